@@ -1,0 +1,142 @@
+#include "platform/plvgeneric/Interaction.h"
+
+#include <atomic>
+#include <cstdio>
+
+int DefaultAnswer(UINT nType)
+{
+	UINT def = nType & MB_DEFMASK;
+	switch (nType & MB_TYPEMASK)
+	{
+	case MB_YESNO: return def == MB_DEFBUTTON2 ? IDNO : IDYES;
+	case MB_YESNOCANCEL: return def == MB_DEFBUTTON2 ? IDNO : def == MB_DEFBUTTON3 ? IDCANCEL : IDYES;
+	case MB_OKCANCEL: return def == MB_DEFBUTTON2 ? IDCANCEL : IDOK;
+	default: return IDOK;
+	}
+}
+
+namespace {
+const char* AnswerName(int answer)
+{
+	switch (answer)
+	{
+	case IDYES: return "Si";
+	case IDNO: return "No";
+	case IDCANCEL: return "Annulla";
+	default: return "OK";
+	}
+}
+
+class UnattendedInteraction : public IInteraction
+{
+public:
+	int MessageBox(const CString& text, UINT nType, const CString&) override
+	{
+		int answer = DefaultAnswer(nType);
+		if ((nType & MB_TYPEMASK) == MB_OK)
+			std::fprintf(stderr, "%s\n", text.GetString());
+		else
+			std::fprintf(stderr, "%s [%s]\n", text.GetString(), AnswerName(answer));
+		return answer;
+	}
+	void Progress(const CString& text) override { std::fprintf(stderr, "%s\n", text.GetString()); }
+	bool AbortRequested() override { return false; }
+};
+
+UnattendedInteraction g_Unattended;
+std::atomic<IInteraction*> g_pInteraction{nullptr};
+}  // namespace
+
+int ScriptedInteraction::MessageBox(const CString& text, UINT nType, const CString& caption)
+{
+	std::lock_guard lock(m_Mutex);
+	int answer = DefaultAnswer(nType);
+	if ((nType & MB_TYPEMASK) != MB_OK && !m_Answers.empty())
+	{
+		answer = m_Answers.front();
+		m_Answers.pop_front();
+	}
+	if (m_bEcho)
+		std::fprintf(stderr, "%s [%s]\n", text.GetString(), AnswerName(answer));
+	m_Shown.push_back({text, caption, nType, answer});
+	return answer;
+}
+
+void ScriptedInteraction::Progress(const CString& text)
+{
+	std::lock_guard lock(m_Mutex);
+	m_Progress.push_back(text);
+}
+
+bool ScriptedInteraction::AbortRequested()
+{
+	std::lock_guard lock(m_Mutex);
+	++m_Polls;
+	return m_AbortAfter > 0 && m_Polls >= m_AbortAfter;
+}
+
+void ScriptedInteraction::PushAnswer(int answer)
+{
+	std::lock_guard lock(m_Mutex);
+	m_Answers.push_back(answer);
+}
+
+void ScriptedInteraction::AbortAfterPolls(int n)
+{
+	std::lock_guard lock(m_Mutex);
+	m_AbortAfter = n;
+	m_Polls = 0;
+}
+
+std::vector<ShownMessage> ScriptedInteraction::Messages() const
+{
+	std::lock_guard lock(m_Mutex);
+	return m_Shown;
+}
+
+std::vector<CString> ScriptedInteraction::ProgressTexts() const
+{
+	std::lock_guard lock(m_Mutex);
+	return m_Progress;
+}
+
+CString ScriptedInteraction::LastMessage() const
+{
+	std::lock_guard lock(m_Mutex);
+	return m_Shown.empty() ? CString() : m_Shown.back().text;
+}
+
+void ScriptedInteraction::Clear()
+{
+	std::lock_guard lock(m_Mutex);
+	m_Answers.clear();
+	m_Shown.clear();
+	m_Progress.clear();
+	m_AbortAfter = m_Polls = 0;
+}
+
+IInteraction* AfxGetInteraction()
+{
+	IInteraction* p = g_pInteraction.load();
+	return p ? p : &g_Unattended;
+}
+
+IInteraction* AfxSetInteraction(IInteraction* pInteraction)
+{
+	return g_pInteraction.exchange(pInteraction);
+}
+
+int AfxMessageBox(const CString& text, UINT nType, const CString& caption)
+{
+	return AfxGetInteraction()->MessageBox(text, nType, caption);
+}
+
+void AfxSetProgressText(const CString& text)
+{
+	AfxGetInteraction()->Progress(text);
+}
+
+BOOL AfxIsAbortRequested()
+{
+	return AfxGetInteraction()->AbortRequested();
+}

@@ -1,0 +1,107 @@
+#pragma once
+// Everything a person would see or answer goes through one interaction interface:
+// message boxes and questions, progress texts, the request to abort a long run.
+#include <deque>
+#include <mutex>
+#include <vector>
+
+#include "platform/mfc/CString.h"
+
+// Message-box styles and answers.
+enum : UINT
+{
+	MB_OK = 0x0,
+	MB_OKCANCEL = 0x1,
+	MB_YESNOCANCEL = 0x3,
+	MB_YESNO = 0x4,
+	MB_TYPEMASK = 0xF,
+	MB_ICONERROR = 0x10,
+	MB_ICONQUESTION = 0x20,
+	MB_ICONWARNING = 0x30,
+	MB_ICONINFORMATION = 0x40,
+	MB_DEFBUTTON1 = 0x000,
+	MB_DEFBUTTON2 = 0x100,
+	MB_DEFBUTTON3 = 0x200,
+	MB_DEFMASK = 0xF00,
+};
+
+enum : int
+{
+	IDOK = 1,
+	IDCANCEL = 2,
+	IDYES = 6,
+	IDNO = 7,
+};
+
+// The answer a message box of this style gives when nobody chooses.
+int DefaultAnswer(UINT nType);
+
+class IInteraction
+{
+public:
+	virtual ~IInteraction() = default;
+	virtual int MessageBox(const CString& text, UINT nType, const CString& caption) = 0;
+	virtual void Progress(const CString& text) = 0;
+	virtual bool AbortRequested() = 0;
+};
+
+// A shown message or asked question, with the answer it got.
+struct ShownMessage
+{
+	CString text;
+	CString caption;
+	UINT type = 0;
+	int answer = 0;
+};
+
+// Answers from a script, in order; with the script exhausted each question takes its
+// default. Everything shown is recorded.
+class ScriptedInteraction : public IInteraction
+{
+public:
+	int MessageBox(const CString& text, UINT nType, const CString& caption) override;
+	void Progress(const CString& text) override;
+	bool AbortRequested() override;
+
+	void PushAnswer(int answer);
+	// The run aborts when asked for the n-th time (1 = the first poll).
+	void AbortAfterPolls(int n);
+	void SetEcho(bool echo) { m_bEcho = echo; }
+
+	std::vector<ShownMessage> Messages() const;
+	std::vector<CString> ProgressTexts() const;
+	CString LastMessage() const;
+	void Clear();
+
+private:
+	mutable std::mutex m_Mutex;
+	std::deque<int> m_Answers;
+	std::vector<ShownMessage> m_Shown;
+	std::vector<CString> m_Progress;
+	int m_AbortAfter = 0;
+	int m_Polls = 0;
+	bool m_bEcho = false;
+};
+
+// The interaction in force; the default is unattended: questions take their default and
+// everything is logged on stderr.
+IInteraction* AfxGetInteraction();
+// Installs an interaction (not owned); null restores the default. Returns the previous one.
+IInteraction* AfxSetInteraction(IInteraction* pInteraction);
+
+// RAII installation for tests and scripted runs.
+class InteractionScope
+{
+public:
+	explicit InteractionScope(IInteraction* p) : m_pPrev(AfxSetInteraction(p)) {}
+	~InteractionScope() { AfxSetInteraction(m_pPrev); }
+	InteractionScope(const InteractionScope&) = delete;
+	InteractionScope& operator=(const InteractionScope&) = delete;
+
+private:
+	IInteraction* m_pPrev;
+};
+
+int AfxMessageBox(const CString& text, UINT nType = MB_OK, const CString& caption = CString());
+void AfxSetProgressText(const CString& text);
+BOOL AfxIsAbortRequested();

@@ -1,0 +1,108 @@
+#include "platform/plvoledb/driver/ConnectionString.h"
+
+#include "platform/plvoledb/driver/Value.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace plv::db {
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+bool ConnectionString::LessNoCase::operator()(std::string_view a, std::string_view b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return Lower(x) < Lower(y); });
+}
+
+// Error messages name the key only: values may be passwords.
+ConnectionString::ConnectionString(std::string_view text) {
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n) {
+        size_t stop = text.find_first_of("=;", i);
+        if (stop == std::string_view::npos || text[stop] == ';') {
+            size_t end = stop == std::string_view::npos ? n : stop;
+            if (!Trim(text.substr(i, end - i)).empty())
+                throw DbError("connection string: '=' missing after a key at offset " + std::to_string(i));
+            i = end + 1;
+            continue;
+        }
+        std::string key(Trim(text.substr(i, stop - i)));
+        if (key.empty())
+            throw DbError("connection string: empty key at offset " + std::to_string(i));
+        i = stop + 1;
+        while (i < n && IsBlank(text[i])) ++i;
+
+        std::string value;
+        if (i < n && (text[i] == '\'' || text[i] == '"')) {
+            const char quote = text[i++];
+            for (;;) {
+                if (i >= n) throw DbError("connection string: unterminated quote in the value of " + key);
+                if (text[i] == quote) {
+                    if (i + 1 < n && text[i + 1] == quote) {
+                        value += quote;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                value += text[i++];
+            }
+            while (i < n && IsBlank(text[i])) ++i;
+            if (i < n && text[i] != ';')
+                throw DbError("connection string: text after the quoted value of " + key);
+        } else {
+            size_t end = std::min(text.find(';', i), n);
+            value = Trim(text.substr(i, end - i));
+            i = end;
+        }
+        ++i;  // the ';'
+        values_.insert_or_assign(std::move(key), std::move(value));
+    }
+}
+
+std::string ConnectionString::Get(std::string_view key, std::string_view fallback) const {
+    auto it = values_.find(key);
+    return std::string(it == values_.end() ? fallback : std::string_view(it->second));
+}
+
+bool ConnectionString::Has(std::string_view key) const { return values_.find(key) != values_.end(); }
+
+std::optional<std::string> ResolveSqlitePath(const ConnectionString& connection,
+                                             const std::string& currentCompanyFolder) {
+    namespace fs = std::filesystem;
+    const std::string source(Trim(connection.Get("Data Source")));
+    const bool inCompany = source.empty() || source == ".";
+    if (!inCompany && source.front() != '/' && source.front() != '.') return std::nullopt;
+
+    fs::path folder;
+    if (source.empty() || source.front() != '/') {
+        if (currentCompanyFolder.empty())
+            throw DbError("no current company folder to resolve the data source in");
+        folder = fs::path(currentCompanyFolder);
+        if (!inCompany) folder /= source;
+    } else {
+        folder = source;
+    }
+
+    const std::string catalog(Trim(connection.Get("Initial Catalog")));
+    if (catalog.empty() || catalog == ".") throw DbError("connection string names no Initial Catalog");
+    if (catalog.find_first_of("/\\") != std::string::npos || catalog.find("..") != std::string::npos)
+        throw DbError("Initial Catalog must be a plain file name: " + catalog);
+    fs::path file(catalog);
+    if (!file.has_extension()) file += ".db";
+    return (folder / file).lexically_normal().string();
+}
+
+}  // namespace plv::db

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace plv::db {
+
+// An OLE DB style connection string: "Provider=SQLOLEDB;Data Source=.;Initial Catalog='az 01'".
+// Pairs are separated by ';'. Keys are trimmed and compared without regard to ASCII case.
+// A value may be enclosed in single or double quotes; inside, the quote is written twice and
+// ';' is part of the value. Unquoted values are trimmed. If a key repeats, the last one wins.
+class ConnectionString {
+public:
+    ConnectionString() = default;
+    explicit ConnectionString(std::string_view text);  // DbError when malformed
+
+    std::string Get(std::string_view key, std::string_view fallback = {}) const;
+    bool Has(std::string_view key) const;
+
+    struct LessNoCase {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    using Map = std::map<std::string, std::string, LessNoCase>;
+    const Map& Values() const { return values_; }
+
+private:
+    Map values_;
+};
+
+// Where an SQLite backend keeps the database named by a connection string:
+//  - Data Source empty or "."      -> the current company's folder;
+//  - Data Source starting with '/' -> that folder; with '.' -> relative to the company folder;
+//  - Initial Catalog               -> the file in that folder, ".db" added without an extension.
+// Any other Data Source names a server: std::nullopt, i.e. a server backend is wanted.
+// DbError when no catalog is given or the catalog would leave the folder.
+std::optional<std::string> ResolveSqlitePath(const ConnectionString& connection,
+                                             const std::string& currentCompanyFolder);
+
+}  // namespace plv::db

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/plvoledb/driver/Value.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plv::db {
+
+// A prepared statement. Not thread-safe; must not outlive its Connection.
+// Binding a value (or clearing bindings) after the statement has been stepped starts a new
+// run, so "bind, step to the end, bind again, step" needs no explicit Reset().
+// A query that has not been stepped to the end holds its read snapshot until Reset(): while
+// it does, the connection cannot write once another connection has committed.
+class Statement {
+public:
+    virtual ~Statement() = default;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    virtual void Bind(int index1, const Value& value) = 0;
+    virtual void ClearBindings() = 0;
+    // true: a row is available through Column(). After the last row it keeps returning
+    // false until Reset(), so an INSERT is never re-run by accident.
+    virtual bool Step() = 0;
+    virtual int ColumnCount() const = 0;
+    virtual Value Column(int index0) const = 0;  // only while Step() has a row
+    virtual std::string ColumnName(int index0) const = 0;
+    // Ready to run again; keeps the prepared plan and the bindings.
+    virtual void Reset() = 0;
+    // Rows inserted, updated or deleted by the last completed run (0 for other statements).
+    virtual int64_t Changes() const = 0;
+    virtual const std::string& Sql() const = 0;
+
+protected:
+    Statement() = default;
+};
+
+// One connection to one database. Not thread-safe: one connection per session or thread.
+class Connection {
+public:
+    virtual ~Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Exactly one statement; trailing text other than blanks and comments is an error.
+    virtual std::unique_ptr<Statement> Prepare(std::string_view sql) = 0;
+    // Runs to completion and returns the rows changed. Without params the text may hold
+    // several statements separated by ';' (schema scripts); with params it must hold one.
+    virtual int64_t Execute(std::string_view sql, const std::vector<Value>& params = {}) = 0;
+
+    virtual void Begin() = 0;
+    virtual void Commit() = 0;
+    virtual void Rollback() = 0;  // no-op outside a transaction, so error paths may call it freely
+    virtual bool InTransaction() const = 0;
+
+    // RollbackTo undoes the work since Savepoint(name) and leaves the savepoint in place.
+    virtual void Savepoint(const std::string& name) = 0;
+    virtual void Release(const std::string& name) = 0;
+    virtual void RollbackTo(const std::string& name) = 0;
+
+    // Table names are compared without regard to ASCII case.
+    virtual bool TableExists(const std::string& table) = 0;
+    virtual std::vector<std::string> TableColumns(const std::string& table) = 0;  // table order
+
+    // Identifies the database: absolute and canonical, usable as the LockRegistry key.
+    virtual std::string Path() const = 0;
+    virtual std::string BackendName() const = 0;
+
+protected:
+    Connection() = default;
+};
+
+}  // namespace plv::db
