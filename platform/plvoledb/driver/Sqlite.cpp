@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <type_traits>
 #include <utility>
 
 namespace plv::db {
@@ -87,7 +88,7 @@ public:
     }
 
     bool Step() override {
-        
+        if (state_ == State::Done) return false;
         if (state_ == State::Idle) {
             changes_ = 0;
             runChanges_ = 0;
@@ -107,7 +108,7 @@ public:
             return false;
         }
         DbError error = MakeError(db_, rc, sql_);
-        Reset();  // a failed run must not keep holding its locks
+        Reset();  // ready for another run, as after an explicit Reset()
         throw error;
     }
 

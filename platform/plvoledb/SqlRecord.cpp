@@ -1,0 +1,133 @@
+#include "platform/plvoledb/SqlRecord.h"
+
+#include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/SqlConnection.h"
+
+SqlRecord::SqlRecord(LPCTSTR szTableName, SqlConnection* pConnection, short nType, BOOL)
+	: m_strTableName(szTableName), m_pConnection(pConnection), m_nType(nType)
+{
+}
+
+SqlRecord::SqlRecord(const SqlRecord& r)
+	: Array(),
+	  m_strTableName(r.m_strTableName),
+	  m_pConnection(r.m_pConnection),
+	  m_nType(r.m_nType),
+	  m_PrimaryKey(r.m_PrimaryKey),
+	  m_Indexes(r.m_Indexes)
+{
+}
+
+SqlRecord& SqlRecord::operator=(const SqlRecord& r)
+{
+	if (this == &r)
+		return *this;
+	// Column by column, by position; records of one class bind alike.
+	int n = std::min(GetSize(), r.GetSize());
+	for (int i = 0; i < n; ++i)
+		GetDataObjAt(i)->Assign(*r.GetDataObjAt(i));
+	return *this;
+}
+
+void SqlRecord::BindDataObj(int nPos, LPCTSTR szColumnName, DataObj& obj)
+{
+	ASSERT_RELEASE_TRACE(nPos == GetSize(), "SqlRecord::BindDataObj", "SqlRecord");
+	Add(new SqlRecordItem(szColumnName, &obj, FALSE, 0));
+}
+
+void SqlRecord::BindLocalDataObj(int nPos, LPCTSTR szName, DataObj& obj, int nLength, BOOL)
+{
+	ASSERT_RELEASE_TRACE(nPos == GetSize(), "SqlRecord::BindLocalDataObj", "SqlRecord");
+	Add(new SqlRecordItem(szName, &obj, TRUE, nLength));
+}
+
+void SqlRecord::EndBindData(int nPos)
+{
+	ASSERT_RELEASE_TRACE(nPos == GetSize(), "SqlRecord::EndBindData", "SqlRecord");
+}
+
+void SqlRecord::Init()
+{
+	for (int i = 0; i < GetSize(); ++i)
+		GetDataObjAt(i)->Clear(TRUE);
+}
+
+BOOL SqlRecord::IsEmpty() const
+{
+	for (int i = 0; i < GetSize(); ++i)
+		if (!IsLocal(i) && !GetDataObjAt(i)->IsEmpty())
+			return FALSE;
+	return TRUE;
+}
+
+BOOL SqlRecord::IsEqual(const SqlRecord& r) const
+{
+	if (GetSize() != r.GetSize())
+		return FALSE;
+	for (int i = 0; i < GetSize(); ++i)
+		if (!IsLocal(i) && !GetDataObjAt(i)->IsEqual(*r.GetDataObjAt(i)))
+			return FALSE;
+	return TRUE;
+}
+
+SqlRecord* SqlRecord::Create() const
+{
+	CObject* p = GetRuntimeClass()->CreateObject();
+	SqlRecord* pRec = DynamicDownCast<SqlRecord>(p);
+	if (!pRec)
+		delete p;
+	return pRec;
+}
+
+SqlRecord* SqlRecord::Clone() const
+{
+	SqlRecord* p = Create();
+	if (p)
+		*p = *this;
+	return p;
+}
+
+SqlConnection* SqlRecord::GetConnection() const
+{
+	return m_pConnection ? m_pConnection : AfxGetDefaultSqlConnection();
+}
+
+int SqlRecord::GetColumnCount() const
+{
+	int n = 0;
+	for (int i = 0; i < GetSize(); ++i)
+		n += IsLocal(i) ? 0 : 1;
+	return n;
+}
+
+int SqlRecord::GetIndexFromColumnName(LPCTSTR szName) const
+{
+	for (int i = 0; i < GetSize(); ++i)
+		if (GetItem(i)->m_strColumnName.CompareNoCase(szName) == 0)
+			return i;
+	return -1;
+}
+
+DataObj* SqlRecord::GetDataObjFromColumnName(LPCTSTR szName) const
+{
+	int i = GetIndexFromColumnName(szName);
+	return i < 0 ? nullptr : GetDataObjAt(i);
+}
+
+CString SqlRecord::GetColumnName(const DataObj* pObj) const
+{
+	for (int i = 0; i < GetSize(); ++i)
+		if (GetDataObjAt(i) == pObj)
+			return GetItem(i)->m_strColumnName;
+	return CString();
+}
+
+void SqlRecord::SetPrimaryKey(std::initializer_list<const char*> columns)
+{
+	m_PrimaryKey.assign(columns.begin(), columns.end());
+}
+
+void SqlRecord::AddIndex(std::initializer_list<const char*> columns)
+{
+	m_Indexes.emplace_back(columns.begin(), columns.end());
+}

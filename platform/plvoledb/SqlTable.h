@@ -1,0 +1,145 @@
+#pragma once
+// Table cursors over a record: columns selected, filters on named parameters, sort and
+// group columns, aggregates into data objects, and rows read, added, changed, deleted and
+// locked. A cursor prepares its statement once per definition and only rebinds to re-query.
+#include <memory>
+#include <vector>
+
+#include "platform/plvoledb/SqlConnection.h"
+#include "platform/plvoledb/SqlRecord.h"
+
+namespace plv::db {
+class Statement;
+}
+
+class LockRetriesMng;
+
+// Named parameters: handles bound to "?" in the order they were added.
+class SqlRowSet : public CObject
+{
+	DECLARE_DYNAMIC(SqlRowSet, CObject)
+public:
+	// The parameter takes the type of the column's data object.
+	void AddParam(LPCTSTR szName, const DataObj& column, int nDirection = 1);
+	void SetParamValue(LPCTSTR szName, const DataObj& value);
+	// A LIKE pattern: the value followed by "%".
+	void SetParamLike(LPCTSTR szName, const DataObj& value);
+	BOOL ExistParam(LPCTSTR szName) const;
+	int GetParamCount() const { return static_cast<int>(m_Params.size()); }
+
+protected:
+	struct Param
+	{
+		CString name;
+		std::unique_ptr<DataObj> value;
+		CString likePattern;
+		bool isLike = false;
+		bool isSet = false;
+	};
+	Param& FindParam(LPCTSTR szName);
+	void ClearParams() { m_Params.clear(); }
+	std::vector<Param> m_Params;
+};
+
+class SqlTable : public SqlRowSet
+{
+	DECLARE_DYNAMIC(SqlTable, SqlRowSet)
+public:
+	// pSession null: the default session of the record's connection.
+	SqlTable(SqlRecord* pRecord, SqlSession* pSession = nullptr, CObject* pDocument = nullptr);
+	~SqlTable() override;
+
+	void Open(BOOL bUpdatable = FALSE, BOOL bScrollable = FALSE, BOOL bSensitive = TRUE);
+	// Closes the cursor and releases the row locks it took.
+	void Close();
+	BOOL IsOpen() const { return m_bOpen; }
+
+	void SelectAll();
+	void Select(const DataObj& column);
+	void Select(LPCTSTR szColumn);
+	// An aggregate ("SUM(Importo)", "COUNT(*)") read into a data object outside the record.
+	// Over no rows it gives the object's empty value, never a stale one.
+	void SelectSqlFun(LPCTSTR szExpression, DataObj& target);
+
+	// "<column> <op> ?": "=" when op is null or empty.
+	void AddFilterColumn(const DataObj& column, LPCTSTR szOperator = nullptr);
+	void AddFilterColumn(LPCTSTR szColumn, LPCTSTR szOperator = nullptr);
+	void AddFilterLike(const DataObj& column);
+	// "<column> BETWEEN ? AND ?", inclusive.
+	void AddBetweenColumn(const DataObj& column);
+	void AddSortColumn(const DataObj& column, BOOL bDescending = FALSE);
+	void AddSortColumn(LPCTSTR szColumn, BOOL bDescending = FALSE);
+	void AddGroupByColumn(const DataObj& column);
+
+	// The WHERE, ORDER BY and GROUP BY texts: the calls above add to them, callers may
+	// append their own text with "?" placeholders (a leading AND is dropped).
+	CString m_strFilter;
+	CString m_strSort;
+	CString m_strGroupBy;
+
+	void Query();
+	BOOL IsEmpty() const { return m_bEmpty; }
+	BOOL IsEOF() const { return m_bEOF; }
+	void MoveNext();
+	// The statement the definition gives, as it is sent to the database.
+	CString GetSelectSql() const;
+
+	void AddNew(BOOL bInit = TRUE);
+	void Edit();
+	// Writes the row being added or edited. Returns the rows written.
+	int Update(SqlRecord* pOldRecord = nullptr, BOOL bUnused = FALSE);
+	void Delete();
+	BOOL IsAdding() const { return m_EditMode == EditMode::Adding; }
+
+	// Row locks, per session: FALSE when another session holds the row.
+	BOOL LockCurrent(BOOL bUseMessageBox = TRUE, LockRetriesMng* pRetries = nullptr);
+	void UnlockCurrent();
+	void UnlockAll();
+
+	void SetAutocommit(BOOL b = TRUE) { m_bAutocommit = b != FALSE; }
+	BOOL IsAutocommit() const { return m_bAutocommit; }
+	void SetSqlSession(SqlSession* pSession) { m_pSession = pSession; }
+	SqlSession* GetSqlSession() const;
+	SqlRecord* GetRecord() const { return m_pRecord; }
+	CString GetColumnName(const DataObj& column) const;
+
+private:
+	enum class EditMode
+	{
+		None,
+		Adding,
+		Editing,
+	};
+	void CheckOpen(const char* what) const;
+	void ReadRow();
+	void AppendFilter(const CString& condition);
+	std::vector<int> KeyColumns() const;
+	CString CurrentKeyText() const;
+	SqlConnection& Connection() const;
+	plv::db::Statement& Prepared(std::unique_ptr<plv::db::Statement>& slot, const CString& sql);
+	[[noreturn]] void Raise(const std::exception& e) const;
+
+	SqlRecord* m_pRecord;
+	SqlSession* m_pSession;
+	bool m_bOpen = false;
+	bool m_bUpdatable = false;
+	bool m_bAutocommit = false;
+	bool m_bSelectAll = false;
+	std::vector<int> m_Selected;  // record positions, in select order
+	struct SqlFun
+	{
+		CString expression;
+		DataObj* target;
+	};
+	std::vector<SqlFun> m_Funs;
+
+	std::unique_ptr<plv::db::Statement> m_pSelect, m_pInsert, m_pUpdate, m_pDelete;
+	std::vector<int> m_Read;  // record positions read by the select, then the aggregates
+	bool m_bHasRowid = false;
+	bool m_bEmpty = true;
+	bool m_bEOF = true;
+	EditMode m_EditMode = EditMode::None;
+	std::vector<DataValue> m_CurrentKey;  // key values of the row read last
+	std::int64_t m_nCurrentRowid = 0;
+	std::vector<CString> m_Locks;  // key texts this cursor locked
+};
