@@ -2,6 +2,7 @@
 // Owning object array: it deletes its elements. An index out of range raises
 // CInvalidArgException.
 #include "platform/mfc/Collections.h"
+#include "platform/plvgeneric/DataObj.h"
 
 class Array : public CObject
 {
@@ -53,4 +54,13 @@ class TArray : public Array
 public:
 	T* GetAt(int i) const { return static_cast<T*>(Array::GetAt(i)); }
 	T* operator[](int i) const { return GetAt(i); }
+};
+
+// An owning array of data objects (a lookup's customisation values, for one).
+class DataObjArray : public Array
+{
+	DECLARE_DYNAMIC(DataObjArray, Array)
+public:
+	DataObj* GetAt(int i) const { return static_cast<DataObj*>(Array::GetAt(i)); }
+	DataObj* operator[](int i) const { return GetAt(i); }
 };

@@ -16,6 +16,15 @@ SqlRecord::SqlRecord(const SqlRecord& r)
 	  m_PrimaryKey(r.m_PrimaryKey),
 	  m_Indexes(r.m_Indexes)
 {
+	const char* from = reinterpret_cast<const char*>(&r);
+	char* to = reinterpret_cast<char*>(this);
+	for (int i = 0; i < r.GetSize(); ++i)
+	{
+		SqlRecordItem* item = r.GetItem(i);
+		auto offset = reinterpret_cast<const char*>(item->m_pDataObj) - from;
+		Add(new SqlRecordItem(item->m_strColumnName, reinterpret_cast<DataObj*>(to + offset), item->m_bLocal,
+							  item->m_nLength));
+	}
 }
 
 SqlRecord& SqlRecord::operator=(const SqlRecord& r)
@@ -130,4 +139,36 @@ void SqlRecord::SetPrimaryKey(std::initializer_list<const char*> columns)
 void SqlRecord::AddIndex(std::initializer_list<const char*> columns)
 {
 	m_Indexes.emplace_back(columns.begin(), columns.end());
+}
+
+RecordBinder& RecordBinder::Key(LPCTSTR szColumn, DataObj& obj)
+{
+	m_Key.push_back(szColumn);
+	return Col(szColumn, obj);
+}
+
+RecordBinder& RecordBinder::Col(LPCTSTR szColumn, DataObj& obj)
+{
+	m_Record.BindDataObj(m_Record.GetSize(), szColumn, obj);
+	return *this;
+}
+
+RecordBinder& RecordBinder::Local(LPCTSTR szName, DataObj& obj, int nLength, const char* assertText, bool mustBeString)
+{
+	bool isString = obj.GetDataType() == DATA_STR_TYPE;
+	if (isString != mustBeString && AfxGetApplicationContext()->AreReleaseAssertionsEnabled())
+		AfxGetApplicationContext()->AssertAlwaysFailedLine(assertText, AfxGetCurrentThreadId(), "BindRecord",
+														   m_Record.GetTableName().GetString(), __LINE__);
+	m_Record.BindLocalDataObj(m_Record.GetSize(), szName, obj, nLength, TRUE);
+	return *this;
+}
+
+void RecordBinder::End()
+{
+	if (!m_Key.empty())
+	{
+		std::vector<CString> key(m_Key.begin(), m_Key.end());
+		m_Record.SetPrimaryKey(key);
+	}
+	m_Record.EndBindData(m_Record.GetSize());
 }

@@ -34,7 +34,9 @@ public:
 
 	// pConnection null: the application's default connection.
 	SqlRecord(LPCTSTR szTableName, SqlConnection* pConnection = nullptr, short nType = TABLE_TYPE, BOOL bUnused = FALSE);
-	// Copies what describes the table (name, connection, key, indexes); the copy binds its own members.
+	// Copies what describes the table (name, connection, key, indexes) and the bindings, moved
+	// onto the copy's own members: a record's members all live inside the record, so a derived
+	// record's implicit copy constructor yields a fully bound copy.
 	SqlRecord(const SqlRecord& r);
 	SqlRecord& operator=(const SqlRecord& r);
 	~SqlRecord() override = default;
@@ -75,6 +77,7 @@ public:
 	// The key the table is created with and rows are found and locked by, and further
 	// indexes the table's readers need. Declared by each record once.
 	void SetPrimaryKey(std::initializer_list<const char*> columns);
+	void SetPrimaryKey(const std::vector<CString>& columns) { m_PrimaryKey = columns; }
 	void AddIndex(std::initializer_list<const char*> columns);
 	const std::vector<CString>& GetPrimaryKey() const { return m_PrimaryKey; }
 	const std::vector<std::vector<CString>>& GetIndexes() const { return m_Indexes; }
@@ -97,3 +100,31 @@ public:
 	{
 	}
 };
+
+// States a record's columns once, in bind order: key columns, other columns, local fields.
+//     RecordBinder b(*this);
+//     b.Key("Esercizio", f_Esercizio);
+//     b.Col("Descrizione", f_Descrizione);
+//     BIND_LOCAL(b, "StatusBmp", l_StatusBmp, 0);
+//     BIND_LOCAL_STR(b, "TmpInp", l_TmpInp, 1);
+//     b.End();
+class RecordBinder
+{
+public:
+	explicit RecordBinder(SqlRecord& record) : m_Record(record) {}
+	// A key column: joins the primary key in the order stated.
+	RecordBinder& Key(LPCTSTR szColumn, DataObj& obj);
+	RecordBinder& Col(LPCTSTR szColumn, DataObj& obj);
+	// A local field; the assertion text names the member and the type it must (not) have.
+	RecordBinder& Local(LPCTSTR szName, DataObj& obj, int nLength, const char* assertText, bool mustBeString);
+	void End();
+
+private:
+	SqlRecord& m_Record;
+	std::vector<const char*> m_Key;
+};
+
+#define BIND_LOCAL(binder, name, member, length) \
+	(binder).Local(name, member, length, #member ".GetDataType() != WORD(1)", false)
+#define BIND_LOCAL_STR(binder, name, member, length) \
+	(binder).Local(name, member, length, #member ".GetDataType() == WORD(1)", true)

@@ -1,0 +1,71 @@
+#pragma once
+// A fresh company database in a temporary folder, the default connection while a test runs,
+// with the module's tables registered through the library's own add-on interface.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+
+#include "platform/plvgenlib/AddOnInterfaceObj.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/SqlConnection.h"
+
+extern "C" AddOnInterfaceObj* _VandrelAddOn_();
+
+class CompanyDb : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		static std::atomic<int> counter{0};
+		m_Folder = std::filesystem::temp_directory_path() /
+				   ("kvzdbl-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+		std::filesystem::create_directories(m_Folder);
+		m_pConn = SqlConnection::Open((m_Folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
+		AfxSetDefaultSqlConnection(m_pConn.get());
+		m_pAddOn.reset(_VandrelAddOn_());
+		ASSERT_TRUE(m_pAddOn->AOI_RegisterTables(m_pConn.get(), "", &m_LibNs));
+		AfxGetApplicationContext()->SetEchoAssertions(FALSE);
+		AfxGetApplicationContext()->ClearAssertionReports();
+		m_Scope = std::make_unique<InteractionScope>(&m_Ui);
+	}
+
+	void TearDown() override
+	{
+		m_Scope.reset();
+		AfxSetDefaultSqlConnection(nullptr);
+		m_pConn.reset();
+		std::filesystem::remove_all(m_Folder);
+		AfxResetApplicationDate();
+		AfxGetApplicationContext()->SetEchoAssertions(TRUE);
+	}
+
+	// Another company's database in the same folder, with the module's tables.
+	std::unique_ptr<SqlConnection> OtherCompany(const char* file)
+	{
+		auto conn = SqlConnection::Open((m_Folder / file).string(), SqlConnection::CREATE_IF_MISSING);
+		m_pAddOn->AOI_RegisterTables(conn.get(), "", &m_LibNs);
+		return conn;
+	}
+
+	std::filesystem::path m_Folder;
+	std::unique_ptr<SqlConnection> m_pConn;
+	std::unique_ptr<AddOnInterfaceObj> m_pAddOn;
+	CPLVNamespace m_LibNs{"KvzNet.KvzMod.KvzDbl"};
+	ScriptedInteraction m_Ui;
+	std::unique_ptr<InteractionScope> m_Scope;
+};
+
+// Writes a record as a new row through a cursor of its own.
+template <class Rec>
+void InsertRow(Rec& rec)
+{
+	SqlTable t(&rec);
+	t.Open(TRUE);
+	t.AddNew(FALSE);
+	t.Update();
+}
