@@ -1,6 +1,6 @@
 // Entry of the tables library: registration of the module's tables in the catalog,
 // declaration of its hotlinks and the release of its schema.
-#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
+#include "kvznet/kvzmod/kvzdbl/KvzDblTables.h"
 #include "platform/plvgenlib/AddOnInterfaceObj.h"
 #include "platform/plvgenlib/LibraryEntry.h"
 
@@ -20,6 +20,45 @@ struct TableEntry
 // In the order of registration.
 const TableEntry kTables[] = {
 	KVZ_TABLE(Kvz_TAnagContiKvz),
+	// KVZ_TABLE(Kvz_TAnagMacro),
+	// KVZ_TABLE(Kvz_TAnagSimboli),
+	// KVZ_TABLE(Kvz_TAziende),
+	// KVZ_TABLE(Kvz_TBudgetFinanzRighe),
+	// KVZ_TABLE(Kvz_TBudgetFinanzTesta),
+	// KVZ_TABLE(Kvz_TBudgetRighe),
+	// KVZ_TABLE(Kvz_TBudgetTesta),
+	// KVZ_TABLE(Kvz_TCentriCommesseContiKvz),
+	// KVZ_TABLE(Kvz_TCodExtracontabiliTesta),
+	// KVZ_TABLE(Kvz_TCodExtracontabili),
+	// KVZ_TABLE(Kvz_TCodiciBudget),
+	// KVZ_TABLE(Kvz_TCodiciRiclassificato),
+	// KVZ_TABLE(Kvz_TCodRaggrupp),
+	// KVZ_TABLE(Kvz_TContatoriCodici),
+	// KVZ_TABLE(Kvz_TContatoriDettaglio),
+	// KVZ_TABLE(Kvz_TDescrFormula),
+	// KVZ_TABLE(Kvz_TElencoContiSimboloPBase),
+	// KVZ_TABLE(Kvz_TIDDocumenti),
+	// KVZ_TABLE(Kvz_TModelliRiclassificazione),
+	// KVZ_TABLE(Kvz_TNumDocumenti),
+	// KVZ_TABLE(Kvz_TParametri),
+	// KVZ_TABLE(Kvz_TPianoBaseRighe),
+	// KVZ_TABLE(Kvz_TPianoBaseRigaDett),
+	// KVZ_TABLE(Kvz_TPianoBaseTesta),
+	// KVZ_TABLE(Kvz_TRaggruppPdC),
+	// KVZ_TABLE(Kvz_TRiclassificato),
+	// KVZ_TABLE(Kvz_TRiclassificatoTesta),
+	// KVZ_TABLE(Kvz_TRiclassificazioneRaggrupp),
+	// KVZ_TABLE(Kvz_TRiclassificazioneRighe),
+	// KVZ_TABLE(Kvz_TRiclassificazioneTesta),
+	// KVZ_TABLE(Kvz_TSimboliCodiciExtracont),
+	// KVZ_TABLE(Kvz_TSimboliCodiciRiclass),
+	// KVZ_TABLE(Kvz_TSimboliOutputRiclass),
+	// KVZ_TABLE(Kvz_TSimboliPianoBase),
+	// KVZ_TABLE(Kvz_TOperatoriStampe),
+	// KVZ_VIEW(Kvz_ViewCdcCommesse),
+	// KVZ_TABLE(Kvz_TTmpRiclassificazioneTesta),
+	// KVZ_TABLE(Kvz_TRipartizioniAssestamento),
+	// KVZ_TABLE(Kvz_TmpEsplosioneCodici),
 };
 
 struct HotLinkEntry
@@ -32,7 +71,19 @@ struct HotLinkEntry
 
 // In the order of declaration.
 const HotLinkEntry kHotLinks[] = {
+	// KVZ_HOTLINK("HKLAziende", Kvz_HKLAziende),
+	// KVZ_HOTLINK("HKLCentriComm", Kvz_HKLCentriComm),
 	KVZ_HOTLINK("HKLAnagContiKvz", KVZ_HKLAnagContiKvz),
+	// KVZ_HOTLINK("HKLCentriCommContiKvz", Kvz_HKLCentriCommContiKvz),
+	// KVZ_HOTLINK("HKLCodiciExtracont", KVZ_HKLCodiciExtracont),
+	// KVZ_HOTLINK("HKLCodiciBudget", Kvz_HKLCodiciBudget),
+	// KVZ_HOTLINK("HKLCodiciRiclassificato", KVZ_HKLCodiciRiclassificato),
+	// KVZ_HOTLINK("HKLRiclassificazioneTesta", KVZ_HKLRiclassificazioneTesta),
+	// KVZ_HOTLINK("HKLCodRaggrupp", Kvz_HKLCodRaggrupp),
+	// KVZ_HOTLINK("HKLDescrFormula", Kvz_HKLDescrFormula),
+	// KVZ_HOTLINK("HKLTmpRiclassificazioneTesta", KVZ_HKLTmpRiclassificazioneTesta),
+	// The results header's lookup under a name of its own; "HKLRiclassificazioneTesta" is declared once.
+	// KVZ_HOTLINK("HKLRiclassificatoTesta", KVZ_HKLRiclassificatoTesta),
 };
 }  // namespace
 

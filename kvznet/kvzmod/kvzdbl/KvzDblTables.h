@@ -1,0 +1,3 @@
+#pragma once
+// Every record, reader, updater and hotlink class of the tables library.
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
