@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/erp/erpsetup/CompanySetup.h"
 #include "platform/plvgenlib/AddOnInterfaceObj.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
@@ -29,6 +30,7 @@ protected:
 		AfxSetDefaultSqlConnection(m_pConn.get());
 		m_pAddOn.reset(_VandrelAddOn_());
 		ASSERT_TRUE(m_pAddOn->AOI_RegisterTables(m_pConn.get(), "", &m_LibNs));
+		erp::SetupCompanyDatabase(*m_pConn);
 		AfxGetApplicationContext()->SetEchoAssertions(FALSE);
 		AfxGetApplicationContext()->ClearAssertionReports();
 		m_Scope = std::make_unique<InteractionScope>(&m_Ui);
@@ -49,6 +51,7 @@ protected:
 	{
 		auto conn = SqlConnection::Open((m_Folder / file).string(), SqlConnection::CREATE_IF_MISSING);
 		m_pAddOn->AOI_RegisterTables(conn.get(), "", &m_LibNs);
+		erp::SetupCompanyDatabase(*conn);
 		return conn;
 	}
 
