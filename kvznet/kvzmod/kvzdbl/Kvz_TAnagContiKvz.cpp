@@ -8,11 +8,40 @@ const char* const kSource = "Kvz_TAnagContiKvz";
 
 // ---- records ---------------------------------------------------------------------------------
 
+namespace {
+// The record and the record on a given connection share the table's columns.
+template <class Rec>
+void SetUpperCaseColumns(Rec& r)
+{
+	r.f_ContoKvz.SetUpperCase(TRUE);
+	r.f_ContoCollegato.SetUpperCase(TRUE);
+	r.f_CodiceBudget.SetUpperCase(TRUE);
+}
+
+template <class Rec>
+void BindColumns(Rec& r, RecordBinder& b)
+{
+	b.Key("Esercizio", r.f_Esercizio);
+	b.Key("ContoKvz", r.f_ContoKvz);
+	b.Col("TipoConto", r.f_TipoConto);
+	b.Col("TipoMastro", r.f_TipoMastro);
+	b.Col("Descrizione", r.f_Descrizione);
+	b.Col("ContoCollegato", r.f_ContoCollegato);
+	b.Col("ProponiInAssest", r.f_ProponiInAssest);
+	b.Col("ModifInAssest", r.f_ModifInAssest);
+	b.Col("InseritoManualmente", r.f_InseritoManualmente);
+	b.Col("UltimoLivelloRaggrupp", r.f_UltimoLivelloRaggrupp);
+	b.Col("ContoKvzPadre", r.f_ContoKvzPadre);
+	b.Col("InversioneSegno", r.f_InversioneSegno);
+	b.Col("CodiceBudget", r.f_CodiceBudget);
+	b.Col("AggiungiCdcCommAuto", r.f_AggiungiCdcCommAuto);
+	b.Col("SaldoVariato", r.f_SaldoVariato);
+}
+}  // namespace
+
 Kvz_TAnagContiKvz::Kvz_TAnagContiKvz(BOOL bCallInit) : SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
 {
-	f_ContoKvz.SetUpperCase(TRUE);
-	f_ContoCollegato.SetUpperCase(TRUE);
-	f_CodiceBudget.SetUpperCase(TRUE);
+	SetUpperCaseColumns(*this);
 	BindRecord();
 	if (bCallInit)
 		Init();
@@ -21,21 +50,7 @@ Kvz_TAnagContiKvz::Kvz_TAnagContiKvz(BOOL bCallInit) : SqlRecord(GetStaticName()
 void Kvz_TAnagContiKvz::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ContoKvz", f_ContoKvz);
-	b.Col("TipoConto", f_TipoConto);
-	b.Col("TipoMastro", f_TipoMastro);
-	b.Col("Descrizione", f_Descrizione);
-	b.Col("ContoCollegato", f_ContoCollegato);
-	b.Col("ProponiInAssest", f_ProponiInAssest);
-	b.Col("ModifInAssest", f_ModifInAssest);
-	b.Col("InseritoManualmente", f_InseritoManualmente);
-	b.Col("UltimoLivelloRaggrupp", f_UltimoLivelloRaggrupp);
-	b.Col("ContoKvzPadre", f_ContoKvzPadre);
-	b.Col("InversioneSegno", f_InversioneSegno);
-	b.Col("CodiceBudget", f_CodiceBudget);
-	b.Col("AggiungiCdcCommAuto", f_AggiungiCdcCommAuto);
-	b.Col("SaldoVariato", f_SaldoVariato);
+	BindColumns(*this, b);
 	BIND_LOCAL(b, "StatusBmp", l_StatusBmp, 0);
 	BIND_LOCAL_STR(b, "TmpInp", l_TmpInp, 1);
 	b.End();
@@ -75,9 +90,7 @@ Kvz_TAnagContiKvz_Ext::Kvz_TAnagContiKvz_Ext(BOOL bCallInit) : Kvz_TAnagContiKvz
 Kvz_TAnagContiKvz_Ext::Kvz_TAnagContiKvz_Ext(SqlConnection* pConnection, BOOL bCallInit)
 	: SqlRecord(GetStaticName(), pConnection, TABLE_TYPE, FALSE)
 {
-	f_ContoKvz.SetUpperCase(TRUE);
-	f_ContoCollegato.SetUpperCase(TRUE);
-	f_CodiceBudget.SetUpperCase(TRUE);
+	SetUpperCaseColumns(*this);
 	BindRecord();
 	if (bCallInit)
 		Init();
@@ -86,21 +99,7 @@ Kvz_TAnagContiKvz_Ext::Kvz_TAnagContiKvz_Ext(SqlConnection* pConnection, BOOL bC
 void Kvz_TAnagContiKvz_Ext::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ContoKvz", f_ContoKvz);
-	b.Col("TipoConto", f_TipoConto);
-	b.Col("TipoMastro", f_TipoMastro);
-	b.Col("Descrizione", f_Descrizione);
-	b.Col("ContoCollegato", f_ContoCollegato);
-	b.Col("ProponiInAssest", f_ProponiInAssest);
-	b.Col("ModifInAssest", f_ModifInAssest);
-	b.Col("InseritoManualmente", f_InseritoManualmente);
-	b.Col("UltimoLivelloRaggrupp", f_UltimoLivelloRaggrupp);
-	b.Col("ContoKvzPadre", f_ContoKvzPadre);
-	b.Col("InversioneSegno", f_InversioneSegno);
-	b.Col("CodiceBudget", f_CodiceBudget);
-	b.Col("AggiungiCdcCommAuto", f_AggiungiCdcCommAuto);
-	b.Col("SaldoVariato", f_SaldoVariato);
+	BindColumns(*this, b);
 	BIND_LOCAL(b, "StatusBmpExt", l_StatusBmp, 0);
 	b.End();
 }
