@@ -142,11 +142,46 @@ CFunctionT(HWND, Obj*, R (Obj::*)(Args...), Given&&...) -> CFunctionT<Obj, R, Ar
 template <class Obj, class R, class... Args, class... Given>
 CFunctionT(HWND, const Obj*, R (Obj::*)(Args...) const, Given&&...) -> CFunctionT<const Obj, R, Args...>;
 
-template <class Obj, class R>
-using CFunctionT_Param0 = CFunctionT<Obj, R>;
-template <class Obj, class R, class A1>
-using CFunctionT_Param1 = CFunctionT<Obj, R, A1>;
-template <class Obj, class R, class A1, class A2>
-using CFunctionT_Param2 = CFunctionT<Obj, R, A1, A2>;
-template <class Obj, class R, class A1, class A2, class A3>
-using CFunctionT_Param3 = CFunctionT<Obj, R, A1, A2, A3>;
+// CFunctionT_ParamN<Obj, R, A1, ..., AN>: a member of N arguments, N from 0 to 36.
+#define PLV_FUNCTION_T_PARAM(n)                       \
+	template <class Obj, class R, class... Args>      \
+		requires(sizeof...(Args) == n)                \
+	using CFunctionT_Param##n = CFunctionT<Obj, R, Args...>;
+PLV_FUNCTION_T_PARAM(0)
+PLV_FUNCTION_T_PARAM(1)
+PLV_FUNCTION_T_PARAM(2)
+PLV_FUNCTION_T_PARAM(3)
+PLV_FUNCTION_T_PARAM(4)
+PLV_FUNCTION_T_PARAM(5)
+PLV_FUNCTION_T_PARAM(6)
+PLV_FUNCTION_T_PARAM(7)
+PLV_FUNCTION_T_PARAM(8)
+PLV_FUNCTION_T_PARAM(9)
+PLV_FUNCTION_T_PARAM(10)
+PLV_FUNCTION_T_PARAM(11)
+PLV_FUNCTION_T_PARAM(12)
+PLV_FUNCTION_T_PARAM(13)
+PLV_FUNCTION_T_PARAM(14)
+PLV_FUNCTION_T_PARAM(15)
+PLV_FUNCTION_T_PARAM(16)
+PLV_FUNCTION_T_PARAM(17)
+PLV_FUNCTION_T_PARAM(18)
+PLV_FUNCTION_T_PARAM(19)
+PLV_FUNCTION_T_PARAM(20)
+PLV_FUNCTION_T_PARAM(21)
+PLV_FUNCTION_T_PARAM(22)
+PLV_FUNCTION_T_PARAM(23)
+PLV_FUNCTION_T_PARAM(24)
+PLV_FUNCTION_T_PARAM(25)
+PLV_FUNCTION_T_PARAM(26)
+PLV_FUNCTION_T_PARAM(27)
+PLV_FUNCTION_T_PARAM(28)
+PLV_FUNCTION_T_PARAM(29)
+PLV_FUNCTION_T_PARAM(30)
+PLV_FUNCTION_T_PARAM(31)
+PLV_FUNCTION_T_PARAM(32)
+PLV_FUNCTION_T_PARAM(33)
+PLV_FUNCTION_T_PARAM(34)
+PLV_FUNCTION_T_PARAM(35)
+PLV_FUNCTION_T_PARAM(36)
+#undef PLV_FUNCTION_T_PARAM

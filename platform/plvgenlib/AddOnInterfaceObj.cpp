@@ -45,3 +45,9 @@ void AfxClearDeclaredFunctions()
 	std::lock_guard lock(g_Mutex);
 	Declared().clear();
 }
+
+void AfxRemoveDeclaredFunction(const FunctionDataInterface* pFunction)
+{
+	std::lock_guard lock(g_Mutex);
+	std::erase_if(Declared(), [&](auto& p) { return p.get() == pFunction; });
+}

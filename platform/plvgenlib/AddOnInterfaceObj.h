@@ -61,3 +61,5 @@ public:
 const FunctionDataInterface* AfxFindDeclaredFunction(const CPLVNamespace& ns);
 std::vector<const FunctionDataInterface*> AfxGetDeclaredFunctions();
 void AfxClearDeclaredFunctions();
+// Before the declaring library goes: the declaration holds its classes.
+void AfxRemoveDeclaredFunction(const FunctionDataInterface* pFunction);

@@ -1,7 +1,9 @@
 #include "platform/plvgenlib/CBaseDocument.h"
 
+#include <algorithm>
 #include <mutex>
 #include <set>
+#include <vector>
 
 namespace {
 std::mutex g_LiveMutex;
@@ -10,6 +12,10 @@ std::set<const CObject*>& Live()
 	static auto* live = new std::set<const CObject*>;
 	return *live;
 }
+
+// User actions run on the user-interface thread only.
+int g_nActionDepth = 0;
+std::vector<CBaseDocument*> g_PendingCloses;
 }  // namespace
 
 CBaseDocument::CBaseDocument()
@@ -20,6 +26,7 @@ CBaseDocument::CBaseDocument()
 
 CBaseDocument::~CBaseDocument()
 {
+	std::erase(g_PendingCloses, this);
 	std::lock_guard lock(g_LiveMutex);
 	Live().erase(this);
 }
@@ -36,9 +43,18 @@ BOOL CBaseDocument::OnOpenDocument(const DocInvocationInfo* pInfo)
 	return TRUE;
 }
 
-BOOL CBaseDocument::CloseDocument(BOOL)
+BOOL CBaseDocument::CloseDocument(BOOL bAsync)
 {
+	if (bAsync && g_nActionDepth > 0)
+	{
+		if (std::find(g_PendingCloses.begin(), g_PendingCloses.end(), this) == g_PendingCloses.end())
+			g_PendingCloses.push_back(this);
+		return TRUE;
+	}
+	std::erase(g_PendingCloses, this);
 	OnCloseDocument();
+	if (!IsCloseAccepted())
+		return FALSE;
 	if (m_pOwner)
 		m_pOwner->DestroyDocument(this);
 	return TRUE;
@@ -74,4 +90,49 @@ CPLVContext* CBaseDocument::GetContext()
 	if (!m_pContext && GetSqlConnection())
 		m_pContext = std::make_unique<CPLVContext>(GetSqlConnection(), this);
 	return m_pContext.get();
+}
+
+void CBaseDocument::Message(const CString& strText, int nType)
+{
+	m_Messages.Add(strText, nType);
+	m_Messages.Show();
+}
+
+void CBaseDocument::UpdateDataView()
+{
+	if (m_pView)
+		m_pView->OnUpdate();
+}
+
+BOOL CBaseView::IsDataEditable(const DataObj* pData) const
+{
+	return GetDocument() ? GetDocument()->IsDataEditable(pData) : CParsedForm::IsDataEditable(pData);
+}
+
+void CBaseView::OnCtrlChanged(CParsedCtrl* pCtrl)
+{
+	CParsedForm::OnCtrlChanged(pCtrl);
+	if (GetDocument())
+		GetDocument()->SetModifiedFlag(TRUE);
+}
+
+CUserActionScope::CUserActionScope(CBaseDocument* pDocument) : m_pDocument(pDocument)
+{
+	++g_nActionDepth;
+}
+
+CUserActionScope::~CUserActionScope()
+{
+	if (--g_nActionDepth > 0)
+		return;
+	if (m_pDocument && AfxExistWebServiceStateObject(m_pDocument))
+		m_pDocument->m_Messages.Show();
+	// A close may close other documents (its children): take one at a time.
+	while (!g_PendingCloses.empty())
+	{
+		CBaseDocument* pDocument = g_PendingCloses.front();
+		g_PendingCloses.erase(g_PendingCloses.begin());
+		if (AfxExistWebServiceStateObject(pDocument) && pDocument->SaveModified())
+			pDocument->CloseDocument(FALSE);
+	}
 }

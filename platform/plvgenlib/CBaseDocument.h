@@ -4,7 +4,9 @@
 // with the calling document, its data-access context and message list.
 #include <memory>
 
+#include "platform/plvgenlib/CCmdTarget.h"
 #include "platform/plvgenlib/CMessages.h"
+#include "platform/plvgenlib/CParsedForm.h"
 #include "platform/plvnamesolver/CPLVNamespace.h"
 #include "platform/plvoledb/SqlConnection.h"
 
@@ -29,17 +31,18 @@ public:
 };
 
 // A view shows a document; headless: it holds the form's controls, not windows.
-class CBaseView : public CObject
+class CBaseView : public CParsedForm
 {
-	DECLARE_DYNAMIC(CBaseView, CObject)
+	DECLARE_DYNAMIC(CBaseView, CParsedForm)
 public:
-	CBaseDocument* GetDocument() const { return m_pDocument; }
-	void SetDocument(CBaseDocument* pDocument) { m_pDocument = pDocument; }
 	// After the document opened: the view builds and links its controls.
-	virtual void OnInitialUpdate() {}
+	virtual void OnInitialUpdate() { BuildForm(); }
 
-private:
-	CBaseDocument* m_pDocument = nullptr;
+	BOOL IsDataEditable(const DataObj* pData) const override;
+	void OnCtrlChanged(CParsedCtrl* pCtrl) override;
+
+protected:
+	BOOL RoutesToDocument() const override { return TRUE; }
 };
 
 // A frame holds a view; a disabled frame takes no input (a child document is open on it).
@@ -65,10 +68,21 @@ private:
 	HWND m_hWnd = nullptr;
 };
 
-class CBaseDocument : public CObject
+class CBaseDocument : public CCmdTarget
 {
-	DECLARE_DYNAMIC(CBaseDocument, CObject)
+	DECLARE_DYNAMIC(CBaseDocument, CCmdTarget)
 public:
+	// The modes of a form: browsing records, entering a new one, editing the one shown,
+	// typing the criteria of a search.
+	enum FormMode
+	{
+		NONE = 0,
+		BROWSE = 1,
+		NEW = 2,
+		EDIT = 3,
+		FIND = 4,
+	};
+
 	CBaseDocument();
 	~CBaseDocument() override;
 
@@ -80,8 +94,12 @@ public:
 	virtual BOOL OnOpenDocument(const DocInvocationInfo* pInfo);
 	// Called by the framework before it destroys the document.
 	virtual void OnCloseDocument() {}
+	// Asked before a user's close: FALSE keeps the document open.
+	virtual BOOL SaveModified() { return TRUE; }
 	// Closes the document: OnCloseDocument, then its owner destroys it. The document must not
-	// be used afterwards.
+	// be used afterwards. Asked asynchronously during a user action (a handler closing its
+	// own document), the close runs when the action ends, after SaveModified, as a posted
+	// close would.
 	virtual BOOL CloseDocument(BOOL bAsync = TRUE);
 	virtual void Activate(CBaseView* pView = nullptr, BOOL bReserved = FALSE);
 
@@ -101,17 +119,47 @@ public:
 
 	CMessages* GetMessages() { return &m_Messages; }
 	CMessages m_Messages;
+	// Adds a message to the list and shows the list.
+	void Message(const CString& strText, int nType = CMessages::MSG_ERROR);
+
+	virtual FormMode GetFormMode() const { return m_FormMode; }
+	// MFC's document modified flag.
+	void SetModifiedFlag(BOOL bModified = TRUE) { m_bModified = bModified != FALSE; }
+	BOOL IsModified() const { return m_bModified; }
+	// Refreshes the views from the data.
+	virtual void UpdateDataView();
+	// Whether data may change now (pData null: the document's data in general).
+	virtual BOOL IsDataEditable(const DataObj* pData) const { return !pData || !pData->IsReadOnly(); }
 
 protected:
+	void SetFormMode(FormMode mode) { m_FormMode = mode; }
+	// Asked after OnCloseDocument: FALSE keeps the document open.
+	virtual BOOL IsCloseAccepted() const { return TRUE; }
 	CBaseDocument* m_pCallerDocument = nullptr;
 
 private:
+	FormMode m_FormMode = NONE;
+	bool m_bModified = false;
 	CPLVNamespace m_Namespace;
 	CBaseFrame* m_pFrame = nullptr;
 	CBaseView* m_pView = nullptr;
 	IDocumentOwner* m_pOwner = nullptr;
 	SqlConnection* m_pConnection = nullptr;
 	std::unique_ptr<CPLVContext> m_pContext;
+};
+
+// A user action in progress (the form driver's, a front end's): closes asked meanwhile run
+// when the outermost action ends, then the document's gathered messages are shown.
+class CUserActionScope
+{
+public:
+	explicit CUserActionScope(CBaseDocument* pDocument = nullptr);
+	~CUserActionScope();
+	CUserActionScope(const CUserActionScope&) = delete;
+	CUserActionScope& operator=(const CUserActionScope&) = delete;
+
+private:
+	CBaseDocument* m_pDocument;
 };
 
 // Whether an object is a live document of the framework (it may have been closed meanwhile).

@@ -41,12 +41,42 @@ private:
 	HMODULE m_hModule;
 };
 
-// The framework's command manager, as libraries see it at load time.
+class CBaseDocument;
+class ADMObj;
+class CRendoInfo;
+class CRendoDoc;
+
+// The framework's command manager: libraries register their namespace with it at load, and
+// documents and exported functions open documents and start reports through it.
 class CPlvCommandInterface
 {
 public:
 	virtual ~CPlvCommandInterface() = default;
+
 	virtual void RegisterLibraryNamespace(const CPLVNamespace& ns, HMODULE hModule) = 0;
+
+	// Opens the document registered under a namespace in a view ("Default", "Unattended");
+	// pCallerDocument becomes its calling document. The document, which the framework owns, or
+	// null when none opened (the reason is shown).
+	virtual CBaseDocument* RunDocument(LPCTSTR lpszNamespace, LPCTSTR lpszViewName = _T("Default"),
+									   void* pUserData = nullptr, CBaseDocument* pCallerDocument = nullptr) = 0;
+
+	// Opens a document that offers the automation interface named ("Kvz_ADMBudgetObj"): the
+	// document of the namespace, or without one the first registered document whose class offers
+	// it. Its interface, or null with nothing left open.
+	virtual ADMObj* RunADMDocument(LPCTSTR lpszInterface, LPCTSTR lpszViewName = _T("Default"),
+								   LPCTSTR lpszNamespace = nullptr, void* pUserData = nullptr,
+								   CBaseDocument* pCallerDocument = nullptr) = 0;
+
+	// Starts a report with a context document, taking over the report information; bWait runs
+	// it to its end first. The report document, or null when the report could not start.
+	virtual CRendoDoc* RunReport(CRendoInfo* pInfo, CBaseDocument* pContext, void* pReserved1 = nullptr,
+								 void* pReserved2 = nullptr, BOOL bWait = TRUE) = 0;
+	// Hands a report document back: the framework closes it once its run is over.
+	virtual void ReleaseReport(CRendoDoc* pReport) = 0;
+
+	// Whether an object is still a live framework object (a document may have been closed).
+	virtual BOOL ExistDocument(const CObject* pObject) const = 0;
 };
 
 CPlvCommandInterface* AfxGetPlvCmdManager();
@@ -54,5 +84,12 @@ CPlvCommandInterface* AfxSetPlvCmdManager(CPlvCommandInterface* pManager);
 
 // The address of something inside the calling library identifies it.
 HMODULE AfxGetModuleOf(const void* pAddressInside);
+// The library the calling code belongs to. Internal linkage on purpose: the address of an
+// exported symbol (PlvLibraryMain) may resolve to the library that exported it first.
+static inline HMODULE AfxGetThisModule()
+{
+	static const char anchor = 0;
+	return AfxGetModuleOf(&anchor);
+}
 
 #define PLV_EXPORT extern "C" __attribute__((visibility("default")))

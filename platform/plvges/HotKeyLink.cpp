@@ -97,3 +97,8 @@ CString HotKeyLink::GetDescription() const
 	DataObj* p = m_pRecord->GetDataObjFromColumnName("Descrizione");
 	return p ? p->FormatData() : CString();
 }
+
+CString HotKeyLink::GetDescriptionOf(const DataObj& value) const
+{
+	return m_bFound && !value.IsEmpty() && m_strLastValue == value.FormatData() ? GetDescription() : CString();
+}

@@ -5,18 +5,9 @@
 #include <vector>
 
 #include "platform/plvgenlib/CBaseDocument.h"
+#include "platform/plvgenlib/HotKeyLinkObj.h"
 #include "platform/plvgeneric/Array.h"
 #include "platform/plvoledb/SqlTable.h"
-
-class HotKeyLinkObj : public CObject
-{
-	DECLARE_DYNAMIC(HotKeyLinkObj, CObject)
-public:
-	// The value the lookup control edits.
-	virtual DataObj* GetDataObj() const = 0;
-	// Checks the record found for the value; FALSE with an error text refuses it.
-	virtual BOOL IsValid() = 0;
-};
 
 class HotKeyLink : public HotKeyLinkObj
 {
@@ -47,10 +38,10 @@ public:
 	SqlRecord* GetRecord() const { return m_pRecord.get(); }
 
 	// Finds the row for a value (the exact-code query). TRUE when found; the record holds it.
-	virtual BOOL FindRecord(DataObj* pValue, BOOL bCallLink = FALSE, BOOL bFromControl = FALSE, BOOL bInternal = FALSE);
+	BOOL FindRecord(DataObj* pValue, BOOL bCallLink = FALSE, BOOL bFromControl = FALSE, BOOL bInternal = FALSE) override;
 	BOOL IsFound() const { return m_bFound; }
 	// Checks a value as a control would when a user types it: find, then IsValid.
-	BOOL ValidateValue(DataObj* pValue);
+	BOOL ValidateValue(DataObj* pValue) override;
 	// The rows a search of the given type lists for a pattern (at most nMaxRows).
 	std::vector<std::unique_ptr<SqlRecord>> Search(int nSelectionType, const DataObj& value, int nMaxRows = 1000);
 
@@ -58,10 +49,11 @@ public:
 	BOOL IsValid() override;
 	// Refuses with a message; returns FALSE so that IsValid can return it.
 	BOOL SetErrorString(const CString& text);
-	const CString& GetErrorString() const { return m_strError; }
+	const CString& GetErrorString() const override { return m_strError; }
 
 	// A description of the found row, for display beside the control.
 	virtual CString GetDescription() const;
+	CString GetDescriptionOf(const DataObj& value) const override;
 	virtual BOOL Customize(const DataObjArray&) { return FALSE; }
 
 protected:

@@ -90,8 +90,9 @@ TableReader::FindResult TableUpdater::FindRecord(BOOL bLock, LockRetriesMng* pRe
 		return FIND_ERROR;
 	if (IsEmptyQuery())
 	{
+		Free();  // nothing to write: the row found before must not be updated or deleted
 		m_pRecord->Init();
-		return NOT_FOUND;
+		return m_LastResult = NOT_FOUND;
 	}
 	if (m_pTable)
 		m_pTable->UnlockAll();
@@ -108,7 +109,8 @@ TableReader::FindResult TableUpdater::FindRecord(BOOL bLock, LockRetriesMng* pRe
 
 BOOL TableUpdater::UpdateRecord(BOOL)
 {
-	if (!m_pTable || !m_pTable->IsOpen())
+	// Nothing to write after LOCKED, an empty query or a write already done.
+	if (!m_pTable || !m_pTable->IsOpen() || !(m_pTable->IsAdding() || m_pTable->IsEditing()))
 		return FALSE;
 	m_pTable->Update();
 	return TRUE;
@@ -116,7 +118,8 @@ BOOL TableUpdater::UpdateRecord(BOOL)
 
 BOOL TableUpdater::DeleteRecord()
 {
-	if (!m_pTable || !m_pTable->IsOpen() || m_pTable->IsAdding())
+	// Only the row found (and locked, when asked) by the last FindRecord.
+	if (!m_pTable || !m_pTable->IsOpen() || !m_pTable->IsEditing())
 		return FALSE;
 	m_pTable->Delete();
 	m_pTable->UnlockCurrent();

@@ -133,6 +133,14 @@ HWND AfxGetThreadMainWnd()
 	return t_pQueue->hMainWnd;
 }
 
+BOOL AfxIsWindowOfCurrentThread(HWND hWnd)
+{
+	Registry& reg = GetRegistry();
+	std::lock_guard lock(reg.m);
+	auto it = reg.windows.find(hWnd);
+	return it != reg.windows.end() && it->second->owner == std::this_thread::get_id() ? TRUE : FALSE;
+}
+
 BOOL IsWindow(HWND hWnd)
 {
 	Registry& reg = GetRegistry();

@@ -16,6 +16,9 @@ struct PendingCall;
 
 // The main window of the calling thread; null when the thread owns none.
 HWND AfxGetThreadMainWnd();
+inline HWND GetThreadMainWnd() { return AfxGetThreadMainWnd(); }
+// TRUE when the calling thread owns the window: a call for it runs here directly.
+BOOL AfxIsWindowOfCurrentThread(HWND hWnd);
 // TRUE while hWnd names a window that has not been destroyed.
 BOOL IsWindow(HWND hWnd);
 // Any thread may destroy a window; calls still queued for it fail with "Invalid window handle".

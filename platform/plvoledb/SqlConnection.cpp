@@ -2,9 +2,11 @@
 
 #include <atomic>
 #include <filesystem>
+#include <utility>
 
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlRecord.h"
+#include "platform/plvoledb/SqlTable.h"
 #include "platform/plvoledb/driver/ConnectionString.h"
 #include "platform/plvoledb/driver/LockRegistry.h"
 #include "platform/plvoledb/driver/Sqlite.h"
@@ -98,6 +100,8 @@ SqlConnection::SqlConnection(std::unique_ptr<plv::db::Connection> db)
 
 SqlConnection::~SqlConnection()
 {
+	for (SqlTable* pTable : m_PendingCursors)
+		pTable->m_pPendingOn = nullptr;
 	m_pDefaultSession.reset();
 	if (m_pDb && m_pDb->InTransaction())
 		m_pDb->Rollback();  // never commit half a document's work on the way out
@@ -122,12 +126,22 @@ CString SqlConnection::GetDatabaseFolder() const
 	return CString(std::filesystem::path(GetDatabasePath().str()).parent_path().string());
 }
 
+void SqlConnection::ReleaseReadSnapshot()
+{
+	auto pending = m_PendingCursors;  // each one leaves the list
+	for (SqlTable* pTable : pending)
+		pTable->BufferPendingRows();
+}
+
 void SqlConnection::BeginTransaction()
 {
 	try
 	{
 		if (m_nTransactionDepth == 0)
+		{
+			ReleaseReadSnapshot();  // the transaction must start on the latest commit
 			Db().Begin();
+		}
 		else
 			Db().Savepoint(SavepointName(m_nTransactionDepth).str());
 		++m_nTransactionDepth;
@@ -164,7 +178,10 @@ void SqlConnection::RollbackTransaction()
 	try
 	{
 		if (m_nTransactionDepth == 0)
+		{
+			ReleaseReadSnapshot();  // a rollback may abort pending statements
 			Db().Rollback();
+		}
 		else
 		{
 			CString sp = SavepointName(m_nTransactionDepth);
@@ -182,6 +199,8 @@ long SqlConnection::ExecuteSQL(LPCTSTR sql, const std::vector<const DataObj*>& p
 {
 	try
 	{
+		if (m_nTransactionDepth == 0)
+			ReleaseReadSnapshot();
 		std::vector<plv::db::Value> values;
 		values.reserve(params.size());
 		for (const DataObj* p : params)
@@ -327,9 +346,18 @@ int SqlConnection::GetDatabaseRelease(const CString& library)
 	}
 }
 
+namespace {
+thread_local SqlConnection* t_pThreadDefaultConnection = nullptr;
+}
+
 SqlConnection* AfxGetDefaultSqlConnection()
 {
-	return g_pDefaultConnection.load();
+	return t_pThreadDefaultConnection ? t_pThreadDefaultConnection : g_pDefaultConnection.load();
+}
+
+SqlConnection* AfxSetThreadDefaultSqlConnection(SqlConnection* pConnection)
+{
+	return std::exchange(t_pThreadDefaultConnection, pConnection);
 }
 
 SqlSession* AfxGetDefaultSqlSession()
@@ -456,6 +484,11 @@ void SqlException::ShowError(LPCTSTR caption) const
 {
 	CString text = m_strMessage;
 	if (text.GetLength() > 255)
-		text = text.Left(255);
+	{
+		int n = 255;
+		while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+			--n;  // never half a UTF-8 character
+		text = text.Left(n);
+	}
 	AfxMessageBox(text, MB_OK | MB_ICONERROR, caption ? caption : "");
 }

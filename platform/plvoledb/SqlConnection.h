@@ -22,6 +22,7 @@ class Connection;
 
 class SqlConnection;
 class SqlRecord;
+class SqlTable;
 class CBaseDocument;
 
 class SqlSession : public CObject
@@ -99,7 +100,15 @@ public:
 	void SetDatabaseRelease(const CString& library, int release);
 	int GetDatabaseRelease(const CString& library);
 
+	// A cursor standing inside its rows holds the read snapshot of the whole connection:
+	// the connection could not write once another one has committed, nor see its work.
+	// Cursors keep their remaining rows in memory and let go of it; called before a
+	// transaction starts or ends and before a write outside a transaction.
+	void ReleaseReadSnapshot();
+
 private:
+	friend class SqlTable;
+	std::vector<SqlTable*> m_PendingCursors;
 	std::unique_ptr<plv::db::Connection> m_pDb;
 	std::unique_ptr<SqlSession> m_pDefaultSession;
 	std::map<CString, CatalogEntry> m_Catalog;  // by upper-case table name
@@ -111,6 +120,9 @@ SqlConnection* AfxGetDefaultSqlConnection();
 SqlSession* AfxGetDefaultSqlSession();
 // Installs the default connection (not owned); returns the previous one.
 SqlConnection* AfxSetDefaultSqlConnection(SqlConnection* pConnection);
+// A worker thread's own default connection (not owned; null: the application's again), for
+// threads that work on a connection of their own; returns the thread's previous one.
+SqlConnection* AfxSetThreadDefaultSqlConnection(SqlConnection* pConnection);
 
 // A transaction context: its own sessions on a connection and a transaction that commits or
 // rolls back the work done through them. Row locks of its sessions end with the transaction.

@@ -57,6 +57,10 @@ public:
 	SqlRecord* Create() const;
 	SqlRecord* Clone() const;
 
+	// A row marked storable is written by its record buffer even when it holds no data.
+	void SetStorable(BOOL bStorable = TRUE) { m_bStorable = bStorable != FALSE; }
+	BOOL IsStorable() const { return m_bStorable; }
+
 	virtual void SetConnection(SqlConnection* pConnection) { m_pConnection = pConnection; }
 	// The connection the record reads and writes: its own or the default one.
 	SqlConnection* GetConnection() const;
@@ -88,6 +92,7 @@ private:
 	short m_nType;
 	std::vector<CString> m_PrimaryKey;
 	std::vector<std::vector<CString>> m_Indexes;
+	bool m_bStorable = false;
 };
 
 // A record over a database view: read only, never created by the catalog.

@@ -1,6 +1,7 @@
 #include "platform/plvoledb/SqlTable.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/plvoledb/driver/Driver.h"
 #include "platform/plvoledb/driver/LockRegistry.h"
@@ -89,7 +90,11 @@ void SqlRowSet::SetParamValue(LPCTSTR szName, const DataObj& value)
 void SqlRowSet::SetParamLike(LPCTSTR szName, const DataObj& value)
 {
 	Param& p = FindParam(szName);
-	p.likePattern = value.FormatData() + "%";
+	// The pattern is the value as the column stores it (upper case, dates as yyyy-mm-dd).
+	p.value->Assign(value);
+	DataValue stored = p.value->GetDataValue();
+	auto text = std::get_if<std::string>(&stored);
+	p.likePattern = (text ? CString(*text) : p.value->FormatData()) + "%";
 	p.isLike = true;
 	p.isSet = true;
 }
@@ -145,15 +150,33 @@ void SqlTable::Open(BOOL bUpdatable, BOOL, BOOL)
 	m_bSelectAll = false;
 	m_Selected.clear();
 	m_Funs.clear();
+	m_bSqlValid = false;
+	m_strInsertSql.Empty();
+	m_strUpdateSql.Empty();
+	m_strDeleteSql.Empty();
+	// The record's bindings are fixed once it is built.
+	m_Columns.clear();
+	for (int i = 0; i < m_pRecord->GetSize(); ++i)
+		if (!m_pRecord->IsLocal(i))
+			m_Columns.push_back(i);
+	m_Keys.clear();
+	for (auto& k : m_pRecord->GetPrimaryKey())
+	{
+		int i = m_pRecord->GetIndexFromColumnName(k);
+		if (i >= 0)
+			m_Keys.push_back(i);
+	}
 }
 
 void SqlTable::Close()
 {
+	ForgetPending();
 	UnlockAll();
 	m_pSelect.reset();
 	m_pInsert.reset();
 	m_pUpdate.reset();
 	m_pDelete.reset();
+	m_pRowid.reset();
 	m_bOpen = false;
 	m_bEmpty = m_bEOF = true;
 	m_EditMode = EditMode::None;
@@ -163,6 +186,14 @@ void SqlTable::CheckOpen(const char* what) const
 {
 	if (!m_bOpen)
 		throw SqlException(CString::Formatted("%s: tabella %s non aperta.", what, m_pRecord ? m_pRecord->GetTableName().GetString() : ""));
+}
+
+void SqlTable::CheckUpdatable(const char* what) const
+{
+	CheckOpen(what);
+	if (!m_bUpdatable)
+		throw SqlException(CString::Formatted("%s: tabella %s aperta in sola lettura.", what,
+											  m_pRecord->GetTableName().GetString()));
 }
 
 CString SqlTable::GetColumnName(const DataObj& column) const
@@ -177,6 +208,7 @@ CString SqlTable::GetColumnName(const DataObj& column) const
 void SqlTable::SelectAll()
 {
 	m_bSelectAll = true;
+	DefinitionChanged();
 }
 
 void SqlTable::Select(const DataObj& column)
@@ -191,11 +223,13 @@ void SqlTable::Select(LPCTSTR szColumn)
 		throw SqlException(CString::Formatted("Colonna %s inesistente nella tabella %s.", szColumn,
 											  m_pRecord->GetTableName().GetString()));
 	m_Selected.push_back(i);
+	DefinitionChanged();
 }
 
 void SqlTable::SelectSqlFun(LPCTSTR szExpression, DataObj& target)
 {
 	m_Funs.push_back({szExpression, &target});
+	DefinitionChanged();
 }
 
 void SqlTable::AppendFilter(const CString& condition)
@@ -245,44 +279,26 @@ void SqlTable::AddGroupByColumn(const DataObj& column)
 	m_strGroupBy += Quoted(GetColumnName(column));
 }
 
-std::vector<int> SqlTable::KeyColumns() const
+CString SqlTable::BuildSelectSql(std::vector<int>& read, bool& hasRowid) const
 {
-	std::vector<int> keys;
-	for (auto& k : m_pRecord->GetPrimaryKey())
-	{
-		int i = m_pRecord->GetIndexFromColumnName(k);
-		if (i >= 0)
-			keys.push_back(i);
-	}
-	return keys;
-}
-
-CString SqlTable::GetSelectSql() const
-{
-	auto& self = const_cast<SqlTable&>(*this);
-	self.m_Read.clear();
+	read.clear();
 	if (m_bSelectAll || (m_Selected.empty() && m_Funs.empty()))
-	{
-		for (int i = 0; i < m_pRecord->GetSize(); ++i)
-			if (!m_pRecord->IsLocal(i))
-				self.m_Read.push_back(i);
-	}
+		read = m_Columns;
 	else
-		self.m_Read = m_Selected;
+		read = m_Selected;
 	bool isTable = m_pRecord->GetTableType() == SqlRecord::TABLE_TYPE;
-	auto keys = KeyColumns();
 	if (m_bUpdatable)
-		for (int k : keys)
-			if (std::find(m_Read.begin(), m_Read.end(), k) == m_Read.end())
-				self.m_Read.push_back(k);
+		for (int k : m_Keys)
+			if (std::find(read.begin(), read.end(), k) == read.end())
+				read.push_back(k);
 
 	CString sql = "SELECT ";
-	for (size_t n = 0; n < m_Read.size(); ++n)
-		sql += (n ? ", " : "") + Quoted(m_pRecord->GetItem(m_Read[n])->m_strColumnName);
+	for (size_t n = 0; n < read.size(); ++n)
+		sql += (n ? ", " : "") + Quoted(m_pRecord->GetItem(read[n])->m_strColumnName);
 	for (size_t n = 0; n < m_Funs.size(); ++n)
-		sql += (n || !m_Read.empty() ? ", " : "") + m_Funs[n].expression;
-	self.m_bHasRowid = m_bUpdatable && keys.empty() && isTable;
-	if (m_bHasRowid)
+		sql += (n || !read.empty() ? ", " : "") + m_Funs[n].expression;
+	hasRowid = m_bUpdatable && m_Keys.empty() && isTable;
+	if (hasRowid)
 		sql += ", rowid";
 	sql += " FROM " + Quoted(m_pRecord->GetTableName());
 	CString filter = WithoutLeadingAnd(m_strFilter);
@@ -297,16 +313,38 @@ CString SqlTable::GetSelectSql() const
 	else if (m_Funs.empty() && isTable)
 	{
 		// "The first row found" must not depend on the database's whims.
-		if (keys.empty())
+		if (m_Keys.empty())
 			sql += " ORDER BY rowid";
 		else
 		{
 			sql += " ORDER BY ";
-			for (size_t n = 0; n < keys.size(); ++n)
-				sql += (n ? ", " : "") + Quoted(m_pRecord->GetItem(keys[n])->m_strColumnName);
+			for (size_t n = 0; n < m_Keys.size(); ++n)
+				sql += (n ? ", " : "") + Quoted(m_pRecord->GetItem(m_Keys[n])->m_strColumnName);
 		}
 	}
 	return sql;
+}
+
+CString SqlTable::GetSelectSql() const
+{
+	std::vector<int> read;
+	bool hasRowid = false;
+	return BuildSelectSql(read, hasRowid);
+}
+
+const CString& SqlTable::SelectSql()
+{
+	// The texts are public: callers may have edited them since the last query.
+	if (!m_bSqlValid || m_strSqlFilter != m_strFilter || m_strSqlSort != m_strSort || m_strSqlGroupBy != m_strGroupBy)
+	{
+		m_strSql = BuildSelectSql(m_Read, m_bHasRowid);
+		m_nPlaceholders = CountPlaceholders(m_strSql);
+		m_strSqlFilter = m_strFilter;
+		m_strSqlSort = m_strSort;
+		m_strSqlGroupBy = m_strGroupBy;
+		m_bSqlValid = true;
+	}
+	return m_strSql;
 }
 
 plv::db::Statement& SqlTable::Prepared(std::unique_ptr<plv::db::Statement>& slot, const CString& sql)
@@ -322,30 +360,32 @@ void SqlTable::Query()
 {
 	CheckOpen("Query");
 	m_EditMode = EditMode::None;
+	ForgetPending();
+	m_bEmpty = m_bEOF = true;
 	try
 	{
-		CString sql = GetSelectSql();
-		int placeholders = CountPlaceholders(sql);
-		if (placeholders != GetParamCount())
+		const CString& sql = SelectSql();
+		if (m_nPlaceholders != GetParamCount())
 			throw SqlException(CString::Formatted("Tabella %s: %d parametri definiti per %d segnaposto.",
-												  m_pRecord->GetTableName().GetString(), GetParamCount(), placeholders));
-		plv::db::Statement& st = Prepared(m_pSelect, sql);
-		int n = 1;
+												  m_pRecord->GetTableName().GetString(), GetParamCount(), m_nPlaceholders));
 		for (auto& p : m_Params)
-		{
 			if (!p.isSet)
 				throw SqlException(CString::Formatted("Parametro %s non valorizzato (tabella %s).", p.name.GetString(),
 													  m_pRecord->GetTableName().GetString()));
+		plv::db::Statement& st = Prepared(m_pSelect, sql);
+		int n = 1;
+		for (auto& p : m_Params)
 			st.Bind(n++, p.isLike ? DataValue(p.likePattern.str()) : p.value->GetDataValue());
-		}
 		for (auto& f : m_Funs)
 			f.target->Clear();
-		bool row = st.Step();
-		m_bEmpty = m_bEOF = !row;
-		if (row)
-			ReadRow();
-		else
+		if (!st.Step())
+		{
 			st.Reset();  // let go of the read snapshot at once
+			return;
+		}
+		m_bEmpty = m_bEOF = false;
+		LoadRow([&st](int c) { return st.Column(c); });
+		LookAhead();
 	}
 	catch (const SqlException&)
 	{
@@ -357,13 +397,13 @@ void SqlTable::Query()
 	}
 }
 
-void SqlTable::ReadRow()
+template <class Get>
+void SqlTable::LoadRow(Get column)
 {
-	plv::db::Statement& st = *m_pSelect;
 	int c = 0;
 	for (int i : m_Read)
 	{
-		DataValue v = st.Column(c++);
+		const DataValue& v = column(c++);
 		DataObj* pObj = m_pRecord->GetDataObjAt(i);
 		if (std::holds_alternative<std::monostate>(v))
 			pObj->Clear();
@@ -372,45 +412,119 @@ void SqlTable::ReadRow()
 	}
 	for (auto& f : m_Funs)
 	{
-		DataValue v = st.Column(c++);
+		const DataValue& v = column(c++);
 		if (std::holds_alternative<std::monostate>(v))
 			f.target->Clear();  // an aggregate over no rows
 		else
 			f.target->SetDataValue(v);
 	}
 	if (m_bHasRowid)
-		m_nCurrentRowid = std::get<std::int64_t>(st.Column(c));
-	m_CurrentKey.clear();
-	for (int k : KeyColumns())
-		m_CurrentKey.push_back(m_pRecord->GetDataObjAt(k)->GetDataValue());
+	{
+		const DataValue& v = column(c);
+		auto p = std::get_if<std::int64_t>(&v);
+		m_nCurrentRowid = p ? *p : 0;
+	}
+	m_CurrentKey.resize(m_Keys.size());
+	for (size_t k = 0; k < m_Keys.size(); ++k)
+		m_CurrentKey[k] = m_pRecord->GetDataObjAt(m_Keys[k])->GetDataValue();
+}
+
+void SqlTable::LookAhead()
+{
+	m_bAhead = m_pSelect->Step();
+	if (!m_bAhead)
+	{
+		m_pSelect->Reset();
+		ForgetPending();
+	}
+	else if (!m_pPendingOn)
+	{
+		m_pPendingOn = &Connection();
+		m_pPendingOn->m_PendingCursors.push_back(this);
+	}
+}
+
+void SqlTable::BufferPendingRows()
+{
+	if (m_bAhead && m_pSelect)
+	{
+		try
+		{
+			int n = m_pSelect->ColumnCount();
+			do
+			{
+				std::vector<DataValue> row;
+				row.reserve(n);
+				for (int c = 0; c < n; ++c)
+					row.push_back(m_pSelect->Column(c));
+				m_Buffered.push_back(std::move(row));
+			} while (m_pSelect->Step());
+		}
+		catch (const std::exception&)
+		{
+			// The rows read so far stay; the cursor ends with them.
+		}
+		m_pSelect->Reset();
+		m_bAhead = false;
+	}
+	if (m_pPendingOn)
+	{
+		std::erase(m_pPendingOn->m_PendingCursors, this);
+		m_pPendingOn = nullptr;
+	}
+}
+
+void SqlTable::ForgetPending()
+{
+	m_Buffered.clear();
+	m_nBuffered = 0;
+	if (m_bAhead && m_pSelect)
+		m_pSelect->Reset();
+	m_bAhead = false;
+	if (m_pPendingOn)
+	{
+		std::erase(m_pPendingOn->m_PendingCursors, this);
+		m_pPendingOn = nullptr;
+	}
 }
 
 void SqlTable::MoveNext()
 {
 	CheckOpen("MoveNext");
-	if (m_bEOF || !m_pSelect)
+	if (m_bEOF)
 		return;
 	try
 	{
-		if (m_pSelect->Step())
-			ReadRow();
-		else
+		if (m_nBuffered < m_Buffered.size())
 		{
-			m_bEOF = true;
-			m_pSelect->Reset();
+			const std::vector<DataValue>& row = m_Buffered[m_nBuffered++];
+			LoadRow([&row](int c) -> const DataValue& { return row[static_cast<size_t>(c)]; });
+			if (m_nBuffered == m_Buffered.size())
+			{
+				m_Buffered.clear();
+				m_nBuffered = 0;
+			}
 		}
+		else if (m_bAhead)
+		{
+			plv::db::Statement& st = *m_pSelect;
+			LoadRow([&st](int c) { return st.Column(c); });
+			LookAhead();
+		}
+		else
+			m_bEOF = true;
 	}
 	catch (const std::exception& e)
 	{
+		ForgetPending();
+		m_bEOF = true;
 		Raise(e);
 	}
 }
 
 void SqlTable::AddNew(BOOL bInit)
 {
-	CheckOpen("AddNew");
-	if (!m_bUpdatable)
-		throw SqlException(CString::Formatted("Tabella %s aperta in sola lettura.", m_pRecord->GetTableName().GetString()));
+	CheckUpdatable("AddNew");
 	if (bInit)
 		m_pRecord->Init();
 	m_EditMode = EditMode::Adding;
@@ -418,12 +532,22 @@ void SqlTable::AddNew(BOOL bInit)
 
 void SqlTable::Edit()
 {
-	CheckOpen("Edit");
-	if (!m_bUpdatable)
-		throw SqlException(CString::Formatted("Tabella %s aperta in sola lettura.", m_pRecord->GetTableName().GetString()));
+	CheckUpdatable("Edit");
 	if (m_bEmpty)
 		throw SqlException(CString::Formatted("Tabella %s: nessuna riga corrente da modificare.", m_pRecord->GetTableName().GetString()));
 	m_EditMode = EditMode::Editing;
+}
+
+void SqlTable::ReadInsertedRowid()
+{
+	plv::db::Statement& st = Prepared(m_pRowid, "SELECT last_insert_rowid()");
+	if (st.Step())
+	{
+		DataValue v = st.Column(0);
+		if (auto p = std::get_if<std::int64_t>(&v))
+			m_nCurrentRowid = *p;
+	}
+	st.Reset();
 }
 
 int SqlTable::Update(SqlRecord*, BOOL)
@@ -433,43 +557,53 @@ int SqlTable::Update(SqlRecord*, BOOL)
 		throw SqlException(CString::Formatted("Tabella %s: Update senza AddNew o Edit.", m_pRecord->GetTableName().GetString()));
 	try
 	{
-		std::vector<int> cols;
-		for (int i = 0; i < m_pRecord->GetSize(); ++i)
-			if (!m_pRecord->IsLocal(i))
-				cols.push_back(i);
-		CString table = Quoted(m_pRecord->GetTableName());
+		SqlConnection& conn = Connection();
+		if (!conn.IsInTransaction())
+			conn.ReleaseReadSnapshot();
 		int changed = 0;
 		if (m_EditMode == EditMode::Adding)
 		{
-			CString sql = "INSERT INTO " + table + " (", values;
-			for (size_t n = 0; n < cols.size(); ++n)
+			if (m_strInsertSql.IsEmpty())
 			{
-				sql += (n ? ", " : "") + Quoted(m_pRecord->GetItem(cols[n])->m_strColumnName);
-				values += n ? ", ?" : "?";
+				CString sql = "INSERT INTO " + Quoted(m_pRecord->GetTableName()) + " (", values;
+				for (size_t n = 0; n < m_Columns.size(); ++n)
+				{
+					sql += (n ? ", " : "") + Quoted(m_pRecord->GetItem(m_Columns[n])->m_strColumnName);
+					values += n ? ", ?" : "?";
+				}
+				m_strInsertSql = sql + ") VALUES (" + values + ")";
 			}
-			plv::db::Statement& st = Prepared(m_pInsert, sql + ") VALUES (" + values + ")");
-			for (size_t n = 0; n < cols.size(); ++n)
-				st.Bind(static_cast<int>(n) + 1, m_pRecord->GetDataObjAt(cols[n])->GetDataValue());
+			plv::db::Statement& st = Prepared(m_pInsert, m_strInsertSql);
+			for (size_t n = 0; n < m_Columns.size(); ++n)
+				st.Bind(static_cast<int>(n) + 1, m_pRecord->GetDataObjAt(m_Columns[n])->GetDataValue());
 			st.Step();
 			changed = static_cast<int>(st.Changes());
 			st.Reset();
+			if (m_Keys.empty())
+				ReadInsertedRowid();
 		}
 		else
 		{
-			auto keys = KeyColumns();
-			CString sql = "UPDATE " + table + " SET ";
-			for (size_t n = 0; n < cols.size(); ++n)
-				sql += (n ? ", " : "") + Quoted(m_pRecord->GetItem(cols[n])->m_strColumnName) + " = ?";
-			sql += " WHERE ";
-			if (keys.empty())
-				sql += "rowid = ?";
-			for (size_t n = 0; n < keys.size(); ++n)
-				sql += (n ? " AND " : "") + Quoted(m_pRecord->GetItem(keys[n])->m_strColumnName) + " = ?";
-			plv::db::Statement& st = Prepared(m_pUpdate, sql);
+			// Only the columns the cursor read: the others were never loaded into the record.
+			const std::vector<int>& cols = m_bSqlValid && !m_Read.empty() ? m_Read : m_Columns;
+			if (m_strUpdateSql.IsEmpty() || m_UpdateColumns != cols)
+			{
+				m_UpdateColumns = cols;
+				CString sql = "UPDATE " + Quoted(m_pRecord->GetTableName()) + " SET ";
+				for (size_t n = 0; n < cols.size(); ++n)
+					sql += (n ? ", " : "") + Quoted(m_pRecord->GetItem(cols[n])->m_strColumnName) + " = ?";
+				sql += " WHERE ";
+				if (m_Keys.empty())
+					sql += "rowid = ?";
+				for (size_t n = 0; n < m_Keys.size(); ++n)
+					sql += (n ? " AND " : "") + Quoted(m_pRecord->GetItem(m_Keys[n])->m_strColumnName) + " = ?";
+				m_strUpdateSql = sql;
+			}
+			plv::db::Statement& st = Prepared(m_pUpdate, m_strUpdateSql);
 			int b = 1;
 			for (int c : cols)
 				st.Bind(b++, m_pRecord->GetDataObjAt(c)->GetDataValue());
-			if (keys.empty())
+			if (m_Keys.empty())
 				st.Bind(b++, m_nCurrentRowid);
 			for (auto& k : m_CurrentKey)
 				st.Bind(b++, k);
@@ -478,9 +612,9 @@ int SqlTable::Update(SqlRecord*, BOOL)
 			st.Reset();
 		}
 		m_EditMode = EditMode::None;
-		m_CurrentKey.clear();
-		for (int k : KeyColumns())
-			m_CurrentKey.push_back(m_pRecord->GetDataObjAt(k)->GetDataValue());
+		m_CurrentKey.resize(m_Keys.size());
+		for (size_t k = 0; k < m_Keys.size(); ++k)
+			m_CurrentKey[k] = m_pRecord->GetDataObjAt(m_Keys[k])->GetDataValue();
 		m_bEmpty = false;
 		return changed;
 	}
@@ -496,21 +630,27 @@ int SqlTable::Update(SqlRecord*, BOOL)
 
 void SqlTable::Delete()
 {
-	CheckOpen("Delete");
+	CheckUpdatable("Delete");
 	if (m_bEmpty)
 		throw SqlException(CString::Formatted("Tabella %s: nessuna riga corrente da cancellare.", m_pRecord->GetTableName().GetString()));
 	try
 	{
-		auto keys = KeyColumns();
-		CString sql = "DELETE FROM " + Quoted(m_pRecord->GetTableName()) + " WHERE ";
-		if (keys.empty())
-			sql += "rowid = ?";
-		for (size_t n = 0; n < keys.size(); ++n)
-			sql += (n ? " AND " : "") + Quoted(m_pRecord->GetItem(keys[n])->m_strColumnName) + " = ?";
-		plv::db::Statement& st = Prepared(m_pDelete, sql);
-		if (keys.empty())
-			st.Bind(1, m_nCurrentRowid);
+		SqlConnection& conn = Connection();
+		if (!conn.IsInTransaction())
+			conn.ReleaseReadSnapshot();
+		if (m_strDeleteSql.IsEmpty())
+		{
+			CString sql = "DELETE FROM " + Quoted(m_pRecord->GetTableName()) + " WHERE ";
+			if (m_Keys.empty())
+				sql += "rowid = ?";
+			for (size_t n = 0; n < m_Keys.size(); ++n)
+				sql += (n ? " AND " : "") + Quoted(m_pRecord->GetItem(m_Keys[n])->m_strColumnName) + " = ?";
+			m_strDeleteSql = sql;
+		}
+		plv::db::Statement& st = Prepared(m_pDelete, m_strDeleteSql);
 		int b = 1;
+		if (m_Keys.empty())
+			st.Bind(b++, m_nCurrentRowid);
 		for (auto& k : m_CurrentKey)
 			st.Bind(b++, k);
 		st.Step();

@@ -90,6 +90,7 @@ public:
 	int Update(SqlRecord* pOldRecord = nullptr, BOOL bUnused = FALSE);
 	void Delete();
 	BOOL IsAdding() const { return m_EditMode == EditMode::Adding; }
+	BOOL IsEditing() const { return m_EditMode == EditMode::Editing; }
 
 	// Row locks, per session: FALSE when another session holds the row.
 	BOOL LockCurrent(BOOL bUseMessageBox = TRUE, LockRetriesMng* pRetries = nullptr);
@@ -104,6 +105,7 @@ public:
 	CString GetColumnName(const DataObj& column) const;
 
 private:
+	friend class SqlConnection;
 	enum class EditMode
 	{
 		None,
@@ -111,12 +113,24 @@ private:
 		Editing,
 	};
 	void CheckOpen(const char* what) const;
-	void ReadRow();
+	void CheckUpdatable(const char* what) const;
+	// The select text and the record positions it reads; rebuilt only when the definition changed.
+	const CString& SelectSql();
+	CString BuildSelectSql(std::vector<int>& read, bool& hasRowid) const;
+	void DefinitionChanged() { m_bSqlValid = false; }
+	template <class Get>
+	void LoadRow(Get column);
+	// Steps to the row after the one read: a finished statement lets go of its read snapshot at once.
+	void LookAhead();
+	// Keeps the rows still to be read in memory so that the statement lets go of its snapshot.
+	void BufferPendingRows();
+	void ForgetPending();
 	void AppendFilter(const CString& condition);
-	std::vector<int> KeyColumns() const;
 	CString CurrentKeyText() const;
 	SqlConnection& Connection() const;
 	plv::db::Statement& Prepared(std::unique_ptr<plv::db::Statement>& slot, const CString& sql);
+	// A table without a key finds its rows by rowid: the row just added is the current one.
+	void ReadInsertedRowid();
 	[[noreturn]] void Raise(const std::exception& e) const;
 
 	SqlRecord* m_pRecord;
@@ -132,12 +146,25 @@ private:
 		DataObj* target;
 	};
 	std::vector<SqlFun> m_Funs;
+	std::vector<int> m_Keys;     // record positions of the primary key
+	std::vector<int> m_Columns;  // record positions of the table's columns
 
-	std::unique_ptr<plv::db::Statement> m_pSelect, m_pInsert, m_pUpdate, m_pDelete;
+	// The select as last built, and the texts it was built from (callers may edit them).
+	bool m_bSqlValid = false;
+	CString m_strSql, m_strSqlFilter, m_strSqlSort, m_strSqlGroupBy;
+	int m_nPlaceholders = 0;
+	CString m_strInsertSql, m_strUpdateSql, m_strDeleteSql;
+	std::vector<int> m_UpdateColumns;  // the columns m_strUpdateSql writes
+
+	std::unique_ptr<plv::db::Statement> m_pSelect, m_pInsert, m_pUpdate, m_pDelete, m_pRowid;
 	std::vector<int> m_Read;  // record positions read by the select, then the aggregates
 	bool m_bHasRowid = false;
 	bool m_bEmpty = true;
 	bool m_bEOF = true;
+	bool m_bAhead = false;  // the select stands on the next row, not read yet
+	std::vector<std::vector<DataValue>> m_Buffered;  // rows still to read, once let go of the statement
+	size_t m_nBuffered = 0;                          // the next of them
+	SqlConnection* m_pPendingOn = nullptr;           // the connection that knows the select is pending
 	EditMode m_EditMode = EditMode::None;
 	std::vector<DataValue> m_CurrentKey;  // key values of the row read last
 	std::int64_t m_nCurrentRowid = 0;

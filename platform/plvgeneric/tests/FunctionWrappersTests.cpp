@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <type_traits>
 
 #include "platform/plvgeneric/DataObj.h"
 #include "platform/plvgeneric/FunctionWrappers.h"
@@ -51,6 +52,13 @@ BOOL Lookup(int code, BSTR& name)
 	name = SysAllocString(CString::Formatted("Account %d", code));
 	return TRUE;
 }
+
+// One template family for members of 0 to 36 arguments: each name holds its count.
+template <class... Args>
+concept WrapsThreeArguments = requires { typename CFunctionT_Param3<CBudgetExports, DataStr, Args...>; };
+static_assert(WrapsThreeArguments<int, DataStr&, double>);
+static_assert(!WrapsThreeArguments<int, DataStr&>);
+static_assert(std::is_same_v<CFunctionT_Param1<CBudgetExports, BSTR, int>, CFunctionT<CBudgetExports, BSTR, int>>);
 
 }  // namespace
 

@@ -100,3 +100,45 @@ TEST(Settings, DefaultsMemoryAndSave)
 			  "/tmp/a b;c\nd");
 	fs::remove_all(root);
 }
+
+TEST(Settings, StoredTextOfAnotherTypeGivesTheDefaultOnce)
+{
+	namespace fs = std::filesystem;
+	fs::path root = fs::temp_directory_path() / ("kvz-settings-bad-" + std::to_string(::getpid()));
+	fs::remove_all(root);
+	AfxSetSettingsRoot(root.string());
+	CPLVNamespace ns("Module.Prova");
+	fs::path file = AfxGetSettingsFilePath(ns, "prova.config").str();
+	fs::create_directories(file.parent_path());
+	std::ofstream(file) << "[S]\nb1=1\nb2=forse\ni1=-12\ni2=12abc\ni3=99999999999\nl1=99999999999\ne1=658178049\n"
+						   "e2=1\nd1=1.5e3\nd2=1,5\ndt1=2025-02-28 10:11:12\ndt2=2025-02-30\ndt3=1799-12-31\ns1=12abc\n";
+	AfxSetSettingsRoot(root.string());
+
+	struct Case
+	{
+		const char* key;
+		std::unique_ptr<DataObj> def;
+		bool readable;
+	} cases[] = {
+		{"b1", std::make_unique<DataBool>(FALSE), true},  {"b2", std::make_unique<DataBool>(TRUE), false},
+		{"i1", std::make_unique<DataInt>(7), true},       {"i2", std::make_unique<DataInt>(7), false},
+		{"i3", std::make_unique<DataInt>(7), false},      {"l1", std::make_unique<DataLng>(7), true},
+		{"e1", std::make_unique<DataEnum>(0x273B, 0), true}, {"e2", std::make_unique<DataEnum>(0x273B, 0), false},
+		{"d1", std::make_unique<DataMon>(2.5), true},     {"d2", std::make_unique<DataMon>(2.5), false},
+		{"dt1", std::make_unique<DataDate>(1, 1, 2020), true}, {"dt2", std::make_unique<DataDate>(1, 1, 2020), false},
+		{"dt3", std::make_unique<DataDate>(1, 1, 2020), true}, {"s1", std::make_unique<DataStr>("x"), true},
+	};
+	ScriptedInteraction ui;
+	InteractionScope scope(&ui);
+	for (auto& c : cases)
+	{
+		SCOPED_TRACE(c.key);
+		ui.Clear();
+		auto v = AfxGetSettingValue(ns, "S", c.key, *c.def, "prova.config");
+		EXPECT_EQ(v->IsEqual(*c.def) != FALSE, !c.readable) << v->FormatData().GetString();
+		EXPECT_EQ(ui.Messages().size(), c.readable ? 0u : 1u);
+		AfxGetSettingValue(ns, "S", c.key, *c.def, "prova.config");
+		EXPECT_EQ(ui.Messages().size(), c.readable ? 0u : 1u);  // told once
+	}
+	fs::remove_all(root);
+}

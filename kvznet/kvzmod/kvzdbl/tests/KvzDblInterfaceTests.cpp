@@ -12,6 +12,11 @@ class RecordingCmdManager : public CPlvCommandInterface
 {
 public:
 	void RegisterLibraryNamespace(const CPLVNamespace& ns, HMODULE) override { registered.push_back(ns.ToString()); }
+	CBaseDocument* RunDocument(LPCTSTR, LPCTSTR, void*, CBaseDocument*) override { return nullptr; }
+	ADMObj* RunADMDocument(LPCTSTR, LPCTSTR, LPCTSTR, void*, CBaseDocument*) override { return nullptr; }
+	CRendoDoc* RunReport(CRendoInfo*, CBaseDocument*, void*, void*, BOOL) override { return nullptr; }
+	void ReleaseReport(CRendoDoc*) override {}
+	BOOL ExistDocument(const CObject*) const override { return FALSE; }
 	std::vector<CString> registered;
 };
 }  // namespace

@@ -1,0 +1,40 @@
+#pragma once
+// The interaction of the command line: messages on stdout, progress on stderr, questions
+// answered from the options (--answer TEXT=REPLY, --yes, --no), else on the terminal, else
+// with their default. Ctrl-C asks a long run to stop.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/plvgeneric/Interaction.h"
+
+class CliInteraction : public IInteraction
+{
+public:
+	enum class Always
+	{
+		Ask,
+		Yes,
+		No,
+	};
+
+	// "TEXT=REPLY" into its parts; the reply must be yes, no, ok or cancel (also in Italian).
+	// Throws std::invalid_argument with the reason.
+	static std::pair<std::string, int> ParseAnswer(const std::string& option);
+
+	void SetAlways(Always always) { m_Always = always; }
+	// A question whose text contains `text` gets `answer`; the first match wins.
+	void AddAnswer(std::string text, int answer) { m_Answers.emplace_back(std::move(text), answer); }
+	// Makes Ctrl-C request an abort instead of ending the program.
+	void CatchInterrupt();
+
+	int MessageBox(const CString& text, UINT nType, const CString& caption) override;
+	void Progress(const CString& text) override;
+	bool AbortRequested() override;
+
+private:
+	int Decide(const CString& text, UINT nType);
+
+	Always m_Always = Always::Ask;
+	std::vector<std::pair<std::string, int>> m_Answers;
+};

@@ -1,0 +1,332 @@
+// kvz: the host program. Opens a company database, loads the module libraries, and lets a
+// person or a script use what they registered.
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CliInteraction.h"
+#include "DemoCompany.h"
+#include "Host.h"
+#include "platform/erp/erpsetup/CompanySetup.h"
+#include "platform/plvges/FormDriver.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/SqlRecord.h"
+
+namespace {
+
+struct GlobalOptions
+{
+	std::string db;
+	std::string date;
+	std::string user;
+	bool yes = false;
+	bool no = false;
+	std::vector<std::string> answers;
+	std::vector<std::string> libraries;
+};
+
+// One step of driving a form, in the order given on the command line.
+struct FormAction
+{
+	std::string option;  // "--save", "--set" ...
+	std::string value;
+};
+
+const char* TypeName(WORD type)
+{
+	switch (type)
+	{
+	case DATA_STR_TYPE: return "text";
+	case DATA_INT_TYPE: return "int";
+	case DATA_LNG_TYPE: return "long";
+	case DATA_DBL_TYPE: return "double";
+	case DATA_MON_TYPE: return "money";
+	case DATA_QTY_TYPE: return "quantity";
+	case DATA_PERC_TYPE: return "percent";
+	case DATA_DATE_TYPE: return "date";
+	case DATA_BOOL_TYPE: return "bool";
+	case DATA_ENUM_TYPE: return "enum";
+	default: return "?";
+	}
+}
+
+// Rows printed in columns as wide as their widest cell.
+void PrintColumns(const std::vector<std::vector<std::string>>& rows, const char* indent = "")
+{
+	std::vector<size_t> widths;
+	for (auto& row : rows)
+		for (size_t i = 0; i < row.size(); ++i)
+		{
+			widths.resize(std::max(widths.size(), row.size()));
+			widths[i] = std::max(widths[i], row[i].size());
+		}
+	for (auto& row : rows)
+	{
+		std::string line = indent;
+		for (size_t i = 0; i < row.size(); ++i)
+			line += i + 1 < row.size() ? row[i] + std::string(widths[i] - row[i].size() + 2, ' ') : row[i];
+		line.erase(line.find_last_not_of(' ') + 1);
+		std::printf("%s\n", line.c_str());
+	}
+}
+
+// The application's date, operator and answers, as the options give them.
+bool ApplyGlobalOptions(const GlobalOptions& opt, CliInteraction& ui)
+{
+	if (!opt.date.empty())
+	{
+		DataDate date;
+		date.SetSoapValue(CString(opt.date));
+		if (date.IsEmpty() || date.Year() < 1900)
+		{
+			std::fprintf(stderr, "kvz: --date %s is not a date (dd/mm/yyyy or yyyy-mm-dd)\n", opt.date.c_str());
+			return false;
+		}
+		AfxSetApplicationDate(date);
+	}
+	if (!opt.user.empty())
+		AfxSetLoginUser(opt.user);
+	ui.SetAlways(opt.yes ? CliInteraction::Always::Yes : opt.no ? CliInteraction::Always::No : CliInteraction::Always::Ask);
+	for (const std::string& a : opt.answers)
+	{
+		try
+		{
+			auto [text, answer] = CliInteraction::ParseAnswer(a);
+			ui.AddAnswer(text, answer);
+		}
+		catch (const std::invalid_argument& e)
+		{
+			std::fprintf(stderr, "kvz: --answer: %s\n", e.what());
+			return false;
+		}
+	}
+	return true;
+}
+
+int RunInit(KvzHost& host, const std::string& file, bool demo, const std::vector<std::string>& libraries)
+{
+	if (!host.OpenCompany(file, true))
+		return 1;
+	bool ok = host.LoadModule(libraries);
+	try
+	{
+		erp::SetupCompanyDatabase(host.Connection());
+	}
+	catch (const std::exception& e)
+	{
+		std::fprintf(stderr, "kvz: setting up the company database failed: %s\n", e.what());
+		return 1;
+	}
+	if (demo)
+	{
+		CString why;
+		if (!FillDemoCompany(host.Connection(), why))
+			std::fprintf(stderr, "kvz: %s: %s holds an empty company.\n", why.GetString(), file.c_str());
+	}
+	std::printf("Company database %s: %zu tables registered by %zu libraries.\n", file.c_str(),
+				host.Connection().GetCatalog().size(), host.Libraries().GetLibraries().size());
+	return ok ? 0 : 1;
+}
+
+int RunTemplates()
+{
+	std::vector<std::vector<std::string>> rows{{"NAMESPACE", "VIEW NAME", "DOCUMENT", "FRAME", "VIEW"}};
+	for (CSingleExtDocTemplate* t : AfxGetBaseApp()->GetTemplates())
+		rows.push_back({t->GetNamespace().GetPathName().str(), t->GetViewName().str(), t->GetDocClass()->m_lpszClassName,
+						t->GetFrameClass()->m_lpszClassName, t->GetViewClass()->m_lpszClassName});
+	if (rows.size() == 1)
+		std::printf("No document templates are registered.\n");
+	else
+		PrintColumns(rows);
+	return 0;
+}
+
+int RunTables(KvzHost& host)
+{
+	const auto catalog = host.Connection().GetCatalog();
+	if (catalog.empty())
+		std::printf("No tables are registered.\n");
+	for (const CatalogEntry& e : catalog)
+	{
+		std::printf("%s (%s) %s\n", e.tableName.GetString(), e.kind == 2 ? "view" : "table", e.ns.GetPathName().GetString());
+		std::unique_ptr<CObject> obj(e.pRecordClass ? e.pRecordClass->CreateObject() : nullptr);
+		auto* pRecord = DynamicDownCast<SqlRecord>(obj.get());
+		if (!pRecord)
+			continue;
+		const auto& key = pRecord->GetPrimaryKey();
+		std::vector<std::vector<std::string>> rows;
+		for (int i = 0; i < pRecord->GetSize(); ++i)
+		{
+			if (pRecord->IsLocal(i))
+				continue;
+			const CString& column = pRecord->GetItem(i)->m_strColumnName;
+			const bool isKey = std::find(key.begin(), key.end(), column) != key.end();
+			rows.push_back({column.str(), TypeName(pRecord->GetDataObjAt(i)->GetDataType()), isKey ? "key" : ""});
+		}
+		PrintColumns(rows, "  ");
+	}
+	return 0;
+}
+
+// One form step through the driver; FALSE when it was refused.
+BOOL Drive(FormDriver& form, const FormAction& a)
+{
+	if (a.option == "--set")
+	{
+		const auto eq = a.value.find('=');
+		if (eq == std::string::npos)
+			return FALSE;
+		return form.Type(a.value.substr(0, eq), a.value.substr(eq + 1));
+	}
+	if (a.option == "--press")
+		return form.Press(a.value);
+	const std::map<std::string, BOOL (FormDriver::*)()> steps{
+		{"--find", &FormDriver::Find}, {"--new", &FormDriver::New},		 {"--edit", &FormDriver::Edit},
+		{"--save", &FormDriver::Save}, {"--delete", &FormDriver::Delete}, {"--run", &FormDriver::RunBatch},
+		{"--close", &FormDriver::Close},
+	};
+	auto it = steps.find(a.option);
+	return it != steps.end() && (form.*it->second)();
+}
+
+int RunOpen(KvzHost& host, const std::string& ns, const std::string& view, const std::vector<FormAction>& actions)
+{
+	CBaseDocument* pDoc;
+	{
+		CUserActionScope opening;
+		pDoc = host.CommandManager().RunDocument(ns.c_str(), view.c_str());
+	}
+	if (!pDoc)
+		return 1;
+	std::fprintf(stderr, "Opened %s (%s, view %s).\n", pDoc->GetNamespace().GetPathName().GetString(),
+				 pDoc->GetRuntimeClass()->m_lpszClassName,
+				 pDoc->GetFirstView() ? pDoc->GetFirstView()->GetRuntimeClass()->m_lpszClassName : "none");
+	FormDriver form(pDoc);
+	for (const FormAction& a : actions)
+	{
+		const std::string step = a.option + (a.value.empty() ? "" : " " + a.value);
+		if (!form.IsOpen())
+		{
+			std::fprintf(stderr, "kvz: %s: the document is closed.\n", step.c_str());
+			return 1;
+		}
+		if (!Drive(form, a))
+		{
+			const CString why = form.GetLastError().IsEmpty() ? CString("refused") : form.GetLastError();
+			std::fprintf(stderr, "kvz: %s: %s\n", step.c_str(), why.GetString());
+			return 1;
+		}
+		std::fprintf(stderr, "%s: done.\n", step.c_str());
+	}
+	return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+	CLI::App app{"kvz: management accounting on the general ledger.", "kvz"};
+	app.require_subcommand(1);
+	app.fallthrough();
+	GlobalOptions opt;
+	app.add_option("--db", opt.db, "The company database file")->type_name("FILE");
+	app.add_option("--date", opt.date, "The application date (dd/mm/yyyy or yyyy-mm-dd)")->type_name("DATE");
+	app.add_option("--user", opt.user, "The operator's name")->type_name("NAME");
+	auto* yes = app.add_flag("--yes", opt.yes, "Answer yes (ok) to every question");
+	app.add_flag("--no", opt.no, "Answer no (cancel) to every question")->excludes(yes);
+	app.add_option("--answer", opt.answers,
+				   "Answer the questions whose text contains TEXT with REPLY (yes, no, ok, cancel), "
+				   "whatever --yes and --no say")
+		->type_name("TEXT=REPLY");
+	app.add_option("--library", opt.libraries, "Load a further add-on library after the module's")->type_name("FILE");
+
+	auto* init = app.add_subcommand("init", "Create a company database with every table of the module's libraries");
+	std::string initFile;
+	bool demo = false;
+	init->add_option("FILE", initFile, "The database file (default: --db)");
+	init->add_flag("--demo", demo, "Fill in the demo company");
+	auto* templates = app.add_subcommand("templates", "List the registered document templates");
+	auto* tables = app.add_subcommand("tables", "List the registered tables with their columns");
+	auto* open = app.add_subcommand("open", "Open a document by namespace and drive its form, in the order given");
+	std::string ns, view = "Default";
+	open->add_option("NAMESPACE", ns, "The document's namespace (KvzNet.KvzMod.KvzDocuments.DParametri)")->required();
+	open->add_option("--view", view, "The view name (Default, Unattended)")->capture_default_str();
+	std::vector<std::string> sets, presses;
+	bool flag = false;
+	open->add_option("--set", sets, "Type VALUE into the control of form text or column TEXT")->type_name("TEXT=VALUE");
+	open->add_option("--press", presses, "Press a button of the form")->type_name("BUTTON");
+	const std::pair<const char*, const char*> steps[] = {
+		{"--find", "Search mode: --set the criteria, then --save runs the search"},
+		{"--new", "A new record"},
+		{"--edit", "Edit the record shown"},
+		{"--save", "Save (in search mode: search)"},
+		{"--delete", "Delete the record shown"},
+		{"--run", "Run the batch"},
+		{"--close", "Close the document"},
+	};
+	for (auto [name, help] : steps)
+		open->add_flag(name, flag, help);
+
+	CLI11_PARSE(app, argc, argv);
+
+	CliInteraction ui;
+	if (!ApplyGlobalOptions(opt, ui))
+		return 1;
+	ui.CatchInterrupt();
+	InteractionScope scope(&ui);
+	AfxGetApplicationContext()->SetEchoAssertions(TRUE);
+
+	try
+	{
+		KvzHost host;
+		if (init->parsed())
+		{
+			const std::string file = initFile.empty() ? opt.db : initFile;
+			if (file.empty())
+			{
+				std::fprintf(stderr, "kvz: init needs the database FILE (or --db FILE)\n");
+				return 1;
+			}
+			return RunInit(host, file, demo, opt.libraries);
+		}
+		if (opt.db.empty())
+		{
+			std::fprintf(stderr, "kvz: --db FILE is required\n");
+			return 1;
+		}
+		if (!host.OpenCompany(opt.db, false))
+			return 1;
+		const bool loaded = host.LoadModule(opt.libraries);
+		int rc = 0;
+		if (templates->parsed())
+			rc = RunTemplates();
+		else if (tables->parsed())
+			rc = RunTables(host);
+		else if (open->parsed())
+		{
+			std::vector<FormAction> actions;
+			std::map<const CLI::Option*, size_t> used;
+			for (const CLI::Option* o : open->parse_order())
+			{
+				if (o->check_name("--set") || o->check_name("--press"))
+					actions.push_back({o->get_name(), o->results().at(used[o]++)});
+				else if (o->nonpositional() && !o->check_name("--view"))
+					actions.push_back({o->get_name(), ""});
+			}
+			rc = RunOpen(host, ns, view, actions);
+		}
+		return loaded ? rc : std::max(rc, 1);
+	}
+	catch (const std::exception& e)
+	{
+		std::fprintf(stderr, "kvz: %s\n", e.what());
+		return 1;
+	}
+}

@@ -1,0 +1,131 @@
+#pragma once
+// Managers of the values documents must never repeat: document identifiers per archive kind
+// and non-fiscal numbers per year and document type, each kept as the last value handed out
+// in one row of a counter table.
+#include <exception>
+
+#include "kvznet/kvzmod/kvzdbl/Kvz_TIDDocumenti.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TNumDocumenti.h"
+#include "platform/plvgenlib/CBaseDocument.h"
+#include "platform/plvoledb/SqlTable.h"
+
+// Reads, locks, advances and writes one counter row on the default connection, in a
+// transaction context of its own. Every value is taken in one atomic step: the row is read,
+// advanced (or created) and written under the database's write lock, so two workstations
+// never take the same value. While a document transaction is open on the default connection
+// the step joins it (a savepoint): the value then goes back with that transaction's rollback.
+class Kvz_CounterManagerObj : public CObject
+{
+	DECLARE_DYNAMIC(Kvz_CounterManagerObj, CObject)
+public:
+	Kvz_CounterManagerObj(CRuntimeClass* pClass, CBaseDocument* pDocument);
+	~Kvz_CounterManagerObj() override;
+
+	// Writes the row back through OnSetCounter (an initialised row when there is none).
+	BOOL SetCounter();
+	// Reads the row, optionally locks it for the owner document and optionally computes the
+	// next value in memory; writes nothing.
+	BOOL ReadNextCounter(BOOL bLock, BOOL bUpdate);
+	void UnlockCurrent();
+	void UnlockAll();
+
+protected:
+	BOOL GetNextCounter();
+	BOOL SetPrevCounter();
+	SqlTable* GetTable() const { return m_pTable; }
+	SqlRecord* GetRecord() const { return m_pRecord; }
+
+	virtual void Free();
+	virtual void OnDefineQuery() = 0;
+	virtual void OnPrepareQuery() = 0;
+	virtual BOOL OnUpdateCounter() = 0;
+	virtual void OnSubtractCounter() = 0;
+	virtual void OnInitDefaults() {}
+	virtual void OnSetCounter();
+
+	CBaseDocument* m_pDocument;
+	SqlRecord* m_pRecord = nullptr;
+	SqlTable* m_pTable = nullptr;
+	int m_nLockCount = 0;  // row locks taken for a form document and not yet released
+	CPLVContext m_Context;
+
+private:
+	enum class Step
+	{
+		Next,
+		Set,
+		Prev,
+	};
+	BOOL WriteCounter(Step step, const char* method);
+	// Opens the table when it is closed (defining the query once per opening) and reads the row.
+	void QueryRow(BOOL bUpdatable);
+	void StartAtomicStep();
+	BOOL LockRow();
+	void EndOperation();
+	void CloseTable();
+	void ReportFailure(const std::exception& e, const char* method, BOOL bWithTitle);
+};
+
+// Unique document identifiers, one running counter per archive kind.
+class Kvz_IDManager : public Kvz_CounterManagerObj
+{
+	DECLARE_DYNAMIC(Kvz_IDManager, Kvz_CounterManagerObj)
+public:
+	Kvz_IDManager(const DataEnum& aSpecieArchivio, CBaseDocument* pDocument);
+	~Kvz_IDManager() override;
+
+	// The next identifier of the kind; FALSE (and id untouched) when none could be taken.
+	BOOL GetNextID(DataLng& id);
+
+protected:
+	Kvz_TIDDocumenti* GetIdent() const { return static_cast<Kvz_TIDDocumenti*>(GetRecord()); }
+
+	void OnDefineQuery() override;
+	void OnPrepareQuery() override;
+	BOOL OnUpdateCounter() override;
+	void OnSubtractCounter() override {}  // identifiers are never given back
+
+	DataEnum m_SpecieArchivio;
+	DataLng m_UltimoID;
+};
+
+// Non-fiscal document numbers, one running counter per year and document type, written as a
+// prefix and the counter zero-padded to the control length.
+class Kvz_NumNonFiscManager : public Kvz_CounterManagerObj
+{
+	DECLARE_DYNAMIC(Kvz_NumNonFiscManager, Kvz_CounterManagerObj)
+public:
+	Kvz_NumNonFiscManager();
+	Kvz_NumNonFiscManager(const DataEnum& aTipoDoc, CBaseDocument* pDocument);
+	Kvz_NumNonFiscManager(const DataEnum& aTipoDoc, CBaseDocument* pDocument, int nCtrlLen);
+	~Kvz_NumNonFiscManager() override;
+
+	// Takes the next number of the date's year (empty date: the application date).
+	BOOL OttieniProssimoNumero(const DataDate& aData, DataStr& aNumero);
+	// The number the next OttieniProssimoNumero takes if nobody takes one in between.
+	BOOL LeggiProssimoNumero(const DataDate& aData, DataStr& aNumero, BOOL bLock);
+	// A negative length keeps the current one.
+	void SetTipoDoc(const DataEnum& aTipoDoc, int nLen);
+	int GetCtrlLen() const { return m_nCtrlLen; }
+	void SetCtrlLen(const int& nLen) { m_nCtrlLen = nLen; }
+	int GetLenPrefisso() const { return 0; }
+	Kvz_TNumDocumenti* GetNNF() const { return static_cast<Kvz_TNumDocumenti*>(GetRecord()); }
+
+	// A derived numbering may give each year a prefix and the counter another width.
+	virtual int GetLenNumero() const { return m_nCtrlLen; }
+	virtual CString GetPrefix(const DataInt& aAnno);
+
+protected:
+	void OnDefineQuery() override;
+	void OnPrepareQuery() override;
+	BOOL OnUpdateCounter() override;
+	void OnSubtractCounter() override;
+
+	DataEnum m_TipoDoc;
+	DataDate m_DataDoc;
+	DataStr m_Numero;
+	int m_nCtrlLen = 8;
+
+private:
+	CString ComponiPrefisso(const DataInt& aAnno) const;
+};

@@ -1,0 +1,95 @@
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
+
+#include "platform/plvnamesolver/ApplicationContext.h"
+
+namespace {
+const char* const kSource = "Kvz_TCodExtracontabiliTesta";
+}
+
+Kvz_TCodExtracontabiliTesta::Kvz_TCodExtracontabiliTesta(BOOL bCallInit)
+	: SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
+{
+	f_CodExtracont.SetUpperCase(TRUE);
+	BindRecord();
+	if (bCallInit)
+		Init();
+}
+
+void Kvz_TCodExtracontabiliTesta::BindRecord()
+{
+	RecordBinder b(*this);
+	b.Key("Esercizio", f_Esercizio);
+	b.Key("CodExtracont", f_CodExtracont);
+	b.Col("Descrizione", f_Descrizione);
+	b.End();
+}
+
+// ---- hotlink -----------------------------------------------------------------------------------
+
+KVZ_HKLCodiciExtracont::KVZ_HKLCodiciExtracont()
+	: HotKeyLink(Kvz_TCodExtracontabiliTesta::GetThisClass(), "KvzMod.KvzDocuments.DCodExtracont", nullptr)
+{
+	EnableAddOnFly(FALSE);
+	MustExistData(TRUE);
+}
+
+Kvz_TCodExtracontabiliTesta* KVZ_HKLCodiciExtracont::GetRecord() const
+{
+	SqlRecord* p = HotKeyLink::GetRecord();
+	ASSERT_RELEASE_TRACE(p && p->IsKindOf((Kvz_TCodExtracontabiliTesta::GetThisClass())),
+						 "KVZ_HKLCodiciExtracont::GetRecord", kSource);
+	return static_cast<Kvz_TCodExtracontabiliTesta*>(p);
+}
+
+DataObj* KVZ_HKLCodiciExtracont::GetDataObj() const
+{
+	return &GetRecord()->f_CodExtracont;
+}
+
+void KVZ_HKLCodiciExtracont::OnDefineQuery(int nSelectionType)
+{
+	Kvz_TCodExtracontabiliTesta* pRec = GetRecord();
+	m_pTable->SelectAll();
+	m_pTable->AddParam("p2", pRec->f_Esercizio);
+	m_pTable->AddFilterColumn(pRec->f_Esercizio);
+	switch (nSelectionType)
+	{
+	case DIRECT_ACCESS:
+		m_pTable->AddParam("p3", pRec->f_CodExtracont);
+		m_pTable->AddFilterColumn(pRec->f_CodExtracont);
+		break;
+	case UPPER_BUTTON:
+	case LOWER_BUTTON:
+	{
+		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_CodExtracont : pRec->f_Descrizione;
+		m_pTable->AddSortColumn(column, FALSE);
+		m_pTable->AddParam("p3", column);
+		m_pTable->AddFilterLike(column);
+		break;
+	}
+	default:
+		break;
+	}
+}
+
+void KVZ_HKLCodiciExtracont::OnPrepareQuery(DataObj* pDataObj, int nSelectionType)
+{
+	if (!(pDataObj && pDataObj->IsKindOf(DataStr::GetThisClass())))
+		ASSERT_RELEASE_FAILED("pDataObj->IsKindOf((DataStr::GetThisClass()))", "KVZ_HKLCodiciExtracont::OnPrepareQuery",
+							  kSource);
+	m_pTable->SetParamValue("p2", m_SelEsercizio);
+	if (!pDataObj)
+		return;
+	switch (nSelectionType)
+	{
+	case DIRECT_ACCESS:
+		m_pTable->SetParamValue("p3", *pDataObj);
+		break;
+	case UPPER_BUTTON:
+	case LOWER_BUTTON:
+		m_pTable->SetParamLike("p3", *pDataObj);
+		break;
+	default:
+		break;
+	}
+}

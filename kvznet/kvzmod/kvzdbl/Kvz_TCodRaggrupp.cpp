@@ -1,0 +1,87 @@
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
+
+#include "platform/plvnamesolver/ApplicationContext.h"
+
+namespace {
+const char* const kSource = "Kvz_TCodRaggrupp";
+}
+
+Kvz_TCodRaggrupp::Kvz_TCodRaggrupp(BOOL bCallInit) : SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
+{
+	f_CodRaggrupp.SetUpperCase(TRUE);
+	BindRecord();
+	if (bCallInit)
+		Init();
+}
+
+void Kvz_TCodRaggrupp::BindRecord()
+{
+	RecordBinder b(*this);
+	b.Key("CodRaggrupp", f_CodRaggrupp);
+	b.Col("Descrizione", f_Descrizione);
+	b.End();
+}
+
+// ---- hotlink -----------------------------------------------------------------------------------
+
+Kvz_HKLCodRaggrupp::Kvz_HKLCodRaggrupp()
+	: HotKeyLink(Kvz_TCodRaggrupp::GetThisClass(), "KvzMod.KvzDocuments.DCodRaggruppamenti", nullptr)
+{
+	EnableAddOnFly(TRUE);
+	MustExistData(TRUE);
+}
+
+Kvz_TCodRaggrupp* Kvz_HKLCodRaggrupp::GetRecord() const
+{
+	SqlRecord* p = HotKeyLink::GetRecord();
+	ASSERT_RELEASE_TRACE(p && p->IsKindOf((Kvz_TCodRaggrupp::GetThisClass())), "Kvz_HKLCodRaggrupp::GetRecord",
+						 kSource);
+	return static_cast<Kvz_TCodRaggrupp*>(p);
+}
+
+DataObj* Kvz_HKLCodRaggrupp::GetDataObj() const
+{
+	return &GetRecord()->f_CodRaggrupp;
+}
+
+void Kvz_HKLCodRaggrupp::OnDefineQuery(int nSelectionType)
+{
+	Kvz_TCodRaggrupp* pRec = GetRecord();
+	m_pTable->SelectAll();
+	switch (nSelectionType)
+	{
+	case DIRECT_ACCESS:
+		m_pTable->AddParam("p1", pRec->f_CodRaggrupp);
+		m_pTable->AddFilterColumn(pRec->f_CodRaggrupp);
+		break;
+	case UPPER_BUTTON:
+	case LOWER_BUTTON:
+	{
+		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_CodRaggrupp : pRec->f_Descrizione;
+		m_pTable->AddSortColumn(column, FALSE);
+		m_pTable->AddParam("p1", column);
+		m_pTable->AddFilterLike(column);
+		break;
+	}
+	default:
+		break;
+	}
+}
+
+void Kvz_HKLCodRaggrupp::OnPrepareQuery(DataObj* pValue, int nSelectionType)
+{
+	ASSERT_RELEASE_TRACE(pValue && pValue->IsKindOf((DataStr::GetThisClass())), "Kvz_HKLCodRaggrupp::OnPrepareQuery",
+						 kSource);
+	switch (nSelectionType)
+	{
+	case DIRECT_ACCESS:
+		m_pTable->SetParamValue("p1", *pValue);
+		break;
+	case UPPER_BUTTON:
+	case LOWER_BUTTON:
+		m_pTable->SetParamLike("p1", *pValue);
+		break;
+	default:
+		break;
+	}
+}

@@ -1,0 +1,87 @@
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciBudget.h"
+
+#include "platform/plvnamesolver/ApplicationContext.h"
+
+namespace {
+const char* const kSource = "Kvz_TCodiciBudget";
+}
+
+Kvz_TCodiciBudget::Kvz_TCodiciBudget(BOOL bCallInit) : SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
+{
+	f_CodiceBudget.SetUpperCase(TRUE);
+	BindRecord();
+	if (bCallInit)
+		Init();
+}
+
+void Kvz_TCodiciBudget::BindRecord()
+{
+	RecordBinder b(*this);
+	b.Key("CodiceBudget", f_CodiceBudget);
+	b.Col("Descrizione", f_Descrizione);
+	b.End();
+}
+
+// ---- hotlink -----------------------------------------------------------------------------------
+
+Kvz_HKLCodiciBudget::Kvz_HKLCodiciBudget()
+	: HotKeyLink(Kvz_TCodiciBudget::GetThisClass(), "KvzMod.KvzDocuments.DCodBudget", nullptr)
+{
+	EnableAddOnFly(TRUE);
+	MustExistData(TRUE);
+}
+
+Kvz_TCodiciBudget* Kvz_HKLCodiciBudget::GetRecord() const
+{
+	SqlRecord* p = HotKeyLink::GetRecord();
+	ASSERT_RELEASE_TRACE(p && p->IsKindOf((Kvz_TCodiciBudget::GetThisClass())), "Kvz_HKLCodiciBudget::GetRecord",
+						 kSource);
+	return static_cast<Kvz_TCodiciBudget*>(p);
+}
+
+DataObj* Kvz_HKLCodiciBudget::GetDataObj() const
+{
+	return &GetRecord()->f_CodiceBudget;
+}
+
+void Kvz_HKLCodiciBudget::OnDefineQuery(int nSelectionType)
+{
+	Kvz_TCodiciBudget* pRec = GetRecord();
+	m_pTable->SelectAll();
+	switch (nSelectionType)
+	{
+	case DIRECT_ACCESS:
+		m_pTable->AddParam("p1", pRec->f_CodiceBudget);
+		m_pTable->AddFilterColumn(pRec->f_CodiceBudget);
+		break;
+	case UPPER_BUTTON:
+	case LOWER_BUTTON:
+	{
+		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_CodiceBudget : pRec->f_Descrizione;
+		m_pTable->AddSortColumn(column, FALSE);
+		m_pTable->AddParam("p1", column);
+		m_pTable->AddFilterLike(column);
+		break;
+	}
+	default:
+		break;
+	}
+}
+
+void Kvz_HKLCodiciBudget::OnPrepareQuery(DataObj* pValue, int nSelectionType)
+{
+	ASSERT_RELEASE_TRACE(pValue && pValue->IsKindOf((DataStr::GetThisClass())), "Kvz_HKLCodiciBudget::OnPrepareQuery",
+						 kSource);
+	switch (nSelectionType)
+	{
+	case DIRECT_ACCESS:
+		m_pTable->SetParamValue("p1", *pValue);
+		break;
+	case UPPER_BUTTON:
+	case LOWER_BUTTON:
+		m_pTable->SetParamLike("p1", *pValue);
+		break;
+	default:
+		break;
+	}
+}

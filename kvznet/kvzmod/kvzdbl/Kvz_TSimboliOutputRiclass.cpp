@@ -1,0 +1,130 @@
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
+
+namespace {
+const char* const kSource = "Kvz_TSimboliOutputRiclass";
+
+// Only the name stops the query: year 0 and an empty model are searched as they are.
+void AddSymbolKeys(KeyedQuery& keys, DataInt& aEsercizio, DataStr& aNome, DataStr& aModello)
+{
+	keys.Add("p2", "Esercizio", aEsercizio, false);
+	keys.Add("p1", "NomeSimbolo", aNome);
+	keys.Add("p3", "ModelloRiclassific", aModello, false);
+}
+
+template <class Rec>
+void BindOutputColumns(RecordBinder& b, Rec& r)
+{
+	b.Key("Esercizio", r.f_Esercizio);
+	b.Key("ModelloRiclassific", r.f_ModelloRiclassific);
+	b.Key("NomeSimbolo", r.f_NomeSimbolo);
+	b.Col("Annotazioni", r.f_Annotazioni);
+	b.Col("ValoreEsConst", r.f_ValoreEsConst);
+	b.Col("ValoreEsSymb", r.f_ValoreEsSymb);
+	b.Col("ValoreEs", r.f_ValoreEs);
+	b.Col("ValoreMeseConst", r.f_ValoreMeseConst);
+	b.Col("ValoreMeseSymb", r.f_ValoreMeseSymb);
+	b.Col("ValoreMese", r.f_ValoreMese);
+	b.Col("ValoreModello", r.f_ValoreModello);
+	b.Col("ValoreCodice", r.f_ValoreCodice);
+	b.Col("ValoreCodiceA", r.f_ValoreCodiceA);
+	b.Col("AggregFunction", r.f_AggregFunction);
+	b.Col("TipoDatoPBase", r.f_TipoDatoPBase);
+	b.Col("ValoreDalBudget", r.f_ValoreDalBudget);
+	b.Col("TipoBudget", r.f_TipoBudget);
+	b.Col("ValoreDaUsare", r.f_ValoreDaUsare);
+}
+
+template <class Rec>
+void SetOutputUpperCase(Rec& r)
+{
+	r.f_ModelloRiclassific.SetUpperCase(TRUE);
+	r.f_NomeSimbolo.SetUpperCase(TRUE);
+	r.f_ValoreCodice.SetUpperCase(TRUE);
+	r.f_ValoreCodiceA.SetUpperCase(TRUE);
+}
+}  // namespace
+
+Kvz_TSimboliOutputRiclass::Kvz_TSimboliOutputRiclass(BOOL bCallInit)
+	: SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
+{
+	SetOutputUpperCase(*this);
+	BindRecord();
+	if (bCallInit)
+		Init();
+}
+
+void Kvz_TSimboliOutputRiclass::BindRecord()
+{
+	RecordBinder b(*this);
+	BindOutputColumns(b, *this);
+	b.End();
+}
+
+Kvz_TSimboliOutputRiclass_Ext::Kvz_TSimboliOutputRiclass_Ext(BOOL bCallInit)
+	: Kvz_TSimboliOutputRiclass_Ext(nullptr, bCallInit)
+{
+}
+
+Kvz_TSimboliOutputRiclass_Ext::Kvz_TSimboliOutputRiclass_Ext(SqlConnection* pConnection, BOOL bCallInit)
+	: SqlRecord(GetStaticName(), pConnection, TABLE_TYPE, FALSE)
+{
+	SetOutputUpperCase(*this);
+	BindRecord();
+	if (bCallInit)
+		Init();
+}
+
+void Kvz_TSimboliOutputRiclass_Ext::BindRecord()
+{
+	RecordBinder b(*this);
+	BindOutputColumns(b, *this);
+	b.End();
+}
+
+// ---- reader and updater ------------------------------------------------------------------------
+
+Kvz_TRSimboliOutputRiclass::Kvz_TRSimboliOutputRiclass(CBaseDocument* pDocument)
+	: KeyedReader(Kvz_TSimboliOutputRiclass::GetThisClass(), pDocument)
+{
+	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
+}
+
+TableReader::FindResult Kvz_TRSimboliOutputRiclass::FindRecord(const DataInt& aEsercizio,
+																  const DataStr& aNomeSimbolo,
+																  const DataStr& aModelloRiclassific)
+{
+	m_Esercizio = aEsercizio;
+	m_NomeSimbolo = aNomeSimbolo;
+	m_ModelloRiclassific = aModelloRiclassific;
+	return TableReader::FindRecord();
+}
+
+Kvz_TSimboliOutputRiclass* Kvz_TRSimboliOutputRiclass::GetRecord() const
+{
+	return TypedRecord<Kvz_TSimboliOutputRiclass>(
+		"m_pRecord->IsKindOf((Kvz_TSimboliOutputRiclass::GetThisClass()))", "Kvz_TRSimboliOutputRiclass::GetRecord",
+		kSource);
+}
+
+Kvz_TUSimboliOutputRiclass::Kvz_TUSimboliOutputRiclass(CBaseDocument* pDocument, CMessages* pMessages)
+	: KeyedUpdater(Kvz_TSimboliOutputRiclass::GetThisClass(), pDocument, pMessages)
+{
+	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
+}
+
+TableReader::FindResult Kvz_TUSimboliOutputRiclass::FindRecord(const DataInt& aEsercizio,
+																  const DataStr& aNomeSimbolo,
+																  const DataStr& aModelloRiclassific, BOOL bLock)
+{
+	m_Esercizio = aEsercizio;
+	m_NomeSimbolo = aNomeSimbolo;
+	m_ModelloRiclassific = aModelloRiclassific;
+	return TableUpdater::FindRecord(bLock, nullptr);
+}
+
+Kvz_TSimboliOutputRiclass* Kvz_TUSimboliOutputRiclass::GetRecord() const
+{
+	return TypedRecord<Kvz_TSimboliOutputRiclass>(
+		"m_pRecord->IsKindOf((Kvz_TSimboliOutputRiclass::GetThisClass()))", "Kvz_TUSimboliOutputRiclass::GetRecord",
+		kSource);
+}

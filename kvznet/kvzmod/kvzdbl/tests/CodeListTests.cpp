@@ -1,0 +1,151 @@
+#include <functional>
+
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciBudget.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TModelliRiclassificazione.h"
+#include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
+#include "platform/plvoledb/driver/Driver.h"
+
+namespace {
+using V = std::vector<CString>;
+using CodeLists = CompanyDb;
+
+template <class Rec>
+void InsertCode(const char* code, const char* descr)
+{
+	Rec r;
+	r.GetDataObjAt(0)->Assign(DataStr(code));
+	r.f_Descrizione = descr;
+	InsertRow(r);
+}
+
+// The code column of every row a search lists, in its order.
+V Codes(HotKeyLink& hkl, int type, const char* pattern)
+{
+	V out;
+	for (auto& r : hkl.Search(type, DataStr(pattern)))
+		out.push_back(r->GetDataObjAt(0)->FormatData());
+	return out;
+}
+
+Kvz_TCodiciRiclassificato Codice(int year, const char* model, const char* code, const char* descr)
+{
+	Kvz_TCodiciRiclassificato r;
+	r.f_Esercizio = year;
+	r.f_ModelloRiclassific = model;
+	r.f_CodRiclassificato = code;
+	r.f_Descrizione = descr;
+	return r;
+}
+}  // namespace
+
+TEST_F(CodeLists, BudgetAndGroupingCodeHotlinks)
+{
+	struct Case
+	{
+		const char* table;
+		std::function<std::unique_ptr<HotKeyLink>()> make;
+		const char* ns;
+	} cases[] = {
+		{"Kvz_CodiciBudget", [] { return std::make_unique<Kvz_HKLCodiciBudget>(); }, "KvzMod.KvzDocuments.DCodBudget"},
+		{"Kvz_CodRaggrupp", [] { return std::make_unique<Kvz_HKLCodRaggrupp>(); },
+		 "KvzMod.KvzDocuments.DCodRaggruppamenti"},
+	};
+	InsertCode<Kvz_TCodiciBudget>("b10", "Vendite estero");
+	InsertCode<Kvz_TCodiciBudget>("B02", "Personale");
+	InsertCode<Kvz_TCodiciBudget>("A01", "Vendite Italia");
+	InsertCode<Kvz_TCodRaggrupp>("g10", "Vendite estero");
+	InsertCode<Kvz_TCodRaggrupp>("G02", "Personale");
+	InsertCode<Kvz_TCodRaggrupp>("A01", "Vendite Italia");
+	for (auto& c : cases)
+	{
+		SCOPED_TRACE(c.table);
+		std::unique_ptr<HotKeyLink> hkl = c.make();
+		EXPECT_EQ(hkl->GetRecord()->GetTableName(), c.table);
+		EXPECT_EQ(hkl->GetAddOnFlyNamespace(), c.ns);
+		EXPECT_TRUE(hkl->IsAddOnFlyEnabled());
+		EXPECT_TRUE(hkl->IsMustExistData());
+		EXPECT_EQ(hkl->GetDataObj(), hkl->GetRecord()->GetDataObjAt(0));
+		EXPECT_TRUE(static_cast<DataStr*>(hkl->GetDataObj())->IsUpperCase());
+
+		CString upper = c.table == std::string("Kvz_CodiciBudget") ? "B" : "G";
+		EXPECT_EQ(Codes(*hkl, HotKeyLink::UPPER_BUTTON, upper.GetString()), (V{upper + "02", upper + "10"}));
+		EXPECT_EQ(Codes(*hkl, HotKeyLink::LOWER_BUTTON, "vendite"), (V{upper + "10", "A01"}));
+		DataStr code(upper == "B" ? "b10" : "g10");
+		ASSERT_TRUE(hkl->FindRecord(&code));
+		EXPECT_EQ(hkl->GetDescription(), "Vendite estero");
+		DataStr missing("ZZ");
+		EXPECT_FALSE(hkl->ValidateValue(&missing));
+	}
+	EXPECT_TRUE(m_pConn->Db().TableExists("Kvz_ModelliRiclassificazione"));
+	EXPECT_TRUE(Kvz_TModelliRiclassificazione().f_ModelloRiclassific.IsUpperCase());
+}
+
+TEST_F(CodeLists, ReclassifiedCodeUpdaterTakesTheCodeBeforeTheModel)
+{
+	// Code and model swapped make another row: the argument order matters.
+	Kvz_TCodiciRiclassificato rows[] = {Codice(2025, "M1", "R1", "Ricavi"), Codice(2025, "R1", "M1", "Scambiato")};
+	for (auto& r : rows)
+		InsertRow(r);
+
+	Kvz_TUCodiciRiclassificato upd;
+	ASSERT_EQ(upd.FindRecord(DataInt(2025), DataStr("r1"), DataStr("m1"), TRUE), TableReader::FOUND);
+	EXPECT_EQ(upd.GetRecord()->f_Descrizione.GetString(), "Ricavi");
+	upd.GetRecord()->f_TipoDatoRitorno = DataEnum(E_KVZ_TIPODATORITORNO, 2);
+	ASSERT_TRUE(upd.UpdateRecord());
+	upd.Free();
+	EXPECT_EQ(upd.FindRecord(DataInt(2024), DataStr("R1"), DataStr("M1"), FALSE), TableReader::NOT_FOUND);
+	upd.Free();
+
+	// Another company's codes, enumerations as long integers.
+	auto other = OtherCompany("altra.db");
+	Kvz_TCodiciRiclassificato o = Codice(2025, "M1", "R9", "Altro");
+	o.f_TipoRiga = DataEnum(E_KVZ_TIPORIGA, 3);
+	o.SetConnection(other.get());
+	InsertRow(o);
+	Kvz_TCodiciRiclassificato_Ext ext(other.get());
+	EXPECT_TRUE(ext.f_CodRiclassificato.IsUpperCase());
+	SqlTable t(&ext);
+	t.Open(FALSE);
+	t.SelectAll();
+	t.Query();
+	ASSERT_FALSE(t.IsEmpty());
+	EXPECT_EQ(ext.f_TipoRiga.GetValue(), 0x3AA80003L);
+	EXPECT_EQ(ext.f_TipoDatoRitorno.GetValue(), 0x3AA90000L);
+
+	m_pConn->ExecuteSQL("DROP TABLE Kvz_CodiciRiclassificato");  // any query would now fail
+	EXPECT_EQ(upd.FindRecord(DataInt(2025), DataStr(""), DataStr("M1"), FALSE), TableReader::NOT_FOUND);
+	// Year and model are not tested: an empty one still queries.
+	EXPECT_THROW(upd.FindRecord(DataInt(0), DataStr("R1"), DataStr(""), FALSE), SqlException);
+}
+
+TEST_F(CodeLists, ReclassifiedCodeHotlinkByYearAndModel)
+{
+	Kvz_TCodiciRiclassificato rows[] = {Codice(2025, "M1", "R1", "Ricavi"), Codice(2025, "M1", "C1", "Costi"),
+										Codice(2025, "M2", "R2", "Ricavi M2"), Codice(2024, "M1", "R0", "Ricavi 2024"),
+										Codice(2025, "", "X1", "Senza modello")};
+	for (auto& r : rows)
+		InsertRow(r);
+
+	KVZ_HKLCodiciRiclassificato hkl;
+	EXPECT_EQ(hkl.GetAddOnFlyNamespace(), "");
+	EXPECT_TRUE(hkl.IsAddOnFlyEnabled());
+	EXPECT_TRUE(hkl.IsMustExistData());
+	auto codes = [&](int type, const char* pattern) {
+		V out;
+		for (auto& r : hkl.Search(type, DataStr(pattern)))
+			out.push_back(static_cast<Kvz_TCodiciRiclassificato&>(*r).f_CodRiclassificato.GetString());
+		return out;
+	};
+	hkl.SetSelEsercizio(DataInt(2025));
+	EXPECT_EQ(codes(HotKeyLink::UPPER_BUTTON, ""), (V{"X1"}));  // no model set: the empty model
+	hkl.SetSelModello(DataStr("M1"));
+	EXPECT_EQ(codes(HotKeyLink::UPPER_BUTTON, ""), (V{"C1", "R1"}));
+	EXPECT_EQ(codes(HotKeyLink::LOWER_BUTTON, "ric"), (V{"R1"}));
+	DataStr code("r2");
+	EXPECT_FALSE(hkl.FindRecord(&code));  // a code of another model
+	code = "r1";
+	ASSERT_TRUE(hkl.FindRecord(&code));
+	EXPECT_EQ(hkl.GetDataObj(), &hkl.GetRecord()->f_CodRiclassificato);
+}

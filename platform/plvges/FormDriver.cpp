@@ -1,0 +1,372 @@
+#include "platform/plvges/FormDriver.h"
+
+#include "platform/plvgenlib/LibraryEntry.h"
+#include "platform/plvgeneric/Interaction.h"
+
+FormDriver::FormDriver(CBaseDocument* pDocument)
+	: m_pDocument(pDocument), m_pForm(pDocument ? pDocument->GetFirstView() : nullptr)
+{
+}
+
+FormDriver::FormDriver(CParsedForm& form) : m_pForm(&form) {}
+
+CBaseDocument* FormDriver::Open(CDocumentSet& documents, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+								CRuntimeClass* pViewClass, const CPLVNamespace& ns, CBaseDocument* pCaller)
+{
+	CUserActionScope scope(pCaller);
+	CBaseDocument* pDocument = documents.Open(pDocClass, pFrameClass, pViewClass, ns, pCaller);
+	if (pDocument)
+		pDocument->m_Messages.Show();
+	return pDocument;
+}
+
+CBaseDocument* FormDriver::Open(LPCTSTR szNamespace, CBaseDocument* pCaller)
+{
+	CPlvCommandInterface* pManager = AfxGetPlvCmdManager();
+	if (!pManager)
+		return nullptr;
+	CUserActionScope scope(pCaller);
+	return pManager->RunDocument(szNamespace, _T("Default"), nullptr, pCaller);
+}
+
+CAbstractFormDoc* FormDriver::GetDocument() const
+{
+	return IsOpen() ? DynamicDownCast<CAbstractFormDoc>(m_pDocument) : nullptr;
+}
+
+BOOL FormDriver::IsOpen() const
+{
+	return m_pDocument ? AfxExistWebServiceStateObject(m_pDocument) : m_pForm != nullptr;
+}
+
+BOOL FormDriver::Fail(const CString& strWhy)
+{
+	m_strLastError = strWhy;
+	return FALSE;
+}
+
+template <class Action>
+BOOL FormDriver::Act(Action action)
+{
+	m_strLastError.Empty();
+	if (!IsOpen() || !m_pForm)
+		return Fail("The document is closed.");
+	if (m_pDocument && m_pDocument->GetMasterFrame() && !m_pDocument->GetMasterFrame()->IsWindowEnabled())
+		return Fail("The document's frame is disabled.");
+	CUserActionScope scope(m_pDocument);
+	return action();
+}
+
+BOOL FormDriver::DocCommand(BOOL (CAbstractFormDoc::*pCommand)())
+{
+	return Act([&]() -> BOOL {
+		CAbstractFormDoc* pDoc = GetDocument();
+		if (!pDoc)
+			return Fail("No form document.");
+		return (pDoc->*pCommand)() || Fail("The command is not available or was refused.");
+	});
+}
+
+BOOL FormDriver::New() { return DocCommand(&CAbstractFormDoc::NewRecord); }
+BOOL FormDriver::Edit() { return DocCommand(&CAbstractFormDoc::EditRecord); }
+BOOL FormDriver::Find() { return DocCommand(&CAbstractFormDoc::EnterFindMode); }
+BOOL FormDriver::Save() { return DocCommand(&CAbstractFormDoc::SaveRecord); }
+BOOL FormDriver::Escape() { return DocCommand(&CAbstractFormDoc::EscapeRecord); }
+BOOL FormDriver::Delete() { return DocCommand(&CAbstractFormDoc::DeleteRecord); }
+BOOL FormDriver::First() { return DocCommand(&CAbstractFormDoc::BrowseFirst); }
+BOOL FormDriver::Prev() { return DocCommand(&CAbstractFormDoc::BrowsePrev); }
+BOOL FormDriver::Next() { return DocCommand(&CAbstractFormDoc::BrowseNext); }
+BOOL FormDriver::Last() { return DocCommand(&CAbstractFormDoc::BrowseLast); }
+BOOL FormDriver::RunBatch() { return DocCommand(&CAbstractFormDoc::BatchStart); }
+
+BOOL FormDriver::Close()
+{
+	return Act([&]() -> BOOL {
+		if (!m_pDocument)
+			return Fail("A dialog closes with OK or Cancel.");
+		if (!m_pDocument->SaveModified())
+			return Fail("The document stays open.");
+		m_pDocument->CloseDocument(FALSE);
+		return !AfxExistWebServiceStateObject(m_pDocument) || Fail("The document stays open.");
+	});
+}
+
+BOOL FormDriver::Command(UINT nID)
+{
+	return Act([&]() -> BOOL {
+		BOOL bHandled = m_pForm->OnCmdMsg(nID, CN_COMMAND);
+		if (m_pDocument && AfxExistWebServiceStateObject(m_pDocument))
+			bHandled = m_pDocument->OnCmdMsg(nID, CN_COMMAND) || bHandled;
+		return bHandled || Fail("Nothing handles the command.");
+	});
+}
+
+BOOL FormDriver::Press(const CString& strControl)
+{
+	return Act([&]() -> BOOL {
+		CParsedCtrl* pCtrl = Control(strControl);
+		if (!pCtrl)
+			return Fail("No control " + strControl + ".");
+		return pCtrl->UserClick() || Fail(pCtrl->GetLastError());
+	});
+}
+
+BOOL FormDriver::Type(const CString& strControl, const CString& strText)
+{
+	return Act([&]() -> BOOL {
+		CParsedCtrl* pCtrl = Control(strControl);
+		if (!pCtrl)
+			return Fail("No control " + strControl + ".");
+		return pCtrl->UserInput(strText) || Fail(pCtrl->GetLastError());
+	});
+}
+
+BOOL FormDriver::PickInto(CParsedCtrl* pCtrl, int nSelectionType, const CString& strPattern, int nPick)
+{
+	auto* pLink = dynamic_cast<HotKeyLink*>(pCtrl->GetHotKeyLink());
+	if (!pLink || !pLink->GetRecord() || !pLink->GetDataObj())
+		return Fail("The control has no lookup.");
+	int nField = -1;
+	for (int i = 0; i < pLink->GetRecord()->GetSize(); ++i)
+		if (pLink->GetRecord()->GetDataObjAt(i) == pLink->GetDataObj())
+			nField = i;
+	auto rows = pLink->Search(nSelectionType, DataStr(strPattern), nPick + 1);
+	if (nField < 0 || nPick < 0 || nPick >= static_cast<int>(rows.size()))
+		return Fail("The lookup lists no such row.");
+	CString value = rows[static_cast<size_t>(nPick)]->GetDataObjAt(nField)->FormatData();
+	return pCtrl->UserInput(value) || Fail(pCtrl->GetLastError());
+}
+
+BOOL FormDriver::Pick(const CString& strControl, int nSelectionType, const CString& strPattern, int nPick)
+{
+	return Act([&]() -> BOOL {
+		CParsedCtrl* pCtrl = Control(strControl);
+		if (!pCtrl)
+			return Fail("No control " + strControl + ".");
+		if (!pCtrl->IsEditable())
+			return Fail("The control is read-only.");
+		return PickInto(pCtrl, nSelectionType, strPattern, nPick);
+	});
+}
+
+BOOL FormDriver::PickCell(const CString& strGrid, int nRow, const CString& strColumn, int nSelectionType,
+						  const CString& strPattern, int nPick)
+{
+	return Act([&]() -> BOOL {
+		CBodyEdit* pGrid = GridOrFail(strGrid);
+		ColumnInfo* pCol = pGrid ? pGrid->GetColumn(strColumn) : nullptr;
+		if (!pCol)
+			return pGrid ? Fail("No column " + strColumn + ".") : FALSE;
+		if (nRow != pGrid->GetCurrRecord() && !pGrid->UserClickCell(nRow, strColumn))
+			return Fail(pGrid->GetLastError());
+		pGrid->SetCurrRecord(nRow);
+		if (!pCol->GetParsedCtrl()->IsEditable())
+			return Fail("The cell is read-only.");
+		return PickInto(pCol->GetParsedCtrl(), nSelectionType, strPattern, nPick);
+	});
+}
+
+BOOL FormDriver::ActivateTab(const CString& strTabManager, const CString& strTab)
+{
+	return Act([&]() -> BOOL {
+		auto* pTabs = DynamicDownCast<CTabManager>(Control(strTabManager));
+		if (!pTabs)
+			return Fail("No tab manager " + strTabManager + ".");
+		for (int i = 0; i < pTabs->GetDialogCount(); ++i)
+			if (pTabs->GetDialog(i) == pTabs->GetDialog(strTab))
+				return pTabs->UserActivateTab(i) || Fail(pTabs->GetLastError());
+		return Fail("No tab " + strTab + ".");
+	});
+}
+
+CBodyEdit* FormDriver::GridOrFail(const CString& strGrid)
+{
+	CBodyEdit* pGrid = Grid(strGrid);
+	if (!pGrid)
+		Fail("No grid " + strGrid + ".");
+	return pGrid;
+}
+
+BOOL FormDriver::SelectRow(const CString& strGrid, int nRow)
+{
+	return Act([&]() -> BOOL {
+		CBodyEdit* pGrid = GridOrFail(strGrid);
+		return pGrid && (pGrid->UserSelectRow(nRow) || Fail(pGrid->GetLastError()));
+	});
+}
+
+BOOL FormDriver::DoubleClick(const CString& strGrid, int nRow, const CString& strColumn)
+{
+	return Act([&]() -> BOOL {
+		CBodyEdit* pGrid = GridOrFail(strGrid);
+		if (!pGrid)
+			return FALSE;
+		int nCol = -1;
+		for (int i = 0; i < pGrid->GetColumnCount(); ++i)
+			if (pGrid->GetColumn(i) == pGrid->GetColumn(strColumn))
+				nCol = i;
+		return pGrid->UserDoubleClick(nRow, nCol) || Fail(pGrid->GetLastError());
+	});
+}
+
+BOOL FormDriver::TypeCell(const CString& strGrid, int nRow, const CString& strColumn, const CString& strText)
+{
+	return Act([&]() -> BOOL {
+		CBodyEdit* pGrid = GridOrFail(strGrid);
+		return pGrid && (pGrid->UserSetCell(nRow, strColumn, strText) || Fail(pGrid->GetLastError()));
+	});
+}
+
+BOOL FormDriver::AddRow(const CString& strGrid)
+{
+	return Act([&]() -> BOOL {
+		CBodyEdit* pGrid = GridOrFail(strGrid);
+		return pGrid && (pGrid->UserAddRow() || Fail(pGrid->GetLastError()));
+	});
+}
+
+BOOL FormDriver::InsertRow(const CString& strGrid, int nRow)
+{
+	return Act([&]() -> BOOL {
+		CBodyEdit* pGrid = GridOrFail(strGrid);
+		return pGrid && (pGrid->UserInsertRow(nRow) || Fail(pGrid->GetLastError()));
+	});
+}
+
+BOOL FormDriver::DeleteRow(const CString& strGrid, int nRow)
+{
+	return Act([&]() -> BOOL {
+		CBodyEdit* pGrid = GridOrFail(strGrid);
+		return pGrid && (pGrid->UserDeleteRow(nRow) || Fail(pGrid->GetLastError()));
+	});
+}
+
+ScriptedInteraction* FormDriver::Script()
+{
+	return dynamic_cast<ScriptedInteraction*>(AfxGetInteraction());
+}
+
+BOOL FormDriver::Answer(int nAnswer)
+{
+	ScriptedInteraction* pScript = Script();
+	if (!pScript)
+		return FALSE;
+	pScript->PushAnswer(nAnswer);
+	return TRUE;
+}
+
+void FormDriver::AnswerDialog(std::function<int(FormDriver&)> fill)
+{
+	AfxPushDialogAnswer([fill = std::move(fill)](CParsedDialog& dialog) {
+		FormDriver driver(dialog);
+		return fill(driver);
+	});
+}
+
+// ---- reading -----------------------------------------------------------------------------------
+
+CParsedCtrl* FormDriver::Control(const CString& strControl) const
+{
+	if (!IsOpen() || !m_pForm)
+		return nullptr;
+	if (CParsedCtrl* pCtrl = m_pForm->FindControl(strControl))
+		return pCtrl;
+	CAbstractFormDoc* pDoc = GetDocument();
+	DBTMaster* pMaster = pDoc ? pDoc->GetMaster() : nullptr;
+	if (!pMaster)
+		return nullptr;
+	std::vector<SqlRecord*> records{pMaster->GetRecord()};
+	for (int i = 0; i < pMaster->GetSlaveCount(); ++i)
+		if (!pMaster->GetSlave(i)->IsKindOf(RUNTIME_CLASS(DBTSlaveBuffered)))
+			records.push_back(pMaster->GetSlave(i)->GetRecord());
+	for (SqlRecord* pRec : records)
+		if (DataObj* pData = pRec->GetDataObjFromColumnName(strControl))
+			if (CParsedCtrl* pCtrl = m_pForm->GetLinkedParsedCtrl(pData))
+				return pCtrl;
+	return nullptr;
+}
+
+CString FormDriver::Text(const CString& strControl) const
+{
+	CParsedCtrl* pCtrl = Control(strControl);
+	return pCtrl ? pCtrl->GetCtrlText() : CString();
+}
+
+CString FormDriver::Description(const CString& strControl) const
+{
+	CParsedCtrl* pCtrl = Control(strControl);
+	return pCtrl ? pCtrl->GetDescription() : CString();
+}
+
+BOOL FormDriver::IsEditable(const CString& strControl) const
+{
+	CParsedCtrl* pCtrl = Control(strControl);
+	if (!pCtrl || (m_pDocument && m_pDocument->GetMasterFrame() && !m_pDocument->GetMasterFrame()->IsWindowEnabled()))
+		return FALSE;
+	return pCtrl->IsEditable();
+}
+
+BOOL FormDriver::IsVisible(const CString& strControl) const
+{
+	CParsedCtrl* pCtrl = Control(strControl);
+	return pCtrl && pCtrl->IsWindowVisible();
+}
+
+BOOL FormDriver::IsEnabled(const CString& strControl) const
+{
+	CParsedCtrl* pCtrl = Control(strControl);
+	return pCtrl && pCtrl->IsWindowEnabled();
+}
+
+CBaseDocument::FormMode FormDriver::Mode() const
+{
+	return IsOpen() && m_pDocument ? m_pDocument->GetFormMode() : CBaseDocument::NONE;
+}
+
+BOOL FormDriver::IsModified() const
+{
+	return IsOpen() && m_pDocument && m_pDocument->IsModified();
+}
+
+CBodyEdit* FormDriver::Grid(const CString& strGrid) const
+{
+	return DynamicDownCast<CBodyEdit>(Control(strGrid));
+}
+
+int FormDriver::RowCount(const CString& strGrid) const
+{
+	CBodyEdit* pGrid = Grid(strGrid);
+	return pGrid && pGrid->GetDBT() ? pGrid->GetDBT()->GetSize() : 0;
+}
+
+int FormDriver::CurrentRow(const CString& strGrid) const
+{
+	CBodyEdit* pGrid = Grid(strGrid);
+	return pGrid ? pGrid->GetCurrRecord() : -1;
+}
+
+CString FormDriver::Cell(const CString& strGrid, int nRow, const CString& strColumn) const
+{
+	CBodyEdit* pGrid = Grid(strGrid);
+	if (!pGrid)
+		return CString();
+	for (int i = 0; i < pGrid->GetColumnCount(); ++i)
+		if (pGrid->GetColumn(i) == pGrid->GetColumn(strColumn))
+			return pGrid->GetCellText(nRow, i);
+	return CString();
+}
+
+BOOL FormDriver::IsCellEditable(const CString& strGrid, int nRow, const CString& strColumn) const
+{
+	CBodyEdit* pGrid = Grid(strGrid);
+	ColumnInfo* pCol = pGrid ? pGrid->GetColumn(strColumn) : nullptr;
+	SqlRecord* pRow = pGrid && pGrid->GetDBT() ? pGrid->GetDBT()->GetRow(nRow) : nullptr;
+	if (!pCol || !pRow)
+		return FALSE;
+	CParsedCtrl* pCtrl = pCol->GetParsedCtrl();
+	DataObj* pBound = pCtrl->GetCtrlData();
+	pCtrl->SetCtrlData(pRow->GetDataObjAt(pCol->GetFieldIndex()));
+	BOOL bEditable = pCtrl->IsEditable();
+	pCtrl->SetCtrlData(pBound);
+	return bEditable;
+}

@@ -1,0 +1,30 @@
+#include "platform/plvges/tests/FormTestDocs.h"
+
+namespace formtest {
+
+BEGIN_MESSAGE_MAP(TOrdiniDoc, CAbstractFormDoc)
+	ON_EN_VALUE_CHANGED(IDC_CLIENTE, OnClienteChanged)
+	ON_EN_VALUE_CHANGED(IDC_URGENTE, OnUrgenteChanged)
+	ON_BEN_ROW_CHANGED(IDC_RIGHE, OnRigheRowChanged)
+	ON_EN_VALUE_CHANGED(IDC_RIGHE_QUANTITA, OnQuantitaChanged)
+	ON_BN_CLICKED(IDC_RICALCOLA, OnRicalcola)
+	ON_BN_CLICKED(IDC_DETTAGLIO, OnDettaglio)
+	ON_BN_CLICKED(IDC_SCONTO, OnSconto)
+	ON_COMMAND(ID_AZZERA, OnAzzera)
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(TDettaglioDoc, CAbstractFormDoc)
+	ON_BN_CLICKED(IDC_CHILD_OK, OnOK)
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(TNoteClientDoc, CClientDoc)
+	ON_EN_VALUE_CHANGED(IDC_CLIENTE, OnClienteChanged)
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(TLogBatchDoc, CAbstractFormDoc)
+	ON_EN_VALUE_CHANGED(IDC_SCRIVI, OnScriviChanged)
+	ON_EN_VALUE_CHANGED(IDC_MODO_A, OnModoAChanged)
+	ON_EN_VALUE_CHANGED(IDC_MODO_B, OnModoBChanged)
+END_MESSAGE_MAP()
+
+}  // namespace formtest
