@@ -149,10 +149,17 @@ BOOL CAbstractFormDoc::OnOpenDocument(const DocInvocationInfo* pInfo)
 		}
 		if (m_pMaster && !m_bOnlyOneRecord && m_bBrowseOnCreate && BrowseAt(BROWSE_FIRST))
 			return TRUE;
+		ShowNoRecord();
 		if (m_pMaster && m_bOnlyOneRecord)
-			ShowRecord();
-		else
-			ShowNoRecord();
+		{
+			// The record is the first the browse query lists, whatever the master's query asks.
+			std::vector<std::unique_ptr<SqlRecord>> records = m_pMaster->Search(FALSE);
+			if (!records.empty())
+			{
+				*m_pMaster->GetRecord() = *records.front();
+				ShowRecord();
+			}
+		}
 		GoInBrowseMode();
 	}
 	catch (const SqlException& e)

@@ -8,7 +8,8 @@ const char* const kSource = "CBodyEdit";
 
 ColumnInfo::ColumnInfo(CBodyEdit* pBody, UINT nID, const CString& strName, const CString& strTitle, int nFieldIndex,
 					   int nChars, int nLines, std::unique_ptr<CParsedCtrl> pCtrl)
-	: m_nID(nID),
+	: m_pBody(pBody),
+	  m_nID(nID),
 	  m_strName(strName),
 	  m_strTitle(strTitle),
 	  m_nFieldIndex(nFieldIndex),
@@ -17,6 +18,13 @@ ColumnInfo::ColumnInfo(CBodyEdit* pBody, UINT nID, const CString& strName, const
 	  m_pCtrl(std::move(pCtrl))
 {
 	m_pCtrl->SetParentCtrl(pBody);
+}
+
+CParsedCtrl* ColumnInfo::GetParsedCtrl() const
+{
+	// Rows come and go under the grid: the control follows the current one.
+	m_pBody->BindRow(m_pBody->GetCurrRecord());
+	return m_pCtrl.get();
 }
 
 CBodyEdit::CBodyEdit() = default;
@@ -88,7 +96,7 @@ void CBodyEdit::BindRow(int nRow)
 {
 	SqlRecord* pRow = m_pDBT ? m_pDBT->GetRow(nRow) : nullptr;
 	for (auto& p : m_Columns)
-		p->GetParsedCtrl()->SetCtrlData(pRow ? pRow->GetDataObjAt(p->GetFieldIndex()) : nullptr);
+		p->m_pCtrl->SetCtrlData(pRow ? pRow->GetDataObjAt(p->GetFieldIndex()) : nullptr);
 }
 
 void CBodyEdit::SetCurrRecord(int nRow)
@@ -110,11 +118,10 @@ CString CBodyEdit::GetCellText(int nRow, int nCol) const
 	SqlRecord* pRow = m_pDBT ? m_pDBT->GetRow(nRow) : nullptr;
 	if (!pCol || !pRow)
 		return CString();
-	CParsedCtrl* pCtrl = pCol->GetParsedCtrl();
-	DataObj* pBound = pCtrl->GetCtrlData();
+	CParsedCtrl* pCtrl = pCol->m_pCtrl.get();
 	pCtrl->SetCtrlData(pRow->GetDataObjAt(pCol->GetFieldIndex()));
 	CString text = pCtrl->GetCtrlText();
-	pCtrl->SetCtrlData(pBound);
+	pCtrl->SetCtrlData(nullptr);
 	return text;
 }
 
@@ -142,7 +149,7 @@ BOOL CBodyEdit::IsChildEditable(const CParsedCtrl* pChild) const
 {
 	const ColumnInfo* pCol = nullptr;
 	for (auto& p : m_Columns)
-		if (p->GetParsedCtrl() == pChild)
+		if (p->m_pCtrl.get() == pChild)
 			pCol = p.get();
 	if (!pCol || pCol->IsReadOnly() || !pCol->IsVisible() || pChild->IsStatic() || !pChild->GetCtrlData() ||
 		!Editable())

@@ -39,10 +39,12 @@ public:
 	BOOL IsReadOnly() const { return m_bReadOnly; }
 	void ShowColumn(BOOL b = TRUE) { m_bVisible = b != FALSE; }
 	BOOL IsVisible() const { return m_bVisible; }
-	// The control that edits the column's cells (bound to the current row).
-	CParsedCtrl* GetParsedCtrl() const { return m_pCtrl.get(); }
+	// The control that edits the column's cells, bound to the current row.
+	CParsedCtrl* GetParsedCtrl() const;
 
 private:
+	friend class CBodyEdit;
+	CBodyEdit* m_pBody;
 	UINT m_nID;
 	CString m_strName;
 	CString m_strTitle;
@@ -115,6 +117,7 @@ public:
 	BOOL IsChildEditable(const CParsedCtrl* pChild) const override;
 
 private:
+	friend class ColumnInfo;
 	BOOL Editable() const;
 	void BindRow(int nRow);
 	BOOL RowsChanged(int nNewCurrent);

@@ -53,7 +53,17 @@ CBaseDocument* OpenDocumentFromClasses(CRuntimeClass* pDocClass, CRuntimeClass* 
 		if (Attacher())
 			Attacher()(pDoc, pFormDoc->GetClientDocs());
 	}
-	if (!pDoc->OnOpenDocument(pInfo))
+	BOOL bOpened = FALSE;
+	try
+	{
+		bOpened = pDoc->OnOpenDocument(pInfo);
+	}
+	catch (...)
+	{
+		DestroyDocumentAndWindows(pDoc);
+		throw;
+	}
+	if (!bOpened)
 	{
 		DestroyDocumentAndWindows(pDoc);
 		return nullptr;

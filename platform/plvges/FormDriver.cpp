@@ -54,7 +54,16 @@ BOOL FormDriver::Act(Action action)
 	if (m_pDocument && m_pDocument->GetMasterFrame() && !m_pDocument->GetMasterFrame()->IsWindowEnabled())
 		return Fail("The document's frame is disabled.");
 	CUserActionScope scope(m_pDocument);
-	return action();
+	try
+	{
+		return action();
+	}
+	catch (const SqlException& e)
+	{
+		// What a handler's database work did not catch, the user sees and the action fails.
+		e.ShowError();
+		return Fail(e.GetMessage());
+	}
 }
 
 BOOL FormDriver::DocCommand(BOOL (CAbstractFormDoc::*pCommand)())
@@ -364,9 +373,8 @@ BOOL FormDriver::IsCellEditable(const CString& strGrid, int nRow, const CString&
 	if (!pCol || !pRow)
 		return FALSE;
 	CParsedCtrl* pCtrl = pCol->GetParsedCtrl();
-	DataObj* pBound = pCtrl->GetCtrlData();
 	pCtrl->SetCtrlData(pRow->GetDataObjAt(pCol->GetFieldIndex()));
 	BOOL bEditable = pCtrl->IsEditable();
-	pCtrl->SetCtrlData(pBound);
+	pGrid->SetCurrRecord(pGrid->GetCurrRecord());  // bound to the current row again
 	return bEditable;
 }

@@ -24,7 +24,7 @@ TEST_F(BatchTest, BatchPollsTheAbortBetweenItems)
 		int abortAtPoll;  // 0: never
 		int written;
 	};
-	const Case cases[] = {{0, 5}, {3, 2}, {1, 0}};
+	const Case cases[] = {{3, 2}, {1, 0}, {0, 5}};
 	for (const Case& c : cases)
 	{
 		SCOPED_TRACE(c.abortAtPoll);
@@ -40,7 +40,13 @@ TEST_F(BatchTest, BatchPollsTheAbortBetweenItems)
 		ASSERT_FALSE(progress.empty());
 		EXPECT_EQ(progress.back(), c.abortAtPoll ? CString("Elaborazione interrotta su richiesta utente.")
 												 : CString("Elemento 5"));
+		// The document's own buffer shows what was done; its rows are the document's to add.
+		EXPECT_EQ(form.RowCount("Esito"), c.written);
+		EXPECT_FALSE(form.AddRow("Esito"));
 	}
+	EXPECT_EQ(form.Cell("Esito", 1, "Nr."), "2");
+	EXPECT_TRUE(form.IsCellEditable("Esito", 1, "Testo"));
+	EXPECT_FALSE(form.IsCellEditable("Esito", 1, "Id"));
 	EXPECT_EQ(pDoc->m_nDisabled, 4);  // after each run
 
 	// The parameters' states come from DisableControlsForBatch.

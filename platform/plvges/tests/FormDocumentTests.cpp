@@ -139,6 +139,7 @@ TEST_F(FormTest, KeyChecksShowTheFrameworkTexts)
 		if (c.currentRow >= 0)
 		{
 			EXPECT_EQ(form.CurrentRow("Righe"), c.currentRow);
+			EXPECT_EQ(pDoc->GetCtrlFocus(), c.articoli.size() == 3 ? IDC_RIGHE_ARTICOLO : 0u);
 		}
 		EXPECT_EQ(Count("T_Ordini"), 0);
 		ASSERT_TRUE(form.Escape());
@@ -225,6 +226,7 @@ TEST_F(FormTest, LookupRefusesThroughIsValid)
 		{"C2", false, "Cliente bloccato.", "C1", "Rossi"},  // a refusal keeps the value before
 		{"", true, nullptr, "", ""},
 	};
+	pDoc->SetCtrlFocus(0);
 	for (const Case& c : cases)
 	{
 		SCOPED_TRACE(c.typed);
@@ -246,6 +248,14 @@ TEST_F(FormTest, LookupRefusesThroughIsValid)
 			EXPECT_EQ(pDoc->m_Changes.size(), notified);
 		}
 	}
+	EXPECT_EQ(pDoc->m_strOldCliente, "C1");  // the handler of the last change saw the value before it
+
+	// Choosing from the lookup's list: by description, or the second code of a pattern.
+	ASSERT_TRUE(form.Pick("Cliente", HotKeyLink::LOWER_BUTTON, "Ro"));
+	EXPECT_EQ(form.Text("Cliente"), "C1");
+	EXPECT_FALSE(form.Pick("Cliente", HotKeyLink::UPPER_BUTTON, "C", 1));
+	EXPECT_EQ(m_Ui.LastMessage(), "Cliente bloccato.");
+	EXPECT_FALSE(form.Pick("Cliente", HotKeyLink::UPPER_BUTTON, "C", 2));
 }
 
 TEST_F(FormTest, BrowseFindAndDelete)
@@ -321,8 +331,13 @@ TEST_F(FormTest, GridNotificationsAndCommands)
 	ASSERT_TRUE(form.Command(ID_AZZERA));
 	EXPECT_EQ(form.RowCount("Righe"), 0);
 	EXPECT_FALSE(form.Command(ID_AZZERA + 1));
-	form.Grid("Righe")->EnableAddRow(FALSE);
-	EXPECT_FALSE(form.AddRow("Righe"));
+	// A column's lookup can be replaced: the cell then checks against it.
+	ASSERT_TRUE(form.AddRow("Righe"));
+	form.Grid("Righe")->GetColumn("Articolo")->GetParsedCtrl()->ReattachHotKeyLink(pDoc->m_pHKLClienti, FALSE);
+	EXPECT_FALSE(form.TypeCell("Righe", 0, "Articolo", "ZZ"));
+	EXPECT_EQ(m_Ui.LastMessage(), "Il codice 'ZZ' non esiste.");
+	ASSERT_TRUE(form.PickCell("Righe", 0, "Articolo", HotKeyLink::UPPER_BUTTON, "C"));
+	EXPECT_EQ(form.Cell("Righe", 0, "Articolo"), "C1");
 	// Retitling a column finds it under its new title.
 	form.Grid("Righe")->GetColumn("Prezzo")->SetTitle("Prezzo unitario");
 	EXPECT_EQ(form.Grid("Righe")->GetColumn("Prezzo unitario"), form.Grid("Righe")->GetColumn("Prezzo"));
@@ -386,6 +401,60 @@ TEST_F(FormTest, ModalDialogIsAnswered)
 	ASSERT_TRUE(form.Press("Sconto"));
 	EXPECT_EQ(pDoc->m_Sconto.GetValue(), 12.5);
 	EXPECT_EQ(AfxGetShownDialogs().size(), 3u);
+}
+
+
+TEST_F(FormTest, OpeningBrowsingOrOnTheOnlyRecord)
+{
+	struct Case
+	{
+		const char* name;
+		bool browseOnCreate;
+		bool onlyOne;
+		bool rows;
+		const char* shown;  // "" none
+		bool canNew, canBrowse;
+	};
+	const Case cases[] = {
+		{"plain", false, false, true, "", true, true},
+		{"browse on create", true, false, true, "O1", true, true},
+		{"only one record", false, true, true, "O1", false, false},
+		{"only one record, none yet", false, true, false, "", true, false},
+	};
+	for (const Case& c : cases)
+	{
+		SCOPED_TRACE(c.name);
+		Sql("DELETE FROM T_Ordini");
+		if (c.rows)
+			Sql("INSERT INTO T_Ordini VALUES ('O1', 'C1', 'Primo', 0, 0, 0), ('O2', 'C1', 'Secondo', 0, 0, 0)");
+		TOrdiniDoc::s_bBrowseOnCreate = c.browseOnCreate;
+		TOrdiniDoc::s_bOnlyOneRecord = c.onlyOne;
+		FormDriver form(OpenOrdini());
+		EXPECT_EQ(form.Mode(), CBaseDocument::BROWSE);
+		EXPECT_EQ(form.Text("Numero"), c.shown);
+		EXPECT_EQ(form.Next(), c.canBrowse && c.rows);
+		EXPECT_EQ(form.Find(), c.canBrowse);
+		form.Escape();
+		EXPECT_EQ(form.New(), c.canNew);
+		form.Escape();
+		ASSERT_TRUE(form.Close());
+	}
+}
+
+
+TEST_F(FormTest, RecordEditedElsewhereIsRefused)
+{
+	Sql("INSERT INTO T_Ordini VALUES ('O1', 'C1', 'Primo', 0, 0, 0)");
+	FormDriver first(OpenOrdini()), second(OpenOrdini());
+	ASSERT_TRUE(first.First());
+	ASSERT_TRUE(second.First());
+	ASSERT_TRUE(first.Edit());
+	EXPECT_FALSE(second.Edit());
+	EXPECT_EQ(m_Ui.LastMessage(), "Il documento è in uso da un altro utente.");
+	EXPECT_FALSE(second.Delete());
+	EXPECT_EQ(second.Mode(), CBaseDocument::BROWSE);
+	ASSERT_TRUE(first.Escape());  // leaving the edit lets the record go
+	ASSERT_TRUE(second.Edit());
 }
 
 }  // namespace

@@ -664,6 +664,7 @@ protected:
 	void TearDown() override
 	{
 		AfxSetClientDocAttacher(nullptr);
+		TOrdiniDoc::s_bBrowseOnCreate = TOrdiniDoc::s_bOnlyOneRecord = false;
 		AfxClearDialogAnswers();
 		AfxClearShownDialogs();
 		AfxSetDefaultSqlConnection(m_pPrevious);
