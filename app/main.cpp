@@ -205,9 +205,13 @@ int RunOpen(KvzHost& host, const std::string& ns, const std::string& view, const
 	}
 	if (!pDoc)
 		return 1;
-	std::fprintf(stderr, "Opened %s (%s, view %s).\n", pDoc->GetNamespace().GetPathName().GetString(),
-				 pDoc->GetRuntimeClass()->m_lpszClassName,
-				 pDoc->GetFirstView() ? pDoc->GetFirstView()->GetRuntimeClass()->m_lpszClassName : "none");
+	// A close it asked while opening ran when the opening ended.
+	if (AfxExistWebServiceStateObject(pDoc))
+		std::fprintf(stderr, "Opened %s (%s, view %s).\n", pDoc->GetNamespace().GetPathName().GetString(),
+					 pDoc->GetRuntimeClass()->m_lpszClassName,
+					 pDoc->GetFirstView() ? pDoc->GetFirstView()->GetRuntimeClass()->m_lpszClassName : "none");
+	else
+		std::fprintf(stderr, "%s closed as it opened.\n", ns.c_str());
 	FormDriver form(pDoc);
 	for (const FormAction& a : actions)
 	{

@@ -20,6 +20,7 @@
 // Plain interchange values: int for DataInt, DataLng and DataEnum (the whole value), double for
 // DataDbl and its kinds (DataMon, DataPerc, DataQty), bool for DataBool, a BSTR for DataStr and
 // DataDate. A by-reference data object crosses as a pointer to its plain value.
+#include <functional>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -112,6 +113,20 @@ auto Bind(D& obj)
 		return obj;
 }
 
+// Work of an export done on the window's thread.
+class CWindowThreadCall : public CBaseFunctionWrapper
+{
+public:
+	CWindowThreadCall(HWND hWnd, std::function<void()> work) : CBaseFunctionWrapper(hWnd), m_Work(std::move(work)) {}
+	~CWindowThreadCall() override { WaitQuietly(); }
+
+protected:
+	void OnCall() override { m_Work(); }
+
+private:
+	std::function<void()> m_Work;
+};
+
 }  // namespace plv::exports
 
 // A member export: converts the plain arguments to data objects, checks that the context is a
@@ -134,16 +149,24 @@ plv::exports::PlainOf<R> AfxCallMemberExport(HWND hWnd, CObject* pContext, R (Do
 	auto each = [&]<std::size_t... I>(std::index_sequence<I...>, auto&& fn) { (fn(std::get<I>(objects), std::get<I>(plain)), ...); };
 	each(std::index_sequence_for<Params...>{}, [](auto& obj, auto arg) { Load(obj, arg); });
 
-	if (!pContext || !AfxExistWebServiceStateObject(pContext) || !pContext->IsKindOf(RUNTIME_CLASS(Doc)))
-		throw CApplicationErrorException(CString("Invalid context object: ") + RUNTIME_CLASS(Doc)->m_lpszClassName);
+	auto isLive = [pContext](bool bOnWindowThread) {
+		return pContext && AfxExistWebServiceStateObject(pContext) &&
+			   (!bOnWindowThread || pContext->IsKindOf(RUNTIME_CLASS(Doc)));
+	};
+	const CString invalid = CString("Invalid context object: ") + RUNTIME_CLASS(Doc)->m_lpszClassName;
+	if (!isLive(false))
+		throw CApplicationErrorException(invalid);
 
+	// Checked again where the member runs: the window's thread may have closed the document.
 	auto call = [&]<std::size_t... I>(std::index_sequence<I...>) {
+		if (!isLive(true))
+			throw CApplicationErrorException(invalid);
 		CFunctionT<Doc, R, Params...> wrapper(hWnd, static_cast<Doc*>(pContext), pfnMember,
 											  Bind<Params>(std::get<I>(objects))...);
 		wrapper.Call(false);
 		result = wrapper.GetResult();
 	};
-	call(std::index_sequence_for<Params...>{});
+	CWindowThreadCall(hWnd, [&] { call(std::index_sequence_for<Params...>{}); }).Call(false);
 
 	each(std::index_sequence_for<Params...>{}, [](auto& obj, auto arg) { WriteBack(obj, arg); });
 	return FromSoap<PlainOf<R>>(result.GetSoapValue());

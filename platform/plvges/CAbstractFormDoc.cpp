@@ -380,6 +380,13 @@ BOOL CAbstractFormDoc::ReportCheckFailure()
 	return FALSE;
 }
 
+void CAbstractFormDoc::KeepEditLock(BOOL bNew)
+{
+	// The rollback let every lock of the context go; the record is still being edited.
+	if (!bNew)
+		m_pMaster->Lock();
+}
+
 BOOL CAbstractFormDoc::SaveRecord()
 {
 	FormMode mode = GetFormMode();
@@ -421,17 +428,20 @@ BOOL CAbstractFormDoc::SaveRecord()
 	catch (const SqlException& e)
 	{
 		pContext->Rollback();
+		KeepEditLock(bNew);
 		e.ShowError();
 		return FALSE;
 	}
 	catch (...)
 	{
 		pContext->Rollback();
+		KeepEditLock(bNew);
 		throw;
 	}
 	if (!bSaved)
 	{
 		pContext->Rollback();
+		KeepEditLock(bNew);
 		return FALSE;
 	}
 	m_bBrowseSetLoaded = false;  // a new record joins the records browsed
@@ -450,6 +460,13 @@ BOOL CAbstractFormDoc::DeleteRecord()
 	if (!m_pMaster->Lock())
 	{
 		AfxMessageBox(kLocked, MB_OK | MB_ICONERROR);
+		return FALSE;
+	}
+	// What goes is what is stored now: rows saved elsewhere since the record was read go too.
+	if (!m_pMaster->Read())
+	{
+		ShowNoRecord();
+		AfxMessageBox(kNotFound, MB_OK | MB_ICONERROR);
 		return FALSE;
 	}
 	CPLVContext* pContext = GetContext();
@@ -595,6 +612,7 @@ BOOL CAbstractFormDoc::BatchStart()
 		if (!bFailed)
 			ASSERT_RELEASE_FAILED("!GetContext()->IsInTransaction()", "CAbstractFormDoc::BatchStart", kSource);
 		pContext->Rollback();
+		bFailed = true;
 	}
 	m_bRunningBatch = false;
 	DisableControlsForBatch();

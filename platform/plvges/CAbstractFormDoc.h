@@ -166,6 +166,8 @@ private:
 	BOOL PrepareAux();
 	// Shows the first failed check of the buffers; FALSE.
 	BOOL ReportCheckFailure();
+	// After a failed save: an edited record stays locked.
+	void KeepEditLock(BOOL bNew);
 	// The row that failed its check becomes current, its field takes the focus.
 	void FocusRowField(DBTSlaveBuffered* pRows);
 	void LoadBrowseSet(BOOL bFind);

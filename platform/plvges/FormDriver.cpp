@@ -3,8 +3,10 @@
 #include "platform/plvgenlib/LibraryEntry.h"
 #include "platform/plvgeneric/Interaction.h"
 
+// The document may have closed as it opened (a close asked meanwhile runs when the opening ends).
 FormDriver::FormDriver(CBaseDocument* pDocument)
-	: m_pDocument(pDocument), m_pForm(pDocument ? pDocument->GetFirstView() : nullptr)
+	: m_pDocument(pDocument),
+	  m_pForm(pDocument && AfxExistWebServiceStateObject(pDocument) ? pDocument->GetFirstView() : nullptr)
 {
 }
 

@@ -76,6 +76,7 @@ TEST_F(AddOnLibraries, LoadedInDependencyOrderTheyRegisterWhatTheyOffer)
 		{"PlvTest.TestMod.TestDocs.DConti", "Default", "TDocConti", "TFrame", "TView", "TestDocs", 3},
 		{"PlvTest.TestMod.TestDocs.DConti", "Unattended", "TDocConti", "TFrame", "TAutomationView", "TestDocs", 3},
 		{"PlvTest.TestMod.TestDocs.BDStampa", "Default", "TDocStampa", "TFrame", "TView", "TestDocs", 3},
+		{"PlvTest.TestMod.TestDocs.DChiude", "Default", "TDocChiude", "TFrame", "TView", "TestDocs", 3},
 	};
 	EXPECT_EQ(Templates(), templates);
 	for (CSingleExtDocTemplate* t : AfxGetBaseApp()->GetTemplates())
@@ -136,7 +137,8 @@ TEST_F(AddOnLibraries, LoadingBeforeTheCommandManagerExistsRegistersNoNamespace)
 		names.push_back(t->GetNamespace().GetPathName().str() + " " + t->GetViewName().str());
 	EXPECT_EQ(names, (std::vector<std::string>{"PlvTest.HostMod.TestDocs.DConti Default",
 											   "PlvTest.HostMod.TestDocs.DConti Unattended",
-											   "PlvTest.HostMod.TestDocs.BDStampa Default"}));
+											   "PlvTest.HostMod.TestDocs.BDStampa Default",
+											   "PlvTest.HostMod.TestDocs.DChiude Default"}));
 }
 
 TEST_F(AddOnLibraries, FailuresAreReportedByLibraryName)

@@ -1,6 +1,8 @@
 #include <dlfcn.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "TestLibraries.h"
 #include "platform/plvgeneric/FunctionWrappers.h"
@@ -191,4 +193,41 @@ TEST_F(ExportedFunctions, AContextOfTheWrongClassIsRefusedAndNothingIsWrittenBac
 		SysFreeString(codice);
 		EXPECT_EQ(SysStringsAlive(), alive);
 	}
+}
+
+TEST_F(ExportedFunctions, ADocumentClosedBeforeTheCallReachesTheWindowIsRefused)
+{
+	CObject* pDoc = Open("PlvTest.TestMod.TestDocs.DConti");
+	const long hDoc = reinterpret_cast<long>(pDoc);
+	std::string message;
+	bool disposed = false;
+	// The worker queues the close, then the member call; the window's thread runs them in that order.
+	std::thread worker([&] {
+		CGlobalFunctionT<bool, HWND, long> close(m_hWnd, m_Dispose, m_hWnd, hDoc);
+		close.Call(true);
+		BSTR codice = SysAllocString("prima");
+		double importo = 1;
+		int tipo = 7;
+		try
+		{
+			m_GetRiga(m_hWnd, pDoc, 0, &codice, &importo, &tipo);
+		}
+		catch (const CApplicationErrorException& e)
+		{
+			message = e.GetMessage().str();
+		}
+		SysFreeString(codice);
+		close.Wait();
+		disposed = close.GetResult();
+	});
+	const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+	while (m_UiThread.PendingCount() < 2 && std::chrono::steady_clock::now() < deadline)
+		std::this_thread::sleep_for(std::chrono::milliseconds(1));
+	while (m_UiThread.PumpPending() > 0 || m_UiThread.WaitForTask(std::chrono::milliseconds(50)))
+	{
+	}
+	worker.join();
+	EXPECT_TRUE(disposed);
+	EXPECT_EQ(message, "Invalid context object: TDocConti");
+	EXPECT_TRUE(m_Manager.GetOpenDocuments().empty());
 }

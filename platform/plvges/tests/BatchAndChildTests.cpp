@@ -69,6 +69,21 @@ TEST_F(BatchTest, BatchWithoutTransactionSaysSo)
 	EXPECT_EQ(Count("T_Log"), 0);
 }
 
+TEST_F(BatchTest, RunLeftWithItsTransactionOpenFailsAndKeepsNothing)
+{
+	FormDriver form(OpenBatch());
+	auto* pDoc = static_cast<TLogBatchDoc*>(form.GetDocument());
+	pDoc->m_bLeaveOpen = true;
+	EXPECT_FALSE(form.RunBatch());
+	EXPECT_EQ(pDoc->m_nWritten, 5);
+	EXPECT_EQ(Count("T_Log"), 0);
+	EXPECT_FALSE(m_pConn->IsInTransaction());
+	EXPECT_FALSE(AfxGetApplicationContext()->GetAssertionReports().empty());
+	pDoc->m_bLeaveOpen = false;
+	ASSERT_TRUE(form.RunBatch());
+	EXPECT_EQ(Count("T_Log"), 5);
+}
+
 TEST_F(BatchTest, RadioButtonsExcludeEachOther)
 {
 	FormDriver form(OpenBatch());

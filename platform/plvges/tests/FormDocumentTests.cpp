@@ -457,5 +457,89 @@ TEST_F(FormTest, RecordEditedElsewhereIsRefused)
 	ASSERT_TRUE(second.Edit());
 }
 
+TEST_F(FormTest, FailedSaveKeepsTheEditedRecordLocked)
+{
+	Sql("INSERT INTO T_Ordini VALUES ('O1', 'C1', 'Primo', 0, 0, 0)");
+	FormDriver first(OpenOrdini()), second(OpenOrdini());
+	auto* pDoc = static_cast<TOrdiniDoc*>(first.GetDocument());
+	ASSERT_TRUE(first.First());
+	ASSERT_TRUE(second.First());
+	struct Case
+	{
+		const char* name;
+		bool refuse;
+		bool duplicates;  // unchecked: the database refuses the second row
+	};
+	const Case cases[] = {
+		{"refused by OnOkTransaction", true, false},
+		{"SqlException while writing", false, true},
+	};
+	for (const Case& c : cases)
+	{
+		SCOPED_TRACE(c.name);
+		ASSERT_TRUE(first.Edit());
+		ASSERT_TRUE(first.Type("Descrizione ordine", "Mia"));
+		pDoc->m_bRefuseSave = c.refuse;
+		pDoc->m_pRighe->m_bCheckDuplicates = !c.duplicates;
+		if (c.duplicates)
+			for (int i = 0; i < 2; ++i)
+			{
+				ASSERT_TRUE(first.AddRow("Righe"));
+				ASSERT_TRUE(first.TypeCell("Righe", i, "Articolo", "A"));
+			}
+		EXPECT_FALSE(first.Save());
+		EXPECT_EQ(first.Mode(), CBaseDocument::EDIT);
+		// Still being edited: nobody else may change it meanwhile.
+		m_Ui.Clear();
+		EXPECT_FALSE(second.Edit());
+		EXPECT_EQ(m_Ui.LastMessage(), "Il documento è in uso da un altro utente.");
+		EXPECT_FALSE(second.Delete());
+		pDoc->m_bRefuseSave = false;
+		pDoc->m_pRighe->m_bCheckDuplicates = true;
+		ASSERT_TRUE(first.Escape());
+	}
+	EXPECT_EQ(Value("SELECT Descrizione FROM T_Ordini"), "Primo");
+	ASSERT_TRUE(second.Edit());
+}
+
+TEST_F(FormTest, DeleteTakesTheRowsStoredNowWithIt)
+{
+	struct Case
+	{
+		const char* name;
+		const char* rowTyped;  // the other user's change: a new row, or the first row's article
+		bool newRow;
+	};
+	const Case cases[] = {
+		{"a row added elsewhere", "B", true},
+		{"a row's key changed elsewhere", "C", false},
+	};
+	for (const Case& c : cases)
+	{
+		SCOPED_TRACE(c.name);
+		Sql("DELETE FROM T_Ordini");
+		Sql("DELETE FROM T_OrdiniRighe");
+		Sql("INSERT INTO T_Ordini VALUES ('O1', 'C1', 'Primo', 0, 0, 0)");
+		Sql("INSERT INTO T_OrdiniRighe VALUES ('O1', 'A', 1, 1)");
+		FormDriver first(OpenOrdini()), second(OpenOrdini());
+		ASSERT_TRUE(first.First());
+		ASSERT_TRUE(second.First());
+		ASSERT_TRUE(second.Edit());
+		int row = 0;
+		if (c.newRow)
+		{
+			ASSERT_TRUE(second.AddRow("Righe"));
+			row = second.RowCount("Righe") - 1;
+		}
+		ASSERT_TRUE(second.TypeCell("Righe", row, "Articolo", c.rowTyped));
+		ASSERT_TRUE(second.Save()) << second.GetLastError();
+		ASSERT_TRUE(first.Delete());
+		EXPECT_EQ(Count("T_Ordini"), 0);
+		EXPECT_EQ(Count("T_OrdiniRighe"), 0);
+		ASSERT_TRUE(first.Close());
+		ASSERT_TRUE(second.Close());
+	}
+}
+
 }  // namespace
 }  // namespace formtest

@@ -574,6 +574,7 @@ public:
 	std::unique_ptr<DBTSlaveBuffered> m_pEsito{new DBTSlaveBuffered(RUNTIME_CLASS(TLog), this, "DBTEsito")};
 	int m_nWritten = 0;
 	int m_nDisabled = 0;
+	bool m_bLeaveOpen = false;  // ends without committing
 	bool m_bEditableWhileRunning = true;
 	std::vector<CString> m_Changes;
 
@@ -601,7 +602,8 @@ protected:
 			pEsito->f_Testo = testo;
 			++m_nWritten;
 		}
-		GetContext()->Commit();
+		if (!m_bLeaveOpen)
+			GetContext()->Commit();
 	}
 	// The count is fixed unless the log is written.
 	void DisableControlsForBatch() override

@@ -66,6 +66,18 @@ class TDocStampa : public CBaseDocument
 	DECLARE_DYNCREATE(TDocStampa, CBaseDocument)
 };
 
+// Closes itself as it opens, as a document run unattended does when its work is done.
+class TDocChiude : public CBaseDocument
+{
+	DECLARE_DYNCREATE(TDocChiude, CBaseDocument)
+public:
+	BOOL OnOpenDocument(const DocInvocationInfo* pInfo) override
+	{
+		CloseDocument(TRUE);
+		return CBaseDocument::OnOpenDocument(pInfo);
+	}
+};
+
 namespace {
 AFX_EXTENSION_MODULE g_Module;
 
@@ -85,6 +97,7 @@ const TemplateRow kTemplates[] = {
 	{"DRotto", &TDocStampa::GetThisClass, &TFrame::GetThisClass, &TFixedView::GetThisClass, "Default"},
 #endif
 	{"BDStampa", &TDocStampa::GetThisClass, &TFrame::GetThisClass, &TView::GetThisClass, ""},
+	{"DChiude", &TDocChiude::GetThisClass, &TFrame::GetThisClass, &TView::GetThisClass, "Default"},
 };
 
 class AddOnInterface : public AddOnInterfaceObj
