@@ -578,6 +578,7 @@ BOOL CAbstractFormDoc::StartBatchTransaction()
 	if (pContext && pContext->StartTransaction())
 		return TRUE;
 	Message(kNoTransaction);
+	m_bBatchNotStarted = true;  // the run did nothing: it must not report success
 	return FALSE;
 }
 
@@ -586,6 +587,7 @@ BOOL CAbstractFormDoc::BatchStart()
 	if (!m_bBatch || m_bRunningBatch)
 		return FALSE;
 	m_bRunningBatch = true;
+	m_bBatchNotStarted = false;
 	m_Scheduler.Reset();
 	CPLVContext* pContext = GetContext();
 	bool bWasInTransaction = pContext && pContext->IsInTransaction();
@@ -617,5 +619,5 @@ BOOL CAbstractFormDoc::BatchStart()
 	m_bRunningBatch = false;
 	DisableControlsForBatch();
 	UpdateDataView();
-	return !bFailed;
+	return !bFailed && !m_bBatchNotStarted;
 }

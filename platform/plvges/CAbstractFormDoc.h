@@ -53,6 +53,7 @@ public:
 protected:
 	bool m_bBatch = false;
 	bool m_bRunningBatch = false;
+	bool m_bBatchNotStarted = false;
 	Scheduler m_Scheduler;
 };
 
