@@ -110,7 +110,7 @@ bool ApplyGlobalOptions(const GlobalOptions& opt, CliInteraction& ui)
 	return true;
 }
 
-int RunInit(KvzHost& host, const std::string& file, bool demo, const std::vector<std::string>& libraries)
+int RunInit(KvzHost& host, const std::string& file, bool demo, int scale, const std::vector<std::string>& libraries)
 {
 	if (!host.OpenCompany(file, true))
 		return 1;
@@ -127,8 +127,11 @@ int RunInit(KvzHost& host, const std::string& file, bool demo, const std::vector
 	if (demo)
 	{
 		CString why;
-		if (!FillDemoCompany(host.Connection(), why))
-			std::fprintf(stderr, "kvz: %s: %s holds an empty company.\n", why.GetString(), file.c_str());
+		if (!FillDemoCompany(host.Connection(), scale, why))
+		{
+			std::fprintf(stderr, "kvz: the demo company could not be made in %s: %s\n", file.c_str(), why.GetString());
+			return 1;
+		}
 	}
 	std::printf("Company database %s: %zu tables registered by %zu libraries.\n", file.c_str(),
 				host.Connection().GetCatalog().size(), host.Libraries().GetLibraries().size());
@@ -255,7 +258,11 @@ int main(int argc, char** argv)
 	std::string initFile;
 	bool demo = false;
 	init->add_option("FILE", initFile, "The database file (default: --db)");
-	init->add_flag("--demo", demo, "Fill in the demo company");
+	auto* demoFlag = init->add_flag("--demo", demo, "Fill in the demo company");
+	int scale = 1;
+	init->add_option("--scale", scale, "Multiply the demo company's accounts, cost centres, jobs and entries")
+		->check(CLI::Range(1, 25))
+		->needs(demoFlag);
 	auto* templates = app.add_subcommand("templates", "List the registered document templates");
 	auto* tables = app.add_subcommand("tables", "List the registered tables with their columns");
 	auto* open = app.add_subcommand("open", "Open a document by namespace and drive its form, in the order given");
@@ -298,7 +305,7 @@ int main(int argc, char** argv)
 				std::fprintf(stderr, "kvz: init needs the database FILE (or --db FILE)\n");
 				return 1;
 			}
-			return RunInit(host, file, demo, opt.libraries);
+			return RunInit(host, file, demo, scale, opt.libraries);
 		}
 		if (opt.db.empty())
 		{

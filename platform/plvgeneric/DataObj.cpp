@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "platform/mfc/CException.h"
+#include "platform/plvgeneric/EnumTexts.h"
 #include "platform/plvgeneric/FormatHelpers.h"
 
 namespace {
@@ -179,9 +180,11 @@ void DataBool::SetSoapValue(const SoapValue& value)
 
 CString DataEnum::FormatData(LPCTSTR pszFormat) const
 {
-	// Item texts live outside the libraries: "tag:item" identifies the value.
+	// The item's registered text; without one, "tag:item" identifies the value.
 	if (pszFormat)
 		return CString::Formatted(pszFormat, static_cast<unsigned>(m_dwValue));
+	if (CString text = AfxGetEnumItemText(m_dwValue); !text.IsEmpty())
+		return text;
 	return CString::Formatted("%u:%u", static_cast<unsigned>(GetTagValue()), static_cast<unsigned>(GetItemValue()));
 }
 

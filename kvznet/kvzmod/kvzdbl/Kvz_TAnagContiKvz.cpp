@@ -1,6 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 
 #include "platform/plvgeneric/Application.h"
+#include "platform/plvges/CodeLookup.h"
 
 namespace {
 const char* const kSource = "Kvz_TAnagContiKvz";
@@ -174,33 +175,19 @@ void KVZ_HKLAnagContiKvz::OnDefineQuery(int nSelectionType)
 	m_pTable->SelectAll();
 	m_pTable->AddParam("p2", pRec->f_Esercizio);
 	m_pTable->AddFilterColumn(pRec->f_Esercizio);
-	switch (nSelectionType)
+	DefineCodeLookup(*m_pTable, nSelectionType, "pConto", pRec->f_ContoKvz, pRec->f_Descrizione);
+	// The kind and adjustment filters narrow the pattern searches only.
+	if (!IsPatternLookup(nSelectionType))
+		return;
+	if (m_SelTipoConto != ALL)
 	{
-	case DIRECT_ACCESS:
-		m_pTable->AddParam("pConto", pRec->f_ContoKvz);
-		m_pTable->AddFilterColumn(pRec->f_ContoKvz);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-	{
-		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_ContoKvz : pRec->f_Descrizione;
-		m_pTable->AddSortColumn(column, FALSE);
-		m_pTable->AddParam("pConto", column);
-		m_pTable->AddFilterLike(column);
-		if (m_SelTipoConto != ALL)
-		{
-			m_pTable->AddParam("p1", pRec->f_TipoConto);
-			m_pTable->AddFilterColumn(pRec->f_TipoConto);
-		}
-		if (m_SelFiltroAssestamento)
-		{
-			m_pTable->AddParam("p3", pRec->f_ProponiInAssest);
-			m_pTable->AddFilterColumn(pRec->f_ProponiInAssest);
-		}
-		break;
+		m_pTable->AddParam("p1", pRec->f_TipoConto);
+		m_pTable->AddFilterColumn(pRec->f_TipoConto);
 	}
-	default:
-		break;
+	if (m_SelFiltroAssestamento)
+	{
+		m_pTable->AddParam("p3", pRec->f_ProponiInAssest);
+		m_pTable->AddFilterColumn(pRec->f_ProponiInAssest);
 	}
 }
 
@@ -211,22 +198,13 @@ void KVZ_HKLAnagContiKvz::OnPrepareQuery(DataObj* pValue, int nSelectionType)
 	if (m_SelEsercizio.IsEmpty())
 		m_SelEsercizio = AfxGetApplicationDate().Year();
 	m_pTable->SetParamValue("p2", m_SelEsercizio);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("pConto", *pValue);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("pConto", *pValue);
-		if (m_SelTipoConto != ALL)
-			m_pTable->SetParamValue("p1", DataEnum(E_TIPOCONTO, m_SelTipoConto == ECONOMICI ? 0 : 1));
-		if (m_SelFiltroAssestamento)
-			m_pTable->SetParamValue("p3", DataBool(TRUE));
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "pConto", *pValue);
+	if (!IsPatternLookup(nSelectionType))
+		return;
+	if (m_SelTipoConto != ALL)
+		m_pTable->SetParamValue("p1", DataEnum(E_TIPOCONTO, m_SelTipoConto == ECONOMICI ? 0 : 1));
+	if (m_SelFiltroAssestamento)
+		m_pTable->SetParamValue("p3", DataBool(TRUE));
 }
 
 BOOL KVZ_HKLAnagContiKvz::IsValid()

@@ -23,14 +23,6 @@ void SetSymbolUpperCase(Rec& r)
 	r.f_NomeSimbolo.SetUpperCase(TRUE);
 	r.f_Azienda.SetUpperCase(TRUE);
 }
-
-// Only the name stops the query: year 0 and an empty model are searched as they are.
-void AddSymbolKeys(KeyedQuery& keys, DataInt& aEsercizio, DataStr& aNome, DataStr& aModello)
-{
-	keys.Add("p3", "Esercizio", aEsercizio, false);
-	keys.Add("p1", "NomeSimbolo", aNome);
-	keys.Add("p2", "ModelloRiclassific", aModello, false);
-}
 }  // namespace
 
 Kvz_TAnagSimboli::Kvz_TAnagSimboli(BOOL bCallInit) : SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
@@ -69,18 +61,8 @@ void Kvz_TAnagSimboli_Ext::BindRecord()
 // ---- reader and updater ------------------------------------------------------------------------
 
 Kvz_TRAnagSimboli::Kvz_TRAnagSimboli(CBaseDocument* pDocument)
-	: KeyedReader(Kvz_TAnagSimboli::GetThisClass(), pDocument)
+	: SymbolKeyedReader({"p3", "p1", "p2"}, Kvz_TAnagSimboli::GetThisClass(), pDocument)
 {
-	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
-}
-
-TableReader::FindResult Kvz_TRAnagSimboli::FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo,
-													   const DataStr& aModelloRiclassific)
-{
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
-	return TableReader::FindRecord();
 }
 
 Kvz_TAnagSimboli* Kvz_TRAnagSimboli::GetRecord() const
@@ -90,18 +72,8 @@ Kvz_TAnagSimboli* Kvz_TRAnagSimboli::GetRecord() const
 }
 
 Kvz_TUAnagSimboli::Kvz_TUAnagSimboli(CBaseDocument* pDocument, CMessages* pMessages)
-	: KeyedUpdater(Kvz_TAnagSimboli::GetThisClass(), pDocument, pMessages)
+	: SymbolKeyedUpdater({"p3", "p1", "p2"}, Kvz_TAnagSimboli::GetThisClass(), pDocument, pMessages)
 {
-	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
-}
-
-TableReader::FindResult Kvz_TUAnagSimboli::FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo,
-													   const DataStr& aModelloRiclassific, BOOL bLock)
-{
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
-	return TableUpdater::FindRecord(bLock, nullptr);
 }
 
 Kvz_TAnagSimboli* Kvz_TUAnagSimboli::GetRecord() const

@@ -2,7 +2,7 @@
 // Registry of the formula symbols: one row per fiscal year, model and symbol name; the kind
 // says which definition table holds the symbol.
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
-#include "platform/plvges/KeyedQuery.h"
+#include "kvznet/kvzmod/kvzdbl/KvzDblSymbolKeys.h"
 
 class Kvz_TAnagSimboli : public SqlRecord
 {
@@ -43,32 +43,18 @@ public:
 	DataStr f_Azienda;
 };
 
-// Name before model, although the model is the second column.
-class Kvz_TRAnagSimboli : public KeyedReader
+class Kvz_TRAnagSimboli : public SymbolKeyedReader
 {
 	DECLARE_DYNAMIC(Kvz_TRAnagSimboli, TableReader)
 public:
 	explicit Kvz_TRAnagSimboli(CBaseDocument* pDocument = nullptr);
-	FindResult FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo, const DataStr& aModelloRiclassific);
 	Kvz_TAnagSimboli* GetRecord() const;
-
-protected:
-	DataInt m_Esercizio;
-	DataStr m_NomeSimbolo;
-	DataStr m_ModelloRiclassific;
 };
 
-class Kvz_TUAnagSimboli : public KeyedUpdater
+class Kvz_TUAnagSimboli : public SymbolKeyedUpdater
 {
 	DECLARE_DYNAMIC(Kvz_TUAnagSimboli, TableUpdater)
 public:
 	explicit Kvz_TUAnagSimboli(CBaseDocument* pDocument = nullptr, CMessages* pMessages = nullptr);
-	FindResult FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo, const DataStr& aModelloRiclassific,
-						  BOOL bLock);
 	Kvz_TAnagSimboli* GetRecord() const;
-
-protected:
-	DataInt m_Esercizio;
-	DataStr m_NomeSimbolo;
-	DataStr m_ModelloRiclassific;
 };

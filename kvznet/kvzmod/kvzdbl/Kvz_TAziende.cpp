@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
 
+#include "platform/plvges/CodeLookup.h"
+
 namespace {
 const char* const kSource = "Kvz_TAziende";
 }
@@ -83,40 +85,12 @@ void Kvz_HKLAziende::OnDefineQuery(int nSelectionType)
 {
 	Kvz_TAziende* pRec = GetRecord();
 	m_pTable->SelectAll();
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->AddParam("p1", pRec->f_Azienda);
-		m_pTable->AddFilterColumn(pRec->f_Azienda);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-	{
-		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_Azienda : pRec->f_Descrizione;
-		m_pTable->AddSortColumn(column, FALSE);
-		m_pTable->AddParam("p1", column);
-		m_pTable->AddFilterLike(column);
-		break;
-	}
-	default:
-		break;
-	}
+	DefineCodeLookup(*m_pTable, nSelectionType, "p1", pRec->f_Azienda, pRec->f_Descrizione);
 }
 
 void Kvz_HKLAziende::OnPrepareQuery(DataObj* pValue, int nSelectionType)
 {
 	ASSERT_RELEASE_TRACE(pValue && pValue->IsKindOf((DataStr::GetThisClass())), "Kvz_HKLAziende::OnPrepareQuery",
 						 kSource);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("p1", *pValue);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("p1", *pValue);
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "p1", *pValue);
 }

@@ -2,14 +2,36 @@
 
 namespace {
 const char* const kSource = "Kvz_TBudgetRighe";
+
+// The record and the record on a given connection share the table's columns.
+template <class Rec>
+void SetUpperCaseColumns(Rec& r)
+{
+	r.f_ContoKvz.SetUpperCase(TRUE);
+	r.f_CentroCommessa.SetUpperCase(TRUE);
+	r.f_CodIVA.SetUpperCase(TRUE);
+	r.f_CondPag.SetUpperCase(TRUE);
 }
+
+template <class Rec>
+void BindColumns(Rec& r, RecordBinder& b)
+{
+	b.Key("IDBudget", r.f_IDBudget);
+	b.Key("Mese", r.f_Mese);
+	b.Col("ContoKvz", r.f_ContoKvz);
+	b.Col("TipoCentroComm", r.f_TipoCentroComm);
+	b.Col("CentroCommessa", r.f_CentroCommessa);
+	b.Col("Esercizio", r.f_Esercizio);
+	b.Col("TipoBudget", r.f_TipoBudget);
+	b.Col("ImportoMese", r.f_ImportoMese);
+	b.Col("CodIVA", r.f_CodIVA);
+	b.Col("CondPag", r.f_CondPag);
+}
+}  // namespace
 
 Kvz_TBudgetRighe::Kvz_TBudgetRighe(BOOL bCallInit) : SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
 {
-	f_ContoKvz.SetUpperCase(TRUE);
-	f_CentroCommessa.SetUpperCase(TRUE);
-	f_CodIVA.SetUpperCase(TRUE);
-	f_CondPag.SetUpperCase(TRUE);
+	SetUpperCaseColumns(*this);
 	BindRecord();
 	if (bCallInit)
 		Init();
@@ -18,16 +40,7 @@ Kvz_TBudgetRighe::Kvz_TBudgetRighe(BOOL bCallInit) : SqlRecord(GetStaticName(), 
 void Kvz_TBudgetRighe::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("IDBudget", f_IDBudget);
-	b.Key("Mese", f_Mese);
-	b.Col("ContoKvz", f_ContoKvz);
-	b.Col("TipoCentroComm", f_TipoCentroComm);
-	b.Col("CentroCommessa", f_CentroCommessa);
-	b.Col("Esercizio", f_Esercizio);
-	b.Col("TipoBudget", f_TipoBudget);
-	b.Col("ImportoMese", f_ImportoMese);
-	b.Col("CodIVA", f_CodIVA);
-	b.Col("CondPag", f_CondPag);
+	BindColumns(*this, b);
 	b.End();
 	// The valuation filters on year, account (equal, range or pattern), cost centre/job and
 	// a month range, besides the budget type.
@@ -56,10 +69,7 @@ Kvz_TBudgetR_Ext::Kvz_TBudgetR_Ext(BOOL bCallInit) : Kvz_TBudgetR_Ext(nullptr, b
 Kvz_TBudgetR_Ext::Kvz_TBudgetR_Ext(SqlConnection* pConnection, BOOL bCallInit)
 	: SqlRecord(GetStaticName(), pConnection, TABLE_TYPE, FALSE)
 {
-	f_ContoKvz.SetUpperCase(TRUE);
-	f_CentroCommessa.SetUpperCase(TRUE);
-	f_CodIVA.SetUpperCase(TRUE);
-	f_CondPag.SetUpperCase(TRUE);
+	SetUpperCaseColumns(*this);
 	BindRecord();
 	if (bCallInit)
 		Init();
@@ -68,16 +78,7 @@ Kvz_TBudgetR_Ext::Kvz_TBudgetR_Ext(SqlConnection* pConnection, BOOL bCallInit)
 void Kvz_TBudgetR_Ext::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("IDBudget", f_IDBudget);
-	b.Key("Mese", f_Mese);
-	b.Col("ContoKvz", f_ContoKvz);
-	b.Col("TipoCentroComm", f_TipoCentroComm);
-	b.Col("CentroCommessa", f_CentroCommessa);
-	b.Col("Esercizio", f_Esercizio);
-	b.Col("TipoBudget", f_TipoBudget);
-	b.Col("ImportoMese", f_ImportoMese);
-	b.Col("CodIVA", f_CodIVA);
-	b.Col("CondPag", f_CondPag);
+	BindColumns(*this, b);
 	b.End();
 }
 

@@ -1,16 +1,41 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 
+#include "platform/plvges/CodeLookup.h"
+
 namespace {
 const char* const kSource = "Kvz_TCentriCommesseContiKvz";
+
+// The record and the record on a given connection share the table's columns.
+template <class Rec>
+void SetUpperCaseColumns(Rec& r)
+{
+	r.f_ContoKvz.SetUpperCase(TRUE);
+	r.f_CentroCommessa.SetUpperCase(TRUE);
 }
+
+template <class Rec>
+void BindColumns(Rec& r, RecordBinder& b)
+{
+	b.Key("Esercizio", r.f_Esercizio);
+	b.Key("ContoKvz", r.f_ContoKvz);
+	b.Key("CentroCommessa", r.f_CentroCommessa);
+	b.Col("Descrizione", r.f_Descrizione);
+	b.Key("Tipo", r.f_Tipo);
+	b.Col("InseritoManualmente", r.f_InseritoManualmente);
+	b.Col("PercRipartizione", r.f_PercRipartizione);
+	b.Col("Nota", r.f_Nota);
+	b.Col("InseritoDaSimbolo", r.f_InseritoDaSimbolo);
+	b.Col("SaldoVariato", r.f_SaldoVariato);
+	b.Col("PercRipartizioneBudget", r.f_PercRipartizioneBudget);
+}
+}  // namespace
 
 // ---- records ---------------------------------------------------------------------------------
 
 Kvz_TCentriCommesseContiKvz::Kvz_TCentriCommesseContiKvz(BOOL bCallInit)
 	: SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
 {
-	f_ContoKvz.SetUpperCase(TRUE);
-	f_CentroCommessa.SetUpperCase(TRUE);
+	SetUpperCaseColumns(*this);
 	BindRecord();
 	if (bCallInit)
 		Init();
@@ -19,17 +44,7 @@ Kvz_TCentriCommesseContiKvz::Kvz_TCentriCommesseContiKvz(BOOL bCallInit)
 void Kvz_TCentriCommesseContiKvz::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ContoKvz", f_ContoKvz);
-	b.Key("CentroCommessa", f_CentroCommessa);
-	b.Col("Descrizione", f_Descrizione);
-	b.Key("Tipo", f_Tipo);
-	b.Col("InseritoManualmente", f_InseritoManualmente);
-	b.Col("PercRipartizione", f_PercRipartizione);
-	b.Col("Nota", f_Nota);
-	b.Col("InseritoDaSimbolo", f_InseritoDaSimbolo);
-	b.Col("SaldoVariato", f_SaldoVariato);
-	b.Col("PercRipartizioneBudget", f_PercRipartizioneBudget);
+	BindColumns(*this, b);
 	BIND_LOCAL(b, "StatusBmpxx", l_StatusBmp, 0);
 	b.End();
 	// The splits of one cost centre or job across the year's accounts.
@@ -62,8 +77,7 @@ Kvz_TCentriCommesseConti_Ext::Kvz_TCentriCommesseConti_Ext(BOOL bCallInit)
 Kvz_TCentriCommesseConti_Ext::Kvz_TCentriCommesseConti_Ext(SqlConnection* pConnection, BOOL bCallInit)
 	: SqlRecord(GetStaticName(), pConnection, TABLE_TYPE, FALSE)
 {
-	f_ContoKvz.SetUpperCase(TRUE);
-	f_CentroCommessa.SetUpperCase(TRUE);
+	SetUpperCaseColumns(*this);
 	BindRecord();
 	if (bCallInit)
 		Init();
@@ -72,17 +86,7 @@ Kvz_TCentriCommesseConti_Ext::Kvz_TCentriCommesseConti_Ext(SqlConnection* pConne
 void Kvz_TCentriCommesseConti_Ext::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ContoKvz", f_ContoKvz);
-	b.Key("CentroCommessa", f_CentroCommessa);
-	b.Col("Descrizione", f_Descrizione);
-	b.Key("Tipo", f_Tipo);
-	b.Col("InseritoManualmente", f_InseritoManualmente);
-	b.Col("PercRipartizione", f_PercRipartizione);
-	b.Col("Nota", f_Nota);
-	b.Col("InseritoDaSimbolo", f_InseritoDaSimbolo);
-	b.Col("SaldoVariato", f_SaldoVariato);
-	b.Col("PercRipartizioneBudget", f_PercRipartizioneBudget);
+	BindColumns(*this, b);
 	BIND_LOCAL(b, "StatusBmp", l_StatusBmp, 0);
 	b.End();
 }
@@ -147,24 +151,7 @@ void Kvz_HKLCentriCommContiKvz::OnDefineQuery(int nSelectionType)
 	m_pTable->AddFilterColumn(pRec->f_Esercizio);
 	m_pTable->AddParam("p2", pRec->f_ContoKvz);
 	m_pTable->AddFilterColumn(pRec->f_ContoKvz);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->AddParam("pConto", pRec->f_CentroCommessa);
-		m_pTable->AddFilterColumn(pRec->f_CentroCommessa);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-	{
-		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_CentroCommessa : pRec->f_Descrizione;
-		m_pTable->AddSortColumn(column, FALSE);
-		m_pTable->AddParam("pConto", column);
-		m_pTable->AddFilterLike(column);
-		break;
-	}
-	default:
-		break;
-	}
+	DefineCodeLookup(*m_pTable, nSelectionType, "pConto", pRec->f_CentroCommessa, pRec->f_Descrizione);
 }
 
 void Kvz_HKLCentriCommContiKvz::OnPrepareQuery(DataObj* pValue, int nSelectionType)
@@ -173,16 +160,5 @@ void Kvz_HKLCentriCommContiKvz::OnPrepareQuery(DataObj* pValue, int nSelectionTy
 						 "Kvz_HKLCentriCommContiKvz::OnPrepareQuery", kSource);
 	m_pTable->SetParamValue("p1", m_SelEsercizio);
 	m_pTable->SetParamValue("p2", m_SelContoKvz);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("pConto", *pValue);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("pConto", *pValue);
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "pConto", *pValue);
 }

@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 
+#include "platform/plvges/CodeLookup.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
 namespace {
@@ -52,24 +53,7 @@ void KVZ_HKLCodiciExtracont::OnDefineQuery(int nSelectionType)
 	m_pTable->SelectAll();
 	m_pTable->AddParam("p2", pRec->f_Esercizio);
 	m_pTable->AddFilterColumn(pRec->f_Esercizio);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->AddParam("p3", pRec->f_CodExtracont);
-		m_pTable->AddFilterColumn(pRec->f_CodExtracont);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-	{
-		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_CodExtracont : pRec->f_Descrizione;
-		m_pTable->AddSortColumn(column, FALSE);
-		m_pTable->AddParam("p3", column);
-		m_pTable->AddFilterLike(column);
-		break;
-	}
-	default:
-		break;
-	}
+	DefineCodeLookup(*m_pTable, nSelectionType, "p3", pRec->f_CodExtracont, pRec->f_Descrizione);
 }
 
 void KVZ_HKLCodiciExtracont::OnPrepareQuery(DataObj* pDataObj, int nSelectionType)
@@ -80,16 +64,5 @@ void KVZ_HKLCodiciExtracont::OnPrepareQuery(DataObj* pDataObj, int nSelectionTyp
 	m_pTable->SetParamValue("p2", m_SelEsercizio);
 	if (!pDataObj)
 		return;
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("p3", *pDataObj);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("p3", *pDataObj);
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "p3", *pDataObj);
 }

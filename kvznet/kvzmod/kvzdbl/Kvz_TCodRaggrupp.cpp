@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
 
+#include "platform/plvges/CodeLookup.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
 namespace {
@@ -48,40 +49,12 @@ void Kvz_HKLCodRaggrupp::OnDefineQuery(int nSelectionType)
 {
 	Kvz_TCodRaggrupp* pRec = GetRecord();
 	m_pTable->SelectAll();
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->AddParam("p1", pRec->f_CodRaggrupp);
-		m_pTable->AddFilterColumn(pRec->f_CodRaggrupp);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-	{
-		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_CodRaggrupp : pRec->f_Descrizione;
-		m_pTable->AddSortColumn(column, FALSE);
-		m_pTable->AddParam("p1", column);
-		m_pTable->AddFilterLike(column);
-		break;
-	}
-	default:
-		break;
-	}
+	DefineCodeLookup(*m_pTable, nSelectionType, "p1", pRec->f_CodRaggrupp, pRec->f_Descrizione);
 }
 
 void Kvz_HKLCodRaggrupp::OnPrepareQuery(DataObj* pValue, int nSelectionType)
 {
 	ASSERT_RELEASE_TRACE(pValue && pValue->IsKindOf((DataStr::GetThisClass())), "Kvz_HKLCodRaggrupp::OnPrepareQuery",
 						 kSource);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("p1", *pValue);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("p1", *pValue);
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "p1", *pValue);
 }

@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciBudget.h"
 
+#include "platform/plvges/CodeLookup.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
 namespace {
@@ -48,40 +49,12 @@ void Kvz_HKLCodiciBudget::OnDefineQuery(int nSelectionType)
 {
 	Kvz_TCodiciBudget* pRec = GetRecord();
 	m_pTable->SelectAll();
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->AddParam("p1", pRec->f_CodiceBudget);
-		m_pTable->AddFilterColumn(pRec->f_CodiceBudget);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-	{
-		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_CodiceBudget : pRec->f_Descrizione;
-		m_pTable->AddSortColumn(column, FALSE);
-		m_pTable->AddParam("p1", column);
-		m_pTable->AddFilterLike(column);
-		break;
-	}
-	default:
-		break;
-	}
+	DefineCodeLookup(*m_pTable, nSelectionType, "p1", pRec->f_CodiceBudget, pRec->f_Descrizione);
 }
 
 void Kvz_HKLCodiciBudget::OnPrepareQuery(DataObj* pValue, int nSelectionType)
 {
 	ASSERT_RELEASE_TRACE(pValue && pValue->IsKindOf((DataStr::GetThisClass())), "Kvz_HKLCodiciBudget::OnPrepareQuery",
 						 kSource);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("p1", *pValue);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("p1", *pValue);
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "p1", *pValue);
 }

@@ -1,16 +1,37 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
 
+#include "platform/plvges/CodeLookup.h"
+
 namespace {
 const char* const kSource = "Kvz_TCodiciRiclassificato";
+
+// The record and the record on a given connection share the table's columns.
+template <class Rec>
+void SetUpperCaseColumns(Rec& r)
+{
+	r.f_ModelloRiclassific.SetUpperCase(TRUE);
+	r.f_CodRiclassificato.SetUpperCase(TRUE);
 }
+
+template <class Rec>
+void BindColumns(Rec& r, RecordBinder& b)
+{
+	b.Key("Esercizio", r.f_Esercizio);
+	b.Key("ModelloRiclassific", r.f_ModelloRiclassific);
+	b.Key("CodRiclassificato", r.f_CodRiclassificato);
+	b.Col("Descrizione", r.f_Descrizione);
+	b.Col("TipoRiga", r.f_TipoRiga);
+	b.Col("TipoDatoRitorno", r.f_TipoDatoRitorno);
+	b.Col("DaRiportare", r.f_DaRiportare);
+}
+}  // namespace
 
 // ---- records ---------------------------------------------------------------------------------
 
 Kvz_TCodiciRiclassificato::Kvz_TCodiciRiclassificato(BOOL bCallInit)
 	: SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
 {
-	f_ModelloRiclassific.SetUpperCase(TRUE);
-	f_CodRiclassificato.SetUpperCase(TRUE);
+	SetUpperCaseColumns(*this);
 	BindRecord();
 	if (bCallInit)
 		Init();
@@ -19,13 +40,7 @@ Kvz_TCodiciRiclassificato::Kvz_TCodiciRiclassificato(BOOL bCallInit)
 void Kvz_TCodiciRiclassificato::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ModelloRiclassific", f_ModelloRiclassific);
-	b.Key("CodRiclassificato", f_CodRiclassificato);
-	b.Col("Descrizione", f_Descrizione);
-	b.Col("TipoRiga", f_TipoRiga);
-	b.Col("TipoDatoRitorno", f_TipoDatoRitorno);
-	b.Col("DaRiportare", f_DaRiportare);
+	BindColumns(*this, b);
 	b.End();
 }
 
@@ -37,8 +52,7 @@ Kvz_TCodiciRiclassificato_Ext::Kvz_TCodiciRiclassificato_Ext(BOOL bCallInit)
 Kvz_TCodiciRiclassificato_Ext::Kvz_TCodiciRiclassificato_Ext(SqlConnection* pConnection, BOOL bCallInit)
 	: SqlRecord(GetStaticName(), pConnection, TABLE_TYPE, FALSE)
 {
-	f_ModelloRiclassific.SetUpperCase(TRUE);
-	f_CodRiclassificato.SetUpperCase(TRUE);
+	SetUpperCaseColumns(*this);
 	BindRecord();
 	if (bCallInit)
 		Init();
@@ -47,13 +61,7 @@ Kvz_TCodiciRiclassificato_Ext::Kvz_TCodiciRiclassificato_Ext(SqlConnection* pCon
 void Kvz_TCodiciRiclassificato_Ext::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ModelloRiclassific", f_ModelloRiclassific);
-	b.Key("CodRiclassificato", f_CodRiclassificato);
-	b.Col("Descrizione", f_Descrizione);
-	b.Col("TipoRiga", f_TipoRiga);
-	b.Col("TipoDatoRitorno", f_TipoDatoRitorno);
-	b.Col("DaRiportare", f_DaRiportare);
+	BindColumns(*this, b);
 	b.End();
 }
 
@@ -114,24 +122,7 @@ void KVZ_HKLCodiciRiclassificato::OnDefineQuery(int nSelectionType)
 	m_pTable->AddFilterColumn(pRec->f_Esercizio);
 	m_pTable->AddParam("p3", pRec->f_ModelloRiclassific);
 	m_pTable->AddFilterColumn(pRec->f_ModelloRiclassific);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->AddParam("p2", pRec->f_CodRiclassificato);
-		m_pTable->AddFilterColumn(pRec->f_CodRiclassificato);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-	{
-		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_CodRiclassificato : pRec->f_Descrizione;
-		m_pTable->AddSortColumn(column, FALSE);
-		m_pTable->AddParam("p2", column);
-		m_pTable->AddFilterLike(column);
-		break;
-	}
-	default:
-		break;
-	}
+	DefineCodeLookup(*m_pTable, nSelectionType, "p2", pRec->f_CodRiclassificato, pRec->f_Descrizione);
 }
 
 void KVZ_HKLCodiciRiclassificato::OnPrepareQuery(DataObj* pValue, int nSelectionType)
@@ -140,16 +131,5 @@ void KVZ_HKLCodiciRiclassificato::OnPrepareQuery(DataObj* pValue, int nSelection
 						 "KVZ_HKLCodiciRiclassificato::OnPrepareQuery", kSource);
 	m_pTable->SetParamValue("p4", m_SelEsercizio);
 	m_pTable->SetParamValue("p3", m_SelModello);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("p2", *pValue);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("p2", *pValue);
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "p2", *pValue);
 }

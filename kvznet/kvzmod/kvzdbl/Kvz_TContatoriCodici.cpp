@@ -2,7 +2,16 @@
 
 namespace {
 const char* const kSource = "Kvz_TContatoriCodici";
+
+// The reader's and the updater's query: only the code stops it. The parameter names start at
+// "p3" on the year and go on with "p1", "p2".
+void AddKeys(KeyedQuery& keys, DataInt& aEsercizio, DataEnum& aTipoCodice, DataStr& aCodice)
+{
+	keys.Add("p3", "Esercizio", aEsercizio, false);
+	keys.Add("p1", "TipoCodice", aTipoCodice, false);
+	keys.Add("p2", "Codice", aCodice);
 }
+}  // namespace
 
 Kvz_TContatoriCodici::Kvz_TContatoriCodici(BOOL bCallInit) : SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
 {
@@ -38,13 +47,10 @@ void Kvz_TEnhContatoriCodici::BindRecord()
 
 // ---- reader and updater ------------------------------------------------------------------------
 
-// The parameter names start at "p3" on the year and go on with "p1", "p2".
 Kvz_TRContatoriCodici::Kvz_TRContatoriCodici(CBaseDocument* pDocument)
 	: KeyedReader(Kvz_TEnhContatoriCodici::GetThisClass(), pDocument)
 {
-	m_Keys.Add("p3", "Esercizio", m_Esercizio, false);
-	m_Keys.Add("p1", "TipoCodice", m_TipoCodice, false);
-	m_Keys.Add("p2", "Codice", m_Codice);
+	AddKeys(m_Keys, m_Esercizio, m_TipoCodice, m_Codice);
 }
 
 TableReader::FindResult Kvz_TRContatoriCodici::FindRecord(const DataInt& aEsercizio, const DataEnum& aTipoCodice,
@@ -65,9 +71,7 @@ Kvz_TEnhContatoriCodici* Kvz_TRContatoriCodici::GetRecord() const
 Kvz_TUContatoriCodici::Kvz_TUContatoriCodici(CBaseDocument* pDocument, CMessages* pMessages)
 	: KeyedUpdater(Kvz_TEnhContatoriCodici::GetThisClass(), pDocument, pMessages)
 {
-	m_Keys.Add("p3", "Esercizio", m_Esercizio, false);
-	m_Keys.Add("p1", "TipoCodice", m_TipoCodice, false);
-	m_Keys.Add("p2", "Codice", m_Codice);
+	AddKeys(m_Keys, m_Esercizio, m_TipoCodice, m_Codice);
 }
 
 TableReader::FindResult Kvz_TUContatoriCodici::FindRecord(const DataInt& aEsercizio, const DataEnum& aTipoCodice,

@@ -2,7 +2,20 @@
 
 namespace {
 const char* const kSource = "Kvz_TContatoriDettaglio";
+
+// The reader's and the updater's query: only the code stops it.
+void AddKeys(KeyedQuery& keys, DataInt& aEsercizio, DataEnum& aTipoCodice, DataStr& aCodice, DataStr& aModello,
+			 DataEnum& aTipoCodCheUtilizza, DataStr& aCodiceCheUtilizza, DataInt& aFormula)
+{
+	keys.Add("p3", "Esercizio", aEsercizio, false);
+	keys.Add("p4", "TipoCodice", aTipoCodice, false);
+	keys.Add("p5", "Codice", aCodice);
+	keys.Add("p6", "ModelloRiclassific", aModello, false);
+	keys.Add("p7", "TipoCodCheUtilizza", aTipoCodCheUtilizza, false);
+	keys.Add("p8", "CodiceCheUtilizza", aCodiceCheUtilizza, false);
+	keys.Add("p9", "FormulaCheUtilizza", aFormula, false);
 }
+}  // namespace
 
 Kvz_TContatoriDettaglio::Kvz_TContatoriDettaglio(BOOL bCallInit)
 	: SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
@@ -50,13 +63,8 @@ void Kvz_TEnhContatoriDettaglio::BindRecord()
 Kvz_TRContatoriDettaglio::Kvz_TRContatoriDettaglio(CBaseDocument* pDocument)
 	: KeyedReader(Kvz_TEnhContatoriDettaglio::GetThisClass(), pDocument)
 {
-	m_Keys.Add("p3", "Esercizio", m_Esercizio, false);
-	m_Keys.Add("p4", "TipoCodice", m_TipoCodice, false);
-	m_Keys.Add("p5", "Codice", m_Codice);
-	m_Keys.Add("p6", "ModelloRiclassific", m_Modello, false);
-	m_Keys.Add("p7", "TipoCodCheUtilizza", m_TipoCodCheUtilizza, false);
-	m_Keys.Add("p8", "CodiceCheUtilizza", m_CodiceCheUtilizza, false);
-	m_Keys.Add("p9", "FormulaCheUtilizza", m_Formula, false);
+	AddKeys(m_Keys, m_Esercizio, m_TipoCodice, m_Codice, m_Modello, m_TipoCodCheUtilizza, m_CodiceCheUtilizza,
+			m_Formula);
 }
 
 TableReader::FindResult Kvz_TRContatoriDettaglio::FindRecord(const DataInt& aEsercizio, const DataEnum& aTipoCodice,
@@ -84,13 +92,8 @@ Kvz_TEnhContatoriDettaglio* Kvz_TRContatoriDettaglio::GetRecord() const
 Kvz_TUContatoriDettaglio::Kvz_TUContatoriDettaglio(CBaseDocument* pDocument, CMessages* pMessages)
 	: KeyedUpdater(Kvz_TEnhContatoriDettaglio::GetThisClass(), pDocument, pMessages)
 {
-	m_Keys.Add("p3", "Esercizio", m_Esercizio, false);
-	m_Keys.Add("p4", "TipoCodice", m_TipoCodice, false);
-	m_Keys.Add("p5", "Codice", m_Codice);
-	m_Keys.Add("p6", "ModelloRiclassific", m_Modello, false);
-	m_Keys.Add("p7", "TipoCodCheUtilizza", m_TipoCodCheUtilizza, false);
-	m_Keys.Add("p8", "CodiceCheUtilizza", m_CodiceCheUtilizza, false);
-	m_Keys.Add("p9", "FormulaCheUtilizza", m_Formula, false);
+	AddKeys(m_Keys, m_Esercizio, m_TipoCodice, m_Codice, m_Modello, m_TipoCodCheUtilizza, m_CodiceCheUtilizza,
+			m_Formula);
 }
 
 TableReader::FindResult Kvz_TUContatoriDettaglio::FindRecord(const DataInt& aEsercizio, const DataEnum& aTipoCodice,

@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TDescrFormula.h"
 
+#include "platform/plvges/CodeLookup.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
 namespace {
@@ -126,16 +127,5 @@ void Kvz_HKLDescrFormula::OnPrepareQuery(DataObj* pDataObj, int nSelectionType)
 		m_pTable->SetParamValue("p45", m_TipoBudget);
 	if (!pDataObj)
 		return;
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("p1", *pDataObj);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("p1", *pDataObj);
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "p1", *pDataObj);
 }

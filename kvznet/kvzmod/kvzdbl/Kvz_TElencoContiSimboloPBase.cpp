@@ -34,12 +34,8 @@ void Kvz_TElencoContiSimboloPBase::BindRecord()
 // ---- reader ------------------------------------------------------------------------------------
 
 Kvz_TRElencoContiSimboloPBase::Kvz_TRElencoContiSimboloPBase(CBaseDocument* pDocument)
-	: KeyedReader(Kvz_TElencoContiSimboloPBase::GetThisClass(), pDocument)
+	: SymbolKeyedReader({"p2", "p1", "p3"}, Kvz_TElencoContiSimboloPBase::GetThisClass(), pDocument)
 {
-	// Only the name stops the query.
-	m_Keys.Add("p2", "Esercizio", m_Esercizio, false);
-	m_Keys.Add("p1", "NomeSimbolo", m_NomeSimbolo);
-	m_Keys.Add("p3", "ModelloRiclassific", m_ModelloRiclassific, false);
 }
 
 TableReader::FindResult Kvz_TRElencoContiSimboloPBase::FindRecord(const DataInt& aEsercizio,
@@ -49,9 +45,7 @@ TableReader::FindResult Kvz_TRElencoContiSimboloPBase::FindRecord(const DataInt&
 																   const DataEnum& aTipoCentroComm,
 																   const DataStr& aCentroCommessa)
 {
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
+	SetKeys(aEsercizio, aNomeSimbolo, aModelloRiclassific);
 	m_ContoSelez = aContoSelez;
 	m_TipoCentroComm = aTipoCentroComm;
 	m_CentroCommessa = aCentroCommessa;
@@ -63,9 +57,7 @@ TableReader::FindResult Kvz_TRElencoContiSimboloPBase::FindRecord(const DataInt&
 																   const DataStr& aModelloRiclassific,
 																   const DataStr& aContoSelez)
 {
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
+	SetKeys(aEsercizio, aNomeSimbolo, aModelloRiclassific);
 	m_ContoSelez = aContoSelez;
 	return Find(TRUE, FALSE);
 }
@@ -76,9 +68,7 @@ TableReader::FindResult Kvz_TRElencoContiSimboloPBase::FindRecord(const DataInt&
 																   const DataEnum& aTipoCentroComm,
 																   const DataStr& aCentroCommessa)
 {
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
+	SetKeys(aEsercizio, aNomeSimbolo, aModelloRiclassific);
 	m_TipoCentroComm = aTipoCentroComm;
 	m_CentroCommessa = aCentroCommessa;
 	return Find(FALSE, TRUE);

@@ -2,7 +2,7 @@
 // The accounts and the cost centres or jobs chosen for a base-plan symbol: one row per fiscal
 // year, model, symbol, account, cost-centre-or-job type and cost centre or job.
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
-#include "platform/plvges/KeyedQuery.h"
+#include "kvznet/kvzmod/kvzdbl/KvzDblSymbolKeys.h"
 
 class Kvz_TElencoContiSimboloPBase : public SqlRecord
 {
@@ -23,8 +23,8 @@ public:
 };
 
 // Finds a row of a symbol's list by account and cost centre or job, by account only, or by
-// cost centre or job only. Name before model, although the model is the second column.
-class Kvz_TRElencoContiSimboloPBase : public KeyedReader
+// cost centre or job only.
+class Kvz_TRElencoContiSimboloPBase : public SymbolKeyedReader
 {
 	DECLARE_DYNAMIC(Kvz_TRElencoContiSimboloPBase, TableReader)
 public:
@@ -43,9 +43,6 @@ protected:
 	void OnDefineQuery() override;
 	void OnPrepareQuery() override;
 
-	DataInt m_Esercizio;
-	DataStr m_NomeSimbolo;
-	DataStr m_ModelloRiclassific;
 	DataStr m_ContoSelez;
 	DataEnum m_TipoCentroComm;
 	DataStr m_CentroCommessa;

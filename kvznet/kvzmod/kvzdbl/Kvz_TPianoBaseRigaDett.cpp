@@ -2,7 +2,15 @@
 
 namespace {
 const char* const kSource = "Kvz_TPianoBaseRigaDett";
+
+// The reader's and the updater's query: only the header stops it.
+void AddKeys(KeyedQuery& keys, DataLng& aIDPianoBase, DataInt& aMese, DataInt& aRiga)
+{
+	keys.Add("p1", "IDPianoBase", aIDPianoBase);
+	keys.Add("p2", "Mese", aMese, false);
+	keys.Add("p3", "Riga", aRiga, false);
 }
+}  // namespace
 
 Kvz_TPianoBaseRigaDett::Kvz_TPianoBaseRigaDett(BOOL bCallInit)
 	: SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
@@ -27,9 +35,7 @@ void Kvz_TPianoBaseRigaDett::BindRecord()
 Jex_TRPianoBaseRigaDett::Jex_TRPianoBaseRigaDett(CBaseDocument* pDocument)
 	: KeyedReader(Kvz_TPianoBaseRigaDett::GetThisClass(), pDocument)
 {
-	m_Keys.Add("p1", "IDPianoBase", m_IDPianoBase);
-	m_Keys.Add("p2", "Mese", m_Mese, false);
-	m_Keys.Add("p3", "Riga", m_Riga, false);
+	AddKeys(m_Keys, m_IDPianoBase, m_Mese, m_Riga);
 }
 
 TableReader::FindResult Jex_TRPianoBaseRigaDett::FindRecord(const DataLng& aIDPianoBase, const DataInt& aMese,
@@ -50,9 +56,7 @@ Kvz_TPianoBaseRigaDett* Jex_TRPianoBaseRigaDett::GetRecord() const
 Jex_TUPianoBaseRigaDett::Jex_TUPianoBaseRigaDett(CBaseDocument* pDocument, CMessages* pMessages)
 	: KeyedUpdater(Kvz_TPianoBaseRigaDett::GetThisClass(), pDocument, pMessages)
 {
-	m_Keys.Add("p1", "IDPianoBase", m_IDPianoBase);
-	m_Keys.Add("p2", "Mese", m_Mese, false);
-	m_Keys.Add("p3", "Riga", m_Riga, false);
+	AddKeys(m_Keys, m_IDPianoBase, m_Mese, m_Riga);
 }
 
 TableReader::FindResult Jex_TUPianoBaseRigaDett::FindRecord(const DataLng& aIDPianoBase, const DataInt& aMese,

@@ -2,12 +2,41 @@
 
 namespace {
 const char* const kSource = "Kvz_TPianoBaseRighe";
+
+// The record and the record on a given connection share the table's columns.
+template <class Rec>
+void SetUpperCaseColumns(Rec& r)
+{
+	r.f_ContoKvz.SetUpperCase(TRUE);
+	r.f_CentroCommessa.SetUpperCase(TRUE);
 }
+
+template <class Rec>
+void BindColumns(Rec& r, RecordBinder& b)
+{
+	b.Key("IDPianoBase", r.f_IDPianoBase);
+	b.Key("Mese", r.f_Mese);
+	b.Col("ContoKvz", r.f_ContoKvz);
+	b.Col("CentroCommessa", r.f_CentroCommessa);
+	b.Col("TipoCentroComm", r.f_TipoCentroComm);
+	b.Col("TipoMastro", r.f_TipoMastro);
+	b.Col("Esercizio", r.f_Esercizio);
+	b.Col("SaldoContabile", r.f_SaldoContabile);
+	b.Col("SaldoPrecedente", r.f_SaldoPrecedente);
+	b.Col("SaldoDiffAccettato", r.f_SaldoDiffAccettato);
+	b.Col("ImportoRateo", r.f_ImportoRateo);
+	b.Col("RateoDaPrevisionale", r.f_RateoDaPrevisionale);
+	b.Col("TotaleAssestato", r.f_TotaleAssestato);
+	b.Col("GiaImportato", r.f_GiaImportato);
+	b.Col("BkpSaldoContabile", r.f_BkpSaldoContabile);
+	b.Col("BkpImportoRateo", r.f_BkpImportoRateo);
+	b.Col("BkpTotaleAssestato", r.f_BkpTotaleAssestato);
+}
+}  // namespace
 
 Kvz_TPianoBaseRighe::Kvz_TPianoBaseRighe(BOOL bCallInit) : SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
 {
-	f_ContoKvz.SetUpperCase(TRUE);
-	f_CentroCommessa.SetUpperCase(TRUE);
+	SetUpperCaseColumns(*this);
 	BindRecord();
 	if (bCallInit)
 		Init();
@@ -16,23 +45,7 @@ Kvz_TPianoBaseRighe::Kvz_TPianoBaseRighe(BOOL bCallInit) : SqlRecord(GetStaticNa
 void Kvz_TPianoBaseRighe::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("IDPianoBase", f_IDPianoBase);
-	b.Key("Mese", f_Mese);
-	b.Col("ContoKvz", f_ContoKvz);
-	b.Col("CentroCommessa", f_CentroCommessa);
-	b.Col("TipoCentroComm", f_TipoCentroComm);
-	b.Col("TipoMastro", f_TipoMastro);
-	b.Col("Esercizio", f_Esercizio);
-	b.Col("SaldoContabile", f_SaldoContabile);
-	b.Col("SaldoPrecedente", f_SaldoPrecedente);
-	b.Col("SaldoDiffAccettato", f_SaldoDiffAccettato);
-	b.Col("ImportoRateo", f_ImportoRateo);
-	b.Col("RateoDaPrevisionale", f_RateoDaPrevisionale);
-	b.Col("TotaleAssestato", f_TotaleAssestato);
-	b.Col("GiaImportato", f_GiaImportato);
-	b.Col("BkpSaldoContabile", f_BkpSaldoContabile);
-	b.Col("BkpImportoRateo", f_BkpImportoRateo);
-	b.Col("BkpTotaleAssestato", f_BkpTotaleAssestato);
+	BindColumns(*this, b);
 	b.End();
 	// The valuation filters on year, account (equal, range or pattern), cost centre/job and
 	// a month range; the adjustment tools on year and account.
@@ -69,8 +82,7 @@ Kvz_TPBaseR_Ext::Kvz_TPBaseR_Ext(BOOL bCallInit) : Kvz_TPBaseR_Ext(nullptr, bCal
 Kvz_TPBaseR_Ext::Kvz_TPBaseR_Ext(SqlConnection* pConnection, BOOL bCallInit)
 	: SqlRecord(GetStaticName(), pConnection, TABLE_TYPE, FALSE)
 {
-	f_ContoKvz.SetUpperCase(TRUE);
-	f_CentroCommessa.SetUpperCase(TRUE);
+	SetUpperCaseColumns(*this);
 	BindRecord();
 	if (bCallInit)
 		Init();
@@ -79,23 +91,7 @@ Kvz_TPBaseR_Ext::Kvz_TPBaseR_Ext(SqlConnection* pConnection, BOOL bCallInit)
 void Kvz_TPBaseR_Ext::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("IDPianoBase", f_IDPianoBase);
-	b.Key("Mese", f_Mese);
-	b.Col("ContoKvz", f_ContoKvz);
-	b.Col("CentroCommessa", f_CentroCommessa);
-	b.Col("TipoCentroComm", f_TipoCentroComm);
-	b.Col("TipoMastro", f_TipoMastro);
-	b.Col("Esercizio", f_Esercizio);
-	b.Col("SaldoContabile", f_SaldoContabile);
-	b.Col("SaldoPrecedente", f_SaldoPrecedente);
-	b.Col("SaldoDiffAccettato", f_SaldoDiffAccettato);
-	b.Col("ImportoRateo", f_ImportoRateo);
-	b.Col("RateoDaPrevisionale", f_RateoDaPrevisionale);
-	b.Col("TotaleAssestato", f_TotaleAssestato);
-	b.Col("GiaImportato", f_GiaImportato);
-	b.Col("BkpSaldoContabile", f_BkpSaldoContabile);
-	b.Col("BkpImportoRateo", f_BkpImportoRateo);
-	b.Col("BkpTotaleAssestato", f_BkpTotaleAssestato);
+	BindColumns(*this, b);
 	b.End();
 }
 

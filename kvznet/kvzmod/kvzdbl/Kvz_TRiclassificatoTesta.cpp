@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificatoTesta.h"
 
+#include "platform/plvges/CodeLookup.h"
+
 namespace {
 const char* const kSource = "Kvz_TRiclassificatoTesta";
 }
@@ -108,24 +110,7 @@ void KVZ_HKLRiclassificatoTesta::OnDefineQuery(int nSelectionType)
 	m_pTable->AddFilterColumn(pRec->f_Esercizio);
 	m_pTable->AddParam("p5", pRec->f_TipoElaborazione);
 	m_pTable->AddFilterColumn(pRec->f_TipoElaborazione);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->AddParam("p2", pRec->f_ModelloRiclassific);
-		m_pTable->AddFilterColumn(pRec->f_ModelloRiclassific);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-	{
-		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_ModelloRiclassific : pRec->f_Descrizione;
-		m_pTable->AddSortColumn(column, FALSE);
-		m_pTable->AddParam("p2", column);
-		m_pTable->AddFilterLike(column);
-		break;
-	}
-	default:
-		break;
-	}
+	DefineCodeLookup(*m_pTable, nSelectionType, "p2", pRec->f_ModelloRiclassific, pRec->f_Descrizione);
 }
 
 void KVZ_HKLRiclassificatoTesta::OnPrepareQuery(DataObj* pDataObj, int nSelectionType)
@@ -137,16 +122,5 @@ void KVZ_HKLRiclassificatoTesta::OnPrepareQuery(DataObj* pDataObj, int nSelectio
 	m_pTable->SetParamValue("p5", m_SelTipoElaborazione);
 	if (!pDataObj)
 		return;
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("p2", *pDataObj);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("p2", *pDataObj);
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "p2", *pDataObj);
 }

@@ -1,10 +1,27 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
 
 #include "platform/plvgeneric/Application.h"
+#include "platform/plvges/CodeLookup.h"
 
 namespace {
 const char* const kSource = "Kvz_TRiclassificazioneTesta";
+
+// The columns both records bind; another company's table has no TuttiOperatori after them.
+template <class Rec>
+void BindColumns(Rec& r, RecordBinder& b)
+{
+	b.Key("Esercizio", r.f_Esercizio);
+	b.Key("ModelloRiclassific", r.f_ModelloRiclassific);
+	b.Col("Descrizione", r.f_Descrizione);
+	b.Col("Priorita", r.f_Priorita);
+	b.Col("DataCreazione", r.f_DataCreazione);
+	b.Col("DataUltModifica", r.f_DataUltModifica);
+	b.Col("DataInizio", r.f_DataInizio);
+	b.Col("DataFine", r.f_DataFine);
+	b.Col("TipoModello", r.f_TipoModello);
+	b.Col("FormulaCalcParametrico", r.f_FormulaCalcParametrico);
 }
+}  // namespace
 
 // ---- records ---------------------------------------------------------------------------------
 
@@ -20,16 +37,7 @@ Kvz_TRiclassificazioneTesta::Kvz_TRiclassificazioneTesta(BOOL bCallInit)
 void Kvz_TRiclassificazioneTesta::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ModelloRiclassific", f_ModelloRiclassific);
-	b.Col("Descrizione", f_Descrizione);
-	b.Col("Priorita", f_Priorita);
-	b.Col("DataCreazione", f_DataCreazione);
-	b.Col("DataUltModifica", f_DataUltModifica);
-	b.Col("DataInizio", f_DataInizio);
-	b.Col("DataFine", f_DataFine);
-	b.Col("TipoModello", f_TipoModello);
-	b.Col("FormulaCalcParametrico", f_FormulaCalcParametrico);
+	BindColumns(*this, b);
 	b.Col("TuttiOperatori", f_TuttiOperatori);
 	BIND_LOCAL(b, "Selezionata", l_Selezionata, 0);
 	b.End();
@@ -49,16 +57,7 @@ Kvz_TModRiclassTeste_Ext::Kvz_TModRiclassTeste_Ext(SqlConnection* pConnection, B
 void Kvz_TModRiclassTeste_Ext::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ModelloRiclassific", f_ModelloRiclassific);
-	b.Col("Descrizione", f_Descrizione);
-	b.Col("Priorita", f_Priorita);
-	b.Col("DataCreazione", f_DataCreazione);
-	b.Col("DataUltModifica", f_DataUltModifica);
-	b.Col("DataInizio", f_DataInizio);
-	b.Col("DataFine", f_DataFine);
-	b.Col("TipoModello", f_TipoModello);
-	b.Col("FormulaCalcParametrico", f_FormulaCalcParametrico);
+	BindColumns(*this, b);
 	b.End();
 }
 
@@ -136,24 +135,7 @@ void KVZ_HKLRiclassificazioneTesta::OnDefineQuery(int nSelectionType)
 	m_pTable->SelectAll();
 	m_pTable->AddParam("p1", pRec->f_Esercizio);
 	m_pTable->AddFilterColumn(pRec->f_Esercizio);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->AddParam("p2", pRec->f_ModelloRiclassific);
-		m_pTable->AddFilterColumn(pRec->f_ModelloRiclassific);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-	{
-		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_ModelloRiclassific : pRec->f_Descrizione;
-		m_pTable->AddSortColumn(column, FALSE);
-		m_pTable->AddParam("p2", column);
-		m_pTable->AddFilterLike(column);
-		break;
-	}
-	default:
-		break;
-	}
+	DefineCodeLookup(*m_pTable, nSelectionType, "p2", pRec->f_ModelloRiclassific, pRec->f_Descrizione);
 }
 
 void KVZ_HKLRiclassificazioneTesta::OnPrepareQuery(DataObj* pDataObj, int nSelectionType)
@@ -164,16 +146,5 @@ void KVZ_HKLRiclassificazioneTesta::OnPrepareQuery(DataObj* pDataObj, int nSelec
 	m_pTable->SetParamValue("p1", m_SelEsercizio);
 	if (!pDataObj)
 		return;
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("p2", *pDataObj);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("p2", *pDataObj);
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "p2", *pDataObj);
 }

@@ -2,7 +2,15 @@
 
 namespace {
 const char* const kSource = "Kvz_TRipartizioniAssestamento";
+
+// The reader's and the updater's query: only the account stops it.
+void AddKeys(KeyedQuery& keys, DataStr& aConto, DataInt& aAnno, DataInt& aMese)
+{
+	keys.Add("p1", "ContoKvz", aConto);
+	keys.Add("p2", "Anno", aAnno, false);
+	keys.Add("p3", "Mese", aMese, false);
 }
+}  // namespace
 
 Kvz_TRipartizioniAssestamento::Kvz_TRipartizioniAssestamento(BOOL bCallInit)
 	: SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
@@ -27,9 +35,7 @@ void Kvz_TRipartizioniAssestamento::BindRecord()
 Kvz_TRRipartizioniAssestamento::Kvz_TRRipartizioniAssestamento(CBaseDocument* pDocument)
 	: KeyedReader(Kvz_TRipartizioniAssestamento::GetThisClass(), pDocument)
 {
-	m_Keys.Add("p1", "ContoKvz", m_Conto);
-	m_Keys.Add("p2", "Anno", m_Anno, false);
-	m_Keys.Add("p3", "Mese", m_Mese, false);
+	AddKeys(m_Keys, m_Conto, m_Anno, m_Mese);
 }
 
 TableReader::FindResult Kvz_TRRipartizioniAssestamento::FindRecord(const DataStr& aConto, const DataInt& aAnno,
@@ -51,9 +57,7 @@ Kvz_TRipartizioniAssestamento* Kvz_TRRipartizioniAssestamento::GetRecord() const
 Kvz_TURipartizioniAssestamento::Kvz_TURipartizioniAssestamento(CBaseDocument* pDocument, CMessages* pMessages)
 	: KeyedUpdater(Kvz_TRipartizioniAssestamento::GetThisClass(), pDocument, pMessages)
 {
-	m_Keys.Add("p1", "ContoKvz", m_Conto);
-	m_Keys.Add("p2", "Anno", m_Anno, false);
-	m_Keys.Add("p3", "Mese", m_Mese, false);
+	AddKeys(m_Keys, m_Conto, m_Anno, m_Mese);
 }
 
 TableReader::FindResult Kvz_TURipartizioniAssestamento::FindRecord(const DataStr& aConto, const DataInt& aAnno,

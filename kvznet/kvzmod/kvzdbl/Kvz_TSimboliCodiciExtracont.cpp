@@ -2,14 +2,6 @@
 
 namespace {
 const char* const kSource = "Kvz_TSimboliCodiciExtracont";
-
-// Only the name stops the query: year 0 and an empty model are searched as they are.
-void AddSymbolKeys(KeyedQuery& keys, DataInt& aEsercizio, DataStr& aNome, DataStr& aModello)
-{
-	keys.Add("p2", "Esercizio", aEsercizio, false);
-	keys.Add("p1", "NomeSimbolo", aNome);
-	keys.Add("p3", "ModelloRiclassific", aModello, false);
-}
 }  // namespace
 
 Kvz_TSimboliCodiciExtracont::Kvz_TSimboliCodiciExtracont(BOOL bCallInit)
@@ -47,19 +39,8 @@ void Kvz_TSimboliCodiciExtracont::BindRecord()
 // ---- reader and updater ------------------------------------------------------------------------
 
 Kvz_TRSimboliCodiciExtracont::Kvz_TRSimboliCodiciExtracont(CBaseDocument* pDocument)
-	: KeyedReader(Kvz_TSimboliCodiciExtracont::GetThisClass(), pDocument)
+	: SymbolKeyedReader({"p2", "p1", "p3"}, Kvz_TSimboliCodiciExtracont::GetThisClass(), pDocument)
 {
-	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
-}
-
-TableReader::FindResult Kvz_TRSimboliCodiciExtracont::FindRecord(const DataInt& aEsercizio,
-																  const DataStr& aNomeSimbolo,
-																  const DataStr& aModelloRiclassific)
-{
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
-	return TableReader::FindRecord();
 }
 
 Kvz_TSimboliCodiciExtracont* Kvz_TRSimboliCodiciExtracont::GetRecord() const
@@ -70,19 +51,8 @@ Kvz_TSimboliCodiciExtracont* Kvz_TRSimboliCodiciExtracont::GetRecord() const
 }
 
 Kvz_TUSimboliCodiciExtracont::Kvz_TUSimboliCodiciExtracont(CBaseDocument* pDocument, CMessages* pMessages)
-	: KeyedUpdater(Kvz_TSimboliCodiciExtracont::GetThisClass(), pDocument, pMessages)
+	: SymbolKeyedUpdater({"p2", "p1", "p3"}, Kvz_TSimboliCodiciExtracont::GetThisClass(), pDocument, pMessages)
 {
-	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
-}
-
-TableReader::FindResult Kvz_TUSimboliCodiciExtracont::FindRecord(const DataInt& aEsercizio,
-																  const DataStr& aNomeSimbolo,
-																  const DataStr& aModelloRiclassific, BOOL bLock)
-{
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
-	return TableUpdater::FindRecord(bLock, nullptr);
 }
 
 Kvz_TSimboliCodiciExtracont* Kvz_TUSimboliCodiciExtracont::GetRecord() const

@@ -2,7 +2,7 @@
 // Definitions of symbols valued from extra-accounting codes: one row per fiscal year, model and
 // symbol name.
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
-#include "platform/plvges/KeyedQuery.h"
+#include "kvznet/kvzmod/kvzdbl/KvzDblSymbolKeys.h"
 
 class Kvz_TSimboliCodiciExtracont : public SqlRecord
 {
@@ -28,32 +28,18 @@ public:
 	DataInt f_FormulaDaUsare;  // which of the code's formula columns gives the value
 };
 
-// Name before model, although the model is the second column.
-class Kvz_TRSimboliCodiciExtracont : public KeyedReader
+class Kvz_TRSimboliCodiciExtracont : public SymbolKeyedReader
 {
 	DECLARE_DYNAMIC(Kvz_TRSimboliCodiciExtracont, TableReader)
 public:
 	explicit Kvz_TRSimboliCodiciExtracont(CBaseDocument* pDocument = nullptr);
-	FindResult FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo, const DataStr& aModelloRiclassific);
 	Kvz_TSimboliCodiciExtracont* GetRecord() const;
-
-protected:
-	DataInt m_Esercizio;
-	DataStr m_NomeSimbolo;
-	DataStr m_ModelloRiclassific;
 };
 
-class Kvz_TUSimboliCodiciExtracont : public KeyedUpdater
+class Kvz_TUSimboliCodiciExtracont : public SymbolKeyedUpdater
 {
 	DECLARE_DYNAMIC(Kvz_TUSimboliCodiciExtracont, TableUpdater)
 public:
 	explicit Kvz_TUSimboliCodiciExtracont(CBaseDocument* pDocument = nullptr, CMessages* pMessages = nullptr);
-	FindResult FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo, const DataStr& aModelloRiclassific,
-						  BOOL bLock);
 	Kvz_TSimboliCodiciExtracont* GetRecord() const;
-
-protected:
-	DataInt m_Esercizio;
-	DataStr m_NomeSimbolo;
-	DataStr m_ModelloRiclassific;
 };

@@ -2,14 +2,6 @@
 
 namespace {
 const char* const kSource = "Kvz_TSimboliCodiciRiclass";
-
-// Only the name stops the query: year 0 and an empty model are searched as they are.
-void AddSymbolKeys(KeyedQuery& keys, DataInt& aEsercizio, DataStr& aNome, DataStr& aModello)
-{
-	keys.Add("p2", "Esercizio", aEsercizio, false);
-	keys.Add("p1", "NomeSimbolo", aNome);
-	keys.Add("p3", "ModelloRiclassific", aModello, false);
-}
 }  // namespace
 
 Kvz_TSimboliCodiciRiclass::Kvz_TSimboliCodiciRiclass(BOOL bCallInit)
@@ -49,19 +41,8 @@ void Kvz_TSimboliCodiciRiclass::BindRecord()
 // ---- reader and updater ------------------------------------------------------------------------
 
 Kvz_TRSimboliCodiciRiclass::Kvz_TRSimboliCodiciRiclass(CBaseDocument* pDocument)
-	: KeyedReader(Kvz_TSimboliCodiciRiclass::GetThisClass(), pDocument)
+	: SymbolKeyedReader({"p2", "p1", "p3"}, Kvz_TSimboliCodiciRiclass::GetThisClass(), pDocument)
 {
-	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
-}
-
-TableReader::FindResult Kvz_TRSimboliCodiciRiclass::FindRecord(const DataInt& aEsercizio,
-																  const DataStr& aNomeSimbolo,
-																  const DataStr& aModelloRiclassific)
-{
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
-	return TableReader::FindRecord();
 }
 
 Kvz_TSimboliCodiciRiclass* Kvz_TRSimboliCodiciRiclass::GetRecord() const
@@ -72,19 +53,8 @@ Kvz_TSimboliCodiciRiclass* Kvz_TRSimboliCodiciRiclass::GetRecord() const
 }
 
 Kvz_TUSimboliCodiciRiclass::Kvz_TUSimboliCodiciRiclass(CBaseDocument* pDocument, CMessages* pMessages)
-	: KeyedUpdater(Kvz_TSimboliCodiciRiclass::GetThisClass(), pDocument, pMessages)
+	: SymbolKeyedUpdater({"p2", "p1", "p3"}, Kvz_TSimboliCodiciRiclass::GetThisClass(), pDocument, pMessages)
 {
-	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
-}
-
-TableReader::FindResult Kvz_TUSimboliCodiciRiclass::FindRecord(const DataInt& aEsercizio,
-																  const DataStr& aNomeSimbolo,
-																  const DataStr& aModelloRiclassific, BOOL bLock)
-{
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
-	return TableUpdater::FindRecord(bLock, nullptr);
 }
 
 Kvz_TSimboliCodiciRiclass* Kvz_TUSimboliCodiciRiclass::GetRecord() const

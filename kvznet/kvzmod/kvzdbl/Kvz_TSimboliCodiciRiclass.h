@@ -2,7 +2,7 @@
 // Definitions of symbols valued from the reclassified codes of a model: one row per fiscal
 // year, model and symbol name.
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
-#include "platform/plvges/KeyedQuery.h"
+#include "kvznet/kvzmod/kvzdbl/KvzDblSymbolKeys.h"
 
 class Kvz_TSimboliCodiciRiclass : public SqlRecord
 {
@@ -30,32 +30,18 @@ public:
 	DataEnum f_TipoBudget{E_KVZ_TIPOBUDGET, 0};
 };
 
-// Name before model, although the model is the second column.
-class Kvz_TRSimboliCodiciRiclass : public KeyedReader
+class Kvz_TRSimboliCodiciRiclass : public SymbolKeyedReader
 {
 	DECLARE_DYNAMIC(Kvz_TRSimboliCodiciRiclass, TableReader)
 public:
 	explicit Kvz_TRSimboliCodiciRiclass(CBaseDocument* pDocument = nullptr);
-	FindResult FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo, const DataStr& aModelloRiclassific);
 	Kvz_TSimboliCodiciRiclass* GetRecord() const;
-
-protected:
-	DataInt m_Esercizio;
-	DataStr m_NomeSimbolo;
-	DataStr m_ModelloRiclassific;
 };
 
-class Kvz_TUSimboliCodiciRiclass : public KeyedUpdater
+class Kvz_TUSimboliCodiciRiclass : public SymbolKeyedUpdater
 {
 	DECLARE_DYNAMIC(Kvz_TUSimboliCodiciRiclass, TableUpdater)
 public:
 	explicit Kvz_TUSimboliCodiciRiclass(CBaseDocument* pDocument = nullptr, CMessages* pMessages = nullptr);
-	FindResult FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo, const DataStr& aModelloRiclassific,
-						  BOOL bLock);
 	Kvz_TSimboliCodiciRiclass* GetRecord() const;
-
-protected:
-	DataInt m_Esercizio;
-	DataStr m_NomeSimbolo;
-	DataStr m_ModelloRiclassific;
 };

@@ -3,14 +3,6 @@
 namespace {
 const char* const kSource = "Kvz_TSimboliOutputRiclass";
 
-// Only the name stops the query: year 0 and an empty model are searched as they are.
-void AddSymbolKeys(KeyedQuery& keys, DataInt& aEsercizio, DataStr& aNome, DataStr& aModello)
-{
-	keys.Add("p2", "Esercizio", aEsercizio, false);
-	keys.Add("p1", "NomeSimbolo", aNome);
-	keys.Add("p3", "ModelloRiclassific", aModello, false);
-}
-
 template <class Rec>
 void BindOutputColumns(RecordBinder& b, Rec& r)
 {
@@ -84,19 +76,8 @@ void Kvz_TSimboliOutputRiclass_Ext::BindRecord()
 // ---- reader and updater ------------------------------------------------------------------------
 
 Kvz_TRSimboliOutputRiclass::Kvz_TRSimboliOutputRiclass(CBaseDocument* pDocument)
-	: KeyedReader(Kvz_TSimboliOutputRiclass::GetThisClass(), pDocument)
+	: SymbolKeyedReader({"p2", "p1", "p3"}, Kvz_TSimboliOutputRiclass::GetThisClass(), pDocument)
 {
-	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
-}
-
-TableReader::FindResult Kvz_TRSimboliOutputRiclass::FindRecord(const DataInt& aEsercizio,
-																  const DataStr& aNomeSimbolo,
-																  const DataStr& aModelloRiclassific)
-{
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
-	return TableReader::FindRecord();
 }
 
 Kvz_TSimboliOutputRiclass* Kvz_TRSimboliOutputRiclass::GetRecord() const
@@ -107,19 +88,8 @@ Kvz_TSimboliOutputRiclass* Kvz_TRSimboliOutputRiclass::GetRecord() const
 }
 
 Kvz_TUSimboliOutputRiclass::Kvz_TUSimboliOutputRiclass(CBaseDocument* pDocument, CMessages* pMessages)
-	: KeyedUpdater(Kvz_TSimboliOutputRiclass::GetThisClass(), pDocument, pMessages)
+	: SymbolKeyedUpdater({"p2", "p1", "p3"}, Kvz_TSimboliOutputRiclass::GetThisClass(), pDocument, pMessages)
 {
-	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
-}
-
-TableReader::FindResult Kvz_TUSimboliOutputRiclass::FindRecord(const DataInt& aEsercizio,
-																  const DataStr& aNomeSimbolo,
-																  const DataStr& aModelloRiclassific, BOOL bLock)
-{
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
-	return TableUpdater::FindRecord(bLock, nullptr);
 }
 
 Kvz_TSimboliOutputRiclass* Kvz_TUSimboliOutputRiclass::GetRecord() const

@@ -2,7 +2,7 @@
 // Definitions of symbols valued from the results of a reclassification: one row per fiscal
 // year, model and symbol name.
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
-#include "platform/plvges/KeyedQuery.h"
+#include "kvznet/kvzmod/kvzdbl/KvzDblSymbolKeys.h"
 
 class Kvz_TSimboliOutputRiclass : public SqlRecord
 {
@@ -63,32 +63,18 @@ public:
 	DataInt f_ValoreDaUsare;
 };
 
-// Name before model, although the model is the second column.
-class Kvz_TRSimboliOutputRiclass : public KeyedReader
+class Kvz_TRSimboliOutputRiclass : public SymbolKeyedReader
 {
 	DECLARE_DYNAMIC(Kvz_TRSimboliOutputRiclass, TableReader)
 public:
 	explicit Kvz_TRSimboliOutputRiclass(CBaseDocument* pDocument = nullptr);
-	FindResult FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo, const DataStr& aModelloRiclassific);
 	Kvz_TSimboliOutputRiclass* GetRecord() const;
-
-protected:
-	DataInt m_Esercizio;
-	DataStr m_NomeSimbolo;
-	DataStr m_ModelloRiclassific;
 };
 
-class Kvz_TUSimboliOutputRiclass : public KeyedUpdater
+class Kvz_TUSimboliOutputRiclass : public SymbolKeyedUpdater
 {
 	DECLARE_DYNAMIC(Kvz_TUSimboliOutputRiclass, TableUpdater)
 public:
 	explicit Kvz_TUSimboliOutputRiclass(CBaseDocument* pDocument = nullptr, CMessages* pMessages = nullptr);
-	FindResult FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo, const DataStr& aModelloRiclassific,
-						  BOOL bLock);
 	Kvz_TSimboliOutputRiclass* GetRecord() const;
-
-protected:
-	DataInt m_Esercizio;
-	DataStr m_NomeSimbolo;
-	DataStr m_ModelloRiclassific;
 };

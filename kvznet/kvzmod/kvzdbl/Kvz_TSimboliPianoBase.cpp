@@ -2,14 +2,6 @@
 
 namespace {
 const char* const kSource = "Kvz_TSimboliPianoBase";
-
-// Only the name stops the query: year 0 and an empty model are searched as they are.
-void AddSymbolKeys(KeyedQuery& keys, DataInt& aEsercizio, DataStr& aNome, DataStr& aModello)
-{
-	keys.Add("p3", "Esercizio", aEsercizio, false);
-	keys.Add("p1", "NomeSimbolo", aNome);
-	keys.Add("p2", "ModelloRiclassific", aModello, false);
-}
 }  // namespace
 
 Kvz_TSimboliPianoBase::Kvz_TSimboliPianoBase(BOOL bCallInit) : SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
@@ -76,18 +68,8 @@ void Kvz_TSimboliPianoBase::BindRecord()
 // ---- reader and updater ------------------------------------------------------------------------
 
 Kvz_TRSimboliPianoBase::Kvz_TRSimboliPianoBase(CBaseDocument* pDocument)
-	: KeyedReader(Kvz_TSimboliPianoBase::GetThisClass(), pDocument)
+	: SymbolKeyedReader({"p3", "p1", "p2"}, Kvz_TSimboliPianoBase::GetThisClass(), pDocument)
 {
-	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
-}
-
-TableReader::FindResult Kvz_TRSimboliPianoBase::FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo,
-															const DataStr& aModelloRiclassific)
-{
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
-	return TableReader::FindRecord();
 }
 
 Kvz_TSimboliPianoBase* Kvz_TRSimboliPianoBase::GetRecord() const
@@ -97,18 +79,8 @@ Kvz_TSimboliPianoBase* Kvz_TRSimboliPianoBase::GetRecord() const
 }
 
 Kvz_TUSimboliPianoBase::Kvz_TUSimboliPianoBase(CBaseDocument* pDocument, CMessages* pMessages)
-	: KeyedUpdater(Kvz_TSimboliPianoBase::GetThisClass(), pDocument, pMessages)
+	: SymbolKeyedUpdater({"p3", "p1", "p2"}, Kvz_TSimboliPianoBase::GetThisClass(), pDocument, pMessages)
 {
-	AddSymbolKeys(m_Keys, m_Esercizio, m_NomeSimbolo, m_ModelloRiclassific);
-}
-
-TableReader::FindResult Kvz_TUSimboliPianoBase::FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo,
-															const DataStr& aModelloRiclassific, BOOL bLock)
-{
-	m_Esercizio = aEsercizio;
-	m_NomeSimbolo = aNomeSimbolo;
-	m_ModelloRiclassific = aModelloRiclassific;
-	return TableUpdater::FindRecord(bLock, nullptr);
 }
 
 Kvz_TSimboliPianoBase* Kvz_TUSimboliPianoBase::GetRecord() const

@@ -3,7 +3,7 @@
 // year, month, account, cost centre or job, and three amounts. One row per fiscal year, model
 // and symbol name.
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
-#include "platform/plvges/KeyedQuery.h"
+#include "kvznet/kvzmod/kvzdbl/KvzDblSymbolKeys.h"
 
 class Kvz_TSimboliPianoBase : public SqlRecord
 {
@@ -65,32 +65,18 @@ public:
 	DataMon f_ValATotAss;
 };
 
-// Name before model, although the model is the second column.
-class Kvz_TRSimboliPianoBase : public KeyedReader
+class Kvz_TRSimboliPianoBase : public SymbolKeyedReader
 {
 	DECLARE_DYNAMIC(Kvz_TRSimboliPianoBase, TableReader)
 public:
 	explicit Kvz_TRSimboliPianoBase(CBaseDocument* pDocument = nullptr);
-	FindResult FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo, const DataStr& aModelloRiclassific);
 	Kvz_TSimboliPianoBase* GetRecord() const;
-
-protected:
-	DataInt m_Esercizio;
-	DataStr m_NomeSimbolo;
-	DataStr m_ModelloRiclassific;
 };
 
-class Kvz_TUSimboliPianoBase : public KeyedUpdater
+class Kvz_TUSimboliPianoBase : public SymbolKeyedUpdater
 {
 	DECLARE_DYNAMIC(Kvz_TUSimboliPianoBase, TableUpdater)
 public:
 	explicit Kvz_TUSimboliPianoBase(CBaseDocument* pDocument = nullptr, CMessages* pMessages = nullptr);
-	FindResult FindRecord(const DataInt& aEsercizio, const DataStr& aNomeSimbolo, const DataStr& aModelloRiclassific,
-						  BOOL bLock);
 	Kvz_TSimboliPianoBase* GetRecord() const;
-
-protected:
-	DataInt m_Esercizio;
-	DataStr m_NomeSimbolo;
-	DataStr m_ModelloRiclassific;
 };

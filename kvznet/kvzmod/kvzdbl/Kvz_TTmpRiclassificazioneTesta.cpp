@@ -1,10 +1,19 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TTmpRiclassificazioneTesta.h"
 
 #include "platform/plvgeneric/Application.h"
+#include "platform/plvges/CodeLookup.h"
 
 namespace {
 const char* const kSource = "Kvz_TTmpRiclassificazioneTesta";
+
+// The reader's and the updater's query: any empty key stops it.
+void AddKeys(KeyedQuery& keys, DataInt& aEsercizio, DataStr& aOperatore, DataStr& aModello)
+{
+	keys.Add("p1", "Esercizio", aEsercizio);
+	keys.Add("p2", "Operatore", aOperatore);
+	keys.Add("p3", "ModelloRiclassific", aModello);
 }
+}  // namespace
 
 // ---- record ----------------------------------------------------------------------------------
 
@@ -40,9 +49,7 @@ void Kvz_TTmpRiclassificazioneTesta::BindRecord()
 Kvz_TRTmpRiclassificazioneTesta::Kvz_TRTmpRiclassificazioneTesta(CBaseDocument* pDocument)
 	: KeyedReader(Kvz_TTmpRiclassificazioneTesta::GetThisClass(), pDocument)
 {
-	m_Keys.Add("p1", "Esercizio", m_Esercizio);
-	m_Keys.Add("p2", "Operatore", m_Operatore);
-	m_Keys.Add("p3", "ModelloRiclassific", m_Modello);
+	AddKeys(m_Keys, m_Esercizio, m_Operatore, m_Modello);
 }
 
 TableReader::FindResult Kvz_TRTmpRiclassificazioneTesta::FindRecord(const DataInt& aEsercizio,
@@ -65,9 +72,7 @@ Kvz_TTmpRiclassificazioneTesta* Kvz_TRTmpRiclassificazioneTesta::GetRecord() con
 Kvz_TUTmpRiclassificazioneTesta::Kvz_TUTmpRiclassificazioneTesta(CBaseDocument* pDocument, CMessages* pMessages)
 	: KeyedUpdater(Kvz_TTmpRiclassificazioneTesta::GetThisClass(), pDocument, pMessages)
 {
-	m_Keys.Add("p1", "Esercizio", m_Esercizio);
-	m_Keys.Add("p2", "Operatore", m_Operatore);
-	m_Keys.Add("p3", "ModelloRiclassific", m_Modello);
+	AddKeys(m_Keys, m_Esercizio, m_Operatore, m_Modello);
 }
 
 TableReader::FindResult Kvz_TUTmpRiclassificazioneTesta::FindRecord(const DataInt& aEsercizio,
@@ -118,24 +123,7 @@ void KVZ_HKLTmpRiclassificazioneTesta::OnDefineQuery(int nSelectionType)
 	m_pTable->AddFilterColumn(pRec->f_Esercizio);
 	m_pTable->AddParam("p3", pRec->f_Operatore);
 	m_pTable->AddFilterColumn(pRec->f_Operatore);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->AddParam("p2", pRec->f_ModelloRiclassific);
-		m_pTable->AddFilterColumn(pRec->f_ModelloRiclassific);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-	{
-		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_ModelloRiclassific : pRec->f_Descrizione;
-		m_pTable->AddSortColumn(column, FALSE);
-		m_pTable->AddParam("p2", column);
-		m_pTable->AddFilterLike(column);
-		break;
-	}
-	default:
-		break;
-	}
+	DefineCodeLookup(*m_pTable, nSelectionType, "p2", pRec->f_ModelloRiclassific, pRec->f_Descrizione);
 }
 
 void KVZ_HKLTmpRiclassificazioneTesta::OnPrepareQuery(DataObj* pDataObj, int nSelectionType)
@@ -147,16 +135,5 @@ void KVZ_HKLTmpRiclassificazioneTesta::OnPrepareQuery(DataObj* pDataObj, int nSe
 	m_pTable->SetParamValue("p3", m_SelOperatore);
 	if (!pDataObj)
 		return;
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("p2", *pDataObj);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("p2", *pDataObj);
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "p2", *pDataObj);
 }

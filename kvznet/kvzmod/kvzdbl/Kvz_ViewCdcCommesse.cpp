@@ -1,10 +1,21 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_ViewCdcCommesse.h"
 
+#include "platform/plvges/CodeLookup.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
 namespace {
 const char* const kSource = "Kvz_ViewCdcCommesse";
+
+// Both view records read the same columns. A view has no key and is never created from the record.
+template <class Rec>
+void BindColumns(Rec& r, RecordBinder& b)
+{
+	b.Col("Esercizio", r.f_Esercizio);
+	b.Col("CentroCommessa", r.f_CentroCommessa);
+	b.Col("Descrizione", r.f_Descrizione);
+	b.Col("Tipo", r.f_Tipo);
 }
+}  // namespace
 
 // ---- view records --------------------------------------------------------------------------
 
@@ -15,12 +26,8 @@ Kvz_ViewCdcCommesse::Kvz_ViewCdcCommesse() : SqlRecordView(GetStaticName(), null
 
 void Kvz_ViewCdcCommesse::BindRecord()
 {
-	// A view has no key and is never created from the record.
 	RecordBinder b(*this);
-	b.Col("Esercizio", f_Esercizio);
-	b.Col("CentroCommessa", f_CentroCommessa);
-	b.Col("Descrizione", f_Descrizione);
-	b.Col("Tipo", f_Tipo);
+	BindColumns(*this, b);
 	BIND_LOCAL(b, "Sel", l_Sel, 0);
 	BIND_LOCAL(b, "OldSel", l_OldSel, 0);
 	BIND_LOCAL(b, "SelContiM", l_SelContiModif, 0);
@@ -38,10 +45,7 @@ Kvz_ViewCdcCommesse_Ext::Kvz_ViewCdcCommesse_Ext(SqlConnection* pConnection)
 void Kvz_ViewCdcCommesse_Ext::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Col("Esercizio", f_Esercizio);
-	b.Col("CentroCommessa", f_CentroCommessa);
-	b.Col("Descrizione", f_Descrizione);
-	b.Col("Tipo", f_Tipo);
+	BindColumns(*this, b);
 }
 
 // ---- hotlink -----------------------------------------------------------------------------------
@@ -76,24 +80,7 @@ void Kvz_HKLCentriComm::OnDefineQuery(int nSelectionType)
 		m_pTable->AddParam("Cod2", pRec->f_Tipo);
 		m_pTable->AddFilterColumn(pRec->f_Tipo);
 	}
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->AddParam("Conto", pRec->f_CentroCommessa);
-		m_pTable->AddFilterColumn(pRec->f_CentroCommessa);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-	{
-		DataStr& column = nSelectionType == UPPER_BUTTON ? pRec->f_CentroCommessa : pRec->f_Descrizione;
-		m_pTable->AddSortColumn(column, FALSE);
-		m_pTable->AddParam("Conto", column);
-		m_pTable->AddFilterLike(column);
-		break;
-	}
-	default:
-		break;
-	}
+	DefineCodeLookup(*m_pTable, nSelectionType, "Conto", pRec->f_CentroCommessa, pRec->f_Descrizione);
 }
 
 void Kvz_HKLCentriComm::OnPrepareQuery(DataObj* pValue, int nSelectionType)
@@ -103,16 +90,5 @@ void Kvz_HKLCentriComm::OnPrepareQuery(DataObj* pValue, int nSelectionType)
 	m_pTable->SetParamValue("Cod1", m_SelEsercizio);
 	if (m_SelPerTipo)
 		m_pTable->SetParamValue("Cod2", m_SelTipo);
-	switch (nSelectionType)
-	{
-	case DIRECT_ACCESS:
-		m_pTable->SetParamValue("Conto", *pValue);
-		break;
-	case UPPER_BUTTON:
-	case LOWER_BUTTON:
-		m_pTable->SetParamLike("Conto", *pValue);
-		break;
-	default:
-		break;
-	}
+	PrepareCodeLookup(*m_pTable, nSelectionType, "Conto", *pValue);
 }

@@ -1,40 +1,44 @@
 #include "platform/erp/erpsetup/CompanySetup.h"
 
+#include "platform/erp/erpbasedbl/ErpBaseDblTables.h"
+#include "platform/erp/erpledgerdbl/ErpLedgerDblTables.h"
+
 namespace erp {
 
 namespace {
 // Each statement of a step, run in order.
-void Run(SqlConnection& connection, std::initializer_list<const char*> statements)
+void Run(SqlConnection& connection, std::initializer_list<CString> statements)
 {
-	for (const char* sql : statements)
+	for (const CString& sql : statements)
 		connection.ExecuteSQL(sql);
 }
 }  // namespace
 
 void CreateHostSchema(SqlConnection& connection)
 {
-	Run(connection, {
-		// host tables
-		// Minimal fiscal years, cost centres and jobs: enough for the module's view over them.
-		"CREATE TABLE IF NOT EXISTS Erp_FiscalYears (FiscalYear INTEGER NOT NULL PRIMARY KEY)",
-		"CREATE TABLE IF NOT EXISTS Erp_CostCenters (Code TEXT COLLATE NOCASE NOT NULL PRIMARY KEY, "
-		"Description TEXT NOT NULL DEFAULT '')",
-		"CREATE TABLE IF NOT EXISTS Erp_Jobs (Code TEXT COLLATE NOCASE NOT NULL PRIMARY KEY, "
-		"Description TEXT NOT NULL DEFAULT '')",
-	});
+	// The host libraries register their own tables; a table that cannot be made is an error.
+	if (!RegisterBaseTables(connection) || !RegisterLedgerTables(connection))
+		throw SqlException("Impossibile creare le tabelle del gestionale.");
 }
 
 void CreateModuleExtras(SqlConnection& connection)
 {
 	Run(connection, {
 		// module views and unregistered tables
-		// Every cost centre and job in every fiscal year; Tipo is the enumeration 15009, item 0
-		// cost centre, item 1 job, stored as tag * 65536 + item.
-		"CREATE VIEW IF NOT EXISTS Kvz_VwCdcCommesse AS "
-		"SELECT y.FiscalYear AS Esercizio, c.Code AS CentroCommessa, c.Description AS Descrizione, "
-		"15009 * 65536 AS Tipo FROM Erp_FiscalYears y CROSS JOIN Erp_CostCenters c "
-		"UNION ALL "
-		"SELECT y.FiscalYear, j.Code, j.Description, 15009 * 65536 + 1 FROM Erp_FiscalYears y CROSS JOIN Erp_Jobs j",
+		// Every cost centre and job in every fiscal year. Esercizio is the calendar year the
+		// fiscal year starts in, as the module numbers its years; Tipo is the enumeration 15009,
+		// item 0 cost centre, item 1 job, stored as tag * 65536 + item. Made anew each time, so
+		// that the definition follows the host's tables.
+		"DROP VIEW IF EXISTS Kvz_VwCdcCommesse",
+		CString::Formatted(
+			"CREATE VIEW Kvz_VwCdcCommesse AS "
+			"SELECT CAST(substr(CAST(y.StartDate AS TEXT), 1, 4) AS INTEGER) AS Esercizio, c.CostCenter AS CentroCommessa, "
+			"c.Description AS Descrizione, 15009 * 65536 AS Tipo FROM %s y CROSS JOIN %s c "
+			"UNION ALL "
+			"SELECT CAST(substr(CAST(y.StartDate AS TEXT), 1, 4) AS INTEGER), j.Job, j.Description, 15009 * 65536 + 1 "
+			"FROM %s y CROSS JOIN %s j",
+			TCompanyFiscalYears::GetStaticName(), TCostCenters::GetStaticName(), TCompanyFiscalYears::GetStaticName(),
+			TJobs::GetStaticName()),
 		// Short descriptions of reclassified codes: the module reads and writes them but does not
 		// register the table; its columns as the record Kvz_TDescrizioniBrevi binds them.
 		"CREATE TABLE IF NOT EXISTS Kvz_DescrizioniBrevi (CodRiclassificato TEXT COLLATE NOCASE NOT NULL DEFAULT '', "

@@ -6,7 +6,8 @@
 
 namespace erp {
 
-// The host's own tables the module reads.
+// The host's own tables the module reads, registered in the catalog by the host libraries;
+// SqlException when one cannot be made.
 void CreateHostSchema(SqlConnection& connection);
 // Views and unregistered tables of the module.
 void CreateModuleExtras(SqlConnection& connection);

@@ -4,27 +4,11 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRaggruppPdC.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_ViewCdcCommesse.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
+#include "kvznet/kvzmod/kvzdbl/tests/KvzDblTestHelpers.h"
 
 namespace {
-using V = std::vector<CString>;
+using namespace kvzdbl::test;
 using CdcCommesse = CompanyDb;
-
-V BoundNames(const SqlRecord& r)
-{
-	V names;
-	for (int i = 0; i < r.GetSize(); ++i)
-		names.push_back(r.GetItem(i)->m_strColumnName);
-	return names;
-}
-
-std::set<CString> UpperCaseColumns(const SqlRecord& r)
-{
-	std::set<CString> out;
-	for (int i = 0; i < r.GetSize(); ++i)
-		if (auto* s = dynamic_cast<DataStr*>(r.GetDataObjAt(i)); s && s->IsUpperCase())
-			out.insert(r.GetItem(i)->m_strColumnName);
-	return out;
-}
 
 Kvz_TCentriCommesseContiKvz Split(int year, const char* conto, const char* cdc, WORD tipo, const char* descr)
 {
@@ -50,9 +34,11 @@ V Codes(Hkl& hkl, int type, const char* pattern)
 // The host's fiscal years, cost centres and jobs the view is built on.
 void HostCdcCommesse(SqlConnection& conn)
 {
-	for (const char* sql : {"INSERT INTO Erp_FiscalYears VALUES (2024), (2025)",
-							"INSERT INTO Erp_CostCenters VALUES ('AMM', 'Amministrazione'), ('PRD', 'Produzione')",
-							"INSERT INTO Erp_Jobs VALUES ('C100', 'Commessa ponte'), ('AMX', 'Ampliamento')"})
+	for (const char* sql : {"INSERT INTO Erp_FiscalYears (FiscalYear, StartDate, EndDate) VALUES "
+							"(2024, '2024-01-01', '2024-12-31'), (2025, '2025-01-01', '2025-12-31')",
+							"INSERT INTO Erp_CostCenters (CostCenter, Description) VALUES ('AMM', 'Amministrazione'), "
+							"('PRD', 'Produzione')",
+							"INSERT INTO Erp_Jobs (Job, Description) VALUES ('C100', 'Commessa ponte'), ('AMX', 'Ampliamento')"})
 		conn.ExecuteSQL(sql);
 }
 }  // namespace
@@ -173,8 +159,9 @@ TEST_F(CdcCommesse, ViewOverTheHostsCostCentresAndJobs)
 
 	// Another company's view, the type as a long integer.
 	auto other = OtherCompany("altra.db");
-	other->ExecuteSQL("INSERT INTO Erp_FiscalYears VALUES (2025)");
-	other->ExecuteSQL("INSERT INTO Erp_Jobs VALUES ('EST', 'Commessa estera')");
+	other->ExecuteSQL(
+		"INSERT INTO Erp_FiscalYears (FiscalYear, StartDate, EndDate) VALUES (2025, '2025-01-01', '2025-12-31')");
+	other->ExecuteSQL("INSERT INTO Erp_Jobs (Job, Description) VALUES ('EST', 'Commessa estera')");
 	Kvz_ViewCdcCommesse_Ext ext(other.get());
 	SqlTable te(&ext);
 	te.Open(FALSE);

@@ -4,37 +4,12 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TDescrFormula.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
+#include "kvznet/kvzmod/kvzdbl/tests/KvzDblTestHelpers.h"
 #include "platform/plvoledb/driver/Driver.h"
 
 namespace {
-using V = std::vector<CString>;
+using namespace kvzdbl::test;
 using CodExtracontabili = CompanyDb;
-
-V BoundNames(const SqlRecord& r)
-{
-	V names;
-	for (int i = 0; i < r.GetSize(); ++i)
-		names.push_back(r.GetItem(i)->m_strColumnName);
-	return names;
-}
-
-std::set<CString> UpperCaseColumns(const SqlRecord& r)
-{
-	std::set<CString> out;
-	for (int i = 0; i < r.GetSize(); ++i)
-		if (auto* s = dynamic_cast<DataStr*>(r.GetDataObjAt(i)); s && s->IsUpperCase())
-			out.insert(r.GetItem(i)->m_strColumnName);
-	return out;
-}
-
-std::string Plan(SqlConnection& conn, const std::string& sql)
-{
-	auto st = conn.Db().Prepare("EXPLAIN QUERY PLAN " + sql);
-	std::string plan;
-	while (st->Step())
-		plan += std::get<std::string>(st->Column(3)) + "; ";
-	return plan;
-}
 
 Kvz_TCodExtracontabiliTesta Testa(int year, const char* code, const char* descr)
 {
@@ -67,13 +42,6 @@ Kvz_TDescrFormula Descr(int year, WORD kind, const char* code, WORD budget, int 
 	return r;
 }
 
-std::vector<CString> Column(HotKeyLink& hkl, int type, const char* pattern, const char* column)
-{
-	std::vector<CString> out;
-	for (auto& r : hkl.Search(type, DataStr(pattern)))
-		out.push_back(r->GetDataObjFromColumnName(column)->FormatData());
-	return out;
-}
 }  // namespace
 
 TEST_F(CodExtracontabili, RecordShapes)
@@ -111,10 +79,7 @@ TEST_F(CodExtracontabili, RecordShapes)
 	for (auto& c : cases)
 	{
 		SCOPED_TRACE(c.name);
-		EXPECT_EQ(BoundNames(*c.rec), c.columns);
-		EXPECT_EQ(c.rec->GetColumnCount(), c.columnCount);
-		EXPECT_EQ(c.rec->GetPrimaryKey(), c.key);
-		EXPECT_EQ(UpperCaseColumns(*c.rec), c.upper);
+		ExpectRecordShape(*c.rec, c.columns, c.columnCount, c.key, c.upper);
 	}
 	Kvz_TEnhCodExtracontabili enh;
 	EXPECT_EQ(enh.GetColumnLength(enh.GetIndexFromColumnName("Descrizione")), 64);
@@ -193,11 +158,7 @@ TEST_F(CodExtracontabili, ExtRecordReadsAnotherCompany)
 	InsertRow(r);
 
 	Kvz_TCodExtracont_Ext ext(other.get());
-	SqlTable t(&ext);
-	t.Open(FALSE);
-	t.SelectAll();
-	t.Query();
-	ASSERT_FALSE(t.IsEmpty());
+	ASSERT_TRUE(ReadFirstRow(ext));
 	EXPECT_EQ(ext.f_Formula.GetString(), "X + Y");
 	EXPECT_EQ(ext.f_Formula2.GetString(), "z");
 	EXPECT_EQ(ext.f_Mese, 5);
@@ -345,9 +306,7 @@ TEST_F(CodExtracontabili, LookupsUseAnIndex)
 	};
 	for (const char* q : queries)
 	{
-		std::string plan = Plan(*m_pConn, q);
-		EXPECT_EQ(plan.rfind("SEARCH ", 0), 0u) << q << "\n" << plan;
-		EXPECT_EQ(plan.find("SCAN "), std::string::npos) << q << "\n" << plan;
+		std::string plan = ExpectIndexSearch(*m_pConn, q);
 		EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << q << "\n" << plan;
 	}
 }

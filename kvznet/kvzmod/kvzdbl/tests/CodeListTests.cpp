@@ -5,10 +5,11 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TModelliRiclassificazione.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
+#include "kvznet/kvzmod/kvzdbl/tests/KvzDblTestHelpers.h"
 #include "platform/plvoledb/driver/Driver.h"
 
 namespace {
-using V = std::vector<CString>;
+using namespace kvzdbl::test;
 using CodeLists = CompanyDb;
 
 template <class Rec>
@@ -106,11 +107,7 @@ TEST_F(CodeLists, ReclassifiedCodeUpdaterTakesTheCodeBeforeTheModel)
 	InsertRow(o);
 	Kvz_TCodiciRiclassificato_Ext ext(other.get());
 	EXPECT_TRUE(ext.f_CodRiclassificato.IsUpperCase());
-	SqlTable t(&ext);
-	t.Open(FALSE);
-	t.SelectAll();
-	t.Query();
-	ASSERT_FALSE(t.IsEmpty());
+	ASSERT_TRUE(ReadFirstRow(ext));
 	EXPECT_EQ(ext.f_TipoRiga.GetValue(), 0x3AA80003L);
 	EXPECT_EQ(ext.f_TipoDatoRitorno.GetValue(), 0x3AA90000L);
 

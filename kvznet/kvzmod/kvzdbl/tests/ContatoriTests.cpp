@@ -3,9 +3,11 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TIDDocumenti.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TNumDocumenti.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
+#include "kvznet/kvzmod/kvzdbl/tests/KvzDblTestHelpers.h"
 #include "platform/plvoledb/driver/Driver.h"
 
 namespace {
+using namespace kvzdbl::test;
 using Contatori = CompanyDb;
 
 DataEnum Kind(WORD item)
@@ -105,11 +107,7 @@ TEST_F(Contatori, ReadersAndUpdatersByFullKey)
 
 	// Stored upper-cased, the formula index unchanged.
 	Kvz_TContatoriDettaglio raw;
-	SqlTable t(&raw);
-	t.Open(FALSE);
-	t.SelectAll();
-	t.Query();
-	ASSERT_FALSE(t.IsEmpty());
+	ASSERT_TRUE(ReadFirstRow(raw));
 	EXPECT_EQ(raw.f_Codice.GetString(), "X1");
 	EXPECT_EQ(raw.f_ModelloRiclassific.GetString(), "M1");
 	EXPECT_EQ(raw.f_CodiceCheUtilizza.GetString(), "R1");

@@ -1,14 +1,9 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
+#include "kvznet/kvzmod/kvzdbl/tests/KvzDblTestHelpers.h"
 
 namespace {
-std::vector<CString> BoundNames(const SqlRecord& r)
-{
-	std::vector<CString> names;
-	for (int i = 0; i < r.GetSize(); ++i)
-		names.push_back(r.GetItem(i)->m_strColumnName);
-	return names;
-}
+using namespace kvzdbl::test;
 
 Kvz_TAnagContiKvz Conto(int year, const char* code, WORD tipo, const char* descr, BOOL proponi = TRUE)
 {
@@ -87,11 +82,7 @@ TEST_F(AnagConti, ExtRecordReadsEnumerationsAsLongsOnAnotherCompany)
 	InsertRow(r);
 
 	Kvz_TAnagContiKvz_Ext ext(other.get());
-	SqlTable t(&ext);
-	t.Open(FALSE);
-	t.SelectAll();
-	t.Query();
-	ASSERT_FALSE(t.IsEmpty());
+	ASSERT_TRUE(ReadFirstRow(ext));
 	EXPECT_EQ(ext.f_TipoConto.GetValue(), 0x273B0001L);
 	EXPECT_EQ(ext.f_TipoMastro.GetValue(), 0x27430003L);
 

@@ -10,28 +10,12 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRipartizioniAssestamento.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
+#include "kvznet/kvzmod/kvzdbl/tests/KvzDblTestHelpers.h"
 #include "platform/plvoledb/driver/Driver.h"
 
 namespace {
-using V = std::vector<CString>;
+using namespace kvzdbl::test;
 using PianoBaseBudget = CompanyDb;
-
-V BoundNames(const SqlRecord& r)
-{
-	V names;
-	for (int i = 0; i < r.GetSize(); ++i)
-		names.push_back(r.GetItem(i)->m_strColumnName);
-	return names;
-}
-
-std::set<CString> UpperCaseColumns(const SqlRecord& r)
-{
-	std::set<CString> out;
-	for (int i = 0; i < r.GetSize(); ++i)
-		if (auto* s = dynamic_cast<DataStr*>(r.GetDataObjAt(i)); s && s->IsUpperCase())
-			out.insert(r.GetItem(i)->m_strColumnName);
-	return out;
-}
 
 WORD TypeOf(const SqlRecord& r, const char* column)
 {
@@ -41,16 +25,6 @@ WORD TypeOf(const SqlRecord& r, const char* column)
 DWORD EnumOf(const SqlRecord& r, const char* column)
 {
 	return static_cast<const DataEnum*>(r.GetDataObjFromColumnName(column))->GetValue();
-}
-
-// How SQLite would run a query: "SEARCH ..." through an index, "SCAN ..." over every row.
-std::string Plan(SqlConnection& conn, const std::string& sql)
-{
-	auto st = conn.Db().Prepare("EXPLAIN QUERY PLAN " + sql);
-	std::string plan;
-	while (st->Step())
-		plan += std::get<std::string>(st->Column(3)) + "; ";
-	return plan;
 }
 }  // namespace
 
@@ -124,10 +98,7 @@ TEST_F(PianoBaseBudget, RecordShapes)
 		SCOPED_TRACE(c.name);
 		std::unique_ptr<SqlRecord> r(c.make());
 		EXPECT_EQ(r->GetTableName(), c.table);
-		EXPECT_EQ(BoundNames(*r), c.columns);
-		EXPECT_EQ(r->GetColumnCount(), c.nColumns);
-		EXPECT_EQ(r->GetPrimaryKey(), c.key);
-		EXPECT_EQ(UpperCaseColumns(*r), c.upper);
+		ExpectRecordShape(*r, c.columns, c.nColumns, c.key, c.upper);
 		// The catalog created the table with the record's columns only.
 		EXPECT_EQ(m_pConn->Db().TableColumns(r->GetTableName().str()).size(), static_cast<size_t>(c.nColumns));
 	}
@@ -348,20 +319,12 @@ TEST_F(PianoBaseBudget, ExtRecordsReadEnumerationsAsLongsOnAnotherCompany)
 	InsertRow(br);
 
 	Kvz_TPBaseR_Ext pext(other.get());
-	SqlTable pt(&pext);
-	pt.Open(FALSE);
-	pt.SelectAll();
-	pt.Query();
-	ASSERT_FALSE(pt.IsEmpty());
+	ASSERT_TRUE(ReadFirstRow(pext));
 	EXPECT_EQ(pext.f_TipoCentroComm.GetValue(), 0x3AA10001L);
 	EXPECT_EQ(pext.f_TipoMastro.GetValue(), 0x27430004L);
 
 	Kvz_TBudgetR_Ext bext(other.get());
-	SqlTable bt(&bext);
-	bt.Open(FALSE);
-	bt.SelectAll();
-	bt.Query();
-	ASSERT_FALSE(bt.IsEmpty());
+	ASSERT_TRUE(ReadFirstRow(bext));
 	EXPECT_EQ(bext.f_TipoCentroComm.GetValue(), 0x3AA10001L);
 	EXPECT_EQ(bext.f_TipoBudget.GetValue(), 0x3A9C0002L);
 
@@ -391,9 +354,5 @@ TEST_F(PianoBaseBudget, LookupsAndValuationUseAnIndex)
 		"SELECT * FROM Kvz_BudgetFinanzR WHERE IDBudget=? ORDER BY Mese",
 	};
 	for (const char* q : queries)
-	{
-		std::string plan = Plan(*m_pConn, q);
-		EXPECT_EQ(plan.rfind("SEARCH ", 0), 0u) << q << "\n" << plan;
-		EXPECT_EQ(plan.find("SCAN "), std::string::npos) << q << "\n" << plan;
-	}
+		ExpectIndexSearch(*m_pConn, q);
 }

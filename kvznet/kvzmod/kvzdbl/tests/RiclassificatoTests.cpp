@@ -5,54 +5,13 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificatoTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TmpEsplosioneCodici.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
+#include "kvznet/kvzmod/kvzdbl/tests/KvzDblTestHelpers.h"
 #include "platform/plvgenlib/LibraryEntry.h"
 #include "platform/plvoledb/driver/Driver.h"
 
 namespace {
-using V = std::vector<CString>;
+using namespace kvzdbl::test;
 using Riclassificato = CompanyDb;
-
-V BoundNames(const SqlRecord& r)
-{
-	V names;
-	for (int i = 0; i < r.GetSize(); ++i)
-		names.push_back(r.GetItem(i)->m_strColumnName);
-	return names;
-}
-
-std::set<CString> UpperCaseColumns(const SqlRecord& r)
-{
-	std::set<CString> out;
-	for (int i = 0; i < r.GetSize(); ++i)
-		if (auto* s = dynamic_cast<DataStr*>(r.GetDataObjAt(i)); s && s->IsUpperCase())
-			out.insert(r.GetItem(i)->m_strColumnName);
-	return out;
-}
-
-V Numbered(const char* prefix, int from, int to)
-{
-	V out;
-	for (int i = from; i <= to; ++i)
-		out.push_back(CString::Formatted("%s%d", prefix, i));
-	return out;
-}
-
-V Concat(std::initializer_list<V> parts)
-{
-	V out;
-	for (auto& p : parts)
-		out.insert(out.end(), p.begin(), p.end());
-	return out;
-}
-
-std::string Plan(SqlConnection& conn, const std::string& sql)
-{
-	auto st = conn.Db().Prepare("EXPLAIN QUERY PLAN " + sql);
-	std::string plan;
-	while (st->Step())
-		plan += std::get<std::string>(st->Column(3)) + "; ";
-	return plan;
-}
 
 Kvz_TRiclassificato Risultato(int year, int month, const char* model, const char* code, WORD kind, double valore)
 {
@@ -112,10 +71,7 @@ TEST_F(Riclassificato, RecordShapes)
 	{
 		SCOPED_TRACE(c.name);
 		std::unique_ptr<SqlRecord> r(c.make());
-		EXPECT_EQ(BoundNames(*r), c.fields);
-		EXPECT_EQ(r->GetColumnCount(), static_cast<int>(c.fields.size()));  // no local fields
-		EXPECT_EQ(r->GetPrimaryKey(), c.key);
-		EXPECT_EQ(UpperCaseColumns(*r), c.upper);
+		ExpectRecordShape(*r, c.fields, static_cast<int>(c.fields.size()), c.key, c.upper);  // no local fields
 	}
 
 	Kvz_TRiclassificato r;

@@ -11,45 +11,13 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TTmpRiclassificazioneTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TmpEsplosioneCodici.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
+#include "kvznet/kvzmod/kvzdbl/tests/KvzDblTestHelpers.h"
 #include "platform/plvgenlib/LibraryEntry.h"
 #include "platform/plvoledb/driver/Driver.h"
 
 namespace {
-using V = std::vector<CString>;
+using namespace kvzdbl::test;
 using ModelliRiclassificazione = CompanyDb;
-
-V BoundNames(const SqlRecord& r)
-{
-	V names;
-	for (int i = 0; i < r.GetSize(); ++i)
-		names.push_back(r.GetItem(i)->m_strColumnName);
-	return names;
-}
-
-std::set<CString> UpperCaseColumns(const SqlRecord& r)
-{
-	std::set<CString> out;
-	for (int i = 0; i < r.GetSize(); ++i)
-		if (auto* s = dynamic_cast<DataStr*>(r.GetDataObjAt(i)); s && s->IsUpperCase())
-			out.insert(r.GetItem(i)->m_strColumnName);
-	return out;
-}
-
-V Numbered(const char* prefix, int from, int to)
-{
-	V out;
-	for (int i = from; i <= to; ++i)
-		out.push_back(CString::Formatted("%s%d", prefix, i));
-	return out;
-}
-
-V Concat(std::initializer_list<V> parts)
-{
-	V out;
-	for (auto& p : parts)
-		out.insert(out.end(), p.begin(), p.end());
-	return out;
-}
 
 Kvz_TRiclassificazioneTesta Testa(int year, const char* model, const char* descr, BOOL tutti = TRUE)
 {
@@ -73,10 +41,7 @@ Kvz_TTmpRiclassificazioneTesta Tmp(int year, const char* op, const char* model, 
 
 V Codes(HotKeyLink& hkl, int type, const char* pattern)
 {
-	V out;
-	for (auto& r : hkl.Search(type, DataStr(pattern)))
-		out.push_back(r->GetDataObjFromColumnName("ModelloRiclassific")->FormatData());
-	return out;
+	return Column(hkl, type, pattern, "ModelloRiclassific");
 }
 }  // namespace
 
@@ -134,10 +99,7 @@ TEST_F(ModelliRiclassificazione, RecordShapes)
 	{
 		SCOPED_TRACE(c.name);
 		std::unique_ptr<SqlRecord> r(c.make());
-		EXPECT_EQ(BoundNames(*r), c.fields);
-		EXPECT_EQ(r->GetColumnCount(), c.columns);
-		EXPECT_EQ(r->GetPrimaryKey(), c.key);
-		EXPECT_EQ(UpperCaseColumns(*r), c.upper);
+		ExpectRecordShape(*r, c.fields, c.columns, c.key, c.upper);
 	}
 	EXPECT_TRUE(AfxGetApplicationContext()->GetAssertionReports().empty());  // local types as declared
 
@@ -360,20 +322,12 @@ TEST_F(ModelliRiclassificazione, ExtRecordsReadEnumerationsAsLongsOnAnotherCompa
 
 	Kvz_TModRiclassTeste_Ext extTesta(other.get());
 	EXPECT_LT(extTesta.GetIndexFromColumnName("TuttiOperatori"), 0);
-	SqlTable t1(&extTesta);
-	t1.Open(FALSE);
-	t1.SelectAll();
-	t1.Query();
-	ASSERT_FALSE(t1.IsEmpty());
+	ASSERT_TRUE(ReadFirstRow(extTesta));
 	EXPECT_EQ(extTesta.f_TipoModello.GetValue(), 0x3AAC0001L);
 	EXPECT_EQ(extTesta.f_Descrizione.GetString(), "Commessa");
 
 	Kvz_TModRiclassRighe_Ext extRiga(other.get());
-	SqlTable t2(&extRiga);
-	t2.Open(FALSE);
-	t2.SelectAll();
-	t2.Query();
-	ASSERT_FALSE(t2.IsEmpty());
+	ASSERT_TRUE(ReadFirstRow(extRiga));
 	EXPECT_EQ(extRiga.f_TipoRiga.GetValue(), 0x3AA80002L);
 	EXPECT_EQ(extRiga.f_TipoDatoRitorno.GetValue(), 0x3AA90001L);
 	EXPECT_EQ(extRiga.f_TipoCalcolo.GetValue(), 0x3AAD0003L);

@@ -9,28 +9,12 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
+#include "kvznet/kvzmod/kvzdbl/tests/KvzDblTestHelpers.h"
 #include "platform/plvoledb/driver/Driver.h"
 
 namespace {
-using V = std::vector<CString>;
+using namespace kvzdbl::test;
 using Simboli = CompanyDb;
-
-V BoundNames(const SqlRecord& r)
-{
-	V names;
-	for (int i = 0; i < r.GetSize(); ++i)
-		names.push_back(r.GetItem(i)->m_strColumnName);
-	return names;
-}
-
-std::set<CString> UpperCaseColumns(const SqlRecord& r)
-{
-	std::set<CString> out;
-	for (int i = 0; i < r.GetSize(); ++i)
-		if (auto* s = dynamic_cast<DataStr*>(r.GetDataObjAt(i)); s && s->IsUpperCase())
-			out.insert(r.GetItem(i)->m_strColumnName);
-	return out;
-}
 
 // Column -> tag of every enumerated column; long columns map to 0.
 std::map<CString, int> EnumColumns(const SqlRecord& r)
@@ -45,15 +29,6 @@ std::map<CString, int> EnumColumns(const SqlRecord& r)
 			out[r.GetItem(i)->m_strColumnName] = 0;
 	}
 	return out;
-}
-
-std::string Plan(SqlConnection& conn, const std::string& sql)
-{
-	auto st = conn.Db().Prepare("EXPLAIN QUERY PLAN " + sql);
-	std::string plan;
-	while (st->Step())
-		plan += std::get<std::string>(st->Column(3)) + "; ";
-	return plan;
 }
 
 const V kKey = {"Esercizio", "ModelloRiclassific", "NomeSimbolo"};
@@ -225,10 +200,7 @@ TEST_F(Simboli, RecordShapes)
 	for (auto& c : cases)
 	{
 		SCOPED_TRACE(c.name);
-		EXPECT_EQ(BoundNames(*c.rec), c.columns);
-		EXPECT_EQ(c.rec->GetColumnCount(), static_cast<int>(c.columns.size()));  // no local fields
-		EXPECT_EQ(c.rec->GetPrimaryKey(), c.key);
-		EXPECT_EQ(UpperCaseColumns(*c.rec), c.upper);
+		ExpectRecordShape(*c.rec, c.columns, static_cast<int>(c.columns.size()), c.key, c.upper);  // no local fields
 		EXPECT_EQ(EnumColumns(*c.rec), c.enums);
 	}
 	Kvz_TSimboliPianoBase p;
@@ -397,20 +369,12 @@ TEST_F(Simboli, ExtRecordsReadEnumerationsAsLongsOnAnotherCompany)
 
 	Kvz_TAnagSimboli_Ext sx(other.get());
 	EXPECT_EQ(sx.f_TipoSimbolo, 0);
-	SqlTable ts(&sx);
-	ts.Open(FALSE);
-	ts.SelectAll();
-	ts.Query();
-	ASSERT_FALSE(ts.IsEmpty());
+	ASSERT_TRUE(ReadFirstRow(sx));
 	EXPECT_EQ(sx.f_TipoSimbolo.GetValue(), 0x3AA70006L);
 	EXPECT_EQ(sx.f_Azienda.GetString(), "AZ2");
 
 	Kvz_TSimboliOutputRiclass_Ext ox(other.get());
-	SqlTable to(&ox);
-	to.Open(FALSE);
-	to.SelectAll();
-	to.Query();
-	ASSERT_FALSE(to.IsEmpty());
+	ASSERT_TRUE(ReadFirstRow(ox));
 	EXPECT_EQ(ox.f_AggregFunction.GetValue(), 0x3AA30002L);
 	EXPECT_EQ(ox.f_TipoDatoPBase.GetValue(), 0x3AAA0001L);
 	EXPECT_EQ(ox.f_TipoBudget.GetValue(), 0x3A9C0003L);
@@ -442,9 +406,7 @@ TEST_F(Simboli, LookupsUseAnIndex)
 	};
 	for (const char* q : queries)
 	{
-		std::string plan = Plan(*m_pConn, q);
-		EXPECT_EQ(plan.rfind("SEARCH ", 0), 0u) << q << "\n" << plan;
-		EXPECT_EQ(plan.find("SCAN "), std::string::npos) << q << "\n" << plan;
+		std::string plan = ExpectIndexSearch(*m_pConn, q);
 		EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << q << "\n" << plan;
 	}
 }
