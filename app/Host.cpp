@@ -62,11 +62,18 @@ bool KvzHost::OpenCompany(const std::string& path, bool bCreate)
 	}
 	catch (const std::exception& e)
 	{
-		std::fprintf(stderr, "kvz: cannot open the company database %s: %s\n", path.c_str(), e.what());
+		// A server's connection string may hold a password: only a file's name is repeated.
+		const bool server = SqlConnection::IsServerTarget(path);
+		std::fprintf(stderr, "kvz: cannot open the company database%s%s: %s\n", server ? "" : " ",
+					 server ? "" : path.c_str(), e.what());
 		return false;
 	}
 	AfxSetDefaultSqlConnection(m_pConnection.get());
-	AfxGetLoginInfos()->m_strCompanyName = std::filesystem::path(path).stem().string();
+	// A server database is named by its identity ("postgresql://host:port/name"), a file by its path.
+	const std::string name =
+		m_pConnection->IsServer() ? m_pConnection->GetDatabasePath().str().substr(0, m_pConnection->GetDatabasePath().str().find('?'))
+								  : path;
+	AfxGetLoginInfos()->m_strCompanyName = std::filesystem::path(name).stem().string();
 	return true;
 }
 

@@ -133,7 +133,9 @@ int RunInit(KvzHost& host, const std::string& file, bool demo, int scale, const 
 			return 1;
 		}
 	}
-	std::printf("Company database %s: %zu tables registered by %zu libraries.\n", file.c_str(),
+	// A server's connection string may hold a password: its identity is shown instead.
+	const std::string shown = host.Connection().IsServer() ? host.Connection().GetDatabasePath().str() : file;
+	std::printf("Company database %s: %zu tables registered by %zu libraries.\n", shown.c_str(),
 				host.Connection().GetCatalog().size(), host.Libraries().GetLibraries().size());
 	return ok ? 0 : 1;
 }
@@ -243,7 +245,10 @@ int main(int argc, char** argv)
 	app.require_subcommand(1);
 	app.fallthrough();
 	GlobalOptions opt;
-	app.add_option("--db", opt.db, "The company database file")->type_name("FILE");
+	app.add_option("--db", opt.db,
+				   "The company database: a file, or a PostgreSQL database as a postgresql:// URI or libpq "
+				   "connection string")
+		->type_name("FILE");
 	app.add_option("--date", opt.date, "The application date (dd/mm/yyyy or yyyy-mm-dd)")->type_name("DATE");
 	app.add_option("--user", opt.user, "The operator's name")->type_name("NAME");
 	auto* yes = app.add_flag("--yes", opt.yes, "Answer yes (ok) to every question");
@@ -257,7 +262,7 @@ int main(int argc, char** argv)
 	auto* init = app.add_subcommand("init", "Create a company database with every table of the module's libraries");
 	std::string initFile;
 	bool demo = false;
-	init->add_option("FILE", initFile, "The database file (default: --db)");
+	init->add_option("FILE", initFile, "The database file or PostgreSQL database, which must exist (default: --db)");
 	auto* demoFlag = init->add_flag("--demo", demo, "Fill in the demo company");
 	int scale = 1;
 	init->add_option("--scale", scale, "Multiply the demo company's accounts, cost centres, jobs and entries")

@@ -1,21 +1,27 @@
-// The data-access layer against the plain sqlite3 C API doing the same work in the same run.
-// Prints the ratios (ours / raw) at the end.
+// The data-access layer against the plain sqlite3 C API doing the same work in the same run,
+// and, when KVZ_BENCH_PG (or else KVZ_TEST_PG) names a PostgreSQL database, against plain libpq
+// on it (in a schema of its own, dropped at the end). Prints the ratios (ours / raw) of both
+// backends side by side at the end.
 #include <benchmark/benchmark.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <numeric>
 #include <random>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvges/TableReader.h"
+#include "platform/plvoledb/driver/Postgres.h"
 #include "platform/plvoledb/tests/TestRecords.h"
 
 namespace {
@@ -91,14 +97,129 @@ Environment& Env()
 	return env;
 }
 
+// ---- PostgreSQL ----------------------------------------------------------------------------------
+
+constexpr int kQueue = 256;  // statements sent before their outcome is read, as the driver does
+
+// The server the PostgreSQL runs use, and their databases: one schema each, dropped at the end.
+class ServerDatabases
+{
+public:
+	// Null without KVZ_BENCH_PG or KVZ_TEST_PG.
+	static ServerDatabases* Get()
+	{
+		static std::unique_ptr<ServerDatabases> server = []() -> std::unique_ptr<ServerDatabases> {
+			const char* target = std::getenv("KVZ_BENCH_PG");
+			if (!target || !*target)
+				target = std::getenv("KVZ_TEST_PG");
+			if (!target || !*target)
+				return nullptr;
+			return std::unique_ptr<ServerDatabases>(new ServerDatabases(target));
+		}();
+		return server.get();
+	}
+	~ServerDatabases()
+	{
+		for (auto& schema : m_Schemas)
+		{
+			try
+			{
+				m_pAdmin->Execute("DROP SCHEMA IF EXISTS " + schema + " CASCADE");
+			}
+			catch (...)
+			{
+			}
+		}
+	}
+
+	// A database called name, made anew with the catalog's tables; its connection target.
+	CString New(const std::string& name)
+	{
+		const std::string schema = "kvz_bench" + std::to_string(::getpid()) + "_" + name;
+		m_pAdmin->Execute("DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema);
+		m_Schemas.insert(schema);
+		auto pairs = m_Pairs;
+		pairs.emplace_back("options", "-csearch_path=" + schema + ",public");
+		CString target(plv::db::PostgresKeywordString(pairs));
+		auto conn = SqlConnection::Open(target);
+		conn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TMovimenti), 1);
+		conn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TContatori), 1);
+		return target;
+	}
+
+private:
+	explicit ServerDatabases(const char* target) : m_pAdmin(plv::db::OpenPostgres(target))
+	{
+		char* error = nullptr;
+		PQconninfoOption* options = PQconninfoParse(target, &error);
+		PQfreemem(error);
+		for (PQconninfoOption* o = options; o && o->keyword; ++o)
+			if (o->val && *o->val && std::string(o->keyword) != "options")
+				m_Pairs.emplace_back(o->keyword, o->val);
+		PQconninfoFree(options);
+	}
+
+	std::unique_ptr<plv::db::Connection> m_pAdmin;
+	std::vector<std::pair<std::string, std::string>> m_Pairs;
+	std::set<std::string> m_Schemas;
+};
+
+CString NewServerTables()
+{
+	return ServerDatabases::Get()->New("insert_ours");
+}
+
+// A plain libpq connection.
+struct RawPg
+{
+	PGconn* c;
+	explicit RawPg(const CString& target) : c(PQconnectdb(target))
+	{
+		if (PQstatus(c) != CONNECTION_OK)
+			throw std::runtime_error(std::string("connect: ") + PQerrorMessage(c));
+	}
+	~RawPg() { PQfinish(c); }
+	RawPg(const RawPg&) = delete;
+	RawPg& operator=(const RawPg&) = delete;
+	void Check(PGresult* r, const char* what)
+	{
+		ExecStatusType st = PQresultStatus(r);
+		std::string message = PQresultErrorMessage(r);
+		PQclear(r);
+		if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK)
+			throw std::runtime_error(std::string(what) + ": " + message);
+	}
+	void Exec(const char* sql) { Check(PQexec(c, sql), sql); }
+	void Prepare(const char* name, const char* sql, int params) { Check(PQprepare(c, name, sql, params, nullptr), sql); }
+	// Reads every queued statement's outcome.
+	void SyncPipeline()
+	{
+		if (!PQpipelineSync(c))
+			throw std::runtime_error(std::string("sync: ") + PQerrorMessage(c));
+		for (;;)
+		{
+			PGresult* r = PQgetResult(c);
+			if (!r)
+				continue;
+			ExecStatusType st = PQresultStatus(r);
+			PQclear(r);
+			if (st == PGRES_PIPELINE_SYNC)
+				return;
+			if (st != PGRES_COMMAND_OK)
+				throw std::runtime_error(std::string("queued insert: ") + PQerrorMessage(c));
+		}
+	}
+};
+
 // ---- bulk insert -------------------------------------------------------------------------------
 
+template <bool Server>
 void InsertOurs(benchmark::State& state)
 {
 	for (auto _ : state)
 	{
 		state.PauseTiming();
-		auto conn = SqlConnection::Open(NewDatabase(Env().m_Dir, "insert-ours.db"));
+		auto conn = SqlConnection::Open(Server ? NewServerTables() : NewDatabase(Env().m_Dir, "insert-ours.db"));
 		TMovimenti rec;
 		rec.SetConnection(conn.get());
 		state.ResumeTiming();
@@ -149,6 +270,41 @@ void InsertRaw(benchmark::State& state)
 			sqlite3_reset(st);
 		}
 		sqlite3_finalize(st);
+		raw.Exec("COMMIT");
+	}
+	state.SetItemsProcessed(state.iterations() * kInsertRows);
+}
+
+void InsertRawPg(benchmark::State& state)
+{
+	for (auto _ : state)
+	{
+		state.PauseTiming();
+		RawPg raw(ServerDatabases::Get()->New("insert_raw"));
+		state.ResumeTiming();
+
+		raw.Exec("BEGIN");
+		raw.Prepare("ins", "INSERT INTO \"t_movimenti\" (\"id\", \"conto\", \"data\", \"mese\", \"importo\") "
+						   "VALUES ($1, $2, $3, $4, $5)", 5);
+		if (!PQenterPipelineMode(raw.c))
+			throw std::runtime_error("no pipeline mode");
+		char id[24], date[16], month[8], amount[32];
+		const char* values[5] = {id, nullptr, date, month, amount};
+		for (int i = 0; i < kInsertRows; ++i)
+		{
+			Movement m = MovementAt(i);
+			std::snprintf(id, sizeof id, "%d", i + 1);
+			values[1] = kConti[m.conto];
+			std::snprintf(date, sizeof date, "%04d-%02d-%02d", 2024, m.month, m.day);
+			std::snprintf(month, sizeof month, "%d", m.month);
+			std::snprintf(amount, sizeof amount, "%.17g", m.importo);
+			if (!PQsendQueryPrepared(raw.c, "ins", 5, values, nullptr, nullptr, 0))
+				throw std::runtime_error(std::string("send: ") + PQerrorMessage(raw.c));
+			if ((i + 1) % kQueue == 0)
+				raw.SyncPipeline();
+		}
+		raw.SyncPipeline();
+		PQexitPipelineMode(raw.c);
 		raw.Exec("COMMIT");
 	}
 	state.SetItemsProcessed(state.iterations() * kInsertRows);
@@ -220,9 +376,26 @@ const FindData& Finds()
 	return data;
 }
 
+// The same counters on the server, seeded by the server itself.
+const FindData& ServerFinds()
+{
+	static FindData data = [] {
+		FindData d;
+		d.path = ServerDatabases::Get()->New("find");
+		RawPg raw(d.path);
+		raw.Exec(CString::Formatted("INSERT INTO T_Contatori SELECT 2024, %u, 'C' || lpad(i::text, 6, '0'), i, i * 0.5 "
+									"FROM generate_series(0, %d) i; ANALYZE T_Contatori",
+									kFattura, kFinds - 1));
+		d.order = Finds().order;
+		return d;
+	}();
+	return data;
+}
+
+template <bool Server>
 void FindOurs(benchmark::State& state)
 {
-	const FindData& data = Finds();
+	const FindData& data = Server ? ServerFinds() : Finds();
 	auto conn = SqlConnection::Open(data.path);
 	SqlConnection* previous = AfxSetDefaultSqlConnection(conn.get());
 	ContatoriReader reader;
@@ -286,6 +459,44 @@ void FindRaw(benchmark::State& state)
 	state.SetItemsProcessed(state.iterations() * kFinds);
 }
 
+void FindRawPg(benchmark::State& state)
+{
+	const FindData& data = ServerFinds();
+	RawPg raw(data.path);
+	raw.Prepare("find", "SELECT \"esercizio\", \"tipocodice\", \"codice\", \"valore\", \"importo\" FROM "
+						"\"t_contatori\" WHERE \"esercizio\" = $1 AND \"tipocodice\" = $2 AND \"codice\" = $3", 3);
+	char code[16], kind[16];
+	std::snprintf(kind, sizeof kind, "%u", kFattura);
+	const char* values[3] = {"2024", kind, code};
+	struct
+	{
+		long long esercizio, tipo, valore;
+		std::string codice;
+		double importo;
+	} row;
+	for (auto _ : state)
+	{
+		long total = 0;
+		for (int i : data.order)
+		{
+			std::snprintf(code, sizeof code, "C%06d", i);
+			PGresult* r = PQexecPrepared(raw.c, "find", 3, values, nullptr, nullptr, 0);
+			if (PQresultStatus(r) != PGRES_TUPLES_OK || PQntuples(r) != 1)
+				throw std::runtime_error("counter not found");
+			row.esercizio = std::strtoll(PQgetvalue(r, 0, 0), nullptr, 10);
+			row.tipo = std::strtoll(PQgetvalue(r, 0, 1), nullptr, 10);
+			row.codice.assign(PQgetvalue(r, 0, 2), size_t(PQgetlength(r, 0, 2)));
+			row.valore = std::strtoll(PQgetvalue(r, 0, 3), nullptr, 10);
+			row.importo = std::strtod(PQgetvalue(r, 0, 4), nullptr);
+			PQclear(r);
+			total += static_cast<long>(row.valore);
+		}
+		benchmark::DoNotOptimize(total);
+		benchmark::DoNotOptimize(row);
+	}
+	state.SetItemsProcessed(state.iterations() * kFinds);
+}
+
 // ---- grouped sum -------------------------------------------------------------------------------
 
 const char* const kSumSql = "SELECT \"Mese\", SUM(Importo) FROM \"T_Movimenti\" WHERE \"Data\" BETWEEN ? AND ? "
@@ -318,9 +529,25 @@ const CString& SumPath()
 	return path;
 }
 
+CString ServerSumTarget()
+{
+	static CString target = [] {
+		CString t = ServerDatabases::Get()->New("sum");
+		RawPg raw(t);
+		raw.Exec(CString::Formatted(
+			"INSERT INTO T_Movimenti SELECT i + 1, (ARRAY['Cassa', 'Banca', 'Clienti', 'Fornitori', 'Erario', "
+			"'Magazzino', 'Ricavi', 'Costi'])[i %% %d + 1], make_date(2024, i / 28 %% 12 + 1, i %% 28 + 1), "
+			"i / 28 %% 12 + 1, (i %% 1000) * 0.25 - 50 FROM generate_series(0, %d) i; ANALYZE T_Movimenti",
+			kContiCount, kSumRows - 1));
+		return t;
+	}();
+	return target;
+}
+
+template <bool Server>
 void SumOurs(benchmark::State& state)
 {
-	auto conn = SqlConnection::Open(SumPath());
+	auto conn = SqlConnection::Open(Server ? ServerSumTarget() : SumPath());
 	TMovimenti rec;
 	rec.SetConnection(conn.get());
 	DataMon total;
@@ -364,6 +591,26 @@ void SumRaw(benchmark::State& state)
 	state.SetItemsProcessed(state.iterations() * kSumRows);
 }
 
+void SumRawPg(benchmark::State& state)
+{
+	RawPg raw(ServerSumTarget());
+	raw.Prepare("sum", "SELECT \"mese\", SUM(Importo) FROM \"t_movimenti\" WHERE \"data\" BETWEEN $1 AND $2 "
+					   "GROUP BY \"mese\" ORDER BY \"mese\"", 2);
+	const char* values[2] = {"2024-01-01", "2024-12-31"};
+	for (auto _ : state)
+	{
+		double sums[13] = {};
+		PGresult* r = PQexecPrepared(raw.c, "sum", 2, values, nullptr, nullptr, 0);
+		if (PQresultStatus(r) != PGRES_TUPLES_OK)
+			throw std::runtime_error("sum failed");
+		for (int i = 0; i < PQntuples(r); ++i)
+			sums[std::atoi(PQgetvalue(r, i, 0))] = std::strtod(PQgetvalue(r, i, 1), nullptr);
+		PQclear(r);
+		benchmark::DoNotOptimize(sums);
+	}
+	state.SetItemsProcessed(state.iterations() * kSumRows);
+}
+
 // Keeps the time of every run for the summary.
 class Collecting : public benchmark::ConsoleReporter
 {
@@ -392,45 +639,57 @@ int main(int argc, char** argv)
 	benchmark::Initialize(&argc, argv);
 	if (benchmark::ReportUnrecognizedArguments(argc, argv))
 		return 1;
+	using Fn = void (*)(benchmark::State&);
 	struct Pair
 	{
 		const char* name;
-		void (*raw)(benchmark::State&);
-		void (*ours)(benchmark::State&);
+		Fn raw, ours, rawPg, oursPg;
 		int iterations;
 		double target;
 	};
 	const Pair pairs[] = {
-		{"Insert", InsertRaw, InsertOurs, 1, 1.5},
-		{"Find", FindRaw, FindOurs, 1, 2.0},
-		{"Sum", SumRaw, SumOurs, 3, 1.2},
+		{"Insert", InsertRaw, InsertOurs<false>, InsertRawPg, InsertOurs<true>, 1, 1.5},
+		{"Find", FindRaw, FindOurs<false>, FindRawPg, FindOurs<true>, 1, 2.0},
+		{"Sum", SumRaw, SumOurs<false>, SumRawPg, SumOurs<true>, 3, 1.2},
 	};
+	const bool server = ServerDatabases::Get() != nullptr;
 	// Rounds alternate the two sides, so that load from elsewhere weighs on both alike.
 	constexpr int kRounds = 7;
 	for (const Pair& p : pairs)
 		for (int r = 0; r < kRounds; ++r)
-			for (auto [suffix, fn] : {std::pair{"Raw", p.raw}, std::pair{"Ours", p.ours}})
+		{
+			std::vector<std::pair<std::string, Fn>> sides = {{"Raw", p.raw}, {"Ours", p.ours}};
+			if (server)
+				sides.insert(sides.end(), {{"RawPg", p.rawPg}, {"OursPg", p.oursPg}});
+			for (auto& [suffix, fn] : sides)
 				benchmark::RegisterBenchmark((std::string(p.name) + suffix).c_str(), fn)
 					->Unit(benchmark::kMillisecond)
 					->UseRealTime()
 					->Iterations(p.iterations);
+		}
 
 	Collecting reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_Defaults
 											  : benchmark::ConsoleReporter::OO_Tabular);
 	benchmark::RunSpecifiedBenchmarks(&reporter);
-	std::printf("\nours / raw sqlite3 (medians of %d alternating rounds):\n", kRounds);
+	// "ratio (fastest runs' ratio) verdict" of one backend, or nothing when it did not run.
+	auto ratio = [&](const Pair& p, const char* raw, const char* ours) -> std::string {
+		auto o = reporter.m_Times.find(std::string(p.name) + ours);
+		auto r = reporter.m_Times.find(std::string(p.name) + raw);
+		if (o == reporter.m_Times.end() || r == reporter.m_Times.end())
+			return "-";
+		double median = Median(o->second) / Median(r->second);
+		double best = *std::min_element(o->second.begin(), o->second.end()) /
+					  *std::min_element(r->second.begin(), r->second.end());
+		char text[64];
+		std::snprintf(text, sizeof text, "%5.2f (%.2f) %s", median, best, median <= p.target ? "ok" : "MISSED");
+		return text;
+	};
+	std::printf("\nours / raw (medians of %d alternating rounds, fastest runs in brackets; raw: sqlite3, libpq):\n",
+				kRounds);
+	std::printf("  %-7s %-22s %-22s %s\n", "", "SQLite", server ? "PostgreSQL" : "PostgreSQL (no server)", "target");
 	for (const Pair& p : pairs)
-	{
-		auto ours = reporter.m_Times.find(std::string(p.name) + "Ours");
-		auto raw = reporter.m_Times.find(std::string(p.name) + "Raw");
-		if (ours == reporter.m_Times.end() || raw == reporter.m_Times.end())
-			continue;
-		double ratio = Median(ours->second) / Median(raw->second);
-		double best = *std::min_element(ours->second.begin(), ours->second.end()) /
-					  *std::min_element(raw->second.begin(), raw->second.end());
-		std::printf("  %-7s %5.2f  (fastest runs %.2f; target <= %.1f) %s\n", p.name, ratio, best, p.target,
-					ratio <= p.target ? "ok" : "MISSED");
-	}
+		std::printf("  %-7s %-22s %-22s <= %.1f\n", p.name, ratio(p, "Raw", "Ours").c_str(),
+					ratio(p, "RawPg", "OursPg").c_str(), p.target);
 	benchmark::Shutdown();
 	return 0;
 }

@@ -19,3 +19,20 @@ function(kvz_tests name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
+
+# kvz_backend_tests(<name> [FILTER <gtest filter>]): the test binary <name> (or the tests of
+# it the filter selects) registered a second time for PostgreSQL (environment
+# KVZ_TEST_BACKEND=postgresql, test names ending in "@pg"). Its fixtures then open their
+# databases on the server that KVZ_TEST_PG names, and skip without one (fail under CI=true).
+function(kvz_backend_tests name)
+  if(NOT KVZ_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "FILTER" "" ${ARGN})
+  set(filter)
+  if(ARG_FILTER)
+    set(filter TEST_FILTER "${ARG_FILTER}")
+  endif()
+  gtest_discover_tests(${name} TEST_SUFFIX "@pg" DISCOVERY_TIMEOUT 60 ${filter}
+    PROPERTIES TIMEOUT 180 ENVIRONMENT "KVZ_TEST_BACKEND=postgresql")
+endfunction()

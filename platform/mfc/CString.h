@@ -1,5 +1,6 @@
 #pragma once
 // UTF-8 string with the operations the framework's code uses.
+#include <compare>
 #include <cstdarg>
 #include <string>
 #include <string_view>
@@ -73,6 +74,8 @@ public:
 
 	friend bool operator==(const CString& a, const CString& b) { return a.m_s == b.m_s; }
 	friend bool operator==(const CString& a, const char* b) { return a.m_s == (b ? b : ""); }
+	// Without this, ordered containers of pairs would compare the converted char pointers.
+	friend std::strong_ordering operator<=>(const CString& a, const CString& b) { return a.m_s <=> b.m_s; }
 	friend bool operator<(const CString& a, const CString& b) { return a.m_s < b.m_s; }
 
 private:

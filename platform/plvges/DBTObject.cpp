@@ -73,13 +73,13 @@ SqlSession* DBTObject::GetReadSession() const
 	return m_pDocument ? m_pDocument->GetReadOnlySqlSession() : nullptr;
 }
 
-SqlConnection& DBTObject::GetWriteConnection() const
+SqlSession& DBTObject::GetWriteSession() const
 {
 	SqlSession* pSession = m_pDocument ? m_pDocument->GetUpdatableSqlSession() : nullptr;
 	SqlConnection* pConn = pSession ? pSession->GetSqlConnection() : m_pRecord->GetConnection();
 	if (!pConn || !pConn->IsValid())
 		throw SqlException("Nessuna connessione al database.");
-	return *pConn;
+	return pSession ? *pSession : *pConn->GetDefaultSqlSession();
 }
 
 void DBTObject::OpenQuery()
@@ -115,7 +115,7 @@ BOOL DBTObject::PrepareAndCheck(BOOL)
 
 void DBTObject::Write(BOOL)
 {
-	SqlConnection& conn = GetWriteConnection();
+	SqlSession& conn = GetWriteSession();
 	if (m_pOldRecord)
 		UpdateRow(conn, *m_pRecord, *m_pOldRecord);
 	else
@@ -125,10 +125,10 @@ void DBTObject::Write(BOOL)
 void DBTObject::Delete()
 {
 	if (m_pOldRecord)
-		DeleteRow(GetWriteConnection(), *m_pOldRecord);
+		DeleteRow(GetWriteSession(), *m_pOldRecord);
 }
 
-void DBTObject::InsertRow(SqlConnection& conn, const SqlRecord& rec)
+void DBTObject::InsertRow(SqlSession& conn, const SqlRecord& rec)
 {
 	CString columns, marks;
 	std::vector<const DataObj*> values;
@@ -143,7 +143,7 @@ void DBTObject::InsertRow(SqlConnection& conn, const SqlRecord& rec)
 	conn.ExecuteSQL("INSERT INTO " + Quoted(rec.GetTableName()) + " (" + columns + ") VALUES (" + marks + ")", values);
 }
 
-void DBTObject::UpdateRow(SqlConnection& conn, const SqlRecord& rec, const SqlRecord& old)
+void DBTObject::UpdateRow(SqlSession& conn, const SqlRecord& rec, const SqlRecord& old)
 {
 	CString sets;
 	std::vector<const DataObj*> values;
@@ -161,7 +161,7 @@ void DBTObject::UpdateRow(SqlConnection& conn, const SqlRecord& rec, const SqlRe
 		throw SqlException(CString::Formatted("La riga di %s non esiste piu'.", rec.GetTableName().GetString()));
 }
 
-void DBTObject::DeleteRow(SqlConnection& conn, const SqlRecord& old)
+void DBTObject::DeleteRow(SqlSession& conn, const SqlRecord& old)
 {
 	std::vector<int> key = KeyPositions(old);
 	std::vector<const DataObj*> values;
@@ -320,7 +320,7 @@ BOOL DBTSlaveBuffered::PrepareAndCheck(BOOL)
 
 void DBTSlaveBuffered::Write(BOOL)
 {
-	SqlConnection& conn = GetWriteConnection();
+	SqlSession& conn = GetWriteSession();
 	std::vector<SqlRecord*> rows;
 	for (int i = 0; i < GetSize(); ++i)
 		if (!IsEmptyData(GetRow(i)))
@@ -350,7 +350,7 @@ void DBTSlaveBuffered::Write(BOOL)
 
 void DBTSlaveBuffered::Delete()
 {
-	SqlConnection& conn = GetWriteConnection();
+	SqlSession& conn = GetWriteSession();
 	for (auto& pOld : m_OldRows)
 		DeleteRow(conn, *pOld);
 }
@@ -420,7 +420,7 @@ BOOL DBTMaster::PrepareAndCheck(BOOL bNew)
 
 void DBTMaster::Write(BOOL bNew)
 {
-	SqlConnection& conn = GetWriteConnection();
+	SqlSession& conn = GetWriteSession();
 	if (bNew || !m_pOldRecord)
 		InsertRow(conn, *m_pRecord);
 	else

@@ -77,13 +77,14 @@ protected:
 	// Opens m_pTable and states the query the first time.
 	void OpenQuery();
 	SqlSession* GetReadSession() const;
-	SqlConnection& GetWriteConnection() const;
+	// Writes run on the document's updatable session: inside its transaction on any backend.
+	SqlSession& GetWriteSession() const;
 
 	// The statements of a save, each with its values bound.
-	static void InsertRow(SqlConnection& conn, const SqlRecord& rec);
+	static void InsertRow(SqlSession& conn, const SqlRecord& rec);
 	// Rows are found by the key they had when they were read.
-	static void UpdateRow(SqlConnection& conn, const SqlRecord& rec, const SqlRecord& old);
-	static void DeleteRow(SqlConnection& conn, const SqlRecord& old);
+	static void UpdateRow(SqlSession& conn, const SqlRecord& rec, const SqlRecord& old);
+	static void DeleteRow(SqlSession& conn, const SqlRecord& old);
 	static BOOL SameKey(const SqlRecord& a, const SqlRecord& b);
 
 	std::unique_ptr<SqlRecord> m_pRecord;

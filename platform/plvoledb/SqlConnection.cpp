@@ -9,6 +9,7 @@
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvoledb/driver/ConnectionString.h"
 #include "platform/plvoledb/driver/LockRegistry.h"
+#include "platform/plvoledb/driver/Postgres.h"
 #include "platform/plvoledb/driver/Sqlite.h"
 
 namespace {
@@ -25,8 +26,30 @@ CString SavepointName(int depth)
 	return CString::Formatted("plv_sp%d", depth);
 }
 
-const char* ColumnType(const DataObj& obj)
+CString ColumnType(const DataObj& obj, bool bServer)
 {
+	if (bServer)
+	{
+		// As SQL Server keeps them: 32-bit integers (enumerations too), doubles for money,
+		// dates without time of day unless the object carries one.
+		switch (obj.GetDataType())
+		{
+		case DATA_STR_TYPE: return CString(plv::db::PostgresTextType()) + " NOT NULL DEFAULT ''";
+		case DATA_DATE_TYPE:
+		{
+			auto pDate = dynamic_cast<const DataDate*>(&obj);
+			return pDate && pDate->IsFullDate() ? "timestamp(0) NOT NULL DEFAULT '1799-12-31 00:00:00'"
+												: "date NOT NULL DEFAULT '1799-12-31'";
+		}
+		case DATA_DBL_TYPE:
+		case DATA_MON_TYPE:
+		case DATA_QTY_TYPE:
+		case DATA_PERC_TYPE: return "double precision NOT NULL DEFAULT 0";
+		case DATA_LNG_TYPE: return "bigint NOT NULL DEFAULT 0";  // the data object holds 64 bits
+		case DATA_BOOL_TYPE: return "smallint NOT NULL DEFAULT 0";
+		default: return "integer NOT NULL DEFAULT 0";
+		}
+	}
 	switch (obj.GetDataType())
 	{
 	case DATA_STR_TYPE: return "TEXT COLLATE NOCASE NOT NULL DEFAULT ''";
@@ -37,6 +60,20 @@ const char* ColumnType(const DataObj& obj)
 	case DATA_PERC_TYPE: return "REAL NOT NULL DEFAULT 0";
 	default: return "INTEGER NOT NULL DEFAULT 0";
 	}
+}
+
+// Server row locks are advisory locks keyed by the folded table and key texts: every session
+// of the server that asks for the row's lock sees it, and each lock is released on its own.
+std::int64_t LockKeyPart(const CString& text)
+{
+	std::uint32_t hash = 2166136261u;  // FNV-1a
+	for (char c : text.str())
+	{
+		if (c >= 'A' && c <= 'Z')
+			c = static_cast<char>(c - 'A' + 'a');
+		hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+	}
+	return static_cast<std::int32_t>(hash);
 }
 
 CString Quoted(const CString& identifier)
@@ -60,8 +97,8 @@ const char* const kReleaseTable = "Plv_DatabaseRelease";
 
 // ---- SqlSession ------------------------------------------------------------------------------
 
-SqlSession::SqlSession(SqlConnection* pConnection, BOOL bUpdatable)
-	: m_pConnection(pConnection), m_nId(g_NextSessionId++), m_bUpdatable(bUpdatable != FALSE)
+SqlSession::SqlSession(SqlConnection* pConnection, BOOL bUpdatable, CPLVContext* pContext)
+	: m_pConnection(pConnection), m_pContext(pContext), m_nId(g_NextSessionId++), m_bUpdatable(bUpdatable != FALSE)
 {
 }
 
@@ -72,18 +109,82 @@ SqlSession::~SqlSession()
 
 void SqlSession::UnlockAll()
 {
-	if (m_pConnection && m_pConnection->IsValid())
-		plv::db::LockRegistry::Instance().UnlockAll(m_nId, m_pConnection->GetDatabasePath().str());
+	if (!m_pConnection || !m_pConnection->IsValid())
+		return;
+	auto held = std::move(m_ServerLocks);
+	m_ServerLocks.clear();
+	for (auto& [table, key] : held)
+		m_pConnection->ServerLock(CString(table), CString(key), false);
+	plv::db::LockRegistry::Instance().UnlockAll(m_nId, m_pConnection->GetDatabasePath().str());
+}
+
+plv::db::Connection& SqlSession::Db() const
+{
+	if (!m_pConnection)
+		throw SqlException("Connessione al database non valida.");
+	return m_pContext ? m_pContext->Db() : m_pConnection->Db();
+}
+
+BOOL SqlSession::IsInTransaction() const
+{
+	if (!m_pConnection || !m_pConnection->IsValid())
+		return FALSE;
+	if (!m_pConnection->IsServer())
+		return m_pConnection->IsInTransaction();
+	return Db().InTransaction();
+}
+
+long SqlSession::ExecuteSQL(LPCTSTR sql, const std::vector<const DataObj*>& params)
+{
+	if (!m_pConnection)
+		throw SqlException("Connessione al database non valida.");
+	if (!m_pConnection->IsServer())
+		return m_pConnection->ExecuteSQL(sql, params);
+	try
+	{
+		std::vector<plv::db::Value> values;
+		values.reserve(params.size());
+		for (const DataObj* p : params)
+			values.push_back(m_pConnection->StoredValue(*p));
+		return static_cast<long>(Db().Execute(sql, values));
+	}
+	catch (const plv::db::DbError& e)
+	{
+		throw FromDbError(e);
+	}
+}
+
+BOOL SqlSession::TryServerLock(const CString& table, const CString& key)
+{
+	if (HoldsServerLock(table, key))
+		return TRUE;
+	if (!m_pConnection->ServerLock(table, key, true))
+		return FALSE;
+	m_ServerLocks.emplace(table.str(), key.str());
+	return TRUE;
+}
+
+void SqlSession::ReleaseServerLock(const CString& table, const CString& key)
+{
+	if (m_ServerLocks.erase({table.str(), key.str()}))
+		m_pConnection->ServerLock(table, key, false);
+}
+
+BOOL SqlSession::HoldsServerLock(const CString& table, const CString& key) const
+{
+	return m_ServerLocks.count({table.str(), key.str()}) > 0;
 }
 
 // ---- SqlConnection ---------------------------------------------------------------------------
 
-std::unique_ptr<SqlConnection> SqlConnection::Open(const CString& path, OpenMode mode)
+std::unique_ptr<SqlConnection> SqlConnection::Open(const CString& target, OpenMode mode)
 {
 	try
 	{
-		auto db = plv::db::OpenSqlite(path.str(), mode == CREATE_IF_MISSING ? plv::db::OpenMode::CreateIfMissing
-																			  : plv::db::OpenMode::OpenExisting);
+		if (IsServerTarget(target))
+			return std::make_unique<SqlConnection>(plv::db::OpenPostgres(target.str()), target.str());
+		auto db = plv::db::OpenSqlite(target.str(), mode == CREATE_IF_MISSING ? plv::db::OpenMode::CreateIfMissing
+																				: plv::db::OpenMode::OpenExisting);
 		return std::make_unique<SqlConnection>(std::move(db));
 	}
 	catch (const plv::db::DbError& e)
@@ -92,8 +193,16 @@ std::unique_ptr<SqlConnection> SqlConnection::Open(const CString& path, OpenMode
 	}
 }
 
-SqlConnection::SqlConnection(std::unique_ptr<plv::db::Connection> db)
-	: m_pDb(std::move(db)), m_pDefaultSession(std::make_unique<SqlSession>(this, TRUE))
+BOOL SqlConnection::IsServerTarget(const CString& target)
+{
+	return plv::db::IsPostgresTarget(target.str());
+}
+
+SqlConnection::SqlConnection(std::unique_ptr<plv::db::Connection> db, std::string serverTarget)
+	: m_pDb(std::move(db)),
+	  m_bServer(m_pDb && m_pDb->BackendName() == "postgresql"),
+	  m_strServerTarget(std::move(serverTarget)),
+	  m_pDefaultSession(std::make_unique<SqlSession>(this, TRUE))
 {
 	m_pDefaultSession->SetAutocommit(TRUE);
 }
@@ -107,6 +216,67 @@ SqlConnection::~SqlConnection()
 		m_pDb->Rollback();  // never commit half a document's work on the way out
 	if (g_pDefaultConnection.load() == this)
 		g_pDefaultConnection = nullptr;
+}
+
+std::unique_ptr<plv::db::Connection> SqlConnection::AcquireServerHandle()
+{
+	if (!m_IdleHandles.empty())
+	{
+		auto handle = std::move(m_IdleHandles.back());
+		m_IdleHandles.pop_back();
+		return handle;
+	}
+	if (m_strServerTarget.empty())
+		throw SqlException("Nessuna connessione al server per un contesto proprio.");
+	try
+	{
+		return plv::db::OpenPostgres(m_strServerTarget);
+	}
+	catch (const plv::db::DbError& e)
+	{
+		throw FromDbError(e);
+	}
+}
+
+void SqlConnection::ReturnServerHandle(std::unique_ptr<plv::db::Connection> handle)
+{
+	constexpr size_t kKeptIdle = 4;
+	try
+	{
+		if (handle && handle->IsUsable() && !handle->InTransaction() && m_IdleHandles.size() < kKeptIdle)
+			m_IdleHandles.push_back(std::move(handle));
+	}
+	catch (...)
+	{
+		// A handle that cannot be kept is closed.
+	}
+}
+
+BOOL SqlConnection::ServerLock(const CString& table, const CString& key, bool bLock)
+{
+	try
+	{
+		if (!m_pLockHandle)
+		{
+			if (!bLock)
+				return TRUE;
+			m_pLockHandle = AcquireServerHandle();
+			m_pTryLock = m_pLockHandle->Prepare("SELECT pg_catalog.pg_try_advisory_lock(?, ?)");
+			m_pUnlock = m_pLockHandle->Prepare("SELECT pg_catalog.pg_advisory_unlock(?, ?)");
+		}
+		plv::db::Statement& st = bLock ? *m_pTryLock : *m_pUnlock;
+		st.Bind(1, LockKeyPart(GetDatabasePath() + "\x1f" + table));  // schemas of one database apart
+		st.Bind(2, LockKeyPart(key));
+		bool granted = st.Step() && st.Column(0) == plv::db::Value(std::int64_t(1));
+		st.Reset();
+		return granted;
+	}
+	catch (const plv::db::DbError& e)
+	{
+		if (bLock)
+			throw FromDbError(e);
+		return FALSE;  // the server ends the locks of a handle that is gone
+	}
 }
 
 plv::db::Connection& SqlConnection::Db() const
@@ -123,11 +293,30 @@ CString SqlConnection::GetDatabasePath() const
 
 CString SqlConnection::GetDatabaseFolder() const
 {
+	if (m_bServer)
+		return CString();
 	return CString(std::filesystem::path(GetDatabasePath().str()).parent_path().string());
+}
+
+DataValue SqlConnection::StoredValue(const DataObj& obj) const
+{
+	DataValue value = obj.GetDataValue();
+	if (m_bServer && obj.GetDataType() == DATA_ENUM_TYPE)
+		if (auto p = std::get_if<std::int64_t>(&value))
+			return std::int64_t(static_cast<std::int32_t>(static_cast<std::uint32_t>(*p)));
+	return value;
+}
+
+CString SqlConnection::GetTextColumnType() const
+{
+	return m_bServer ? CString(plv::db::PostgresTextType()) : CString("TEXT COLLATE NOCASE");
 }
 
 void SqlConnection::ReleaseReadSnapshot()
 {
+	// A server's results are read whole: no statement holds a snapshot while its rows are walked.
+	if (m_bServer)
+		return;
 	auto pending = m_PendingCursors;  // each one leaves the list
 	for (SqlTable* pTable : pending)
 		pTable->BufferPendingRows();
@@ -204,7 +393,7 @@ long SqlConnection::ExecuteSQL(LPCTSTR sql, const std::vector<const DataObj*>& p
 		std::vector<plv::db::Value> values;
 		values.reserve(params.size());
 		for (const DataObj* p : params)
-			values.push_back(p->GetDataValue());
+			values.push_back(StoredValue(*p));
 		return static_cast<long>(Db().Execute(sql, values));
 	}
 	catch (const plv::db::DbError& e)
@@ -213,7 +402,7 @@ long SqlConnection::ExecuteSQL(LPCTSTR sql, const std::vector<const DataObj*>& p
 	}
 }
 
-CString SqlConnection::CreateTableSql(const SqlRecord& record)
+CString SqlConnection::CreateTableSql(const SqlRecord& record, BOOL bServer)
 {
 	CString sql = "CREATE TABLE IF NOT EXISTS " + Quoted(record.GetTableName()) + " (";
 	bool first = true;
@@ -224,8 +413,11 @@ CString SqlConnection::CreateTableSql(const SqlRecord& record)
 		if (!first)
 			sql += ", ";
 		first = false;
-		sql += Quoted(record.GetItem(i)->m_strColumnName) + " " + ColumnType(*record.GetDataObjAt(i));
+		sql += Quoted(record.GetItem(i)->m_strColumnName) + " " + ColumnType(*record.GetDataObjAt(i), bServer != FALSE);
 	}
+	// Rows of a table without a key are found again by rowid, which a server table must declare.
+	if (bServer && record.GetPrimaryKey().empty())
+		sql += CString(first ? "" : ", ") + "\"rowid\" bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY";
 	if (!record.GetPrimaryKey().empty())
 	{
 		sql += ", PRIMARY KEY (";
@@ -249,7 +441,7 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 		if (kind == SqlRecord::TABLE_TYPE)
 		{
 			if (!Db().TableExists(table.str()))
-				Db().Execute(CreateTableSql(*pRec).str());
+				Db().Execute(CreateTableSql(*pRec, m_bServer).str());
 			else
 			{
 				// A newer release of the record may bind columns the table lacks.
@@ -264,7 +456,7 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 						found = found || col.CompareNoCase(c.c_str()) == 0;
 					if (!found)
 						Db().Execute(("ALTER TABLE " + Quoted(table) + " ADD COLUMN " + Quoted(col) + " " +
-									  ColumnType(*pRec->GetDataObjAt(i)))
+									  ColumnType(*pRec->GetDataObjAt(i), m_bServer))
 										 .str());
 				}
 			}
@@ -311,9 +503,9 @@ void SqlConnection::SetDatabaseRelease(const CString& library, int release)
 {
 	try
 	{
-		Db().Execute(CString::Formatted("CREATE TABLE IF NOT EXISTS %s (Library TEXT COLLATE NOCASE PRIMARY KEY, "
+		Db().Execute(CString::Formatted("CREATE TABLE IF NOT EXISTS %s (Library %s PRIMARY KEY, "
 										"Release INTEGER NOT NULL)",
-										kReleaseTable)
+										kReleaseTable, GetTextColumnType().GetString())
 						 .str());
 		Db().Execute(CString::Formatted("INSERT INTO %s (Library, Release) VALUES (?, ?) "
 										"ON CONFLICT(Library) DO UPDATE SET Release = excluded.Release",
@@ -376,8 +568,8 @@ SqlConnection* AfxSetDefaultSqlConnection(SqlConnection* pConnection)
 CPLVContext::CPLVContext(SqlConnection* pConnection, CBaseDocument* pDocument)
 	: m_pConnection(pConnection ? pConnection : AfxGetDefaultSqlConnection()), m_pDocument(pDocument)
 {
-	m_pUpdatable = std::make_unique<SqlSession>(m_pConnection, TRUE);
-	m_pReadOnly = std::make_unique<SqlSession>(m_pConnection, FALSE);
+	m_pUpdatable = std::make_unique<SqlSession>(m_pConnection, TRUE, this);
+	m_pReadOnly = std::make_unique<SqlSession>(m_pConnection, FALSE, this);
 }
 
 CPLVContext::~CPLVContext()
@@ -385,6 +577,21 @@ CPLVContext::~CPLVContext()
 	if (m_bInTransaction)
 		Rollback();
 	UnlockAll();
+	if (m_pOwnDb)
+		m_pConnection->ReturnServerHandle(std::move(m_pOwnDb));
+}
+
+plv::db::Connection& CPLVContext::Db()
+{
+	if (!m_pConnection || !m_pConnection->IsServer())
+	{
+		if (!m_pConnection)
+			throw SqlException("Connessione al database non valida.");
+		return m_pConnection->Db();
+	}
+	if (!m_pOwnDb)
+		m_pOwnDb = m_pConnection->AcquireServerHandle();
+	return *m_pOwnDb;
 }
 
 BOOL CPLVContext::StartTransaction()
@@ -393,9 +600,16 @@ BOOL CPLVContext::StartTransaction()
 		return FALSE;
 	try
 	{
-		m_pConnection->BeginTransaction();
+		if (m_pConnection->IsServer())
+			Db().Begin();
+		else
+			m_pConnection->BeginTransaction();
 	}
 	catch (const SqlException&)
+	{
+		return FALSE;
+	}
+	catch (const plv::db::DbError&)
 	{
 		return FALSE;
 	}
@@ -407,7 +621,20 @@ BOOL CPLVContext::Commit()
 {
 	if (!m_bInTransaction)
 		return FALSE;
-	m_pConnection->CommitTransaction();  // a failure leaves the transaction open for Rollback
+	// A failure leaves the transaction to Rollback (on a server it is already undone).
+	if (m_pConnection->IsServer())
+	{
+		try
+		{
+			Db().Commit();
+		}
+		catch (const plv::db::DbError& e)
+		{
+			throw FromDbError(e);
+		}
+	}
+	else
+		m_pConnection->CommitTransaction();
 	m_bInTransaction = false;
 	UnlockAll();
 	return TRUE;
@@ -420,13 +647,35 @@ void CPLVContext::Rollback()
 	m_bInTransaction = false;
 	try
 	{
-		m_pConnection->RollbackTransaction();
+		if (m_pConnection->IsServer())
+			Db().Rollback();
+		else
+			m_pConnection->RollbackTransaction();
 	}
 	catch (const SqlException& e)
 	{
 		e.ShowError();
 	}
+	catch (const plv::db::DbError& e)
+	{
+		FromDbError(e).ShowError();
+	}
 	UnlockAll();
+}
+
+void CPLVContext::KeepOutOtherWriters(const CString& table)
+{
+	if (!m_bInTransaction || !m_pConnection->IsServer())
+		return;
+	try
+	{
+		// Plain readers and row-lock checks still pass; writers and other keepers wait.
+		Db().Execute(("LOCK TABLE " + Quoted(table) + " IN SHARE ROW EXCLUSIVE MODE").str());
+	}
+	catch (const plv::db::DbError& e)
+	{
+		throw FromDbError(e);
+	}
 }
 
 void CPLVContext::UnlockAll()
@@ -446,13 +695,14 @@ SqlConnection* COleDbManager::MakeNewConnection(const CString& connectionString,
 		SqlConnection* pCurrent = AfxGetDefaultSqlConnection();
 		std::string folder = pCurrent ? pCurrent->GetDatabaseFolder().str() : std::filesystem::current_path().string();
 		auto path = plv::db::ResolveSqlitePath(cs, folder);
-		if (!path)
+		std::unique_ptr<SqlConnection> conn;
+		if (path)
+			conn = SqlConnection::Open(CString(*path), SqlConnection::OPEN_EXISTING);
+		else
 		{
-			m_strLastError = CString::Formatted("Nessun server di database configurato per \"%s\".",
-												cs.Get("Data Source").c_str());
-			return nullptr;
+			std::string target = ServerTarget(connectionString);
+			conn = std::make_unique<SqlConnection>(plv::db::OpenPostgres(target), target);
 		}
-		auto conn = SqlConnection::Open(CString(*path), SqlConnection::OPEN_EXISTING);
 		m_Connections.push_back(std::move(conn));
 		return m_Connections.back().get();
 	}
@@ -465,6 +715,32 @@ SqlConnection* COleDbManager::MakeNewConnection(const CString& connectionString,
 		m_strLastError = e.GetMessage();
 	}
 	return nullptr;
+}
+
+std::string COleDbManager::ServerTarget(const CString& connectionString)
+{
+	plv::db::ConnectionString cs(connectionString.str());
+	auto get = [&](const char* key, const char* alias) {
+		std::string v = cs.Get(key);
+		return v.empty() && alias ? cs.Get(alias) : v;
+	};
+	std::string host = get("Data Source", "Server"), port;
+	// "host,port" as SQL Server writes it, or "host:port" (one colon: not an IPv6 address).
+	if (auto comma = host.find(','); comma != std::string::npos)
+		port = host.substr(comma + 1), host.resize(comma);
+	else if (auto colon = host.find(':'); colon != std::string::npos && host.find(':', colon + 1) == std::string::npos)
+		port = host.substr(colon + 1), host.resize(colon);
+	std::string database = get("Initial Catalog", "Database");
+	if (host.empty())
+		throw plv::db::DbError("connection string names no server");
+	if (database.empty())
+		throw plv::db::DbError("connection string names no Initial Catalog");
+	return plv::db::PostgresKeywordString({{"host", host},
+										   {"port", port},
+										   {"dbname", database},
+										   {"user", get("User ID", "UID")},
+										   {"password", get("Password", "PWD")},
+										   {"connect_timeout", get("Connect Timeout", "Timeout")}});
 }
 
 void COleDbManager::CloseConnection(SqlConnection* pConnection)

@@ -1,14 +1,21 @@
 #pragma once
 // Connections, sessions and transaction contexts.
 //
-// A company is one database. Every session of a connection shares the connection's one
-// database handle: SQLite allows one writer per file, so a write made "in a context of its
-// own" while a transaction is open joins that transaction (as a savepoint) instead of
-// waiting on a second handle. Transactions nest: the outermost opens the database
-// transaction, the inner ones are savepoints.
+// A company is one database: an SQLite file or a PostgreSQL database (a server).
+// On SQLite every session of a connection shares the connection's one database handle:
+// SQLite allows one writer per file, so a write made "in a context of its own" while a
+// transaction is open joins that transaction (as a savepoint) instead of waiting on a second
+// handle. Transactions nest: the outermost opens the database transaction, the inner ones are
+// savepoints.
+// On a server every transaction context has a server connection of its own, so its work
+// commits or rolls back independently of any other context's transaction; the connection's
+// default session keeps the connection's own handle.
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/mfc/CObject.h"
@@ -18,18 +25,21 @@
 
 namespace plv::db {
 class Connection;
+class Statement;
 }
 
 class SqlConnection;
 class SqlRecord;
 class SqlTable;
 class CBaseDocument;
+class CPLVContext;
 
 class SqlSession : public CObject
 {
 	DECLARE_DYNAMIC(SqlSession, CObject)
 public:
-	explicit SqlSession(SqlConnection* pConnection, BOOL bUpdatable = TRUE);
+	// pContext: the context the session belongs to (none for a connection's default session).
+	explicit SqlSession(SqlConnection* pConnection, BOOL bUpdatable = TRUE, CPLVContext* pContext = nullptr);
 	~SqlSession() override;
 
 	SqlConnection* GetSqlConnection() const { return m_pConnection; }
@@ -40,11 +50,29 @@ public:
 	BOOL IsAutocommit() const { return m_bAutocommit; }
 	void UnlockAll();
 
+	// The database handle the session's statements run on: its context's own on a server,
+	// otherwise the connection's.
+	plv::db::Connection& Db() const;
+	// That handle is inside a transaction.
+	BOOL IsInTransaction() const;
+	// Runs a statement on that handle with its values bound in the order of the "?" in the text.
+	long ExecuteSQL(LPCTSTR sql, const std::vector<const DataObj*>& params = {});
+
 private:
+	friend class SqlTable;
+	friend class CPLVContext;
+	// Server row locks: the session's hold on a row, seen by every other session of the server.
+	BOOL TryServerLock(const CString& table, const CString& key);
+	void ReleaseServerLock(const CString& table, const CString& key);
+	BOOL HoldsServerLock(const CString& table, const CString& key) const;
+
 	SqlConnection* m_pConnection;
+	CPLVContext* m_pContext;
 	std::uint64_t m_nId;
 	bool m_bUpdatable;
 	bool m_bAutocommit = false;
+	// (table, key) held on the server; std::string: a pair of CStrings would compare pointers.
+	std::set<std::pair<std::string, std::string>> m_ServerLocks;
 };
 
 // What the catalog knows of a registered table or view.
@@ -65,16 +93,29 @@ public:
 		OPEN_EXISTING,  // a missing file is an error: opening never creates a database
 		CREATE_IF_MISSING,
 	};
-	// Opens a company database file; SqlException when it cannot.
-	static std::unique_ptr<SqlConnection> Open(const CString& path, OpenMode mode = OPEN_EXISTING);
-	explicit SqlConnection(std::unique_ptr<plv::db::Connection> db);
+	// Opens a company database, SqlException when it cannot: a PostgreSQL database for a
+	// "postgresql://" URI or a libpq keyword string ("host=srv dbname=az01"), which must
+	// exist whatever the mode; otherwise an SQLite file.
+	static std::unique_ptr<SqlConnection> Open(const CString& target, OpenMode mode = OPEN_EXISTING);
+	// The target names a server database rather than a file.
+	static BOOL IsServerTarget(const CString& target);
+	// pServerTarget: the connection target of a server handle, to open more handles with.
+	explicit SqlConnection(std::unique_ptr<plv::db::Connection> db, std::string serverTarget = {});
 	~SqlConnection() override;
 
 	BOOL IsValid() const { return m_pDb != nullptr; }
 	plv::db::Connection& Db() const;
-	// The database's identity (its canonical path) and the folder that holds it.
+	// A PostgreSQL database rather than an SQLite file.
+	BOOL IsServer() const { return m_bServer; }
+	// The database's identity (its canonical path, or "postgresql://host:port/name") and the
+	// folder that holds it (none for a server database).
 	CString GetDatabasePath() const;
 	CString GetDatabaseFolder() const;
+	// The value a data object is stored as: an enumeration goes to a server's 32-bit integer
+	// column as the signed value of its 32 bits.
+	DataValue StoredValue(const DataObj& obj) const;
+	// The column type the catalog gives case-insensitive text in this database.
+	CString GetTextColumnType() const;
 
 	SqlSession* GetDefaultSqlSession() { return m_pDefaultSession.get(); }
 
@@ -93,8 +134,8 @@ public:
 	BOOL RegisterCatalogEntry(LPCTSTR frameworkText, const CPLVNamespace& ns, CRuntimeClass* pRecordClass, int kind);
 	const CatalogEntry* GetCatalogEntry(const CString& tableName) const;
 	std::vector<CatalogEntry> GetCatalog() const;
-	// DDL of a record's table, as the catalog creates it.
-	static CString CreateTableSql(const SqlRecord& record);
+	// DDL of a record's table, as the catalog creates it (on SQLite, or on a server).
+	static CString CreateTableSql(const SqlRecord& record, BOOL bServer = FALSE);
 
 	// The schema release each library's tables are at.
 	void SetDatabaseRelease(const CString& library, int release);
@@ -108,8 +149,21 @@ public:
 
 private:
 	friend class SqlTable;
+	friend class SqlSession;
+	friend class CPLVContext;
+	// Server handles for contexts, kept for reuse while the connection lives.
+	std::unique_ptr<plv::db::Connection> AcquireServerHandle();
+	void ReturnServerHandle(std::unique_ptr<plv::db::Connection> handle);
+	// Server row locks of every session of the connection, held on a handle of their own.
+	BOOL ServerLock(const CString& table, const CString& key, bool bLock);
+
 	std::vector<SqlTable*> m_PendingCursors;
 	std::unique_ptr<plv::db::Connection> m_pDb;
+	bool m_bServer = false;
+	std::string m_strServerTarget;
+	std::vector<std::unique_ptr<plv::db::Connection>> m_IdleHandles;
+	std::unique_ptr<plv::db::Connection> m_pLockHandle;
+	std::unique_ptr<plv::db::Statement> m_pTryLock, m_pUnlock;
 	std::unique_ptr<SqlSession> m_pDefaultSession;
 	std::map<CString, CatalogEntry> m_Catalog;  // by upper-case table name
 	int m_nTransactionDepth = 0;
@@ -126,6 +180,8 @@ SqlConnection* AfxSetThreadDefaultSqlConnection(SqlConnection* pConnection);
 
 // A transaction context: its own sessions on a connection and a transaction that commits or
 // rolls back the work done through them. Row locks of its sessions end with the transaction.
+// On SQLite its transaction is the connection's (nested as a savepoint when one is open); on
+// a server it runs on the context's own server connection and commits on its own.
 class CPLVContext : public CObject
 {
 	DECLARE_DYNAMIC(CPLVContext, CObject)
@@ -147,9 +203,19 @@ public:
 	CBaseDocument* GetDocument() const { return m_pDocument; }
 	void UnlockAll();
 
+	// Within the transaction, keeps every other writer of the table waiting until it ends, so
+	// that a row read is the row written and a missing row is added by one writer only. SQLite's
+	// transaction already holds the database's write lock: there it does nothing.
+	// SqlException when the table stays locked by another writer beyond the lock timeout.
+	void KeepOutOtherWriters(const CString& table);
+
+	// The handle the context's sessions run on (opened on first use on a server).
+	plv::db::Connection& Db();
+
 private:
 	SqlConnection* m_pConnection;
 	CBaseDocument* m_pDocument;
+	std::unique_ptr<plv::db::Connection> m_pOwnDb;  // on a server
 	std::unique_ptr<SqlSession> m_pUpdatable;
 	std::unique_ptr<SqlSession> m_pReadOnly;
 	bool m_bInTransaction = false;
@@ -161,10 +227,15 @@ class COleDbManager
 public:
 	// The connection named by an OLE DB style connection string, or null when it cannot be
 	// opened (the reason is kept in GetLastError). A database that does not exist is never created.
+	// A Data Source that is a host name ("srv", "srv,5433" or "srv:5433") names a PostgreSQL
+	// server and Initial Catalog the database on it, opened with User ID, Password and
+	// Connect Timeout; any other Data Source names an SQLite file (see ResolveSqlitePath).
 	SqlConnection* MakeNewConnection(const CString& connectionString, int = 0, int = 0, int = 0, LPCTSTR = nullptr,
 									 void* = nullptr);
 	void CloseConnection(SqlConnection* pConnection);
 	const CString& GetLastError() const { return m_strLastError; }
+	// The libpq connection target of an OLE DB string naming a server, every value escaped.
+	static std::string ServerTarget(const CString& connectionString);
 
 private:
 	std::vector<std::unique_ptr<SqlConnection>> m_Connections;

@@ -127,6 +127,17 @@ SqlConnection& SqlTable::Connection() const
 	return *pConn;
 }
 
+SqlSession& SqlTable::Session() const
+{
+	Connection();  // fails without a database
+	return *GetSqlSession();
+}
+
+DataValue SqlTable::Stored(const DataObj& obj) const
+{
+	return Connection().StoredValue(obj);
+}
+
 void SqlTable::Raise(const std::exception& e) const
 {
 	if (auto db = dynamic_cast<const plv::db::DbError*>(&e))
@@ -252,7 +263,18 @@ void SqlTable::AddFilterColumn(LPCTSTR szColumn, LPCTSTR szOperator)
 
 void SqlTable::AddFilterLike(const DataObj& column)
 {
-	AppendFilter(Quoted(GetColumnName(column)) + " LIKE ?");
+	CString name = Quoted(GetColumnName(column));
+	SqlSession* pSession = GetSqlSession();
+	SqlConnection* pConn = pSession ? pSession->GetSqlConnection() : nullptr;
+	if (!pConn || !pConn->IsServer())
+	{
+		AppendFilter(name + " LIKE ?");
+		return;
+	}
+	// On a server: a date or number matches as its text, and no character escapes, as on SQLite.
+	if (column.GetDataType() != DATA_STR_TYPE)
+		name = "CAST(" + name + " AS text)";
+	AppendFilter(name + " LIKE ? ESCAPE ''");
 }
 
 void SqlTable::AddBetweenColumn(const DataObj& column)
@@ -349,8 +371,17 @@ const CString& SqlTable::SelectSql()
 
 plv::db::Statement& SqlTable::Prepared(std::unique_ptr<plv::db::Statement>& slot, const CString& sql)
 {
+	// On a server another session may mean another handle: statements belong to theirs.
+	plv::db::Connection& db = Session().Db();
+	if (&db != m_pStatementsDb)
+	{
+		ForgetPending();
+		for (auto* p : {&m_pSelect, &m_pInsert, &m_pUpdate, &m_pDelete, &m_pRowid})
+			p->reset();
+		m_pStatementsDb = &db;
+	}
 	if (!slot || slot->Sql() != sql.str())
-		slot = Connection().Db().Prepare(sql.str());
+		slot = db.Prepare(sql.str());
 	else
 		slot->Reset();
 	return *slot;
@@ -375,7 +406,7 @@ void SqlTable::Query()
 		plv::db::Statement& st = Prepared(m_pSelect, sql);
 		int n = 1;
 		for (auto& p : m_Params)
-			st.Bind(n++, p.isLike ? DataValue(p.likePattern.str()) : p.value->GetDataValue());
+			st.Bind(n++, p.isLike ? DataValue(p.likePattern.str()) : Stored(*p.value));
 		for (auto& f : m_Funs)
 			f.target->Clear();
 		if (!st.Step())
@@ -426,7 +457,7 @@ void SqlTable::LoadRow(Get column)
 	}
 	m_CurrentKey.resize(m_Keys.size());
 	for (size_t k = 0; k < m_Keys.size(); ++k)
-		m_CurrentKey[k] = m_pRecord->GetDataObjAt(m_Keys[k])->GetDataValue();
+		m_CurrentKey[k] = Stored(*m_pRecord->GetDataObjAt(m_Keys[k]));
 }
 
 void SqlTable::LookAhead()
@@ -437,7 +468,7 @@ void SqlTable::LookAhead()
 		m_pSelect->Reset();
 		ForgetPending();
 	}
-	else if (!m_pPendingOn)
+	else if (!m_pPendingOn && !Connection().IsServer())  // a server's rows are read whole
 	{
 		m_pPendingOn = &Connection();
 		m_pPendingOn->m_PendingCursors.push_back(this);
@@ -540,7 +571,8 @@ void SqlTable::Edit()
 
 void SqlTable::ReadInsertedRowid()
 {
-	plv::db::Statement& st = Prepared(m_pRowid, "SELECT last_insert_rowid()");
+	plv::db::Statement& st =
+		Prepared(m_pRowid, Connection().IsServer() ? "SELECT pg_catalog.lastval()" : "SELECT last_insert_rowid()");
 	if (st.Step())
 	{
 		DataValue v = st.Column(0);
@@ -561,6 +593,7 @@ int SqlTable::Update(SqlRecord*, BOOL)
 		if (!conn.IsInTransaction())
 			conn.ReleaseReadSnapshot();
 		int changed = 0;
+		const bool bQueue = conn.IsServer() && Session().IsInTransaction();
 		if (m_EditMode == EditMode::Adding)
 		{
 			if (m_strInsertSql.IsEmpty())
@@ -575,10 +608,20 @@ int SqlTable::Update(SqlRecord*, BOOL)
 			}
 			plv::db::Statement& st = Prepared(m_pInsert, m_strInsertSql);
 			for (size_t n = 0; n < m_Columns.size(); ++n)
-				st.Bind(static_cast<int>(n) + 1, m_pRecord->GetDataObjAt(m_Columns[n])->GetDataValue());
-			st.Step();
-			changed = static_cast<int>(st.Changes());
-			st.Reset();
+				st.Bind(static_cast<int>(n) + 1, Stored(*m_pRecord->GetDataObjAt(m_Columns[n])));
+			if (bQueue)
+			{
+				// Inside a server transaction rows are sent without waiting for each answer; a
+				// failure fails the transaction, reported at the latest by its commit.
+				st.Send();
+				changed = 1;
+			}
+			else
+			{
+				st.Step();
+				changed = static_cast<int>(st.Changes());
+				st.Reset();
+			}
 			if (m_Keys.empty())
 				ReadInsertedRowid();
 		}
@@ -602,7 +645,7 @@ int SqlTable::Update(SqlRecord*, BOOL)
 			plv::db::Statement& st = Prepared(m_pUpdate, m_strUpdateSql);
 			int b = 1;
 			for (int c : cols)
-				st.Bind(b++, m_pRecord->GetDataObjAt(c)->GetDataValue());
+				st.Bind(b++, Stored(*m_pRecord->GetDataObjAt(c)));
 			if (m_Keys.empty())
 				st.Bind(b++, m_nCurrentRowid);
 			for (auto& k : m_CurrentKey)
@@ -614,7 +657,7 @@ int SqlTable::Update(SqlRecord*, BOOL)
 		m_EditMode = EditMode::None;
 		m_CurrentKey.resize(m_Keys.size());
 		for (size_t k = 0; k < m_Keys.size(); ++k)
-			m_CurrentKey[k] = m_pRecord->GetDataObjAt(m_Keys[k])->GetDataValue();
+			m_CurrentKey[k] = Stored(*m_pRecord->GetDataObjAt(m_Keys[k]));
 		m_bEmpty = false;
 		return changed;
 	}
@@ -679,13 +722,106 @@ BOOL SqlTable::LockCurrent(BOOL, LockRetriesMng*)
 	if (m_bEmpty)
 		return FALSE;
 	SqlSession* pSession = GetSqlSession();
+	SqlConnection& conn = Connection();
 	CString key = CurrentKeyText();
-	if (!plv::db::LockRegistry::Instance().TryLock(Connection().GetDatabasePath().str(), m_pRecord->GetTableName().str(),
-												   key.str(), pSession ? pSession->GetId() : 0))
+	CString table = m_pRecord->GetTableName();
+	auto& registry = plv::db::LockRegistry::Instance();
+	if (!registry.TryLock(conn.GetDatabasePath().str(), table.str(), key.str(), pSession ? pSession->GetId() : 0))
 		return FALSE;
+	if (conn.IsServer() && pSession && !pSession->HoldsServerLock(table, key))
+	{
+		bool granted = false;
+		try
+		{
+			granted = pSession->TryServerLock(table, key);
+			if (granted && !LockRowInDatabase())
+			{
+				pSession->ReleaseServerLock(table, key);
+				granted = false;
+			}
+		}
+		catch (...)
+		{
+			registry.Unlock(conn.GetDatabasePath().str(), table.str(), key.str(), pSession->GetId());
+			throw;
+		}
+		if (!granted)
+		{
+			registry.Unlock(conn.GetDatabasePath().str(), table.str(), key.str(), pSession->GetId());
+			return FALSE;
+		}
+	}
 	if (std::find(m_Locks.begin(), m_Locks.end(), key) == m_Locks.end())
 		m_Locks.push_back(key);
 	return TRUE;
+}
+
+BOOL SqlTable::LockRowInDatabase()
+{
+	// Only a table's own rows can be locked; a view's are locked by the lock above alone.
+	if (m_pRecord->GetTableType() != SqlRecord::TABLE_TYPE)
+		return TRUE;
+	CString sql = "SELECT 1 FROM " + Quoted(m_pRecord->GetTableName()) + " WHERE ";
+	std::vector<DataValue> values;
+	if (m_Keys.empty())
+	{
+		sql += "rowid = ?";
+		values.push_back(m_nCurrentRowid);
+	}
+	for (size_t n = 0; n < m_Keys.size(); ++n)
+	{
+		sql += (n ? " AND " : "") + Quoted(m_pRecord->GetItem(m_Keys[n])->m_strColumnName) + " = ?";
+		values.push_back(m_CurrentKey[n]);
+	}
+	sql += " FOR UPDATE NOWAIT";
+	plv::db::Connection& db = Session().Db();
+	// Only a probe: nobody else may hold or be writing the row now. Outside a transaction the
+	// row lock ends with the statement; inside one, with the savepoint rolled back, so that it
+	// is released with the lock above and a refusal does not abort the transaction.
+	const std::string savepoint = "plv_lock";
+	bool bSavepoint = false;
+	auto undo = [&] {
+		if (bSavepoint)
+		{
+			db.RollbackTo(savepoint);
+			db.Release(savepoint);
+		}
+	};
+	bool granted = true;
+	try
+	{
+		if (db.InTransaction())
+		{
+			db.Savepoint(savepoint);
+			bSavepoint = true;
+		}
+		db.Execute(sql.str(), values);
+	}
+	catch (const plv::db::DbError& e)
+	{
+		if (!e.IsBusy())
+		{
+			try
+			{
+				undo();
+			}
+			catch (const plv::db::DbError&)
+			{
+				// The first error is the one to report.
+			}
+			Raise(e);
+		}
+		granted = false;
+	}
+	try
+	{
+		undo();
+	}
+	catch (const plv::db::DbError& e)
+	{
+		Raise(e);
+	}
+	return granted;
 }
 
 void SqlTable::UnlockCurrent()
@@ -697,6 +833,8 @@ void SqlTable::UnlockCurrent()
 	if (it == m_Locks.end())
 		return;
 	SqlSession* pSession = GetSqlSession();
+	if (pSession)
+		pSession->ReleaseServerLock(m_pRecord->GetTableName(), key);
 	plv::db::LockRegistry::Instance().Unlock(Connection().GetDatabasePath().str(), m_pRecord->GetTableName().str(),
 											 key.str(), pSession ? pSession->GetId() : 0);
 	m_Locks.erase(it);
@@ -710,7 +848,10 @@ void SqlTable::UnlockAll()
 	SqlConnection* pConn = pSession ? pSession->GetSqlConnection() : nullptr;
 	if (pConn && pConn->IsValid())
 		for (auto& key : m_Locks)
+		{
+			pSession->ReleaseServerLock(m_pRecord->GetTableName(), key);
 			plv::db::LockRegistry::Instance().Unlock(pConn->GetDatabasePath().str(), m_pRecord->GetTableName().str(),
 													 key.str(), pSession->GetId());
+		}
 	m_Locks.clear();
 }

@@ -92,7 +92,10 @@ public:
 	BOOL IsAdding() const { return m_EditMode == EditMode::Adding; }
 	BOOL IsEditing() const { return m_EditMode == EditMode::Editing; }
 
-	// Row locks, per session: FALSE when another session holds the row.
+	// Row locks, per session: FALSE when another session holds the row. On a server the lock
+	// is seen by every session of every workstation; the row is also locked in the database
+	// (SELECT ... FOR UPDATE NOWAIT), so a row another session is writing is refused too, and
+	// inside a transaction the database keeps the row locked until the transaction ends.
 	BOOL LockCurrent(BOOL bUseMessageBox = TRUE, LockRetriesMng* pRetries = nullptr);
 	void UnlockCurrent();
 	void UnlockAll();
@@ -128,6 +131,11 @@ private:
 	void AppendFilter(const CString& condition);
 	CString CurrentKeyText() const;
 	SqlConnection& Connection() const;
+	SqlSession& Session() const;
+	// The value a data object is written or compared as in the cursor's database.
+	DataValue Stored(const DataObj& obj) const;
+	// Locks the current row in the database: FALSE when another session holds or writes it.
+	BOOL LockRowInDatabase();
 	plv::db::Statement& Prepared(std::unique_ptr<plv::db::Statement>& slot, const CString& sql);
 	// A table without a key finds its rows by rowid: the row just added is the current one.
 	void ReadInsertedRowid();
@@ -157,6 +165,7 @@ private:
 	std::vector<int> m_UpdateColumns;  // the columns m_strUpdateSql writes
 
 	std::unique_ptr<plv::db::Statement> m_pSelect, m_pInsert, m_pUpdate, m_pDelete, m_pRowid;
+	plv::db::Connection* m_pStatementsDb = nullptr;  // the handle the statements above were prepared on
 	std::vector<int> m_Read;  // record positions read by the select, then the aggregates
 	bool m_bHasRowid = false;
 	bool m_bEmpty = true;

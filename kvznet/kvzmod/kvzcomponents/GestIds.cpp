@@ -78,12 +78,16 @@ void Kvz_CounterManagerObj::QueryRow(BOOL bUpdatable)
 }
 
 // The transaction takes the database's write lock before the row is read (on SQLite a
-// BEGIN IMMEDIATE, or a savepoint of the transaction already open on the connection), so the
-// row read is the one written and a missing row is created by exactly one taker.
+// BEGIN IMMEDIATE, or a savepoint of the transaction already open on the connection; on a
+// server the counter table's write lock, in the manager's own transaction), so the row read is
+// the one written and a missing row is created by exactly one taker.
 void Kvz_CounterManagerObj::StartAtomicStep()
 {
 	if (m_Context.StartTransaction())
+	{
+		m_Context.KeepOutOtherWriters(m_pRecord->GetTableName());
 		return;
+	}
 	SqlConnection* pConnection = m_Context.GetSqlConnection();
 	if (!pConnection || !pConnection->IsValid())
 		throw SqlException("Nessuna connessione al database.");

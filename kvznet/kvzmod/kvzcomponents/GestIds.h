@@ -12,8 +12,9 @@
 // Reads, locks, advances and writes one counter row on the default connection, in a
 // transaction context of its own. Every value is taken in one atomic step: the row is read,
 // advanced (or created) and written under the database's write lock, so two workstations
-// never take the same value. While a document transaction is open on the default connection
-// the step joins it (a savepoint): the value then goes back with that transaction's rollback.
+// never take the same value. On SQLite, while a document transaction is open on the default
+// connection the step joins it (a savepoint): the value then goes back with that transaction's
+// rollback. On a server the step commits on its own: a value once taken is never given back.
 class Kvz_CounterManagerObj : public CObject
 {
 	DECLARE_DYNAMIC(Kvz_CounterManagerObj, CObject)

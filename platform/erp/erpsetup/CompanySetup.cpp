@@ -41,9 +41,11 @@ void CreateModuleExtras(SqlConnection& connection)
 			TJobs::GetStaticName()),
 		// Short descriptions of reclassified codes: the module reads and writes them but does not
 		// register the table; its columns as the record Kvz_TDescrizioniBrevi binds them.
-		"CREATE TABLE IF NOT EXISTS Kvz_DescrizioniBrevi (CodRiclassificato TEXT COLLATE NOCASE NOT NULL DEFAULT '', "
-		"DescrizioneBreve TEXT COLLATE NOCASE NOT NULL DEFAULT '', Selezionata INTEGER NOT NULL DEFAULT 0, "
-		"ModelloPerVisDescr TEXT COLLATE NOCASE NOT NULL DEFAULT '', PRIMARY KEY (CodRiclassificato))",
+		CString::Formatted("CREATE TABLE IF NOT EXISTS Kvz_DescrizioniBrevi (CodRiclassificato %s NOT NULL DEFAULT '', "
+						   "DescrizioneBreve %s NOT NULL DEFAULT '', Selezionata INTEGER NOT NULL DEFAULT 0, "
+						   "ModelloPerVisDescr %s NOT NULL DEFAULT '', PRIMARY KEY (CodRiclassificato))",
+						   connection.GetTextColumnType().GetString(), connection.GetTextColumnType().GetString(),
+						   connection.GetTextColumnType().GetString()),
 	});
 }
 

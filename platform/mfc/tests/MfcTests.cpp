@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 #include "platform/mfc/CException.h"
@@ -92,6 +93,15 @@ TEST(CStringTest, FormatAndEditing)
 	CString big;
 	big.Format("%s", std::string(1000, 'x').c_str());
 	EXPECT_EQ(big.GetLength(), 1000);
+}
+
+TEST(CStringTest, OrdersByTextInsidePairs)
+{
+	std::map<std::pair<CString, int>, int> m;
+	std::string key = "Kvz_ADMBudgetObj";
+	m[{CString(key), 1}] = 7;
+	EXPECT_EQ(m.count({CString(std::string(key)), 1}), 1u);  // another buffer, the same text
+	EXPECT_LT((std::pair<CString, int>{"a", 9}), (std::pair<CString, int>{"b", 0}));
 }
 
 TEST(Collections, OutOfRangeIndexRaisesInvalidArgument)

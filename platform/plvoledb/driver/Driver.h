@@ -34,6 +34,14 @@ public:
     // Rows inserted, updated or deleted by the last completed run (0 for other statements).
     virtual int64_t Changes() const = 0;
     virtual const std::string& Sql() const = 0;
+    // Runs a statement that returns no rows. Inside a transaction a backend may queue it and
+    // read its outcome later (one round trip for many rows): its error is then raised by a
+    // later call on the connection, at the latest by Commit(). Elsewhere it runs here.
+    virtual void Send() {
+        while (Step()) {
+        }
+        Reset();
+    }
 
 protected:
     Statement() = default;
@@ -69,6 +77,8 @@ public:
     // Identifies the database: absolute and canonical, usable as the LockRegistry key.
     virtual std::string Path() const = 0;
     virtual std::string BackendName() const = 0;
+    // False once a server connection is lost: it is not worth keeping for reuse.
+    virtual bool IsUsable() const { return true; }
 
 protected:
     Connection() = default;

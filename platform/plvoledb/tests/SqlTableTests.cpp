@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -12,6 +14,7 @@
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvoledb/driver/Driver.h"
+#include "platform/plvoledb/tests/TestBackend.h"
 #include "platform/plvoledb/tests/TestRecords.h"
 
 namespace {
@@ -93,12 +96,16 @@ const Contatore kContatori[] = {
 
 using Row = std::vector<DataValue>;
 
+std::vector<std::string> CommittedCodes(const CString& target);
+
 class SqlTableTest : public ::testing::Test
 {
 protected:
 	void SetUp() override
 	{
-		m_pConn = SqlConnection::Open(m_Dir.File("azienda.db"), SqlConnection::CREATE_IF_MISSING);
+		KVZ_REQUIRE_BACKEND();
+		m_Target = m_Db.Target("azienda.db");
+		m_pConn = SqlConnection::Open(m_Target, SqlConnection::CREATE_IF_MISSING);
 		m_pPrevious = AfxSetDefaultSqlConnection(m_pConn.get());
 		ASSERT_TRUE(m_pConn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TContatori), 1));
 		ASSERT_TRUE(m_pConn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TMovimenti), 1));
@@ -141,7 +148,8 @@ protected:
 
 	ScriptedInteraction m_Ui;
 	InteractionScope m_UiScope{&m_Ui};
-	TestDir m_Dir;
+	TestBackend m_Db;
+	CString m_Target;  // the company database, as opened
 	std::unique_ptr<SqlConnection> m_pConn;
 	SqlConnection* m_pPrevious = nullptr;
 };
@@ -567,20 +575,121 @@ TEST_F(SqlTableTest, AddNewEditUpdateDeleteThroughCursors)
 	EXPECT_EQ(Rows("SELECT Testo FROM T_Log"), (std::vector<Row>{{std::string("primo")}}));
 }
 
+TEST_F(SqlTableTest, EnumerationsKeepAllTheirBitsAndDatesMatchLikeText)
+{
+	// A tag with the high bit set: a server keeps enumerations in 32-bit signed integers.
+	const DataEnum kAlto(0xC000, 5);
+	TContatori rec;
+	SqlTable t(&rec);
+	t.Open(TRUE);
+	t.SelectAll();
+	t.AddParam("tipo", rec.f_TipoCodice);
+	t.AddFilterColumn(rec.f_TipoCodice);
+	t.SetParamValue("tipo", kAlto);
+	t.Query();
+	ASSERT_TRUE(t.IsEmpty());
+	t.AddNew();
+	rec.f_Esercizio = 2024;
+	rec.f_TipoCodice = kAlto;
+	rec.f_Codice = "E1";
+	ASSERT_EQ(t.Update(), 1);
+	t.Edit();  // found again by its key, enumeration included
+	rec.f_Valore = 9;
+	ASSERT_EQ(t.Update(), 1);
+	rec.f_TipoCodice = kFattura;
+	t.Query();
+	ASSERT_FALSE(t.IsEmpty());
+	EXPECT_EQ(rec.f_TipoCodice.GetValue(), kAlto.GetValue());
+	EXPECT_EQ(rec.f_Valore.GetValue(), 9);
+
+	Exec("INSERT INTO T_Movimenti (Id, Conto, Data, Mese, Importo) VALUES (1, 'Cassa', '2024-03-05', 3, 1)");
+	TMovimenti mov;
+	SqlTable byDate(&mov);
+	byDate.Open();
+	byDate.SelectAll();
+	byDate.AddParam("data", mov.f_Data);
+	byDate.AddFilterLike(mov.f_Data);
+	for (const auto& [day, found] : {std::pair{DataDate(5, 3, 2024), true}, std::pair{DataDate(6, 3, 2024), false}})
+	{
+		byDate.SetParamLike("data", day);
+		byDate.Query();
+		EXPECT_EQ(!byDate.IsEmpty(), found) << day.FormatData().GetString();
+	}
+}
+
+TEST_F(SqlTableTest, DuplicateInsideATransactionFailsItAndLeavesNothing)
+{
+	SeedContatori();
+	CPLVContext ctx(m_pConn.get());
+	ASSERT_TRUE(ctx.StartTransaction());
+	TContatori rec;
+	SqlTable t(&rec, ctx.GetUpdatableSqlSession());
+	t.Open(TRUE);
+	bool failed = false;
+	try
+	{
+		// A server sends rows without waiting for each answer: the duplicate may only be
+		// reported by the commit. SQLite reports it at once.
+		for (const char* cod : {"N1", "A1", "N2"})
+		{
+			t.AddNew();
+			rec.f_Esercizio = 2023;
+			rec.f_TipoCodice = kFattura;
+			rec.f_Codice = cod;
+			t.Update();
+		}
+		ctx.Commit();
+	}
+	catch (const SqlException& e)
+	{
+		failed = true;
+		EXPECT_NE(e.GetMessage().Find("T_Contatori"), -1) << e.GetMessage().GetString();
+	}
+	EXPECT_TRUE(failed);
+	ctx.Rollback();
+	EXPECT_FALSE(ctx.GetUpdatableSqlSession()->IsInTransaction());
+	EXPECT_EQ(CommittedCodes(m_Target).size(), std::size(kContatori));
+}
+
 TEST_F(SqlTableTest, CatalogCreatesTablesFromBindings)
 {
-	EXPECT_EQ(Rows("SELECT name, type, pk FROM pragma_table_info('T_Contatori') ORDER BY cid"),
-			  (std::vector<Row>{{std::string("Esercizio"), std::string("INTEGER"), std::int64_t(1)},
-								{std::string("TipoCodice"), std::string("INTEGER"), std::int64_t(2)},
-								{std::string("Codice"), std::string("TEXT"), std::int64_t(3)},
-								{std::string("Valore"), std::string("INTEGER"), std::int64_t(0)},
-								{std::string("Importo"), std::string("REAL"), std::int64_t(0)}}));
-	auto indexed = Rows("SELECT ii.name FROM pragma_index_list('T_Contatori') il, pragma_index_info(il.name) ii "
-						"WHERE il.origin = 'c'");
-	EXPECT_EQ(indexed, (std::vector<Row>{{std::string("Codice")}}));
-	auto movIndex = Rows("SELECT ii.name FROM pragma_index_list('T_Movimenti') il, pragma_index_info(il.name) ii "
-						 "WHERE il.origin = 'c' ORDER BY ii.seqno");
-	EXPECT_EQ(movIndex, (std::vector<Row>{{std::string("Conto")}, {std::string("Mese")}}));
+	if (!TestBackend::OnServer())
+	{
+		EXPECT_EQ(Rows("SELECT name, type, pk FROM pragma_table_info('T_Contatori') ORDER BY cid"),
+				  (std::vector<Row>{{std::string("Esercizio"), std::string("INTEGER"), std::int64_t(1)},
+									{std::string("TipoCodice"), std::string("INTEGER"), std::int64_t(2)},
+									{std::string("Codice"), std::string("TEXT"), std::int64_t(3)},
+									{std::string("Valore"), std::string("INTEGER"), std::int64_t(0)},
+									{std::string("Importo"), std::string("REAL"), std::int64_t(0)}}));
+		auto indexed = Rows("SELECT ii.name FROM pragma_index_list('T_Contatori') il, pragma_index_info(il.name) ii "
+							"WHERE il.origin = 'c'");
+		EXPECT_EQ(indexed, (std::vector<Row>{{std::string("Codice")}}));
+		auto movIndex = Rows("SELECT ii.name FROM pragma_index_list('T_Movimenti') il, pragma_index_info(il.name) ii "
+							 "WHERE il.origin = 'c' ORDER BY ii.seqno");
+		EXPECT_EQ(movIndex, (std::vector<Row>{{std::string("Conto")}, {std::string("Mese")}}));
+	}
+	else
+	{
+		// Names folded to lower case; 32-bit integers for integers and enumerations, 64 for longs.
+		EXPECT_EQ(Rows("SELECT a.attname::text, format_type(a.atttypid, NULL), "
+					   "COALESCE(array_position(i.indkey::int2[], a.attnum) + 1, 0) "
+					   "FROM pg_attribute a LEFT JOIN pg_index i ON i.indrelid = a.attrelid AND i.indisprimary "
+					   "WHERE a.attrelid = 'T_Contatori'::regclass AND a.attnum > 0 ORDER BY a.attnum"),
+				  (std::vector<Row>{{std::string("esercizio"), std::string("integer"), std::int64_t(1)},
+									{std::string("tipocodice"), std::string("integer"), std::int64_t(2)},
+									{std::string("codice"), std::string("citext"), std::int64_t(3)},
+									{std::string("valore"), std::string("bigint"), std::int64_t(0)},
+									{std::string("importo"), std::string("double precision"), std::int64_t(0)}}));
+		const char* const indexColumns = "SELECT a.attname::text FROM pg_index i, unnest(i.indkey) WITH ORDINALITY k(n, o) "
+										 "JOIN pg_attribute a ON a.attnum = k.n "
+										 "WHERE a.attrelid = i.indrelid AND i.indrelid = '%s'::regclass "
+										 "AND NOT i.indisprimary ORDER BY k.o";
+		EXPECT_EQ(Rows(CString::Formatted(indexColumns, "T_Contatori")), (std::vector<Row>{{std::string("codice")}}));
+		EXPECT_EQ(Rows(CString::Formatted(indexColumns, "T_Movimenti")),
+				  (std::vector<Row>{{std::string("conto")}, {std::string("mese")}}));
+		// A date is a date, a full date a timestamp.
+		EXPECT_NE(SqlConnection::CreateTableSql(TMovimenti(), TRUE).Find("\"Data\" date NOT NULL"), -1);
+	}
 	const CatalogEntry* entry = m_pConn->GetCatalogEntry("t_contatori");
 	ASSERT_NE(entry, nullptr);
 	EXPECT_EQ(entry->pRecordClass, RUNTIME_CLASS(TContatori));
@@ -595,8 +704,11 @@ TEST_F(SqlTableTest, CatalogCreatesTablesFromBindings)
 	// A later release with one more column adds it and keeps the rows.
 	Exec("INSERT INTO T_Contatori (Esercizio, TipoCodice, Codice, Valore) VALUES (2024, 1, 'K', 3)");
 	EXPECT_TRUE(m_pConn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TContatoriV2), 1));
-	EXPECT_EQ(m_pConn->Db().TableColumns("T_Contatori"),
-			  (std::vector<std::string>{"Esercizio", "TipoCodice", "Codice", "Valore", "Importo", "Descrizione"}));
+	std::vector<std::string> columns = {"Esercizio", "TipoCodice", "Codice", "Valore", "Importo", "Descrizione"};
+	if (TestBackend::OnServer())
+		for (auto& c : columns)
+			c = Utf8ToLower(c);
+	EXPECT_EQ(m_pConn->Db().TableColumns("T_Contatori"), columns);
 	EXPECT_EQ(Rows("SELECT Codice, Valore, Descrizione FROM T_Contatori"),
 			  (std::vector<Row>{{std::string("K"), std::int64_t(3), std::string("")}}));
 	EXPECT_EQ(m_pConn->GetCatalogEntry("T_CONTATORI")->pRecordClass, RUNTIME_CLASS(TContatoriV2));
@@ -649,10 +761,118 @@ TEST_F(SqlTableTest, RowLockRefusedToAnotherSessionUntilUnlockOrCommit)
 	EXPECT_TRUE(a.LockCurrent());
 }
 
+// A cursor on the counter row (2024, invoice, code) of the session's connection.
+void OpenCounter(SqlTable& t, TContatori& rec, const char* codice)
+{
+	t.Open(TRUE);
+	t.SelectAll();
+	t.AddParam("anno", rec.f_Esercizio);
+	t.AddFilterColumn(rec.f_Esercizio);
+	t.AddParam("tipo", rec.f_TipoCodice);
+	t.AddFilterColumn(rec.f_TipoCodice);
+	t.AddParam("cod", rec.f_Codice);
+	t.AddFilterColumn(rec.f_Codice);
+	t.SetParamValue("anno", DataInt(2024));
+	t.SetParamValue("tipo", kFattura);
+	t.SetParamValue("cod", DataStr(codice));
+	t.Query();
+}
+
+TEST_F(SqlTableTest, RowLockSeenByOtherConnectionsAndProcesses)
+{
+	SeedContatori();
+	const bool server = TestBackend::OnServer();
+	auto other = SqlConnection::Open(m_Target);
+	TContatori recA, recB;
+	recB.SetConnection(other.get());
+	SqlTable a(&recA), b(&recB);
+	OpenCounter(a, recA, "A1");
+	OpenCounter(b, recB, "A1");
+	ASSERT_FALSE(a.IsEmpty());
+	ASSERT_FALSE(b.IsEmpty());
+
+	EXPECT_TRUE(a.LockCurrent());
+	EXPECT_FALSE(b.LockCurrent());
+	a.UnlockCurrent();
+	EXPECT_TRUE(b.LockCurrent());
+	b.UnlockCurrent();
+
+	// Another process: on a server it is another workstation and sees the lock; SQLite's row
+	// locks are kept per process.
+	int locked[2], done[2];
+	ASSERT_EQ(pipe(locked), 0);
+	ASSERT_EQ(pipe(done), 0);
+	pid_t pid = fork();
+	ASSERT_GE(pid, 0);
+	if (pid == 0)
+	{
+		close(locked[0]);
+		close(done[1]);  // the parent's end closing ends the wait below, whatever happens there
+		int rc = 1;
+		try
+		{
+			auto conn = SqlConnection::Open(m_Target);
+			TContatori rec;
+			rec.SetConnection(conn.get());
+			SqlTable t(&rec);
+			OpenCounter(t, rec, "A1");
+			rc = !t.IsEmpty() && t.LockCurrent() ? 0 : 2;
+			char c = static_cast<char>(rc);
+			(void)!write(locked[1], &c, 1);
+			(void)!read(done[0], &c, 1);  // holds the lock until told to end
+		}
+		catch (const std::exception& e)
+		{
+			std::fprintf(stderr, "child: %s\n", e.what());
+			char c = static_cast<char>(rc);
+			(void)!write(locked[1], &c, 1);
+		}
+		_exit(rc);
+	}
+	close(locked[1]);
+	close(done[0]);
+	char c = 1;
+	const bool childLocked = read(locked[0], &c, 1) == 1 && c == 0;
+	const bool parentLocked = childLocked && a.LockCurrent();
+	a.UnlockCurrent();
+	close(done[1]);
+	close(locked[0]);
+	int status = 0;
+	ASSERT_EQ(waitpid(pid, &status, 0), pid);
+	ASSERT_TRUE(childLocked) << "the other process could not lock the row";
+	EXPECT_EQ(parentLocked, !server);
+	EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+	EXPECT_TRUE(a.LockCurrent());  // a process that ends lets go of its locks
+	a.UnlockCurrent();
+
+	if (server)
+	{
+		// A row another connection is writing is reported locked at once, not waited on.
+		other->BeginTransaction();
+		other->ExecuteSQL("UPDATE T_Contatori SET Valore = 99 WHERE Esercizio = 2024 AND Codice = 'A1'");
+		auto start = std::chrono::steady_clock::now();
+		EXPECT_FALSE(a.LockCurrent());
+		EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+		CPLVContext ctx(m_pConn.get());
+		ASSERT_TRUE(ctx.StartTransaction());
+		SqlTable inTx(&recA, ctx.GetUpdatableSqlSession());
+		OpenCounter(inTx, recA, "A1");
+		EXPECT_FALSE(inTx.LockCurrent());  // refused inside a transaction too, which goes on
+		ctx.GetUpdatableSqlSession()->ExecuteSQL("UPDATE T_Contatori SET Valore = 7 WHERE Codice = 'B1'");
+		other->CommitTransaction();
+		EXPECT_TRUE(inTx.LockCurrent());
+		inTx.UnlockCurrent();
+		EXPECT_TRUE(ctx.Commit());
+		const std::string check = "SELECT Valore FROM T_Contatori WHERE Esercizio = 2024 AND Codice = 'A1' AND "
+								  "TipoCodice = " + std::to_string(DWORD(kFattura));
+		EXPECT_EQ(Rows(check.c_str()), (std::vector<Row>{{std::int64_t(99)}}));
+	}
+}
+
 TEST_F(SqlTableTest, CursorsStandingOnRowsDoNotHoldBackTheConnection)
 {
 	SeedContatori();
-	auto other = SqlConnection::Open(m_pConn->GetDatabasePath());
+	auto other = SqlConnection::Open(m_Target);
 	TContatori rec, walkRec;
 	SqlTable one(&rec), walk(&walkRec);
 	one.Open();
@@ -700,10 +920,10 @@ TEST_F(SqlTableTest, CursorsStandingOnRowsDoNotHoldBackTheConnection)
 	EXPECT_EQ(values, (std::vector<long>{40, 15, 20, 21}));
 }
 
-// Rows of T_Contatori as another connection to the file sees them: only committed work.
-std::vector<std::string> CommittedCodes(const CString& path)
+// Rows of T_Contatori as another connection to the database sees them: only committed work.
+std::vector<std::string> CommittedCodes(const CString& target)
 {
-	auto conn = SqlConnection::Open(path);
+	auto conn = SqlConnection::Open(target);
 	auto st = conn->Db().Prepare("SELECT Codice FROM T_Contatori ORDER BY Codice");
 	std::vector<std::string> out;
 	while (st->Step())
@@ -724,13 +944,20 @@ TEST_F(SqlTableTest, ContextRollbackUndoesAndCommitKeepsNestedWrites)
 		rec.f_Codice = cod;
 		t.Update();
 	};
+	// On SQLite work in a context of its own joins the transaction open on the connection; on
+	// a server it commits on its own.
+	const bool server = TestBackend::OnServer();
+	const std::vector<std::string> own = server ? std::vector<std::string>{"C2", "C3"} : std::vector<std::string>{};
 	struct Case
 	{
 		bool commit;
 		std::vector<std::string> after;
 	};
-	const Case cases[] = {{false, {}}, {true, {"C1", "C2", "C3"}}};
-	const CString path = m_pConn->GetDatabasePath();
+	const Case cases[] = {{false, own}, {true, {"C1", "C2", "C3"}}};
+	auto count = [](plv::db::Connection& db) {
+		auto st = db.Prepare("SELECT COUNT(*) FROM T_Contatori");
+		return st->Step() ? std::get<std::int64_t>(st->Column(0)) : -1;
+	};
 	for (const Case& c : cases)
 	{
 		SCOPED_TRACE(c.commit ? "commit" : "rollback");
@@ -738,7 +965,6 @@ TEST_F(SqlTableTest, ContextRollbackUndoesAndCommitKeepsNestedWrites)
 		CPLVContext outer(m_pConn.get());
 		ASSERT_TRUE(outer.StartTransaction());
 		add(outer.GetUpdatableSqlSession(), "C1", FALSE);
-		// A write in a context of its own joins the open transaction on the same connection.
 		add(m_pConn->GetDefaultSqlSession(), "C2", TRUE);
 		{
 			CPLVContext inner(m_pConn.get());
@@ -752,14 +978,15 @@ TEST_F(SqlTableTest, ContextRollbackUndoesAndCommitKeepsNestedWrites)
 			add(undone.GetUpdatableSqlSession(), "C4", FALSE);
 			undone.Rollback();
 		}
-		EXPECT_EQ(Rows("SELECT COUNT(*) FROM T_Contatori"), (std::vector<Row>{{std::int64_t(3)}}));
-		EXPECT_EQ(CommittedCodes(path), std::vector<std::string>{});  // nothing committed on its own
+		EXPECT_EQ(count(outer.Db()), 3);  // its own work and what the others committed
+		EXPECT_EQ(CommittedCodes(m_Target), own);
 		if (c.commit)
 			EXPECT_TRUE(outer.Commit());
 		else
 			outer.Rollback();
 		EXPECT_FALSE(m_pConn->IsInTransaction());
-		EXPECT_EQ(CommittedCodes(path), c.after);
+		EXPECT_FALSE(outer.Db().InTransaction());
+		EXPECT_EQ(CommittedCodes(m_Target), c.after);
 	}
 	// A context that goes away without committing rolls back.
 	{
@@ -767,7 +994,7 @@ TEST_F(SqlTableTest, ContextRollbackUndoesAndCommitKeepsNestedWrites)
 		ASSERT_TRUE(dropped.StartTransaction());
 		add(dropped.GetUpdatableSqlSession(), "C9", FALSE);
 	}
-	EXPECT_EQ(CommittedCodes(path), (std::vector<std::string>{"C1", "C2", "C3"}));
+	EXPECT_EQ(CommittedCodes(m_Target), (std::vector<std::string>{"C1", "C2", "C3"}));
 }
 
 // Child side: takes counter values through a cursor kept open across transactions, writes each to fd.
@@ -794,6 +1021,8 @@ int TakeCounterValues(const CString& path, int count, int fd)
 			while (!ctx.StartTransaction())
 				if (++tries > 20)
 					return 2;
+			// SQLite's transaction holds the write lock already; a server's must ask for it.
+			ctx.KeepOutOtherWriters(rec.GetTableName());
 			t.SetParamValue("anno", DataInt(2024));
 			t.SetParamValue("tipo", kFattura);
 			t.SetParamValue("cod", DataStr("NUM"));
@@ -829,10 +1058,11 @@ int TakeCounterValues(const CString& path, int count, int fd)
 
 TEST(SqlTableProcesses, ProcessesTakeDistinctCounterValues)
 {
+	KVZ_REQUIRE_BACKEND();
 	constexpr int kProcesses = 3;
 	constexpr int kValues = 100;
-	TestDir dir;
-	const CString path = dir.File("contatori.db");
+	TestBackend db;
+	const CString path = db.Target("contatori.db");
 	// Closed before fork: a connection must not cross into another process.
 	SqlConnection::Open(path, SqlConnection::CREATE_IF_MISSING)
 		->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TContatori), 1);
@@ -927,7 +1157,7 @@ TEST_F(SqlTableTest, BadDefinitionsRaiseSqlException)
 			 t.AddParam("anno", rec.f_Esercizio);
 			 t.SetParamValue("anno", DataInt(2024));
 		 },
-		 "no such column: Pippo"},
+		 TestBackend::OnServer() ? "column \"pippo\" does not exist" : "no such column: Pippo"},
 	};
 	for (const Case& c : cases)
 	{
@@ -950,7 +1180,7 @@ TEST_F(SqlTableTest, BadDefinitionsRaiseSqlException)
 	// An SQL error inside a transaction leaves it able to roll back.
 	CPLVContext ctx(m_pConn.get());
 	ASSERT_TRUE(ctx.StartTransaction());
-	Exec("DELETE FROM T_Contatori");
+	ctx.GetUpdatableSqlSession()->ExecuteSQL("DELETE FROM T_Contatori");
 	SqlTable t(&rec, ctx.GetUpdatableSqlSession());
 	t.Open(TRUE);
 	t.m_strFilter = "Pippo = 1";
@@ -1028,6 +1258,87 @@ TEST(OleDbManager, ConnectionStringsResolveInTheCompanyFolder)
 	EXPECT_FALSE(std::filesystem::exists(dir.Path() / "manca.db"));
 	EXPECT_FALSE(std::filesystem::exists(dir.Path() / "az01.db"));
 	AfxSetDefaultSqlConnection(previous);
+}
+
+TEST(OleDbManager, ServerConnectionDataBecomeAnEscapedLibpqTarget)
+{
+	struct Case
+	{
+		const char* connection;
+		std::map<std::string, std::string> expected;
+	};
+	const Case cases[] = {
+		{"Provider=SQLOLEDB;Data Source=srv-contabilita;Initial Catalog='az 01';User ID='o''brien';"
+		 "Password='p;w\\d'' =x';Connect Timeout=60;",
+		 {{"host", "srv-contabilita"},
+		  {"dbname", "az 01"},
+		  {"user", "o'brien"},
+		  {"password", "p;w\\d' =x"},
+		  {"connect_timeout", "60"}}},
+		{"Data Source=srv,5433;Initial Catalog=az01", {{"host", "srv"}, {"port", "5433"}, {"dbname", "az01"}}},
+		{"Data Source=srv:5433;Initial Catalog=az01", {{"host", "srv"}, {"port", "5433"}, {"dbname", "az01"}}},
+		{"Data Source=fe80::1;Initial Catalog=az01", {{"host", "fe80::1"}, {"dbname", "az01"}}},
+	};
+	for (const Case& c : cases)
+	{
+		SCOPED_TRACE(c.connection);
+		const std::string target = COleDbManager::ServerTarget(c.connection);
+		char* error = nullptr;
+		PQconninfoOption* options = PQconninfoParse(target.c_str(), &error);
+		PQfreemem(error);
+		ASSERT_NE(options, nullptr) << target;
+		std::map<std::string, std::string> got;
+		for (PQconninfoOption* o = options; o->keyword; ++o)
+			if (o->val && *o->val)
+				got[o->keyword] = o->val;
+		PQconninfoFree(options);
+		EXPECT_EQ(got, c.expected);
+	}
+	EXPECT_THROW(COleDbManager::ServerTarget("Data Source=srv;"), plv::db::DbError);
+}
+
+TEST(OleDbManager, HostNamesOpenTheCatalogOnTheServer)
+{
+	KVZ_REQUIRE_PG();
+	ScriptedInteraction ui;
+	InteractionScope scope(&ui);
+	char* error = nullptr;
+	PQconninfoOption* options = PQconninfoParse(plv::db::testing::PgTestServer()->c_str(), &error);
+	PQfreemem(error);
+	ASSERT_NE(options, nullptr);
+	std::map<std::string, std::string> server;
+	for (PQconninfoOption* o = options; o->keyword; ++o)
+		if (o->val && *o->val)
+			server[o->keyword] = o->val;
+	PQconninfoFree(options);
+	const std::string host = server.count("host") ? server["host"] : server["hostaddr"];
+	if (host.empty() || host.front() == '/')
+		GTEST_SKIP() << "KVZ_TEST_PG reaches the server through a socket, not a host name";
+	auto oledb = [&](const std::string& catalog) {
+		return CString::Formatted("Provider=SQLOLEDB;Data Source=%s,%s;Initial Catalog='%s';User ID='%s';"
+								  "Password='%s';Connect Timeout=30;",
+								  host.c_str(), server["port"].c_str(), catalog.c_str(), server["user"].c_str(),
+								  server["password"].c_str());
+	};
+
+	COleDbManager* mng = AfxGetOleDbMng();
+	SqlConnection* other = mng->MakeNewConnection(oledb(server["dbname"]));
+	ASSERT_NE(other, nullptr) << mng->GetLastError().GetString();
+	EXPECT_TRUE(other->IsServer());
+	EXPECT_TRUE(other->GetDatabaseFolder().IsEmpty());
+	{
+		auto st = other->Db().Prepare("SELECT current_database()");
+		ASSERT_TRUE(st->Step());
+		EXPECT_EQ(st->Column(0), plv::db::Value(server["dbname"]));
+	}
+	mng->CloseConnection(other);
+
+	EXPECT_EQ(mng->MakeNewConnection(oledb("kvz_manca")), nullptr);
+	EXPECT_NE(mng->GetLastError().Find("kvz_manca"), -1) << mng->GetLastError().GetString();
+	auto admin = plv::db::OpenPostgres(*plv::db::testing::PgTestServer());
+	auto count = admin->Prepare("SELECT count(*) FROM pg_database WHERE datname = 'kvz_manca'");
+	ASSERT_TRUE(count->Step());
+	EXPECT_EQ(count->Column(0), plv::db::Value(std::int64_t(0)));
 }
 
 }  // namespace

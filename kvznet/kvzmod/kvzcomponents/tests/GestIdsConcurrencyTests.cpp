@@ -22,13 +22,15 @@ constexpr int kYear = 2025;
 struct Taken
 {
 	std::vector<long> ids;
+	std::vector<long> rolledBack;  // of ids: taken inside a document transaction that rolled back
 	std::vector<std::string> numbers;
 	std::string error;
 };
 
-// One workstation: its own connection on the company file and its own document. Taking a
-// number never fails; an identifier is refused only while another thread of this process holds
-// its row for a moment (row locks are per process), and is then asked again.
+// One workstation: its own connection on the company database and its own document. Taking a
+// number never fails; an identifier is refused only while another workstation holds its row for
+// a moment (another thread of this process on SQLite, whose row locks are per process; any on
+// a server), and is then asked again.
 Taken Workstation(const std::string& path, int count, Clock::time_point deadline, bool bThreadsAround)
 {
 	Taken t;
@@ -48,8 +50,20 @@ Taken Workstation(const std::string& path, int count, Clock::time_point deadline
 				DataLng id;
 				if (int(t.ids.size()) < count)
 				{
-					if (ids.GetNextID(id))
+					// On a server some are taken inside a document transaction that then rolls back:
+					// committed on their own all the same, they are never taken again.
+					const bool bRollBack = conn->IsServer() && t.ids.size() % 4 == 1;
+					if (bRollBack && !doc.GetContext()->StartTransaction())
+						t.error = "no document transaction";
+					const bool taken = ids.GetNextID(id);
+					if (bRollBack)
+						doc.GetContext()->Rollback();
+					if (taken)
+					{
 						t.ids.push_back(id);
+						if (bRollBack)
+							t.rolledBack.push_back(id);
+					}
 					else if (!bThreadsAround)
 						t.error = "identifier refused";
 				}
@@ -79,10 +93,14 @@ int RunWorkstationProcess(const char* spec)
 {
 	std::string s = spec;
 	auto bar = s.rfind('|');
-	Taken t = Workstation(s.substr(0, bar), std::atoi(s.c_str() + bar + 1), Clock::now() + std::chrono::seconds(60),
-						  false);
+	// On a server every workstation sees the others' row locks: a refused identifier is asked again.
+	const std::string target = s.substr(0, bar);
+	Taken t = Workstation(target, std::atoi(s.c_str() + bar + 1), Clock::now() + std::chrono::seconds(60),
+						  SqlConnection::IsServerTarget(CString(target)));
 	for (long id : t.ids)
 		std::printf("I %ld\n", id);
+	for (long id : t.rolledBack)
+		std::printf("R %ld\n", id);
 	for (auto& n : t.numbers)
 		std::printf("N %s\n", n.c_str());
 	if (!t.error.empty())
@@ -106,6 +124,8 @@ Taken Parse(const std::string& out)
 	{
 		if (tag == "I")
 			t.ids.push_back(std::atol(value.c_str()));
+		else if (tag == "R")
+			t.rolledBack.push_back(std::atol(value.c_str()));
 		else if (tag == "N")
 			t.numbers.push_back(value);
 		else
@@ -162,7 +182,7 @@ TEST_F(CountersUnderLoad, ProcessesAndThreadsNeverShareAValue)
 {
 	constexpr int kProcesses = 3, kThreads = 3, kEach = 20;
 	constexpr int kTotal = (kProcesses + kThreads) * kEach;
-	const std::string path = (m_Folder / "azienda.db").string();
+	const std::string path = Target("azienda.db").str();
 	const auto deadline = Clock::now() + std::chrono::seconds(90);
 
 	std::vector<Child> children;
@@ -211,8 +231,10 @@ TEST_F(CountersUnderLoad, ProcessesAndThreadsNeverShareAValue)
 
 	std::vector<long> ids;
 	std::vector<std::string> numbers;
+	size_t rolledBack = 0;
 	for (auto& t : taken)
 	{
+		rolledBack += t.rolledBack.size();
 		EXPECT_EQ(t.error, "");
 		EXPECT_EQ(t.ids.size(), size_t(kEach));
 		EXPECT_EQ(t.numbers.size(), size_t(kEach));
@@ -230,7 +252,8 @@ TEST_F(CountersUnderLoad, ProcessesAndThreadsNeverShareAValue)
 		expectedIds[size_t(i)] = i + 1;
 		expectedNumbers.push_back(CString::Formatted("%08d", i + 1).str());
 	}
-	EXPECT_EQ(ids, expectedIds);
+	EXPECT_EQ(ids, expectedIds);  // the rolled-back ones among them: none taken twice
+	EXPECT_EQ(rolledBack, m_pConn->IsServer() ? size_t(kProcesses + kThreads) * (kEach / 4) : 0u);
 	EXPECT_EQ(numbers, expectedNumbers);
 	EXPECT_EQ(UltimoID(*m_pConn, 2), long(kTotal));
 	EXPECT_EQ(Last(UltNrDoc(*m_pConn, kYear, 0)), long(kTotal));
@@ -242,6 +265,8 @@ TEST_F(CountersUnderLoad, ProcessesAndThreadsNeverShareAValue)
 TEST_F(CountersUnderLoad, TakingWaitsForAnotherWorkstationsWrite)
 {
 	const std::string kind = std::to_string(Specie(2).GetValue()), type = std::to_string(TipoDoc(0).GetValue());
+	// On a server the identifier's row lock sees the other workstation writing the row: refused.
+	const bool server = m_pConn->IsServer();
 	struct Case
 	{
 		const char* what;
@@ -252,11 +277,11 @@ TEST_F(CountersUnderLoad, TakingWaitsForAnotherWorkstationsWrite)
 	} cases[] = {
 		{"identifier, row created meanwhile", "", "INSERT INTO Kvz_IDDocumenti VALUES (" + kind + ", 5)", false, "6"},
 		{"identifier, row advanced meanwhile", "INSERT INTO Kvz_IDDocumenti VALUES (" + kind + ", 10)",
-		 "UPDATE Kvz_IDDocumenti SET UltimoID = 11", false, "12"},
+		 "UPDATE Kvz_IDDocumenti SET UltimoID = 11", false, server ? "refused" : "12"},
 		{"number, row created meanwhile", "",
 		 "INSERT INTO Kvz_NumDocumenti VALUES (2025, " + type + ", '2025-01-01', 41)", true, "00000042"},
 	};
-	const std::string path = (m_Folder / "azienda.db").string();
+	const std::string path = Target("azienda.db").str();
 	for (auto& c : cases)
 	{
 		SCOPED_TRACE(c.what);

@@ -44,7 +44,7 @@ TEST_F(KvzDblLibrary, RegistrationFailures)
 	EXPECT_FALSE(m_pAddOn->AOI_RegisterTables(nullptr, "", &m_LibNs));
 
 	// A view squatting on a table's name makes that entry fail; the result says so.
-	auto conn = SqlConnection::Open((m_Folder / "rotta.db").string(), SqlConnection::CREATE_IF_MISSING);
+	auto conn = SqlConnection::Open(Target("rotta.db"), SqlConnection::CREATE_IF_MISSING);
 	conn->Db().Execute("CREATE VIEW Kvz_AnagConti AS SELECT 1 AS x");
 	EXPECT_FALSE(m_pAddOn->AOI_RegisterTables(conn.get(), "", &m_LibNs));
 }

@@ -64,9 +64,51 @@ inline V Concat(std::initializer_list<V> parts)
 	return out;
 }
 
+// How PostgreSQL would run a query whatever its values (the generic plan, a full scan only when
+// nothing else can), told in SQLite's words below: "SEARCH" for an index scan, "SCAN" for a
+// full one, "USE TEMP B-TREE" for a sort, after the scans; each with PostgreSQL's own line.
+inline std::string ServerPlan(SqlConnection& conn, const std::string& sql)
+{
+	plv::db::Connection& db = conn.Db();
+	db.Execute("PREPARE kvz_plan AS " + sql);
+	std::string args;
+	{
+		auto types = db.Prepare("SELECT unnest(parameter_types)::text FROM pg_prepared_statements WHERE name = 'kvz_plan'");
+		while (types->Step())
+		{
+			const std::string type = std::get<std::string>(types->Column(0));
+			const char* dummy = type == "citext" || type == "text" ? "''"
+								: type.rfind("date", 0) == 0 || type.rfind("timestamp", 0) == 0 ? "'2000-01-01'"
+																								 : "0";
+			args += (args.empty() ? "" : ", ") + std::string(dummy);
+		}
+	}
+	db.Execute("SET plan_cache_mode = force_generic_plan; SET enable_seqscan = off");
+	std::string plan, sorts;  // SQLite tells a sort after the search it sorts
+	{
+		auto st = db.Prepare("EXPLAIN (COSTS OFF) EXECUTE kvz_plan" + (args.empty() ? "" : "(" + args + ")"));
+		while (st->Step())
+		{
+			std::string line = std::get<std::string>(st->Column(0));
+			std::string node = line.substr(line.find_first_not_of(" ->"));
+			const char* told = node.find("Seq Scan") == 0 ? "SCAN"
+							   : node.find("Index") == 0 || node.find("Bitmap Index") == 0 ? "SEARCH"
+							   : node.find("Sort") == 0 || node.find("Incremental Sort") == 0 ? "USE TEMP B-TREE"
+																						  : nullptr;
+			if (told)
+				(node.find("Sort") == std::string::npos ? plan : sorts) += std::string(told) + " [" + node + "]; ";
+		}
+	}
+	plan += sorts;
+	db.Execute("RESET plan_cache_mode; RESET enable_seqscan; DEALLOCATE kvz_plan");
+	return plan;
+}
+
 // How SQLite would run a query: "SEARCH ..." through an index, "SCAN ..." over every row.
 inline std::string Plan(SqlConnection& conn, const std::string& sql)
 {
+	if (conn.IsServer())
+		return ServerPlan(conn, sql);
 	auto st = conn.Db().Prepare("EXPLAIN QUERY PLAN " + sql);
 	std::string plan;
 	while (st->Step())

@@ -104,7 +104,10 @@ TEST_F(Riclassificato, ResultsAreFoundThroughOneIndexByModelYearKindCodeAndMonth
 	{
 		std::string plan = Plan(*m_pConn, select + c.where);
 		EXPECT_NE(plan.find("SEARCH"), std::string::npos) << plan;
-		EXPECT_NE(plan.find(c.search), std::string::npos) << plan;
+		if (!m_pConn->IsServer())  // SQLite names the index columns it searches by
+		{
+			EXPECT_NE(plan.find(c.search), std::string::npos) << plan;
+		}
 	}
 	EXPECT_EQ(m_pConn->Db().TableColumns("Kvz_Riclassificato").size(), 40u);
 

@@ -179,8 +179,9 @@ TEST_F(ModelliRiclassificazione, DescrizioniBreviTableMatchesItsRecord)
 
 	Kvz_TDescrizioniBrevi rec;
 	std::vector<std::string> columns;
-	for (int i = 0; i < rec.GetColumnCount(); ++i)
-		columns.push_back(rec.GetItem(i)->m_strColumnName.str());
+	for (int i = 0; i < rec.GetColumnCount(); ++i)  // a server folds names to lower case
+		columns.push_back(m_pConn->IsServer() ? Utf8ToLower(rec.GetItem(i)->m_strColumnName.str())
+											  : rec.GetItem(i)->m_strColumnName.str());
 	EXPECT_EQ(m_pConn->Db().TableColumns("Kvz_DescrizioniBrevi"), columns);
 
 	Kvz_TUDescrizioniBrevi upd;
