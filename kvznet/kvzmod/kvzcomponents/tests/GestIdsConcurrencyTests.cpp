@@ -89,9 +89,9 @@ Taken Workstation(const std::string& path, int count, Clock::time_point deadline
 // Started again as a workstation process: "<file>|<count>" in the environment; the values go
 // to standard output, one a line. A fresh program, not a bare fork: SQLite's state of the
 // parent's open connection must not be carried into the child.
-int RunWorkstationProcess(const char* spec)
+int RunWorkstationProcess(const char* job)
 {
-	std::string s = spec;
+	std::string s = job;
 	auto bar = s.rfind('|');
 	// On a server every workstation sees the others' row locks: a refused identifier is asked again.
 	const std::string target = s.substr(0, bar);
@@ -110,8 +110,8 @@ int RunWorkstationProcess(const char* spec)
 }
 
 [[maybe_unused]] const bool g_bWorkstationProcess = [] {
-	if (const char* spec = std::getenv(kWorkstationEnv))
-		_exit(RunWorkstationProcess(spec));
+	if (const char* job = std::getenv(kWorkstationEnv))
+		_exit(RunWorkstationProcess(job));
 	return false;
 }();
 
@@ -186,8 +186,8 @@ TEST_F(CountersUnderLoad, ProcessesAndThreadsNeverShareAValue)
 	const auto deadline = Clock::now() + std::chrono::seconds(90);
 
 	std::vector<Child> children;
-	const std::string spec = path + "|" + std::to_string(kEach);
-	::setenv(kWorkstationEnv, spec.c_str(), 1);
+	const std::string job = path + "|" + std::to_string(kEach);
+	::setenv(kWorkstationEnv, job.c_str(), 1);
 	for (int i = 0; i < kProcesses; ++i)
 	{
 		int fds[2];
