@@ -85,6 +85,17 @@ void CivilFromDays(long z, int& y, int& m, int& d)
 }
 }  // namespace
 
+std::string DataValueText(const DataValue& v)
+{
+	if (auto p = std::get_if<std::string>(&v))
+		return *p;
+	if (auto p = std::get_if<std::int64_t>(&v))
+		return std::to_string(*p);
+	if (auto p = std::get_if<double>(&v))
+		return CString::Formatted("%.17g", *p).str();
+	return {};
+}
+
 // ---- DataObj -------------------------------------------------------------------------------
 
 void DataObj::Assign(const DataObj& other)

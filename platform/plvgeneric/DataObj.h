@@ -26,6 +26,9 @@ enum : WORD
 // The storage form of a value, as the data-access layer reads and writes it (NULL, integer, real, text).
 using DataValue = std::variant<std::monostate, std::int64_t, double, std::string>;
 
+// A storage value as text (numbers in full precision; NULL is empty).
+std::string DataValueText(const DataValue& value);
+
 // The plain value that crosses the export boundary to reports.
 using SoapValue = std::variant<std::monostate, int, double, bool, CString>;
 

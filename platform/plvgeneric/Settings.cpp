@@ -227,16 +227,6 @@ bool WriteFile(const std::string& path, const std::map<std::string, Section>& se
 	return true;
 }
 
-std::string ToText(const DataValue& v)
-{
-	if (auto p = std::get_if<std::string>(&v))
-		return *p;
-	if (auto p = std::get_if<std::int64_t>(&v))
-		return std::to_string(*p);
-	if (auto p = std::get_if<double>(&v))
-		return CString::Formatted("%.17g", *p).str();
-	return {};
-}
 }  // namespace
 
 void AfxSetSettingsRoot(const CString& folder)
@@ -291,7 +281,7 @@ void AfxSetSettingValue(const CPLVNamespace& ns, LPCTSTR section, LPCTSTR key, c
 	Warnings warnings;
 	std::lock_guard lock(g_Mutex);
 	SettingsFile& f = Load(PathOf(ns, file), warnings);
-	f.sections[section ? section : ""][key ? key : ""] = ToText(value.GetDataValue());
+	f.sections[section ? section : ""][key ? key : ""] = DataValueText(value.GetDataValue());
 }
 
 BOOL AfxSaveSettings(const CPLVNamespace& ns, LPCTSTR file, LPCTSTR section, int, int, ISettingsCustomSave*)

@@ -37,16 +37,6 @@ CString WithoutLeadingAnd(CString text)
 	return text;
 }
 
-std::string KeyPart(const DataValue& v)
-{
-	if (auto p = std::get_if<std::string>(&v))
-		return *p;
-	if (auto p = std::get_if<std::int64_t>(&v))
-		return std::to_string(*p);
-	if (auto p = std::get_if<double>(&v))
-		return CString::Formatted("%.17g", *p).str();
-	return {};
-}
 }  // namespace
 
 // ---- SqlRowSet -------------------------------------------------------------------------------
@@ -712,7 +702,7 @@ CString SqlTable::CurrentKeyText() const
 	if (m_CurrentKey.empty())
 		key = std::to_string(m_nCurrentRowid);
 	for (auto& k : m_CurrentKey)
-		key += KeyPart(k) + '\x1f';
+		key += DataValueText(k) + '\x1f';
 	return CString(key);
 }
 
