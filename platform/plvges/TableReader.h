@@ -23,8 +23,9 @@ public:
 	TableReader(CRuntimeClass* pRecordClass, CBaseDocument* pDocument = nullptr);
 	~TableReader() override;
 
-	// Runs no query when IsEmptyQuery; the same key twice is answered from the record
-	// unless SetForceQuery is on. SQL errors reach the caller as SqlException.
+	// Runs no query when IsEmptyQuery; otherwise always reads the row again (another session
+	// may have changed it), so SetForceQuery changes nothing. SQL errors reach the caller as
+	// SqlException.
 	virtual FindResult FindRecord();
 	virtual void Free();
 
