@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <list>
 #include <type_traits>
 #include <utility>
 
@@ -173,7 +174,10 @@ class SqliteConnection final : public Connection {
 public:
     SqliteConnection(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
     // close_v2 rolls back an open transaction and waits for statements still alive.
-    ~SqliteConnection() override { sqlite3_close_v2(db_); }
+    ~SqliteConnection() override {
+        cache_.clear();
+        sqlite3_close_v2(db_);
+    }
 
     std::unique_ptr<Statement> Prepare(std::string_view sql) override {
         std::string_view rest;
@@ -191,11 +195,19 @@ public:
 
     int64_t Execute(std::string_view sql, const std::vector<Value>& params = {}) override {
         if (!params.empty()) {
-            auto stmt = Prepare(sql);
-            for (size_t i = 0; i < params.size(); ++i) stmt->Bind(static_cast<int>(i + 1), params[i]);
-            while (stmt->Step()) {
+            // Row-by-row writes repeat the same text: compile it once.
+            Statement& stmt = Cached(sql);
+            try {
+                for (size_t i = 0; i < params.size(); ++i) stmt.Bind(static_cast<int>(i + 1), params[i]);
+                while (stmt.Step()) {
+                }
+            } catch (...) {
+                stmt.Reset();
+                throw;
             }
-            return stmt->Changes();
+            int64_t changes = stmt.Changes();
+            stmt.Reset();
+            return changes;
         }
         int64_t changes = 0;
         while (!sql.empty()) {
@@ -248,6 +260,19 @@ public:
     std::string BackendName() const override { return "sqlite"; }
 
 private:
+    // The statement for sql from a small cache, least recently used dropped first.
+    Statement& Cached(std::string_view sql) {
+        for (auto it = cache_.begin(); it != cache_.end(); ++it)
+            if (it->first == sql) {
+                cache_.splice(cache_.begin(), cache_, it);
+                return *cache_.front().second;
+            }
+        auto stmt = Prepare(sql);
+        if (cache_.size() >= kCachedStatements) cache_.pop_back();
+        cache_.emplace_front(std::string(sql), std::move(stmt));
+        return *cache_.front().second;
+    }
+
     // Compiles the first statement of sql; rest receives the text after it. A null result
     // means the text held only blanks or comments.
     sqlite3_stmt* PrepareFirst(std::string_view sql, std::string_view& rest) {
@@ -261,8 +286,10 @@ private:
         return stmt;
     }
 
+    static constexpr size_t kCachedStatements = 32;
     sqlite3* db_;
     std::string path_;
+    std::list<std::pair<std::string, std::unique_ptr<Statement>>> cache_;
 };
 
 struct HandleCloser {

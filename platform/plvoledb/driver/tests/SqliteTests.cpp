@@ -310,5 +310,25 @@ TEST_F(OpenTest, CreatedDatabaseReopensWithItsData) {
     EXPECT_THROW(reader->Execute("INSERT INTO t VALUES (8)"), DbError);
 }
 
+// Execute keeps compiled statements: repeated texts, a failure in the middle, a schema change
+// and a DROP between runs must all behave as with a fresh statement.
+TEST_F(SqliteTest, RepeatedExecuteWithParametersStaysCorrect) {
+    db_->Execute("CREATE TABLE r (k INTEGER PRIMARY KEY, v TEXT)");
+    const std::string insert = "INSERT INTO r (k, v) VALUES (?, ?)";
+    for (int64_t k = 1; k <= 50; ++k) EXPECT_EQ(db_->Execute(insert, {k, std::string("x")}), 1);
+    EXPECT_THROW(db_->Execute(insert, {int64_t(7), std::string("dup")}), DbError);
+    EXPECT_EQ(db_->Execute(insert, {int64_t(51), std::string("y")}), 1);  // usable after the failure
+    db_->Execute("ALTER TABLE r ADD COLUMN w INTEGER NOT NULL DEFAULT 3");
+    EXPECT_EQ(db_->Execute("UPDATE r SET v = ? WHERE k = ?", {std::string("z"), int64_t(51)}), 1);
+    EXPECT_EQ(db_->Execute(insert, {int64_t(52), std::string("after")}), 1);
+    auto st = db_->Prepare("SELECT COUNT(*), SUM(w) FROM r");
+    ASSERT_TRUE(st->Step());
+    EXPECT_EQ(std::get<int64_t>(st->Column(0)), 52);
+    EXPECT_EQ(std::get<int64_t>(st->Column(1)), 156);
+    st.reset();
+    db_->Execute("DROP TABLE r");  // no cached statement keeps the table busy
+    EXPECT_FALSE(db_->TableExists("r"));
+}
+
 }  // namespace
 }  // namespace plv::db
