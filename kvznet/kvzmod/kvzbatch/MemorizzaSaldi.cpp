@@ -1,0 +1,407 @@
+// Storing of the import's grouping tree: grouped accounts, their cost-centre/job splits and
+// one base plan (head and months 1..N) per split and per account total. What the year already
+// holds is read once, so that each row costs one write.
+#include <cmath>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
+#include "kvznet/kvzmod/kvzcomponents/GestIds.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRigaDett.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseTesta.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvnamesolver/ApplicationContext.h"
+
+namespace {
+
+double Centesimi(double v)
+{
+	DataMon m(v);
+	m.Round(2);
+	return m;
+}
+
+BOOL IsZeroMon(double v)
+{
+	return DataMon().IsZero(v);
+}
+
+// Writes one fiscal year's base plans: heads and rows are looked up in what was read at the
+// start, written through cursors prepared once.
+class ScritturaPianoBase
+{
+public:
+	ScritturaPianoBase(Kvz_CImportaSaldiDoc* pDoc, int nEsercizio, BOOL bPrevisionale)
+		: m_pDoc(pDoc),
+		  m_pSession(pDoc->GetUpdatableSqlSession()),
+		  m_Esercizio(nEsercizio),
+		  m_bPrevisionale(bPrevisionale),
+		  m_IdMng(DataEnum(E_KVZ_SPECIEARCHIVIO, 0), pDoc),
+		  m_NumMng(DataEnum(E_KVZ_TIPODOCUMENTO, 0), pDoc),
+		  m_Teste(&m_Testa, m_pSession, pDoc),
+		  m_Righe(&m_Riga, m_pSession, pDoc),
+		  m_Dettagli(&m_Dettaglio, m_pSession, pDoc),
+		  m_Conti(&m_Conto, m_pSession, pDoc),
+		  m_Cdc(&m_CdcRec, m_pSession, pDoc)
+	{
+		for (SqlTable* t : {&m_Teste, &m_Righe, &m_Dettagli, &m_Conti, &m_Cdc})
+		{
+			t->SetAutocommit(TRUE);
+			t->Open(TRUE);
+		}
+		Carica();
+	}
+	~ScritturaPianoBase()
+	{
+		for (SqlTable* t : {&m_Teste, &m_Righe, &m_Dettagli, &m_Conti, &m_Cdc})
+			t->Close();
+	}
+
+	void Conto(const Kvz_MastroElem& mastro, const Kvz_ContoKvzElem& conto, const CString& strDescrizione);
+	void CdcComm(const Kvz_ContoKvzElem& conto, const Kvz_CdcCommContoKvzElem& cdc);
+	void PianoBase(const Kvz_MastroElem& mastro, const Kvz_ContoKvzElem& conto, const Kvz_CdcCommContoKvzElem* pCdc);
+
+private:
+	using ChiaveTesta = std::tuple<std::string, std::string, WORD>;
+	struct RigaEsistente
+	{
+		double dSaldoContabile;
+		double dSaldoPrecedente;
+		double dImportoRateo;
+		BOOL bRateoDaPrevisionale;
+	};
+
+	void Carica();
+
+	Kvz_CImportaSaldiDoc* m_pDoc;
+	SqlSession* m_pSession;
+	DataInt m_Esercizio;
+	BOOL m_bPrevisionale;
+	Kvz_IDManager m_IdMng;
+	Kvz_NumNonFiscManager m_NumMng;
+	DataDate m_Oggi = AfxGetApplicationDate();
+
+	Kvz_TPianoBaseTesta m_Testa;
+	Kvz_TPianoBaseRighe m_Riga;
+	Kvz_TPianoBaseRigaDett m_Dettaglio;
+	Kvz_TAnagContiKvz m_Conto;
+	Kvz_TCentriCommesseContiKvz m_CdcRec;
+	SqlTable m_Teste;
+	SqlTable m_Righe;
+	SqlTable m_Dettagli;
+	SqlTable m_Conti;
+	SqlTable m_Cdc;
+
+	std::set<std::string> m_ContiEsistenti;
+	std::map<std::tuple<std::string, WORD, std::string>, double> m_CdcEsistenti;  // stored percentage
+	std::map<ChiaveTesta, long> m_TesteEsistenti;
+	std::map<std::pair<long, int>, RigaEsistente> m_RigheEsistenti;
+};
+
+void ScritturaPianoBase::Carica()
+{
+	SqlSession* pRead = m_pDoc->GetReadOnlySqlSession();
+	{
+		Kvz_TAnagContiKvz rec;
+		SqlTable t(&rec, pRead, m_pDoc);
+		t.Open(FALSE);
+		t.Select(rec.f_ContoKvz);
+		t.AddParam("p1", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.SetParamValue("p1", m_Esercizio);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+			m_ContiEsistenti.insert(rec.f_ContoKvz.GetString().str());
+	}
+	{
+		Kvz_TCentriCommesseContiKvz rec;
+		SqlTable t(&rec, pRead, m_pDoc);
+		t.Open(FALSE);
+		t.SelectAll();
+		t.AddParam("p1", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.SetParamValue("p1", m_Esercizio);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+			m_CdcEsistenti[{rec.f_ContoKvz.GetString().str(), rec.f_Tipo.GetItemValue(),
+							rec.f_CentroCommessa.GetString().str()}] = rec.f_PercRipartizione;
+	}
+	{
+		Kvz_TPianoBaseTesta rec;
+		SqlTable t(&rec, pRead, m_pDoc);
+		t.Open(FALSE);
+		t.SelectAll();
+		t.AddParam("p1", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.SetParamValue("p1", m_Esercizio);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+			m_TesteEsistenti.emplace(ChiaveTesta{rec.f_ContoKvz.GetString().str(), rec.f_CentroCommessa.GetString().str(),
+												rec.f_TipoCentroComm.GetItemValue()},
+									 static_cast<long>(rec.f_IDPianoBase));
+	}
+	{
+		Kvz_TPianoBaseRighe rec;
+		SqlTable t(&rec, pRead, m_pDoc);
+		t.Open(FALSE);
+		t.SelectAll();
+		t.AddParam("p1", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.SetParamValue("p1", m_Esercizio);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+			m_RigheEsistenti[{static_cast<long>(rec.f_IDPianoBase), static_cast<int>(rec.f_Mese)}] = {
+				rec.f_SaldoContabile, rec.f_SaldoPrecedente, rec.f_ImportoRateo, rec.f_RateoDaPrevisionale};
+	}
+}
+
+void ScritturaPianoBase::Conto(const Kvz_MastroElem& mastro, const Kvz_ContoKvzElem& conto, const CString& strDescrizione)
+{
+	m_Conto.Init();
+	m_Conto.f_Esercizio = m_Esercizio;
+	m_Conto.f_ContoKvz = conto.m_Codice;
+	m_Conto.f_TipoConto = DataEnum(E_TIPOCONTO, mastro.m_TipoConto);
+	m_Conto.f_TipoMastro = DataEnum(E_TIPOMASTRO, mastro.m_Natura);
+	m_Conto.f_Descrizione = strDescrizione;
+	m_Conto.f_ProponiInAssest = conto.m_ProponiInAssest;
+	m_Conto.f_ContoCollegato = conto.m_ContoCollegato;
+	m_Conto.f_ModifInAssest = conto.m_ModifInAssest;
+	m_Conto.f_UltimoLivelloRaggrupp = conto.m_UltimoLivello;
+	m_Conto.f_ContoKvzPadre = conto.m_Padre;
+	m_Conto.f_InversioneSegno = conto.m_InversioneSegno;
+	m_Conto.f_CodiceBudget = conto.m_CodiceBudget;
+	m_Conto.f_SaldoVariato = FALSE;
+	if (m_ContiEsistenti.insert(conto.m_Codice.str()).second)
+	{
+		m_Conto.f_InseritoManualmente = FALSE;
+		m_Conti.AddNew(FALSE);
+		m_Conti.Update();
+		return;
+	}
+	const Kvz_TAnagContiKvz& r = m_Conto;
+	m_pSession->ExecuteSQL(
+		CString::Formatted("UPDATE %s SET TipoConto=?, TipoMastro=?, Descrizione=?, ProponiInAssest=?, ContoCollegato=?, "
+						   "ModifInAssest=?, UltimoLivelloRaggrupp=?, ContoKvzPadre=?, InversioneSegno=?, CodiceBudget=?, "
+						   "SaldoVariato=? WHERE Esercizio=? AND ContoKvz=?",
+						   Kvz_TAnagContiKvz::GetStaticName()),
+		{&r.f_TipoConto, &r.f_TipoMastro, &r.f_Descrizione, &r.f_ProponiInAssest, &r.f_ContoCollegato,
+		 &r.f_ModifInAssest, &r.f_UltimoLivelloRaggrupp, &r.f_ContoKvzPadre, &r.f_InversioneSegno, &r.f_CodiceBudget,
+		 &r.f_SaldoVariato, &r.f_Esercizio, &r.f_ContoKvz});
+}
+
+void ScritturaPianoBase::CdcComm(const Kvz_ContoKvzElem& conto, const Kvz_CdcCommContoKvzElem& cdc)
+{
+	m_CdcRec.Init();
+	m_CdcRec.f_Esercizio = m_Esercizio;
+	m_CdcRec.f_ContoKvz = conto.m_Codice;
+	m_CdcRec.f_CentroCommessa = cdc.m_Codice;
+	m_CdcRec.f_Tipo = DataEnum(E_KVZ_TIPOCENTROCOMM, cdc.m_Tipo);
+	m_CdcRec.f_Descrizione = cdc.m_Descrizione;
+	m_CdcRec.f_SaldoVariato = FALSE;
+	auto [it, bNuovo] = m_CdcEsistenti.emplace(std::make_tuple(conto.m_Codice.str(), cdc.m_Tipo, cdc.m_Codice.str()), cdc.m_Perc);
+	if (bNuovo)
+	{
+		m_CdcRec.f_PercRipartizione = cdc.m_Perc;
+		m_CdcRec.f_InseritoManualmente = FALSE;
+		m_CdcRec.f_InseritoDaSimbolo = FALSE;
+		m_Cdc.AddNew(FALSE);
+		m_Cdc.Update();
+		return;
+	}
+	// A percentage already given is kept.
+	if (DataPerc().IsZero(it->second))
+		it->second = cdc.m_Perc;
+	m_CdcRec.f_PercRipartizione = it->second;
+	const Kvz_TCentriCommesseContiKvz& r = m_CdcRec;
+	m_pSession->ExecuteSQL(
+		CString::Formatted("UPDATE %s SET Descrizione=?, PercRipartizione=?, SaldoVariato=? WHERE Esercizio=? AND "
+						   "ContoKvz=? AND Tipo=? AND CentroCommessa=?",
+						   Kvz_TCentriCommesseContiKvz::GetStaticName()),
+		{&r.f_Descrizione, &r.f_PercRipartizione, &r.f_SaldoVariato, &r.f_Esercizio, &r.f_ContoKvz, &r.f_Tipo,
+		 &r.f_CentroCommessa});
+}
+
+void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_ContoKvzElem& conto,
+								   const Kvz_CdcCommContoKvzElem* pCdc)
+{
+	const CString strCdc = pCdc ? pCdc->m_Codice : CString();
+	const WORD nTipo = pCdc ? pCdc->m_Tipo : 0;
+	const Kvz_MesiArray& mesi = pCdc ? pCdc->m_Mesi : conto.m_Mesi;
+
+	// The head: a new one takes the next id and the next non-fiscal number.
+	DataLng id;
+	auto itTesta = m_TesteEsistenti.find({conto.m_Codice.str(), strCdc.str(), nTipo});
+	if (itTesta == m_TesteEsistenti.end())
+	{
+		DataStr numero;
+		if (!m_IdMng.GetNextID(id) || !m_NumMng.OttieniProssimoNumero(m_Oggi, numero))
+			throw SqlException(CString::Formatted("Impossibile numerare il piano base del conto %s.", conto.m_Codice.GetString()));
+		m_Testa.Init();
+		m_Testa.f_IDPianoBase = id;
+		m_Testa.f_CodPianoBase = numero;
+		m_Testa.f_DataCreazione = m_Oggi;
+		m_Testa.f_DataUltModifica = m_Oggi;
+		m_Testa.f_ContoKvz = conto.m_Codice;
+		m_Testa.f_CentroCommessa = strCdc;
+		m_Testa.f_TipoCentroComm = DataEnum(E_KVZ_TIPOCENTROCOMM, nTipo);
+		m_Testa.f_Esercizio = m_Esercizio;
+		m_Testa.f_TipoBudget = DataEnum(E_KVZ_TIPOBUDGET, 3);
+		m_Teste.AddNew(FALSE);
+		m_Teste.Update();
+		m_TesteEsistenti.emplace(ChiaveTesta{conto.m_Codice.str(), strCdc.str(), nTipo}, static_cast<long>(id));
+	}
+	else
+	{
+		id = itTesta->second;
+		m_pSession->ExecuteSQL(
+			CString::Formatted("UPDATE %s SET DataUltModifica=? WHERE IDPianoBase=?", Kvz_TPianoBaseTesta::GetStaticName()),
+			{&m_Oggi, &id});
+	}
+
+	double dProgressivo = 0.0;
+	for (int m = 1; m <= static_cast<int>(mesi.size()); ++m)
+	{
+		const double a = Centesimi(mesi[static_cast<size_t>(m - 1)].m_Saldo);
+		const double f = Centesimi(mesi[static_cast<size_t>(m - 1)].m_Previsionale);
+		Kvz_TPianoBaseRighe& r = m_Riga;
+		r.Init();
+		r.f_IDPianoBase = id;
+		r.f_Mese = m;
+		r.f_Esercizio = m_Esercizio;
+		r.f_ContoKvz = conto.m_Codice;
+		r.f_CentroCommessa = strCdc;
+		r.f_TipoCentroComm = DataEnum(E_KVZ_TIPOCENTROCOMM, nTipo);
+		r.f_TipoMastro = DataEnum(E_TIPOMASTRO, mastro.m_Natura);
+		auto itRiga = m_RigheEsistenti.find({static_cast<long>(id), m});
+		const BOOL bEsiste = itRiga != m_RigheEsistenti.end();
+		if (bEsiste)
+		{
+			// The split rows moved their balance aside when their entries were read again.
+			r.f_SaldoPrecedente = pCdc ? itRiga->second.dSaldoPrecedente : itRiga->second.dSaldoContabile;
+			r.f_ImportoRateo = itRiga->second.dImportoRateo;
+			r.f_GiaImportato = TRUE;
+		}
+		// Balance-sheet plans hold running totals from the opening month.
+		if (mastro.IsPatrimoniale())
+		{
+			dProgressivo = Centesimi(dProgressivo + a);
+			r.f_SaldoContabile = dProgressivo;
+		}
+		else
+		{
+			r.f_SaldoContabile = a;
+			if (a > 0.0)
+				r.f_GiaImportato = TRUE;
+		}
+		r.f_RateoDaPrevisionale = FALSE;
+		if (m_bPrevisionale && !IsZeroMon(f))
+		{
+			DataInt mese(m);
+			m_pSession->ExecuteSQL(
+				CString::Formatted("DELETE FROM %s WHERE IDPianoBase=? AND Mese=?", Kvz_TPianoBaseRigaDett::GetStaticName()),
+				{&id, &mese});
+			m_Dettaglio.Init();
+			m_Dettaglio.f_IDPianoBase = id;
+			m_Dettaglio.f_Mese = m;
+			m_Dettaglio.f_Riga = 1;
+			m_Dettaglio.f_Descrizione = "Previsionale";
+			m_Dettaglio.f_ImportoRateoDett = f;
+			m_Dettaglio.f_RateoDaPrevisionale = TRUE;
+			m_Dettagli.AddNew(FALSE);
+			m_Dettagli.Update();
+			r.f_ImportoRateo = f;
+			r.f_RateoDaPrevisionale = TRUE;
+		}
+		r.f_TotaleAssestato = Centesimi(r.f_SaldoContabile + r.f_ImportoRateo);
+		if (!bEsiste)
+		{
+			m_Righe.AddNew(FALSE);
+			m_Righe.Update();
+			continue;
+		}
+		m_pSession->ExecuteSQL(
+			CString::Formatted("UPDATE %s SET Esercizio=?, ContoKvz=?, CentroCommessa=?, TipoCentroComm=?, TipoMastro=?, "
+							   "SaldoContabile=?, SaldoPrecedente=?, ImportoRateo=?, RateoDaPrevisionale=?, "
+							   "TotaleAssestato=?, GiaImportato=? WHERE IDPianoBase=? AND Mese=?",
+							   Kvz_TPianoBaseRighe::GetStaticName()),
+			{&r.f_Esercizio, &r.f_ContoKvz, &r.f_CentroCommessa, &r.f_TipoCentroComm, &r.f_TipoMastro,
+			 &r.f_SaldoContabile, &r.f_SaldoPrecedente, &r.f_ImportoRateo, &r.f_RateoDaPrevisionale,
+			 &r.f_TotaleAssestato, &r.f_GiaImportato, &r.f_IDPianoBase, &r.f_Mese});
+	}
+}
+
+}  // namespace
+
+void Kvz_CImportaSaldiDoc::PrevisionaliSuCollegati()
+{
+	// An economic account's forecast is carried onto its linked balance-sheet account.
+	for (const auto& pMastro : m_Mastri)
+	{
+		if (pMastro->IsPatrimoniale())
+			continue;
+		for (const auto& pConto : pMastro->m_Conti)
+		{
+			if (pConto->m_ContoCollegato.IsEmpty())
+				continue;
+			for (const auto& pAltro : m_Mastri)
+			{
+				Kvz_ContoKvzElem* pCollegato = pAltro->IsPatrimoniale() ? pAltro->Trova(pConto->m_ContoCollegato) : nullptr;
+				if (!pCollegato)
+					continue;
+				for (size_t m = 0; m < pConto->m_Mesi.size(); ++m)
+					pCollegato->m_Mesi[m].m_Previsionale += pConto->m_Mesi[m].m_Previsionale;
+				break;
+			}
+		}
+	}
+}
+
+void Kvz_CImportaSaldiDoc::MemorizzaSaldi()
+{
+	if (!IsImportazione())
+		return;
+	if (m_Previsionale)
+		PrevisionaliSuCollegati();
+	try
+	{
+		ScritturaPianoBase scrittura(this, m_Esercizio, m_Previsionale);
+		for (const auto& pMastro : m_Mastri)
+			for (const auto& pConto : pMastro->m_Conti)
+			{
+				SetProgressText(CString::Formatted("Aggiornamento piano base conto raggruppato %s in corso ...",
+												   pConto->m_Codice.GetString()));
+				CString strDescrizione = DescrizioneHost(pConto->m_Codice);
+				scrittura.Conto(*pMastro, *pConto, strDescrizione.IsEmpty() ? pConto->m_Descrizione : strDescrizione);
+				for (const auto& pCdc : pConto->m_CdcComm)
+					scrittura.CdcComm(*pConto, *pCdc);
+				for (const auto& pCdc : pConto->m_CdcComm)
+					scrittura.PianoBase(*pMastro, *pConto, pCdc.get());
+				scrittura.PianoBase(*pMastro, *pConto, nullptr);
+			}
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CImportaSaldiDoc::MemorizzaSaldi");
+	}
+	m_Mastri.clear();
+	m_pMastro = nullptr;
+}
+
+void Kvz_CImportaSaldiDoc::CancellaSaldiContabili(const CString& strConto)
+{
+	try
+	{
+		DataInt esercizio(m_Esercizio);
+		DataStr conto(strConto);
+		DataStr vuoto;
+		GetUpdatableSqlSession()->ExecuteSQL(
+			CString::Formatted("UPDATE %s SET SaldoPrecedente=SaldoContabile, SaldoContabile=0, TotaleAssestato=ImportoRateo "
+							   "WHERE Esercizio=? AND ContoKvz=? AND CentroCommessa<>?",
+							   Kvz_TPianoBaseRighe::GetStaticName()),
+			{&esercizio, &conto, &vuoto});
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CImportaSaldiDoc::CancellaSaldiContabili");
+	}
+}
