@@ -158,7 +158,10 @@ void Kvz_CImportaSaldiDoc::OnBatchExecute()
 
 	// The period is checked before anything is opened: a refused run leaves no transaction behind.
 	if (!ControllaPeriodo())
+	{
+		m_bBatchNotStarted = true;  // a refused run is no success
 		return;
+	}
 	if (!StartBatchTransaction())
 		return;
 

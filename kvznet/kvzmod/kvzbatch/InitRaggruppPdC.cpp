@@ -38,6 +38,7 @@ void Kvz_CInitRaggruppPdCDoc::OnBatchExecute()
 	{
 		m_StatoElab = _T("Parametri del piano dei conti del gestionale non impostati: nessun conto inizializzato.");
 		AfxMessageBox(m_StatoElab.GetString());
+		m_bBatchNotStarted = true;  // a refused run is no success
 		return;
 	}
 	m_ParametriPdC = *reader.GetRecord();

@@ -2,6 +2,7 @@
 // one base plan (head and months 1..N) per split and per account total. What the year already
 // holds is read once, so that each row costs one write.
 #include <cmath>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <tuple>
@@ -67,12 +68,45 @@ public:
 
 private:
 	using ChiaveTesta = std::tuple<std::string, std::string, WORD>;
+	// What a stored row holds of the columns the import writes.
 	struct RigaEsistente
 	{
-		double dSaldoContabile;
-		double dSaldoPrecedente;
-		double dImportoRateo;
-		BOOL bRateoDaPrevisionale;
+		RigaEsistente() = default;
+		RigaEsistente(const Kvz_TPianoBaseRighe& r)
+			: strConto(r.f_ContoKvz.GetString()),
+			  strCdc(r.f_CentroCommessa.GetString()),
+			  nTipoCdc(r.f_TipoCentroComm.GetValue()),
+			  nTipoMastro(r.f_TipoMastro.GetValue()),
+			  dSaldoContabile(r.f_SaldoContabile),
+			  dSaldoPrecedente(r.f_SaldoPrecedente),
+			  dImportoRateo(r.f_ImportoRateo),
+			  bRateoDaPrevisionale(r.f_RateoDaPrevisionale),
+			  dTotaleAssestato(r.f_TotaleAssestato),
+			  bGiaImportato(r.f_GiaImportato)
+		{
+		}
+		// Whether writing the row would change nothing.
+		bool Uguale(const Kvz_TPianoBaseRighe& r) const
+		{
+			const DataMon mon;
+			return strConto == r.f_ContoKvz.GetString() && strCdc == r.f_CentroCommessa.GetString() &&
+				   nTipoCdc == r.f_TipoCentroComm.GetValue() && nTipoMastro == r.f_TipoMastro.GetValue() &&
+				   mon.IsZero(dSaldoContabile - r.f_SaldoContabile) && mon.IsZero(dSaldoPrecedente - r.f_SaldoPrecedente) &&
+				   mon.IsZero(dImportoRateo - r.f_ImportoRateo) &&
+				   bRateoDaPrevisionale == static_cast<BOOL>(r.f_RateoDaPrevisionale) &&
+				   mon.IsZero(dTotaleAssestato - r.f_TotaleAssestato) && bGiaImportato == static_cast<BOOL>(r.f_GiaImportato);
+		}
+
+		CString strConto;
+		CString strCdc;
+		DWORD nTipoCdc = 0;
+		DWORD nTipoMastro = 0;
+		double dSaldoContabile = 0.0;
+		double dSaldoPrecedente = 0.0;
+		double dImportoRateo = 0.0;
+		BOOL bRateoDaPrevisionale = FALSE;
+		double dTotaleAssestato = 0.0;
+		BOOL bGiaImportato = FALSE;
 	};
 
 	void Carica();
@@ -145,13 +179,16 @@ void ScritturaPianoBase::Carica()
 		Kvz_TPianoBaseRighe rec;
 		SqlTable t(&rec, pRead, m_pDoc);
 		t.Open(FALSE);
-		t.SelectAll();
+		for (const DataObj* pCol : std::initializer_list<const DataObj*>{
+				 &rec.f_IDPianoBase, &rec.f_Mese, &rec.f_ContoKvz, &rec.f_CentroCommessa, &rec.f_TipoCentroComm,
+				 &rec.f_TipoMastro, &rec.f_SaldoContabile, &rec.f_SaldoPrecedente, &rec.f_ImportoRateo,
+				 &rec.f_RateoDaPrevisionale, &rec.f_TotaleAssestato, &rec.f_GiaImportato})
+			t.Select(*pCol);
 		t.AddParam("p1", rec.f_Esercizio);
 		t.AddFilterColumn(rec.f_Esercizio);
 		t.SetParamValue("p1", m_Esercizio);
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
-			m_RigheEsistenti[{static_cast<long>(rec.f_IDPianoBase), static_cast<int>(rec.f_Mese)}] = {
-				rec.f_SaldoContabile, rec.f_SaldoPrecedente, rec.f_ImportoRateo, rec.f_RateoDaPrevisionale};
+			m_RigheEsistenti[{static_cast<long>(rec.f_IDPianoBase), static_cast<int>(rec.f_Mese)}] = rec;
 	}
 }
 
@@ -319,6 +356,9 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 			m_Righe.Update();
 			continue;
 		}
+		// An import of the same month again mostly finds its rows as it left them.
+		if (itRiga->second.Uguale(r))
+			continue;
 		m_pSession->ExecuteSQL(
 			CString::Formatted("UPDATE %s SET Esercizio=?, ContoKvz=?, CentroCommessa=?, TipoCentroComm=?, TipoMastro=?, "
 							   "SaldoContabile=?, SaldoPrecedente=?, ImportoRateo=?, RateoDaPrevisionale=?, "

@@ -1,0 +1,196 @@
+// The ledger-balance import of a year of the demo company at scale 10: the first import into
+// empty module tables and an import of the same month again, in host accounts per second,
+// against reading the same host balances and cost-accounting entries with one query each.
+// Prints the ratios (import / one-query reading) at the end.
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
+#include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
+#include "platform/erp/erpdemo/DemoCompany.h"
+#include "platform/erp/erpledgerdbl/TBalances.h"
+#include "platform/erp/erpledgerdbl/TCostAccEntriesDetail.h"
+#include "platform/erp/erpsetup/CompanySetup.h"
+#include "platform/plvgenlib/AddOnInterfaceObj.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvges/FormDriver.h"
+
+namespace {
+std::unique_ptr<SqlConnection> g_pConn;
+int g_Anno = 0;
+
+// Progress and messages go nowhere: the terminal would be the measure.
+class Silent : public IInteraction
+{
+public:
+	int MessageBox(const CString&, UINT, const CString&) override { return IDOK; }
+	void Progress(const CString&) override {}
+	bool AbortRequested() override { return false; }
+};
+
+void SvuotaModulo()
+{
+	for (const char* table : {"Kvz_AnagConti", "Kvz_CentriCommPianoConti", "Kvz_PianoBaseT", "Kvz_PianoBaseR",
+							  "Kvz_PianoBaseRDett", "Kvz_IDDocumenti", "Kvz_NumDocumenti"})
+		g_pConn->ExecuteSQL(CString::Formatted("DELETE FROM %s", table));
+}
+
+long Importa()
+{
+	CDocumentSet docs;
+	FormDriver form(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CImportaSaldiDoc), RUNTIME_CLASS(CBatchFrame),
+									 RUNTIME_CLASS(Kvz_CImportaSaldiView)));
+	form.Type("Importazione saldi fino al mese:", "12");
+	form.Type("anno:", CString::Formatted("%d", g_Anno));
+	if (!form.RunBatch())
+		return -1;
+	return static_cast<Kvz_CImportaSaldiDoc*>(form.GetDocument())->GetContiElaborati();
+}
+
+void BM_ImportaSaldi_Prima(benchmark::State& state)
+{
+	long conti = 0;
+	for (auto _ : state)
+	{
+		state.PauseTiming();
+		SvuotaModulo();
+		state.ResumeTiming();
+		conti = Importa();
+		if (conti <= 0)
+			state.SkipWithError("import failed");
+	}
+	state.counters["conti"] = static_cast<double>(conti);
+	state.counters["conti/s"] = benchmark::Counter(static_cast<double>(conti) * static_cast<double>(state.iterations()),
+												   benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ImportaSaldi_Prima)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+
+void BM_ImportaSaldi_Ripetuta(benchmark::State& state)
+{
+	if (Importa() <= 0)
+		state.SkipWithError("import failed");
+	long conti = 0;
+	for (auto _ : state)
+		conti = Importa();
+	state.counters["conti"] = static_cast<double>(conti);
+	state.counters["conti/s"] = benchmark::Counter(static_cast<double>(conti) * static_cast<double>(state.iterations()),
+												   benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ImportaSaldi_Ripetuta)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+
+// The baseline: the year's ledger balances and its cost-accounting entries, each read whole by
+// one query through the same cursors.
+void BM_LetturaHostUnaQuery(benchmark::State& state)
+{
+	long righe = 0;
+	for (auto _ : state)
+	{
+		righe = 0;
+		TChartOfAccountsBalances saldo;
+		SqlTable saldi(&saldo);
+		saldi.Open(FALSE);
+		saldi.SelectAll();
+		saldi.AddParam("p1", saldo.f_FiscalYear);
+		saldi.AddFilterColumn(saldo.f_FiscalYear);
+		saldi.SetParamValue("p1", DataInt(g_Anno));
+		for (saldi.Query(); !saldi.IsEOF(); saldi.MoveNext())
+			++righe;
+		saldi.Close();
+		TCostAccEntriesDetail mov;
+		SqlTable movimenti(&mov);
+		movimenti.Open(FALSE);
+		movimenti.SelectAll();
+		movimenti.AddParam("p1", mov.f_PostingDate);
+		movimenti.AddFilterColumn(mov.f_PostingDate, ">=");
+		movimenti.AddParam("p2", mov.f_PostingDate);
+		movimenti.AddFilterColumn(mov.f_PostingDate, "<=");
+		movimenti.SetParamValue("p1", DataDate(1, 1, g_Anno));
+		movimenti.SetParamValue("p2", DataDate(31, 12, g_Anno));
+		for (movimenti.Query(); !movimenti.IsEOF(); movimenti.MoveNext())
+			++righe;
+		movimenti.Close();
+	}
+	state.counters["righe"] = static_cast<double>(righe);
+}
+BENCHMARK(BM_LetturaHostUnaQuery)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+	void ReportRuns(const std::vector<Run>& runs) override
+	{
+		for (auto& r : runs)
+			if (!r.error_occurred && r.iterations > 0 && r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+				m_Seconds[r.run_name.function_name] = r.real_accumulated_time / double(r.iterations);
+		ConsoleReporter::ReportRuns(runs);
+	}
+	void PrintRatios() const
+	{
+		auto base = m_Seconds.find("BM_LetturaHostUnaQuery");
+		if (base == m_Seconds.end())
+			return;
+		for (const char* name : {"BM_ImportaSaldi_Prima", "BM_ImportaSaldi_Ripetuta"})
+			if (auto it = m_Seconds.find(name); it != m_Seconds.end())
+				std::printf("%s: %.2f s, %.1f times reading the host's balances and entries with one query each (%.3f s)\n",
+							name, it->second, it->second / base->second, base->second);
+	}
+
+private:
+	std::map<std::string, double> m_Seconds;
+};
+}  // namespace
+
+int main(int argc, char** argv)
+{
+	benchmark::Initialize(&argc, argv);
+	if (benchmark::ReportUnrecognizedArguments(argc, argv))
+		return 1;
+	const auto folder = std::filesystem::temp_directory_path() / ("kvz-bench-importa-" + std::to_string(::getpid()));
+	std::filesystem::create_directories(folder);
+	Silent silent;
+	InteractionScope scope(&silent);
+	{
+		g_pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
+		AfxSetDefaultSqlConnection(g_pConn.get());
+		// The tables library's own add-on: the batch library exports an entry of the same name.
+		void* hDbl = dlopen("libKvzDbl.so", RTLD_NOW | RTLD_NOLOAD);
+		auto pfnAddOn = hDbl ? reinterpret_cast<AddOnInterfaceObj* (*)()>(dlsym(hDbl, "_VandrelAddOn_")) : nullptr;
+		std::unique_ptr<AddOnInterfaceObj> pAddOn(pfnAddOn ? pfnAddOn() : nullptr);
+		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
+		if (!pAddOn || !pAddOn->AOI_RegisterTables(g_pConn.get(), "", &ns))
+		{
+			std::fprintf(stderr, "cannot register the module's tables\n");
+			return 1;
+		}
+		erp::SetupCompanyDatabase(*g_pConn);
+		const erp::DemoCompanySummary demo = erp::CreateDemoCompany(*g_pConn, 10);
+		g_Anno = demo.lastYear;
+		{
+			CDocumentSet docs;
+			FormDriver init(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CInitRaggruppPdCDoc), RUNTIME_CLASS(CBatchFrame),
+											 RUNTIME_CLASS(Kvz_CInitRaggruppPdCView)));
+			init.RunBatch();
+		}
+		std::printf("Demo company at scale 10: %ld accounts, %ld cost-accounting entries, year %d\n", demo.accounts,
+					demo.entries, g_Anno);
+
+		RatioReporter reporter;
+		benchmark::RunSpecifiedBenchmarks(&reporter);
+		reporter.PrintRatios();
+		if (hDbl)
+			dlclose(hDbl);
+		AfxSetDefaultSqlConnection(nullptr);
+		g_pConn.reset();
+	}
+	std::filesystem::remove_all(folder);
+	benchmark::Shutdown();
+	return 0;
+}

@@ -1,0 +1,240 @@
+#pragma once
+// A company database with the host's tables and the module's, a small host of our own making
+// (or the demo company), and the batch documents driven through the form driver.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
+#include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRaggruppPdC.h"
+#include "platform/erp/erpbasedbl/CompanyInfo.h"
+#include "platform/erp/erpbasedbl/TChartOfAccounts.h"
+#include "platform/erp/erpbasedbl/TLedgers.h"
+#include "platform/erp/erpledgerdbl/TBalances.h"
+#include "platform/erp/erpledgerdbl/TCostAccEntriesDetail.h"
+#include "platform/erp/erpledgerdbl/TCostCenters.h"
+#include "platform/erp/erpsetup/CompanySetup.h"
+#include "platform/plvgenlib/AddOnInterfaceObj.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvges/FormDriver.h"
+#include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/driver/Driver.h"
+
+// The add-on of one library: the test program links several libraries that export the same entry.
+inline AddOnInterfaceObj* AddOnOf(const char* library)
+{
+	void* handle = dlopen(library, RTLD_NOW | RTLD_NOLOAD);
+	auto entry = handle ? reinterpret_cast<AddOnInterfaceObj* (*)()>(dlsym(handle, "_VandrelAddOn_")) : nullptr;
+	AddOnInterfaceObj* pAddOn = entry ? entry() : nullptr;
+	if (handle)
+		dlclose(handle);
+	return pAddOn;
+}
+
+class BatchTest : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		static std::atomic<int> counter{0};
+		m_Folder = std::filesystem::temp_directory_path() /
+				   ("kvzbatch-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+		std::filesystem::create_directories(m_Folder);
+		AfxGetApplicationContext()->SetEchoAssertions(FALSE);
+		AfxGetApplicationContext()->ClearAssertionReports();
+		m_pConn = SqlConnection::Open((m_Folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
+		AfxSetDefaultSqlConnection(m_pConn.get());
+		std::unique_ptr<AddOnInterfaceObj> pDbl(AddOnOf("libKvzDbl.so"));
+		ASSERT_TRUE(pDbl);
+		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
+		ASSERT_TRUE(pDbl->AOI_RegisterTables(m_pConn.get(), "", &ns));
+		erp::SetupCompanyDatabase(*m_pConn);
+		AfxSetApplicationDate(DataDate(15, 4, 2026));
+	}
+
+	void TearDown() override
+	{
+		m_Docs.reset();
+		AfxSetDefaultSqlConnection(nullptr);
+		m_pConn.reset();
+		std::filesystem::remove_all(m_Folder);
+		AfxResetApplicationDate();
+		AfxGetApplicationContext()->SetEchoAssertions(TRUE);
+	}
+
+	// ---- the host ------------------------------------------------------------------------------
+
+	template <class Rec>
+	void Insert(Rec& rec)
+	{
+		SqlTable t(&rec);
+		t.Open(TRUE);
+		t.AddNew(FALSE);
+		t.Update();
+		t.Close();
+	}
+	// Ledger code of 2, segments given (0: none).
+	void Struttura(int seg1, int seg2 = 0, int seg3 = 0)
+	{
+		TChartOfAccountParameters p;
+		p.f_LedgerLength = 2;
+		p.f_NrOfSegments = (seg1 > 0) + (seg2 > 0) + (seg3 > 0);
+		const int lens[] = {seg1, seg2, seg3};
+		for (int k = 0; k < 3; ++k)
+		{
+			p.f_SegmentLength[k] = lens[k];
+			if (lens[k])
+				p.f_SegmentName[k] = CString::Formatted("Seg%d", k + 1);
+		}
+		Insert(p);
+	}
+	void Mastro(const char* code, WORD type, const char* descr = "Mastro")
+	{
+		TLedgers l;
+		l.f_Ledger = code;
+		l.f_Description = descr;
+		l.f_LedgerType = DataEnum(E_LEDGERTYPE, type);
+		Insert(l);
+		Conto(code, FALSE, descr);
+	}
+	void Conto(const char* code, BOOL bSaldi, const char* descr = nullptr, BOOL bAnalitico = FALSE)
+	{
+		TChartOfAccounts a;
+		a.f_Account = code;
+		a.f_Description = descr ? CString(descr) : CString::Formatted("Conto %s", code);
+		a.f_Ledger = CString(code).Left(2);
+		a.f_CarriesBalances = bSaldi;
+		a.f_CostAccounting = bAnalitico;
+		a.f_CostAccDetail = bAnalitico;
+		Insert(a);
+	}
+	void Esercizio(int year, const DataDate& start, const DataDate& end, BOOL bOpened = TRUE)
+	{
+		TCompanyFiscalYears y;
+		y.f_FiscalYear = year;
+		y.f_StartDate = start;
+		y.f_EndDate = end;
+		y.f_Opened = bOpened;
+		Insert(y);
+	}
+	// Debit (positive) or credit (negative) of an account in a calendar month; type 1: forecast.
+	void Saldo(int fiscalYear, const char* account, int year, int month, double amount, WORD type = 0)
+	{
+		TChartOfAccountsBalances b;
+		b.f_FiscalYear = fiscalYear;
+		b.f_BalanceType = DataEnum(E_BALANCETYPE, type);
+		b.f_Account = account;
+		b.f_BalanceYear = year;
+		b.f_BalanceMonth = month;
+		b.f_Debit = amount > 0 ? amount : 0.0;
+		b.f_Credit = amount < 0 ? -amount : 0.0;
+		Insert(b);
+	}
+	void Centro(const char* code)
+	{
+		TCostCenters c;
+		c.f_CostCenter = code;
+		c.f_Description = CString::Formatted("Centro %s", code);
+		Insert(c);
+	}
+	// A cost-accounting entry line of kind (1 actual, 2 forecast), debit or credit.
+	void Movimento(const char* account, const DataDate& date, const char* centre, double amount, WORD kind = 1,
+				   WORD side = 0)
+	{
+		TCostAccEntriesDetail e;
+		e.f_EntryId = ++m_nEntry;
+		e.f_Line = 1;
+		e.f_PostingDate = date;
+		e.f_FiscalYear = date.Year();
+		e.f_EntryType = DataEnum(E_COSTACCENTRYTYPE, kind);
+		e.f_Account = account;
+		e.f_CostCenter = centre;
+		e.f_Amount = amount;
+		e.f_DebitCreditSign = DataEnum(E_DEBITCREDIT, side);
+		Insert(e);
+	}
+
+	// ---- the module's documents ----------------------------------------------------------------
+
+	FormDriver Apri(CRuntimeClass* pDoc, CRuntimeClass* pView)
+	{
+		if (!m_Docs)
+			m_Docs = std::make_unique<CDocumentSet>();
+		return FormDriver(FormDriver::Open(*m_Docs, pDoc, RUNTIME_CLASS(CBatchFrame), pView));
+	}
+	BOOL InitRaggruppamento(bool bTutti = false)
+	{
+		FormDriver form = Apri(RUNTIME_CLASS(Kvz_CInitRaggruppPdCDoc), RUNTIME_CLASS(Kvz_CInitRaggruppPdCView));
+		if (bTutti && !form.Press("Ripristinare ai default anche i conti gia' impostati"))
+			return FALSE;
+		return form.RunBatch();
+	}
+	FormDriver Importazione(int mese, int anno)
+	{
+		FormDriver form = Apri(RUNTIME_CLASS(Kvz_CImportaSaldiDoc), RUNTIME_CLASS(Kvz_CImportaSaldiView));
+		EXPECT_TRUE(form.Type("Importazione saldi fino al mese:", CString::Formatted("%d", mese)));
+		EXPECT_TRUE(form.Type("anno:", CString::Formatted("%d", anno)));
+		return form;
+	}
+	static Kvz_CImportaSaldiDoc* Doc(FormDriver& form) { return static_cast<Kvz_CImportaSaldiDoc*>(form.GetDocument()); }
+
+	// ---- reading the database ------------------------------------------------------------------
+
+	std::optional<plv::db::Value> Scalar(const std::string& sql)
+	{
+		auto st = m_pConn->Db().Prepare(sql);
+		if (!st->Step())
+			return std::nullopt;
+		return st->Column(0);
+	}
+	long Count(const std::string& sql)
+	{
+		auto v = Scalar(sql);
+		return v && std::holds_alternative<std::int64_t>(*v) ? static_cast<long>(std::get<std::int64_t>(*v)) : -1;
+	}
+	double Number(const std::string& sql)
+	{
+		auto v = Scalar(sql);
+		if (!v)
+			return NAN;
+		if (std::holds_alternative<std::int64_t>(*v))
+			return static_cast<double>(std::get<std::int64_t>(*v));
+		return std::holds_alternative<double>(*v) ? std::get<double>(*v) : NAN;
+	}
+	// A base-plan value of an account (the total, or a cost centre's) in a month.
+	double Piano(const char* column, const char* conto, int mese, const char* centro = "")
+	{
+		return Number(std::string("SELECT ") + column + " FROM Kvz_PianoBaseR WHERE ContoKvz = '" + conto +
+					  "' AND CentroCommessa = '" + centro + "' AND Mese = " + std::to_string(mese));
+	}
+	std::vector<CString> Shown() const
+	{
+		std::vector<CString> texts;
+		for (auto& m : m_Ui.Messages())
+			texts.push_back(m.text);
+		return texts;
+	}
+	bool WasShown(const CString& text) const
+	{
+		for (auto& m : m_Ui.Messages())
+			if (m.text.Find(text) >= 0)
+				return true;
+		return false;
+	}
+
+	std::filesystem::path m_Folder;
+	std::unique_ptr<SqlConnection> m_pConn;
+	ScriptedInteraction m_Ui;
+	InteractionScope m_UiScope{&m_Ui};
+	std::unique_ptr<CDocumentSet> m_Docs;
+	long m_nEntry = 0;
+};

@@ -1,0 +1,309 @@
+#include <array>
+#include <map>
+
+#include "platform/erp/erpdemo/DemoCompany.h"
+#include "kvznet/kvzmod/kvzbatch/tests/BatchFixture.h"
+
+namespace {
+
+// A company whose fiscal year runs from July to June: year 2025 is 1 July 2025 to 30 June 2026.
+class ImportaSaldi : public BatchTest
+{
+protected:
+	void SetUp() override
+	{
+		BatchTest::SetUp();
+		Struttura(2, 3);
+		Esercizio(2025, DataDate(1, 7, 2025), DataDate(30, 6, 2026));
+		Esercizio(2026, DataDate(1, 7, 2026), DataDate(30, 6, 2027), FALSE);
+		Mastro("01", LEDGER_ASSETS, "Immobilizzazioni");
+		Conto("0101", FALSE);
+		Conto("0101001", TRUE);
+		Conto("0101002", TRUE);
+		Conto("0101003", TRUE);
+		Conto("0102", FALSE);
+		Conto("0102001", TRUE);
+		Mastro("20", LEDGER_COSTS, "Costi");
+		Conto("2001", FALSE);
+		Conto("2001001", TRUE, "Materie prime", TRUE);
+		Mastro("30", LEDGER_REVENUES, "Ricavi");
+		Conto("3001", FALSE);
+		Conto("3001001", TRUE, "Vendite");
+		Centro("C1");
+		Centro("C2");
+		ASSERT_TRUE(InitRaggruppamento());
+		// Conto 0101 groups its sub-accounts into itself.
+		m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET TerzoLivello = 0, SecondoLivello = 1 WHERE Conto = '0101'");
+
+		// Three host accounts feed the grouped account 0101 (July = month 1, January 2026 = month 7).
+		Saldo(2025, "0101001", 2025, 7, 100);
+		Saldo(2025, "0101001", 2025, 8, 10);
+		Saldo(2025, "0101001", 2026, 1, 1000);
+		Saldo(2025, "0101002", 2025, 7, 200);
+		Saldo(2025, "0101002", 2025, 8, -30);
+		Saldo(2025, "0101003", 2025, 8, 50);
+		Saldo(2025, "0101003", 2025, 9, 1);
+		Saldo(2025, "0102001", 2025, 7, 5);
+		Saldo(2025, "0101001", 2025, 7, 7, 1);
+		Saldo(2025, "0101001", 2025, 8, 3, 1);
+		Saldo(2025, "0101002", 2025, 7, 5, 1);
+		Saldo(2025, "0101003", 2025, 8, 2, 1);
+		Saldo(2025, "0101003", 2025, 9, 1, 1);
+		Saldo(2025, "3001001", 2025, 7, -500);
+		Saldo(2025, "2001001", 2025, 7, 100);
+		Saldo(2025, "2001001", 2025, 8, -15);
+		// Its cost-accounting entries: actual ones by cost centre, a provisional one, a forecast one.
+		Movimento("2001001", DataDate(10, 7, 2025), "C1", 40);
+		Movimento("2001001", DataDate(11, 7, 2025), "C2", 60);
+		Movimento("2001001", DataDate(5, 8, 2025), "C1", 15, 1, 1);
+		Movimento("2001001", DataDate(6, 8, 2025), "C2", 999, 0);
+		Movimento("2001001", DataDate(7, 7, 2025), "C1", 9, 2);
+		Movimento("2001001", DataDate(7, 7, 2024), "C1", 77);  // before the year
+	}
+	BOOL Importa(int mese, int anno, bool bPrevisionale = false)
+	{
+		FormDriver form = Importazione(mese, anno);
+		if (bPrevisionale && !form.Press("Anche contabilita' previsionale"))
+			return FALSE;
+		return form.RunBatch();
+	}
+};
+
+TEST_F(ImportaSaldi, FiscalYearOpeningInJulyAndAMonthOfTheNextCalendarYear)
+{
+	FormDriver form = Importazione(3, 2026);
+	ASSERT_TRUE(form.RunBatch());
+	EXPECT_EQ(Doc(form)->GetEsercizio(), 2025);
+	EXPECT_EQ(Doc(form)->GetNrMesi(), 9);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE Esercizio <> 2025 OR Mese > 9"), 0);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE ContoKvz = '0101' AND CentroCommessa = ''"), 9);
+	EXPECT_EQ(Piano("SaldoContabile", "0101", 7), 1331);  // January 2026
+	EXPECT_EQ(form.Text("Stato elaborazione"), "Importazione terminata. Importati 13 conti.");
+
+	// Opening month chosen: one month.
+	FormDriver luglio = Importazione(7, 2025);
+	ASSERT_TRUE(luglio.RunBatch());
+	EXPECT_EQ(Doc(luglio)->GetNrMesi(), 1);
+	EXPECT_EQ(Doc(luglio)->GetEsercizio(), 2025);
+}
+
+// One grouped account fed by three host accounts: its months, its ancestors' and the running
+// totals of the balance-sheet forecast, worked by hand.
+TEST_F(ImportaSaldi, GroupedAccountOfThreeHostAccountsAndItsAncestors)
+{
+	ASSERT_TRUE(Importa(3, 2026, true));
+	struct Case
+	{
+		const char* conto;
+		int mese;
+		double saldo;  // balance sheet: running total from July
+		double rateo;  // the forecast: running total too
+	};
+	const Case cases[] = {
+		{"0101", 1, 300, 12},  {"0101", 2, 330, 17},  {"0101", 3, 331, 18}, {"0101", 6, 331, 18},
+		{"0101", 7, 1331, 18}, {"0101", 9, 1331, 18}, {"01", 1, 305, 12},   {"01", 2, 335, 17},
+		{"01", 7, 1336, 18},   {"0102001", 1, 5, 0},  {"0102", 2, 5, 0},
+		// Revenues are kept with the opposite sign; economic accounts month by month.
+		{"3001001", 1, 500, 0}, {"3001001", 2, 0, 0}, {"30", 1, 500, 0},
+		{"2001001", 1, 100, 0}, {"2001001", 2, -15, 0}, {"20", 2, -15, 0},
+	};
+	for (const Case& c : cases)
+	{
+		SCOPED_TRACE(std::string(c.conto) + " " + std::to_string(c.mese));
+		EXPECT_DOUBLE_EQ(Piano("SaldoContabile", c.conto, c.mese), c.saldo);
+		EXPECT_DOUBLE_EQ(Piano("ImportoRateo", c.conto, c.mese), c.rateo);
+		EXPECT_DOUBLE_EQ(Piano("TotaleAssestato", c.conto, c.mese), c.saldo + c.rateo);
+	}
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti WHERE ContoKvz LIKE '0101%'"), 1);
+	EXPECT_EQ(Count("SELECT UltimoLivelloRaggrupp * 10 + (ContoKvzPadre = '01') FROM Kvz_AnagConti WHERE ContoKvz = '0101'"), 11);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE Descrizione = 'Previsionale' AND RateoDaPrevisionale = 1 "
+					"AND IDPianoBase = (SELECT IDPianoBase FROM Kvz_PianoBaseT WHERE ContoKvz = '0101')"),
+			  9);
+
+	// The analytic account's splits, from its entries of the year: debit adds, credit subtracts.
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "2001001", 1, "C1"), 40);
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "2001001", 2, "C1"), -15);
+	EXPECT_DOUBLE_EQ(Piano("ImportoRateo", "2001001", 1, "C1"), 9);
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "2001001", 1, "C2"), 60);
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "2001001", 2, "C2"), 0);  // the provisional entry is not taken
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti WHERE Esercizio = 2025 AND ContoKvz = '2001001' "
+					"AND Descrizione LIKE 'Centro C_'"),
+			  2);
+}
+
+// The same month imported again: the split rows keep the balance they had as previous balance,
+// also with the forecast read in the same run.
+TEST_F(ImportaSaldi, SecondImportKeepsThePreviousBalancesOfSplits)
+{
+	ASSERT_TRUE(Importa(3, 2026, true));
+	const long ids = Count("SELECT MAX(IDPianoBase) FROM Kvz_PianoBaseT");
+	ASSERT_TRUE(Importa(3, 2026, true));
+	EXPECT_DOUBLE_EQ(Piano("SaldoPrecedente", "2001001", 1, "C1"), 40);
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "2001001", 1, "C1"), 40);
+	EXPECT_DOUBLE_EQ(Piano("SaldoPrecedente", "2001001", 1), 100);
+	EXPECT_EQ(Count("SELECT GiaImportato FROM Kvz_PianoBaseR WHERE ContoKvz = '0101' AND Mese = 4"), 1);
+	EXPECT_EQ(Count("SELECT MAX(IDPianoBase) FROM Kvz_PianoBaseT"), ids);  // no head added
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE IDPianoBase = "
+					"(SELECT IDPianoBase FROM Kvz_PianoBaseT WHERE ContoKvz = '0101') AND Mese = 1"),
+			  1);
+}
+
+TEST_F(ImportaSaldi, ExcludedAccountsAndMissingGroupingData)
+{
+	for (const char* conto : {"0102002", "0102003", "0102004", "0102005"})
+	{
+		Conto(conto, TRUE);
+		Saldo(2025, conto, 2025, 7, 1);
+	}
+	ASSERT_TRUE(InitRaggruppamento());
+	m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET EscludereContoDaImportazione = 1 WHERE Conto = '0102002'");
+	m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET EscludiDaImportazione = 1, ModificaInAssestamento = 1 WHERE Conto = '0102003'");
+	m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET EscludiDaImportazione = 1, ModificaInAssestamento = 0 WHERE Conto = '0102004'");
+	m_pConn->ExecuteSQL("DELETE FROM Kvz_RaggruppPdC WHERE Conto = '0102005'");
+	ASSERT_TRUE(Importa(7, 2025));
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti WHERE ContoKvz IN ('0102002', '0102004', '0102005')"), 0);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti WHERE ContoKvz = '0102003'"), 1);
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "0102", 1), 6);
+	EXPECT_TRUE(WasShown("Dati di raggruppamento del conto 0102005 non trovati. Conto scartato."));
+	EXPECT_FALSE(WasShown("0102002"));
+	EXPECT_FALSE(WasShown("0102004"));
+}
+
+TEST_F(ImportaSaldi, PeriodsRefusedWriteNothing)
+{
+	struct Case
+	{
+		int mese;
+		int anno;
+		const char* message;
+	};
+	const Case cases[] = {
+		{8, 2026, "Effettuare l'apertura dell'esercizio"},  // a year not opened
+		{6, 2025, "Effettuare l'apertura dell'esercizio"},  // before any fiscal year
+		{13, 2025, "Mese 13 non valido"},
+		{0, 2025, "Mese 0 non valido"},
+	};
+	for (const Case& c : cases)
+	{
+		SCOPED_TRACE(c.message);
+		m_Ui.Clear();
+		FormDriver form = Importazione(c.mese, c.anno);
+		EXPECT_FALSE(form.RunBatch());
+		EXPECT_TRUE(WasShown(c.message));
+		EXPECT_FALSE(m_pConn->IsInTransaction());
+	}
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti") + Count("SELECT COUNT(*) FROM Kvz_PianoBaseR"), 0);
+}
+
+// A preview builds the grouped chart of the economic ledgers and changes no table of the module,
+// nor the stamp of the last import.
+TEST_F(ImportaSaldi, PreviewChangesNoModuleTable)
+{
+	ASSERT_TRUE(Importa(3, 2026, true));
+	m_pConn->ExecuteSQL("UPDATE Kvz_Parametri SET DataUltimaImportazSaldi = '2025-01-01 10:00:00'");
+	const char* stato = "SELECT (SELECT COUNT(*) || '/' || SUM(SaldoContabile) || '/' || SUM(SaldoPrecedente) || '/' || "
+						"SUM(GiaImportato) FROM Kvz_PianoBaseR) || (SELECT COUNT(*) FROM Kvz_AnagConti) || "
+						"(SELECT COUNT(*) FROM Kvz_CentriCommPianoConti) || (SELECT DataUltimaImportazSaldi FROM Kvz_Parametri)";
+	auto prima = Scalar(stato);
+	FormDriver form = Importazione(3, 2026);
+	ASSERT_TRUE(form.Press("Anteprima piano dei conti raggruppato"));
+	ASSERT_TRUE(form.Press("Riporta centri/commesse dell'anno precedente"));
+	ASSERT_TRUE(form.RunBatch());
+	EXPECT_EQ(Scalar(stato), prima);
+	bool bSplit = false;
+	for (const auto& pMastro : Doc(form)->GetMastri())
+	{
+		EXPECT_TRUE(!pMastro->IsPatrimoniale() || pMastro->m_Conti.empty()) << pMastro->m_Codice.GetString();
+		for (const auto& pConto : pMastro->m_Conti)
+			bSplit = bSplit || !pConto->m_CdcComm.empty();
+	}
+	EXPECT_TRUE(bSplit);
+	EXPECT_EQ(Doc(form)->GetMastri().size(), 3u);
+}
+
+// An import stopped by the user keeps nothing: the year's grouped accounts are not lost half-way.
+TEST_F(ImportaSaldi, AbortedImportKeepsNothing)
+{
+	ASSERT_TRUE(Importa(3, 2026));
+	m_pConn->ExecuteSQL("UPDATE Kvz_Parametri SET DataUltimaImportazSaldi = '2025-01-01 10:00:00'");
+	const long conti = Count("SELECT COUNT(*) FROM Kvz_AnagConti");
+	Saldo(2025, "0101001", 2025, 10, 1);
+	m_Ui.AbortAfterPolls(4);
+	FormDriver form = Importazione(3, 2026);
+	form.RunBatch();
+	EXPECT_EQ(form.Text("Stato elaborazione"), "Elaborazione interrotta su richiesta utente.");
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti"), conti);
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "0101", 1), 300);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Parametri WHERE DataUltimaImportazSaldi = '2025-01-01 10:00:00'"), 1);
+	EXPECT_FALSE(m_pConn->IsInTransaction());
+}
+
+// Base plans whose grouped account disappeared: deleted when not adjusted, reported otherwise;
+// grouped accounts entered by hand survive.
+TEST_F(ImportaSaldi, BasePlansOfVanishedAccounts)
+{
+	ASSERT_TRUE(Importa(3, 2026));
+	m_pConn->ExecuteSQL("INSERT INTO Kvz_AnagConti (Esercizio, ContoKvz, InseritoManualmente) VALUES (2025, 'MAN1', 1)");
+	m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET EscludereContoDaImportazione = 1 WHERE Conto IN ('0102001', '3001001')");
+	m_pConn->ExecuteSQL("UPDATE Kvz_PianoBaseT SET TotGeneraleRatei = 12.5 WHERE ContoKvz = '3001001'");
+	ASSERT_TRUE(Importa(3, 2026));
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti WHERE ContoKvz = 'MAN1'"), 1);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseT WHERE ContoKvz = '0102001'"), 0);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE ContoKvz = '0102001'"), 0);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseT WHERE ContoKvz = '3001001'"), 1);
+	EXPECT_TRUE(WasShown("si riferisce al conto 3001001 non piu' esistente."));
+	EXPECT_TRUE(WasShown("====> Attenzione <===="));
+}
+
+// The demo company's year: every grouped account's base plan equals, month by month and to the
+// cent, the host's balances of the accounts it groups (running totals for the balance sheet).
+TEST_F(ImportaSaldi, DemoCompanyYearEqualsTheHostsBalances)
+{
+	m_pConn->ExecuteSQL("DELETE FROM Kvz_RaggruppPdC");
+	const erp::DemoCompanySummary demo = erp::CreateDemoCompany(*m_pConn, 1);
+	ASSERT_TRUE(InitRaggruppamento());
+	ASSERT_TRUE(Importa(12, demo.lastYear));
+	// The host's balances by account and month, with the sign the module keeps.
+	std::map<std::string, std::array<double, 12>> host;
+	{
+		auto st = m_pConn->Db().Prepare(
+			"SELECT b.Account, b.BalanceMonth, SUM(b.Debit - b.Credit), MAX(l.LedgerType & 65535) "
+			"FROM Erp_ChartOfAccountsBalances b JOIN Erp_ChartOfAccounts a ON a.Account = b.Account "
+			"JOIN Erp_Ledgers l ON l.Ledger = a.Ledger WHERE b.FiscalYear = " + std::to_string(demo.lastYear) +
+			" AND b.BalanceType & 65535 = 0 AND a.ExcludedFromImport = 0 AND a.CarriesBalances = 1 "
+			"GROUP BY b.Account, b.BalanceMonth");
+		while (st->Step())
+		{
+			const long type = static_cast<long>(std::get<std::int64_t>(st->Column(3)));
+			const double v = std::get<double>(st->Column(2)) * (type == 1 || type == 4 ? -1 : 1);
+			host[std::get<std::string>(st->Column(0))][static_cast<size_t>(std::get<std::int64_t>(st->Column(1)) - 1)] += v;
+		}
+	}
+	auto st = m_pConn->Db().Prepare(
+		"SELECT k.ContoKvz, k.TipoConto & 65535, r.Mese, r.SaldoContabile FROM Kvz_AnagConti k JOIN Kvz_PianoBaseR r "
+		"ON r.Esercizio = k.Esercizio AND r.ContoKvz = k.ContoKvz AND r.CentroCommessa = '' WHERE k.Esercizio = " +
+		std::to_string(demo.lastYear));
+	int nRighe = 0;
+	while (st->Step())
+	{
+		const std::string conto = std::get<std::string>(st->Column(0));
+		const bool patrimoniale = std::get<std::int64_t>(st->Column(1)) == 1;
+		const int mese = static_cast<int>(std::get<std::int64_t>(st->Column(2)));
+		double atteso = 0;
+		for (auto it = host.lower_bound(conto); it != host.end() && it->first.rfind(conto, 0) == 0; ++it)
+			for (int m = patrimoniale ? 1 : mese; m <= mese; ++m)
+				atteso += it->second[static_cast<size_t>(m - 1)];
+		const double stored = std::get<double>(st->Column(3));
+		EXPECT_LT(std::fabs(stored - atteso), 0.005) << conto << " month " << mese;
+		++nRighe;
+	}
+	EXPECT_EQ(nRighe, Count("SELECT COUNT(*) FROM Kvz_AnagConti") * 12);
+	EXPECT_GT(nRighe, 4000);
+	// Every account of the chart that carries balances and is not excluded is in the base plan.
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Erp_ChartOfAccounts a WHERE a.CarriesBalances = 1 AND a.ExcludedFromImport = 0 "
+					"AND NOT EXISTS (SELECT 1 FROM Kvz_AnagConti k WHERE k.ContoKvz = a.Account)"),
+			  0);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Parametri WHERE DataUltimaImportazSaldi > '2000-01-01'"), 1);
+}
+
+}  // namespace
