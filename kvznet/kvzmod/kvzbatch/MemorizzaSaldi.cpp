@@ -1,6 +1,7 @@
 // Storing of the import's grouping tree: grouped accounts, their cost-centre/job splits and
 // one base plan (head and months 1..N) per split and per account total. What the year already
 // holds is read once, so that each row costs one write.
+#include <array>
 #include <cmath>
 #include <initializer_list>
 #include <map>
@@ -44,12 +45,11 @@ public:
 		  m_IdMng(DataEnum(E_KVZ_SPECIEARCHIVIO, 0), pDoc),
 		  m_NumMng(DataEnum(E_KVZ_TIPODOCUMENTO, 0), pDoc),
 		  m_Teste(&m_Testa, m_pSession, pDoc),
-		  m_Righe(&m_Riga, m_pSession, pDoc),
 		  m_Dettagli(&m_Dettaglio, m_pSession, pDoc),
 		  m_Conti(&m_Conto, m_pSession, pDoc),
 		  m_Cdc(&m_CdcRec, m_pSession, pDoc)
 	{
-		for (SqlTable* t : {&m_Teste, &m_Righe, &m_Dettagli, &m_Conti, &m_Cdc})
+		for (SqlTable* t : {&m_Teste, &m_Dettagli, &m_Conti, &m_Cdc})
 		{
 			t->SetAutocommit(TRUE);
 			t->Open(TRUE);
@@ -58,7 +58,7 @@ public:
 	}
 	~ScritturaPianoBase()
 	{
-		for (SqlTable* t : {&m_Teste, &m_Righe, &m_Dettagli, &m_Conti, &m_Cdc})
+		for (SqlTable* t : {&m_Teste, &m_Dettagli, &m_Conti, &m_Cdc})
 			t->Close();
 	}
 
@@ -110,6 +110,7 @@ private:
 	};
 
 	void Carica();
+	void InserisciRighe(int nRighe);
 
 	Kvz_CImportaSaldiDoc* m_pDoc;
 	SqlSession* m_pSession;
@@ -121,11 +122,11 @@ private:
 
 	Kvz_TPianoBaseTesta m_Testa;
 	Kvz_TPianoBaseRighe m_Riga;
+	std::array<Kvz_TPianoBaseRighe, 12> m_Nuove;  // the rows of one base plan not stored yet
 	Kvz_TPianoBaseRigaDett m_Dettaglio;
 	Kvz_TAnagContiKvz m_Conto;
 	Kvz_TCentriCommesseContiKvz m_CdcRec;
 	SqlTable m_Teste;
-	SqlTable m_Righe;
 	SqlTable m_Dettagli;
 	SqlTable m_Conti;
 	SqlTable m_Cdc;
@@ -296,6 +297,7 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 	}
 
 	double dProgressivo = 0.0;
+	int nNuove = 0;
 	for (int m = 1; m <= static_cast<int>(mesi.size()); ++m)
 	{
 		const double a = Centesimi(mesi[static_cast<size_t>(m - 1)].m_Saldo);
@@ -352,8 +354,7 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 		r.f_TotaleAssestato = Centesimi(r.f_SaldoContabile + r.f_ImportoRateo);
 		if (!bEsiste)
 		{
-			m_Righe.AddNew(FALSE);
-			m_Righe.Update();
+			m_Nuove[static_cast<size_t>(nNuove++)] = r;
 			continue;
 		}
 		// An import of the same month again mostly finds its rows as it left them.
@@ -368,6 +369,32 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 			 &r.f_SaldoContabile, &r.f_SaldoPrecedente, &r.f_ImportoRateo, &r.f_RateoDaPrevisionale,
 			 &r.f_TotaleAssestato, &r.f_GiaImportato, &r.f_IDPianoBase, &r.f_Mese});
 	}
+	InserisciRighe(nNuove);
+}
+
+void ScritturaPianoBase::InserisciRighe(int nRighe)
+{
+	if (nRighe == 0)
+		return;
+	// The months of a new base plan in one statement: a year of a large company has hundreds of
+	// thousands of them.
+	CString sql = CString::Formatted("INSERT INTO %s (IDPianoBase, Mese, Esercizio, ContoKvz, CentroCommessa, TipoCentroComm, "
+									 "TipoMastro, SaldoContabile, SaldoPrecedente, ImportoRateo, RateoDaPrevisionale, "
+									 "TotaleAssestato, GiaImportato) VALUES ",
+									 Kvz_TPianoBaseRighe::GetStaticName());
+	std::vector<const DataObj*> params;
+	params.reserve(static_cast<size_t>(nRighe) * 13);
+	for (int i = 0; i < nRighe; ++i)
+	{
+		const Kvz_TPianoBaseRighe& r = m_Nuove[static_cast<size_t>(i)];
+		sql += i ? ", (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)" : "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+		for (const DataObj* p : std::initializer_list<const DataObj*>{
+				 &r.f_IDPianoBase, &r.f_Mese, &r.f_Esercizio, &r.f_ContoKvz, &r.f_CentroCommessa, &r.f_TipoCentroComm,
+				 &r.f_TipoMastro, &r.f_SaldoContabile, &r.f_SaldoPrecedente, &r.f_ImportoRateo,
+				 &r.f_RateoDaPrevisionale, &r.f_TotaleAssestato, &r.f_GiaImportato})
+			params.push_back(p);
+	}
+	m_pSession->ExecuteSQL(sql, params);
 }
 
 }  // namespace
