@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "kvznet/kvzmod/kvzbatch/LetturaTabelle.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
@@ -304,27 +305,17 @@ void Kvz_CImportaSaldiDoc::CaricaDatiHost()
 	}
 	{
 		TLedgers rec;
-		SqlTable t(&rec, pSession, this);
-		t.Open(FALSE);
-		t.SelectAll();
-		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		PerOgniRiga(rec, pSession, this, [&] {
 			m_Mastri_Host[Key(rec.f_Ledger)] = {rec.f_Description.GetString(), rec.f_LedgerType.GetItemValue()};
+		});
 	}
 	{
 		TCostCenters rec;
-		SqlTable t(&rec, pSession, this);
-		t.Open(FALSE);
-		t.SelectAll();
-		for (t.Query(); !t.IsEOF(); t.MoveNext())
-			m_DescrCentri[Key(rec.f_CostCenter)] = rec.f_Description.GetString();
+		PerOgniRiga(rec, pSession, this, [&] { m_DescrCentri[Key(rec.f_CostCenter)] = rec.f_Description.GetString(); });
 	}
 	{
 		TJobs rec;
-		SqlTable t(&rec, pSession, this);
-		t.Open(FALSE);
-		t.SelectAll();
-		for (t.Query(); !t.IsEOF(); t.MoveNext())
-			m_DescrCommesse[Key(rec.f_Job)] = rec.f_Description.GetString();
+		PerOgniRiga(rec, pSession, this, [&] { m_DescrCommesse[Key(rec.f_Job)] = rec.f_Description.GetString(); });
 	}
 	{
 		Kvz_TCentriCommesseContiKvz rec;
@@ -756,14 +747,9 @@ void Kvz_CImportaSaldiDoc::VerificaPianoBase()
 		std::set<std::string> conti;
 		{
 			Kvz_TAnagContiKvz rec;
-			SqlTable t(&rec, GetReadOnlySqlSession(), this);
-			t.Open(FALSE);
-			t.Select(rec.f_ContoKvz);
-			t.AddParam("p1", rec.f_Esercizio);
-			t.AddFilterColumn(rec.f_Esercizio);
-			t.SetParamValue("p1", esercizio);
-			for (t.Query(); !t.IsEOF(); t.MoveNext())
-				conti.insert(Key(rec.f_ContoKvz));
+			PerOgniRigaDellEsercizio(
+				rec, GetReadOnlySqlSession(), this, m_Esercizio, [&] { conti.insert(Key(rec.f_ContoKvz)); },
+				{&rec.f_ContoKvz});
 		}
 		struct Orfano
 		{

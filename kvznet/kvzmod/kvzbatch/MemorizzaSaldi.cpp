@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
+#include "kvznet/kvzmod/kvzbatch/LetturaTabelle.h"
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
@@ -140,56 +141,36 @@ private:
 void ScritturaPianoBase::Carica()
 {
 	SqlSession* pRead = m_pDoc->GetReadOnlySqlSession();
+	const int nEsercizio = m_Esercizio;
 	{
 		Kvz_TAnagContiKvz rec;
-		SqlTable t(&rec, pRead, m_pDoc);
-		t.Open(FALSE);
-		t.Select(rec.f_ContoKvz);
-		t.AddParam("p1", rec.f_Esercizio);
-		t.AddFilterColumn(rec.f_Esercizio);
-		t.SetParamValue("p1", m_Esercizio);
-		for (t.Query(); !t.IsEOF(); t.MoveNext())
-			m_ContiEsistenti.insert(rec.f_ContoKvz.GetString().str());
+		PerOgniRigaDellEsercizio(
+			rec, pRead, m_pDoc, nEsercizio, [&] { m_ContiEsistenti.insert(rec.f_ContoKvz.GetString().str()); },
+			{&rec.f_ContoKvz});
 	}
 	{
 		Kvz_TCentriCommesseContiKvz rec;
-		SqlTable t(&rec, pRead, m_pDoc);
-		t.Open(FALSE);
-		t.SelectAll();
-		t.AddParam("p1", rec.f_Esercizio);
-		t.AddFilterColumn(rec.f_Esercizio);
-		t.SetParamValue("p1", m_Esercizio);
-		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		PerOgniRigaDellEsercizio(rec, pRead, m_pDoc, nEsercizio, [&] {
 			m_CdcEsistenti[{rec.f_ContoKvz.GetString().str(), rec.f_Tipo.GetItemValue(),
 							rec.f_CentroCommessa.GetString().str()}] = rec.f_PercRipartizione;
+		});
 	}
 	{
 		Kvz_TPianoBaseTesta rec;
-		SqlTable t(&rec, pRead, m_pDoc);
-		t.Open(FALSE);
-		t.SelectAll();
-		t.AddParam("p1", rec.f_Esercizio);
-		t.AddFilterColumn(rec.f_Esercizio);
-		t.SetParamValue("p1", m_Esercizio);
-		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		PerOgniRigaDellEsercizio(rec, pRead, m_pDoc, nEsercizio, [&] {
 			m_TesteEsistenti.emplace(ChiaveTesta{rec.f_ContoKvz.GetString().str(), rec.f_CentroCommessa.GetString().str(),
 												rec.f_TipoCentroComm.GetItemValue()},
 									 static_cast<long>(rec.f_IDPianoBase));
+		});
 	}
 	{
 		Kvz_TPianoBaseRighe rec;
-		SqlTable t(&rec, pRead, m_pDoc);
-		t.Open(FALSE);
-		for (const DataObj* pCol : std::initializer_list<const DataObj*>{
-				 &rec.f_IDPianoBase, &rec.f_Mese, &rec.f_ContoKvz, &rec.f_CentroCommessa, &rec.f_TipoCentroComm,
-				 &rec.f_TipoMastro, &rec.f_SaldoContabile, &rec.f_SaldoPrecedente, &rec.f_ImportoRateo,
-				 &rec.f_RateoDaPrevisionale, &rec.f_TotaleAssestato, &rec.f_GiaImportato})
-			t.Select(*pCol);
-		t.AddParam("p1", rec.f_Esercizio);
-		t.AddFilterColumn(rec.f_Esercizio);
-		t.SetParamValue("p1", m_Esercizio);
-		for (t.Query(); !t.IsEOF(); t.MoveNext())
-			m_RigheEsistenti[{static_cast<long>(rec.f_IDPianoBase), static_cast<int>(rec.f_Mese)}] = rec;
+		PerOgniRigaDellEsercizio(
+			rec, pRead, m_pDoc, nEsercizio,
+			[&] { m_RigheEsistenti[{static_cast<long>(rec.f_IDPianoBase), static_cast<int>(rec.f_Mese)}] = rec; },
+			{&rec.f_IDPianoBase, &rec.f_Mese, &rec.f_ContoKvz, &rec.f_CentroCommessa, &rec.f_TipoCentroComm,
+			 &rec.f_TipoMastro, &rec.f_SaldoContabile, &rec.f_SaldoPrecedente, &rec.f_ImportoRateo,
+			 &rec.f_RateoDaPrevisionale, &rec.f_TotaleAssestato, &rec.f_GiaImportato});
 	}
 }
 
