@@ -195,6 +195,32 @@ TEST_F(ImportaSaldi, PeriodsRefusedWriteNothing)
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti") + Count("SELECT COUNT(*) FROM Kvz_PianoBaseR"), 0);
 }
 
+// Last year's splits of an analytic account are carried into the year with their values; those of
+// other accounts are left to their own account's run.
+TEST_F(ImportaSaldi, LastYearsSplitsOfTheAccountCarriedForward)
+{
+	Conto("2001002", TRUE);
+	ASSERT_TRUE(InitRaggruppamento());
+	m_pConn->ExecuteSQL("INSERT INTO Kvz_CentriCommPianoConti (Esercizio, ContoKvz, CentroCommessa, Descrizione, Tipo, "
+						"PercRipartizione, Nota, InseritoManualmente) VALUES "
+						"(2024, '2001001', 'C3', 'Centro vecchio', 983629824, 25, 'da riportare', 1), "
+						"(2024, '2001001', 'C1', 'Centro uno 2024', 983629824, 10, '', 0), "
+						"(2024, '2001002', 'C2', 'Altro conto', 983629824, 50, '', 0)");
+	FormDriver form = Importazione(3, 2026);
+	ASSERT_TRUE(form.Press("Riporta centri/commesse dell'anno precedente"));
+	ASSERT_TRUE(form.RunBatch());
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti WHERE Esercizio = 2025 AND ContoKvz = '2001001' "
+					"AND CentroCommessa = 'C3' AND PercRipartizione = 25 AND Nota = 'da riportare' AND InseritoManualmente = 1 "
+					"AND Descrizione = 'Centro vecchio'"),
+			  1);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti WHERE Esercizio = 2025 AND ContoKvz = '2001001' "
+					"AND CentroCommessa = 'C1' AND Descrizione = 'Centro C1' AND PercRipartizione = 10"),
+			  1);
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "2001001", 1, "C3"), 0);  // a base plan of its own, empty
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "2001001", 1, "C1"), 40);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti WHERE Esercizio = 2025 AND ContoKvz = '2001002'"), 0);
+}
+
 // A preview builds the grouped chart of the economic ledgers and changes no table of the module,
 // nor the stamp of the last import.
 TEST_F(ImportaSaldi, PreviewChangesNoModuleTable)
