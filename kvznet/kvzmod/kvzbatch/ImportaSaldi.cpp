@@ -148,11 +148,13 @@ void Kvz_CImportaSaldiDoc::ShowSqlError(const SqlException& e, const char* metho
 {
 	ASSERT_RELEASE_TRACE(e.IsKindOf(RUNTIME_CLASS(SqlException)), method, kSource);
 	e.ShowError();
+	m_bErrore = TRUE;
 }
 
 void Kvz_CImportaSaldiDoc::OnBatchExecute()
 {
 	m_nContiElaborati = 0;
+	m_bErrore = FALSE;
 	m_Mastri.clear();
 	m_pMastro = nullptr;
 	m_StatoElab.Clear();
@@ -189,19 +191,25 @@ void Kvz_CImportaSaldiDoc::OnBatchExecute()
 		CancellaCdcCommAssentiInTabella();
 		VerificaPianoBase();
 	}
-	m_StatoElab = bAborted ? CString(kInterrotta)
-						   : CString::Formatted("Importazione terminata. Importati %ld conti.", m_nContiElaborati);
-	SetProgressText(m_StatoElab.GetString());
-
-	// An import stopped half-way would leave the year's grouped accounts cleared and not
-	// rebuilt: an aborted run keeps nothing.
+	// An import stopped half-way, by the user or by an error, would leave the year's grouped
+	// accounts cleared and only partly rebuilt: such a run keeps nothing.
+	const BOOL bAnnulla = bAborted || (m_bErrore && IsImportazione());
 	if (bAborted)
+		m_StatoElab = kInterrotta;
+	else if (bAnnulla)
+		m_StatoElab = "Importazione annullata per errori: nessuna modifica registrata.";
+	else
+		m_StatoElab = CString::Formatted("Importazione terminata. Importati %ld conti.", m_nContiElaborati);
+	SetProgressText(m_StatoElab.GetString());
+	if (bAnnulla)
 		GetContext()->Rollback();
 	else
 		GetContext()->Commit();
+	if (m_bErrore)
+		m_bBatchNotStarted = true;  // a run that failed is no success
 	// The stamp tells when the base plan last took the ledger's balances: a preview or an
-	// aborted import did not.
-	if (!bAborted && IsImportazione())
+	// import that kept nothing did not.
+	if (!bAnnulla && IsImportazione())
 		AggiornaDataUltimaImportazione();
 	UpdateDataView();
 }

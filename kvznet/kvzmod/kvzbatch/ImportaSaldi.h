@@ -169,6 +169,7 @@ protected:
 	DataDate m_DataApertura;
 	DataDate m_DataFine;
 	long m_nContiElaborati = 0;
+	BOOL m_bErrore = FALSE;  // a database error was shown during the run
 	Kvz_MastriArray m_Mastri;
 	Kvz_MastroElem* m_pMastro = nullptr;
 

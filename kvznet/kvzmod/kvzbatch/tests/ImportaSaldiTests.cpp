@@ -264,6 +264,21 @@ TEST_F(ImportaSaldi, AbortedImportKeepsNothing)
 	EXPECT_FALSE(m_pConn->IsInTransaction());
 }
 
+// A database error half-way through the accounts: shown, and the run keeps nothing.
+TEST_F(ImportaSaldi, DatabaseErrorKeepsNothing)
+{
+	ASSERT_TRUE(Importa(3, 2026));
+	const long conti = Count("SELECT COUNT(*) FROM Kvz_AnagConti");
+	m_pConn->ExecuteSQL("DROP TABLE Erp_CostAccEntriesDetail");
+	m_Ui.Clear();
+	FormDriver form = Importazione(3, 2026);
+	EXPECT_FALSE(form.RunBatch());
+	EXPECT_EQ(form.Text("Stato elaborazione"), "Importazione annullata per errori: nessuna modifica registrata.");
+	EXPECT_TRUE(WasShown("Erp_CostAccEntriesDetail"));
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti"), conti);
+	EXPECT_FALSE(m_pConn->IsInTransaction());
+}
+
 // Base plans whose grouped account disappeared: deleted when not adjusted, reported otherwise;
 // grouped accounts entered by hand survive.
 TEST_F(ImportaSaldi, BasePlansOfVanishedAccounts)
