@@ -1,0 +1,144 @@
+#pragma once
+// The formula engine: a line of arithmetic over symbols ("_NAME") and macros ("__NAME") of one
+// fiscal year and reclassification model, checked against the symbols registry and the macros,
+// prepared for evaluation (macros expanded, extra-accounting amounts optionally left out) and
+// evaluated into twelve monthly values.
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
+#include "platform/erp/erpstockcomponents/ErpSymTable.h"
+#include "platform/mfc/Collections.h"
+#include "platform/plvgeneric/Array.h"
+#include "platform/plvgenlib/CMessages.h"
+
+class CAbstractFormDoc;
+
+// One valued symbol: its name with the underscore, kind, year and model, the twelve monthly
+// amounts, and the symbol whose formula it is being valued inside (null at the top).
+class Kvz_New_Simbolo : public CObject
+{
+	DECLARE_DYNCREATE(Kvz_New_Simbolo, CObject)
+public:
+	Kvz_New_Simbolo() = default;
+
+	CString m_Nome;
+	DataEnum m_Tipo{E_KVZ_TIPOSIMBOLO, 0};
+	DataStr m_Modello;
+	DataInt m_Esercizio;
+	DataDbl m_Valori[12];
+	Kvz_New_Simbolo* m_pParent = nullptr;
+};
+
+class Kvz_New_AlberoMacroRamo;
+
+// The macros one text uses, in the order met; owns its branches.
+class Kvz_New_AlberoMacro : public Array
+{
+	DECLARE_DYNCREATE(Kvz_New_AlberoMacro, Array)
+public:
+	Kvz_New_AlberoMacroRamo* GetRamo(int i) const;
+};
+
+// One macro of the tree: its name (without underscores), the macros its own text uses (owned,
+// null when none) and the branch whose text names it (null at the top).
+class Kvz_New_AlberoMacroRamo : public CObject
+{
+	DECLARE_DYNCREATE(Kvz_New_AlberoMacroRamo, CObject)
+public:
+	Kvz_New_AlberoMacroRamo() = default;
+	Kvz_New_AlberoMacroRamo(const CString& strNome, Kvz_New_AlberoMacroRamo* pPadre) : m_Nome(strNome), m_pPadre(pPadre) {}
+	~Kvz_New_AlberoMacroRamo() override { delete m_pFigli; }
+	Kvz_New_AlberoMacroRamo(const Kvz_New_AlberoMacroRamo&) = delete;
+	Kvz_New_AlberoMacroRamo& operator=(const Kvz_New_AlberoMacroRamo&) = delete;
+
+	CString m_Nome;
+	Kvz_New_AlberoMacro* m_pFigli = nullptr;
+	Kvz_New_AlberoMacroRamo* m_pPadre = nullptr;
+};
+
+class Kvz_New_MngFormula : public CObject
+{
+	DECLARE_DYNCREATE(Kvz_New_MngFormula, CObject)
+public:
+	// Each pointer may be null: messages then go to the message box, names are not listed.
+	explicit Kvz_New_MngFormula(CMessages* pMessages = nullptr, CStringArray* pNomi = nullptr,
+								Kvz_New_Simbolo* pParent = nullptr, CAbstractFormDoc* pDoc = nullptr);
+	explicit Kvz_New_MngFormula(const CString& strFormula, CMessages* pMessages = nullptr, CStringArray* pNomi = nullptr,
+								Kvz_New_Simbolo* pParent = nullptr, CAbstractFormDoc* pDoc = nullptr);
+	~Kvz_New_MngFormula() override;
+	Kvz_New_MngFormula(const Kvz_New_MngFormula&) = delete;
+	Kvz_New_MngFormula& operator=(const Kvz_New_MngFormula&) = delete;
+
+	void AttachDefault(const DataInt& aEsercizio, const DataInt& aMeseIniziale, const DataInt& aMeseFinale,
+					   const DataStr& aModello, const DataEnum& aModo, const DataEnum& aModoUlteriore);
+	void AttachEsercizio(const DataInt& aEsercizio) { m_Esercizio = aEsercizio; }
+	void AttachModello(const DataStr& aModello) { m_Modello = aModello; }
+	void AttachDitta(const DataStr& aDitta) { m_Ditta = aDitta; }
+	void AttachFormula(const CString& strFormula);
+	void AttachFormulaBudget(const CString& strFormula, const DataEnum& aTipoBudget);
+
+	const CString& GetFormula() const { return m_Formula; }
+
+	// Checks the attached formula: syntax, names known in the year and model (always those of
+	// the current company), no symbol or macro (the owner, without underscores) that contains
+	// itself, no macro chain that comes back to a macro. The names met go to the name list.
+	BOOL Parse(const CString& strOwner);
+	// Why the last Parse found the formula wrong, with the position ("" when it was not the syntax).
+	const CString& GetErroreSintassi() const { return m_ErroreSintassi; }
+
+	// Replaces every macro reference of the text by the macro's text, through every level;
+	// FALSE (with a message) for a macro that does not exist, a macro that comes back to
+	// itself, or an expansion beyond the bounds.
+	BOOL PreprocessForMacro(CString& strText);
+	// The text ready for evaluation: macros expanded, extra-accounting symbols made neutral in
+	// mode item 1, decimal commas made points.
+	BOOL PreparaTesto(CString& strText);
+	// Replaces each extra-accounting symbol ("_E...") by the neutral element of the operation
+	// it takes part in: 0 in a sum, 1 in a product or a division.
+	static CString NeutralizzaExtracont(const CString& strText);
+
+	// Bounds of the macro expansion.
+	static constexpr int MaxLivelliMacro = 32;
+	static constexpr int MaxRamiMacro = 4096;
+	static constexpr int MaxLunghezzaEspansa = 65536;
+
+private:
+	void InitSession();
+	void AttachAllSymbols();
+	void SvuotaAlberoMacro();
+	BOOL EstraiSimboli(const CString& strOwner, const CString& strText, Kvz_New_AlberoMacro*& pAlbero,
+					   Kvz_New_AlberoMacroRamo* pPadre);
+	BOOL EsplodiAlbero(Kvz_New_AlberoMacro* pAlbero);
+	BOOL VerificaRicorsivita(Kvz_New_AlberoMacro* pAlbero);
+	// The stored text of a macro of the engine's year and model; FALSE with a message when
+	// the macros table has no macro of exactly that name.
+	BOOL LeggiMacro(const CString& strNome, CString& strFormula);
+	BOOL EspandiMacro(CString& strText, std::vector<CString>& catena, std::map<CString, CString>& espanse);
+	void Messaggio(const CString& strTesto);
+
+	CAbstractFormDoc* m_pDoc;
+	Kvz_New_Simbolo* m_pParentSimbolo;
+	CMessages* m_pMessages;
+	CStringArray* m_pNomi;
+
+	CString m_Formula;
+	DataBool m_bFormulaBudget;
+	DataEnum m_TipoBudget{E_KVZ_TIPOBUDGET, 0};
+	std::unique_ptr<ErpSymTable> m_pSymTable;
+	Kvz_New_AlberoMacro m_AlberoMacro;
+	int m_nRami = 0;  // branches of the current explosion, against MaxRamiMacro
+	CString m_ErroreSintassi;
+	Kvz_TRAnagMacro m_TRAnagMacro;
+
+	DataInt m_Esercizio;
+	DataStr m_Modello;
+	DataStr m_Ditta;
+	DataInt m_MeseIniziale;
+	DataInt m_MeseFinale;
+	DataEnum m_Modo{E_KVZ_TIPODATOPBASE, 0};
+	DataEnum m_ModoUlteriore;
+	DataBool m_bDefaultAttached;
+};
