@@ -6,6 +6,12 @@
 #include <string_view>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
@@ -37,6 +43,14 @@ NomeLetto LeggiNome(const std::string& text, int pos)
 	r.fine = Parser::NameEnd(text, start);
 	r.nome = CString(std::string_view(text).substr(static_cast<size_t>(start), static_cast<size_t>(r.fine - start)));
 	return r;
+}
+
+void MostraErroreSql(const std::exception& e, const char* method)
+{
+	const auto* pSql = dynamic_cast<const SqlException*>(&e);
+	if (!pSql)
+		ASSERT_RELEASE_FAILED("e->IsKindOf((SqlException::GetThisClass()))", method, kSource);
+	(pSql ? *pSql : SqlException(e.what())).ShowError(_T(""));
 }
 
 bool IsOperatore(char ch)
@@ -169,11 +183,7 @@ void Kvz_New_MngFormula::AttachAllSymbols()
 	catch (const std::exception& e)
 	{
 		// The names read so far stay; the others count as unknown.
-		const auto* pSql = dynamic_cast<const SqlException*>(&e);
-		if (!pSql)
-			ASSERT_RELEASE_FAILED("e->IsKindOf((SqlException::GetThisClass()))", "Kvz_New_MngFormula::AttachAllSymbols",
-								  kSource);
-		(pSql ? *pSql : SqlException(e.what())).ShowError(_T(""));
+		MostraErroreSql(e, "Kvz_New_MngFormula::AttachAllSymbols");
 	}
 }
 
@@ -442,4 +452,444 @@ BOOL Kvz_New_MngFormula::PreparaTesto(CString& strText)
 		strText = NeutralizzaExtracont(strText);
 	strText.Replace(',', '.');
 	return TRUE;
+}
+
+// ---- Evaluation ----------------------------------------------------------------------------
+
+int Kvz_New_MngFormula::UltimoMese() const
+{
+	const int n = m_MeseFinale.GetValue();
+	ASSERT_RELEASE_TRACE(n >= 0 && n <= 12, "Kvz_New_MngFormula::UltimoMese", kSource);
+	return std::clamp(n, 0, 12);
+}
+
+CString Kvz_New_MngFormula::ChiaveSimbolo(const DataInt& aEsercizio, const DataStr& aModello, const CString& strNome)
+{
+	return CString::Formatted("%d\x1f%s\x1f%s", aEsercizio.GetValue(), aModello.GetString().GetString(),
+							  strNome.GetString());
+}
+
+void Kvz_New_MngFormula::MessaggioUnaVolta(const CString& strChiave, const CString& strTesto)
+{
+	Kvz_New_MngFormula* pRadice = m_pRadice ? m_pRadice : this;
+	if (pRadice->m_DettiUnaVolta.insert(strChiave).second)
+		Messaggio(strTesto);
+}
+
+DataDbl Kvz_New_MngFormula::GetResult(int idx) const
+{
+	if (!(idx >= 0 && idx < 12))
+	{
+		ASSERT_RELEASE_FAILED("idx >= 0 && idx < 12", "Kvz_New_MngFormula::GetResult", kSource);
+		return DataDbl(0.0);
+	}
+	return m_Risultati[idx];
+}
+
+BOOL Kvz_New_MngFormula::Eval()
+{
+	// One engine serves many formulas: no month of the previous one may show through.
+	for (DataDbl& r : m_Risultati)
+		r = 0.0;
+	if (m_Formula.IsEmpty())
+		return TRUE;
+	if (!m_bDefaultAttached)
+	{
+		ASSERT_RELEASE_FAILED("0", "Kvz_New_MngFormula::Eval", kSource);
+		return FALSE;
+	}
+	SvuotaAlberoMacro();
+	CString testo = m_Formula;
+	return EvalExpression(&testo);
+}
+
+BOOL Kvz_New_MngFormula::LeggiAnagrafica(const CString& strNome)
+{
+	Kvz_TRAnagSimboli reader;
+	reader.SetSqlSession(AfxGetDefaultSqlSession());
+	// A name not in the registry is said so: the row of another symbol is never used for it.
+	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND &&
+		reader.GetRecord()->f_NomeSimbolo.GetString() == strNome)
+	{
+		m_RigaAnagrafica = *reader.GetRecord();
+		return TRUE;
+	}
+	Messaggio(CString::Formatted(
+		AfxLoadSourceString("Il simbolo %s non esiste nell'esercizio %d per il modello %s.", kSource), strNome.GetString(),
+		m_Esercizio.GetValue(), m_Modello.GetString().GetString()));
+	return FALSE;
+}
+
+BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
+{
+	if (!PreparaTesto(*pText))
+		return FALSE;
+	ErpSymTable table;
+	const std::string text = pText->str();
+	for (int i = 0; i < static_cast<int>(text.size());)
+	{
+		if (text[static_cast<size_t>(i)] != '_')
+		{
+			++i;
+			continue;
+		}
+		NomeLetto letto = LeggiNome(text, i);
+		i = letto.fine;
+		if (letto.nome.IsEmpty() || letto.bMacro)
+			continue;  // left for the syntax check
+		if (!LeggiAnagrafica(letto.nome))
+			return FALSE;
+		table.Add("_" + letto.nome, DataType::Double);
+		switch (m_RigaAnagrafica.f_TipoSimbolo.GetItemValue())
+		{
+		case 1: ValorizzaExtracont(letto.nome); break;
+		case 3: ValorizzaRiclassific(letto.nome); break;
+		default: break;  // valued elsewhere, or not at all
+		}
+	}
+
+	Parser parser(*pText, nullptr, -1, 0);
+	Expression expr(&table);
+	if (!expr.Parse(parser, DataType::Double, 1))
+		return FALSE;
+	const int nMesi = UltimoMese();
+	std::vector<std::pair<SymField*, Kvz_New_Simbolo*>> campi;
+	for (auto& pField : table)
+	{
+		auto it = m_MapSimboli.find(ChiaveSimbolo(m_Esercizio, m_Modello, pField->GetName()));
+		if (it == m_MapSimboli.end())
+		{
+			if (nMesi > 0)
+			{
+				ASSERT_RELEASE_FAILED("0", "Kvz_New_MngFormula::EvalExpression", kSource);
+				return FALSE;
+			}
+			continue;
+		}
+		campi.emplace_back(pField.get(), it->second.get());
+	}
+	for (int m = 0; m < nMesi; ++m)
+	{
+		for (auto& [pField, pSimbolo] : campi)
+			pField->SetValue(pSimbolo->m_Valori[m]);
+		double valore = 0;
+		if (!expr.Eval(valore))
+		{
+			// The month gets 0; a run of many formulas hears of it once per formula.
+			MessaggioUnaVolta(
+				"calcolo\x1f" + m_Formula,
+				CString::Formatted(AfxLoadSourceString("Formula %s, mese %d: %s. Il mese vale 0.", kSource),
+								   m_Formula.GetString(), m + 1, expr.GetErrorText().GetString()));
+			valore = 0;
+		}
+		m_Risultati[m] = valore;
+	}
+	return TRUE;
+}
+
+BOOL Kvz_New_MngFormula::SimboloGiaValutato(const CString& strNome, const DataEnum& aTipo, const DataStr& aModello,
+											const DataInt& aEsercizio, Kvz_New_Simbolo*& pSimbolo)
+{
+	const CString nome = "_" + strNome;
+	const CString chiave = ChiaveSimbolo(aEsercizio, aModello, nome);
+	const bool bRiclassificato = aTipo.GetItemValue() == 3;
+	auto it = m_MapSimboli.find(chiave);
+	if (it != m_MapSimboli.end() && !bRiclassificato)
+	{
+		pSimbolo = it->second.get();
+		return TRUE;
+	}
+	auto nuovo = std::make_unique<Kvz_New_Simbolo>();
+	nuovo->m_Nome = nome;
+	nuovo->m_Tipo = aTipo;
+	nuovo->m_Modello = aModello;
+	nuovo->m_Esercizio = aEsercizio;
+	nuovo->m_pParent = m_pParentSimbolo;
+	for (Kvz_New_Simbolo* p = nuovo->m_pParent; p; p = p->m_pParent)
+	{
+		if (p->m_Nome == nome && p->m_Esercizio.GetValue() == aEsercizio.GetValue() &&
+			p->m_Modello.GetString() == aModello.GetString())
+		{
+			MessaggioUnaVolta("ricorsione\x1f" + chiave,
+							  CString::Formatted(AfxLoadSourceString("Ricorsivita' trovata sul simbolo %s.", kSource),
+												 nome.GetString()));
+			pSimbolo = nullptr;
+			return TRUE;
+		}
+	}
+	pSimbolo = nuovo.get();
+	m_MapSimboli[chiave] = std::move(nuovo);
+	return FALSE;
+}
+
+void Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+									 const DataInt& aMese, const DataStr& aModello)
+{
+	EvalFormula(pSimbolo, strFormula, aEsercizio, aMese, aModello, nullptr);
+}
+
+void Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+									 const DataInt& aMese, const DataStr& aModello, const DataEnum& aTipoBudget)
+{
+	EvalFormula(pSimbolo, strFormula, aEsercizio, aMese, aModello, &aTipoBudget);
+}
+
+void Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+									 const DataInt& aMese, const DataStr& aModello, const DataEnum* pTipoBudget)
+{
+	if (strFormula.IsEmpty() || !pSimbolo)
+		return;
+	Kvz_New_MngFormula nested(m_pMessages, m_pNomi, pSimbolo, nullptr);
+	nested.m_pRadice = m_pRadice ? m_pRadice : this;
+	nested.AttachDefault(aEsercizio, m_MeseIniziale, m_MeseFinale, aModello, m_Modo, m_ModoUlteriore);
+	if (pTipoBudget)
+		nested.AttachFormulaBudget(strFormula, *pTipoBudget);
+	else
+		nested.AttachFormula(strFormula);
+	if (!nested.Eval())
+	{
+		ASSERT_RELEASE_FAILED("0", "Kvz_New_MngFormula::EvalFormula", kSource);
+		return;
+	}
+	const int mese = aMese.GetValue();
+	if (mese < 1)
+	{
+		for (int m = 0; m < UltimoMese(); ++m)
+			pSimbolo->m_Valori[m] += nested.m_Risultati[m].GetValue();
+	}
+	else if (mese <= 12)
+		pSimbolo->m_Valori[mese - 1] += nested.m_Risultati[mese - 1].GetValue();
+	else
+		ASSERT_RELEASE_FAILED("aMese <= 12", "Kvz_New_MngFormula::EvalFormula", kSource);
+}
+
+// ---- Reclassified-code and extra-accounting-code symbols ------------------------------------
+
+namespace {
+void CompletaIntervallo(DataStr& aDa, DataStr& aA)
+{
+	if (aDa.IsEmpty())
+		aDa = aA;
+	else if (aA.IsEmpty())
+		aA = aDa;
+}
+
+// The formula column a definition asks for: 0 the main one, 1 to 10 the further ones.
+template <class Rec>
+CString FormulaNumero(const Rec& r, int n)
+{
+	const DataStr* colonne[] = {&r.f_Formula,  &r.f_Formula1, &r.f_Formula2, &r.f_Formula3,
+								&r.f_Formula4, &r.f_Formula5, &r.f_Formula6, &r.f_Formula7,
+								&r.f_Formula8, &r.f_Formula9, &r.f_Formula10};
+	return n >= 0 && n <= 10 ? colonne[n]->GetString() : CString();
+}
+
+// An average over the codes: the first months divided by the count, to the cent.
+void Media(Kvz_New_Simbolo& simbolo, int nConteggio, int nMesi)
+{
+	for (int m = 0; m < nMesi; ++m)
+	{
+		simbolo.m_Valori[m] = simbolo.m_Valori[m].GetValue() / nConteggio;
+		simbolo.m_Valori[m].Round(2);
+	}
+}
+}  // namespace
+
+void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
+{
+	Kvz_New_Simbolo* pSimbolo = nullptr;
+	if (SimboloGiaValutato(strNome, DataEnum(E_KVZ_TIPOSIMBOLO, 3), m_Modello, m_Esercizio, pSimbolo))
+		return;
+	try
+	{
+		Kvz_TRSimboliCodiciRiclass reader;
+		reader.SetSqlSession(AfxGetDefaultSqlSession());
+		if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
+		{
+			Messaggio(CString::Formatted(
+				AfxLoadSourceString("Il simbolo %s (codice riclassificato) modello %s non e' presente in tabella simboli.",
+									kSource),
+				strNome.GetString(), m_Modello.GetString().GetString()));
+			return;
+		}
+		Kvz_TSimboliCodiciRiclass def = *reader.GetRecord();
+		if (!m_bDefaultAttached && (def.f_ValoreEsSymb || def.f_ValoreModelloSymb))
+			return;
+		const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
+		const DataStr modello = def.f_ValoreModelloSymb ? m_Modello : def.f_ValoreModello;
+		CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
+
+		// The rows between the two ends' positions in the model.
+		Kvz_TRRiclassificazioneRighe righe;
+		righe.SetSqlSession(AfxGetDefaultSqlSession());
+		auto posizione = [&](const DataStr& codice) -> int {
+			return righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND ? righe.GetRecord()->f_Posizione.GetValue()
+																					  : 0;
+		};
+		const int daPos = posizione(def.f_ValoreCodice);
+		const int aPos = posizione(def.f_ValoreCodiceA);
+
+		auto valuta = [&](const DataStr& codice) -> bool {
+			if (righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND)
+			{
+				const int pos = righe.GetRecord()->f_Posizione.GetValue();
+				if (pos < daPos || pos > aPos)
+					return false;
+			}
+			CString testo = CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare, m_bFormulaBudget,
+													   m_TipoBudget);
+			if (testo.IsEmpty())
+				return false;
+			if (m_bFormulaBudget)
+				EvalFormula(pSimbolo, testo, esercizio, DataInt(-1), modello, m_TipoBudget);
+			else
+				EvalFormula(pSimbolo, testo, esercizio, DataInt(-1), modello);
+			return true;
+		};
+
+		if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
+		{
+			valuta(def.f_ValoreCodice);
+			return;
+		}
+		Kvz_TCodiciRiclassificato codici;
+		SqlTable table(&codici, AfxGetDefaultSqlSession());
+		table.Open(FALSE, FALSE, TRUE);
+		table.SelectAll();
+		table.AddParam("p18", codici.f_Esercizio);
+		table.AddFilterColumn(codici.f_Esercizio);
+		table.AddParam("p23", codici.f_ModelloRiclassific);
+		table.AddFilterColumn(codici.f_ModelloRiclassific);
+		table.AddParam("p20", codici.f_CodRiclassificato);
+		table.AddParam("p21", codici.f_CodRiclassificato);
+		table.AddBetweenColumn(codici.f_CodRiclassificato);
+		table.AddSortColumn(codici.f_CodRiclassificato);
+		table.SetParamValue("p18", esercizio);
+		table.SetParamValue("p23", modello);
+		table.SetParamValue("p20", def.f_ValoreCodice);
+		table.SetParamValue("p21", def.f_ValoreCodiceA);
+		std::vector<DataStr> codiciLetti;
+		for (table.Query(); !table.IsEOF(); table.MoveNext())
+			codiciLetti.push_back(codici.f_CodRiclassificato);
+		table.Close();
+		int nConteggio = 0;
+		for (const DataStr& codice : codiciLetti)
+			nConteggio += valuta(codice) ? 1 : 0;
+		if (nConteggio > 0 && def.f_AggregFunction.GetItemValue() == 1)
+			Media(*pSimbolo, nConteggio, UltimoMese());
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, "Kvz_New_MngFormula::ValorizzaRiclassific");
+	}
+}
+
+CString Kvz_New_MngFormula::CercaFormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello,
+													   const DataStr& aCodice, const DataInt& aNumero,
+													   const DataBool& bBudget, const DataEnum& aTipoBudget)
+{
+	Kvz_TRRiclassificazioneRighe righe;
+	righe.SetSqlSession(AfxGetDefaultSqlSession());
+	if (righe.FindRecord(aEsercizio, aModello, aCodice) != TableReader::FOUND)
+		return "0";
+	const Kvz_TRiclassificazioneRighe& r = *righe.GetRecord();
+	if (bBudget)
+	{
+		switch (aTipoBudget.GetItemValue())
+		{
+		case 0: return r.f_FormulaBudgetA.GetString();
+		case 1: return r.f_FormulaBudgetB.GetString();
+		case 2: return r.f_FormulaBudgetC.GetString();
+		default: return "0";
+		}
+	}
+	return FormulaNumero(r, aNumero.GetValue());
+}
+
+void Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
+{
+	Kvz_New_Simbolo* pSimbolo = nullptr;
+	if (SimboloGiaValutato(strNome, DataEnum(E_KVZ_TIPOSIMBOLO, 1), m_Modello, m_Esercizio, pSimbolo))
+		return;
+	try
+	{
+		Kvz_TRSimboliCodiciExtracont reader;
+		reader.SetSqlSession(AfxGetDefaultSqlSession());
+		if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
+		{
+			Messaggio(CString::Formatted(
+				AfxLoadSourceString("Il simbolo %s (codice extracontabile) modello %s non e' presente in tabella simboli.",
+									kSource),
+				strNome.GetString(), m_Modello.GetString().GetString()));
+			return;
+		}
+		Kvz_TSimboliCodiciExtracont def = *reader.GetRecord();
+		if (!m_bDefaultAttached && (def.f_ValoreEsSymb || def.f_ValoreMeseSymb))
+			return;
+		const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
+		// A fixed month is that month's value in every month.
+		const bool bMeseFisso = !def.f_ValoreMeseSymb;
+		const int meseFisso = std::clamp(def.f_ValoreMese.GetValue(), 1, 12);
+		CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
+		const int nMesi = UltimoMese();
+		const bool bSenzaExtracontabili = m_Modo.GetItemValue() == 1;
+
+		auto valuta = [&](const DataStr& codice) -> int {
+			int nTesti = 0;
+			for (int m = bMeseFisso ? meseFisso : 1; m <= (bMeseFisso ? meseFisso : nMesi); ++m)
+			{
+				CString testo = CercaFormulaExtracontabile(esercizio, DataInt(m), codice, def.f_FormulaDaUsare);
+				if (testo.IsEmpty())
+					continue;
+				++nTesti;
+				if (!bSenzaExtracontabili)
+					EvalFormula(pSimbolo, testo, esercizio, DataInt(m), codice);
+			}
+			return nTesti;
+		};
+		int nConteggio = 0;
+		if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
+			nConteggio = valuta(def.f_ValoreCodice);
+		else
+		{
+			Kvz_TCodExtracontabiliTesta codici;
+			SqlTable table(&codici, AfxGetDefaultSqlSession());
+			table.Open(FALSE, FALSE, TRUE);
+			table.SelectAll();
+			table.AddParam("p18", codici.f_Esercizio);
+			table.AddFilterColumn(codici.f_Esercizio);
+			table.AddParam("p20", codici.f_CodExtracont);
+			table.AddParam("p21", codici.f_CodExtracont);
+			table.AddBetweenColumn(codici.f_CodExtracont);
+			table.AddSortColumn(codici.f_CodExtracont);
+			table.SetParamValue("p18", esercizio);
+			table.SetParamValue("p20", def.f_ValoreCodice);
+			table.SetParamValue("p21", def.f_ValoreCodiceA);
+			std::vector<DataStr> codiciLetti;
+			for (table.Query(); !table.IsEOF(); table.MoveNext())
+				codiciLetti.push_back(codici.f_CodExtracont);
+			table.Close();
+			for (const DataStr& codice : codiciLetti)
+				nConteggio += valuta(codice);
+		}
+		if (bMeseFisso)
+			for (int m = 0; m < nMesi; ++m)
+				pSimbolo->m_Valori[m] = pSimbolo->m_Valori[meseFisso - 1];
+		if (nConteggio > 0 && def.f_AggregFunction.GetItemValue() == 1)
+			Media(*pSimbolo, nConteggio, nMesi);
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, "Kvz_New_MngFormula::ValorizzaExtracont");
+	}
+}
+
+CString Kvz_New_MngFormula::CercaFormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese,
+													   const DataStr& aCodice, const DataInt& aNumero)
+{
+	Kvz_TRCodExtracontabili reader;
+	reader.SetSqlSession(AfxGetDefaultSqlSession());
+	if (reader.FindRecord(aEsercizio, aCodice, aMese) != TableReader::FOUND)
+		return "0";
+	return FormulaNumero(*reader.GetRecord(), aNumero.GetValue());
 }

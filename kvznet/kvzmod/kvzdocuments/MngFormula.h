@@ -5,10 +5,12 @@
 // evaluated into twelve monthly values.
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "platform/erp/erpstockcomponents/ErpSymTable.h"
 #include "platform/mfc/Collections.h"
 #include "platform/plvgeneric/Array.h"
@@ -82,6 +84,28 @@ public:
 
 	const CString& GetFormula() const { return m_Formula; }
 
+	// Evaluates the attached formula into the results of months 1 to the last month; every
+	// evaluation starts from twelve zeros. A month whose arithmetic fails (division by zero,
+	// overflow) gets 0, and the engine says so once.
+	BOOL Eval();
+	// The result of a month index 0 to 11 (0.0 outside, with an assertion).
+	DataDbl GetResult(int idx) const;
+
+	// Frees the valued symbols.
+	void SvuotaMapSimboli() { m_MapSimboli.clear(); }
+
+	// TRUE when the caller must not value the symbol: already valued (extra-accounting codes,
+	// reused by every later occurrence) or refused because it is met inside its own formula.
+	// FALSE with a new symbol, in the map, for the caller to value.
+	BOOL SimboloGiaValutato(const CString& strNome, const DataEnum& aTipo, const DataStr& aModello,
+							const DataInt& aEsercizio, Kvz_New_Simbolo*& pSimbolo);
+	// Adds the results of another formula, evaluated by a nested engine for the year and
+	// model, to the symbol: month below 1 every month, else that month.
+	void EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+					 const DataInt& aMese, const DataStr& aModello);
+	void EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+					 const DataInt& aMese, const DataStr& aModello, const DataEnum& aTipoBudget);
+
 	// Checks the attached formula: syntax, names known in the year and model (always those of
 	// the current company), no symbol or macro (the owner, without underscores) that contains
 	// itself, no macro chain that comes back to a macro. The names met go to the name list.
@@ -106,6 +130,23 @@ public:
 	static constexpr int MaxLunghezzaEspansa = 65536;
 
 private:
+	BOOL EvalExpression(CString* pText);
+	// The symbol's registry row into m_RigaAnagrafica; FALSE with a message when there is none.
+	BOOL LeggiAnagrafica(const CString& strNome);
+	void ValorizzaRiclassific(const CString& strNome);
+	void ValorizzaExtracont(const CString& strNome);
+	CString CercaFormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
+									   const DataInt& aNumero, const DataBool& bBudget, const DataEnum& aTipoBudget);
+	CString CercaFormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese, const DataStr& aCodice,
+									   const DataInt& aNumero);
+	void EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+					 const DataInt& aMese, const DataStr& aModello, const DataEnum* pTipoBudget);
+	// The last month to compute, within 0..12.
+	int UltimoMese() const;
+	// Messages said once for the whole evaluation, nested engines included.
+	void MessaggioUnaVolta(const CString& strChiave, const CString& strTesto);
+	static CString ChiaveSimbolo(const DataInt& aEsercizio, const DataStr& aModello, const CString& strNome);
+
 	void InitSession();
 	void AttachAllSymbols();
 	void SvuotaAlberoMacro();
@@ -141,4 +182,12 @@ private:
 	DataEnum m_Modo{E_KVZ_TIPODATOPBASE, 0};
 	DataEnum m_ModoUlteriore;
 	DataBool m_bDefaultAttached;
+
+	DataDbl m_Risultati[12];
+	// Valued symbols by year, model and name: a symbol of one model is never another's.
+	std::map<CString, std::unique_ptr<Kvz_New_Simbolo>> m_MapSimboli;
+	Kvz_TAnagSimboli m_RigaAnagrafica;
+	// The engine a nested engine was built by, null at the top; the top keeps what is said once.
+	Kvz_New_MngFormula* m_pRadice = nullptr;
+	std::set<CString> m_DettiUnaVolta;
 };

@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
+#include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+
+namespace {
+
+const int kAnno = 2025;
+const char* const kModello = "MOD";
+
+class Calcolo : public CompanyDb
+{
+protected:
+	void Anagrafica(const char* nome, WORD tipo)
+	{
+		Kvz_TAnagSimboli r;
+		r.f_Esercizio = kAnno;
+		r.f_ModelloRiclassific = kModello;
+		r.f_NomeSimbolo = nome;
+		r.f_TipoSimbolo = DataEnum(E_KVZ_TIPOSIMBOLO, tipo);
+		InsertRow(r);
+	}
+	// A model row with its position and formulas, and its code in the codes of the model.
+	void Riga(const char* codice, int posizione, const char* formula, int anno = kAnno,
+			  std::array<const char*, 3> budget = {"", "", ""})
+	{
+		Kvz_TRiclassificazioneRighe r;
+		r.f_Esercizio = anno;
+		r.f_ModelloRiclassific = kModello;
+		r.f_CodRiclassificato = codice;
+		r.f_Posizione = posizione;
+		r.f_Formula = formula;
+		r.f_FormulaBudgetA = budget[0];
+		r.f_FormulaBudgetB = budget[1];
+		r.f_FormulaBudgetC = budget[2];
+		InsertRow(r);
+		Codice(codice, anno);
+	}
+	void Codice(const char* codice, int anno = kAnno)
+	{
+		Kvz_TCodiciRiclassificato c;
+		c.f_Esercizio = anno;
+		c.f_ModelloRiclassific = kModello;
+		c.f_CodRiclassificato = codice;
+		InsertRow(c);
+	}
+	// A reclassified-code symbol over the codes da..a.
+	void SimboloRiclass(const char* nome, const char* da, const char* a, int aggreg = 0, int anno = 0)
+	{
+		Anagrafica(nome, 3);
+		Kvz_TSimboliCodiciRiclass s;
+		s.f_Esercizio = kAnno;
+		s.f_ModelloRiclassific = kModello;
+		s.f_NomeSimbolo = nome;
+		s.f_ValoreEsSymb = anno == 0;
+		s.f_ValoreEs = anno;
+		s.f_ValoreModelloSymb = TRUE;
+		s.f_ValoreCodice = da;
+		s.f_ValoreCodiceA = a;
+		s.f_AggregFunction = DataEnum(E_KVZ_AGGREGFUNCTION, static_cast<WORD>(aggreg));
+		InsertRow(s);
+	}
+	// An extra-accounting symbol over one code whose twelve monthly formulas are the text.
+	void SimboloExtra(const char* nome, const char* codice, const char* formula)
+	{
+		Anagrafica(nome, 1);
+		Kvz_TSimboliCodiciExtracont s;
+		s.f_Esercizio = kAnno;
+		s.f_ModelloRiclassific = kModello;
+		s.f_NomeSimbolo = nome;
+		s.f_ValoreEsSymb = TRUE;
+		s.f_ValoreMeseSymb = TRUE;
+		s.f_ValoreCodice = codice;
+		InsertRow(s);
+		Kvz_TCodExtracontabiliTesta t;
+		t.f_Esercizio = kAnno;
+		t.f_CodExtracont = codice;
+		InsertRow(t);
+		for (int m = 1; m <= 12; ++m)
+		{
+			Kvz_TCodExtracontabili r;
+			r.f_Esercizio = kAnno;
+			r.f_CodExtracont = codice;
+			r.f_Mese = m;
+			r.f_Formula = formula;
+			InsertRow(r);
+		}
+	}
+	std::unique_ptr<Kvz_New_MngFormula> Motore(int ultimoMese = 12, int modo = 0)
+	{
+		auto p = std::make_unique<Kvz_New_MngFormula>(&m_Messaggi, nullptr);
+		p->AttachDefault(DataInt(kAnno), DataInt(1), DataInt(ultimoMese), DataStr(kModello),
+						 DataEnum(E_KVZ_TIPODATOPBASE, static_cast<WORD>(modo)), DataEnum());
+		return p;
+	}
+	static std::vector<double> Mesi(const Kvz_New_MngFormula& f)
+	{
+		std::vector<double> v;
+		for (int m = 0; m < 12; ++m)
+			v.push_back(f.GetResult(m).GetValue());
+		return v;
+	}
+	static std::vector<double> Costante(double v, int nMesi = 12)
+	{
+		std::vector<double> out(12, 0.0);
+		for (int m = 0; m < nMesi; ++m)
+			out[static_cast<size_t>(m)] = v;
+		return out;
+	}
+	std::vector<CString> Messaggi() const
+	{
+		std::vector<CString> v;
+		for (auto& m : m_Messaggi.GetMessages())
+			v.push_back(m.text);
+		return v;
+	}
+
+	CMessages m_Messaggi;
+};
+
+using V = std::vector<CString>;
+
+}  // namespace
+
+TEST_F(Calcolo, ConstantsOverTheMonthsAndEveryEvalStartsFromZero)
+{
+	auto f = Motore(6);
+	f->AttachFormula("2 * 3");
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(6, 6));  // months 7 to 12 stay 0
+	f->AttachFormula("1 + 1,5");
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(2.5, 6));
+	f->AttachFormula("");
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(0));  // nothing of the previous formula shows through
+
+	f->AttachFormula("_NONCE * 2");
+	EXPECT_FALSE(f->Eval());
+	EXPECT_EQ(Messaggi(), V{"Il simbolo NONCE non esiste nell'esercizio 2025 per il modello MOD."});
+	EXPECT_EQ(Mesi(*f), Costante(0));
+
+	// A division by zero gives the month 0, said once however often it happens.
+	m_Messaggi.Clear();
+	f->AttachFormula("1 / (2 - 2) + 1");
+	ASSERT_TRUE(f->Eval());
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(0));
+	EXPECT_EQ(Messaggi(), V{"Formula 1 / (2 - 2) + 1, mese 1: Divisione per zero. Il mese vale 0."});
+
+	// Out of range: an assertion and 0, never a read beyond the twelve months.
+	EXPECT_TRUE(AfxGetApplicationContext()->GetAssertionReports().empty());
+	EXPECT_EQ(f->GetResult(12).GetValue(), 0.0);
+	EXPECT_EQ(f->GetResult(-1).GetValue(), 0.0);
+	auto g = Motore(14);
+	g->AttachFormula("4");
+	ASSERT_TRUE(g->Eval());
+	EXPECT_EQ(Mesi(*g), Costante(4));
+	EXPECT_EQ(AfxGetApplicationContext()->GetAssertionReports().size(), 3u);
+
+	Kvz_New_MngFormula senzaDefault(CString("1"));
+	EXPECT_FALSE(senzaDefault.Eval());
+}
+
+TEST_F(Calcolo, ExtraAccountingSymbolsAreValuedOnceReclassifiedOnesEveryTime)
+{
+	SimboloExtra("E1", "C1", "5");
+	Riga("X", 1, "3");
+	SimboloRiclass("R", "X", "X");
+	auto f = Motore();
+	f->AttachFormula("_E1 + _E1 + _R");
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(13));
+
+	// The stored formulas change: the engine keeps the extra-accounting value it has, and
+	// values the reclassified code again.
+	m_pConn->ExecuteSQL("UPDATE Kvz_CodExtracontabiliMesi SET Formula = '7'");
+	m_pConn->ExecuteSQL("UPDATE Kvz_RiclassificazioneRighe SET Formula = '4'");
+	f->AttachFormula("_E1 + _R");
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(9));
+	auto nuovo = Motore();
+	nuovo->AttachFormula("_E1 + _R");
+	ASSERT_TRUE(nuovo->Eval());
+	EXPECT_EQ(Mesi(*nuovo), Costante(11));
+
+	// Mode item 1 leaves the extra-accounting amounts out.
+	auto senza = Motore(12, 1);
+	senza->AttachFormula("_R + _E1");
+	ASSERT_TRUE(senza->Eval());
+	EXPECT_EQ(Mesi(*senza), Costante(4));
+	EXPECT_EQ(Messaggi(), V{});
+}
+
+TEST_F(Calcolo, ASymbolInsideItsOwnFormulaIsSaidOnceAndTheRestIsEvaluated)
+{
+	Riga("C1", 1, "_R1 + 1");
+	SimboloRiclass("R1", "C1", "C1");
+	Riga("A", 2, "_B2");
+	Riga("B", 3, "_A2");
+	SimboloRiclass("A2", "A", "A");
+	SimboloRiclass("B2", "B", "B");
+
+	auto f = Motore();
+	f->AttachFormula("_R1 * 2 + 5");
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(5));
+	EXPECT_EQ(Messaggi(), V{"Ricorsivita' trovata sul simbolo _R1."});
+
+	m_Messaggi.Clear();
+	f->AttachFormula("_A2 + _A2 + 1");  // A2 -> B2 -> A2 ends
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(1));
+	EXPECT_EQ(Messaggi(), V{"Ricorsivita' trovata sul simbolo _A2."});
+}
+
+TEST_F(Calcolo, ARangeOfCodesTakesTheRowsBetweenItsEndsByPosition)
+{
+	Riga("R10", 1, "10");
+	Riga("R20", 2, "20");
+	Riga("R25", 9, "1000");  // between by code, outside by position
+	Riga("R30", 3, "31");
+	Codice("R40");  // a code with no model row
+	SimboloRiclass("SOMMA", "R10", "R30");
+	SimboloRiclass("MEDIA", "R10", "R30", 1);
+	SimboloRiclass("APERTO", "R10", "R40");
+	SimboloRiclass("UNO", "", "R20");  // an empty end takes the other
+	auto f = Motore();
+	const std::pair<const char*, double> cases[] = {
+		{"_SOMMA", 61}, {"_MEDIA", 20.33}, {"_APERTO", 0}, {"_UNO", 20},
+	};
+	for (auto& [formula, atteso] : cases)
+	{
+		f->AttachFormula(formula);
+		ASSERT_TRUE(f->Eval()) << formula;
+		EXPECT_EQ(Mesi(*f), Costante(atteso)) << formula;
+	}
+	EXPECT_EQ(Messaggi(), V{});
+}
+
+TEST_F(Calcolo, BudgetFormulasAndAConstantYear)
+{
+	Riga("B", 1, "9", kAnno, {"1", "2", "3"});
+	Riga("V", 1, "19", 2019);
+	SimboloRiclass("BUD", "B", "B");
+	SimboloRiclass("VECCHIO", "V", "V", 0, 2019);
+	auto f = Motore();
+	for (WORD tipo = 0; tipo < 3; ++tipo)
+	{
+		f->AttachFormulaBudget("_BUD", DataEnum(E_KVZ_TIPOBUDGET, tipo));
+		ASSERT_TRUE(f->Eval());
+		EXPECT_EQ(Mesi(*f), Costante(tipo + 1)) << tipo;
+	}
+	f->AttachFormula("_BUD + _VECCHIO");
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(28));
+}
