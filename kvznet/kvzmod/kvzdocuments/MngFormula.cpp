@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
@@ -51,6 +52,16 @@ void MostraErroreSql(const std::exception& e, const char* method)
 	if (!pSql)
 		ASSERT_RELEASE_FAILED("e->IsKindOf((SqlException::GetThisClass()))", method, kSource);
 	(pSql ? *pSql : SqlException(e.what())).ShowError(_T(""));
+}
+
+// The formula column a definition asks for: 0 the main one, 1 to 10 the further ones.
+template <class Rec>
+CString FormulaNumero(const Rec& r, int n)
+{
+	const DataStr* colonne[] = {&r.f_Formula,  &r.f_Formula1, &r.f_Formula2, &r.f_Formula3,
+								&r.f_Formula4, &r.f_Formula5, &r.f_Formula6, &r.f_Formula7,
+								&r.f_Formula8, &r.f_Formula9, &r.f_Formula10};
+	return n >= 0 && n <= 10 ? colonne[n]->GetString() : CString();
 }
 
 bool IsOperatore(char ch)
@@ -505,14 +516,33 @@ BOOL Kvz_New_MngFormula::Eval()
 
 BOOL Kvz_New_MngFormula::LeggiAnagrafica(const CString& strNome)
 {
-	Kvz_TRAnagSimboli reader;
-	reader.SetSqlSession(AfxGetDefaultSqlSession());
 	// A name not in the registry is said so: the row of another symbol is never used for it.
-	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND &&
-		reader.GetRecord()->f_NomeSimbolo.GetString() == strNome)
+	if (!m_Ditta.IsEmpty())
 	{
-		m_RigaAnagrafica = *reader.GetRecord();
-		return TRUE;
+		Kvz_New_External* pExternal = GetDatabase(m_Ditta);
+		if (!pExternal->GetConnection())
+			return FALSE;  // said when the connection failed
+		try
+		{
+			if (pExternal->CercaSimbolo(m_Esercizio, m_Modello, DataStr(strNome), m_RigaAnagrafica))
+				return TRUE;
+		}
+		catch (const std::exception& e)
+		{
+			AfxMessageBox(CString(std::string(e.what()).substr(0, 255)));
+			return FALSE;
+		}
+	}
+	else
+	{
+		Kvz_TRAnagSimboli reader;
+		reader.SetSqlSession(AfxGetDefaultSqlSession());
+		if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND &&
+			reader.GetRecord()->f_NomeSimbolo.GetString() == strNome)
+		{
+			m_RigaAnagrafica = *reader.GetRecord();
+			return TRUE;
+		}
 	}
 	Messaggio(CString::Formatted(
 		AfxLoadSourceString("Il simbolo %s non esiste nell'esercizio %d per il modello %s.", kSource), strNome.GetString(),
@@ -674,15 +704,6 @@ void CompletaIntervallo(DataStr& aDa, DataStr& aA)
 		aA = aDa;
 }
 
-// The formula column a definition asks for: 0 the main one, 1 to 10 the further ones.
-template <class Rec>
-CString FormulaNumero(const Rec& r, int n)
-{
-	const DataStr* colonne[] = {&r.f_Formula,  &r.f_Formula1, &r.f_Formula2, &r.f_Formula3,
-								&r.f_Formula4, &r.f_Formula5, &r.f_Formula6, &r.f_Formula7,
-								&r.f_Formula8, &r.f_Formula9, &r.f_Formula10};
-	return n >= 0 && n <= 10 ? colonne[n]->GetString() : CString();
-}
 
 // An average over the codes: the first months divided by the count, to the cent.
 void Media(Kvz_New_Simbolo& simbolo, int nConteggio, int nMesi)
@@ -788,6 +809,19 @@ CString Kvz_New_MngFormula::CercaFormulaRiclassificato(const DataInt& aEsercizio
 													   const DataStr& aCodice, const DataInt& aNumero,
 													   const DataBool& bBudget, const DataEnum& aTipoBudget)
 {
+	if (m_RigaAnagrafica.f_UsaAziendaEsterna)
+	{
+		try
+		{
+			return GetDatabase(m_RigaAnagrafica.f_Azienda)
+				->FormulaRiclassificato(aEsercizio, aModello, aCodice, aNumero, bBudget, aTipoBudget);
+		}
+		catch (const std::exception& e)
+		{
+			AfxMessageBox(CString(std::string(e.what()).substr(0, 255)));
+			return "";
+		}
+	}
 	Kvz_TRRiclassificazioneRighe righe;
 	righe.SetSqlSession(AfxGetDefaultSqlSession());
 	if (righe.FindRecord(aEsercizio, aModello, aCodice) != TableReader::FOUND)
@@ -887,9 +921,212 @@ void Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
 CString Kvz_New_MngFormula::CercaFormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese,
 													   const DataStr& aCodice, const DataInt& aNumero)
 {
+	if (m_RigaAnagrafica.f_UsaAziendaEsterna)
+	{
+		try
+		{
+			return GetDatabase(m_RigaAnagrafica.f_Azienda)->FormulaExtracontabile(aEsercizio, aMese, aCodice, aNumero);
+		}
+		catch (const std::exception& e)
+		{
+			AfxMessageBox(CString(std::string(e.what()).substr(0, 255)));
+			return "";
+		}
+	}
 	Kvz_TRCodExtracontabili reader;
 	reader.SetSqlSession(AfxGetDefaultSqlSession());
 	if (reader.FindRecord(aEsercizio, aCodice, aMese) != TableReader::FOUND)
 		return "0";
 	return FormulaNumero(*reader.GetRecord(), aNumero.GetValue());
+}
+
+// ---- Other companies' databases ------------------------------------------------------------
+
+struct Kvz_New_External::Cursori
+{
+	explicit Cursori(SqlConnection* pConn) : anagrafica(pConn), righe(pConn), extracont(pConn) {}
+	Kvz_TAnagSimboli_Ext anagrafica;
+	Kvz_TModRiclassRighe_Ext righe;
+	Kvz_TCodExtracont_Ext extracont;
+	std::unique_ptr<SqlTable> pAnagrafica, pRighe, pExtracont;
+};
+
+Kvz_New_External::Kvz_New_External(CAbstractFormDoc* pDoc) : m_pDoc(pDoc)
+{
+	ASSERT_RELEASE_FAILED("0", "Kvz_New_External::Kvz_New_External", kSource);
+}
+
+Kvz_New_External::Kvz_New_External(Kvz_TRAziende* pAziende, const DataStr& aAzienda, CAbstractFormDoc* pDoc,
+								   CMessages* pMessages)
+	: m_pDoc(pDoc)
+{
+	auto messaggio = [&](const CString& testo) {
+		if (pMessages)
+			pMessages->Add(testo, kTipoMessaggio);
+		else
+			AfxMessageBox(testo);
+	};
+	// A company not in the register is said so: another company's row is never used for it.
+	if (!pAziende || pAziende->FindRecord(aAzienda) != TableReader::FOUND)
+	{
+		messaggio(CString::Formatted(AfxLoadSourceString("Azienda %s non censita.", kSource),
+									 aAzienda.GetString().GetString()));
+		return;
+	}
+	const Kvz_TAziende& r = *pAziende->GetRecord();
+	const CString stringa = StringaConnessione(r.f_Server.GetString(), r.f_DataSource.GetString(),
+											   r.f_UserID.GetString(), r.f_Password.GetString(), 30);
+	m_pConnection = AfxGetOleDbMng()->MakeNewConnection(stringa, 0, 0, 0, _T(""), nullptr);
+	if (!m_pConnection)
+	{
+		// The manager's reason may quote the connection data: the password stays out of it.
+		messaggio(CString::Formatted("Connessione al database esterno %s fallita.", aAzienda.GetString().GetString()));
+		return;
+	}
+	m_pCursori = std::make_unique<Cursori>(m_pConnection);
+}
+
+Kvz_New_External::~Kvz_New_External()
+{
+	if (m_pCursori)
+	{
+		for (auto* p : {&m_pCursori->pAnagrafica, &m_pCursori->pRighe, &m_pCursori->pExtracont})
+			if (*p && (*p)->IsOpen())
+				(*p)->Close();
+		m_pCursori.reset();
+	}
+	if (m_pConnection)
+		AfxGetOleDbMng()->CloseConnection(m_pConnection);
+}
+
+CString Kvz_New_External::StringaConnessione(const CString& strServer, const CString& strDatabase,
+											 const CString& strUtente, const CString& strPassword, int nTimeout)
+{
+	auto quota = [](const CString& v) {
+		std::string out = "'";
+		for (char ch : v.str())
+		{
+			out += ch;
+			if (ch == '\'')
+				out += '\'';
+		}
+		return out + "'";
+	};
+	return CString::Formatted("Provider=SQLOLEDB;Data Source=%s;Initial Catalog=%s;User ID=%s;Password=%s;Connect Timeout=%d;",
+							  quota(strServer).c_str(), quota(strDatabase).c_str(), quota(strUtente).c_str(),
+							  quota(strPassword).c_str(), nTimeout);
+}
+
+namespace {
+// A cursor over the other company's table, filtered by equality on the given columns
+// (parameter name and column), opened at its first use.
+SqlTable& Cursore(std::unique_ptr<SqlTable>& pTable, SqlRecord& rec, SqlConnection* pConn,
+				  std::initializer_list<std::pair<LPCTSTR, DataObj*>> filtri)
+{
+	if (!pTable)
+	{
+		pTable = std::make_unique<SqlTable>(&rec, pConn->GetDefaultSqlSession());
+		pTable->Open(FALSE, FALSE, TRUE);
+		pTable->SelectAll();
+		for (auto& [param, col] : filtri)
+		{
+			pTable->AddParam(param, *col);
+			pTable->AddFilterColumn(*col);
+		}
+	}
+	return *pTable;
+}
+}  // namespace
+
+BOOL Kvz_New_External::CercaSimbolo(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aNome,
+									Kvz_TAnagSimboli& riga)
+{
+	if (!m_pCursori)
+		return FALSE;
+	auto& r = m_pCursori->anagrafica;
+	SqlTable& t = Cursore(m_pCursori->pAnagrafica, r, m_pConnection,
+						  {{"p18", &r.f_Esercizio}, {"p27", &r.f_ModelloRiclassific}, {"p32", &r.f_NomeSimbolo}});
+	t.SetParamValue("p18", aEsercizio);
+	t.SetParamValue("p27", aModello);
+	t.SetParamValue("p32", aNome);
+	t.Query();
+	if (t.IsEOF() || r.f_NomeSimbolo.GetString() != aNome.GetString())
+		return FALSE;
+	riga.f_Esercizio = r.f_Esercizio;
+	riga.f_ModelloRiclassific = r.f_ModelloRiclassific;
+	riga.f_NomeSimbolo = r.f_NomeSimbolo;
+	riga.f_TipoSimbolo = DataEnum(static_cast<DWORD>(r.f_TipoSimbolo.GetValue()));
+	riga.f_DataCreazione = r.f_DataCreazione;
+	riga.f_DataUltModifica = r.f_DataUltModifica;
+	riga.f_UsaAziendaEsterna = r.f_UsaAziendaEsterna;
+	riga.f_Azienda = r.f_Azienda;
+	return TRUE;
+}
+
+CString Kvz_New_External::FormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello,
+												const DataStr& aCodice, const DataInt& aNumero, const DataBool& bBudget,
+												const DataEnum& aTipoBudget)
+{
+	if (!m_pCursori)
+		return "";
+	auto& r = m_pCursori->righe;
+	SqlTable& t = Cursore(m_pCursori->pRighe, r, m_pConnection,
+						  {{"p18", &r.f_Esercizio}, {"p27", &r.f_ModelloRiclassific}, {"p28", &r.f_CodRiclassificato}});
+	t.SetParamValue("p18", aEsercizio);
+	t.SetParamValue("p27", aModello);
+	t.SetParamValue("p28", aCodice);
+	t.Query();
+	if (t.IsEOF())
+		return "0";
+	if (bBudget)
+	{
+		switch (aTipoBudget.GetItemValue())
+		{
+		case 0: return r.f_FormulaBudgetA.GetString();
+		case 1: return r.f_FormulaBudgetB.GetString();
+		case 2: return r.f_FormulaBudgetC.GetString();
+		default: return "";
+		}
+	}
+	return FormulaNumero(r, aNumero.GetValue());
+}
+
+CString Kvz_New_External::FormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese, const DataStr& aCodice,
+												const DataInt& aNumero)
+{
+	if (!m_pCursori)
+		return "";
+	auto& r = m_pCursori->extracont;
+	SqlTable& t = Cursore(m_pCursori->pExtracont, r, m_pConnection,
+						  {{"p18", &r.f_Esercizio}, {"p26", &r.f_CodExtracont}, {"p22", &r.f_Mese}});
+	t.SetParamValue("p18", aEsercizio);
+	t.SetParamValue("p26", aCodice);
+	t.SetParamValue("p22", aMese);
+	t.Query();
+	if (t.IsEOF())
+		return "0";
+	return FormulaNumero(r, aNumero.GetValue());
+}
+
+Kvz_New_External* Kvz_New_MngFormula::GetDatabase(const DataStr& aAzienda)
+{
+	// One cache for the whole evaluation: nested engines use their top engine's connections.
+	Kvz_New_MngFormula* pRadice = m_pRadice ? m_pRadice : this;
+	auto& mappa = pRadice->m_MapDatabase;
+	const CString chiave = aAzienda.GetString();
+	auto it = mappa.find(chiave);
+	if (it == mappa.end())
+	{
+		Kvz_TRAziende aziende;
+		aziende.SetSqlSession(AfxGetDefaultSqlSession());
+		it = mappa.emplace(chiave, std::make_unique<Kvz_New_External>(&aziende, aAzienda, pRadice->m_pDoc,
+																	   pRadice->m_pMessages))
+				 .first;
+	}
+	return it->second.get();
+}
+
+void Kvz_New_MngFormula::SvuotaMapDatabase()
+{
+	(m_pRadice ? m_pRadice : this)->m_MapDatabase.clear();
 }

@@ -61,6 +61,47 @@ public:
 	Kvz_New_AlberoMacroRamo* m_pPadre = nullptr;
 };
 
+class Kvz_TRAziende;
+class SqlConnection;
+class SqlTable;
+
+// The connection to another company's database, opened from the companies register, with
+// the cursors the engine reads that company's tables through. A company missing from the
+// register or whose database cannot be opened leaves no connection (said once, with the
+// object cached), and every lookup through it then finds nothing.
+class Kvz_New_External : public CObject
+{
+	DECLARE_DYNCREATE(Kvz_New_External, CObject)
+public:
+	// Created by name it opens nothing.
+	explicit Kvz_New_External(CAbstractFormDoc* pDoc = nullptr);
+	Kvz_New_External(Kvz_TRAziende* pAziende, const DataStr& aAzienda, CAbstractFormDoc* pDoc, CMessages* pMessages);
+	~Kvz_New_External() override;
+	Kvz_New_External(const Kvz_New_External&) = delete;
+	Kvz_New_External& operator=(const Kvz_New_External&) = delete;
+
+	SqlConnection* GetConnection() const { return m_pConnection; }
+	// The connection string of a company's register row, every value quoted as the
+	// connection-string reader reads it back, so that no value can end another or add a key.
+	static CString StringaConnessione(const CString& strServer, const CString& strDatabase, const CString& strUtente,
+									  const CString& strPassword, int nTimeout);
+
+	// The other company's registry row of a symbol; FALSE when there is none or no connection.
+	BOOL CercaSimbolo(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aNome, Kvz_TAnagSimboli& riga);
+	// The formula of a model row or of an extra-accounting code's month; "0" when missing,
+	// "" with no connection.
+	CString FormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
+								  const DataInt& aNumero, const DataBool& bBudget, const DataEnum& aTipoBudget);
+	CString FormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese, const DataStr& aCodice,
+								  const DataInt& aNumero);
+
+private:
+	struct Cursori;
+	SqlConnection* m_pConnection = nullptr;
+	CAbstractFormDoc* m_pDoc;
+	std::unique_ptr<Cursori> m_pCursori;
+};
+
 class Kvz_New_MngFormula : public CObject
 {
 	DECLARE_DYNCREATE(Kvz_New_MngFormula, CObject)
@@ -93,6 +134,11 @@ public:
 
 	// Frees the valued symbols.
 	void SvuotaMapSimboli() { m_MapSimboli.clear(); }
+	// Closes the connections to other companies (nested engines share their top engine's).
+	void SvuotaMapDatabase();
+	// The connection to a company's database, opened once per top engine and cached, also
+	// when it failed.
+	Kvz_New_External* GetDatabase(const DataStr& aAzienda);
 
 	// TRUE when the caller must not value the symbol: already valued (extra-accounting codes,
 	// reused by every later occurrence) or refused because it is met inside its own formula.
@@ -190,4 +236,5 @@ private:
 	// The engine a nested engine was built by, null at the top; the top keeps what is said once.
 	Kvz_New_MngFormula* m_pRadice = nullptr;
 	std::set<CString> m_DettiUnaVolta;
+	std::map<CString, std::unique_ptr<Kvz_New_External>> m_MapDatabase;
 };

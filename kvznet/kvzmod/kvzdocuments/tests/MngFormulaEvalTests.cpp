@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
@@ -13,6 +14,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "platform/plvoledb/driver/ConnectionString.h"
 
 namespace {
 
@@ -22,9 +24,11 @@ const char* const kModello = "MOD";
 class Calcolo : public CompanyDb
 {
 protected:
-	void Anagrafica(const char* nome, WORD tipo)
+	void Anagrafica(const char* nome, WORD tipo, const char* azienda = nullptr)
 	{
 		Kvz_TAnagSimboli r;
+		r.f_UsaAziendaEsterna = azienda != nullptr;
+		r.f_Azienda = azienda ? azienda : "";
 		r.f_Esercizio = kAnno;
 		r.f_ModelloRiclassific = kModello;
 		r.f_NomeSimbolo = nome;
@@ -56,9 +60,10 @@ protected:
 		InsertRow(c);
 	}
 	// A reclassified-code symbol over the codes da..a.
-	void SimboloRiclass(const char* nome, const char* da, const char* a, int aggreg = 0, int anno = 0)
+	void SimboloRiclass(const char* nome, const char* da, const char* a, int aggreg = 0, int anno = 0,
+						const char* azienda = nullptr)
 	{
-		Anagrafica(nome, 3);
+		Anagrafica(nome, 3, azienda);
 		Kvz_TSimboliCodiciRiclass s;
 		s.f_Esercizio = kAnno;
 		s.f_ModelloRiclassific = kModello;
@@ -265,4 +270,85 @@ TEST_F(Calcolo, BudgetFormulasAndAConstantYear)
 	f->AttachFormula("_BUD + _VECCHIO");
 	ASSERT_TRUE(f->Eval());
 	EXPECT_EQ(Mesi(*f), Costante(28));
+}
+
+TEST_F(Calcolo, OtherCompaniesThroughOneCachedConnectionEach)
+{
+	for (auto [codice, file] : {std::pair{"ALTRA", "altra"}, std::pair{"ROTTA", "manca"}})
+	{
+		Kvz_TAziende a;
+		a.f_Azienda = codice;
+		a.f_DataSource = file;  // a file of the company's folder
+		a.f_Password = "pa'ss;Provider=x";
+		InsertRow(a);
+	}
+	auto altra = OtherCompany("altra.db");
+	{
+		// The other company's registry and its model rows.
+		Kvz_TAnagSimboli_Ext r(altra.get());
+		r.f_Esercizio = kAnno;
+		r.f_ModelloRiclassific = kModello;
+		r.f_NomeSimbolo = "SOLOLA";
+		r.f_TipoSimbolo = static_cast<long>(DataEnum(E_KVZ_TIPOSIMBOLO, 3).GetValue());
+		InsertRow(r);
+		for (auto [codice, formula] : {std::pair{"X", "40"}, std::pair{"Y", "_ESTERNO * 2"}})
+		{
+			Kvz_TModRiclassRighe_Ext m(altra.get());
+			m.f_Esercizio = kAnno;
+			m.f_ModelloRiclassific = kModello;
+			m.f_CodRiclassificato = codice;
+			m.f_Formula = formula;
+			InsertRow(m);
+		}
+	}
+	Riga("X", 1, "3");
+	Riga("Y", 2, "5");
+	SimboloRiclass("SOLOLA", "X", "X");  // its definition is the current company's, its registry row not
+	m_pConn->ExecuteSQL("DELETE FROM Kvz_AnagSimboli WHERE NomeSimbolo = 'SOLOLA'");
+	SimboloRiclass("ESTERNO", "X", "X", 0, 0, "ALTRA");
+	SimboloRiclass("DOPPIO", "Y", "Y", 0, 0, "ALTRA");
+	SimboloRiclass("ROTTO", "X", "X", 0, 0, "ROTTA");
+	SimboloRiclass("IGNOTO", "X", "X", 0, 0, "NESSUNA");
+
+	auto f = Motore();
+	const std::pair<const char*, double> cases[] = {
+		{"_ESTERNO", 40},         // the formula text is the other company's
+		{"_DOPPIO + 1", 81},      // its text names a symbol evaluated on the current company
+		{"_ROTTO + _ROTTO + 1", 1},
+		{"_ROTTO * 2 + _IGNOTO + _IGNOTO + 2", 2},
+	};
+	for (auto& [formula, atteso] : cases)
+	{
+		f->AttachFormula(formula);
+		ASSERT_TRUE(f->Eval()) << formula;
+		EXPECT_EQ(Mesi(*f), Costante(atteso)) << formula;
+	}
+	// A failed company is tried once and said once, nested engines included.
+	EXPECT_EQ(Messaggi(), (V{"Connessione al database esterno ROTTA fallita.", "Azienda NESSUNA non censita."}));
+
+	// The registry of another company, the definitions of this one.
+	auto g = Motore();
+	g->AttachFormula("_SOLOLA");
+	EXPECT_FALSE(g->Eval());
+	g->AttachDitta(DataStr("ALTRA"));
+	ASSERT_TRUE(g->Eval());
+	EXPECT_EQ(Mesi(*g), Costante(3));
+	g->SvuotaMapDatabase();
+	ASSERT_TRUE(g->Eval());  // opened again on demand
+	EXPECT_EQ(Mesi(*g), Costante(3));
+}
+
+TEST(ConnessioneEsterna, EveryValueComesBackAsItWasStored)
+{
+	const CString valori[] = {"semplice", "pa'ss", "a;b=c", "''", "con spazi ", "Città", ";Provider=altro", ""};
+	for (const CString& v : valori)
+	{
+		plv::db::ConnectionString cs(Kvz_New_External::StringaConnessione(v, v + "db", v, v, 30).str());
+		EXPECT_EQ(cs.Get("Data Source"), v.str());
+		EXPECT_EQ(cs.Get("Initial Catalog"), (v + "db").str());
+		EXPECT_EQ(cs.Get("User ID"), v.str());
+		EXPECT_EQ(cs.Get("Password"), v.str());
+		EXPECT_EQ(cs.Get("Provider"), "SQLOLEDB");
+		EXPECT_EQ(cs.Values().size(), 6u);
+	}
 }
