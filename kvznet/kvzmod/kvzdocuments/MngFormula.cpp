@@ -97,7 +97,13 @@ Kvz_New_MngFormula::~Kvz_New_MngFormula() = default;
 
 void Kvz_New_MngFormula::InitSession()
 {
-	m_TRAnagMacro.SetSqlSession(AfxGetDefaultSqlSession());
+	SqlSession* pSession = AfxGetDefaultSqlSession();
+	m_TRAnagMacro.SetSqlSession(pSession);
+	m_TRAnagSimboli.SetSqlSession(pSession);
+	m_TRSimboliRiclass.SetSqlSession(pSession);
+	m_TRSimboliExtra.SetSqlSession(pSession);
+	m_TRRighe.SetSqlSession(pSession);
+	m_TRCodExtra.SetSqlSession(pSession);
 }
 
 void Kvz_New_MngFormula::AttachDefault(const DataInt& aEsercizio, const DataInt& aMeseIniziale,
@@ -535,8 +541,7 @@ BOOL Kvz_New_MngFormula::LeggiAnagrafica(const CString& strNome)
 	}
 	else
 	{
-		Kvz_TRAnagSimboli reader;
-		reader.SetSqlSession(AfxGetDefaultSqlSession());
+		Kvz_TRAnagSimboli& reader = m_TRAnagSimboli;
 		if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND &&
 			reader.GetRecord()->f_NomeSimbolo.GetString() == strNome)
 		{
@@ -723,8 +728,7 @@ void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 		return;
 	try
 	{
-		Kvz_TRSimboliCodiciRiclass reader;
-		reader.SetSqlSession(AfxGetDefaultSqlSession());
+		Kvz_TRSimboliCodiciRiclass& reader = m_TRSimboliRiclass;
 		if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
 		{
 			Messaggio(CString::Formatted(
@@ -741,8 +745,7 @@ void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 		CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
 
 		// The rows between the two ends' positions in the model.
-		Kvz_TRRiclassificazioneRighe righe;
-		righe.SetSqlSession(AfxGetDefaultSqlSession());
+		Kvz_TRRiclassificazioneRighe& righe = m_TRRighe;
 		auto posizione = [&](const DataStr& codice) -> int {
 			return righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND ? righe.GetRecord()->f_Posizione.GetValue()
 																					  : 0;
@@ -822,8 +825,7 @@ CString Kvz_New_MngFormula::CercaFormulaRiclassificato(const DataInt& aEsercizio
 			return "";
 		}
 	}
-	Kvz_TRRiclassificazioneRighe righe;
-	righe.SetSqlSession(AfxGetDefaultSqlSession());
+	Kvz_TRRiclassificazioneRighe& righe = m_TRRighe;
 	if (righe.FindRecord(aEsercizio, aModello, aCodice) != TableReader::FOUND)
 		return "0";
 	const Kvz_TRiclassificazioneRighe& r = *righe.GetRecord();
@@ -847,8 +849,7 @@ void Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
 		return;
 	try
 	{
-		Kvz_TRSimboliCodiciExtracont reader;
-		reader.SetSqlSession(AfxGetDefaultSqlSession());
+		Kvz_TRSimboliCodiciExtracont& reader = m_TRSimboliExtra;
 		if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
 		{
 			Messaggio(CString::Formatted(
@@ -933,8 +934,7 @@ CString Kvz_New_MngFormula::CercaFormulaExtracontabile(const DataInt& aEsercizio
 			return "";
 		}
 	}
-	Kvz_TRCodExtracontabili reader;
-	reader.SetSqlSession(AfxGetDefaultSqlSession());
+	Kvz_TRCodExtracontabili& reader = m_TRCodExtra;
 	if (reader.FindRecord(aEsercizio, aCodice, aMese) != TableReader::FOUND)
 		return "0";
 	return FormulaNumero(*reader.GetRecord(), aNumero.GetValue());

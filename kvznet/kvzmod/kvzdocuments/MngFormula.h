@@ -11,6 +11,10 @@
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "platform/erp/erpstockcomponents/ErpSymTable.h"
 #include "platform/mfc/Collections.h"
 #include "platform/plvgeneric/Array.h"
@@ -233,6 +237,12 @@ private:
 	// Valued symbols by year, model and name: a symbol of one model is never another's.
 	std::map<CString, std::unique_ptr<Kvz_New_Simbolo>> m_MapSimboli;
 	Kvz_TAnagSimboli m_RigaAnagrafica;
+	// Readers kept for the engine's life, so that their statements are prepared once.
+	Kvz_TRAnagSimboli m_TRAnagSimboli;
+	Kvz_TRSimboliCodiciRiclass m_TRSimboliRiclass;
+	Kvz_TRSimboliCodiciExtracont m_TRSimboliExtra;
+	Kvz_TRRiclassificazioneRighe m_TRRighe;
+	Kvz_TRCodExtracontabili m_TRCodExtra;
 	// The engine a nested engine was built by, null at the top; the top keeps what is said once.
 	Kvz_New_MngFormula* m_pRadice = nullptr;
 	std::set<CString> m_DettiUnaVolta;
