@@ -93,7 +93,6 @@ Kvz_New_MngFormula::Kvz_New_MngFormula(const CString& strFormula, CMessages* pMe
 	m_Formula = strFormula;
 }
 
-Kvz_New_MngFormula::~Kvz_New_MngFormula() = default;
 
 void Kvz_New_MngFormula::InitSession()
 {
@@ -555,12 +554,28 @@ BOOL Kvz_New_MngFormula::LeggiAnagrafica(const CString& strNome)
 	return FALSE;
 }
 
-BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
+// One formula text as prepared, its symbol names in text order and its compiled expression.
+struct Kvz_New_MngFormula::Compilata
 {
-	if (!PreparaTesto(*pText))
-		return FALSE;
+	std::vector<CString> nomi;
 	ErpSymTable table;
-	const std::string text = pText->str();
+	Expression expr{&table};
+	bool bValida = false;
+};
+
+Kvz_New_MngFormula::Compilata* Kvz_New_MngFormula::Compila(const CString& strFormula)
+{
+	// A run evaluates the same texts over and over: prepared and parsed once per engine.
+	const CString chiave = CString::Formatted("%d\x1f%s\x1f%u\x1f%s", m_Esercizio.GetValue(),
+											  m_Modello.GetString().GetString(), m_Modo.GetValue(), strFormula.GetString());
+	auto it = m_Compilate.find(chiave);
+	if (it != m_Compilate.end())
+		return it->second.get();
+	CString testo = strFormula;
+	if (!PreparaTesto(testo))
+		return nullptr;
+	auto c = std::make_unique<Compilata>();
+	const std::string& text = testo.str();
 	for (int i = 0; i < static_cast<int>(text.size());)
 	{
 		if (text[static_cast<size_t>(i)] != '_')
@@ -572,21 +587,33 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 		i = letto.fine;
 		if (letto.nome.IsEmpty() || letto.bMacro)
 			continue;  // left for the syntax check
-		if (!LeggiAnagrafica(letto.nome))
+		c->nomi.push_back(letto.nome);
+		c->table.Add("_" + letto.nome, DataType::Double);
+	}
+	Parser parser(testo, nullptr, -1, 0);
+	c->bValida = c->expr.Parse(parser, DataType::Double, 1) != FALSE;
+	return m_Compilate.emplace(chiave, std::move(c)).first->second.get();
+}
+
+BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
+{
+	Compilata* pCompilata = Compila(*pText);
+	if (!pCompilata || !pCompilata->bValida)
+		return FALSE;
+	// Every occurrence is valued as it comes (extra-accounting symbols only once).
+	for (const CString& nome : pCompilata->nomi)
+	{
+		if (!LeggiAnagrafica(nome))
 			return FALSE;
-		table.Add("_" + letto.nome, DataType::Double);
 		switch (m_RigaAnagrafica.f_TipoSimbolo.GetItemValue())
 		{
-		case 1: ValorizzaExtracont(letto.nome); break;
-		case 3: ValorizzaRiclassific(letto.nome); break;
+		case 1: ValorizzaExtracont(nome); break;
+		case 3: ValorizzaRiclassific(nome); break;
 		default: break;  // valued elsewhere, or not at all
 		}
 	}
-
-	Parser parser(*pText, nullptr, -1, 0);
-	Expression expr(&table);
-	if (!expr.Parse(parser, DataType::Double, 1))
-		return FALSE;
+	ErpSymTable& table = pCompilata->table;
+	Expression& expr = pCompilata->expr;
 	const int nMesi = UltimoMese();
 	std::vector<std::pair<SymField*, Kvz_New_Simbolo*>> campi;
 	for (auto& pField : table)
@@ -1130,3 +1157,6 @@ void Kvz_New_MngFormula::SvuotaMapDatabase()
 {
 	(m_pRadice ? m_pRadice : this)->m_MapDatabase.clear();
 }
+
+// Here, where every member's type is complete.
+Kvz_New_MngFormula::~Kvz_New_MngFormula() = default;

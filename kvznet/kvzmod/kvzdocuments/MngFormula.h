@@ -180,6 +180,8 @@ public:
 	static constexpr int MaxLunghezzaEspansa = 65536;
 
 private:
+	struct Compilata;
+	Compilata* Compila(const CString& strFormula);
 	BOOL EvalExpression(CString* pText);
 	// The symbol's registry row into m_RigaAnagrafica; FALSE with a message when there is none.
 	BOOL LeggiAnagrafica(const CString& strNome);
@@ -247,4 +249,5 @@ private:
 	Kvz_New_MngFormula* m_pRadice = nullptr;
 	std::set<CString> m_DettiUnaVolta;
 	std::map<CString, std::unique_ptr<Kvz_New_External>> m_MapDatabase;
+	std::map<CString, std::unique_ptr<Compilata>> m_Compilate;
 };
