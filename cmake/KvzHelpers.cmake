@@ -9,6 +9,14 @@ function(kvz_library name)
   set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET default)
 endfunction()
 
+# kvz_program(<target>): what every program of the project carries (the leak checker's
+# suppressions in a sanitizer build).
+function(kvz_program target)
+  if(KVZ_SANITIZE)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/LsanSuppressions.cpp)
+  endif()
+endfunction()
+
 # kvz_tests(<name> SOURCES ... DEPS ...): one GoogleTest binary per library.
 function(kvz_tests name)
   if(NOT KVZ_BUILD_TESTS)
@@ -16,6 +24,7 @@ function(kvz_tests name)
   endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  kvz_program(${name})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()

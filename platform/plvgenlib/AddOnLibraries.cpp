@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <map>
 #include <mutex>
 #include <set>
 
@@ -254,4 +255,38 @@ void AfxAttachClientDocs(CBaseDocument* pDocument, CClientDocArray* pClientDocs)
 	// Not under the lock: a client document may open documents of its own.
 	for (CAddOnLibraries* p : loaders)
 		p->AttachClientDocs(pDocument, pClientDocs);
+}
+
+namespace {
+std::mutex g_HostExportsMutex;
+std::map<CString, void*>& HostExports()
+{
+	static auto* exports = new std::map<CString, void*>;
+	return *exports;
+}
+}  // namespace
+
+void* AfxFindExportedFunction(const CString& name)
+{
+	if (name.IsEmpty())
+		return nullptr;
+	{
+		std::lock_guard lock(g_LoadersMutex);
+		for (CAddOnLibraries* p : Loaders())
+			for (auto& lib : p->GetLibraries())
+				if (void* sym = OwnSymbol(lib->hHandle, lib->hModule, name.GetString()))
+					return sym;
+	}
+	std::lock_guard lock(g_HostExportsMutex);
+	auto it = HostExports().find(name);
+	return it == HostExports().end() ? nullptr : it->second;
+}
+
+void AfxRegisterExportedFunction(const CString& name, void* pfn)
+{
+	std::lock_guard lock(g_HostExportsMutex);
+	if (pfn)
+		HostExports()[name] = pfn;
+	else
+		HostExports().erase(name);
 }

@@ -70,3 +70,10 @@ private:
 
 // The client documents of every loaded library, for the documents layer when a document opens.
 void AfxAttachClientDocs(CBaseDocument* pDocument, CClientDocArray* pClientDocs);
+
+// Functions offered to reports, found by their exported name: the first loaded library, in
+// load order, that exports the name itself, else one the host offers under that name. Null
+// when nobody offers it.
+void* AfxFindExportedFunction(const CString& name);
+// The host's own function under a name (null takes it back); a library's export comes first.
+void AfxRegisterExportedFunction(const CString& name, void* pfn);

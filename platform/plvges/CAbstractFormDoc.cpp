@@ -4,7 +4,10 @@
 #include "platform/plvges/ADMObj.h"
 #include "platform/plvges/CBodyEdit.h"
 #include "platform/plvges/CClientDoc.h"
+#include "platform/plvgenlib/LibraryEntry.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvrendoviewer/CRendoDoc.h"
+#include "platform/plvrendoviewer/ReportDefinition.h"
 
 namespace {
 const char* const kSource = "CAbstractFormDoc";
@@ -580,6 +583,28 @@ BOOL CAbstractFormDoc::StartBatchTransaction()
 	Message(kNoTransaction);
 	m_bBatchNotStarted = true;  // the run did nothing: it must not report success
 	return FALSE;
+}
+
+BOOL CAbstractFormDoc::PrintReport()
+{
+	if (!CanDoReport())
+	{
+		AfxMessageBox("This document offers no report.", MB_OK | MB_ICONINFORMATION);
+		return FALSE;
+	}
+	const CString report = AfxGetDocumentDefaultReport(GetNamespace().GetPathName());
+	CPlvCommandInterface* pCmd = AfxGetPlvCmdManager();
+	if (report.IsEmpty() || !pCmd)
+	{
+		AfxMessageBox(CString::Formatted("No report is set for the document %s.", GetNamespace().GetPathName().GetString()),
+					  MB_OK | MB_ICONINFORMATION);
+		return FALSE;
+	}
+	auto* pInfo = new CRendoInfo;
+	pInfo->AddReport(CPLVNamespace(report));
+	CRendoDoc* pReport = pCmd->RunReport(pInfo, this, nullptr, nullptr, TRUE);
+	pCmd->ReleaseReport(pReport);
+	return pReport != nullptr;
 }
 
 BOOL CAbstractFormDoc::BatchStart()

@@ -140,6 +140,9 @@ public:
 	BOOL BrowseRecord(BOOL bReserved = TRUE, int nReserved = 0);
 	// Runs OnBatchExecute; the parameters are read-only meanwhile.
 	BOOL BatchStart();
+	// The framework's report command: the document's default report with the document as its
+	// context. Refused, and said, when the document offers no report (CanDoReport) or has none.
+	BOOL PrintReport();
 	// Routes notifications to the client documents too.
 	BOOL OnCmdMsg(UINT nID, UINT nCode) override;
 

@@ -90,6 +90,8 @@ BOOL FormDriver::Next() { return DocCommand(&CAbstractFormDoc::BrowseNext); }
 BOOL FormDriver::Last() { return DocCommand(&CAbstractFormDoc::BrowseLast); }
 BOOL FormDriver::RunBatch() { return DocCommand(&CAbstractFormDoc::BatchStart); }
 
+BOOL FormDriver::Report() { return DocCommand(&CAbstractFormDoc::PrintReport); }
+
 BOOL FormDriver::Close()
 {
 	return Act([&]() -> BOOL {

@@ -55,6 +55,8 @@ public:
 	BOOL Next();
 	BOOL Last();
 	BOOL RunBatch();
+	// The framework's report command (the document's default report).
+	BOOL Report();
 	// SaveModified, then the close.
 	BOOL Close();
 	// A command of the frame or a grid's user button.

@@ -125,6 +125,28 @@ std::exception_ptr WaitFor(PendingCall& call)
 
 }  // namespace
 
+void AfxWaitRunningCalls(const std::function<bool()>& done)
+{
+	ThreadQueue* own = t_pQueue.get();
+	while (!done())
+	{
+		if (!own)
+		{
+			std::this_thread::sleep_for(std::chrono::milliseconds(2));
+			continue;
+		}
+		std::unique_lock lock(own->m);
+		if (own->tasks.empty())
+		{
+			own->cv.wait_for(lock, std::chrono::milliseconds(5));
+			continue;
+		}
+		auto task = PopFront(*own);
+		lock.unlock();
+		Execute(task);
+	}
+}
+
 HWND AfxGetThreadMainWnd()
 {
 	if (!t_pQueue)

@@ -23,6 +23,9 @@ BOOL AfxIsWindowOfCurrentThread(HWND hWnd);
 BOOL IsWindow(HWND hWnd);
 // Any thread may destroy a window; calls still queued for it fail with "Invalid window handle".
 BOOL DestroyWindow(HWND hWnd);
+// Waits until done() holds; a UI thread meanwhile runs the calls queued for it, so a worker it
+// waits for may call back into it. done() is checked at least every few milliseconds.
+void AfxWaitRunningCalls(const std::function<bool()>& done);
 
 // Makes the constructing thread a UI thread with a main window and a task queue.
 // Everything but Quit() belongs to that thread.

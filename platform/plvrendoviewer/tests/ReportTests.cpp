@@ -7,6 +7,7 @@
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
+#include "platform/plvrendoviewer/ReportOutput.h"
 
 namespace {
 
@@ -98,15 +99,48 @@ TEST_F(Reports, AReportOutlivingItsContextRunsWithoutIt)
 	EXPECT_EQ(m_Ui.LastMessage(), "No report was given to run.");
 }
 
-TEST_F(Reports, TheDefaultRunnerSaysThatNothingIsRendered)
+TEST_F(Reports, TheDefaultRunnerRefusesAReportWithoutDefinition)
 {
 	AfxSetReportRunner(nullptr);
 	auto* pInfo = new CRendoInfo;
-	pInfo->AddReport(CPLVNamespace("KvzNet.KvzMod.ContiNonUsati"));
-	pInfo->AddReport(CPLVNamespace("KvzNet.KvzMod.PreviewPdCRaggr"));
-	m_Manager.ReleaseReport(m_Manager.RunReport(pInfo, nullptr));
-	EXPECT_EQ(m_Ui.ProgressTexts(),
-			  std::vector<CString>{"Report KvzNet.KvzMod.ContiNonUsati, KvzNet.KvzMod.PreviewPdCRaggr requested (reports "
-								   "are not rendered yet)."});
+	pInfo->AddReport(CPLVNamespace("PlvTest.Report.Nessuno"));
+	EXPECT_EQ(m_Manager.RunReport(pInfo, nullptr), nullptr);
+	EXPECT_EQ(m_Ui.Messages().at(0).text, "The report PlvTest.Report.Nessuno was not written: the report is not defined");
 	EXPECT_TRUE(m_Runner.Requests().empty());
+}
+
+TEST(ReportNumbers, AreFormattedAsItalianStatementsShowThem)
+{
+	const std::pair<double, const char*> cases[] = {
+		{0, "0,00"},		   {0.005, "0,01"},		 {-0.004, "0,00"},		   {999.999, "1.000,00"},
+		{1234567.891, "1.234.567,89"}, {-2500.5, "-2.500,50"}, {1e12, "1.000.000.000.000,00"},
+	};
+	for (auto [value, text] : cases)
+		EXPECT_EQ(FormatItalianNumber(value), text) << value;
+	EXPECT_EQ(FormatItalianNumber(-1234.4, 0), "-1.234");
+	EXPECT_EQ(FormatReportCell(ReportCell(12.5), ColumnKind::Percent), "12,50 %");
+	EXPECT_EQ(FormatReportCell(ReportCell(7), ColumnKind::Integer), "7");
+}
+
+TEST(ReportTables, SubtotalsAndTotalsSumTheSummedColumns)
+{
+	CReportTable t("Prova", {{"Codice"}, {"Mese", ColumnKind::Integer}, {"Importo", ColumnKind::Money}});
+	t.AddRow({"A", 1, 10.5});
+	t.AddRow({"B", 2, -0.5});
+	t.AddSubtotal("Totale A");
+	t.AddSubtotal("vuoto");  // no detail since: nothing
+	t.AddRow({"C", 3, 100.0});
+	t.AddSubtotal("Totale C");
+	t.AddTotal("Totale");
+	const auto& rows = t.GetRows();
+	ASSERT_EQ(rows.size(), 6u);
+	EXPECT_EQ(rows[2].kind, RowKind::Subtotal);
+	EXPECT_EQ(rows[2].cells[0].GetText(), "Totale A");
+	EXPECT_TRUE(rows[2].cells[1].IsEmpty());  // a month is not summed
+	EXPECT_DOUBLE_EQ(rows[2].cells[2].GetNumber(), 10.0);
+	EXPECT_DOUBLE_EQ(rows[4].cells[2].GetNumber(), 100.0);
+	EXPECT_EQ(rows[5].kind, RowKind::Total);
+	EXPECT_DOUBLE_EQ(rows[5].cells[2].GetNumber(), 110.0);
+	EXPECT_THROW(t.AddRow({"D", "tre"}), std::invalid_argument);
+	EXPECT_THROW(t.AddRow({"D", 1, 2.0, 3.0}), std::invalid_argument);
 }
