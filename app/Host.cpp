@@ -32,8 +32,38 @@ KvzHost::KvzHost()
 	m_Manager.SetADMInterfaceQuery(&QueryADM);
 	AfxSetClientDocAttacher(&AfxAttachClientDocs);
 	m_Manager.Install();
-	// Reports are recorded and announced until they can be rendered.
-	AfxSetReportRunner(nullptr);
+	AfxSetReportRunner(nullptr);  // the renderer
+}
+
+bool KvzHost::SetReportOutput(const std::string& format, const std::string& folder, const std::string& database)
+{
+	const auto parsed = ParseReportFormat(CString(format));
+	if (!format.empty() && !parsed)
+	{
+		std::fprintf(stderr, "kvz: --report-format %s: the form is pdf, xlsx or csv\n", format.c_str());
+		return false;
+	}
+	std::filesystem::path dir = folder;
+	if (dir.empty())
+	{
+		// A server database has no folder: the working folder takes its reports.
+		const std::filesystem::path db = SqlConnection::IsServerTarget(database) ? std::filesystem::path("kvz") : std::filesystem::path(database);
+		dir = db.parent_path() / (db.stem().string() + "-report");
+	}
+	std::error_code ec;
+	if (std::filesystem::exists(dir, ec) && !std::filesystem::is_directory(dir, ec))
+	{
+		std::fprintf(stderr, "kvz: --report-dir %s is not a folder\n", dir.c_str());
+		return false;
+	}
+	CReportRenderer* pRenderer = AfxGetReportRenderer();
+	pRenderer->SetFormat(parsed);
+	pRenderer->SetFolder(dir);
+	pRenderer->SetListener([](const std::filesystem::path& file) {
+		std::printf("Report written: %s\n", file.c_str());
+		std::fflush(stdout);
+	});
+	return true;
 }
 
 KvzHost::~KvzHost()

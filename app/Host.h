@@ -28,6 +28,11 @@ public:
 	// are known by the namespace they register.
 	bool LoadModule(const std::vector<std::string>& extraLibraries = {});
 
+	// Where and in which form the reports are written (format "pdf", "xlsx" or "csv"; folder
+	// empty: NAME-report beside the database NAME.db); each file written is printed on stdout.
+	// FALSE, with the reason on stderr, for a format or folder that cannot be used.
+	bool SetReportOutput(const std::string& format, const std::string& folder, const std::string& database);
+
 	SqlConnection& Connection() { return *m_pConnection; }
 	CPlvCommandManager& CommandManager() { return m_Manager; }
 	const CAddOnLibraries& Libraries() const { return m_Libraries; }

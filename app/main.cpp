@@ -18,6 +18,7 @@
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlRecord.h"
+#include "platform/plvrendoviewer/CRendoDoc.h"
 
 namespace {
 
@@ -30,6 +31,9 @@ struct GlobalOptions
 	bool no = false;
 	std::vector<std::string> answers;
 	std::vector<std::string> libraries;
+	std::string reportFormat;
+	std::string reportDir;
+	std::string reportChoice;
 };
 
 // One step of driving a form, in the order given on the command line.
@@ -195,7 +199,7 @@ BOOL Drive(FormDriver& form, const FormAction& a)
 	const std::map<std::string, BOOL (FormDriver::*)()> steps{
 		{"--find", &FormDriver::Find}, {"--new", &FormDriver::New},		 {"--edit", &FormDriver::Edit},
 		{"--save", &FormDriver::Save}, {"--delete", &FormDriver::Delete}, {"--run", &FormDriver::RunBatch},
-		{"--close", &FormDriver::Close},
+		{"--report", &FormDriver::Report}, {"--close", &FormDriver::Close},
 	};
 	auto it = steps.find(a.option);
 	return it != steps.end() && (form.*it->second)();
@@ -258,6 +262,14 @@ int main(int argc, char** argv)
 				   "whatever --yes and --no say")
 		->type_name("TEXT=REPLY");
 	app.add_option("--library", opt.libraries, "Load a further add-on library after the module's")->type_name("FILE");
+	app.add_option("--report-format", opt.reportFormat,
+				   "The form of the reports written: pdf, xlsx or csv (default: the report's own, else pdf)")
+		->type_name("FORMAT");
+	app.add_option("--report-dir", opt.reportDir,
+				   "The folder the reports are written to (default: NAME-report beside the database NAME.db)")
+		->type_name("DIR");
+	app.add_option("--report-choice", opt.reportChoice, "The report chosen wherever a document offers a choice")
+		->type_name("NAMESPACE");
 
 	auto* init = app.add_subcommand("init", "Create a company database with every table of the module's libraries");
 	std::string initFile;
@@ -285,6 +297,7 @@ int main(int argc, char** argv)
 		{"--save", "Save (in search mode: search)"},
 		{"--delete", "Delete the record shown"},
 		{"--run", "Run the batch"},
+		{"--report", "Print the document's report"},
 		{"--close", "Close the document"},
 	};
 	for (auto [name, help] : steps)
@@ -319,6 +332,9 @@ int main(int argc, char** argv)
 		}
 		if (!host.OpenCompany(opt.db, false))
 			return 1;
+		if (!host.SetReportOutput(opt.reportFormat, opt.reportDir, opt.db))
+			return 1;
+		AfxSetReportChoice(CString(), CString(opt.reportChoice));
 		const bool loaded = host.LoadModule(opt.libraries);
 		int rc = 0;
 		if (templates->parsed())

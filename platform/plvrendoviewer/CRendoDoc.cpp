@@ -205,6 +205,18 @@ void CRecordingReportRunner::Clear()
 	m_Requests.clear();
 }
 
+void CReportRenderer::SetFormat(std::optional<ReportFormat> format)
+{
+	std::lock_guard lock(m_Mutex);
+	m_Format = format;
+}
+
+std::optional<ReportFormat> CReportRenderer::GetFormat() const
+{
+	std::lock_guard lock(m_Mutex);
+	return m_Format;
+}
+
 void CReportRenderer::SetFolder(const fs::path& folder)
 {
 	std::lock_guard lock(m_Mutex);
@@ -255,10 +267,12 @@ std::vector<fs::path> CReportRenderer::Render(const CString& reportNs, const CRe
 	if (out.inputs.empty())
 		for (int i = 0; i < info.GetParamCount(); ++i)
 			out.inputs.emplace_back(InputLabel(info.GetParamName(i)), info.GetParamValue(i)->FormatData());
+	std::erase_if(out.inputs, [](const auto& input) { return input.second.IsEmpty(); });
 	if (out.tables.empty())
 		throw CApplicationErrorException("the report laid out no table");
 
-	const ReportFormat format = info.m_OutputFormat.value_or(GetFormat());
+	const ReportFormat format =
+		info.m_OutputFormat.value_or(GetFormat().value_or(pDefinition->GetPreferredFormat().value_or(ReportFormat::Pdf)));
 	fs::path folder = info.m_strOutputFolder.IsEmpty() ? GetFolder() : fs::path(info.m_strOutputFolder.str());
 	std::error_code ec;
 	fs::create_directories(folder, ec);
@@ -309,8 +323,6 @@ BOOL CReportRenderer::RunReport(const CRendoInfo& info, CBaseDocument* pContext,
 				}
 				if (listener)
 					listener(file);
-				if (info.m_bShowPreview)
-					AfxSetProgressText(CString::Formatted("Report %s written: %s", name.GetString(), file.c_str()));
 			}
 		}
 		catch (const std::exception& e)

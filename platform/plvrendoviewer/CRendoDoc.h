@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -53,8 +54,9 @@ class CReportRenderer : public IReportRunner
 public:
 	using FileListener = std::function<void(const std::filesystem::path&)>;
 
-	void SetFormat(ReportFormat format) { m_Format = format; }
-	ReportFormat GetFormat() const { return m_Format; }
+	// The form chosen by the user; without one, the report's preferred form or PDF.
+	void SetFormat(std::optional<ReportFormat> format);
+	std::optional<ReportFormat> GetFormat() const;
 	void SetFolder(const std::filesystem::path& folder);
 	std::filesystem::path GetFolder() const;
 	// Told of each file written, as it is written.
@@ -71,7 +73,7 @@ public:
 
 private:
 	mutable std::mutex m_Mutex;
-	ReportFormat m_Format = ReportFormat::Pdf;
+	std::optional<ReportFormat> m_Format;
 	std::filesystem::path m_Folder;
 	FileListener m_Listener;
 	std::vector<std::filesystem::path> m_Written;

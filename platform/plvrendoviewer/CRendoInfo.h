@@ -54,7 +54,7 @@ public:
 	// Options of the run. Documents that print from their procedure clear the first three and
 	// set the other two: nobody is asked anything and the report goes when its run ends.
 	BOOL m_bShowAskDialog = TRUE;  // offer the report chooser before the run
-	BOOL m_bShowPreview = TRUE;    // say what is being rendered, page by page of the run
+	BOOL m_bShowPreview = TRUE;    // show the document written (no viewer here: its path is told)
 	BOOL m_bShowProgress = TRUE;   // progress texts while the report reads its data
 	BOOL m_bUnattended = FALSE;    // no question is ever asked
 	BOOL m_bCloseOnEnd = FALSE;    // the report document closes as soon as its run ends

@@ -5,6 +5,7 @@
 // reads them (context handle, by-reference outputs, calls repeated until one answers false).
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/plvgeneric/FunctionWrappers.h"
@@ -79,6 +80,8 @@ public:
 	virtual CString GetNamespace() const = 0;
 	// The exported functions the report reads with, by name (none for a report over tables).
 	virtual std::vector<CString> GetExportsUsed() const { return {}; }
+	// The form the report is meant for, used when neither the request nor the user chose one.
+	virtual std::optional<ReportFormat> GetPreferredFormat() const { return std::nullopt; }
 	// Lays out the document; an exception ends the report with nothing written.
 	virtual void Build(CReportContext& ctx, CReportOutput& out) = 0;
 };

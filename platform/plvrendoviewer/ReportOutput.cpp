@@ -57,33 +57,34 @@ void CReportTable::AddRow(std::vector<ReportCell> cells)
 	++m_nDetails;
 }
 
-ReportRow CReportTable::SumRow(RowKind kind, const CString& label, const std::vector<double>& sums) const
+ReportRow CReportTable::SumRow(RowKind kind, const CString& label, int nLabelColumn, const std::vector<double>& sums) const
 {
 	ReportRow row{kind, std::vector<ReportCell>(m_Columns.size())};
-	bool labelled = false;
+	if (nLabelColumn < 0 || nLabelColumn >= static_cast<int>(m_Columns.size()) ||
+		m_Columns[static_cast<size_t>(nLabelColumn)].kind != ColumnKind::Text)
+		nLabelColumn = -1;
 	for (size_t i = 0; i < m_Columns.size(); ++i)
 		if (IsSummed(m_Columns[i].kind))
 			row.cells[i] = ReportCell(sums[i]);
-		else if (!labelled && m_Columns[i].kind == ColumnKind::Text)
-		{
-			row.cells[i] = ReportCell(label);
-			labelled = true;
-		}
+		else if (nLabelColumn < 0 && m_Columns[i].kind == ColumnKind::Text)
+			nLabelColumn = static_cast<int>(i);
+	if (nLabelColumn >= 0)
+		row.cells[static_cast<size_t>(nLabelColumn)] = ReportCell(label);
 	return row;
 }
 
-void CReportTable::AddSubtotal(const CString& label)
+void CReportTable::AddSubtotal(const CString& label, int nLabelColumn)
 {
 	if (m_nGroupDetails == 0)
 		return;
-	m_Rows.push_back(SumRow(RowKind::Subtotal, label, m_GroupSums));
+	m_Rows.push_back(SumRow(RowKind::Subtotal, label, nLabelColumn, m_GroupSums));
 	std::fill(m_GroupSums.begin(), m_GroupSums.end(), 0.0);
 	m_nGroupDetails = 0;
 }
 
-void CReportTable::AddTotal(const CString& label)
+void CReportTable::AddTotal(const CString& label, int nLabelColumn)
 {
-	m_Rows.push_back(SumRow(RowKind::Total, label, m_TotalSums));
+	m_Rows.push_back(SumRow(RowKind::Total, label, nLabelColumn, m_TotalSums));
 	std::fill(m_GroupSums.begin(), m_GroupSums.end(), 0.0);
 	m_nGroupDetails = 0;
 }

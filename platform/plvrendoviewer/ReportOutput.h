@@ -22,6 +22,7 @@ enum class ColumnKind
 	Text,
 	Money,    // two decimals, summed in subtotals and totals
 	Number,   // two decimals, summed
+	Balance,  // two decimals, not summed (a running balance, a rate)
 	Percent,  // a percentage (12.5 is 12,50 %), not summed
 	Integer,  // a count, a month, a position: no decimals, not summed
 };
@@ -80,13 +81,13 @@ public:
 	// A detail row; missing cells stay empty. A text in a numeric column is refused.
 	void AddRow(std::vector<ReportCell> cells);
 	// The sums of the summed columns over the detail rows since the last subtotal, under a label
-	// in the first text column. Nothing when no detail row came since.
-	void AddSubtotal(const CString& label);
+	// in the given column (-1: the first text column). Nothing when no detail row came since.
+	void AddSubtotal(const CString& label, int nLabelColumn = -1);
 	// The sums over every detail row.
-	void AddTotal(const CString& label);
+	void AddTotal(const CString& label, int nLabelColumn = -1);
 
 private:
-	ReportRow SumRow(RowKind kind, const CString& label, const std::vector<double>& sums) const;
+	ReportRow SumRow(RowKind kind, const CString& label, int nLabelColumn, const std::vector<double>& sums) const;
 
 	CString m_Caption;
 	std::vector<ReportColumn> m_Columns;

@@ -237,7 +237,12 @@ void WriteReportPdf(const CReportOutput& out, const std::filesystem::path& file)
 					{
 						const ReportColumn& col = table->GetColumns()[c];
 						const ReportCell& cell = row.cells[c];
-						p.Text(FormatReportCell(cell, col.kind), x + kPad, y + 2, widths[c] - 2 * kPad, 8, bold,
+						// A subtotal's label runs on over the empty cells after it.
+						double w = widths[c];
+						if (bold && !cell.IsNumber())
+							for (size_t n = c + 1; n < widths.size() && row.cells[n].IsEmpty(); ++n)
+								w += widths[n];
+						p.Text(FormatReportCell(cell, col.kind), x + kPad, y + 2, w - 2 * kPad, 8, bold,
 							   cell.IsNumber() ? PdfPainter::Right : PdfPainter::Left);
 						x += widths[c];
 					}

@@ -118,7 +118,7 @@ protected:
 	{
 		Renderer().SetListener(nullptr);
 		Renderer().SetFolder({});
-		Renderer().SetFormat(ReportFormat::Pdf);
+		Renderer().SetFormat(std::nullopt);
 		m_Libs.Unload();
 		m_pScope.reset();
 		AfxGetBaseApp()->RemoveAllTemplates();

@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
 
 #include <memory>
 #include <string>
@@ -8,6 +12,7 @@
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
 #include "platform/plvrendoviewer/ReportOutput.h"
+#include "platform/plvrendoviewer/ReportWriters.h"
 
 namespace {
 
@@ -143,4 +148,32 @@ TEST(ReportTables, SubtotalsAndTotalsSumTheSummedColumns)
 	EXPECT_DOUBLE_EQ(rows[5].cells[2].GetNumber(), 110.0);
 	EXPECT_THROW(t.AddRow({"D", "tre"}), std::invalid_argument);
 	EXPECT_THROW(t.AddRow({"D", 1, 2.0, 3.0}), std::invalid_argument);
+}
+
+TEST(ReportPdf, ALongTableGoesOverPagesWithItsHeadingsRepeated)
+{
+	if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+	CReportOutput out;
+	out.title = "Movimenti";
+	CReportTable& t = out.AddTable("Righe", {{"Riga"}, {"Importo", ColumnKind::Money}});
+	for (int i = 1; i <= 150; ++i)
+		t.AddRow({CString::Formatted("Riga %d", i), i * 1.5});
+	t.AddTotal("Totale");
+	const auto file = std::filesystem::temp_directory_path() / ("plvreport-" + std::to_string(::getpid()) + ".pdf");
+	WriteReportPdf(out, file);
+	std::string text;
+	if (FILE* p = popen(("pdftotext -layout '" + file.string() + "' -").c_str(), "r"))
+	{
+		char buf[4096];
+		for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;)
+			text.append(buf, n);
+		pclose(p);
+	}
+	std::filesystem::remove(file);
+	EXPECT_NE(text.find("Pagina 1 di 3"), std::string::npos) << text;
+	EXPECT_NE(text.find("Pagina 3 di 3"), std::string::npos);
+	EXPECT_NE(text.find("Righe (segue)"), std::string::npos);
+	EXPECT_NE(text.find("Riga 150"), std::string::npos);
+	EXPECT_NE(text.find("16.987,50"), std::string::npos);  // the total of 1,5 x (1 + ... + 150)
 }

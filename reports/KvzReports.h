@@ -1,0 +1,70 @@
+#pragma once
+// The module's report definitions and what they share.
+#include <memory>
+#include <utility>
+
+#include "platform/plvrendoviewer/ReportDefinition.h"
+
+namespace kvzreports {
+
+std::unique_ptr<CReportDefinition> MakeStampaRiclassificatoPerCodice();
+std::unique_ptr<CReportDefinition> MakeStampaRiclassificatoPerCodiceEstesa();
+std::unique_ptr<CReportDefinition> MakeStampaReportRiclassific();
+std::unique_ptr<CReportDefinition> MakeContiDelRiclassificato();
+std::unique_ptr<CReportDefinition> MakePreviewPdCRaggr();
+std::unique_ptr<CReportDefinition> MakeContiNonUsati();
+std::unique_ptr<CReportDefinition> MakeConfrontoRiclassif();
+std::unique_ptr<CReportDefinition> MakeEsplosFormula_Excel();
+std::unique_ptr<CReportDefinition> MakeEsplosioneSimboliConti();
+std::unique_ptr<CReportDefinition> MakeSkcontab();
+
+// The default report of the reclassified-report print document.
+inline constexpr const char* kStampaReportRiclassificDoc = "KvzNet.KvzMod.KvzDocuments.BDStampaReportRiclassific";
+inline constexpr const char* kStampaReportRiclassific = "KvzNet.KvzMod.StampaReportRiclassific";
+
+// "Gennaio" ... "Dicembre"; the number as text outside 1 to 12.
+CString MonthName(int month);
+CString YesNo(bool b);
+
+// A definition with its namespace, its exported functions and its layout.
+class CKvzReport : public CReportDefinition
+{
+public:
+	CKvzReport(const char* ns, std::vector<CString> exports) : m_Ns(ns), m_Exports(std::move(exports)) {}
+	CString GetNamespace() const override { return m_Ns; }
+	std::vector<CString> GetExportsUsed() const override { return m_Exports; }
+
+private:
+	CString m_Ns;
+	std::vector<CString> m_Exports;
+};
+
+// Calls a member export whose last N arguments are double outputs, into out[0 .. N-1].
+template <size_t N, class... Lead>
+bool CallWithAmounts(const CReportContext& ctx, const char* name, double* out, Lead... lead)
+{
+	return [&]<size_t... I>(std::index_sequence<I...>) {
+		return ctx.Member<bool>(name, lead..., (out + I)...);
+	}(std::make_index_sequence<N>{});
+}
+
+// The print of reclassified statements by code: the short descriptions of the first nine
+// selected codes and, per selected model, the cells of its line for the first nCodes codes.
+struct PrintedModel
+{
+	CString model;
+	CString description;
+	std::vector<double> cells;
+};
+struct PrintByCode
+{
+	std::vector<CString> descriptions;  // nine
+	std::vector<PrintedModel> models;
+	// The codes worth a column: up to the last described one or the last with a value.
+	size_t UsedCodes() const;
+	CString Heading(size_t i) const;  // the short description, else "Codice n"
+};
+PrintByCode ReadPrintByCode(const CReportContext& ctx, size_t nCodes);
+extern const char* const kPrintByCodeExports[7];
+
+}  // namespace kvzreports
