@@ -199,7 +199,7 @@ BOOL Drive(FormDriver& form, const FormAction& a)
 	const std::map<std::string, BOOL (FormDriver::*)()> steps{
 		{"--find", &FormDriver::Find}, {"--new", &FormDriver::New},		 {"--edit", &FormDriver::Edit},
 		{"--save", &FormDriver::Save}, {"--delete", &FormDriver::Delete}, {"--run", &FormDriver::RunBatch},
-		{"--report", &FormDriver::Report}, {"--close", &FormDriver::Close},
+		{"--report", &FormDriver::Report}, {"--radar", &FormDriver::Radar}, {"--close", &FormDriver::Close},
 	};
 	auto it = steps.find(a.option);
 	return it != steps.end() && (form.*it->second)();
@@ -298,6 +298,7 @@ int main(int argc, char** argv)
 		{"--delete", "Delete the record shown"},
 		{"--run", "Run the batch"},
 		{"--report", "Print the document's report"},
+		{"--radar", "Write the browse list of the document's records"},
 		{"--close", "Close the document"},
 	};
 	for (auto [name, help] : steps)

@@ -4,8 +4,10 @@
 #include "platform/plvges/ADMObj.h"
 #include "platform/plvges/CBodyEdit.h"
 #include "platform/plvges/CClientDoc.h"
+#include "platform/plvges/DBTObject.h"
 #include "platform/plvgenlib/LibraryEntry.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/SqlTable.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
 #include "platform/plvrendoviewer/ReportDefinition.h"
 
@@ -602,6 +604,93 @@ BOOL CAbstractFormDoc::PrintReport()
 	}
 	auto* pInfo = new CRendoInfo;
 	pInfo->AddReport(CPLVNamespace(report));
+	CRendoDoc* pReport = pCmd->RunReport(pInfo, this, nullptr, nullptr, TRUE);
+	pCmd->ReleaseReport(pReport);
+	return pReport != nullptr;
+}
+
+namespace {
+
+const char* const kRadarReport = "Framework.Radar";
+
+// The records of the context document's master table, every stored column, by primary key.
+class CRadarReport : public CReportDefinition
+{
+public:
+	CString GetNamespace() const override { return kRadarReport; }
+	void Build(CReportContext& ctx, CReportOutput& out) override
+	{
+		auto* pDoc = dynamic_cast<CAbstractFormDoc*>(ctx.GetContextObject());
+		DBTMaster* pMaster = pDoc ? pDoc->GetMaster() : nullptr;
+		if (!pMaster)
+			throw CApplicationErrorException("the document has no master table");
+		CRuntimeClass* pClass = pMaster->GetRecord()->GetRuntimeClass();
+		std::unique_ptr<CObject> obj(pClass->CreateObject());
+		auto* pRec = dynamic_cast<SqlRecord*>(obj.get());
+		if (!pRec)
+			throw CApplicationErrorException("the master record cannot be read on its own");
+		out.title = pDoc->GetFormTitle().IsEmpty() ? pRec->GetTableName() : pDoc->GetFormTitle();
+		std::vector<ReportColumn> columns;
+		std::vector<int> items;
+		for (int i = 0; i < pRec->GetSize(); ++i)
+			if (!pRec->IsLocal(i))
+			{
+				const WORD type = pRec->GetDataObjAt(i)->GetDataType();
+				const bool number = type == DATA_MON_TYPE || type == DATA_DBL_TYPE || type == DATA_QTY_TYPE ||
+									type == DATA_PERC_TYPE || type == DATA_INT_TYPE || type == DATA_LNG_TYPE;
+				columns.push_back({pRec->GetItem(i)->m_strColumnName,
+								   !number								   ? ColumnKind::Text
+								   : type == DATA_INT_TYPE || type == DATA_LNG_TYPE ? ColumnKind::Integer
+																				   : ColumnKind::Balance,
+								   1});
+				items.push_back(i);
+			}
+		CReportTable& t = out.AddTable(pRec->GetTableName(), std::move(columns));
+		SqlTable table(pRec, pDoc->GetReadOnlySqlSession());
+		table.Open();
+		table.SelectAll();
+		for (const CString& key : pRec->GetPrimaryKey())
+			table.AddSortColumn(key.GetString());
+		table.Query();
+		for (; !table.IsEOF(); table.MoveNext())
+		{
+			std::vector<ReportCell> row;
+			for (int i : items)
+			{
+				const DataObj* p = pRec->GetDataObjAt(i);
+				const SoapValue v = p->GetSoapValue();
+				if (t.GetColumns()[row.size()].kind == ColumnKind::Text)
+					row.emplace_back(p->FormatData());
+				else if (auto d = std::get_if<double>(&v))
+					row.emplace_back(*d);
+				else if (auto n = std::get_if<int>(&v))
+					row.emplace_back(*n);
+				else
+					row.emplace_back();
+			}
+			t.AddRow(std::move(row));
+		}
+		table.Close();
+	}
+};
+
+}  // namespace
+
+BOOL CAbstractFormDoc::ShowRadar()
+{
+	if (!CanDoRadar() || !GetMaster())
+	{
+		AfxMessageBox("This document offers no browse list.", MB_OK | MB_ICONINFORMATION);
+		return FALSE;
+	}
+	if (!AfxFindReportDefinition(kRadarReport))
+		AfxRegisterReportDefinition(std::make_unique<CRadarReport>(), AfxGetThisModule());
+	CPlvCommandInterface* pCmd = AfxGetPlvCmdManager();
+	if (!pCmd)
+		return FALSE;
+	auto* pInfo = new CRendoInfo;
+	pInfo->AddReport(CPLVNamespace(kRadarReport));
+	pInfo->m_bShowAskDialog = FALSE;
 	CRendoDoc* pReport = pCmd->RunReport(pInfo, this, nullptr, nullptr, TRUE);
 	pCmd->ReleaseReport(pReport);
 	return pReport != nullptr;

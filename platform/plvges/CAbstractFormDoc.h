@@ -143,6 +143,9 @@ public:
 	// The framework's report command: the document's default report with the document as its
 	// context. Refused, and said, when the document offers no report (CanDoReport) or has none.
 	BOOL PrintReport();
+	// The framework's browse list: the records of the master table, written as a report.
+	// Refused, and said, when the document offers none (CanDoRadar) or has no master.
+	BOOL ShowRadar();
 	// Routes notifications to the client documents too.
 	BOOL OnCmdMsg(UINT nID, UINT nCode) override;
 

@@ -92,6 +92,8 @@ BOOL FormDriver::RunBatch() { return DocCommand(&CAbstractFormDoc::BatchStart); 
 
 BOOL FormDriver::Report() { return DocCommand(&CAbstractFormDoc::PrintReport); }
 
+BOOL FormDriver::Radar() { return DocCommand(&CAbstractFormDoc::ShowRadar); }
+
 BOOL FormDriver::Close()
 {
 	return Act([&]() -> BOOL {

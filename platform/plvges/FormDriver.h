@@ -57,6 +57,8 @@ public:
 	BOOL RunBatch();
 	// The framework's report command (the document's default report).
 	BOOL Report();
+	// The framework's browse list of the master table's records.
+	BOOL Radar();
 	// SaveModified, then the close.
 	BOOL Close();
 	// A command of the frame or a grid's user button.

@@ -1,5 +1,10 @@
 #include "platform/plvges/tests/FormTestDocs.h"
 
+#include <fstream>
+
+#include "platform/plvgenlib/CommandManager.h"
+#include "platform/plvrendoviewer/CRendoDoc.h"
+
 namespace formtest {
 namespace {
 
@@ -216,6 +221,49 @@ TEST_F(FormTest, AutomationInterfaceDrivesTheDocument)
 	pDoc->EscapeRecord();
 	ASSERT_TRUE(form.Close());
 	EXPECT_EQ(watcher.disposed, 1);
+}
+
+}  // namespace
+}  // namespace formtest
+
+namespace formtest {
+namespace {
+
+TEST_F(FormTest, TheBrowseListWritesTheMasterRecordsWhenTheDocumentOffersIt)
+{
+	CPlvCommandManager manager;
+	manager.Install();
+	CReportRenderer& renderer = *AfxGetReportRenderer();
+	renderer.SetFolder(m_Dir.File("liste").str());
+	renderer.SetFormat(ReportFormat::Csv);
+	std::vector<std::filesystem::path> written;
+	renderer.SetListener([&](const std::filesystem::path& p) { written.push_back(p); });
+
+	Sql("INSERT INTO T_Ordini VALUES ('O2', 'C2', 'Secondo; più urgente', 0, 1, 12.5), ('O1', 'C1', 'Primo', 0, 0, 0)");
+	FormDriver ordini(OpenOrdini());
+	EXPECT_TRUE(ordini.Radar()) << m_Ui.LastMessage().str();
+	ASSERT_EQ(written.size(), 1u);
+	std::ifstream is(written[0], std::ios::binary);
+	std::string line;
+	std::vector<std::string> lines;
+	while (std::getline(is, line))
+		lines.push_back(line);
+	ASSERT_EQ(lines.size(), 3u);
+	EXPECT_EQ(lines[0].rfind("\xEF\xBB\xBFNumero;Cliente;Descrizione;", 0), 0u) << lines[0];
+	EXPECT_EQ(lines[1].rfind("O1;C1;Primo;", 0), 0u) << lines[1];  // by primary key
+	EXPECT_EQ(lines[2].rfind("O2;C2;\"Secondo; più urgente\";", 0), 0u) << lines[2];
+	EXPECT_NE(lines[2].find(";12,50\r"), std::string::npos) << lines[2];
+
+	// A batch document has no records to list.
+	FormDriver batch(FormDriver::Open(m_Docs, RUNTIME_CLASS(TLogBatchDoc), RUNTIME_CLASS(CBatchFrame),
+									  RUNTIME_CLASS(TLogBatchView)));
+	EXPECT_FALSE(batch.Radar());
+	EXPECT_EQ(m_Ui.LastMessage(), "This document offers no browse list.");
+	EXPECT_EQ(written.size(), 1u);
+
+	renderer.SetListener(nullptr);
+	renderer.SetFolder({});
+	renderer.SetFormat(std::nullopt);
 }
 
 }  // namespace
