@@ -224,8 +224,9 @@ CRendoDoc* CPlvCommandManager::RunReport(CRendoInfo* pInfo, CBaseDocument* pCont
 		return nullptr;
 	}
 	CRendoDoc* pReport = pEngine->StartReport(pInfo, pContext, bWait);
-	if (!pReport)
-		Fail("The report did not start.");
+	// The engine has told the user why; only the caller's question is answered here.
+	std::lock_guard lock(m_Mutex);
+	m_strLastError = pReport ? CString() : CString("The report did not run.");
 	return pReport;
 }
 
