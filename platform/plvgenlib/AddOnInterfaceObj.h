@@ -55,6 +55,28 @@ public:
 
 	// Takes over the declaration (null is accepted and ignored) and makes it known by namespace.
 	void DeclareFunction(FunctionDataInterface* pFunction);
+
+	// A library's tables and hotlinks, as AOI_RegisterTables and AOI_RegisterHotLinks state them.
+	struct CatalogTable
+	{
+		CRuntimeClass* (*pfnClass)();
+		LPCTSTR (*pfnStaticName)();
+		int kind;  // 1 table, 2 view
+	};
+	struct DeclaredHotLink
+	{
+		LPCTSTR name;
+		CRuntimeClass* (*pfnClass)();
+	};
+
+protected:
+	// Registers each table in the catalog under the library's namespace, in order; every entry is
+	// attempted whatever the earlier ones gave. FALSE, with nothing registered, on a connection
+	// that is not valid; FALSE when any entry failed.
+	static BOOL RegisterCatalogTables(SqlConnection* pConnection, const CString& frameworkText,
+									  const CPLVNamespace* pNs, const CatalogTable* pTables, size_t nTables);
+	// Declares each hotlink under its name completed against the library's namespace, in order.
+	void DeclareHotLinks(const CPLVNamespace& ns, const DeclaredHotLink* pHotLinks, size_t nHotLinks);
 };
 
 // Declarations made by every library, by namespace.

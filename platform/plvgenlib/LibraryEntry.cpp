@@ -44,6 +44,21 @@ void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL)
 	state.bInitialized = FALSE;
 }
 
+BOOL AfxExtensionLibraryMain(AFX_EXTENSION_MODULE& state, HMODULE hInstance, DWORD dwReason, LPCTSTR lpszNamespace)
+{
+	if (dwReason == DLL_PROCESS_ATTACH)
+	{
+		if (!AfxInitExtensionModule(state, hInstance))
+			return FALSE;
+		new CDynLinkLibrary(state);  // the chain owns it until AfxTermExtensionModule
+		if (CPlvCommandInterface* pCmd = AfxGetPlvCmdManager())
+			pCmd->RegisterLibraryNamespace(CPLVNamespace(lpszNamespace), hInstance);
+	}
+	else if (dwReason == DLL_PROCESS_DETACH)
+		AfxTermExtensionModule(state);
+	return TRUE;
+}
+
 CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state, BOOL) : m_hModule(state.hModule)
 {
 	std::lock_guard lock(g_ChainMutex);

@@ -28,6 +28,12 @@ struct AFX_EXTENSION_MODULE
 BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule);
 void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll = FALSE);
 
+// The entry of a module library: on attach initialises the extension module (FALSE when that
+// fails), joins the library to the chain and, when the command manager exists, registers the
+// library's namespace with its module handle; on detach terminates the extension module.
+// TRUE otherwise.
+BOOL AfxExtensionLibraryMain(AFX_EXTENSION_MODULE& state, HMODULE hInstance, DWORD dwReason, LPCTSTR lpszNamespace);
+
 // Joins a library to the application's chain of extension libraries.
 class CDynLinkLibrary : public CObject
 {
