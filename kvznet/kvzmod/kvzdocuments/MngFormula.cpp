@@ -1,4 +1,6 @@
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaPianoBase.h"
 
 #include <algorithm>
 #include <exception>
@@ -46,13 +48,6 @@ NomeLetto LeggiNome(const std::string& text, int pos)
 	return r;
 }
 
-void MostraErroreSql(const std::exception& e, const char* method)
-{
-	const auto* pSql = dynamic_cast<const SqlException*>(&e);
-	if (!pSql)
-		ASSERT_RELEASE_FAILED("e->IsKindOf((SqlException::GetThisClass()))", method, kSource);
-	(pSql ? *pSql : SqlException(e.what())).ShowError(_T(""));
-}
 
 // The formula column a definition asks for: 0 the main one, 1 to 10 the further ones.
 template <class Rec>
@@ -69,6 +64,14 @@ bool IsOperatore(char ch)
 	return ch == '+' || ch == '-' || ch == '*' || ch == '/';
 }
 }  // namespace
+
+void MostraErroreSql(const std::exception& e, const char* method)
+{
+	const auto* pSql = dynamic_cast<const SqlException*>(&e);
+	if (!pSql)
+		ASSERT_RELEASE_FAILED("e->IsKindOf((SqlException::GetThisClass()))", method, "MngFormula");
+	(pSql ? *pSql : SqlException(e.what())).ShowError(_T(""));
+}
 
 // ---- Kvz_New_AlberoMacro -------------------------------------------------------------------
 
@@ -103,6 +106,7 @@ void Kvz_New_MngFormula::InitSession()
 	m_TRSimboliExtra.SetSqlSession(pSession);
 	m_TRRighe.SetSqlSession(pSession);
 	m_TRCodExtra.SetSqlSession(pSession);
+	m_TRSimboliPB.SetSqlSession(pSession);
 }
 
 void Kvz_New_MngFormula::AttachDefault(const DataInt& aEsercizio, const DataInt& aMeseIniziale,
@@ -608,6 +612,10 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 		switch (m_RigaAnagrafica.f_TipoSimbolo.GetItemValue())
 		{
 		case 1: ValorizzaExtracont(nome); break;
+		case 0:
+			if (!ValorizzaPianoBase(nome))
+				return FALSE;
+			break;
 		case 3: ValorizzaRiclassific(nome); break;
 		default: break;  // valued elsewhere, or not at all
 		}

@@ -3,6 +3,7 @@
 // fiscal year and reclassification model, checked against the symbols registry and the macros,
 // prepared for evaluation (macros expanded, extra-accounting amounts optionally left out) and
 // evaluated into twelve monthly values.
+#include <array>
 #include <map>
 #include <memory>
 #include <set>
@@ -13,6 +14,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "platform/erp/erpstockcomponents/ErpSymTable.h"
@@ -138,6 +140,14 @@ public:
 
 	// Frees the valued symbols.
 	void SvuotaMapSimboli() { m_MapSimboli.clear(); }
+	// Forgets the base-plan values read so far (kept by the top engine for the whole run,
+	// which does not write the base plan): call it when the base plan or budget may have changed.
+	void SvuotaCachePianoBase();
+
+	// Creates the base-plan symbol under its key ("_" + name) and values it from the given
+	// definition (null: the one last read by the engine); FALSE, with a message, when the
+	// definition cannot be valued or its query fails.
+	BOOL ValorizzaPianoBase(const CString& strChiave, Kvz_TSimboliPianoBase* pDef);
 	// Closes the connections to other companies (nested engines share their top engine's).
 	void SvuotaMapDatabase();
 	// The connection to a company's database, opened once per top engine and cached, also
@@ -185,6 +195,20 @@ private:
 	BOOL EvalExpression(CString* pText);
 	// The symbol's registry row into m_RigaAnagrafica; FALSE with a message when there is none.
 	BOOL LeggiAnagrafica(const CString& strNome);
+	// Base-plan symbols: FALSE when the definition is missing or wrong or the query fails.
+	BOOL ValorizzaPianoBase(const CString& strNome);
+	struct CursorePianoBase;
+	BOOL ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& def, Kvz_New_Simbolo& simbolo);
+	// The select texts: month column, the three amounts and the ledger kind (empty unless read).
+	void ComponiSelect(const Kvz_TSimboliPianoBase& def, CString& strMese, CString& strExpr1, CString& strExpr2,
+					   CString& strExpr3, CString& strExpr4);
+	// The filters of the query, added when bDefinisci (the cursor's first use) and valued always.
+	void ComponiWhere(const Kvz_TSimboliPianoBase& def, SqlTable& table, SqlRecord& rec, BOOL bDefinisci,
+					  int& singleMonth);
+	// Why a definition cannot be valued ("" when it can).
+	CString ErroreDefinizione(const Kvz_TSimboliPianoBase& def) const;
+	CString ChiaveCachePianoBase(const Kvz_TSimboliPianoBase& def) const;
+	BOOL IsBudget(const Kvz_TSimboliPianoBase& def) const { return def.f_SelBudget || m_bFormulaBudget; }
 	void ValorizzaRiclassific(const CString& strNome);
 	void ValorizzaExtracont(const CString& strNome);
 	CString CercaFormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
@@ -245,9 +269,15 @@ private:
 	Kvz_TRSimboliCodiciExtracont m_TRSimboliExtra;
 	Kvz_TRRiclassificazioneRighe m_TRRighe;
 	Kvz_TRCodExtracontabili m_TRCodExtra;
+	Kvz_TRSimboliPianoBase m_TRSimboliPB;
+	Kvz_TSimboliPianoBase m_DefPianoBase;
 	// The engine a nested engine was built by, null at the top; the top keeps what is said once.
 	Kvz_New_MngFormula* m_pRadice = nullptr;
 	std::set<CString> m_DettiUnaVolta;
 	std::map<CString, std::unique_ptr<Kvz_New_External>> m_MapDatabase;
 	std::map<CString, std::unique_ptr<Compilata>> m_Compilate;
+	// Top engine only: base-plan cursors by the shape of their query, prepared once, and the
+	// values read, by everything that shapes the query.
+	std::map<CString, std::unique_ptr<CursorePianoBase>> m_CursoriPianoBase;
+	std::map<CString, std::array<double, 12>> m_CachePianoBase;
 };
