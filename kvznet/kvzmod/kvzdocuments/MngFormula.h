@@ -13,7 +13,9 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
@@ -70,6 +72,8 @@ public:
 class Kvz_TRAziende;
 class SqlConnection;
 class SqlTable;
+// A query the engine prepares once and runs many times (defined with the engine's sources).
+struct Kvz_New_Cursore;
 
 // The connection to another company's database, opened from the companies register, with
 // the cursors the engine reads that company's tables through. A company missing from the
@@ -100,12 +104,20 @@ public:
 								  const DataInt& aNumero, const DataBool& bBudget, const DataEnum& aTipoBudget);
 	CString FormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese, const DataStr& aCodice,
 								  const DataInt& aNumero);
+	// The other company's registry row of a result symbol, copied into def; FALSE when none.
+	BOOL CercaSimboloRisultato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aNome,
+							   Kvz_TSimboliOutputRiclass& def);
+	// A query on this company's database, by the shape that defines it: null when it was not
+	// made yet; Nuovo makes it, empty, for the caller to define.
+	Kvz_New_Cursore* Cursore(const CString& strForma);
+	Kvz_New_Cursore& NuovoCursore(const CString& strForma);
 
 private:
 	struct Cursori;
 	SqlConnection* m_pConnection = nullptr;
 	CAbstractFormDoc* m_pDoc;
 	std::unique_ptr<Cursori> m_pCursori;
+	std::map<CString, std::unique_ptr<Kvz_New_Cursore>> m_Query;
 };
 
 class Kvz_New_MngFormula : public CObject
@@ -197,7 +209,6 @@ private:
 	BOOL LeggiAnagrafica(const CString& strNome);
 	// Base-plan symbols: FALSE when the definition is missing or wrong or the query fails.
 	BOOL ValorizzaPianoBase(const CString& strNome);
-	struct CursorePianoBase;
 	BOOL ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& def, Kvz_New_Simbolo& simbolo);
 	// The select texts: month column, the three amounts and the ledger kind (empty unless read).
 	void ComponiSelect(const Kvz_TSimboliPianoBase& def, CString& strMese, CString& strExpr1, CString& strExpr2,
@@ -209,6 +220,15 @@ private:
 	CString ErroreDefinizione(const Kvz_TSimboliPianoBase& def) const;
 	CString ChiaveCachePianoBase(const Kvz_TSimboliPianoBase& def) const;
 	BOOL IsBudget(const Kvz_TSimboliPianoBase& def) const { return def.f_SelBudget || m_bFormulaBudget; }
+	// Result symbols: valued anew at every occurrence; FALSE as for base-plan symbols.
+	BOOL ValorizzaOutputRiclassific(const CString& strNome);
+	BOOL ValorizzaOutputLocale(const Kvz_TSimboliOutputRiclass& def, Kvz_New_Simbolo& simbolo);
+	BOOL Ext_ValorizzaOutputRiclassific(const DataStr& aAzienda, const Kvz_TSimboliOutputRiclass& def,
+										Kvz_New_Simbolo& simbolo);
+	// Base-plan symbols over another company's rows, aggregated here.
+	BOOL Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New_Simbolo& simbolo, const Kvz_TSimboliPianoBase& def);
+	// The value column of a result symbol ("" when the definition names none).
+	CString ColonnaRisultato(const Kvz_TSimboliOutputRiclass& def, BOOL bEsterna) const;
 	void ValorizzaRiclassific(const CString& strNome);
 	void ValorizzaExtracont(const CString& strNome);
 	CString CercaFormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
@@ -271,6 +291,9 @@ private:
 	Kvz_TRCodExtracontabili m_TRCodExtra;
 	Kvz_TRSimboliPianoBase m_TRSimboliPB;
 	Kvz_TSimboliPianoBase m_DefPianoBase;
+	Kvz_TRSimboliOutputRiclass m_TRSimboliOutput;
+	Kvz_TSimboliOutputRiclass m_DefOutput;
+	Kvz_TRRiclassificato m_TRRisultati;
 	// The engine a nested engine was built by, null at the top; the top keeps what is said once.
 	Kvz_New_MngFormula* m_pRadice = nullptr;
 	std::set<CString> m_DettiUnaVolta;
@@ -278,6 +301,6 @@ private:
 	std::map<CString, std::unique_ptr<Compilata>> m_Compilate;
 	// Top engine only: base-plan cursors by the shape of their query, prepared once, and the
 	// values read, by everything that shapes the query.
-	std::map<CString, std::unique_ptr<CursorePianoBase>> m_CursoriPianoBase;
+	std::map<CString, std::unique_ptr<Kvz_New_Cursore>> m_CursoriPianoBase;
 	std::map<CString, std::array<double, 12>> m_CachePianoBase;
 };

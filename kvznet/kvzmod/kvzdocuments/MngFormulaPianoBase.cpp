@@ -11,7 +11,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaPianoBase.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaCursore.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlTable.h"
@@ -102,7 +102,8 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strChiave, Kvz_TSimbo
 			simbolo.m_Valori[m] = it->second[static_cast<size_t>(m)];
 		return TRUE;
 	}
-	if (!ValorizzaPianoBaseLocale(def, simbolo))
+	if (!(m_RigaAnagrafica.f_UsaAziendaEsterna ? Ext_ValorizzaPianoBase(m_RigaAnagrafica.f_Azienda, simbolo, def)
+											   : ValorizzaPianoBaseLocale(def, simbolo)))
 		return FALSE;
 	std::array<double, 12> valori{};
 	for (int m = 0; m < 12; ++m)
@@ -316,7 +317,7 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 	{
 		if (bDefinisci)
 		{
-			pCursore = std::make_unique<CursorePianoBase>();
+			pCursore = std::make_unique<Kvz_New_Cursore>();
 			if (bBudget)
 				pCursore->pRec = std::make_unique<Kvz_TBudgetRighe>();
 			else
@@ -324,7 +325,7 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 			pCursore->pTable = std::make_unique<SqlTable>(pCursore->pRec.get(), AfxGetDefaultSqlSession());
 			pCursore->pTable->Open(FALSE, FALSE, TRUE);
 		}
-		CursorePianoBase& c = *pCursore;
+		Kvz_New_Cursore& c = *pCursore;
 		SqlTable& table = *c.pTable;
 		DataInt& colMese = bBudget ? static_cast<Kvz_TBudgetRighe&>(*c.pRec).f_Mese
 								   : static_cast<Kvz_TPianoBaseRighe&>(*c.pRec).f_Mese;
@@ -412,6 +413,182 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 		if (bDefinisci)
 			pCursore.reset();
 		MostraErroreSql(e, "Kvz_New_MngFormula::ValorizzaPianoBase");
+		return FALSE;
+	}
+	return TRUE;
+}
+
+BOOL Kvz_New_MngFormula::Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New_Simbolo& simbolo,
+												const Kvz_TSimboliPianoBase& def)
+{
+	Kvz_New_External* pExternal = GetDatabase(aAzienda);
+	if (!pExternal->GetConnection())
+		return TRUE;  // said once when the connection failed; the symbol stays 0
+	const bool bBudget = IsBudget(def);
+	const int opeConto = def.f_TipoOpeConto.GetItemValue();
+	const bool bElenco = opeConto == 8;
+	const bool bContoFiltrato = !(!def.f_WhereConto && def.f_SelContoVuoto);
+	const int modo = m_Modo.GetItemValue();
+	const int scelta = (modo >= 1 && modo <= 3) ? modo - 1 : def.f_SelSaldo ? 0 : def.f_SelRateo ? 1 : 2;
+	const double eps = GetMonEpsilon();
+
+	// The list's entries are the current company's.
+	struct Voce
+	{
+		DataStr conto, cdc;
+		DataEnum tipo;
+		bool bSottrae;
+	};
+	std::vector<Voce> voci;
+	try
+	{
+		if (bElenco)
+		{
+			Kvz_TElencoContiSimboloPBase e;
+			SqlTable t(&e, AfxGetDefaultSqlSession());
+			t.Open(FALSE, FALSE, TRUE);
+			t.SelectAll();
+			t.AddParam("p18", e.f_Esercizio);
+			t.AddFilterColumn(e.f_Esercizio);
+			t.AddParam("p23", e.f_ModelloRiclassific);
+			t.AddFilterColumn(e.f_ModelloRiclassific);
+			t.AddParam("p13", e.f_NomeSimbolo);
+			t.AddFilterColumn(e.f_NomeSimbolo);
+			t.SetParamValue("p18", m_Esercizio);
+			t.SetParamValue("p23", m_Modello);
+			t.SetParamValue("p13", def.f_NomeSimbolo);
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+				voci.push_back({e.f_ContoSelez, e.f_CentroCommessa, e.f_TipoCentroComm, e.f_SegnoConto.GetItemValue() != 0});
+			t.Close();
+		}
+		else
+			voci.push_back({DataStr(), DataStr(), DataEnum(E_KVZ_TIPOCENTROCOMM, 0), false});
+
+		const CString forma = CString(fmt::format("PB|{}|{}|{}", bBudget, opeConto, bContoFiltrato));
+		Kvz_New_Cursore* pCursore = pExternal->Cursore(forma);
+		const bool bDefinisci = !pCursore;
+		if (bDefinisci)
+		{
+			Kvz_New_Cursore& c = pExternal->NuovoCursore(forma);
+			SqlConnection* pConn = pExternal->GetConnection();
+			if (bBudget)
+				c.pRec = std::make_unique<Kvz_TBudgetR_Ext>(pConn);
+			else
+				c.pRec = std::make_unique<Kvz_TPBaseR_Ext>(pConn);
+			c.pTable = std::make_unique<SqlTable>(c.pRec.get(), pConn->GetDefaultSqlSession());
+			c.pTable->Open(FALSE, FALSE, TRUE);
+			c.pTable->SelectAll();
+			pCursore = &c;
+		}
+		Kvz_New_Cursore& c = *pCursore;
+		SqlTable& t = *c.pTable;
+		auto* pPB = dynamic_cast<Kvz_TPBaseR_Ext*>(c.pRec.get());
+		auto* pBU = dynamic_cast<Kvz_TBudgetR_Ext*>(c.pRec.get());
+		DataInt& colMese = bBudget ? pBU->f_Mese : pPB->f_Mese;
+		DataStr& colConto = bBudget ? pBU->f_ContoKvz : pPB->f_ContoKvz;
+		DataStr& colCdc = bBudget ? pBU->f_CentroCommessa : pPB->f_CentroCommessa;
+		DataLng& colTipoCdc = bBudget ? pBU->f_TipoCentroComm : pPB->f_TipoCentroComm;
+		auto filtro = [&](LPCTSTR param, DataObj& colonna, const DataObj& valore, LPCTSTR ope = nullptr) {
+			if (bDefinisci)
+			{
+				t.AddParam(param, colonna);
+				t.AddFilterColumn(colonna, ope);
+			}
+			t.SetParamValue(param, valore);
+		};
+		auto tra = [&](DataObj& colonna, const DataObj& da, const DataObj& a, LPCTSTR p1, LPCTSTR p2) {
+			if (bDefinisci)
+			{
+				t.AddParam(p1, colonna);
+				t.AddParam(p2, colonna);
+				t.AddBetweenColumn(colonna);
+			}
+			t.SetParamValue(p1, da);
+			t.SetParamValue(p2, a);
+		};
+		if (bBudget)
+			filtro("p17", pBU->f_TipoBudget,
+				   DataLng(static_cast<long>((def.f_SelBudget ? def.f_TipoBudget : m_TipoBudget).GetValue())));
+		filtro("p31", bBudget ? pBU->f_Esercizio : pPB->f_Esercizio, def.f_ValDaEsConst ? def.f_ValDaEs : m_Esercizio);
+		ASSERT_RELEASE_TRACE(!m_MeseFinale.IsEmpty(), "!m_FinoAlMese.IsEmpty()", kSource);
+		const int da = def.f_ValDaMeseConst ? def.f_ValDaMese.GetValue() : m_MeseIniziale.GetValue();
+		int a = def.f_ValAMeseConst ? def.f_ValAMese.GetValue() : UltimoMese();
+		if (a == 0)
+			a = UltimoMese();
+		const bool singleMonth = da == a;
+		tra(colMese, DataInt(da), DataInt(a), "p3", "p4");
+		if (!bElenco)
+		{
+			filtro("p14", colCdc, DataStr(""));
+			static const char* const operatori[] = {"=", "<=", ">=", "<", ">", "<>"};
+			if (opeConto <= 5)
+				filtro("p5", colConto, def.f_ValDaConto, operatori[opeConto]);
+			else if (opeConto == 6)
+				tra(colConto, def.f_ValDaConto, def.f_ValAConto, "p5", "p6");
+			else
+			{
+				if (bDefinisci)
+				{
+					t.AddParam("p5", colConto);
+					t.AddFilterLike(colConto);
+				}
+				t.SetParamLike("p5", def.f_ValDaConto);
+			}
+		}
+		else if (bDefinisci)
+		{
+			t.AddParam("p16", colTipoCdc);
+			t.AddFilterColumn(colTipoCdc);
+			t.AddParam("p15", colCdc);
+			t.AddFilterColumn(colCdc);
+			if (bContoFiltrato)
+			{
+				t.AddParam("p5", colConto);
+				t.AddFilterColumn(colConto);
+			}
+		}
+		// The grouping by month needs the rows in month order.
+		if (bDefinisci)
+			t.AddSortColumn(colMese);
+
+		auto valore = [&]() -> double {
+			if (bBudget)
+				return pBU->f_ImportoMese.GetValue();
+			const double saldo = pPB->f_SaldoContabile.GetValue(), rateo = pPB->f_ImportoRateo.GetValue();
+			return scelta == 0 ? saldo : scelta == 1 ? rateo : std::fabs(rateo) < eps ? saldo : pPB->f_TotaleAssestato.GetValue();
+		};
+		bool bPrimoFlush = true;
+		for (const Voce& voce : voci)
+		{
+			if (bElenco)
+			{
+				t.SetParamValue("p16", DataLng(static_cast<long>(voce.tipo.GetValue())));
+				t.SetParamValue("p15", voce.cdc);
+				if (bContoFiltrato)
+					t.SetParamValue("p5", voce.conto);
+			}
+			// A list always sums its signed amounts and adds each month to what the other
+			// entries gave; one month goes to all twelve on the first flush.
+			Kvz_New_AggregatoMese aggregato(bElenco ? 0 : def.f_AggregFunction.GetItemValue(), [&](int mese, double v) {
+				if (bPrimoFlush && singleMonth)
+				{
+					for (DataDbl& m : simbolo.m_Valori)
+						m = bElenco ? m.GetValue() + v : v;
+				}
+				else if (bElenco)
+					simbolo.m_Valori[mese - 1] += v;
+				else
+					simbolo.m_Valori[mese - 1] = v;
+				bPrimoFlush = false;
+			});
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+				aggregato.Riga(colMese.GetValue(), voce.bSottrae ? -valore() : valore());
+			aggregato.Chiudi();
+		}
+	}
+	catch (const std::exception& e)
+	{
+		AfxMessageBox(CString(std::string(e.what()).substr(0, 255)));
 		return FALSE;
 	}
 	return TRUE;
