@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
@@ -42,9 +43,10 @@ protected:
 		InsertRow(r);
 	}
 	// A symbol summing the balances of one account; the caller changes what it needs.
-	void Simbolo(const char* nome, const std::function<void(Kvz_TSimboliPianoBase&)>& modifica = {})
+	void Simbolo(const char* nome, const std::function<void(Kvz_TSimboliPianoBase&)>& modifica = {},
+				 const char* azienda = nullptr)
 	{
-		Anagrafica(nome, 0);
+		Anagrafica(nome, 0, azienda);
 		Kvz_TSimboliPianoBase s;
 		s.f_Esercizio = kAnno;
 		s.f_ModelloRiclassific = kModello;
@@ -326,6 +328,75 @@ TEST_F(PianoBase, ValuesAreReadOncePerRunAlsoByNestedEngines)
 	f->SvuotaCachePianoBase();
 	ASSERT_TRUE(f->Eval());
 	EXPECT_EQ(Mesi(*f), Costante(60));
+}
+
+TEST_F(PianoBase, AnotherCompanysRowsAggregatedHereInMonthOrder)
+{
+	for (auto [codice, file] : {std::pair{"ALTRA", "altra"}, std::pair{"ROTTA", "manca"}})
+	{
+		Kvz_TAziende a;
+		a.f_Azienda = codice;
+		a.f_DataSource = file;
+		InsertRow(a);
+	}
+	auto altra = OtherCompany("altra.db");
+	// Out of month order; month 3 all negative; a row of this company is never read.
+	const std::tuple<const char*, int, double, const char*> righe[] = {
+		{"A1", 3, -5, ""}, {"A1", 2, 4, ""}, {"A2", 2, 6, ""}, {"A1", 3, -1, ""}, {"A1", 2, 50, "CDC1"}};
+	for (auto [conto, mese, saldo, cdc] : righe)
+	{
+		Kvz_TPBaseR_Ext r(altra.get());
+		r.f_IDPianoBase = ++m_nId;
+		r.f_Mese = mese;
+		r.f_ContoKvz = conto;
+		r.f_CentroCommessa = cdc;
+		r.f_TipoCentroComm = static_cast<long>(DataEnum(E_KVZ_TIPOCENTROCOMM, 0).GetValue());
+		r.f_Esercizio = kAnno;
+		r.f_SaldoContabile = saldo;
+		InsertRow(r);
+	}
+	Riga("A1", 2, 1000);
+	struct Caso
+	{
+		const char* nome;
+		WORD aggreg;
+		double m2, m3;
+	} casi[] = {{"XSOMMA", 0, 4, -6}, {"XMEDIA", 1, 4, -3}, {"XCONTA", 2, 1, 2}, {"XMAX", 3, 4, -1}, {"XMIN", 4, 4, -5}};
+	for (const Caso& c : casi)
+	{
+		Simbolo(c.nome, [&](auto& s) { s.f_AggregFunction = DataEnum(E_KVZ_AGGREGFUNCTION, c.aggreg); }, "ALTRA");
+		std::vector<double> atteso(12, 0.0);
+		atteso[1] = c.m2;
+		atteso[2] = c.m3;
+		EXPECT_EQ(Valuta(("_" + std::string(c.nome)).c_str()), atteso) << c.nome;
+	}
+	Simbolo("XMESE3", [](auto& s) {
+		s.f_ValDaMeseConst = s.f_ValAMeseConst = TRUE;
+		s.f_ValDaMese = s.f_ValAMese = 3;
+	}, "ALTRA");
+	EXPECT_EQ(Valuta("_XMESE3"), Costante(-6));
+
+	// A list: the current company's entries, the other company's rows, with their signs.
+	Simbolo("XLISTA", [](auto& s) {
+		s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, 8);
+		s.f_WhereConto = TRUE;
+	}, "ALTRA");
+	Voce("XLISTA", "A1", 0);
+	Voce("XLISTA", "A2", 1);
+	Voce("XLISTA", "A1", 1, "CDC1");
+	auto v = Valuta("_XLISTA");
+	EXPECT_EQ(M(v, 2), 4 - 6 - 50);
+	EXPECT_EQ(M(v, 3), -6);
+	EXPECT_EQ(M(v, 4), 0);
+	EXPECT_TRUE(Messaggi().empty());
+
+	// An unreachable company: said once, zeros, and the formula still evaluated.
+	Simbolo("XROTTO", {}, "ROTTA");
+	auto f = Motore();
+	f->AttachFormula("_XROTTO + _XROTTO + 1");
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(1));
+	EXPECT_EQ(Messaggi(), V{"Connessione al database esterno ROTTA fallita."});
 }
 
 }  // namespace
