@@ -390,6 +390,20 @@ TEST_F(PianoBase, AnotherCompanysRowsAggregatedHereInMonthOrder)
 	EXPECT_EQ(M(v, 4), 0);
 	EXPECT_TRUE(Messaggi().empty());
 
+	// A nested engine uses the connection its top engine opened: with the company gone
+	// from the register since, the nested symbol still reads it.
+	Simbolo("XANNIDATO", [](auto& s) { s.f_ValDaConto = "A2"; }, "ALTRA");
+	Calcolo::Riga("X", 1, "_XANNIDATO");
+	SimboloRiclass("R", "X", "X");
+	auto g = Motore();
+	g->AttachFormula("_XSOMMA");
+	ASSERT_TRUE(g->Eval());
+	m_pConn->ExecuteSQL("DELETE FROM Kvz_Aziende WHERE Azienda = 'ALTRA'");
+	g->AttachFormula("_R");
+	ASSERT_TRUE(g->Eval());
+	EXPECT_EQ(M(Mesi(*g), 2), 6);
+	EXPECT_TRUE(Messaggi().empty());
+
 	// An unreachable company: said once, zeros, and the formula still evaluated.
 	Simbolo("XROTTO", {}, "ROTTA");
 	auto f = Motore();
