@@ -69,11 +69,11 @@ protected:
 		e.f_SegnoConto = DataEnum(E_KVZ_SEGNOCONTO, segno);
 		InsertRow(e);
 	}
-	std::vector<double> Valuta(const char* formula, int modo = 0)
+	std::vector<double> Valuta(const CString& formula, int modo = 0)
 	{
 		auto f = Motore(12, modo);
 		f->AttachFormula(formula);
-		EXPECT_TRUE(f->Eval()) << formula;
+		EXPECT_TRUE(f->Eval()) << formula.GetString();
 		return Mesi(*f);
 	}
 	// Month m (1-12) of a result.
@@ -100,7 +100,7 @@ TEST_F(PianoBase, AggregatesMonthRangesAndSingleMonth)
 	for (const Caso& c : casi)
 	{
 		Simbolo(c.nome, [&](auto& s) { s.f_AggregFunction = DataEnum(E_KVZ_AGGREGFUNCTION, c.aggreg); });
-		const auto v = Valuta(("_" + std::string(c.nome)).c_str());
+		const auto v = Valuta(CString("_") + c.nome);
 		// The first month read (in month order) stands for the months without rows.
 		std::vector<double> atteso(12, c.mese3);
 		atteso[4] = c.mese5;
@@ -150,8 +150,8 @@ TEST_F(PianoBase, ModesAndTheSymbolsOwnChoiceOfValue)
 	{
 		for (int sel = 0; sel < 3; ++sel)
 		{
-			const std::string nome = std::string("S") + conto + std::to_string(sel);
-			Simbolo(nome.c_str(), [&](auto& s) {
+			const CString nome = CString::Formatted("S%s%d", conto, sel);
+			Simbolo(nome.GetString(), [&](auto& s) {
 				s.f_ValDaConto = conto;
 				s.f_SelSaldo = sel == 0;
 				s.f_SelRateo = sel == 1;
@@ -204,13 +204,13 @@ TEST_F(PianoBase, AccountConditionsAndAmountFilters)
 	int n = 0;
 	for (const Caso& c : casi)
 	{
-		const std::string nome = "OPE" + std::to_string(n++);
-		Simbolo(nome.c_str(), [&](auto& s) {
+		const CString nome = CString::Formatted("OPE%d", n++);
+		Simbolo(nome.GetString(), [&](auto& s) {
 			s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, c.ope);
 			s.f_ValDaConto = c.da;
 			s.f_ValAConto = c.a;
 		});
-		EXPECT_EQ(M(Valuta(("_" + nome).c_str()), 1), c.atteso) << "operator " << c.ope;
+		EXPECT_EQ(M(Valuta("_" + nome), 1), c.atteso) << "operator " << c.ope;
 	}
 	// Balance between 5 and 500, accrual and adjusted total compared.
 	Simbolo("IMPORTI", [](auto& s) {
@@ -368,7 +368,7 @@ TEST_F(PianoBase, AnotherCompanysRowsAggregatedHereInMonthOrder)
 		std::vector<double> atteso(12, 0.0);
 		atteso[1] = c.m2;
 		atteso[2] = c.m3;
-		EXPECT_EQ(Valuta(("_" + std::string(c.nome)).c_str()), atteso) << c.nome;
+		EXPECT_EQ(Valuta(CString("_") + c.nome), atteso) << c.nome;
 	}
 	Simbolo("XMESE3", [](auto& s) {
 		s.f_ValDaMeseConst = s.f_ValAMeseConst = TRUE;

@@ -51,11 +51,11 @@ protected:
 			modifica(s);
 		InsertRow(s);
 	}
-	std::vector<double> Valuta(const char* formula)
+	std::vector<double> Valuta(const CString& formula)
 	{
 		auto f = Motore();
 		f->AttachFormula(formula);
-		EXPECT_TRUE(f->Eval()) << formula;
+		EXPECT_TRUE(f->Eval()) << formula.GetString();
 		return Mesi(*f);
 	}
 	static std::vector<double> Mesi23(double m2, double m3, double altri)
@@ -135,7 +135,7 @@ TEST_F(Risultati, AnotherCompanysResultsAggregatedHereInMonthOrder)
 	{
 		// The definition's data kind, not the engine's mode, chooses the rows there.
 		Simbolo(c.nome, "A", "B", c.aggreg, [](auto& s) { s.f_TipoDatoPBase = DataEnum(E_KVZ_TIPODATOPBASE, 2); }, "ALTRA");
-		EXPECT_EQ(Valuta(("_" + std::string(c.nome)).c_str()), Mesi23(c.m2, c.m3, 0)) << c.nome;  // no spreading
+		EXPECT_EQ(Valuta(CString("_") + c.nome), Mesi23(c.m2, c.m3, 0)) << c.nome;  // no spreading
 	}
 	Simbolo("EBUD", "A", "A", 0, [](auto& s) {
 		s.f_TipoDatoPBase = DataEnum(E_KVZ_TIPODATOPBASE, 2);
