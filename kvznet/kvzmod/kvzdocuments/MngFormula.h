@@ -299,8 +299,8 @@ private:
 	std::set<CString> m_DettiUnaVolta;
 	std::map<CString, std::unique_ptr<Kvz_New_External>> m_MapDatabase;
 	std::map<CString, std::unique_ptr<Compilata>> m_Compilate;
-	// Top engine only: base-plan cursors by the shape of their query, prepared once, and the
-	// values read, by everything that shapes the query.
+	// Top engine only: the base-plan and result queries by their shape, prepared once, and the
+	// base-plan values read, by everything that shapes their query.
 	std::map<CString, std::unique_ptr<Kvz_New_Cursore>> m_CursoriPianoBase;
 	std::map<CString, std::array<double, 12>> m_CachePianoBase;
 };
