@@ -1,4 +1,6 @@
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaCursore.h"
 
 #include <algorithm>
 #include <exception>
@@ -46,13 +48,6 @@ NomeLetto LeggiNome(const std::string& text, int pos)
 	return r;
 }
 
-void MostraErroreSql(const std::exception& e, const char* method)
-{
-	const auto* pSql = dynamic_cast<const SqlException*>(&e);
-	if (!pSql)
-		ASSERT_RELEASE_FAILED("e->IsKindOf((SqlException::GetThisClass()))", method, kSource);
-	(pSql ? *pSql : SqlException(e.what())).ShowError(_T(""));
-}
 
 // The formula column a definition asks for: 0 the main one, 1 to 10 the further ones.
 template <class Rec>
@@ -69,6 +64,14 @@ bool IsOperatore(char ch)
 	return ch == '+' || ch == '-' || ch == '*' || ch == '/';
 }
 }  // namespace
+
+void MostraErroreSql(const std::exception& e, const char* method)
+{
+	const auto* pSql = dynamic_cast<const SqlException*>(&e);
+	if (!pSql)
+		ASSERT_RELEASE_FAILED("e->IsKindOf((SqlException::GetThisClass()))", method, "MngFormula");
+	(pSql ? *pSql : SqlException(e.what())).ShowError(_T(""));
+}
 
 // ---- Kvz_New_AlberoMacro -------------------------------------------------------------------
 
@@ -103,6 +106,9 @@ void Kvz_New_MngFormula::InitSession()
 	m_TRSimboliExtra.SetSqlSession(pSession);
 	m_TRRighe.SetSqlSession(pSession);
 	m_TRCodExtra.SetSqlSession(pSession);
+	m_TRSimboliPB.SetSqlSession(pSession);
+	m_TRSimboliOutput.SetSqlSession(pSession);
+	m_TRRisultati.SetSqlSession(pSession);
 }
 
 void Kvz_New_MngFormula::AttachDefault(const DataInt& aEsercizio, const DataInt& aMeseIniziale,
@@ -608,7 +614,15 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 		switch (m_RigaAnagrafica.f_TipoSimbolo.GetItemValue())
 		{
 		case 1: ValorizzaExtracont(nome); break;
+		case 0:
+			if (!ValorizzaPianoBase(nome))
+				return FALSE;
+			break;
 		case 3: ValorizzaRiclassific(nome); break;
+		case 6:
+			if (!ValorizzaOutputRiclassific(nome))
+				return FALSE;
+			break;
 		default: break;  // valued elsewhere, or not at all
 		}
 	}
@@ -971,11 +985,12 @@ CString Kvz_New_MngFormula::CercaFormulaExtracontabile(const DataInt& aEsercizio
 
 struct Kvz_New_External::Cursori
 {
-	explicit Cursori(SqlConnection* pConn) : anagrafica(pConn), righe(pConn), extracont(pConn) {}
+	explicit Cursori(SqlConnection* pConn) : anagrafica(pConn), righe(pConn), extracont(pConn), output(pConn) {}
 	Kvz_TAnagSimboli_Ext anagrafica;
 	Kvz_TModRiclassRighe_Ext righe;
 	Kvz_TCodExtracont_Ext extracont;
-	std::unique_ptr<SqlTable> pAnagrafica, pRighe, pExtracont;
+	Kvz_TSimboliOutputRiclass_Ext output;
+	std::unique_ptr<SqlTable> pAnagrafica, pRighe, pExtracont, pOutput;
 };
 
 Kvz_New_External::Kvz_New_External(CAbstractFormDoc* pDoc) : m_pDoc(pDoc)
@@ -1015,9 +1030,10 @@ Kvz_New_External::Kvz_New_External(Kvz_TRAziende* pAziende, const DataStr& aAzie
 
 Kvz_New_External::~Kvz_New_External()
 {
+	m_Query.clear();  // before the connection they run on
 	if (m_pCursori)
 	{
-		for (auto* p : {&m_pCursori->pAnagrafica, &m_pCursori->pRighe, &m_pCursori->pExtracont})
+		for (auto* p : {&m_pCursori->pAnagrafica, &m_pCursori->pRighe, &m_pCursori->pExtracont, &m_pCursori->pOutput})
 			if (*p && (*p)->IsOpen())
 				(*p)->Close();
 		m_pCursori.reset();
@@ -1047,7 +1063,7 @@ CString Kvz_New_External::StringaConnessione(const CString& strServer, const CSt
 namespace {
 // A cursor over the other company's table, filtered by equality on the given columns
 // (parameter name and column), opened at its first use.
-SqlTable& Cursore(std::unique_ptr<SqlTable>& pTable, SqlRecord& rec, SqlConnection* pConn,
+SqlTable& ApriCursore(std::unique_ptr<SqlTable>& pTable, SqlRecord& rec, SqlConnection* pConn,
 				  std::initializer_list<std::pair<LPCTSTR, DataObj*>> filtri)
 {
 	if (!pTable)
@@ -1071,7 +1087,7 @@ BOOL Kvz_New_External::CercaSimbolo(const DataInt& aEsercizio, const DataStr& aM
 	if (!m_pCursori)
 		return FALSE;
 	auto& r = m_pCursori->anagrafica;
-	SqlTable& t = Cursore(m_pCursori->pAnagrafica, r, m_pConnection,
+	SqlTable& t = ApriCursore(m_pCursori->pAnagrafica, r, m_pConnection,
 						  {{"p18", &r.f_Esercizio}, {"p27", &r.f_ModelloRiclassific}, {"p32", &r.f_NomeSimbolo}});
 	t.SetParamValue("p18", aEsercizio);
 	t.SetParamValue("p27", aModello);
@@ -1097,7 +1113,7 @@ CString Kvz_New_External::FormulaRiclassificato(const DataInt& aEsercizio, const
 	if (!m_pCursori)
 		return "";
 	auto& r = m_pCursori->righe;
-	SqlTable& t = Cursore(m_pCursori->pRighe, r, m_pConnection,
+	SqlTable& t = ApriCursore(m_pCursori->pRighe, r, m_pConnection,
 						  {{"p18", &r.f_Esercizio}, {"p27", &r.f_ModelloRiclassific}, {"p28", &r.f_CodRiclassificato}});
 	t.SetParamValue("p18", aEsercizio);
 	t.SetParamValue("p27", aModello);
@@ -1124,7 +1140,7 @@ CString Kvz_New_External::FormulaExtracontabile(const DataInt& aEsercizio, const
 	if (!m_pCursori)
 		return "";
 	auto& r = m_pCursori->extracont;
-	SqlTable& t = Cursore(m_pCursori->pExtracont, r, m_pConnection,
+	SqlTable& t = ApriCursore(m_pCursori->pExtracont, r, m_pConnection,
 						  {{"p18", &r.f_Esercizio}, {"p26", &r.f_CodExtracont}, {"p22", &r.f_Mese}});
 	t.SetParamValue("p18", aEsercizio);
 	t.SetParamValue("p26", aCodice);
@@ -1133,6 +1149,54 @@ CString Kvz_New_External::FormulaExtracontabile(const DataInt& aEsercizio, const
 	if (t.IsEOF())
 		return "0";
 	return FormulaNumero(r, aNumero.GetValue());
+}
+
+BOOL Kvz_New_External::CercaSimboloRisultato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aNome,
+											 Kvz_TSimboliOutputRiclass& def)
+{
+	if (!m_pCursori)
+		return FALSE;
+	auto& r = m_pCursori->output;
+	SqlTable& t = ApriCursore(m_pCursori->pOutput, r, m_pConnection,
+						  {{"p18", &r.f_Esercizio}, {"p27", &r.f_ModelloRiclassific}, {"p32", &r.f_NomeSimbolo}});
+	t.SetParamValue("p18", aEsercizio);
+	t.SetParamValue("p27", aModello);
+	t.SetParamValue("p32", aNome);
+	t.Query();
+	if (t.IsEOF())
+		return FALSE;
+	def.f_Esercizio = r.f_Esercizio;
+	def.f_ModelloRiclassific = r.f_ModelloRiclassific;
+	def.f_NomeSimbolo = r.f_NomeSimbolo;
+	def.f_Annotazioni = r.f_Annotazioni;
+	def.f_ValoreEsConst = r.f_ValoreEsConst;
+	def.f_ValoreEsSymb = r.f_ValoreEsSymb;
+	def.f_ValoreEs = r.f_ValoreEs;
+	def.f_ValoreMeseConst = r.f_ValoreMeseConst;
+	def.f_ValoreMeseSymb = r.f_ValoreMeseSymb;
+	def.f_ValoreMese = r.f_ValoreMese;
+	def.f_ValoreModello = r.f_ValoreModello;
+	def.f_ValoreCodice = r.f_ValoreCodice;
+	def.f_ValoreCodiceA = r.f_ValoreCodiceA;
+	def.f_AggregFunction = DataEnum(static_cast<DWORD>(r.f_AggregFunction.GetValue()));
+	def.f_TipoDatoPBase = DataEnum(static_cast<DWORD>(r.f_TipoDatoPBase.GetValue()));
+	def.f_ValoreDalBudget = r.f_ValoreDalBudget;
+	def.f_TipoBudget = DataEnum(static_cast<DWORD>(r.f_TipoBudget.GetValue()));
+	def.f_ValoreDaUsare = r.f_ValoreDaUsare;
+	return TRUE;
+}
+
+Kvz_New_Cursore* Kvz_New_External::Cursore(const CString& strForma)
+{
+	auto it = m_Query.find(strForma);
+	return it == m_Query.end() ? nullptr : it->second.get();
+}
+
+Kvz_New_Cursore& Kvz_New_External::NuovoCursore(const CString& strForma)
+{
+	auto& p = m_Query[strForma];
+	p = std::make_unique<Kvz_New_Cursore>();
+	return *p;
 }
 
 Kvz_New_External* Kvz_New_MngFormula::GetDatabase(const DataStr& aAzienda)

@@ -3,6 +3,7 @@
 // fiscal year and reclassification model, checked against the symbols registry and the macros,
 // prepared for evaluation (macros expanded, extra-accounting amounts optionally left out) and
 // evaluated into twelve monthly values.
+#include <array>
 #include <map>
 #include <memory>
 #include <set>
@@ -12,7 +13,10 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "platform/erp/erpstockcomponents/ErpSymTable.h"
@@ -68,6 +72,8 @@ public:
 class Kvz_TRAziende;
 class SqlConnection;
 class SqlTable;
+// A query the engine prepares once and runs many times (defined with the engine's sources).
+struct Kvz_New_Cursore;
 
 // The connection to another company's database, opened from the companies register, with
 // the cursors the engine reads that company's tables through. A company missing from the
@@ -98,12 +104,20 @@ public:
 								  const DataInt& aNumero, const DataBool& bBudget, const DataEnum& aTipoBudget);
 	CString FormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese, const DataStr& aCodice,
 								  const DataInt& aNumero);
+	// The other company's registry row of a result symbol, copied into def; FALSE when none.
+	BOOL CercaSimboloRisultato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aNome,
+							   Kvz_TSimboliOutputRiclass& def);
+	// A query on this company's database, by the shape that defines it: null when it was not
+	// made yet; Nuovo makes it, empty, for the caller to define.
+	Kvz_New_Cursore* Cursore(const CString& strForma);
+	Kvz_New_Cursore& NuovoCursore(const CString& strForma);
 
 private:
 	struct Cursori;
 	SqlConnection* m_pConnection = nullptr;
 	CAbstractFormDoc* m_pDoc;
 	std::unique_ptr<Cursori> m_pCursori;
+	std::map<CString, std::unique_ptr<Kvz_New_Cursore>> m_Query;
 };
 
 class Kvz_New_MngFormula : public CObject
@@ -138,6 +152,14 @@ public:
 
 	// Frees the valued symbols.
 	void SvuotaMapSimboli() { m_MapSimboli.clear(); }
+	// Forgets the base-plan values read so far (kept by the top engine for the whole run,
+	// which does not write the base plan): call it when the base plan or budget may have changed.
+	void SvuotaCachePianoBase();
+
+	// Creates the base-plan symbol under its key ("_" + name) and values it from the given
+	// definition (null: the one last read by the engine); FALSE, with a message, when the
+	// definition cannot be valued or its query fails.
+	BOOL ValorizzaPianoBase(const CString& strChiave, Kvz_TSimboliPianoBase* pDef);
 	// Closes the connections to other companies (nested engines share their top engine's).
 	void SvuotaMapDatabase();
 	// The connection to a company's database, opened once per top engine and cached, also
@@ -185,6 +207,28 @@ private:
 	BOOL EvalExpression(CString* pText);
 	// The symbol's registry row into m_RigaAnagrafica; FALSE with a message when there is none.
 	BOOL LeggiAnagrafica(const CString& strNome);
+	// Base-plan symbols: FALSE when the definition is missing or wrong or the query fails.
+	BOOL ValorizzaPianoBase(const CString& strNome);
+	BOOL ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& def, Kvz_New_Simbolo& simbolo);
+	// The select texts: month column, the three amounts and the ledger kind (empty unless read).
+	void ComponiSelect(const Kvz_TSimboliPianoBase& def, CString& strMese, CString& strExpr1, CString& strExpr2,
+					   CString& strExpr3, CString& strExpr4);
+	// The filters of the query, added when bDefinisci (the cursor's first use) and valued always.
+	void ComponiWhere(const Kvz_TSimboliPianoBase& def, SqlTable& table, SqlRecord& rec, BOOL bDefinisci,
+					  int& singleMonth);
+	// Why a definition cannot be valued ("" when it can).
+	CString ErroreDefinizione(const Kvz_TSimboliPianoBase& def) const;
+	CString ChiaveCachePianoBase(const Kvz_TSimboliPianoBase& def) const;
+	BOOL IsBudget(const Kvz_TSimboliPianoBase& def) const { return def.f_SelBudget || m_bFormulaBudget; }
+	// Result symbols: valued anew at every occurrence; FALSE as for base-plan symbols.
+	BOOL ValorizzaOutputRiclassific(const CString& strNome);
+	BOOL ValorizzaOutputLocale(const Kvz_TSimboliOutputRiclass& def, Kvz_New_Simbolo& simbolo);
+	BOOL Ext_ValorizzaOutputRiclassific(const DataStr& aAzienda, const Kvz_TSimboliOutputRiclass& def,
+										Kvz_New_Simbolo& simbolo);
+	// Base-plan symbols over another company's rows, aggregated here.
+	BOOL Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New_Simbolo& simbolo, const Kvz_TSimboliPianoBase& def);
+	// The value column of a result symbol ("" when the definition names none).
+	CString ColonnaRisultato(const Kvz_TSimboliOutputRiclass& def, BOOL bEsterna) const;
 	void ValorizzaRiclassific(const CString& strNome);
 	void ValorizzaExtracont(const CString& strNome);
 	CString CercaFormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
@@ -245,9 +289,18 @@ private:
 	Kvz_TRSimboliCodiciExtracont m_TRSimboliExtra;
 	Kvz_TRRiclassificazioneRighe m_TRRighe;
 	Kvz_TRCodExtracontabili m_TRCodExtra;
+	Kvz_TRSimboliPianoBase m_TRSimboliPB;
+	Kvz_TSimboliPianoBase m_DefPianoBase;
+	Kvz_TRSimboliOutputRiclass m_TRSimboliOutput;
+	Kvz_TSimboliOutputRiclass m_DefOutput;
+	Kvz_TRRiclassificato m_TRRisultati;
 	// The engine a nested engine was built by, null at the top; the top keeps what is said once.
 	Kvz_New_MngFormula* m_pRadice = nullptr;
 	std::set<CString> m_DettiUnaVolta;
 	std::map<CString, std::unique_ptr<Kvz_New_External>> m_MapDatabase;
 	std::map<CString, std::unique_ptr<Compilata>> m_Compilate;
+	// Top engine only: the base-plan and result queries by their shape, prepared once, and the
+	// base-plan values read, by everything that shapes their query.
+	std::map<CString, std::unique_ptr<Kvz_New_Cursore>> m_CursoriPianoBase;
+	std::map<CString, std::array<double, 12>> m_CachePianoBase;
 };

@@ -1,0 +1,200 @@
+// Base-plan symbols of the demo company at scale 10 after the ledger-balance import: one
+// symbol per account of the base plan (the year's balance per month), valued by a fresh
+// engine, against the same totals computed by one hand-written GROUP BY in the same run.
+// Run from a Release build:
+//   build-release/bin/kvz_bench_pianobase
+// items_per_second is symbols valued per second; the ratio is printed at the end.
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
+#include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "platform/erp/erpdemo/DemoCompany.h"
+#include "platform/erp/erpsetup/CompanySetup.h"
+#include "platform/plvgenlib/AddOnInterfaceObj.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvges/FormDriver.h"
+
+namespace {
+std::unique_ptr<SqlConnection> g_pConn;
+int g_Anno = 0;
+std::vector<CString> g_Conti;
+
+class Silent : public IInteraction
+{
+public:
+	int MessageBox(const CString&, UINT, const CString&) override { return IDOK; }
+	void Progress(const CString&) override {}
+	bool AbortRequested() override { return false; }
+};
+
+void BM_SimboliPianoBase(benchmark::State& state)
+{
+	Kvz_TSimboliPianoBase def;
+	def.f_Esercizio = g_Anno;
+	def.f_ModelloRiclassific = "MOD";
+	def.f_SelSaldo = TRUE;
+	def.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, 0);
+	double totale = 0;
+	for (auto _ : state)
+	{
+		CMessages messaggi;
+		Kvz_New_MngFormula motore(&messaggi, nullptr);
+		motore.AttachDefault(DataInt(g_Anno), DataInt(1), DataInt(12), DataStr("MOD"), DataEnum(E_KVZ_TIPODATOPBASE, 0),
+							 DataEnum());
+		for (const CString& conto : g_Conti)
+		{
+			def.f_NomeSimbolo = conto;
+			def.f_ValDaConto = conto;
+			if (!motore.ValorizzaPianoBase("_" + conto, &def))
+			{
+				state.SkipWithError("valuation failed");
+				return;
+			}
+		}
+		benchmark::DoNotOptimize(totale);
+	}
+	state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * g_Conti.size()));
+	state.counters["simboli"] = static_cast<double>(g_Conti.size());
+}
+BENCHMARK(BM_SimboliPianoBase)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+
+// The baseline: the monthly totals of every account of the year in one query.
+void BM_UnGroupBy(benchmark::State& state)
+{
+	long righe = 0;
+	for (auto _ : state)
+	{
+		righe = 0;
+		Kvz_TPianoBaseRighe r;
+		SqlTable t(&r);
+		t.Open(FALSE);
+		DataStr conto;
+		DataInt mese;
+		DataDbl saldo;
+		t.SelectSqlFun("\"ContoKvz\"", conto);
+		t.SelectSqlFun("\"Mese\"", mese);
+		t.SelectSqlFun("SUM(\"SaldoContabile\")", saldo);
+		t.AddParam("p1", r.f_Esercizio);
+		t.AddFilterColumn(r.f_Esercizio);
+		t.AddParam("p2", r.f_CentroCommessa);
+		t.AddFilterColumn(r.f_CentroCommessa);
+		t.m_strGroupBy = "\"ContoKvz\", \"Mese\"";
+		t.SetParamValue("p1", DataInt(g_Anno));
+		t.SetParamValue("p2", DataStr(""));
+		std::map<std::string, double> totali;
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		{
+			totali[conto.GetString().str()] += saldo.GetValue();
+			++righe;
+		}
+		t.Close();
+		benchmark::DoNotOptimize(totali);
+	}
+	state.counters["righe"] = static_cast<double>(righe);
+}
+BENCHMARK(BM_UnGroupBy)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+	void ReportRuns(const std::vector<Run>& runs) override
+	{
+		for (auto& r : runs)
+			if (!r.error_occurred && r.iterations > 0 && r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+				m_Seconds[r.run_name.function_name] = r.real_accumulated_time / double(r.iterations);
+		ConsoleReporter::ReportRuns(runs);
+	}
+	void PrintRatio() const
+	{
+		auto base = m_Seconds.find("BM_UnGroupBy");
+		auto it = m_Seconds.find("BM_SimboliPianoBase");
+		if (base != m_Seconds.end() && it != m_Seconds.end())
+			std::printf("%zu symbols: %.3f s, %.2f times one GROUP BY of the same totals (%.3f s)\n", g_Conti.size(),
+						it->second, it->second / base->second, base->second);
+	}
+
+private:
+	std::map<std::string, double> m_Seconds;
+};
+}  // namespace
+
+int main(int argc, char** argv)
+{
+	benchmark::Initialize(&argc, argv);
+	if (benchmark::ReportUnrecognizedArguments(argc, argv))
+		return 1;
+	const auto folder = std::filesystem::temp_directory_path() / ("kvz-bench-pianobase-" + std::to_string(::getpid()));
+	std::filesystem::create_directories(folder);
+	Silent silent;
+	InteractionScope scope(&silent);
+	{
+		g_pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
+		AfxSetDefaultSqlConnection(g_pConn.get());
+		// The tables library's own add-on: the batch library exports an entry of the same name.
+		void* hDbl = dlopen("libKvzDbl.so", RTLD_NOW | RTLD_NOLOAD);
+		auto pfnAddOn = hDbl ? reinterpret_cast<AddOnInterfaceObj* (*)()>(dlsym(hDbl, "_VandrelAddOn_")) : nullptr;
+		std::unique_ptr<AddOnInterfaceObj> pAddOn(pfnAddOn ? pfnAddOn() : nullptr);
+		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
+		if (!pAddOn || !pAddOn->AOI_RegisterTables(g_pConn.get(), "", &ns))
+		{
+			std::fprintf(stderr, "cannot register the module's tables\n");
+			return 1;
+		}
+		erp::SetupCompanyDatabase(*g_pConn);
+		const erp::DemoCompanySummary demo = erp::CreateDemoCompany(*g_pConn, 10);
+		g_Anno = demo.lastYear;
+		{
+			CDocumentSet docs;
+			FormDriver init(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CInitRaggruppPdCDoc), RUNTIME_CLASS(CBatchFrame),
+											 RUNTIME_CLASS(Kvz_CInitRaggruppPdCView)));
+			init.RunBatch();
+			FormDriver form(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CImportaSaldiDoc), RUNTIME_CLASS(CBatchFrame),
+											 RUNTIME_CLASS(Kvz_CImportaSaldiView)));
+			form.Type("Importazione saldi fino al mese:", "12");
+			form.Type("anno:", CString::Formatted("%d", g_Anno));
+			if (!form.RunBatch())
+			{
+				std::fprintf(stderr, "the import failed\n");
+				return 1;
+			}
+		}
+		{
+			Kvz_TPianoBaseRighe r;
+			SqlTable t(&r);
+			t.Open(FALSE);
+			DataStr conto;
+			t.SelectSqlFun("DISTINCT \"ContoKvz\"", conto);
+			t.AddParam("p1", r.f_Esercizio);
+			t.AddFilterColumn(r.f_Esercizio);
+			t.SetParamValue("p1", DataInt(g_Anno));
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+				g_Conti.push_back(conto.GetString());
+			t.Close();
+		}
+		std::printf("Demo company at scale 10, year %d: %zu base-plan accounts\n", g_Anno, g_Conti.size());
+
+		RatioReporter reporter;
+		benchmark::RunSpecifiedBenchmarks(&reporter);
+		reporter.PrintRatio();
+		if (hDbl)
+			dlclose(hDbl);
+		AfxSetDefaultSqlConnection(nullptr);
+		g_pConn.reset();
+	}
+	std::filesystem::remove_all(folder);
+	benchmark::Shutdown();
+	return 0;
+}

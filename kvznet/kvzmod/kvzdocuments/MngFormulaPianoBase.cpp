@@ -1,0 +1,595 @@
+// Valuation of base-plan symbols: one grouped query per symbol over the base-plan or budget
+// rows, an account list as one grouped query with the entries' signs, cursors prepared once
+// per top engine and values kept for the run.
+#include <algorithm>
+#include <cmath>
+
+#include <fmt/format.h>
+
+#include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaCursore.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvoledb/SqlTable.h"
+
+namespace {
+const char* const kSource = "MngFormula";
+
+const char* const kAggregati[] = {"SUM(%s)", "AVG(%s)", "COUNT(*)", "MAX(%s)", "MIN(%s)", "%s"};
+const char* const kOperatori[] = {"=", "<=", ">=", "<", ">", "<>"};
+
+CString Quotato(const CString& nome)
+{
+	return "\"" + nome + "\"";
+}
+
+CString Applica(const char* formato, const CString& colonna)
+{
+	return CString::Formatted(formato, colonna.GetString());
+}
+
+// Item 0 or 4 of the ledger kind turns the amount's sign.
+bool MastroInverte(long long mastro)
+{
+	return mastro == DataEnum(E_TIPOMASTRO, 0).GetValue() || mastro == DataEnum(E_TIPOMASTRO, 4).GetValue();
+}
+}  // namespace
+
+void Kvz_New_MngFormula::SvuotaCachePianoBase()
+{
+	(m_pRadice ? m_pRadice : this)->m_CachePianoBase.clear();
+}
+
+BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strNome)
+{
+	Kvz_TRSimboliPianoBase& reader = m_TRSimboliPB;
+	try
+	{
+		if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
+		{
+			Messaggio(CString::Formatted(
+				AfxLoadSourceString("Il simbolo %s (piano base) modello %s non e' presente in tabella simboli.", kSource),
+				strNome.GetString(), m_Modello.GetString().GetString()));
+			return FALSE;
+		}
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, "Kvz_New_MngFormula::ValorizzaPianoBase");
+		return FALSE;
+	}
+	return ValorizzaPianoBase("_" + strNome, reader.GetRecord());
+}
+
+BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strChiave, Kvz_TSimboliPianoBase* pDef)
+{
+	if (pDef)
+		m_DefPianoBase = *pDef;
+	else
+		m_DefPianoBase = *m_TRSimboliPB.GetRecord();
+	const Kvz_TSimboliPianoBase& def = m_DefPianoBase;
+
+	// Every occurrence makes the symbol anew; the values come from the run's cache when the
+	// same query was answered before.
+	auto nuovo = std::make_unique<Kvz_New_Simbolo>();
+	nuovo->m_Nome = strChiave;
+	nuovo->m_Tipo = DataEnum(E_KVZ_TIPOSIMBOLO, 0);
+	nuovo->m_Modello = m_Modello;
+	nuovo->m_Esercizio = m_Esercizio;
+	nuovo->m_pParent = m_pParentSimbolo;
+	Kvz_New_Simbolo& simbolo = *nuovo;
+	m_MapSimboli[ChiaveSimbolo(m_Esercizio, m_Modello, strChiave)] = std::move(nuovo);
+
+	const CString errore = ErroreDefinizione(def);
+	if (!errore.IsEmpty())
+	{
+		Messaggio(CString::Formatted(AfxLoadSourceString("Il simbolo %s (piano base) modello %s: %s.", kSource),
+									 def.f_NomeSimbolo.GetString().GetString(), m_Modello.GetString().GetString(),
+									 errore.GetString()));
+		return FALSE;
+	}
+
+	Kvz_New_MngFormula* pRadice = m_pRadice ? m_pRadice : this;
+	const CString chiave = ChiaveCachePianoBase(def);
+	auto it = pRadice->m_CachePianoBase.find(chiave);
+	if (it != pRadice->m_CachePianoBase.end())
+	{
+		for (int m = 0; m < 12; ++m)
+			simbolo.m_Valori[m] = it->second[static_cast<size_t>(m)];
+		return TRUE;
+	}
+	if (!(m_RigaAnagrafica.f_UsaAziendaEsterna ? Ext_ValorizzaPianoBase(m_RigaAnagrafica.f_Azienda, simbolo, def)
+											   : ValorizzaPianoBaseLocale(def, simbolo)))
+		return FALSE;
+	std::array<double, 12> valori{};
+	for (int m = 0; m < 12; ++m)
+		valori[static_cast<size_t>(m)] = simbolo.m_Valori[m].GetValue();
+	pRadice->m_CachePianoBase[chiave] = valori;
+	return TRUE;
+}
+
+CString Kvz_New_MngFormula::ErroreDefinizione(const Kvz_TSimboliPianoBase& def) const
+{
+	const int aggreg = def.f_AggregFunction.GetItemValue();
+	if (aggreg > 5)
+		return CString::Formatted(AfxLoadSourceString("funzione di aggregazione %d non prevista", kSource), aggreg);
+	const int opeConto = def.f_TipoOpeConto.GetItemValue();
+	if (opeConto > 8)
+		return CString::Formatted(AfxLoadSourceString("operatore sul conto %d non previsto", kSource), opeConto);
+	const bool bBudget = IsBudget(def);
+	if (!bBudget)
+	{
+		for (auto [bWhere, pOpe] : {std::pair{static_cast<bool>(def.f_WhereSaldo), &def.f_TipoOpeSaldo},
+									std::pair{static_cast<bool>(def.f_WhereRateo), &def.f_TipoOpeRateo},
+									std::pair{static_cast<bool>(def.f_WhereTotAss), &def.f_TipoOpeTotAss}})
+			if (bWhere && pOpe->GetItemValue() > 6)
+				return CString::Formatted(AfxLoadSourceString("operatore sull'importo %d non previsto", kSource),
+										  pOpe->GetItemValue());
+		// Each symbol's own choice of value: without one there is no value to read.
+		const int modo = m_Modo.GetItemValue();
+		if ((modo < 1 || modo > 3) && !def.f_SelSaldo && !def.f_SelRateo && !def.f_SelTotAss)
+			return AfxLoadSourceString("nessun importo scelto (saldo, rateo o totale assestato)", kSource);
+	}
+	return "";
+}
+
+CString Kvz_New_MngFormula::ChiaveCachePianoBase(const Kvz_TSimboliPianoBase& def) const
+{
+	// The engine's state the query depends on, then every column of the definition.
+	std::string chiave = fmt::format("{}|{}|{}|{}|{}|{}|{}|{}|{}", m_Esercizio.GetValue(), m_Modello.GetString().str(),
+									 m_MeseIniziale.GetValue(), UltimoMese(), m_Modo.GetValue(),
+									 m_bFormulaBudget ? 1 : 0, m_TipoBudget.GetValue(),
+									 m_RigaAnagrafica.f_UsaAziendaEsterna ? 1 : 0,
+									 m_RigaAnagrafica.f_Azienda.GetString().str());
+	for (int i = 0; i < def.GetSizeEx(); ++i)
+	{
+		const DataObj* p = def.GetDataObjAt(i);
+		if (const auto* pDbl = dynamic_cast<const DataDbl*>(p))
+			chiave += fmt::format("\x1f{:.17g}", pDbl->GetValue());
+		else
+			chiave += "\x1f" + p->Str().str();
+	}
+	return CString(std::move(chiave));
+}
+
+void Kvz_New_MngFormula::ComponiSelect(const Kvz_TSimboliPianoBase& def, CString& strMese, CString& strExpr1,
+									   CString& strExpr2, CString& strExpr3, CString& strExpr4)
+{
+	const bool bBudget = IsBudget(def);
+	CString colonne[3];
+	if (bBudget)
+		colonne[0] = colonne[1] = colonne[2] = Quotato("ImportoMese");
+	else
+	{
+		colonne[0] = Quotato("SaldoContabile");
+		colonne[1] = Quotato("ImportoRateo");
+		colonne[2] = Quotato("TotaleAssestato");
+	}
+	strMese = Quotato("Mese");
+	strExpr4.Empty();
+	const int aggreg = def.f_AggregFunction.GetItemValue();
+	const bool bUnoAUno = def.f_TipoOpeConto.GetItemValue() == 8 || aggreg == 5;
+	const char* formato = bUnoAUno ? "%s" : kAggregati[std::clamp(aggreg, 0, 5)];
+	strExpr1 = Applica(formato, colonne[0]);
+	strExpr2 = Applica(formato, colonne[1]);
+	strExpr3 = Applica(formato, colonne[2]);
+	if (bUnoAUno && def.f_WhereCdcComm && !bBudget)
+		strExpr4 = Quotato("TipoMastro");
+}
+
+void Kvz_New_MngFormula::ComponiWhere(const Kvz_TSimboliPianoBase& def, SqlTable& table, SqlRecord& rec,
+									  BOOL bDefinisci, int& singleMonth)
+{
+	const bool bBudget = IsBudget(def);
+	auto* pPB = dynamic_cast<Kvz_TPianoBaseRighe*>(&rec);
+	auto* pBU = dynamic_cast<Kvz_TBudgetRighe*>(&rec);
+	DataInt& esercizio = bBudget ? pBU->f_Esercizio : pPB->f_Esercizio;
+	DataInt& mese = bBudget ? pBU->f_Mese : pPB->f_Mese;
+	DataStr& conto = bBudget ? pBU->f_ContoKvz : pPB->f_ContoKvz;
+	DataStr& cdc = bBudget ? pBU->f_CentroCommessa : pPB->f_CentroCommessa;
+
+	auto uguale = [&](LPCTSTR param, DataObj& colonna, const DataObj& valore) {
+		if (bDefinisci)
+		{
+			table.AddParam(param, colonna);
+			table.AddFilterColumn(colonna);
+		}
+		table.SetParamValue(param, valore);
+	};
+	auto confronto = [&](LPCTSTR pDa, LPCTSTR pA, DataObj& colonna, int ope, const DataObj& da, const DataObj& a) {
+		if (bDefinisci)
+		{
+			table.AddParam(pDa, colonna);
+			if (ope == 6)
+			{
+				table.AddParam(pA, colonna);
+				table.AddBetweenColumn(colonna);
+			}
+			else
+				table.AddFilterColumn(colonna, kOperatori[ope]);
+		}
+		table.SetParamValue(pDa, da);
+		if (ope == 6)
+			table.SetParamValue(pA, a);
+	};
+
+	if (bBudget)
+		uguale("p17", pBU->f_TipoBudget, def.f_SelBudget ? def.f_TipoBudget : m_TipoBudget);
+	uguale("p1", esercizio, def.f_ValDaEsConst ? def.f_ValDaEs : m_Esercizio);
+
+	ASSERT_RELEASE_TRACE(!m_MeseFinale.IsEmpty(), "!m_FinoAlMese.IsEmpty()", kSource);
+	const int da = def.f_ValDaMeseConst ? def.f_ValDaMese.GetValue() : m_MeseIniziale.GetValue();
+	int a = def.f_ValAMeseConst ? def.f_ValAMese.GetValue() : UltimoMese();
+	if (a == 0)
+		a = UltimoMese();
+	singleMonth = da == a ? 1 : 0;
+	confronto("p3", "p4", mese, 6, DataInt(da), DataInt(a));
+
+	const int opeConto = def.f_TipoOpeConto.GetItemValue();
+	if (opeConto != 8)
+		uguale("p14", cdc, DataStr(""));
+	if (opeConto <= 6)
+		confronto("p5", "p6", conto, opeConto, def.f_ValDaConto, def.f_ValAConto);
+	else if (opeConto == 7)
+	{
+		if (bDefinisci)
+		{
+			table.AddParam("p5", conto);
+			table.AddFilterLike(conto);
+		}
+		table.SetParamLike("p5", def.f_ValDaConto);
+	}
+	// A list is matched entry by entry inside the query (see ValorizzaPianoBaseLocale).
+
+	if (bBudget)
+		return;
+	if (def.f_WhereSaldo)
+		confronto("p7", "p8", pPB->f_SaldoContabile, def.f_TipoOpeSaldo.GetItemValue(), def.f_ValDaSaldo, def.f_ValASaldo);
+	if (def.f_WhereRateo)
+		confronto("p9", "p10", pPB->f_ImportoRateo, def.f_TipoOpeRateo.GetItemValue(), def.f_ValDaRateo, def.f_ValARateo);
+	if (def.f_WhereTotAss)
+		confronto("p11", "p12", pPB->f_TotaleAssestato, def.f_TipoOpeTotAss.GetItemValue(), def.f_ValDaTotAss,
+				  def.f_ValATotAss);
+}
+
+BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& def, Kvz_New_Simbolo& simbolo)
+{
+	const bool bBudget = IsBudget(def);
+	const bool bElenco = def.f_TipoOpeConto.GetItemValue() == 8;
+	const bool bContoFiltrato = !(!def.f_WhereConto && def.f_SelContoVuoto);
+	const bool bSegnoMastro = def.f_WhereCdcComm && def.f_SelContoVuoto && !bBudget;
+	const int modo = m_Modo.GetItemValue();
+	// The value a row or group gives: by the engine's mode, else by the symbol's own choice.
+	const int scelta = bBudget                      ? 0
+					   : (modo >= 1 && modo <= 3)   ? modo - 1
+					   : def.f_SelSaldo             ? 0
+					   : def.f_SelRateo             ? 1
+												    : 2;
+
+	CString strMese, expr[4];
+	ComponiSelect(def, strMese, expr[0], expr[1], expr[2], expr[3]);
+	const CString tabella = Quotato(bBudget ? Kvz_TBudgetRighe::GetStaticName() : Kvz_TPianoBaseRighe::GetStaticName());
+	const double eps = GetMonEpsilon();
+	// The adjusted value: the balance where there is no accrual, else the adjusted total.
+	auto rettificato = [&](const CString& saldo, const CString& rateo, const CString& totale) {
+		return CString(fmt::format("(CASE WHEN ABS({}) < {:.17g} THEN {} ELSE {} END)", rateo.str(), eps, saldo.str(),
+								   totale.str()));
+	};
+	CString elencoSegno, elencoFiltro;
+	if (bElenco)
+	{
+		// Each row counts once per list entry that takes it, with that entry's sign; the
+		// ledger-kind sign rule applies per row.
+		const CString l = Quotato(Kvz_TElencoContiSimboloPBase::GetStaticName());
+		CString corrispondenza = "l.\"Esercizio\" = ? AND l.\"ModelloRiclassific\" = ? AND l.\"NomeSimbolo\" = ? AND "
+								 "l.\"CentroCommessa\" = " +
+								 tabella + ".\"CentroCommessa\" AND l.\"TipoCentroComm\" = " + tabella +
+								 ".\"TipoCentroComm\"";
+		if (bContoFiltrato)
+			corrispondenza += " AND l.\"ContoSelez\" = " + tabella + ".\"ContoKvz\"";
+		CString valore = scelta == 0 ? expr[0] : scelta == 1 ? expr[1] : rettificato(expr[0], expr[1], expr[2]);
+		if (bSegnoMastro)
+			valore = CString(fmt::format("(CASE WHEN \"TipoMastro\" IN ({}, {}) THEN -1 ELSE 1 END) * {}",
+										 DataEnum(E_TIPOMASTRO, 0).GetValue(), DataEnum(E_TIPOMASTRO, 4).GetValue(),
+										 valore.str()));
+		elencoSegno = CString(fmt::format("SUM({} * (SELECT SUM(CASE WHEN l.\"SegnoConto\" = {} THEN 1 ELSE -1 END) "
+										  "FROM {} l WHERE {}))",
+										  valore.str(), DataEnum(E_KVZ_SEGNOCONTO, 0).GetValue(), l.str(),
+										  corrispondenza.str()));
+		elencoFiltro = CString(fmt::format("EXISTS (SELECT 1 FROM {} l WHERE {})", l.str(), corrispondenza.str()));
+	}
+
+	Kvz_New_MngFormula* pRadice = m_pRadice ? m_pRadice : this;
+	const bool bUnoAUno = bElenco || def.f_AggregFunction.GetItemValue() == 5;
+	// The shape of the query: what the select, the filters and the sort depend on.
+	const CString forma = CString(fmt::format(
+		"{}|{}|{}|{}|{}|{}|{}|{}|{}|{}|{}|{:.17g}", bBudget, bElenco, bContoFiltrato, bSegnoMastro, scelta,
+		def.f_AggregFunction.GetItemValue(), def.f_TipoOpeConto.GetItemValue(), expr[3].str(),
+		def.f_WhereSaldo ? def.f_TipoOpeSaldo.GetItemValue() : -1, def.f_WhereRateo ? def.f_TipoOpeRateo.GetItemValue() : -1,
+		def.f_WhereTotAss ? def.f_TipoOpeTotAss.GetItemValue() : -1, eps));
+	auto& pCursore = pRadice->m_CursoriPianoBase[forma];
+	const BOOL bDefinisci = !pCursore;
+	try
+	{
+		if (bDefinisci)
+		{
+			pCursore = std::make_unique<Kvz_New_Cursore>();
+			if (bBudget)
+				pCursore->pRec = std::make_unique<Kvz_TBudgetRighe>();
+			else
+				pCursore->pRec = std::make_unique<Kvz_TPianoBaseRighe>();
+			pCursore->pTable = std::make_unique<SqlTable>(pCursore->pRec.get(), AfxGetDefaultSqlSession());
+			pCursore->pTable->Open(FALSE, FALSE, TRUE);
+		}
+		Kvz_New_Cursore& c = *pCursore;
+		SqlTable& table = *c.pTable;
+		DataInt& colMese = bBudget ? static_cast<Kvz_TBudgetRighe&>(*c.pRec).f_Mese
+								   : static_cast<Kvz_TPianoBaseRighe&>(*c.pRec).f_Mese;
+		Kvz_TElencoContiSimboloPBase elenco;  // the types of the list's parameters
+		if (bDefinisci)
+		{
+			table.SelectSqlFun(strMese, c.mese);
+			if (bElenco)
+			{
+				// The parameters of the signed sum come first in the text, so they are added first.
+				table.SelectSqlFun(elencoSegno, c.valori[0]);
+				table.AddParam("p18", elenco.f_Esercizio);
+				table.AddParam("p23", elenco.f_ModelloRiclassific);
+				table.AddParam("p13", elenco.f_NomeSimbolo);
+			}
+			else
+			{
+				for (int i = 0; i < 3; ++i)
+					table.SelectSqlFun(expr[i], c.valori[i]);
+				if (!expr[3].IsEmpty())
+				{
+					table.SelectSqlFun(expr[3], c.mastro);
+					c.bMastro = true;
+				}
+			}
+		}
+		int singleMonth = 0;
+		ComponiWhere(def, table, *c.pRec, bDefinisci, singleMonth);
+		if (bDefinisci)
+		{
+			if (bElenco)
+			{
+				// Only rows some entry may take, through the index on the account.
+				const CString l = Quotato(Kvz_TElencoContiSimboloPBase::GetStaticName());
+				table.m_strFilter += CString(fmt::format(
+					" AND {} IN (SELECT l.{} FROM {} l WHERE l.\"Esercizio\" = ? AND l.\"ModelloRiclassific\" = ? AND "
+					"l.\"NomeSimbolo\" = ?)",
+					bContoFiltrato ? "\"ContoKvz\"" : "\"CentroCommessa\"",
+					bContoFiltrato ? "\"ContoSelez\"" : "\"CentroCommessa\"", l.str()));
+				table.AddParam("p18e", elenco.f_Esercizio);
+				table.AddParam("p23e", elenco.f_ModelloRiclassific);
+				table.AddParam("p13e", elenco.f_NomeSimbolo);
+			}
+			if (bUnoAUno && !bElenco)
+				table.AddSortColumn(colMese);
+			else
+				table.AddGroupByColumn(colMese);
+		}
+		if (bElenco)
+		{
+			for (const char* suffisso : {"", "e"})
+			{
+				table.SetParamValue(CString("p18") + suffisso, m_Esercizio);
+				table.SetParamValue(CString("p23") + suffisso, m_Modello);
+				table.SetParamValue(CString("p13") + suffisso, def.f_NomeSimbolo);
+			}
+		}
+
+		bool bPrimo = true;
+		for (table.Query(); !table.IsEOF(); table.MoveNext())
+		{
+			double v;
+			if (bElenco)
+				v = c.valori[0].GetValue();
+			else
+			{
+				const double saldo = c.valori[0].GetValue(), rateo = c.valori[1].GetValue(), totale = c.valori[2].GetValue();
+				v = scelta == 0 ? saldo : scelta == 1 ? rateo : (std::fabs(rateo) < eps ? saldo : totale);
+				if (c.bMastro && bSegnoMastro && MastroInverte(c.mastro.GetValue()))
+					v = -v;
+			}
+			// The first row, in month order, stands for the months without rows (a list only
+			// when it is of one month); every row then sets its own month.
+			if (bPrimo && (!bElenco || singleMonth))
+				for (DataDbl& valore : simbolo.m_Valori)
+					valore = v;
+			bPrimo = false;
+			const int mese = c.mese.GetValue();
+			if (mese >= 1 && mese <= 12)
+				simbolo.m_Valori[mese - 1] = v;
+		}
+	}
+	catch (const std::exception& e)
+	{
+		if (bDefinisci)
+			pCursore.reset();
+		MostraErroreSql(e, "Kvz_New_MngFormula::ValorizzaPianoBase");
+		return FALSE;
+	}
+	return TRUE;
+}
+
+BOOL Kvz_New_MngFormula::Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New_Simbolo& simbolo,
+												const Kvz_TSimboliPianoBase& def)
+{
+	Kvz_New_External* pExternal = GetDatabase(aAzienda);
+	if (!pExternal->GetConnection())
+		return TRUE;  // said once when the connection failed; the symbol stays 0
+	const bool bBudget = IsBudget(def);
+	const int opeConto = def.f_TipoOpeConto.GetItemValue();
+	const bool bElenco = opeConto == 8;
+	const bool bContoFiltrato = !(!def.f_WhereConto && def.f_SelContoVuoto);
+	const int modo = m_Modo.GetItemValue();
+	const int scelta = (modo >= 1 && modo <= 3) ? modo - 1 : def.f_SelSaldo ? 0 : def.f_SelRateo ? 1 : 2;
+	const double eps = GetMonEpsilon();
+
+	// The list's entries are the current company's.
+	struct Voce
+	{
+		DataStr conto, cdc;
+		DataEnum tipo;
+		bool bSottrae;
+	};
+	std::vector<Voce> voci;
+	try
+	{
+		if (bElenco)
+		{
+			Kvz_TElencoContiSimboloPBase e;
+			SqlTable t(&e, AfxGetDefaultSqlSession());
+			t.Open(FALSE, FALSE, TRUE);
+			t.SelectAll();
+			t.AddParam("p18", e.f_Esercizio);
+			t.AddFilterColumn(e.f_Esercizio);
+			t.AddParam("p23", e.f_ModelloRiclassific);
+			t.AddFilterColumn(e.f_ModelloRiclassific);
+			t.AddParam("p13", e.f_NomeSimbolo);
+			t.AddFilterColumn(e.f_NomeSimbolo);
+			t.SetParamValue("p18", m_Esercizio);
+			t.SetParamValue("p23", m_Modello);
+			t.SetParamValue("p13", def.f_NomeSimbolo);
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+				voci.push_back({e.f_ContoSelez, e.f_CentroCommessa, e.f_TipoCentroComm, e.f_SegnoConto.GetItemValue() != 0});
+			t.Close();
+		}
+		else
+			voci.push_back({DataStr(), DataStr(), DataEnum(E_KVZ_TIPOCENTROCOMM, 0), false});
+
+		const CString forma = CString(fmt::format("PB|{}|{}|{}", bBudget, opeConto, bContoFiltrato));
+		Kvz_New_Cursore* pCursore = pExternal->Cursore(forma);
+		const bool bDefinisci = !pCursore;
+		if (bDefinisci)
+		{
+			Kvz_New_Cursore& c = pExternal->NuovoCursore(forma);
+			SqlConnection* pConn = pExternal->GetConnection();
+			if (bBudget)
+				c.pRec = std::make_unique<Kvz_TBudgetR_Ext>(pConn);
+			else
+				c.pRec = std::make_unique<Kvz_TPBaseR_Ext>(pConn);
+			c.pTable = std::make_unique<SqlTable>(c.pRec.get(), pConn->GetDefaultSqlSession());
+			c.pTable->Open(FALSE, FALSE, TRUE);
+			c.pTable->SelectAll();
+			pCursore = &c;
+		}
+		Kvz_New_Cursore& c = *pCursore;
+		SqlTable& t = *c.pTable;
+		auto* pPB = dynamic_cast<Kvz_TPBaseR_Ext*>(c.pRec.get());
+		auto* pBU = dynamic_cast<Kvz_TBudgetR_Ext*>(c.pRec.get());
+		DataInt& colMese = bBudget ? pBU->f_Mese : pPB->f_Mese;
+		DataStr& colConto = bBudget ? pBU->f_ContoKvz : pPB->f_ContoKvz;
+		DataStr& colCdc = bBudget ? pBU->f_CentroCommessa : pPB->f_CentroCommessa;
+		DataLng& colTipoCdc = bBudget ? pBU->f_TipoCentroComm : pPB->f_TipoCentroComm;
+		auto filtro = [&](LPCTSTR param, DataObj& colonna, const DataObj& valore, LPCTSTR ope = nullptr) {
+			if (bDefinisci)
+			{
+				t.AddParam(param, colonna);
+				t.AddFilterColumn(colonna, ope);
+			}
+			t.SetParamValue(param, valore);
+		};
+		auto tra = [&](DataObj& colonna, const DataObj& da, const DataObj& a, LPCTSTR p1, LPCTSTR p2) {
+			if (bDefinisci)
+			{
+				t.AddParam(p1, colonna);
+				t.AddParam(p2, colonna);
+				t.AddBetweenColumn(colonna);
+			}
+			t.SetParamValue(p1, da);
+			t.SetParamValue(p2, a);
+		};
+		if (bBudget)
+			filtro("p17", pBU->f_TipoBudget,
+				   DataLng(static_cast<long>((def.f_SelBudget ? def.f_TipoBudget : m_TipoBudget).GetValue())));
+		filtro("p31", bBudget ? pBU->f_Esercizio : pPB->f_Esercizio, def.f_ValDaEsConst ? def.f_ValDaEs : m_Esercizio);
+		ASSERT_RELEASE_TRACE(!m_MeseFinale.IsEmpty(), "!m_FinoAlMese.IsEmpty()", kSource);
+		const int da = def.f_ValDaMeseConst ? def.f_ValDaMese.GetValue() : m_MeseIniziale.GetValue();
+		int a = def.f_ValAMeseConst ? def.f_ValAMese.GetValue() : UltimoMese();
+		if (a == 0)
+			a = UltimoMese();
+		const bool singleMonth = da == a;
+		tra(colMese, DataInt(da), DataInt(a), "p3", "p4");
+		if (!bElenco)
+		{
+			filtro("p14", colCdc, DataStr(""));
+			static const char* const operatori[] = {"=", "<=", ">=", "<", ">", "<>"};
+			if (opeConto <= 5)
+				filtro("p5", colConto, def.f_ValDaConto, operatori[opeConto]);
+			else if (opeConto == 6)
+				tra(colConto, def.f_ValDaConto, def.f_ValAConto, "p5", "p6");
+			else
+			{
+				if (bDefinisci)
+				{
+					t.AddParam("p5", colConto);
+					t.AddFilterLike(colConto);
+				}
+				t.SetParamLike("p5", def.f_ValDaConto);
+			}
+		}
+		else if (bDefinisci)
+		{
+			t.AddParam("p16", colTipoCdc);
+			t.AddFilterColumn(colTipoCdc);
+			t.AddParam("p15", colCdc);
+			t.AddFilterColumn(colCdc);
+			if (bContoFiltrato)
+			{
+				t.AddParam("p5", colConto);
+				t.AddFilterColumn(colConto);
+			}
+		}
+		// The grouping by month needs the rows in month order.
+		if (bDefinisci)
+			t.AddSortColumn(colMese);
+
+		auto valore = [&]() -> double {
+			if (bBudget)
+				return pBU->f_ImportoMese.GetValue();
+			const double saldo = pPB->f_SaldoContabile.GetValue(), rateo = pPB->f_ImportoRateo.GetValue();
+			return scelta == 0 ? saldo : scelta == 1 ? rateo : std::fabs(rateo) < eps ? saldo : pPB->f_TotaleAssestato.GetValue();
+		};
+		bool bPrimoFlush = true;
+		for (const Voce& voce : voci)
+		{
+			if (bElenco)
+			{
+				t.SetParamValue("p16", DataLng(static_cast<long>(voce.tipo.GetValue())));
+				t.SetParamValue("p15", voce.cdc);
+				if (bContoFiltrato)
+					t.SetParamValue("p5", voce.conto);
+			}
+			// A list always sums its signed amounts and adds each month to what the other
+			// entries gave; one month goes to all twelve on the first flush.
+			Kvz_New_AggregatoMese aggregato(bElenco ? 0 : def.f_AggregFunction.GetItemValue(), [&](int mese, double v) {
+				if (bPrimoFlush && singleMonth)
+				{
+					for (DataDbl& m : simbolo.m_Valori)
+						m = bElenco ? m.GetValue() + v : v;
+				}
+				else if (bElenco)
+					simbolo.m_Valori[mese - 1] += v;
+				else
+					simbolo.m_Valori[mese - 1] = v;
+				bPrimoFlush = false;
+			});
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+				aggregato.Riga(colMese.GetValue(), voce.bSottrae ? -valore() : valore());
+			aggregato.Chiudi();
+		}
+	}
+	catch (const std::exception& e)
+	{
+		AfxMessageBox(CString(std::string(e.what()).substr(0, 255)));
+		return FALSE;
+	}
+	return TRUE;
+}

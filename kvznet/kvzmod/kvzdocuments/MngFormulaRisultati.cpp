@@ -1,0 +1,295 @@
+// Valuation of reclassification-result symbols: the stored results of a code or a range of
+// codes of a model, read with one grouped query on the current company, or read in month
+// order and aggregated here on another company. Valued anew at every occurrence, since the
+// run writes the results.
+#include <algorithm>
+
+#include <fmt/format.h>
+
+#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaCursore.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvoledb/SqlTable.h"
+
+namespace {
+const char* const kSource = "MngFormula";
+const char* const kAggregati[] = {"SUM(%s)", "AVG(%s)", "COUNT(*)", "MAX(%s)", "MIN(%s)", "%s"};
+
+void CompletaCodici(DataStr& aDa, DataStr& aA)
+{
+	if (aA.IsEmpty())
+		aA = aDa;
+	else if (aDa.IsEmpty())
+		aDa = aA;
+}
+
+// A value column of the results by name, on either record.
+template <class Rec>
+DataMon* Colonna(Rec& r, const CString& nome)
+{
+	DataMon* colonne[] = {&r.f_Valore,  &r.f_Valore1, &r.f_Valore2, &r.f_Valore3, &r.f_Valore4, &r.f_Valore5,
+						  &r.f_Valore6, &r.f_Valore7, &r.f_Valore8, &r.f_Valore9, &r.f_Valore10,
+						  &r.f_ValoreBudgetA, &r.f_ValoreBudgetB, &r.f_ValoreBudgetC};
+	const char* nomi[] = {"Valore",  "Valore1", "Valore2", "Valore3", "Valore4", "Valore5",       "Valore6",
+						  "Valore7", "Valore8", "Valore9", "Valore10", "ValoreBudgetA", "ValoreBudgetB", "ValoreBudgetC"};
+	for (size_t i = 0; i < std::size(nomi); ++i)
+		if (nome == nomi[i])
+			return colonne[i];
+	return nullptr;
+}
+}  // namespace
+
+CString Kvz_New_MngFormula::ColonnaRisultato(const Kvz_TSimboliOutputRiclass& def, BOOL bEsterna) const
+{
+	const bool bBudget = bEsterna ? static_cast<bool>(def.f_ValoreDalBudget) : (def.f_ValoreDalBudget || m_bFormulaBudget);
+	if (!bBudget)
+	{
+		const int n = def.f_ValoreDaUsare.GetValue();
+		if (n == 0)
+			return "Valore";
+		return n >= 1 && n <= 10 ? CString::Formatted("Valore%d", n) : CString();
+	}
+	// Locally the engine's budget type decides, on another company the definition's.
+	if (bEsterna)
+	{
+		const int item = def.f_TipoBudget.GetItemValue();
+		return item == 1 ? "ValoreBudgetB" : item == 2 ? "ValoreBudgetC" : "ValoreBudgetA";
+	}
+	if (m_TipoBudget.GetTagValue() != E_KVZ_TIPOBUDGET)
+		return "";
+	switch (m_TipoBudget.GetItemValue())
+	{
+	case 0: return "ValoreBudgetA";
+	case 1: return "ValoreBudgetB";
+	case 2: return "ValoreBudgetC";
+	default: return "";
+	}
+}
+
+BOOL Kvz_New_MngFormula::ValorizzaOutputRiclassific(const CString& strNome)
+{
+	try
+	{
+		bool bTrovato;
+		if (!m_Ditta.IsEmpty())
+		{
+			Kvz_New_External* pExternal = GetDatabase(m_Ditta);
+			bTrovato = pExternal->CercaSimboloRisultato(m_Esercizio, m_Modello, DataStr(strNome), m_DefOutput);
+		}
+		else
+		{
+			bTrovato = m_TRSimboliOutput.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND;
+			if (bTrovato)
+				m_DefOutput = *m_TRSimboliOutput.GetRecord();
+		}
+		// Never valued from the definition of another symbol.
+		if (!bTrovato)
+		{
+			Messaggio(CString::Formatted(
+				AfxLoadSourceString("Il simbolo %s (risultato riclassificazione) modello %s non e' presente in tabella simboli.",
+									kSource),
+				strNome.GetString(), m_Modello.GetString().GetString()));
+			return FALSE;
+		}
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, "Kvz_New_MngFormula::ValorizzaOutputRiclassific");
+		return FALSE;
+	}
+
+	auto nuovo = std::make_unique<Kvz_New_Simbolo>();
+	nuovo->m_Nome = "_" + strNome;
+	nuovo->m_Tipo = DataEnum(E_KVZ_TIPOSIMBOLO, 6);
+	nuovo->m_Modello = m_Modello;
+	nuovo->m_Esercizio = m_Esercizio;
+	nuovo->m_pParent = m_pParentSimbolo;
+	Kvz_New_Simbolo& simbolo = *nuovo;
+	m_MapSimboli[ChiaveSimbolo(m_Esercizio, m_Modello, nuovo->m_Nome)] = std::move(nuovo);
+
+	Kvz_TSimboliOutputRiclass def = m_DefOutput;
+	const int aggreg = def.f_AggregFunction.GetItemValue();
+	const CString colonna = ColonnaRisultato(def, m_RigaAnagrafica.f_UsaAziendaEsterna);
+	if (aggreg > 5 || colonna.IsEmpty())
+	{
+		Messaggio(CString::Formatted(
+			AfxLoadSourceString("Il simbolo %s (risultato riclassificazione) modello %s: %s.", kSource),
+			strNome.GetString(), m_Modello.GetString().GetString(),
+			(aggreg > 5 ? CString::Formatted(AfxLoadSourceString("funzione di aggregazione %d non prevista", kSource), aggreg)
+						: AfxLoadSourceString("nessuna colonna di valori scelta", kSource))
+				.GetString()));
+		return FALSE;
+	}
+	if (m_RigaAnagrafica.f_UsaAziendaEsterna)
+		return Ext_ValorizzaOutputRiclassific(m_RigaAnagrafica.f_Azienda, def, simbolo);
+	return ValorizzaOutputLocale(def, simbolo);
+}
+
+BOOL Kvz_New_MngFormula::ValorizzaOutputLocale(const Kvz_TSimboliOutputRiclass& defLetta, Kvz_New_Simbolo& simbolo)
+{
+	Kvz_TSimboliOutputRiclass def = defLetta;
+	const int aggreg = def.f_AggregFunction.GetItemValue();
+	const CString colonna = ColonnaRisultato(def, FALSE);
+	CompletaCodici(def.f_ValoreCodice, def.f_ValoreCodiceA);
+	try
+	{
+		// The range by the model's row order when its first code has results, else by code.
+		auto posizione = [&](const DataStr& codice) {
+			return m_TRRisultati.FindRecord(m_Esercizio, def.f_ValoreModello, codice) == TableReader::FOUND
+					   ? m_TRRisultati.GetRecord()->f_Posizione.GetValue()
+					   : 0;
+		};
+		const int daPos = posizione(def.f_ValoreCodice);
+		const int aPos = posizione(def.f_ValoreCodiceA);
+		const bool bPosizione = daPos != 0;
+
+		Kvz_New_MngFormula* pRadice = m_pRadice ? m_pRadice : this;
+		const CString forma = CString(fmt::format("R|{}|{}|{}", aggreg, colonna.str(), bPosizione));
+		auto& pCursore = pRadice->m_CursoriPianoBase[forma];
+		const bool bDefinisci = !pCursore;
+		if (bDefinisci)
+		{
+			pCursore = std::make_unique<Kvz_New_Cursore>();
+			pCursore->pRec = std::make_unique<Kvz_TRiclassificato>();
+			pCursore->pTable = std::make_unique<SqlTable>(pCursore->pRec.get(), AfxGetDefaultSqlSession());
+		}
+		Kvz_New_Cursore& c = *pCursore;
+		SqlTable& t = *c.pTable;
+		auto& r = static_cast<Kvz_TRiclassificato&>(*c.pRec);
+		if (bDefinisci)
+		{
+			try
+			{
+				t.Open(FALSE, FALSE, TRUE);
+				t.SelectSqlFun("\"Mese\"", c.mese);
+				t.SelectSqlFun(CString::Formatted(kAggregati[aggreg], ("\"" + colonna + "\"").GetString()), c.valori[0]);
+				t.AddParam("p1", r.f_Esercizio);
+				t.AddFilterColumn(r.f_Esercizio);
+				t.AddParam("p3", r.f_Mese);
+				t.AddParam("p4", r.f_Mese);
+				t.AddBetweenColumn(r.f_Mese);
+				t.AddParam("p23", r.f_ModelloRiclassific);
+				t.AddFilterColumn(r.f_ModelloRiclassific);
+				t.AddParam("p24", r.f_TipoDatoPianoBase);
+				t.AddFilterColumn(r.f_TipoDatoPianoBase);
+				DataObj& colRange = bPosizione ? static_cast<DataObj&>(r.f_Posizione) : r.f_CodRiclassificato;
+				t.AddParam("p5", colRange);
+				t.AddParam("p6", colRange);
+				t.AddBetweenColumn(colRange);
+				if (aggreg == 5)
+					t.AddSortColumn(r.f_Mese);
+				else
+					t.AddGroupByColumn(r.f_Mese);
+			}
+			catch (...)
+			{
+				pCursore.reset();
+				throw;
+			}
+		}
+		ASSERT_RELEASE_TRACE(!m_MeseFinale.IsEmpty(), "!m_FinoAlMese.IsEmpty()", kSource);
+		const int da = def.f_ValoreMeseConst ? def.f_ValoreMese.GetValue() : m_MeseIniziale.GetValue();
+		const int a = def.f_ValoreMeseConst ? def.f_ValoreMese.GetValue() : UltimoMese();
+		t.SetParamValue("p1", def.f_ValoreEsConst ? def.f_ValoreEs : m_Esercizio);
+		t.SetParamValue("p3", DataInt(da));
+		t.SetParamValue("p4", DataInt(a));
+		t.SetParamValue("p23", def.f_ValoreModello);
+		t.SetParamValue("p24", m_Modo);
+		if (bPosizione)
+		{
+			t.SetParamValue("p5", DataInt(daPos));
+			t.SetParamValue("p6", DataInt(aPos));
+		}
+		else
+		{
+			t.SetParamValue("p5", def.f_ValoreCodice);
+			t.SetParamValue("p6", def.f_ValoreCodiceA);
+		}
+		bool bPrimo = true;
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		{
+			const double v = c.valori[0].GetValue();
+			// The first month read stands for the months without rows.
+			if (bPrimo)
+				for (DataDbl& valore : simbolo.m_Valori)
+					valore = v;
+			bPrimo = false;
+			const int mese = c.mese.GetValue();
+			if (mese >= 1 && mese <= 12)
+				simbolo.m_Valori[mese - 1] = v;
+		}
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, "Kvz_New_MngFormula::ValorizzaOutputRiclassific");
+		return FALSE;
+	}
+	return TRUE;
+}
+
+BOOL Kvz_New_MngFormula::Ext_ValorizzaOutputRiclassific(const DataStr& aAzienda, const Kvz_TSimboliOutputRiclass& defLetta,
+														Kvz_New_Simbolo& simbolo)
+{
+	Kvz_New_External* pExternal = GetDatabase(aAzienda);
+	if (!pExternal->GetConnection())
+		return TRUE;  // said once when the connection failed; the symbol stays 0
+	Kvz_TSimboliOutputRiclass def = defLetta;
+	CompletaCodici(def.f_ValoreCodice, def.f_ValoreCodiceA);
+	const CString colonna = ColonnaRisultato(def, TRUE);
+	try
+	{
+		const CString forma = "R";
+		Kvz_New_Cursore* pCursore = pExternal->Cursore(forma);
+		if (!pCursore)
+		{
+			Kvz_New_Cursore& c = pExternal->NuovoCursore(forma);
+			c.pRec = std::make_unique<Kvz_TRiclassificato_Ext>(pExternal->GetConnection());
+			c.pTable = std::make_unique<SqlTable>(c.pRec.get(), pExternal->GetConnection()->GetDefaultSqlSession());
+			auto& r = static_cast<Kvz_TRiclassificato_Ext&>(*c.pRec);
+			SqlTable& t = *c.pTable;
+			t.Open(FALSE, FALSE, TRUE);
+			t.SelectAll();
+			t.AddParam("p18", r.f_Esercizio);
+			t.AddFilterColumn(r.f_Esercizio);
+			t.AddParam("p29", r.f_Mese);
+			t.AddParam("p30", r.f_Mese);
+			t.AddBetweenColumn(r.f_Mese);
+			t.AddParam("p23", r.f_ModelloRiclassific);
+			t.AddFilterColumn(r.f_ModelloRiclassific);
+			t.AddParam("p24", r.f_TipoDatoPianoBase);
+			t.AddFilterColumn(r.f_TipoDatoPianoBase);
+			t.AddParam("p5", r.f_CodRiclassificato);
+			t.AddParam("p6", r.f_CodRiclassificato);
+			t.AddBetweenColumn(r.f_CodRiclassificato);
+			t.AddSortColumn(r.f_Mese);
+			pCursore = &c;
+		}
+		auto& r = static_cast<Kvz_TRiclassificato_Ext&>(*pCursore->pRec);
+		SqlTable& t = *pCursore->pTable;
+		ASSERT_RELEASE_TRACE(!m_MeseFinale.IsEmpty(), "!m_FinoAlMese.IsEmpty()", kSource);
+		const int da = def.f_ValoreMeseConst ? def.f_ValoreMese.GetValue() : m_MeseIniziale.GetValue();
+		const int a = def.f_ValoreMeseConst ? def.f_ValoreMese.GetValue() : UltimoMese();
+		t.SetParamValue("p18", def.f_ValoreEsConst ? def.f_ValoreEs : m_Esercizio);
+		t.SetParamValue("p29", DataInt(da));
+		t.SetParamValue("p30", DataInt(a));
+		t.SetParamValue("p23", def.f_ValoreModello);
+		t.SetParamValue("p24", DataLng(static_cast<long>(def.f_TipoDatoPBase.GetValue())));
+		t.SetParamValue("p5", def.f_ValoreCodice);
+		t.SetParamValue("p6", def.f_ValoreCodiceA);
+		// Each month at its own index: no spreading over the months without rows.
+		Kvz_New_AggregatoMese aggregato(def.f_AggregFunction.GetItemValue(),
+										[&](int mese, double v) { simbolo.m_Valori[mese - 1] = v; });
+		const DataMon* pColonna = Colonna(r, colonna);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+			aggregato.Riga(r.f_Mese.GetValue(), pColonna ? pColonna->GetValue() : 0.0);
+		aggregato.Chiudi();
+	}
+	catch (const std::exception& e)
+	{
+		AfxMessageBox(CString(std::string(e.what()).substr(0, 255)));
+		return FALSE;
+	}
+	return TRUE;
+}
