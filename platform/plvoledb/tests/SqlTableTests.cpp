@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <numeric>
+#include <tuple>
 
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlTable.h"
@@ -393,7 +394,8 @@ TEST_F(SqlTableTest, FreeFilterPlaceholdersOutOfColumnOrder)
 		for (const Contatore& k : kContatori)
 			sorted.push_back(&k);
 		std::sort(sorted.begin(), sorted.end(), [](auto a, auto b) {
-			return std::tie(a->esercizio, a->tipo, a->codice) < std::tie(b->esercizio, b->tipo, b->codice);
+			return std::make_tuple(a->esercizio, a->tipo, std::string(a->codice)) <
+				   std::make_tuple(b->esercizio, b->tipo, std::string(b->codice));
 		});
 		for (const Contatore* k : sorted)
 			if (k->esercizio == c.esercizio &&
@@ -617,7 +619,7 @@ TEST_F(SqlTableTest, EnumerationsKeepAllTheirBitsAndDatesMatchLikeText)
 	}
 }
 
-TEST_F(SqlTableTest, DuplicateInsideATransactionFailsItAndLeavesNothing)
+TEST_F(SqlTableTest, DuplicateInABatchInsertFailsTheTransactionAndLeavesNothing)
 {
 	SeedContatori();
 	CPLVContext ctx(m_pConn.get());
@@ -625,11 +627,12 @@ TEST_F(SqlTableTest, DuplicateInsideATransactionFailsItAndLeavesNothing)
 	TContatori rec;
 	SqlTable t(&rec, ctx.GetUpdatableSqlSession());
 	t.Open(TRUE);
+	t.SetBatchInsert();
 	bool failed = false;
 	try
 	{
-		// A server sends rows without waiting for each answer: the duplicate may only be
-		// reported by the commit. SQLite reports it at once.
+		// A server sends a batch's rows without waiting for each answer: the duplicate may
+		// only be reported by the commit. SQLite reports it at once.
 		for (const char* cod : {"N1", "A1", "N2"})
 		{
 			t.AddNew();
