@@ -756,6 +756,17 @@ std::string COleDbManager::ServerTarget(const CString& connectionString)
 										   {"connect_timeout", get("Connect Timeout", "Timeout")}});
 }
 
+CString COleDbManager::BuildConnectionString(const CString& server, const CString& catalog, const CString& user,
+											 const CString& password, int nConnectTimeout)
+{
+	return CString(plv::db::BuildConnectionString({{"Provider", "SQLOLEDB"},
+												   {"Data Source", server.str()},
+												   {"Initial Catalog", catalog.str()},
+												   {"User ID", user.str()},
+												   {"Password", password.str()},
+												   {"Connect Timeout", std::to_string(nConnectTimeout)}}));
+}
+
 SqlConnection* COleDbManager::Share(const CString& identity)
 {
 	if (identity.IsEmpty())

@@ -241,6 +241,10 @@ public:
 	const CString& GetLastError() const { return m_strLastError; }
 	// The libpq connection target of an OLE DB string naming a server, every value escaped.
 	static std::string ServerTarget(const CString& connectionString);
+	// The connection string of a company from its register fields, each value quoted as
+	// MakeNewConnection reads it: a quote, ';' or '=' in a password cannot add or change a key.
+	static CString BuildConnectionString(const CString& server, const CString& catalog, const CString& user,
+										 const CString& password, int nConnectTimeout);
 
 private:
 	struct Handed

@@ -1367,6 +1367,29 @@ TEST(OleDbManager, ServerConnectionDataBecomeAnEscapedLibpqTarget)
 		EXPECT_EQ(got, c.expected);
 	}
 	EXPECT_THROW(COleDbManager::ServerTarget("Data Source=srv;"), plv::db::DbError);
+
+	// The register's fields, built into a string, reach the server target unchanged.
+	const char* const passwords[] = {"p'w", "a;b", "x'; Initial Catalog=altro; y='", "\"q\"=1", " à ß "};
+	for (const char* password : passwords)
+	{
+		SCOPED_TRACE(password);
+		const CString built = COleDbManager::BuildConnectionString("srv,5433", "az'01", "o'brien", password, 60);
+		char* error = nullptr;
+		PQconninfoOption* options = PQconninfoParse(COleDbManager::ServerTarget(built).c_str(), &error);
+		PQfreemem(error);
+		ASSERT_NE(options, nullptr);
+		std::map<std::string, std::string> got;
+		for (PQconninfoOption* o = options; o->keyword; ++o)
+			if (o->val && *o->val)
+				got[o->keyword] = o->val;
+		PQconninfoFree(options);
+		EXPECT_EQ(got, (std::map<std::string, std::string>{{"host", "srv"},
+														   {"port", "5433"},
+														   {"dbname", "az'01"},
+														   {"user", "o'brien"},
+														   {"password", password},
+														   {"connect_timeout", "60"}}));
+	}
 }
 
 TEST(OleDbManager, HostNamesOpenTheCatalogOnTheServer)
