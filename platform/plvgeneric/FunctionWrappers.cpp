@@ -15,6 +15,7 @@ struct alignas(std::max_align_t) SysStringHeader
 };
 
 std::atomic<long> s_nSysStringsAlive{0};
+std::atomic<long> s_nSysStringsFreed{0};
 
 SysStringHeader* HeaderOf(BSTR bstr)
 {
@@ -47,6 +48,7 @@ void SysFreeString(BSTR bstr)
 	if (!bstr)
 		return;
 	--s_nSysStringsAlive;
+	++s_nSysStringsFreed;
 	::operator delete(HeaderOf(bstr));
 }
 
@@ -58,4 +60,9 @@ unsigned SysStringLen(BSTR bstr)
 long SysStringsAlive()
 {
 	return s_nSysStringsAlive.load();
+}
+
+long SysStringsFreed()
+{
+	return s_nSysStringsFreed.load();
 }

@@ -18,8 +18,10 @@ BSTR SysAllocString(const char* psz);  // null gives null
 BSTR SysAllocStringLen(const char* pch, unsigned len);
 void SysFreeString(BSTR bstr);        // null-safe
 unsigned SysStringLen(BSTR bstr);     // 0 for null
-// Strings allocated and not yet freed, to prove that nothing leaks.
+// Strings allocated and not yet freed, to prove that nothing leaks; strings freed so far, to
+// prove that a string handed back replaced the one given.
 long SysStringsAlive();
+long SysStringsFreed();
 
 namespace plv::ui {
 

@@ -1,5 +1,6 @@
 #include "platform/plvoledb/SqlConnection.h"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <utility>
@@ -697,14 +698,26 @@ SqlConnection* COleDbManager::MakeNewConnection(const CString& connectionString,
 		auto path = plv::db::ResolveSqlitePath(cs, folder);
 		std::unique_ptr<SqlConnection> conn;
 		if (path)
+		{
+			// A second handle on an open file would wait for its writer: the open one is shared.
+			std::error_code ec;
+			auto canonical = std::filesystem::canonical(*path, ec);
+			if (!ec)
+				if (SqlConnection* pShared = Share(CString(canonical.string())))
+					return pShared;
 			conn = SqlConnection::Open(CString(*path), SqlConnection::OPEN_EXISTING);
+		}
 		else
 		{
+			// A server database is known by the identity the server gives once connected.
 			std::string target = ServerTarget(connectionString);
 			conn = std::make_unique<SqlConnection>(plv::db::OpenPostgres(target), target);
 		}
-		m_Connections.push_back(std::move(conn));
-		return m_Connections.back().get();
+		if (SqlConnection* pShared = Share(conn->GetDatabasePath()))
+			return pShared;
+		SqlConnection* p = conn.get();
+		m_Connections.push_back(Handed{p, std::move(conn), 1});
+		return p;
 	}
 	catch (const plv::db::DbError& e)
 	{
@@ -743,9 +756,40 @@ std::string COleDbManager::ServerTarget(const CString& connectionString)
 										   {"connect_timeout", get("Connect Timeout", "Timeout")}});
 }
 
+CString COleDbManager::BuildConnectionString(const CString& server, const CString& catalog, const CString& user,
+											 const CString& password, int nConnectTimeout)
+{
+	return CString(plv::db::BuildConnectionString({{"Provider", "SQLOLEDB"},
+												   {"Data Source", server.str()},
+												   {"Initial Catalog", catalog.str()},
+												   {"User ID", user.str()},
+												   {"Password", password.str()},
+												   {"Connect Timeout", std::to_string(nConnectTimeout)}}));
+}
+
+SqlConnection* COleDbManager::Share(const CString& identity)
+{
+	if (identity.IsEmpty())
+		return nullptr;
+	for (Handed& h : m_Connections)
+		if (h.pConnection->GetDatabasePath() == identity)
+		{
+			++h.nUsers;
+			return h.pConnection;
+		}
+	SqlConnection* pCurrent = AfxGetDefaultSqlConnection();
+	if (!pCurrent || !pCurrent->IsValid() || pCurrent->GetDatabasePath() != identity)
+		return nullptr;
+	m_Connections.push_back(Handed{pCurrent, nullptr, 1});
+	return pCurrent;
+}
+
 void COleDbManager::CloseConnection(SqlConnection* pConnection)
 {
-	std::erase_if(m_Connections, [pConnection](auto& p) { return p.get() == pConnection; });
+	auto it = std::find_if(m_Connections.begin(), m_Connections.end(),
+						   [pConnection](const Handed& h) { return h.pConnection == pConnection; });
+	if (it != m_Connections.end() && --it->nUsers == 0)
+		m_Connections.erase(it);
 }
 
 COleDbManager* AfxGetOleDbMng()

@@ -230,15 +230,33 @@ public:
 	// A Data Source that is a host name ("srv", "srv,5433" or "srv:5433") names a PostgreSQL
 	// server and Initial Catalog the database on it, opened with User ID, Password and
 	// Connect Timeout; any other Data Source names an SQLite file (see ResolveSqlitePath).
+	// Data naming the current company's own database (the same file, or the same server
+	// database) give its connection, so that work there joins the transaction open on it
+	// instead of waiting for it; two strings naming one database give one connection. Such a
+	// connection is shared: each one handed out is closed once with CloseConnection, and the
+	// current company's own is never closed by it.
 	SqlConnection* MakeNewConnection(const CString& connectionString, int = 0, int = 0, int = 0, LPCTSTR = nullptr,
 									 void* = nullptr);
 	void CloseConnection(SqlConnection* pConnection);
 	const CString& GetLastError() const { return m_strLastError; }
 	// The libpq connection target of an OLE DB string naming a server, every value escaped.
 	static std::string ServerTarget(const CString& connectionString);
+	// The connection string of a company from its register fields, each value quoted as
+	// MakeNewConnection reads it: a quote, ';' or '=' in a password cannot add or change a key.
+	static CString BuildConnectionString(const CString& server, const CString& catalog, const CString& user,
+										 const CString& password, int nConnectTimeout);
 
 private:
-	std::vector<std::unique_ptr<SqlConnection>> m_Connections;
+	struct Handed
+	{
+		SqlConnection* pConnection;
+		std::unique_ptr<SqlConnection> pOwned;  // none for the current company's own
+		int nUsers;
+	};
+	// Hands out a connection to the database of that identity already open, if there is one.
+	SqlConnection* Share(const CString& identity);
+
+	std::vector<Handed> m_Connections;
 	CString m_strLastError;
 };
 

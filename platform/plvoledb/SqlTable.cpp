@@ -583,7 +583,6 @@ int SqlTable::Update(SqlRecord*, BOOL)
 		if (!conn.IsInTransaction())
 			conn.ReleaseReadSnapshot();
 		int changed = 0;
-		const bool bQueue = conn.IsServer() && Session().IsInTransaction();
 		if (m_EditMode == EditMode::Adding)
 		{
 			if (m_strInsertSql.IsEmpty())
@@ -599,10 +598,8 @@ int SqlTable::Update(SqlRecord*, BOOL)
 			plv::db::Statement& st = Prepared(m_pInsert, m_strInsertSql);
 			for (size_t n = 0; n < m_Columns.size(); ++n)
 				st.Bind(static_cast<int>(n) + 1, Stored(*m_pRecord->GetDataObjAt(m_Columns[n])));
-			if (bQueue)
+			if (m_bBatchInsert && conn.IsServer() && Session().IsInTransaction())
 			{
-				// Inside a server transaction rows are sent without waiting for each answer; a
-				// failure fails the transaction, reported at the latest by its commit.
 				st.Send();
 				changed = 1;
 			}

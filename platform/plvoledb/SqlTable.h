@@ -100,6 +100,12 @@ public:
 	void UnlockCurrent();
 	void UnlockAll();
 
+	// Inside a transaction every write fails on its own: the transaction goes on without it.
+	// A batch of added rows may instead be sent without waiting for each answer (a server then
+	// needs one round trip per batch, not per row); a failing row then fails the transaction,
+	// raised by a later call at the latest by the commit. For loops that give up on any error.
+	void SetBatchInsert(BOOL b = TRUE) { m_bBatchInsert = b != FALSE; }
+	BOOL IsUpdatable() const { return m_bUpdatable; }
 	void SetAutocommit(BOOL b = TRUE) { m_bAutocommit = b != FALSE; }
 	BOOL IsAutocommit() const { return m_bAutocommit; }
 	void SetSqlSession(SqlSession* pSession) { m_pSession = pSession; }
@@ -146,6 +152,7 @@ private:
 	bool m_bOpen = false;
 	bool m_bUpdatable = false;
 	bool m_bAutocommit = false;
+	bool m_bBatchInsert = false;
 	bool m_bSelectAll = false;
 	std::vector<int> m_Selected;  // record positions, in select order
 	struct SqlFun

@@ -68,6 +68,10 @@ void Kvz_CounterManagerObj::QueryRow(BOOL bUpdatable)
 {
 	if (!m_pTable || !m_pRecord)
 		throw SqlException("Tabella dei contatori senza record.");
+	// A cursor a plain read left open (while a form's lock is counted) cannot write: it is
+	// opened again for writing. Only an updatable cursor holds row locks, so none is lost.
+	if (m_pTable->IsOpen() && bUpdatable && !m_pTable->IsUpdatable())
+		m_pTable->Close();
 	if (!m_pTable->IsOpen())
 	{
 		m_pTable->Open(bUpdatable, FALSE, TRUE);

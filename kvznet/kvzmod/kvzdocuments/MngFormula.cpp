@@ -1045,19 +1045,7 @@ Kvz_New_External::~Kvz_New_External()
 CString Kvz_New_External::StringaConnessione(const CString& strServer, const CString& strDatabase,
 											 const CString& strUtente, const CString& strPassword, int nTimeout)
 {
-	auto quota = [](const CString& v) {
-		std::string out = "'";
-		for (char ch : v.str())
-		{
-			out += ch;
-			if (ch == '\'')
-				out += '\'';
-		}
-		return out + "'";
-	};
-	return CString::Formatted("Provider=SQLOLEDB;Data Source=%s;Initial Catalog=%s;User ID=%s;Password=%s;Connect Timeout=%d;",
-							  quota(strServer).c_str(), quota(strDatabase).c_str(), quota(strUtente).c_str(),
-							  quota(strPassword).c_str(), nTimeout);
+	return COleDbManager::BuildConnectionString(strServer, strDatabase, strUtente, strPassword, nTimeout);
 }
 
 namespace {

@@ -150,12 +150,13 @@ TEST_F(ExportedFunctions, AByReferenceStringComesBackAsANewString)
 	for (int nRiga : {0, 9})
 	{
 		SCOPED_TRACE(nRiga);
-		BSTR given = SysAllocString("C01");  // the value the first row gives too
-		BSTR codice = given;
+		BSTR codice = SysAllocString("C01");  // the value the first row gives too
 		double importo = 0;
 		int tipo = 0;
+		const long freed = SysStringsFreed();
 		m_GetRiga(m_hWnd, pDoc, nRiga, &codice, &importo, &tipo);
-		EXPECT_NE(codice, given);  // the one passed in was freed
+		EXPECT_EQ(SysStringsFreed() - freed, 1);      // the one passed in was freed ...
+		EXPECT_EQ(SysStringsAlive(), alive + 1);      // ... and the caller owns the one back
 		EXPECT_STREQ(codice, "C01");
 		SysFreeString(codice);
 		EXPECT_EQ(SysStringsAlive(), alive);
@@ -171,7 +172,7 @@ TEST_F(ExportedFunctions, AContextOfTheWrongClassIsRefusedAndNothingIsWrittenBac
 	for (CObject* pContext : {pStampa, pClosed, static_cast<CObject*>(nullptr)})
 	{
 		BSTR codice = SysAllocString("prima");
-		BSTR const given = codice;
+		const long freed = SysStringsFreed();
 		double importo = 1.5;
 		int tipo = 3;
 		std::string message;
@@ -186,7 +187,7 @@ TEST_F(ExportedFunctions, AContextOfTheWrongClassIsRefusedAndNothingIsWrittenBac
 			}
 		});
 		EXPECT_EQ(message, "Invalid context object: TDocConti");
-		EXPECT_EQ(codice, given);
+		EXPECT_EQ(SysStringsFreed(), freed);  // the string given is left to the caller
 		EXPECT_STREQ(codice, "prima");
 		EXPECT_EQ(importo, 1.5);
 		EXPECT_EQ(tipo, 3);

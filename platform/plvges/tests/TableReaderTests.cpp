@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvges/TableReader.h"
 #include "platform/plvoledb/driver/Driver.h"
@@ -199,6 +201,62 @@ TEST_F(TableReaderTest, UpdaterOfAnotherDocumentFindsTheRowLocked)
 	EXPECT_EQ(mine.FindRecord(TRUE), TableReader::LOCKED);
 	theirs.Free();  // so does letting go of the updater
 	EXPECT_EQ(mine.FindRecord(TRUE), TableReader::FOUND);
+}
+
+// Inside a document transaction a write that breaks the key fails on its own: the rows written
+// before and after it are committed, on either backend.
+TEST_F(TableReaderTest, FailingWriteInsideATransactionLeavesTheRestToCommit)
+{
+	auto insert = [](SqlSession* pSession, const char* codice) {
+		TContatori rec;
+		SqlTable t(&rec, pSession);
+		t.Open(TRUE);
+		t.AddNew();
+		rec.f_Esercizio = 2024;
+		rec.f_TipoCodice = kFattura;
+		rec.f_Codice = codice;
+		rec.f_Valore = 1;
+		t.Update();
+	};
+	struct Case
+	{
+		const char* name;
+		std::function<void(CBaseDocument&)> fail;
+	};
+	const Case cases[] = {
+		{"cursor", [&](CBaseDocument& doc) { insert(doc.GetUpdatableSqlSession(), "A1"); }},
+		{"ExecuteSQL",
+		 [](CBaseDocument& doc) {
+			 doc.GetUpdatableSqlSession()->ExecuteSQL("INSERT INTO T_Contatori (Esercizio, TipoCodice, Codice) "
+													  "VALUES (2024, ?, 'B2')",
+													  {&kFattura});
+		 }},
+		{"updater",
+		 [](CBaseDocument& doc) {
+			 ContatoriUpdater upd(&doc);
+			 upd.SetKey(2024, "A1");
+			 ASSERT_EQ(upd.FindRecord(FALSE), TableReader::FOUND);
+			 upd.Rec().f_Codice = "B2";
+			 upd.Rec().f_Valore = 8;
+			 upd.UpdateRecord();
+		 }},
+		{"query", [](CBaseDocument& doc) { doc.GetUpdatableSqlSession()->ExecuteSQL("SELECT * FROM T_Manca"); }},
+	};
+	for (const Case& c : cases)
+	{
+		SCOPED_TRACE(c.name);
+		m_pConn->ExecuteSQL("DELETE FROM T_Contatori WHERE Codice LIKE 'P%'");
+		CBaseDocument doc;
+		ASSERT_TRUE(doc.GetContext()->StartTransaction());
+		insert(doc.GetUpdatableSqlSession(), "P1");
+		EXPECT_THROW(c.fail(doc), SqlException);
+		insert(doc.GetUpdatableSqlSession(), "P2");
+		EXPECT_TRUE(doc.GetContext()->Commit());
+		EXPECT_EQ(Stored("P1"), 1);
+		EXPECT_EQ(Stored("P2"), 1);
+		EXPECT_EQ(Stored("A1"), 7);
+		EXPECT_EQ(Stored("B2"), 7);
+	}
 }
 
 }  // namespace

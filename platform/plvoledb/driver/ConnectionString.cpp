@@ -79,6 +79,30 @@ std::string ConnectionString::Get(std::string_view key, std::string_view fallbac
 
 bool ConnectionString::Has(std::string_view key) const { return values_.find(key) != values_.end(); }
 
+std::string BuildConnectionString(const std::vector<std::pair<std::string, std::string>>& pairs) {
+    std::string out;
+    for (const auto& [key, value] : pairs) {
+        if (Trim(key).empty() || key.find_first_of("=;") != std::string::npos)
+            throw DbError("connection string: a key may not be empty nor hold '=' or ';'");
+        out += key;
+        out += '=';
+        const bool quoted = value.find_first_of(";'\"") != std::string::npos ||
+                            (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back())));
+        if (!quoted) {
+            out += value;
+        } else {
+            out += '\'';
+            for (char c : value) {
+                if (c == '\'') out += c;
+                out += c;
+            }
+            out += '\'';
+        }
+        out += ';';
+    }
+    return out;
+}
+
 std::optional<std::string> ResolveSqlitePath(const ConnectionString& connection,
                                              const std::string& currentCompanyFolder) {
     namespace fs = std::filesystem;

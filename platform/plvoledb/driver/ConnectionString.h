@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace plv::db {
 
@@ -29,6 +31,11 @@ public:
 private:
     Map values_;
 };
+
+// A connection string from key/value pairs, in order, that ConnectionString reads back as
+// given: a value holding ';', a quote or blanks at either end is enclosed in single quotes with
+// the quote written twice. DbError for a key that is empty or holds '=' or ';'.
+std::string BuildConnectionString(const std::vector<std::pair<std::string, std::string>>& pairs);
 
 // Where an SQLite backend keeps the database named by a connection string:
 //  - Data Source empty or "."      -> the current company's folder;

@@ -17,6 +17,9 @@ namespace {
 constexpr Oid kBoolOid = 16, kInt8Oid = 20, kInt2Oid = 21, kInt4Oid = 23, kOidOid = 26, kFloat4Oid = 700,
               kFloat8Oid = 701, kNumericOid = 1700;
 
+// The savepoint each statement of a transaction runs under.
+constexpr const char* kStatementSavepoint = "plv_stmt";
+
 // Serialises the creation of citext and LEN between sessions that find them missing together.
 constexpr int64_t kSupportLockKey = 0x6b767a5f73757070;  // "kvz_supp"
 
@@ -246,10 +249,9 @@ public:
         std::string translated = TranslateSql(sql, &params, &several);
         if (several) throw DbError("more than one statement in SQL text", 0, DbErrorKind::Other, sql);
         if (IsOnlyBlanks(translated)) throw DbError("no statement in SQL text", 0, DbErrorKind::Other, sql);
-        Sync();
         std::string name = fmt::format("plv_{}", ++statements_);
-        Result r(PQprepare(conn_, name.c_str(), translated.c_str(), params, nullptr));
-        if (!r || !Succeeded(r.get())) throw ResultError(r.get(), conn_, sql);
+        // A text the server refuses fails inside a transaction too, without ending it.
+        Exchange([&] { return PQsendPrepare(conn_, name.c_str(), translated.c_str(), params, nullptr); }, sql);
         return std::make_unique<PgStatement>(*this, std::move(name), std::string(sql), params);
     }
 
@@ -257,32 +259,33 @@ public:
         int count = 0;
         bool several = false;
         std::string translated = TranslateSql(sql, &count, &several);
-        Sync();
-        if (!params.empty()) {
+        if (!params.empty() || !several) {
             if (several) throw DbError("more than one statement in SQL text", 0, DbErrorKind::Other, sql);
             std::vector<std::optional<std::string>> texts;
             for (const auto& p : params) texts.push_back(ParamText(p));
             std::vector<const char*> pointers;
             for (const auto& t : texts) pointers.push_back(t ? t->c_str() : nullptr);
-            Result r(PQexecParams(conn_, translated.c_str(), static_cast<int>(pointers.size()), nullptr,
-                                  pointers.data(), nullptr, nullptr, 0));
-            if (!r || !Succeeded(r.get())) throw ResultError(r.get(), conn_, sql);
+            Result r = Exchange(
+                [&] {
+                    return PQsendQueryParams(conn_, translated.c_str(), static_cast<int>(pointers.size()), nullptr,
+                                             pointers.data(), nullptr, nullptr, 0);
+                },
+                sql);
             return ChangesOf(r.get());
         }
-        // A script: every statement's result is read, the changes summed, the first error raised.
-        if (!PQsendQuery(conn_, translated.c_str())) throw ResultError(nullptr, conn_, sql);
-        int64_t changes = 0;
-        std::optional<DbError> error;
-        while (PGresult* raw = PQgetResult(conn_)) {
-            Result r(raw);
-            if (!Succeeded(r.get())) {
-                if (!error) error = ResultError(r.get(), conn_, sql);
-            } else {
-                changes += ChangesOf(r.get());
-            }
+        // A script: inside a transaction under a savepoint of its own (three round trips: scripts
+        // are rare), so that its failure undoes the whole script and nothing else.
+        Sync();
+        const bool guarded = PQtransactionStatus(conn_) == PQTRANS_INTRANS;
+        if (guarded) Run("SAVEPOINT " + std::string(kStatementSavepoint));
+        try {
+            int64_t changes = RunScript(translated, sql);
+            if (guarded) Run("RELEASE SAVEPOINT " + std::string(kStatementSavepoint));
+            return changes;
+        } catch (const DbError&) {
+            if (guarded) UndoStatement();
+            throw;
         }
-        if (error) throw *error;
-        return changes;
     }
 
     void Begin() override {
@@ -365,12 +368,13 @@ public:
     // ---- for statements ----
 
     Result RunPrepared(PgStatement& st) {
-        Sync();
         auto pointers = st.ParamPointers();
-        Result r(PQexecPrepared(conn_, st.Name().c_str(), static_cast<int>(pointers.size()), pointers.data(), nullptr,
-                                nullptr, 0));
-        if (!r || !Succeeded(r.get())) throw ResultError(r.get(), conn_, st.Sql());
-        return r;
+        return Exchange(
+            [&] {
+                return PQsendQueryPrepared(conn_, st.Name().c_str(), static_cast<int>(pointers.size()),
+                                           pointers.data(), nullptr, nullptr, 0);
+            },
+            st.Sql());
     }
 
     Result Describe(const PgStatement& st) {
@@ -440,13 +444,93 @@ private:
     }
 
     Result RunParams(const char* sql, const std::vector<std::string>& params) {
-        Sync();
         std::vector<const char*> pointers;
         for (const auto& p : params) pointers.push_back(p.c_str());
-        Result r(PQexecParams(conn_, sql, static_cast<int>(pointers.size()), nullptr, pointers.data(), nullptr,
-                              nullptr, 0));
-        if (!r || !Succeeded(r.get())) throw ResultError(r.get(), conn_, sql);
-        return r;
+        return Exchange(
+            [&] {
+                return PQsendQueryParams(conn_, sql, static_cast<int>(pointers.size()), nullptr, pointers.data(),
+                                         nullptr, nullptr, 0);
+            },
+            sql);
+    }
+
+    // Runs one statement that send() hands to libpq and returns its result, raising its error.
+    // Inside a transaction the statement goes between a savepoint and its release, the three
+    // in one round trip: a failure undoes the statement alone and the transaction goes on.
+    template <class Send>
+    Result Exchange(Send send, std::string_view context) {
+        Sync();
+        if (PQtransactionStatus(conn_) != PQTRANS_INTRANS) {
+            if (!send()) throw ResultError(nullptr, conn_, context);
+            Result last;
+            std::optional<DbError> error;
+            while (PGresult* raw = PQgetResult(conn_)) {
+                Result r(raw);
+                if (!Succeeded(r.get()) && !error) error = ResultError(r.get(), conn_, context);
+                last = std::move(r);
+            }
+            if (error) throw *error;
+            if (!last) throw ResultError(nullptr, conn_, context);
+            return last;
+        }
+        if (!PQenterPipelineMode(conn_)) throw ResultError(nullptr, conn_, context);
+        const std::string begin = std::string("SAVEPOINT ") + kStatementSavepoint;
+        const std::string end = std::string("RELEASE SAVEPOINT ") + kStatementSavepoint;
+        auto command = [&](const std::string& text) {
+            return PQsendQueryParams(conn_, text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+        };
+        const bool sent = command(begin) && send() && command(end) && PQpipelineSync(conn_);
+        // The results of the three, in order, each ended by a null; then the synchronisation.
+        Result results[3];
+        std::optional<DbError> errors[3];
+        for (int q = 0; sent && q < 3 && PQstatus(conn_) == CONNECTION_OK; ++q)
+            while (PGresult* raw = PQgetResult(conn_)) {
+                Result r(raw);
+                ExecStatusType s = PQresultStatus(r.get());
+                if (s == PGRES_PIPELINE_ABORTED) continue;
+                if (!Succeeded(r.get()) && !errors[q]) errors[q] = ResultError(r.get(), conn_, context);
+                results[q] = std::move(r);
+            }
+        for (int guard = 0; sent && PQstatus(conn_) == CONNECTION_OK && guard < 16; ++guard) {
+            PGresult* raw = PQgetResult(conn_);
+            if (!raw) continue;
+            Result r(raw);
+            if (PQresultStatus(r.get()) == PGRES_PIPELINE_SYNC) break;
+        }
+        std::optional<DbError> failure = !sent || PQstatus(conn_) != CONNECTION_OK
+                                             ? std::optional<DbError>(ResultError(nullptr, conn_, context))
+                                             : errors[0] ? errors[0] : errors[1] ? errors[1] : errors[2];
+        PQexitPipelineMode(conn_);
+        if (!failure) return std::move(results[1]);
+        if (!errors[0] && PQstatus(conn_) == CONNECTION_OK) UndoStatement();
+        throw *failure;
+    }
+
+    // Back to the statement's savepoint, which goes too: the transaction is as it was before.
+    void UndoStatement() {
+        try {
+            Run(std::string("ROLLBACK TO SAVEPOINT ") + kStatementSavepoint + "; RELEASE SAVEPOINT " +
+                kStatementSavepoint);
+        } catch (const DbError&) {
+            // The statement's own error is the one to report; the transaction stays aborted.
+        }
+    }
+
+    // Every statement's result is read, the changes summed, the first error raised.
+    int64_t RunScript(const std::string& translated, std::string_view sql) {
+        if (!PQsendQuery(conn_, translated.c_str())) throw ResultError(nullptr, conn_, sql);
+        int64_t changes = 0;
+        std::optional<DbError> error;
+        while (PGresult* raw = PQgetResult(conn_)) {
+            Result r(raw);
+            if (!Succeeded(r.get())) {
+                if (!error) error = ResultError(r.get(), conn_, sql);
+            } else {
+                changes += ChangesOf(r.get());
+            }
+        }
+        if (error) throw *error;
+        return changes;
     }
 
     // Reads the outcome of the queued statements and drops the prepared statements no longer

@@ -35,8 +35,10 @@ bool IsPostgresTarget(std::string_view target);
 //  - LEN(x) is SQL Server's: characters without the trailing blanks (any argument type).
 //  Both citext and LEN are created in the database when missing (the user needs the right to).
 // Results are read whole, so a query never holds the connection while its rows are walked.
-// An error inside a transaction aborts it, as PostgreSQL does: it can only be rolled back, and
-// Commit() then fails instead of reporting success.
+// Inside a transaction each statement runs under a savepoint of its own, sent with it in one
+// round trip: a failing statement is undone alone and the transaction goes on, as on SQLite.
+// Statements queued by Statement::Send are not guarded: one failing fails the transaction,
+// which can then only be rolled back (Commit() fails instead of reporting success).
 std::unique_ptr<Connection> OpenPostgres(const std::string& target, const PostgresOptions& options = {});
 
 // The column type of case-insensitive text: "citext COLLATE ucs_basic".

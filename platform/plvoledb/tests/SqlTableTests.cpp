@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <numeric>
+#include <tuple>
 
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlTable.h"
@@ -393,7 +394,8 @@ TEST_F(SqlTableTest, FreeFilterPlaceholdersOutOfColumnOrder)
 		for (const Contatore& k : kContatori)
 			sorted.push_back(&k);
 		std::sort(sorted.begin(), sorted.end(), [](auto a, auto b) {
-			return std::tie(a->esercizio, a->tipo, a->codice) < std::tie(b->esercizio, b->tipo, b->codice);
+			return std::make_tuple(a->esercizio, a->tipo, std::string(a->codice)) <
+				   std::make_tuple(b->esercizio, b->tipo, std::string(b->codice));
 		});
 		for (const Contatore* k : sorted)
 			if (k->esercizio == c.esercizio &&
@@ -617,7 +619,7 @@ TEST_F(SqlTableTest, EnumerationsKeepAllTheirBitsAndDatesMatchLikeText)
 	}
 }
 
-TEST_F(SqlTableTest, DuplicateInsideATransactionFailsItAndLeavesNothing)
+TEST_F(SqlTableTest, DuplicateInABatchInsertFailsTheTransactionAndLeavesNothing)
 {
 	SeedContatori();
 	CPLVContext ctx(m_pConn.get());
@@ -625,11 +627,12 @@ TEST_F(SqlTableTest, DuplicateInsideATransactionFailsItAndLeavesNothing)
 	TContatori rec;
 	SqlTable t(&rec, ctx.GetUpdatableSqlSession());
 	t.Open(TRUE);
+	t.SetBatchInsert();
 	bool failed = false;
 	try
 	{
-		// A server sends rows without waiting for each answer: the duplicate may only be
-		// reported by the commit. SQLite reports it at once.
+		// A server sends a batch's rows without waiting for each answer: the duplicate may
+		// only be reported by the commit. SQLite reports it at once.
 		for (const char* cod : {"N1", "A1", "N2"})
 		{
 			t.AddNew();
@@ -1260,6 +1263,75 @@ TEST(OleDbManager, ConnectionStringsResolveInTheCompanyFolder)
 	AfxSetDefaultSqlConnection(previous);
 }
 
+// The company listing itself among the other companies: its own file, however named, gives
+// its own connection, inside the transaction open on it.
+TEST(OleDbManager, TheCurrentCompanysOwnFileJoinsItsOpenTransaction)
+{
+	ScriptedInteraction ui;
+	InteractionScope scope(&ui);
+	TestDir dir;
+	auto current = SqlConnection::Open(dir.File("corrente.db"), SqlConnection::CREATE_IF_MISSING);
+	SqlConnection* previous = AfxSetDefaultSqlConnection(current.get());
+	current->ExecuteSQL("CREATE TABLE Segno (x)");
+	std::filesystem::create_symlink(dir.File("corrente.db").str(), (dir.Path() / "collegata.db"));
+	auto count = [](SqlConnection& conn) {
+		auto st = conn.Db().Prepare("SELECT count(*) FROM Segno");
+		st->Step();
+		return std::get<std::int64_t>(st->Column(0));
+	};
+
+	CPLVContext ctx(current.get());
+	ASSERT_TRUE(ctx.StartTransaction());
+	ctx.GetUpdatableSqlSession()->ExecuteSQL("INSERT INTO Segno VALUES (0)");
+	const CString folder(dir.Path().string());
+	const CString connections[] = {
+		"Provider=SQLOLEDB;Data Source=.;Initial Catalog='corrente';",
+		"Provider=SQLOLEDB;Data Source='" + folder + "';Initial Catalog='corrente.db';",
+		"Provider=SQLOLEDB;Data Source=.;Initial Catalog=collegata;",
+	};
+	COleDbManager* mng = AfxGetOleDbMng();
+	std::int64_t written = 1;
+	for (const CString& c : connections)
+	{
+		SCOPED_TRACE(c.GetString());
+		SqlConnection* other = mng->MakeNewConnection(c);
+		ASSERT_NE(other, nullptr) << mng->GetLastError().GetString();
+		EXPECT_EQ(count(*other), written);  // the uncommitted rows
+		const auto start = std::chrono::steady_clock::now();
+		{
+			CPLVContext otherCtx(other);
+			ASSERT_TRUE(otherCtx.StartTransaction());
+			otherCtx.GetUpdatableSqlSession()->ExecuteSQL("INSERT INTO Segno VALUES (1)");
+			EXPECT_TRUE(otherCtx.Commit());
+		}
+		EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));  // never the busy wait
+		mng->CloseConnection(other);
+		++written;
+		EXPECT_TRUE(current->IsValid());
+		EXPECT_EQ(count(*current), written);
+	}
+	ctx.GetUpdatableSqlSession()->ExecuteSQL("INSERT INTO Segno VALUES (2)");
+	EXPECT_TRUE(ctx.Commit());
+	EXPECT_EQ(count(*SqlConnection::Open(dir.File("corrente.db"))), written + 1);
+
+	// Two other companies on one file: one connection, open until both are closed.
+	SqlConnection::Open(dir.File("az01.db"), SqlConnection::CREATE_IF_MISSING)->ExecuteSQL("CREATE TABLE Segno (x)");
+	SqlConnection* first = mng->MakeNewConnection("Data Source=.;Initial Catalog=az01");
+	SqlConnection* second = mng->MakeNewConnection("Data Source='" + folder + "';Initial Catalog='az01.db'");
+	ASSERT_TRUE(first && second) << mng->GetLastError().GetString();
+	{
+		CPLVContext firstCtx(first);
+		ASSERT_TRUE(firstCtx.StartTransaction());
+		firstCtx.GetUpdatableSqlSession()->ExecuteSQL("INSERT INTO Segno VALUES (0)");
+		EXPECT_EQ(count(*second), 1);
+		mng->CloseConnection(first);
+		EXPECT_TRUE(firstCtx.Commit());
+	}
+	EXPECT_EQ(count(*second), 1);
+	mng->CloseConnection(second);
+	AfxSetDefaultSqlConnection(previous);
+}
+
 TEST(OleDbManager, ServerConnectionDataBecomeAnEscapedLibpqTarget)
 {
 	struct Case
@@ -1295,6 +1367,29 @@ TEST(OleDbManager, ServerConnectionDataBecomeAnEscapedLibpqTarget)
 		EXPECT_EQ(got, c.expected);
 	}
 	EXPECT_THROW(COleDbManager::ServerTarget("Data Source=srv;"), plv::db::DbError);
+
+	// The register's fields, built into a string, reach the server target unchanged.
+	const char* const passwords[] = {"p'w", "a;b", "x'; Initial Catalog=altro; y='", "\"q\"=1", " à ß "};
+	for (const char* password : passwords)
+	{
+		SCOPED_TRACE(password);
+		const CString built = COleDbManager::BuildConnectionString("srv,5433", "az'01", "o'brien", password, 60);
+		char* error = nullptr;
+		PQconninfoOption* options = PQconninfoParse(COleDbManager::ServerTarget(built).c_str(), &error);
+		PQfreemem(error);
+		ASSERT_NE(options, nullptr);
+		std::map<std::string, std::string> got;
+		for (PQconninfoOption* o = options; o->keyword; ++o)
+			if (o->val && *o->val)
+				got[o->keyword] = o->val;
+		PQconninfoFree(options);
+		EXPECT_EQ(got, (std::map<std::string, std::string>{{"host", "srv"},
+														   {"port", "5433"},
+														   {"dbname", "az'01"},
+														   {"user", "o'brien"},
+														   {"password", password},
+														   {"connect_timeout", "60"}}));
+	}
 }
 
 TEST(OleDbManager, HostNamesOpenTheCatalogOnTheServer)
@@ -1332,6 +1427,17 @@ TEST(OleDbManager, HostNamesOpenTheCatalogOnTheServer)
 		EXPECT_EQ(st->Column(0), plv::db::Value(server["dbname"]));
 	}
 	mng->CloseConnection(other);
+
+	// The current company's own database gives its connection: its session's own table is seen.
+	auto current = SqlConnection::Open(CString(*plv::db::testing::PgTestServer()));
+	SqlConnection* previous = AfxSetDefaultSqlConnection(current.get());
+	current->ExecuteSQL("CREATE TEMP TABLE segno_sessione (x integer)");
+	other = mng->MakeNewConnection(oledb(server["dbname"]));
+	ASSERT_NE(other, nullptr) << mng->GetLastError().GetString();
+	EXPECT_TRUE(other->Db().TableExists("segno_sessione"));
+	mng->CloseConnection(other);
+	EXPECT_TRUE(current->Db().TableExists("segno_sessione"));
+	AfxSetDefaultSqlConnection(previous);
 
 	EXPECT_EQ(mng->MakeNewConnection(oledb("kvz_manca")), nullptr);
 	EXPECT_NE(mng->GetLastError().Find("kvz_manca"), -1) << mng->GetLastError().GetString();

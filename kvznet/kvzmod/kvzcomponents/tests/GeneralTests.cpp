@@ -49,11 +49,13 @@ LevelExport ExportedLevel()
 // The level through the export, the caller's string checked for being replaced by a copy.
 int LevelThroughExport(HWND hWnd, const char* code)
 {
-	BSTR given = SysAllocString(code);
-	BSTR s = given;
+	BSTR s = SysAllocString(code);
+	const long alive = SysStringsAlive(), freed = SysStringsFreed();
 	const int level = ExportedLevel()(hWnd, &s);
+	// The string given was freed (none was given for null) and a new one is the caller's.
+	EXPECT_EQ(SysStringsFreed() - freed, code ? 1 : 0);
+	EXPECT_EQ(SysStringsAlive(), alive + (code ? 0 : 1));
 	EXPECT_NE(s, nullptr);
-	EXPECT_TRUE(s != given || !given);
 	EXPECT_STREQ(s, code ? code : "");
 	SysFreeString(s);
 	return level;

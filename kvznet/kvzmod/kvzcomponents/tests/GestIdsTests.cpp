@@ -262,6 +262,32 @@ TEST_F(Counters, FailuresReachTheFormDocumentMessages)
 	EXPECT_TRUE(Reports().empty());  // SQL errors are expected ones
 }
 
+// A write that fails while a form's lock is counted, then a plain read: the next number is
+// taken all the same, not refused by a cursor the read left open for reading only.
+TEST_F(Counters, NextNumberAfterAFailedWriteAndAPlainRead)
+{
+	PresetNumber(2025, 0, 41);
+	FormDoc form;
+	NumProbe m(TipoDoc(0), &form, 8);
+	const DataDate date(5, 6, 2025);
+	DataStr n;
+	ASSERT_TRUE(m.LeggiProssimoNumero(date, n, TRUE));
+	EXPECT_EQ(m.Locks(), 1);
+	m_pConn->ExecuteSQL("ALTER TABLE Kvz_NumDocumenti RENAME TO Kvz_NumDocumentiAltrove");
+	EXPECT_FALSE(m.OttieniProssimoNumero(date, n));
+	m_pConn->ExecuteSQL("ALTER TABLE Kvz_NumDocumentiAltrove RENAME TO Kvz_NumDocumenti");
+	EXPECT_EQ(m.Locks(), 1);
+
+	ASSERT_TRUE(m.LeggiProssimoNumero(date, n, FALSE));
+	EXPECT_EQ(n.GetString(), "00000042");
+	form.GetMessages()->Clear();
+	ASSERT_TRUE(m.OttieniProssimoNumero(date, n)) << (form.GetMessages()->IsEmpty() ? CString()
+																	 : form.GetMessages()->GetMessages()[0].text)
+																		.GetString();
+	EXPECT_EQ(n.GetString(), "00000042");
+	EXPECT_EQ(Last(UltNrDoc(*m_pConn, 2025, 0)), 42L);
+}
+
 // On the embedded database a value taken inside a document transaction belongs to it; taken
 // outside one it is committed at once. On a server it is committed at once in any case, and a
 // value taken in a transaction that rolls back is never taken again.

@@ -53,6 +53,26 @@ TEST(ConnectionString, ValueForms) {
     EXPECT_TRUE(ConnectionString(" ; ").Values().empty());
 }
 
+TEST(ConnectionString, BuiltStringsReadBackEveryValue) {
+    const std::string values[] = {
+        "plain",         "it's",      "''",          "say \"hi\"",  "\"'mixed'\"", "p;w",       ";",
+        "a=b",           "=",         "k=v;x=y",     " padded ",    "\ttab",       "",          "àèìòù €",
+        "Zürich;'ß'",    "'",         "\"",          "x'; Provider=evil; y='",
+    };
+    for (const std::string& v : values) {
+        const std::string text = BuildConnectionString({{"Provider", "SQLOLEDB"}, {"Password", v}, {"User ID", "sa"}});
+        const ConnectionString cs(text);
+        EXPECT_EQ(cs.Get("Password"), v) << text;
+        EXPECT_EQ(cs.Get("Provider"), "SQLOLEDB") << text;
+        EXPECT_EQ(cs.Get("User ID"), "sa") << text;
+        EXPECT_EQ(cs.Values().size(), 3u) << text;  // no value adds a key
+    }
+    EXPECT_EQ(BuildConnectionString({{"Data Source", "."}, {"Initial Catalog", "az 01"}}),
+              "Data Source=.;Initial Catalog=az 01;");
+    for (const char* key : {"", " ", "a=b", "a;b"})
+        EXPECT_THROW(BuildConnectionString({{key, "v"}}), DbError) << key;
+}
+
 TEST(ConnectionString, MalformedTextIsAnError) {
     const char* cases[] = {
         "Password='secret;Provider=x",

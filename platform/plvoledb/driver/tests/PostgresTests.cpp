@@ -282,7 +282,7 @@ TEST_F(PostgresTest, TextComparisonIgnoresCaseOnTextColumns) {
     EXPECT_THROW(db_->Execute("INSERT INTO item(id, name) VALUES (9, 'MEIER')"), DbError);
 }
 
-TEST_F(PostgresTest, TransactionsCommitOrRollBackAndAFailedOneCannotCommit) {
+TEST_F(PostgresTest, TransactionsCommitOrRollBackAndAFailedStatementFailsAlone) {
     EXPECT_FALSE(db_->InTransaction());
     db_->Rollback();
     EXPECT_THROW(db_->Commit(), DbError);
@@ -295,17 +295,28 @@ TEST_F(PostgresTest, TransactionsCommitOrRollBackAndAFailedOneCannotCommit) {
     EXPECT_FALSE(db_->InTransaction());
     EXPECT_EQ(Int(Scalar(*db_, "SELECT count(*) FROM item")), 0);
 
+    // A failing statement, query or prepared text is undone alone: the transaction goes on.
     db_->Begin();
     db_->Execute("INSERT INTO item(id) VALUES (2)");
     EXPECT_THROW(db_->Execute("INSERT INTO item(id) VALUES (2)"), DbError);
-    EXPECT_THROW(db_->Commit(), DbError);  // not a silent rollback reported as a commit
-    EXPECT_FALSE(db_->InTransaction());
-
-    db_->Begin();
+    EXPECT_THROW(db_->Execute("INSERT INTO item(id) VALUES (?)", {std::string("x")}), DbError);
+    EXPECT_THROW(db_->Prepare("SELECT * FROM missing"), DbError);
+    EXPECT_THROW(db_->Execute("INSERT INTO item(id) VALUES (5); INSERT INTO item(id) VALUES (2)"), DbError);
     db_->Execute("INSERT INTO item(id) VALUES (3)");
     db_->Commit();
+
+    // A row sent in a batch fails the transaction: not a silent rollback reported as a commit.
+    db_->Begin();
+    auto st = db_->Prepare("INSERT INTO item(id) VALUES (?)");
+    st->Bind(1, int64_t{4});
+    st->Send();
+    st->Bind(1, int64_t{3});
+    st->Send();
+    EXPECT_THROW(db_->Commit(), DbError);
+    EXPECT_FALSE(db_->InTransaction());
+
     auto other = OpenPostgres(schema_->Target());
-    EXPECT_EQ(Int(Scalar(*other, "SELECT id FROM item")), 3);
+    EXPECT_EQ(std::get<std::string>(Scalar(*other, "SELECT string_agg(id::text, ',' ORDER BY id) FROM item")), "2,3");
 }
 
 TEST_F(PostgresTest, SavepointsUndoOnlyTheirOwnPart) {
