@@ -70,10 +70,10 @@ bool KvzHost::OpenCompany(const std::string& path, bool bCreate)
 	}
 	AfxSetDefaultSqlConnection(m_pConnection.get());
 	// A server database is named by its identity ("postgresql://host:port/name"), a file by its path.
-	const std::string name =
+	m_strName =
 		m_pConnection->IsServer() ? m_pConnection->GetDatabasePath().str().substr(0, m_pConnection->GetDatabasePath().str().find('?'))
 								  : path;
-	AfxGetLoginInfos()->m_strCompanyName = std::filesystem::path(name).stem().string();
+	AfxGetLoginInfos()->m_strCompanyName = std::filesystem::path(m_strName).stem().string();
 	return true;
 }
 

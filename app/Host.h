@@ -29,6 +29,9 @@ public:
 	bool LoadModule(const std::vector<std::string>& extraLibraries = {});
 
 	SqlConnection& Connection() { return *m_pConnection; }
+	// The company database as messages name it: a file's path, a server database's identity
+	// (never its connection string, which may hold a password).
+	const std::string& CompanyName() const { return m_strName; }
 	CPlvCommandManager& CommandManager() { return m_Manager; }
 	const CAddOnLibraries& Libraries() const { return m_Libraries; }
 
@@ -39,5 +42,6 @@ private:
 	CUiThread m_Ui;
 	CPlvCommandManager m_Manager;  // before the libraries: they register their namespaces at load
 	std::unique_ptr<SqlConnection> m_pConnection;
+	std::string m_strName;
 	CAddOnLibraries m_Libraries;  // goes first: closes the documents, then unloads
 };

@@ -441,7 +441,10 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 		if (kind == SqlRecord::TABLE_TYPE)
 		{
 			if (!Db().TableExists(table.str()))
+			{
 				Db().Execute(CreateTableSql(*pRec, m_bServer).str());
+				m_SchemaChanges.push_back("created table " + table);
+			}
 			else
 			{
 				// A newer release of the record may bind columns the table lacks.
@@ -455,9 +458,12 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 					for (auto& c : existing)
 						found = found || col.CompareNoCase(c.c_str()) == 0;
 					if (!found)
+					{
 						Db().Execute(("ALTER TABLE " + Quoted(table) + " ADD COLUMN " + Quoted(col) + " " +
 									  ColumnType(*pRec->GetDataObjAt(i), m_bServer))
 										 .str());
+						m_SchemaChanges.push_back("added column " + table + "." + col);
+					}
 				}
 			}
 			int n = 0;
@@ -501,6 +507,8 @@ std::vector<CatalogEntry> SqlConnection::GetCatalog() const
 
 void SqlConnection::SetDatabaseRelease(const CString& library, int release)
 {
+	if (GetDatabaseRelease(library) == release)
+		return;
 	try
 	{
 		Db().Execute(CString::Formatted("CREATE TABLE IF NOT EXISTS %s (Library %s PRIMARY KEY, "
