@@ -17,6 +17,7 @@
 #include "platform/erp/erpsetup/CompanySetup.h"
 #include "platform/plvges/FormDriver.h"
 #include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/TypedInput.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlRecord.h"
 
@@ -83,14 +84,13 @@ bool ApplyGlobalOptions(const GlobalOptions& opt, CliInteraction& ui)
 {
 	if (!opt.date.empty())
 	{
-		DataDate date;
-		date.SetSoapValue(CString(opt.date));
-		if (date.IsEmpty() || date.Year() < 1900)
+		int d = 0, m = 0, y = 0;
+		if (const std::string why = typed_input::ReadDate(opt.date, 1900, d, m, y); !why.empty())
 		{
-			std::fprintf(stderr, "kvz: --date %s is not a date (dd/mm/yyyy or yyyy-mm-dd)\n", opt.date.c_str());
+			std::fprintf(stderr, "kvz: --date: \"%s\" %s\n", opt.date.c_str(), why.c_str());
 			return false;
 		}
-		AfxSetApplicationDate(date);
+		AfxSetApplicationDate(DataDate(d, m, y));
 	}
 	if (!opt.user.empty())
 		AfxSetLoginUser(opt.user);
