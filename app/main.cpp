@@ -20,6 +20,7 @@
 #include "platform/plvgeneric/TypedInput.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlRecord.h"
+#include "platform/plvoledb/driver/ConnectionString.h"
 
 namespace {
 
@@ -164,7 +165,8 @@ int RunInit(KvzHost& host, const std::string& file, bool demo, bool replace, int
 		CString why;
 		if (!FillDemoCompany(host.Connection(), scale, why))
 		{
-			std::fprintf(stderr, "kvz: the demo company could not be made in %s: %s\n", shown.c_str(), why.GetString());
+			std::fprintf(stderr, "kvz: the demo company could not be made in %s: %s\n", shown.c_str(),
+						 plv::db::RedactSecrets(why.str()).c_str());
 			return 1;
 		}
 	}
@@ -397,7 +399,7 @@ int main(int argc, char** argv)
 	}
 	catch (const std::exception& e)
 	{
-		std::fprintf(stderr, "kvz: %s\n", e.what());
+		std::fprintf(stderr, "kvz: %s\n", plv::db::RedactSecrets(e.what()).c_str());
 		return Finished(1);
 	}
 }

@@ -716,11 +716,11 @@ SqlConnection* COleDbManager::MakeNewConnection(const CString& connectionString,
 	}
 	catch (const plv::db::DbError& e)
 	{
-		m_strLastError = e.what();
+		m_strLastError = plv::db::RedactSecrets(e.what());
 	}
 	catch (const SqlException& e)
 	{
-		m_strLastError = e.GetMessage();
+		m_strLastError = plv::db::RedactSecrets(e.GetMessage().str());
 	}
 	return nullptr;
 }

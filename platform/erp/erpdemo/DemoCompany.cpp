@@ -748,6 +748,7 @@ void DemoCompany::CostAccountingEntries(int year, int type, int month, int day, 
 // the closing ones of the balance-sheet accounts go out.
 void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& balances)
 {
+	AfxSetProgressText(CString::Formatted("Società dimostrativa: %s dell'esercizio %d...", type ? "previsione" : "consuntivo", year));
 	m_pRng = std::make_unique<Rng>(static_cast<std::uint64_t>(year) * 1000003u + static_cast<std::uint64_t>(type) * 7919u +
 								   static_cast<std::uint64_t>(m_nScale));
 	Rng& rng = *m_pRng;
