@@ -4,18 +4,24 @@
 
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <iostream>
 #include <stdexcept>
 
 namespace {
 
-std::atomic<bool> g_bInterrupted{false};
+volatile std::sig_atomic_t g_bInterrupted = 0;
 
 extern "C" void OnInterrupt(int)
 {
-	g_bInterrupted = true;
+	// A second Ctrl-C does not wait for the work to stop: an open transaction is never
+	// committed, so the database drops it.
+	if (g_bInterrupted)
+		::_exit(CliInteraction::kInterruptedStatus);
+	g_bInterrupted = 1;
+	static const char kNote[] = "\nkvz: interrupted, stopping the work in progress (Ctrl-C again stops at once)\n";
+	[[maybe_unused]] const auto n = ::write(STDERR_FILENO, kNote, sizeof kNote - 1);
 }
 
 const char* AnswerText(int answer)
@@ -82,11 +88,63 @@ std::pair<std::string, int> CliInteraction::ParseAnswer(const std::string& optio
 
 void CliInteraction::CatchInterrupt()
 {
-	std::signal(SIGINT, &OnInterrupt);
+	// Without SA_RESTART, so that Ctrl-C also ends the wait for a reply.
+	struct sigaction action = {};
+	action.sa_handler = &OnInterrupt;
+	sigemptyset(&action.sa_mask);
+	action.sa_flags = 0;
+	::sigaction(SIGINT, &action, nullptr);
+}
+
+bool CliInteraction::Interrupted()
+{
+	return g_bInterrupted != 0;
+}
+
+int CliInteraction::CancelAnswer(UINT nType)
+{
+	switch (nType & MB_TYPEMASK)
+	{
+	case MB_YESNO: return IDNO;
+	case MB_OK: return IDOK;
+	default: return IDCANCEL;
+	}
+}
+
+int CliInteraction::AskTerminal(UINT nType)
+{
+	for (;;)
+	{
+		std::fprintf(stderr, "[%s] ", Choices(nType));
+		std::fflush(stderr);
+		// Read directly, a byte at a time: a buffered stream would swallow Ctrl-C's EINTR and
+		// read ahead of the line.
+		std::string line;
+		for (;;)
+		{
+			char c;
+			const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+			if (n < 0 && errno == EINTR && !g_bInterrupted)
+				continue;
+			if (n <= 0)
+			{
+				std::fprintf(stderr, "\n");
+				return 0;
+			}
+			if (c == '\n')
+				break;
+			line += c;
+		}
+		if (int answer = ReplyToAnswer(line))
+			return Fit(answer, nType);
+	}
 }
 
 int CliInteraction::Decide(const CString& text, UINT nType)
 {
+	// After Ctrl-C nothing more is agreed to, whatever the options say.
+	if (g_bInterrupted)
+		return CancelAnswer(nType);
 	for (auto& [fragment, answer] : m_Answers)
 		if (text.str().find(fragment) != std::string::npos)
 			return Fit(answer, nType);
@@ -95,19 +153,12 @@ int CliInteraction::Decide(const CString& text, UINT nType)
 	if (m_Always == Always::No)
 		return Fit(IDNO, nType);
 	if (::isatty(STDIN_FILENO))
-	{
-		for (;;)
-		{
-			std::fprintf(stderr, "[%s] ", Choices(nType));
-			std::fflush(stderr);
-			std::string line;
-			if (!std::getline(std::cin, line))
-				break;
-			if (int answer = ReplyToAnswer(line))
-				return Fit(answer, nType);
-		}
-	}
-	return DefaultAnswer(nType);
+		if (int answer = AskTerminal(nType))
+			return answer;
+	// Nobody answered: doing nothing is the only safe reply.
+	if (!g_bInterrupted)
+		std::fprintf(stderr, "kvz: no answer, the question is cancelled (answer it with --yes, --no or --answer)\n");
+	return CancelAnswer(nType);
 }
 
 int CliInteraction::MessageBox(const CString& text, UINT nType, const CString& caption)
@@ -131,5 +182,5 @@ void CliInteraction::Progress(const CString& text)
 
 bool CliInteraction::AbortRequested()
 {
-	return g_bInterrupted.load();
+	return g_bInterrupted != 0;
 }

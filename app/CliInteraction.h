@@ -1,7 +1,8 @@
 #pragma once
 // The interaction of the command line: messages on stdout, progress on stderr, questions
-// answered from the options (--answer TEXT=REPLY, --yes, --no), else on the terminal, else
-// with their default. Ctrl-C asks a long run to stop.
+// answered from the options (--answer TEXT=REPLY, --yes, --no), else on the terminal. A question
+// nobody answers (no terminal, end of input, Ctrl-C) is cancelled, never given a default that
+// writes. Ctrl-C asks the work in progress to stop; a second one ends the program at once.
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +28,11 @@ public:
 	void AddAnswer(std::string text, int answer) { m_Answers.emplace_back(std::move(text), answer); }
 	// Makes Ctrl-C request an abort instead of ending the program.
 	void CatchInterrupt();
+	// Ctrl-C was pressed: the program ends with kInterruptedStatus once the work is stopped.
+	static bool Interrupted();
+	static constexpr int kInterruptedStatus = 130;
+	// The answer that does nothing: cancel, or no where there is no cancel.
+	static int CancelAnswer(UINT nType);
 
 	int MessageBox(const CString& text, UINT nType, const CString& caption) override;
 	void Progress(const CString& text) override;
@@ -34,6 +40,8 @@ public:
 
 private:
 	int Decide(const CString& text, UINT nType);
+	// A reply typed on the terminal; 0 at end of input or on Ctrl-C.
+	static int AskTerminal(UINT nType);
 
 	Always m_Always = Always::Ask;
 	std::vector<std::pair<std::string, int>> m_Answers;

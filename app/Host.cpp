@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "ModuleLibraries.h"
+#include "platform/plvoledb/driver/ConnectionString.h"
 #include "platform/plvges/ADMObj.h"
 #include "platform/plvges/DocumentFactory.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
@@ -92,18 +93,17 @@ bool KvzHost::OpenCompany(const std::string& path, bool bCreate)
 	}
 	catch (const std::exception& e)
 	{
-		// A server's connection string may hold a password: only a file's name is repeated.
-		const bool server = SqlConnection::IsServerTarget(path);
-		std::fprintf(stderr, "kvz: cannot open the company database%s%s: %s\n", server ? "" : " ",
-					 server ? "" : path.c_str(), e.what());
+		// A connection string, well formed or not, may hold a password.
+		std::fprintf(stderr, "kvz: cannot open the company database %s: %s\n", plv::db::RedactSecrets(path).c_str(),
+					 plv::db::RedactSecrets(e.what()).c_str());
 		return false;
 	}
 	AfxSetDefaultSqlConnection(m_pConnection.get());
 	// A server database is named by its identity ("postgresql://host:port/name"), a file by its path.
-	const std::string name =
+	m_strName =
 		m_pConnection->IsServer() ? m_pConnection->GetDatabasePath().str().substr(0, m_pConnection->GetDatabasePath().str().find('?'))
 								  : path;
-	AfxGetLoginInfos()->m_strCompanyName = std::filesystem::path(name).stem().string();
+	AfxGetLoginInfos()->m_strCompanyName = std::filesystem::path(m_strName).stem().string();
 	return true;
 }
 

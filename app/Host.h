@@ -34,6 +34,9 @@ public:
 	bool SetReportOutput(const std::string& format, const std::string& folder, const std::string& database);
 
 	SqlConnection& Connection() { return *m_pConnection; }
+	// The company database as messages name it: a file's path, a server database's identity
+	// (never its connection string, which may hold a password).
+	const std::string& CompanyName() const { return m_strName; }
 	CPlvCommandManager& CommandManager() { return m_Manager; }
 	const CAddOnLibraries& Libraries() const { return m_Libraries; }
 
@@ -44,5 +47,6 @@ private:
 	CUiThread m_Ui;
 	CPlvCommandManager m_Manager;  // before the libraries: they register their namespaces at load
 	std::unique_ptr<SqlConnection> m_pConnection;
+	std::string m_strName;
 	CAddOnLibraries m_Libraries;  // goes first: closes the documents, then unloads
 };

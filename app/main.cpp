@@ -13,11 +13,14 @@
 #include "CliInteraction.h"
 #include "DemoCompany.h"
 #include "Host.h"
+#include "platform/erp/erpdemo/DemoCompany.h"
 #include "platform/erp/erpsetup/CompanySetup.h"
 #include "platform/plvges/FormDriver.h"
 #include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/TypedInput.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlRecord.h"
+#include "platform/plvoledb/driver/ConnectionString.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
 
 namespace {
@@ -86,14 +89,13 @@ bool ApplyGlobalOptions(const GlobalOptions& opt, CliInteraction& ui)
 {
 	if (!opt.date.empty())
 	{
-		DataDate date;
-		date.SetSoapValue(CString(opt.date));
-		if (date.IsEmpty() || date.Year() < 1900)
+		int d = 0, m = 0, y = 0;
+		if (const std::string why = typed_input::ReadDate(opt.date, 1900, d, m, y); !why.empty())
 		{
-			std::fprintf(stderr, "kvz: --date %s is not a date (dd/mm/yyyy or yyyy-mm-dd)\n", opt.date.c_str());
+			std::fprintf(stderr, "kvz: --date: \"%s\" %s\n", opt.date.c_str(), why.c_str());
 			return false;
 		}
-		AfxSetApplicationDate(date);
+		AfxSetApplicationDate(DataDate(d, m, y));
 	}
 	if (!opt.user.empty())
 		AfxSetLoginUser(opt.user);
@@ -114,11 +116,18 @@ bool ApplyGlobalOptions(const GlobalOptions& opt, CliInteraction& ui)
 	return true;
 }
 
-int RunInit(KvzHost& host, const std::string& file, bool demo, int scale, const std::vector<std::string>& libraries)
+int RunInit(KvzHost& host, const std::string& file, bool demo, bool replace, int scale,
+			const std::vector<std::string>& libraries)
 {
 	if (!host.OpenCompany(file, true))
 		return 1;
-	bool ok = host.LoadModule(libraries);
+	// Shown instead of a server's connection string, which may hold a password.
+	const std::string shown = host.CompanyName();
+	if (!host.LoadModule(libraries))
+	{
+		std::fprintf(stderr, "kvz: the libraries did not all load: %s was not set up.\n", shown.c_str());
+		return 1;
+	}
 	try
 	{
 		erp::SetupCompanyDatabase(host.Connection());
@@ -130,18 +139,44 @@ int RunInit(KvzHost& host, const std::string& file, bool demo, int scale, const 
 	}
 	if (demo)
 	{
+		// The demo takes the place of the host's data: a company already there is kept unless
+		// its replacement is asked for and confirmed.
+		const std::vector<CString> held = erp::TablesWithCompanyData(host.Connection());
+		if (!held.empty())
+		{
+			CString tables;
+			for (size_t i = 0; i < held.size() && i < 3; ++i)
+				tables += (i ? ", " : "") + held[i];
+			if (held.size() > 3)
+				tables += CString::Formatted(" e altre %zu tabelle", held.size() - 3);
+			if (!replace)
+			{
+				std::fprintf(stderr,
+							 "kvz: %s already holds a company's data (%s): the demo company is not put in its "
+							 "place (init --demo --replace replaces it, after a question).\n",
+							 shown.c_str(), tables.GetString());
+				return 1;
+			}
+			const CString question = CString::Formatted(
+				"Il database %s contiene già i dati di una società (%s). Sostituirli con la società dimostrativa?",
+				shown.c_str(), tables.GetString());
+			if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+			{
+				std::fprintf(stderr, "kvz: the company's data in %s was left as it was.\n", shown.c_str());
+				return 1;
+			}
+		}
 		CString why;
 		if (!FillDemoCompany(host.Connection(), scale, why))
 		{
-			std::fprintf(stderr, "kvz: the demo company could not be made in %s: %s\n", file.c_str(), why.GetString());
+			std::fprintf(stderr, "kvz: the demo company could not be made in %s: %s\n", shown.c_str(),
+						 plv::db::RedactSecrets(why.str()).c_str());
 			return 1;
 		}
 	}
-	// A server's connection string may hold a password: its identity is shown instead.
-	const std::string shown = host.Connection().IsServer() ? host.Connection().GetDatabasePath().str() : file;
 	std::printf("Company database %s: %zu tables registered by %zu libraries.\n", shown.c_str(),
 				host.Connection().GetCatalog().size(), host.Libraries().GetLibraries().size());
-	return ok ? 0 : 1;
+	return 0;
 }
 
 int RunTemplates()
@@ -225,6 +260,8 @@ int RunOpen(KvzHost& host, const std::string& ns, const std::string& view, const
 	for (const FormAction& a : actions)
 	{
 		const std::string step = a.option + (a.value.empty() ? "" : " " + a.value);
+		if (CliInteraction::Interrupted())
+			return 1;
 		if (!form.IsOpen())
 		{
 			std::fprintf(stderr, "kvz: %s: the document is closed.\n", step.c_str());
@@ -239,6 +276,15 @@ int RunOpen(KvzHost& host, const std::string& ns, const std::string& view, const
 		std::fprintf(stderr, "%s: done.\n", step.c_str());
 	}
 	return 0;
+}
+
+// The exit status: an interrupted run says so, whatever it got to.
+int Finished(int rc)
+{
+	if (!CliInteraction::Interrupted())
+		return rc;
+	std::fprintf(stderr, "kvz: interrupted: the work in progress was stopped and not saved.\n");
+	return CliInteraction::kInterruptedStatus;
 }
 
 }  // namespace
@@ -276,6 +322,10 @@ int main(int argc, char** argv)
 	bool demo = false;
 	init->add_option("FILE", initFile, "The database file or PostgreSQL database, which must exist (default: --db)");
 	auto* demoFlag = init->add_flag("--demo", demo, "Fill in the demo company");
+	bool replace = false;
+	init->add_flag("--replace", replace,
+				   "With --demo: replace the company's data that the database already holds, after a question")
+		->needs(demoFlag);
 	int scale = 1;
 	init->add_option("--scale", scale, "Multiply the demo company's accounts, cost centres, jobs and entries")
 		->check(CLI::Range(1, 25))
@@ -324,7 +374,7 @@ int main(int argc, char** argv)
 				std::fprintf(stderr, "kvz: init needs the database FILE (or --db FILE)\n");
 				return 1;
 			}
-			return RunInit(host, file, demo, scale, opt.libraries);
+			return Finished(RunInit(host, file, demo, replace, scale, opt.libraries));
 		}
 		if (opt.db.empty())
 		{
@@ -337,6 +387,13 @@ int main(int argc, char** argv)
 			return 1;
 		AfxSetReportChoice(CString(), CString(opt.reportChoice));
 		const bool loaded = host.LoadModule(opt.libraries);
+		for (const CString& change : host.Connection().GetSchemaChanges())
+			std::fprintf(stderr, "Schema of %s: %s.\n", host.CompanyName().c_str(), change.GetString());
+		if (!loaded)
+		{
+			std::fprintf(stderr, "kvz: the libraries did not all load: nothing was done.\n");
+			return 1;
+		}
 		int rc = 0;
 		if (templates->parsed())
 			rc = RunTemplates();
@@ -355,11 +412,11 @@ int main(int argc, char** argv)
 			}
 			rc = RunOpen(host, ns, view, actions);
 		}
-		return loaded ? rc : std::max(rc, 1);
+		return Finished(rc);
 	}
 	catch (const std::exception& e)
 	{
-		std::fprintf(stderr, "kvz: %s\n", e.what());
-		return 1;
+		std::fprintf(stderr, "kvz: %s\n", plv::db::RedactSecrets(e.what()).c_str());
+		return Finished(1);
 	}
 }

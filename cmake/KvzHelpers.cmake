@@ -45,3 +45,12 @@ function(kvz_backend_tests name)
   gtest_discover_tests(${name} TEST_SUFFIX "@pg" DISCOVERY_TIMEOUT 60 ${filter}
     PROPERTIES TIMEOUT 180 ENVIRONMENT "KVZ_TEST_BACKEND=postgresql")
 endfunction()
+
+# kvz_fuzzer(<name> SOURCES ... [DEPS ...]): a libFuzzer target (KVZ_FUZZ builds, clang only),
+# run as "<name> -max_total_time=600 corpus/".
+function(kvz_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()

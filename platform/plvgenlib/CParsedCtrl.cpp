@@ -3,65 +3,72 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <string>
 
 #include "platform/plvgenlib/CParsedForm.h"
 #include "platform/plvgeneric/Interaction.h"
+#include "platform/plvgeneric/TypedInput.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
 namespace {
 const DataObj* g_pOldCtrlData = nullptr;
 
-bool ParseInteger(CString text, long long& out)
+// The readers of typed text; an empty text is zero, or no date.
+std::string ReadInteger(const CString& text, WORD type, long long& out)
 {
-	text.Trim();
-	if (text.IsEmpty())
-	{
-		out = 0;
-		return true;
-	}
-	char* end = nullptr;
-	errno = 0;
-	out = std::strtoll(text.GetString(), &end, 10);
-	return errno == 0 && end && *end == '\0';
+	out = 0;
+	if (CString(text).Trim().IsEmpty())
+		return {};
+	if (type == DATA_INT_TYPE)
+		return typed_input::ReadInteger(text.str(), std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), out);
+	return typed_input::ReadInteger(text.str(), std::numeric_limits<long>::min(), std::numeric_limits<long>::max(), out);
 }
 
-bool ParseDouble(CString text, double& out)
+std::string ReadNumber(const CString& text, double& out)
 {
-	text.Trim();
-	if (text.IsEmpty())
-	{
-		out = 0;
-		return true;
-	}
-	// Italian form "1.234,56" as well as "1234.56".
-	if (text.Find(',') >= 0)
-	{
-		text.Remove('.');
-		text.Replace(',', '.');
-	}
-	char* end = nullptr;
-	errno = 0;
-	out = std::strtod(text.GetString(), &end);
-	return errno == 0 && end && *end == '\0';
+	out = 0;
+	if (CString(text).Trim().IsEmpty())
+		return {};
+	return typed_input::ReadNumber(text.str(), out);
 }
 
-bool ParseDate(CString text, DataDate& date)
+std::string ReadDate(const CString& text, DataDate& date)
 {
-	text.Trim();
-	if (text.IsEmpty())
+	if (CString(text).Trim().IsEmpty())
 	{
 		date.Clear();
-		return true;
+		return {};
 	}
 	int d = 0, m = 0, y = 0;
-	char tail = 0;
-	if (std::sscanf(text.GetString(), "%d/%d/%d%c", &d, &m, &y, &tail) != 3 &&
-		std::sscanf(text.GetString(), "%d-%d-%d%c", &y, &m, &d, &tail) != 3)
-		return false;
-	if (y < 1800 || m < 1 || m > 12 || d < 1 || d > MonthDays(m, y))
-		return false;
-	date.SetDate(d, m, y);
-	return true;
+	std::string why = typed_input::ReadDate(text.str(), 1800, d, m, y);
+	if (why.empty())
+		date.SetDate(d, m, y);
+	return why;
+}
+
+// Why the text is not a value of that type; empty when it is one (or the type has no reader here).
+std::string TypedProblem(const CString& text, WORD type)
+{
+	long long n = 0;
+	double d = 0;
+	DataDate date;
+	switch (type)
+	{
+	case DATA_INT_TYPE:
+	case DATA_LNG_TYPE: return ReadInteger(text, type, n);
+	case DATA_DBL_TYPE:
+	case DATA_MON_TYPE:
+	case DATA_QTY_TYPE:
+	case DATA_PERC_TYPE: return ReadNumber(text, d);
+	case DATA_DATE_TYPE: return ReadDate(text, date);
+	default: return {};
+	}
+}
+
+bool ParseInteger(CString text, long long& out)
+{
+	return ReadInteger(text, DATA_LNG_TYPE, out).empty();
 }
 
 bool ParseBool(CString text, bool& out)
@@ -121,7 +128,7 @@ BOOL CParsedCtrl::ParseText(const CString& strText, DataObj& value) const
 	case DATA_LNG_TYPE:
 	{
 		long long n = 0;
-		if (!ParseInteger(strText, n))
+		if (!ReadInteger(strText, value.GetDataType(), n).empty())
 			return FALSE;
 		value.SetDataValue(static_cast<std::int64_t>(n));
 		return TRUE;
@@ -132,13 +139,13 @@ BOOL CParsedCtrl::ParseText(const CString& strText, DataObj& value) const
 	case DATA_PERC_TYPE:
 	{
 		double d = 0;
-		if (!ParseDouble(strText, d))
+		if (!ReadNumber(strText, d).empty())
 			return FALSE;
 		value.SetDataValue(d);
 		return TRUE;
 	}
 	case DATA_DATE_TYPE:
-		return ParseDate(strText, static_cast<DataDate&>(value));
+		return ReadDate(strText, static_cast<DataDate&>(value)).empty();
 	case DATA_BOOL_TYPE:
 	{
 		bool b = false;
@@ -206,7 +213,11 @@ BOOL CParsedCtrl::UserInput(const CString& strText)
 		return Refuse("The control is read-only.");
 	std::unique_ptr<DataObj> pValue(m_pData->Clone());
 	if (!ParseText(strText, *pValue))
-		return Refuse(CString::Formatted("\"%s\" is not a value of the control.", strText.GetString()));
+	{
+		const std::string why = TypedProblem(strText, pValue->GetDataType());
+		return Refuse(CString::Formatted("%s: \"%s\" %s.", m_strName.GetString(), strText.GetString(),
+										 why.empty() ? "is not a value of the control" : why.c_str()));
+	}
 	if (m_pHotKeyLink && !m_pHotKeyLink->ValidateValue(pValue.get()))
 	{
 		// A refused value stays out of the data, as a form moves the focus back to the control;
@@ -262,7 +273,7 @@ BOOL CBoolButton::UserInput(const CString& strText)
 {
 	bool b = false;
 	if (!ParseBool(strText, b))
-		return Refuse(CString::Formatted("\"%s\" is not a value of the control.", strText.GetString()));
+		return Refuse(CString::Formatted("%s: \"%s\" is not yes or no.", m_strName.GetString(), strText.GetString()));
 	if (IsRadio())
 		return b ? UserClick() : Refuse("A radio button is cleared by choosing another one of its group.");
 	return CParsedCtrl::UserInput(b ? "1" : "0");

@@ -442,7 +442,10 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 		if (kind == SqlRecord::TABLE_TYPE)
 		{
 			if (!Db().TableExists(table.str()))
+			{
 				Db().Execute(CreateTableSql(*pRec, m_bServer).str());
+				m_SchemaChanges.push_back("created table " + table);
+			}
 			else
 			{
 				// A newer release of the record may bind columns the table lacks.
@@ -456,9 +459,12 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 					for (auto& c : existing)
 						found = found || col.CompareNoCase(c.c_str()) == 0;
 					if (!found)
+					{
 						Db().Execute(("ALTER TABLE " + Quoted(table) + " ADD COLUMN " + Quoted(col) + " " +
 									  ColumnType(*pRec->GetDataObjAt(i), m_bServer))
 										 .str());
+						m_SchemaChanges.push_back("added column " + table + "." + col);
+					}
 				}
 			}
 			int n = 0;
@@ -502,6 +508,8 @@ std::vector<CatalogEntry> SqlConnection::GetCatalog() const
 
 void SqlConnection::SetDatabaseRelease(const CString& library, int release)
 {
+	if (GetDatabaseRelease(library) == release)
+		return;
 	try
 	{
 		Db().Execute(CString::Formatted("CREATE TABLE IF NOT EXISTS %s (Library %s PRIMARY KEY, "
@@ -721,11 +729,11 @@ SqlConnection* COleDbManager::MakeNewConnection(const CString& connectionString,
 	}
 	catch (const plv::db::DbError& e)
 	{
-		m_strLastError = e.what();
+		m_strLastError = plv::db::RedactSecrets(e.what());
 	}
 	catch (const SqlException& e)
 	{
-		m_strLastError = e.GetMessage();
+		m_strLastError = plv::db::RedactSecrets(e.GetMessage().str());
 	}
 	return nullptr;
 }

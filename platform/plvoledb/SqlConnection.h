@@ -136,8 +136,12 @@ public:
 	std::vector<CatalogEntry> GetCatalog() const;
 	// DDL of a record's table, as the catalog creates it (on SQLite, or on a server).
 	static CString CreateTableSql(const SqlRecord& record, BOOL bServer = FALSE);
+	// What registering the catalog created or altered in the schema ("created table X",
+	// "added column X.Y"), in order; an up-to-date database changes nothing.
+	const std::vector<CString>& GetSchemaChanges() const { return m_SchemaChanges; }
 
-	// The schema release each library's tables are at.
+	// The schema release each library's tables are at; setting the release it already has
+	// writes nothing, so that an up-to-date database opens without write access.
 	void SetDatabaseRelease(const CString& library, int release);
 	int GetDatabaseRelease(const CString& library);
 
@@ -166,6 +170,7 @@ private:
 	std::unique_ptr<plv::db::Statement> m_pTryLock, m_pUnlock;
 	std::unique_ptr<SqlSession> m_pDefaultSession;
 	std::map<CString, CatalogEntry> m_Catalog;  // by upper-case table name
+	std::vector<CString> m_SchemaChanges;
 	int m_nTransactionDepth = 0;
 };
 

@@ -12,6 +12,7 @@
 #include "platform/erp/erpbasedbl/ErpBaseDblTables.h"
 #include "platform/erp/erpledgerdbl/ErpLedgerDblTables.h"
 #include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/driver/Driver.h"
 
 namespace erp {
@@ -68,6 +69,24 @@ std::vector<long long> SplitCents(long long total, const std::vector<double>& we
 
 // ---- writing many rows ----------------------------------------------------------------------------
 
+// An abort asked while the demo company was being made.
+class DemoAborted : public std::runtime_error
+{
+public:
+	DemoAborted() : std::runtime_error("interrupted: nothing was kept") {}
+};
+
+// The host tables the demo company fills, emptied first.
+std::vector<const char*> DemoTables()
+{
+	return {TChartOfAccounts::GetStaticName(),		 TChartOfAccountParameters::GetStaticName(),
+			TLedgers::GetStaticName(),				 TCompanyFiscalYears::GetStaticName(),
+			TTAX::GetStaticName(),					 TPaymentTerms::GetStaticName(),
+			TCostCenters::GetStaticName(),			 TJobs::GetStaticName(),
+			TCostAccEntriesDetail::GetStaticName(), TChartOfAccountsBalances::GetStaticName(),
+			TCostCentersBalances::GetStaticName()};
+}
+
 // One prepared insert of a record's columns, run once per row with the record's values.
 class BulkInserter
 {
@@ -91,6 +110,9 @@ public:
 
 	void Insert()
 	{
+		// An abort asked (Ctrl-C) stops the fill: its transaction is rolled back.
+		if (m_nRows % 256 == 0 && AfxIsAbortRequested())
+			throw DemoAborted();
 		int n = 1;
 		for (int i : m_Columns)
 			m_pStatement->Bind(n++, m_Record.GetDataObjAt(i)->GetDataValue());
@@ -726,6 +748,7 @@ void DemoCompany::CostAccountingEntries(int year, int type, int month, int day, 
 // the closing ones of the balance-sheet accounts go out.
 void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& balances)
 {
+	AfxSetProgressText(CString::Formatted("Società dimostrativa: %s dell'esercizio %d...", type ? "previsione" : "consuntivo", year));
 	m_pRng = std::make_unique<Rng>(static_cast<std::uint64_t>(year) * 1000003u + static_cast<std::uint64_t>(type) * 7919u +
 								   static_cast<std::uint64_t>(m_nScale));
 	Rng& rng = *m_pRng;
@@ -1103,11 +1126,7 @@ DemoCompanySummary DemoCompany::Create()
 	m_Italian.assign(m_Accounts.size(), 0);
 	for (int c : m_Generated[GEN_CUSTOMERS_IT])
 		m_Italian[static_cast<size_t>(c)] = 1;
-	for (const char* table : {TChartOfAccounts::GetStaticName(), TChartOfAccountParameters::GetStaticName(),
-							  TLedgers::GetStaticName(), TCompanyFiscalYears::GetStaticName(), TTAX::GetStaticName(),
-							  TPaymentTerms::GetStaticName(), TCostCenters::GetStaticName(), TJobs::GetStaticName(),
-							  TCostAccEntriesDetail::GetStaticName(), TChartOfAccountsBalances::GetStaticName(),
-							  TCostCentersBalances::GetStaticName()})
+	for (const char* table : DemoTables())
 		m_Connection.ExecuteSQL(CString::Formatted("DELETE FROM %s", table));
 	WriteRegisters();
 
@@ -1138,6 +1157,26 @@ DemoCompanySummary DemoCompany::Create()
 }
 
 }  // namespace
+
+std::vector<CString> TablesWithCompanyData(SqlConnection& connection)
+{
+	std::vector<CString> held;
+	try
+	{
+		for (const char* table : DemoTables())
+			if (connection.Db().TableExists(table))
+			{
+				auto st = connection.Db().Prepare(CString::Formatted("SELECT 1 FROM %s LIMIT 1", table).str());
+				if (st->Step())
+					held.emplace_back(table);
+			}
+	}
+	catch (const plv::db::DbError& e)
+	{
+		throw SqlException(e.what());
+	}
+	return held;
+}
 
 DemoCompanySummary CreateDemoCompany(SqlConnection& connection, int scale)
 {

@@ -3,6 +3,7 @@
 #include "platform/plvoledb/driver/Value.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace plv::db {
@@ -70,6 +71,20 @@ ConnectionString::ConnectionString(std::string_view text) {
         ++i;  // the ';'
         values_.insert_or_assign(std::move(key), std::move(value));
     }
+    static const std::pair<const char*, const char*> kAliases[] = {
+        {"Server", "Data Source"},     {"Address", "Data Source"}, {"Addr", "Data Source"},
+        {"Network Address", "Data Source"}, {"Database", "Initial Catalog"}, {"UID", "User ID"},
+        {"PWD", "Password"},           {"Timeout", "Connect Timeout"},
+    };
+    for (auto [alias, key] : kAliases) {
+        auto it = values_.find(std::string_view(alias));
+        if (it == values_.end()) continue;
+        std::string value = std::move(it->second);
+        values_.erase(it);
+        if (auto known = values_.find(std::string_view(key)); known != values_.end() && known->second != value)
+            throw DbError(std::string("connection string: ") + alias + " and " + key + " name different values");
+        values_.insert_or_assign(key, std::move(value));
+    }
 }
 
 std::string ConnectionString::Get(std::string_view key, std::string_view fallback) const {
@@ -126,7 +141,65 @@ std::optional<std::string> ResolveSqlitePath(const ConnectionString& connection,
         throw DbError("Initial Catalog must be a plain file name: " + catalog);
     fs::path file(catalog);
     if (!file.has_extension()) file += ".db";
-    return (folder / file).lexically_normal().string();
+    const fs::path path = (folder / file).lexically_normal();
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec))) return path.string();
+    const fs::path real = fs::canonical(path, ec);
+    const fs::path realFolder = ec ? fs::path() : fs::canonical(folder, ec);
+    if (ec || real.parent_path() != realFolder)
+        throw DbError("Initial Catalog " + catalog + " leads out of its folder");
+    return real.string();
+}
+
+std::string RedactSecrets(std::string_view text) {
+    std::string out;
+    size_t i = 0;
+    const size_t n = text.size();
+    auto keyAt = [&](size_t at, std::string_view key) {
+        if (at + key.size() > n || (at > 0 && (std::isalnum(static_cast<unsigned char>(text[at - 1])) || text[at - 1] == '_')))
+            return false;
+        for (size_t k = 0; k < key.size(); ++k)
+            if (Lower(text[at + k]) != key[k]) return false;
+        return true;
+    };
+    while (i < n) {
+        // A password key: its value, quoted or not, is masked.
+        size_t keyLength = keyAt(i, "password") ? 8 : keyAt(i, "pwd") ? 3 : 0;
+        if (keyLength) {
+            size_t j = i + keyLength;
+            while (j < n && IsBlank(text[j])) ++j;
+            if (j < n && text[j] == '=') {
+                ++j;
+                while (j < n && IsBlank(text[j])) ++j;
+                out.append(text.substr(i, j - i));
+                if (j < n && (text[j] == '\'' || text[j] == '"')) {
+                    const char quote = text[j++];
+                    while (j < n && text[j] != quote) j += text[j] == '\\' && j + 1 < n ? 2 : 1;
+                    j = std::min(n, j + 1);
+                } else {
+                    while (j < n && !IsBlank(text[j]) && text[j] != ';' && text[j] != '&') ++j;
+                }
+                out += "***";
+                i = j;
+                continue;
+            }
+        }
+        // A URI's "user:password@".
+        if (text.substr(i, 3) == "://") {
+            size_t end = i + 3;
+            while (end < n && !IsBlank(text[end]) && text[end] != '/' && text[end] != '?' && text[end] != '#') ++end;
+            const std::string_view authority = text.substr(i + 3, end - i - 3);
+            const size_t at = authority.rfind('@');
+            const size_t colon = authority.substr(0, at == std::string_view::npos ? 0 : at).find(':');
+            if (at != std::string_view::npos && colon != std::string_view::npos) {
+                out.append("://").append(authority.substr(0, colon + 1)).append("***").append(authority.substr(at));
+                i = end;
+                continue;
+            }
+        }
+        out += text[i++];
+    }
+    return out;
 }
 
 }  // namespace plv::db

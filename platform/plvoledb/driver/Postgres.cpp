@@ -344,7 +344,7 @@ public:
         Result r = RunParams(
             "SELECT 1 FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
             "WHERE c.relname = $1 AND c.relkind IN ('r', 'v', 'm', 'p', 'f') "
-            "AND n.nspname = ANY (pg_catalog.current_schemas(true))",
+            "AND (n.nspname = pg_catalog.current_schema() OR n.oid = pg_catalog.pg_my_temp_schema())",
             {Folded(table)});
         return PQntuples(r.get()) > 0;
     }
@@ -352,7 +352,9 @@ public:
     std::vector<std::string> TableColumns(const std::string& table) override {
         Result r = RunParams(
             "SELECT a.attname FROM pg_catalog.pg_attribute a JOIN pg_catalog.pg_class c ON c.oid = a.attrelid "
-            "WHERE c.oid = pg_catalog.to_regclass(pg_catalog.quote_ident($1)) "
+            "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+            "WHERE c.relname = $1 "
+            "AND (n.nspname = pg_catalog.current_schema() OR n.oid = pg_catalog.pg_my_temp_schema()) "
             "AND c.relkind IN ('r', 'v', 'm', 'p', 'f') AND a.attnum > 0 AND NOT a.attisdropped "
             "ORDER BY a.attnum",
             {Folded(table)});

@@ -324,6 +324,10 @@ std::unique_ptr<Connection> OpenSqlite(const std::string& path, OpenMode mode,
     if (rc != SQLITE_OK) throw MakeError(raw, rc, path);
     sqlite3_extended_result_codes(db.get(), 1);
     sqlite3_busy_timeout(db.get(), options.busyTimeoutMs);
+    // A double-quoted name that matches no column must be an error, never the text of the name:
+    // "WHERE \"Missing\" = ?" bound to that text would match every row.
+    for (int op : {SQLITE_DBCONFIG_DQS_DML, SQLITE_DBCONFIG_DQS_DDL})
+        if (int r = sqlite3_db_config(db.get(), op, 0, nullptr); r != SQLITE_OK) throw MakeError(db.get(), r, path);
 
     // Reading the schema is what detects a foreign file, and it writes nothing.
     rc = sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);

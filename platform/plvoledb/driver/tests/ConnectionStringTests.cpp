@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "platform/plvoledb/driver/tests/TempDir.h"
+
 namespace plv::db {
 namespace {
 
@@ -109,6 +113,10 @@ TEST(ResolveSqlitePath, MapsDataSourceAndCatalogToAFile) {
         {"Data Source=dbhost;Initial Catalog=az01", std::nullopt},
         {"Data Source=10.0.0.5,1433;Initial Catalog=az01", std::nullopt},
         {"Data Source=(local);Initial Catalog=az01", std::nullopt},
+        // Aliases are read as their keys, for a file as for a server.
+        {"Server=dbhost;Initial Catalog=az01", std::nullopt},
+        {"Server=.;Database=az02", "/data/companies/c01/az02.db"},
+        {"Data Source=./archive;Database=y2023", "/data/companies/c01/archive/y2023.db"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ResolveSqlitePath(ConnectionString(c.text), company), c.expected) << c.text;
@@ -128,6 +136,54 @@ TEST(ResolveSqlitePath, RejectsCatalogsThatLeaveTheFolder) {
     for (const char* text : cases)
         EXPECT_THROW(ResolveSqlitePath(ConnectionString(text), "/data/c01"), DbError) << text;
     EXPECT_THROW(ResolveSqlitePath(ConnectionString("Data Source=.;Initial Catalog=x"), ""), DbError);
+}
+
+TEST(ConnectionString, AliasesAreTheirKeysAndMayNotContradictThem) {
+    const ConnectionString cs("Server=srv,5433;Database=az01;UID=kvz;PWD=s3;Timeout=5");
+    EXPECT_EQ(cs.Get("Data Source"), "srv,5433");
+    EXPECT_EQ(cs.Get("Initial Catalog"), "az01");
+    EXPECT_EQ(cs.Get("User ID"), "kvz");
+    EXPECT_EQ(cs.Get("Password"), "s3");
+    EXPECT_EQ(cs.Get("Connect Timeout"), "5");
+    EXPECT_FALSE(cs.Has("Server"));
+    EXPECT_EQ(ConnectionString("Server=a;Data Source=a").Get("Data Source"), "a");
+    try {
+        ConnectionString("Data Source=.;Server=dbhost;PWD=secret;Password=other");
+        ADD_FAILURE() << "contradicting aliases accepted";
+    } catch (const DbError& e) {
+        EXPECT_EQ(std::string(e.what()).find("secret"), std::string::npos) << e.what();
+    }
+}
+
+TEST(ResolveSqlitePath, ALinkLeadingOutOfTheFolderIsRefused) {
+    testing::TempDir company, elsewhere;
+    std::ofstream(elsewhere.File("other.db")) << "x";
+    std::ofstream(company.File("az01.db")) << "x";
+    std::filesystem::create_symlink(elsewhere.File("other.db"), company.File("escape.db"));
+    std::filesystem::create_symlink(company.File("az01.db"), company.File("alias.db"));
+    const std::string folder = company.Path().string();
+    EXPECT_THROW(ResolveSqlitePath(ConnectionString("Initial Catalog=escape"), folder), DbError);
+    EXPECT_EQ(ResolveSqlitePath(ConnectionString("Initial Catalog=alias"), folder), company.File("az01.db"));
+    EXPECT_EQ(ResolveSqlitePath(ConnectionString("Initial Catalog=missing"), folder), company.File("missing.db"));
+}
+
+TEST(RedactSecrets, MasksEveryFormOfPassword) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"postgresql://kvz:s3cret@db:5433/az01", "postgresql://kvz:***@db:5433/az01"},
+        {"postgres://kvz@db/az01?password=s3cret&sslmode=off", "postgres://kvz@db/az01?password=***&sslmode=off"},
+        {"host=db password='s 3' dbname=az01", "host=db password=*** dbname=az01"},
+        {"host=db PASSWORD = s3cret dbname", "host=db PASSWORD = *** dbname"},
+        {"Data Source=srv;User ID=kvz;Password=\"a;b\";Initial Catalog=az01",
+         "Data Source=srv;User ID=kvz;Password=***;Initial Catalog=az01"},
+        {"UID=kvz;PWD=s3cret", "UID=kvz;PWD=***"},
+        {"database file does not exist: host=db password=s3cret dbname",
+         "database file does not exist: host=db password=*** dbname"},
+        {"no secrets: /srv/kvz/az01.db, passwords.db", "no secrets: /srv/kvz/az01.db, passwords.db"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RedactSecrets(c.text), c.expected) << c.text;
 }
 
 }  // namespace

@@ -342,7 +342,7 @@ TEST_F(PostgresTest, SavepointsUndoOnlyTheirOwnPart) {
     EXPECT_EQ(std::get<std::string>(Scalar(*db_, "SELECT string_agg(id::text, ',' ORDER BY id) FROM item")), "1,5");
 }
 
-TEST_F(PostgresTest, DescribesTablesInTheSearchPath) {
+TEST_F(PostgresTest, DescribesTablesOfTheCurrentSchemaOnly) {
     db_->Execute("CREATE VIEW cheap AS SELECT id, name FROM item; CREATE TEMP TABLE scratch(b integer, a integer); "
                  "CREATE INDEX item_price ON item(price)");
     EXPECT_TRUE(db_->TableExists("item"));
@@ -358,6 +358,15 @@ TEST_F(PostgresTest, DescribesTablesInTheSearchPath) {
     EXPECT_EQ(db_->BackendName(), "postgresql");
     EXPECT_NE(db_->Path().find("schema=" + schema_->Name()), std::string::npos) << db_->Path();
     EXPECT_EQ(db_->Path().find("password"), std::string::npos);
+
+    // A table of the same name further along the search path is another database's table.
+    const std::string shadow = schema_->Name() + "_shadow";
+    schema_->Admin().Execute("CREATE TABLE public." + shadow + "(x integer)");
+    const bool exists = db_->TableExists(shadow);
+    const auto columns = db_->TableColumns(shadow);
+    schema_->Admin().Execute("DROP TABLE public." + shadow);
+    EXPECT_FALSE(exists);
+    EXPECT_TRUE(columns.empty());
 }
 
 TEST_F(PostgresTest, ALockHeldElsewhereIsBusyAfterTheLockTimeout) {

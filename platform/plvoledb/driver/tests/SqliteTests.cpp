@@ -330,5 +330,18 @@ TEST_F(SqliteTest, RepeatedExecuteWithParametersStaysCorrect) {
     EXPECT_FALSE(db_->TableExists("r"));
 }
 
+// A column dropped by a newer release, still named by an older statement, must fail: read as a
+// string literal it would match every row whose text is its name.
+TEST_F(SqliteTest, ADroppedColumnIsAnErrorNotTheTextOfItsName) {
+    db_->Execute("INSERT INTO item(id, name, note) VALUES (1, 'a', 'x'), (2, 'b', 'y')");
+    db_->Execute("ALTER TABLE item DROP COLUMN note");
+    EXPECT_THROW(db_->Execute("DELETE FROM item WHERE \"note\" = ?", {std::string("note")}), DbError);
+    EXPECT_THROW(db_->Execute("CREATE INDEX item_note ON item(\"note\")"), DbError);
+    // Reopened, as another process would.
+    auto other = OpenSqlite(path_, OpenMode::OpenExisting);
+    EXPECT_THROW(other->Execute("DELETE FROM item WHERE \"note\" = ?", {std::string("note")}), DbError);
+    EXPECT_EQ(Int(Scalar(*db_, "SELECT COUNT(*) FROM item")), 2);
+}
+
 }  // namespace
 }  // namespace plv::db

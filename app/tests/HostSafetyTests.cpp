@@ -1,0 +1,256 @@
+// The host program as a user or a flaky environment meets it: questions nobody answers, Ctrl-C,
+// another process holding the write lock, a read-only file, a schema changed behind its back.
+// Each test runs kvz itself on a copy of a demo company.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/plvoledb/driver/Sqlite.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome
+{
+	int status = -1;  // the exit status; 128 + n for a signal
+	std::string output;
+};
+
+enum class Input
+{
+	None,      // stdin closed: end of input at once
+	Terminal,  // a pseudo-terminal nobody types on
+};
+
+// Runs kvz with the arguments; when `interruptAfter` is given, sends SIGINT once the output
+// holds that text.
+Outcome RunKvz(const std::vector<std::string>& args, Input input = Input::None,
+			   const std::optional<std::string>& interruptAfter = std::nullopt, bool asNobody = false)
+{
+	const fs::path log = fs::temp_directory_path() / ("kvz-host-" + std::to_string(::getpid()) + ".log");
+	int in = -1;
+	if (input == Input::Terminal)
+	{
+		in = ::posix_openpt(O_RDWR | O_NOCTTY);
+		EXPECT_GE(in, 0);
+		::grantpt(in);
+		::unlockpt(in);
+	}
+	const pid_t pid = ::fork();
+	if (pid == 0)
+	{
+		const int stdinFd = input == Input::Terminal ? ::open(::ptsname(in), O_RDWR) : ::open("/dev/null", O_RDONLY);
+		const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+		::dup2(stdinFd, 0);
+		::dup2(out, 1);
+		::dup2(out, 2);
+		::signal(SIGINT, SIG_DFL);
+		if (asNobody && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+			::_exit(120);
+		std::vector<char*> argv{const_cast<char*>(KVZ_PROGRAM)};
+		for (const std::string& a : args)
+			argv.push_back(const_cast<char*>(a.c_str()));
+		argv.push_back(nullptr);
+		::execv(KVZ_PROGRAM, argv.data());
+		::_exit(127);
+	}
+	auto read = [&] {
+		std::ifstream f(log);
+		return std::string(std::istreambuf_iterator<char>(f), {});
+	};
+	int status = 0;
+	bool sent = false;
+	const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+	while (::waitpid(pid, &status, WNOHANG) == 0)
+	{
+		if (interruptAfter && !sent && read().find(*interruptAfter) != std::string::npos)
+		{
+			::kill(pid, SIGINT);
+			sent = true;
+		}
+		if (std::chrono::steady_clock::now() > deadline)
+			::kill(pid, SIGKILL);
+		std::this_thread::sleep_for(std::chrono::milliseconds(5));
+	}
+	if (in >= 0)
+		::close(in);
+	Outcome o{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), read()};
+	fs::remove(log);
+	if (interruptAfter)
+	{
+		EXPECT_TRUE(sent) << "the run ended before \"" << *interruptAfter << "\":\n" << o.output;
+	}
+	return o;
+}
+
+class HostSafety : public ::testing::Test
+{
+protected:
+	static void SetUpTestSuite()
+	{
+		s_Demo = new fs::path(fs::temp_directory_path() / ("kvz-host-demo-" + std::to_string(::getpid())));
+		fs::create_directories(*s_Demo);
+		const Outcome o = RunKvz({"init", "--demo", (*s_Demo / "demo.db").string()});
+		ASSERT_EQ(o.status, 0) << o.output;
+	}
+	static void TearDownTestSuite()
+	{
+		fs::remove_all(*s_Demo);
+		delete s_Demo;
+	}
+
+	void SetUp() override
+	{
+		char pattern[] = "/tmp/kvz-host-XXXXXX";
+		ASSERT_TRUE(::mkdtemp(pattern));
+		m_Dir = pattern;
+		fs::permissions(m_Dir, fs::perms::all);
+		m_Db = (m_Dir / "az01.db").string();
+		fs::copy_file(*s_Demo / "demo.db", m_Db);
+	}
+	void TearDown() override { fs::remove_all(m_Dir); }
+
+	long long Count(const std::string& sql)
+	{
+		auto db = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+		auto st = db->Prepare(sql);
+		EXPECT_TRUE(st->Step());
+		return std::get<int64_t>(st->Column(0));
+	}
+	long long NewAccounts() { return Count("SELECT COUNT(*) FROM Erp_ChartOfAccounts WHERE Account LIKE '010199%'"); }
+	// A new account typed into the chart of accounts, then the given steps.
+	std::vector<std::string> NewAccount(std::vector<std::string> before, std::vector<std::string> steps)
+	{
+		before.insert(before.end(), {"--db", m_Db, "open", "Erp.Base.ErpBaseDocuments.DChartOfAccounts", "--new",
+									 "--set", "Conto=0101999", "--set", "Descrizione=Prova"});
+		before.insert(before.end(), steps.begin(), steps.end());
+		return before;
+	}
+
+	static fs::path* s_Demo;
+	fs::path m_Dir;
+	std::string m_Db;
+};
+
+fs::path* HostSafety::s_Demo = nullptr;
+
+TEST_F(HostSafety, AQuestionNobodyAnswersIsCancelledAndNothingIsSaved)
+{
+	// End of input, and Ctrl-C while the question waits on the terminal.
+	Outcome o = RunKvz(NewAccount({}, {"--close"}));
+	EXPECT_EQ(o.status, 1) << o.output;
+	EXPECT_NE(o.output.find("Salvare le modifiche?"), std::string::npos) << o.output;
+	EXPECT_NE(o.output.find("-> annulla"), std::string::npos) << o.output;
+	EXPECT_NE(o.output.find("kvz: no answer"), std::string::npos) << o.output;
+
+	o = RunKvz(NewAccount({}, {"--close"}), Input::Terminal, "[sì/no/annulla]");
+	EXPECT_EQ(o.status, 130) << o.output;
+	EXPECT_NE(o.output.find("-> annulla"), std::string::npos) << o.output;
+	EXPECT_EQ(NewAccounts(), 0);
+
+	// An answer given by the options still saves.
+	o = RunKvz(NewAccount({"--answer", "Salvare=sì"}, {"--close"}));
+	EXPECT_EQ(o.status, 0) << o.output;
+	EXPECT_EQ(NewAccounts(), 1);
+}
+
+TEST_F(HostSafety, CtrlCDuringTheDemoFillStopsWithStatus130AndKeepsNothing)
+{
+	const std::string fresh = (m_Dir / "fresh.db").string();
+	const Outcome o = RunKvz({"init", "--demo", "--scale", "25", fresh}, Input::None, "Società dimostrativa:");
+	EXPECT_EQ(o.status, 130) << o.output;
+	EXPECT_NE(o.output.find("kvz: interrupted"), std::string::npos) << o.output;
+	m_Db = fresh;
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Erp_ChartOfAccounts"), 0);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Erp_CostAccEntriesDetail"), 0);
+}
+
+TEST_F(HostSafety, TheDemoNeverReplacesACompanyUnasked)
+{
+	const long long accounts = Count("SELECT COUNT(*) FROM Erp_ChartOfAccounts");
+	ASSERT_EQ(RunKvz({"init", "--demo", m_Db}).status, 0 + 1);
+	Outcome o = RunKvz({"init", "--demo", "--replace", m_Db});  // the question is cancelled
+	EXPECT_EQ(o.status, 1) << o.output;
+	EXPECT_NE(o.output.find("left as it was"), std::string::npos) << o.output;
+	RunKvz(NewAccount({"--yes"}, {"--save"}));
+	ASSERT_EQ(NewAccounts(), 1);
+	o = RunKvz({"--yes", "init", "--demo", "--replace", m_Db});
+	EXPECT_EQ(o.status, 0) << o.output;
+	EXPECT_EQ(NewAccounts(), 0);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Erp_ChartOfAccounts"), accounts);
+}
+
+TEST_F(HostSafety, AWriteLockHeldPastTheTimeoutFailsTheSaveAndWritesNothing)
+{
+	auto holder = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+	holder->Execute("BEGIN IMMEDIATE");
+	const Outcome o = RunKvz(NewAccount({"--yes"}, {"--save"}));
+	holder->Execute("ROLLBACK");
+	EXPECT_NE(o.status, 0) << o.output;
+	EXPECT_NE(o.output.find("kvz: --save"), std::string::npos) << o.output;
+	EXPECT_EQ(NewAccounts(), 0);
+}
+
+TEST_F(HostSafety, AReadOnlyFileIsReadButNotWritten)
+{
+	fs::permissions(m_Db, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+	Outcome o = RunKvz({"--db", m_Db, "tables"}, Input::None, std::nullopt, true);
+	EXPECT_EQ(o.status, 0) << o.output;
+	EXPECT_NE(o.output.find("Kvz_AnagConti (table)"), std::string::npos) << o.output;
+	EXPECT_EQ(RunKvz({"--db", m_Db, "templates"}, Input::None, std::nullopt, true).status, 0);
+	o = RunKvz(NewAccount({"--yes"}, {"--save"}), Input::None, std::nullopt, true);
+	EXPECT_NE(o.status, 0) << o.output;
+	EXPECT_NE(o.output.find("kvz: --save"), std::string::npos) << o.output;
+	EXPECT_EQ(NewAccounts(), 0);
+}
+
+TEST_F(HostSafety, SchemaChangesAreReported)
+{
+	{
+		auto db = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+		db->Execute("DROP TABLE Kvz_AnagConti");
+	}
+	Outcome o = RunKvz({"--db", m_Db, "tables"});
+	EXPECT_EQ(o.status, 0) << o.output;
+	EXPECT_NE(o.output.find("created table Kvz_AnagConti"), std::string::npos) << o.output;
+	o = RunKvz({"--db", m_Db, "tables"});
+	EXPECT_EQ(o.output.find("Schema of"), std::string::npos) << o.output;
+}
+
+TEST_F(HostSafety, BadInputIsRefusedByNameAndValue)
+{
+	const struct
+	{
+		std::vector<std::string> args;
+		const char* message;
+	} cases[] = {
+		{{"--date", "2025-01-01junk", "--db", m_Db, "tables"}, "kvz: --date: \"2025-01-01junk\" is not a date"},
+		{{"--date", "01/01/2147483647", "--db", m_Db, "tables"}, "kvz: --date: \"01/01/2147483647\" is not a date"},
+		{NewAccount({}, {"--set", "Conto movimentabile=forse"}), "Conto movimentabile: \"forse\" is not yes or no"},
+		{{"--db", "host=db password=s3cret dbname", "tables"}, "password=***"},
+	};
+	for (const auto& c : cases)
+	{
+		const Outcome o = RunKvz(c.args);
+		EXPECT_EQ(o.status, 1) << o.output;
+		EXPECT_NE(o.output.find(c.message), std::string::npos) << o.output;
+		EXPECT_EQ(o.output.find("s3cret"), std::string::npos) << o.output;
+	}
+}
+
+}  // namespace
