@@ -408,6 +408,8 @@ TEST_F(PianoDeiConti, CodesWithWildcardsMatchOnlyThemselves)
 
 TEST_F(PianoDeiConti, TheAddOnFlyFormProposesOnItsOwnTab)
 {
+	// A row left behind for the code by another procedure is taken over, not added twice.
+	Sql("INSERT INTO Kvz_RaggruppPdC (Conto, CodiceBudget) VALUES ('2104', 'VECCHIO')");
 	FormDriver form = Apri("DChartOfAccountsAddOnFly");
 	EXPECT_EQ(form.Mode(), CBaseDocument::NEW);
 	ASSERT_TRUE(form.ActivateTab("CCoAAddOnFlyTabManager", "&Riclassificazioni"));
@@ -416,7 +418,15 @@ TEST_F(PianoDeiConti, TheAddOnFlyFormProposesOnItsOwnTab)
 	EXPECT_EQ(form.Text("TerzoLivello"), "No");  // ledger 21 has no row: nothing to copy
 	ASSERT_TRUE(form.Press("EscludereContoDaImportazione"));
 	ASSERT_TRUE(form.Save());
-	EXPECT_EQ(Riga("2104", "Conto || EscludereContoDaImportazione"), "21041");
+	EXPECT_EQ(Riga("2104", "Conto || EscludereContoDaImportazione || '/' || CodiceBudget"), "21041/");
+
+	// The row goes with its account.
+	FormDriver master = Apri();
+	ASSERT_TRUE(master.Find());
+	ASSERT_TRUE(master.Type("Conto", "2104"));
+	ASSERT_TRUE(master.Save());
+	ASSERT_TRUE(master.Delete());
+	EXPECT_EQ(Riga("2104"), "<none>");
 }
 
 }  // namespace
