@@ -7,6 +7,8 @@
 #include "platform/plvoledb/driver/LockRegistry.h"
 
 namespace {
+// Escapes the wildcards of a LIKE pattern's fixed part; the same on every backend.
+constexpr char kLikeEscape = '!';
 CString Quoted(const CString& identifier)
 {
 	CString q = identifier;
@@ -84,7 +86,16 @@ void SqlRowSet::SetParamLike(LPCTSTR szName, const DataObj& value)
 	p.value->Assign(value);
 	DataValue stored = p.value->GetDataValue();
 	auto text = std::get_if<std::string>(&stored);
-	p.likePattern = (text ? CString(*text) : p.value->FormatData()) + "%";
+	// Its own "%", "_" and escape characters match only themselves.
+	const std::string prefix = text ? *text : p.value->FormatData().str();
+	std::string pattern;
+	for (char c : prefix)
+	{
+		if (c == '%' || c == '_' || c == kLikeEscape)
+			pattern += kLikeEscape;
+		pattern += c;
+	}
+	p.likePattern = CString(pattern + "%");
 	p.isLike = true;
 	p.isSet = true;
 }
@@ -256,15 +267,10 @@ void SqlTable::AddFilterLike(const DataObj& column)
 	CString name = Quoted(GetColumnName(column));
 	SqlSession* pSession = GetSqlSession();
 	SqlConnection* pConn = pSession ? pSession->GetSqlConnection() : nullptr;
-	if (!pConn || !pConn->IsServer())
-	{
-		AppendFilter(name + " LIKE ?");
-		return;
-	}
-	// On a server: a date or number matches as its text, and no character escapes, as on SQLite.
-	if (column.GetDataType() != DATA_STR_TYPE)
+	// On a server a date or number matches as its text.
+	if (pConn && pConn->IsServer() && column.GetDataType() != DATA_STR_TYPE)
 		name = "CAST(" + name + " AS text)";
-	AppendFilter(name + " LIKE ? ESCAPE ''");
+	AppendFilter(name + " LIKE ? ESCAPE '" + CString(std::string(1, kLikeEscape)) + "'");
 }
 
 void SqlTable::AddBetweenColumn(const DataObj& column)

@@ -22,7 +22,7 @@ public:
 	// The parameter takes the type of the column's data object.
 	void AddParam(LPCTSTR szName, const DataObj& column, int nDirection = 1);
 	void SetParamValue(LPCTSTR szName, const DataObj& value);
-	// A LIKE pattern: the value followed by "%".
+	// A LIKE pattern: the codes starting with the value ("%" and "_" in it are no wildcards).
 	void SetParamLike(LPCTSTR szName, const DataObj& value);
 	BOOL ExistParam(LPCTSTR szName) const;
 	int GetParamCount() const { return static_cast<int>(m_Params.size()); }
