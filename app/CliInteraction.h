@@ -27,6 +27,10 @@ public:
 	void AddAnswer(std::string text, int answer) { m_Answers.emplace_back(std::move(text), answer); }
 	// Makes Ctrl-C request an abort instead of ending the program.
 	void CatchInterrupt();
+	// Messages on stderr instead of stdout (stdout carries a document of its own).
+	void SetMessagesToStderr(bool b) { m_bMessagesToStderr = b; }
+	// The messages shown since the last call, oldest first, with their message-box type.
+	std::vector<std::pair<CString, UINT>> TakeShownMessages() { return std::exchange(m_Shown, {}); }
 
 	int MessageBox(const CString& text, UINT nType, const CString& caption) override;
 	void Progress(const CString& text) override;
@@ -36,5 +40,7 @@ private:
 	int Decide(const CString& text, UINT nType);
 
 	Always m_Always = Always::Ask;
+	bool m_bMessagesToStderr = false;
+	std::vector<std::pair<CString, UINT>> m_Shown;
 	std::vector<std::pair<std::string, int>> m_Answers;
 };

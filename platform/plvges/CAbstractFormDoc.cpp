@@ -130,6 +130,14 @@ BOOL CAbstractFormDoc::OnCmdMsg(UINT nID, UINT nCode)
 	return bHandled;
 }
 
+BOOL CAbstractFormDoc::OnUpdateCmdUI(CCmdUI* pCmdUI)
+{
+	BOOL bHandled = CAbstractDoc::OnUpdateCmdUI(pCmdUI);
+	for (auto& pClient : *m_pClientDocs)
+		bHandled = pClient->OnUpdateCmdUI(pCmdUI) || bHandled;
+	return bHandled;
+}
+
 // ---- opening and closing -------------------------------------------------------------------------
 
 BOOL CAbstractFormDoc::OnOpenDocument(const DocInvocationInfo* pInfo)

@@ -203,6 +203,15 @@ BOOL CBodyEdit::UserDoubleClick(int nRow, int nCol)
 	m_nHitColumn = nCol;
 	if (!UserSelectRow(nRow))
 		return FALSE;
+	// A cell being edited has its own control: the double-click is that control's, on the row.
+	ColumnInfo* pCol = GetColumn(nCol);
+	if (pCol && m_pDBT->GetRow(nRow))
+	{
+		SetCurrRecord(nRow);
+		CParsedCtrl* pCtrl = pCol->GetParsedCtrl();
+		if (pCtrl->IsEditable())
+			return pCtrl->UserDoubleClick() || Refuse(pCtrl->GetLastError());
+	}
 	Notify(BEN_ROW_DBLCLICKED);
 	return TRUE;
 }
