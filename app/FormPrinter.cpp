@@ -138,12 +138,21 @@ ShownForm CaptureForm(const FormDriver& form, const std::vector<std::pair<CStrin
 				t.tabs.push_back(pages.at(pTabs->GetDialog(i)));
 		}
 		else
-			shown.controls.push_back({p->GetName().str(), p->GetRuntimeClass()->m_lpszClassName, form.ColumnOf(p).str(), tab,
-									  p->GetCtrlText().str(), p->GetDescription().str(), !p->IsStatic() && !p->IsEditable(),
-									  !p->IsWindowVisible(), !p->IsWindowEnabled()});
+		{
+			auto& c = shown.controls.emplace_back(ShownForm::Control{
+				p->GetName().str(), p->GetRuntimeClass()->m_lpszClassName, form.ColumnOf(p).str(), tab, p->GetCtrlText().str(),
+				p->GetDescription().str(), !p->IsStatic() && !p->IsButton() && !p->IsEditable(), !p->IsWindowVisible(),
+				!p->IsWindowEnabled() || (p->IsButton() && !p->IsEditable()), {}});
+			if (auto* pCombo = DynamicDownCast<CEnumCombo>(p))
+				for (auto& item : pCombo->GetItems())
+					c.items.push_back(item.second.str());
+		}
 	}
-	for (auto& [nID, caption] : form.Commands())
+	for (auto [nID, caption] : form.Commands())
+	{
+		caption.Remove('&');  // the accelerator's mark
 		shown.commands.push_back({caption.str(), nID, form.IsCommandEnabled(nID) != FALSE});
+	}
 	return shown;
 }
 
@@ -270,9 +279,10 @@ std::string FormAsJson(const ShownForm& f)
 		out += ",\"controls\":" + JsonArray(f.controls, [](const ShownForm::Control& c) {
 				   return fmt::format(
 					   "{{\"name\":{},\"class\":{},\"column\":{},\"tab\":{},\"value\":{},\"description\":{},"
-					   "\"readOnly\":{},\"hidden\":{},\"disabled\":{}}}",
+					   "\"readOnly\":{},\"hidden\":{},\"disabled\":{}{}}}",
 					   JsonString(c.name), JsonString(c.cls), JsonString(c.column), JsonString(c.tab), JsonString(c.value),
-					   JsonString(c.description), c.readOnly, c.hidden, c.disabled);
+					   JsonString(c.description), c.readOnly, c.hidden, c.disabled,
+					   c.items.empty() ? std::string() : ",\"items\":" + JsonStrings(c.items));
 			   });
 		out += ",\"tabs\":" + JsonArray(f.tabs, [](const ShownForm::Tabs& t) {
 				   return fmt::format("{{\"name\":{},\"tabs\":{},\"active\":{}}}", JsonString(t.name), JsonStrings(t.tabs),

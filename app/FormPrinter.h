@@ -16,6 +16,7 @@ struct ShownForm
 	{
 		std::string name, cls, column, tab, value, description;
 		bool readOnly = false, hidden = false, disabled = false;
+		std::vector<std::string> items;  // what a combo offers
 	};
 	struct Grid
 	{

@@ -51,8 +51,8 @@ const StepSpec kSteps[] = {
 	{"--close", nullptr, "Close the document"},
 };
 
-// "LEFT=RIGHT" at the first '='; false without one.
-bool SplitAt(const std::string& s, char sep, std::string& left, std::string& right)
+// "LEFT=RIGHT" at the first '='; false without one. `s` is a copy: it may be `left` itself.
+bool SplitAt(std::string s, char sep, std::string& left, std::string& right)
 {
 	const auto at = s.find(sep);
 	if (at == std::string::npos)

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/plvgenlib/CParsedForm.h"
+#include "platform/plvgeneric/EnumTexts.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
@@ -256,7 +257,31 @@ CString CPasswordEdit::GetCtrlText() const
 
 BOOL CEnumCombo::ParseText(const CString& strText, DataObj& value) const
 {
+	CString t = strText;
+	t.Trim();
+	if (value.GetDataType() == DATA_ENUM_TYPE)
+		for (auto& [wItem, text] : AfxGetEnumItems(static_cast<DataEnum&>(value).GetTagValue()))
+			if (Utf8CompareNoCase(text.str(), t.str()) == 0)
+			{
+				static_cast<DataEnum&>(value) = MAKELONG(wItem, static_cast<DataEnum&>(value).GetTagValue());
+				return IsValidItemListBox(value);
+			}
 	return CParsedCtrl::ParseText(strText, value) && IsValidItemListBox(value);
+}
+
+std::vector<std::pair<DWORD, CString>> CEnumCombo::GetItems() const
+{
+	std::vector<std::pair<DWORD, CString>> items;
+	auto* pEnum = dynamic_cast<const DataEnum*>(m_pData);
+	if (!pEnum)
+		return items;
+	for (auto& [wItem, text] : AfxGetEnumItems(pEnum->GetTagValue()))
+	{
+		DataEnum item(pEnum->GetTagValue(), wItem);
+		if (IsValidItemListBox(item))
+			items.emplace_back(item.GetValue(), text);
+	}
+	return items;
 }
 
 BOOL CBoolButton::UserInput(const CString& strText)
@@ -314,6 +339,8 @@ BOOL CExtButton::Attach(CObject* pBound)
 BOOL CExtButton::IsEditable() const
 {
 	if (!m_bEnabled || !m_bVisible || !m_pForm)
+		return FALSE;
+	if (auto* pFlag = dynamic_cast<const DataBool*>(m_pData); pFlag && !*pFlag)
 		return FALSE;
 	return m_pForm->IsFormEnabled() && (!m_pForm->GetParentForm() || m_pForm->GetParentForm()->IsFormEnabled());
 }

@@ -138,13 +138,15 @@ public:
 };
 
 // A choice among the items of an enumeration; derived combos restrict the items offered.
-// Typed as "tag:item", as the item number, or as the whole value.
+// Typed as an item's text, as "tag:item", as the item number, or as the whole value.
 class CEnumCombo : public CParsedCtrl
 {
 	DECLARE_DYNCREATE(CEnumCombo, CParsedCtrl)
 public:
 	BOOL ParseText(const CString& strText, DataObj& value) const override;
 	virtual BOOL IsValidItemListBox(const DataObj&) const { return TRUE; }
+	// The items the combo offers: those of the data's tag with a text that the combo accepts.
+	std::vector<std::pair<DWORD, CString>> GetItems() const;
 };
 
 // A check box, or a radio button of a group: choosing one button of a group clears the others.
@@ -162,7 +164,8 @@ private:
 	int m_nRadioGroup = 0;
 };
 
-// A push button: clicks become BN_CLICKED notifications.
+// A push button: clicks become BN_CLICKED notifications. Linked to a DataBool, it is enabled
+// while that holds TRUE.
 class CExtButton : public CParsedCtrl
 {
 	DECLARE_DYNCREATE(CExtButton, CParsedCtrl)

@@ -6,6 +6,7 @@
 #include "platform/plvges/CClientDoc.h"
 #include "platform/plvges/DBTObject.h"
 #include "platform/plvgenlib/LibraryEntry.h"
+#include "platform/plvges/FormViews.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
@@ -218,6 +219,11 @@ BOOL CAbstractFormDoc::PrepareAux()
 	BOOL bOk = OnPrepareAuxData();
 	for (auto& pClient : *m_pClientDocs)
 		bOk = pClient->OnPrepareAuxData() && bOk;
+	// The pages shown prepare theirs after the document's.
+	if (CBaseView* pView = GetFirstView())
+		for (CParsedCtrl* pCtrl : pView->GetAllControls())
+			if (auto* pTabs = DynamicDownCast<CTabManager>(pCtrl))
+				bOk = pTabs->PrepareActiveTab() && bOk;
 	return bOk;
 }
 

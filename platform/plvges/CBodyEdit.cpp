@@ -121,7 +121,8 @@ CString CBodyEdit::GetCellText(int nRow, int nCol) const
 	CParsedCtrl* pCtrl = pCol->m_pCtrl.get();
 	pCtrl->SetCtrlData(pRow->GetDataObjAt(pCol->GetFieldIndex()));
 	CString text = pCtrl->GetCtrlText();
-	pCtrl->SetCtrlData(nullptr);
+	// Back on the current row: the control may be in use (its selection, its undo).
+	const_cast<CBodyEdit*>(this)->BindRow(GetCurrRecord());
 	return text;
 }
 
