@@ -163,15 +163,17 @@ int CliInteraction::Decide(const CString& text, UINT nType)
 
 int CliInteraction::MessageBox(const CString& text, UINT nType, const CString& caption)
 {
+	FILE* out = m_bMessagesToStderr ? stderr : stdout;
+	m_Shown.emplace_back(caption.IsEmpty() ? text : caption + ": " + text, nType);
 	if (!caption.IsEmpty())
-		std::printf("%s: ", caption.GetString());
-	std::printf("%s\n", text.GetString());
-	std::fflush(stdout);
+		std::fprintf(out, "%s: ", caption.GetString());
+	std::fprintf(out, "%s\n", text.GetString());
+	std::fflush(out);
 	if ((nType & MB_TYPEMASK) == MB_OK)
 		return IDOK;
 	const int answer = Decide(text, nType);
-	std::printf("-> %s\n", AnswerText(answer));
-	std::fflush(stdout);
+	std::fprintf(out, "-> %s\n", AnswerText(answer));
+	std::fflush(out);
 	return answer;
 }
 

@@ -33,6 +33,10 @@ public:
 	static constexpr int kInterruptedStatus = 130;
 	// The answer that does nothing: cancel, or no where there is no cancel.
 	static int CancelAnswer(UINT nType);
+	// Messages on stderr instead of stdout (stdout carries a document of its own).
+	void SetMessagesToStderr(bool b) { m_bMessagesToStderr = b; }
+	// The messages shown since the last call, oldest first, with their message-box type.
+	std::vector<std::pair<CString, UINT>> TakeShownMessages() { return std::exchange(m_Shown, {}); }
 
 	int MessageBox(const CString& text, UINT nType, const CString& caption) override;
 	void Progress(const CString& text) override;
@@ -44,5 +48,7 @@ private:
 	static int AskTerminal(UINT nType);
 
 	Always m_Always = Always::Ask;
+	bool m_bMessagesToStderr = false;
+	std::vector<std::pair<CString, UINT>> m_Shown;
 	std::vector<std::pair<std::string, int>> m_Answers;
 };

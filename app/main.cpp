@@ -12,10 +12,10 @@
 
 #include "CliInteraction.h"
 #include "DemoCompany.h"
+#include "FormSteps.h"
 #include "Host.h"
 #include "platform/erp/erpdemo/DemoCompany.h"
 #include "platform/erp/erpsetup/CompanySetup.h"
-#include "platform/plvges/FormDriver.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/TypedInput.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
@@ -37,13 +37,6 @@ struct GlobalOptions
 	std::string reportFormat;
 	std::string reportDir;
 	std::string reportChoice;
-};
-
-// One step of driving a form, in the order given on the command line.
-struct FormAction
-{
-	std::string option;  // "--save", "--set" ...
-	std::string value;
 };
 
 const char* TypeName(WORD type)
@@ -219,65 +212,6 @@ int RunTables(KvzHost& host)
 	return 0;
 }
 
-// One form step through the driver; FALSE when it was refused.
-BOOL Drive(FormDriver& form, const FormAction& a)
-{
-	if (a.option == "--set")
-	{
-		const auto eq = a.value.find('=');
-		if (eq == std::string::npos)
-			return FALSE;
-		return form.Type(a.value.substr(0, eq), a.value.substr(eq + 1));
-	}
-	if (a.option == "--press")
-		return form.Press(a.value);
-	const std::map<std::string, BOOL (FormDriver::*)()> steps{
-		{"--find", &FormDriver::Find}, {"--new", &FormDriver::New},		 {"--edit", &FormDriver::Edit},
-		{"--save", &FormDriver::Save}, {"--delete", &FormDriver::Delete}, {"--run", &FormDriver::RunBatch},
-		{"--report", &FormDriver::Report}, {"--radar", &FormDriver::Radar}, {"--close", &FormDriver::Close},
-	};
-	auto it = steps.find(a.option);
-	return it != steps.end() && (form.*it->second)();
-}
-
-int RunOpen(KvzHost& host, const std::string& ns, const std::string& view, const std::vector<FormAction>& actions)
-{
-	CBaseDocument* pDoc;
-	{
-		CUserActionScope opening;
-		pDoc = host.CommandManager().RunDocument(ns.c_str(), view.c_str());
-	}
-	if (!pDoc)
-		return 1;
-	// A close it asked while opening ran when the opening ended.
-	if (AfxExistWebServiceStateObject(pDoc))
-		std::fprintf(stderr, "Opened %s (%s, view %s).\n", pDoc->GetNamespace().GetPathName().GetString(),
-					 pDoc->GetRuntimeClass()->m_lpszClassName,
-					 pDoc->GetFirstView() ? pDoc->GetFirstView()->GetRuntimeClass()->m_lpszClassName : "none");
-	else
-		std::fprintf(stderr, "%s closed as it opened.\n", ns.c_str());
-	FormDriver form(pDoc);
-	for (const FormAction& a : actions)
-	{
-		const std::string step = a.option + (a.value.empty() ? "" : " " + a.value);
-		if (CliInteraction::Interrupted())
-			return 1;
-		if (!form.IsOpen())
-		{
-			std::fprintf(stderr, "kvz: %s: the document is closed.\n", step.c_str());
-			return 1;
-		}
-		if (!Drive(form, a))
-		{
-			const CString why = form.GetLastError().IsEmpty() ? CString("refused") : form.GetLastError();
-			std::fprintf(stderr, "kvz: %s: %s\n", step.c_str(), why.GetString());
-			return 1;
-		}
-		std::fprintf(stderr, "%s: done.\n", step.c_str());
-	}
-	return 0;
-}
-
 // The exit status: an interrupted run says so, whatever it got to.
 int Finished(int rc)
 {
@@ -336,23 +270,9 @@ int main(int argc, char** argv)
 	std::string ns, view = "Default";
 	open->add_option("NAMESPACE", ns, "The document's namespace (KvzNet.KvzMod.KvzDocuments.DParametri)")->required();
 	open->add_option("--view", view, "The view name (Default, Unattended)")->capture_default_str();
-	std::vector<std::string> sets, presses;
-	bool flag = false;
-	open->add_option("--set", sets, "Type VALUE into the control of form text or column TEXT")->type_name("TEXT=VALUE");
-	open->add_option("--press", presses, "Press a button of the form")->type_name("BUTTON");
-	const std::pair<const char*, const char*> steps[] = {
-		{"--find", "Search mode: --set the criteria, then --save runs the search"},
-		{"--new", "A new record"},
-		{"--edit", "Edit the record shown"},
-		{"--save", "Save (in search mode: search)"},
-		{"--delete", "Delete the record shown"},
-		{"--run", "Run the batch"},
-		{"--report", "Print the document's report"},
-		{"--radar", "Write the browse list of the document's records"},
-		{"--close", "Close the document"},
-	};
-	for (auto [name, help] : steps)
-		open->add_flag(name, flag, help);
+	FormStepOptions formSteps;
+	bool json = false;
+	formSteps.Add(*open, json);
 
 	CLI11_PARSE(app, argc, argv);
 
@@ -401,16 +321,7 @@ int main(int argc, char** argv)
 			rc = RunTables(host);
 		else if (open->parsed())
 		{
-			std::vector<FormAction> actions;
-			std::map<const CLI::Option*, size_t> used;
-			for (const CLI::Option* o : open->parse_order())
-			{
-				if (o->check_name("--set") || o->check_name("--press"))
-					actions.push_back({o->get_name(), o->results().at(used[o]++)});
-				else if (o->nonpositional() && !o->check_name("--view"))
-					actions.push_back({o->get_name(), ""});
-			}
-			rc = RunOpen(host, ns, view, actions);
+			rc = RunOpen(host, ui, ns, view, formSteps.Collect(*open), json);
 		}
 		return Finished(rc);
 	}

@@ -10,6 +10,14 @@ using UINT = unsigned int;
 using LPCTSTR = const char*;
 using LPTSTR = char*;
 using TCHAR = char;
+using DWORD_PTR = std::uintptr_t;
+
+// A point of a window, in pixels: what mouse messages carry.
+struct CPoint
+{
+	int x = 0;
+	int y = 0;
+};
 
 #ifndef TRUE
 #define TRUE 1

@@ -242,3 +242,31 @@ int CString::CompareNoCase(const char* s) const
 {
 	return Utf8CompareNoCase(m_s, s ? s : "");
 }
+
+size_t Utf8Offset(std::string_view s, int nChars)
+{
+	size_t i = 0;
+	for (; i < s.size() && nChars > 0; --nChars)
+		// A character is a lead byte and the continuation bytes (10xxxxxx) after it.
+		for (++i; i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80; ++i)
+		{
+		}
+	return i;
+}
+
+int CString::GetCharCount() const
+{
+	int n = 0;
+	for (unsigned char c : m_s)
+		n += (c & 0xC0) != 0x80;
+	return n;
+}
+
+CString CString::MidChars(int first, int count) const
+{
+	const size_t from = Utf8Offset(m_s, std::max(first, 0));
+	if (count < 0)
+		return CString(m_s.substr(from));
+	const size_t to = from + Utf8Offset(std::string_view(m_s).substr(from), count);
+	return CString(m_s.substr(from, to - from));
+}

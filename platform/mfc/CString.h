@@ -35,6 +35,10 @@ public:
 	int ReverseFind(char ch) const;
 	int FindOneOf(const char* chars) const;
 
+	// Counted in characters (UTF-8 sequences), not bytes: fixed-width fields of a text line.
+	int GetCharCount() const;
+	CString MidChars(int first, int count = -1) const;
+
 	CString Mid(int first) const;
 	CString Mid(int first, int count) const;
 	CString Left(int count) const;
@@ -81,6 +85,9 @@ public:
 private:
 	std::string m_s;
 };
+
+// The byte offset of the n-th character of UTF-8 text (its length when there are fewer).
+size_t Utf8Offset(std::string_view s, int nChars);
 
 // Upper/lower case of UTF-8 text: ASCII and the Latin-1 letters (accented Italian vowels).
 std::string Utf8ToUpper(std::string_view s);

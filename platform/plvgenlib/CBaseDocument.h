@@ -62,7 +62,19 @@ public:
 	HWND GetSafeHwnd() const { return m_hWnd; }
 	void SetHwnd(HWND hWnd) { m_hWnd = hWnd; }
 
+	// The frame's own toolbar: its commands reach the document by identifier. The hook runs
+	// once, when the frame is created.
+	virtual BOOL OnCreateAuxToolbar() { return TRUE; }
+	struct ToolbarCommand
+	{
+		UINT nID;
+		CString strCaption;
+	};
+	void AddToolbarCommand(UINT nID, const CString& strCaption) { m_Commands.push_back({nID, strCaption}); }
+	const std::vector<ToolbarCommand>& GetToolbarCommands() const { return m_Commands; }
+
 private:
+	std::vector<ToolbarCommand> m_Commands;
 	bool m_bEnabled = true;
 	CBaseView* m_pView = nullptr;
 	HWND m_hWnd = nullptr;

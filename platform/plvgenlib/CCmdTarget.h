@@ -26,10 +26,35 @@ enum : UINT
 	BEN_ROW_CLICKED = 0x7102,   // a grid row was clicked
 	BEN_ROW_DBLCLICKED = 0x7103,
 	TCN_SELCHANGE = 0x7201,     // the active tab of a tab manager changed
+	LBN_SELCHANGE = 0x7301,     // the user chose another line of a list box
+	LBN_DBLCLK = 0x7302,        // a line of a list box was double-clicked
+	LBN_RBUTTONDOWN = 0x7303,   // a list box was clicked with the right button
+	EN_DBLCLK = 0x7401,         // an edit control was double-clicked
+	EN_LBUTTONUP = 0x7402,      // the left button was released on an edit control
+	CN_UPDATE_COMMAND_UI = 0x7F00,  // asks whether a command is available now
 };
 
 class CCmdTarget;
 using AFX_PMSG = void (CCmdTarget::*)();
+
+// What a command's update handler sets: whether the command is available, and its check mark.
+class CCmdUI
+{
+public:
+	explicit CCmdUI(UINT nID = 0) : m_nID(nID) {}
+	void Enable(BOOL bOn = TRUE) { m_bEnabled = bOn != FALSE; }
+	void SetCheck(int nCheck = 1) { m_nCheck = nCheck; }
+	void SetText(LPCTSTR) {}
+	BOOL IsEnabled() const { return m_bEnabled; }
+	int GetCheck() const { return m_nCheck; }
+
+	UINT m_nID;
+
+private:
+	bool m_bEnabled = true;
+	int m_nCheck = 0;
+};
+using AFX_PMSG_UI = void (CCmdTarget::*)(CCmdUI*);
 
 struct AFX_MSGMAP_ENTRY
 {
@@ -37,6 +62,7 @@ struct AFX_MSGMAP_ENTRY
 	UINT nID;
 	UINT nLastID;
 	AFX_PMSG pfn;
+	AFX_PMSG_UI pfnUI;
 };
 
 struct AFX_MSGMAP
@@ -52,6 +78,8 @@ public:
 	// Runs the handler that this object's map, or the nearest base map, binds to the
 	// notification. TRUE when one ran.
 	virtual BOOL OnCmdMsg(UINT nID, UINT nCode);
+	// Runs the update handler the maps bind to the command; TRUE when one ran.
+	virtual BOOL OnUpdateCmdUI(CCmdUI* pCmdUI);
 
 	// The wait cursor has nothing to show on this platform.
 	void BeginWaitCursor() {}
@@ -79,15 +107,20 @@ private:
 		static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                    \
-		{0, 0, 0, nullptr}};                                                                 \
+		{0, 0, 0, nullptr, nullptr}};                                                               \
 		static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
 		return &messageMap;                                                                  \
 	}
 
-#define ON_CONTROL(code, id, memberFxn) {code, id, id, static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
+#define ON_CONTROL(code, id, memberFxn) {code, id, id, static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr},
 #define ON_COMMAND(id, memberFxn) ON_CONTROL(CN_COMMAND, id, memberFxn)
 #define ON_COMMAND_RANGE(id, idLast, memberFxn) \
-	{CN_COMMAND, id, idLast, static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
+	{CN_COMMAND, id, idLast, static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr},
+#define ON_UPDATE_COMMAND_UI(id, memberFxn) \
+	{CN_UPDATE_COMMAND_UI, id, id, nullptr, static_cast<AFX_PMSG_UI>(&ThisClass::memberFxn)},
+#define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(LBN_SELCHANGE, id, memberFxn)
+#define ON_LBN_DBLCLK(id, memberFxn) ON_CONTROL(LBN_DBLCLK, id, memberFxn)
+#define ON_EN_DBLCLK(id, memberFxn) ON_CONTROL(EN_DBLCLK, id, memberFxn)
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_EN_VALUE_CHANGED(id, memberFxn) ON_CONTROL(EN_VALUE_CHANGED, id, memberFxn)
 #define ON_BEN_ROW_CHANGED(id, memberFxn) ON_CONTROL(BEN_ROW_CHANGED, id, memberFxn)

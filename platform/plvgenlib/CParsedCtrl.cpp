@@ -1,5 +1,6 @@
 #include "platform/plvgenlib/CParsedCtrl.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "platform/plvgenlib/CParsedForm.h"
+#include "platform/plvgeneric/EnumTexts.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgeneric/TypedInput.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
@@ -266,7 +268,31 @@ CString CPasswordEdit::GetCtrlText() const
 
 BOOL CEnumCombo::ParseText(const CString& strText, DataObj& value) const
 {
+	CString t = strText;
+	t.Trim();
+	if (value.GetDataType() == DATA_ENUM_TYPE)
+		for (auto& [wItem, text] : AfxGetEnumItems(static_cast<DataEnum&>(value).GetTagValue()))
+			if (Utf8CompareNoCase(text.str(), t.str()) == 0)
+			{
+				static_cast<DataEnum&>(value) = MAKELONG(wItem, static_cast<DataEnum&>(value).GetTagValue());
+				return IsValidItemListBox(value);
+			}
 	return CParsedCtrl::ParseText(strText, value) && IsValidItemListBox(value);
+}
+
+std::vector<std::pair<DWORD, CString>> CEnumCombo::GetItems() const
+{
+	std::vector<std::pair<DWORD, CString>> items;
+	auto* pEnum = dynamic_cast<const DataEnum*>(m_pData);
+	if (!pEnum)
+		return items;
+	for (auto& [wItem, text] : AfxGetEnumItems(pEnum->GetTagValue()))
+	{
+		DataEnum item(pEnum->GetTagValue(), wItem);
+		if (IsValidItemListBox(item))
+			items.emplace_back(item.GetValue(), text);
+	}
+	return items;
 }
 
 BOOL CBoolButton::UserInput(const CString& strText)
@@ -325,6 +351,8 @@ BOOL CExtButton::IsEditable() const
 {
 	if (!m_bEnabled || !m_bVisible || !m_pForm)
 		return FALSE;
+	if (auto* pFlag = dynamic_cast<const DataBool*>(m_pData); pFlag && !*pFlag)
+		return FALSE;
 	return m_pForm->IsFormEnabled() && (!m_pForm->GetParentForm() || m_pForm->GetParentForm()->IsFormEnabled());
 }
 
@@ -334,5 +362,216 @@ BOOL CExtButton::UserClick()
 	if (!IsEditable())
 		return Refuse("The button is disabled.");
 	Notify(BN_CLICKED);
+	return TRUE;
+}
+
+// ---- mouse and selection -------------------------------------------------------------------
+
+BOOL CParsedCtrl::UserDoubleClick()
+{
+	m_strLastError.Empty();
+	if (!m_bEnabled || !m_bVisible)
+		return Refuse("The control is disabled.");
+	OnLButtonDblClk(0, CPoint());
+	Notify(EN_DBLCLK);
+	return TRUE;
+}
+
+BOOL CParsedCtrl::UserButtonUp()
+{
+	m_strLastError.Empty();
+	if (!m_bEnabled || !m_bVisible)
+		return Refuse("The control is disabled.");
+	OnLButtonUp(0, CPoint());
+	Notify(EN_LBUTTONUP);
+	return TRUE;
+}
+
+void CParsedCtrl::GetSel(int& nStart, int& nEnd) const
+{
+	// The text may have changed under the selection.
+	const int nChars = GetCtrlText().GetCharCount();
+	nStart = std::clamp(m_nSelStart, 0, nChars);
+	nEnd = std::clamp(m_nSelEnd, nStart, nChars);
+}
+
+void CParsedCtrl::SetSel(int nStart, int nEnd)
+{
+	const int nChars = GetCtrlText().GetCharCount();
+	m_nSelStart = std::clamp(nStart, 0, nChars);
+	m_nSelEnd = nEnd < 0 ? nChars : std::clamp(nEnd, m_nSelStart, nChars);
+}
+
+BOOL CParsedCtrl::ReplaceSel(LPCTSTR szNewText, BOOL bCanUndo)
+{
+	int nStart = 0, nEnd = 0;
+	GetSel(nStart, nEnd);
+	const CString text = GetCtrlText();
+	const CString put = szNewText ? szNewText : "";
+	const CString newText = text.MidChars(0, nStart) + put + text.MidChars(nEnd);
+	std::unique_ptr<DataObj> pBefore(m_pData ? m_pData->Clone() : nullptr);
+	if (!UserInput(newText))
+		return FALSE;
+	if (bCanUndo)
+		m_pUndo = std::move(pBefore);
+	m_nSelStart = m_nSelEnd = nStart + put.GetCharCount();
+	return TRUE;
+}
+
+BOOL CParsedCtrl::Undo()
+{
+	if (!m_pUndo)
+		return FALSE;
+	std::unique_ptr<DataObj> pValue = std::move(m_pUndo);
+	return UserInput(pValue->FormatData());
+}
+
+// ---- CListBox --------------------------------------------------------------------------------
+
+int CListBox::AddString(LPCTSTR szText)
+{
+	int nAt = GetCount();
+	if (m_bSorted)
+	{
+		// After the lines that sort before or equal to it, as a sorted list box does.
+		nAt = 0;
+		while (nAt < GetCount() && Utf8CompareNoCase(m_Lines[static_cast<size_t>(nAt)].text.str(), szText ? szText : "") <= 0)
+			++nAt;
+	}
+	return InsertString(nAt, szText);
+}
+
+int CListBox::InsertString(int nIndex, LPCTSTR szText)
+{
+	if (nIndex < 0 || nIndex > GetCount())
+		nIndex = GetCount();
+	m_Lines.insert(m_Lines.begin() + nIndex, Line{szText ? szText : "", 0});
+	if (m_nCurSel >= nIndex)
+		++m_nCurSel;
+	return nIndex;
+}
+
+int CListBox::DeleteString(UINT nIndex)
+{
+	const int n = static_cast<int>(nIndex);
+	if (n >= GetCount())
+		return LB_ERR;
+	m_Lines.erase(m_Lines.begin() + n);
+	if (m_nCurSel == n)
+		m_nCurSel = LB_ERR;
+	else if (m_nCurSel > n)
+		--m_nCurSel;
+	return GetCount();
+}
+
+void CListBox::ResetContent()
+{
+	m_Lines.clear();
+	m_nCurSel = LB_ERR;
+}
+
+int CListBox::GetText(int nIndex, CString& strText) const
+{
+	if (nIndex < 0 || nIndex >= GetCount())
+		return LB_ERR;
+	strText = m_Lines[static_cast<size_t>(nIndex)].text;
+	return strText.GetLength();
+}
+
+CString CListBox::GetText(int nIndex) const
+{
+	CString text;
+	GetText(nIndex, text);
+	return text;
+}
+
+int CListBox::FindStringExact(int nStartAfter, LPCTSTR szText) const
+{
+	// From the line after nStartAfter, round to the top again.
+	for (int k = 1; k <= GetCount(); ++k)
+	{
+		const int i = (std::max(nStartAfter, -1) + k) % GetCount();
+		if (Utf8CompareNoCase(m_Lines[static_cast<size_t>(i)].text.str(), szText ? szText : "") == 0)
+			return i;
+	}
+	return LB_ERR;
+}
+
+DWORD_PTR CListBox::GetItemData(int nIndex) const
+{
+	return nIndex >= 0 && nIndex < GetCount() ? m_Lines[static_cast<size_t>(nIndex)].data : 0;
+}
+
+int CListBox::SetItemData(int nIndex, DWORD_PTR data)
+{
+	if (nIndex < 0 || nIndex >= GetCount())
+		return LB_ERR;
+	m_Lines[static_cast<size_t>(nIndex)].data = data;
+	return 0;
+}
+
+int CListBox::SetCurSel(int nSelect)
+{
+	if (nSelect < 0 || nSelect >= GetCount())
+	{
+		m_nCurSel = LB_ERR;
+		return nSelect == -1 ? 0 : LB_ERR;
+	}
+	m_nCurSel = nSelect;
+	return nSelect;
+}
+
+CString CListBox::GetCtrlText() const
+{
+	return GetText(m_nCurSel);
+}
+
+BOOL CListBox::IsEditable() const
+{
+	// Choosing a line changes no data: only the window's and the form's state count.
+	if (!m_bEnabled || !m_bVisible || !m_pForm || !m_pForm->IsFormEnabled())
+		return FALSE;
+	return !m_pForm->GetParentForm() || m_pForm->GetParentForm()->IsFormEnabled();
+}
+
+BOOL CListBox::UserInput(const CString& strText)
+{
+	const int n = FindStringExact(-1, strText);
+	if (n == LB_ERR)
+		return Refuse("The list has no line \"" + strText + "\".");
+	return UserSelect(n);
+}
+
+BOOL CListBox::UserSelect(int nIndex)
+{
+	m_strLastError.Empty();
+	if (!IsEditable())
+		return Refuse("The list is disabled.");
+	if (nIndex < 0 || nIndex >= GetCount())
+		return Refuse("The list has no such line.");
+	if (nIndex != m_nCurSel)
+	{
+		m_nCurSel = nIndex;
+		Notify(LBN_SELCHANGE);
+	}
+	return TRUE;
+}
+
+BOOL CListBox::UserDoubleClickLine(int nIndex)
+{
+	// The first click of the two chooses the line.
+	if (!UserSelect(nIndex))
+		return FALSE;
+	OnLButtonDblClk(0, CPoint());
+	Notify(LBN_DBLCLK);
+	return TRUE;
+}
+
+BOOL CListBox::UserRightClick(int nIndex)
+{
+	if (!UserSelect(nIndex))
+		return FALSE;
+	OnRButtonDown(0, CPoint());
+	Notify(LBN_RBUTTONDOWN);
 	return TRUE;
 }

@@ -62,7 +62,22 @@ public:
 	// out when the value changed); FALSE: refused, GetLastError says why.
 	virtual BOOL UserInput(const CString& strText);
 	virtual BOOL UserClick();
+	// A double-click on the control (a grid's cell control gets it with its row current) and
+	// the left button's release: the control's handlers run, then the form's EN_DBLCLK and
+	// EN_LBUTTONUP notifications.
+	virtual BOOL UserDoubleClick();
+	virtual BOOL UserButtonUp();
 	const CString& GetLastError() const { return m_strLastError; }
+
+	// The text selection of an edit, in characters: nStart to nEnd (exclusive).
+	void GetSel(int& nStart, int& nEnd) const;
+	// Selects characters nStart to nEnd; -1 as nEnd: to the end of the text.
+	void SetSel(int nStart, int nEnd);
+	// Puts a text in place of the selection, as typed by the user (parsed, checked, notified);
+	// with bCanUndo, Undo puts the value back. The caret ends after the text put.
+	BOOL ReplaceSel(LPCTSTR szNewText, BOOL bCanUndo = FALSE);
+	BOOL CanUndo() const { return m_pUndo != nullptr; }
+	BOOL Undo();
 
 	// Controls that hold controls or forms of their own (grids, tab managers).
 	virtual std::vector<CParsedForm*> GetChildForms() const { return {}; }
@@ -71,6 +86,10 @@ public:
 	void SetParentCtrl(CParsedCtrl* pParent) { m_pParentCtrl = pParent; }
 
 protected:
+	// The window messages of a double-click and of the left button's release; by default
+	// nothing beyond the notification that follows.
+	virtual void OnLButtonDblClk(UINT /*nFlags*/, CPoint /*point*/) {}
+	virtual void OnLButtonUp(UINT /*nFlags*/, CPoint /*point*/) {}
 	// Sends a notification of this control to the form's and the document's handlers.
 	void Notify(UINT nCode);
 	// Assigns an accepted value: marks the data and the document modified and notifies.
@@ -86,6 +105,9 @@ protected:
 	bool m_bEnabled = true;
 	bool m_bVisible = true;
 	CString m_strLastError;
+	int m_nSelStart = 0;
+	int m_nSelEnd = 0;
+	std::unique_ptr<DataObj> m_pUndo;
 };
 
 // The value the control held before the change being notified (null outside a notification).
@@ -116,13 +138,15 @@ public:
 };
 
 // A choice among the items of an enumeration; derived combos restrict the items offered.
-// Typed as "tag:item", as the item number, or as the whole value.
+// Typed as an item's text, as "tag:item", as the item number, or as the whole value.
 class CEnumCombo : public CParsedCtrl
 {
 	DECLARE_DYNCREATE(CEnumCombo, CParsedCtrl)
 public:
 	BOOL ParseText(const CString& strText, DataObj& value) const override;
 	virtual BOOL IsValidItemListBox(const DataObj&) const { return TRUE; }
+	// The items the combo offers: those of the data's tag with a text that the combo accepts.
+	std::vector<std::pair<DWORD, CString>> GetItems() const;
 };
 
 // A check box, or a radio button of a group: choosing one button of a group clears the others.
@@ -140,7 +164,8 @@ private:
 	int m_nRadioGroup = 0;
 };
 
-// A push button: clicks become BN_CLICKED notifications.
+// A push button: clicks become BN_CLICKED notifications. Linked to a DataBool, it is enabled
+// while that holds TRUE.
 class CExtButton : public CParsedCtrl
 {
 	DECLARE_DYNCREATE(CExtButton, CParsedCtrl)
@@ -151,6 +176,58 @@ public:
 	BOOL IsEditable() const override;
 	BOOL UserInput(const CString&) override { return Refuse("A button takes no value."); }
 	BOOL UserClick() override;
+};
+
+// A list of lines, sorted or in the order added, each with a number of the program's; the
+// user chooses a line (LBN_SELCHANGE), double-clicks one (OnLButtonDblClk, then LBN_DBLCLK)
+// or clicks with the right button (OnRButtonDown, then LBN_RBUTTONDOWN). Bound to nothing.
+class CListBox : public CParsedCtrl
+{
+	DECLARE_DYNCREATE(CListBox, CParsedCtrl)
+public:
+	static constexpr int LB_ERR = -1;
+
+	BOOL Attach(CObject*) override { return TRUE; }
+	void SetSorted(BOOL bSorted = TRUE) { m_bSorted = bSorted != FALSE; }
+	BOOL IsSorted() const { return m_bSorted; }
+
+	// Adds a line (in its place by text when sorted); its index.
+	int AddString(LPCTSTR szText);
+	int InsertString(int nIndex, LPCTSTR szText);
+	// The lines left, LB_ERR for no such line.
+	int DeleteString(UINT nIndex);
+	void ResetContent();
+	int GetCount() const { return static_cast<int>(m_Lines.size()); }
+	int GetText(int nIndex, CString& strText) const;
+	CString GetText(int nIndex) const;
+	int FindStringExact(int nStartAfter, LPCTSTR szText) const;
+	DWORD_PTR GetItemData(int nIndex) const;
+	int SetItemData(int nIndex, DWORD_PTR data);
+	// The selected line, LB_ERR for none; set by the program, it notifies no one.
+	int GetCurSel() const { return m_nCurSel; }
+	int SetCurSel(int nSelect);
+
+	// The selected line's text.
+	CString GetCtrlText() const override;
+	BOOL IsEditable() const override;
+	// Typing a line's text chooses it.
+	BOOL UserInput(const CString& strText) override;
+	BOOL UserSelect(int nIndex);
+	BOOL UserDoubleClickLine(int nIndex);
+	BOOL UserRightClick(int nIndex);
+
+protected:
+	virtual void OnRButtonDown(UINT /*nFlags*/, CPoint /*point*/) {}
+
+private:
+	struct Line
+	{
+		CString text;
+		DWORD_PTR data = 0;
+	};
+	std::vector<Line> m_Lines;
+	int m_nCurSel = LB_ERR;
+	bool m_bSorted = false;
 };
 
 // Statics: display only.

@@ -129,6 +129,8 @@ public:
 	void SetDialogID(UINT nIDD) { m_nIDD = nIDD; }
 	const CString& GetTitle() const { return m_strTitle; }
 	void SetTitle(const CString& strTitle) { m_strTitle = strTitle; }
+	// The page's own data, when the page opens and each time its document prepares its data.
+	virtual BOOL OnPrepareAuxData() { return TRUE; }
 	void EnableTab(BOOL bEnable = TRUE) { m_bEnabled = bEnable != FALSE; }
 	BOOL IsTabEnabled() const { return m_bEnabled; }
 	BOOL IsFormEnabled() const override;

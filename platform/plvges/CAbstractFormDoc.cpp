@@ -6,6 +6,7 @@
 #include "platform/plvges/CClientDoc.h"
 #include "platform/plvges/DBTObject.h"
 #include "platform/plvgenlib/LibraryEntry.h"
+#include "platform/plvges/FormViews.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
@@ -130,6 +131,14 @@ BOOL CAbstractFormDoc::OnCmdMsg(UINT nID, UINT nCode)
 	return bHandled;
 }
 
+BOOL CAbstractFormDoc::OnUpdateCmdUI(CCmdUI* pCmdUI)
+{
+	BOOL bHandled = CAbstractDoc::OnUpdateCmdUI(pCmdUI);
+	for (auto& pClient : *m_pClientDocs)
+		bHandled = pClient->OnUpdateCmdUI(pCmdUI) || bHandled;
+	return bHandled;
+}
+
 // ---- opening and closing -------------------------------------------------------------------------
 
 BOOL CAbstractFormDoc::OnOpenDocument(const DocInvocationInfo* pInfo)
@@ -210,6 +219,11 @@ BOOL CAbstractFormDoc::PrepareAux()
 	BOOL bOk = OnPrepareAuxData();
 	for (auto& pClient : *m_pClientDocs)
 		bOk = pClient->OnPrepareAuxData() && bOk;
+	// The pages shown prepare theirs after the document's.
+	if (CBaseView* pView = GetFirstView())
+		for (CParsedCtrl* pCtrl : pView->GetAllControls())
+			if (auto* pTabs = DynamicDownCast<CTabManager>(pCtrl))
+				bOk = pTabs->PrepareActiveTab() && bOk;
 	return bOk;
 }
 

@@ -148,6 +148,7 @@ public:
 	BOOL ShowRadar();
 	// Routes notifications to the client documents too.
 	BOOL OnCmdMsg(UINT nID, UINT nCode) override;
+	BOOL OnUpdateCmdUI(CCmdUI* pCmdUI) override;
 
 protected:
 	// Opens the document's transaction for a batch run; FALSE, with the user told

@@ -121,7 +121,8 @@ CString CBodyEdit::GetCellText(int nRow, int nCol) const
 	CParsedCtrl* pCtrl = pCol->m_pCtrl.get();
 	pCtrl->SetCtrlData(pRow->GetDataObjAt(pCol->GetFieldIndex()));
 	CString text = pCtrl->GetCtrlText();
-	pCtrl->SetCtrlData(nullptr);
+	// Back on the current row: the control may be in use (its selection, its undo).
+	const_cast<CBodyEdit*>(this)->BindRow(GetCurrRecord());
 	return text;
 }
 
@@ -203,6 +204,15 @@ BOOL CBodyEdit::UserDoubleClick(int nRow, int nCol)
 	m_nHitColumn = nCol;
 	if (!UserSelectRow(nRow))
 		return FALSE;
+	// A cell being edited has its own control: the double-click is that control's, on the row.
+	ColumnInfo* pCol = GetColumn(nCol);
+	if (pCol && m_pDBT->GetRow(nRow))
+	{
+		SetCurrRecord(nRow);
+		CParsedCtrl* pCtrl = pCol->GetParsedCtrl();
+		if (pCtrl->IsEditable())
+			return pCtrl->UserDoubleClick() || Refuse(pCtrl->GetLastError());
+	}
 	Notify(BEN_ROW_DBLCLICKED);
 	return TRUE;
 }

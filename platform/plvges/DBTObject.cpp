@@ -205,6 +205,17 @@ SqlRecord* DBTSlaveBuffered::GetOldRow(int nRow) const
 	return nRow >= 0 && nRow < GetOldSize() ? m_OldRows[static_cast<size_t>(nRow)].get() : nullptr;
 }
 
+SqlRecord* DBTSlaveBuffered::GetSavedRow(const SqlRecord* pRow) const
+{
+	auto it = pRow ? m_SavedOf.find(pRow) : m_SavedOf.end();
+	return it == m_SavedOf.end() ? nullptr : it->second;
+}
+
+SqlRecord* DBTSlaveBuffered::GetSavedRow(int nRow) const
+{
+	return GetSavedRow(GetRow(nRow));
+}
+
 void DBTSlaveBuffered::SetCurrentRow(int nRow)
 {
 	m_nCurrentRow = nRow >= 0 && nRow < GetSize() ? nRow : -1;
@@ -237,6 +248,7 @@ BOOL DBTSlaveBuffered::RemoveRecord(int nRow)
 {
 	if (nRow < 0 || nRow >= GetSize())
 		return FALSE;
+	m_SavedOf.erase(m_Rows[static_cast<size_t>(nRow)].get());
 	m_Rows.erase(m_Rows.begin() + nRow);
 	if (m_nCurrentRow > nRow || m_nCurrentRow >= GetSize())
 		--m_nCurrentRow;
@@ -246,6 +258,7 @@ BOOL DBTSlaveBuffered::RemoveRecord(int nRow)
 void DBTSlaveBuffered::RemoveAll(BOOL bAlsoOld)
 {
 	m_Rows.clear();
+	m_SavedOf.clear();
 	m_nCurrentRow = -1;
 	if (bAlsoOld)
 	{
@@ -271,6 +284,7 @@ BOOL DBTSlaveBuffered::Read()
 	{
 		std::unique_ptr<SqlRecord> pRow(m_pRecord->Clone());
 		m_OldRows.emplace_back(m_pRecord->Clone());
+		m_SavedOf[pRow.get()] = m_OldRows.back().get();
 		OnPrepareAuxColumns(pRow.get());
 		m_Rows.push_back(std::move(pRow));
 	}

@@ -13,6 +13,7 @@
 //     {
 //         return !(GetRecord()->f_Azienda.IsEmpty() && SetError(_TB("Indicare il codice azienda")));
 //     }
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -141,6 +142,10 @@ public:
 	int GetOldSize() const { return static_cast<int>(m_OldRows.size()); }
 	int GetOldUpperBound() const { return GetOldSize() - 1; }
 	SqlRecord* GetOldRow(int nRow) const;
+	// The saved version of a row (as it was read), followed through the inserts, deletes and
+	// key edits made since; null for a row added since the read.
+	SqlRecord* GetSavedRow(int nRow) const;
+	SqlRecord* GetSavedRow(const SqlRecord* pRow) const;
 
 	BOOL IsAllowEmpty() const { return m_bAllowEmpty; }
 	BOOL IsCheckDuplicateKey() const { return m_bCheckDuplicateKey; }
@@ -183,6 +188,7 @@ private:
 
 	std::vector<std::unique_ptr<SqlRecord>> m_Rows;
 	std::vector<std::unique_ptr<SqlRecord>> m_OldRows;
+	std::map<const SqlRecord*, SqlRecord*> m_SavedOf;  // each row read, to its saved version
 	int m_nCurrentRow = -1;
 	BOOL m_bAllowEmpty;
 	BOOL m_bCheckDuplicateKey;

@@ -45,6 +45,7 @@ CBaseDocument* OpenDocumentFromClasses(CRuntimeClass* pDocClass, CRuntimeClass* 
 		return nullptr;
 	}
 	pDoc->SetNamespace(ns);
+	pFrame->OnCreateAuxToolbar();
 	pDoc->AttachFrameAndView(pFrame, pView);
 	auto* pFormDoc = DynamicDownCast<CAbstractFormDoc>(pDoc);
 	if (pFormDoc)

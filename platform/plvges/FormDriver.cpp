@@ -1,5 +1,7 @@
 #include "platform/plvges/FormDriver.h"
 
+#include <cstdlib>
+
 #include "platform/plvgenlib/LibraryEntry.h"
 #include "platform/plvgeneric/Interaction.h"
 
@@ -106,9 +108,55 @@ BOOL FormDriver::Close()
 	});
 }
 
+BOOL FormDriver::IsCommandEnabled(UINT nID) const
+{
+	if (!IsOpen() || !m_pForm)
+		return FALSE;
+	CCmdUI state(nID);
+	m_pForm->OnUpdateCmdUI(&state);
+	if (m_pDocument)
+		m_pDocument->OnUpdateCmdUI(&state);
+	return state.IsEnabled();
+}
+
+std::vector<std::pair<UINT, CString>> FormDriver::Commands() const
+{
+	std::vector<std::pair<UINT, CString>> commands;
+	if (!IsOpen() || !m_pForm)
+		return commands;
+	if (m_pDocument && m_pDocument->GetMasterFrame())
+		for (auto& c : m_pDocument->GetMasterFrame()->GetToolbarCommands())
+			commands.emplace_back(c.nID, c.strCaption);
+	for (CParsedCtrl* p : m_pForm->GetAllControls())
+		if (auto* pGrid = DynamicDownCast<CBodyEdit>(p))
+			for (auto& b : pGrid->GetUserButtons())
+				commands.push_back(b);
+	return commands;
+}
+
+BOOL FormDriver::Command(const CString& strCommand)
+{
+	// Captions carry their accelerator's '&'.
+	auto plain = [](CString s) {
+		s.Remove('&');
+		s.Trim();
+		return s;
+	};
+	for (auto& [nID, caption] : Commands())
+		if (plain(caption).CompareNoCase(plain(strCommand)) == 0)
+			return Command(nID);
+	char* end = nullptr;
+	const unsigned long n = std::strtoul(strCommand.GetString(), &end, 10);
+	if (!strCommand.IsEmpty() && end && *end == '\0' && n > 0 && n <= 0xFFFFFFFFul)
+		return Command(static_cast<UINT>(n));
+	return Fail("No command " + strCommand + ".");
+}
+
 BOOL FormDriver::Command(UINT nID)
 {
 	return Act([&]() -> BOOL {
+		if (!IsCommandEnabled(nID))
+			return Fail("The command is disabled.");
 		BOOL bHandled = m_pForm->OnCmdMsg(nID, CN_COMMAND);
 		if (m_pDocument && AfxExistWebServiceStateObject(m_pDocument))
 			bHandled = m_pDocument->OnCmdMsg(nID, CN_COMMAND) || bHandled;
@@ -240,6 +288,51 @@ BOOL FormDriver::AddRow(const CString& strGrid)
 	});
 }
 
+BOOL FormDriver::SelectLine(const CString& strList, int nLine)
+{
+	return ListAction(strList, [&](CListBox& list) { return list.UserSelect(nLine); });
+}
+
+BOOL FormDriver::DoubleClickLine(const CString& strList, int nLine)
+{
+	return ListAction(strList, [&](CListBox& list) { return list.UserDoubleClickLine(nLine); });
+}
+
+BOOL FormDriver::RightClickLine(const CString& strList, int nLine)
+{
+	return ListAction(strList, [&](CListBox& list) { return list.UserRightClick(nLine); });
+}
+
+BOOL FormDriver::ListAction(const CString& strList, const std::function<BOOL(CListBox&)>& action)
+{
+	return Act([&]() -> BOOL {
+		auto* pList = DynamicDownCast<CListBox>(Control(strList));
+		if (!pList)
+			return Fail("No list box " + strList + ".");
+		return action(*pList) || Fail(pList->GetLastError());
+	});
+}
+
+BOOL FormDriver::DoubleClickControl(const CString& strControl)
+{
+	return Act([&]() -> BOOL {
+		CParsedCtrl* pCtrl = Control(strControl);
+		if (!pCtrl)
+			return Fail("No control " + strControl + ".");
+		return pCtrl->UserDoubleClick() || Fail(pCtrl->GetLastError());
+	});
+}
+
+BOOL FormDriver::ButtonUp(const CString& strControl)
+{
+	return Act([&]() -> BOOL {
+		CParsedCtrl* pCtrl = Control(strControl);
+		if (!pCtrl)
+			return Fail("No control " + strControl + ".");
+		return pCtrl->UserButtonUp() || Fail(pCtrl->GetLastError());
+	});
+}
+
 BOOL FormDriver::InsertRow(const CString& strGrid, int nRow)
 {
 	return Act([&]() -> BOOL {
@@ -286,19 +379,42 @@ CParsedCtrl* FormDriver::Control(const CString& strControl) const
 		return nullptr;
 	if (CParsedCtrl* pCtrl = m_pForm->FindControl(strControl))
 		return pCtrl;
+	for (SqlRecord* pRec : BoundRecords())
+		if (DataObj* pData = pRec->GetDataObjFromColumnName(strControl))
+			if (CParsedCtrl* pCtrl = m_pForm->GetLinkedParsedCtrl(pData))
+				return pCtrl;
+	// A name typed in another case: only when it names one control.
+	CParsedCtrl* pFound = nullptr;
+	for (CParsedCtrl* p : m_pForm->GetAllControls())
+		if (p->GetName().CompareNoCase(strControl) == 0)
+		{
+			if (pFound)
+				return nullptr;
+			pFound = p;
+		}
+	return pFound;
+}
+
+std::vector<SqlRecord*> FormDriver::BoundRecords() const
+{
 	CAbstractFormDoc* pDoc = GetDocument();
 	DBTMaster* pMaster = pDoc ? pDoc->GetMaster() : nullptr;
 	if (!pMaster)
-		return nullptr;
+		return {};
 	std::vector<SqlRecord*> records{pMaster->GetRecord()};
 	for (int i = 0; i < pMaster->GetSlaveCount(); ++i)
 		if (!pMaster->GetSlave(i)->IsKindOf(RUNTIME_CLASS(DBTSlaveBuffered)))
 			records.push_back(pMaster->GetSlave(i)->GetRecord());
-	for (SqlRecord* pRec : records)
-		if (DataObj* pData = pRec->GetDataObjFromColumnName(strControl))
-			if (CParsedCtrl* pCtrl = m_pForm->GetLinkedParsedCtrl(pData))
-				return pCtrl;
-	return nullptr;
+	return records;
+}
+
+CString FormDriver::ColumnOf(const CParsedCtrl* pCtrl) const
+{
+	for (SqlRecord* pRec : BoundRecords())
+		for (int i = 0; pCtrl && pCtrl->GetCtrlData() && i < pRec->GetSize(); ++i)
+			if (pRec->GetDataObjAt(i) == pCtrl->GetCtrlData() && !pRec->IsLocal(i))
+				return pRec->GetItem(i)->m_strColumnName;
+	return CString();
 }
 
 CString FormDriver::Text(const CString& strControl) const

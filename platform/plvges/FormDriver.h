@@ -63,6 +63,12 @@ public:
 	BOOL Close();
 	// A command of the frame or a grid's user button.
 	BOOL Command(UINT nID);
+	// The same by its caption (a toolbar command, a grid's user button) or its number.
+	BOOL Command(const CString& strCommand);
+	// The commands of the frame's toolbar and of the grids' user buttons, with their captions.
+	std::vector<std::pair<UINT, CString>> Commands() const;
+	// What the update handlers say of a command: a disabled one is refused.
+	BOOL IsCommandEnabled(UINT nID) const;
 	// Clicks a button or a check box; chooses a radio button.
 	BOOL Press(const CString& strControl);
 	BOOL Type(const CString& strControl, const CString& strText);
@@ -76,6 +82,13 @@ public:
 	BOOL PickCell(const CString& strGrid, int nRow, const CString& strColumn, int nSelectionType,
 				  const CString& strPattern, int nPick = 0);
 	BOOL AddRow(const CString& strGrid);
+	// A list box's lines: chosen, double-clicked, clicked with the right button.
+	BOOL SelectLine(const CString& strList, int nLine);
+	BOOL DoubleClickLine(const CString& strList, int nLine);
+	BOOL RightClickLine(const CString& strList, int nLine);
+	// A double-click on a control (an edit: its OnLButtonDblClk), and the left button's release.
+	BOOL DoubleClickControl(const CString& strControl);
+	BOOL ButtonUp(const CString& strControl);
 	BOOL InsertRow(const CString& strGrid, int nRow);
 	BOOL DeleteRow(const CString& strGrid, int nRow);
 
@@ -95,6 +108,8 @@ public:
 	BOOL IsEditable(const CString& strControl) const;
 	BOOL IsVisible(const CString& strControl) const;
 	BOOL IsEnabled(const CString& strControl) const;
+	// The column of the master's (or a one-to-one slave's) record that the control shows; empty for none.
+	CString ColumnOf(const CParsedCtrl* pCtrl) const;
 	CBaseDocument::FormMode Mode() const;
 	BOOL IsModified() const;
 
@@ -110,7 +125,10 @@ private:
 	BOOL Fail(const CString& strWhy);
 	BOOL DocCommand(BOOL (CAbstractFormDoc::*pCommand)());
 	CBodyEdit* GridOrFail(const CString& strGrid);
+	BOOL ListAction(const CString& strList, const std::function<BOOL(CListBox&)>& action);
 	BOOL PickInto(CParsedCtrl* pCtrl, int nSelectionType, const CString& strPattern, int nPick);
+	// The records whose columns name controls: the master's and its one-to-one slaves'.
+	std::vector<SqlRecord*> BoundRecords() const;
 
 	CBaseDocument* m_pDocument = nullptr;
 	CParsedForm* m_pForm = nullptr;

@@ -28,9 +28,13 @@ CBaseTabDialog* CTabManager::AddDialog(CRuntimeClass* pDialogClass, UINT nIDD, c
 		pDialog->SetDocument(m_pForm->GetDocument());
 		pDialog->SetParentForm(m_pForm);
 	}
-	if (m_nActive < 0)
-		m_nActive = 0;
 	pDialog->BuildForm();
+	// The first page opens with the form.
+	if (m_nActive < 0)
+	{
+		m_nActive = 0;
+		pDialog->OnPrepareAuxData();
+	}
 	return pDialog;
 }
 
@@ -54,8 +58,18 @@ BOOL CTabManager::SetActiveTab(int nTab)
 {
 	if (!GetDialog(nTab))
 		return FALSE;
-	m_nActive = nTab;
+	if (nTab != m_nActive)
+	{
+		m_nActive = nTab;
+		PrepareActiveTab();
+	}
 	return TRUE;
+}
+
+BOOL CTabManager::PrepareActiveTab()
+{
+	CBaseTabDialog* pDialog = GetActiveDialog();
+	return !pDialog || pDialog->OnPrepareAuxData();
 }
 
 BOOL CTabManager::UserActivateTab(int nTab)
@@ -67,6 +81,7 @@ BOOL CTabManager::UserActivateTab(int nTab)
 	if (nTab != m_nActive)
 	{
 		m_nActive = nTab;
+		PrepareActiveTab();
 		Notify(TCN_SELCHANGE);
 	}
 	return TRUE;

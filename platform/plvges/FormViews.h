@@ -48,6 +48,8 @@ public:
 	BOOL SetActiveTab(int nTab);
 	// The user's click on a tab: TCN_SELCHANGE when the active tab changed.
 	BOOL UserActivateTab(int nTab);
+	// The active page prepares its data (OnPrepareAuxData).
+	BOOL PrepareActiveTab();
 
 	std::vector<CParsedForm*> GetChildForms() const override;
 

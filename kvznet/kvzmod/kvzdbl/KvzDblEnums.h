@@ -18,6 +18,7 @@ enum : WORD
 	E_KVZ_AGGREGFUNCTION = 15011,  // 0x3AA3 aggregate function of a symbol
 	E_KVZ_TIPOOPERATORE = 15012,   // 0x3AA4 comparison operator of a symbol's condition
 	E_KVZ_TIPOOPECONTO = 15013,    // 0x3AA5 comparison operator of a symbol's account condition
+	E_KVZ_MODODOCSIMBOLO = 15014,  // 0x3AA6 opening mode of a symbol document: 0 new, 1 edit
 	E_KVZ_TIPOSIMBOLO = 15015,     // 0x3AA7 symbol kind, also the kind of a code
 	E_KVZ_TIPORIGA = 15016,        // 0x3AA8 row kind of a reclassified code
 	E_KVZ_TIPODATORITORNO = 15017, // 0x3AA9 kind of value a model row returns
@@ -27,3 +28,7 @@ enum : WORD
 	E_KVZ_TIPOCALCOLO = 15021,     // 0x3AAD allocation of a model row's values over jobs
 	E_KVZ_TIPOELABORAZIONE = 15022,  // 0x3AAE processing kind of a results header
 };
+
+// The item texts of the module's tags, shown by controls and messages; registered when the
+// library loads.
+void RegisterKvzEnumTexts();

@@ -542,4 +542,23 @@ TEST_F(FormTest, DeleteTakesTheRowsStoredNowWithIt)
 }
 
 }  // namespace
+TEST_F(FormTest, SavedRowIsFoundByIdentityAfterInsertsDeletesAndKeyEdits)
+{
+	FormDriver form(OpenOrdini());
+	auto* pDoc = static_cast<TOrdiniDoc*>(form.GetDocument());
+	EnterOrder(form, "O9", {{"A", "1", "1"}, {"B", "2", "2"}, {"C", "3", "3"}});
+	ASSERT_TRUE(form.Save());
+	ASSERT_TRUE(form.Edit());
+	DBTRighe* pRighe = pDoc->m_pRighe;
+	ASSERT_TRUE(form.InsertRow("Righe", 0));   // new row first: read order no longer matches
+	ASSERT_TRUE(form.DeleteRow("Righe", 2));   // B goes
+	ASSERT_TRUE(form.TypeCell("Righe", 2, "Articolo", "Z"));  // C's key edited
+	EXPECT_EQ(pRighe->GetSavedRow(0), nullptr);
+	ASSERT_NE(pRighe->GetSavedRow(1), nullptr);
+	EXPECT_EQ(static_cast<TOrdiniRighe*>(pRighe->GetSavedRow(1))->f_Articolo.GetString(), CString("A"));
+	ASSERT_NE(pRighe->GetSavedRow(2), nullptr);
+	EXPECT_EQ(static_cast<TOrdiniRighe*>(pRighe->GetSavedRow(2))->f_Articolo.GetString(), CString("C"));
+	EXPECT_EQ(pRighe->GetSavedRow(3), nullptr);
+}
+
 }  // namespace formtest

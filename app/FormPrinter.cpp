@@ -1,0 +1,311 @@
+#include "FormPrinter.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <map>
+
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvges/FormDriver.h"
+
+namespace {
+
+const char* ModeName(CBaseDocument::FormMode mode)
+{
+	switch (mode)
+	{
+	case CBaseDocument::BROWSE: return "browse";
+	case CBaseDocument::NEW: return "new";
+	case CBaseDocument::EDIT: return "edit";
+	case CBaseDocument::FIND: return "find";
+	default: return "none";
+	}
+}
+
+const char* MessageKind(unsigned type)
+{
+	if ((type & MB_TYPEMASK) != MB_OK)
+		return "question";
+	switch (type & 0xF0)
+	{
+	case MB_ICONERROR: return "error";
+	case MB_ICONWARNING: return "warning";
+	default: return "info";
+	}
+}
+
+// The tab page of each form a tab manager holds, by the page's title (else name).
+std::map<const CParsedForm*, std::string> TabPages(const CParsedForm& root)
+{
+	std::map<const CParsedForm*, std::string> pages;
+	for (CParsedCtrl* p : root.GetAllControls())
+		if (auto* pTabs = DynamicDownCast<CTabManager>(p))
+			for (int i = 0; i < pTabs->GetDialogCount(); ++i)
+			{
+				CBaseTabDialog* pPage = pTabs->GetDialog(i);
+				pages[pPage] = (pPage->GetTitle().IsEmpty() ? pPage->GetName() : pPage->GetTitle()).str();
+			}
+	return pages;
+}
+
+ShownForm::Grid CaptureGrid(CBodyEdit& grid, const std::string& tab)
+{
+	ShownForm::Grid g{grid.GetName().str(), tab, {}, {}, grid.GetCurrRecord(), !grid.CanAddRow() && !grid.CanDeleteRow()};
+	std::vector<int> columns;
+	for (int c = 0; c < grid.GetColumnCount(); ++c)
+		if (grid.GetColumn(c)->IsVisible())
+		{
+			columns.push_back(c);
+			g.titles.push_back(grid.GetColumn(c)->GetTitle().str());
+		}
+	const int nRows = grid.GetDBT() ? grid.GetDBT()->GetSize() : 0;
+	for (int r = 0; r < nRows; ++r)
+	{
+		auto& row = g.rows.emplace_back();
+		for (int c : columns)
+			row.push_back(grid.GetCellText(r, c).str());
+	}
+	return g;
+}
+
+std::string Flags(bool readOnly, bool hidden, bool disabled)
+{
+	std::string flags;
+	for (auto [on, name] : {std::pair{readOnly, "read-only"}, {disabled, "disabled"}, {hidden, "hidden"}})
+		if (on)
+			flags += (flags.empty() ? "" : ", ") + std::string(name);
+	return flags;
+}
+
+// Rows in columns as wide as their widest cell (counted in characters).
+void Columns(std::string& out, const std::vector<std::vector<std::string>>& rows, const char* indent)
+{
+	std::vector<int> widths;
+	for (auto& row : rows)
+	{
+		widths.resize(std::max(widths.size(), row.size()));
+		for (size_t i = 0; i < row.size(); ++i)
+			widths[i] = std::max(widths[i], CString(row[i]).GetCharCount());
+	}
+	for (auto& row : rows)
+	{
+		std::string line = indent;
+		for (size_t i = 0; i < row.size(); ++i)
+			line += i + 1 < row.size() ? row[i] + std::string(static_cast<size_t>(widths[i] - CString(row[i]).GetCharCount() + 2), ' ')
+									   : row[i];
+		line.erase(line.find_last_not_of(' ') + 1);
+		out += line + "\n";
+	}
+}
+
+}  // namespace
+
+ShownForm CaptureForm(const FormDriver& form, const std::vector<std::pair<CString, unsigned>>& messages)
+{
+	ShownForm shown;
+	for (auto& [text, type] : messages)
+		shown.messages.push_back({MessageKind(type), text.str()});
+	CParsedForm* pForm = form.GetForm();
+	if (!form.IsOpen() || !pForm)
+		return shown;
+	shown.open = true;
+	if (CBaseDocument* pDoc = pForm->GetDocument())
+	{
+		shown.ns = pDoc->GetNamespace().GetPathName().str();
+		shown.document = pDoc->GetRuntimeClass()->m_lpszClassName;
+		shown.mode = ModeName(pDoc->GetFormMode());
+		shown.modified = pDoc->IsModified();
+		if (auto* pFormDoc = DynamicDownCast<CAbstractFormDoc>(pDoc))
+			shown.title = pFormDoc->GetFormTitle().str();
+	}
+	const auto pages = TabPages(*pForm);
+	for (CParsedCtrl* p : pForm->GetAllControls())
+	{
+		auto page = pages.find(p->GetForm());
+		const std::string tab = page == pages.end() ? std::string() : page->second;
+		if (auto* pGrid = DynamicDownCast<CBodyEdit>(p))
+			shown.grids.push_back(CaptureGrid(*pGrid, tab));
+		else if (auto* pList = DynamicDownCast<CListBox>(p))
+		{
+			auto& l = shown.lists.emplace_back(ShownForm::List{p->GetName().str(), tab, {}, pList->GetCurSel(), !pList->IsEditable()});
+			for (int i = 0; i < pList->GetCount(); ++i)
+				l.lines.push_back(pList->GetText(i).str());
+		}
+		else if (auto* pTabs = DynamicDownCast<CTabManager>(p))
+		{
+			auto& t = shown.tabs.emplace_back(ShownForm::Tabs{p->GetName().str(), {}, pTabs->GetActiveTab()});
+			for (int i = 0; i < pTabs->GetDialogCount(); ++i)
+				t.tabs.push_back(pages.at(pTabs->GetDialog(i)));
+		}
+		else
+		{
+			auto& c = shown.controls.emplace_back(ShownForm::Control{
+				p->GetName().str(), p->GetRuntimeClass()->m_lpszClassName, form.ColumnOf(p).str(), tab, p->GetCtrlText().str(),
+				p->GetDescription().str(), !p->IsStatic() && !p->IsButton() && !p->IsEditable(), !p->IsWindowVisible(),
+				!p->IsWindowEnabled() || (p->IsButton() && !p->IsEditable()), {}});
+			if (auto* pCombo = DynamicDownCast<CEnumCombo>(p))
+				for (auto& item : pCombo->GetItems())
+					c.items.push_back(item.second.str());
+		}
+	}
+	for (auto [nID, caption] : form.Commands())
+	{
+		caption.Remove('&');  // the accelerator's mark
+		shown.commands.push_back({caption.str(), nID, form.IsCommandEnabled(nID) != FALSE});
+	}
+	return shown;
+}
+
+std::string FormAsText(const ShownForm& f)
+{
+	std::string out;
+	if (f.open)
+	{
+		out += fmt::format("{}{} ({}), mode {}{}\n", f.title.empty() ? "" : f.title + ": ", f.ns, f.document, f.mode,
+						   f.modified ? ", modified" : "");
+		std::vector<std::vector<std::string>> rows;
+		for (auto& c : f.controls)
+		{
+			std::string value = c.value;
+			if (!c.description.empty())
+				value += " (" + c.description + ")";
+			std::string where = c.column.empty() ? c.cls : c.cls + " " + c.column;
+			if (!c.tab.empty())
+				where += ", tab " + c.tab;
+			const std::string flags = Flags(c.readOnly, c.hidden, c.disabled);
+			rows.push_back({c.name + ":", value, flags.empty() ? "[" + where + "]" : "[" + where + "; " + flags + "]"});
+		}
+		Columns(out, rows, "  ");
+		for (auto& t : f.tabs)
+		{
+			std::string line = "  Tabs " + t.name + ":";
+			for (size_t i = 0; i < t.tabs.size(); ++i)
+				line += static_cast<int>(i) == t.active ? " [" + t.tabs[i] + "]" : " " + t.tabs[i];
+			out += line + "\n";
+		}
+		for (auto& l : f.lists)
+		{
+			out += fmt::format("  List {} ({} lines{}{}):\n", l.name, l.lines.size(), l.tab.empty() ? "" : ", tab " + l.tab,
+							   l.disabled ? ", disabled" : "");
+			for (size_t i = 0; i < l.lines.size(); ++i)
+				out += fmt::format("  {} {:>3}  {}\n", static_cast<int>(i) == l.selected ? '>' : ' ', i + 1, l.lines[i]);
+		}
+		for (auto& g : f.grids)
+		{
+			out += fmt::format("  Grid {} ({} rows{}{}):\n", g.name, g.rows.size(), g.tab.empty() ? "" : ", tab " + g.tab,
+							   g.readOnly ? ", read-only" : "");
+			std::vector<std::vector<std::string>> cells{{"", "#"}};
+			for (auto& t : g.titles)
+				cells[0].push_back(t);
+			for (size_t r = 0; r < g.rows.size(); ++r)
+			{
+				auto& row = cells.emplace_back(std::vector<std::string>{static_cast<int>(r) == g.current ? ">" : "", std::to_string(r + 1)});
+				row.insert(row.end(), g.rows[r].begin(), g.rows[r].end());
+			}
+			Columns(out, cells, "  ");
+		}
+		if (!f.commands.empty())
+		{
+			std::string line = "  Commands:";
+			for (auto& c : f.commands)
+				line += " " + c.caption + (c.enabled ? "" : " (disabled)") + ";";
+			line.pop_back();
+			out += line + "\n";
+		}
+	}
+	else
+		out += "The document is closed.\n";
+	if (!f.messages.empty())
+	{
+		out += "Messages:\n";
+		for (auto& m : f.messages)
+			out += "  " + m.kind + ": " + m.text + "\n";
+	}
+	return out;
+}
+
+std::string JsonString(const std::string& text)
+{
+	std::string out = "\"";
+	for (unsigned char c : text)
+		switch (c)
+		{
+		case '"': out += "\\\""; break;
+		case '\\': out += "\\\\"; break;
+		case '\n': out += "\\n"; break;
+		case '\r': out += "\\r"; break;
+		case '\t': out += "\\t"; break;
+		default:
+			if (c < 0x20)
+				out += fmt::format("\\u{:04x}", c);
+			else
+				out += static_cast<char>(c);
+		}
+	return out + "\"";
+}
+
+namespace {
+std::string JsonStrings(const std::vector<std::string>& items)
+{
+	std::string out = "[";
+	for (auto& s : items)
+		out += (out.size() > 1 ? "," : "") + JsonString(s);
+	return out + "]";
+}
+
+// Row and line numbers count from 1, as on the command line; null for none.
+std::string JsonRow(int index)
+{
+	return index < 0 ? "null" : std::to_string(index + 1);
+}
+
+template <class T, class F>
+std::string JsonArray(const std::vector<T>& items, F each)
+{
+	std::string out = "[";
+	for (auto& item : items)
+		out += (out.size() > 1 ? "," : "") + each(item);
+	return out + "]";
+}
+}  // namespace
+
+std::string FormAsJson(const ShownForm& f)
+{
+	std::string out = fmt::format("{{\"open\":{}", f.open);
+	if (f.open)
+	{
+		out += fmt::format(",\"namespace\":{},\"document\":{},\"title\":{},\"mode\":{},\"modified\":{}", JsonString(f.ns),
+						   JsonString(f.document), JsonString(f.title), JsonString(f.mode), f.modified);
+		out += ",\"controls\":" + JsonArray(f.controls, [](const ShownForm::Control& c) {
+				   return fmt::format(
+					   "{{\"name\":{},\"class\":{},\"column\":{},\"tab\":{},\"value\":{},\"description\":{},"
+					   "\"readOnly\":{},\"hidden\":{},\"disabled\":{}{}}}",
+					   JsonString(c.name), JsonString(c.cls), JsonString(c.column), JsonString(c.tab), JsonString(c.value),
+					   JsonString(c.description), c.readOnly, c.hidden, c.disabled,
+					   c.items.empty() ? std::string() : ",\"items\":" + JsonStrings(c.items));
+			   });
+		out += ",\"tabs\":" + JsonArray(f.tabs, [](const ShownForm::Tabs& t) {
+				   return fmt::format("{{\"name\":{},\"tabs\":{},\"active\":{}}}", JsonString(t.name), JsonStrings(t.tabs),
+									  t.active >= 0 && t.active < static_cast<int>(t.tabs.size()) ? JsonString(t.tabs[static_cast<size_t>(t.active)]) : "null");
+			   });
+		out += ",\"lists\":" + JsonArray(f.lists, [](const ShownForm::List& l) {
+				   return fmt::format("{{\"name\":{},\"tab\":{},\"lines\":{},\"selected\":{},\"disabled\":{}}}", JsonString(l.name),
+									  JsonString(l.tab), JsonStrings(l.lines), JsonRow(l.selected), l.disabled);
+			   });
+		out += ",\"grids\":" + JsonArray(f.grids, [](const ShownForm::Grid& g) {
+				   return fmt::format("{{\"name\":{},\"tab\":{},\"columns\":{},\"rows\":{},\"current\":{},\"readOnly\":{}}}",
+									  JsonString(g.name), JsonString(g.tab), JsonStrings(g.titles),
+									  JsonArray(g.rows, [](const std::vector<std::string>& r) { return JsonStrings(r); }),
+									  JsonRow(g.current), g.readOnly);
+			   });
+		out += ",\"commands\":" + JsonArray(f.commands, [](const ShownForm::Command& c) {
+				   return fmt::format("{{\"caption\":{},\"id\":{},\"enabled\":{}}}", JsonString(c.caption), c.id, c.enabled);
+			   });
+	}
+	out += ",\"messages\":" + JsonArray(f.messages, [](const ShownForm::Message& m) {
+			   return fmt::format("{{\"kind\":{},\"text\":{}}}", JsonString(m.kind), JsonString(m.text));
+		   });
+	if (!f.errorStep.empty())
+		out += fmt::format(",\"error\":{{\"step\":{},\"message\":{}}}", JsonString(f.errorStep), JsonString(f.error));
+	return out + "}\n";
+}

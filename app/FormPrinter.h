@@ -1,0 +1,71 @@
+#pragma once
+// What `kvz open --show` prints: the form as it stands (controls in form order, grids, list
+// boxes, tabs, commands) and the messages shown since the last print, as text or as one JSON
+// document.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/mfc/CString.h"
+
+class FormDriver;
+
+struct ShownForm
+{
+	struct Control
+	{
+		std::string name, cls, column, tab, value, description;
+		bool readOnly = false, hidden = false, disabled = false;
+		std::vector<std::string> items;  // what a combo offers
+	};
+	struct Grid
+	{
+		std::string name, tab;
+		std::vector<std::string> titles;
+		std::vector<std::vector<std::string>> rows;
+		int current = -1;
+		bool readOnly = false;
+	};
+	struct List
+	{
+		std::string name, tab;
+		std::vector<std::string> lines;
+		int selected = -1;
+		bool disabled = false;
+	};
+	struct Tabs
+	{
+		std::string name;
+		std::vector<std::string> tabs;
+		int active = -1;
+	};
+	struct Command
+	{
+		std::string caption;
+		unsigned id = 0;
+		bool enabled = true;
+	};
+	struct Message
+	{
+		std::string kind, text;
+	};
+
+	bool open = false;
+	std::string ns, document, title, mode;
+	bool modified = false;
+	std::vector<Control> controls;
+	std::vector<Grid> grids;
+	std::vector<List> lists;
+	std::vector<Tabs> tabs;
+	std::vector<Command> commands;
+	std::vector<Message> messages;
+	std::string errorStep, error;  // the step that failed, and why
+};
+
+// The form the driver acts on; closed documents give just the messages. `messages` are those
+// shown to the user, with their message-box type.
+ShownForm CaptureForm(const FormDriver& form, const std::vector<std::pair<CString, unsigned>>& messages);
+std::string FormAsText(const ShownForm& form);
+std::string FormAsJson(const ShownForm& form);
+// A text as a JSON string, quotes included.
+std::string JsonString(const std::string& text);

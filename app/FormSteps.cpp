@@ -1,0 +1,252 @@
+#include "FormSteps.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+#include "CliInteraction.h"
+#include "FormPrinter.h"
+#include "Host.h"
+#include "platform/plvges/FormDriver.h"
+
+namespace {
+
+struct StepSpec
+{
+	const char* name;
+	const char* type;  // null: a flag
+	const char* help;
+};
+
+const StepSpec kSteps[] = {
+	{"--set", "TEXT=VALUE", "Type VALUE into the control named TEXT (link name, form text or column)"},
+	{"--press", "BUTTON", "Press a button or a check box of the form"},
+	{"--find", nullptr, "Search mode: --set the criteria, then --save runs the search"},
+	{"--new", nullptr, "A new record"},
+	{"--edit", nullptr, "Edit the record shown"},
+	{"--save", nullptr, "Save (in search mode: search)"},
+	{"--escape", nullptr, "Leave new-record, edit or search mode without saving"},
+	{"--delete", nullptr, "Delete the record shown"},
+	{"--first", nullptr, "Show the first record"},
+	{"--prev", nullptr, "Show the previous record"},
+	{"--next", nullptr, "Show the next record"},
+	{"--last", nullptr, "Show the last record"},
+	{"--run", nullptr, "Run the batch"},
+	{"--report", nullptr, "Print the document's report"},
+	{"--radar", nullptr, "Write the browse list of the document's records"},
+	{"--tab", "MANAGER=TAB", "Activate a tab (by name or title) of a tab manager"},
+	{"--pick", "CONTROL=PATTERN", "Choose the first row the control's lookup lists for PATTERN (by code, else by "
+								  "description); a grid cell as GRID:N:COLUMN=PATTERN"},
+	{"--row", "GRID=N", "Make row N (from 1) of a grid current"},
+	{"--add-row", "GRID", "Add a row at the end of a grid"},
+	{"--insert-row", "GRID=N", "Insert a row before row N of a grid"},
+	{"--delete-row", "GRID=N", "Delete row N of a grid"},
+	{"--cell", "GRID:N:COLUMN=VALUE", "Type VALUE into a cell of a grid"},
+	{"--select", "LIST=N", "Choose line N (from 1) of a list box, or the line of that text"},
+	{"--dblclick", "CONTROL[:N[:COLUMN]]", "Double-click a control, line N of a list box, or a grid's row or cell"},
+	{"--rclick", "LIST=N", "Click line N of a list box with the right button"},
+	{"--command", "NAME", "Run a command of the form by its caption (toolbar, grid button) or number"},
+	{"--show", nullptr, "Print the form as it stands (the default after the last step)"},
+	{"--close", nullptr, "Close the document"},
+};
+
+// "LEFT=RIGHT" at the first '='; false without one. `s` is a copy: it may be `left` itself.
+bool SplitAt(std::string s, char sep, std::string& left, std::string& right)
+{
+	const auto at = s.find(sep);
+	if (at == std::string::npos)
+		return false;
+	left = s.substr(0, at);
+	right = s.substr(at + 1);
+	return true;
+}
+
+// A row or line number as typed (from 1) into an index; -1 when it is none.
+int Index(const std::string& text)
+{
+	char* end = nullptr;
+	const long n = std::strtol(text.c_str(), &end, 10);
+	return !text.empty() && end && *end == '\0' && n >= 1 && n <= 1000000 ? static_cast<int>(n - 1) : -1;
+}
+
+// A list box's line by number or by its text.
+int LineOf(const FormDriver& form, const std::string& list, const std::string& line)
+{
+	const int n = Index(line);
+	if (n >= 0)
+		return n;
+	auto* pList = DynamicDownCast<CListBox>(form.Control(list.c_str()));
+	return pList ? pList->FindStringExact(-1, line.c_str()) : -1;
+}
+
+}  // namespace
+
+void FormStepOptions::Add(CLI::App& open, bool& json)
+{
+	m_Values.resize(std::size(kSteps));
+	for (size_t i = 0; i < std::size(kSteps); ++i)
+		if (kSteps[i].type)
+			open.add_option(kSteps[i].name, m_Values[i], kSteps[i].help)->type_name(kSteps[i].type);
+		else
+			open.add_flag(kSteps[i].name, m_nFlags, kSteps[i].help);
+	open.add_flag("--json", json, "Print the form as one JSON document (messages then go to stderr)");
+}
+
+std::vector<FormStep> FormStepOptions::Collect(const CLI::App& open) const
+{
+	std::vector<FormStep> steps;
+	std::map<const CLI::Option*, size_t> used;
+	for (const CLI::Option* o : open.parse_order())
+		for (const StepSpec& spec : kSteps)
+			if (o->check_name(spec.name))
+				steps.push_back({spec.name, spec.type ? o->results().at(used[o]++) : std::string()});
+	return steps;
+}
+
+bool DriveStep(FormDriver& form, const FormStep& step, std::string& why)
+{
+	const std::string& v = step.value;
+	std::string left, right;
+	auto malformed = [&](const char* shape) {
+		why = std::string("expected ") + shape + ", got \"" + v + "\"";
+		return false;
+	};
+	auto rowOf = [&](const std::string& text, int& row) {
+		row = Index(text);
+		if (row < 0)
+			why = "\"" + text + "\" is not a row number (they count from 1)";
+		return row >= 0;
+	};
+	int row = -1;
+	if (step.option == "--set")
+		return SplitAt(v, '=', left, right) ? form.Type(left.c_str(), right.c_str()) : malformed("TEXT=VALUE");
+	if (step.option == "--press")
+		return form.Press(v.c_str());
+	if (step.option == "--tab")
+		return SplitAt(v, '=', left, right) ? form.ActivateTab(left.c_str(), right.c_str()) : malformed("MANAGER=TAB");
+	if (step.option == "--pick")
+	{
+		if (!SplitAt(v, '=', left, right))
+			return malformed("CONTROL=PATTERN");
+		std::string grid, rest, column;
+		if (!form.Control(left.c_str()) && SplitAt(left, ':', grid, rest) && SplitAt(rest, ':', rest, column))
+			return rowOf(rest, row) &&
+				   (form.PickCell(grid.c_str(), row, column.c_str(), HotKeyLink::UPPER_BUTTON, right.c_str()) ||
+					form.PickCell(grid.c_str(), row, column.c_str(), HotKeyLink::LOWER_BUTTON, right.c_str()));
+		return form.Pick(left.c_str(), HotKeyLink::UPPER_BUTTON, right.c_str()) ||
+			   form.Pick(left.c_str(), HotKeyLink::LOWER_BUTTON, right.c_str());
+	}
+	if (step.option == "--row")
+		return SplitAt(v, '=', left, right) ? rowOf(right, row) && form.SelectRow(left.c_str(), row) : malformed("GRID=N");
+	if (step.option == "--add-row")
+		return form.AddRow(v.c_str());
+	if (step.option == "--insert-row")
+		return SplitAt(v, '=', left, right) ? rowOf(right, row) && form.InsertRow(left.c_str(), row) : malformed("GRID=N");
+	if (step.option == "--delete-row")
+		return SplitAt(v, '=', left, right) ? rowOf(right, row) && form.DeleteRow(left.c_str(), row) : malformed("GRID=N");
+	if (step.option == "--cell")
+	{
+		std::string grid, rest, column;
+		if (!SplitAt(v, '=', left, right) || !SplitAt(left, ':', grid, rest) || !SplitAt(rest, ':', rest, column))
+			return malformed("GRID:N:COLUMN=VALUE");
+		return rowOf(rest, row) && form.TypeCell(grid.c_str(), row, column.c_str(), right.c_str());
+	}
+	if (step.option == "--select" || step.option == "--rclick")
+	{
+		if (!SplitAt(v, '=', left, right))
+			return malformed("LIST=N");
+		const int line = LineOf(form, left, right);
+		return step.option == "--select" ? form.SelectLine(left.c_str(), line) : form.RightClickLine(left.c_str(), line);
+	}
+	if (step.option == "--dblclick")
+	{
+		// The whole text may name a control that holds ':' itself.
+		if (form.Control(v.c_str()))
+			return form.DoubleClickControl(v.c_str());
+		std::string target, rest, column;
+		if (!SplitAt(v, ':', target, rest))
+			return form.DoubleClickControl(v.c_str());
+		SplitAt(rest, ':', rest, column);
+		if (form.Grid(target.c_str()))
+			return rowOf(rest, row) && form.DoubleClick(target.c_str(), row, column.c_str());
+		return form.DoubleClickLine(target.c_str(), LineOf(form, target, rest));
+	}
+	if (step.option == "--command")
+		return form.Command(CString(v));
+	if (step.option == "--show")
+		return true;
+	const std::map<std::string, BOOL (FormDriver::*)()> actions{
+		{"--find", &FormDriver::Find},	 {"--new", &FormDriver::New},	  {"--edit", &FormDriver::Edit},
+		{"--save", &FormDriver::Save},	 {"--delete", &FormDriver::Delete}, {"--run", &FormDriver::RunBatch},
+		{"--close", &FormDriver::Close}, {"--first", &FormDriver::First},  {"--prev", &FormDriver::Prev},
+		{"--next", &FormDriver::Next},	 {"--last", &FormDriver::Last},	  {"--escape", &FormDriver::Escape},
+		{"--report", &FormDriver::Report}, {"--radar", &FormDriver::Radar},
+	};
+	auto it = actions.find(step.option);
+	if (it == actions.end())
+	{
+		why = "not a step of the form";
+		return false;
+	}
+	return (form.*it->second)();
+}
+
+int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std::string& view,
+			const std::vector<FormStep>& steps, bool json)
+{
+	ui.SetMessagesToStderr(json);
+	auto print = [&](const FormDriver& form, const std::string& failedStep = {}, const std::string& why = {}) {
+		ShownForm shown = CaptureForm(form, ui.TakeShownMessages());
+		shown.errorStep = failedStep;
+		shown.error = why;
+		const std::string text = json ? FormAsJson(shown) : FormAsText(shown);
+		std::fputs(text.c_str(), stdout);
+		std::fflush(stdout);
+	};
+	CBaseDocument* pDoc;
+	{
+		CUserActionScope opening;
+		pDoc = host.CommandManager().RunDocument(ns.c_str(), view.c_str());
+	}
+	if (!pDoc)
+		return 1;
+	// A close it asked while opening ran when the opening ended.
+	if (AfxExistWebServiceStateObject(pDoc))
+		std::fprintf(stderr, "Opened %s (%s, view %s).\n", pDoc->GetNamespace().GetPathName().GetString(),
+					 pDoc->GetRuntimeClass()->m_lpszClassName,
+					 pDoc->GetFirstView() ? pDoc->GetFirstView()->GetRuntimeClass()->m_lpszClassName : "none");
+	else
+		std::fprintf(stderr, "%s closed as it opened.\n", ns.c_str());
+	FormDriver form(pDoc);
+	bool printed = false;
+	for (const FormStep& s : steps)
+	{
+		const std::string step = s.option + (s.value.empty() ? "" : " " + s.value);
+		if (CliInteraction::Interrupted())
+			return 1;
+		if (!form.IsOpen())
+		{
+			std::fprintf(stderr, "kvz: %s: the document is closed.\n", step.c_str());
+			return 1;
+		}
+		std::string why;
+		if (!DriveStep(form, s, why))
+		{
+			if (why.empty())
+				why = form.GetLastError().IsEmpty() ? "refused" : form.GetLastError().str();
+			std::fprintf(stderr, "kvz: %s: %s\n", step.c_str(), why.c_str());
+			// A script still gets one document, with what failed.
+			if (json)
+				print(form, step, why);
+			return 1;
+		}
+		std::fprintf(stderr, "%s: done.\n", step.c_str());
+		printed = s.option == "--show";
+		if (printed)
+			print(form);
+	}
+	if (!printed && (form.IsOpen() || json))
+		print(form);
+	return 0;
+}
