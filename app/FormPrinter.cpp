@@ -249,7 +249,11 @@ std::string JsonStrings(const std::vector<std::string>& items)
 {
 	std::string out = "[";
 	for (auto& s : items)
-		out += (out.size() > 1 ? "," : "") + JsonString(s);
+	{
+		if (out.size() > 1)
+			out += ',';
+		out += JsonString(s);
+	}
 	return out + "]";
 }
 
@@ -264,7 +268,11 @@ std::string JsonArray(const std::vector<T>& items, F each)
 {
 	std::string out = "[";
 	for (auto& item : items)
-		out += (out.size() > 1 ? "," : "") + each(item);
+	{
+		if (out.size() > 1)
+			out += ',';
+		out += each(item);
+	}
 	return out + "]";
 }
 }  // namespace
