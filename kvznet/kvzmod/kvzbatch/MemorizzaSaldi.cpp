@@ -349,10 +349,14 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 		// A forecast of zero leaves the month's details and so its adjustment as they were.
 		if (m_bPrevisionale && !IsZeroMon(f))
 		{
-			DataInt mese(m);
-			m_pSession->ExecuteSQL(
-				CString::Formatted("DELETE FROM %s WHERE IDPianoBase=? AND Mese=?", Kvz_TPianoBaseRigaDett::GetStaticName()),
-				{&id, &mese});
+			// A month not stored yet has no details to replace (ids are never given again).
+			if (bEsiste)
+			{
+				DataInt mese(m);
+				m_pSession->ExecuteSQL(CString::Formatted("DELETE FROM %s WHERE IDPianoBase=? AND Mese=?",
+														  Kvz_TPianoBaseRigaDett::GetStaticName()),
+									   {&id, &mese});
+			}
 			m_Dettaglio.Init();
 			m_Dettaglio.f_IDPianoBase = id;
 			m_Dettaglio.f_Mese = m;
