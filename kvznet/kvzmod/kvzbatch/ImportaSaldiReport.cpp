@@ -59,11 +59,10 @@ void Kvz_CImportaSaldiDoc::EseguiReport(LPCTSTR lpszNamespace)
 	auto pInfo = std::make_unique<CRendoInfo>();
 	pInfo->SetNamespace(CPLVNamespace(lpszNamespace));
 	pInfo->AddReport(CPLVNamespace(lpszNamespace));
-	// The engine owns the request from here; the document keeps no report.
+	// The engine owns the request from here and tells why a report did not run; the document
+	// keeps no report.
 	if (CRendoDoc* pReport = pCmd->RunReport(pInfo.release(), this))
 		pCmd->ReleaseReport(pReport);
-	else
-		GetMessages()->Add(CString::Formatted("Stampa %s non eseguita.", lpszNamespace), CMessages::MSG_WARNING);
 }
 
 DataBool Kvz_CImportaSaldiDoc::Kvz_GetContoPreview(const DataInt& nIdx, DataStr& conto, DataStr& descrizione,

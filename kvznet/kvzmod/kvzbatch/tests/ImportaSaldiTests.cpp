@@ -490,19 +490,17 @@ protected:
 		ImportaSaldi::SetUp();
 		m_Manager.Install();
 		m_hWnd = m_UiThread.GetMainWnd();
-		m_pRunner = dynamic_cast<CRecordingReportRunner*>(AfxGetReportRunner());
-		ASSERT_TRUE(m_pRunner);
-		m_pRunner->Clear();
+		m_pPrevRunner = AfxSetReportRunner(&m_Runner);
 	}
 	void TearDown() override
 	{
-		m_pRunner->Clear();
+		AfxSetReportRunner(m_pPrevRunner);
 		ImportaSaldi::TearDown();
 	}
 	std::vector<std::string> Reports() const
 	{
 		std::vector<std::string> out;
-		for (const auto& r : m_pRunner->Requests())
+		for (const auto& r : m_Runner.Requests())
 			for (const CPLVNamespace& ns : r.info->GetReportsToRun())
 				out.push_back(std::string(ns.GetPathName().str()) + " " + r.contextClass.str());
 		return out;
@@ -537,7 +535,8 @@ protected:
 	CUiThread m_UiThread;
 	HWND m_hWnd = nullptr;
 	CPlvCommandManager m_Manager;
-	CRecordingReportRunner* m_pRunner = nullptr;
+	CRecordingReportRunner m_Runner;
+	IReportRunner* m_pPrevRunner = nullptr;
 };
 
 // The preview's rows, read from another thread as a report reads them: by account, each account's
@@ -592,7 +591,7 @@ TEST_F(ImportaSaldiReport, PreviewRowsInOrderThroughTheExport)
 	EXPECT_DOUBLE_EQ(centro.perc, 0);
 
 	// An import has no preview to print, and reports the accounts no symbol uses.
-	m_pRunner->Clear();
+	m_Runner.Clear();
 	ASSERT_TRUE(form.Press("Importazione saldi"));
 	ASSERT_TRUE(form.RunBatch());
 	EXPECT_FALSE(Doc(form)->CanDoReport());
