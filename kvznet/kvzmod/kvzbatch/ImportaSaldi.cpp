@@ -157,6 +157,9 @@ void Kvz_CImportaSaldiDoc::OnBatchExecute()
 	m_bErrore = FALSE;
 	m_Mastri.clear();
 	m_pMastro = nullptr;
+	m_Preview_Righe.clear();
+	m_ContiNonUsati.clear();
+	m_DescrContiNonUsati.clear();
 	m_StatoElab.Clear();
 
 	// The period is checked before anything is opened: a refused run leaves no transaction behind.
@@ -212,6 +215,9 @@ void Kvz_CImportaSaldiDoc::OnBatchExecute()
 	if (!bAnnulla && IsImportazione())
 		AggiornaDataUltimaImportazione();
 	UpdateDataView();
+	// What a run kept is shown: the preview, or the accounts no symbol of the base plan uses.
+	if (!bAnnulla && !m_bErrore)
+		EseguiReport(IsImportazione() ? kReportContiNonUsati : kReportPreview);
 }
 
 BOOL Kvz_CImportaSaldiDoc::ControllaPeriodo()
@@ -439,7 +445,14 @@ void Kvz_CImportaSaldiDoc::ImportazioneSaldi()
 	if (GetScheduler()->IsAborted())
 		return;
 	ProgressiviPrevisionale();
+	if (!IsImportazione())
+	{
+		CostruisciPreview();
+		return;
+	}
+	CancellaAssestamentiPrevisionali();
 	MemorizzaSaldi();
+	AggiornaSaldiVariati();
 }
 
 void Kvz_CImportaSaldiDoc::ElaboraConto(const ContoHost& conto, const Raggruppamento& raggr)

@@ -79,6 +79,24 @@ public:
 };
 using Kvz_MastriArray = std::vector<std::unique_ptr<Kvz_MastroElem>>;
 
+// A row of the preview of the grouped chart of accounts: a grouped account (empty centre or
+// job) or one of its splits.
+class Kvz_ContoKvzElemForPreview
+{
+public:
+	CString m_Conto;
+	CString m_Descrizione;
+	CString m_CdcComm;
+	CString m_DescrCdcComm;
+	double m_Perc = 0.0;
+	BOOL m_ProponiInAssest = FALSE;
+	BOOL m_ModifInAssest = FALSE;
+	CString m_ContoCollegato;
+	CString m_DescrContoCollegato;
+	BOOL m_UltimoLivello = FALSE;
+};
+using Kvz_ContiKvzArrayForPreview = std::vector<Kvz_ContoKvzElemForPreview>;
+
 class Kvz_CImportaSaldiDoc : public CAbstractFormDoc
 {
 	DECLARE_DYNCREATE(Kvz_CImportaSaldiDoc, CAbstractFormDoc)
@@ -90,6 +108,21 @@ public:
 	void OnBatchExecute() override;
 	// The form stays as it is while the batch runs.
 	void DisableControlsForBatch() override {}
+
+	// The reports the import hands its lists to, and the name reports open the import by.
+	static constexpr const char* kReportPreview = "KvzNet.KvzMod.PreviewPdCRaggr";
+	static constexpr const char* kReportContiNonUsati = "KvzNet.KvzMod.ContiNonUsati";
+	static constexpr const char* kNamespaceReport = "KvzNet.KvzMod.KvzBatch.CImportaSaldiDoc";
+
+	// The report command: only a preview with rows has something to print.
+	BOOL CanDoReport() override { return !m_Preview_Righe.empty(); }
+
+	// Rows read back by the reports, one per call; FALSE past the last one.
+	DataBool Kvz_GetContoPreview(const DataInt& nIdx, DataStr& conto, DataStr& descrizione, DataStr& cdcComm,
+								 DataStr& descrCdcComm, DataBool& proponi, DataBool& modificabile, DataStr& collegato,
+								 DataStr& descrCollegato, DataBool& ultimoLivello, DataPerc& perc);
+	DataBool Kvz_GetContoUnused(const DataInt& nIdx, DataStr& conto, DataStr& descrizione);
+	const Kvz_ContiKvzArrayForPreview& GetPreview() const { return m_Preview_Righe; }
 
 	// The parent of a grouped code: the code cut to the level above, empty for a ledger.
 	CString EstraiContoPadre(const CString& strConto) const;
@@ -154,6 +187,11 @@ protected:
 	void MemorizzaSaldi();
 	void CancellaSaldiContabili(const CString& strConto);
 	void PrevisionaliSuCollegati();
+	void CancellaAssestamentiPrevisionali();
+	void AggiornaSaldiVariati();
+	// The preview rows of the tree, sorted; then its report.
+	void CostruisciPreview();
+	void EseguiReport(LPCTSTR lpszNamespace);
 
 	int LenRaggruppamento(const Raggruppamento& raggr) const;
 	const Raggruppamento* TrovaRaggruppamento(const CString& strConto) const;
@@ -172,6 +210,10 @@ protected:
 	BOOL m_bErrore = FALSE;  // a database error was shown during the run
 	Kvz_MastriArray m_Mastri;
 	Kvz_MastroElem* m_pMastro = nullptr;
+	Kvz_ContiKvzArrayForPreview m_Preview_Righe;
+	// Grouped accounts proposed in adjustments that no base-plan symbol names: code, description.
+	std::vector<CString> m_ContiNonUsati;
+	std::vector<CString> m_DescrContiNonUsati;
 
 	// The host's data and the module's grouping, read once per run.
 	std::unordered_map<std::string, Raggruppamento> m_Raggruppamenti;

@@ -57,6 +57,10 @@ void AddOnInterface::AOI_RegisterTemplates(UINT nID, const CPLVNamespace* pNs)
 		if (pTemplate)
 			pTemplate->SetModuleInstance(AfxGetThisModule());
 	}
+	// Reports open the balance import by the name of its document class.
+	CPLVNamespace nsImporta = libNs;
+	nsImporta.SetObjectName(CPLVNamespace::DOCUMENT, _T("ImportaSaldi"), TRUE, FALSE);
+	AfxGetBaseApp()->RegisterDocumentAlias(Kvz_CImportaSaldiDoc::kNamespaceReport, nsImporta.GetPathName());
 }
 }  // namespace
 

@@ -13,9 +13,11 @@
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRigaDett.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseTesta.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRipartizioniAssestamento.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
@@ -64,6 +66,8 @@ public:
 	}
 
 	void Conto(const Kvz_MastroElem& mastro, const Kvz_ContoKvzElem& conto, const CString& strDescrizione);
+	// Whether a base-plan symbol of the year names the grouped account.
+	bool UsatoInSimboli(const CString& strConto) const { return m_ContiSimboli.count(strConto.str()) != 0; }
 	void CdcComm(const Kvz_ContoKvzElem& conto, const Kvz_CdcCommContoKvzElem& cdc);
 	void PianoBase(const Kvz_MastroElem& mastro, const Kvz_ContoKvzElem& conto, const Kvz_CdcCommContoKvzElem* pCdc);
 
@@ -136,6 +140,9 @@ private:
 	std::map<std::tuple<std::string, WORD, std::string>, double> m_CdcEsistenti;  // stored percentage
 	std::map<ChiaveTesta, long> m_TesteEsistenti;
 	std::map<std::pair<long, int>, RigaEsistente> m_RigheEsistenti;
+	std::set<std::string> m_ContiSimboli;
+	// The year's spread of adjustments by account and month: only those of a positive percentage.
+	std::map<std::pair<std::string, int>, double> m_Ripartizioni;
 };
 
 void ScritturaPianoBase::Carica()
@@ -171,6 +178,28 @@ void ScritturaPianoBase::Carica()
 			{&rec.f_IDPianoBase, &rec.f_Mese, &rec.f_ContoKvz, &rec.f_CentroCommessa, &rec.f_TipoCentroComm,
 			 &rec.f_TipoMastro, &rec.f_SaldoContabile, &rec.f_SaldoPrecedente, &rec.f_ImportoRateo,
 			 &rec.f_RateoDaPrevisionale, &rec.f_TotaleAssestato, &rec.f_GiaImportato});
+	}
+	{
+		Kvz_TElencoContiSimboloPBase rec;
+		PerOgniRigaDellEsercizio(
+			rec, pRead, m_pDoc, nEsercizio, [&] { m_ContiSimboli.insert(rec.f_ContoSelez.GetString().str()); },
+			{&rec.f_ContoSelez});
+	}
+	{
+		Kvz_TRipartizioniAssestamento rec;
+		SqlTable t(&rec, pRead, m_pDoc);
+		t.Open(FALSE);
+		t.Select(rec.f_ContoKvz);
+		t.Select(rec.f_Mese);
+		t.Select(rec.f_Percentuale);
+		t.Select(rec.f_Rateo);
+		t.AddParam("p1", rec.f_Anno);
+		t.AddFilterColumn(rec.f_Anno);
+		t.SetParamValue("p1", DataInt(nEsercizio));
+		const DataPerc perc;
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+			if (rec.f_Percentuale > 0.0 && !perc.IsZero(rec.f_Percentuale))
+				m_Ripartizioni[{rec.f_ContoKvz.GetString().str(), static_cast<int>(rec.f_Mese)}] = rec.f_Rateo;
 	}
 }
 
@@ -314,12 +343,20 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 				r.f_GiaImportato = TRUE;
 		}
 		r.f_RateoDaPrevisionale = FALSE;
+		// A month the account's spread gives a share of: the spread's amount is the adjusted total.
+		if (auto itRip = m_Ripartizioni.find({conto.m_Codice.str(), m}); itRip != m_Ripartizioni.end())
+			r.f_ImportoRateo = Centesimi(itRip->second - r.f_SaldoContabile);
+		// A forecast of zero leaves the month's details and so its adjustment as they were.
 		if (m_bPrevisionale && !IsZeroMon(f))
 		{
-			DataInt mese(m);
-			m_pSession->ExecuteSQL(
-				CString::Formatted("DELETE FROM %s WHERE IDPianoBase=? AND Mese=?", Kvz_TPianoBaseRigaDett::GetStaticName()),
-				{&id, &mese});
+			// A month not stored yet has no details to replace (ids are never given again).
+			if (bEsiste)
+			{
+				DataInt mese(m);
+				m_pSession->ExecuteSQL(CString::Formatted("DELETE FROM %s WHERE IDPianoBase=? AND Mese=?",
+														  Kvz_TPianoBaseRigaDett::GetStaticName()),
+									   {&id, &mese});
+			}
 			m_Dettaglio.Init();
 			m_Dettaglio.f_IDPianoBase = id;
 			m_Dettaglio.f_Mese = m;
@@ -419,7 +456,14 @@ void Kvz_CImportaSaldiDoc::MemorizzaSaldi()
 				SetProgressText(CString::Formatted("Aggiornamento piano base conto raggruppato %s in corso ...",
 												   pConto->m_Codice.GetString()));
 				CString strDescrizione = DescrizioneHost(pConto->m_Codice);
-				scrittura.Conto(*pMastro, *pConto, strDescrizione.IsEmpty() ? pConto->m_Descrizione : strDescrizione);
+				if (strDescrizione.IsEmpty())
+					strDescrizione = pConto->m_Descrizione;
+				scrittura.Conto(*pMastro, *pConto, strDescrizione);
+				if (pConto->m_ProponiInAssest && !scrittura.UsatoInSimboli(pConto->m_Codice))
+				{
+					m_ContiNonUsati.push_back(pConto->m_Codice);
+					m_DescrContiNonUsati.push_back(strDescrizione);
+				}
 				for (const auto& pCdc : pConto->m_CdcComm)
 					scrittura.CdcComm(*pConto, *pCdc);
 				for (const auto& pCdc : pConto->m_CdcComm)
@@ -433,6 +477,103 @@ void Kvz_CImportaSaldiDoc::MemorizzaSaldi()
 	}
 	m_Mastri.clear();
 	m_pMastro = nullptr;
+}
+
+void Kvz_CImportaSaldiDoc::CancellaAssestamentiPrevisionali()
+{
+	// Only the run's year: the forecast adjustments of other years are theirs.
+	try
+	{
+		DataInt esercizio(m_Esercizio);
+		DataBool previsionale(TRUE);
+		DataBool no(FALSE);
+		SqlSession* pSession = GetUpdatableSqlSession();
+		pSession->ExecuteSQL(
+			CString::Formatted("DELETE FROM %s WHERE EXISTS (SELECT 1 FROM %s r WHERE r.IDPianoBase = %s.IDPianoBase AND "
+							   "r.Mese = %s.Mese AND r.Esercizio=? AND r.RateoDaPrevisionale=?)",
+							   Kvz_TPianoBaseRigaDett::GetStaticName(), Kvz_TPianoBaseRighe::GetStaticName(),
+							   Kvz_TPianoBaseRigaDett::GetStaticName(), Kvz_TPianoBaseRigaDett::GetStaticName()),
+			{&esercizio, &previsionale});
+		pSession->ExecuteSQL(
+			CString::Formatted("UPDATE %s SET RateoDaPrevisionale=?, ImportoRateo=0, TotaleAssestato=SaldoContabile "
+							   "WHERE Esercizio=? AND RateoDaPrevisionale=?",
+							   Kvz_TPianoBaseRighe::GetStaticName()),
+			{&no, &esercizio, &previsionale});
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CImportaSaldiDoc::CancellaAssestamentiPrevisionali");
+	}
+}
+
+void Kvz_CImportaSaldiDoc::AggiornaSaldiVariati()
+{
+	SetProgressText("Aggiornamento saldi variati per conto in corso...");
+	try
+	{
+		// The base plans with a row whose balance moved since the last import by more than the
+		// money epsilon, and whose difference nobody accepted: one grouped reading.
+		std::set<std::string> contiVariati;
+		std::set<std::tuple<std::string, WORD, std::string>> cdcVariati;
+		{
+			Kvz_TPianoBaseRighe rec;
+			SqlTable t(&rec, GetReadOnlySqlSession(), this);
+			t.Open(FALSE);
+			t.Select(rec.f_ContoKvz);
+			t.Select(rec.f_CentroCommessa);
+			t.Select(rec.f_TipoCentroComm);
+			t.AddParam("p1", rec.f_Esercizio);
+			t.AddFilterColumn(rec.f_Esercizio);
+			t.AddParam("p2", rec.f_GiaImportato);
+			t.AddFilterColumn(rec.f_GiaImportato);
+			t.AddParam("p3", rec.f_SaldoDiffAccettato);
+			t.AddFilterColumn(rec.f_SaldoDiffAccettato);
+			t.AddParam("p4", rec.f_SaldoContabile);
+			t.m_strFilter += " AND ABS(SaldoContabile - SaldoPrecedente) >= ?";
+			t.AddGroupByColumn(rec.f_ContoKvz);
+			t.AddGroupByColumn(rec.f_CentroCommessa);
+			t.AddGroupByColumn(rec.f_TipoCentroComm);
+			t.SetParamValue("p1", DataInt(m_Esercizio));
+			t.SetParamValue("p2", DataBool(TRUE));
+			t.SetParamValue("p3", DataBool(FALSE));
+			t.SetParamValue("p4", DataMon(GetMonEpsilon()));
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+			{
+				contiVariati.insert(rec.f_ContoKvz.GetString().str());
+				if (!rec.f_CentroCommessa.IsEmpty())
+					cdcVariati.insert({rec.f_ContoKvz.GetString().str(), rec.f_TipoCentroComm.GetItemValue(),
+									   rec.f_CentroCommessa.GetString().str()});
+			}
+		}
+		SqlSession* pSession = GetUpdatableSqlSession();
+		DataInt esercizio(m_Esercizio);
+		DataBool si(TRUE);
+		DataBool no(FALSE);
+		pSession->ExecuteSQL(CString::Formatted("UPDATE %s SET SaldoVariato=? WHERE Esercizio=?",
+												Kvz_TCentriCommesseContiKvz::GetStaticName()),
+							 {&no, &esercizio});
+		for (const auto& [strConto, nTipo, strCdc] : cdcVariati)
+		{
+			DataStr conto(strConto.c_str());
+			DataEnum tipo(E_KVZ_TIPOCENTROCOMM, nTipo);
+			DataStr cdc(strCdc.c_str());
+			pSession->ExecuteSQL(CString::Formatted("UPDATE %s SET SaldoVariato=? WHERE Esercizio=? AND ContoKvz=? AND "
+													"Tipo=? AND CentroCommessa=?",
+													Kvz_TCentriCommesseContiKvz::GetStaticName()),
+								 {&si, &esercizio, &conto, &tipo, &cdc});
+		}
+		for (const std::string& strConto : contiVariati)
+		{
+			DataStr conto(strConto.c_str());
+			pSession->ExecuteSQL(CString::Formatted("UPDATE %s SET SaldoVariato=? WHERE Esercizio=? AND ContoKvz=?",
+													Kvz_TAnagContiKvz::GetStaticName()),
+								 {&si, &esercizio, &conto});
+		}
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CImportaSaldiDoc::AggiornaSaldiVariati");
+	}
 }
 
 void Kvz_CImportaSaldiDoc::CancellaSaldiContabili(const CString& strConto)

@@ -1,8 +1,16 @@
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
+#include <thread>
 
 #include "platform/erp/erpdemo/DemoCompany.h"
 #include "kvznet/kvzmod/kvzbatch/tests/BatchFixture.h"
+#include "platform/plvgeneric/FunctionWrappers.h"
+#include "platform/plvgenlib/CBaseApp.h"
+#include "platform/plvgenlib/CommandManager.h"
+#include "platform/plvnamesolver/FunctionWrapper.h"
+#include "platform/plvrendoviewer/CRendoDoc.h"
 
 namespace {
 
@@ -345,6 +353,330 @@ TEST_F(ImportaSaldi, DemoCompanyYearEqualsTheHostsBalances)
 					"AND NOT EXISTS (SELECT 1 FROM Kvz_AnagConti k WHERE k.ContoKvz = a.Account)"),
 			  0);
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Parametri WHERE DataUltimaImportazSaldi > '2000-01-01'"), 1);
+}
+
+// ---- base-plan writing ---------------------------------------------------------------------------
+
+// A second import of the same month: previous balances and the already-imported flag on the
+// rows it finds, and changed balances marked on accounts and splits only where the difference
+// reaches the money epsilon and nobody accepted it.
+TEST_F(ImportaSaldi, SecondImportMarksOnlyChangesNotAccepted)
+{
+	ASSERT_TRUE(Importa(3, 2026));
+	EXPECT_EQ(Count("SELECT GiaImportato FROM Kvz_PianoBaseR WHERE ContoKvz = '3001001' AND CentroCommessa = '' AND Mese = 2"), 0);
+	Saldo(2025, "3001001", 2025, 8, -40);  // revenues of August: the total changes
+	m_pConn->ExecuteSQL("UPDATE Kvz_PianoBaseR SET SaldoDiffAccettato = 1 WHERE ContoKvz = '3001001' AND Mese = 2");
+	Movimento("2001001", DataDate(12, 7, 2025), "C1", 5);  // only a split changes
+	// A difference below the epsilon is no change.
+	m_pConn->ExecuteSQL("UPDATE Kvz_PianoBaseR SET SaldoContabile = 5.00004 WHERE ContoKvz = '0102001' AND Mese = 1");
+	ASSERT_TRUE(Importa(3, 2026));
+
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "3001001", 2), 40);
+	EXPECT_DOUBLE_EQ(Piano("SaldoPrecedente", "3001001", 2), 0);
+	EXPECT_EQ(Count("SELECT GiaImportato FROM Kvz_PianoBaseR WHERE ContoKvz = '3001001' AND CentroCommessa = '' AND Mese = 2"), 1);
+	EXPECT_DOUBLE_EQ(Piano("SaldoPrecedente", "2001001", 1, "C1"), 40);
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "2001001", 1, "C1"), 45);
+	const std::map<std::string, long> conti = {{"3001001", 0}, {"3001", 1}, {"30", 1}, {"2001001", 1},
+											   {"0102001", 0}, {"0101", 0},  {"01", 0}};
+	for (const auto& [conto, variato] : conti)
+		EXPECT_EQ(Count("SELECT SaldoVariato FROM Kvz_AnagConti WHERE Esercizio = 2025 AND ContoKvz = '" + conto + "'"),
+				  variato)
+			<< conto;
+	EXPECT_EQ(Count("SELECT SaldoVariato FROM Kvz_CentriCommPianoConti WHERE ContoKvz = '2001001' AND CentroCommessa = 'C1'"), 1);
+	EXPECT_EQ(Count("SELECT SaldoVariato FROM Kvz_CentriCommPianoConti WHERE ContoKvz = '2001001' AND CentroCommessa = 'C2'"), 0);
+
+	// Nothing moved since: nothing is marked any more.
+	ASSERT_TRUE(Importa(3, 2026));
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti WHERE SaldoVariato <> 0"), 0);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti WHERE SaldoVariato <> 0"), 0);
+}
+
+// A month with a spread of positive percentage takes the spread's amount as adjusted total; a
+// spread of 0 %, or another year's, leaves the adjustment as it was.
+TEST_F(ImportaSaldi, SpreadOfTheAdjustmentsByMonth)
+{
+	m_pConn->ExecuteSQL("INSERT INTO Kvz_RipartizioniAssestamento (ContoKvz, Anno, Mese, Percentuale, Dati, Rateo) VALUES "
+						"('3001001', 2025, 1, 10, 0, 650), ('3001001', 2025, 2, 0, 0, 999), "
+						"('3001001', 2024, 3, 50, 0, 888)");
+	ASSERT_TRUE(Importa(3, 2026));
+	m_pConn->ExecuteSQL("UPDATE Kvz_PianoBaseR SET ImportoRateo = 25 WHERE ContoKvz = '3001001' AND Mese IN (2, 3)");
+	ASSERT_TRUE(Importa(3, 2026));
+	struct Case
+	{
+		int mese;
+		double saldo, rateo;
+	};
+	for (const Case& c : {Case{1, 500, 150}, Case{2, 0, 25}, Case{3, 0, 25}})
+	{
+		SCOPED_TRACE(c.mese);
+		EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "3001001", c.mese), c.saldo);
+		EXPECT_DOUBLE_EQ(Piano("ImportoRateo", "3001001", c.mese), c.rateo);
+		EXPECT_DOUBLE_EQ(Piano("TotaleAssestato", "3001001", c.mese), c.saldo + c.rateo);
+	}
+}
+
+// With the forecast: the run's year's forecast adjustments are cleared and written again; a month
+// whose forecast is zero keeps its adjustment and details; other years' are not touched.
+TEST_F(ImportaSaldi, ForecastAdjustmentsOfTheRunsYearOnly)
+{
+	ASSERT_TRUE(Importa(3, 2026, true));
+	const std::string idVendite = "(SELECT IDPianoBase FROM Kvz_PianoBaseT WHERE ContoKvz = '3001001' AND CentroCommessa = '')";
+	m_pConn->ExecuteSQL(("UPDATE Kvz_PianoBaseR SET ImportoRateo = 30, TotaleAssestato = 30 WHERE IDPianoBase = " + idVendite +
+						" AND Mese = 2").c_str());
+	m_pConn->ExecuteSQL((std::string("INSERT INTO Kvz_PianoBaseRDett (IDPianoBase, Mese, Riga, Descrizione, ImportoRateoDett, "
+						"RateoDaPrevisionale) VALUES (") + idVendite + ", 2, 1, 'Manuale', 30, 0)").c_str());
+	m_pConn->ExecuteSQL("INSERT INTO Kvz_PianoBaseR (IDPianoBase, Mese, Esercizio, ContoKvz, ImportoRateo, "
+						"RateoDaPrevisionale, TotaleAssestato) VALUES (9001, 1, 2024, '0101', 70, 1, 70)");
+	m_pConn->ExecuteSQL("INSERT INTO Kvz_PianoBaseRDett (IDPianoBase, Mese, Riga, Descrizione, ImportoRateoDett, "
+						"RateoDaPrevisionale) VALUES (9001, 1, 1, 'Previsionale', 70, 1)");
+	// July's forecast of 0101 goes from 12 to 13.
+	m_pConn->ExecuteSQL("UPDATE Erp_ChartOfAccountsBalances SET Debit = 6 WHERE Account = '0101002' AND BalanceYear = 2025 "
+						"AND BalanceMonth = 7 AND BalanceType & 65535 = 1");
+	ASSERT_TRUE(Importa(3, 2026, true));
+
+	EXPECT_DOUBLE_EQ(Piano("ImportoRateo", "3001001", 2), 30);
+	EXPECT_DOUBLE_EQ(Piano("TotaleAssestato", "3001001", 2), 30);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE Descrizione = 'Manuale' AND ImportoRateoDett = 30"), 1);
+	EXPECT_DOUBLE_EQ(Piano("ImportoRateo", "0101", 1), 13);
+	EXPECT_DOUBLE_EQ(Piano("TotaleAssestato", "0101", 1), 313);
+	EXPECT_EQ(Number("SELECT SUM(ImportoRateoDett) FROM Kvz_PianoBaseRDett WHERE Mese = 1 AND "
+					 "IDPianoBase = (SELECT IDPianoBase FROM Kvz_PianoBaseT WHERE ContoKvz = '0101')"),
+			  13);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE Mese = 1 AND "
+					"IDPianoBase = (SELECT IDPianoBase FROM Kvz_PianoBaseT WHERE ContoKvz = '0101')"),
+			  1);
+	// Last year's forecast adjustment is still there, row and detail.
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE IDPianoBase = 9001 AND ImportoRateo = 70 AND "
+					"RateoDaPrevisionale = 1 AND TotaleAssestato = 70"),
+			  1);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE IDPianoBase = 9001"), 1);
+}
+
+// ---- preview, unused accounts and the report exports ---------------------------------------------
+
+using RunFn = long (*)(HWND);
+using DisposeFn = bool (*)(HWND, long);
+using GetPreviewFn = bool (*)(HWND, CObject*, int, BSTR*, BSTR*, BSTR*, BSTR*, bool*, bool*, BSTR*, BSTR*, bool*, double*);
+using GetUnusedFn = bool (*)(HWND, CObject*, int, BSTR*, BSTR*);
+
+// Runs `work` on a new thread while this thread serves its window; the loop ends with the work.
+void RunOnWorker(CUiThread& ui, const std::function<void()>& work)
+{
+	std::thread worker([&] {
+		work();
+		ui.Quit();
+	});
+	ui.Run();
+	worker.join();
+}
+
+template <class Fn>
+Fn Export(const char* name)
+{
+	void* h = dlopen("libKvzBatch.so", RTLD_NOW | RTLD_NOLOAD);
+	Fn fn = h ? reinterpret_cast<Fn>(dlsym(h, name)) : nullptr;
+	if (h)
+		dlclose(h);
+	return fn;
+}
+
+// The import driven as the framework drives it: a user-interface thread, the command manager,
+// the reports asked of the report engine, and the exports called from a report's thread.
+class ImportaSaldiReport : public ImportaSaldi
+{
+protected:
+	void SetUp() override
+	{
+		ImportaSaldi::SetUp();
+		m_Manager.Install();
+		m_hWnd = m_UiThread.GetMainWnd();
+		m_pPrevRunner = AfxSetReportRunner(&m_Runner);
+	}
+	void TearDown() override
+	{
+		AfxSetReportRunner(m_pPrevRunner);
+		ImportaSaldi::TearDown();
+	}
+	std::vector<std::string> Reports() const
+	{
+		std::vector<std::string> out;
+		for (const auto& r : m_Runner.Requests())
+			for (const CPLVNamespace& ns : r.info->GetReportsToRun())
+				out.push_back(std::string(ns.GetPathName().str()) + " " + r.contextClass.str());
+		return out;
+	}
+
+	struct Riga
+	{
+		bool found = false;
+		std::string conto, descrizione, cdc, descrCdc, collegato, descrCollegato;
+		bool proponi = false, modif = false, ultimo = false;
+		double perc = -1;
+	};
+	Riga LeggiPreview(CObject* pDoc, int i)
+	{
+		static const GetPreviewFn fn = Export<GetPreviewFn>("__CImportaSaldiDoc_Kvz_GetContoPreview");
+		BSTR s[6];
+		for (BSTR& b : s)
+			b = SysAllocString("?");
+		Riga r;
+		r.found = fn(m_hWnd, pDoc, i, &s[0], &s[1], &s[2], &s[3], &r.proponi, &r.modif, &s[4], &s[5], &r.ultimo, &r.perc);
+		r.conto = s[0];
+		r.descrizione = s[1];
+		r.cdc = s[2];
+		r.descrCdc = s[3];
+		r.collegato = s[4];
+		r.descrCollegato = s[5];
+		for (BSTR b : s)
+			SysFreeString(b);
+		return r;
+	}
+
+	CUiThread m_UiThread;
+	HWND m_hWnd = nullptr;
+	CPlvCommandManager m_Manager;
+	CRecordingReportRunner m_Runner;
+	IReportRunner* m_pPrevRunner = nullptr;
+};
+
+// The preview's rows, read from another thread as a report reads them: by account, each account's
+// own row first and its centres and jobs after it in code order; then the preview report.
+TEST_F(ImportaSaldiReport, PreviewRowsInOrderThroughTheExport)
+{
+	Centro("B9");
+	Movimento("2001001", DataDate(20, 7, 2025), "B9", 3);  // met after C1 and C2
+	m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET ContoPatrimoniale = '0102001' WHERE Conto = '2001001'");
+	FormDriver form = Importazione(3, 2026);
+	CObject* pDoc = Doc(form);
+	EXPECT_FALSE(Doc(form)->CanDoReport());
+	EXPECT_FALSE(LeggiPreview(pDoc, 0).found);  // index 0 of an empty preview
+	ASSERT_TRUE(form.Press("Anteprima piano dei conti raggruppato"));
+	ASSERT_TRUE(form.RunBatch());
+	EXPECT_TRUE(Doc(form)->CanDoReport());
+	EXPECT_EQ(Reports(), std::vector<std::string>{"KvzNet.KvzMod.PreviewPdCRaggr Kvz_CImportaSaldiDoc"});
+
+	std::vector<Riga> righe;
+	RunOnWorker(m_UiThread, [&] {
+		for (int i = 0;; ++i)
+		{
+			righe.push_back(LeggiPreview(pDoc, i));
+			if (!righe.back().found)
+				break;
+		}
+	});
+	ASSERT_EQ(righe.size(), Doc(form)->GetPreview().size() + 1);
+	const Riga fine = righe.back();
+	EXPECT_EQ(fine.conto, "?");  // past the last row nothing is written
+	EXPECT_DOUBLE_EQ(fine.perc, -1);
+	righe.pop_back();
+	std::vector<std::string> ordine;
+	for (const Riga& r : righe)
+		ordine.push_back(r.conto + "/" + r.cdc);
+	EXPECT_TRUE(std::is_sorted(ordine.begin(), ordine.end())) << ::testing::PrintToString(ordine);
+	auto it = std::find(ordine.begin(), ordine.end(), "2001001/");
+	ASSERT_NE(it, ordine.end());
+	ASSERT_GE(ordine.end() - it, 4);
+	EXPECT_EQ(std::vector<std::string>(it, it + 4),
+			  (std::vector<std::string>{"2001001/", "2001001/B9", "2001001/C1", "2001001/C2"}));
+	const Riga& conto = righe[static_cast<size_t>(it - ordine.begin())];
+	const Riga& centro = righe[static_cast<size_t>(it - ordine.begin()) + 2];
+	EXPECT_EQ(conto.descrizione, "Materie prime");
+	EXPECT_EQ(conto.collegato, "0102001");
+	EXPECT_EQ(conto.descrCollegato, "Conto 0102001");
+	EXPECT_TRUE(conto.ultimo);
+	EXPECT_EQ(centro.descrizione, "Materie prime");
+	EXPECT_EQ(centro.descrCdc, "Centro C1");
+	EXPECT_EQ(centro.collegato, "0102001");
+	EXPECT_EQ(centro.descrCollegato, "");  // only on the account's own row
+	EXPECT_DOUBLE_EQ(centro.perc, 0);
+
+	// An import has no preview to print, and reports the accounts no symbol uses.
+	m_Runner.Clear();
+	ASSERT_TRUE(form.Press("Importazione saldi"));
+	ASSERT_TRUE(form.RunBatch());
+	EXPECT_FALSE(Doc(form)->CanDoReport());
+	EXPECT_EQ(Reports(), std::vector<std::string>{"KvzNet.KvzMod.ContiNonUsati Kvz_CImportaSaldiDoc"});
+}
+
+// The grouped accounts proposed in adjustments that no symbol of the year names.
+TEST_F(ImportaSaldiReport, UnusedAccountsThroughTheExport)
+{
+	m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET ProponiInAssestamento = (Conto IN ('2001001', '3001001', '0102001'))");
+	m_pConn->ExecuteSQL("INSERT INTO Kvz_ElencoContiSimboloPBase (Esercizio, ModelloRiclassific, NomeSimbolo, ContoSelez) "
+						"VALUES (2025, 'M1', 'S1', '2001001'), (2024, 'M1', 'S1', '3001001')");
+	FormDriver form = Importazione(3, 2026);
+	ASSERT_TRUE(form.RunBatch());
+	const GetUnusedFn fn = Export<GetUnusedFn>("__CImportaSaldiDoc_Kvz_GetContoUnused");
+	ASSERT_TRUE(fn);
+	std::map<std::string, std::string> nonUsati;
+	bool oltre = true;
+	RunOnWorker(m_UiThread, [&] {
+		BSTR conto = SysAllocString(""), descr = SysAllocString("");
+		int i = 0;
+		for (; fn(m_hWnd, Doc(form), i, &conto, &descr); ++i)
+			nonUsati[conto] = descr;
+		oltre = fn(m_hWnd, Doc(form), i + 1, &conto, &descr);
+		SysFreeString(conto);
+		SysFreeString(descr);
+	});
+	EXPECT_EQ(nonUsati, (std::map<std::string, std::string>{{"0102001", "Conto 0102001"}, {"3001001", "Vendite"}}));
+	EXPECT_FALSE(oltre);
+}
+
+// Arrays of different lengths: the index stops at the shorter.
+TEST_F(ImportaSaldi, UnusedAccountsIndexStopsAtTheShorterArray)
+{
+	struct Doc : Kvz_CImportaSaldiDoc
+	{
+		using Kvz_CImportaSaldiDoc::m_ContiNonUsati;
+		using Kvz_CImportaSaldiDoc::m_DescrContiNonUsati;
+	} doc;
+	doc.m_ContiNonUsati = {"A1", "A2"};
+	doc.m_DescrContiNonUsati = {"Uno"};
+	DataStr conto("x"), descr("y");
+	EXPECT_TRUE(static_cast<BOOL>(doc.Kvz_GetContoUnused(DataInt(0), conto, descr)));
+	EXPECT_EQ(conto.GetString(), "A1");
+	EXPECT_EQ(descr.GetString(), "Uno");
+	EXPECT_FALSE(static_cast<BOOL>(doc.Kvz_GetContoUnused(DataInt(1), conto, descr)));
+	EXPECT_FALSE(static_cast<BOOL>(doc.Kvz_GetContoUnused(DataInt(-1), conto, descr)));
+	EXPECT_EQ(conto.GetString(), "A1");
+}
+
+// Run and Dispose from a thread other than the window's: the document opens by the namespace
+// reports know it by; a document already closed is not closed again.
+TEST_F(ImportaSaldiReport, RunAndDisposeFromAnotherThread)
+{
+	std::unique_ptr<AddOnInterfaceObj> pAddOn(AddOnOf("libKvzBatch.so"));
+	ASSERT_TRUE(pAddOn);
+	const CPLVNamespace ns("Library.KvzNet.KvzMod.KvzBatch");
+	pAddOn->AOI_RegisterTemplates(1, &ns);
+	const RunFn run = Export<RunFn>("__CImportaSaldiDoc_Run");
+	const DisposeFn dispose = Export<DisposeFn>("__CImportaSaldiDoc_Dispose");
+	ASSERT_TRUE(run && dispose);
+	long h = 0;
+	bool chiuso = false, ancora = true;
+	RunOnWorker(m_UiThread, [&] {
+		h = run(m_hWnd);
+		chiuso = dispose(m_hWnd, h);
+		ancora = dispose(m_hWnd, h);
+	});
+	ASSERT_NE(h, 0) << m_Manager.GetLastError().GetString();
+	EXPECT_TRUE(chiuso);
+	EXPECT_FALSE(ancora);
+	EXPECT_TRUE(m_Manager.GetOpenDocuments().empty());
+
+	// A context that is no balance import is refused.
+	const long hAltro = run(m_hWnd);
+	ASSERT_NE(hAltro, 0);
+	EXPECT_STREQ(reinterpret_cast<CObject*>(hAltro)->GetRuntimeClass()->m_lpszClassName, "Kvz_CImportaSaldiDoc");
+	DataInt nonDocumento;
+	BSTR conto = SysAllocString(""), descr = SysAllocString("");
+	EXPECT_THROW(Export<GetUnusedFn>("__CImportaSaldiDoc_Kvz_GetContoUnused")(m_hWnd, &nonDocumento, 0, &conto, &descr),
+				 CApplicationErrorException);
+	SysFreeString(conto);
+	SysFreeString(descr);
+	EXPECT_TRUE(dispose(m_hWnd, hAltro));
+	AfxGetBaseApp()->RemoveTemplates(pAddOn.get());
 }
 
 }  // namespace
