@@ -1,0 +1,28 @@
+# Opens every registered document template with kvz and shows its form; fails on the first one
+# that does not open or show, or on a sanitizer's report.
+#   cmake -DKVZ=path/to/kvz -DDB=company.db -P OpenEveryTemplate.cmake
+execute_process(COMMAND ${KVZ} --db ${DB} templates RESULT_VARIABLE rc OUTPUT_VARIABLE listing ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "kvz templates: exit status ${rc}:\n${err}")
+endif()
+string(REPLACE "\n" ";" lines "${listing}")
+set(count 0)
+foreach(line IN LISTS lines)
+  if(line MATCHES "^NAMESPACE ")
+    continue()
+  endif()
+  if(line MATCHES "^([A-Za-z0-9_.]+) +([A-Za-z]+) ")
+    set(ns ${CMAKE_MATCH_1})
+    set(view ${CMAKE_MATCH_2})
+    execute_process(COMMAND ${KVZ} --db ${DB} --no open ${ns} --view ${view} --show
+      RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 0 OR "${out}${err}" MATCHES "Sanitizer|runtime error")
+      message(FATAL_ERROR "kvz open ${ns} --view ${view}: exit status ${rc}:\n${out}${err}")
+    endif()
+    math(EXPR count "${count} + 1")
+  endif()
+endforeach()
+if(count EQUAL 0)
+  message(FATAL_ERROR "kvz templates listed no template:\n${listing}")
+endif()
+message(STATUS "${count} templates opened and shown")
