@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
@@ -414,3 +415,23 @@ TEST_F(PianoBase, AnotherCompanysRowsAggregatedHereInMonthOrder)
 }
 
 }  // namespace
+
+// A company list that names this company's own database reaches it through the company's own
+// connection: inside an open transaction its rows not yet committed are read, with no wait.
+TEST_F(PianoBase, AnotherCompanyThatIsThisOneIsReadInsideTheOpenTransaction)
+{
+	Kvz_TAziende a;
+	a.f_Azienda = "SE";
+	a.f_DataSource = "azienda";
+	InsertRow(a);
+	Simbolo("XSE", {}, "SE");
+	m_pConn->BeginTransaction();
+	Riga("A1", 2, 40);
+	const auto inizio = std::chrono::steady_clock::now();
+	auto v = Valuta("_XSE");
+	EXPECT_LT(std::chrono::steady_clock::now() - inizio, std::chrono::seconds(2));
+	EXPECT_EQ(M(v, 2), 40);
+	EXPECT_TRUE(Messaggi().empty());
+	EXPECT_TRUE(m_pConn->IsInTransaction());
+	m_pConn->RollbackTransaction();
+}
