@@ -3,7 +3,6 @@
 // against reading the same host balances and cost-accounting entries with one query each.
 // Prints the ratios (import / one-query reading) at the end.
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
 #include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
 #include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
 #include "platform/erp/erpdemo/DemoCompany.h"
@@ -164,10 +164,7 @@ int main(int argc, char** argv)
 	{
 		g_pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
 		AfxSetDefaultSqlConnection(g_pConn.get());
-		// The tables library's own add-on: the batch library exports an entry of the same name.
-		void* hDbl = dlopen("libKvzDbl.so", RTLD_NOW | RTLD_NOLOAD);
-		auto pfnAddOn = hDbl ? reinterpret_cast<AddOnInterfaceObj* (*)()>(dlsym(hDbl, "_VandrelAddOn_")) : nullptr;
-		std::unique_ptr<AddOnInterfaceObj> pAddOn(pfnAddOn ? pfnAddOn() : nullptr);
+		std::unique_ptr<AddOnInterfaceObj> pAddOn(KvzDblAddOnInterface());
 		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
 		if (!pAddOn || !pAddOn->AOI_RegisterTables(g_pConn.get(), "", &ns))
 		{
@@ -200,8 +197,6 @@ int main(int argc, char** argv)
 		RatioReporter reporter;
 		benchmark::RunSpecifiedBenchmarks(&reporter);
 		reporter.PrintRatios();
-		if (hDbl)
-			dlclose(hDbl);
 		AfxSetDefaultSqlConnection(nullptr);
 		g_pConn.reset();
 	}

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
@@ -24,7 +25,6 @@
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlTable.h"
 
-extern "C" AddOnInterfaceObj* _VandrelAddOn_();
 
 namespace {
 constexpr int kAnno = 2025;
@@ -164,7 +164,7 @@ int main(int argc, char** argv)
 		auto conn = SqlConnection::Open(CString((folder / "demo.db").string()), SqlConnection::CREATE_IF_MISSING);
 		AfxSetDefaultSqlConnection(conn.get());
 		CPLVNamespace ns{"KvzNet.KvzMod.KvzDbl"};
-		std::unique_ptr<AddOnInterfaceObj> addOn(_VandrelAddOn_());
+		std::unique_ptr<AddOnInterfaceObj> addOn(KvzDblAddOnInterface());
 		addOn->AOI_RegisterTables(conn.get(), "", &ns);
 		erp::SetupCompanyDatabase(*conn);
 		erp::CreateDemoCompany(*conn);

@@ -5,7 +5,6 @@
 //   build-release/bin/kvz_bench_pianobase
 // items_per_second is symbols valued per second; the ratio is printed at the end.
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -15,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
 #include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
 #include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
@@ -143,10 +143,7 @@ int main(int argc, char** argv)
 	{
 		g_pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
 		AfxSetDefaultSqlConnection(g_pConn.get());
-		// The tables library's own add-on: the batch library exports an entry of the same name.
-		void* hDbl = dlopen("libKvzDbl.so", RTLD_NOW | RTLD_NOLOAD);
-		auto pfnAddOn = hDbl ? reinterpret_cast<AddOnInterfaceObj* (*)()>(dlsym(hDbl, "_VandrelAddOn_")) : nullptr;
-		std::unique_ptr<AddOnInterfaceObj> pAddOn(pfnAddOn ? pfnAddOn() : nullptr);
+		std::unique_ptr<AddOnInterfaceObj> pAddOn(KvzDblAddOnInterface());
 		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
 		if (!pAddOn || !pAddOn->AOI_RegisterTables(g_pConn.get(), "", &ns))
 		{
@@ -189,8 +186,6 @@ int main(int argc, char** argv)
 		RatioReporter reporter;
 		benchmark::RunSpecifiedBenchmarks(&reporter);
 		reporter.PrintRatio();
-		if (hDbl)
-			dlclose(hDbl);
 		AfxSetDefaultSqlConnection(nullptr);
 		g_pConn.reset();
 	}

@@ -2,6 +2,7 @@
 // declaration of its hotlinks and the release of its schema.
 #include <iterator>
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
 #include "kvznet/kvzmod/kvzdbl/KvzDblTables.h"
 #include "platform/plvgenlib/AddOnInterfaceObj.h"
 #include "platform/plvgenlib/LibraryEntry.h"
@@ -95,7 +96,12 @@ PLV_EXPORT BOOL PlvLibraryMain(HMODULE hInstance, DWORD dwReason)
 	return AfxExtensionLibraryMain(g_KvzDblModule, hInstance, dwReason, _T("KvzNet.KvzMod.KvzDbl"));
 }
 
-PLV_EXPORT AddOnInterfaceObj* _VandrelAddOn_()
+AddOnInterfaceObj* KvzDblAddOnInterface()
 {
 	return new (std::nothrow) AddOnInterface;
+}
+
+PLV_EXPORT AddOnInterfaceObj* _VandrelAddOn_()
+{
+	return KvzDblAddOnInterface();
 }

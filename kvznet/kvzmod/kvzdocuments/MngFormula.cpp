@@ -59,6 +59,21 @@ CString FormulaNumero(const Rec& r, int n)
 	return n >= 0 && n <= 10 ? colonne[n]->GetString() : CString();
 }
 
+// The formula of a model row: a budget type's, or the numbered one.
+template <class Rec>
+CString FormulaDellaRiga(const Rec& r, int numero, bool bBudget, const DataEnum& aTipoBudget)
+{
+	if (!bBudget)
+		return FormulaNumero(r, numero);
+	switch (aTipoBudget.GetItemValue())
+	{
+	case 0: return r.f_FormulaBudgetA.GetString();
+	case 1: return r.f_FormulaBudgetB.GetString();
+	case 2: return r.f_FormulaBudgetC.GetString();
+	default: return "0";
+	}
+}
+
 bool IsOperatore(char ch)
 {
 	return ch == '+' || ch == '-' || ch == '*' || ch == '/';
@@ -751,6 +766,37 @@ void CompletaIntervallo(DataStr& aDa, DataStr& aA)
 }
 
 
+// The codes of a register between two ends, in order: the year's, and the model's where the
+// register has models.
+std::vector<DataStr> CodiciTra(SqlRecord& rec, DataObj& colEsercizio, DataObj* pColModello, DataStr& colCodice,
+							   const DataInt& esercizio, const DataStr& modello, const DataStr& da, const DataStr& a)
+{
+	SqlTable table(&rec, AfxGetDefaultSqlSession());
+	table.Open(FALSE, FALSE, TRUE);
+	table.SelectAll();
+	table.AddParam("p18", colEsercizio);
+	table.AddFilterColumn(colEsercizio);
+	if (pColModello)
+	{
+		table.AddParam("p23", *pColModello);
+		table.AddFilterColumn(*pColModello);
+	}
+	table.AddParam("p20", colCodice);
+	table.AddParam("p21", colCodice);
+	table.AddBetweenColumn(colCodice);
+	table.AddSortColumn(colCodice);
+	table.SetParamValue("p18", esercizio);
+	if (pColModello)
+		table.SetParamValue("p23", modello);
+	table.SetParamValue("p20", da);
+	table.SetParamValue("p21", a);
+	std::vector<DataStr> codici;
+	for (table.Query(); !table.IsEOF(); table.MoveNext())
+		codici.push_back(colCodice);
+	table.Close();
+	return codici;
+}
+
 // An average over the codes: the first months divided by the count, to the cent.
 void Media(Kvz_New_Simbolo& simbolo, int nConteggio, int nMesi)
 {
@@ -795,14 +841,22 @@ void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 		const int aPos = posizione(def.f_ValoreCodiceA);
 
 		auto valuta = [&](const DataStr& codice) -> bool {
-			if (righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND)
+			const bool bTrovato = righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND;
+			if (bTrovato)
 			{
 				const int pos = righe.GetRecord()->f_Posizione.GetValue();
 				if (pos < daPos || pos > aPos)
 					return false;
 			}
-			CString testo = CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare, m_bFormulaBudget,
-													   m_TipoBudget);
+			// Here the row just read gives the formula; another company's comes from its database.
+			CString testo;
+			if (m_RigaAnagrafica.f_UsaAziendaEsterna)
+				testo = CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare, m_bFormulaBudget,
+												   m_TipoBudget);
+			else
+				testo = bTrovato ? FormulaDellaRiga(*righe.GetRecord(), def.f_FormulaDaUsare.GetValue(), m_bFormulaBudget,
+													m_TipoBudget)
+								 : CString("0");
 			if (testo.IsEmpty())
 				return false;
 			if (m_bFormulaBudget)
@@ -818,27 +872,10 @@ void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 			return;
 		}
 		Kvz_TCodiciRiclassificato codici;
-		SqlTable table(&codici, AfxGetDefaultSqlSession());
-		table.Open(FALSE, FALSE, TRUE);
-		table.SelectAll();
-		table.AddParam("p18", codici.f_Esercizio);
-		table.AddFilterColumn(codici.f_Esercizio);
-		table.AddParam("p23", codici.f_ModelloRiclassific);
-		table.AddFilterColumn(codici.f_ModelloRiclassific);
-		table.AddParam("p20", codici.f_CodRiclassificato);
-		table.AddParam("p21", codici.f_CodRiclassificato);
-		table.AddBetweenColumn(codici.f_CodRiclassificato);
-		table.AddSortColumn(codici.f_CodRiclassificato);
-		table.SetParamValue("p18", esercizio);
-		table.SetParamValue("p23", modello);
-		table.SetParamValue("p20", def.f_ValoreCodice);
-		table.SetParamValue("p21", def.f_ValoreCodiceA);
-		std::vector<DataStr> codiciLetti;
-		for (table.Query(); !table.IsEOF(); table.MoveNext())
-			codiciLetti.push_back(codici.f_CodRiclassificato);
-		table.Close();
 		int nConteggio = 0;
-		for (const DataStr& codice : codiciLetti)
+		for (const DataStr& codice : CodiciTra(codici, codici.f_Esercizio, &codici.f_ModelloRiclassific,
+											   codici.f_CodRiclassificato, esercizio, modello, def.f_ValoreCodice,
+											   def.f_ValoreCodiceA))
 			nConteggio += valuta(codice) ? 1 : 0;
 		if (nConteggio > 0 && def.f_AggregFunction.GetItemValue() == 1)
 			Media(*pSimbolo, nConteggio, UltimoMese());
@@ -869,18 +906,7 @@ CString Kvz_New_MngFormula::CercaFormulaRiclassificato(const DataInt& aEsercizio
 	Kvz_TRRiclassificazioneRighe& righe = m_TRRighe;
 	if (righe.FindRecord(aEsercizio, aModello, aCodice) != TableReader::FOUND)
 		return "0";
-	const Kvz_TRiclassificazioneRighe& r = *righe.GetRecord();
-	if (bBudget)
-	{
-		switch (aTipoBudget.GetItemValue())
-		{
-		case 0: return r.f_FormulaBudgetA.GetString();
-		case 1: return r.f_FormulaBudgetB.GetString();
-		case 2: return r.f_FormulaBudgetC.GetString();
-		default: return "0";
-		}
-	}
-	return FormulaNumero(r, aNumero.GetValue());
+	return FormulaDellaRiga(*righe.GetRecord(), aNumero.GetValue(), bBudget, aTipoBudget);
 }
 
 void Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
@@ -929,23 +955,8 @@ void Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
 		else
 		{
 			Kvz_TCodExtracontabiliTesta codici;
-			SqlTable table(&codici, AfxGetDefaultSqlSession());
-			table.Open(FALSE, FALSE, TRUE);
-			table.SelectAll();
-			table.AddParam("p18", codici.f_Esercizio);
-			table.AddFilterColumn(codici.f_Esercizio);
-			table.AddParam("p20", codici.f_CodExtracont);
-			table.AddParam("p21", codici.f_CodExtracont);
-			table.AddBetweenColumn(codici.f_CodExtracont);
-			table.AddSortColumn(codici.f_CodExtracont);
-			table.SetParamValue("p18", esercizio);
-			table.SetParamValue("p20", def.f_ValoreCodice);
-			table.SetParamValue("p21", def.f_ValoreCodiceA);
-			std::vector<DataStr> codiciLetti;
-			for (table.Query(); !table.IsEOF(); table.MoveNext())
-				codiciLetti.push_back(codici.f_CodExtracont);
-			table.Close();
-			for (const DataStr& codice : codiciLetti)
+			for (const DataStr& codice : CodiciTra(codici, codici.f_Esercizio, nullptr, codici.f_CodExtracont, esercizio,
+												   DataStr(), def.f_ValoreCodice, def.f_ValoreCodiceA))
 				nConteggio += valuta(codice);
 		}
 		if (bMeseFisso)
@@ -1109,17 +1120,7 @@ CString Kvz_New_External::FormulaRiclassificato(const DataInt& aEsercizio, const
 	t.Query();
 	if (t.IsEOF())
 		return "0";
-	if (bBudget)
-	{
-		switch (aTipoBudget.GetItemValue())
-		{
-		case 0: return r.f_FormulaBudgetA.GetString();
-		case 1: return r.f_FormulaBudgetB.GetString();
-		case 2: return r.f_FormulaBudgetC.GetString();
-		default: return "";
-		}
-	}
-	return FormulaNumero(r, aNumero.GetValue());
+	return FormulaDellaRiga(r, aNumero.GetValue(), bBudget, aTipoBudget);
 }
 
 CString Kvz_New_External::FormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese, const DataStr& aCodice,

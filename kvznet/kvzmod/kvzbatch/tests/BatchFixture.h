@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
 #include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
 #include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRaggruppPdC.h"
@@ -53,7 +54,7 @@ protected:
 		AfxGetApplicationContext()->ClearAssertionReports();
 		m_pConn = SqlConnection::Open((m_Folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
 		AfxSetDefaultSqlConnection(m_pConn.get());
-		std::unique_ptr<AddOnInterfaceObj> pDbl(AddOnOf("libKvzDbl.so"));
+		std::unique_ptr<AddOnInterfaceObj> pDbl(KvzDblAddOnInterface());
 		ASSERT_TRUE(pDbl);
 		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
 		ASSERT_TRUE(pDbl->AOI_RegisterTables(m_pConn.get(), "", &ns));

@@ -3,7 +3,6 @@
 // PostgreSQL server: see TestBackend.h), the default connection while a test runs, with the
 // module's tables registered through the library's own add-on interface.
 #include <gtest/gtest.h>
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -12,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "kvznet/kvzmod/kvzdbl/KvzDblInfo.h"
+#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
 #include "platform/erp/erpsetup/CompanySetup.h"
 #include "platform/plvgenlib/AddOnInterfaceObj.h"
 #include "platform/plvgeneric/Application.h"
@@ -20,21 +19,6 @@
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlConnection.h"
 #include "platform/plvoledb/driver/tests/PgTestDatabase.h"
-
-// The tables library's own add-on entry: a test binary linking further add-on libraries sees
-// several "_VandrelAddOn_", and a plain reference binds to whichever comes first.
-inline AddOnInterfaceObj* KvzDblAddOn()
-{
-	Dl_info info{};
-	if (!::dladdr(reinterpret_cast<void*>(&AfxGetKvzDblInfo), &info) || !info.dli_fname)
-		return nullptr;
-	void* handle = ::dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD);
-	if (!handle)
-		return nullptr;
-	auto entry = reinterpret_cast<AddOnInterfaceObj* (*)()>(::dlsym(handle, "_VandrelAddOn_"));
-	::dlclose(handle);
-	return entry ? entry() : nullptr;
-}
 
 class CompanyDb : public ::testing::Test
 {
@@ -49,7 +33,7 @@ protected:
 			KVZ_REQUIRE_PG();
 		m_pConn = SqlConnection::Open(Target("azienda.db"), SqlConnection::CREATE_IF_MISSING);
 		AfxSetDefaultSqlConnection(m_pConn.get());
-		m_pAddOn.reset(KvzDblAddOn());
+		m_pAddOn.reset(KvzDblAddOnInterface());
 		ASSERT_TRUE(m_pAddOn);
 		ASSERT_TRUE(m_pAddOn->AOI_RegisterTables(m_pConn.get(), "", &m_LibNs));
 		erp::SetupCompanyDatabase(*m_pConn);
