@@ -160,6 +160,19 @@ TEST_F(PianoBaseDoc, ANewPlanTakesItsIdAndNumberAndProposesTwelveMonths)
 	EXPECT_TRUE(form.Close());
 }
 
+TEST_F(PianoBaseDoc, AHeaderWithoutAnIdIsNeverSaved)
+{
+	m_pConn->ExecuteSQL("DROP TABLE Kvz_IDDocumenti");  // no counter can be taken
+	FormDriver form = Apri();
+	Nuovo(form, "4001", {"10"});
+	EXPECT_EQ(form.Text("Nr.assegnato"), "");
+	EXPECT_EQ(form.Text("Data creazione"), "");
+	m_Ui.Clear();
+	EXPECT_FALSE(form.Save());
+	EXPECT_EQ(m_Ui.LastMessage(), "Il piano base non ha un identificativo: ripetere l'inserimento.");
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseT") + Numero("SELECT COUNT(*) FROM Kvz_PianoBaseR"), 0);
+}
+
 TEST_F(PianoBaseDoc, TheMonthsAreCheckedBeforeSaving)
 {
 	const struct
