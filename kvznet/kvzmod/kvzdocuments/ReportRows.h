@@ -46,6 +46,27 @@ inline DataBool CopyRigaQuadrimestre(const std::vector<RigaQuadrimestre>& rows, 
 	return DataBool(TRUE);
 }
 
+// The results' fields a value column names: "0" Valore and TotaleRiportato, "1" to "10"
+// Valore1.. and TotaleRiportato1.., "A" to "C" the budgets'. Empty names for any other text.
+struct ColonnaRisultati
+{
+	CString valore;
+	CString riportato;
+	BOOL IsValid() const { return !valore.IsEmpty(); }
+};
+inline ColonnaRisultati ColonnaDaStampare(const CString& colonna)
+{
+	if (colonna == "0")
+		return {"Valore", "TotaleRiportato"};
+	if (colonna == "A" || colonna == "B" || colonna == "C")
+		return {"ValoreBudget" + colonna, "TotaleRiportatoBudget" + colonna};
+	for (int i = 1; i <= 10; ++i)
+		if (colonna == CString::Formatted("%d", i))
+			return {"Valore" + colonna, "TotaleRiportato" + colonna};
+	return {};
+}
+inline const char* const kColonnaErrata = "Colonna errata. Indicare valore da 0 a 10 oppure A, B o C per i budget";
+
 }  // namespace kvzdocuments
 
 // The ten money arguments of a block row, in order.
