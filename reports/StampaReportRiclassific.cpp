@@ -28,7 +28,7 @@ public:
 		const int dal = ctx.InputInt("w_DalMeseInput", 1);
 		const int al = ctx.InputInt("w_AlMeseInput", 12);
 		// The range's value and reported total close each line: what a controller reads first.
-		const CString range = CString::Formatted("%s - %s", MonthName(dal).Left(3).GetString(), MonthName(al).Left(3).GetString());
+		const CString range = CString::Formatted("%s-%s", MonthName(dal).Left(3).GetString(), MonthName(al).Left(3).GetString());
 		for (int p = 0; p < 3; ++p)
 		{
 			if (!ctx.Member<bool>(kSomething[p]))
@@ -36,8 +36,8 @@ public:
 			std::vector<ReportColumn> columns{{"Codice", ColumnKind::Text, 0.9}, {"Descrizione", ColumnKind::Text, 2.6}};
 			for (int m = 1; m <= 4; ++m)
 				columns.push_back({MonthName(p * 4 + m), ColumnKind::Money, 1});
-			columns.push_back({"Valore " + range, ColumnKind::Money, 1.1});
-			columns.push_back({"Riportato " + range, ColumnKind::Money, 1.1});
+			columns.push_back({"Totale " + range, ColumnKind::Money, 1.1});
+			columns.push_back({"Riportato", ColumnKind::Money, 1});
 			CReportTable& t = out.AddTable(CString::Formatted("Quadrimestre %d (%s - %s)", p + 1, MonthName(p * 4 + 1).GetString(),
 															  MonthName(p * 4 + 4).GetString()),
 										   std::move(columns));

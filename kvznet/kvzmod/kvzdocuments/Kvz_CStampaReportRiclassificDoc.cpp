@@ -95,6 +95,7 @@ BEGIN_MESSAGE_MAP(Kvz_CStampaReportRiclassificDoc, CAbstractFormDoc)
 	ON_EN_VALUE_CHANGED(IDC_STP_RCL_PBASE_ESERCIZIO, OnEsercizioChanged)
 	ON_EN_VALUE_CHANGED(IDC_STP_RCL_PBASE_IS_MODELLO, OnModelloRaggruppChanged)
 	ON_EN_VALUE_CHANGED(IDC_STP_RCL_PBASE_IS_RAGGRUPP, OnModelloRaggruppChanged)
+	ON_EN_VALUE_CHANGED(IDC_STP_RCL_PBASE_MODELLO, OnModelloChanged)
 	ON_EN_VALUE_CHANGED(IDC_STP_RCL_PBASE_COLONNA, OnColonnaChanged)
 	ON_BN_CLICKED(IDC_STP_RCL_PBASE_SCELTA_REPORT, OnSceltaReport)
 END_MESSAGE_MAP()
@@ -142,6 +143,17 @@ void Kvz_CStampaReportRiclassificDoc::OnModelloRaggruppChanged()
 	m_DescriModello.Clear();
 	if (m_pModelloCtrl)
 		m_pModelloCtrl->ReattachHotKeyLink(m_IsModello ? static_cast<HotKeyLinkObj*>(m_pHKLModello) : m_pHKLRaggrupp);
+	UpdateDataView();
+}
+
+void Kvz_CStampaReportRiclassificDoc::OnModelloChanged()
+{
+	if (m_Modello.IsEmpty())
+		m_DescriModello.Clear();
+	else if (m_IsModello)
+		m_DescriModello = m_pHKLModello->GetRecord()->f_Descrizione;
+	else
+		m_DescriModello = m_pHKLRaggrupp->GetRecord()->f_Descrizione;
 	UpdateDataView();
 }
 

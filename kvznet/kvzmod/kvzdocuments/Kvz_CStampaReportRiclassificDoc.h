@@ -77,6 +77,7 @@ public:
 protected:
 	void OnEsercizioChanged();
 	void OnModelloRaggruppChanged();
+	void OnModelloChanged();
 	void OnColonnaChanged();
 	void OnSceltaReport();
 	void EseguiReport();
