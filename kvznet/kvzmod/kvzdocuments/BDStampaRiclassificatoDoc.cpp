@@ -190,7 +190,7 @@ void BDStampaRiclassificatoDoc::RiempiDBTModelli()
 void BDStampaRiclassificatoDoc::RiempiDBTRighe()
 {
 	m_pDBTRighe->RemoveAll(TRUE);
-	m_Valori.clear();
+	DimenticaValori();
 	try
 	{
 		// The short descriptions, read once.
@@ -447,7 +447,7 @@ void BDStampaRiclassificatoDoc::OnStampa()
 		return;
 	}
 	// The values are read again for each print.
-	m_Valori.clear();
+	DimenticaValori();
 	m_strUltimoReport = m_NrSelezionati <= kMaxCodiciStampaBreve ? kReportPerCodice : kReportPerCodiceEstesa;
 	auto pInfo = std::make_unique<CRendoInfo>();
 	pInfo->SetNamespace(CPLVNamespace(m_strUltimoReport));

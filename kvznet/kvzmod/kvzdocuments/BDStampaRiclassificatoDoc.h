@@ -86,6 +86,12 @@ public:
 	void RiempiDBTRighe();
 	// The chosen column's sum over the month range of a model's code.
 	DataMon CalcolaValoreCodice(const DataStr& aModello, const DataInt& aEsercizio, const DataStr& aCodice);
+	// The sums are read again at the next cell.
+	void DimenticaValori()
+	{
+		m_Valori.clear();
+		m_strChiaveValori.Empty();
+	}
 	// Whether the column is one of "0" to "10", "A", "B", "C"; says so when not.
 	BOOL ControllaColonna();
 
