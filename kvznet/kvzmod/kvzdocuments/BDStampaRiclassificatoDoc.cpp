@@ -306,20 +306,10 @@ DataMon BDStampaRiclassificatoDoc::CalcolaValoreCodice(const DataStr& aModello, 
 			t.Select(rec.f_Mese);
 			t.Select(rec.f_TipoDatoPianoBase);
 			t.Select(*pCampo);
-			t.AddParam("p1", rec.f_Esercizio);
-			t.AddFilterColumn(rec.f_Esercizio);
-			t.AddParam("p2", rec.f_ModelloRiclassific);
-			t.AddFilterColumn(rec.f_ModelloRiclassific);
-			t.AddParam("p3", rec.f_Mese);
-			t.AddParam("p4", rec.f_Mese);
-			t.AddBetweenColumn(rec.f_Mese);
+			kvzdocuments::FiltraRisultati(t, rec, aEsercizio, aModello, m_DalMese, m_AlMese);
 			t.AddSortColumn(rec.f_CodRiclassificato);
 			t.AddSortColumn(rec.f_Mese);
 			t.AddSortColumn(rec.f_TipoDatoPianoBase);
-			t.SetParamValue("p1", aEsercizio);
-			t.SetParamValue("p2", aModello);
-			t.SetParamValue("p3", m_DalMese);
-			t.SetParamValue("p4", m_AlMese);
 			CString ultimo;
 			int nUltimoMese = 0;
 			for (t.Query(); !t.IsEOF(); t.MoveNext())

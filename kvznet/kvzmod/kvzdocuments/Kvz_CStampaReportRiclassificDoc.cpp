@@ -270,24 +270,14 @@ BOOL Kvz_CStampaReportRiclassificDoc::EstraiDati()
 		SqlTable t(&rec, GetReadOnlySqlSession(), this);
 		t.Open(FALSE);
 		t.SelectAll();
-		t.AddParam("p1", rec.f_Esercizio);
-		t.AddFilterColumn(rec.f_Esercizio);
-		t.AddParam("p2", rec.f_ModelloRiclassific);
-		t.AddFilterColumn(rec.f_ModelloRiclassific);
+		kvzdocuments::FiltraRisultati(t, rec, m_Esercizio, m_Modello, m_DalMese, m_AlMese);
 		t.AddParam("p5", rec.f_TipoDatoPianoBase);
 		t.AddFilterColumn(rec.f_TipoDatoPianoBase);
-		t.AddParam("p6", rec.f_Mese);
-		t.AddParam("p4", rec.f_Mese);
-		t.AddBetweenColumn(rec.f_Mese);
+		t.SetParamValue("p5", m_TipoDato);
 		// By code within a position: two codes at one position must not interleave.
 		t.AddSortColumn(rec.f_Posizione);
 		t.AddSortColumn(rec.f_CodRiclassificato);
 		t.AddSortColumn(rec.f_Mese);
-		t.SetParamValue("p1", m_Esercizio);
-		t.SetParamValue("p2", m_Modello);
-		t.SetParamValue("p5", m_TipoDato);
-		t.SetParamValue("p6", m_DalMese);
-		t.SetParamValue("p4", m_AlMese);
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
 		{
 			Estrazione::Riga r;
