@@ -205,6 +205,14 @@ DataObj* Kvz_DBTCentriCommesse::GetDuplicateKeyPos(SqlRecord* pRec)
 	return &static_cast<Kvz_TCentriCommesseContiKvz*>(pRec)->f_CentroCommessa;
 }
 
+BOOL Kvz_DBTCentriCommesse::IsEmptyData(SqlRecord* pRec)
+{
+	auto* pRow = static_cast<Kvz_TCentriCommesseContiKvz*>(pRec);
+	const DataPerc perc;
+	return pRow->f_CentroCommessa.IsEmpty() && pRow->f_Descrizione.IsEmpty() && perc.IsZero(pRow->f_PercRipartizione) &&
+		   perc.IsZero(pRow->f_PercRipartizioneBudget);
+}
+
 // ---- grid --------------------------------------------------------------------------------------
 
 

@@ -82,6 +82,8 @@ protected:
 	BOOL OnBeforeDeleteRow(int nRow) override;
 	void OnAfterDeleteRow(int nRow) override;
 	DataObj* GetDuplicateKeyPos(SqlRecord* pRec) override;
+	// A row the user added and left blank (its type alone copied from above) is not kept.
+	BOOL IsEmptyData(SqlRecord* pRec) override;
 
 private:
 	Kvz_TAnagContiKvz* GetMasterRecord() const;
