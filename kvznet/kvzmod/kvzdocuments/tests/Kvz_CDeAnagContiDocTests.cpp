@@ -137,6 +137,12 @@ TEST_F(AnagContiDoc, ANewAccountsSplitsGetTheirBasePlanOnceAndDeletedMonthsComeB
 			  24);
 	EXPECT_EQ(Splits("C1"), "J1:1 PRD:1");
 
+	const DataLng idJ1 = Long("SELECT IDPianoBase FROM Kvz_PianoBaseT WHERE CentroCommessa = 'J1'");
+	EXPECT_EQ(Doc(form)->CercaIDPianoBase(DataInt(2026), DataStr("C1"), DataEnum(E_KVZ_TIPOCENTROCOMM, 1), DataStr("J1")), idJ1);
+	EXPECT_EQ(long(Doc(form)->CercaIDPianoBase(DataInt(2026), DataStr("C1"), DataEnum(E_KVZ_TIPOCENTROCOMM, 0),
+											   DataStr("J1"))),
+			  -1L);
+
 	// A second save finds every header and month.
 	ASSERT_TRUE(form.Edit());
 	ASSERT_TRUE(form.Save());
@@ -248,6 +254,7 @@ TEST_F(AnagContiDoc, NewRecordDefaultsTypeRuleLookupsAndBrowsingByYear)
 	settings.SetDatiPrecTipoConto(DataEnum(E_TIPOCONTO, 1), TRUE);
 	settings.SetDatiPrecNaturaDelConto(DataEnum(E_TIPOMASTRO, 2), TRUE);
 	AfxSetApplicationYear(2027);
+	Sql("INSERT INTO Kvz_CodiciBudget (CodiceBudget, Descrizione) VALUES ('B01', 'Servizi')");
 	Sql("INSERT INTO Kvz_AnagConti (Esercizio, ContoKvz, Descrizione, TipoConto) VALUES "
 		"(2026, 'P1', 'Crediti', 10043 * 65536 + 1), (2026, 'E1', 'Ricavi', 10043 * 65536), "
 		"(2027, 'P7', 'Debiti', 10043 * 65536 + 1), (2025, 'B1', 'Altro anno', 10043 * 65536)");
@@ -271,6 +278,8 @@ TEST_F(AnagContiDoc, NewRecordDefaultsTypeRuleLookupsAndBrowsingByYear)
 	ASSERT_TRUE(form.Pick("ContoCollegato", HotKeyLink::UPPER_BUTTON, "", 0));
 	EXPECT_EQ(form.Text("ContoCollegato"), "P1");
 	EXPECT_EQ(form.Text("LINK_DES_CONTO_COLL"), "Crediti");
+	ASSERT_TRUE(form.Type("CodiceBudget", "b01"));
+	EXPECT_EQ(form.Text("LINK_DES_COD_BUDGET"), "Servizi");
 	ASSERT_TRUE(form.Press("InversioneSegno"));
 	ASSERT_TRUE(form.Type("ContoKvz", "x1"));
 	EXPECT_TRUE(pRec->f_InversioneSegno);  // an economic account keeps it
@@ -308,9 +317,9 @@ TEST_F(AnagContiDoc, NewRecordDefaultsTypeRuleLookupsAndBrowsingByYear)
 	std::string visti;
 	ASSERT_TRUE(form.First());
 	do
-		visti += form.Text("ContoKvz").GetString() + std::string(" ");
+		visti += form.Text("ContoKvz").GetString() + std::string(":") + form.Text("LINK_DES_COD_BUDGET").GetString() + " ";
 	while (form.Next());
-	EXPECT_EQ(visti, "E1 P1 X1 ");
+	EXPECT_EQ(visti, "E1: P1: X1:Servizi ");
 }
 
 TEST_F(AnagContiDoc, KeysAndSplitCodesAreRequired)
