@@ -27,7 +27,6 @@ bool IsCommessa(const DataEnum& aTipo)
 
 // ---- master record buffer ----------------------------------------------------------------------
 
-
 Kvz_DBTDeAnagConti::Kvz_DBTDeAnagConti(CRuntimeClass* pClass, CAbstractFormDoc* pDocument)
 	: DBTMaster(pClass, pDocument, _T("DBTDeAnagConti"))
 {
@@ -109,7 +108,6 @@ void Kvz_DBTDeAnagConti::OnPrepareFindQuery(SqlTable* pTable)
 }
 
 // ---- split rows --------------------------------------------------------------------------------
-
 
 Kvz_DBTCentriCommesse::Kvz_DBTCentriCommesse(CRuntimeClass* pClass, CAbstractFormDoc* pDocument)
 	: DBTSlaveBuffered(pClass, pDocument, _T("DBTCentriCommesse"), TRUE, TRUE)
@@ -215,7 +213,6 @@ BOOL Kvz_DBTCentriCommesse::IsEmptyData(SqlRecord* pRec)
 
 // ---- grid --------------------------------------------------------------------------------------
 
-
 void Kvz_CentriCommesseBodyEdit::Customize()
 {
 	auto* pDoc = static_cast<Kvz_CDeAnagContiDoc*>(GetDBT()->GetDocument());
@@ -237,7 +234,6 @@ void Kvz_CentriCommesseBodyEdit::Customize()
 }
 
 // ---- document ----------------------------------------------------------------------------------
-
 
 BEGIN_MESSAGE_MAP(Kvz_CDeAnagContiDoc, CAbstractFormDoc)
 	ON_EN_VALUE_CHANGED(IDC_ANAGCONTI_ESERCIZIO, OnTipoContoChanged)
@@ -589,7 +585,6 @@ BOOL Kvz_CDeAnagContiDoc::CreaPianoBase()
 }
 
 // ---- form --------------------------------------------------------------------------------------
-
 
 void Kvz_CDeAnagContiView::BuildDataControlLinks()
 {
