@@ -175,6 +175,13 @@ void Kvz_DDescrizioniBrevi::OnBatchExecute()
 			const Kvz_TDescrizioniBrevi* pRiga = m_pDBT->GetRiga(i);
 			if (RigaVuota(*pRiga))
 				continue;
+			if (GetScheduler()->IsAborted())
+			{
+				GetContext()->Rollback();
+				SetProgressText(AfxLoadSourceString(_T("Salvataggio interrotto: nessuna modifica registrata."), kSource));
+				m_bBatchNotStarted = true;  // an interrupted save is no success
+				return;
+			}
 			const TableReader::FindResult esito = aUpdater.FindRecord(pRiga->f_CodRiclassificato, FALSE);
 			if (esito != TableReader::FOUND && esito != TableReader::NOT_FOUND)
 				throw SqlException(CString::Formatted(

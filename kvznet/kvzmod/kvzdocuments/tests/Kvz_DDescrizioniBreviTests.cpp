@@ -180,6 +180,14 @@ TEST_F(DescrizioniBrevi, ASaveThatFailsPartWayKeepsEveryDescription)
 	Sql("DROP TRIGGER rifiuta_r5");
 	ASSERT_TRUE(form.RunBatch());
 	EXPECT_EQ(Tabella().size(), 6u);
+
+	// Stopped by the user half-way: the same.
+	const std::vector<std::string> salvate = Tabella();
+	ASSERT_TRUE(form.TypeCell(kGrid, 0, "Descrizione breve", "Uno bis"));
+	m_Ui.AbortAfterPolls(3);
+	EXPECT_FALSE(form.RunBatch());
+	m_Ui.AbortAfterPolls(0);
+	EXPECT_EQ(Tabella(), salvate);
 }
 
 TEST_F(DescrizioniBrevi, RowsWithoutACodeOrWithARepeatedOneAreRefusedBeforeAnythingIsDeleted)
