@@ -95,7 +95,12 @@ void Kvz_DDescrizioniBrevi::DescrizioneModello(int nRow)
 		for (int i = nFirst; i <= nLast; ++i)
 		{
 			Kvz_TDescrizioniBrevi* pRiga = m_pDBT->GetRiga(i);
-			// One query per row: the index on model and code finds it.
+			if (pRiga->f_ModelloPerVisDescr.IsEmpty() || pRiga->f_CodRiclassificato.IsEmpty())
+			{
+				pRiga->l_DescrizioneModello.Clear();
+				continue;
+			}
+			// One query per row at most: the index on model and code finds it.
 			aTable.SetParamValue(_T("p2"), pRiga->f_ModelloPerVisDescr);
 			aTable.SetParamValue(_T("p1"), pRiga->f_CodRiclassificato);
 			aTable.Query();
