@@ -45,7 +45,9 @@ protected:
 			{
 				DataStr s;
 				s.SetDataValue(st->Column(i));
-				riga += (i ? " " : "") + std::string(s.GetString().str());
+				if (i)
+					riga += ' ';
+				riga += s.GetString().str();
 			}
 			righe.push_back(riga);
 		}
