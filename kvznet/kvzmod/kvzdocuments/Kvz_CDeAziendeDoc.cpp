@@ -28,37 +28,9 @@ CString ValoreConnessione(const CString& strValue)
 // ---- record buffer -----------------------------------------------------------------------------
 
 Kvz_DBTAziende::Kvz_DBTAziende(CAbstractFormDoc* pDocument)
-	: DBTMaster(Kvz_TAziende::GetThisClass(), pDocument, _T("DBTAziende"))
+	: Kvz_DBTCodeList(Kvz_TAziende::GetThisClass(), pDocument, _T("DBTAziende"),
+					  {{_T("Azienda"), _TB("Indicare il codice azienda")}}, {_T("Azienda"), _T("Descrizione")})
 {
-}
-
-void Kvz_DBTAziende::OnDefineQuery()
-{
-	m_pTable->SelectAll();
-	m_pTable->AddParam("p1", GetAziende()->f_Azienda);
-	m_pTable->AddFilterColumn(GetAziende()->f_Azienda);
-}
-
-void Kvz_DBTAziende::OnPrepareQuery()
-{
-	m_pTable->SetParamValue("p1", GetAziende()->f_Azienda);
-}
-
-void Kvz_DBTAziende::OnEnableControlsForFind()
-{
-	GetAziende()->f_Azienda.SetFindable(TRUE);
-	GetAziende()->f_Descrizione.SetFindable(TRUE);
-}
-
-void Kvz_DBTAziende::OnDisableControlsForEdit()
-{
-	GetAziende()->f_Azienda.SetReadOnly(TRUE);
-}
-
-BOOL Kvz_DBTAziende::OnCheckPrimaryKey()
-{
-	return !(GetAziende()->f_Azienda.IsEmpty() &&
-			 SetError(AfxLoadSourceString(_TB("Indicare il codice azienda"), kSource)));
 }
 
 // ---- document ----------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // The companies whose databases formulas, models and cost drivers may read, with what it
 // takes to connect to each. Template "DAziende".
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_DBTCodeList.h"
 #include "platform/plvges/FormViews.h"
 
 enum : UINT
@@ -15,19 +16,13 @@ enum : UINT
 	IDC_AZIENDE_CONNETTI,
 };
 
-class Kvz_DBTAziende : public DBTMaster
+// Kept as the code lists are: by the company code, found by code or description.
+class Kvz_DBTAziende : public Kvz_DBTCodeList
 {
-	DECLARE_DYNAMIC(Kvz_DBTAziende, DBTMaster)
+	DECLARE_DYNAMIC(Kvz_DBTAziende, Kvz_DBTCodeList)
 public:
 	explicit Kvz_DBTAziende(CAbstractFormDoc* pDocument);
 	Kvz_TAziende* GetAziende() const { return static_cast<Kvz_TAziende*>(GetRecord()); }
-
-protected:
-	void OnDefineQuery() override;
-	void OnPrepareQuery() override;
-	void OnEnableControlsForFind() override;
-	void OnDisableControlsForEdit() override;
-	BOOL OnCheckPrimaryKey() override;
 };
 
 class Kvz_CDeAziendeDoc : public CAbstractFormDoc

@@ -56,6 +56,12 @@ BOOL Kvz_CDeCodRiclassificatoDoc::OnOkTransaction()
 		p->SetAutocommit();
 	}
 
+	// Both rows are keyed by year, model and the code as the symbol's name.
+	auto chiave = [&](auto* pRow) {
+		pRow->f_Esercizio = anno;
+		pRow->f_ModelloRiclassific = pRec->f_ModelloRiclassific;
+		pRow->f_NomeSimbolo = pRec->f_CodRiclassificato;
+	};
 	switch (anagrafica.FindRecord(anno, pRec->f_CodRiclassificato, pRec->f_ModelloRiclassific, FALSE))
 	{
 	case TableReader::FOUND:
@@ -66,9 +72,7 @@ BOOL Kvz_CDeCodRiclassificatoDoc::OnOkTransaction()
 	case TableReader::NOT_FOUND:
 	{
 		Kvz_TAnagSimboli* pSimbolo = anagrafica.GetRecord();
-		pSimbolo->f_Esercizio = anno;
-		pSimbolo->f_ModelloRiclassific = pRec->f_ModelloRiclassific;
-		pSimbolo->f_NomeSimbolo = pRec->f_CodRiclassificato;
+		chiave(pSimbolo);
 		pSimbolo->f_TipoSimbolo = kSimboloCodRiclassificato;
 		pSimbolo->f_DataCreazione = oggi;
 		pSimbolo->f_DataUltModifica = oggi;
@@ -82,9 +86,7 @@ BOOL Kvz_CDeCodRiclassificatoDoc::OnOkTransaction()
 		TableReader::NOT_FOUND)
 	{
 		Kvz_TSimboliCodiciRiclass* pDef = definizione.GetRecord();
-		pDef->f_Esercizio = anno;
-		pDef->f_ModelloRiclassific = pRec->f_ModelloRiclassific;
-		pDef->f_NomeSimbolo = pRec->f_CodRiclassificato;
+		chiave(pDef);
 		pDef->f_ValoreEsSymb = TRUE;
 		pDef->f_ValoreModelloSymb = TRUE;
 		pDef->f_ValoreCodice = pRec->f_CodRiclassificato;
