@@ -135,7 +135,6 @@ BOOL Kvz_CDeRiclassificazioniDoc::OnAttachData()
 	Attach(m_pHKLCodRaggrupp);
 	Attach(m_pHKLJobs);
 	Attach(m_pHKLCostCenters);
-	AddToolbarCommand(ID_RCL_VISUALIZZA_CONTATORI, AfxLoadSourceString(_T("Contatori"), kSource));
 	m_pRegistro = std::make_unique<Kvz_RegistroCodici>(this, TRUE);
 	return Attach(m_pDBTTesta);
 }
@@ -296,7 +295,7 @@ void Kvz_CDeRiclassificazioniDoc::OnTipoModelloChanged()
 		AfxMessageBox(AfxLoadSourceString(
 						  _T("Il tipo modello Drivers non è utilizzabile in questo contesto. Utilizzare il modulo drivers"),
 						  kSource),
-					  MB_OK | MB_ICONEXCLAMATION);
+					  MB_OK | MB_ICONWARNING);
 		pTesta->f_TipoModello = DataEnum(E_KVZ_TIPOMODELLO, m_nTipoModello);
 		SetCtrlFocus(IDC_RCL_TIPOMODELLO);
 		UpdateDataView();
@@ -310,7 +309,7 @@ void Kvz_CDeRiclassificazioniDoc::OnTipoModelloChanged()
 		if (!LeggiCommessa())
 		{
 			AfxMessageBox(AfxLoadSourceString(_T("Il codice modello indicato non corrisponde ad una commessa."), kSource),
-						  MB_OK | MB_ICONEXCLAMATION);
+						  MB_OK | MB_ICONWARNING);
 			SetCtrlFocus(IDC_RCL_MODELLO);
 		}
 	}
@@ -339,7 +338,7 @@ void Kvz_CDeRiclassificazioniDoc::OnModelloChanged()
 		AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Il modello %s esercizio %s esiste gia'."), kSource),
 										 pTesta->f_ModelloRiclassific.GetString().GetString(),
 										 pTesta->f_Esercizio.FormatData().GetString()),
-					  MB_OK | MB_ICONEXCLAMATION);
+					  MB_OK | MB_ICONWARNING);
 		SetCtrlFocus(IDC_RCL_MODELLO);
 		return;
 	}
@@ -363,7 +362,7 @@ void Kvz_CDeRiclassificazioniDoc::OnEsercizioCopiaChanged()
 		AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Il modello %s esercizio %s esiste gia'."), kSource),
 										 GetTesta()->f_ModelloRiclassific.GetString().GetString(),
 										 GetTesta()->f_Esercizio.FormatData().GetString()),
-					  MB_OK | MB_ICONEXCLAMATION);
+					  MB_OK | MB_ICONWARNING);
 		SetCtrlFocus(IDC_RCL_MODELLO);
 		return;
 	}
@@ -444,7 +443,7 @@ void Kvz_CDeRiclassificazioniDoc::OnSegnoChanged()
 		const CString segno = pRiga->f_SegnoDaApplicare.GetString();
 		if (segno != "*" && segno != "/" && segno != "-" && segno != "+")
 		{
-			AfxMessageBox(AfxLoadSourceString(_T("Segno non valido."), kSource), MB_OK | MB_ICONEXCLAMATION);
+			AfxMessageBox(AfxLoadSourceString(_T("Segno non valido."), kSource), MB_OK | MB_ICONWARNING);
 			SetCtrlFocus(IDC_RCL_RIGHE_SEGNO);
 		}
 	}
@@ -988,6 +987,12 @@ DataBool Kvz_CDeRiclassificazioniDoc::Kvz_GetSubNextRigaEsplos(DataInt nRiga, Da
 }
 
 // ---- form --------------------------------------------------------------------------------------
+
+BOOL Kvz_CDeRiclassificazioniFrame::OnCreateAuxToolbar()
+{
+	AddToolbarCommand(ID_RCL_VISUALIZZA_CONTATORI, AfxLoadSourceString(_T("Contatori"), kSource));
+	return TRUE;
+}
 
 void Kvz_RiclassRigheDlg::BuildDataControlLinks()
 {

@@ -218,6 +218,14 @@ public:
 	void BuildDataControlLinks() override;
 };
 
+// The master frame with the command that shows the usage counters of the model's codes.
+class Kvz_CDeRiclassificazioniFrame : public CMasterFrame
+{
+	DECLARE_DYNCREATE(Kvz_CDeRiclassificazioniFrame, CMasterFrame)
+public:
+	BOOL OnCreateAuxToolbar() override;
+};
+
 class Kvz_CDeRiclassificazioniView : public CMasterFormView
 {
 	DECLARE_DYNCREATE(Kvz_CDeRiclassificazioniView, CMasterFormView)
