@@ -11,9 +11,24 @@ const char* const kSource = "FormulaCtrl";
 
 // ---- Kvz_CFormulaEdit ----------------------------------------------------------------------
 
+Kvz_CUtilizzaFormuleDoc* Kvz_CFormulaEdit::GetFormulaDoc() const
+{
+	return DynamicDownCast<Kvz_CUtilizzaFormuleDoc>(GetForm() ? GetForm()->GetDocument() : nullptr);
+}
+
+BOOL Kvz_CFormulaEdit::UserInput(const CString& strText)
+{
+	if (Kvz_CUtilizzaFormuleDoc* pDoc = GetFormulaDoc())
+	{
+		pDoc->SetPStrFormula(DynamicDownCast<DataStr>(GetCtrlData()));
+		pDoc->SetPosizFormula(m_nPos);
+	}
+	return CStrEdit::UserInput(strText);
+}
+
 void Kvz_CFormulaEdit::OnLButtonDblClk(UINT, CPoint)
 {
-	auto* pDoc = DynamicDownCast<Kvz_CUtilizzaFormuleDoc>(GetForm() ? GetForm()->GetDocument() : nullptr);
+	Kvz_CUtilizzaFormuleDoc* pDoc = GetFormulaDoc();
 	if (!pDoc)
 	{
 		ASSERT_RELEASE_FAILED("0", "Kvz_CFormulaEdit::OnLButtonDblClk", kSource);

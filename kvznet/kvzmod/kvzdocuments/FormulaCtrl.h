@@ -7,6 +7,8 @@
 #include "platform/plvgeneric/Array.h"
 #include "platform/plvgenlib/CParsedCtrl.h"
 
+class Kvz_CUtilizzaFormuleDoc;
+
 // The namespace the formula edit opens on a double-click.
 inline constexpr const char* KVZ_NS_FORMULA_EDITOR = "KvzNet.KvzMod.KvzDocuments.BDFormula";
 
@@ -19,11 +21,18 @@ class Kvz_CFormulaEdit : public CStrEdit
 public:
 	void SetPos(int nPos) { m_nPos = nPos; }
 	int GetPos() const { return m_nPos; }
+	// Before the value-changed notification goes out, a formula-usage document is pointed at
+	// this field and its position, so that its OnFormulaChanged works on the value changed (in
+	// a grid: the current row's).
+	BOOL UserInput(const CString& strText) override;
 
 protected:
 	void OnLButtonDblClk(UINT nFlags, CPoint point) override;
 
 private:
+	// The control's document when it is a formula-usage document, else null.
+	Kvz_CUtilizzaFormuleDoc* GetFormulaDoc() const;
+
 	int m_nPos = 0;
 };
 
