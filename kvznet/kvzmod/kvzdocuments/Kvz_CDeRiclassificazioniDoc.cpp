@@ -663,6 +663,13 @@ BOOL Kvz_CDeRiclassificazioniDoc::OnOkTransaction()
 void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 {
 	SvuotaMapContatori();
+	// No symbol comes or goes while the rows are counted: the engine reads the names once.
+	struct NomiMantenuti
+	{
+		Kvz_New_MngFormula* p;
+		~NomiMantenuti() { p->MantieniNomi(FALSE); }
+	} nomi{GetMngFormula()};
+	nomi.p->MantieniNomi(TRUE);
 	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
 	{
 		Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRiga(i);
