@@ -47,6 +47,12 @@ bool FormulaFacoltativa(WORD nTipoRiga)
 	return nTipoRiga >= 4 && nTipoRiga <= 8;
 }
 
+CString MessaggioTipoDrivers()
+{
+	return AfxLoadSourceString(
+		_T("Il tipo modello Drivers non è utilizzabile in questo contesto. Utilizzare il modulo drivers"), kSource);
+}
+
 // Shows a database failure of one step; the caller goes on or stops as it must.
 void MostraErrore(const SqlException& e, const char* method)
 {
@@ -96,6 +102,7 @@ BEGIN_MESSAGE_MAP(Kvz_CDeRiclassificazioniDoc, Kvz_CUtilizzaFormuleDoc)
 	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_TIPORIGA, OnTipoRigaChanged)
 	ON_EN_VALUE_CHANGED(IDC_RCL_RAGGR_CODICE, OnRaggruppamentoChanged)
 	ON_BN_CLICKED(IDC_RCL_RIGHE_REPORT, OnReportRiclassificazione)
+	ON_COMMAND(IDC_RCL_RIGHE_REPORT, OnReportRiclassificazione)
 	ON_COMMAND(ID_RCL_VISUALIZZA_CONTATORI, OnVisualizzaContatori)
 END_MESSAGE_MAP()
 
@@ -292,10 +299,7 @@ void Kvz_CDeRiclassificazioniDoc::OnTipoModelloChanged()
 	{
 		// Such models belong to the cost-driver documents: the type goes back to what it was,
 		// so that a save never stores it.
-		AfxMessageBox(AfxLoadSourceString(
-						  _T("Il tipo modello Drivers non è utilizzabile in questo contesto. Utilizzare il modulo drivers"),
-						  kSource),
-					  MB_OK | MB_ICONWARNING);
+		AfxMessageBox(MessaggioTipoDrivers(), MB_OK | MB_ICONWARNING);
 		pTesta->f_TipoModello = DataEnum(E_KVZ_TIPOMODELLO, m_nTipoModello);
 		SetCtrlFocus(IDC_RCL_TIPOMODELLO);
 		UpdateDataView();
@@ -577,8 +581,9 @@ void Kvz_CDeRiclassificazioniDoc::CancellaCodice(Kvz_RegistroCodici& registro, c
 
 void Kvz_CDeRiclassificazioniDoc::CancellaCodiciRimossi()
 {
-	std::set<std::tuple<int, std::string, std::string>> rimossi = std::move(m_CodiciRegistrati);
-	m_CodiciRegistrati.clear();
+	// The registered codes stay known until the form leaves the edit: a save that fails later
+	// still leaves them to be cleared.
+	std::set<std::tuple<int, std::string, std::string>> rimossi = m_CodiciRegistrati;
 	const int esercizio = static_cast<int>(GetTesta()->f_Esercizio);
 	const std::string modello = GetTesta()->f_ModelloRiclassific.GetString().str();
 	for (int i = 0; i < m_pDBTRighe->GetOldSize(); ++i)
@@ -614,6 +619,12 @@ void Kvz_CDeRiclassificazioniDoc::AggiornaDescrizioniBrevi()
 
 BOOL Kvz_CDeRiclassificazioniDoc::OnOkTransaction()
 {
+	if (GetTesta()->f_TipoModello.GetItemValue() == KVZ_MODELLO_DRIVERS)
+	{
+		AfxMessageBox(MessaggioTipoDrivers(), MB_OK | MB_ICONWARNING);
+		SetCtrlFocus(IDC_RCL_TIPOMODELLO);
+		return FALSE;
+	}
 	BOOL bAvvisi = FALSE;
 	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
 	{
@@ -883,7 +894,8 @@ void Kvz_CDeRiclassificazioniDoc::OnGoInBrowseMode()
 		CancellaTuttiISimboli();
 		m_bCopiaInCorso = FALSE;
 	}
-	// Left without saving: the symbols typed rows wrote go unless a stored row has the code.
+	// The symbols typed rows wrote go unless a stored row has the code (the form was left
+	// without saving it).
 	if (!m_CodiciRegistrati.empty())
 	{
 		try
