@@ -13,6 +13,16 @@
 namespace {
 const char* const kSource = "FormulaCtrl";
 
+// The element of a counter array with that kind and code, null when none.
+template <class Elem>
+Elem* CercaCodice(const TArray<Elem>& arr, const DataEnum& aTipoCodice, const DataStr& aCodice)
+{
+	for (int i = 0; i < arr.GetSize(); ++i)
+		if (Elem* p = arr.GetAt(i); p->m_TipoCodice == aTipoCodice && p->m_Codice == aCodice)
+			return p;
+	return nullptr;
+}
+
 CString ConPunti(const CString& strFormula)
 {
 	CString s = strFormula;
@@ -30,13 +40,7 @@ Kvz_ArrayContatoriElem::Kvz_ArrayContatoriElem(const DataEnum& aTipoCodice, cons
 
 Kvz_ArrayContatoriElem* Kvz_ArrayContatori::Cerca(const DataEnum& aTipoCodice, const DataStr& aCodice) const
 {
-	for (int i = 0; i < GetSize(); ++i)
-	{
-		Kvz_ArrayContatoriElem* p = GetAt(i);
-		if (p->m_TipoCodice == aTipoCodice && p->m_Codice == aCodice)
-			return p;
-	}
-	return nullptr;
+	return CercaCodice(*this, aTipoCodice, aCodice);
 }
 
 Kvz_ArrayDettaglioContatoriElem::Kvz_ArrayDettaglioContatoriElem(const DataEnum& aTipoCodice, const DataStr& aCodice)
@@ -55,13 +59,7 @@ long Kvz_ArrayDettaglioContatoriElem::GetTotale() const
 Kvz_ArrayDettaglioContatoriElem* Kvz_ArrayDettaglioContatori::Cerca(const DataEnum& aTipoCodice,
 																   const DataStr& aCodice) const
 {
-	for (int i = 0; i < GetSize(); ++i)
-	{
-		Kvz_ArrayDettaglioContatoriElem* p = GetAt(i);
-		if (p->m_TipoCodice == aTipoCodice && p->m_Codice == aCodice)
-			return p;
-	}
-	return nullptr;
+	return CercaCodice(*this, aTipoCodice, aCodice);
 }
 
 // ---- Kvz_CUtilizzaFormuleDoc -------------------------------------------------------------------
@@ -241,47 +239,38 @@ void Kvz_CUtilizzaFormuleDoc::CaricaValoriDelSimbolo(const DataStr& aNome, Kvz_A
 	}
 }
 
-void Kvz_CUtilizzaFormuleDoc::CaricaCodiciExtracont(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz)
+template <class Reader>
+void Kvz_CUtilizzaFormuleDoc::CaricaValoreCodice(Reader& reader, const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr,
+												 int nPosiz, WORD nTipo, const char* szMetodo)
 {
 	try
 	{
-		if (m_TRSimboliCodiciExtracont.FindRecord(m_Esercizio, aNome, m_Modello) == TableReader::FOUND)
-			CaricaElemento(arr, nPosiz, m_TRSimboliCodiciExtracont.GetRecord()->f_ValoreCodice,
-						   DataEnum(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_EXTRACONT));
+		if (reader.FindRecord(m_Esercizio, aNome, m_Modello) == TableReader::FOUND)
+			CaricaElemento(arr, nPosiz, reader.GetRecord()->f_ValoreCodice, DataEnum(E_KVZ_TIPOSIMBOLO, nTipo));
 	}
 	catch (const std::exception& e)
 	{
-		MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaCodiciExtracont", kSource);
+		MostraErroreSql(e, szMetodo, kSource);
 	}
+}
+
+void Kvz_CUtilizzaFormuleDoc::CaricaCodiciExtracont(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz)
+{
+	CaricaValoreCodice(m_TRSimboliCodiciExtracont, aNome, arr, nPosiz, KVZ_CONTATORE_EXTRACONT,
+					   "Kvz_CUtilizzaFormuleDoc::CaricaCodiciExtracont");
 }
 
 void Kvz_CUtilizzaFormuleDoc::CaricaCodiciRiclassific(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz)
 {
-	try
-	{
-		if (m_TRSimboliCodiciRiclass.FindRecord(m_Esercizio, aNome, m_Modello) == TableReader::FOUND)
-			CaricaElemento(arr, nPosiz, m_TRSimboliCodiciRiclass.GetRecord()->f_ValoreCodice,
-						   DataEnum(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_RICLASSIFICATO));
-	}
-	catch (const std::exception& e)
-	{
-		MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaCodiciRiclassific", kSource);
-	}
+	CaricaValoreCodice(m_TRSimboliCodiciRiclass, aNome, arr, nPosiz, KVZ_CONTATORE_RICLASSIFICATO,
+					   "Kvz_CUtilizzaFormuleDoc::CaricaCodiciRiclassific");
 }
 
 void Kvz_CUtilizzaFormuleDoc::CaricaCodiciOutRiclassific(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr,
 														 int nPosiz)
 {
-	try
-	{
-		if (m_TRSimboliOutputRiclass.FindRecord(m_Esercizio, aNome, m_Modello) == TableReader::FOUND)
-			CaricaElemento(arr, nPosiz, m_TRSimboliOutputRiclass.GetRecord()->f_ValoreCodice,
-						   DataEnum(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_RISULTATO));
-	}
-	catch (const std::exception& e)
-	{
-		MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaCodiciOutRiclassific", kSource);
-	}
+	CaricaValoreCodice(m_TRSimboliOutputRiclass, aNome, arr, nPosiz, KVZ_CONTATORE_RISULTATO,
+					   "Kvz_CUtilizzaFormuleDoc::CaricaCodiciOutRiclassific");
 }
 
 void Kvz_CUtilizzaFormuleDoc::CaricaContiPianoBase(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz)

@@ -203,6 +203,10 @@ private:
 	void CaricaCodiciExtracont(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz);
 	void CaricaCodiciRiclassific(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz);
 	void CaricaCodiciOutRiclassific(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz);
+	// The symbol's definition row (year, name, model) by the reader: its ValoreCodice under nTipo.
+	template <class Reader>
+	void CaricaValoreCodice(Reader& reader, const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz,
+							WORD nTipo, const char* szMetodo);
 	void CaricaElemento(Kvz_ArrayDettaglioContatori& arr, int nPosiz, const DataStr& aCodice, const DataEnum& aTipo);
 	void InitSession();
 	// Parses a copy of the formula with decimal commas made points, in the context's year and

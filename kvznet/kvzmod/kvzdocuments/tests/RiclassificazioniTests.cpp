@@ -26,6 +26,8 @@ protected:
 	void SetUp() override
 	{
 		Calcolo::SetUp();
+		if (IsSkipped() || HasFatalFailure())
+			return;
 		AfxSetApplicationDate(DataDate(15, 6, kAnno));
 		// Symbols the formulas use: an extra-accounting code and a reclassified code of another model.
 		SimboloExtra("E", "X1", "1");

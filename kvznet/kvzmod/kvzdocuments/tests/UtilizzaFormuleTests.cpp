@@ -26,6 +26,8 @@ protected:
 	void SetUp() override
 	{
 		Calcolo::SetUp();
+		if (IsSkipped() || HasFatalFailure())
+			return;
 		SimboloRiclass("R", "C1", "C1");
 		SimboloExtra("E", "X1", "1");
 		Anagrafica("O", 6);
