@@ -281,14 +281,10 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 	auto itTesta = m_TesteEsistenti.find({conto.m_Codice.str(), strCdc.str(), nTipo});
 	if (itTesta == m_TesteEsistenti.end())
 	{
-		DataStr numero;
-		if (!m_IdMng.GetNextID(id) || !m_NumMng.OttieniProssimoNumero(m_Oggi, numero))
-			throw SqlException(CString::Formatted("Impossibile numerare il piano base del conto %s.", conto.m_Codice.GetString()));
 		m_Testa.Init();
-		m_Testa.f_IDPianoBase = id;
-		m_Testa.f_CodPianoBase = numero;
-		m_Testa.f_DataCreazione = m_Oggi;
-		m_Testa.f_DataUltModifica = m_Oggi;
+		if (!Kvz_NumeraNuovoPianoBase(m_Testa, m_Oggi, m_IdMng, m_NumMng))
+			throw SqlException(CString::Formatted("Impossibile numerare il piano base del conto %s.", conto.m_Codice.GetString()));
+		id = m_Testa.f_IDPianoBase;
 		m_Testa.f_ContoKvz = conto.m_Codice;
 		m_Testa.f_CentroCommessa = strCdc;
 		m_Testa.f_TipoCentroComm = DataEnum(E_KVZ_TIPOCENTROCOMM, nTipo);

@@ -366,3 +366,17 @@ void Kvz_NumNonFiscManager::OnSubtractCounter()
 	if (last == long(pRec->f_UltNrDoc))
 		pRec->f_UltNrDoc = last - 1;
 }
+
+BOOL Kvz_NumeraNuovoPianoBase(Kvz_TPianoBaseTesta& aTesta, const DataDate& aData, Kvz_IDManager& aIdMng,
+							  Kvz_NumNonFiscManager& aNumMng)
+{
+	DataLng id;
+	DataStr numero;
+	if (!aIdMng.GetNextID(id) || !aNumMng.OttieniProssimoNumero(aData, numero))
+		return FALSE;
+	aTesta.f_IDPianoBase = id;
+	aTesta.f_CodPianoBase = numero;
+	aTesta.f_DataCreazione = aData;
+	aTesta.f_DataUltModifica = aData;
+	return TRUE;
+}

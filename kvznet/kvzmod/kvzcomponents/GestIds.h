@@ -6,6 +6,7 @@
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TIDDocumenti.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TNumDocumenti.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseTesta.h"
 #include "platform/plvgenlib/CBaseDocument.h"
 #include "platform/plvoledb/SqlTable.h"
 
@@ -130,3 +131,9 @@ protected:
 private:
 	CString ComponiPrefisso(const DataInt& aAnno) const;
 };
+
+// A new base-plan header, by hand or from the ledger: its identifier and number from the
+// counters, created and last changed on the date. FALSE, with the header left as it was, when
+// either value could not be taken (the managers have told why).
+BOOL Kvz_NumeraNuovoPianoBase(Kvz_TPianoBaseTesta& aTesta, const DataDate& aData, Kvz_IDManager& aIdMng,
+							  Kvz_NumNonFiscManager& aNumMng);

@@ -81,8 +81,8 @@ class KVZ_HKLRiclassificazioneTesta : public HotKeyLink
 	DECLARE_DYNCREATE(KVZ_HKLRiclassificazioneTesta, HotKeyLink)
 public:
 	KVZ_HKLRiclassificazioneTesta();
-	void SetSelEsercizio(const DataInt& aEsercizio) { m_SelEsercizio = aEsercizio; }
 	const DataInt& GetSelEsercizio() const { return m_SelEsercizio; }
+	void SetSelEsercizio(const DataInt& aEsercizio) { m_SelEsercizio = aEsercizio; }
 	Kvz_TRiclassificazioneTesta* GetRecord() const;
 	DataObj* GetDataObj() const override;
 
