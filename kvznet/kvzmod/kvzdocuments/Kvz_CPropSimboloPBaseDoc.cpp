@@ -141,7 +141,11 @@ BEGIN_MESSAGE_MAP(Kvz_CPropSimboloPBaseDoc, Kvz_CPropSimboloDoc)
 	ON_BN_CLICKED(IDC_PB_SYMB_ANNULLA, OnAnnulla)
 END_MESSAGE_MAP()
 
-Kvz_CPropSimboloPBaseDoc::Kvz_CPropSimboloPBaseDoc() = default;
+Kvz_CPropSimboloPBaseDoc::Kvz_CPropSimboloPBaseDoc()
+{
+	m_NomeSimbolo.SetUpperCase();
+	m_OldNomeSimbolo.SetUpperCase();
+}
 
 Kvz_CPropSimboloPBaseDoc::~Kvz_CPropSimboloPBaseDoc()
 {

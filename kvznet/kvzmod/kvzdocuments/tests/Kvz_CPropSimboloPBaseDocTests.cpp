@@ -181,7 +181,12 @@ TEST_F(PropSimboloPBase, OpensForANewSymbolOfTheYearWithItsAccountList)
 	EXPECT_EQ(form.Cell(kCdcComm, 0, "Tipo"), "Commessa");
 	// Not ticked: its cost centres and jobs cannot be ticked either.
 	EXPECT_FALSE(form.IsCellEditable(kCdcComm, 0, "S"));
-	pDoc->CloseDocument(FALSE);
+	// Confirmed, the form closes.
+	ASSERT_TRUE(form.Type("PB_SYMB_NOME_SIMBOLO", "vendite")) << form.GetLastError();
+	EXPECT_EQ(form.Text("PB_SYMB_NOME_SIMBOLO"), "VENDITE");
+	ASSERT_TRUE(form.TypeCell(kConti, 5, "S", "Si")) << form.GetLastError();
+	ASSERT_TRUE(form.Press("OK")) << form.GetLastError();
+	EXPECT_FALSE(form.IsOpen());
 }
 
 TEST_F(PropSimboloPBase, TheAccountListFollowsTypeRangeAndLevelFilters)
