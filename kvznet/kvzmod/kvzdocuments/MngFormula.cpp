@@ -80,11 +80,11 @@ bool IsOperatore(char ch)
 }
 }  // namespace
 
-void MostraErroreSql(const std::exception& e, const char* method)
+void MostraErroreSql(const std::exception& e, const char* method, const char* file)
 {
 	const auto* pSql = dynamic_cast<const SqlException*>(&e);
 	if (!pSql)
-		ASSERT_RELEASE_FAILED("e->IsKindOf((SqlException::GetThisClass()))", method, "MngFormula");
+		ASSERT_RELEASE_FAILED("e->IsKindOf((SqlException::GetThisClass()))", method, file);
 	(pSql ? *pSql : SqlException(e.what())).ShowError(_T(""));
 }
 

@@ -1,0 +1,541 @@
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+
+#include <exception>
+
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/SqlTable.h"
+
+namespace {
+const char* const kSource = "FormulaCtrl";
+
+// The element of a counter array with that kind and code, null when none.
+template <class Elem>
+Elem* CercaCodice(const TArray<Elem>& arr, const DataEnum& aTipoCodice, const DataStr& aCodice)
+{
+	for (int i = 0; i < arr.GetSize(); ++i)
+		if (Elem* p = arr.GetAt(i); p->m_TipoCodice == aTipoCodice && p->m_Codice == aCodice)
+			return p;
+	return nullptr;
+}
+
+CString ConPunti(const CString& strFormula)
+{
+	CString s = strFormula;
+	s.Replace(',', '.');
+	return s;
+}
+}  // namespace
+
+// ---- counter arrays ----------------------------------------------------------------------------
+
+Kvz_ArrayContatoriElem::Kvz_ArrayContatoriElem(const DataEnum& aTipoCodice, const DataStr& aCodice)
+	: m_TipoCodice(aTipoCodice), m_Codice(aCodice)
+{
+}
+
+Kvz_ArrayContatoriElem* Kvz_ArrayContatori::Cerca(const DataEnum& aTipoCodice, const DataStr& aCodice) const
+{
+	return CercaCodice(*this, aTipoCodice, aCodice);
+}
+
+Kvz_ArrayDettaglioContatoriElem::Kvz_ArrayDettaglioContatoriElem(const DataEnum& aTipoCodice, const DataStr& aCodice)
+	: m_TipoCodice(aTipoCodice), m_Codice(aCodice)
+{
+}
+
+long Kvz_ArrayDettaglioContatoriElem::GetTotale() const
+{
+	long n = 0;
+	for (int c : m_nContatori)
+		n += c;
+	return n;
+}
+
+Kvz_ArrayDettaglioContatoriElem* Kvz_ArrayDettaglioContatori::Cerca(const DataEnum& aTipoCodice,
+																   const DataStr& aCodice) const
+{
+	return CercaCodice(*this, aTipoCodice, aCodice);
+}
+
+// ---- Kvz_CUtilizzaFormuleDoc -------------------------------------------------------------------
+
+Kvz_CUtilizzaFormuleDoc::Kvz_CUtilizzaFormuleDoc()
+	: m_pMngFormula(std::make_unique<Kvz_New_MngFormula>(&m_Messages, &m_Simboli, nullptr, nullptr))
+{
+	InitSession();
+}
+
+Kvz_CUtilizzaFormuleDoc::~Kvz_CUtilizzaFormuleDoc()
+{
+	SvuotaMapContatori();
+}
+
+void Kvz_CUtilizzaFormuleDoc::InitSession()
+{
+	// Readers built without a document read on the default session of the current company;
+	// the updaters get the document's updatable session when the counters are saved.
+	m_nPosizFormula = 0;
+}
+
+void Kvz_CUtilizzaFormuleDoc::SetContext(const DataStr& aDescrizione, const DataInt& aEsercizio,
+										 const DataStr& aModello, const DataEnum& aTipoCodCheUtilizza,
+										 const DataStr& aCodiceCheUtilizza, const DataStr& aDescrizioneRiga,
+										 const DataEnum& aTipoRiga)
+{
+	m_Descrizione = aDescrizione;
+	m_Esercizio = aEsercizio;
+	m_Modello = aModello;
+	m_TipoCodCheUtilizza = aTipoCodCheUtilizza;
+	m_CodiceCheUtilizza = aCodiceCheUtilizza;
+	m_DescrizioneRiga = aDescrizioneRiga;
+	m_TipoRiga = aTipoRiga;
+}
+
+BOOL Kvz_CUtilizzaFormuleDoc::OnAttachData()
+{
+	return TRUE;
+}
+
+BOOL Kvz_CUtilizzaFormuleDoc::OnPrepareAuxData()
+{
+	// A record read or about to be edited may have changed the symbols: value them anew.
+	m_pMngFormula->SvuotaMapSimboli();
+	m_pMngFormula->SvuotaCachePianoBase();
+	return TRUE;
+}
+
+BOOL Kvz_CUtilizzaFormuleDoc::SimboloUtilizzato(CString)
+{
+	return FALSE;
+}
+
+BOOL Kvz_CUtilizzaFormuleDoc::TrovatoNellaFormula(CString strNome, const DataStr& aFormula)
+{
+	return aFormula.GetString().Find(strNome) >= 0;
+}
+
+BOOL Kvz_CUtilizzaFormuleDoc::ParseFormula(const CString& strFormula)
+{
+	m_Simboli.RemoveAll();
+	m_pMngFormula->AttachModello(m_Modello);
+	m_pMngFormula->AttachEsercizio(m_Esercizio);
+	m_pMngFormula->AttachFormula(ConPunti(strFormula));
+	if (m_pMngFormula->Parse(CString()))
+		return TRUE;
+	// The engine says nothing of its own about the syntax: its reason goes with our message.
+	if (!m_pMngFormula->GetErroreSintassi().IsEmpty())
+		m_Messages.Add(m_pMngFormula->GetErroreSintassi(), CMessages::MSG_ERROR);
+	return FALSE;
+}
+
+void Kvz_CUtilizzaFormuleDoc::MostraMessaggi()
+{
+	if (!m_Messages.IsEmpty())
+		m_Messages.Show();
+}
+
+void Kvz_CUtilizzaFormuleDoc::OnFormulaChanged()
+{
+	if (!m_pStrFormula)
+	{
+		ASSERT_RELEASE_FAILED("0", "Kvz_CUtilizzaFormuleDoc::OnFormulaChanged", kSource);
+		return;
+	}
+	const CString strFormula = ConPunti(m_pStrFormula->GetString());
+	if (!strFormula.IsEmpty() && !ParseFormula(strFormula))
+	{
+		// Shown with the user's action, together with the engine's reasons.
+		SetError(AfxLoadSourceString(_T("Errore nella formula."), kSource));
+		return;
+	}
+	CaricaCodiciFormula(strFormula, m_nPosizFormula, nullptr);
+	CaricaContatoriGenerali();
+	m_bContatoriModificati = TRUE;
+}
+
+Kvz_ArrayDettaglioContatori* Kvz_CUtilizzaFormuleDoc::GetDettaglioContatori(const CString& strCodiceCheUtilizza) const
+{
+	auto it = m_MapContatori.find(strCodiceCheUtilizza);
+	return it == m_MapContatori.end() ? nullptr : it->second.get();
+}
+
+void Kvz_CUtilizzaFormuleDoc::CaricaCodiciFormula(CString strFormula, int nPosiz, int* pnSimboli)
+{
+	if (pnSimboli)
+		*pnSimboli = 0;
+	if (nPosiz < 0 || nPosiz >= KVZ_NUM_POSIZ_FORMULA)
+	{
+		ASSERT_RELEASE_FAILED("nPosiz >= 0 && nPosiz <= 10", "Kvz_CUtilizzaFormuleDoc::CaricaCodiciFormula", kSource);
+		return;
+	}
+	const CString strCodice = m_CodiceCheUtilizza.GetString();
+	auto& pArr = m_MapContatori[strCodice];
+	if (!pArr)
+		pArr = std::make_unique<Kvz_ArrayDettaglioContatori>();
+	else
+		for (int i = 0; i < pArr->GetSize(); ++i)
+			pArr->GetAt(i)->m_nContatori[nPosiz] = 0;
+
+	if (strFormula.IsEmpty())
+		return;
+
+	BeginWaitCursor();
+	if (!ParseFormula(strFormula))
+	{
+		MostraMessaggi();
+		AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Errore nella formula %s."), kSource),
+										 strFormula.GetString()),
+					  MB_OK | MB_ICONERROR);
+		EndWaitCursor();
+		return;
+	}
+	// Copied: valuing a symbol reads the tables, never the list, but the list is the engine's.
+	CStringArray nomi;
+	for (int i = 0; i < m_Simboli.GetSize(); ++i)
+		nomi.Add(m_Simboli.GetAt(i));
+	for (int i = 0; i < nomi.GetSize(); ++i)
+		CaricaValoriDelSimbolo(DataStr(nomi.GetAt(i)), *pArr, nPosiz);
+	if (pnSimboli)
+		*pnSimboli = nomi.GetSize();
+	EndWaitCursor();
+}
+
+void Kvz_CUtilizzaFormuleDoc::CaricaValoriDelSimbolo(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz)
+{
+	try
+	{
+		// A name the registry does not know counts nothing.
+		if (m_TRAnagSimboli.FindRecord(m_Esercizio, aNome, m_Modello) != TableReader::FOUND)
+			return;
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaValoriDelSimbolo", kSource);
+		return;
+	}
+	switch (m_TRAnagSimboli.GetRecord()->f_TipoSimbolo.GetItemValue())
+	{
+	case KVZ_CONTATORE_CONTO:
+		// Rows that take their value from other rows count no base-plan accounts.
+		if (m_TipoRiga.GetItemValue() != 1)
+			CaricaContiPianoBase(aNome, arr, nPosiz);
+		break;
+	case KVZ_CONTATORE_EXTRACONT:
+		CaricaCodiciExtracont(aNome, arr, nPosiz);
+		break;
+	case KVZ_CONTATORE_RICLASSIFICATO:
+		CaricaCodiciRiclassific(aNome, arr, nPosiz);
+		break;
+	case KVZ_CONTATORE_RISULTATO:
+		CaricaCodiciOutRiclassific(aNome, arr, nPosiz);
+		break;
+	default:
+		break;
+	}
+}
+
+template <class Reader>
+void Kvz_CUtilizzaFormuleDoc::CaricaValoreCodice(Reader& reader, const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr,
+												 int nPosiz, WORD nTipo, const char* szMetodo)
+{
+	try
+	{
+		if (reader.FindRecord(m_Esercizio, aNome, m_Modello) == TableReader::FOUND)
+			CaricaElemento(arr, nPosiz, reader.GetRecord()->f_ValoreCodice, DataEnum(E_KVZ_TIPOSIMBOLO, nTipo));
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, szMetodo, kSource);
+	}
+}
+
+void Kvz_CUtilizzaFormuleDoc::CaricaCodiciExtracont(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz)
+{
+	CaricaValoreCodice(m_TRSimboliCodiciExtracont, aNome, arr, nPosiz, KVZ_CONTATORE_EXTRACONT,
+					   "Kvz_CUtilizzaFormuleDoc::CaricaCodiciExtracont");
+}
+
+void Kvz_CUtilizzaFormuleDoc::CaricaCodiciRiclassific(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz)
+{
+	CaricaValoreCodice(m_TRSimboliCodiciRiclass, aNome, arr, nPosiz, KVZ_CONTATORE_RICLASSIFICATO,
+					   "Kvz_CUtilizzaFormuleDoc::CaricaCodiciRiclassific");
+}
+
+void Kvz_CUtilizzaFormuleDoc::CaricaCodiciOutRiclassific(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr,
+														 int nPosiz)
+{
+	CaricaValoreCodice(m_TRSimboliOutputRiclass, aNome, arr, nPosiz, KVZ_CONTATORE_RISULTATO,
+					   "Kvz_CUtilizzaFormuleDoc::CaricaCodiciOutRiclassific");
+}
+
+void Kvz_CUtilizzaFormuleDoc::CaricaContiPianoBase(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz)
+{
+	const DataEnum conto(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_CONTO);
+	Kvz_TSimboliPianoBase def;
+	try
+	{
+		if (m_TRSimboliPianoBase.FindRecord(m_Esercizio, aNome, m_Modello) != TableReader::FOUND)
+			return;
+		def = *m_TRSimboliPianoBase.GetRecord();
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaContiPianoBase", kSource);
+		return;
+	}
+
+	const int ope = def.f_TipoOpeConto.GetItemValue();
+	if (ope != 6 && ope != 7 && ope != 8)
+	{
+		CaricaElemento(arr, nPosiz, def.f_ValDaConto, conto);
+		return;
+	}
+
+	if (def.f_ElencoConti)
+	{
+		Kvz_TElencoContiSimboloPBase rec;
+		SqlTable table(&rec, AfxGetDefaultSqlSession());
+		try
+		{
+			table.Open(FALSE, FALSE, TRUE);
+			table.SelectAll();
+			table.AddParam("p2", rec.f_Esercizio);
+			table.AddFilterColumn(rec.f_Esercizio);
+			table.AddParam("p5", rec.f_ModelloRiclassific);
+			table.AddFilterColumn(rec.f_ModelloRiclassific);
+			table.AddParam("p1", rec.f_NomeSimbolo);
+			table.AddFilterColumn(rec.f_NomeSimbolo);
+			table.AddSortColumn(rec.f_ContoSelez);
+			table.SetParamValue("p2", m_Esercizio);
+			table.SetParamValue("p5", m_Modello);
+			table.SetParamValue("p1", aNome);
+			// One count per run of rows of one account (a row per cost centre or job).
+			DataStr ultimo;
+			for (table.Query(); !table.IsEOF(); table.MoveNext())
+			{
+				if (!rec.f_ContoSelez.IsEmpty() && rec.f_ContoSelez != ultimo)
+				{
+					CaricaElemento(arr, nPosiz, rec.f_ContoSelez, conto);
+					ultimo = rec.f_ContoSelez;
+				}
+				if (!rec.f_CentroCommessa.IsEmpty())
+					CaricaElemento(arr, nPosiz, rec.f_CentroCommessa,
+								   DataEnum(E_KVZ_TIPOSIMBOLO, rec.f_TipoCentroComm.GetItemValue() == 0
+																  ? KVZ_CONTATORE_CENTRO
+																  : KVZ_CONTATORE_COMMESSA));
+			}
+		}
+		catch (const std::exception& e)
+		{
+			// What was counted before the failure stays.
+			MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaContiPianoBase", kSource);
+		}
+		table.Close();
+		return;
+	}
+
+	Kvz_TAnagContiKvz rec;
+	SqlTable table(&rec, AfxGetDefaultSqlSession());
+	try
+	{
+		table.Open(FALSE, FALSE, TRUE);
+		table.SelectAll();
+		table.AddParam("p2", rec.f_Esercizio);
+		table.AddFilterColumn(rec.f_Esercizio);
+		if (ope == 6)
+		{
+			table.AddParam("p3", rec.f_ContoKvz);
+			table.AddParam("p4", rec.f_ContoKvz);
+			table.AddBetweenColumn(rec.f_ContoKvz);
+		}
+		else if (ope == 7)
+		{
+			table.AddParam("p3", rec.f_ContoKvz);
+			table.AddFilterLike(rec.f_ContoKvz);
+		}
+		table.AddSortColumn(rec.f_ContoKvz);
+		table.SetParamValue("p2", m_Esercizio);
+		if (ope == 6)
+		{
+			table.SetParamValue("p3", def.f_ValDaConto);
+			table.SetParamValue("p4", def.f_ValAConto);
+		}
+		else if (ope == 7)
+			table.SetParamLike("p3", def.f_ValDaConto);
+		for (table.Query(); !table.IsEOF(); table.MoveNext())
+			CaricaElemento(arr, nPosiz, rec.f_ContoKvz, conto);
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaContiPianoBase", kSource);
+	}
+	table.Close();
+}
+
+void Kvz_CUtilizzaFormuleDoc::CaricaElemento(Kvz_ArrayDettaglioContatori& arr, int nPosiz, const DataStr& aCodice,
+											 const DataEnum& aTipo)
+{
+	// A definition without a code names nothing to count.
+	if (aCodice.IsEmpty())
+		return;
+	Kvz_ArrayDettaglioContatoriElem* p = arr.Cerca(aTipo, aCodice);
+	if (!p)
+	{
+		p = new Kvz_ArrayDettaglioContatoriElem(aTipo, aCodice);
+		arr.Add(p);
+	}
+	++p->m_nContatori[nPosiz];
+}
+
+void Kvz_CUtilizzaFormuleDoc::CaricaContatoriGenerali()
+{
+	for (int i = 0; i < m_ContatoriGenerali.GetSize(); ++i)
+		m_ContatoriGenerali.GetAt(i)->m_nUtilizziDoc = 0;
+
+	for (const auto& [codice, pArr] : m_MapContatori)
+		for (int i = 0; i < pArr->GetSize(); ++i)
+		{
+			const Kvz_ArrayDettaglioContatoriElem* pDett = pArr->GetAt(i);
+			Kvz_ArrayContatoriElem* pGen = m_ContatoriGenerali.Cerca(pDett->m_TipoCodice, pDett->m_Codice);
+			if (!pGen)
+			{
+				pGen = new Kvz_ArrayContatoriElem(pDett->m_TipoCodice, pDett->m_Codice);
+				try
+				{
+					if (m_TRSommaUtilizzi.FindRecord(m_Esercizio, pDett->m_TipoCodice, pDett->m_Codice,
+													  m_TipoCodCheUtilizza, m_Modello) == TableReader::FOUND)
+						pGen->m_nUtilizziAltri = static_cast<int>(m_TRSommaUtilizzi.m_SommaUtilizzi.GetValue());
+				}
+				catch (const std::exception& e)
+				{
+					MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaContatoriGenerali", kSource);
+				}
+				m_ContatoriGenerali.Add(pGen);
+			}
+			pGen->m_nUtilizziDoc += static_cast<int>(pDett->GetTotale());
+		}
+}
+
+BOOL Kvz_CUtilizzaFormuleDoc::SalvaContatori()
+{
+	CPLVContext* pContext = GetContext();
+	if (!pContext || !GetUpdatableSqlSession())
+	{
+		Message(AfxLoadSourceString(_T("Contatori di utilizzo non salvati: nessuna connessione al database."), kSource));
+		return FALSE;
+	}
+	BeginWaitCursor();
+	// Inside the document's own save the counters go with it; otherwise they get a
+	// transaction of their own, so that the old detail rows are never gone without the new.
+	const bool bPropria = !pContext->IsInTransaction();
+	if (bPropria && !pContext->StartTransaction())
+	{
+		EndWaitCursor();
+		Message(AfxLoadSourceString(_T("Non è possibile aprire una nuova transazione."), kSource));
+		return FALSE;
+	}
+	try
+	{
+		SqlSession* pSession = GetUpdatableSqlSession();
+		m_TUContatoriCodici.SetSqlSession(pSession);
+		m_TUContatoriCodici.SetAutocommit(TRUE);
+		for (int i = 0; i < m_ContatoriGenerali.GetSize(); ++i)
+		{
+			const Kvz_ArrayContatoriElem* pGen = m_ContatoriGenerali.GetAt(i);
+			if (m_TUContatoriCodici.FindRecord(m_Esercizio, pGen->m_TipoCodice, pGen->m_Codice, FALSE) ==
+				TableReader::NOT_FOUND)
+			{
+				Kvz_TContatoriCodici* pRec = m_TUContatoriCodici.GetRecord();
+				pRec->f_Esercizio = m_Esercizio;
+				pRec->f_TipoCodice = pGen->m_TipoCodice;
+				pRec->f_Codice = pGen->m_Codice;
+			}
+			m_TUContatoriCodici.GetRecord()->f_ContatoreUtilizzi = DataLng(pGen->GetTotale());
+			m_TUContatoriCodici.UpdateRecord();
+		}
+
+		// Only this document's rows: those of other using kinds stay.
+		Kvz_TContatoriDettaglio det;
+		const CString strDelete = CString::Formatted(
+			"DELETE FROM %s WHERE %s = ? AND %s = ? AND %s = ?", det.GetTableName().GetString(),
+			det.GetColumnName(&det.f_Esercizio).GetString(), det.GetColumnName(&det.f_ModelloRiclassific).GetString(),
+			det.GetColumnName(&det.f_TipoCodCheUtilizza).GetString());
+		pSession->ExecuteSQL(strDelete, {&m_Esercizio, &m_Modello, &m_TipoCodCheUtilizza});
+
+		m_TUContatoriDettaglio.SetSqlSession(pSession);
+		m_TUContatoriDettaglio.SetAutocommit(TRUE);
+		for (const auto& [codice, pArr] : m_MapContatori)
+		{
+			const DataStr aCodiceCheUtilizza(codice);
+			for (int i = 0; i < pArr->GetSize(); ++i)
+			{
+				const Kvz_ArrayDettaglioContatoriElem* pDett = pArr->GetAt(i);
+				for (int nPosiz = 0; nPosiz < KVZ_NUM_POSIZ_FORMULA; ++nPosiz)
+				{
+					if (pDett->m_nContatori[nPosiz] <= 0)
+						continue;
+					const DataInt aPosiz(nPosiz);
+					if (m_TUContatoriDettaglio.FindRecord(m_Esercizio, pDett->m_TipoCodice, pDett->m_Codice, m_Modello,
+														  m_TipoCodCheUtilizza, aCodiceCheUtilizza, aPosiz,
+														  FALSE) == TableReader::NOT_FOUND)
+					{
+						Kvz_TContatoriDettaglio* pRec = m_TUContatoriDettaglio.GetRecord();
+						pRec->f_Esercizio = m_Esercizio;
+						pRec->f_TipoCodice = pDett->m_TipoCodice;
+						pRec->f_Codice = pDett->m_Codice;
+						pRec->f_ModelloRiclassific = m_Modello;
+						pRec->f_TipoCodCheUtilizza = m_TipoCodCheUtilizza;
+						pRec->f_CodiceCheUtilizza = aCodiceCheUtilizza;
+						pRec->f_FormulaCheUtilizza = aPosiz;
+					}
+					m_TUContatoriDettaglio.GetRecord()->f_ContatoreUtilizzi = DataLng(pDett->m_nContatori[nPosiz]);
+					m_TUContatoriDettaglio.UpdateRecord();
+				}
+			}
+		}
+		m_TUContatoriCodici.Free();
+		m_TUContatoriDettaglio.Free();
+		if (bPropria)
+			pContext->Commit();
+	}
+	catch (const std::exception& e)
+	{
+		m_TUContatoriCodici.Free();
+		m_TUContatoriDettaglio.Free();
+		if (bPropria)
+			pContext->Rollback();
+		if (!dynamic_cast<const SqlException*>(&e))
+			ASSERT_RELEASE_FAILED("e->IsKindOf((SqlException::GetThisClass()))", "Kvz_CUtilizzaFormuleDoc::SalvaContatori",
+								  kSource);
+		EndWaitCursor();
+		Message(CString::Formatted(AfxLoadSourceString(_T("Contatori di utilizzo non salvati: %s"), kSource), e.what()));
+		return FALSE;
+	}
+	EndWaitCursor();
+	return TRUE;
+}
+
+void Kvz_CUtilizzaFormuleDoc::SvuotaMapContatori()
+{
+	m_MapContatori.clear();
+}
+
+DataLng Kvz_CUtilizzaFormuleDoc::GetContatoreGenerale(const DataEnum& aTipoCodice, const DataStr& aCodice) const
+{
+	const Kvz_ArrayContatoriElem* p = m_ContatoriGenerali.Cerca(aTipoCodice, aCodice);
+	return DataLng(p ? p->GetTotale() : 0L);
+}
+
+DataLng Kvz_CUtilizzaFormuleDoc::GetContatoreDettaglio(const DataEnum& aTipoCodice, const DataStr& aCodice) const
+{
+	long n = 0;
+	for (const auto& [codice, pArr] : m_MapContatori)
+		if (const Kvz_ArrayDettaglioContatoriElem* p = pArr->Cerca(aTipoCodice, aCodice))
+			n += p->GetTotale();
+	return DataLng(n);
+}

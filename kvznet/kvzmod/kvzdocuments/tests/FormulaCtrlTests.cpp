@@ -1,0 +1,373 @@
+// The formula controls on forms, driven as a user would: a formula field and a grid of formula
+// columns on a formula-usage document, the symbol list of the formula editor, the combos.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/tests/MngFormulaFixture.h"
+#include "platform/plvgenlib/CBaseApp.h"
+#include "platform/plvgenlib/CommandManager.h"
+#include "platform/plvges/FormDriver.h"
+
+namespace formuletest {
+
+enum : UINT
+{
+	IDC_FORMULA = 2100,
+	IDC_RIGHE,
+	IDC_RIGHE_CODICE,
+	IDC_RIGHE_FORMULA,
+	IDC_RIGHE_FORMULA1,
+};
+
+class TRigaFormule : public SqlRecord
+{
+	DECLARE_DYNCREATE(TRigaFormule, SqlRecord)
+public:
+	DataStr f_Codice;
+	DataStr f_Formula;
+	DataStr f_Formula1;
+	TRigaFormule() : SqlRecord("T_RigheFormule")
+	{
+		RecordBinder b(*this);
+		b.Key("Codice", f_Codice).Col("Formula", f_Formula).Col("Formula1", f_Formula1).End();
+	}
+};
+
+// A document with a formula of its own and rows of two formulas each, as the registers have.
+class TFormuleDoc : public Kvz_CUtilizzaFormuleDoc
+{
+	DECLARE_DYNCREATE(TFormuleDoc, Kvz_CUtilizzaFormuleDoc)
+	DECLARE_MESSAGE_MAP()
+public:
+	DataStr m_Formula;
+	std::unique_ptr<DBTSlaveBuffered> m_pRighe;
+
+	TRigaFormule* RigaCorrente() const { return static_cast<TRigaFormule*>(m_pRighe->GetCurrentRow()); }
+
+protected:
+	BOOL OnAttachData() override
+	{
+		m_pRighe = std::make_unique<DBTSlaveBuffered>(RUNTIME_CLASS(TRigaFormule), this, "Righe");
+		for (const char* code : {"R1", "R2"})
+			static_cast<TRigaFormule*>(m_pRighe->AddRecord())->f_Codice = code;
+		return Kvz_CUtilizzaFormuleDoc::OnAttachData();
+	}
+	void Contesto(const CString& strRiga)
+	{
+		SetContext(DataStr("Modello di riclassificazione"), DataInt(kAnno), DataStr(kModello),
+				   DataEnum(E_KVZ_TIPOSIMBOLO, 3), DataStr(strRiga), DataStr(), DataEnum(E_KVZ_TIPORIGA, 0));
+	}
+	void OnTestataChanged()
+	{
+		Contesto("TESTA");
+		OnFormulaChanged();
+	}
+	void OnRigaChanged()
+	{
+		if (TRigaFormule* pRiga = RigaCorrente())
+		{
+			Contesto(pRiga->f_Codice.GetString());
+			OnFormulaChanged();
+		}
+	}
+};
+
+class TRigheFormule : public CBodyEdit
+{
+	DECLARE_DYNCREATE(TRigheFormule, CBodyEdit)
+public:
+	void Customize() override
+	{
+		auto* pRec = static_cast<TRigaFormule*>(GetDBT()->GetRecord());
+		AddColumn(IDC_RIGHE_CODICE, "Codice", "Codice", RUNTIME_CLASS(CStrStatic), pRec->f_Codice, 6);
+		AddColumn(IDC_RIGHE_FORMULA, "Formula", "Formula", RUNTIME_CLASS(Kvz_CFormulaEdit), pRec->f_Formula, 30);
+		ColumnInfo* pCol =
+			AddColumn(IDC_RIGHE_FORMULA1, "Formula1", "Formula 1", RUNTIME_CLASS(Kvz_CFormulaEdit), pRec->f_Formula1, 30);
+		static_cast<Kvz_CFormulaEdit*>(pCol->GetParsedCtrl())->SetPos(1);
+	}
+};
+
+class TFormuleView : public CMasterFormView
+{
+	DECLARE_DYNCREATE(TFormuleView, CMasterFormView)
+public:
+	TFormuleView() : CMasterFormView("TFormuleView") {}
+	void BuildDataControlLinks() override
+	{
+		auto* pDoc = static_cast<TFormuleDoc*>(GetDocument());
+		AddLink(IDC_FORMULA, "Formula", RUNTIME_CLASS(Kvz_CFormulaEdit), &pDoc->m_Formula);
+		AddLink(IDC_RIGHE, "Righe", RUNTIME_CLASS(TRigheFormule), pDoc->m_pRighe.get());
+	}
+};
+
+BEGIN_MESSAGE_MAP(TFormuleDoc, Kvz_CUtilizzaFormuleDoc)
+	ON_EN_VALUE_CHANGED(IDC_FORMULA, OnTestataChanged)
+	ON_EN_VALUE_CHANGED(IDC_RIGHE_FORMULA, OnRigaChanged)
+	ON_EN_VALUE_CHANGED(IDC_RIGHE_FORMULA1, OnRigaChanged)
+END_MESSAGE_MAP()
+
+// A form that is no formula-usage document, with a formula edit on it.
+class TAltroDoc : public CAbstractFormDoc
+{
+	DECLARE_DYNCREATE(TAltroDoc, CAbstractFormDoc)
+public:
+	DataStr m_Formula;
+};
+
+class TAltroView : public CMasterFormView
+{
+	DECLARE_DYNCREATE(TAltroView, CMasterFormView)
+public:
+	TAltroView() : CMasterFormView("TAltroView") {}
+	void BuildDataControlLinks() override
+	{
+		AddLink(IDC_FORMULA, "Formula", RUNTIME_CLASS(Kvz_CFormulaEdit), &static_cast<TAltroDoc*>(GetDocument())->m_Formula);
+	}
+};
+
+class FormuleSulForm : public Calcolo
+{
+protected:
+	void SetUp() override
+	{
+		Calcolo::SetUp();
+		if (IsSkipped() || HasFatalFailure())
+			return;
+		SimboloRiclass("R", "C1", "C1");
+		SimboloExtra("E", "X1", "1");
+		CPLVNamespace ns(CPLVNamespace::LIBRARY, "KvzNet.KvzMod.KvzDocuments");
+		ns.SetObjectName(CPLVNamespace::DOCUMENT, "BDFormula", TRUE, FALSE);
+		ASSERT_NE(AfxGetBaseApp()->RegisterTemplate(1, RUNTIME_CLASS(Kvz_CFormulaDoc), RUNTIME_CLASS(CBatchFrame),
+													 RUNTIME_CLASS(Kvz_CFormulaView), ns, nullptr, "KvzDocuments", 0,
+													 "Default"),
+				  nullptr);
+		m_Manager.Install();
+	}
+	void TearDown() override
+	{
+		m_pForm.reset();
+		m_Manager.CloseAllDocuments();
+		AfxGetBaseApp()->RemoveAllTemplates();
+		Calcolo::TearDown();
+	}
+
+	TFormuleDoc* Apri()
+	{
+		CBaseDocument* pDoc = FormDriver::Open(m_Docs, RUNTIME_CLASS(TFormuleDoc), RUNTIME_CLASS(CBatchFrame),
+											   RUNTIME_CLASS(TFormuleView));
+		m_pForm = std::make_unique<FormDriver>(pDoc);
+		return dynamic_cast<TFormuleDoc*>(pDoc);
+	}
+	// The formula editors open, with the class of the document each was opened from.
+	std::vector<std::string> Editori() const
+	{
+		std::vector<std::string> v;
+		for (CBaseDocument* p : m_Manager.GetOpenDocuments())
+			if (p->IsKindOf(RUNTIME_CLASS(Kvz_CFormulaDoc)))
+				v.push_back(p->GetCallerDocument() ? p->GetCallerDocument()->GetRuntimeClass()->m_lpszClassName : "");
+		return v;
+	}
+	static long Contati(const TFormuleDoc& doc, const char* riga, int posiz, WORD tipo, const char* codice)
+	{
+		const Kvz_ArrayDettaglioContatori* pArr = doc.GetDettaglioContatori(riga);
+		const Kvz_ArrayDettaglioContatoriElem* p = pArr ? pArr->Cerca(DataEnum(E_KVZ_TIPOSIMBOLO, tipo), DataStr(codice)) : nullptr;
+		return p ? p->m_nContatori[posiz] : 0;
+	}
+
+	CPlvCommandManager m_Manager;
+	CDocumentSet m_Docs;
+	std::unique_ptr<FormDriver> m_pForm;
+};
+
+TEST_F(FormuleSulForm, AFormulaTypedIsCountedAtTheFieldsPosition)
+{
+	TFormuleDoc* pDoc = Apri();
+	ASSERT_TRUE(pDoc);
+	FormDriver& form = *m_pForm;
+
+	ASSERT_TRUE(form.Type("Formula", "_R")) << form.GetLastError().str();
+	ASSERT_TRUE(form.TypeCell("Righe", 1, "Formula1", "_R + _E")) << form.GetLastError().str();
+	ASSERT_TRUE(form.TypeCell("Righe", 0, "Formula", "_R * 2,5")) << form.GetLastError().str();
+	EXPECT_EQ(Contati(*pDoc, "TESTA", 0, 3, "C1"), 1);
+	EXPECT_EQ(Contati(*pDoc, "R2", 1, 3, "C1"), 1);
+	EXPECT_EQ(Contati(*pDoc, "R2", 1, 1, "X1"), 1);
+	EXPECT_EQ(Contati(*pDoc, "R2", 0, 3, "C1"), 0);
+	EXPECT_EQ(Contati(*pDoc, "R1", 0, 3, "C1"), 1);
+	EXPECT_EQ(pDoc->GetContatoreGenerale(DataEnum(E_KVZ_TIPOSIMBOLO, 3), DataStr("C1")).GetValue(), 3);
+	EXPECT_TRUE(pDoc->m_bContatoriModificati);
+
+	// A wrong formula is said when the user's action ends; its counts stay.
+	pDoc->m_bContatoriModificati = FALSE;
+	m_Ui.Clear();
+	form.TypeCell("Righe", 1, "Formula1", "_R + (");
+	EXPECT_NE(m_Ui.LastMessage().Find("Errore nella formula."), -1) << m_Ui.LastMessage().str();
+	EXPECT_EQ(Contati(*pDoc, "R2", 1, 3, "C1"), 1);
+	EXPECT_FALSE(pDoc->m_bContatoriModificati);
+}
+
+TEST_F(FormuleSulForm, ADoubleClickOnAFormulaOpensTheEditorOnIt)
+{
+	TFormuleDoc* pDoc = Apri();
+	ASSERT_TRUE(pDoc);
+	FormDriver& form = *m_pForm;
+	ASSERT_TRUE(form.Type("Formula", "_R"));
+	ASSERT_TRUE(form.TypeCell("Righe", 1, "Formula1", "_E"));
+
+	ASSERT_TRUE(form.DoubleClickControl("Formula")) << form.GetLastError().str();
+	EXPECT_EQ(Editori(), std::vector<std::string>{"TFormuleDoc"});
+	ASSERT_TRUE(pDoc->GetCtrlFormula());
+	EXPECT_EQ(pDoc->GetCtrlFormula()->GetPos(), 0);
+	ASSERT_TRUE(pDoc->GetPStrFormula());
+	EXPECT_EQ(pDoc->GetPStrFormula()->GetString(), CString("_R"));
+
+	// In a grid: the cell's row and column.
+	ASSERT_TRUE(form.DoubleClick("Righe", 1, "Formula1")) << form.GetLastError().str();
+	EXPECT_EQ(Editori().size(), 2u);
+	EXPECT_EQ(pDoc->GetCtrlFormula()->GetPos(), 1);
+	EXPECT_EQ(pDoc->GetPosizFormula(), 1);
+	EXPECT_EQ(pDoc->GetPStrFormula()->GetString(), CString("_E"));
+}
+
+TEST_F(FormuleSulForm, OnAnotherDocumentTheFormulaEditOpensNothing)
+{
+	FormDriver form(FormDriver::Open(m_Docs, RUNTIME_CLASS(TAltroDoc), RUNTIME_CLASS(CBatchFrame),
+									 RUNTIME_CLASS(TAltroView)));
+	ASSERT_TRUE(form.Type("Formula", "_R"));
+	form.DoubleClickControl("Formula");
+	EXPECT_TRUE(Editori().empty());
+	const auto reports = AfxGetApplicationContext()->GetAssertionReports();
+	ASSERT_EQ(reports.size(), 1u);
+	EXPECT_EQ(reports[0].method, "Kvz_CFormulaEdit::OnLButtonDblClk");
+}
+
+// The formula editor's box and symbol list, on a form of their own.
+class ListaSimboli : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		AfxGetApplicationContext()->SetEchoAssertions(FALSE);
+		AfxGetApplicationContext()->ClearAssertionReports();
+		m_pBox = static_cast<Kvz_CFormulaContainer*>(
+			m_Form.AddLink(1, "Testo", RUNTIME_CLASS(Kvz_CFormulaContainer), &m_Testo));
+		m_pLista = static_cast<Kvz_CListBoxFormula*>(
+			m_Form.AddLink(2, "Simboli", RUNTIME_CLASS(Kvz_CListBoxFormula), nullptr));
+		ASSERT_TRUE(m_pBox && m_pLista);
+		// Not in name order: the lines follow the symbols.
+		m_pLista->AddSymbol(DataEnum(E_KVZ_TIPOSIMBOLO, 3), DataStr("RICAVI"), DataStr("Ricavi netti"));
+		m_pLista->AddSymbol(DataEnum(E_KVZ_TIPOSIMBOLO, 0), DataStr("COSTI"), DataStr("Costi"));
+		m_pLista->Attach(m_pBox, &m_Formula);
+		m_pLista->SetPrefix("_");
+	}
+	void TearDown() override { AfxGetApplicationContext()->SetEchoAssertions(TRUE); }
+
+	ScriptedInteraction m_Ui;
+	InteractionScope m_Scope{&m_Ui};
+	CParsedForm m_Form;
+	DataStr m_Testo;
+	DataStr m_Formula;
+	Kvz_CFormulaContainer* m_pBox = nullptr;
+	Kvz_CListBoxFormula* m_pLista = nullptr;
+	FormDriver m_Driver{m_Form};
+};
+
+TEST_F(ListaSimboli, ASymbolGoesToTheEndUntilTheUserSelectsInTheBox)
+{
+	EXPECT_EQ(m_pLista->GetText(0), CString("RICAVI  Ricavi netti"));
+	EXPECT_EQ(m_pLista->GetText(1), CString("COSTI  Costi"));
+	EXPECT_FALSE(m_pLista->GetSelectedSymbol());
+
+	// No line chosen: nothing.
+	m_pLista->UserDoubleClick();
+	EXPECT_EQ(m_Testo.GetString(), CString(""));
+
+	ASSERT_TRUE(m_Driver.DoubleClickLine("Simboli", 1));
+	ASSERT_TRUE(m_pLista->GetSelectedSymbol());
+	EXPECT_EQ(m_pLista->GetSelectedSymbol()->m_TipoSimbolo.GetItemValue(), 0);
+	ASSERT_TRUE(m_Driver.DoubleClickLine("Simboli", 0));
+	EXPECT_EQ(m_Testo.GetString(), CString("_COSTI _RICAVI "));
+	EXPECT_EQ(m_Formula.GetString(), CString("_COSTI _RICAVI "));
+
+	// Selected in the box: the symbol takes the selection's place, undoably.
+	m_pBox->SetSel(0, 7);
+	ASSERT_TRUE(m_Driver.ButtonUp("Testo"));
+	EXPECT_EQ(m_pBox->GetInizioSel(), 0);
+	EXPECT_EQ(m_pBox->GetFineSel(), 7);
+	m_pLista->SetPrefix("@");
+	ASSERT_TRUE(m_Driver.DoubleClickLine("Simboli", 0));
+	EXPECT_EQ(m_Testo.GetString(), CString("RICAVI _RICAVI "));
+	EXPECT_EQ(m_Formula.GetString(), CString("RICAVI _RICAVI "));
+	ASSERT_TRUE(m_pBox->Undo());
+	EXPECT_EQ(m_Testo.GetString(), CString("_COSTI _RICAVI "));
+
+	m_pLista->Empty();
+	EXPECT_EQ(m_pLista->GetCount(), 0);
+	EXPECT_EQ(m_pLista->GetSimboli().GetSize(), 0);
+	EXPECT_TRUE(AfxGetApplicationContext()->GetAssertionReports().empty());
+}
+
+TEST_F(ListaSimboli, InsertingASymbolDirectly)
+{
+	const struct
+	{
+		const char* simbolo;
+		const char* prefisso;
+		int noBlank;
+		const char* atteso;
+	} casi[] = {
+		{"A", "_", 0, "_A "},
+		{"A", "__", 1, "__A"},
+		{"A", "@_", 0, "A "},
+		{"A", "", 1, "A"},
+		{"", "_", 0, ""},
+	};
+	for (const auto& c : casi)
+	{
+		m_Testo = "";
+		m_Formula = "";
+		Kvz_CListBoxFormula::InsertSymbol(c.simbolo, c.prefisso, m_pBox, &m_Formula, c.noBlank);
+		EXPECT_EQ(m_Testo.GetString(), CString(c.atteso)) << c.simbolo << c.prefisso;
+		EXPECT_EQ(m_Formula.GetString(), CString(c.atteso)) << c.simbolo << c.prefisso;
+	}
+	Kvz_CListBoxFormula::InsertSymbol("A", "_", nullptr, &m_Formula, 0);
+	EXPECT_EQ(m_Formula.GetString(), CString(""));
+}
+
+TEST_F(ListaSimboli, AListWithoutItsBoxInsertsNothing)
+{
+	auto* pSola = static_cast<Kvz_CListBoxFormula*>(m_Form.AddLink(3, "Sola", RUNTIME_CLASS(Kvz_CListBoxFormula), nullptr));
+	pSola->AddSymbol(DataEnum(E_KVZ_TIPOSIMBOLO, 3), DataStr("RICAVI"), DataStr(""));
+	ASSERT_TRUE(m_Driver.DoubleClickLine("Sola", 0));
+	EXPECT_EQ(m_Testo.GetString(), CString(""));
+	const auto reports = AfxGetApplicationContext()->GetAssertionReports();
+	ASSERT_EQ(reports.size(), 1u);
+	EXPECT_EQ(reports[0].method, "Kvz_CListBoxFormula::OnLButtonDblClk");
+}
+
+TEST_F(ListaSimboli, TheCombosOfferOnlyTheirItems)
+{
+	DataEnum budget(E_KVZ_TIPOBUDGET, 0), aggreg(E_KVZ_AGGREGFUNCTION, 0);
+	auto* pBudget = static_cast<CEnumCombo*>(m_Form.AddLink(4, "Budget", RUNTIME_CLASS(Kvz_TipoBudgetInputCombo), &budget));
+	auto* pAggreg =
+		static_cast<CEnumCombo*>(m_Form.AddLink(5, "Aggreg", RUNTIME_CLASS(Kvz_AggregFunctionFiltratoCombo), &aggreg));
+	auto items = [](const CEnumCombo* p) {
+		std::vector<int> v;
+		for (auto& [value, text] : p->GetItems())
+			v.push_back(LOWORD(value));
+		return v;
+	};
+	EXPECT_EQ(items(pBudget), (std::vector<int>{0, 1, 2}));
+	EXPECT_EQ(items(pAggreg), (std::vector<int>{0, 1}));
+	EXPECT_FALSE(m_Driver.Type("Aggreg", "Massimo"));
+	EXPECT_TRUE(m_Driver.Type("Aggreg", "Media"));
+	EXPECT_EQ(aggreg.GetItemValue(), 1);
+
+	EXPECT_FALSE(pBudget->IsValidItemListBox(DataStr("3")));
+	EXPECT_EQ(AfxGetApplicationContext()->GetAssertionReports().size(), 1u);
+}
+
+}  // namespace formuletest
