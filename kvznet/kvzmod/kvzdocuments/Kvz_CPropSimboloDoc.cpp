@@ -1,10 +1,7 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloDoc.h"
 
-#if __has_include("kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h")
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
-#define KVZ_CON_UTILIZZA_FORMULE 1
-#endif
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgenlib/LibraryEntry.h"
@@ -57,33 +54,19 @@ CBaseDocument* Kvz_CPropSimboloDoc::ApriDocumento(const DataEnum& aTipoSimbolo, 
 // The document whose formula the editor is working on opened the editor.
 Kvz_CUtilizzaFormuleDoc* Kvz_CPropSimboloDoc::GetDocUtilizzo() const
 {
-#ifdef KVZ_CON_UTILIZZA_FORMULE
 	return m_pFormulaDoc ? DynamicDownCast<Kvz_CUtilizzaFormuleDoc>(m_pFormulaDoc->GetCallerDocument()) : nullptr;
-#else
-	return nullptr;
-#endif
 }
 
 DataLng Kvz_CPropSimboloDoc::ContatoreDettaglio(const DataEnum& aTipoCodice, const DataStr& aCodice) const
 {
-#ifdef KVZ_CON_UTILIZZA_FORMULE
-	if (Kvz_CUtilizzaFormuleDoc* pDoc = GetDocUtilizzo())
-		return pDoc->GetContatoreDettaglio(aTipoCodice, aCodice);
-#endif
-	(void)aTipoCodice;
-	(void)aCodice;
-	return DataLng(0);
+	Kvz_CUtilizzaFormuleDoc* pDoc = GetDocUtilizzo();
+	return pDoc ? pDoc->GetContatoreDettaglio(aTipoCodice, aCodice) : DataLng(0);
 }
 
 DataLng Kvz_CPropSimboloDoc::ContatoreGenerale(const DataEnum& aTipoCodice, const DataStr& aCodice) const
 {
-#ifdef KVZ_CON_UTILIZZA_FORMULE
-	if (Kvz_CUtilizzaFormuleDoc* pDoc = GetDocUtilizzo())
-		return pDoc->GetContatoreGenerale(aTipoCodice, aCodice);
-#endif
-	(void)aTipoCodice;
-	(void)aCodice;
-	return DataLng(0);
+	Kvz_CUtilizzaFormuleDoc* pDoc = GetDocUtilizzo();
+	return pDoc ? pDoc->GetContatoreGenerale(aTipoCodice, aCodice) : DataLng(0);
 }
 
 BOOL Kvz_CPropSimboloDoc::OnAttachData()
