@@ -608,7 +608,9 @@ void Kvz_CDeCodExtracontDoc::CopiaTuttiISimboli()
 														  });
 		CopiaSimboli<Kvz_TSimboliPianoBase, Kvz_TUSimboliPianoBase>(pSession, aEsOrig, aCodOrig, aEsDest, aCodDest,
 																	[](Kvz_TSimboliPianoBase&) {});
-		// The account lists are topped up also for symbols the target already had.
+		// The account lists are topped up also for symbols the target already had. A row is
+		// known by its account and its cost centre or job: an account listed under two cost
+		// centres keeps both rows.
 		{
 			Kvz_TRElencoContiSimboloPBase aTrovaConto(this);
 			aTrovaConto.SetSqlSession(pSession);
@@ -617,7 +619,8 @@ void Kvz_CDeCodExtracontDoc::CopiaTuttiISimboli()
 			aScrivi.Open(TRUE, FALSE, TRUE);
 			for (const auto& pConto : LeggiSimboli<Kvz_TElencoContiSimboloPBase>(pSession, aEsOrig, aCodOrig))
 			{
-				if (aTrovaConto.FindRecord(aEsDest, pConto->f_NomeSimbolo, aCodDest, pConto->f_ContoSelez) !=
+				if (aTrovaConto.FindRecord(aEsDest, pConto->f_NomeSimbolo, aCodDest, pConto->f_ContoSelez,
+										   pConto->f_TipoCentroComm, pConto->f_CentroCommessa) !=
 					TableReader::NOT_FOUND)
 					continue;
 				aScrivi.AddNew(TRUE);
