@@ -254,8 +254,8 @@ TEST_F(Registers, ParametersFlagsOpenOnlyWhenTheReadingBasisChangesToGroupedAcco
 	const DataEnum contiRaggruppati(E_BASEDILETTURA, 1);
 	m_pConn->ExecuteSQL("INSERT INTO Kvz_Parametri (IDParam, BaseDiLettura) VALUES (1, ?)", {&contiRaggruppati});
 	FormDriver form = OpenTemplate("DParametri");
-	// The items' texts are the host's: typed here by number.
-	EXPECT_EQ(form.Text("Base di lettura"), "10041:1");
+	// The items' texts are the host's (registered by the host's setup); typed here by number.
+	EXPECT_EQ(form.Text("Base di lettura"), "Anagrafica conti raggruppati");
 	ASSERT_TRUE(form.Edit());
 	for (const char* flag : kFlags)
 		EXPECT_FALSE(form.IsEditable(flag)) << flag;
