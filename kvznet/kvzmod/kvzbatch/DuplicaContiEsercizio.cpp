@@ -70,6 +70,11 @@ void Kvz_CDuplicaContiEsercizioDoc::OnBatchExecute()
 					  ? CString(_T("Elaborazione interrotta su richiesta utente."))
 					  : CString::Formatted("Elaborazione terminata. Inseriti %ld conti.", long(m_ContatoreConti));
 	SetProgressText(m_StatoElab.GetString());
+	// A mistyped source year would otherwise end as a quiet success.
+	if (m_ContatoreConti == 0 && !GetScheduler()->IsAborted())
+		GetMessages()->Add(CString::Formatted("Nessun conto raggruppato nell'esercizio %d: nulla da duplicare.",
+											  int(m_EsercizioDa)),
+						   CMessages::MSG_WARNING);
 	EndWaitCursor();
 	UpdateDataView();
 	GetMessages()->Show();

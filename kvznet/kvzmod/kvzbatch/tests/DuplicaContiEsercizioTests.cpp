@@ -140,6 +140,11 @@ TEST_F(DuplicaContiEsercizio, AMissingOrWrongYearIsRefusedWithNoTransactionLeftO
 		EXPECT_FALSE(m_pConn->IsInTransaction());
 	}
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti WHERE Esercizio <> 2026"), 0);
+
+	// A year without accounts runs, and says there was nothing to copy.
+	EXPECT_TRUE(Duplica(2019, 2027));
+	EXPECT_TRUE(WasShown("Nessun conto raggruppato nell'esercizio 2019: nulla da duplicare."));
+	EXPECT_EQ(m_Ui.ProgressTexts().back(), "Elaborazione terminata. Inseriti 0 conti.");
 }
 
 TEST_F(DuplicaContiEsercizio, AbortKeepsWhatWasCopiedAndSaysSo)
