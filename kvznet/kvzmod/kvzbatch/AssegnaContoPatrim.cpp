@@ -97,10 +97,14 @@ int Kvz_AssegnaContoPatrimDoc::UltimoLivelloRaggruppamento(const CString& strCon
 	Kvz_TRRaggruppPdC reader(this);
 	if (reader.FindRecord(DataStr(strConto)) != TableReader::FOUND)
 		return 0;
-	const Kvz_TRaggruppPdC* pRiga = reader.GetRecord();
-	const DataBool* livelli[] = {&pRiga->f_PrimoLivello, &pRiga->f_SecondoLivello, &pRiga->f_TerzoLivello,
-								 &pRiga->f_QuartoLivello, &pRiga->f_QuintoLivello,  &pRiga->f_SestoLivello,
-								 &pRiga->f_SettimoLivello, &pRiga->f_OttavoLivello};
+	return UltimoLivelloRaggruppamento(*reader.GetRecord());
+}
+
+int Kvz_AssegnaContoPatrimDoc::UltimoLivelloRaggruppamento(const Kvz_TRaggruppPdC& riga)
+{
+	const DataBool* livelli[] = {&riga.f_PrimoLivello, &riga.f_SecondoLivello, &riga.f_TerzoLivello,
+								 &riga.f_QuartoLivello, &riga.f_QuintoLivello,  &riga.f_SestoLivello,
+								 &riga.f_SettimoLivello, &riga.f_OttavoLivello};
 	for (int n = 8; n >= 1; --n)
 		if (*livelli[n - 1])
 			return n;
@@ -219,7 +223,7 @@ int Kvz_AssegnaContoPatrimDoc::Assegna()
 				}
 				if (mastri.GetRecord()->IsBalanceSheet())
 					continue;
-				if (LivelloConto(strConto) != UltimoLivelloRaggruppamento(strConto))
+				if (LivelloConto(strConto) != UltimoLivelloRaggruppamento(rec))
 					continue;
 
 				m_StatoElab = CString::Formatted("Aggiornamento in corso conto %s %s...", strConto.GetString(),

@@ -36,6 +36,7 @@ public:
 	int LivelloConto(const CString& strConto) const;
 	// The deepest level flagged on the account's grouping row; 0 when none is, or no row.
 	int UltimoLivelloRaggruppamento(const CString& strConto);
+	static int UltimoLivelloRaggruppamento(const Kvz_TRaggruppPdC& riga);
 
 	DataStr m_StatoElab;
 
