@@ -1,6 +1,8 @@
 #include "platform/plvges/DBTObject.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 
 #include "platform/plvges/CAbstractFormDoc.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
@@ -28,6 +30,17 @@ std::vector<int> KeyPositions(const SqlRecord& rec)
 			if (!rec.IsLocal(i))
 				pos.push_back(i);
 	return pos;
+}
+
+// A row's key values, to find rows by key without comparing each pair (grids of many rows).
+using KeyValues = std::vector<DataValue>;
+KeyValues KeyOf(const SqlRecord& rec, const std::vector<int>& key)
+{
+	KeyValues v;
+	v.reserve(key.size());
+	for (int k : key)
+		v.push_back(rec.GetDataObjAt(k)->GetDataValue());
+	return v;
 }
 
 CString WhereKey(const SqlRecord& rec, const std::vector<int>& key)
@@ -305,7 +318,8 @@ BOOL DBTSlaveBuffered::PrepareAndCheck(BOOL)
 	m_pErrorField = nullptr;
 	if (!m_bAllowEmpty && GetSize() == 0)
 		return !SetError(CString::Formatted("Empty body in %s", m_pRecord->GetTableName().GetString()));
-	std::vector<SqlRecord*> kept;
+	const std::vector<int> key = KeyPositions(*m_pRecord);
+	std::set<KeyValues> kept;
 	for (int i = 0; i < GetSize(); ++i)
 	{
 		SqlRecord* pRow = GetRow(i);
@@ -317,17 +331,17 @@ BOOL DBTSlaveBuffered::PrepareAndCheck(BOOL)
 			m_nErrorRow = i;
 			return FALSE;
 		}
+		KeyValues values = KeyOf(*pRow, key);
 		if (m_bCheckDuplicateKey)
 			if (DataObj* pPos = GetDuplicateKeyPos(pRow))
-				for (SqlRecord* pOther : kept)
-					if (SameKey(*pOther, *pRow))
-					{
-						m_nErrorRow = i;
-						m_pErrorField = pPos;
-						SetError(GetDuplicateKeyMsg(pRow));
-						return FALSE;
-					}
-		kept.push_back(pRow);
+				if (kept.count(values))
+				{
+					m_nErrorRow = i;
+					m_pErrorField = pPos;
+					SetError(GetDuplicateKeyMsg(pRow));
+					return FALSE;
+				}
+		kept.insert(std::move(values));
 	}
 	return TRUE;
 }
@@ -342,23 +356,27 @@ void DBTSlaveBuffered::Write(BOOL)
 			OnPreparePrimaryKey(i, GetRow(i));
 			rows.push_back(GetRow(i));
 		}
+	const std::vector<int> key = KeyPositions(*m_pRecord);
+	std::set<KeyValues> current;
+	for (SqlRecord* pRow : rows)
+		current.insert(KeyOf(*pRow, key));
 	// Deletions first: a row whose key changed may take the key another row had.
-	std::vector<const SqlRecord*> kept;
+	std::map<KeyValues, const SqlRecord*> kept;
 	for (auto& pOld : m_OldRows)
 	{
-		auto it = std::find_if(rows.begin(), rows.end(), [&](SqlRecord* p) { return SameKey(*p, *pOld); });
-		if (it == rows.end())
+		KeyValues values = KeyOf(*pOld, key);
+		if (!current.count(values))
 			DeleteRow(conn, *pOld);
 		else
-			kept.push_back(pOld.get());
+			kept.emplace(std::move(values), pOld.get());
 	}
 	for (SqlRecord* pRow : rows)
 	{
-		auto it = std::find_if(kept.begin(), kept.end(), [&](const SqlRecord* p) { return SameKey(*p, *pRow); });
+		auto it = kept.find(KeyOf(*pRow, key));
 		if (it == kept.end())
 			InsertRow(conn, *pRow);
-		else if (!pRow->IsEqual(**it))
-			UpdateRow(conn, *pRow, **it);
+		else if (!pRow->IsEqual(*it->second))
+			UpdateRow(conn, *pRow, *it->second);
 	}
 }
 

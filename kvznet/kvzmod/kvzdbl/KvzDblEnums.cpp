@@ -20,12 +20,14 @@ void RegisterKvzEnumTexts()
 	AfxRegisterEnumTexts(E_KVZ_MODODOCSIMBOLO, {"Nuovo simbolo", "Modifica simbolo"});
 	AfxRegisterEnumTexts(E_KVZ_TIPOSIMBOLO, {"Conti piano base", "Codice extracontabile", "Riservato", "Codice riclassificato",
 											 "Centro di costo da elenco", "Commessa da elenco", "Risultato riclassificazione"});
-	AfxRegisterEnumTexts(E_KVZ_TIPORIGA, {"Piano base", "Extracontabile"});
+	AfxRegisterEnumTexts(E_KVZ_TIPORIGA, {"Piano base", "Extracontabile", "Riclassificato", "Risultato", "Titolo", "Totale",
+										  "Drivers", "Drivers ripartiti", "Procedura esterna", "Nota"});
 	AfxRegisterEnumTexts(E_KVZ_TIPODATORITORNO, {"Saldo", "Rateo", "Totale assestato", "Budget"});
 	AfxRegisterEnumTexts(E_KVZ_TIPODATOPBASE, {"Scelta del simbolo", "Saldo senza extracontabili", "Rateo", "Valore assestato"});
 	AfxRegisterEnumTexts(E_KVZ_SEGNOCONTO, {"Somma", "Sottrae"});
-	AfxRegisterEnumTexts(E_KVZ_TIPOMODELLO, {"Standard", "Per commessa"});
-	AfxRegisterEnumTexts(E_KVZ_TIPOCALCOLO, {"Non ripartito", "Ripartito sulle commesse"});
+	AfxRegisterEnumTexts(E_KVZ_TIPOMODELLO, {"Standard", "Per commessa", "Per centro di costo", "Drivers"});
+	AfxRegisterEnumTexts(E_KVZ_TIPOCALCOLO,
+						 {"Non ripartito", "Ripartito sulle commesse", "Ripartito sui giorni", "Formula parametrica"});
 	AfxRegisterEnumTexts(E_KVZ_TIPOELABORAZIONE, {"Standard", "Per codice di raggruppamento"});
 }
 

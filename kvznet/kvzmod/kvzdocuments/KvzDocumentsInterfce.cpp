@@ -58,7 +58,7 @@ const TemplateRow kTemplates[] = {
 	KVZ_TEMPLATE("DAnagConti", Kvz_CDeAnagContiDoc, CMasterFrame, Kvz_CDeAnagContiView),
 	KVZ_TEMPLATE("DPianoBase", Kvz_CPianoBaseDoc, CMasterFrame, Kvz_CPianoBaseView),
 	KVZ_TEMPLATE("DCodBudget", Kvz_CDeCodBudgetDoc, CMasterFrame, Kvz_CDeCodBudgetView),
-	KVZ_TEMPLATE("DModelliRiclassific", Kvz_CDeRiclassificazioniDoc, CMasterFrame, Kvz_CDeRiclassificazioniView),
+	KVZ_TEMPLATE("DModelliRiclassific", Kvz_CDeRiclassificazioniDoc, Kvz_CDeRiclassificazioniFrame, Kvz_CDeRiclassificazioniView),
 	KVZ_TEMPLATE("DAziende", Kvz_CDeAziendeDoc, CMasterFrame, Kvz_CDeAziendeView),
 	KVZ_TEMPLATE("DCodRaggruppamenti", Kvz_CDeCodRaggruppDoc, CMasterFrame, Kvz_CDeCodRaggruppView),
 	KVZ_TEMPLATE("DBudget", Kvz_CBudgetDoc, CMasterFrame, Kvz_CBudgetView),

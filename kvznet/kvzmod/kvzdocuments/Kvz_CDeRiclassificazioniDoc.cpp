@@ -1,6 +1,968 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
 
+#include <map>
+#include <utility>
+
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriCodici.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriDettaglio.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TDescrizioniBrevi.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
+#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
+#include "platform/erp/erpledgerdbl/TCostCenters.h"
+#include "platform/erp/erpledgerdbl/TJobs.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvgenlib/CommandManager.h"
+#include "platform/plvoledb/SqlException.h"
+#include "platform/plvrendoviewer/CRendoDoc.h"
+
+namespace {
+const char* const kSource = "Kvz_CDeRiclassificazioniDoc";
+const char* const kReport = "KvzNet.KvzMod.ContiDelRiclassificato";
+const char* const kViewContatori = "KvzNet.KvzMod.KvzDocuments.BDViewContatori";
+
+const WORD kTipoCodiceRiclassificato = 3;  // tag E_KVZ_TIPOSIMBOLO
+
+DataEnum TipoRiclassificato()
+{
+	return DataEnum(E_KVZ_TIPOSIMBOLO, kTipoCodiceRiclassificato);
+}
+
+DataStr NomeSimbolo(const DataStr& aCodice)
+{
+	return DataStr(_T("R") + aCodice.GetString());
+}
+
+// Rows of these kinds have no formula of their own to warn about.
+bool FormulaFacoltativa(WORD nTipoRiga)
+{
+	return nTipoRiga >= 4 && nTipoRiga <= 8;
+}
+
+CString MessaggioTipoDrivers()
+{
+	return AfxLoadSourceString(
+		_T("Il tipo modello Drivers non è utilizzabile in questo contesto. Utilizzare il modulo drivers"), kSource);
+}
+
+// Shows a database failure of one step; the caller goes on or stops as it must.
+void MostraErrore(const SqlException& e, const char* method)
+{
+	ASSERT_RELEASE_TRACE(e.IsKindOf(SqlException::GetThisClass()), method, kSource);
+	e.ShowError();
+}
+}  // namespace
+
+// The updaters that keep a code's list entry, symbol and definition: one set works in
+// autocommit while the user types, another inside the save's transaction.
+struct Kvz_RegistroCodici
+{
+	explicit Kvz_RegistroCodici(CBaseDocument* pDoc, BOOL bAutocommit)
+		: codici(pDoc), simboli(pDoc), definizioni(pDoc)
+	{
+		codici.SetAutocommit(bAutocommit);
+		simboli.SetAutocommit(bAutocommit);
+		definizioni.SetAutocommit(bAutocommit);
+	}
+	Kvz_TUCodiciRiclassificato codici;
+	Kvz_TUAnagSimboli simboli;
+	Kvz_TUSimboliCodiciRiclass definizioni;
+};
+
+// ---- message map -------------------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(Kvz_CDeRiclassificazioniDoc, Kvz_CUtilizzaFormuleDoc)
+	ON_EN_VALUE_CHANGED(IDC_RCL_MODELLO, OnModelloChanged)
+	ON_EN_VALUE_CHANGED(IDC_RCL_TIPOMODELLO, OnTipoModelloChanged)
+	ON_EN_VALUE_CHANGED(IDC_RCL_COPIA_ESERC, OnEsercizioCopiaChanged)
+	ON_BN_CLICKED(IDC_RCL_COPIA, OnCopiaModello)
+	ON_BEN_ROW_CHANGED(IDC_RCL_RIGHE, OnRigaChanged)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_CODICE, OnCodiceRigaChanged)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_DESCRIZIONE, OnDescrizioneRigaChanged)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_FORMULA, OnFormulaChanged)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_FORMULA1 + 0, OnFormula1Changed)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_FORMULA1 + 1, OnFormula2Changed)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_FORMULA1 + 2, OnFormula3Changed)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_FORMULA1 + 3, OnFormula4Changed)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_FORMULA1 + 4, OnFormula5Changed)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_FORMULA1 + 5, OnFormula6Changed)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_FORMULA1 + 6, OnFormula7Changed)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_FORMULA1 + 7, OnFormula8Changed)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_FORMULA1 + 8, OnFormula9Changed)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_FORMULA1 + 9, OnFormula10Changed)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_SEGNO, OnSegnoChanged)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RIGHE_TIPORIGA, OnTipoRigaChanged)
+	ON_EN_VALUE_CHANGED(IDC_RCL_RAGGR_CODICE, OnRaggruppamentoChanged)
+	ON_BN_CLICKED(IDC_RCL_RIGHE_REPORT, OnReportRiclassificazione)
+	ON_COMMAND(IDC_RCL_RIGHE_REPORT, OnReportRiclassificazione)
+	ON_COMMAND(ID_RCL_VISUALIZZA_CONTATORI, OnVisualizzaContatori)
+END_MESSAGE_MAP()
+
+Kvz_CDeRiclassificazioniDoc::Kvz_CDeRiclassificazioniDoc()
+{
+	RCL_COPIA_DA.SetUpperCase();
+	m_ModelloDaAzzerare.SetUpperCase();
+}
+
+Kvz_CDeRiclassificazioniDoc::~Kvz_CDeRiclassificazioniDoc()
+{
+	m_pViewContatori = nullptr;
+}
+
+// ---- data --------------------------------------------------------------------------------------
+
+BOOL Kvz_CDeRiclassificazioniDoc::OnAttachData()
+{
+	SetFormTitle(AfxLoadSourceString(_T("Modelli di riclassificazione"), kSource));
+	m_pHKLCodRaggrupp = new Kvz_HKLCodRaggrupp;
+	m_pDBTTesta = new Kvz_DBTRiclassificTesta(this);
+	m_pDBTRighe = new Kvz_DBTRiclassificRighe(this);
+	m_pDBTRaggrupp = new Kvz_DBTRaggrupp(this, m_pHKLCodRaggrupp);
+	m_pDBTOperatoriStampe = new Kvz_DBTOperatoriStampe(this);
+	m_pDBTDescrizioni = new Kvz_DBTDescrizioni(this);
+	m_pDBTTesta->Attach(m_pDBTRighe);
+	m_pDBTTesta->Attach(m_pDBTRaggrupp);
+	m_pDBTTesta->Attach(m_pDBTOperatoriStampe);
+	m_pDBTTesta->Attach(m_pDBTDescrizioni);
+
+	m_pHKLCopiaDa = new KVZ_HKLRiclassificazioneTesta;
+	m_pHKLJobs = new HKLJobs;
+	m_pHKLJobs->EnableAddOnFly(FALSE);
+	m_pHKLCostCenters = new HKLCostCenters;
+	m_pHKLCostCenters->EnableAddOnFly(FALSE);
+	Attach(m_pHKLCopiaDa);
+	Attach(m_pHKLCodRaggrupp);
+	Attach(m_pHKLJobs);
+	Attach(m_pHKLCostCenters);
+	m_pRegistro = std::make_unique<Kvz_RegistroCodici>(this, TRUE);
+	return Attach(m_pDBTTesta);
+}
+
+BOOL Kvz_CDeRiclassificazioniDoc::OnPrepareAuxData()
+{
+	Kvz_CUtilizzaFormuleDoc::OnPrepareAuxData();
+	Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
+	m_MeseEsplosione = AfxGetApplicationDate().Month();
+	m_nRigaEsplosione = 0;
+	RCL_COPIA_DA.Clear();
+	m_ModelloDaAzzerare.Clear();
+	m_EsercizioDaAzzerare.Clear();
+	m_bCopiaInCorso = FALSE;
+	RCL_ANCHE_FORMULE = FALSE;
+	const FormMode mode = GetFormMode();
+	RCL_COPIA = mode == NEW;
+	if (mode == NEW)
+	{
+		pTesta->f_TuttiOperatori = TRUE;
+		pTesta->f_Esercizio = AfxGetApplicationDate().Year();
+		pTesta->f_DataCreazione = AfxGetApplicationDate();
+		RCL_ANCHE_FORMULE = TRUE;
+		RCL_COPIA_ESERC = pTesta->f_Esercizio;
+		m_pHKLCopiaDa->SetSelEsercizio(pTesta->f_Esercizio);
+		SetContestoModello();
+	}
+	if (mode == EDIT)
+		pTesta->f_DataUltModifica = AfxGetApplicationDate();
+	if (mode == NEW || mode == EDIT)
+	{
+		// The copy fields name another model: fixed once this one exists.
+		RCL_ANCHE_FORMULE.SetReadOnly(mode == EDIT);
+		RCL_COPIA_DA.SetReadOnly(mode == EDIT);
+		RCL_COPIA_ESERC.SetReadOnly(mode == EDIT);
+		SvuotaContatoriGenerali();
+		InizializzaContatoriDaTabella();
+		if (m_pDBTDescrizioni->CreaDescrizioni())
+			UpdateDataView();
+		ApplicaTipoModello();
+		AggiornaLookupModello();
+	}
+	m_nTipoModello = pTesta->f_TipoModello.GetItemValue();
+	if (m_pDBTRighe->GetSize() > 0)
+		SetContestoRiga(m_pDBTRighe->GetRiga(0));
+	return TRUE;
+}
+
+void Kvz_CDeRiclassificazioniDoc::SetContestoModello()
+{
+	SetContext(DataStr(AfxLoadSourceString(_T("Modello di riclassificazione"), kSource)), GetTesta()->f_Esercizio,
+			   GetTesta()->f_ModelloRiclassific, TipoRiclassificato(), DataStr(), DataStr(),
+			   DataEnum(E_KVZ_TIPORIGA, 0));
+}
+
+void Kvz_CDeRiclassificazioniDoc::SetContestoRiga(const Kvz_TRiclassificazioneRighe* pRiga)
+{
+	if (!pRiga)
+		return;
+	SetContext(DataStr(AfxLoadSourceString(_T("Modello di riclassificazione"), kSource)), GetTesta()->f_Esercizio,
+			   GetTesta()->f_ModelloRiclassific, TipoRiclassificato(), pRiga->f_CodRiclassificato, pRiga->f_Descrizione,
+			   pRiga->f_TipoRiga);
+}
+
+void Kvz_CDeRiclassificazioniDoc::SetColonnaFormula(int nIndex, ColumnInfo* pColumn)
+{
+	if (nIndex >= 0 && nIndex < KVZ_NUM_FORMULE_RIGA)
+		m_pColonneFormula[nIndex] = pColumn;
+}
+
+ColumnInfo* Kvz_CDeRiclassificazioniDoc::GetColonnaFormula(int nIndex) const
+{
+	return nIndex >= 0 && nIndex < KVZ_NUM_FORMULE_RIGA ? m_pColonneFormula[nIndex] : nullptr;
+}
+
+void Kvz_CDeRiclassificazioniDoc::IntitolaColonneFormula()
+{
+	// Description rows in buffer order: budget A, B, C, then the main formula and 1 to 10.
+	static const int kIndice[KVZ_NUM_FORMULE_RIGA] = {11, 12, 13, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+	for (int i = 0; i < KVZ_NUM_FORMULE_RIGA; ++i)
+	{
+		ColumnInfo* pCol = GetColonnaFormula(kIndice[i]);
+		if (!pCol)
+			continue;
+		const Kvz_TDescrFormula* pDescr = i < m_pDBTDescrizioni->GetSize() ? m_pDBTDescrizioni->GetDescrizione(i) : nullptr;
+		pCol->SetTitle(pDescr && !pDescr->f_Descrizione.IsEmpty() ? pDescr->f_Descrizione.GetString()
+																   : Kvz_DBTDescrizioni::TitoloPredefinito(i));
+	}
+}
+
+// ---- model type --------------------------------------------------------------------------------
+
+void Kvz_CDeRiclassificazioniDoc::ApplicaTipoModello()
+{
+	Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
+	const WORD tipo = pTesta->f_TipoModello.GetItemValue();
+	pTesta->f_DataInizio.SetReadOnly(tipo != KVZ_MODELLO_COMMESSA);
+	pTesta->f_DataFine.SetReadOnly(tipo != KVZ_MODELLO_COMMESSA);
+	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
+	{
+		Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRiga(i);
+		pRiga->f_TipoCalcolo.SetReadOnly(tipo != KVZ_MODELLO_COMMESSA);
+		if (tipo == KVZ_MODELLO_ORDINARIO || tipo == KVZ_MODELLO_CENTRO)
+		{
+			const DataEnum calcolo(E_KVZ_TIPOCALCOLO, tipo == KVZ_MODELLO_CENTRO ? 3 : 0);
+			if (pRiga->f_TipoCalcolo.GetValue() != calcolo.GetValue())
+			{
+				pRiga->f_TipoCalcolo = calcolo;
+				pRiga->SetStorable();
+			}
+		}
+	}
+}
+
+void Kvz_CDeRiclassificazioniDoc::AggiornaLookupModello()
+{
+	if (!m_pCtrlModello)
+		return;
+	const WORD tipo = GetTesta()->f_TipoModello.GetItemValue();
+	m_pCtrlModello->ReattachHotKeyLink(tipo == KVZ_MODELLO_CENTRO	 ? static_cast<HotKeyLinkObj*>(m_pHKLCostCenters)
+									   : tipo == KVZ_MODELLO_COMMESSA ? static_cast<HotKeyLinkObj*>(m_pHKLJobs)
+																	  : nullptr);
+	if (GetFormMode() == NEW)
+		GetTesta()->f_ModelloRiclassific.SetReadOnly(FALSE);
+}
+
+BOOL Kvz_CDeRiclassificazioniDoc::LeggiCommessa()
+{
+	Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
+	TRJobs jobs(this);
+	if (pTesta->f_ModelloRiclassific.IsEmpty())
+		return TRUE;
+	if (jobs.FindRecord(pTesta->f_ModelloRiclassific) != TableReader::FOUND)
+		return FALSE;
+	pTesta->f_DataInizio = jobs.GetRecord()->f_StartingDate;
+	pTesta->f_DataFine = jobs.GetRecord()->f_EndingDate;
+	pTesta->f_Descrizione = jobs.GetRecord()->f_Description;
+	return TRUE;
+}
+
+void Kvz_CDeRiclassificazioniDoc::LeggiCentroDiCosto()
+{
+	Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
+	TRCostCenters centri(this);
+	if (!pTesta->f_ModelloRiclassific.IsEmpty() &&
+		centri.FindRecord(pTesta->f_ModelloRiclassific) == TableReader::FOUND)
+		pTesta->f_Descrizione = centri.GetRecord()->f_Description;
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnTipoModelloChanged()
+{
+	Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
+	const WORD tipo = pTesta->f_TipoModello.GetItemValue();
+	if (tipo == KVZ_MODELLO_DRIVERS)
+	{
+		// Such models belong to the cost-driver documents: the type goes back to what it was,
+		// so that a save never stores it.
+		AfxMessageBox(MessaggioTipoDrivers(), MB_OK | MB_ICONWARNING);
+		pTesta->f_TipoModello = DataEnum(E_KVZ_TIPOMODELLO, m_nTipoModello);
+		SetCtrlFocus(IDC_RCL_TIPOMODELLO);
+		UpdateDataView();
+		return;
+	}
+	m_nTipoModello = tipo;
+	ApplicaTipoModello();
+	AggiornaLookupModello();
+	if (tipo == KVZ_MODELLO_COMMESSA)
+	{
+		if (!LeggiCommessa())
+		{
+			AfxMessageBox(AfxLoadSourceString(_T("Il codice modello indicato non corrisponde ad una commessa."), kSource),
+						  MB_OK | MB_ICONWARNING);
+			SetCtrlFocus(IDC_RCL_MODELLO);
+		}
+	}
+	else
+	{
+		pTesta->f_DataInizio.Clear();
+		pTesta->f_DataFine.Clear();
+		pTesta->f_Descrizione.Clear();
+		if (tipo == KVZ_MODELLO_CENTRO)
+			LeggiCentroDiCosto();
+	}
+	UpdateDataView();
+}
+
+BOOL Kvz_CDeRiclassificazioniDoc::EsisteModello() const
+{
+	Kvz_TRRiclassificazioneTesta teste(const_cast<Kvz_CDeRiclassificazioniDoc*>(this));
+	return teste.FindRecord(GetTesta()->f_Esercizio, GetTesta()->f_ModelloRiclassific) == TableReader::FOUND;
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnModelloChanged()
+{
+	Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
+	if (GetFormMode() == NEW && EsisteModello())
+	{
+		AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Il modello %s esercizio %s esiste gia'."), kSource),
+										 pTesta->f_ModelloRiclassific.GetString().GetString(),
+										 pTesta->f_Esercizio.FormatData().GetString()),
+					  MB_OK | MB_ICONWARNING);
+		SetCtrlFocus(IDC_RCL_MODELLO);
+		return;
+	}
+	const WORD tipo = pTesta->f_TipoModello.GetItemValue();
+	if (tipo == KVZ_MODELLO_COMMESSA)
+		LeggiCommessa();
+	else if (tipo == KVZ_MODELLO_CENTRO)
+		LeggiCentroDiCosto();
+	SetContestoModello();
+	if (m_pDBTRighe->GetSize() == 0)
+		InizializzaContatoriDaTabella();
+	else
+		CaricaCodiciFormulaRighe();
+	UpdateDataView();
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnEsercizioCopiaChanged()
+{
+	if (EsisteModello())
+	{
+		AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Il modello %s esercizio %s esiste gia'."), kSource),
+										 GetTesta()->f_ModelloRiclassific.GetString().GetString(),
+										 GetTesta()->f_Esercizio.FormatData().GetString()),
+					  MB_OK | MB_ICONWARNING);
+		SetCtrlFocus(IDC_RCL_MODELLO);
+		return;
+	}
+	m_pHKLCopiaDa->SetSelEsercizio(RCL_COPIA_ESERC);
+	UpdateDataView();
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnCopiaModello()
+{
+	AfxMessageBox(AfxLoadSourceString(_T("La copia di un modello non è ancora disponibile."), kSource),
+				  MB_OK | MB_ICONINFORMATION);
+}
+
+// ---- rows --------------------------------------------------------------------------------------
+
+void Kvz_CDeRiclassificazioniDoc::OnRigaChanged()
+{
+	SetContestoRiga(m_pDBTRighe->GetRigaCorrente());
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnCodiceRigaChanged()
+{
+	Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRigaCorrente();
+	if (!pRiga)
+		return;
+	SetContestoRiga(pRiga);
+	RegistraCodiceRiga(pRiga);
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnDescrizioneRigaChanged()
+{
+	Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRigaCorrente();
+	if (pRiga && !pRiga->f_CodRiclassificato.IsEmpty())
+	{
+		SetContestoRiga(pRiga);
+		RegistraCodiceRiga(pRiga);
+	}
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnFormulaChanged()
+{
+	Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRigaCorrente();
+	if (!pRiga)
+		return;
+	SetContestoRiga(pRiga);
+	SetPStrFormula(&pRiga->f_Formula);
+	SetPosizFormula(0);
+	Kvz_CUtilizzaFormuleDoc::OnFormulaChanged();
+	// A budget formula follows the main one while it equals what the main formula was: typed
+	// over, it keeps its own text.
+	CString precedente;
+	if (const DataObj* pOld = AfxGetOldCtrlData())
+		precedente = pOld->FormatData();
+	else if (const auto* pSalvata = static_cast<Kvz_TRiclassificazioneRighe*>(m_pDBTRighe->GetSavedRow(pRiga)))
+		precedente = pSalvata->f_Formula.GetString();
+	for (DataStr* pBudget : {&pRiga->f_FormulaBudgetA, &pRiga->f_FormulaBudgetB, &pRiga->f_FormulaBudgetC})
+		if (pBudget->GetString() == precedente)
+			*pBudget = pRiga->f_Formula;
+	UpdateDataView();
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnFormulaNChanged(int nIndex)
+{
+	Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRigaCorrente();
+	if (!pRiga)
+		return;
+	SetContestoRiga(pRiga);
+	SetPStrFormula(&Kvz_DBTRiclassificRighe::Formula(pRiga, nIndex));
+	SetPosizFormula(nIndex);
+	Kvz_CUtilizzaFormuleDoc::OnFormulaChanged();
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnSegnoChanged()
+{
+	Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRigaCorrente();
+	if (pRiga)
+	{
+		const CString segno = pRiga->f_SegnoDaApplicare.GetString();
+		if (segno != "*" && segno != "/" && segno != "-" && segno != "+")
+		{
+			AfxMessageBox(AfxLoadSourceString(_T("Segno non valido."), kSource), MB_OK | MB_ICONWARNING);
+			SetCtrlFocus(IDC_RCL_RIGHE_SEGNO);
+		}
+	}
+	UpdateDataView();
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnTipoRigaChanged()
+{
+	Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRigaCorrente();
+	const WORD tipo = pRiga ? pRiga->f_TipoRiga.GetItemValue() : 0;
+	if (tipo == 6 || tipo == 7)
+		AfxMessageBox(AfxLoadSourceString(_T("Lasciare vuote le formule saranno calcolate dalla gestione dei drivers"), kSource),
+					  MB_OK | MB_ICONINFORMATION);
+	else if (tipo == 8)
+		AfxMessageBox(AfxLoadSourceString(_T("Lasciare vuote le formule saranno gestite da procedure esterne"), kSource),
+					  MB_OK | MB_ICONINFORMATION);
+	if (pRiga)
+		SetContestoRiga(pRiga);
+	UpdateDataView();
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnRaggruppamentoChanged()
+{
+	if (auto* pRec = static_cast<Kvz_TEnhRiclassificazioneRaggrupp*>(m_pDBTRaggrupp->GetCurrentRow()))
+		m_pDBTRaggrupp->CercaDescrizione(pRec);
+	UpdateDataView();
+}
+
+BOOL Kvz_CDeRiclassificazioniDoc::SimboloUtilizzato(CString strNome)
+{
+	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
+		for (int f = 0; f < KVZ_NUM_FORMULE_RIGA; ++f)
+			if (TrovatoNellaFormula(strNome, Kvz_DBTRiclassificRighe::Formula(m_pDBTRighe->GetRiga(i), f)))
+				return TRUE;
+	return Kvz_CUtilizzaFormuleDoc::SimboloUtilizzato(strNome);
+}
+
+// ---- codes and symbols -------------------------------------------------------------------------
+
+void Kvz_CDeRiclassificazioniDoc::RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga)
+{
+	if (!RCL_COPIA_DA.IsEmpty() || !pRiga || pRiga->f_CodRiclassificato.IsEmpty())
+		return;
+	SetContestoRiga(pRiga);
+	try
+	{
+		RegistraCodiceRiga(pRiga, *m_pRegistro);
+		m_CodiciRegistrati.emplace(static_cast<int>(GetTesta()->f_Esercizio), GetTesta()->f_ModelloRiclassific.GetString().str(),
+								   pRiga->f_CodRiclassificato.GetString().str());
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::RegistraCodiceRiga");
+	}
+	UpdateDataView();
+}
+
+void Kvz_CDeRiclassificazioniDoc::RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga, Kvz_RegistroCodici& registro)
+{
+	const DataInt& esercizio = GetTesta()->f_Esercizio;
+	const DataStr& modello = GetTesta()->f_ModelloRiclassific;
+	const DataStr& codice = pRiga->f_CodRiclassificato;
+	// Written only where something changed: a save passes every row through here.
+	const auto result = registro.codici.FindRecord(esercizio, codice, modello, FALSE);
+	Kvz_TCodiciRiclassificato* pCodice = registro.codici.GetRecord();
+	if (result == TableReader::NOT_FOUND)
+	{
+		pCodice->f_Esercizio = esercizio;
+		pCodice->f_ModelloRiclassific = modello;
+		pCodice->f_CodRiclassificato = codice;
+	}
+	if (result == TableReader::NOT_FOUND || pCodice->f_Descrizione.GetString() != pRiga->f_Descrizione.GetString())
+	{
+		pCodice->f_Descrizione = pRiga->f_Descrizione;
+		registro.codici.UpdateRecord();
+	}
+
+	const DataStr nome = NomeSimbolo(codice);
+	if (registro.simboli.FindRecord(esercizio, nome, modello, FALSE) == TableReader::FOUND)
+	{
+		if (registro.simboli.GetRecord()->f_TipoSimbolo.GetItemValue() != kTipoCodiceRiclassificato)
+			return;  // the name belongs to a symbol of another kind
+	}
+	else
+	{
+		Kvz_TAnagSimboli* pSimbolo = registro.simboli.GetRecord();
+		pSimbolo->f_Esercizio = esercizio;
+		pSimbolo->f_ModelloRiclassific = modello;
+		pSimbolo->f_NomeSimbolo = nome;
+		pSimbolo->f_TipoSimbolo = TipoRiclassificato();
+		pSimbolo->f_DataCreazione = AfxGetApplicationDate();
+		pSimbolo->f_DataUltModifica = AfxGetApplicationDate();
+		registro.simboli.UpdateRecord();
+	}
+
+	const BOOL bNuova = registro.definizioni.FindRecord(esercizio, nome, modello, FALSE) != TableReader::FOUND;
+	Kvz_TSimboliCodiciRiclass* pDef = registro.definizioni.GetRecord();
+	if (bNuova)
+	{
+		pDef->f_Esercizio = esercizio;
+		pDef->f_ModelloRiclassific = modello;
+		pDef->f_NomeSimbolo = nome;
+		pDef->f_ValoreEsConst = TRUE;
+		pDef->f_ValoreEsSymb = FALSE;
+		pDef->f_ValoreEs = esercizio;
+		pDef->f_ValoreModelloConst = TRUE;
+		pDef->f_ValoreModelloSymb = FALSE;
+		pDef->f_ValoreModello = modello;
+		pDef->f_ValoreCodice = codice;
+	}
+	if (bNuova || pDef->f_Annotazioni.GetString() != pRiga->f_Descrizione.GetString())
+	{
+		pDef->f_Annotazioni = pRiga->f_Descrizione;
+		registro.definizioni.UpdateRecord();
+	}
+}
+
+void Kvz_CDeRiclassificazioniDoc::CancellaCodice(Kvz_RegistroCodici& registro, const DataInt& aEsercizio,
+												 const DataStr& aModello, const DataStr& aCodice)
+{
+	const DataStr nome = NomeSimbolo(aCodice);
+	// A symbol of another kind that happens to bear the name stays.
+	if (registro.simboli.FindRecord(aEsercizio, nome, aModello, FALSE) == TableReader::FOUND &&
+		registro.simboli.GetRecord()->f_TipoSimbolo.GetItemValue() == kTipoCodiceRiclassificato)
+		registro.simboli.DeleteRecord();
+	if (registro.definizioni.FindRecord(aEsercizio, nome, aModello, FALSE) == TableReader::FOUND)
+		registro.definizioni.DeleteRecord();
+	if (registro.codici.FindRecord(aEsercizio, aCodice, aModello, FALSE) == TableReader::FOUND)
+		registro.codici.DeleteRecord();
+}
+
+void Kvz_CDeRiclassificazioniDoc::CancellaCodiciRimossi()
+{
+	// The registered codes stay known until the form leaves the edit: a save that fails later
+	// still leaves them to be cleared.
+	std::set<std::tuple<int, std::string, std::string>> rimossi = m_CodiciRegistrati;
+	const int esercizio = static_cast<int>(GetTesta()->f_Esercizio);
+	const std::string modello = GetTesta()->f_ModelloRiclassific.GetString().str();
+	for (int i = 0; i < m_pDBTRighe->GetOldSize(); ++i)
+	{
+		const Kvz_TRiclassificazioneRighe* pLetta = m_pDBTRighe->GetRigaLetta(i);
+		rimossi.emplace(static_cast<int>(pLetta->f_Esercizio), pLetta->f_ModelloRiclassific.GetString().str(),
+						pLetta->f_CodRiclassificato.GetString().str());
+	}
+	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
+		rimossi.erase({esercizio, modello, m_pDBTRighe->GetRiga(i)->f_CodRiclassificato.GetString().str()});
+	if (rimossi.empty())
+		return;
+	Kvz_RegistroCodici registro(this, FALSE);
+	for (const auto& [anno, mod, codice] : rimossi)
+		CancellaCodice(registro, DataInt(anno), DataStr(mod.c_str()), DataStr(codice.c_str()));
+}
+
+void Kvz_CDeRiclassificazioniDoc::AggiornaDescrizioniBrevi()
+{
+	Kvz_TUDescrizioniBrevi brevi(this);
+	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
+	{
+		const DataStr& codice = m_pDBTRighe->GetRiga(i)->f_CodRiclassificato;
+		if (brevi.FindRecord(codice, FALSE) == TableReader::NOT_FOUND)
+		{
+			brevi.GetRecord()->f_CodRiclassificato = codice;
+			brevi.UpdateRecord();
+		}
+	}
+}
+
+// ---- save and delete ---------------------------------------------------------------------------
+
+BOOL Kvz_CDeRiclassificazioniDoc::OnOkTransaction()
+{
+	if (GetTesta()->f_TipoModello.GetItemValue() == KVZ_MODELLO_DRIVERS)
+	{
+		AfxMessageBox(MessaggioTipoDrivers(), MB_OK | MB_ICONWARNING);
+		SetCtrlFocus(IDC_RCL_TIPOMODELLO);
+		return FALSE;
+	}
+	BOOL bAvvisi = FALSE;
+	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
+	{
+		Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRiga(i);
+		if (pRiga->f_Formula.IsEmpty() && !FormulaFacoltativa(pRiga->f_TipoRiga.GetItemValue()))
+		{
+			GetMessages()->Add(CString::Formatted(AfxLoadSourceString(_T("Attenzione: formula vuota alla riga con codice %s."),
+																	  kSource),
+												  pRiga->f_CodRiclassificato.GetString().GetString()),
+							   CMessages::MSG_WARNING);
+			bAvvisi = TRUE;
+		}
+		pRiga->f_Posizione = i + 1;
+		pRiga->SetStorable();
+	}
+	if (bAvvisi)
+	{
+		// The user reads the warnings and decides; nobody answering keeps the model unsaved.
+		const CString testo = GetMessages()->ToString();
+		GetMessages()->Clear();
+		if (AfxMessageBox(testo + "\n" + AfxLoadSourceString(_T("Salvare comunque il modello?"), kSource),
+						  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+			return FALSE;
+	}
+	try
+	{
+		// The rows' codes and symbols follow what is saved: codes no longer in the model lose
+		// theirs, every saved code has its own, in this transaction.
+		CancellaCodiciRimossi();
+		Kvz_RegistroCodici registro(this, FALSE);
+		for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
+			RegistraCodiceRiga(m_pDBTRighe->GetRiga(i), registro);
+		CaricaCodiciFormulaRighe();
+		if (!SalvaContatori())
+			return FALSE;
+		m_bCopiaInCorso = FALSE;
+		AggiornaDescrizioniBrevi();
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::OnOkTransaction");
+		return FALSE;
+	}
+	return TRUE;
+}
+
+void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
+{
+	SvuotaMapContatori();
+	// No symbol comes or goes while the rows are counted: the engine reads the names once.
+	struct NomiMantenuti
+	{
+		Kvz_New_MngFormula* p;
+		~NomiMantenuti() { p->MantieniNomi(FALSE); }
+	} nomi{GetMngFormula()};
+	nomi.p->MantieniNomi(TRUE);
+	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
+	{
+		Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRiga(i);
+		SetContestoRiga(pRiga);
+		// Budget formulas are not counted.
+		for (int f = 0; f < KVZ_NUM_POSIZ_FORMULA; ++f)
+			CaricaCodiciFormula(Kvz_DBTRiclassificRighe::Formula(pRiga, f).GetString(), f);
+	}
+	PrecaricaContatoriGenerali();
+	CaricaContatoriGenerali();
+}
+
+void Kvz_CDeRiclassificazioniDoc::PrecaricaContatoriGenerali()
+{
+	// Codes counted now that have no general counter yet.
+	std::set<std::pair<DWORD, std::string>> mancanti;
+	for (const auto& [codice, pArray] : m_MapContatori)
+		for (int i = 0; i < pArray->GetSize(); ++i)
+		{
+			const Kvz_ArrayDettaglioContatoriElem* p = pArray->GetAt(i);
+			if (!m_ContatoriGenerali.Cerca(p->m_TipoCodice, p->m_Codice))
+				mancanti.emplace(p->m_TipoCodice.GetValue(), p->m_Codice.GetString().str());
+		}
+	if (mancanti.empty())
+		return;
+	// Their uses by users of another kind, or of this kind in another model: one grouped query.
+	std::map<std::pair<DWORD, std::string>, long> altri;
+	try
+	{
+		Kvz_TContatoriDettaglio rec;
+		DataLng somma;
+		SqlTable table(&rec, GetReadOnlySqlSession(), this);
+		table.Open();
+		table.Select(rec.f_TipoCodice);
+		table.Select(rec.f_Codice);
+		table.SelectSqlFun(_T("SUM(ContatoreUtilizzi)"), somma);
+		table.AddParam("p1", rec.f_Esercizio);
+		table.AddFilterColumn(rec.f_Esercizio);
+		table.AddParam("p2", rec.f_TipoCodCheUtilizza);
+		table.AddParam("p3", rec.f_TipoCodCheUtilizza);
+		table.AddParam("p4", rec.f_ModelloRiclassific);
+		const CString tipo = table.GetColumnName(rec.f_TipoCodCheUtilizza);
+		table.m_strFilter += CString::Formatted(" AND (%s <> ? OR (%s = ? AND %s <> ?))", tipo.GetString(),
+												tipo.GetString(), table.GetColumnName(rec.f_ModelloRiclassific).GetString());
+		table.AddGroupByColumn(rec.f_TipoCodice);
+		table.AddGroupByColumn(rec.f_Codice);
+		table.SetParamValue("p1", m_Esercizio);
+		table.SetParamValue("p2", m_TipoCodCheUtilizza);
+		table.SetParamValue("p3", m_TipoCodCheUtilizza);
+		table.SetParamValue("p4", m_Modello);
+		for (table.Query(); !table.IsEOF(); table.MoveNext())
+			altri[{rec.f_TipoCodice.GetValue(), rec.f_Codice.GetString().str()}] = somma;
+		table.Close();
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::PrecaricaContatoriGenerali");
+		return;  // the base reads them one by one
+	}
+	for (const auto& key : mancanti)
+	{
+		auto* p = new Kvz_ArrayContatoriElem(DataEnum(key.first), DataStr(key.second.c_str()));
+		auto it = altri.find(key);
+		p->m_nUtilizziAltri = it == altri.end() ? 0 : static_cast<int>(it->second);
+		m_ContatoriGenerali.Add(p);
+	}
+}
+
+void Kvz_CDeRiclassificazioniDoc::InizializzaContatoriDaTabella()
+{
+	SvuotaMapContatori();
+	SvuotaContatoriGenerali();
+	const DataInt esercizio = GetTesta()->f_Esercizio;
+	const CString modello = GetTesta()->f_ModelloRiclassific.GetString();
+	// General counters by kind and code, in array order: the first one made is the one found.
+	std::map<std::pair<DWORD, std::string>, Kvz_ArrayContatoriElem*> indice;
+	try
+	{
+		Kvz_TContatoriDettaglio rec;
+		SqlTable table(&rec, GetReadOnlySqlSession(), this);
+		table.Open();
+		table.SelectAll();
+		table.AddParam("p1", rec.f_Esercizio);
+		table.AddFilterColumn(rec.f_Esercizio);
+		for (const CString& k : rec.GetPrimaryKey())
+			table.AddSortColumn(k);
+		table.SetParamValue("p1", esercizio);
+		for (table.Query(); !table.IsEOF(); table.MoveNext())
+		{
+			auto& pArray = m_MapContatori[rec.f_Codice.GetString()];
+			if (!pArray)
+				pArray = std::make_unique<Kvz_ArrayDettaglioContatori>();
+			auto* pElem = new Kvz_ArrayDettaglioContatoriElem(rec.f_TipoCodice, rec.f_Codice);
+			const int nFormula = rec.f_FormulaCheUtilizza;
+			// A position outside the eleven has no slot: the use is not counted in detail.
+			if (nFormula >= 0 && nFormula < KVZ_NUM_POSIZ_FORMULA)
+				pElem->m_nContatori[nFormula] += static_cast<int>(static_cast<long>(rec.f_ContatoreUtilizzi));
+			Kvz_ArrayContatoriElem*& pGen = indice[{rec.f_TipoCodice.GetValue(), rec.f_Codice.GetString().str()}];
+			if (!pGen)
+			{
+				pGen = new Kvz_ArrayContatoriElem(rec.f_TipoCodice, rec.f_Codice);
+				m_ContatoriGenerali.Add(pGen);
+			}
+			const int uso = static_cast<int>(static_cast<long>(rec.f_ContatoreUtilizzi));
+			if (rec.f_ModelloRiclassific.GetString().CompareNoCase(modello) != 0 ||
+				rec.f_TipoCodCheUtilizza.GetItemValue() != kTipoCodiceRiclassificato)
+				pGen->m_nUtilizziAltri += uso;
+			pGen->m_nUtilizziDoc += uso;
+			pArray->Add(pElem);
+		}
+		table.Close();
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::InizializzaContatoriDaTabella");
+	}
+	CaricaContatoriGenerali();
+}
+
+void Kvz_CDeRiclassificazioniDoc::AzzeraTabellaModello(LPCTSTR szTabella, LPCTSTR szColEsercizio, LPCTSTR szColModello)
+{
+	try
+	{
+		// The values are bound, and the work joins the document's transaction when one is open.
+		GetUpdatableSqlSession()->ExecuteSQL(
+			CString::Formatted("DELETE FROM %s WHERE %s=? AND %s=?", szTabella, szColEsercizio, szColModello),
+			{&m_EsercizioDaAzzerare, &m_ModelloDaAzzerare});
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::AzzeraTabellaModello");
+	}
+}
+
+void Kvz_CDeRiclassificazioniDoc::CancellaTuttiISimboli()
+{
+	if (m_ModelloDaAzzerare.IsEmpty() || m_EsercizioDaAzzerare.IsEmpty())
+	{
+		ASSERT_RELEASE_FAILED("!m_ModelloDaAzzerare.IsEmpty()", "Kvz_CDeRiclassificazioniDoc::CancellaTuttiISimboli",
+							  kSource);
+		return;
+	}
+	for (LPCTSTR szTabella :
+		 {Kvz_TAnagSimboli::GetStaticName(), Kvz_TSimboliPianoBase::GetStaticName(),
+		  Kvz_TElencoContiSimboloPBase::GetStaticName(), Kvz_TSimboliCodiciExtracont::GetStaticName(),
+		  Kvz_TSimboliCodiciRiclass::GetStaticName(), Kvz_TSimboliOutputRiclass::GetStaticName(),
+		  Kvz_TAnagMacro::GetStaticName(), Kvz_TCodiciRiclassificato::GetStaticName(), Kvz_TRiclassificato::GetStaticName()})
+		AzzeraTabellaModello(szTabella, _T("Esercizio"), _T("ModelloRiclassific"));
+	CancellaRisultatiEContatori();
+}
+
+void Kvz_CDeRiclassificazioniDoc::CancellaRisultatiEContatori()
+{
+	// The uses the model's rows made leave the general counters of the codes they used.
+	try
+	{
+		Kvz_TContatoriDettaglio rec;
+		SqlTable table(&rec, GetUpdatableSqlSession(), this);
+		table.Open();
+		table.SelectAll();
+		table.AddParam("p1", rec.f_Esercizio);
+		table.AddFilterColumn(rec.f_Esercizio);
+		table.AddParam("p2", rec.f_ModelloRiclassific);
+		table.AddFilterColumn(rec.f_ModelloRiclassific);
+		table.AddParam("p3", rec.f_TipoCodCheUtilizza);
+		table.AddFilterColumn(rec.f_TipoCodCheUtilizza);
+		table.SetParamValue("p1", m_EsercizioDaAzzerare);
+		table.SetParamValue("p2", m_ModelloDaAzzerare);
+		table.SetParamValue("p3", TipoRiclassificato());
+		std::vector<std::unique_ptr<Kvz_TContatoriDettaglio>> righe;
+		for (table.Query(); !table.IsEOF(); table.MoveNext())
+			righe.emplace_back(static_cast<Kvz_TContatoriDettaglio*>(rec.Clone()));
+		table.Close();
+		Kvz_TUContatoriCodici generali(this);
+		for (const auto& p : righe)
+			if (generali.FindRecord(p->f_Esercizio, p->f_TipoCodice, p->f_Codice, TRUE) == TableReader::FOUND)
+			{
+				const long resto = static_cast<long>(generali.GetRecord()->f_ContatoreUtilizzi) -
+								   static_cast<long>(p->f_ContatoreUtilizzi);
+				generali.GetRecord()->f_ContatoreUtilizzi = resto < 0 ? 0L : resto;
+				generali.UpdateRecord();
+			}
+		const DataEnum tipo = TipoRiclassificato();
+		GetUpdatableSqlSession()->ExecuteSQL(
+			CString::Formatted("DELETE FROM %s WHERE Esercizio=? AND ModelloRiclassific=? AND TipoCodCheUtilizza=?",
+							   Kvz_TContatoriDettaglio::GetStaticName()),
+			{&m_EsercizioDaAzzerare, &m_ModelloDaAzzerare, &tipo});
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::CancellaTuttiISimboli");
+	}
+}
+
+BOOL Kvz_CDeRiclassificazioniDoc::OnDeleteTransaction()
+{
+	const Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
+	m_ModelloDaAzzerare = pTesta->f_ModelloRiclassific;
+	m_EsercizioDaAzzerare = pTesta->f_Esercizio;
+	CancellaTuttiISimboli();
+	return TRUE;
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnGoInBrowseMode()
+{
+	RCL_COPIA = FALSE;
+	if (m_bCopiaInCorso)
+	{
+		m_ModelloDaAzzerare = GetTesta()->f_ModelloRiclassific;
+		m_EsercizioDaAzzerare = GetTesta()->f_Esercizio;
+		CancellaTuttiISimboli();
+		m_bCopiaInCorso = FALSE;
+	}
+	// The symbols typed rows wrote go unless a stored row has the code (the form was left
+	// without saving it).
+	if (!m_CodiciRegistrati.empty())
+	{
+		try
+		{
+			Kvz_TRRiclassificazioneRighe righe(this);
+			Kvz_RegistroCodici registro(this, TRUE);
+			for (const auto& [anno, mod, codice] : m_CodiciRegistrati)
+			{
+				const DataInt esercizio(anno);
+				const DataStr modello(mod.c_str()), cod(codice.c_str());
+				if (righe.FindRecord(esercizio, modello, cod) != TableReader::FOUND)
+					CancellaCodice(registro, esercizio, modello, cod);
+			}
+		}
+		catch (const SqlException& e)
+		{
+			MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::OnGoInBrowseMode");
+		}
+		m_CodiciRegistrati.clear();
+	}
+}
+
+// ---- counters view and report ------------------------------------------------------------------
+
+void Kvz_CDeRiclassificazioniDoc::OnVisualizzaContatori()
+{
+	if (GetFormMode() == NEW || GetFormMode() == EDIT)
+	{
+		CaricaCodiciFormulaRighe();
+		SalvaContatori();
+	}
+	if (CPlvCommandInterface* pCmd = AfxGetPlvCmdManager())
+		m_pViewContatori = pCmd->RunDocument(kViewContatori, _T("Default"), nullptr, this);
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnReportRiclassificazione()
+{
+	if (!m_pDBTRighe->GetRigaCorrente())
+		return;
+	if (GetFormMode() == NEW || GetFormMode() == EDIT)
+	{
+		CaricaCodiciFormulaRighe();
+		SalvaContatori();
+	}
+	EseguiReport(kReport);
+}
+
+void Kvz_CDeRiclassificazioniDoc::EseguiReport(LPCTSTR szNamespace)
+{
+	CPlvCommandInterface* pCmd = AfxGetPlvCmdManager();
+	if (!pCmd)
+		return;
+	auto pInfo = std::make_unique<CRendoInfo>();
+	pInfo->SetNamespace(CPLVNamespace(szNamespace));
+	pInfo->AddReport(CPLVNamespace(szNamespace));
+	pInfo->AddParam(_T("w_EsercizioInput"), GetTesta()->f_Esercizio);
+	pInfo->AddParam(_T("w_ModelloInput"), GetTesta()->f_ModelloRiclassific);
+	if (CRendoDoc* pReport = pCmd->RunReport(pInfo.release(), this))
+		pCmd->ReleaseReport(pReport);
+}
+
+DataMon Kvz_CDeRiclassificazioniDoc::ScegliValoreEsplosione(const DataMon& a, const DataMon& b, const DataMon& c) const
+{
+	return m_bEsplosioneSaldo ? a : m_bEsplosioneRateo ? b : c;
+}
+
+// ---- explosion rows read by reports ------------------------------------------------------------
 
 DataBool Kvz_CDeRiclassificazioniDoc::Kvz_GetNextRigaEsplos(DataInt& nRiga, DataStr& aTitolo, DataStr& aTesto)
 {
@@ -41,4 +1003,68 @@ DataBool Kvz_CDeRiclassificazioniDoc::Kvz_GetSubNextRigaEsplos(DataInt nRiga, Da
 	aImporto1 = d.Importi[0];
 	aImporto2 = d.Importi[1];
 	return DataBool(TRUE);
+}
+
+// ---- form --------------------------------------------------------------------------------------
+
+BOOL Kvz_CDeRiclassificazioniFrame::OnCreateAuxToolbar()
+{
+	AddToolbarCommand(ID_RCL_VISUALIZZA_CONTATORI, AfxLoadSourceString(_T("Contatori"), kSource));
+	return TRUE;
+}
+
+void Kvz_RiclassRigheDlg::BuildDataControlLinks()
+{
+	auto* pDoc = static_cast<Kvz_CDeRiclassificazioniDoc*>(GetDocument());
+	AddLink(IDC_RCL_RIGHE, _T("Righe riclassificazioni"), RUNTIME_CLASS(Kvz_RiclassificRigheBodyEdit), pDoc->GetDBTRighe());
+}
+
+BOOL Kvz_RiclassRigheDlg::OnPrepareAuxData()
+{
+	static_cast<Kvz_CDeRiclassificazioniDoc*>(GetDocument())->IntitolaColonneFormula();
+	return TRUE;
+}
+
+void Kvz_AltriDatiDlg::BuildDataControlLinks()
+{
+	auto* pDoc = static_cast<Kvz_CDeRiclassificazioniDoc*>(GetDocument());
+	Kvz_TRiclassificazioneTesta* pTesta = pDoc->GetTesta();
+	AddLink(IDC_RCL_DATAINIZIO, _T("DataInizio"), RUNTIME_CLASS(CDateEdit), &pTesta->f_DataInizio);
+	AddLink(IDC_RCL_DATAFINE, _T("DataFine"), RUNTIME_CLASS(CDateEdit), &pTesta->f_DataFine);
+	AddLink(IDC_RCL_COPIA_ESERC, _T("RCL_COPIA_ESERC"), RUNTIME_CLASS(CIntEdit), &pDoc->RCL_COPIA_ESERC);
+	AddLink(IDC_RCL_COPIA_DA, _T("RCL_COPIA_DA"), RUNTIME_CLASS(CStrEdit), &pDoc->RCL_COPIA_DA, pDoc->m_pHKLCopiaDa);
+	AddLink(IDC_RCL_ANCHE_FORMULE, _T("RCL_ANCHE_FORMULE"), RUNTIME_CLASS(CBoolButton), &pDoc->RCL_ANCHE_FORMULE);
+	AddButton(IDC_RCL_COPIA, _T("RCL_COPIA"));
+	auto* pFormula = static_cast<Kvz_CFormulaEdit*>(AddLink(IDC_RCL_FORMULA_PARAM, _T("FormulaCalcParametrico"),
+															RUNTIME_CLASS(Kvz_CFormulaEdit), &pTesta->f_FormulaCalcParametrico));
+	if (pFormula)
+		pFormula->SetPos(0);
+	AddLink(IDC_RCL_RAGGRUPP, _T("Codici di raggruppamento"), RUNTIME_CLASS(Kvz_RaggruppBodyEdit),
+			pDoc->GetMaster()->GetDBTSlave(_T("DBTRaggrupp")));
+	AddLink(IDC_RCL_DESCRIZIONI, _T("Descrizioni colonne"), RUNTIME_CLASS(Kvz_DescrizioniBodyEdit),
+			pDoc->GetDBTDescrizioni());
+}
+
+void Kvz_OperatoriStampeDlg::BuildDataControlLinks()
+{
+	auto* pDoc = static_cast<Kvz_CDeRiclassificazioniDoc*>(GetDocument());
+	AddLink(IDC_RCL_TUTTI_OPERATORI, _T("TuttiOperatori"), RUNTIME_CLASS(CBoolButton), &pDoc->GetTesta()->f_TuttiOperatori);
+	AddLink(IDC_RCL_OPERATORI, _T("Operatori stampe"), RUNTIME_CLASS(Kvz_OperatoriStampeBodyEdit),
+			pDoc->GetMaster()->GetDBTSlave(_T("DBTOperatoriStampe")));
+}
+
+void Kvz_CDeRiclassificazioniView::BuildDataControlLinks()
+{
+	auto* pDoc = static_cast<Kvz_CDeRiclassificazioniDoc*>(GetDocument());
+	Kvz_TRiclassificazioneTesta* pTesta = pDoc->GetTesta();
+	AddLink(IDC_RCL_ESERCIZIO, _T("Esercizio"), RUNTIME_CLASS(CIntEdit), &pTesta->f_Esercizio);
+	pDoc->SetCtrlModello(AddLink(IDC_RCL_MODELLO, _T("ModelloRiclassific"), RUNTIME_CLASS(CStrEdit),
+								 &pTesta->f_ModelloRiclassific, pDoc->m_pHKLJobs));
+	AddLink(IDC_RCL_DESCRIZIONE, _T("Descrizione"), RUNTIME_CLASS(CStrEdit), &pTesta->f_Descrizione);
+	AddLink(IDC_RCL_PRIORITA, _T("Priorita"), RUNTIME_CLASS(CIntEdit), &pTesta->f_Priorita);
+	AddLink(IDC_RCL_TIPOMODELLO, _T("TipoModello"), RUNTIME_CLASS(CEnumCombo), &pTesta->f_TipoModello);
+	CTabManager* pTabs = AddTabManager(IDC_RCL_TABBER, _T("Riclassificazioni"));
+	pTabs->AddDialog(RUNTIME_CLASS(Kvz_RiclassRigheDlg), 0, AfxLoadSourceString(_T("Righe"), kSource));
+	pTabs->AddDialog(RUNTIME_CLASS(Kvz_AltriDatiDlg), 0, AfxLoadSourceString(_T("Altri dati"), kSource));
+	pTabs->AddDialog(RUNTIME_CLASS(Kvz_OperatoriStampeDlg), 0, AfxLoadSourceString(_T("Operatori stampe"), kSource));
 }

@@ -1,9 +1,44 @@
 #pragma once
-// Reclassification models: rows, formulas, groupings; reports read the explosion of its formulas
-// row by row. Template "DModelliRiclassific".
+// Reclassification models: how the ledger becomes a statement. A model of a year holds rows,
+// each a reclassified code with up to fourteen formulas; every code is also the formula
+// symbol "R" + code, kept in step with the rows, and the formulas' uses of codes are counted.
+// Template "DModelliRiclassific"; reports read the explosion of its formulas row by row.
+#include <memory>
+#include <set>
+#include <string>
+#include <tuple>
 #include <vector>
 
-#include "platform/plvges/FormViews.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_DBTRiclassificazioni.h"
+
+class HKLJobs;
+class HKLCostCenters;
+struct Kvz_RegistroCodici;
+
+enum : UINT
+{
+	IDC_RCL_ESERCIZIO = 54100,
+	IDC_RCL_MODELLO,
+	IDC_RCL_DESCRIZIONE,
+	IDC_RCL_PRIORITA,
+	IDC_RCL_TIPOMODELLO,
+	IDC_RCL_TABBER,
+	IDC_RCL_RIGHE,
+	IDC_RCL_DATAINIZIO,
+	IDC_RCL_DATAFINE,
+	IDC_RCL_COPIA_ESERC,
+	IDC_RCL_COPIA_DA,
+	IDC_RCL_ANCHE_FORMULE,
+	IDC_RCL_COPIA,
+	IDC_RCL_FORMULA_PARAM,
+	IDC_RCL_RAGGRUPP,
+	IDC_RCL_DESCRIZIONI,
+	IDC_RCL_TUTTI_OPERATORI,
+	IDC_RCL_OPERATORI,
+	ID_RCL_VISUALIZZA_CONTATORI,
+};
 
 // A row of a formula explosion: a title row starts a symbol, the rows after it explain it.
 struct Kvz_RigaEsplosione
@@ -19,21 +54,182 @@ struct Kvz_RigaEsplosione
 	std::vector<Dettaglio> Dettagli;
 };
 
-class Kvz_CDeRiclassificazioniDoc : public CAbstractFormDoc
+class Kvz_CDeRiclassificazioniDoc : public Kvz_CUtilizzaFormuleDoc
 {
-	DECLARE_DYNCREATE(Kvz_CDeRiclassificazioniDoc, CAbstractFormDoc)
+	DECLARE_DYNCREATE(Kvz_CDeRiclassificazioniDoc, Kvz_CUtilizzaFormuleDoc)
+	DECLARE_MESSAGE_MAP()
 public:
+	Kvz_CDeRiclassificazioniDoc();
+	~Kvz_CDeRiclassificazioniDoc() override;
+
+	Kvz_TRiclassificazioneTesta* GetTesta() const { return m_pDBTTesta->GetTesta(); }
+	Kvz_DBTRiclassificRighe* GetDBTRighe() const { return m_pDBTRighe; }
+	Kvz_DBTDescrizioni* GetDBTDescrizioni() const { return m_pDBTDescrizioni; }
+
+	// ---- hooks ---------------------------------------------------------------------------
+	BOOL OnAttachData() override;
+	BOOL OnPrepareAuxData() override;
+	// Positions, empty-formula warnings, the rows' codes and symbols, the counters and the
+	// short descriptions, all in the save's transaction.
+	BOOL OnOkTransaction() override;
+	BOOL OnDeleteTransaction() override;
+	void OnGoInBrowseMode() override;
+	BOOL SimboloUtilizzato(CString strNome) override;
+	void OnFormulaChanged() override;
+
+	// ---- operations ----------------------------------------------------------------------
+	// Rebuilds the detail counters from every row's main and numbered formulas, then the
+	// general counters.
+	void CaricaCodiciFormulaRighe();
+	// The counters of the header's year from the stored usage details (all models).
+	void InizializzaContatoriDaTabella();
+	// Keeps the row's code in the code list and its symbol "R" + code with its definition.
+	void RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga);
+	// The same through the given updaters (the save's, inside its transaction).
+	void RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga, Kvz_RegistroCodici& registro);
+	// Deletes from the table every row of the model and year to clear.
+	void AzzeraTabellaModello(LPCTSTR szTabella, LPCTSTR szColEsercizio, LPCTSTR szColModello);
+	// Every symbol, macro, code, result and usage detail of the model and year to clear.
+	void CancellaTuttiISimboli();
+	DataMon ScegliValoreEsplosione(const DataMon& a, const DataMon& b, const DataMon& c) const;
+
+	// The grid's formula column of a formula index (0 main, 1..10, 11..13 budget A to C).
+	void SetColonnaFormula(int nIndex, ColumnInfo* pColumn);
+	ColumnInfo* GetColonnaFormula(int nIndex) const;
+	// The view hands over the header's model-code control.
+	void SetCtrlModello(CParsedCtrl* pCtrl) { m_pCtrlModello = pCtrl; }
+	// Titles of the formula columns from the description rows.
+	void IntitolaColonneFormula();
+
 	DataBool Kvz_GetNextRigaEsplos(DataInt& nRiga, DataStr& aTitolo, DataStr& aTesto);
 	DataBool Kvz_GetSubNextRigaEsplos(DataInt nRiga, DataInt& nSubRiga, DataStr& aTesto1, DataStr& aTesto2,
 									  DataStr& aTesto3, DataStr& aTesto4, DataStr& aTesto5, DataStr& aTesto6,
 									  DataMon& aImporto1, DataMon& aImporto2);
 
+	// ---- document data -------------------------------------------------------------------
+	Kvz_HKLCodRaggrupp* m_pHKLCodRaggrupp = nullptr;
+	KVZ_HKLRiclassificazioneTesta* m_pHKLCopiaDa = nullptr;
+	HKLJobs* m_pHKLJobs = nullptr;
+	HKLCostCenters* m_pHKLCostCenters = nullptr;
+
+	DataStr RCL_COPIA_DA;
+	DataInt RCL_COPIA_ESERC;
+	DataBool RCL_ANCHE_FORMULE{TRUE};
+	DataBool RCL_COPIA;
+	DataBool m_bCopiaInCorso;  // a copy wrote symbols for a model not yet saved
+	DataStr m_ModelloDaAzzerare;
+	DataInt m_EsercizioDaAzzerare;
+
+	// Explosion of a formula: the month valued, and the rows a report reads back.
+	DataInt m_MeseEsplosione;
+	int m_nRigaEsplosione = 0;
+	BOOL m_bEsplosioneSaldo = TRUE;
+	BOOL m_bEsplosioneRateo = FALSE;
+	BOOL m_bEsplosioneAssestato = FALSE;
 	std::vector<Kvz_RigaEsplosione> m_RigheEsplosione;
+
+	// The counters view opened from here (cleared on it when this document goes).
+	CBaseDocument* m_pViewContatori = nullptr;
+
+protected:
+	// Notifications.
+	void OnModelloChanged();
+	void OnTipoModelloChanged();
+	void OnEsercizioCopiaChanged();
+	void OnCopiaModello();
+	void OnRigaChanged();
+	void OnCodiceRigaChanged();
+	void OnDescrizioneRigaChanged();
+	void OnSegnoChanged();
+	void OnTipoRigaChanged();
+	void OnRaggruppamentoChanged();
+	void OnReportRiclassificazione();
+	void OnVisualizzaContatori();
+	void OnFormula1Changed() { OnFormulaNChanged(1); }
+	void OnFormula2Changed() { OnFormulaNChanged(2); }
+	void OnFormula3Changed() { OnFormulaNChanged(3); }
+	void OnFormula4Changed() { OnFormulaNChanged(4); }
+	void OnFormula5Changed() { OnFormulaNChanged(5); }
+	void OnFormula6Changed() { OnFormulaNChanged(6); }
+	void OnFormula7Changed() { OnFormulaNChanged(7); }
+	void OnFormula8Changed() { OnFormulaNChanged(8); }
+	void OnFormula9Changed() { OnFormulaNChanged(9); }
+	void OnFormula10Changed() { OnFormulaNChanged(10); }
+
+private:
+	void OnFormulaNChanged(int nIndex);
+	// The formula context of a row ("Modello di riclassificazione", year, model, kind 3, code).
+	void SetContestoRiga(const Kvz_TRiclassificazioneRighe* pRiga);
+	void SetContestoModello();
+	// Field states and row values of the model type.
+	void ApplicaTipoModello();
+	void AggiornaLookupModello();
+	// Job or cost centre of the model code into the header; FALSE when the job is unknown.
+	BOOL LeggiCommessa();
+	void LeggiCentroDiCosto();
+	BOOL EsisteModello() const;
+	// Symbols, definitions and code-list entries of the codes no longer saved.
+	void CancellaCodiciRimossi();
+	void CancellaCodice(Kvz_RegistroCodici& registro, const DataInt& aEsercizio, const DataStr& aModello,
+						const DataStr& aCodice);
+	void AggiornaDescrizioniBrevi();
+	// General counters of codes not yet counted, their uses by others read in one query.
+	void PrecaricaContatoriGenerali();
+	// The model's results and the counters its rows' uses make.
+	void CancellaRisultatiEContatori();
+	void EseguiReport(LPCTSTR szNamespace);
+
+	Kvz_DBTRiclassificTesta* m_pDBTTesta = nullptr;
+	Kvz_DBTRiclassificRighe* m_pDBTRighe = nullptr;
+	Kvz_DBTRaggrupp* m_pDBTRaggrupp = nullptr;
+	Kvz_DBTOperatoriStampe* m_pDBTOperatoriStampe = nullptr;
+	Kvz_DBTDescrizioni* m_pDBTDescrizioni = nullptr;
+	CParsedCtrl* m_pCtrlModello = nullptr;
+	ColumnInfo* m_pColonneFormula[KVZ_NUM_FORMULE_RIGA] = {};
+	WORD m_nTipoModello = 0;  // the type before the user's change
+	// Codes (year, model, code) whose symbols this edit wrote: a save deletes those no row
+	// keeps, leaving the form without saving deletes those no stored row has.
+	std::set<std::tuple<int, std::string, std::string>> m_CodiciRegistrati;
+	std::unique_ptr<Kvz_RegistroCodici> m_pRegistro;  // the immediate writes while typing
+};
+
+class Kvz_RiclassRigheDlg : public CTabDialog
+{
+	DECLARE_DYNCREATE(Kvz_RiclassRigheDlg, CTabDialog)
+public:
+	Kvz_RiclassRigheDlg() : CTabDialog(_T("RiclassRigheDlg")) {}
+	void BuildDataControlLinks() override;
+	BOOL OnPrepareAuxData() override;
+};
+
+class Kvz_AltriDatiDlg : public CTabDialog
+{
+	DECLARE_DYNCREATE(Kvz_AltriDatiDlg, CTabDialog)
+public:
+	Kvz_AltriDatiDlg() : CTabDialog(_T("AltriDatiDlg")) {}
+	void BuildDataControlLinks() override;
+};
+
+class Kvz_OperatoriStampeDlg : public CTabDialog
+{
+	DECLARE_DYNCREATE(Kvz_OperatoriStampeDlg, CTabDialog)
+public:
+	Kvz_OperatoriStampeDlg() : CTabDialog(_T("OperatoriStampeDlg")) {}
+	void BuildDataControlLinks() override;
+};
+
+// The master frame with the command that shows the usage counters of the model's codes.
+class Kvz_CDeRiclassificazioniFrame : public CMasterFrame
+{
+	DECLARE_DYNCREATE(Kvz_CDeRiclassificazioniFrame, CMasterFrame)
+public:
+	BOOL OnCreateAuxToolbar() override;
 };
 
 class Kvz_CDeRiclassificazioniView : public CMasterFormView
 {
 	DECLARE_DYNCREATE(Kvz_CDeRiclassificazioniView, CMasterFormView)
 public:
-	Kvz_CDeRiclassificazioniView() : CMasterFormView(_T("Kvz_CDeRiclassificazioniView")) {}
+	Kvz_CDeRiclassificazioniView() : CMasterFormView(_T("CDeRiclassificazioniView")) {}
+	void BuildDataControlLinks() override;
 };

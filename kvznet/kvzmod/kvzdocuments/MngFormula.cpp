@@ -171,8 +171,14 @@ BOOL Kvz_New_MngFormula::Parse(const CString& strOwner)
 	ASSERT_RELEASE_TRACE(!m_Modello.IsEmpty(), "Kvz_New_MngFormula::Parse", kSource);
 	ASSERT_RELEASE_TRACE(!m_Esercizio.IsEmpty(), "Kvz_New_MngFormula::Parse", kSource);
 
-	m_pSymTable = std::make_unique<ErpSymTable>();
-	AttachAllSymbols();
+	if (!m_bMantieniNomi || !m_pSymTable || m_EsercizioNomi.GetValue() != m_Esercizio.GetValue() ||
+		m_ModelloNomi.GetString().CompareNoCase(m_Modello.GetString()) != 0)
+	{
+		m_pSymTable = std::make_unique<ErpSymTable>();
+		AttachAllSymbols();
+		m_EsercizioNomi = m_Esercizio;
+		m_ModelloNomi = m_Modello;
+	}
 
 	Parser parser(m_Formula, nullptr, -1, 0);
 	Expression expr(m_pSymTable.get());
@@ -189,6 +195,13 @@ BOOL Kvz_New_MngFormula::Parse(const CString& strOwner)
 		return FALSE;
 	m_nRami = m_AlberoMacro.GetSize();
 	return EsplodiAlbero(&m_AlberoMacro);
+}
+
+void Kvz_New_MngFormula::MantieniNomi(BOOL b)
+{
+	m_bMantieniNomi = b;
+	if (!b)
+		m_pSymTable.reset();
 }
 
 void Kvz_New_MngFormula::AttachAllSymbols()

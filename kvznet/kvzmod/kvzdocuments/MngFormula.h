@@ -182,6 +182,9 @@ public:
 	// the current company), no symbol or macro (the owner, without underscores) that contains
 	// itself, no macro chain that comes back to a macro. The names met go to the name list.
 	BOOL Parse(const CString& strOwner);
+	// While TRUE, Parse reads the names of a year and model once and keeps them: for a caller
+	// that checks many formulas while no symbol or macro is added or removed. FALSE drops them.
+	void MantieniNomi(BOOL b);
 	// Why the last Parse found the formula wrong, with the position ("" when it was not the syntax).
 	const CString& GetErroreSintassi() const { return m_ErroreSintassi; }
 
@@ -265,6 +268,9 @@ private:
 	DataBool m_bFormulaBudget;
 	DataEnum m_TipoBudget{E_KVZ_TIPOBUDGET, 0};
 	std::unique_ptr<ErpSymTable> m_pSymTable;
+	BOOL m_bMantieniNomi = FALSE;
+	DataInt m_EsercizioNomi;  // year and model of the names kept
+	DataStr m_ModelloNomi;
 	Kvz_New_AlberoMacro m_AlberoMacro;
 	int m_nRami = 0;  // branches of the current explosion, against MaxRamiMacro
 	CString m_ErroreSintassi;

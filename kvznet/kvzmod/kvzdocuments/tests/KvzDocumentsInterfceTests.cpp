@@ -21,7 +21,7 @@ const std::vector<Row> kExpected = {
 	{"DAnagConti", "Kvz_CDeAnagContiDoc", "CMasterFrame", "Kvz_CDeAnagContiView"},
 	{"DPianoBase", "Kvz_CPianoBaseDoc", "CMasterFrame", "Kvz_CPianoBaseView"},
 	{"DCodBudget", "Kvz_CDeCodBudgetDoc", "CMasterFrame", "Kvz_CDeCodBudgetView"},
-	{"DModelliRiclassific", "Kvz_CDeRiclassificazioniDoc", "CMasterFrame", "Kvz_CDeRiclassificazioniView"},
+	{"DModelliRiclassific", "Kvz_CDeRiclassificazioniDoc", "Kvz_CDeRiclassificazioniFrame", "Kvz_CDeRiclassificazioniView"},
 	{"DAziende", "Kvz_CDeAziendeDoc", "CMasterFrame", "Kvz_CDeAziendeView"},
 	{"DCodRaggruppamenti", "Kvz_CDeCodRaggruppDoc", "CMasterFrame", "Kvz_CDeCodRaggruppView"},
 	{"DBudget", "Kvz_CBudgetDoc", "CMasterFrame", "Kvz_CBudgetView"},
