@@ -75,13 +75,14 @@ protected:
 	DataStr m_Modello;
 };
 
-// Picks a model of the year the application date had when the lookup was built.
+// Picks a model of a year: the application date's when the lookup was built, unless set.
 class KVZ_HKLRiclassificazioneTesta : public HotKeyLink
 {
 	DECLARE_DYNCREATE(KVZ_HKLRiclassificazioneTesta, HotKeyLink)
 public:
 	KVZ_HKLRiclassificazioneTesta();
 	const DataInt& GetSelEsercizio() const { return m_SelEsercizio; }
+	void SetSelEsercizio(const DataInt& aEsercizio) { m_SelEsercizio = aEsercizio; }
 	Kvz_TRiclassificazioneTesta* GetRecord() const;
 	DataObj* GetDataObj() const override;
 
