@@ -276,7 +276,6 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 			AggiornaTestaRiclassificato(modello, FALSE);
 			if (IsAborted())
 				break;
-			CancellazionePrimaDiSalvataggio(modello);
 			if (PerRaggruppamento() && m_RaggruppDaCancellare)
 			{
 				CancellazionePrimaDiSalvataggio(m_Raggrupp);
@@ -327,11 +326,14 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 
 void Kvz_CRiclassificPianoBaseDoc::ChiudiTabelle()
 {
+	m_pTabRighe.reset();
+	m_pRecRighe.reset();
 	m_pTabScrittura.reset();
 	m_pRecScrittura.reset();
 	m_pTabRaggrupp.reset();
 	m_pRecRaggrupp.reset();
 	m_RigheRaggrupp.clear();
+	m_Riserva.clear();
 }
 
 SqlTable& Kvz_CRiclassificPianoBaseDoc::TabellaRisultati()
@@ -348,34 +350,66 @@ SqlTable& Kvz_CRiclassificPianoBaseDoc::TabellaRisultati()
 
 // ---- one model ---------------------------------------------------------------------------------
 
+// Month copies are many (rows x months x models): those of a model done serve the next one.
+std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> Kvz_CRiclassificPianoBaseDoc::NuovaCopia(
+	const Kvz_TEnhRiclassificazioneRighe& riga)
+{
+	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p;
+	if (m_Riserva.empty())
+		p = std::make_unique<Kvz_TEnhRiclassificazioneRighe>(FALSE);
+	else
+	{
+		p = std::move(m_Riserva.back());
+		m_Riserva.pop_back();
+	}
+	*p = riga;
+	return p;
+}
+
+void Kvz_CRiclassificPianoBaseDoc::SvuotaRisultati()
+{
+	for (int i = m_Risultati.GetSize() - 1; i >= 0; --i)
+		m_Riserva.emplace_back(static_cast<Kvz_TEnhRiclassificazioneRighe*>(m_Risultati.DetachAt(i)));
+}
+
 void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aModello)
 {
 	Stato("Calcolo riclassificazione in corso ...");
-	m_Risultati.RemoveAll();
+	SvuotaRisultati();
 	try
 	{
+		// The model's rows, read whole before any is computed, through a cursor kept for the run.
 		std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> righe;
+		if (!m_pTabRighe)
 		{
-			Kvz_TEnhRiclassificazioneRighe rec;
-			SqlTable t(&rec, GetReadOnlySqlSession(), this);
-			t.Open(FALSE);
-			t.SelectAll();
-			t.AddParam("p1", rec.f_Esercizio);
-			t.AddFilterColumn(rec.f_Esercizio);
-			t.AddParam("p2", rec.f_ModelloRiclassific);
-			t.AddFilterColumn(rec.f_ModelloRiclassific);
-			t.AddSortColumn(rec.f_Posizione);
-			t.AddSortColumn(rec.f_CodRiclassificato);
-			t.SetParamValue("p1", m_Esercizio);
-			t.SetParamValue("p2", aModello);
-			for (t.Query(); !t.IsEOF(); t.MoveNext())
-			{
-				auto p = std::make_unique<Kvz_TEnhRiclassificazioneRighe>();
-				*p = rec;
-				righe.push_back(std::move(p));
-			}
-			t.Close();
+			m_pRecRighe = std::make_unique<Kvz_TEnhRiclassificazioneRighe>();
+			m_pTabRighe = std::make_unique<SqlTable>(m_pRecRighe.get(), GetReadOnlySqlSession(), this);
+			Kvz_TEnhRiclassificazioneRighe& rec = *m_pRecRighe;
+			m_pTabRighe->Open(FALSE);
+			m_pTabRighe->SelectAll();
+			m_pTabRighe->AddParam("p1", rec.f_Esercizio);
+			m_pTabRighe->AddFilterColumn(rec.f_Esercizio);
+			m_pTabRighe->AddParam("p2", rec.f_ModelloRiclassific);
+			m_pTabRighe->AddFilterColumn(rec.f_ModelloRiclassific);
+			m_pTabRighe->AddSortColumn(rec.f_Posizione);
+			m_pTabRighe->AddSortColumn(rec.f_CodRiclassificato);
 		}
+		SqlTable& t = *m_pTabRighe;
+		t.SetParamValue("p1", m_Esercizio);
+		t.SetParamValue("p2", aModello);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+			righe.push_back(NuovaCopia(*m_pRecRighe));
+		// Given back however the model ends.
+		struct Restituzione
+		{
+			std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>>& righe;
+			std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>>& riserva;
+			~Restituzione()
+			{
+				for (auto& p : righe)
+					riserva.push_back(std::move(p));
+			}
+		} restituzione{righe, m_Riserva};
 
 		// The engine is the model's: released however the model ends.
 		std::unique_ptr<Kvz_New_MngFormula> pMotore(new Kvz_New_MngFormula(GetMessages(), nullptr, nullptr, this));
@@ -392,6 +426,8 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aMode
 		} rilascio{m_pMngFormula};
 		pMotore->AttachModello(aModello);
 		pMotore->AttachEsercizio(m_Esercizio);
+		// The run writes results only: symbols and their definitions stay as they are.
+		pMotore->SetDefinizioniStabili();
 		for (auto& pRiga : righe)
 		{
 			if (IsAborted())
@@ -446,8 +482,7 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 	std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> mesi;
 	for (int m = 0; m < nAl; ++m)
 	{
-		auto p = std::make_unique<Kvz_TEnhRiclassificazioneRighe>(FALSE);
-		*p = riga;
+		std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p = NuovaCopia(riga);
 		p->l_Mese = m + 1;
 		for (DataMon* v : Valori(*p))
 			*v = 0.0;
@@ -506,6 +541,8 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 		ScriviRiga(*p, riga.f_ModelloRiclassific);
 		m_Risultati.Add(p.release());
 	}
+	for (int m = 0; m < nDal - 1; ++m)
+		m_Riserva.push_back(std::move(mesi[static_cast<size_t>(m)]));
 }
 
 void Kvz_CRiclassificPianoBaseDoc::ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello)
@@ -669,6 +706,9 @@ void Kvz_CRiclassificPianoBaseDoc::AggiornaTestaRiclassificato(const DataStr& aC
 	}
 }
 
+// The model's rows are in the table since their computation, as the array holds them but for
+// the carry-over: writing them again would be the same rows deleted and added back, so only
+// the reported totals are written.
 void Kvz_CRiclassificPianoBaseDoc::SalvaRisultati(const DataStr& aModello)
 {
 	Stato("Salvataggio risultati in corso ...");
@@ -677,7 +717,8 @@ void Kvz_CRiclassificPianoBaseDoc::SalvaRisultati(const DataStr& aModello)
 		for (int i = 0; i < m_Risultati.GetSize(); ++i)
 		{
 			Kvz_TEnhRiclassificazioneRighe* e = m_Risultati.GetAt(i);
-			ScriviRiga(*e, aModello);
+			if (!e->f_Dividendo.IsEmpty())
+				ScriviTotali(*e, aModello);
 			if (PerRaggruppamento())
 				SommaInRaggruppamento(*e);
 		}
@@ -690,6 +731,27 @@ void Kvz_CRiclassificPianoBaseDoc::SalvaRisultati(const DataStr& aModello)
 		AggiornaTestaRiclassificato(m_Raggrupp, TRUE);
 	for (auto& q : m_Quadrim)
 		q.clear();
+}
+
+void Kvz_CRiclassificPianoBaseDoc::ScriviTotali(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello)
+{
+	static const char* const kColonne[14] = {
+		"TotaleRiportato",	"TotaleRiportatoBudgetA", "TotaleRiportatoBudgetB", "TotaleRiportatoBudgetC",
+		"TotaleRiportato1", "TotaleRiportato2",		  "TotaleRiportato3",		"TotaleRiportato4",
+		"TotaleRiportato5", "TotaleRiportato6",		  "TotaleRiportato7",		"TotaleRiportato8",
+		"TotaleRiportato9", "TotaleRiportato10"};
+	CString sql = "UPDATE \"Kvz_Riclassificato\" SET ";
+	std::vector<const DataObj*> valori;
+	auto totali = Totali(e);
+	for (size_t s = 0; s < 14; ++s)
+	{
+		sql += CString::Formatted("%s\"%s\" = ?", s ? ", " : "", kColonne[s]);
+		valori.push_back(totali[s]);
+	}
+	sql += " WHERE \"Esercizio\" = ? AND \"ModelloRiclassific\" = ? AND \"TipoDatoPianoBase\" = ? AND "
+		   "\"CodRiclassificato\" = ? AND \"Mese\" = ?";
+	valori.insert(valori.end(), {&m_Esercizio, &aModello, &m_TipoDato, &e.f_CodRiclassificato, &e.l_Mese});
+	GetUpdatableSqlSession()->ExecuteSQL(sql, valori);
 }
 
 // The grouping's row of the element's code and month, summed in memory and written through.

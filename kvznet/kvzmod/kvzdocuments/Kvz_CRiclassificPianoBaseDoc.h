@@ -147,8 +147,11 @@ protected:
 	// The cursor rows are written through, prepared once per run.
 	SqlTable& TabellaRisultati();
 	void ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello);
+	void ScriviTotali(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello);
 	void SommaInRaggruppamento(Kvz_TEnhRiclassificazioneRighe& e);
 	void PulisciModelli();
+	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> NuovaCopia(const Kvz_TEnhRiclassificazioneRighe& riga);
+	void SvuotaRisultati();
 
 private:
 	// A grouping row being summed: its values, and whether it is in the table.
@@ -171,12 +174,15 @@ private:
 	BOOL m_bErroreDb = FALSE;
 
 	// Run-wide cursors and caches.
+	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> m_pRecRighe;
+	std::unique_ptr<SqlTable> m_pTabRighe;
 	std::unique_ptr<Kvz_TRiclassificato> m_pRecScrittura;
 	std::unique_ptr<SqlTable> m_pTabScrittura;
 	std::unique_ptr<Kvz_TRiclassificato> m_pRecRaggrupp;
 	std::unique_ptr<SqlTable> m_pTabRaggrupp;
 	std::map<ChiaveRaggrupp, RigaRaggrupp> m_RigheRaggrupp;
 	std::map<std::string, int> m_PosizioniRaggrupp;
+	std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> m_Riserva;
 	void ChiudiTabelle();
 };
 

@@ -46,6 +46,14 @@ void Kvz_New_MngFormula::SvuotaCachePianoBase()
 
 BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strNome)
 {
+	std::unique_ptr<Kvz_TSimboliPianoBase>* pLetta = nullptr;
+	if (m_bDefinizioniStabili)
+	{
+		auto [it, bNuova] = m_DefinizioniLette.try_emplace(ChiaveSimbolo(m_Esercizio, m_Modello, strNome));
+		if (!bNuova && it->second)
+			return ValorizzaPianoBase("_" + strNome, it->second.get());
+		pLetta = &it->second;
+	}
 	Kvz_TRSimboliPianoBase& reader = m_TRSimboliPB;
 	try
 	{
@@ -61,6 +69,11 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strNome)
 	{
 		MostraErroreSql(e, "Kvz_New_MngFormula::ValorizzaPianoBase");
 		return FALSE;
+	}
+	if (pLetta)
+	{
+		*pLetta = std::make_unique<Kvz_TSimboliPianoBase>();
+		**pLetta = *reader.GetRecord();
 	}
 	return ValorizzaPianoBase("_" + strNome, reader.GetRecord());
 }
