@@ -16,9 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
-#include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
-#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
+#include "bench/DemoBench.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
@@ -41,13 +39,6 @@ const int kSimboli = 60;  // base-plan symbols of each model, over accounts of i
 std::unique_ptr<SqlConnection> g_pConn;
 int g_Anno = 0;
 
-class Silent : public IInteraction
-{
-public:
-	int MessageBox(const CString&, UINT, const CString&) override { return IDOK; }
-	void Progress(const CString&) override {}
-	bool AbortRequested() override { return false; }
-};
 
 // Adds the cursor's record as it stands.
 void Inserisci(SqlTable& t)
@@ -147,26 +138,9 @@ void BM_Pavimento(benchmark::State& state)
 {
 	for (auto _ : state)
 	{
-		{
-			Kvz_TPianoBaseRighe r;
-			SqlTable t(&r);
-			t.Open(FALSE);
-			DataStr conto;
-			DataInt mese;
-			DataDbl saldo;
-			t.SelectSqlFun("\"ContoKvz\"", conto);
-			t.SelectSqlFun("\"Mese\"", mese);
-			t.SelectSqlFun("SUM(\"SaldoContabile\")", saldo);
-			t.AddParam("p1", r.f_Esercizio);
-			t.AddFilterColumn(r.f_Esercizio);
-			t.m_strGroupBy = "\"ContoKvz\", \"Mese\"";
-			t.SetParamValue("p1", DataInt(g_Anno));
-			std::map<std::string, double> totali;
-			for (t.Query(); !t.IsEOF(); t.MoveNext())
-				totali[conto.GetString().str()] += saldo.GetValue();
-			t.Close();
-			benchmark::DoNotOptimize(totali);
-		}
+		std::map<std::string, double> totali;
+		kvzbench::LeggiTotaliPianoBase(g_Anno, totali);
+		benchmark::DoNotOptimize(totali);
 		CPLVContext ctx(g_pConn.get());
 		ctx.StartTransaction();
 		ctx.GetUpdatableSqlSession()->ExecuteSQL("DELETE FROM \"Kvz_Riclassificato\" WHERE \"ModelloRiclassific\" = 'FLOOR'");
@@ -237,51 +211,17 @@ int main(int argc, char** argv)
 	const auto folder =
 		std::filesystem::temp_directory_path() / ("kvz-bench-riclassificazione-" + std::to_string(::getpid()));
 	std::filesystem::create_directories(folder);
-	Silent silent;
+	kvzbench::Silent silent;
 	InteractionScope scope(&silent);
 	{
-		g_pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
-		AfxSetDefaultSqlConnection(g_pConn.get());
-		std::unique_ptr<AddOnInterfaceObj> pAddOn(KvzDblAddOnInterface());
-		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
-		if (!pAddOn || !pAddOn->AOI_RegisterTables(g_pConn.get(), "", &ns))
-		{
-			std::fprintf(stderr, "cannot register the module's tables\n");
+		erp::DemoCompanySummary demo;
+		if (!kvzbench::ApriDemo(g_pConn, folder, 10, demo))
 			return 1;
-		}
-		erp::SetupCompanyDatabase(*g_pConn);
-		const erp::DemoCompanySummary demo = erp::CreateDemoCompany(*g_pConn, 10);
 		g_Anno = demo.lastYear;
 		AfxSetApplicationDate(DataDate(15, 12, g_Anno));
-		std::vector<CString> conti;
-		{
-			CDocumentSet docs;
-			FormDriver init(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CInitRaggruppPdCDoc), RUNTIME_CLASS(CBatchFrame),
-											 RUNTIME_CLASS(Kvz_CInitRaggruppPdCView)));
-			init.RunBatch();
-			FormDriver form(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CImportaSaldiDoc), RUNTIME_CLASS(CBatchFrame),
-											 RUNTIME_CLASS(Kvz_CImportaSaldiView)));
-			form.Type("Importazione saldi fino al mese:", "12");
-			form.Type("anno:", CString::Formatted("%d", g_Anno));
-			if (!form.RunBatch())
-			{
-				std::fprintf(stderr, "the import failed\n");
-				return 1;
-			}
-		}
-		{
-			Kvz_TPianoBaseRighe r;
-			SqlTable t(&r);
-			t.Open(FALSE);
-			DataStr conto;
-			t.SelectSqlFun("DISTINCT \"ContoKvz\"", conto);
-			t.AddParam("p1", r.f_Esercizio);
-			t.AddFilterColumn(r.f_Esercizio);
-			t.SetParamValue("p1", DataInt(g_Anno));
-			for (t.Query(); !t.IsEOF(); t.MoveNext())
-				conti.push_back(conto.GetString());
-			t.Close();
-		}
+		if (!kvzbench::ImportaAnno(g_Anno))
+			return 1;
+		const std::vector<CString> conti = kvzbench::ContiPianoBase(g_Anno);
 		if (conti.empty() || !CreaModelli(conti))
 		{
 			std::fprintf(stderr, "cannot create the models\n");

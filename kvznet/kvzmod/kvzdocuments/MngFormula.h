@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
@@ -305,6 +306,7 @@ private:
 	BOOL m_bDefinizioniStabili = FALSE;
 	std::map<CString, std::unique_ptr<Kvz_TAnagSimboli>> m_AnagraficheLette;
 	std::map<CString, std::unique_ptr<Kvz_TSimboliPianoBase>> m_DefinizioniLette;
+	mutable std::map<CString, std::string> m_ColonneDefinizioni;  // of the base-plan values' cache key
 	std::map<CString, std::unique_ptr<Compilata>> m_Compilate;
 	// Top engine only: the base-plan and result queries by their shape, prepared once, and the
 	// base-plan values read, by everything that shapes their query.
