@@ -482,6 +482,11 @@ void Kvz_CSelContiSimbPBaseTabDlg::BuildDataControlLinks()
 	AddButton(IDC_PB_SYMB_SEL_TUTTI_CONTI, _T("Sel.tutto conti"));
 	AddButton(IDC_PB_SYMB_DESEL_TUTTI_CONTI, _T("Desel.tutto conti"));
 	AddButton(IDC_PB_SYMB_ESTRAI, _T("Estrai conti"));
+	// The cost centres/jobs of the current account are picked on this tab too.
+	AddButton(IDC_PB_SYMB_SEL_TUTTI_CDC_COMM, _T("Sel.tutto centri/commesse"));
+	AddButton(IDC_PB_SYMB_DESEL_TUTTI_CDC_COMM, _T("Desel.tutto centri/commesse"));
+	AddButton(IDC_PB_SYMB_CARICA_DA_TABELLE, _T("Carica da tabelle"));
+	AddButton(IDC_PB_SYMB_FILTRO, _T("Filtro"));
 	pDoc->m_pGridConti = static_cast<Kvz_SelContiSimboloEdit*>(AddLink(
 		IDC_PB_SYMB_GRID_CONTI, _T("Conti"), RUNTIME_CLASS(Kvz_SelContiSimboloEdit), pDoc->m_pDBTSelConti.get()));
 	pDoc->m_pGridCdcComm = static_cast<Kvz_SelCdcCommSimboloEdit*>(

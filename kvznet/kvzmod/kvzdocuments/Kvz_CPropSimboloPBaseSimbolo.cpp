@@ -157,7 +157,15 @@ void Kvz_CPropSimboloPBaseDoc::CancellaCdcCommNonSelezionati() {}
 
 void Kvz_CPropSimboloPBaseDoc::OnCopiaInNuovoSimbolo() {}
 
-void Kvz_CPropSimboloPBaseDoc::OnEstrai() {}
+// Refills the grid of the active selection tab with the filters as they are now.
+void Kvz_CPropSimboloPBaseDoc::OnEstrai()
+{
+	if (m_pTabber && m_pTabber->GetActiveTab() == 1)
+		RiempiListBoxCdcComm();
+	else
+		RiempiListBoxConti();
+	UpdateDataView();
+}
 
 // ---- filling the grids --------------------------------------------------------------------------
 
