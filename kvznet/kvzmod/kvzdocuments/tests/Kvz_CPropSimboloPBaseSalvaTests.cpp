@@ -1,6 +1,7 @@
 // Saving a base-plan symbol through its form, then valuing it with the formula engine: an
 // account range and a ticked list with signs; a save that fails writes nothing and keeps the
 // form open; the splits a tick asks for are written by the save, with their base-plan months.
+#include <cstdlib>
 #include <string>
 #include <variant>
 #include <vector>
@@ -292,6 +293,64 @@ TEST_F(SplitSimbolo, ACostCentreTickedWithoutAnAccountWritesNothing)
 	EXPECT_EQ(Split(), 0);
 	ASSERT_TRUE(form.Press("Annulla"));
 	EXPECT_EQ(Split() + RigheSimboli(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The symbols that the command line defined on a copy of the imported demo company (the test
+// kvz_simbolo_salva of the host), valued by the engine: each month equals the sum of the
+// base-plan balances the definition selects.
+class SimboloDaRigaDiComando : public KvzDocumentsLibrary
+{
+protected:
+	double Somma(SqlConnection& db, const std::string& conti, int mese)
+	{
+		auto st = db.Db().Prepare("SELECT COALESCE(SUM(SaldoContabile), 0) FROM Kvz_PianoBaseR WHERE Esercizio = 2026 "
+								  "AND Mese = " +
+								  std::to_string(mese) + " AND " + conti);
+		EXPECT_TRUE(st->Step());
+		const plv::db::Value v = st->Column(0);
+		return std::holds_alternative<double>(v) ? std::get<double>(v)
+												 : static_cast<double>(std::get<std::int64_t>(v));
+	}
+};
+
+TEST_F(SimboloDaRigaDiComando, TheEngineValuesWhatTheCommandLineSaved)
+{
+	const char* szDb = std::getenv("KVZ_SIMBOLO_DB");
+	if (!szDb)
+		GTEST_SKIP() << "run by the host's test kvz_simbolo_salva";
+	auto pDemo = SqlConnection::Open(CString(szDb), SqlConnection::OPEN_EXISTING);
+	ASSERT_TRUE(pDemo);
+	AfxSetDefaultSqlConnection(pDemo.get());
+	const struct
+	{
+		const char* formula;
+		std::string sql;  // the same months by hand
+		int segnoSecondo;
+	} casi[] = {
+		{"_IMMOB", "ContoKvz BETWEEN '0201001' AND '0201002'", 0},
+		{"_NETTO", "ContoKvz = '0201002'", -1},
+	};
+	for (const auto& c : casi)
+	{
+		CMessages messaggi;
+		Kvz_New_MngFormula f(&messaggi, nullptr);
+		f.AttachDefault(DataInt(2026), DataInt(1), DataInt(12), DataStr(), DataEnum(E_KVZ_TIPODATOPBASE, 0), DataEnum());
+		f.AttachFormula(c.formula);
+		ASSERT_TRUE(f.Eval()) << c.formula;
+		for (int m = 1; m <= 12; ++m)
+		{
+			double atteso = Somma(*pDemo, c.sql, m);
+			if (c.segnoSecondo)
+				atteso -= Somma(*pDemo, "ContoKvz = '0102002'", m);
+			EXPECT_NEAR(f.GetResult(m - 1).GetValue(), atteso, 0.005) << c.formula << " month " << m;
+		}
+		EXPECT_NE(Somma(*pDemo, c.sql, 1), 0.0);  // the months are not trivially zero
+	}
+	AfxSetDefaultSqlConnection(m_pConn.get());
 }
 
 }  // namespace
