@@ -338,11 +338,22 @@ void Kvz_CPropSimboloPBaseDoc::OnCodAziendaChanged()
 
 void Kvz_CPropSimboloPBaseDoc::OnBatchExecute()
 {
-	// The symbol itself is written by the closing step.
+	// The symbol is saved in the confirmation's transaction: a save that fails leaves nothing
+	// written and the form open, and the run reports the failure.
 	if (!StartBatchTransaction())
 		return;
+	if (!SalvaSimbolo())
+	{
+		GetContext()->Rollback();
+		m_bBatchNotStarted = true;
+		return;
+	}
+	if (!GetContext()->Commit())
+	{
+		m_bBatchNotStarted = true;
+		return;
+	}
 	m_bConfermato = TRUE;
-	GetContext()->Commit();
 	CloseDocument(TRUE);
 }
 
