@@ -263,6 +263,49 @@ TEST_F(SplitSimbolo, TheSplitATickAsksForIsWrittenBySavingWithItsTwelveMonths)
 			  12);
 }
 
+// Editing the symbol again (as the formula editor opens it) and unticking the cost centre: the
+// split and its months go when every amount of every month is zero, and stay otherwise.
+TEST_F(SplitSimbolo, UntickingRemovesTheSplitAndItsMonthsOnlyWhenEveryAmountIsZero)
+{
+	for (const bool bConImporto : {false, true})
+	{
+		const char* nome = bConImporto ? "CONRATEO" : "AZERO";
+		{
+			FormDriver form = Nuovo(nome);
+			SpuntaCdc(form);
+			ASSERT_TRUE(form.Save()) << form.GetLastError();
+		}
+		if (bConImporto)  // an accrual only: the adjusted total stays zero
+			m_pConn->ExecuteSQL("UPDATE Kvz_PianoBaseR SET ImportoRateo = 5 WHERE CentroCommessa = 'PRD' AND Mese = 4");
+
+		auto* pDoc = Open<Kvz_CPropSimboloPBaseDoc>("BDPropSimboloPBase");
+		ASSERT_NE(pDoc, nullptr);
+		FormDriver form(pDoc);
+		pDoc->m_ModoDoc = DataEnum(E_KVZ_MODODOCSIMBOLO, 1);
+		pDoc->m_NomeSimbolo = nome;
+		pDoc->CaricaSimbolo();
+		pDoc->m_VisSoloSel = TRUE;
+		pDoc->m_VisTutti = FALSE;
+		ASSERT_TRUE(form.Press("Estrai conti"));
+		ASSERT_EQ(form.RowCount(kConti), 1);
+		EXPECT_EQ(form.Cell(kConti, 0, "S"), "Si");
+		const char* grid = "Commesse/Centri di costo2";
+		ASSERT_EQ(form.RowCount(grid), 1);
+		EXPECT_EQ(form.Cell(grid, 0, "S"), "Si");
+		ASSERT_TRUE(form.SelectRow(grid, 0));
+		ASSERT_TRUE(form.TypeCell(grid, 0, "S", "No")) << form.GetLastError();
+		ASSERT_TRUE(form.Save()) << form.GetLastError();
+
+		const long attese = bConImporto ? 1 : 0;
+		EXPECT_EQ(Split(), 0) << nome;  // its percentage is 0
+		EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseT WHERE CentroCommessa = 'PRD'"), attese) << nome;
+		EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE CentroCommessa = 'PRD'"), attese * 12) << nome;
+		EXPECT_EQ(Numero(std::string("SELECT COUNT(*) FROM Kvz_ElencoContiSimboloPBase WHERE NomeSimbolo = '") + nome +
+						 "' AND ContoSelez = '4001001' AND CentroCommessa = ''"),
+				  1);
+	}
+}
+
 TEST_F(SplitSimbolo, AFailingIdManagerWritesNoHeaderAndNoSymbol)
 {
 	FormDriver form = Nuovo("SENZAID");
