@@ -2,12 +2,17 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <stdexcept>
+#include <string_view>
+
+#include "platform/plvoledb/driver/ConnectionString.h"
+#include "platform/plvoledb/driver/Value.h"
 
 namespace {
 
@@ -111,33 +116,112 @@ int CliInteraction::CancelAnswer(UINT nType)
 	}
 }
 
+bool CliInteraction::ReadTerminalLine(std::string& line)
+{
+	// Read directly, a byte at a time: a buffered stream would swallow Ctrl-C's EINTR and
+	// read ahead of the line.
+	line.clear();
+	for (;;)
+	{
+		char c;
+		const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+		if (n < 0 && errno == EINTR && !g_bInterrupted)
+			continue;
+		if (n <= 0)
+		{
+			std::fprintf(stderr, "\n");
+			return false;
+		}
+		if (c == '\n')
+			return true;
+		line += c;
+	}
+}
+
 int CliInteraction::AskTerminal(UINT nType)
 {
 	for (;;)
 	{
 		std::fprintf(stderr, "[%s] ", Choices(nType));
 		std::fflush(stderr);
-		// Read directly, a byte at a time: a buffered stream would swallow Ctrl-C's EINTR and
-		// read ahead of the line.
 		std::string line;
-		for (;;)
-		{
-			char c;
-			const ssize_t n = ::read(STDIN_FILENO, &c, 1);
-			if (n < 0 && errno == EINTR && !g_bInterrupted)
-				continue;
-			if (n <= 0)
-			{
-				std::fprintf(stderr, "\n");
-				return 0;
-			}
-			if (c == '\n')
-				break;
-			line += c;
-		}
+		if (!ReadTerminalLine(line))
+			return 0;
 		if (int answer = ReplyToAnswer(line))
 			return Fit(answer, nType);
 	}
+}
+
+std::string CliInteraction::ConnectStringError(const std::string& text)
+{
+	// ODBC's connect strings start so.
+	std::string_view pairs(text);
+	if (pairs.size() >= 5 && std::equal(pairs.begin(), pairs.begin() + 5, "ODBC;",
+										 [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; }))
+		pairs.remove_prefix(5);
+	if (pairs.find('=') == std::string_view::npos)
+		return "it holds no KEY=VALUE pair";
+	try
+	{
+		plv::db::ConnectionString parsed(pairs);
+	}
+	catch (const plv::db::DbError& e)
+	{
+		return e.what();
+	}
+	return {};
+}
+
+void CliInteraction::SetConnectAnswer(const std::string& answer)
+{
+	if (ReplyToAnswer(answer) == IDCANCEL)
+		m_bConnectCancel = true;
+	else if (const std::string why = ConnectStringError(answer); !why.empty())
+		throw std::invalid_argument("not a connect string (" + why + ")");
+	m_ConnectAnswer = answer;
+	m_bConnectAnswered = true;
+}
+
+BOOL CliInteraction::CompleteConnectString(const CString& proposed, CString& complete)
+{
+	FILE* out = m_bMessagesToStderr ? stderr : stdout;
+	// The proposal may name a password: it is never printed.
+	const std::string shown = plv::db::RedactSecrets(proposed.str());
+	std::fprintf(out, "Test di connessione, stringa proposta: %s\n", shown.c_str());
+	std::fflush(out);
+	auto answered = [&](BOOL bOk, const CString& text) {
+		if (bOk)
+			complete = text;
+		std::fprintf(out, "-> %s\n", bOk ? plv::db::RedactSecrets(text.str()).c_str() : "annulla");
+		std::fflush(out);
+		return bOk;
+	};
+	if (g_bInterrupted)
+		return answered(FALSE, {});
+	if (m_bConnectAnswered)
+		return answered(!m_bConnectCancel, CString(m_ConnectAnswer));
+	if (m_Always != Always::Ask)
+		return answered(m_Always == Always::Yes, proposed);
+	if (::isatty(STDIN_FILENO))
+		for (;;)
+		{
+			std::fprintf(stderr, "[stringa di connessione; invio: la proposta; annulla] ");
+			std::fflush(stderr);
+			std::string line;
+			if (!ReadTerminalLine(line))
+				break;
+			if (line.empty())
+				return answered(TRUE, proposed);
+			if (ReplyToAnswer(line) == IDCANCEL)
+				return answered(FALSE, {});
+			if (const std::string why = ConnectStringError(line); why.empty())
+				return answered(TRUE, CString(line));
+			else
+				std::fprintf(stderr, "Non è una stringa di connessione: %s\n", plv::db::RedactSecrets(why).c_str());
+		}
+	if (!g_bInterrupted)
+		std::fprintf(stderr, "kvz: no answer, the connection test is cancelled (answer it with --connect, --yes or --no)\n");
+	return answered(FALSE, {});
 }
 
 int CliInteraction::Decide(const CString& text, UINT nType)

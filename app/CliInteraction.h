@@ -2,7 +2,8 @@
 // The interaction of the command line: messages on stdout, progress on stderr, questions
 // answered from the options (--answer TEXT=REPLY, --yes, --no), else on the terminal. A question
 // nobody answers (no terminal, end of input, Ctrl-C) is cancelled, never given a default that
-// writes. Ctrl-C asks the work in progress to stop; a second one ends the program at once.
+// writes. The connection test is answered the same way: --connect STRING (or cancel), --yes
+// takes the proposed string, --no cancels, else the terminal. Ctrl-C asks the work in progress to stop; a second one ends the program at once.
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +27,11 @@ public:
 	void SetAlways(Always always) { m_Always = always; }
 	// A question whose text contains `text` gets `answer`; the first match wins.
 	void AddAnswer(std::string text, int answer) { m_Answers.emplace_back(std::move(text), answer); }
+	// The connection tests' answer: a connect string, or "cancel". Throws std::invalid_argument
+	// with the reason when it is neither.
+	void SetConnectAnswer(const std::string& answer);
+	// Why the text is not a connect string (a leading "ODBC;" allowed); empty when it is one.
+	static std::string ConnectStringError(const std::string& text);
 	// Makes Ctrl-C request an abort instead of ending the program.
 	void CatchInterrupt();
 	// Ctrl-C was pressed: the program ends with kInterruptedStatus once the work is stopped.
@@ -41,14 +47,20 @@ public:
 	int MessageBox(const CString& text, UINT nType, const CString& caption) override;
 	void Progress(const CString& text) override;
 	bool AbortRequested() override;
+	BOOL CompleteConnectString(const CString& proposed, CString& complete) override;
 
 private:
 	int Decide(const CString& text, UINT nType);
 	// A reply typed on the terminal; 0 at end of input or on Ctrl-C.
 	static int AskTerminal(UINT nType);
+	// A line typed on the terminal; false at end of input or on Ctrl-C.
+	static bool ReadTerminalLine(std::string& line);
 
 	Always m_Always = Always::Ask;
 	bool m_bMessagesToStderr = false;
 	std::vector<std::pair<CString, UINT>> m_Shown;
 	std::vector<std::pair<std::string, int>> m_Answers;
+	bool m_bConnectAnswered = false;
+	bool m_bConnectCancel = false;
+	std::string m_ConnectAnswer;
 };

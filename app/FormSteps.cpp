@@ -222,7 +222,12 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 	bool printed = false;
 	for (const FormStep& s : steps)
 	{
-		const std::string step = s.option + (s.value.empty() ? "" : " " + s.value);
+		std::string step = s.option + (s.value.empty() ? "" : " " + s.value);
+		// What is typed into a password field is not repeated.
+		std::string control, typed;
+		if (s.option == "--set" && form.IsOpen() && SplitAt(s.value, '=', control, typed) &&
+			DynamicDownCast<CPasswordEdit>(form.Control(control.c_str())))
+			step = s.option + " " + control + "=***";
 		if (CliInteraction::Interrupted())
 			return 1;
 		if (!form.IsOpen())

@@ -33,6 +33,7 @@ struct GlobalOptions
 	bool yes = false;
 	bool no = false;
 	std::vector<std::string> answers;
+	std::string connect;
 	std::vector<std::string> libraries;
 	std::string reportFormat;
 	std::string reportDir;
@@ -93,6 +94,18 @@ bool ApplyGlobalOptions(const GlobalOptions& opt, CliInteraction& ui)
 	if (!opt.user.empty())
 		AfxSetLoginUser(opt.user);
 	ui.SetAlways(opt.yes ? CliInteraction::Always::Yes : opt.no ? CliInteraction::Always::No : CliInteraction::Always::Ask);
+	if (!opt.connect.empty())
+	{
+		try
+		{
+			ui.SetConnectAnswer(opt.connect);
+		}
+		catch (const std::invalid_argument& e)
+		{
+			std::fprintf(stderr, "kvz: --connect: %s\n", plv::db::RedactSecrets(e.what()).c_str());
+			return false;
+		}
+	}
 	for (const std::string& a : opt.answers)
 	{
 		try
@@ -241,6 +254,10 @@ int main(int argc, char** argv)
 				   "Answer the questions whose text contains TEXT with REPLY (yes, no, ok, cancel), "
 				   "whatever --yes and --no say")
 		->type_name("TEXT=REPLY");
+	app.add_option("--connect", opt.connect,
+				   "Answer the connection test with this connect string (\"DSN=NAME;...\"), or cancel it "
+				   "with \"cancel\"")
+		->type_name("STRING");
 	app.add_option("--library", opt.libraries, "Load a further add-on library after the module's")->type_name("FILE");
 	app.add_option("--report-format", opt.reportFormat,
 				   "The form of the reports written: pdf, xlsx or csv (default: the report's own, else pdf)")

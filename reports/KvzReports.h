@@ -64,7 +64,10 @@ struct PrintByCode
 	size_t UsedCodes() const;
 	CString Heading(size_t i) const;  // the short description, else "Codice n"
 };
+// Reads the lines, then hands the printed codes back to the document (they leave its list).
 PrintByCode ReadPrintByCode(const CReportContext& ctx, size_t nCodes);
+// The year, months and column of the print, as the document gives them.
+std::vector<std::pair<CString, CString>> PrintByCodeInputs(const CReportContext& ctx);
 extern const char* const kPrintByCodeExports[7];
 
 }  // namespace kvzreports

@@ -20,7 +20,7 @@ const char* const kPrintByCodeExports[7] = {
 	"__BDStampaRiclassificatoDoc_Kvz_GetNextDescrizioniPerStampa", "__BDStampaRiclassificatoDoc_Kvz_GetNextModelloPerStampa",
 	"__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_1",	   "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_2",
 	"__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_3",	   "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_4",
-	nullptr,
+	"__BDStampaRiclassificatoDoc_Kvz_CancellaSelezionati",
 };
 
 size_t PrintByCode::UsedCodes() const
@@ -71,7 +71,20 @@ PrintByCode ReadPrintByCode(const CReportContext& ctx, size_t nCodes)
 		m.cells.resize(nCodes);
 		out.models.push_back(std::move(m));
 	}
+	// The printed codes keep their short descriptions and leave the list: the next print
+	// takes the codes chosen next.
+	ctx.Member<bool>(kPrintByCodeExports[6]);
 	return out;
+}
+
+std::vector<std::pair<CString, CString>> PrintByCodeInputs(const CReportContext& ctx)
+{
+	std::vector<std::pair<CString, CString>> inputs;
+	for (auto [label, name] : {std::pair{"Esercizio", "w_EsercInput"}, std::pair{"Dal mese", "w_DalMeseInput"},
+							   std::pair{"Al mese", "w_AlMeseInput"}, std::pair{"Colonna", "w_ColonnaInput"}})
+		if (ctx.HasInput(name))
+			inputs.emplace_back(label, ctx.InputText(name));
+	return inputs;
 }
 
 }  // namespace kvzreports

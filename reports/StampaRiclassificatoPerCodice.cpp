@@ -9,12 +9,13 @@ class CStampaPerCodice : public CKvzReport
 public:
 	CStampaPerCodice()
 		: CKvzReport("KvzNet.KvzMod.StampaRiclassificatoPerCodice",
-					 {kPrintByCodeExports[0], kPrintByCodeExports[1], kPrintByCodeExports[2]})
+					 {kPrintByCodeExports[0], kPrintByCodeExports[1], kPrintByCodeExports[2], kPrintByCodeExports[6]})
 	{
 	}
 	void Build(CReportContext& ctx, CReportOutput& out) override
 	{
 		out.title = "Stampa riclassificato per codice";
+		out.inputs = PrintByCodeInputs(ctx);
 		const PrintByCode data = ReadPrintByCode(ctx, 9);
 		const size_t used = data.UsedCodes();
 		std::vector<ReportColumn> columns{{"Modello", ColumnKind::Text, 0.8}, {"Descrizione", ColumnKind::Text, 2}};

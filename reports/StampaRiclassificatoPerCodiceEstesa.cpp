@@ -12,12 +12,13 @@ public:
 	CStampaPerCodiceEstesa()
 		: CKvzReport("KvzNet.KvzMod.StampaRiclassificatoPerCodiceEstesa",
 					 {kPrintByCodeExports[0], kPrintByCodeExports[1], kPrintByCodeExports[2], kPrintByCodeExports[3],
-					  kPrintByCodeExports[4], kPrintByCodeExports[5]})
+					  kPrintByCodeExports[4], kPrintByCodeExports[5], kPrintByCodeExports[6]})
 	{
 	}
 	void Build(CReportContext& ctx, CReportOutput& out) override
 	{
 		out.title = "Stampa riclassificato per codice (estesa)";
+		out.inputs = PrintByCodeInputs(ctx);
 		const PrintByCode data = ReadPrintByCode(ctx, 110);
 		const size_t used = data.UsedCodes();
 		CReportTable& t = out.AddTable("Valori per modello e codice", {{"Modello", ColumnKind::Text, 0.8},

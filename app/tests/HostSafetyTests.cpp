@@ -253,4 +253,34 @@ TEST_F(HostSafety, BadInputIsRefusedByNameAndValue)
 	}
 }
 
+// The grouped-accounts register typed on the command line: an account with two splits, each of
+// which gets its base-plan header and twelve months; the same steps again change nothing.
+TEST_F(HostSafety, AGroupedAccountWithItsSplitsIsCreatedFromTheCommandLine)
+{
+	::setenv("KVZ_SETTINGS_DIR", (m_Dir / "settings").c_str(), 1);
+	const std::vector<std::string> args{
+		"--db", m_Db, "--date", "15/03/2026", "open", "KvzNet.KvzMod.KvzDocuments.DAnagConti", "--new",
+		"--set", "ContoKvz=CLI1", "--set", "Descrizione=Costi di prova", "--add-row", "Centri/Commesse",
+		"--cell", "Centri/Commesse:1:Codice=PRD", "--add-row", "Centri/Commesse", "--cell", "Centri/Commesse:2:Tipo=Commessa",
+		"--pick", "Centri/Commesse:2:Codice=C", "--save", "--show"};
+	Outcome o = RunKvz(args);
+	EXPECT_EQ(o.status, 0) << o.output;
+	EXPECT_NE(o.output.find("mode browse"), std::string::npos) << o.output;
+	EXPECT_NE(o.output.find("Produzione"), std::string::npos) << o.output;
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti WHERE Esercizio = 2026 AND ContoKvz = 'CLI1' AND "
+					"InseritoManualmente = 1"),
+			  2);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseT WHERE ContoKvz = 'CLI1' AND CodPianoBase IN ('00000001', "
+					"'00000002') AND TipoBudget = 15004 * 65536 + 3"),
+			  2);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR r JOIN Kvz_PianoBaseT t ON t.IDPianoBase = r.IDPianoBase "
+					"WHERE t.ContoKvz = 'CLI1' AND r.Mese BETWEEN 1 AND 12"),
+			  24);
+	// The account exists now: a second new one with its key is refused, and nothing is added.
+	o = RunKvz(args);
+	EXPECT_EQ(o.status, 1) << o.output;
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseT") * 100 + Count("SELECT COUNT(*) FROM Kvz_PianoBaseR"), 224);
+	::unsetenv("KVZ_SETTINGS_DIR");
+}
+
 }  // namespace

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdio>
 
+#include "platform/mfc/CException.h"
+
 int DefaultAnswer(UINT nType)
 {
 	UINT def = nType & MB_DEFMASK;
@@ -41,6 +43,11 @@ public:
 	}
 	void Progress(const CString& text) override { std::fprintf(stderr, "%s\n", text.GetString()); }
 	bool AbortRequested() override { return false; }
+	BOOL CompleteConnectString(const CString&, CString&) override
+	{
+		std::fprintf(stderr, "Test di connessione annullato: nessuno risponde.\n");
+		return FALSE;
+	}
 };
 
 UnattendedInteraction g_Unattended;
@@ -73,6 +80,47 @@ bool ScriptedInteraction::AbortRequested()
 	std::lock_guard lock(m_Mutex);
 	++m_Polls;
 	return m_AbortAfter > 0 && m_Polls >= m_AbortAfter;
+}
+
+BOOL ScriptedInteraction::CompleteConnectString(const CString& proposed, CString& complete)
+{
+	std::unique_lock lock(m_Mutex);
+	m_ConnectProposals.push_back(proposed);
+	if (m_ConnectAnswers.empty())
+		return FALSE;
+	ConnectAnswer answer = m_ConnectAnswers.front();
+	m_ConnectAnswers.pop_front();
+	lock.unlock();
+	switch (answer.kind)
+	{
+	case ConnectAnswer::COMPLETE: complete = answer.text; return TRUE;
+	case ConnectAnswer::FAILURE: throw CException(answer.text);
+	default: return FALSE;
+	}
+}
+
+void ScriptedInteraction::PushConnectString(const CString& complete)
+{
+	std::lock_guard lock(m_Mutex);
+	m_ConnectAnswers.push_back({ConnectAnswer::COMPLETE, complete});
+}
+
+void ScriptedInteraction::PushConnectCancel()
+{
+	std::lock_guard lock(m_Mutex);
+	m_ConnectAnswers.push_back({ConnectAnswer::CANCEL, CString()});
+}
+
+void ScriptedInteraction::PushConnectFailure(const CString& reason)
+{
+	std::lock_guard lock(m_Mutex);
+	m_ConnectAnswers.push_back({ConnectAnswer::FAILURE, reason});
+}
+
+std::vector<CString> ScriptedInteraction::ConnectProposals() const
+{
+	std::lock_guard lock(m_Mutex);
+	return m_ConnectProposals;
 }
 
 void ScriptedInteraction::PushAnswer(int answer)
@@ -112,6 +160,8 @@ void ScriptedInteraction::Clear()
 	m_Answers.clear();
 	m_Shown.clear();
 	m_Progress.clear();
+	m_ConnectAnswers.clear();
+	m_ConnectProposals.clear();
 	m_AbortAfter = m_Polls = 0;
 }
 
@@ -139,4 +189,9 @@ void AfxSetProgressText(const CString& text)
 BOOL AfxIsAbortRequested()
 {
 	return AfxGetInteraction()->AbortRequested();
+}
+
+BOOL AfxCompleteConnectString(const CString& proposed, CString& complete)
+{
+	return AfxGetInteraction()->CompleteConnectString(proposed, complete);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Everything a person would see or answer goes through one interaction interface:
-// message boxes and questions, progress texts, the request to abort a long run.
+// message boxes and questions, progress texts, the request to abort a long run, and the
+// connection test, where the person completes a proposed connect string or cancels.
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -43,6 +44,10 @@ public:
 	virtual int MessageBox(const CString& text, UINT nType, const CString& caption) = 0;
 	virtual void Progress(const CString& text) = 0;
 	virtual bool AbortRequested() = 0;
+	// The connection test: TRUE with the complete connect string the person chose (from the
+	// proposed one), FALSE when cancelled. A test that cannot be carried out throws CException.
+	// Nobody to ask: cancelled, so that nothing is written from an answer nobody gave.
+	virtual BOOL CompleteConnectString(const CString& /*proposed*/, CString& /*complete*/) { return FALSE; }
 };
 
 // A shown message or asked question, with the answer it got.
@@ -62,8 +67,16 @@ public:
 	int MessageBox(const CString& text, UINT nType, const CString& caption) override;
 	void Progress(const CString& text) override;
 	bool AbortRequested() override;
+	BOOL CompleteConnectString(const CString& proposed, CString& complete) override;
 
 	void PushAnswer(int answer);
+	// The answers of the connection tests, in order: a complete string, a cancel, a failure
+	// (the test throws CException with the reason). With none left a test is cancelled.
+	void PushConnectString(const CString& complete);
+	void PushConnectCancel();
+	void PushConnectFailure(const CString& reason);
+	// The strings the connection tests proposed, the oldest first.
+	std::vector<CString> ConnectProposals() const;
 	// The run aborts when asked for the n-th time (1 = the first poll).
 	void AbortAfterPolls(int n);
 	void SetEcho(bool echo) { m_bEcho = echo; }
@@ -78,6 +91,18 @@ private:
 	std::deque<int> m_Answers;
 	std::vector<ShownMessage> m_Shown;
 	std::vector<CString> m_Progress;
+	struct ConnectAnswer
+	{
+		enum Kind
+		{
+			COMPLETE,
+			CANCEL,
+			FAILURE,
+		} kind;
+		CString text;
+	};
+	std::deque<ConnectAnswer> m_ConnectAnswers;
+	std::vector<CString> m_ConnectProposals;
 	int m_AbortAfter = 0;
 	int m_Polls = 0;
 	bool m_bEcho = false;
@@ -105,3 +130,5 @@ private:
 int AfxMessageBox(const CString& text, UINT nType = MB_OK, const CString& caption = CString());
 void AfxSetProgressText(const CString& text);
 BOOL AfxIsAbortRequested();
+// The connection test of the interaction in force.
+BOOL AfxCompleteConnectString(const CString& proposed, CString& complete);

@@ -104,6 +104,12 @@ bool FakeDescrizioni(HWND, CObject*, BSTR* d1, BSTR* d2, BSTR* d3, BSTR* d4, BST
 	}
 	return true;
 }
+int g_nCancellati = 0;
+bool FakeCancella(HWND, CObject*)
+{
+	++g_nCancellati;
+	return true;
+}
 bool FakeModello(HWND, CObject*, int i, BSTR* model, BSTR* descr)
 {
 	if (i > 2)
@@ -167,6 +173,7 @@ TEST_F(ReportDefinitions, ThePrintByCodeReadsModelsAndCellsThroughTheExportsByNa
 		{"__BDStampaRiclassificatoDoc_Kvz_GetNextDescrizioniPerStampa", reinterpret_cast<void*>(&FakeDescrizioni)},
 		{"__BDStampaRiclassificatoDoc_Kvz_GetNextModelloPerStampa", reinterpret_cast<void*>(&FakeModello)},
 		{"__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_1", reinterpret_cast<void*>(cells)},
+		{"__BDStampaRiclassificatoDoc_Kvz_CancellaSelezionati", reinterpret_cast<void*>(&FakeCancella)},
 	};
 	for (auto [name, fn] : fakes)
 		AfxRegisterExportedFunction(name, fn);
@@ -179,6 +186,7 @@ TEST_F(ReportDefinitions, ThePrintByCodeReadsModelsAndCellsThroughTheExportsByNa
 	DataInt context;  // the stand-ins do not look at it
 	const auto files = renderer.Render("KvzNet.KvzMod.StampaRiclassificatoPerCodice", info, &context, nullptr);
 	ASSERT_EQ(files.size(), 1u);
+	EXPECT_EQ(g_nCancellati, 1);  // the printed codes are handed back once, after the reading
 	std::ifstream is(files[0], std::ios::binary);
 	std::stringstream ss;
 	ss << is.rdbuf();

@@ -11,6 +11,7 @@
 #include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
 #include "kvznet/kvzmod/kvzbatch/LetturaTabelle.h"
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
+#include "kvznet/kvzmod/kvzcomponents/Kvz_NuovoPianoBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
@@ -285,11 +286,8 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 		if (!Kvz_NumeraNuovoPianoBase(m_Testa, m_Oggi, m_IdMng, m_NumMng))
 			throw SqlException(CString::Formatted("Impossibile numerare il piano base del conto %s.", conto.m_Codice.GetString()));
 		id = m_Testa.f_IDPianoBase;
-		m_Testa.f_ContoKvz = conto.m_Codice;
-		m_Testa.f_CentroCommessa = strCdc;
-		m_Testa.f_TipoCentroComm = DataEnum(E_KVZ_TIPOCENTROCOMM, nTipo);
-		m_Testa.f_Esercizio = m_Esercizio;
-		m_Testa.f_TipoBudget = DataEnum(E_KVZ_TIPOBUDGET, 3);
+		Kvz_ChiaviTestaPianoBase(m_Testa, m_Esercizio, DataStr(conto.m_Codice), DataStr(strCdc),
+								 DataEnum(E_KVZ_TIPOCENTROCOMM, nTipo));
 		m_Teste.AddNew(FALSE);
 		m_Teste.Update();
 		m_TesteEsistenti.emplace(ChiaveTesta{conto.m_Codice.str(), strCdc.str(), nTipo}, static_cast<long>(id));
@@ -309,14 +307,8 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 		const double a = Centesimi(mesi[static_cast<size_t>(m - 1)].m_Saldo);
 		const double f = Centesimi(mesi[static_cast<size_t>(m - 1)].m_Previsionale);
 		Kvz_TPianoBaseRighe& r = m_Riga;
-		r.Init();
-		r.f_IDPianoBase = id;
-		r.f_Mese = m;
-		r.f_Esercizio = m_Esercizio;
-		r.f_ContoKvz = conto.m_Codice;
-		r.f_CentroCommessa = strCdc;
-		r.f_TipoCentroComm = DataEnum(E_KVZ_TIPOCENTROCOMM, nTipo);
-		r.f_TipoMastro = DataEnum(E_TIPOMASTRO, mastro.m_Natura);
+		Kvz_PreparaRigaPianoBase(r, id, m, m_Esercizio, DataStr(conto.m_Codice), DataStr(strCdc),
+								 DataEnum(E_KVZ_TIPOCENTROCOMM, nTipo), DataEnum(E_TIPOMASTRO, mastro.m_Natura));
 		auto itRiga = m_RigheEsistenti.find({static_cast<long>(id), m});
 		const BOOL bEsiste = itRiga != m_RigheEsistenti.end();
 		if (bEsiste)

@@ -64,6 +64,8 @@ void Kvz_TRiclassificazioneRighe::BindRecord()
 	BIND_LOCAL(b, "Selezionata", l_Selezionata, 0);
 	BIND_LOCAL_STR(b, "DescrBreve", l_DescrizioneBreve, 16);
 	b.End();
+	// A code's row in a model, whatever the year (the short descriptions look it up per code).
+	AddIndex({"ModelloRiclassific", "CodRiclassificato"});
 }
 
 Kvz_TEnhRiclassificazioneRighe::Kvz_TEnhRiclassificazioneRighe(BOOL bCallInit) : Kvz_TRiclassificazioneRighe(FALSE)

@@ -82,6 +82,7 @@ class KVZ_HKLRiclassificazioneTesta : public HotKeyLink
 public:
 	KVZ_HKLRiclassificazioneTesta();
 	const DataInt& GetSelEsercizio() const { return m_SelEsercizio; }
+	void SetSelEsercizio(const DataInt& aEsercizio) { m_SelEsercizio = aEsercizio; }
 	Kvz_TRiclassificazioneTesta* GetRecord() const;
 	DataObj* GetDataObj() const override;
 

@@ -63,6 +63,7 @@ class KVZ_HKLTmpRiclassificazioneTesta : public HotKeyLink
 public:
 	KVZ_HKLTmpRiclassificazioneTesta();
 	void SetSelOperatore(DataStr aOperatore) { m_SelOperatore = aOperatore; }
+	void SetSelEsercizio(const DataInt& aEsercizio) { m_SelEsercizio = aEsercizio; }
 	const DataInt& GetSelEsercizio() const { return m_SelEsercizio; }
 	const DataStr& GetSelOperatore() const { return m_SelOperatore; }
 	Kvz_TTmpRiclassificazioneTesta* GetRecord() const;

@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloDoc.h"
 
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgenlib/LibraryEntry.h"
@@ -49,20 +51,22 @@ CBaseDocument* Kvz_CPropSimboloDoc::ApriDocumento(const DataEnum& aTipoSimbolo, 
 	return pManager->RunDocument(ns, _T("Default"), nullptr, pCaller);
 }
 
+// The document whose formula the editor is working on opened the editor.
 Kvz_CUtilizzaFormuleDoc* Kvz_CPropSimboloDoc::GetDocUtilizzo() const
 {
-	// The editor does not yet hand its formula-holding document on.
-	return nullptr;
+	return m_pFormulaDoc ? DynamicDownCast<Kvz_CUtilizzaFormuleDoc>(m_pFormulaDoc->GetCallerDocument()) : nullptr;
 }
 
-DataLng Kvz_CPropSimboloDoc::ContatoreDettaglio(const DataEnum& /*aTipoCodice*/, const DataStr& /*aCodice*/) const
+DataLng Kvz_CPropSimboloDoc::ContatoreDettaglio(const DataEnum& aTipoCodice, const DataStr& aCodice) const
 {
-	return DataLng(0);
+	Kvz_CUtilizzaFormuleDoc* pDoc = GetDocUtilizzo();
+	return pDoc ? pDoc->GetContatoreDettaglio(aTipoCodice, aCodice) : DataLng(0);
 }
 
-DataLng Kvz_CPropSimboloDoc::ContatoreGenerale(const DataEnum& /*aTipoCodice*/, const DataStr& /*aCodice*/) const
+DataLng Kvz_CPropSimboloDoc::ContatoreGenerale(const DataEnum& aTipoCodice, const DataStr& aCodice) const
 {
-	return DataLng(0);
+	Kvz_CUtilizzaFormuleDoc* pDoc = GetDocUtilizzo();
+	return pDoc ? pDoc->GetContatoreGenerale(aTipoCodice, aCodice) : DataLng(0);
 }
 
 BOOL Kvz_CPropSimboloDoc::OnAttachData()

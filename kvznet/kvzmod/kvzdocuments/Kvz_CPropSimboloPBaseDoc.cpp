@@ -1,6 +1,7 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloPBaseDoc.h"
 
 #include "kvznet/kvzmod/kvzdbl/KvzNetSettings.h"
+#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
 #include "platform/plvgenlib/LibraryEntry.h"
 #include "platform/plvgeneric/Application.h"
@@ -141,7 +142,11 @@ BEGIN_MESSAGE_MAP(Kvz_CPropSimboloPBaseDoc, Kvz_CPropSimboloDoc)
 	ON_BN_CLICKED(IDC_PB_SYMB_ANNULLA, OnAnnulla)
 END_MESSAGE_MAP()
 
-Kvz_CPropSimboloPBaseDoc::Kvz_CPropSimboloPBaseDoc() = default;
+Kvz_CPropSimboloPBaseDoc::Kvz_CPropSimboloPBaseDoc()
+{
+	m_NomeSimbolo.SetUpperCase();
+	m_OldNomeSimbolo.SetUpperCase();
+}
 
 Kvz_CPropSimboloPBaseDoc::~Kvz_CPropSimboloPBaseDoc()
 {
@@ -416,7 +421,8 @@ void Kvz_CDefaultSimbPBaseTabDlg::BuildDataControlLinks()
 	AddRadio(IDC_PB_SYMB_SEL_RATEO, _T("PB_SYMB_SEL_RATEO"), &pDoc->m_SelRateo, IDC_PB_SYMB_SEL_SALDO);
 	AddRadio(IDC_PB_SYMB_SEL_TOT_ASS, _T("PB_SYMB_SEL_TOT_ASS"), &pDoc->m_SelTotAss, IDC_PB_SYMB_SEL_SALDO);
 	AddRadio(IDC_PB_SYMB_SEL_BUDGET, _T("PB_SYMB_SEL_BUDGET"), &pDoc->m_SelBudget, IDC_PB_SYMB_SEL_SALDO);
-	AddLink(IDC_PB_SYMB_TIPO_BUDGET, _T("PB_SYMB_TIPO_BUDGET"), RUNTIME_CLASS(CEnumCombo), &pDoc->m_TipoBudget);
+	AddLink(IDC_PB_SYMB_TIPO_BUDGET, _T("PB_SYMB_TIPO_BUDGET"), RUNTIME_CLASS(Kvz_TipoBudgetInputCombo),
+			&pDoc->m_TipoBudget);
 	AddLink(IDC_PB_SYMB_F_AGGREG, _T("PB_SYMB_F_AGGREG"), RUNTIME_CLASS(CEnumCombo), &pDoc->m_AggregFunction);
 
 	AddLink(IDC_PB_SYMB_ESERCIZIO, _T("PB_SYMB_ESERCIZIO"), RUNTIME_CLASS(CBoolButton), &pDoc->m_WhereEs);

@@ -317,12 +317,24 @@ public:
 	DataLng CercaIDPianoBase(const DataStr& aConto, const DataEnum& aTipo, const DataStr& aCdcComm);
 	void ApriCursoriPianoBase();
 
+	// A row of the cost-centre/job grid with its usage counters.
+	Kvz_ViewCdcCommesse* AggiungiRigaCdcComm(const DataInt& aEsercizio, const DataStr& aCodice, const DataEnum& aTipo,
+											 const DataStr& aDescrizione);
+	// Usage counters of the grids: never below zero; a cost centre counts as kind 4, a job as 5.
+	static void IncrementaContatore(DataLng& aContatore);
+	static void DecrementaContatore(DataLng& aContatore);
+	static DataEnum TipoContatoreCdcComm(const DataEnum& aTipoCdcComm);
+	// Whether ticking changes the usage counters: not on a row of kind item 1.
+	BOOL ContaUtilizzi() const { return m_TipoRiga.GetItemValue() != 1; }
+
 	void OnCaricaTabellaCdcComm();
 	CBaseDocument* OnFiltroCdcComm();
 	void OnSelTuttiConti();
 	void OnDeselTuttiConti();
 	void OnSelTuttiCdcComm();
 	void OnDeselTuttiCdcComm();
+	void SelezionaTuttiConti(BOOL bSel);
+	void SelezionaTuttiCdcComm(BOOL bSel);
 
 	// ---- form -----------------------------------------------------------------------------
 	// Enables and activates the selection tab of WhereConto or WhereCdcComm.

@@ -19,26 +19,9 @@ CString Testo(LPCTSTR szTesto)
 	return AfxLoadSourceString(szTesto, kSource);
 }
 
-// Usage-counter kind of a cost centre (type item 0) or job.
-DataEnum TipoContatore(const DataEnum& aTipoCdcComm)
-{
-	return DataEnum(E_KVZ_TIPOSIMBOLO, aTipoCdcComm.GetItemValue() == 0 ? 4 : 5);
-}
-
 const DataEnum kContatoreConto(E_KVZ_TIPOSIMBOLO, 0);
 const DataEnum kCentro(E_KVZ_TIPOCENTROCOMM, 0);
 const DataEnum kCommessa(E_KVZ_TIPOCENTROCOMM, 1);
-
-void Decrementa(DataLng& contatore)
-{
-	if (contatore.GetValue() > 0)
-		contatore = contatore.GetValue() - 1;
-}
-
-void Incrementa(DataLng& contatore)
-{
-	contatore = contatore.GetValue() + 1;
-}
 
 void Chiudi(SqlTable& t)
 {
@@ -46,6 +29,38 @@ void Chiudi(SqlTable& t)
 		t.Close();
 }
 }  // namespace
+
+// ---- usage counters and grid rows -------------------------------------------------------------
+
+void Kvz_CPropSimboloPBaseDoc::IncrementaContatore(DataLng& aContatore)
+{
+	aContatore = aContatore.GetValue() + 1;
+}
+
+void Kvz_CPropSimboloPBaseDoc::DecrementaContatore(DataLng& aContatore)
+{
+	if (aContatore.GetValue() > 0)
+		aContatore = aContatore.GetValue() - 1;
+}
+
+DataEnum Kvz_CPropSimboloPBaseDoc::TipoContatoreCdcComm(const DataEnum& aTipoCdcComm)
+{
+	return DataEnum(E_KVZ_TIPOSIMBOLO, aTipoCdcComm.GetItemValue() == 0 ? 4 : 5);
+}
+
+Kvz_ViewCdcCommesse* Kvz_CPropSimboloPBaseDoc::AggiungiRigaCdcComm(const DataInt& aEsercizio, const DataStr& aCodice,
+																 const DataEnum& aTipo, const DataStr& aDescrizione)
+{
+	auto* pRiga = static_cast<Kvz_ViewCdcCommesse*>(m_pDBTSelCdcComm->AddRecord());
+	pRiga->f_Esercizio = aEsercizio;
+	pRiga->f_CentroCommessa = aCodice;
+	pRiga->f_Tipo = aTipo;
+	pRiga->f_Descrizione = aDescrizione;
+	const DataEnum tipoCont = TipoContatoreCdcComm(aTipo);
+	pRiga->l_ContatoreDettaglio = ContatoreDettaglio(tipoCont, aCodice);
+	pRiga->l_ContatoreGenerale = ContatoreGenerale(tipoCont, aCodice);
+	return pRiga;
+}
 
 // ---- account query ------------------------------------------------------------------------------
 
@@ -349,11 +364,10 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz
 			const DataStr codice = bEsterna ? linkExt.f_CentroCommessa : link.f_CentroCommessa;
 			if (codice.IsEmpty())
 				continue;
-			auto* pRiga = static_cast<Kvz_ViewCdcCommesse*>(m_pDBTSelCdcComm->AddRecord());
-			pRiga->f_Esercizio = bEsterna ? linkExt.f_Esercizio : link.f_Esercizio;
-			pRiga->f_CentroCommessa = codice;
-			pRiga->f_Tipo = bEsterna ? DataEnum(static_cast<DWORD>(linkExt.f_Tipo.GetValue())) : link.f_Tipo;
-			pRiga->f_Descrizione = bEsterna ? linkExt.f_Descrizione : link.f_Descrizione;
+			Kvz_ViewCdcCommesse* pRiga = AggiungiRigaCdcComm(
+				bEsterna ? linkExt.f_Esercizio : link.f_Esercizio, codice,
+				bEsterna ? DataEnum(static_cast<DWORD>(linkExt.f_Tipo.GetValue())) : link.f_Tipo,
+				bEsterna ? linkExt.f_Descrizione : link.f_Descrizione);
 			pRiga->l_Sel.SetReadOnly(FALSE);
 			if (pConto->l_Sel == TRUE)
 			{
@@ -376,9 +390,6 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz
 			}
 			else
 				pRiga->l_Sel.SetReadOnly(TRUE);
-			const DataEnum tipoCont = TipoContatore(pRiga->f_Tipo);
-			pRiga->l_ContatoreDettaglio = ContatoreDettaglio(tipoCont, pRiga->f_CentroCommessa);
-			pRiga->l_ContatoreGenerale = ContatoreGenerale(tipoCont, pRiga->f_CentroCommessa);
 		}
 	}
 	catch (const SqlException& e)
@@ -470,100 +481,76 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxContiDelCdcComm(Kvz_ViewCdcCommesse*
 
 void Kvz_CPropSimboloPBaseDoc::OnSelTuttiCdcComm()
 {
-	const BOOL bContatori = m_TipoRiga.GetItemValue() != 1;
-	Kvz_TEnhAnagContiKvz* pConto = m_pDBTSelConti->GetCurrentRecord();
-	for (int i = 0; i < m_pDBTSelCdcComm->GetSize(); ++i)
-	{
-		Kvz_ViewCdcCommesse* pRiga = m_pDBTSelCdcComm->GetCdcComm(i);
-		if (pRiga->l_Sel == TRUE)
-			continue;
-		pRiga->l_Sel = TRUE;
-		if (bContatori)
-		{
-			Incrementa(pRiga->l_ContatoreDettaglio);
-			Incrementa(pRiga->l_ContatoreGenerale);
-		}
-		if (m_WhereConto == TRUE && pConto)
-		{
-			AggiornaCdcCommDelConto(pConto, pRiga);
-			pConto->l_SelCommCdcModif = TRUE;
-		}
-		m_nSelezionati = m_nSelezionati + 1;
-	}
-	UpdateDataView();
-}
-
-void Kvz_CPropSimboloPBaseDoc::OnSelTuttiConti()
-{
-	const BOOL bContatori = m_TipoRiga.GetItemValue() != 1;
-	Kvz_ViewCdcCommesse* pCdcComm = m_pDBTSelCdcComm->GetCurrentRecord();
-	for (int i = 0; i < m_pDBTSelConti->GetSize(); ++i)
-	{
-		Kvz_TEnhAnagContiKvz* pRiga = m_pDBTSelConti->GetConto(i);
-		if (pRiga->l_Sel == TRUE)
-			continue;
-		pRiga->l_Sel = TRUE;
-		if (bContatori)
-		{
-			Incrementa(pRiga->l_ContatoreDettaglio);
-			Incrementa(pRiga->l_ContatoreGenerale);
-		}
-		if (m_WhereCdcComm == TRUE && pCdcComm)
-		{
-			AggiornaContoDelCdcComm(pRiga, pCdcComm);
-			pCdcComm->l_SelContiModif = TRUE;
-		}
-		m_nSelezionati = m_nSelezionati + 1;
-	}
-	UpdateDataView();
+	SelezionaTuttiCdcComm(TRUE);
 }
 
 void Kvz_CPropSimboloPBaseDoc::OnDeselTuttiCdcComm()
 {
-	const BOOL bContatori = m_TipoRiga.GetItemValue() != 1;
-	Kvz_TEnhAnagContiKvz* pConto = m_pDBTSelConti->GetCurrentRecord();
-	for (int i = 0; i < m_pDBTSelCdcComm->GetSize(); ++i)
-	{
-		Kvz_ViewCdcCommesse* pRiga = m_pDBTSelCdcComm->GetCdcComm(i);
-		if (pRiga->l_Sel != TRUE)
-			continue;
-		pRiga->l_Sel = FALSE;
-		if (bContatori)
-		{
-			Decrementa(pRiga->l_ContatoreDettaglio);
-			Decrementa(pRiga->l_ContatoreGenerale);
-		}
-		if (pConto)
-		{
-			AggiornaCdcCommDelConto(pConto, pRiga);
-			pConto->l_SelCommCdcModif = TRUE;
-		}
-		m_nSelezionati = m_nSelezionati - 1;
-	}
-	UpdateDataView();
+	SelezionaTuttiCdcComm(FALSE);
+}
+
+void Kvz_CPropSimboloPBaseDoc::OnSelTuttiConti()
+{
+	SelezionaTuttiConti(TRUE);
 }
 
 void Kvz_CPropSimboloPBaseDoc::OnDeselTuttiConti()
 {
-	const BOOL bContatori = m_TipoRiga.GetItemValue() != 1;
+	SelezionaTuttiConti(FALSE);
+}
+
+namespace {
+// Ticks or unticks a row of either grid with its counters; false when it already was so.
+template <class Riga>
+bool CambiaSelezione(Riga& riga, BOOL bSel, BOOL bContatori)
+{
+	if ((riga.l_Sel == TRUE) == (bSel == TRUE))
+		return false;
+	riga.l_Sel = bSel;
+	auto conta = bSel ? &Kvz_CPropSimboloPBaseDoc::IncrementaContatore : &Kvz_CPropSimboloPBaseDoc::DecrementaContatore;
+	if (bContatori)
+	{
+		conta(riga.l_ContatoreDettaglio);
+		conta(riga.l_ContatoreGenerale);
+	}
+	return true;
+}
+}  // namespace
+
+// Every row not yet so ticked or unticked; the pairs follow the current row of the other grid,
+// which records the change.
+void Kvz_CPropSimboloPBaseDoc::SelezionaTuttiCdcComm(BOOL bSel)
+{
+	Kvz_TEnhAnagContiKvz* pConto = m_pDBTSelConti->GetCurrentRecord();
+	for (int i = 0; i < m_pDBTSelCdcComm->GetSize(); ++i)
+	{
+		Kvz_ViewCdcCommesse* pRiga = m_pDBTSelCdcComm->GetCdcComm(i);
+		if (!CambiaSelezione(*pRiga, bSel, ContaUtilizzi()))
+			continue;
+		if (pConto && (!bSel || m_WhereConto == TRUE))
+		{
+			AggiornaCdcCommDelConto(pConto, pRiga);
+			pConto->l_SelCommCdcModif = TRUE;
+		}
+		m_nSelezionati = m_nSelezionati + (bSel ? 1 : -1);
+	}
+	UpdateDataView();
+}
+
+void Kvz_CPropSimboloPBaseDoc::SelezionaTuttiConti(BOOL bSel)
+{
 	Kvz_ViewCdcCommesse* pCdcComm = m_pDBTSelCdcComm->GetCurrentRecord();
 	for (int i = 0; i < m_pDBTSelConti->GetSize(); ++i)
 	{
 		Kvz_TEnhAnagContiKvz* pRiga = m_pDBTSelConti->GetConto(i);
-		if (pRiga->l_Sel != TRUE)
+		if (!CambiaSelezione(*pRiga, bSel, ContaUtilizzi()))
 			continue;
-		pRiga->l_Sel = FALSE;
-		if (bContatori)
-		{
-			Decrementa(pRiga->l_ContatoreDettaglio);
-			Decrementa(pRiga->l_ContatoreGenerale);
-		}
-		if (pCdcComm)
+		if (pCdcComm && (!bSel || m_WhereCdcComm == TRUE))
 		{
 			AggiornaContoDelCdcComm(pRiga, pCdcComm);
 			pCdcComm->l_SelContiModif = TRUE;
 		}
-		m_nSelezionati = m_nSelezionati - 1;
+		m_nSelezionati = m_nSelezionati + (bSel ? 1 : -1);
 	}
 	UpdateDataView();
 }
@@ -588,11 +575,7 @@ void Kvz_CPropSimboloPBaseDoc::OnCaricaTabellaCdcComm()
 		return false;
 	};
 	auto aggiungi = [&](const DataEnum& aTipo, const DataStr& aCodice, const DataStr& aDescrizione) {
-		auto* pRiga = static_cast<Kvz_ViewCdcCommesse*>(m_pDBTSelCdcComm->AddRecord());
-		pRiga->f_Esercizio = pConto->f_Esercizio;
-		pRiga->f_CentroCommessa = aCodice;
-		pRiga->f_Tipo = aTipo;
-		pRiga->f_Descrizione = aDescrizione;
+		Kvz_ViewCdcCommesse* pRiga = AggiungiRigaCdcComm(pConto->f_Esercizio, aCodice, aTipo, aDescrizione);
 		pRiga->l_Sel = FALSE;
 		pRiga->l_SegnoConto = pConto->l_SegnoConto;
 	};

@@ -17,23 +17,7 @@ CString Testo(LPCTSTR szTesto)
 	return AfxLoadSourceString(szTesto, kSource);
 }
 
-void Decrementa(DataLng& contatore)
-{
-	if (contatore.GetValue() > 0)
-		contatore = contatore.GetValue() - 1;
-}
-
-void Incrementa(DataLng& contatore)
-{
-	contatore = contatore.GetValue() + 1;
-}
-
 const DataEnum kContatoreConto(E_KVZ_TIPOSIMBOLO, 0);
-
-DataEnum TipoContatore(const DataEnum& aTipoCdcComm)
-{
-	return DataEnum(E_KVZ_TIPOSIMBOLO, aTipoCdcComm.GetItemValue() == 0 ? 4 : 5);
-}
 }  // namespace
 
 // ---- opening ------------------------------------------------------------------------------------
@@ -271,11 +255,10 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcComm()
 			const DataStr codice = bEsterna ? vistaExt.f_CentroCommessa : vista.f_CentroCommessa;
 			if (codice.IsEmpty())
 				continue;
-			auto* pRiga = static_cast<Kvz_ViewCdcCommesse*>(m_pDBTSelCdcComm->AddRecord());
-			pRiga->f_Esercizio = bEsterna ? vistaExt.f_Esercizio : vista.f_Esercizio;
-			pRiga->f_CentroCommessa = codice;
-			pRiga->f_Tipo = bEsterna ? DataEnum(static_cast<DWORD>(vistaExt.f_Tipo.GetValue())) : vista.f_Tipo;
-			pRiga->f_Descrizione = bEsterna ? vistaExt.f_Descrizione : vista.f_Descrizione;
+			Kvz_ViewCdcCommesse* pRiga = AggiungiRigaCdcComm(
+				bEsterna ? vistaExt.f_Esercizio : vista.f_Esercizio, codice,
+				bEsterna ? DataEnum(static_cast<DWORD>(vistaExt.f_Tipo.GetValue())) : vista.f_Tipo,
+				bEsterna ? vistaExt.f_Descrizione : vista.f_Descrizione);
 			if (m_TRElencoConti.FindRecord(esercizio, m_NomeSimbolo, m_Modello, pRiga->f_Tipo, pRiga->f_CentroCommessa) ==
 				TableReader::FOUND)
 			{
@@ -285,9 +268,6 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcComm()
 				if (nPrimoSel < 0)
 					nPrimoSel = m_pDBTSelCdcComm->GetUpperBound();
 			}
-			const DataEnum tipoCont = TipoContatore(pRiga->f_Tipo);
-			pRiga->l_ContatoreDettaglio = ContatoreDettaglio(tipoCont, pRiga->f_CentroCommessa);
-			pRiga->l_ContatoreGenerale = ContatoreGenerale(tipoCont, pRiga->f_CentroCommessa);
 		}
 	}
 	catch (const SqlException& e)
@@ -311,7 +291,7 @@ void Kvz_CPropSimboloPBaseDoc::OnSelContoChanged()
 	Kvz_TEnhAnagContiKvz* pConto = m_pDBTSelConti->GetCurrentRecord();
 	if (!pConto)
 		return;
-	const BOOL bContatori = m_TipoRiga.GetItemValue() != 1;
+	const BOOL bContatori = ContaUtilizzi();
 	if (pConto->l_Sel == TRUE)
 	{
 		if (!ControllaLivelloConto(pConto->f_ContoKvzPadre))
@@ -323,8 +303,8 @@ void Kvz_CPropSimboloPBaseDoc::OnSelContoChanged()
 		}
 		if (bContatori)
 		{
-			Incrementa(pConto->l_ContatoreDettaglio);
-			Incrementa(pConto->l_ContatoreGenerale);
+			IncrementaContatore(pConto->l_ContatoreDettaglio);
+			IncrementaContatore(pConto->l_ContatoreGenerale);
 		}
 		m_nSelezionati = m_nSelezionati + 1;
 	}
@@ -332,8 +312,8 @@ void Kvz_CPropSimboloPBaseDoc::OnSelContoChanged()
 	{
 		if (bContatori)
 		{
-			Decrementa(pConto->l_ContatoreDettaglio);
-			Decrementa(pConto->l_ContatoreGenerale);
+			DecrementaContatore(pConto->l_ContatoreDettaglio);
+			DecrementaContatore(pConto->l_ContatoreGenerale);
 		}
 		m_nSelezionati = m_nSelezionati - 1;
 	}
@@ -344,8 +324,8 @@ void Kvz_CPropSimboloPBaseDoc::OnSelContoChanged()
 			Kvz_ViewCdcCommesse* pCdc = m_pDBTSelCdcComm->GetCdcComm(i);
 			if (pCdc->l_Sel == TRUE && pConto->l_Sel != TRUE && bContatori)
 			{
-				Decrementa(pCdc->l_ContatoreDettaglio);
-				Decrementa(pCdc->l_ContatoreGenerale);
+				DecrementaContatore(pCdc->l_ContatoreDettaglio);
+				DecrementaContatore(pCdc->l_ContatoreGenerale);
 			}
 			AggiornaCdcCommDelConto(pConto, pCdc);
 		}

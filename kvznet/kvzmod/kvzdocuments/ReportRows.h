@@ -3,8 +3,10 @@
 // reclassified values by four-month block.
 #include <vector>
 
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "platform/mfc/CException.h"
 #include "platform/plvgeneric/DataObj.h"
+#include "platform/plvoledb/SqlTable.h"
 
 namespace kvzdocuments {
 
@@ -45,6 +47,44 @@ inline DataBool CopyRigaQuadrimestre(const std::vector<RigaQuadrimestre>& rows, 
 		*pTipoRiga = r->TipoRiga;
 	return DataBool(TRUE);
 }
+
+// The results' fields a value column names: "0" Valore and TotaleRiportato, "1" to "10"
+// Valore1.. and TotaleRiportato1.., "A" to "C" the budgets'. Empty names for any other text.
+struct ColonnaRisultati
+{
+	CString valore;
+	CString riportato;
+	BOOL IsValid() const { return !valore.IsEmpty(); }
+};
+inline ColonnaRisultati ColonnaDaStampare(const CString& colonna)
+{
+	if (colonna == "0")
+		return {"Valore", "TotaleRiportato"};
+	if (colonna == "A" || colonna == "B" || colonna == "C")
+		return {"ValoreBudget" + colonna, "TotaleRiportatoBudget" + colonna};
+	for (int i = 1; i <= 10; ++i)
+		if (colonna == CString::Formatted("%d", i))
+			return {"Valore" + colonna, "TotaleRiportato" + colonna};
+	return {};
+}
+// Narrows an open cursor on the results to a model's year and month range, the values set.
+inline void FiltraRisultati(SqlTable& t, Kvz_TRiclassificato& rec, const DataInt& aEsercizio, const DataStr& aModello,
+							const DataInt& aDalMese, const DataInt& aAlMese)
+{
+	t.AddParam("pEsercizio", rec.f_Esercizio);
+	t.AddFilterColumn(rec.f_Esercizio);
+	t.AddParam("pModello", rec.f_ModelloRiclassific);
+	t.AddFilterColumn(rec.f_ModelloRiclassific);
+	t.AddParam("pDalMese", rec.f_Mese);
+	t.AddParam("pAlMese", rec.f_Mese);
+	t.AddBetweenColumn(rec.f_Mese);
+	t.SetParamValue("pEsercizio", aEsercizio);
+	t.SetParamValue("pModello", aModello);
+	t.SetParamValue("pDalMese", aDalMese);
+	t.SetParamValue("pAlMese", aAlMese);
+}
+
+inline const char* const kColonnaErrata = "Colonna errata. Indicare valore da 0 a 10 oppure A, B o C per i budget";
 
 }  // namespace kvzdocuments
 

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/plvgeneric/Interaction.h"
+#include "platform/plvgeneric/Settings.h"
 #include "platform/plvgenlib/AddOnLibraries.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvges/DocumentFactory.h"
@@ -31,6 +32,8 @@ protected:
 		std::filesystem::create_directories(m_Folder);
 		m_pConn = SqlConnection::Open(CString((m_Folder / "azienda.db").string()), SqlConnection::CREATE_IF_MISSING);
 		AfxSetDefaultSqlConnection(m_pConn.get());
+		// Forms that remember their choices write them here, not in the user's settings.
+		AfxSetSettingsRoot(CString((m_Folder / "settings").string()));
 		AfxGetApplicationContext()->SetEchoAssertions(FALSE);
 		AfxGetApplicationContext()->ClearAssertionReports();
 		m_Scope = std::make_unique<InteractionScope>(&m_Ui);
@@ -53,6 +56,7 @@ protected:
 		m_Scope.reset();
 		AfxSetDefaultSqlConnection(nullptr);
 		m_pConn.reset();
+		AfxSetSettingsRoot(CString());
 		std::filesystem::remove_all(m_Folder);
 		AfxGetApplicationContext()->SetEchoAssertions(TRUE);
 	}

@@ -1,4 +1,5 @@
 #include <fstream>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -294,13 +295,37 @@ TEST_F(KvzDocumentsFunctions, PrintingReadsTheMarkedModelsAndCodes)
 {
 	auto* pDoc = Open<BDStampaRiclassificatoDoc>("BDStampaRiclassificato");
 	ASSERT_NE(pDoc, nullptr);
+	pDoc->m_Esercizio = 2024;
+	pDoc->m_AlMese = 12;
 	for (auto [sel, modello] : {std::pair{true, "CE"}, std::pair{false, "SP"}, std::pair{true, "CE2"}})
-		pDoc->m_Modelli.push_back({DataBool(sel), DataStr(modello), DataStr(CString("Modello ") + modello)});
+	{
+		auto* p = static_cast<Kvz_TRiclassificazioneTesta*>(pDoc->GetDBTModelli()->AddRecord());
+		p->f_Esercizio = 2024;
+		p->f_ModelloRiclassific = modello;
+		p->f_Descrizione = CString("Modello ") + modello;
+		p->l_Selezionata = sel;
+	}
 	for (auto [sel, codice] : {std::pair{false, "R1"}, std::pair{true, "R2"}, std::pair{true, "R3"}})
-		pDoc->m_Codici.push_back({DataBool(sel), DataStr(codice), DataStr(CString("Breve ") + codice)});
-	pDoc->m_ValoreCodice = [](const DataStr& c, const DataStr& m) {
-		return DataMon(m.GetString() == "CE" ? 1.0 : c.GetString() == "R2" ? 2.0 : 3.0);
-	};
+	{
+		auto* p = static_cast<Kvz_TRiclassificazioneRighe*>(pDoc->GetDBTRighe()->AddRecord());
+		p->f_Esercizio = 2024;
+		p->f_CodRiclassificato = codice;
+		p->l_Selezionata = sel;
+		p->l_DescrizioneBreve = CString("Breve ") + codice;
+	}
+	for (auto [modello, codice, valore] : {std::tuple{"CE", "R2", 1.0}, std::tuple{"CE2", "R3", 3.0}})
+	{
+		Kvz_TRiclassificato res;
+		res.f_Esercizio = 2024;
+		res.f_ModelloRiclassific = modello;
+		res.f_Mese = 1;
+		res.f_CodRiclassificato = codice;
+		res.f_Valore = valore;
+		SqlTable t(&res);
+		t.Open(TRUE);
+		t.AddNew(FALSE);
+		t.Update();
+	}
 
 	auto modello = Export<bool (*)(HWND, CObject*, int, BSTR*, BSTR*)>("__BDStampaRiclassificatoDoc_Kvz_GetNextModelloPerStampa");
 	BSTR m = SysAllocString("x"), d = SysAllocString("prima");
@@ -314,15 +339,18 @@ TEST_F(KvzDocumentsFunctions, PrintingReadsTheMarkedModelsAndCodes)
 	SysFreeString(m);
 	SysFreeString(d);
 
+	// A model's line: a cell per marked code; every output written, the rest 0.
 	using Codici4Fn = bool (*)(HWND, CObject*, BSTR, double*, double*, double*, double*, double*, double*, double*,
 							   double*, double*, double*, double*);
 	double v[11];
 	std::fill(std::begin(v), std::end(v), -1.0);
-	BSTR codice = SysAllocString("R2");
+	BSTR ce2 = SysAllocString("CE2");
 	EXPECT_TRUE(Export<Codici4Fn>("__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_4")(
-		m_hWnd, pDoc, codice, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8], &v[9], &v[10]));
-	EXPECT_EQ(v[0], -1);  // the 100th marked model onwards: none here
-	SysFreeString(codice);
+		m_hWnd, pDoc, ce2, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8], &v[9], &v[10]));
+	EXPECT_EQ(std::vector<double>(v, v + 11), std::vector<double>(11, 0.0));  // the 100th marked code onwards: none
+	EXPECT_EQ(pDoc->CalcolaValoreCodice(DataStr("CE2"), DataInt(2024), DataStr("R3")).GetValue(), 3.0);
+	EXPECT_EQ(pDoc->CalcolaValoreCodice(DataStr("CE2"), DataInt(2024), DataStr("R2")).GetValue(), 0.0);
+	SysFreeString(ce2);
 
 	auto descrizioni = Export<DescrizioniFn>("__BDStampaRiclassificatoDoc_Kvz_GetNextDescrizioniPerStampa");
 	BSTR s[9];

@@ -18,7 +18,6 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloRiclassDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/plvgeneric/Application.h"
-#include "platform/plvgeneric/Settings.h"
 #include "platform/plvges/FormDriver.h"
 
 namespace {
@@ -42,7 +41,6 @@ protected:
 	{
 		KvzDocumentsLibrary::SetUp();
 		erp::SetupCompanyDatabase(*m_pConn);
-		AfxSetSettingsRoot(CString((m_Folder / "settings").string()));
 		AfxSetApplicationDate(DataDate(15, 3, 2026));
 		// Ledger 2 characters, then segments of 2 and 3: 30, 3001, 3001001.
 		Kvz_TParametri par;
@@ -64,12 +62,6 @@ protected:
 		Split(2026, "3001001", "PRD", "Produzione", 0);
 		Split(2026, "3001001", "J01", "Commessa uno", 1);
 		Split(2025, "3001001", "VEC", "Centro 2025", 0);
-	}
-
-	void TearDown() override
-	{
-		KvzDocumentsLibrary::TearDown();
-		AfxSetSettingsRoot(CString());
 	}
 
 	void Conto(int anno, const char* conto, const char* descrizione, WORD tipo, const char* padre,
@@ -189,7 +181,12 @@ TEST_F(PropSimboloPBase, OpensForANewSymbolOfTheYearWithItsAccountList)
 	EXPECT_EQ(form.Cell(kCdcComm, 0, "Tipo"), "Commessa");
 	// Not ticked: its cost centres and jobs cannot be ticked either.
 	EXPECT_FALSE(form.IsCellEditable(kCdcComm, 0, "S"));
-	pDoc->CloseDocument(FALSE);
+	// Confirmed, the form closes.
+	ASSERT_TRUE(form.Type("PB_SYMB_NOME_SIMBOLO", "vendite")) << form.GetLastError();
+	EXPECT_EQ(form.Text("PB_SYMB_NOME_SIMBOLO"), "VENDITE");
+	ASSERT_TRUE(form.TypeCell(kConti, 5, "S", "Si")) << form.GetLastError();
+	ASSERT_TRUE(form.Press("OK")) << form.GetLastError();
+	EXPECT_FALSE(form.IsOpen());
 }
 
 TEST_F(PropSimboloPBase, TheAccountListFollowsTypeRangeAndLevelFilters)
@@ -422,6 +419,35 @@ TEST_F(PropSimboloPBase, TheCompanyTabReadsAnotherCompanysAccountsThroughItsConn
 	EXPECT_EQ(form.Text("PB_SYMB_NOME_SIMBOLO"), "UTILE");
 	pDoc->RiempiListBoxConti();
 	EXPECT_EQ(form.RowCount(kConti), 7);
+	pDoc->CloseDocument(FALSE);
+}
+
+TEST_F(PropSimboloPBase, SelectingByCostCentresOpensTheirTabWhoseTypeFilterRulesTheLookups)
+{
+	m_pConn->ExecuteSQL("INSERT INTO Erp_FiscalYears (FiscalYear, StartDate, EndDate) VALUES (2026, '2026-01-01', '2026-12-31')");
+	m_pConn->ExecuteSQL("INSERT INTO Erp_Jobs (Job, Description) VALUES ('J01', 'Commessa uno')");
+	m_pConn->ExecuteSQL("INSERT INTO Erp_CostCenters (CostCenter, Description) VALUES ('PRD', 'Produzione')");
+	auto* pDoc = Apri();
+	ASSERT_NE(pDoc, nullptr);
+	FormDriver form(pDoc);
+	ASSERT_TRUE(form.Press("PB_SYMB_CDC_COMM")) << form.GetLastError();
+	EXPECT_FALSE(pDoc->m_pTabber->GetDialog(0)->IsTabEnabled());
+	EXPECT_TRUE(pDoc->m_pTabber->GetDialog(1)->IsTabEnabled());
+	EXPECT_EQ(pDoc->m_pTabber->GetActiveTab(), 1);
+	// Cost centres only: a job is refused by both ends of the range; both: accepted.
+	ASSERT_TRUE(form.Press("PB_SYMB_CENTRI"));
+	EXPECT_FALSE(form.Type("PB_SYMB_CDC_COMM_DA", "J01"));
+	EXPECT_FALSE(form.Type("PB_SYMB_CDC_COMM_A", "J01"));
+	EXPECT_TRUE(form.Type("PB_SYMB_CDC_COMM_DA", "PRD")) << form.GetLastError();
+	ASSERT_TRUE(form.Press("PB_SYMB_COMMESSE"));
+	EXPECT_FALSE(form.Type("PB_SYMB_CDC_COMM_A", "PRD"));
+	ASSERT_TRUE(form.Press("PB_SYMB_ENTRAMBI"));
+	EXPECT_TRUE(form.Type("PB_SYMB_CDC_COMM_DA", "J01")) << form.GetLastError();
+	EXPECT_TRUE(form.Type("PB_SYMB_CDC_COMM_A", "PRD")) << form.GetLastError();
+	// The list of this tab: every cost centre and job in the range, each with its accounts.
+	pDoc->RiempiListBoxCdcComm();
+	EXPECT_EQ(Codici(form, "Commesse/Centri di costo1"), (Codes{"J01", "PRD"}));
+	EXPECT_EQ(Codici(form, kConti), (Codes{"3001001"}));
 	pDoc->CloseDocument(FALSE);
 }
 
