@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/DemoBench.h"
 #include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
 #include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
 #include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
@@ -28,13 +29,6 @@ std::unique_ptr<SqlConnection> g_pConn;
 int g_Anno = 0;
 
 // Progress and messages go nowhere: the terminal would be the measure.
-class Silent : public IInteraction
-{
-public:
-	int MessageBox(const CString&, UINT, const CString&) override { return IDOK; }
-	void Progress(const CString&) override {}
-	bool AbortRequested() override { return false; }
-};
 
 void SvuotaModulo()
 {
@@ -159,27 +153,13 @@ int main(int argc, char** argv)
 		return 1;
 	const auto folder = std::filesystem::temp_directory_path() / ("kvz-bench-importa-" + std::to_string(::getpid()));
 	std::filesystem::create_directories(folder);
-	Silent silent;
+	kvzbench::Silent silent;
 	InteractionScope scope(&silent);
 	{
-		g_pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
-		AfxSetDefaultSqlConnection(g_pConn.get());
-		std::unique_ptr<AddOnInterfaceObj> pAddOn(KvzDblAddOnInterface());
-		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
-		if (!pAddOn || !pAddOn->AOI_RegisterTables(g_pConn.get(), "", &ns))
-		{
-			std::fprintf(stderr, "cannot register the module's tables\n");
+		erp::DemoCompanySummary demo;
+		if (!kvzbench::ApriDemo(g_pConn, folder, 10, demo))
 			return 1;
-		}
-		erp::SetupCompanyDatabase(*g_pConn);
-		const erp::DemoCompanySummary demo = erp::CreateDemoCompany(*g_pConn, 10);
 		g_Anno = demo.lastYear;
-		{
-			CDocumentSet docs;
-			FormDriver init(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CInitRaggruppPdCDoc), RUNTIME_CLASS(CBatchFrame),
-											 RUNTIME_CLASS(Kvz_CInitRaggruppPdCView)));
-			init.RunBatch();
-		}
 		// A year as users keep it: a monthly spread of the adjustments of every account proposed in
 		// them, and base-plan symbols that name every other grouped account.
 		g_pConn->ExecuteSQL(CString::Formatted(

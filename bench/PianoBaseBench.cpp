@@ -14,9 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
-#include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
-#include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
+#include "bench/DemoBench.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
@@ -32,13 +30,6 @@ std::unique_ptr<SqlConnection> g_pConn;
 int g_Anno = 0;
 std::vector<CString> g_Conti;
 
-class Silent : public IInteraction
-{
-public:
-	int MessageBox(const CString&, UINT, const CString&) override { return IDOK; }
-	void Progress(const CString&) override {}
-	bool AbortRequested() override { return false; }
-};
 
 void BM_SimboliPianoBase(benchmark::State& state)
 {
@@ -77,30 +68,8 @@ void BM_UnGroupBy(benchmark::State& state)
 	long righe = 0;
 	for (auto _ : state)
 	{
-		righe = 0;
-		Kvz_TPianoBaseRighe r;
-		SqlTable t(&r);
-		t.Open(FALSE);
-		DataStr conto;
-		DataInt mese;
-		DataDbl saldo;
-		t.SelectSqlFun("\"ContoKvz\"", conto);
-		t.SelectSqlFun("\"Mese\"", mese);
-		t.SelectSqlFun("SUM(\"SaldoContabile\")", saldo);
-		t.AddParam("p1", r.f_Esercizio);
-		t.AddFilterColumn(r.f_Esercizio);
-		t.AddParam("p2", r.f_CentroCommessa);
-		t.AddFilterColumn(r.f_CentroCommessa);
-		t.m_strGroupBy = "\"ContoKvz\", \"Mese\"";
-		t.SetParamValue("p1", DataInt(g_Anno));
-		t.SetParamValue("p2", DataStr(""));
 		std::map<std::string, double> totali;
-		for (t.Query(); !t.IsEOF(); t.MoveNext())
-		{
-			totali[conto.GetString().str()] += saldo.GetValue();
-			++righe;
-		}
-		t.Close();
+		righe = kvzbench::LeggiTotaliPianoBase(g_Anno, totali);
 		benchmark::DoNotOptimize(totali);
 	}
 	state.counters["righe"] = static_cast<double>(righe);
@@ -138,49 +107,16 @@ int main(int argc, char** argv)
 		return 1;
 	const auto folder = std::filesystem::temp_directory_path() / ("kvz-bench-pianobase-" + std::to_string(::getpid()));
 	std::filesystem::create_directories(folder);
-	Silent silent;
+	kvzbench::Silent silent;
 	InteractionScope scope(&silent);
 	{
-		g_pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
-		AfxSetDefaultSqlConnection(g_pConn.get());
-		std::unique_ptr<AddOnInterfaceObj> pAddOn(KvzDblAddOnInterface());
-		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
-		if (!pAddOn || !pAddOn->AOI_RegisterTables(g_pConn.get(), "", &ns))
-		{
-			std::fprintf(stderr, "cannot register the module's tables\n");
+		erp::DemoCompanySummary demo;
+		if (!kvzbench::ApriDemo(g_pConn, folder, 10, demo))
 			return 1;
-		}
-		erp::SetupCompanyDatabase(*g_pConn);
-		const erp::DemoCompanySummary demo = erp::CreateDemoCompany(*g_pConn, 10);
 		g_Anno = demo.lastYear;
-		{
-			CDocumentSet docs;
-			FormDriver init(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CInitRaggruppPdCDoc), RUNTIME_CLASS(CBatchFrame),
-											 RUNTIME_CLASS(Kvz_CInitRaggruppPdCView)));
-			init.RunBatch();
-			FormDriver form(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CImportaSaldiDoc), RUNTIME_CLASS(CBatchFrame),
-											 RUNTIME_CLASS(Kvz_CImportaSaldiView)));
-			form.Type("Importazione saldi fino al mese:", "12");
-			form.Type("anno:", CString::Formatted("%d", g_Anno));
-			if (!form.RunBatch())
-			{
-				std::fprintf(stderr, "the import failed\n");
-				return 1;
-			}
-		}
-		{
-			Kvz_TPianoBaseRighe r;
-			SqlTable t(&r);
-			t.Open(FALSE);
-			DataStr conto;
-			t.SelectSqlFun("DISTINCT \"ContoKvz\"", conto);
-			t.AddParam("p1", r.f_Esercizio);
-			t.AddFilterColumn(r.f_Esercizio);
-			t.SetParamValue("p1", DataInt(g_Anno));
-			for (t.Query(); !t.IsEOF(); t.MoveNext())
-				g_Conti.push_back(conto.GetString());
-			t.Close();
-		}
+		if (!kvzbench::ImportaAnno(g_Anno))
+			return 1;
+		g_Conti = kvzbench::ContiPianoBase(g_Anno);
 		std::printf("Demo company at scale 10, year %d: %zu base-plan accounts\n", g_Anno, g_Conti.size());
 
 		RatioReporter reporter;

@@ -284,3 +284,54 @@ TEST_F(HostSafety, AGroupedAccountWithItsSplitsIsCreatedFromTheCommandLine)
 }
 
 }  // namespace
+
+// A model over the base plan reclassified from the command line (the ledger's import before it is
+// the kvz_batch tests'); a second run stopped with Ctrl-C keeps what it committed and says so.
+TEST_F(HostSafety, TheReclassificationRunReadsTheBasePlanAndStopsOnCtrlC)
+{
+	const std::string anno = std::to_string(Count("SELECT MAX(FiscalYear) FROM Erp_FiscalYears"));
+	Outcome o;
+	{
+		// A base-plan account's months, a symbol over it, a model reading it, and many rows after it.
+		auto db = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+		db->Execute("INSERT INTO Kvz_PianoBaseR (IDPianoBase, Mese, ContoKvz, Esercizio, SaldoContabile) WITH "
+					"RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 12) SELECT 1, i, '7001', " +
+					anno + ", i * 100.5 FROM n");
+		db->Execute("INSERT INTO Kvz_AnagSimboli (Esercizio, ModelloRiclassific, NomeSimbolo, TipoSimbolo) VALUES (" +
+					anno + ", 'CE', 'RIC', " + std::to_string(15015L << 16) + ")");
+		db->Execute("INSERT INTO Kvz_SimboliPianoBase (Esercizio, ModelloRiclassific, NomeSimbolo, SelSaldo, "
+					"TipoOpeConto, ValDaConto) SELECT " + anno + ", 'CE', 'RIC', 1, " + std::to_string(15013L << 16) +
+					", MIN(ContoKvz) FROM Kvz_PianoBaseR WHERE Esercizio = " + anno);
+		db->Execute("INSERT INTO Kvz_RiclassificazioneTesta (Esercizio, ModelloRiclassific, Descrizione, Priorita) "
+					"VALUES (" + anno + ", 'CE', 'Conto economico', 1), (" + anno + ", 'LUNGO', 'Molte righe', 2)");
+		db->Execute("INSERT INTO Kvz_RiclassificazioneRighe (Esercizio, ModelloRiclassific, CodRiclassificato, "
+					"Posizione, Descrizione, Formula) VALUES (" + anno + ", 'CE', 'R0', 1, 'Ricavi', '_RIC')");
+		db->Execute("INSERT INTO Kvz_RiclassificazioneRighe (Esercizio, ModelloRiclassific, CodRiclassificato, "
+					"Posizione, Descrizione, Formula) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+					"WHERE i < 1500) SELECT " + anno + ", 'LUNGO', printf('R%04d', i), i, 'Riga ' || i, '1' FROM n");
+	}
+	std::vector<std::string> run{"--db", m_Db, "open", "KvzNet.KvzMod.KvzDocuments.DRiclassificPianoBase",
+								 "--set", "RCL_PBASE_ESERCIZIO=" + anno, "--set", "RCL_PBASE_MESE=12"};
+	std::vector<std::string> ce = run;
+	ce.insert(ce.end(), {"--set", "RCL_PBASE_MODELLO=CE", "--run"});
+	o = RunKvz(ce);
+	EXPECT_EQ(o.status, 0) << o.output;
+	EXPECT_NE(o.output.find("Calcolo in corso (modello CE riga R0 Ricavi) ..."), std::string::npos) << o.output;
+	EXPECT_NE(o.output.find("Riclassificazione terminata.\n--run: done."), std::string::npos) << o.output;
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'CE'"), 12);
+	// December's value is the account's base-plan balance of December.
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Riclassificato R WHERE Mese = 12 AND Valore <> 0 AND ABS(Valore - "
+					"(SELECT SUM(SaldoContabile) FROM Kvz_PianoBaseR P WHERE P.Esercizio = R.Esercizio AND P.Mese = 12 "
+					"AND P.CentroCommessa = '' AND P.ContoKvz = (SELECT ValDaConto FROM Kvz_SimboliPianoBase))) < 0.005"),
+			  1);
+
+	run.insert(run.end(), {"--set", "RCL_PBASE_TUTTI_MOD=Si", "--run"});
+	o = RunKvz(run, Input::None, "modello LUNGO riga R0100 ");
+	EXPECT_EQ(o.status, 130) << o.output.substr(o.output.size() > 2000 ? o.output.size() - 2000 : 0);
+	EXPECT_NE(o.output.find("Elaborazione interrotta su richiesta utente."), std::string::npos);
+	// The model saved before the stop and the rows computed since stay; the rest is not reached.
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'CE'"), 12);
+	const long long righe = Count("SELECT COUNT(*) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'LUNGO'");
+	EXPECT_GE(righe, 100 * 12);
+	EXPECT_LT(righe, 1500 * 12);
+}

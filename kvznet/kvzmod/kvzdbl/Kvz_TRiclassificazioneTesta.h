@@ -75,7 +75,7 @@ protected:
 	DataStr m_Modello;
 };
 
-// Picks a model of the year the application date had when the lookup was built.
+// Picks a model of a year: the application date's when the lookup was built, unless set.
 class KVZ_HKLRiclassificazioneTesta : public HotKeyLink
 {
 	DECLARE_DYNCREATE(KVZ_HKLRiclassificazioneTesta, HotKeyLink)

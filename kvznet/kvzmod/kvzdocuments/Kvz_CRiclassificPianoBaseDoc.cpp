@@ -1,5 +1,1119 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
 
+#include <array>
+#include <ctime>
+
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificatoTesta.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRaggrupp.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/FormatHelpers.h"
+#include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/SqlException.h"
+
+namespace {
+const char* const kSource = "Kvz_CRiclassificPianoBaseDoc";
+
+enum : UINT
+{
+	IDC_RCL_PBASE_TABBER = 34100,
+	IDC_RCL_PBASE_ESERCIZIO,
+	IDC_RCL_PBASE_DAL_MESE,
+	IDC_RCL_PBASE_MESE,
+	IDC_RCL_PBASE_TUTTI_MOD,
+	IDC_RCL_PBASE_MODELLO,
+	IDC_RCL_PBASE_DESCRI_MODELLO,
+	IDC_RCL_PBASE_MODELLO_A,
+	IDC_RCL_PBASE_DESCRI_MODELLO_A,
+	IDC_RCL_PBASE_TIPO_DATO,
+	IDC_RCL_PBASE_STATO_ELBA,
+	IDC_RCL_PBASE_SEL_PER_RAGGRUPP,
+	IDC_RCL_PBASE_SEL_PER_CODICE,
+	IDC_RCL_PBASE_RAGGRUPP,
+	IDC_RCL_PBASE_DESCRI_RAGGRUPP,
+	IDC_RCL_PBASE_NOTE,
+	IDC_CALCOLA_DRIVERS,
+	IDC_USA_VECCHIO_ALG,
+};
+
+const char* const kInterrotta = "Elaborazione interrotta su richiesta utente.";
+const char* const kTerminata = "Riclassificazione terminata.";
+const char* const kAnnullata = "Riclassificazione annullata per errori: nessuna modifica registrata.";
+
+// Row kinds the run does not evaluate: other procedures write their values.
+BOOL IsRigaNonCalcolata(const DataEnum& tipo)
+{
+	const WORD item = tipo.GetItemValue();
+	return item >= 6 && item <= 9;
+}
+
+// The fourteen values and the fourteen reported totals, in slot order.
+std::array<DataMon*, 14> Valori(Kvz_TEnhRiclassificazioneRighe& e)
+{
+	return {&e.l_Valore,  &e.l_ValoreBudgetA, &e.l_ValoreBudgetB, &e.l_ValoreBudgetC, &e.l_Valore1,
+			&e.l_Valore2, &e.l_Valore3,       &e.l_Valore4,       &e.l_Valore5,       &e.l_Valore6,
+			&e.l_Valore7, &e.l_Valore8,       &e.l_Valore9,       &e.l_Valore10};
+}
+std::array<DataMon*, 14> Totali(Kvz_TEnhRiclassificazioneRighe& e)
+{
+	return {&e.l_TotRiportato,  &e.l_TotRiportatoBudgetA, &e.l_TotRiportatoBudgetB, &e.l_TotRiportatoBudgetC,
+			&e.l_TotRiportato1, &e.l_TotRiportato2,       &e.l_TotRiportato3,       &e.l_TotRiportato4,
+			&e.l_TotRiportato5, &e.l_TotRiportato6,       &e.l_TotRiportato7,       &e.l_TotRiportato8,
+			&e.l_TotRiportato9, &e.l_TotRiportato10};
+}
+std::array<const DataStr*, 14> Formule(const Kvz_TRiclassificazioneRighe& r)
+{
+	return {&r.f_Formula,  &r.f_FormulaBudgetA, &r.f_FormulaBudgetB, &r.f_FormulaBudgetC, &r.f_Formula1,
+			&r.f_Formula2, &r.f_Formula3,       &r.f_Formula4,       &r.f_Formula5,       &r.f_Formula6,
+			&r.f_Formula7, &r.f_Formula8,       &r.f_Formula9,       &r.f_Formula10};
+}
+std::array<DataMon*, 14> Valori(Kvz_TRiclassificato& r)
+{
+	return {&r.f_Valore,  &r.f_ValoreBudgetA, &r.f_ValoreBudgetB, &r.f_ValoreBudgetC, &r.f_Valore1,
+			&r.f_Valore2, &r.f_Valore3,       &r.f_Valore4,       &r.f_Valore5,       &r.f_Valore6,
+			&r.f_Valore7, &r.f_Valore8,       &r.f_Valore9,       &r.f_Valore10};
+}
+std::array<DataMon*, 14> Totali(Kvz_TRiclassificato& r)
+{
+	return {&r.f_TotaleRiportato,  &r.f_TotaleRiportatoBudgetA, &r.f_TotaleRiportatoBudgetB,
+			&r.f_TotaleRiportatoBudgetC, &r.f_TotaleRiportato1, &r.f_TotaleRiportato2,
+			&r.f_TotaleRiportato3, &r.f_TotaleRiportato4, &r.f_TotaleRiportato5,
+			&r.f_TotaleRiportato6, &r.f_TotaleRiportato7, &r.f_TotaleRiportato8,
+			&r.f_TotaleRiportato9, &r.f_TotaleRiportato10};
+}
+
+std::string Chiave(const CString& s)
+{
+	CString u = s;
+	u.MakeUpper();
+	return u.str();
+}
+
+// The filters of a results cursor on one row: year, model, data kind, code, month.
+void FiltroChiave(SqlTable& t, Kvz_TRiclassificato& r)
+{
+	t.SelectAll();
+	t.AddParam("p1", r.f_Esercizio);
+	t.AddFilterColumn(r.f_Esercizio);
+	t.AddParam("p2", r.f_ModelloRiclassific);
+	t.AddFilterColumn(r.f_ModelloRiclassific);
+	t.AddParam("p3", r.f_TipoDatoPianoBase);
+	t.AddFilterColumn(r.f_TipoDatoPianoBase);
+	t.AddParam("p4", r.f_CodRiclassificato);
+	t.AddFilterColumn(r.f_CodRiclassificato);
+	t.AddParam("p5", r.f_Mese);
+	t.AddFilterColumn(r.f_Mese);
+}
+void CercaChiave(SqlTable& t, const DataInt& aEsercizio, const DataStr& aModello, const DataEnum& aTipoDato,
+				 const DataStr& aCodice, int nMese)
+{
+	t.SetParamValue("p1", aEsercizio);
+	t.SetParamValue("p2", aModello);
+	t.SetParamValue("p3", aTipoDato);
+	t.SetParamValue("p4", aCodice);
+	t.SetParamValue("p5", DataInt(nMese));
+	t.Query();
+}
+}  // namespace
+
+// ---- document ----------------------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(Kvz_CRiclassificPianoBaseDoc, CAbstractFormDoc)
+	ON_EN_VALUE_CHANGED(IDC_RCL_PBASE_ESERCIZIO, OnEsercizioChanged)
+	ON_EN_VALUE_CHANGED(IDC_RCL_PBASE_TUTTI_MOD, OnTuttiModChanged)
+	ON_EN_VALUE_CHANGED(IDC_RCL_PBASE_MODELLO, OnModelloChanged)
+	ON_EN_VALUE_CHANGED(IDC_RCL_PBASE_SEL_PER_RAGGRUPP, OnSelPerRaggruppChanged)
+END_MESSAGE_MAP()
+
+Kvz_CRiclassificPianoBaseDoc::Kvz_CRiclassificPianoBaseDoc()
+	: m_Esercizio(AfxGetApplicationDate().Year()),
+	  m_DalMese(1),
+	  m_Mese(AfxGetApplicationDate().Month()),
+	  m_TuttiMod(FALSE),
+	  m_TipoDato(E_KVZ_TIPODATOPBASE, 0),
+	  m_SelPerRaggrupp(FALSE),
+	  m_SelPerCodice(TRUE),
+	  m_CalcolaDrivers(FALSE),
+	  m_UsaVecchioAlg(FALSE),
+	  m_ElaborazioneTerminata(FALSE),
+	  m_RaggruppDaCancellare(FALSE),
+	  m_nPosizioneRaggrupp(0)
+{
+	m_Modello.SetUpperCase(TRUE);
+	m_ModelloA.SetUpperCase(TRUE);
+	m_Raggrupp.SetUpperCase(TRUE);
+}
+
+Kvz_CRiclassificPianoBaseDoc::~Kvz_CRiclassificPianoBaseDoc()
+{
+	ChiudiTabelle();
+	SvuotaMapCommesse();
+}
+
+BOOL Kvz_CRiclassificPianoBaseDoc::OnAttachData()
+{
+	SetFormTitle(_T("Riclassificazione piano base"));
+	m_pHKLModello = new KVZ_HKLRiclassificazioneTesta;
+	m_pHKLModelloA = new KVZ_HKLRiclassificazioneTesta;
+	m_pHKLRaggrupp = new Kvz_HKLCodRaggrupp;
+	Attach(m_pHKLModello, "HKLModello");
+	Attach(m_pHKLModelloA, "HKLModelloA");
+	Attach(m_pHKLRaggrupp, "HKLRaggrupp");
+	m_pHKLModello->SetSelEsercizio(m_Esercizio);
+	m_pHKLModelloA->SetSelEsercizio(m_Esercizio);
+	m_pTRTesta = std::make_unique<Kvz_TRRiclassificazioneTesta>(this);
+	return TRUE;
+}
+
+void Kvz_CRiclassificPianoBaseDoc::ShowSqlError(const SqlException& e, const char* szMetodo)
+{
+	ASSERT_RELEASE_TRACE(e.IsKindOf(RUNTIME_CLASS(SqlException)), szMetodo, kSource);
+	e.ShowError();
+	m_bErroreDb = TRUE;
+}
+
+void Kvz_CRiclassificPianoBaseDoc::Stato(const CString& strTesto)
+{
+	m_StatoElab = strTesto;
+	SetProgressText(strTesto);
+	UpdateDataView();
+}
+
+// Everything the run needs is checked before anything is opened or deleted.
+BOOL Kvz_CRiclassificPianoBaseDoc::ControllaParametri()
+{
+	const int nAnno = m_Esercizio;
+	const int nDal = m_DalMese;
+	const int nAl = m_Mese;
+	CString strErrore;
+	if (nAnno < 1900 || nAnno > 9999)
+		strErrore = CString::Formatted("Esercizio %d non valido.", nAnno);
+	else if (nDal < 1 || nDal > 12)
+		strErrore = CString::Formatted("Mese iniziale %d non valido: indicare un mese da 1 a 12.", nDal);
+	else if (nAl < 1 || nAl > 12)
+		strErrore = CString::Formatted("Mese finale %d non valido: indicare un mese da 1 a 12.", nAl);
+	else if (nDal > nAl)
+		strErrore = CString::Formatted("Il mese iniziale (%d) è successivo al mese finale (%d).", nDal, nAl);
+	else if (!PerRaggruppamento() && m_SelPerCodice && !m_TuttiMod && m_Modello.IsEmpty() && m_ModelloA.IsEmpty())
+		strErrore = "Indicare il modello di riclassificazione.";
+	else if (PerRaggruppamento() && m_Raggrupp.IsEmpty())
+		strErrore = "Indicare il codice di raggruppamento.";
+	if (strErrore.IsEmpty())
+		return TRUE;
+	AfxMessageBox(strErrore);
+	return FALSE;
+}
+
+void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
+{
+	m_bErroreDb = FALSE;
+	if (!ControllaParametri())
+	{
+		m_bBatchNotStarted = true;  // a refused run is no success
+		return;
+	}
+	if (!StartBatchTransaction())
+		return;
+
+	m_ElaborazioneTerminata = FALSE;
+	SvuotaMapCommesse();
+	m_RigheRaggrupp.clear();
+	m_PosizioniRaggrupp.clear();
+	BOOL bErroreCiclo = FALSE;
+	try
+	{
+		if (PerRaggruppamento())
+			InizializzaArrayCommesse();
+
+		// The models of the year, read whole before any is written.
+		std::vector<DataStr> modelli;
+		{
+			Kvz_TRiclassificazioneTesta rec;
+			SqlTable t(&rec, GetReadOnlySqlSession(), this);
+			t.Open(FALSE);
+			t.SelectAll();
+			t.AddParam("p1", rec.f_Esercizio);
+			t.AddFilterColumn(rec.f_Esercizio);
+			const BOOL bIntervallo = !PerRaggruppamento() && m_SelPerCodice && !m_TuttiMod;
+			if (bIntervallo)
+			{
+				t.AddParam("p2", rec.f_ModelloRiclassific);
+				t.AddFilterColumn(rec.f_ModelloRiclassific, ">=");
+				t.AddParam("p3", rec.f_ModelloRiclassific);
+				t.AddFilterColumn(rec.f_ModelloRiclassific, "<=");
+			}
+			t.AddSortColumn(rec.f_Priorita);
+			t.AddSortColumn(rec.f_ModelloRiclassific);
+			t.SetParamValue("p1", m_Esercizio);
+			if (bIntervallo)
+			{
+				// One end given alone names that model alone.
+				t.SetParamValue("p2", m_Modello);
+				t.SetParamValue("p3", m_ModelloA.IsEmpty() ? m_Modello : m_ModelloA);
+				if (m_Modello.IsEmpty())
+					t.SetParamValue("p2", m_ModelloA);
+			}
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+				modelli.push_back(rec.f_ModelloRiclassific);
+			t.Close();
+		}
+		Kvz_TRRiclassificazioneRaggrupp raggrupp(this);
+
+		m_RaggruppDaCancellare = TRUE;
+		if (PerRaggruppamento())
+			CancellazionePrimaDiSalvataggio(m_Raggrupp);
+
+		for (const DataStr& modello : modelli)
+		{
+			if (IsAborted() || m_bErroreDb)
+				break;
+			if (PerRaggruppamento() && raggrupp.FindRecord(m_Esercizio, modello, m_Raggrupp) != TableReader::FOUND)
+				continue;
+			CancellazionePrimaDiSalvataggio(modello);
+			CalcolaRiclassificazione(modello);
+			ScriveRigheMancanti(modello);
+			AggiornaTestaRiclassificato(modello, FALSE);
+			if (IsAborted())
+				break;
+			if (PerRaggruppamento() && m_RaggruppDaCancellare)
+			{
+				CancellazionePrimaDiSalvataggio(m_Raggrupp);
+				m_RaggruppDaCancellare = FALSE;
+			}
+			SalvaRisultati(modello);
+		}
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::OnBatchExecute");
+		bErroreCiclo = TRUE;
+	}
+	ChiudiTabelle();
+
+	const BOOL bAborted = IsAborted();
+	// The cost drivers share out what the models computed: not after a stop or an error.
+	if (m_CalcolaDrivers && !bAborted && !m_bErroreDb)
+	{
+		CancellaValoriPrecedenti();
+		CalcolaDrivers();
+		FaseSuccessiva();
+	}
+
+	// A database error leaves a model half written (its rows deleted, not yet saved again):
+	// such a run keeps nothing, and the previous results stay as they were.
+	const BOOL bAnnulla = bErroreCiclo || m_bErroreDb;
+	if (bAnnulla)
+		Stato(kAnnullata);
+	else if (bAborted)
+		Stato(kInterrotta);
+	else
+		Stato(kTerminata);
+	if (!GetMessages()->IsEmpty())
+		GetMessages()->Show();
+	m_ElaborazioneTerminata = TRUE;
+	UpdateDataView();
+
+	if (bAnnulla)
+	{
+		GetContext()->UnlockAll();
+		GetContext()->Rollback();
+		m_bBatchNotStarted = true;  // a run that failed is no success
+	}
+	else
+		GetContext()->Commit();
+}
+
+void Kvz_CRiclassificPianoBaseDoc::ChiudiTabelle()
+{
+	m_pTabRighe.reset();
+	m_pRecRighe.reset();
+	m_pTabScrittura.reset();
+	m_pRecScrittura.reset();
+	m_pTabRaggrupp.reset();
+	m_pRecRaggrupp.reset();
+	m_RigheRaggrupp.clear();
+	m_Riserva.clear();
+}
+
+SqlTable& Kvz_CRiclassificPianoBaseDoc::TabellaRisultati()
+{
+	if (!m_pTabScrittura)
+	{
+		m_pRecScrittura = std::make_unique<Kvz_TRiclassificato>();
+		m_pTabScrittura = std::make_unique<SqlTable>(m_pRecScrittura.get(), GetUpdatableSqlSession(), this);
+		m_pTabScrittura->SetAutocommit(TRUE);
+		m_pTabScrittura->Open(TRUE);
+	}
+	return *m_pTabScrittura;
+}
+
+// ---- one model ---------------------------------------------------------------------------------
+
+// Month copies are many (rows x months x models): those of a model done serve the next one.
+std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> Kvz_CRiclassificPianoBaseDoc::NuovaCopia(
+	const Kvz_TEnhRiclassificazioneRighe& riga)
+{
+	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p;
+	if (m_Riserva.empty())
+		p = std::make_unique<Kvz_TEnhRiclassificazioneRighe>(FALSE);
+	else
+	{
+		p = std::move(m_Riserva.back());
+		m_Riserva.pop_back();
+	}
+	*p = riga;
+	return p;
+}
+
+void Kvz_CRiclassificPianoBaseDoc::SvuotaRisultati()
+{
+	for (int i = m_Risultati.GetSize() - 1; i >= 0; --i)
+		m_Riserva.emplace_back(static_cast<Kvz_TEnhRiclassificazioneRighe*>(m_Risultati.DetachAt(i)));
+}
+
+void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aModello)
+{
+	Stato("Calcolo riclassificazione in corso ...");
+	SvuotaRisultati();
+	try
+	{
+		// The model's rows, read whole before any is computed, through a cursor kept for the run.
+		std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> righe;
+		if (!m_pTabRighe)
+		{
+			m_pRecRighe = std::make_unique<Kvz_TEnhRiclassificazioneRighe>();
+			m_pTabRighe = std::make_unique<SqlTable>(m_pRecRighe.get(), GetReadOnlySqlSession(), this);
+			Kvz_TEnhRiclassificazioneRighe& rec = *m_pRecRighe;
+			m_pTabRighe->Open(FALSE);
+			m_pTabRighe->SelectAll();
+			m_pTabRighe->AddParam("p1", rec.f_Esercizio);
+			m_pTabRighe->AddFilterColumn(rec.f_Esercizio);
+			m_pTabRighe->AddParam("p2", rec.f_ModelloRiclassific);
+			m_pTabRighe->AddFilterColumn(rec.f_ModelloRiclassific);
+			m_pTabRighe->AddSortColumn(rec.f_Posizione);
+			m_pTabRighe->AddSortColumn(rec.f_CodRiclassificato);
+		}
+		SqlTable& t = *m_pTabRighe;
+		t.SetParamValue("p1", m_Esercizio);
+		t.SetParamValue("p2", aModello);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+			righe.push_back(NuovaCopia(*m_pRecRighe));
+		// Given back however the model ends.
+		struct Restituzione
+		{
+			std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>>& righe;
+			std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>>& riserva;
+			~Restituzione()
+			{
+				for (auto& p : righe)
+					riserva.push_back(std::move(p));
+			}
+		} restituzione{righe, m_Riserva};
+
+		// The engine is the model's: released however the model ends.
+		std::unique_ptr<Kvz_New_MngFormula> pMotore(new Kvz_New_MngFormula(GetMessages(), nullptr, nullptr, this));
+		m_pMngFormula = pMotore.get();
+		struct Rilascio
+		{
+			Kvz_New_MngFormula*& p;
+			~Rilascio()
+			{
+				if (p)
+					p->SvuotaMapDatabase();
+				p = nullptr;
+			}
+		} rilascio{m_pMngFormula};
+		pMotore->AttachModello(aModello);
+		pMotore->AttachEsercizio(m_Esercizio);
+		// The run writes results only: symbols and their definitions stay as they are.
+		pMotore->SetDefinizioniStabili();
+		for (auto& pRiga : righe)
+		{
+			if (IsAborted())
+				break;
+			if (IsRigaNonCalcolata(pRiga->f_TipoRiga))
+				continue;
+			Stato(CString::Formatted("Calcolo in corso (modello %s riga %s %s) ...", aModello.GetString().GetString(),
+									 pRiga->f_CodRiclassificato.GetString().GetString(),
+									 pRiga->f_Descrizione.GetString().GetString()));
+			pMotore->AttachDefault(pRiga->f_Esercizio, m_DalMese, m_Mese, aModello, m_TipoDato, pRiga->f_TipoRiga);
+			CalcolaRigaModello(*pRiga);
+		}
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione");
+	}
+	if (IsAborted())
+		return;
+
+	// The carry-over: each row with a dividend code takes that code's values of the same month
+	// (the first such row) as its reported totals.
+	std::map<std::pair<std::string, int>, int> primo;
+	for (int i = 0; i < m_Risultati.GetSize(); ++i)
+	{
+		const Kvz_TEnhRiclassificazioneRighe* e = m_Risultati.GetAt(i);
+		primo.emplace(std::make_pair(Chiave(e->f_CodRiclassificato.GetString()), e->l_Mese.GetValue()), i);
+	}
+	for (int i = 0; i < m_Risultati.GetSize(); ++i)
+	{
+		Kvz_TEnhRiclassificazioneRighe* e = m_Risultati.GetAt(i);
+		if (e->f_Dividendo.IsEmpty())
+			continue;
+		auto it = primo.find({Chiave(e->f_Dividendo.GetString()), e->l_Mese.GetValue()});
+		if (it == primo.end())
+			continue;
+		auto valori = Valori(*m_Risultati.GetAt(it->second));
+		auto totali = Totali(*e);
+		for (size_t s = 0; s < 14; ++s)
+			*totali[s] = *valori[s];
+	}
+}
+
+void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneRighe& riga)
+{
+	const int nDal = m_DalMese;
+	const int nAl = m_Mese;
+	Kvz_New_MngFormula* pMotore = m_pMngFormula;
+	if (!pMotore || nDal < 1 || nAl > 12 || nDal > nAl)
+		return;
+
+	std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> mesi;
+	for (int m = 0; m < nAl; ++m)
+	{
+		std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p = NuovaCopia(riga);
+		p->l_Mese = m + 1;
+		for (DataMon* v : Valori(*p))
+			*v = 0.0;
+		for (DataMon* v : Totali(*p))
+			*v = 0.0;
+		mesi.push_back(std::move(p));
+	}
+
+	// The parametric split takes its monthly base from the model header's formula.
+	double base[12] = {};
+	BOOL bBase = FALSE;
+	if (riga.f_TipoCalcolo.GetItemValue() == 3 && m_pTRTesta->FindRecord(m_Esercizio, riga.f_ModelloRiclassific) ==
+														   TableReader::FOUND)
+	{
+		const CString strFormula = m_pTRTesta->GetRecord()->f_FormulaCalcParametrico.GetString();
+		if (!strFormula.IsEmpty())
+		{
+			pMotore->AttachFormula(strFormula);
+			if (pMotore->Eval())
+			{
+				bBase = TRUE;
+				for (int m = nDal - 1; m < nAl; ++m)
+					base[m] = pMotore->GetResult(m).GetValue();
+			}
+		}
+	}
+
+	const auto formule = Formule(riga);
+	for (size_t s = 0; s < formule.size(); ++s)
+	{
+		const CString strFormula = formule[s]->GetString();
+		if (strFormula.IsEmpty())
+			continue;
+		if (s >= 1 && s <= 3)
+			pMotore->AttachFormulaBudget(strFormula, DataEnum(E_KVZ_TIPOBUDGET, static_cast<WORD>(s - 1)));
+		else
+			pMotore->AttachFormula(strFormula);
+		if (!pMotore->Eval())
+			continue;
+		for (int m = nDal - 1; m < nAl; ++m)
+		{
+			DataMon& valore = *Valori(*mesi[static_cast<size_t>(m)])[s];
+			valore = pMotore->GetResult(m).GetValue();
+			if (riga.f_TipoCalcolo.GetItemValue() != 3 || bBase)
+				RipartisciSuCommessa(riga.f_TipoCalcolo, riga.f_ModelloRiclassific, m + 1, valore, base[m]);
+		}
+	}
+
+	// Written at once, so that the later rows' formulas read them.
+	double dProgressivo = 0.0;
+	for (int m = nDal - 1; m < nAl; ++m)
+	{
+		std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>& p = mesi[static_cast<size_t>(m)];
+		dProgressivo += p->l_Valore.GetValue();
+		p->l_Valore9 = dProgressivo;
+		ScriviRiga(*p, riga.f_ModelloRiclassific);
+		m_Risultati.Add(p.release());
+	}
+	for (int m = 0; m < nDal - 1; ++m)
+		m_Riserva.push_back(std::move(mesi[static_cast<size_t>(m)]));
+}
+
+void Kvz_CRiclassificPianoBaseDoc::ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello)
+{
+	SqlTable& t = TabellaRisultati();
+	Kvz_TRiclassificato& r = *m_pRecScrittura;
+	t.AddNew();
+	r.f_Esercizio = m_Esercizio;
+	r.f_ModelloRiclassific = aModello;
+	r.f_TipoDatoPianoBase = m_TipoDato;
+	r.f_Mese = e.l_Mese;
+	r.f_Posizione = e.f_Posizione;
+	r.f_CodRiclassificato = e.f_CodRiclassificato;
+	r.f_Descrizione = e.f_Descrizione;
+	r.f_TipoRiga = e.f_TipoRiga;
+	auto valori = Valori(r);
+	auto totali = Totali(r);
+	auto daValori = Valori(e);
+	auto daTotali = Totali(e);
+	for (size_t s = 0; s < 14; ++s)
+	{
+		*valori[s] = *daValori[s];
+		*totali[s] = *daTotali[s];
+	}
+	r.f_CodRiclDividendoProgr = e.f_CodRiclDividendoProgr;
+	r.f_CodRiclDivisoreProgr = e.f_CodRiclDivisoreProgr;
+	r.f_SegnoDaApplicare = e.f_SegnoDaApplicare;
+	t.Update();
+}
+
+void Kvz_CRiclassificPianoBaseDoc::CancellazionePrimaDiSalvataggio(const DataStr& aCodice)
+{
+	Stato("Cancellazione elaborazione precedente in corso ...");
+	try
+	{
+		// Rows other procedures fill stay while the model still has them as such.
+		const CString sql =
+			"DELETE FROM \"Kvz_Riclassificato\" WHERE \"Esercizio\" = ? AND \"ModelloRiclassific\" = ? AND "
+			"\"TipoDatoPianoBase\" = ? AND NOT (\"TipoRiga\" IN (?, ?, ?, ?) AND EXISTS (SELECT 1 FROM "
+			"\"Kvz_RiclassificazioneRighe\" R WHERE R.\"Esercizio\" = \"Kvz_Riclassificato\".\"Esercizio\" AND "
+			"R.\"ModelloRiclassific\" = \"Kvz_Riclassificato\".\"ModelloRiclassific\" AND R.\"CodRiclassificato\" = "
+			"\"Kvz_Riclassificato\".\"CodRiclassificato\" AND R.\"TipoRiga\" <> ?))";
+		const DataEnum k6(E_KVZ_TIPORIGA, 6), k7(E_KVZ_TIPORIGA, 7), k8(E_KVZ_TIPORIGA, 8), k9(E_KVZ_TIPORIGA, 9),
+			k0(E_KVZ_TIPORIGA, 0);
+		GetUpdatableSqlSession()->ExecuteSQL(sql, {&m_Esercizio, &aCodice, &m_TipoDato, &k6, &k7, &k8, &k9, &k0});
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::CancellazionePrimaDiSalvataggio");
+	}
+}
+
+void Kvz_CRiclassificPianoBaseDoc::ScriveRigheMancanti(const DataStr& aModello)
+{
+	Stato("Scrive righe mancanti in corso ...");
+	try
+	{
+		std::vector<std::unique_ptr<Kvz_TRiclassificazioneRighe>> righe;
+		{
+			Kvz_TRiclassificazioneRighe rec;
+			SqlTable t(&rec, GetReadOnlySqlSession(), this);
+			t.Open(FALSE);
+			t.SelectAll();
+			t.AddParam("p1", rec.f_Esercizio);
+			t.AddFilterColumn(rec.f_Esercizio);
+			t.AddParam("p2", rec.f_ModelloRiclassific);
+			t.AddFilterColumn(rec.f_ModelloRiclassific);
+			t.AddParam("p3", rec.f_TipoRiga);
+			t.AddFilterColumn(rec.f_TipoRiga, ">=");
+			t.AddParam("p4", rec.f_TipoRiga);
+			t.AddFilterColumn(rec.f_TipoRiga, "<=");
+			t.AddSortColumn(rec.f_Posizione);
+			t.SetParamValue("p1", m_Esercizio);
+			t.SetParamValue("p2", aModello);
+			t.SetParamValue("p3", DataEnum(E_KVZ_TIPORIGA, 6));
+			t.SetParamValue("p4", DataEnum(E_KVZ_TIPORIGA, 9));
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+			{
+				auto p = std::make_unique<Kvz_TRiclassificazioneRighe>();
+				*p = rec;
+				righe.push_back(std::move(p));
+			}
+			t.Close();
+		}
+		if (righe.empty())
+			return;
+		Kvz_TRiclassificato rec;
+		SqlTable t(&rec, GetUpdatableSqlSession(), this);
+		t.SetAutocommit(TRUE);
+		t.Open(TRUE);
+		FiltroChiave(t, rec);
+		for (auto& pRiga : righe)
+			for (int m = m_DalMese; m <= m_Mese; ++m)
+			{
+				CercaChiave(t, m_Esercizio, aModello, m_TipoDato, pRiga->f_CodRiclassificato, m);
+				if (!t.IsEOF())
+				{
+					t.Edit();
+					rec.f_TipoRiga = pRiga->f_TipoRiga;
+					rec.f_Posizione = pRiga->f_Posizione;
+					t.Update();
+					continue;
+				}
+				t.AddNew();
+				rec.f_Esercizio = m_Esercizio;
+				rec.f_ModelloRiclassific = aModello;
+				rec.f_TipoDatoPianoBase = m_TipoDato;
+				rec.f_Mese = m;
+				rec.f_TipoRiga = pRiga->f_TipoRiga;
+				rec.f_Posizione = pRiga->f_Posizione;
+				rec.f_CodRiclassificato = pRiga->f_CodRiclassificato;
+				rec.f_Descrizione = pRiga->f_Descrizione;
+				t.Update();
+			}
+		t.Close();
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::ScriveRigheMancanti");
+	}
+}
+
+void Kvz_CRiclassificPianoBaseDoc::AggiornaTestaRiclassificato(const DataStr& aCodice, BOOL bRaggruppamento)
+{
+	try
+	{
+		const DataEnum tipo(E_KVZ_TIPOELABORAZIONE, PerRaggruppamento() && bRaggruppamento ? 1 : 0);
+		Kvz_TURiclassificatoTesta testa(this, GetMessages());
+		testa.SetSqlSession(GetUpdatableSqlSession());
+		const TableReader::FindResult esito = testa.FindRecord(m_Esercizio, tipo, aCodice, TRUE);
+		if (esito == TableReader::LOCKED || esito == TableReader::FIND_ERROR)
+		{
+			GetMessages()->Add(CString::Formatted("Testata dei risultati di %s non aggiornata: in uso da un altro utente.",
+												  aCodice.GetString().GetString()),
+							   CMessages::MSG_WARNING);
+			return;
+		}
+		Kvz_TRiclassificatoTesta* pRec = testa.GetRecord();
+		if (esito == TableReader::NOT_FOUND)
+		{
+			pRec->f_Esercizio = m_Esercizio;
+			pRec->f_TipoElaborazione = tipo;
+			pRec->f_ModelloRiclassific = aCodice;
+		}
+		const std::time_t adesso = std::time(nullptr);
+		std::tm ora{};
+		::localtime_r(&adesso, &ora);
+		DataDate data = AfxGetApplicationDate();
+		data.SetFullDate(TRUE);
+		data.SetTime(ora.tm_hour, ora.tm_min, ora.tm_sec);
+		pRec->f_DataUltimaElaborazione = data;
+		pRec->f_Descrizione = m_pTRTesta->FindRecord(m_Esercizio, aCodice) == TableReader::FOUND
+								  ? m_pTRTesta->GetRecord()->f_Descrizione
+								  : DataStr();
+		pRec->f_Nota = m_Note;
+		testa.UpdateRecord();
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::AggiornaTestaRiclassificato");
+	}
+}
+
+// The model's rows are in the table since their computation, as the array holds them but for
+// the carry-over: writing them again would be the same rows deleted and added back, so only
+// the reported totals are written.
+void Kvz_CRiclassificPianoBaseDoc::SalvaRisultati(const DataStr& aModello)
+{
+	Stato("Salvataggio risultati in corso ...");
+	try
+	{
+		for (int i = 0; i < m_Risultati.GetSize(); ++i)
+		{
+			Kvz_TEnhRiclassificazioneRighe* e = m_Risultati.GetAt(i);
+			if (!e->f_Dividendo.IsEmpty())
+				ScriviTotali(*e, aModello);
+			if (PerRaggruppamento())
+				SommaInRaggruppamento(*e);
+		}
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::SalvaRisultati");
+	}
+	if (PerRaggruppamento())
+		AggiornaTestaRiclassificato(m_Raggrupp, TRUE);
+	for (auto& q : m_Quadrim)
+		q.clear();
+}
+
+void Kvz_CRiclassificPianoBaseDoc::ScriviTotali(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello)
+{
+	static const char* const kColonne[14] = {
+		"TotaleRiportato",	"TotaleRiportatoBudgetA", "TotaleRiportatoBudgetB", "TotaleRiportatoBudgetC",
+		"TotaleRiportato1", "TotaleRiportato2",		  "TotaleRiportato3",		"TotaleRiportato4",
+		"TotaleRiportato5", "TotaleRiportato6",		  "TotaleRiportato7",		"TotaleRiportato8",
+		"TotaleRiportato9", "TotaleRiportato10"};
+	CString sql = "UPDATE \"Kvz_Riclassificato\" SET ";
+	std::vector<const DataObj*> valori;
+	auto totali = Totali(e);
+	for (size_t s = 0; s < 14; ++s)
+	{
+		sql += CString::Formatted("%s\"%s\" = ?", s ? ", " : "", kColonne[s]);
+		valori.push_back(totali[s]);
+	}
+	sql += " WHERE \"Esercizio\" = ? AND \"ModelloRiclassific\" = ? AND \"TipoDatoPianoBase\" = ? AND "
+		   "\"CodRiclassificato\" = ? AND \"Mese\" = ?";
+	valori.insert(valori.end(), {&m_Esercizio, &aModello, &m_TipoDato, &e.f_CodRiclassificato, &e.l_Mese});
+	GetUpdatableSqlSession()->ExecuteSQL(sql, valori);
+}
+
+// The grouping's row of the element's code and month, summed in memory and written through.
+void Kvz_CRiclassificPianoBaseDoc::SommaInRaggruppamento(Kvz_TEnhRiclassificazioneRighe& e)
+{
+	if (!m_pTabRaggrupp)
+	{
+		m_pRecRaggrupp = std::make_unique<Kvz_TRiclassificato>();
+		m_pTabRaggrupp = std::make_unique<SqlTable>(m_pRecRaggrupp.get(), GetUpdatableSqlSession(), this);
+		m_pTabRaggrupp->SetAutocommit(TRUE);
+		m_pTabRaggrupp->Open(TRUE);
+		FiltroChiave(*m_pTabRaggrupp, *m_pRecRaggrupp);
+	}
+	SqlTable& t = *m_pTabRaggrupp;
+	const int nMese = e.l_Mese;
+	RigaRaggrupp& riga = m_RigheRaggrupp[{Chiave(e.f_CodRiclassificato.GetString()), nMese}];
+	if (!riga.pRec)
+	{
+		riga.pRec = std::make_unique<Kvz_TRiclassificato>();
+		CercaChiave(t, m_Esercizio, m_Raggrupp, m_TipoDato, e.f_CodRiclassificato, nMese);
+		if (!t.IsEOF())
+		{
+			*riga.pRec = *m_pRecRaggrupp;
+			riga.bInTabella = true;
+		}
+		else
+		{
+			Kvz_TRiclassificato& r = *riga.pRec;
+			r.f_Esercizio = m_Esercizio;
+			r.f_ModelloRiclassific = m_Raggrupp;
+			r.f_TipoDatoPianoBase = m_TipoDato;
+			r.f_CodRiclassificato = e.f_CodRiclassificato;
+			r.f_Mese = nMese;
+			int nPos = CercaPosizioneRaggrupp(e.f_CodRiclassificato);
+			if (nPos == 0)
+			{
+				m_nPosizioneRaggrupp = m_nPosizioneRaggrupp + 1;
+				nPos = m_nPosizioneRaggrupp;
+			}
+			r.f_Posizione = nPos;
+			r.f_Descrizione = e.f_Descrizione;
+		}
+		m_PosizioniRaggrupp[Chiave(e.f_CodRiclassificato.GetString())] = riga.pRec->f_Posizione;
+	}
+	Kvz_TRiclassificato& r = *riga.pRec;
+	auto valori = Valori(r);
+	auto totali = Totali(r);
+	auto daValori = Valori(e);
+	auto daTotali = Totali(e);
+	for (size_t s = 0; s < 14; ++s)
+	{
+		*valori[s] = valori[s]->GetValue() + daValori[s]->GetValue();
+		*totali[s] = totali[s]->GetValue() + daTotali[s]->GetValue();
+	}
+	r.f_TipoRiga = e.f_TipoRiga;
+	if (r.f_CodRiclDividendoProgr.IsEmpty())
+		r.f_CodRiclDividendoProgr = e.f_CodRiclDividendoProgr;
+	if (r.f_CodRiclDivisoreProgr.IsEmpty())
+		r.f_CodRiclDivisoreProgr = e.f_CodRiclDivisoreProgr;
+	if (r.f_SegnoDaApplicare.IsEmpty())
+		r.f_SegnoDaApplicare = e.f_SegnoDaApplicare;
+
+	if (riga.bInTabella)
+	{
+		CercaChiave(t, m_Esercizio, m_Raggrupp, m_TipoDato, e.f_CodRiclassificato, nMese);
+		if (!t.IsEOF())
+		{
+			t.Edit();
+			*m_pRecRaggrupp = r;
+			t.Update();
+			return;
+		}
+	}
+	SqlTable& ins = TabellaRisultati();
+	ins.AddNew(FALSE);
+	*m_pRecScrittura = r;
+	ins.Update();
+	riga.bInTabella = true;
+}
+
+DataInt Kvz_CRiclassificPianoBaseDoc::CercaPosizioneRaggrupp(const DataStr& aCodice)
+{
+	auto it = m_PosizioniRaggrupp.find(Chiave(aCodice.GetString()));
+	if (it != m_PosizioniRaggrupp.end())
+		return DataInt(it->second);
+	Kvz_TRiclassificato rec;
+	SqlTable t(&rec, GetReadOnlySqlSession(), this);
+	t.Open(FALSE);
+	DataInt posizione;
+	t.SelectSqlFun("MAX(\"Posizione\")", posizione);
+	t.AddParam("p1", rec.f_Esercizio);
+	t.AddFilterColumn(rec.f_Esercizio);
+	t.AddParam("p2", rec.f_ModelloRiclassific);
+	t.AddFilterColumn(rec.f_ModelloRiclassific);
+	t.AddParam("p3", rec.f_TipoDatoPianoBase);
+	t.AddFilterColumn(rec.f_TipoDatoPianoBase);
+	t.AddParam("p4", rec.f_CodRiclassificato);
+	t.AddFilterColumn(rec.f_CodRiclassificato);
+	t.SetParamValue("p1", m_Esercizio);
+	t.SetParamValue("p2", m_Raggrupp);
+	t.SetParamValue("p3", m_TipoDato);
+	t.SetParamValue("p4", aCodice);
+	t.Query();
+	const int nPos = t.IsEOF() ? 0 : posizione.GetValue();
+	t.Close();
+	return DataInt(nPos);
+}
+
+// ---- jobs of the grouping ----------------------------------------------------------------------
+
+void Kvz_CRiclassificPianoBaseDoc::SvuotaMapCommesse()
+{
+	for (auto& [codice, p] : m_MapCommesse)
+		delete p;
+	m_MapCommesse.RemoveAll();
+}
+
+void Kvz_CRiclassificPianoBaseDoc::InizializzaArrayCommesse()
+{
+	try
+	{
+		std::vector<DataStr> modelli;
+		{
+			Kvz_TRiclassificazioneRaggrupp rec;
+			SqlTable t(&rec, GetReadOnlySqlSession(), this);
+			t.Open(FALSE);
+			t.SelectAll();
+			t.AddParam("p1", rec.f_Esercizio);
+			t.AddFilterColumn(rec.f_Esercizio);
+			t.AddParam("p2", rec.f_CodRaggrupp);
+			t.AddFilterColumn(rec.f_CodRaggrupp);
+			t.SetParamValue("p1", m_Esercizio);
+			t.SetParamValue("p2", m_Raggrupp);
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+				modelli.push_back(rec.f_ModelloRiclassific);
+			t.Close();
+		}
+		for (const DataStr& modello : modelli)
+		{
+			if (m_pTRTesta->FindRecord(m_Esercizio, modello) != TableReader::FOUND)
+				continue;
+			const Kvz_TRiclassificazioneTesta* pTesta = m_pTRTesta->GetRecord();
+			if (pTesta->f_TipoModello.GetItemValue() == 0)
+				continue;
+			CObject* pObj = nullptr;
+			Kvz_DatiDellaCommessa* pCommessa = nullptr;
+			if (m_MapCommesse.Lookup(modello.GetString(), pObj))
+				pCommessa = static_cast<Kvz_DatiDellaCommessa*>(pObj);
+			else
+			{
+				pCommessa = new Kvz_DatiDellaCommessa;
+				m_MapCommesse.SetAt(modello.GetString(), pCommessa);
+			}
+			pCommessa->DataInizio = pTesta->f_DataInizio;
+			pCommessa->DataFine = pTesta->f_DataFine;
+			pCommessa->Mesi.RemoveAll();
+			for (int m = 1; m <= m_Mese; ++m)
+			{
+				auto* pMese = new Kvz_MeseCommessa;
+				CalcolaMesiCommessa(*pCommessa, *pMese, m);
+				pCommessa->Mesi.Add(pMese);
+			}
+		}
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::InizializzaArrayCommesse");
+	}
+}
+
+void Kvz_CRiclassificPianoBaseDoc::CalcolaMesiCommessa(const Kvz_DatiDellaCommessa& commessa, Kvz_MeseCommessa& mese,
+													   int nMese) const
+{
+	const int nAnno = m_Esercizio;
+	const DataDate primo(1, nMese, nAnno);
+	const DataDate ultimo(MonthDays(nMese, nAnno), nMese, nAnno);
+	// An empty date leaves that end open.
+	const long inizio = commessa.DataInizio.IsEmpty() ? primo.GetDayNumber() : commessa.DataInizio.GetDayNumber();
+	const long fine = commessa.DataFine.IsEmpty() ? ultimo.GetDayNumber() : commessa.DataFine.GetDayNumber();
+	if (inizio > ultimo.GetDayNumber() || fine < primo.GetDayNumber())
+	{
+		mese.Attiva = FALSE;
+		mese.Giorni = 0;
+		return;
+	}
+	mese.Attiva = TRUE;
+	mese.Giorni = static_cast<int>(std::min(fine, ultimo.GetDayNumber()) - std::max(inizio, primo.GetDayNumber()) + 1);
+}
+
+DataInt Kvz_CRiclassificPianoBaseDoc::ContaCommesseAttive(int nIdxMese) const
+{
+	int n = 0;
+	for (auto& [codice, p] : m_MapCommesse)
+	{
+		const auto* pCommessa = static_cast<const Kvz_DatiDellaCommessa*>(p);
+		if (nIdxMese >= 0 && nIdxMese < pCommessa->Mesi.GetSize() && pCommessa->Mesi.GetAt(nIdxMese)->Attiva)
+			++n;
+	}
+	return DataInt(n);
+}
+
+DataInt Kvz_CRiclassificPianoBaseDoc::SommaGiorniCommesse(int nIdxMese) const
+{
+	int n = 0;
+	for (auto& [codice, p] : m_MapCommesse)
+	{
+		const auto* pCommessa = static_cast<const Kvz_DatiDellaCommessa*>(p);
+		if (nIdxMese >= 0 && nIdxMese < pCommessa->Mesi.GetSize() && pCommessa->Mesi.GetAt(nIdxMese)->Attiva)
+			n += pCommessa->Mesi.GetAt(nIdxMese)->Giorni;
+	}
+	return DataInt(n);
+}
+
+void Kvz_CRiclassificPianoBaseDoc::RipartisciSuCommessa(const DataEnum& aTipoCalcolo, const DataStr& aModello,
+														int nMese, DataMon& aValore, double dBase) const
+{
+	const WORD nTipo = aTipoCalcolo.GetItemValue();
+	if (!PerRaggruppamento() || nTipo == 0)
+		return;
+	CObject* pObj = nullptr;
+	if (!m_MapCommesse.Lookup(aModello.GetString(), pObj))
+		return;
+	const auto* pCommessa = static_cast<const Kvz_DatiDellaCommessa*>(pObj);
+	const int nIdx = nMese - 1;
+	if (nIdx < 0 || nIdx >= pCommessa->Mesi.GetSize())
+		return;
+	switch (nTipo)
+	{
+	case 1:
+	{
+		const int n = ContaCommesseAttive(nIdx);
+		if (n > 0)
+			aValore = FormatHelpers::RoundDecimals(aValore.GetValue() / n, 2);
+		break;
+	}
+	case 2:
+	{
+		int nTotale = SommaGiorniCommesse(nIdx);
+		if (nTotale < 1)
+			nTotale = 1;
+		aValore = FormatHelpers::RoundDecimals(aValore.GetValue() * pCommessa->Mesi.GetAt(nIdx)->Giorni / nTotale, 2);
+		break;
+	}
+	case 3:
+		// The header's parametric formula gives the job's share of the month.
+		aValore = FormatHelpers::RoundDecimals(aValore.GetValue() * dBase, 2);
+		break;
+	default:
+		break;
+	}
+}
+
+// ---- form --------------------------------------------------------------------------------------
+
+void Kvz_CRiclassificPianoBaseDoc::PulisciModelli()
+{
+	m_Modello.Clear();
+	m_ModelloA.Clear();
+	m_pHKLModello->GetRecord()->f_Descrizione.Clear();
+	m_pHKLModelloA->GetRecord()->f_Descrizione.Clear();
+}
+
+void Kvz_CRiclassificPianoBaseDoc::DisableControlsForBatch()
+{
+	m_Modello.SetReadOnly(m_TuttiMod || m_SelPerRaggrupp);
+	m_ModelloA.SetReadOnly(m_TuttiMod || m_SelPerRaggrupp);
+	m_TuttiMod.SetReadOnly(m_SelPerRaggrupp);
+	m_Raggrupp.SetReadOnly(!m_SelPerRaggrupp);
+}
+
+void Kvz_CRiclassificPianoBaseDoc::OnEsercizioChanged()
+{
+	m_pHKLModello->SetSelEsercizio(m_Esercizio);
+	m_pHKLModelloA->SetSelEsercizio(m_Esercizio);
+	PulisciModelli();
+	UpdateDataView();
+}
+
+void Kvz_CRiclassificPianoBaseDoc::OnTuttiModChanged()
+{
+	m_Modello.SetReadOnly(m_TuttiMod);
+	m_ModelloA.SetReadOnly(m_TuttiMod);
+	if (m_TuttiMod)
+	{
+		PulisciModelli();
+	}
+	UpdateDataView();
+}
+
+void Kvz_CRiclassificPianoBaseDoc::OnModelloChanged()
+{
+	m_ModelloA = m_Modello;
+	if (m_ModelloA.IsEmpty() || !m_pHKLModelloA->FindRecord(&m_ModelloA))
+		m_pHKLModelloA->GetRecord()->f_Descrizione.Clear();
+	UpdateDataView();
+}
+
+void Kvz_CRiclassificPianoBaseDoc::OnSelPerRaggruppChanged()
+{
+	m_TuttiMod.SetReadOnly(m_SelPerRaggrupp);
+	m_Modello.SetReadOnly(m_SelPerRaggrupp);
+	m_ModelloA.SetReadOnly(m_SelPerRaggrupp);
+	m_Raggrupp.SetReadOnly(!m_SelPerRaggrupp);
+	if (m_SelPerRaggrupp)
+	{
+		m_TuttiMod = FALSE;
+		PulisciModelli();
+	}
+	else
+	{
+		m_Raggrupp.Clear();
+		m_pHKLRaggrupp->GetRecord()->f_Descrizione.Clear();
+	}
+	UpdateDataView();
+}
+
+void Kvz_RiclassParametriTabDlg::BuildDataControlLinks()
+{
+	auto* pDoc = static_cast<Kvz_CRiclassificPianoBaseDoc*>(GetDocument());
+	AddLink(IDC_RCL_PBASE_ESERCIZIO, _T("RCL_PBASE_ESERCIZIO"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Esercizio);
+	AddLink(IDC_RCL_PBASE_DAL_MESE, _T("RCL_PBASE_DAL_MESE"), RUNTIME_CLASS(CIntEdit), &pDoc->m_DalMese);
+	AddLink(IDC_RCL_PBASE_MESE, _T("RCL_PBASE_MESE"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Mese);
+	AddLink(IDC_RCL_PBASE_TUTTI_MOD, _T("RCL_PBASE_TUTTI_MOD"), RUNTIME_CLASS(CBoolButton), &pDoc->m_TuttiMod);
+	AddLink(IDC_RCL_PBASE_MODELLO, _T("RCL_PBASE_MODELLO"), RUNTIME_CLASS(CStrEdit), &pDoc->m_Modello,
+			pDoc->GetHKLModello());
+	AddLink(IDC_RCL_PBASE_DESCRI_MODELLO, _T("RCL_PBASE_DESCRI_MODELLO"), RUNTIME_CLASS(CStrStatic),
+			&pDoc->GetHKLModello()->GetRecord()->f_Descrizione);
+	AddLink(IDC_RCL_PBASE_MODELLO_A, _T("RCL_PBASE_MODELLO_A"), RUNTIME_CLASS(CStrEdit), &pDoc->m_ModelloA,
+			pDoc->GetHKLModelloA());
+	AddLink(IDC_RCL_PBASE_DESCRI_MODELLO_A, _T("RCL_PBASE_DESCRI_MODELLO_A"), RUNTIME_CLASS(CStrStatic),
+			&pDoc->GetHKLModelloA()->GetRecord()->f_Descrizione);
+	AddLink(IDC_RCL_PBASE_TIPO_DATO, _T("RCL_PBASE_TIPO_DATO"), RUNTIME_CLASS(CEnumCombo), &pDoc->m_TipoDato);
+	AddLink(IDC_RCL_PBASE_STATO_ELBA, _T("RCL_PBASE_STATO_ELBA"), RUNTIME_CLASS(CStrStatic), &pDoc->m_StatoElab);
+	AddLink(IDC_RCL_PBASE_SEL_PER_RAGGRUPP, _T("RCL_PBASE_SEL_PER_RAGGRUPP"), RUNTIME_CLASS(CBoolButton),
+			&pDoc->m_SelPerRaggrupp);
+	AddLink(IDC_RCL_PBASE_SEL_PER_CODICE, _T("RCL_PBASE_SEL_PER_CODICE"), RUNTIME_CLASS(CBoolButton),
+			&pDoc->m_SelPerCodice);
+	AddLink(IDC_RCL_PBASE_RAGGRUPP, _T("RCL_PBASE_RAGGRUPP"), RUNTIME_CLASS(CStrEdit), &pDoc->m_Raggrupp,
+			pDoc->GetHKLRaggrupp());
+	AddLink(IDC_RCL_PBASE_DESCRI_RAGGRUPP, _T("RCL_PBASE_DESCRI_RAGGRUPP"), RUNTIME_CLASS(CStrStatic),
+			&pDoc->GetHKLRaggrupp()->GetRecord()->f_Descrizione);
+	AddLink(IDC_RCL_PBASE_NOTE, _T("RCL_PBASE_NOTE"), RUNTIME_CLASS(CStrEdit), &pDoc->m_Note);
+	AddLink(IDC_CALCOLA_DRIVERS, _T("CALCOLA_DRIVERS"), RUNTIME_CLASS(CBoolButton), &pDoc->m_CalcolaDrivers);
+	if (CParsedCtrl* pVecchio =
+			AddLink(IDC_USA_VECCHIO_ALG, _T("USA_VECCHIO_ALG"), RUNTIME_CLASS(CBoolButton), &pDoc->m_UsaVecchioAlg))
+		pVecchio->ShowWindow(FALSE);
+}
+
+BOOL Kvz_CRiclassificazioneTabber::Attach(CObject*)
+{
+	AddDialog(RUNTIME_CLASS(Kvz_RiclassParametriTabDlg), 0, _T("Parametri"));
+	return TRUE;
+}
+
+void Kvz_CRiclassificPianoBaseView::BuildDataControlLinks()
+{
+	AddLink(IDC_RCL_PBASE_TABBER, _T("Riclassificazione piano base"), RUNTIME_CLASS(Kvz_CRiclassificazioneTabber),
+			nullptr);
+}
+
+// ---- what reports read -------------------------------------------------------------------------
+
 // The run gives eight amounts: the ninth, the tenth and the kind stay as the caller passed them.
 DataBool Kvz_CRiclassificPianoBaseDoc::Kvz_GetRigaQuadrim1(DataInt nRiga, DataStr& aCodice, DataStr& aDescrizione, DataMon& aImporto1, DataMon& aImporto2, DataMon& aImporto3, DataMon& aImporto4, DataMon& aImporto5, DataMon& aImporto6, DataMon& aImporto7, DataMon& aImporto8, DataMon& aImporto9, DataMon& aImporto10, DataEnum& /*aTipoRiga*/)
 {

@@ -561,11 +561,30 @@ BOOL Kvz_New_MngFormula::LeggiAnagrafica(const CString& strNome)
 	}
 	else
 	{
+		// With stable definitions a name is looked up once, found or not.
+		std::unique_ptr<Kvz_TAnagSimboli>* pLetta = nullptr;
+		bool bCerca = true;
+		if (m_bDefinizioniStabili)
+		{
+			auto [it, bNuova] = m_AnagraficheLette.try_emplace(ChiaveSimbolo(m_Esercizio, m_Modello, strNome));
+			if (!bNuova && it->second)
+			{
+				m_RigaAnagrafica = *it->second;
+				return TRUE;
+			}
+			pLetta = &it->second;
+			bCerca = bNuova;
+		}
 		Kvz_TRAnagSimboli& reader = m_TRAnagSimboli;
-		if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND &&
+		if (bCerca && reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND &&
 			reader.GetRecord()->f_NomeSimbolo.GetString() == strNome)
 		{
 			m_RigaAnagrafica = *reader.GetRecord();
+			if (pLetta)
+			{
+				*pLetta = std::make_unique<Kvz_TAnagSimboli>();
+				**pLetta = m_RigaAnagrafica;
+			}
 			return TRUE;
 		}
 	}

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
@@ -162,6 +163,9 @@ public:
 	BOOL ValorizzaPianoBase(const CString& strChiave, Kvz_TSimboliPianoBase* pDef);
 	// Closes the connections to other companies (nested engines share their top engine's).
 	void SvuotaMapDatabase();
+	// The registry rows and base-plan definitions of this company read once for the engine's
+	// life, instead of at every occurrence: for a run that changes neither while it lasts.
+	void SetDefinizioniStabili(BOOL b = TRUE) { m_bDefinizioniStabili = b != FALSE; }
 	// The connection to a company's database, opened once per top engine and cached, also
 	// when it failed.
 	Kvz_New_External* GetDatabase(const DataStr& aAzienda);
@@ -298,6 +302,11 @@ private:
 	Kvz_New_MngFormula* m_pRadice = nullptr;
 	std::set<CString> m_DettiUnaVolta;
 	std::map<CString, std::unique_ptr<Kvz_New_External>> m_MapDatabase;
+	// With stable definitions: by year, model and name; null when the table has no such row.
+	BOOL m_bDefinizioniStabili = FALSE;
+	std::map<CString, std::unique_ptr<Kvz_TAnagSimboli>> m_AnagraficheLette;
+	std::map<CString, std::unique_ptr<Kvz_TSimboliPianoBase>> m_DefinizioniLette;
+	mutable std::map<CString, std::string> m_ColonneDefinizioni;  // of the base-plan values' cache key
 	std::map<CString, std::unique_ptr<Compilata>> m_Compilate;
 	// Top engine only: the base-plan and result queries by their shape, prepared once, and the
 	// base-plan values read, by everything that shapes their query.

@@ -46,6 +46,14 @@ void Kvz_New_MngFormula::SvuotaCachePianoBase()
 
 BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strNome)
 {
+	std::unique_ptr<Kvz_TSimboliPianoBase>* pLetta = nullptr;
+	if (m_bDefinizioniStabili)
+	{
+		auto [it, bNuova] = m_DefinizioniLette.try_emplace(ChiaveSimbolo(m_Esercizio, m_Modello, strNome));
+		if (!bNuova && it->second)
+			return ValorizzaPianoBase("_" + strNome, it->second.get());
+		pLetta = &it->second;
+	}
 	Kvz_TRSimboliPianoBase& reader = m_TRSimboliPB;
 	try
 	{
@@ -61,6 +69,11 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strNome)
 	{
 		MostraErroreSql(e, "Kvz_New_MngFormula::ValorizzaPianoBase");
 		return FALSE;
+	}
+	if (pLetta)
+	{
+		*pLetta = std::make_unique<Kvz_TSimboliPianoBase>();
+		**pLetta = *reader.GetRecord();
 	}
 	return ValorizzaPianoBase("_" + strNome, reader.GetRecord());
 }
@@ -145,15 +158,27 @@ CString Kvz_New_MngFormula::ChiaveCachePianoBase(const Kvz_TSimboliPianoBase& de
 									 m_bFormulaBudget ? 1 : 0, m_TipoBudget.GetValue(),
 									 m_RigaAnagrafica.f_UsaAziendaEsterna ? 1 : 0,
 									 m_RigaAnagrafica.f_Azienda.GetString().str());
+	// Stable definitions give the same columns at every occurrence: written once.
+	std::string* pColonne = nullptr;
+	if (m_bDefinizioniStabili)
+	{
+		auto [it, bNuova] = m_ColonneDefinizioni.try_emplace(ChiaveSimbolo(m_Esercizio, m_Modello, def.f_NomeSimbolo));
+		if (!bNuova)
+			return CString(chiave + it->second);
+		pColonne = &it->second;
+	}
+	std::string colonne;
 	for (int i = 0; i < def.GetSizeEx(); ++i)
 	{
 		const DataObj* p = def.GetDataObjAt(i);
 		if (const auto* pDbl = dynamic_cast<const DataDbl*>(p))
-			chiave += fmt::format("\x1f{:.17g}", pDbl->GetValue());
+			colonne += fmt::format("\x1f{:.17g}", pDbl->GetValue());
 		else
-			chiave += "\x1f" + p->Str().str();
+			colonne += "\x1f" + p->Str().str();
 	}
-	return CString(std::move(chiave));
+	if (pColonne)
+		*pColonne = colonne;
+	return CString(chiave + colonne);
 }
 
 void Kvz_New_MngFormula::ComponiSelect(const Kvz_TSimboliPianoBase& def, CString& strMese, CString& strExpr1,

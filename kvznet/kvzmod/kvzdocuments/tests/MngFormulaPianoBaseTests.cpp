@@ -435,3 +435,33 @@ TEST_F(PianoBase, AnotherCompanyThatIsThisOneIsReadInsideTheOpenTransaction)
 	EXPECT_TRUE(m_pConn->IsInTransaction());
 	m_pConn->RollbackTransaction();
 }
+
+TEST_F(PianoBase, StableDefinitionsAreReadOncePerEngine)
+{
+	Riga("A1", 1, 10);
+	Riga("B1", 1, 7);
+	Simbolo("S");
+	for (BOOL bStabili : {FALSE, TRUE})
+	{
+		SCOPED_TRACE(bStabili);
+		m_pConn->ExecuteSQL("UPDATE Kvz_SimboliPianoBase SET ValDaConto = 'A1'");
+		auto f = Motore(1);
+		f->SetDefinizioniStabili(bStabili);
+		f->AttachFormula("_S + _NOME");
+		EXPECT_FALSE(f->Eval());  // a name not in the registry, said at each evaluation
+		f->AttachFormula("_S");
+		ASSERT_TRUE(f->Eval());
+		EXPECT_EQ(f->GetResult(0).GetValue(), 10.0);
+		// A definition changed while the engine lives: read again only when not stable.
+		m_pConn->ExecuteSQL("UPDATE Kvz_SimboliPianoBase SET ValDaConto = 'B1'");
+		f->SvuotaCachePianoBase();
+		ASSERT_TRUE(f->Eval());
+		EXPECT_EQ(f->GetResult(0).GetValue(), bStabili ? 10.0 : 7.0);
+		f->AttachFormula("_NOME");
+		EXPECT_FALSE(f->Eval());
+	}
+	long detti = 0;
+	for (const CString& m : Messaggi())
+		detti += m.Find("NOME") >= 0;
+	EXPECT_EQ(detti, 4);
+}

@@ -1,0 +1,242 @@
+// The reclassification run on the demo company at scale 10 after the ledger-balance import: 20
+// models of 300 rows, each row with its main formula, the three budget formulas and two of the
+// ten further formulas over base-plan symbols, run for the twelve months of the year. Against it,
+// in the same run, the floor of its input and output: the base plan read once by one grouped
+// query, and as many result rows written once in one transaction.
+// Run from a Release build:
+//   build-release/bin/kvz_bench_riclassificazione
+// The ratio of the fastest repetitions is printed at the end.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/DemoBench.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
+#include "platform/erp/erpdemo/DemoCompany.h"
+#include "platform/erp/erpsetup/CompanySetup.h"
+#include "platform/plvgenlib/AddOnInterfaceObj.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvges/FormDriver.h"
+
+namespace {
+const int kModelli = 20;
+const int kRighe = 300;
+const int kSimboli = 60;  // base-plan symbols of each model, over accounts of its own
+
+std::unique_ptr<SqlConnection> g_pConn;
+int g_Anno = 0;
+
+
+// Adds the cursor's record as it stands.
+void Inserisci(SqlTable& t)
+{
+	t.AddNew(FALSE);
+	t.Update();
+}
+
+// The models, their symbols and rows, written in one transaction.
+BOOL CreaModelli(const std::vector<CString>& conti)
+{
+	CPLVContext ctx(g_pConn.get());
+	if (!ctx.StartTransaction())
+		return FALSE;
+	Kvz_TRiclassificazioneTesta testa;
+	Kvz_TAnagSimboli anag;
+	Kvz_TSimboliPianoBase def;
+	Kvz_TRiclassificazioneRighe riga;
+	SqlTable tTesta(&testa, ctx.GetUpdatableSqlSession());
+	SqlTable tAnag(&anag, ctx.GetUpdatableSqlSession());
+	SqlTable tDef(&def, ctx.GetUpdatableSqlSession());
+	SqlTable tRiga(&riga, ctx.GetUpdatableSqlSession());
+	for (SqlTable* t : {&tTesta, &tAnag, &tDef, &tRiga})
+		t->Open(TRUE);
+	for (int m = 0; m < kModelli; ++m)
+	{
+		const CString modello = CString::Formatted("M%02d", m);
+		testa.Init();
+		testa.f_Esercizio = g_Anno;
+		testa.f_ModelloRiclassific = modello;
+		testa.f_Descrizione = "Modello " + modello;
+		testa.f_Priorita = m;
+		Inserisci(tTesta);
+		for (int s = 0; s < kSimboli; ++s)
+		{
+			const CString nome = CString::Formatted("S%02d", s);
+			anag.Init();
+			anag.f_Esercizio = g_Anno;
+			anag.f_ModelloRiclassific = modello;
+			anag.f_NomeSimbolo = nome;
+			anag.f_TipoSimbolo = DataEnum(E_KVZ_TIPOSIMBOLO, 0);
+			Inserisci(tAnag);
+			def.Init();
+			def.f_Esercizio = g_Anno;
+			def.f_ModelloRiclassific = modello;
+			def.f_NomeSimbolo = nome;
+			def.f_SelSaldo = TRUE;
+			def.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, 0);
+			def.f_ValDaConto = conti[static_cast<size_t>(m * kSimboli + s) % conti.size()];
+			Inserisci(tDef);
+		}
+		for (int r = 0; r < kRighe; ++r)
+		{
+			auto s = [&](int k) { return CString::Formatted("_S%02d", (r + k) % kSimboli); };
+			riga.Init();
+			riga.f_Esercizio = g_Anno;
+			riga.f_ModelloRiclassific = modello;
+			riga.f_CodRiclassificato = CString::Formatted("R%03d", r);
+			riga.f_Posizione = r;
+			riga.f_Descrizione = CString::Formatted("Riga %d", r);
+			riga.f_Formula = s(0) + " + " + s(1);
+			riga.f_FormulaBudgetA = s(0);
+			riga.f_FormulaBudgetB = s(1);
+			riga.f_FormulaBudgetC = s(2) + " * 2";
+			riga.f_Formula1 = s(3) + " - " + s(0);
+			riga.f_Formula2 = s(4) + " / 3";
+			Inserisci(tRiga);
+		}
+	}
+	return ctx.Commit();
+}
+
+void BM_Riclassificazione(benchmark::State& state)
+{
+	for (auto _ : state)
+	{
+		CDocumentSet docs;
+		FormDriver form(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CRiclassificPianoBaseDoc), RUNTIME_CLASS(CBatchFrame),
+										 RUNTIME_CLASS(Kvz_CRiclassificPianoBaseView)));
+		form.Type("RCL_PBASE_ESERCIZIO", CString::Formatted("%d", g_Anno));
+		form.Type("RCL_PBASE_DAL_MESE", "1");
+		form.Type("RCL_PBASE_MESE", "12");
+		form.Press("RCL_PBASE_TUTTI_MOD");
+		if (!form.RunBatch())
+		{
+			state.SkipWithError("the run failed");
+			return;
+		}
+	}
+	state.counters["righe"] = kModelli * kRighe * 12;
+}
+BENCHMARK(BM_Riclassificazione)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+
+// The floor: the base plan's monthly totals of every account in one query, and as many result
+// rows as the run keeps written once, in one transaction.
+void BM_Pavimento(benchmark::State& state)
+{
+	for (auto _ : state)
+	{
+		std::map<std::string, double> totali;
+		kvzbench::LeggiTotaliPianoBase(g_Anno, totali);
+		benchmark::DoNotOptimize(totali);
+		CPLVContext ctx(g_pConn.get());
+		ctx.StartTransaction();
+		ctx.GetUpdatableSqlSession()->ExecuteSQL("DELETE FROM \"Kvz_Riclassificato\" WHERE \"ModelloRiclassific\" = 'FLOOR'");
+		Kvz_TRiclassificato rec;
+		SqlTable t(&rec, ctx.GetUpdatableSqlSession());
+		t.Open(TRUE);
+		for (int m = 0; m < kModelli; ++m)
+			for (int r = 0; r < kRighe; ++r)
+				for (int mese = 1; mese <= 12; ++mese)
+				{
+					t.AddNew();
+					rec.f_Esercizio = g_Anno;
+					rec.f_Mese = mese;
+					rec.f_ModelloRiclassific = "FLOOR";
+					rec.f_CodRiclassificato = CString::Formatted("M%02dR%03d", m, r);
+					rec.f_Posizione = r;
+					rec.f_Valore = r * 1.5;
+					rec.f_ValoreBudgetA = mese;
+					t.Update();
+				}
+		t.Close();
+		ctx.Rollback();
+	}
+}
+BENCHMARK(BM_Pavimento)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+	// The fastest repetition of each: the least disturbed by other work on the machine.
+	void ReportRuns(const std::vector<Run>& runs) override
+	{
+		for (auto& r : runs)
+			if (!r.error_occurred && r.iterations > 0 && r.run_type == Run::RT_Iteration)
+			{
+				const std::string nome = r.run_name.function_name;
+				const double reale = r.real_accumulated_time / double(r.iterations);
+				const double cpu = r.cpu_accumulated_time / double(r.iterations);
+				if (!m_Seconds.count(nome) || reale < m_Seconds[nome])
+					m_Seconds[nome] = reale;
+				if (!m_Cpu.count(nome) || cpu < m_Cpu[nome])
+					m_Cpu[nome] = cpu;
+			}
+		ConsoleReporter::ReportRuns(runs);
+	}
+	void PrintRatio() const
+	{
+		auto base = m_Seconds.find("BM_Pavimento");
+		auto it = m_Seconds.find("BM_Riclassificazione");
+		if (base != m_Seconds.end() && it != m_Seconds.end())
+			std::printf("%d models x %d rows x 12 months: run %.3f s, floor %.3f s, ratio %.2f (CPU: %.3f s, %.3f s, "
+						"ratio %.2f)\n",
+						kModelli, kRighe, it->second, base->second, it->second / base->second, m_Cpu.at(it->first),
+						m_Cpu.at(base->first), m_Cpu.at(it->first) / m_Cpu.at(base->first));
+	}
+
+private:
+	std::map<std::string, double> m_Seconds;
+	std::map<std::string, double> m_Cpu;
+};
+}  // namespace
+
+int main(int argc, char** argv)
+{
+	benchmark::Initialize(&argc, argv);
+	if (benchmark::ReportUnrecognizedArguments(argc, argv))
+		return 1;
+	const auto folder =
+		std::filesystem::temp_directory_path() / ("kvz-bench-riclassificazione-" + std::to_string(::getpid()));
+	std::filesystem::create_directories(folder);
+	kvzbench::Silent silent;
+	InteractionScope scope(&silent);
+	{
+		erp::DemoCompanySummary demo;
+		if (!kvzbench::ApriDemo(g_pConn, folder, 10, demo))
+			return 1;
+		g_Anno = demo.lastYear;
+		AfxSetApplicationDate(DataDate(15, 12, g_Anno));
+		if (!kvzbench::ImportaAnno(g_Anno))
+			return 1;
+		const std::vector<CString> conti = kvzbench::ContiPianoBase(g_Anno);
+		if (conti.empty() || !CreaModelli(conti))
+		{
+			std::fprintf(stderr, "cannot create the models\n");
+			return 1;
+		}
+		std::printf("Demo company at scale 10, year %d: %zu base-plan accounts, %d models of %d rows\n", g_Anno,
+					conti.size(), kModelli, kRighe);
+
+		RatioReporter reporter;
+		benchmark::RunSpecifiedBenchmarks(&reporter);
+		reporter.PrintRatio();
+		AfxSetDefaultSqlConnection(nullptr);
+		g_pConn.reset();
+	}
+	std::filesystem::remove_all(folder);
+	benchmark::Shutdown();
+	return 0;
+}

@@ -1,0 +1,576 @@
+// The reclassification run driven through its form: models chosen by range or grouping, rows
+// evaluated into the results, rows of other procedures kept, grouping sums, job split, stops and
+// refusals.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRaggrupp.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/tests/MngFormulaFixture.h"
+#include "platform/plvges/FormDriver.h"
+
+namespace {
+
+using RigaMod = Kvz_TRiclassificazioneRighe;
+
+class Run : public Calcolo
+{
+protected:
+	void SetUp() override
+	{
+		Calcolo::SetUp();
+		AfxSetApplicationDate(DataDate(15, 6, kAnno));
+	}
+	void TearDown() override
+	{
+		m_pForm.reset();
+		m_Docs.reset();
+		Calcolo::TearDown();
+	}
+
+	void Testa(const char* modello, int priorita = 0, WORD tipo = 0, DataDate inizio = DataDate(),
+			   DataDate fine = DataDate(), const char* parametrico = "")
+	{
+		Kvz_TRiclassificazioneTesta t;
+		t.f_Esercizio = kAnno;
+		t.f_ModelloRiclassific = modello;
+		t.f_Descrizione = CString("Modello ") + modello;
+		t.f_Priorita = priorita;
+		t.f_TipoModello = DataEnum(E_KVZ_TIPOMODELLO, tipo);
+		t.f_DataInizio = inizio;
+		t.f_DataFine = fine;
+		t.f_FormulaCalcParametrico = parametrico;
+		InsertRow(t);
+	}
+	void RigaDi(const char* modello, const char* codice, int posizione, const char* formula,
+				const std::function<void(RigaMod&)>& modifica = {})
+	{
+		RigaMod r;
+		r.f_Esercizio = kAnno;
+		r.f_ModelloRiclassific = modello;
+		r.f_CodRiclassificato = codice;
+		r.f_Posizione = posizione;
+		r.f_Descrizione = CString("Riga ") + codice;
+		r.f_Formula = formula;
+		if (modifica)
+			modifica(r);
+		InsertRow(r);
+	}
+	void Raggruppamento(const char* codice, std::initializer_list<const char*> modelli)
+	{
+		Kvz_TCodRaggrupp c;
+		c.f_CodRaggrupp = codice;
+		c.f_Descrizione = CString("Gruppo ") + codice;
+		InsertRow(c);
+		for (const char* m : modelli)
+		{
+			Kvz_TRiclassificazioneRaggrupp r;
+			r.f_Esercizio = kAnno;
+			r.f_ModelloRiclassific = m;
+			r.f_CodRaggrupp = codice;
+			InsertRow(r);
+		}
+	}
+	// A result row written by another procedure.
+	void Risultato(const char* modello, const char* codice, int mese, WORD tipoRiga, double valore)
+	{
+		Kvz_TRiclassificato r;
+		r.f_Esercizio = kAnno;
+		r.f_Mese = mese;
+		r.f_ModelloRiclassific = modello;
+		r.f_CodRiclassificato = codice;
+		r.f_TipoRiga = DataEnum(E_KVZ_TIPORIGA, tipoRiga);
+		r.f_Valore = valore;
+		InsertRow(r);
+	}
+
+	FormDriver& Form()
+	{
+		if (!m_pForm)
+		{
+			m_Docs = std::make_unique<CDocumentSet>();
+			m_pForm = std::make_unique<FormDriver>(
+				FormDriver::Open(*m_Docs, RUNTIME_CLASS(Kvz_CRiclassificPianoBaseDoc), RUNTIME_CLASS(CBatchFrame),
+								 RUNTIME_CLASS(Kvz_CRiclassificPianoBaseView)));
+		}
+		return *m_pForm;
+	}
+	Kvz_CRiclassificPianoBaseDoc* Doc() { return static_cast<Kvz_CRiclassificPianoBaseDoc*>(Form().GetDocument()); }
+	// Months dal..al of the year, all models unless a range or grouping is typed after.
+	BOOL Esegui(int dal, int al, const std::function<void(FormDriver&)>& scelta = {})
+	{
+		FormDriver& f = Form();
+		EXPECT_TRUE(f.Type("RCL_PBASE_DAL_MESE", CString::Formatted("%d", dal)));
+		EXPECT_TRUE(f.Type("RCL_PBASE_MESE", CString::Formatted("%d", al)));
+		if (scelta)
+			scelta(f);
+		else if (f.Text("RCL_PBASE_TUTTI_MOD") != "Si")
+		{
+			EXPECT_TRUE(f.Press("RCL_PBASE_TUTTI_MOD"));
+		}
+		return f.RunBatch();
+	}
+
+	std::optional<double> Valore(const char* modello, const char* codice, int mese, const char* colonna = "Valore")
+	{
+		auto st = m_pConn->Db().Prepare(std::string("SELECT ") + colonna +
+										" FROM Kvz_Riclassificato WHERE ModelloRiclassific = ? AND "
+										"CodRiclassificato = ? AND Mese = ?");
+		st->Bind(1, std::string(modello));
+		st->Bind(2, std::string(codice));
+		st->Bind(3, static_cast<std::int64_t>(mese));
+		if (!st->Step())
+			return std::nullopt;
+		const plv::db::Value v = st->Column(0);
+		if (std::holds_alternative<std::int64_t>(v))
+			return static_cast<double>(std::get<std::int64_t>(v));
+		if (std::holds_alternative<double>(v))
+			return std::get<double>(v);
+		return std::nullopt;
+	}
+	std::string Testo(const std::string& sql)
+	{
+		auto st = m_pConn->Db().Prepare(sql);
+		if (!st->Step())
+			return "(none)";
+		const plv::db::Value v = st->Column(0);
+		return std::holds_alternative<std::string>(v) ? std::get<std::string>(v) : "(not text)";
+	}
+	long Conta(const std::string& where = "1=1")
+	{
+		auto st = m_pConn->Db().Prepare("SELECT COUNT(*) FROM Kvz_Riclassificato WHERE " + where);
+		st->Step();
+		return static_cast<long>(std::get<std::int64_t>(st->Column(0)));
+	}
+	CString Stato() { return Doc()->m_StatoElab.GetString(); }
+
+	std::unique_ptr<CDocumentSet> m_Docs;
+	std::unique_ptr<FormDriver> m_pForm;
+};
+
+TEST_F(Run, ModelsChosenByRangeOrByGrouping)
+{
+	// A year without models: the run ends well and writes nothing.
+	EXPECT_TRUE(Esegui(1, 12));
+	EXPECT_EQ(Stato(), "Riclassificazione terminata.");
+	EXPECT_EQ(Conta(), 0);
+	EXPECT_EQ(Testo("SELECT COUNT(*) || '' FROM Kvz_RiclassificatoTesta"), "0");
+
+	Testa("MA");
+	Testa("MB");
+	Testa("MC");
+	for (const char* m : {"MA", "MB", "MC"})
+		RigaDi(m, "X", 1, "7");
+	// A range: its ends included; one end alone names that model.
+	EXPECT_TRUE(Esegui(1, 1, [](FormDriver& f) {
+		EXPECT_TRUE(f.Press("RCL_PBASE_TUTTI_MOD"));
+		EXPECT_TRUE(f.Type("RCL_PBASE_MODELLO", "ma"));
+		EXPECT_TRUE(f.Type("RCL_PBASE_MODELLO_A", "MB"));
+	}));
+	EXPECT_EQ(Conta("ModelloRiclassific = 'MA'"), 1);
+	EXPECT_EQ(Conta("ModelloRiclassific = 'MB'"), 1);
+	EXPECT_EQ(Conta("ModelloRiclassific = 'MC'"), 0);
+	EXPECT_EQ(Testo("SELECT Descrizione FROM Kvz_RiclassificatoTesta WHERE ModelloRiclassific = 'MA'"), "Modello MA");
+
+	// By grouping, a model of the year outside the grouping is skipped.
+	Raggruppamento("G", {"MA", "MC"});
+	m_pConn->ExecuteSQL("DELETE FROM Kvz_Riclassificato");
+	EXPECT_TRUE(Esegui(1, 2, [](FormDriver& f) {
+		EXPECT_TRUE(f.Press("RCL_PBASE_SEL_PER_RAGGRUPP"));
+		EXPECT_TRUE(f.Type("RCL_PBASE_RAGGRUPP", "G"));
+	}));
+	EXPECT_EQ(Conta("ModelloRiclassific = 'MA'"), 2);
+	EXPECT_EQ(Conta("ModelloRiclassific = 'MB'"), 0);
+	EXPECT_EQ(Conta("ModelloRiclassific = 'MC'"), 2);
+	EXPECT_EQ(Valore("G", "X", 2), 14.0);
+	EXPECT_EQ(Stato(), "Riclassificazione terminata.");
+}
+
+TEST_F(Run, RowsEvaluatedMonthByMonthWithRunningSumAndCarryOver)
+{
+	// An extra-accounting code worth 100 times the month.
+	SimboloExtra("EX", "CEX", "0");
+	m_pConn->ExecuteSQL("UPDATE Kvz_CodExtracontabiliMesi SET Formula = CAST(Mese * 100 AS TEXT)");
+	// A result symbol over this model's own code A: B reads what A wrote just before.
+	Anagrafica("RA", 6);
+	Kvz_TSimboliOutputRiclass s;
+	s.f_Esercizio = kAnno;
+	s.f_ModelloRiclassific = kModello;
+	s.f_NomeSimbolo = "RA";
+	s.f_ValoreModello = kModello;
+	s.f_ValoreCodice = "A";
+	s.f_ValoreCodiceA = "A";
+	InsertRow(s);
+
+	Testa(kModello);
+	RigaDi(kModello, "A", 1, "_EX", [](RigaMod& r) {
+		r.f_FormulaBudgetA = "1";
+		r.f_FormulaBudgetC = "3";
+		r.f_Formula1 = "5";
+		r.f_Formula9 = "999";  // the ninth value is the running sum
+		r.f_Formula10 = "_NONESISTE";  // fails: stays zero
+		r.f_CodRiclDividendoProgr = "P1";
+	});
+	RigaDi(kModello, "B", 2, "_RA * 2", [](RigaMod& r) { r.f_Dividendo = "a"; });
+	RigaDi(kModello, "C", 3, "1", [](RigaMod& r) { r.f_Dividendo = "ZZZ"; });
+	EXPECT_TRUE(Esegui(3, 5));
+
+	for (int m = 3; m <= 5; ++m)
+	{
+		SCOPED_TRACE(m);
+		EXPECT_EQ(Valore(kModello, "A", m), 100.0 * m);
+		EXPECT_EQ(Valore(kModello, "A", m, "ValoreBudgetA"), 1.0);
+		EXPECT_EQ(Valore(kModello, "A", m, "ValoreBudgetB"), 0.0);
+		EXPECT_EQ(Valore(kModello, "A", m, "ValoreBudgetC"), 3.0);
+		EXPECT_EQ(Valore(kModello, "A", m, "Valore1"), 5.0);
+		EXPECT_EQ(Valore(kModello, "A", m, "Valore10"), 0.0);
+		EXPECT_EQ(Valore(kModello, "B", m), 200.0 * m);
+		// The dividend's values of the same month, matched without regard to case.
+		EXPECT_EQ(Valore(kModello, "B", m, "TotaleRiportato"), 100.0 * m);
+		EXPECT_EQ(Valore(kModello, "B", m, "TotaleRiportatoBudgetC"), 3.0);
+		EXPECT_EQ(Valore(kModello, "B", m, "TotaleRiportato1"), 5.0);
+		// A dividend that is no code of the model: zero totals.
+		EXPECT_EQ(Valore(kModello, "C", m, "TotaleRiportato"), 0.0);
+	}
+	// The running sum of Valore from the first month, in the rows and in the results array.
+	EXPECT_EQ(Valore(kModello, "A", 3, "Valore9"), 300.0);
+	EXPECT_EQ(Valore(kModello, "A", 4, "Valore9"), 700.0);
+	EXPECT_EQ(Valore(kModello, "A", 5, "Valore9"), 1200.0);
+	EXPECT_EQ(Valore(kModello, "B", 5, "Valore9"), 2400.0);
+	const Kvz_ArrayRisultati& risultati = Doc()->GetRisultati();
+	ASSERT_EQ(risultati.GetSize(), 9);
+	EXPECT_EQ(risultati.GetAt(2)->l_Mese.GetValue(), 5);
+	EXPECT_EQ(risultati.GetAt(2)->l_Valore9.GetValue(), 1200.0);
+	// Months before the first are not written; the row's fields go along.
+	EXPECT_EQ(Conta("Mese < 3"), 0);
+	EXPECT_EQ(Conta(), 9);
+	EXPECT_EQ(Testo("SELECT CodRiclDividendoProgr FROM Kvz_Riclassificato WHERE CodRiclassificato = 'A' AND Mese = 4"),
+			  "P1");
+	EXPECT_EQ(Testo("SELECT Descrizione FROM Kvz_Riclassificato WHERE CodRiclassificato = 'B' AND Mese = 4"), "Riga B");
+	// The failing formula is told.
+	bool detto = false;
+	for (auto& m : m_Ui.Messages())
+		detto = detto || m.text.Find("NONESISTE") >= 0;
+	EXPECT_TRUE(detto);
+
+	// A second run replaces the results.
+	EXPECT_TRUE(Esegui(3, 4));
+	EXPECT_EQ(Conta(), 6);
+}
+
+TEST_F(Run, RowsOfOtherProceduresAreKeptWhileTheModelHasThem)
+{
+	Testa(kModello);
+	RigaDi(kModello, "A", 1, "10");
+	RigaDi(kModello, "K", 7, "", [](RigaMod& r) { r.f_TipoRiga = DataEnum(E_KVZ_TIPORIGA, 7); });
+	RigaDi(kModello, "Z", 8, "", [](RigaMod& r) { r.f_TipoRiga = DataEnum(E_KVZ_TIPORIGA, 8); });
+	Risultato(kModello, "K", 1, 7, 55);
+	// A row of kind 8 that the model no longer has goes.
+	Risultato(kModello, "OLD", 1, 8, 66);
+	m_pConn->ExecuteSQL("UPDATE Kvz_Riclassificato SET Posizione = 1");
+	EXPECT_TRUE(Esegui(1, 2));
+	EXPECT_EQ(Valore(kModello, "K", 1), 55.0);
+	// Existing rows take the model row's kind and position; missing months come at zero.
+	EXPECT_EQ(Valore(kModello, "K", 1, "Posizione"), 7.0);
+	EXPECT_EQ(Valore(kModello, "K", 2), 0.0);
+	EXPECT_EQ(Valore(kModello, "Z", 1), 0.0);
+	EXPECT_EQ(Valore(kModello, "Z", 2, "Posizione"), 8.0);
+	EXPECT_EQ(Valore(kModello, "OLD", 1), std::nullopt);
+
+	// Rerunning keeps them; once the model's row becomes an ordinary row, its value is computed.
+	m_pConn->ExecuteSQL("UPDATE Kvz_Riclassificato SET Valore = 77 WHERE CodRiclassificato = 'K' AND Mese = 2");
+	EXPECT_TRUE(Esegui(1, 2));
+	EXPECT_EQ(Valore(kModello, "K", 1), 55.0);
+	EXPECT_EQ(Valore(kModello, "K", 2), 77.0);
+	m_pConn->ExecuteSQL(CString::Formatted("UPDATE Kvz_RiclassificazioneRighe SET TipoRiga = %lu, Formula = '3' "
+										   "WHERE CodRiclassificato = 'K'",
+										   static_cast<unsigned long>(DataEnum(E_KVZ_TIPORIGA, 0).GetValue())));
+	EXPECT_TRUE(Esegui(1, 2));
+	EXPECT_EQ(Valore(kModello, "K", 1), 3.0);
+
+	// Under a grouping code such rows are deleted.
+	Raggruppamento("G", {kModello});
+	Risultato("G", "K", 1, 7, 99);
+	Risultato("G", "K", 3, 7, 99);
+	EXPECT_TRUE(Esegui(1, 2, [](FormDriver& f) {
+		EXPECT_TRUE(f.Press("RCL_PBASE_SEL_PER_RAGGRUPP"));
+		EXPECT_TRUE(f.Type("RCL_PBASE_RAGGRUPP", "G"));
+	}));
+	EXPECT_EQ(Valore("G", "K", 1), 3.0);
+	EXPECT_EQ(Valore("G", "K", 3), std::nullopt);
+}
+
+TEST_F(Run, GroupingAddsUpModelsAndKeepsTheFirstProgressiveCodes)
+{
+	Testa("M1", 1);
+	Testa("M2", 2);
+	RigaDi("M1", "X", 5, "10", [](RigaMod& r) {
+		r.f_Formula1 = "1";
+		r.f_CodRiclDividendoProgr = "P1";
+	});
+	RigaDi("M1", "Y", 6, "4");
+	RigaDi("M2", "X", 9, "32", [](RigaMod& r) {
+		r.f_Formula1 = "2";
+		r.f_CodRiclDividendoProgr = "P2";
+		r.f_CodRiclDivisoreProgr = "D2";
+	});
+	Raggruppamento("G", {"M1", "M2"});
+	// What the grouping held before is replaced.
+	Risultato("G", "OLD", 1, 0, 5);
+	EXPECT_TRUE(Esegui(1, 2, [](FormDriver& f) {
+		EXPECT_TRUE(f.Press("RCL_PBASE_SEL_PER_RAGGRUPP"));
+		EXPECT_TRUE(f.Type("RCL_PBASE_RAGGRUPP", "G"));
+		EXPECT_TRUE(f.Type("RCL_PBASE_NOTE", "prova"));
+	}));
+	EXPECT_EQ(Valore("G", "X", 1), 42.0);
+	EXPECT_EQ(Valore("G", "X", 2, "Valore1"), 3.0);
+	EXPECT_EQ(Valore("G", "X", 2, "Valore9"), 84.0);  // the running sums add up too
+	EXPECT_EQ(Valore("G", "Y", 2), 4.0);
+	EXPECT_EQ(Valore("G", "OLD", 1), std::nullopt);
+	EXPECT_EQ(Testo("SELECT CodRiclDividendoProgr FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'G' AND "
+					"CodRiclassificato = 'X' AND Mese = 1"),
+			  "P1");
+	EXPECT_EQ(Testo("SELECT CodRiclDivisoreProgr FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'G' AND "
+					"CodRiclassificato = 'X' AND Mese = 1"),
+			  "D2");
+	// New grouping rows take the next position; a code keeps it in every month.
+	EXPECT_EQ(Valore("G", "X", 1, "Posizione"), Valore("G", "X", 2, "Posizione"));
+	EXPECT_NE(Valore("G", "X", 1, "Posizione"), Valore("G", "Y", 1, "Posizione"));
+	// The grouping's header is of its own kind, with the note.
+	EXPECT_EQ(Testo("SELECT Nota FROM Kvz_RiclassificatoTesta WHERE ModelloRiclassific = 'G' AND TipoElaborazione = " +
+					std::to_string(DataEnum(E_KVZ_TIPOELABORAZIONE, 1).GetValue())),
+			  "prova");
+	EXPECT_EQ(Testo("SELECT Nota FROM Kvz_RiclassificatoTesta WHERE ModelloRiclassific = 'M2' AND TipoElaborazione = " +
+					std::to_string(DataEnum(E_KVZ_TIPOELABORAZIONE, 0).GetValue())),
+			  "prova");
+}
+
+TEST_F(Run, AnAbortBeforeTheSaveKeepsTheProvisionalRowsAndCommits)
+{
+	Testa("M1", 1);
+	Testa("M2", 2);
+	RigaDi("M1", "A", 1, "10");
+	RigaDi("M1", "B", 2, "1", [](RigaMod& r) { r.f_Dividendo = "A"; });
+	RigaDi("M2", "A", 1, "10");
+	// Polls: before M1, before its rows A and B, after its rows, then before its save.
+	m_Ui.AbortAfterPolls(5);
+	EXPECT_TRUE(Esegui(1, 1));
+	EXPECT_EQ(Stato(), "Elaborazione interrotta su richiesta utente.");
+	EXPECT_FALSE(m_pConn->IsInTransaction());
+	// M1's provisional rows, without the carry-over the save would have written; M2 not reached.
+	EXPECT_EQ(Valore("M1", "B", 1), 1.0);
+	EXPECT_EQ(Valore("M1", "B", 1, "TotaleRiportato"), 0.0);
+	EXPECT_EQ(Conta("ModelloRiclassific = 'M2'"), 0);
+}
+
+TEST_F(Run, RefusedParametersTouchNothing)
+{
+	Testa(kModello);
+	RigaDi(kModello, "A", 1, "10");
+	Risultato(kModello, "A", 1, 0, 123);
+	struct Caso
+	{
+		int dal, al;
+		std::function<void(FormDriver&)> scelta;
+		const char* messaggio;
+	};
+	auto tutti = [](FormDriver& f) {
+		if (f.Text("RCL_PBASE_TUTTI_MOD") != "Si")
+			f.Press("RCL_PBASE_TUTTI_MOD");
+	};
+	const Caso casi[] = {
+		{0, 5, tutti, "Mese iniziale 0 non valido"},
+		{1, 13, tutti, "Mese finale 13 non valido"},
+		{6, 5, tutti, "Il mese iniziale (6) è successivo al mese finale (5)."},
+		{1, 5, [](FormDriver&) {}, "Indicare il modello di riclassificazione."},
+		{1, 5, [](FormDriver& f) { f.Press("RCL_PBASE_SEL_PER_RAGGRUPP"); }, "Indicare il codice di raggruppamento."},
+	};
+	for (const Caso& c : casi)
+	{
+		SCOPED_TRACE(c.messaggio);
+		m_pForm.reset();
+		m_Docs.reset();
+		m_Ui.Clear();
+		EXPECT_FALSE(Esegui(c.dal, c.al, c.scelta));
+		EXPECT_TRUE(m_Ui.LastMessage().Find(c.messaggio) >= 0) << m_Ui.LastMessage().GetString();
+		EXPECT_FALSE(m_pConn->IsInTransaction());
+		EXPECT_EQ(Valore(kModello, "A", 1), 123.0);
+	}
+}
+
+TEST_F(Run, ADatabaseErrorRollsTheWholeRunBack)
+{
+	Testa("M1", 1);
+	Testa("M2", 2);
+	RigaDi("M1", "A", 1, "10");
+	RigaDi("M2", "BAD", 1, "10");
+	Risultato("M1", "A", 1, 0, 123);
+	m_pConn->ExecuteSQL("CREATE TRIGGER no_bad BEFORE INSERT ON Kvz_Riclassificato WHEN NEW.CodRiclassificato = 'BAD' "
+						"BEGIN SELECT RAISE(ABORT, 'riga rifiutata'); END");
+	EXPECT_FALSE(Esegui(1, 1));
+	EXPECT_EQ(Stato(), "Riclassificazione annullata per errori: nessuna modifica registrata.");
+	EXPECT_FALSE(m_pConn->IsInTransaction());
+	EXPECT_EQ(Valore("M1", "A", 1), 123.0);
+	EXPECT_EQ(Testo("SELECT COUNT(*) || '' FROM Kvz_RiclassificatoTesta"), "0");
+}
+
+// ---- job split -----------------------------------------------------------------------------------
+
+TEST_F(Run, JobSplitOverTheGroupingsJobs)
+{
+	AfxSetApplicationDate(DataDate(15, 6, 2024));  // a leap year
+	auto testa = [](const char* modello, DataDate inizio, DataDate fine) {
+		Kvz_TRiclassificazioneTesta t;
+		t.f_Esercizio = 2024;
+		t.f_ModelloRiclassific = modello;
+		t.f_TipoModello = DataEnum(E_KVZ_TIPOMODELLO, 1);
+		t.f_DataInizio = inizio;
+		t.f_DataFine = fine;
+		InsertRow(t);
+		Kvz_TRiclassificazioneRaggrupp r;
+		r.f_Esercizio = 2024;
+		r.f_ModelloRiclassific = modello;
+		r.f_CodRaggrupp = "G";
+		InsertRow(r);
+	};
+	testa("J1", DataDate(1, 1, 2024), DataDate(31, 12, 2024));
+	testa("J2", DataDate(16, 6, 2024), DataDate(30, 6, 2024));  // half of June
+	testa("J3", DataDate(), DataDate());                        // no dates: open at both ends
+	testa("J4", DataDate(1, 1, 2023), DataDate(31, 1, 2024));   // January only
+	Kvz_CRiclassificPianoBaseDoc* pDoc = Doc();
+	pDoc->m_Esercizio = 2024;
+	pDoc->m_Mese = 12;
+	pDoc->m_SelPerRaggrupp = TRUE;
+	pDoc->m_Raggrupp = "G";
+	pDoc->InizializzaArrayCommesse();
+	ASSERT_EQ(pDoc->GetMapCommesse().GetCount(), 4);
+	EXPECT_EQ(pDoc->SommaGiorniCommesse(1).GetValue(), 29 + 29);  // February: J1 and J3
+	EXPECT_EQ(pDoc->SommaGiorniCommesse(5).GetValue(), 30 + 15 + 30);
+	EXPECT_EQ(pDoc->ContaCommesseAttive(0).GetValue(), 3);
+	EXPECT_EQ(pDoc->ContaCommesseAttive(5).GetValue(), 3);
+
+	struct Caso
+	{
+		WORD tipo;
+		const char* modello;
+		int mese;
+		double valore, atteso;
+	};
+	const Caso casi[] = {
+		{0, "J2", 6, 10.0, 10.0},         // not split
+		{1, "J2", 6, 10.0, 3.33},         // over the three jobs of June, whether or not active
+		{1, "J2", 6, -0.05, -0.02},       // -0.0166 rounded
+		{1, "J1", 2, 0.05, 0.03},         // two jobs in February: half-way away from zero
+		{1, "J1", 2, -0.05, -0.03},
+		{1, "XX", 6, 10.0, 10.0},         // not a job of the grouping
+		{2, "J2", 6, 75.0, 15.0},         // 15 of 75 days
+		{2, "J1", 2, 10.0, 5.0},          // 29 of 58 days of a leap February
+		{2, "J2", 2, 10.0, 0.0},          // not active in February
+		{2, "J3", 6, -0.01, -0.0},        // -0.004 rounds to zero
+	};
+	for (const Caso& c : casi)
+	{
+		SCOPED_TRACE(std::string(c.modello) + " " + std::to_string(c.tipo) + " " + std::to_string(c.valore));
+		DataMon v(c.valore);
+		pDoc->RipartisciSuCommessa(DataEnum(E_KVZ_TIPOCALCOLO, c.tipo), DataStr(c.modello), c.mese, v, 0.0);
+		EXPECT_NEAR(v.GetValue(), c.atteso, 1e-9);
+	}
+
+	// A month in which no job is active: item 1 unchanged, item 2 to zero.
+	m_pConn->ExecuteSQL("DELETE FROM Kvz_RiclassificazioneRaggrupp WHERE ModelloRiclassific <> 'J2'");
+	pDoc->SvuotaMapCommesse();
+	pDoc->InizializzaArrayCommesse();
+	for (auto [tipo, atteso] : {std::pair{1, 10.0}, std::pair{2, 0.0}})
+	{
+		DataMon v(10.0);
+		pDoc->RipartisciSuCommessa(DataEnum(E_KVZ_TIPOCALCOLO, static_cast<WORD>(tipo)), DataStr("J2"), 3, v, 0.0);
+		EXPECT_EQ(v.GetValue(), atteso) << tipo;
+	}
+	// Selecting by code never splits.
+	pDoc->m_SelPerRaggrupp = FALSE;
+	DataMon v(10.0);
+	pDoc->RipartisciSuCommessa(DataEnum(E_KVZ_TIPOCALCOLO, 2), DataStr("J2"), 3, v, 0.0);
+	EXPECT_EQ(v.GetValue(), 10.0);
+}
+
+TEST_F(Run, AGroupingRunSplitsJobRowsAndScalesParametricRows)
+{
+	Testa("J1", 1, 1, DataDate(1, 1, kAnno), DataDate(31, 12, kAnno), "0.25");
+	Testa("J2", 2, 1, DataDate(1, 1, kAnno), DataDate(31, 12, kAnno));
+	RigaDi("J1", "X", 1, "100", [](RigaMod& r) { r.f_TipoCalcolo = DataEnum(E_KVZ_TIPOCALCOLO, 1); });
+	RigaDi("J1", "P", 2, "100", [](RigaMod& r) { r.f_TipoCalcolo = DataEnum(E_KVZ_TIPOCALCOLO, 3); });
+	RigaDi("J2", "X", 1, "100", [](RigaMod& r) { r.f_TipoCalcolo = DataEnum(E_KVZ_TIPOCALCOLO, 1); });
+	RigaDi("J2", "P", 2, "100", [](RigaMod& r) { r.f_TipoCalcolo = DataEnum(E_KVZ_TIPOCALCOLO, 3); });
+	Raggruppamento("G", {"J1", "J2"});
+	EXPECT_TRUE(Esegui(1, 1, [](FormDriver& f) {
+		EXPECT_TRUE(f.Press("RCL_PBASE_SEL_PER_RAGGRUPP"));
+		EXPECT_TRUE(f.Type("RCL_PBASE_RAGGRUPP", "G"));
+	}));
+	EXPECT_EQ(Valore("J1", "X", 1), 50.0);
+	EXPECT_EQ(Valore("G", "X", 1), 100.0);
+	// The header's parametric formula gives the share; without one the value stays whole.
+	EXPECT_EQ(Valore("J1", "P", 1), 25.0);
+	EXPECT_EQ(Valore("J2", "P", 1), 100.0);
+}
+
+// ---- the form ------------------------------------------------------------------------------------
+
+TEST_F(Run, TheFormFollowsTheChoices)
+{
+	Testa("MA");
+	Testa("MB");
+	Raggruppamento("G", {});
+	FormDriver& f = Form();
+	// A model chosen is copied into the last model, whose description follows.
+	ASSERT_TRUE(f.Type("RCL_PBASE_MODELLO", "MA"));
+	EXPECT_EQ(f.Text("RCL_PBASE_MODELLO_A"), "MA");
+	EXPECT_EQ(f.Text("RCL_PBASE_DESCRI_MODELLO_A"), "Modello MA");
+	EXPECT_EQ(f.Text("RCL_PBASE_DESCRI_MODELLO"), "Modello MA");
+	ASSERT_TRUE(f.Type("RCL_PBASE_MODELLO_A", "MB"));
+	EXPECT_EQ(f.Text("RCL_PBASE_DESCRI_MODELLO_A"), "Modello MB");
+	// A model of another year is refused; changing the year empties both models.
+	ASSERT_TRUE(f.Type("RCL_PBASE_ESERCIZIO", CString::Formatted("%d", kAnno + 1)));
+	EXPECT_EQ(f.Text("RCL_PBASE_MODELLO"), "");
+	EXPECT_EQ(f.Text("RCL_PBASE_MODELLO_A"), "");
+	EXPECT_EQ(f.Text("RCL_PBASE_DESCRI_MODELLO"), "");
+	EXPECT_EQ(f.Text("RCL_PBASE_DESCRI_MODELLO_A"), "");
+	EXPECT_FALSE(f.Type("RCL_PBASE_MODELLO", "MA"));
+	ASSERT_TRUE(f.Type("RCL_PBASE_ESERCIZIO", CString::Formatted("%d", kAnno)));
+	ASSERT_TRUE(f.Type("RCL_PBASE_MODELLO", "MA"));
+
+	// All models: the range is emptied and locked.
+	EXPECT_FALSE(f.IsEditable("RCL_PBASE_RAGGRUPP"));
+	ASSERT_TRUE(f.Press("RCL_PBASE_TUTTI_MOD"));
+	EXPECT_EQ(f.Text("RCL_PBASE_MODELLO"), "");
+	EXPECT_FALSE(f.IsEditable("RCL_PBASE_MODELLO"));
+	EXPECT_FALSE(f.IsEditable("RCL_PBASE_MODELLO_A"));
+	Doc()->DisableControlsForBatch();
+	EXPECT_FALSE(f.IsEditable("RCL_PBASE_MODELLO"));
+
+	// By grouping: the all-models flag and the models are cleared and locked, the code opens.
+	ASSERT_TRUE(f.Press("RCL_PBASE_SEL_PER_RAGGRUPP"));
+	EXPECT_EQ(f.Text("RCL_PBASE_TUTTI_MOD"), "No");
+	EXPECT_FALSE(f.IsEditable("RCL_PBASE_TUTTI_MOD"));
+	EXPECT_FALSE(f.IsEditable("RCL_PBASE_MODELLO"));
+	ASSERT_TRUE(f.Type("RCL_PBASE_RAGGRUPP", "G"));
+	EXPECT_EQ(f.Text("RCL_PBASE_DESCRI_RAGGRUPP"), "Gruppo G");
+	// And back: the code is emptied and locked, the models stay empty and open.
+	ASSERT_TRUE(f.Press("RCL_PBASE_SEL_PER_RAGGRUPP"));
+	EXPECT_EQ(f.Text("RCL_PBASE_RAGGRUPP"), "");
+	EXPECT_EQ(f.Text("RCL_PBASE_DESCRI_RAGGRUPP"), "");
+	EXPECT_FALSE(f.IsEditable("RCL_PBASE_RAGGRUPP"));
+	EXPECT_TRUE(f.IsEditable("RCL_PBASE_MODELLO"));
+	EXPECT_EQ(f.Text("RCL_PBASE_MODELLO"), "");
+	// The older-algorithm switch is never shown.
+	EXPECT_FALSE(f.IsVisible("USA_VECCHIO_ALG"));
+	EXPECT_TRUE(f.IsVisible("CALCOLA_DRIVERS"));
+}
+
+}  // namespace
