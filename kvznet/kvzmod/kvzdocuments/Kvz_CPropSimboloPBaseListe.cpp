@@ -499,6 +499,24 @@ void Kvz_CPropSimboloPBaseDoc::OnDeselTuttiConti()
 	SelezionaTuttiConti(FALSE);
 }
 
+namespace {
+// Ticks or unticks a row of either grid with its counters; false when it already was so.
+template <class Riga>
+bool CambiaSelezione(Riga& riga, BOOL bSel, BOOL bContatori)
+{
+	if ((riga.l_Sel == TRUE) == (bSel == TRUE))
+		return false;
+	riga.l_Sel = bSel;
+	auto conta = bSel ? &Kvz_CPropSimboloPBaseDoc::IncrementaContatore : &Kvz_CPropSimboloPBaseDoc::DecrementaContatore;
+	if (bContatori)
+	{
+		conta(riga.l_ContatoreDettaglio);
+		conta(riga.l_ContatoreGenerale);
+	}
+	return true;
+}
+}  // namespace
+
 // Every row not yet so ticked or unticked; the pairs follow the current row of the other grid,
 // which records the change.
 void Kvz_CPropSimboloPBaseDoc::SelezionaTuttiCdcComm(BOOL bSel)
@@ -507,15 +525,8 @@ void Kvz_CPropSimboloPBaseDoc::SelezionaTuttiCdcComm(BOOL bSel)
 	for (int i = 0; i < m_pDBTSelCdcComm->GetSize(); ++i)
 	{
 		Kvz_ViewCdcCommesse* pRiga = m_pDBTSelCdcComm->GetCdcComm(i);
-		if ((pRiga->l_Sel == TRUE) == (bSel == TRUE))
+		if (!CambiaSelezione(*pRiga, bSel, ContaUtilizzi()))
 			continue;
-		pRiga->l_Sel = bSel;
-		auto conta = bSel ? &IncrementaContatore : &DecrementaContatore;
-		if (ContaUtilizzi())
-		{
-			conta(pRiga->l_ContatoreDettaglio);
-			conta(pRiga->l_ContatoreGenerale);
-		}
 		if (pConto && (!bSel || m_WhereConto == TRUE))
 		{
 			AggiornaCdcCommDelConto(pConto, pRiga);
@@ -532,15 +543,8 @@ void Kvz_CPropSimboloPBaseDoc::SelezionaTuttiConti(BOOL bSel)
 	for (int i = 0; i < m_pDBTSelConti->GetSize(); ++i)
 	{
 		Kvz_TEnhAnagContiKvz* pRiga = m_pDBTSelConti->GetConto(i);
-		if ((pRiga->l_Sel == TRUE) == (bSel == TRUE))
+		if (!CambiaSelezione(*pRiga, bSel, ContaUtilizzi()))
 			continue;
-		pRiga->l_Sel = bSel;
-		auto conta = bSel ? &IncrementaContatore : &DecrementaContatore;
-		if (ContaUtilizzi())
-		{
-			conta(pRiga->l_ContatoreDettaglio);
-			conta(pRiga->l_ContatoreGenerale);
-		}
 		if (pCdcComm && (!bSel || m_WhereCdcComm == TRUE))
 		{
 			AggiornaContoDelCdcComm(pRiga, pCdcComm);
