@@ -419,7 +419,10 @@ BOOL CAbstractFormDoc::SaveRecord()
 		}
 		return BrowseAt(BROWSE_FIRST);
 	}
-	if (m_bBatch || !m_pMaster || (mode != NEW && mode != EDIT))
+	// A batch form has no record to write: saving confirms it, as its OK button does.
+	if (m_bBatch)
+		return BatchStart();
+	if (!m_pMaster || (mode != NEW && mode != EDIT))
 		return FALSE;
 	BOOL bNew = mode == NEW;
 	if (!m_pMaster->PrepareAndCheck(bNew))

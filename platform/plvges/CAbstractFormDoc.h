@@ -127,7 +127,8 @@ public:
 	BOOL NewRecord();
 	BOOL EditRecord();
 	BOOL EnterFindMode();
-	// Saves the record being entered or edited; in find mode runs the search.
+	// Saves the record being entered or edited; in find mode runs the search; a batch form is
+	// confirmed (its run).
 	BOOL SaveRecord();
 	// Leaves new-record, edit or find mode, dropping what was typed.
 	BOOL EscapeRecord();

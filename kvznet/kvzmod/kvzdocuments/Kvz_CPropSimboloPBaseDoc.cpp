@@ -338,11 +338,22 @@ void Kvz_CPropSimboloPBaseDoc::OnCodAziendaChanged()
 
 void Kvz_CPropSimboloPBaseDoc::OnBatchExecute()
 {
-	// The symbol itself is written by the closing step.
+	// The symbol is saved in the confirmation's transaction: a save that fails leaves nothing
+	// written and the form open, and the run reports the failure.
 	if (!StartBatchTransaction())
 		return;
+	if (!SalvaSimbolo())
+	{
+		GetContext()->Rollback();
+		m_bBatchNotStarted = true;
+		return;
+	}
+	if (!GetContext()->Commit())
+	{
+		m_bBatchNotStarted = true;
+		return;
+	}
 	m_bConfermato = TRUE;
-	GetContext()->Commit();
 	CloseDocument(TRUE);
 }
 
@@ -373,7 +384,9 @@ void Kvz_CPropSimboloPBaseView::BuildDataControlLinks()
 	Kvz_CPropSimboloPBaseDoc* pDoc = GetDoc();
 	AddLink(IDC_PB_SYMB_DESCR_DOCUMENTO, _T("PB_SYMB_DESCR_DOCUMENTO"), RUNTIME_CLASS(CStrStatic), &pDoc->m_Descrizione);
 	AddLink(IDC_PB_SYMB_ESERCIZIO_VIS, _T("PB_SYMB_ESERCIZIO_VIS"), RUNTIME_CLASS(CIntStatic), &pDoc->m_Esercizio);
-	AddLink(IDC_PB_SYMB_MODELLO, _T("PB_SYMB_MODELLO"), RUNTIME_CLASS(CStrStatic), &pDoc->m_Modello);
+	// Symbols belong to a model: opened without the formula editor, the user names it.
+	AddLink(IDC_PB_SYMB_MODELLO, _T("PB_SYMB_MODELLO"),
+			pDoc->GetFormulaDoc() ? RUNTIME_CLASS(CStrStatic) : RUNTIME_CLASS(CStrEdit), &pDoc->m_Modello);
 	AddLink(IDC_PB_SYMB_CODICE, _T("PB_SYMB_CODICE"), RUNTIME_CLASS(CStrStatic), &pDoc->m_CodiceCheUtilizza);
 	AddLink(IDC_PB_SYMB_DESCR_RIGA, _T("PB_SYMB_DESCR_RIGA"), RUNTIME_CLASS(CStrStatic), &pDoc->m_DescrizioneRiga);
 	AddLink(IDC_PB_SYMB_TIPORIGA, _T("PB_SYMB_TIPORIGA"), RUNTIME_CLASS(CEnumStatic), &pDoc->m_TipoRiga);

@@ -355,6 +355,9 @@ public:
 	BOOL VerificaSimbolo();
 	BOOL SalvaSimbolo();
 	void CancellaCdcCommNonSelezionati();
+	// The symbol's explicit selection, and the splits it needs that do not exist yet.
+	void ScriviSelezione();
+	void ScriviSplitSelezionati();
 	void OnCopiaInNuovoSimbolo();
 	void OnEstrai();
 

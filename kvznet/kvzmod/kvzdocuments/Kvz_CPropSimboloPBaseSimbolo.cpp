@@ -1,6 +1,6 @@
 // Opening of the base-plan symbol document, the filling of its two selection grids and the
-// handlers of their rows. Checking and saving the symbol are not done yet: the form opens,
-// lists and selects, and its confirmation saves nothing.
+// handlers of the account grid's rows. Loading, checking and saving are in
+// Kvz_CPropSimboloPBaseSalva.cpp.
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloPBaseDoc.h"
 
 #include "kvznet/kvzmod/kvzdbl/KvzNetSettings.h"
@@ -81,11 +81,6 @@ void Kvz_CPropSimboloPBaseDoc::InizializzaNuovoSimbolo()
 	AggiornaStatoControlli();
 }
 
-void Kvz_CPropSimboloPBaseDoc::CaricaSimbolo()
-{
-	LeggiImpostazioni();
-}
-
 void Kvz_CPropSimboloPBaseDoc::LeggiImpostazioni()
 {
 	CKvzNetSettings settings;
@@ -107,39 +102,6 @@ void Kvz_CPropSimboloPBaseDoc::LeggiImpostazioni()
 	m_Centri = filtro == _T("C");
 	m_Commesse = filtro == _T("M");
 }
-
-void Kvz_CPropSimboloPBaseDoc::AggiornaStatoControlli()
-{
-	AggiornaStatoAzienda();
-	UpdateDataView();
-}
-
-void Kvz_CPropSimboloPBaseDoc::DisableControlsForBatch()
-{
-	AggiornaStatoControlli();
-}
-
-void Kvz_CPropSimboloPBaseDoc::OnCloseDocument()
-{
-	ChiudiConnessioneEsterna();
-	Kvz_CPropSimboloDoc::OnCloseDocument();
-}
-
-// ---- checking and saving ------------------------------------------------------------------------
-
-BOOL Kvz_CPropSimboloPBaseDoc::VerificaSimbolo()
-{
-	return TRUE;
-}
-
-BOOL Kvz_CPropSimboloPBaseDoc::SalvaSimbolo()
-{
-	return FALSE;
-}
-
-void Kvz_CPropSimboloPBaseDoc::CancellaCdcCommNonSelezionati() {}
-
-void Kvz_CPropSimboloPBaseDoc::OnCopiaInNuovoSimbolo() {}
 
 // Refills the grid of the active selection tab with the filters as they are now.
 void Kvz_CPropSimboloPBaseDoc::OnEstrai()
@@ -375,12 +337,6 @@ void Kvz_CPropSimboloPBaseDoc::OnSelContoChanged()
 	}
 	UpdateDataView();
 }
-
-void Kvz_CPropSimboloPBaseDoc::OnSelCdcCommChanged() {}
-
-void Kvz_CPropSimboloPBaseDoc::OnSegnoContoChanged() {}
-
-void Kvz_CPropSimboloPBaseDoc::OnSegnoCdcCommChanged() {}
 
 void Kvz_CPropSimboloPBaseDoc::OnContoRowChanged()
 {
