@@ -462,12 +462,3 @@ void Kvz_CInsExtracontMensiliView::BuildDataControlLinks()
 	pDoc->RiempiDBTExtracont();
 }
 
-// ---- counters view -------------------------------------------------------------------------------
-
-CBaseDocument* Kvz_ApriContatori(CAbstractFormDoc* pCaller)
-{
-	CPlvCommandInterface* pCmd = AfxGetPlvCmdManager();
-	if (!pCmd || !pCaller)
-		return nullptr;
-	return pCmd->RunDocument(_T("KvzNet.KvzMod.KvzDocuments.BDViewContatori"), _T("Default"), nullptr, pCaller);
-}

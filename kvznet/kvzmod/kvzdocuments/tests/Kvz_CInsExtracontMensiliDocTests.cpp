@@ -3,7 +3,11 @@
 // refusals that keep formulas from landing in the wrong month or position.
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriCodici.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriDettaglio.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CInsExtracontMensiliDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_DDescrizioniBrevi.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_ViewContatoriDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/erp/erpsetup/CompanySetup.h"
 #include "platform/plvgeneric/Application.h"
@@ -204,4 +208,106 @@ TEST_F(InsExtracontMensili, AsksBeforeReloadingOverChanges)
 	ASSERT_TRUE(form.Type("Mese", "4"));
 	EXPECT_EQ(Mesi()[0], "A 3 6|10|30");
 	EXPECT_EQ(Griglia(form), (std::vector<std::string>{"A=", "A1=", "AZZZ=", "B=", "C="}));
+}
+
+namespace {
+const char* const kGenerali = "Contatori generali";
+const char* const kDettaglio = "Contatori dettaglio";
+
+class ViewContatori : public InsExtracontMensili
+{
+protected:
+	void Generale(const char* codice, long n)
+	{
+		Kvz_TContatoriCodici rec;
+		SqlTable t(&rec);
+		t.Open(TRUE);
+		t.AddNew();
+		rec.f_Esercizio = 2026;
+		rec.f_TipoCodice = DataEnum(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_EXTRACONT);
+		rec.f_Codice = codice;
+		rec.f_ContatoreUtilizzi = DataLng(n);
+		t.Update();
+	}
+	void Dettaglio(const char* codice, const char* usante, const char* mese, int posiz)
+	{
+		Kvz_TContatoriDettaglio rec;
+		SqlTable t(&rec);
+		t.Open(TRUE);
+		t.AddNew();
+		rec.f_Esercizio = 2026;
+		rec.f_TipoCodice = DataEnum(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_EXTRACONT);
+		rec.f_Codice = codice;
+		rec.f_ModelloRiclassific = usante;
+		rec.f_TipoCodCheUtilizza = DataEnum(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_EXTRACONT);
+		rec.f_CodiceCheUtilizza = mese;
+		rec.f_FormulaCheUtilizza = posiz;
+		rec.f_ContatoreUtilizzi = DataLng(1);
+		t.Update();
+	}
+	Kvz_ViewContatoriDoc* Vista()
+	{
+		for (CBaseDocument* p : m_Manager.GetOpenDocuments())
+			if (auto* v = dynamic_cast<Kvz_ViewContatoriDoc*>(p))
+				return v;
+		return nullptr;
+	}
+};
+}  // namespace
+
+TEST_F(ViewContatori, OpenedFromTheMonthlyFormulasAfterSavingWithoutAQuestion)
+{
+	Generale("A", 2);
+	Generale("B", 0);
+	Dettaglio("A", "B", "3", 0);
+	Dettaglio("A", "B", "3", 3);  // B has no third formula in March: nothing stale is shown
+	Dettaglio("A", "C", "3", 0);  // C has no March row at all
+	FormDriver form = Apri();
+	ASSERT_TRUE(form.TypeCell(kGrid, 2, "Formula", "4")) << form.GetLastError();
+	m_Ui.Clear();
+	ASSERT_TRUE(form.Press("Contatori")) << form.GetLastError();
+	EXPECT_FALSE(Mostrato("Modifiche non ancora salvate. Le salvo?"));
+	EXPECT_EQ(Mesi().size(), 5u);
+
+	Kvz_ViewContatoriDoc* pVista = Vista();
+	ASSERT_NE(pVista, nullptr);
+	EXPECT_FALSE(form.GetDocument()->GetMasterFrame()->IsWindowEnabled());
+	FormDriver vista(pVista);
+	EXPECT_EQ(vista.Text("Codici extracontabili"), "Si");
+	EXPECT_EQ(vista.Text("Conti raggruppati"), "No");
+	EXPECT_FALSE(vista.IsEditable("Da"));
+	EXPECT_EQ(vista.Text("Totale utilizzi nell'esercizio:"), "2026");
+	ASSERT_EQ(vista.RowCount(kGenerali), 5);
+	EXPECT_EQ(vista.Cell(kGenerali, 0, "Codice"), "A");
+	EXPECT_EQ(vista.Cell(kGenerali, 0, "Contatore"), "2");
+	ASSERT_EQ(vista.RowCount(kDettaglio), 3);
+	EXPECT_EQ(vista.Cell(kDettaglio, 0, "Formula"), "2");
+	EXPECT_EQ(vista.Cell(kDettaglio, 1, "Formula"), "");
+	EXPECT_EQ(vista.Cell(kDettaglio, 2, "Formula"), "");
+
+	// A counter of 0 reads no detail.
+	const int nQuery = pVista->GetQueryDettaglio();
+	ASSERT_TRUE(vista.SelectRow(kGenerali, 3));
+	EXPECT_EQ(vista.RowCount(kDettaglio), 0);
+	EXPECT_EQ(pVista->GetQueryDettaglio(), nQuery);
+
+	// "Da" goes into "A" once the range is chosen.
+	ASSERT_TRUE(vista.Press("VWCONT_TUTTI_EXTRA")) << vista.GetLastError();
+	ASSERT_TRUE(vista.Type("Da", "B")) << vista.GetLastError();
+	EXPECT_EQ(vista.Text("A"), "B");
+	ASSERT_TRUE(vista.Press("&Estrai"));
+	EXPECT_EQ(vista.RowCount(kGenerali), 1);
+
+	ASSERT_TRUE(vista.Close());
+	EXPECT_TRUE(form.GetDocument()->GetMasterFrame()->IsWindowEnabled());
+}
+
+TEST_F(ViewContatori, OpensOnlyForItsCallers)
+{
+	EXPECT_EQ(m_Manager.RunDocument(_T("KvzNet.KvzMod.KvzDocuments.BDViewContatori")), nullptr);
+	auto* pAltro = Open<Kvz_DDescrizioniBrevi>("DDescrizioniBrevi");
+	ASSERT_NE(pAltro, nullptr);
+	EXPECT_EQ(Kvz_ApriContatori(pAltro), nullptr);
+	EXPECT_EQ(Vista(), nullptr);
+	EXPECT_TRUE(pAltro->GetMasterFrame()->IsWindowEnabled());
 }
