@@ -8,6 +8,7 @@
 #include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_FiltriCommesseDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/MngFormulaFixture.h"
 #include "platform/plvgenlib/CBaseApp.h"
 #include "platform/plvgenlib/CommandManager.h"
@@ -397,6 +398,77 @@ TEST_F(Editore, AMacroNameTakesOnlyLettersAndDigits)
 		m_pEditore.reset();
 		m_pForm.reset();
 		m_Manager.CloseAllDocuments();
+	}
+}
+
+TEST_F(Editore, ASymbolIsDeletedOnlyWhenTheFormulaDoesNotNameIt)
+{
+	TFormuleDoc* pDoc = nullptr;
+	ASSERT_TRUE(ApriSullaCella(pDoc));
+	FormDriver& ed = *m_pEditore;
+	ASSERT_TRUE(ed.Press("Extracontabili"));
+	ASSERT_TRUE(ed.SelectLine("Simboli definiti", 0));
+	m_Ui.Clear();
+	ASSERT_TRUE(ed.Press("Elimina simbolo"));
+	EXPECT_EQ(m_Ui.LastMessage(), CString("Per cancellare il simbolo rimuoverlo dalla formula."));
+
+	ASSERT_TRUE(ed.Type("Formula :", "2"));
+	m_Ui.PushAnswer(IDYES);
+	ASSERT_TRUE(ed.Press("Elimina simbolo"));
+	EXPECT_EQ(EditoreAperto()->m_pListaSimboli->GetCount(), 0);
+	Kvz_TRAnagSimboli r;
+	EXPECT_EQ(r.FindRecord(DataInt(kAnno), DataStr("E"), DataStr(kModello)), TableReader::NOT_FOUND);
+
+	// Deleted: even "Annulla" checks the formula and writes it back.
+	ASSERT_TRUE(ed.Press("Annulla"));
+	EXPECT_FALSE(EditoreAperto());
+	EXPECT_EQ(m_pForm->Cell("Righe", 1, "Formula1"), CString("2"));
+}
+
+// A document holding the ranges, as the base-plan symbol document does.
+class TConFiltroDoc : public CAbstractFormDoc, public Kvz_ConFiltroCommesse
+{
+	DECLARE_DYNCREATE(TConFiltroDoc, CAbstractFormDoc)
+public:
+	Kvz_FiltroCommesse& GetFiltroCommesse() override { return m_Filtro; }
+	Kvz_FiltroCommesse m_Filtro;
+};
+
+class TConFiltroView : public CMasterFormView
+{
+	DECLARE_DYNCREATE(TConFiltroView, CMasterFormView)
+public:
+	TConFiltroView() : CMasterFormView("TConFiltroView") {}
+	void BuildDataControlLinks() override {}
+};
+
+TEST_F(FormuleSulForm, TheFilterCopiesTheRangesBackOnlyOnOK)
+{
+	CBaseDocument* pCaller = FormDriver::Open(m_Docs, RUNTIME_CLASS(TConFiltroDoc), RUNTIME_CLASS(CBatchFrame),
+											  RUNTIME_CLASS(TConFiltroView));
+	auto* pDoc = dynamic_cast<TConFiltroDoc*>(pCaller);
+	ASSERT_TRUE(pDoc);
+	pDoc->m_Filtro.m_bTuttiCentriCosto = FALSE;
+	pDoc->m_Filtro.m_DalCentroCosto = "CC01";
+
+	for (bool ok : {false, true})
+	{
+		FormDriver f(FormDriver::Open(m_Docs, RUNTIME_CLASS(Kvz_FiltriCommesseDoc), RUNTIME_CLASS(CBatchFrame),
+									  RUNTIME_CLASS(Kvz_FiltriCommesseView), CPLVNamespace(), pDoc));
+		ASSERT_TRUE(f.IsOpen());
+		EXPECT_FALSE(pDoc->GetMasterFrame()->IsWindowEnabled());
+		EXPECT_EQ(f.Text("Dal centro di costo"), CString("CC01"));
+		EXPECT_FALSE(f.IsEditable("Dalla commessa"));
+		ASSERT_TRUE(f.Press("Tutte"));
+		ASSERT_TRUE(f.Type("Dalla commessa", "J1"));
+		ASSERT_TRUE(f.Type("Alla commessa", "J9"));
+		ASSERT_TRUE(ok ? f.Press("OK") : f.Close());
+		EXPECT_FALSE(f.IsOpen());
+		EXPECT_TRUE(pDoc->GetMasterFrame()->IsWindowEnabled());
+		EXPECT_EQ(static_cast<bool>(pDoc->m_Filtro.m_bTutteCommesse), !ok);
+		EXPECT_EQ(pDoc->m_Filtro.m_DallaCommessa.GetString(), CString(ok ? "J1" : ""));
+		EXPECT_EQ(pDoc->m_Filtro.m_AllaCommessa.GetString(), CString(ok ? "J9" : ""));
+		EXPECT_EQ(pDoc->m_Filtro.m_DalCentroCosto.GetString(), CString("CC01"));
 	}
 }
 
