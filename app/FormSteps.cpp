@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "CliInteraction.h"
 #include "FormPrinter.h"
@@ -218,10 +219,39 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 					 pDoc->GetFirstView() ? pDoc->GetFirstView()->GetRuntimeClass()->m_lpszClassName : "none");
 	else
 		std::fprintf(stderr, "%s closed as it opened.\n", ns.c_str());
-	FormDriver form(pDoc);
+	// A document a step opens on the one driven (the formula editor on a double-click, a
+	// filter on a button) takes the next steps; when it closes, its caller takes them again.
+	std::vector<CBaseDocument*> chain{pDoc};
+	auto pForm = std::make_unique<FormDriver>(pDoc);
+	auto follow = [&] {
+		for (;;)
+		{
+			CBaseDocument* pCur = chain.back();
+			if (!AfxExistWebServiceStateObject(pCur))
+			{
+				if (chain.size() == 1)
+					return;
+				chain.pop_back();
+				std::fprintf(stderr, "Back to %s.\n", chain.back()->GetRuntimeClass()->m_lpszClassName);
+				pForm = std::make_unique<FormDriver>(chain.back());
+				continue;
+			}
+			CBaseDocument* pChild = nullptr;
+			for (CBaseDocument* p : host.CommandManager().GetOpenDocuments())
+				if (p != pCur && p->GetCallerDocument() == pCur)
+					pChild = p;
+			if (!pChild)
+				return;
+			std::fprintf(stderr, "Opened %s (%s) on %s.\n", pChild->GetNamespace().GetPathName().GetString(),
+						 pChild->GetRuntimeClass()->m_lpszClassName, pCur->GetRuntimeClass()->m_lpszClassName);
+			chain.push_back(pChild);
+			pForm = std::make_unique<FormDriver>(pChild);
+		}
+	};
 	bool printed = false;
 	for (const FormStep& s : steps)
 	{
+		FormDriver& form = *pForm;
 		std::string step = s.option + (s.value.empty() ? "" : " " + s.value);
 		// What is typed into a password field is not repeated.
 		std::string control, typed;
@@ -247,11 +277,12 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 			return 1;
 		}
 		std::fprintf(stderr, "%s: done.\n", step.c_str());
+		follow();
 		printed = s.option == "--show";
 		if (printed)
-			print(form);
+			print(*pForm);
 	}
-	if (!printed && (form.IsOpen() || json))
-		print(form);
+	if (!printed && (pForm->IsOpen() || json))
+		print(*pForm);
 	return 0;
 }

@@ -119,13 +119,13 @@ BOOL Kvz_CUtilizzaFormuleDoc::TrovatoNellaFormula(CString strNome, const DataStr
 	return aFormula.GetString().Find(strNome) >= 0;
 }
 
-BOOL Kvz_CUtilizzaFormuleDoc::ParseFormula(const CString& strFormula)
+BOOL Kvz_CUtilizzaFormuleDoc::ParseFormula(const CString& strFormula, const CString& strOwner)
 {
 	m_Simboli.RemoveAll();
 	m_pMngFormula->AttachModello(m_Modello);
 	m_pMngFormula->AttachEsercizio(m_Esercizio);
 	m_pMngFormula->AttachFormula(ConPunti(strFormula));
-	if (m_pMngFormula->Parse(CString()))
+	if (m_pMngFormula->Parse(strOwner))
 		return TRUE;
 	// The engine says nothing of its own about the syntax: its reason goes with our message.
 	if (!m_pMngFormula->GetErroreSintassi().IsEmpty())

@@ -178,6 +178,11 @@ public:
 	const CStringArray& GetSimboli() const { return m_Simboli; }
 
 protected:
+	// Parses a copy of the formula with decimal commas made points, in the context's year and
+	// model, for the owner (a macro may not name itself); the names it refers to go to
+	// m_Simboli; the reason of a wrong syntax, with its position, to the message list.
+	BOOL ParseFormula(const CString& strFormula, const CString& strOwner = CString());
+
 	Kvz_CFormulaDoc* m_pCalledDoc = nullptr;
 	DataStr m_Descrizione;
 	DataInt m_Esercizio;
@@ -209,9 +214,6 @@ private:
 							WORD nTipo, const char* szMetodo);
 	void CaricaElemento(Kvz_ArrayDettaglioContatori& arr, int nPosiz, const DataStr& aCodice, const DataEnum& aTipo);
 	void InitSession();
-	// Parses a copy of the formula with decimal commas made points, in the context's year and
-	// model; the names it refers to go to m_Simboli.
-	BOOL ParseFormula(const CString& strFormula);
 	void MostraMessaggi();
 
 	Kvz_TRAnagSimboli m_TRAnagSimboli;

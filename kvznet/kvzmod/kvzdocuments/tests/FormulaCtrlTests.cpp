@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_FiltriCommesseDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/MngFormulaFixture.h"
 #include "platform/plvgenlib/CBaseApp.h"
 #include "platform/plvgenlib/CommandManager.h"
@@ -224,9 +226,17 @@ TEST_F(FormuleSulForm, ADoubleClickOnAFormulaOpensTheEditorOnIt)
 	ASSERT_TRUE(pDoc->GetPStrFormula());
 	EXPECT_EQ(pDoc->GetPStrFormula()->GetString(), CString("_R"));
 
-	// In a grid: the cell's row and column.
+	// The form waits for its editor: closed, a cell opens the next one on the cell's row and column.
+	EXPECT_FALSE(form.DoubleClick("Righe", 1, "Formula1"));
+	for (CBaseDocument* p : m_Manager.GetOpenDocuments())
+	{
+		if (p->IsKindOf(RUNTIME_CLASS(Kvz_CFormulaDoc)))
+		{
+			ASSERT_TRUE(FormDriver(p).Press("Annulla"));
+		}
+	}
 	ASSERT_TRUE(form.DoubleClick("Righe", 1, "Formula1")) << form.GetLastError().str();
-	EXPECT_EQ(Editori().size(), 2u);
+	EXPECT_EQ(Editori().size(), 1u);
 	EXPECT_EQ(pDoc->GetCtrlFormula()->GetPos(), 1);
 	EXPECT_EQ(pDoc->GetPosizFormula(), 1);
 	EXPECT_EQ(pDoc->GetPStrFormula()->GetString(), CString("_E"));
@@ -242,6 +252,242 @@ TEST_F(FormuleSulForm, OnAnotherDocumentTheFormulaEditOpensNothing)
 	const auto reports = AfxGetApplicationContext()->GetAssertionReports();
 	ASSERT_EQ(reports.size(), 1u);
 	EXPECT_EQ(reports[0].method, "Kvz_CFormulaEdit::OnLButtonDblClk");
+}
+
+// ---- the formula editor, opened on the form's formulas --------------------------------------
+
+class Editore : public FormuleSulForm
+{
+protected:
+	Kvz_CFormulaDoc* EditoreAperto() const
+	{
+		for (CBaseDocument* p : m_Manager.GetOpenDocuments())
+			if (auto* pEd = DynamicDownCast<Kvz_CFormulaDoc>(p))
+				return pEd;
+		return nullptr;
+	}
+	// The editor opened by a double-click on row 2's second formula ("_E" typed there).
+	Kvz_CFormulaDoc* ApriSullaCella(TFormuleDoc*& pDoc)
+	{
+		pDoc = Apri();
+		if (!pDoc || !m_pForm->TypeCell("Righe", 1, "Formula1", "_E") || !m_pForm->DoubleClick("Righe", 1, "Formula1"))
+			return nullptr;
+		Kvz_CFormulaDoc* pEd = EditoreAperto();
+		if (pEd)
+			m_pEditore = std::make_unique<FormDriver>(pEd);
+		return pEd;
+	}
+	void TearDown() override
+	{
+		m_pEditore.reset();
+		FormuleSulForm::TearDown();
+	}
+	std::unique_ptr<FormDriver> m_pEditore;
+};
+
+TEST_F(Editore, AFormulaBuiltWithTheListAndTheKeypadIsWrittenBackAndCounted)
+{
+	TFormuleDoc* pDoc = nullptr;
+	ASSERT_TRUE(ApriSullaCella(pDoc));
+	FormDriver& ed = *m_pEditore;
+	EXPECT_EQ(ed.Text("Formula :"), CString("_E"));
+	EXPECT_EQ(ed.Text("Riga"), CString("R2"));
+
+	// The list starts on the base-plan kind: neither symbol is one.
+	EXPECT_EQ(EditoreAperto()->m_pListaSimboli->GetCount(), 0);
+	ASSERT_TRUE(ed.Press("Tutti"));
+	ASSERT_EQ(EditoreAperto()->m_pListaSimboli->GetCount(), 2);
+	ASSERT_TRUE(ed.Press("Riclassificati"));
+	ASSERT_EQ(EditoreAperto()->m_pListaSimboli->GetCount(), 1);
+	for (const char* tasto : {"+", "("})
+		ASSERT_TRUE(ed.Press(tasto)) << tasto;
+	ASSERT_TRUE(ed.DoubleClickLine("Simboli definiti", 0));
+	for (const char* tasto : {"*", "2", ")"})
+		ASSERT_TRUE(ed.Press(tasto)) << tasto;
+	EXPECT_EQ(ed.Text("Formula :"), CString("_E + (_R  * 2)"));
+	ASSERT_TRUE(ed.Press("OK")) << ed.GetLastError().str();
+
+	EXPECT_FALSE(EditoreAperto());
+	EXPECT_EQ(m_pForm->Cell("Righe", 1, "Formula1"), CString("_E + (_R  * 2)"));
+	EXPECT_EQ(Contati(*pDoc, "R2", 1, 3, "C1"), 1);
+	EXPECT_EQ(Contati(*pDoc, "R2", 1, 1, "X1"), 1);
+	EXPECT_TRUE(pDoc->m_bContatoriModificati);
+	EXPECT_TRUE(pDoc->IsModified());
+	EXPECT_FALSE(pDoc->GetCalledDoc());
+	EXPECT_TRUE(pDoc->GetMasterFrame()->IsWindowEnabled());
+}
+
+TEST_F(Editore, AWrongFormulaKeepsTheEditorOpenAndAnnullaChangesNothing)
+{
+	TFormuleDoc* pDoc = nullptr;
+	ASSERT_TRUE(ApriSullaCella(pDoc));
+	FormDriver& ed = *m_pEditore;
+	EXPECT_FALSE(pDoc->GetMasterFrame()->IsWindowEnabled());
+	ASSERT_TRUE(ed.Type("Formula :", "_E + (2"));
+	m_Ui.Clear();
+	ed.Press("OK");
+	ASSERT_TRUE(EditoreAperto());
+	EXPECT_NE(m_Ui.LastMessage().Find("Errore nella formula."), -1) << m_Ui.LastMessage().str();
+	// The engine's reason names where the formula went wrong.
+	CString strTutti;
+	for (const auto& m : m_Ui.Messages())
+		strTutti += m.text + "\n";
+	EXPECT_NE(strTutti.Find("posizione"), -1) << strTutti.str();
+
+	pDoc->m_bContatoriModificati = FALSE;
+	ASSERT_TRUE(ed.Press("Annulla"));
+	EXPECT_FALSE(EditoreAperto());
+	EXPECT_EQ(m_pForm->Cell("Righe", 1, "Formula1"), CString("_E"));
+	EXPECT_FALSE(pDoc->m_bContatoriModificati);
+	EXPECT_TRUE(pDoc->GetMasterFrame()->IsWindowEnabled());
+}
+
+TEST_F(Editore, ANewSymbolLeavesTheFieldsPositionAlone)
+{
+	TFormuleDoc* pDoc = nullptr;
+	ASSERT_TRUE(ApriSullaCella(pDoc));
+	FormDriver& ed = *m_pEditore;
+	// Twelve symbols: as a position it would count past the eleven formulas of a row.
+	CString strFormula = "_R";
+	for (int i = 1; i < 12; ++i)
+		strFormula += " + _R";
+	ASSERT_TRUE(ed.Type("Formula :", strFormula));
+	ASSERT_TRUE(ed.Press("Definisci nuovo simbolo"));
+	EXPECT_EQ(EditoreAperto()->GetNumSimboli(), 12);
+	EXPECT_EQ(pDoc->GetCtrlFormula()->GetPos(), 1);
+	ASSERT_TRUE(ed.Press("OK"));
+	EXPECT_EQ(Contati(*pDoc, "R2", 1, 3, "C1"), 12);
+
+	// Reopened from the same cell: still its formula's position.
+	m_pEditore.reset();
+	ASSERT_TRUE(m_pForm->DoubleClick("Righe", 1, "Formula1"));
+	ASSERT_TRUE(EditoreAperto());
+	EXPECT_EQ(pDoc->GetCtrlFormula()->GetPos(), 1);
+	EXPECT_EQ(pDoc->GetPosizFormula(), 1);
+}
+
+TEST_F(Editore, AMacroNameTakesOnlyLettersAndDigits)
+{
+	const struct
+	{
+		const char* nome;
+		const char* carattere;  // null: accepted
+	} casi[] = {{"A_B", "_"}, {"\xC3\xA8", "\xC3\x88"}, {" ", " "}, {"M1 X", " "}, {"123", nullptr}, {"MARGINE", nullptr}};
+	for (const auto& c : casi)
+	{
+		TFormuleDoc* pDoc = nullptr;
+		ASSERT_TRUE(ApriSullaCella(pDoc));
+		FormDriver& ed = *m_pEditore;
+		ASSERT_TRUE(ed.Press("Salva come macro"));
+		ASSERT_TRUE(ed.Type("Nome macro:", c.nome));
+		m_Ui.Clear();
+		ed.Press("OK");
+		if (c.carattere)
+		{
+			EXPECT_NE(m_Ui.LastMessage().Find(CString("Carattere '") + c.carattere + "' non ammesso"), -1)
+				<< c.nome << ": " << m_Ui.LastMessage().str();
+			ASSERT_TRUE(EditoreAperto()) << c.nome;
+			ASSERT_TRUE(ed.Press("Annulla"));
+		}
+		else
+		{
+			EXPECT_FALSE(EditoreAperto()) << c.nome << ": " << m_Ui.LastMessage().str();
+			Kvz_TRAnagMacro r;
+			EXPECT_EQ(r.FindRecord(DataInt(kAnno), DataStr(c.nome), DataStr(kModello)), TableReader::FOUND) << c.nome;
+		}
+		m_pEditore.reset();
+		m_pForm.reset();
+		m_Manager.CloseAllDocuments();
+	}
+}
+
+TEST_F(Editore, ASymbolIsDeletedOnlyWhenTheFormulaDoesNotNameIt)
+{
+	TFormuleDoc* pDoc = nullptr;
+	ASSERT_TRUE(ApriSullaCella(pDoc));
+	FormDriver& ed = *m_pEditore;
+	ASSERT_TRUE(ed.Press("Extracontabili"));
+	ASSERT_TRUE(ed.SelectLine("Simboli definiti", 0));
+	m_Ui.Clear();
+	ASSERT_TRUE(ed.Press("Elimina simbolo"));
+	EXPECT_EQ(m_Ui.LastMessage(), CString("Per cancellare il simbolo rimuoverlo dalla formula."));
+
+	ASSERT_TRUE(ed.Type("Formula :", "2"));
+	m_Ui.PushAnswer(IDYES);
+	ASSERT_TRUE(ed.Press("Elimina simbolo"));
+	EXPECT_EQ(EditoreAperto()->m_pListaSimboli->GetCount(), 0);
+	Kvz_TRAnagSimboli r;
+	EXPECT_EQ(r.FindRecord(DataInt(kAnno), DataStr("E"), DataStr(kModello)), TableReader::NOT_FOUND);
+
+	// Deleted: even "Annulla" checks the formula and writes it back.
+	ASSERT_TRUE(ed.Press("Annulla"));
+	EXPECT_FALSE(EditoreAperto());
+	EXPECT_EQ(m_pForm->Cell("Righe", 1, "Formula1"), CString("2"));
+}
+
+// A document holding the ranges, as the base-plan symbol document does.
+class TConFiltroDoc : public CAbstractFormDoc, public Kvz_ConFiltroCommesse
+{
+	DECLARE_DYNCREATE(TConFiltroDoc, CAbstractFormDoc)
+public:
+	Kvz_FiltroCommesse& GetFiltroCommesse() override { return m_Filtro; }
+	Kvz_FiltroCommesse m_Filtro;
+};
+
+class TConFiltroView : public CMasterFormView
+{
+	DECLARE_DYNCREATE(TConFiltroView, CMasterFormView)
+public:
+	TConFiltroView() : CMasterFormView("TConFiltroView") {}
+	void BuildDataControlLinks() override {}
+};
+
+TEST_F(FormuleSulForm, TheFilterCopiesTheRangesBackOnlyOnOK)
+{
+	CBaseDocument* pCaller = FormDriver::Open(m_Docs, RUNTIME_CLASS(TConFiltroDoc), RUNTIME_CLASS(CBatchFrame),
+											  RUNTIME_CLASS(TConFiltroView));
+	auto* pDoc = dynamic_cast<TConFiltroDoc*>(pCaller);
+	ASSERT_TRUE(pDoc);
+	pDoc->m_Filtro.m_bTuttiCentriCosto = FALSE;
+	pDoc->m_Filtro.m_DalCentroCosto = "CC01";
+
+	for (bool ok : {false, true})
+	{
+		FormDriver f(FormDriver::Open(m_Docs, RUNTIME_CLASS(Kvz_FiltriCommesseDoc), RUNTIME_CLASS(CBatchFrame),
+									  RUNTIME_CLASS(Kvz_FiltriCommesseView), CPLVNamespace(), pDoc));
+		ASSERT_TRUE(f.IsOpen());
+		EXPECT_FALSE(pDoc->GetMasterFrame()->IsWindowEnabled());
+		EXPECT_EQ(f.Text("Dal centro di costo"), CString("CC01"));
+		EXPECT_FALSE(f.IsEditable("Dalla commessa"));
+		ASSERT_TRUE(f.Press("Tutte"));
+		ASSERT_TRUE(f.Type("Dalla commessa", "J1"));
+		ASSERT_TRUE(f.Type("Alla commessa", "J9"));
+		ASSERT_TRUE(ok ? f.Press("OK") : f.Close());
+		EXPECT_FALSE(f.IsOpen());
+		EXPECT_TRUE(pDoc->GetMasterFrame()->IsWindowEnabled());
+		EXPECT_EQ(static_cast<bool>(pDoc->m_Filtro.m_bTutteCommesse), !ok);
+		EXPECT_EQ(pDoc->m_Filtro.m_DallaCommessa.GetString(), CString(ok ? "J1" : ""));
+		EXPECT_EQ(pDoc->m_Filtro.m_AllaCommessa.GetString(), CString(ok ? "J9" : ""));
+		EXPECT_EQ(pDoc->m_Filtro.m_DalCentroCosto.GetString(), CString("CC01"));
+	}
+}
+
+TEST(NomiSimboli, DigitsCompareByValueWhateverTheirLength)
+{
+	const struct
+	{
+		const char* a;
+		const char* b;
+	} inOrdine[] = {{"S2", "S10"}, {"S10", "T1"}, {"S", "S1"}, {"S99999999999999999999", "S100000000000000000000"},
+					{"S007", "S10"}, {"A9", "a1"}};
+	for (const auto& c : inOrdine)
+	{
+		Kvz_SimboliToSortElem a(DataEnum(E_KVZ_TIPOSIMBOLO, 0), DataStr(c.a)), b(DataEnum(E_KVZ_TIPOSIMBOLO, 0), DataStr(c.b));
+		EXPECT_LT(ComparaNomeSimbolo(a, b), 0) << c.a << " " << c.b;
+		EXPECT_GT(ComparaNomeSimbolo(b, a), 0) << c.a << " " << c.b;
+	}
+	Kvz_SimboliToSortElem a(DataEnum(E_KVZ_TIPOSIMBOLO, 0), DataStr("S01")), b(DataEnum(E_KVZ_TIPOSIMBOLO, 3), DataStr("S1"));
+	EXPECT_EQ(ComparaNomeSimbolo(a, b), 0);
 }
 
 // The formula editor's box and symbol list, on a form of their own.
