@@ -100,6 +100,7 @@ protected:
 		auto* pDoc = Open<Kvz_CPropSimboloPBaseDoc>("BDPropSimboloPBase");
 		EXPECT_NE(pDoc, nullptr);
 		FormDriver form(pDoc);
+		EXPECT_TRUE(form.Type("PB_SYMB_MODELLO", "CE")) << form.GetLastError();
 		EXPECT_TRUE(form.Type("PB_SYMB_NOME_SIMBOLO", nome)) << form.GetLastError();
 		EXPECT_TRUE(form.Press("PB_SYMB_SEL_SALDO")) << form.GetLastError();
 		return form;
@@ -127,7 +128,8 @@ protected:
 	{
 		CMessages messaggi;
 		Kvz_New_MngFormula f(&messaggi, nullptr);
-		f.AttachDefault(DataInt(kAnno), DataInt(1), DataInt(12), DataStr(), DataEnum(E_KVZ_TIPODATOPBASE, 0), DataEnum());
+		f.AttachDefault(DataInt(kAnno), DataInt(1), DataInt(12), DataStr("CE"), DataEnum(E_KVZ_TIPODATOPBASE, 0),
+						DataEnum());
 		f.AttachFormula(formula);
 		EXPECT_TRUE(f.Eval()) << formula;
 		std::vector<double> v;
@@ -282,6 +284,7 @@ TEST_F(SplitSimbolo, UntickingRemovesTheSplitAndItsMonthsOnlyWhenEveryAmountIsZe
 		ASSERT_NE(pDoc, nullptr);
 		FormDriver form(pDoc);
 		pDoc->m_ModoDoc = DataEnum(E_KVZ_MODODOCSIMBOLO, 1);
+		pDoc->m_Modello = "CE";
 		pDoc->m_NomeSimbolo = nome;
 		pDoc->CaricaSimbolo();
 		pDoc->m_VisSoloSel = TRUE;
@@ -343,57 +346,73 @@ TEST_F(SplitSimbolo, ACostCentreTickedWithoutAnAccountWritesNothing)
 namespace {
 
 // The symbols that the command line defined on a copy of the imported demo company (the test
-// kvz_simbolo_salva of the host), valued by the engine: each month equals the sum of the
-// base-plan balances the definition selects.
+// kvz_simbolo_salva of the host): valued by the engine, and by the reclassification run that the
+// binary runs over a model row using both; each month equals the base-plan balances by hand.
 class SimboloDaRigaDiComando : public KvzDocumentsLibrary
 {
 protected:
-	double Somma(SqlConnection& db, const std::string& conti, int mese)
+	static double Valore(SqlConnection& db, const std::string& sql)
 	{
-		auto st = db.Db().Prepare("SELECT COALESCE(SUM(SaldoContabile), 0) FROM Kvz_PianoBaseR WHERE Esercizio = 2026 "
-								  "AND Mese = " +
-								  std::to_string(mese) + " AND " + conti);
-		EXPECT_TRUE(st->Step());
+		auto st = db.Db().Prepare(sql);
+		EXPECT_TRUE(st->Step()) << sql;
 		const plv::db::Value v = st->Column(0);
-		return std::holds_alternative<double>(v) ? std::get<double>(v)
-												 : static_cast<double>(std::get<std::int64_t>(v));
+		return std::holds_alternative<double>(v)		 ? std::get<double>(v)
+			   : std::holds_alternative<std::int64_t>(v) ? static_cast<double>(std::get<std::int64_t>(v))
+														 : 0.0;
+	}
+	static double Somma(SqlConnection& db, const std::string& conti, int mese)
+	{
+		return Valore(db, "SELECT COALESCE(SUM(SaldoContabile), 0) FROM Kvz_PianoBaseR WHERE Esercizio = 2026 AND Mese = " +
+							  std::to_string(mese) + " AND " + conti);
 	}
 };
 
-TEST_F(SimboloDaRigaDiComando, TheEngineValuesWhatTheCommandLineSaved)
+TEST_F(SimboloDaRigaDiComando, TheEngineAndTheRunValueWhatTheCommandLineSaved)
 {
 	const char* szDb = std::getenv("KVZ_SIMBOLO_DB");
-	if (!szDb)
+	const char* szKvz = std::getenv("KVZ_BINARY");
+	if (!szDb || !szKvz)
 		GTEST_SKIP() << "run by the host's test kvz_simbolo_salva";
 	auto pDemo = SqlConnection::Open(CString(szDb), SqlConnection::OPEN_EXISTING);
 	ASSERT_TRUE(pDemo);
-	AfxSetDefaultSqlConnection(pDemo.get());
-	const struct
-	{
-		const char* formula;
-		std::string sql;  // the same months by hand
-		int segnoSecondo;
-	} casi[] = {
-		{"_IMMOB", "ContoKvz BETWEEN '0201001' AND '0201002'", 0},
-		{"_NETTO", "ContoKvz = '0201002'", -1},
+	auto immob = [&](int m) { return Somma(*pDemo, "ContoKvz BETWEEN '0201001' AND '0201002'", m); };
+	auto netto = [&](int m) {
+		return Somma(*pDemo, "ContoKvz = '0201002'", m) - Somma(*pDemo, "ContoKvz = '0102002'", m);
 	};
-	for (const auto& c : casi)
+	ASSERT_NE(immob(1), 0.0);  // the months are not trivially zero
+	ASSERT_NE(netto(1), immob(1));
+
+	AfxSetDefaultSqlConnection(pDemo.get());
+	for (const auto& [formula, atteso] : {std::pair{"_IMMOB", std::function<double(int)>(immob)},
+										  std::pair{"_NETTO", std::function<double(int)>(netto)}})
 	{
 		CMessages messaggi;
 		Kvz_New_MngFormula f(&messaggi, nullptr);
-		f.AttachDefault(DataInt(2026), DataInt(1), DataInt(12), DataStr(), DataEnum(E_KVZ_TIPODATOPBASE, 0), DataEnum());
-		f.AttachFormula(c.formula);
-		ASSERT_TRUE(f.Eval()) << c.formula;
+		f.AttachDefault(DataInt(2026), DataInt(1), DataInt(12), DataStr("CE"), DataEnum(E_KVZ_TIPODATOPBASE, 0),
+						DataEnum());
+		f.AttachFormula(formula);
+		ASSERT_TRUE(f.Eval()) << formula;
 		for (int m = 1; m <= 12; ++m)
-		{
-			double atteso = Somma(*pDemo, c.sql, m);
-			if (c.segnoSecondo)
-				atteso -= Somma(*pDemo, "ContoKvz = '0102002'", m);
-			EXPECT_NEAR(f.GetResult(m - 1).GetValue(), atteso, 0.005) << c.formula << " month " << m;
-		}
-		EXPECT_NE(Somma(*pDemo, c.sql, 1), 0.0);  // the months are not trivially zero
+			EXPECT_NEAR(f.GetResult(m - 1).GetValue(), atteso(m), 0.005) << formula << " month " << m;
 	}
 	AfxSetDefaultSqlConnection(m_pConn.get());
+
+	// A model whose row uses both symbols, computed by the run from the command line.
+	pDemo->ExecuteSQL("INSERT INTO Kvz_RiclassificazioneTesta (Esercizio, ModelloRiclassific, Descrizione, Priorita) "
+					  "VALUES (2026, 'CE', 'Conto economico', 1)");
+	pDemo->ExecuteSQL("INSERT INTO Kvz_RiclassificazioneRighe (Esercizio, ModelloRiclassific, CodRiclassificato, "
+					  "Posizione, Descrizione, Formula) VALUES (2026, 'CE', 'R1', 1, 'Immobilizzazioni nette', "
+					  "'_IMMOB-_NETTO')");
+	const std::string comando = std::string(szKvz) + " --db " + szDb +
+								" open KvzNet.KvzMod.KvzDocuments.DRiclassificPianoBase --set RCL_PBASE_ESERCIZIO=2026"
+								" --set RCL_PBASE_MESE=12 --set RCL_PBASE_MODELLO=CE --run";
+	ASSERT_EQ(std::system(comando.c_str()), 0) << comando;
+	for (int m = 1; m <= 12; ++m)
+		EXPECT_NEAR(Valore(*pDemo, "SELECT Valore FROM Kvz_Riclassificato WHERE Esercizio = 2026 AND ModelloRiclassific "
+								   "= 'CE' AND CodRiclassificato = 'R1' AND Mese = " +
+									   std::to_string(m)),
+					immob(m) - netto(m), 0.005)
+			<< "month " << m;
 }
 
 }  // namespace
