@@ -25,17 +25,6 @@ CString Testo(LPCTSTR szTesto)
 	return AfxLoadSourceString(szTesto, kSource);
 }
 
-void Decrementa(DataLng& contatore)
-{
-	if (contatore.GetValue() > 0)
-		contatore = contatore.GetValue() - 1;
-}
-
-void Incrementa(DataLng& contatore)
-{
-	contatore = contatore.GetValue() + 1;
-}
-
 // Raised inside the save when a step cannot go on; the message was shown already.
 struct SalvataggioFallito
 {
@@ -752,8 +741,8 @@ void Kvz_CPropSimboloPBaseDoc::OnSelCdcCommChanged()
 	{
 		if (bContatori)
 		{
-			Incrementa(pCdc->l_ContatoreDettaglio);
-			Incrementa(pCdc->l_ContatoreGenerale);
+			Kvz_CPropSimboloPBaseDoc::IncrementaContatore(pCdc->l_ContatoreDettaglio);
+			Kvz_CPropSimboloPBaseDoc::IncrementaContatore(pCdc->l_ContatoreGenerale);
 		}
 		m_nSelezionati = m_nSelezionati + 1;
 	}
@@ -761,8 +750,8 @@ void Kvz_CPropSimboloPBaseDoc::OnSelCdcCommChanged()
 	{
 		if (bContatori)
 		{
-			Decrementa(pCdc->l_ContatoreDettaglio);
-			Decrementa(pCdc->l_ContatoreGenerale);
+			Kvz_CPropSimboloPBaseDoc::DecrementaContatore(pCdc->l_ContatoreDettaglio);
+			Kvz_CPropSimboloPBaseDoc::DecrementaContatore(pCdc->l_ContatoreGenerale);
 		}
 		m_nSelezionati = m_nSelezionati - 1;
 	}
@@ -773,8 +762,8 @@ void Kvz_CPropSimboloPBaseDoc::OnSelCdcCommChanged()
 			Kvz_TEnhAnagContiKvz* pConto = m_pDBTSelConti->GetConto(i);
 			if (pConto->l_Sel == TRUE && pCdc->l_Sel != TRUE && bContatori)
 			{
-				Decrementa(pConto->l_ContatoreDettaglio);
-				Decrementa(pConto->l_ContatoreGenerale);
+				Kvz_CPropSimboloPBaseDoc::DecrementaContatore(pConto->l_ContatoreDettaglio);
+				Kvz_CPropSimboloPBaseDoc::DecrementaContatore(pConto->l_ContatoreGenerale);
 			}
 			AggiornaContoDelCdcComm(pConto, pCdc);
 		}
