@@ -1,3 +1,4 @@
+#include <set>
 #include <string>
 #include <vector>
 
@@ -103,10 +104,17 @@ TEST_F(KvzDocumentsLibrary, OneRefusedTemplateLeavesTheOther30)
 
 TEST_F(KvzDocumentsLibrary, EveryTemplateOpensAndClosesDocumentsWithoutOneDoNot)
 {
+	// Opened only from the document they serve: alone they refuse.
+	const std::set<std::string> perChiamante = {"BDFormula", "FiltriCommesse", "BDViewContatori"};
 	for (const Row& r : kExpected)
 	{
 		SCOPED_TRACE(r.name);
 		CBaseDocument* pDoc = Open<CBaseDocument>(r.name.c_str());
+		if (perChiamante.count(r.name))
+		{
+			EXPECT_EQ(pDoc, nullptr);
+			continue;
+		}
 		ASSERT_NE(pDoc, nullptr);
 		EXPECT_STREQ(pDoc->GetRuntimeClass()->m_lpszClassName, r.doc.c_str());
 		ASSERT_NE(pDoc->GetFirstView(), nullptr);
