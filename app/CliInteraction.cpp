@@ -224,6 +224,39 @@ BOOL CliInteraction::CompleteConnectString(const CString& proposed, CString& com
 	return answered(FALSE, {});
 }
 
+BOOL CliInteraction::ChooseFile(const CString& title, const CString& proposed, CString& chosen)
+{
+	FILE* out = m_bMessagesToStderr ? stderr : stdout;
+	std::fprintf(out, "%s%s%s\n", title.GetString(), proposed.IsEmpty() ? "" : ", proposto: ", proposed.GetString());
+	std::fflush(out);
+	auto answered = [&](BOOL bOk, const std::string& path) {
+		if (bOk)
+			chosen = CString(path);
+		std::fprintf(out, "-> %s\n", bOk ? path.c_str() : "annulla");
+		std::fflush(out);
+		return bOk;
+	};
+	if (g_bInterrupted)
+		return answered(FALSE, {});
+	if (!m_FileAnswer.empty())
+		return answered(ReplyToAnswer(m_FileAnswer) != IDCANCEL, m_FileAnswer);
+	if (::isatty(STDIN_FILENO))
+	{
+		std::fprintf(stderr, "[percorso del file; invio: la proposta; annulla] ");
+		std::fflush(stderr);
+		std::string line;
+		if (ReadTerminalLine(line))
+		{
+			if (line.empty())
+				return answered(!proposed.IsEmpty(), proposed.str());
+			return answered(ReplyToAnswer(line) != IDCANCEL, line);
+		}
+	}
+	if (!g_bInterrupted)
+		std::fprintf(stderr, "kvz: no answer, the file dialog is cancelled (answer it with --choose-file)\n");
+	return answered(FALSE, {});
+}
+
 int CliInteraction::Decide(const CString& text, UINT nType)
 {
 	// After Ctrl-C nothing more is agreed to, whatever the options say.

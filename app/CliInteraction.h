@@ -3,7 +3,8 @@
 // answered from the options (--answer TEXT=REPLY, --yes, --no), else on the terminal. A question
 // nobody answers (no terminal, end of input, Ctrl-C) is cancelled, never given a default that
 // writes. The connection test is answered the same way: --connect STRING (or cancel), --yes
-// takes the proposed string, --no cancels, else the terminal. Ctrl-C asks the work in progress to stop; a second one ends the program at once.
+// takes the proposed string, --no cancels, else the terminal. A file dialog takes --choose-file, else
+// a path typed on the terminal. Ctrl-C asks the work in progress to stop; a second one ends the program at once.
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,6 +49,9 @@ public:
 	void Progress(const CString& text) override;
 	bool AbortRequested() override;
 	BOOL CompleteConnectString(const CString& proposed, CString& complete) override;
+	// The file dialogs: the path of --choose-file (or "cancel"), else a path typed on the terminal.
+	void SetFileAnswer(const std::string& path) { m_FileAnswer = path; }
+	BOOL ChooseFile(const CString& title, const CString& proposed, CString& chosen) override;
 
 private:
 	int Decide(const CString& text, UINT nType);
@@ -63,4 +67,5 @@ private:
 	bool m_bConnectAnswered = false;
 	bool m_bConnectCancel = false;
 	std::string m_ConnectAnswer;
+	std::string m_FileAnswer;
 };

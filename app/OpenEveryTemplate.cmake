@@ -15,7 +15,7 @@ foreach(line IN LISTS lines)
     set(ns ${CMAKE_MATCH_1})
     set(view ${CMAKE_MATCH_2})
     # Opened only from the document they serve.
-    if(ns MATCHES "\\.(BDFormula|FiltriCommesse|BDViewContatori)$")
+    if(ns MATCHES "\\.(BDFormula|FiltriCommesse|BDViewContatori|BDModelliMultiAzDrivers|DAssestamento|BDDettAssestamento|RipAssestamento)$")
       continue()
     endif()
     execute_process(COMMAND ${KVZ} --db ${DB} --no open ${ns} --view ${view} --show

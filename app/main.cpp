@@ -18,6 +18,8 @@
 #include "platform/erp/erpsetup/CompanySetup.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/TypedInput.h"
+#include "platform/plvgenlib/CParsedForm.h"
+#include "platform/plvges/FormDriver.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlRecord.h"
 #include "platform/plvoledb/driver/ConnectionString.h"
@@ -34,10 +36,12 @@ struct GlobalOptions
 	bool no = false;
 	std::vector<std::string> answers;
 	std::string connect;
+	std::string chooseFile;
 	std::vector<std::string> libraries;
 	std::string reportFormat;
 	std::string reportDir;
 	std::string reportChoice;
+	std::vector<std::string> dialog;
 };
 
 const char* TypeName(WORD type)
@@ -106,6 +110,7 @@ bool ApplyGlobalOptions(const GlobalOptions& opt, CliInteraction& ui)
 			return false;
 		}
 	}
+	ui.SetFileAnswer(opt.chooseFile);
 	for (const std::string& a : opt.answers)
 	{
 		try
@@ -258,6 +263,9 @@ int main(int argc, char** argv)
 				   "Answer the connection test with this connect string (\"DSN=NAME;...\"), or cancel it "
 				   "with \"cancel\"")
 		->type_name("STRING");
+	app.add_option("--choose-file", opt.chooseFile,
+				   "Answer the file dialogs (\"&Sfoglia\") with this path, or cancel them with \"cancel\"")
+		->type_name("PATH");
 	app.add_option("--library", opt.libraries, "Load a further add-on library after the module's")->type_name("FILE");
 	app.add_option("--report-format", opt.reportFormat,
 				   "The form of the reports written: pdf, xlsx or csv (default: the report's own, else pdf)")
@@ -265,6 +273,10 @@ int main(int argc, char** argv)
 	app.add_option("--report-dir", opt.reportDir,
 				   "The folder the reports are written to (default: NAME-report beside the database NAME.db)")
 		->type_name("DIR");
+	app.add_option("--dialog", opt.dialog,
+				   "Fill the next dialog a document shows, then press OK: TEXT=VALUE types into a control, TEXT "
+				   "alone presses a button or radio button (repeat it for several controls)")
+		->type_name("TEXT[=VALUE]");
 	app.add_option("--report-choice", opt.reportChoice, "The report chosen wherever a document offers a choice")
 		->type_name("NAMESPACE");
 
@@ -323,6 +335,23 @@ int main(int argc, char** argv)
 		if (!host.SetReportOutput(opt.reportFormat, opt.reportDir, opt.db))
 			return 1;
 		AfxSetReportChoice(CString(), CString(opt.reportChoice));
+		if (!opt.dialog.empty())
+			AfxPushDialogAnswer([steps = opt.dialog](CParsedDialog& dialog) {
+				FormDriver form(dialog);
+				for (const std::string& step : steps)
+				{
+					const auto eq = step.find('=');
+					const bool bOk = eq == std::string::npos
+										 ? form.Press(CString(step))
+										 : form.Type(CString(step.substr(0, eq)), CString(step.substr(eq + 1)));
+					if (!bOk)
+					{
+						std::fprintf(stderr, "kvz: --dialog %s: %s\n", step.c_str(), form.GetLastError().GetString());
+						return IDCANCEL;
+					}
+				}
+				return IDOK;
+			});
 		const bool loaded = host.LoadModule(opt.libraries);
 		for (const CString& change : host.Connection().GetSchemaChanges())
 			std::fprintf(stderr, "Schema of %s: %s.\n", host.CompanyName().c_str(), change.GetString());

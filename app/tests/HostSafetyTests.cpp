@@ -335,3 +335,34 @@ TEST_F(HostSafety, TheReclassificationRunReadsTheBasePlanAndStopsOnCtrlC)
 	EXPECT_GE(righe, 100 * 12);
 	EXPECT_LT(righe, 1500 * 12);
 }
+
+// The rebuild of a year stopped with Ctrl-C among the leaves: it says so, ends with status 130 and
+// keeps what it committed (the backup), the upper levels not rewritten.
+TEST_F(HostSafety, TheAdjustmentRebuildStopsOnCtrlC)
+{
+	const std::string anno = std::to_string(Count("SELECT MAX(FiscalYear) FROM Erp_FiscalYears"));
+	{
+		// A ledger, 20 sub-ledgers and 100 accounts under each, every one with its twelve months.
+		auto db = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+		db->Execute("DELETE FROM Kvz_Parametri");
+		db->Execute("INSERT INTO Kvz_Parametri (IDParam, LenMastro, NrSegmenti, LenSeg1, LenSeg2) VALUES (1, 2, 2, 2, 3)");
+		db->Execute("INSERT INTO Kvz_AnagConti (Esercizio, ContoKvz, Descrizione) WITH RECURSIVE n(i) AS (SELECT 0 UNION "
+					"ALL SELECT i + 1 FROM n WHERE i < 1999) SELECT " + anno +
+					", printf('90%02d%03d', i / 100, i % 100), 'Foglia' FROM n UNION ALL SELECT " + anno +
+					", printf('90%02d', i), 'Mastrino' FROM n WHERE i < 20 UNION ALL SELECT " + anno + ", '90', 'Mastro'");
+		db->Execute("INSERT INTO Kvz_PianoBaseT (IDPianoBase, Esercizio, ContoKvz, CentroCommessa, TipoCentroComm) "
+					"SELECT ROW_NUMBER() OVER (ORDER BY ContoKvz), Esercizio, ContoKvz, '', " +
+					std::to_string(15009L << 16) + " FROM Kvz_AnagConti WHERE Esercizio = " + anno);
+		db->Execute("INSERT INTO Kvz_PianoBaseR (IDPianoBase, Mese, Esercizio, ContoKvz, CentroCommessa, TipoCentroComm, "
+					"SaldoContabile, TotaleAssestato) WITH RECURSIVE m(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM m "
+					"WHERE i < 12) SELECT t.IDPianoBase, m.i, t.Esercizio, t.ContoKvz, '', t.TipoCentroComm, 1, 1 FROM "
+					"Kvz_PianoBaseT t, m WHERE t.Esercizio = " + anno);
+	}
+	const Outcome o = RunKvz({"--db", m_Db, "--date", "31/12/" + anno, "open",
+							  "KvzNet.KvzMod.KvzDocuments.BDRicostruzAssestamento", "--run"},
+							 Input::None, "Riporto dati del conto 90");
+	EXPECT_EQ(o.status, 130) << o.output.substr(o.output.size() > 2000 ? o.output.size() - 2000 : 0);
+	EXPECT_NE(o.output.find("Elaborazione interrotta su richiesta utente."), std::string::npos) << o.output;
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE BkpSaldoContabile = 1"), 2021 * 12);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE SaldoContabile <> 1"), 0);
+}

@@ -48,6 +48,11 @@ public:
 		std::fprintf(stderr, "Test di connessione annullato: nessuno risponde.\n");
 		return FALSE;
 	}
+	BOOL ChooseFile(const CString& title, const CString&, CString&) override
+	{
+		std::fprintf(stderr, "%s: scelta del file annullata, nessuno risponde.\n", title.GetString());
+		return FALSE;
+	}
 };
 
 UnattendedInteraction g_Unattended;
@@ -97,6 +102,25 @@ BOOL ScriptedInteraction::CompleteConnectString(const CString& proposed, CString
 	case ConnectAnswer::FAILURE: throw CException(answer.text);
 	default: return FALSE;
 	}
+}
+
+BOOL ScriptedInteraction::ChooseFile(const CString&, const CString&, CString& chosen)
+{
+	std::lock_guard lock(m_Mutex);
+	if (m_Files.empty())
+		return FALSE;
+	CString path = m_Files.front();
+	m_Files.pop_front();
+	if (path.IsEmpty())
+		return FALSE;
+	chosen = path;
+	return TRUE;
+}
+
+void ScriptedInteraction::PushFile(const CString& path)
+{
+	std::lock_guard lock(m_Mutex);
+	m_Files.push_back(path);
 }
 
 void ScriptedInteraction::PushConnectString(const CString& complete)
@@ -162,6 +186,7 @@ void ScriptedInteraction::Clear()
 	m_Progress.clear();
 	m_ConnectAnswers.clear();
 	m_ConnectProposals.clear();
+	m_Files.clear();
 	m_AbortAfter = m_Polls = 0;
 }
 
@@ -194,4 +219,9 @@ BOOL AfxIsAbortRequested()
 BOOL AfxCompleteConnectString(const CString& proposed, CString& complete)
 {
 	return AfxGetInteraction()->CompleteConnectString(proposed, complete);
+}
+
+BOOL AfxChooseFile(const CString& title, const CString& proposed, CString& chosen)
+{
+	return AfxGetInteraction()->ChooseFile(title, proposed, chosen);
 }

@@ -48,6 +48,9 @@ public:
 	// proposed one), FALSE when cancelled. A test that cannot be carried out throws CException.
 	// Nobody to ask: cancelled, so that nothing is written from an answer nobody gave.
 	virtual BOOL CompleteConnectString(const CString& /*proposed*/, CString& /*complete*/) { return FALSE; }
+	// The file dialog: TRUE with the path the person chose (starting from `proposed`), FALSE
+	// when cancelled. Nobody to ask: cancelled.
+	virtual BOOL ChooseFile(const CString& /*title*/, const CString& /*proposed*/, CString& /*chosen*/) { return FALSE; }
 };
 
 // A shown message or asked question, with the answer it got.
@@ -68,8 +71,12 @@ public:
 	void Progress(const CString& text) override;
 	bool AbortRequested() override;
 	BOOL CompleteConnectString(const CString& proposed, CString& complete) override;
+	BOOL ChooseFile(const CString& title, const CString& proposed, CString& chosen) override;
 
 	void PushAnswer(int answer);
+	// The answers of the file dialogs, in order: a path, or an empty string for a cancel. With
+	// none left a dialog is cancelled.
+	void PushFile(const CString& path);
 	// The answers of the connection tests, in order: a complete string, a cancel, a failure
 	// (the test throws CException with the reason). With none left a test is cancelled.
 	void PushConnectString(const CString& complete);
@@ -103,6 +110,7 @@ private:
 	};
 	std::deque<ConnectAnswer> m_ConnectAnswers;
 	std::vector<CString> m_ConnectProposals;
+	std::deque<CString> m_Files;
 	int m_AbortAfter = 0;
 	int m_Polls = 0;
 	bool m_bEcho = false;
@@ -132,3 +140,5 @@ void AfxSetProgressText(const CString& text);
 BOOL AfxIsAbortRequested();
 // The connection test of the interaction in force.
 BOOL AfxCompleteConnectString(const CString& proposed, CString& complete);
+// The file dialog of the interaction in force.
+BOOL AfxChooseFile(const CString& title, const CString& proposed, CString& chosen);

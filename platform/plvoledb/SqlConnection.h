@@ -243,6 +243,8 @@ public:
 	SqlConnection* MakeNewConnection(const CString& connectionString, int = 0, int = 0, int = 0, LPCTSTR = nullptr,
 									 void* = nullptr);
 	void CloseConnection(SqlConnection* pConnection);
+	// Connections handed out and not yet closed, each database counted once.
+	int GetOpenCount() const { return static_cast<int>(m_Connections.size()); }
 	const CString& GetLastError() const { return m_strLastError; }
 	// The libpq connection target of an OLE DB string naming a server, every value escaped.
 	static std::string ServerTarget(const CString& connectionString);

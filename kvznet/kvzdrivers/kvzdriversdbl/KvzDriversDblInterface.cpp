@@ -2,6 +2,7 @@
 // declaration of its lookups and the release of its schema.
 #include <iterator>
 
+#include "kvznet/kvzdrivers/kvzdriversdbl/KvzDriversDblInterface.h"
 #include "kvznet/kvzdrivers/kvzdriversdbl/KvzDriversDblTables.h"
 #include "platform/plvgenlib/AddOnInterfaceObj.h"
 #include "platform/plvgenlib/LibraryEntry.h"
@@ -45,7 +46,12 @@ PLV_EXPORT BOOL PlvLibraryMain(HMODULE hInstance, DWORD dwReason)
 	return AfxExtensionLibraryMain(g_KvzDriversDblModule, hInstance, dwReason, _T("Library.KvzNet.KvzDrivers.KvzDriversDbl"));
 }
 
-PLV_EXPORT AddOnInterfaceObj* _VandrelAddOn_()
+AddOnInterfaceObj* KvzDriversDblAddOnInterface()
 {
 	return new (std::nothrow) AddOnInterface;
+}
+
+PLV_EXPORT AddOnInterfaceObj* _VandrelAddOn_()
+{
+	return KvzDriversDblAddOnInterface();
 }

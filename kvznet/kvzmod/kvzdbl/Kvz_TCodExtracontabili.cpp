@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 
+#include <iterator>
+
 namespace {
 const char* const kSource = "Kvz_TCodExtracontabili";
 
@@ -31,6 +33,13 @@ Kvz_TCodExtracontabili::Kvz_TCodExtracontabili(BOOL bCallInit) : SqlRecord(GetSt
 	BindRecord();
 	if (bCallInit)
 		Init();
+}
+
+DataStr* Kvz_TCodExtracontabili::GetFormula(int nSlot)
+{
+	DataStr* formule[] = {&f_Formula,  &f_Formula1, &f_Formula2, &f_Formula3, &f_Formula4, &f_Formula5,
+						  &f_Formula6, &f_Formula7, &f_Formula8, &f_Formula9, &f_Formula10};
+	return nSlot >= 0 && nSlot < int(std::size(formule)) ? formule[nSlot] : nullptr;
 }
 
 void Kvz_TCodExtracontabili::BindRecord()

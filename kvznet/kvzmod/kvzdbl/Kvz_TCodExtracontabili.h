@@ -11,6 +11,8 @@ public:
 	explicit Kvz_TCodExtracontabili(BOOL bCallInit = TRUE);
 	static LPCTSTR GetStaticName() { return _T("Kvz_CodExtracontabiliMesi"); }
 	void BindRecord() override;
+	// The formula of a slot: 0 the main one, 1 to 10 the further ones; null for another slot.
+	DataStr* GetFormula(int nSlot);
 
 	DataInt f_Esercizio;
 	DataStr f_CodExtracont;

@@ -44,6 +44,8 @@ void Kvz_TPianoBaseTesta::BindRecord()
 	b.End();
 	// Headers are looked up by year, account and cost centre/job (then kind and budget type).
 	AddIndex({"Esercizio", "ContoKvz", "CentroCommessa"});
+	// The rebuild of a year looks each one up by the kind too.
+	AddIndex({"Esercizio", "ContoKvz", "TipoCentroComm", "CentroCommessa"});
 }
 
 Kvz_TEnhPianoBaseTesta::Kvz_TEnhPianoBaseTesta(BOOL bCallInit) : Kvz_TPianoBaseTesta(FALSE)

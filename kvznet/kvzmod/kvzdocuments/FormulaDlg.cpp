@@ -6,6 +6,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
@@ -562,6 +563,10 @@ void Kvz_CFormulaDoc::OnCloseDocument()
 		m_pCaller->CaricaContatoriGenerali();
 		m_pCaller->m_bContatoriModificati = TRUE;
 	}
+	// A symbol document still open on this editor no longer hands anything back to it.
+	if (auto* pSimbolo = DynamicDownCast<Kvz_CPropSimboloDoc>(m_pDocSimbolo))
+		pSimbolo->SetFormulaDoc(nullptr);
+	m_pDocSimbolo = nullptr;
 	if (auto* pEditore = DynamicDownCast<Kvz_CFormulaDoc>(m_pCaller))
 	{
 		if (pEditore->m_bInserimentoMacro)

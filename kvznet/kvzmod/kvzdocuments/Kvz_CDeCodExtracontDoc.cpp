@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CopiaSimboli.h"
 #include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
@@ -36,66 +37,9 @@ CString NomeColonna(int nIndice)
 	return nIndice == 0 ? CString("Formula") : CString::Formatted("Formula%d", nIndice);
 }
 
-// Every row of a symbol table defined on a code of a year, read before anything is written.
-template <class Rec>
-std::vector<std::unique_ptr<Rec>> LeggiSimboli(SqlSession* pSession, const DataInt& aEsercizio, const DataStr& aCodice)
-{
-	std::vector<std::unique_ptr<Rec>> righe;
-	Rec aLetta;
-	SqlTable aTable(&aLetta, pSession);
-	aTable.Open(FALSE, FALSE, TRUE);
-	aTable.SelectAll();
-	aTable.AddParam(_T("p2"), aLetta.f_Esercizio);
-	aTable.AddFilterColumn(aLetta.f_Esercizio);
-	aTable.AddParam(_T("p1"), aLetta.f_ModelloRiclassific);
-	aTable.AddFilterColumn(aLetta.f_ModelloRiclassific);
-	aTable.AddSortColumn(aLetta.f_NomeSimbolo);
-	aTable.SetParamValue(_T("p2"), aEsercizio);
-	aTable.SetParamValue(_T("p1"), aCodice);
-	for (aTable.Query(); !aTable.IsEOF(); aTable.MoveNext())
-		if (aLetta.f_ModelloRiclassific.GetString() == aCodice.GetString() &&
-			aLetta.f_Esercizio.GetValue() == aEsercizio.GetValue())
-			righe.push_back(std::make_unique<Rec>(aLetta));
-	aTable.Close();
-	return righe;
-}
-
-// Writes the source's symbols of one table that the target lacks; returns how many.
-template <class Rec, class Updater, class Extra>
-int CopiaSimboli(SqlSession* pSession, const DataInt& aEsOrig, const DataStr& aCodOrig, const DataInt& aEsDest,
-				 const DataStr& aCodDest, Extra extra)
-{
-	int n = 0;
-	Updater aUpdater;
-	aUpdater.SetSqlSession(pSession);
-	aUpdater.SetAutocommit(TRUE);
-	for (const auto& pOrig : LeggiSimboli<Rec>(pSession, aEsOrig, aCodOrig))
-	{
-		if (aUpdater.FindRecord(aEsDest, pOrig->f_NomeSimbolo, aCodDest, FALSE) != TableReader::NOT_FOUND)
-			continue;
-		auto* pDest = static_cast<Rec*>(aUpdater.GetRecord());
-		*static_cast<SqlRecord*>(pDest) = *pOrig;
-		pDest->f_Esercizio = aEsDest;
-		pDest->f_ModelloRiclassific = aCodDest;
-		extra(*pDest);
-		aUpdater.UpdateRecord(FALSE);
-		++n;
-	}
-	aUpdater.Free();
-	return n;
-}
-
-// A result or reclassified-code symbol valued from its own year and code follows the copy.
-template <class Rec>
-auto RiportaValori(const DataStr& aCodOrig, const DataInt& aEsDest, const DataStr& aCodDest)
-{
-	return [&aCodOrig, &aEsDest, &aCodDest](Rec& r) {
-		if (r.f_ValoreEs.GetValue() > 0)
-			r.f_ValoreEs = aEsDest;
-		if (r.f_ValoreModello.GetString() == aCodOrig.GetString())
-			r.f_ValoreModello = aCodDest;
-	};
-}
+using kvz_copia::CopiaSimboli;
+using kvz_copia::LeggiSimboli;
+using kvz_copia::RiportaValori;
 }  // namespace
 
 // ---- header ------------------------------------------------------------------------------------

@@ -6,6 +6,9 @@
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriCodici.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriDettaglio.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TDescrizioniBrevi.h"
@@ -16,6 +19,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CopiaSimboli.h"
 #include "platform/erp/erpledgerdbl/TCostCenters.h"
 #include "platform/erp/erpledgerdbl/TJobs.h"
 #include "platform/plvgeneric/Application.h"
@@ -51,6 +55,13 @@ CString MessaggioTipoDrivers()
 {
 	return AfxLoadSourceString(
 		_T("Il tipo modello Drivers non è utilizzabile in questo contesto. Utilizzare il modulo drivers"), kSource);
+}
+
+// A row another user holds stops the work that needed it, as a failed write would.
+[[noreturn]] void RigaBloccata(LPCTSTR szTabella, const DataStr& aChiave)
+{
+	throw SqlException(CString::Formatted(AfxLoadSourceString(_T("%s: riga %s bloccata da un altro utente."), kSource),
+										  szTabella, aChiave.GetString().GetString()));
 }
 
 // Shows a database failure of one step; the caller goes on or stops as it must.
@@ -103,6 +114,8 @@ BEGIN_MESSAGE_MAP(Kvz_CDeRiclassificazioniDoc, Kvz_CUtilizzaFormuleDoc)
 	ON_EN_VALUE_CHANGED(IDC_RCL_RAGGR_CODICE, OnRaggruppamentoChanged)
 	ON_BN_CLICKED(IDC_RCL_RIGHE_REPORT, OnReportRiclassificazione)
 	ON_COMMAND(IDC_RCL_RIGHE_REPORT, OnReportRiclassificazione)
+	ON_BN_CLICKED(IDC_RCL_RIGHE_ESPLOSIONE, OnEsplodiFormula)
+	ON_COMMAND(IDC_RCL_RIGHE_ESPLOSIONE, OnEsplodiFormula)
 	ON_COMMAND(ID_RCL_VISUALIZZA_CONTATORI, OnVisualizzaContatori)
 END_MESSAGE_MAP()
 
@@ -110,6 +123,7 @@ Kvz_CDeRiclassificazioniDoc::Kvz_CDeRiclassificazioniDoc()
 {
 	RCL_COPIA_DA.SetUpperCase();
 	m_ModelloDaAzzerare.SetUpperCase();
+	m_ModelloCopiato.SetUpperCase();
 }
 
 Kvz_CDeRiclassificazioniDoc::~Kvz_CDeRiclassificazioniDoc()
@@ -149,13 +163,14 @@ BOOL Kvz_CDeRiclassificazioniDoc::OnAttachData()
 BOOL Kvz_CDeRiclassificazioniDoc::OnPrepareAuxData()
 {
 	Kvz_CUtilizzaFormuleDoc::OnPrepareAuxData();
+	// Leaving a new model that a copy filled: the record shown again is prepared first.
+	ChiudiCopia();
 	Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
 	m_MeseEsplosione = AfxGetApplicationDate().Month();
 	m_nRigaEsplosione = 0;
 	RCL_COPIA_DA.Clear();
 	m_ModelloDaAzzerare.Clear();
 	m_EsercizioDaAzzerare.Clear();
-	m_bCopiaInCorso = FALSE;
 	RCL_ANCHE_FORMULE = FALSE;
 	const FormMode mode = GetFormMode();
 	RCL_COPIA = mode == NEW;
@@ -374,11 +389,6 @@ void Kvz_CDeRiclassificazioniDoc::OnEsercizioCopiaChanged()
 	UpdateDataView();
 }
 
-void Kvz_CDeRiclassificazioniDoc::OnCopiaModello()
-{
-	AfxMessageBox(AfxLoadSourceString(_T("La copia di un modello non è ancora disponibile."), kSource),
-				  MB_OK | MB_ICONINFORMATION);
-}
 
 // ---- rows --------------------------------------------------------------------------------------
 
@@ -660,7 +670,6 @@ BOOL Kvz_CDeRiclassificazioniDoc::OnOkTransaction()
 		CaricaCodiciFormulaRighe();
 		if (!SalvaContatori())
 			return FALSE;
-		m_bCopiaInCorso = FALSE;
 		AggiornaDescrizioniBrevi();
 	}
 	catch (const SqlException& e)
@@ -800,11 +809,12 @@ void Kvz_CDeRiclassificazioniDoc::InizializzaContatoriDaTabella()
 	CaricaContatoriGenerali();
 }
 
-void Kvz_CDeRiclassificazioniDoc::AzzeraTabellaModello(LPCTSTR szTabella, LPCTSTR szColEsercizio, LPCTSTR szColModello)
+BOOL Kvz_CDeRiclassificazioniDoc::AzzeraTabellaModello(LPCTSTR szTabella, LPCTSTR szColEsercizio, LPCTSTR szColModello)
 {
 	try
 	{
-		// The values are bound, and the work joins the document's transaction when one is open.
+		// The values are bound (a code may hold a quote), and the work joins the document's
+		// transaction when one is open.
 		GetUpdatableSqlSession()->ExecuteSQL(
 			CString::Formatted("DELETE FROM %s WHERE %s=? AND %s=?", szTabella, szColEsercizio, szColModello),
 			{&m_EsercizioDaAzzerare, &m_ModelloDaAzzerare});
@@ -812,27 +822,31 @@ void Kvz_CDeRiclassificazioniDoc::AzzeraTabellaModello(LPCTSTR szTabella, LPCTST
 	catch (const SqlException& e)
 	{
 		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::AzzeraTabellaModello");
+		return FALSE;
 	}
+	return TRUE;
 }
 
-void Kvz_CDeRiclassificazioniDoc::CancellaTuttiISimboli()
+BOOL Kvz_CDeRiclassificazioniDoc::CancellaTuttiISimboli()
 {
 	if (m_ModelloDaAzzerare.IsEmpty() || m_EsercizioDaAzzerare.IsEmpty())
 	{
 		ASSERT_RELEASE_FAILED("!m_ModelloDaAzzerare.IsEmpty()", "Kvz_CDeRiclassificazioniDoc::CancellaTuttiISimboli",
 							  kSource);
-		return;
+		return FALSE;
 	}
+	// Every step runs even after a failure, so that the caller's roll-back is the only undo.
+	BOOL bOk = TRUE;
 	for (LPCTSTR szTabella :
 		 {Kvz_TAnagSimboli::GetStaticName(), Kvz_TSimboliPianoBase::GetStaticName(),
 		  Kvz_TElencoContiSimboloPBase::GetStaticName(), Kvz_TSimboliCodiciExtracont::GetStaticName(),
 		  Kvz_TSimboliCodiciRiclass::GetStaticName(), Kvz_TSimboliOutputRiclass::GetStaticName(),
 		  Kvz_TAnagMacro::GetStaticName(), Kvz_TCodiciRiclassificato::GetStaticName(), Kvz_TRiclassificato::GetStaticName()})
-		AzzeraTabellaModello(szTabella, _T("Esercizio"), _T("ModelloRiclassific"));
-	CancellaRisultatiEContatori();
+		bOk = AzzeraTabellaModello(szTabella, _T("Esercizio"), _T("ModelloRiclassific")) && bOk;
+	return CancellaRisultatiEContatori() && bOk;
 }
 
-void Kvz_CDeRiclassificazioniDoc::CancellaRisultatiEContatori()
+BOOL Kvz_CDeRiclassificazioniDoc::CancellaRisultatiEContatori()
 {
 	// The uses the model's rows made leave the general counters of the codes they used.
 	try
@@ -856,13 +870,24 @@ void Kvz_CDeRiclassificazioniDoc::CancellaRisultatiEContatori()
 		table.Close();
 		Kvz_TUContatoriCodici generali(this);
 		for (const auto& p : righe)
-			if (generali.FindRecord(p->f_Esercizio, p->f_TipoCodice, p->f_Codice, TRUE) == TableReader::FOUND)
+		{
+			const auto result = generali.FindRecord(p->f_Esercizio, p->f_TipoCodice, p->f_Codice, TRUE);
+			if (result == TableReader::NOT_FOUND)
+				continue;
+			// A counter another user holds would keep uses whose details are gone.
+			if (result != TableReader::FOUND)
 			{
-				const long resto = static_cast<long>(generali.GetRecord()->f_ContatoreUtilizzi) -
-								   static_cast<long>(p->f_ContatoreUtilizzi);
-				generali.GetRecord()->f_ContatoreUtilizzi = resto < 0 ? 0L : resto;
-				generali.UpdateRecord();
+				AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Contatore del codice %s bloccato da un altro utente."),
+																	 kSource),
+												 p->f_Codice.GetString().GetString()),
+							  MB_OK | MB_ICONERROR);
+				return FALSE;
 			}
+			const long resto = static_cast<long>(generali.GetRecord()->f_ContatoreUtilizzi) -
+							   static_cast<long>(p->f_ContatoreUtilizzi);
+			generali.GetRecord()->f_ContatoreUtilizzi = resto < 0 ? 0L : resto;
+			generali.UpdateRecord();
+		}
 		const DataEnum tipo = TipoRiclassificato();
 		GetUpdatableSqlSession()->ExecuteSQL(
 			CString::Formatted("DELETE FROM %s WHERE Esercizio=? AND ModelloRiclassific=? AND TipoCodCheUtilizza=?",
@@ -872,7 +897,9 @@ void Kvz_CDeRiclassificazioniDoc::CancellaRisultatiEContatori()
 	catch (const SqlException& e)
 	{
 		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::CancellaTuttiISimboli");
+		return FALSE;
 	}
+	return TRUE;
 }
 
 BOOL Kvz_CDeRiclassificazioniDoc::OnDeleteTransaction()
@@ -880,20 +907,14 @@ BOOL Kvz_CDeRiclassificazioniDoc::OnDeleteTransaction()
 	const Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
 	m_ModelloDaAzzerare = pTesta->f_ModelloRiclassific;
 	m_EsercizioDaAzzerare = pTesta->f_Esercizio;
-	CancellaTuttiISimboli();
-	return TRUE;
+	// A model whose symbols could not all go stays whole.
+	return CancellaTuttiISimboli();
 }
 
 void Kvz_CDeRiclassificazioniDoc::OnGoInBrowseMode()
 {
 	RCL_COPIA = FALSE;
-	if (m_bCopiaInCorso)
-	{
-		m_ModelloDaAzzerare = GetTesta()->f_ModelloRiclassific;
-		m_EsercizioDaAzzerare = GetTesta()->f_Esercizio;
-		CancellaTuttiISimboli();
-		m_bCopiaInCorso = FALSE;
-	}
+	ChiudiCopia();
 	// The symbols typed rows wrote go unless a stored row has the code (the form was left
 	// without saving it).
 	if (!m_CodiciRegistrati.empty())
@@ -916,6 +937,482 @@ void Kvz_CDeRiclassificazioniDoc::OnGoInBrowseMode()
 		}
 		m_CodiciRegistrati.clear();
 	}
+}
+
+// ---- model copy --------------------------------------------------------------------------------
+
+BOOL Kvz_CDeRiclassificazioniDoc::RifiutaCopia(const CString& strTesto, UINT nFocus)
+{
+	AfxMessageBox(strTesto, MB_OK | MB_ICONWARNING);
+	SetCtrlFocus(nFocus);
+	return FALSE;
+}
+
+// The copy reads the source into memory, writes codes and symbols in one transaction, and only
+// once that committed fills the form's rows, groupings and column titles: a failure anywhere
+// leaves the database and the form as they were.
+void Kvz_CDeRiclassificazioniDoc::OnCopiaModello()
+{
+	if (GetFormMode() != NEW)
+		return;
+	Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
+	const CString strEsiste = AfxLoadSourceString(_T("Il modello %s esercizio %s esiste gia'."), kSource);
+	if (RCL_COPIA_ESERC.IsEmpty())
+	{
+		RifiutaCopia(AfxLoadSourceString(_T("Indicare l'esercizio da cui copiare."), kSource), IDC_RCL_COPIA_ESERC);
+		return;
+	}
+	if (RCL_COPIA_DA.IsEmpty())
+	{
+		RifiutaCopia(AfxLoadSourceString(_T("Indicare il modello da cui copiare."), kSource), IDC_RCL_COPIA_DA);
+		return;
+	}
+	if (pTesta->f_Esercizio.IsEmpty())
+	{
+		RifiutaCopia(AfxLoadSourceString(_T("Indicare l'esercizio."), kSource), IDC_RCL_ESERCIZIO);
+		return;
+	}
+	if (pTesta->f_ModelloRiclassific.IsEmpty())
+	{
+		RifiutaCopia(AfxLoadSourceString(_T("Indicare il modello."), kSource), IDC_RCL_MODELLO);
+		return;
+	}
+	if (pTesta->f_Esercizio.GetValue() == RCL_COPIA_ESERC.GetValue() &&
+		pTesta->f_ModelloRiclassific.GetString() == RCL_COPIA_DA.GetString())
+	{
+		RifiutaCopia(AfxLoadSourceString(_T("Il modello da cui copiare e' il modello stesso."), kSource), IDC_RCL_COPIA_DA);
+		return;
+	}
+	// A copy into another code before this one: what it wrote goes.
+	if (m_bCopiaInCorso && (m_EsercizioCopiato.GetValue() != pTesta->f_Esercizio.GetValue() ||
+							m_ModelloCopiato.GetString() != pTesta->f_ModelloRiclassific.GetString()))
+		ChiudiCopia();
+	CPLVContext* pContext = GetContext();
+	if (!pContext || !pContext->StartTransaction())
+	{
+		Message(AfxLoadSourceString(_T("Non è possibile aprire una nuova transazione."), kSource));
+		return;
+	}
+	// Ends the transaction without keeping anything.
+	auto annulla = [&] {
+		pContext->UnlockAll();
+		pContext->Rollback();
+	};
+
+	const DataInt aEsOrig = RCL_COPIA_ESERC;
+	const DataStr aModOrig = RCL_COPIA_DA;
+	const DataInt aEsDest = pTesta->f_Esercizio;
+	const DataStr aModDest = pTesta->f_ModelloRiclassific;
+	SqlSession* pLettura = GetReadOnlySqlSession();
+	SqlSession* pScrittura = GetUpdatableSqlSession();
+	try
+	{
+		Kvz_TRRiclassificazioneTesta teste(this);
+		if (teste.FindRecord(aEsDest, aModDest) == TableReader::FOUND)
+		{
+			annulla();
+			RifiutaCopia(CString::Formatted(strEsiste, aModDest.GetString().GetString(), aEsDest.FormatData().GetString()),
+						 IDC_RCL_MODELLO);
+			return;
+		}
+		if (teste.FindRecord(aEsOrig, aModOrig) != TableReader::FOUND)
+		{
+			annulla();
+			RifiutaCopia(CString::Formatted(AfxLoadSourceString(_T("Il modello %s esercizio %s non esiste."), kSource),
+											aModOrig.GetString().GetString(), aEsOrig.FormatData().GetString()),
+						 IDC_RCL_COPIA_DA);
+			return;
+		}
+		const DataEnum tipo = teste.GetRecord()->f_TipoModello;
+		if (tipo.GetItemValue() == KVZ_MODELLO_DRIVERS)
+		{
+			annulla();
+			RifiutaCopia(MessaggioTipoDrivers(), IDC_RCL_COPIA_DA);
+			return;
+		}
+		pTesta->f_TipoModello = tipo;
+		m_nTipoModello = tipo.GetItemValue();
+		if (tipo.GetItemValue() == KVZ_MODELLO_COMMESSA && !LeggiCommessa())
+		{
+			annulla();
+			UpdateDataView();
+			RifiutaCopia(AfxLoadSourceString(_T("Il codice modello indicato non corrisponde ad una commessa."), kSource),
+						 IDC_RCL_MODELLO);
+			return;
+		}
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::OnCopiaModello");
+		annulla();
+		return;
+	}
+	if (m_pDBTRighe->GetSize() > 0 &&
+		AfxMessageBox(AfxLoadSourceString(_T("Le righe gia' presenti verranno cancellate. Si conferma?"), kSource),
+					  MB_YESNO | MB_ICONQUESTION) != IDYES)
+	{
+		annulla();
+		ApplicaTipoModello();
+		AggiornaLookupModello();
+		UpdateDataView();
+		return;
+	}
+
+	BOOL bOk = TRUE;
+	if (m_pDBTRighe->GetSize() > 0)
+	{
+		m_ModelloDaAzzerare = aModDest;
+		m_EsercizioDaAzzerare = aEsDest;
+		bOk = CancellaTuttiISimboli();
+	}
+	std::vector<std::unique_ptr<Kvz_TRiclassificazioneRighe>> righe;
+	std::vector<std::unique_ptr<Kvz_TRiclassificazioneRaggrupp>> raggruppamenti;
+	std::vector<std::unique_ptr<Kvz_TDescrFormula>> descrizioni;
+	const BOOL bFormule = RCL_ANCHE_FORMULE;
+	try
+	{
+		if (bOk)
+		{
+			// The source's rows, groupings and column titles, for the form once all is written.
+			righe = kvz_copia::LeggiSimboli<Kvz_TRiclassificazioneRighe>(
+				pLettura, aEsOrig, aModOrig, [](SqlTable& t, Kvz_TRiclassificazioneRighe& r) {
+					t.AddSortColumn(r.f_Posizione);
+					t.AddSortColumn(r.f_CodRiclassificato);
+				});
+			raggruppamenti = kvz_copia::LeggiSimboli<Kvz_TRiclassificazioneRaggrupp>(pLettura, aEsOrig, aModOrig);
+			descrizioni = kvz_copia::LeggiDi<Kvz_TDescrFormula>(
+				pLettura, &Kvz_TDescrFormula::f_Esercizio, aEsOrig, &Kvz_TDescrFormula::f_Codice, aModOrig,
+				[](SqlTable& t, Kvz_TDescrFormula& r) {
+					t.AddSortColumn(r.f_IndiceFormula);
+					t.AddSortColumn(r.f_TipoBudget);
+				});
+			std::erase_if(descrizioni, [](const auto& p) {
+				return p->f_TipoCodice.GetValue() != TipoRiclassificato().GetValue();
+			});
+
+			// Reclassified codes: the target's are overwritten.
+			const auto codici = kvz_copia::LeggiSimboli<Kvz_TCodiciRiclassificato>(pLettura, aEsOrig, aModOrig);
+			Kvz_TUCodiciRiclassificato uCodici(this);
+			uCodici.SetSqlSession(pScrittura);
+			for (const auto& pOrig : codici)
+			{
+				const auto result = uCodici.FindRecord(aEsDest, pOrig->f_CodRiclassificato, aModDest, FALSE);
+				Kvz_TCodiciRiclassificato* pDest = uCodici.GetRecord();
+				if (result == TableReader::NOT_FOUND)
+				{
+					pDest->f_Esercizio = aEsDest;
+					pDest->f_ModelloRiclassific = aModDest;
+					pDest->f_CodRiclassificato = pOrig->f_CodRiclassificato;
+				}
+				else if (result != TableReader::FOUND)
+					RigaBloccata(Kvz_TCodiciRiclassificato::GetStaticName(), pOrig->f_CodRiclassificato);
+				pDest->f_Descrizione = pOrig->f_Descrizione;
+				pDest->f_TipoRiga = pOrig->f_TipoRiga;
+				pDest->f_TipoDatoRitorno = pOrig->f_TipoDatoRitorno;
+				pDest->f_DaRiportare = pOrig->f_DaRiportare;
+				uCodici.UpdateRecord();
+			}
+			uCodici.Free();
+
+			// The codes' own symbols; those of the other kinds only with the formulas.
+			const DataDate oggi = AfxGetApplicationDate();
+			kvz_copia::CopiaSimboli<Kvz_TAnagSimboli, Kvz_TUAnagSimboli>(
+				pScrittura, aEsOrig, aModOrig, aEsDest, aModDest,
+				[&oggi](Kvz_TAnagSimboli& r) {
+					r.f_DataCreazione = oggi;
+					r.f_DataUltModifica = oggi;
+				},
+				[](const Kvz_TAnagSimboli& r) { return r.f_TipoSimbolo.GetItemValue() == kTipoCodiceRiclassificato; });
+			kvz_copia::CopiaSimboli<Kvz_TSimboliCodiciRiclass, Kvz_TUSimboliCodiciRiclass>(
+				pScrittura, aEsOrig, aModOrig, aEsDest, aModDest,
+				kvz_copia::RiportaValori<Kvz_TSimboliCodiciRiclass>(aModOrig, aEsDest, aModDest));
+		}
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::OnCopiaModello");
+		bOk = FALSE;
+	}
+	if (bOk && bFormule)
+		bOk = CopiaTuttiISimboli();
+	if (bOk && !pContext->Commit())
+		bOk = FALSE;
+	if (!bOk)
+	{
+		annulla();
+		UpdateDataView();
+		return;
+	}
+
+	// Committed: the form takes the source's rows, groupings and column titles.
+	m_pDBTRighe->RemoveAll(FALSE);
+	for (const auto& pOrig : righe)
+	{
+		auto* pRiga = static_cast<Kvz_TRiclassificazioneRighe*>(m_pDBTRighe->AddRecord());
+		pRiga->f_CodRiclassificato = pOrig->f_CodRiclassificato;
+		pRiga->f_Posizione = pOrig->f_Posizione;
+		pRiga->f_Descrizione = pOrig->f_Descrizione;
+		pRiga->f_TipoRiga = pOrig->f_TipoRiga;
+		pRiga->f_TipoDatoRitorno = pOrig->f_TipoDatoRitorno;
+		pRiga->f_TipoCalcolo = pOrig->f_TipoCalcolo;
+		if (bFormule)
+		{
+			pRiga->f_Dividendo = pOrig->f_Dividendo;
+			pRiga->f_CodRiclDividendoProgr = pOrig->f_CodRiclDividendoProgr;
+			pRiga->f_CodRiclDivisoreProgr = pOrig->f_CodRiclDivisoreProgr;
+			pRiga->f_SegnoDaApplicare = pOrig->f_SegnoDaApplicare;
+			for (int f = 0; f < KVZ_NUM_FORMULE_RIGA; ++f)
+				Kvz_DBTRiclassificRighe::Formula(pRiga, f) = Kvz_DBTRiclassificRighe::Formula(pOrig.get(), f);
+		}
+		pRiga->SetStorable();
+	}
+	m_pDBTRaggrupp->RemoveAll(FALSE);
+	for (const auto& pOrig : raggruppamenti)
+	{
+		auto* pRaggr = static_cast<Kvz_TEnhRiclassificazioneRaggrupp*>(m_pDBTRaggrupp->AddRecord());
+		pRaggr->f_Esercizio = aEsDest;
+		pRaggr->f_ModelloRiclassific = aModDest;
+		pRaggr->f_CodRaggrupp = pOrig->f_CodRaggrupp;
+		m_pDBTRaggrupp->CercaDescrizione(pRaggr);
+		pRaggr->SetStorable();
+	}
+	m_pDBTDescrizioni->RemoveAll(FALSE);
+	for (const auto& pOrig : descrizioni)
+	{
+		auto* pDescr = static_cast<Kvz_TDescrFormula*>(m_pDBTDescrizioni->AddRecord());
+		*static_cast<SqlRecord*>(pDescr) = *pOrig;
+		pDescr->f_Esercizio = aEsDest;
+		pDescr->f_TipoCodice = TipoRiclassificato();
+		pDescr->f_Codice = aModDest;
+		pDescr->SetStorable();
+	}
+	// A source without titles still leaves the model its fourteen.
+	m_pDBTDescrizioni->CreaDescrizioni();
+	ApplicaTipoModello();
+	AggiornaLookupModello();
+	IntitolaColonneFormula();
+	if (m_pDBTRighe->GetSize() > 0)
+		SetContestoRiga(m_pDBTRighe->GetRiga(0));
+	CaricaCodiciFormulaRighe();
+	SetModifiedFlag();
+	m_bCopiaInCorso = TRUE;
+	m_ModelloCopiato = aModDest;
+	m_EsercizioCopiato = aEsDest;
+	UpdateDataView();
+}
+
+void Kvz_CDeRiclassificazioniDoc::ChiudiCopia()
+{
+	if (!m_bCopiaInCorso)
+		return;
+	m_bCopiaInCorso = FALSE;
+	// Saved, the model keeps what the copy wrote.
+	try
+	{
+		Kvz_TRRiclassificazioneTesta teste(this);
+		if (teste.FindRecord(m_EsercizioCopiato, m_ModelloCopiato) == TableReader::FOUND)
+			return;
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::ChiudiCopia");
+		return;
+	}
+	CancellaSimboliCopiati();
+}
+
+void Kvz_CDeRiclassificazioniDoc::CancellaSimboliCopiati()
+{
+	m_ModelloDaAzzerare = m_ModelloCopiato;
+	m_EsercizioDaAzzerare = m_EsercizioCopiato;
+	CPLVContext* pContext = GetContext();
+	if (!pContext)
+		return;
+	if (pContext->IsInTransaction())
+	{
+		CancellaTuttiISimboli();
+		return;
+	}
+	if (!pContext->StartTransaction())
+	{
+		Message(AfxLoadSourceString(_T("Non è possibile aprire una nuova transazione."), kSource));
+		return;
+	}
+	if (CancellaTuttiISimboli() && pContext->Commit())
+		return;
+	pContext->UnlockAll();
+	pContext->Rollback();
+}
+
+BOOL Kvz_CDeRiclassificazioniDoc::CopiaTuttiISimboli()
+{
+	SqlSession* pSession = GetUpdatableSqlSession();
+	const DataInt aEsOrig = RCL_COPIA_ESERC;
+	const DataStr aModOrig = RCL_COPIA_DA;
+	const DataInt& aEsDest = GetTesta()->f_Esercizio;
+	const DataStr& aModDest = GetTesta()->f_ModelloRiclassific;
+	const WORD tipo = GetTesta()->f_TipoModello.GetItemValue();
+	try
+	{
+		const DataDate oggi = AfxGetApplicationDate();
+		kvz_copia::CopiaSimboli<Kvz_TAnagSimboli, Kvz_TUAnagSimboli>(pSession, aEsOrig, aModOrig, aEsDest, aModDest,
+																	 [&oggi](Kvz_TAnagSimboli& r) {
+																		 r.f_DataCreazione = oggi;
+																		 r.f_DataUltModifica = oggi;
+																	 });
+		kvz_copia::CopiaSimboli<Kvz_TSimboliPianoBase, Kvz_TUSimboliPianoBase>(pSession, aEsOrig, aModOrig, aEsDest,
+																			   aModDest, [](Kvz_TSimboliPianoBase&) {});
+		CopiaElenchiConti(pSession, aEsOrig, aModOrig);
+		// A job model's extra-accounting codes named after the job follow it to the new job.
+		const BOOL bCommessa = tipo == KVZ_MODELLO_COMMESSA;
+		if (bCommessa && !kvz_copia::LeggiSimboli<Kvz_TSimboliCodiciExtracont>(pSession, aEsOrig, aModOrig).empty())
+			CreaCodiceExtracontabile(aModOrig, aModDest);
+		kvz_copia::CopiaSimboli<Kvz_TSimboliCodiciExtracont, Kvz_TUSimboliCodiciExtracont>(
+			pSession, aEsOrig, aModOrig, aEsDest, aModDest, [&](Kvz_TSimboliCodiciExtracont& r) {
+				if (!bCommessa)
+					return;
+				if (r.f_ValoreCodice.GetString() == aModOrig.GetString())
+					r.f_ValoreCodice = aModDest;
+				if (r.f_ValoreCodiceA.GetString() == aModOrig.GetString())
+					r.f_ValoreCodiceA = aModDest;
+			});
+		kvz_copia::CopiaSimboli<Kvz_TSimboliOutputRiclass, Kvz_TUSimboliOutputRiclass>(
+			pSession, aEsOrig, aModOrig, aEsDest, aModDest,
+			kvz_copia::RiportaValori<Kvz_TSimboliOutputRiclass>(aModOrig, aEsDest, aModDest));
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::CopiaTuttiISimboli");
+		return FALSE;
+	}
+	return TRUE;
+}
+
+void Kvz_CDeRiclassificazioniDoc::CopiaElenchiConti(SqlSession* pSession, const DataInt& aEsOrig, const DataStr& aModOrig)
+{
+	const DataInt& aEsDest = GetTesta()->f_Esercizio;
+	const DataStr& aModDest = GetTesta()->f_ModelloRiclassific;
+	const WORD tipo = GetTesta()->f_TipoModello.GetItemValue();
+	const BOOL bSuCentro = tipo == KVZ_MODELLO_COMMESSA || tipo == KVZ_MODELLO_CENTRO;
+	Kvz_TRElencoContiSimboloPBase trovaConto(this);
+	trovaConto.SetSqlSession(pSession);
+	Kvz_TElencoContiSimboloPBase nuovo;
+	SqlTable scrivi(&nuovo, pSession, this);
+	scrivi.Open(TRUE, FALSE, TRUE);
+	for (const auto& pConto : kvz_copia::LeggiSimboli<Kvz_TElencoContiSimboloPBase>(pSession, aEsOrig, aModOrig))
+	{
+		// A list on the source's own job or cost centre moves to the target's.
+		const BOOL bSostituisci = bSuCentro && pConto->f_CentroCommessa.GetString() == aModOrig.GetString();
+		const DataStr centro = bSostituisci ? aModDest : pConto->f_CentroCommessa;
+		if (bSostituisci)
+			AssicuraCentroConto(pSession, aEsDest, pConto->f_ContoSelez, pConto->f_TipoCentroComm, aModDest);
+		if (trovaConto.FindRecord(aEsDest, pConto->f_NomeSimbolo, aModDest, pConto->f_ContoSelez,
+								  pConto->f_TipoCentroComm, centro) == TableReader::NOT_FOUND)
+		{
+			scrivi.AddNew(TRUE);
+			nuovo = *pConto;
+			nuovo.f_Esercizio = aEsDest;
+			nuovo.f_ModelloRiclassific = aModDest;
+			nuovo.f_CentroCommessa = centro;
+			scrivi.Update();
+		}
+		if (aEsDest.GetValue() == aEsOrig.GetValue())
+			continue;
+		// The account's cost centres and jobs of the source year exist in the target year too.
+		Kvz_TCentriCommesseContiKvz reg;
+		SqlTable tReg(&reg, pSession, this);
+		tReg.Open();
+		tReg.SelectAll();
+		tReg.AddParam(_T("p1"), reg.f_Esercizio);
+		tReg.AddFilterColumn(reg.f_Esercizio);
+		tReg.AddParam(_T("p2"), reg.f_ContoKvz);
+		tReg.AddFilterColumn(reg.f_ContoKvz);
+		tReg.AddParam(_T("p3"), reg.f_Tipo);
+		tReg.AddFilterColumn(reg.f_Tipo);
+		tReg.AddSortColumn(reg.f_CentroCommessa);
+		tReg.SetParamValue(_T("p1"), aEsOrig);
+		tReg.SetParamValue(_T("p2"), pConto->f_ContoSelez);
+		tReg.SetParamValue(_T("p3"), pConto->f_TipoCentroComm);
+		std::vector<CString> centri;
+		for (tReg.Query(); !tReg.IsEOF(); tReg.MoveNext())
+			centri.push_back(reg.f_CentroCommessa.GetString());
+		tReg.Close();
+		for (const CString& c : centri)
+			AssicuraCentroConto(pSession, aEsDest, pConto->f_ContoSelez, pConto->f_TipoCentroComm, DataStr(c));
+	}
+	scrivi.Close();
+}
+
+void Kvz_CDeRiclassificazioniDoc::AssicuraCentroConto(SqlSession* pSession, const DataInt& aEsercizio,
+													  const DataStr& aConto, const DataEnum& aTipo, const DataStr& aCentro)
+{
+	Kvz_TUCentriCommesseContiKvz registro(this);
+	registro.SetSqlSession(pSession);
+	const auto result = registro.FindRecord(aEsercizio, aConto, aCentro, aTipo, FALSE);
+	if (result == TableReader::FOUND)
+		return;
+	if (result != TableReader::NOT_FOUND)
+		RigaBloccata(Kvz_TCentriCommesseContiKvz::GetStaticName(), aConto);
+	Kvz_TCentriCommesseContiKvz* pRec = registro.GetRecord();
+	pRec->f_Esercizio = aEsercizio;
+	pRec->f_ContoKvz = aConto;
+	pRec->f_CentroCommessa = aCentro;
+	pRec->f_Tipo = aTipo;
+	if (aTipo.GetItemValue() == 1)
+	{
+		TRJobs jobs(this);
+		if (jobs.FindRecord(aCentro) == TableReader::FOUND)
+			pRec->f_Descrizione = jobs.GetRecord()->f_Description;
+	}
+	else
+	{
+		TRCostCenters centri(this);
+		if (centri.FindRecord(aCentro) == TableReader::FOUND)
+			pRec->f_Descrizione = centri.GetRecord()->f_Description;
+	}
+	pRec->f_InseritoManualmente = FALSE;
+	pRec->f_PercRipartizione = 0.0;
+	pRec->f_InseritoDaSimbolo = TRUE;
+	pRec->f_SaldoVariato = TRUE;
+	registro.UpdateRecord();
+	registro.Free();
+}
+
+void Kvz_CDeRiclassificazioniDoc::CreaCodiceExtracontabile(const DataStr& aOrig, const DataStr& aDest)
+{
+	SqlSession* pSession = GetUpdatableSqlSession();
+	const DataInt& aEsercizio = GetTesta()->f_Esercizio;
+	auto teste = [&](const DataStr& aCodice) {
+		return kvz_copia::LeggiDi<Kvz_TCodExtracontabiliTesta>(pSession, &Kvz_TCodExtracontabiliTesta::f_Esercizio,
+																aEsercizio, &Kvz_TCodExtracontabiliTesta::f_CodExtracont,
+																aCodice);
+	};
+	if (!teste(aDest).empty())
+		return;
+	const auto orig = teste(aOrig);
+	if (orig.empty())
+		return;
+	const auto mesi = kvz_copia::LeggiDi<Kvz_TCodExtracontabili>(pSession, &Kvz_TCodExtracontabili::f_Esercizio, aEsercizio,
+																 &Kvz_TCodExtracontabili::f_CodExtracont, aOrig);
+	Kvz_TCodExtracontabiliTesta testa;
+	SqlTable tTesta(&testa, pSession, this);
+	tTesta.Open(TRUE);
+	tTesta.AddNew(TRUE);
+	testa = *orig.front();
+	testa.f_CodExtracont = aDest;
+	tTesta.Update();
+	tTesta.Close();
+	Kvz_TCodExtracontabili mese;
+	SqlTable tMesi(&mese, pSession, this);
+	tMesi.Open(TRUE);
+	for (const auto& pMese : mesi)
+	{
+		tMesi.AddNew(TRUE);
+		mese = *pMese;
+		mese.f_CodExtracont = aDest;
+		tMesi.Update();
+	}
+	tMesi.Close();
 }
 
 // ---- counters view and report ------------------------------------------------------------------

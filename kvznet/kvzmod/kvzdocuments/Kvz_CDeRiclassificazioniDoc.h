@@ -12,8 +12,10 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_DBTRiclassificazioni.h"
+#include "platform/plvgenlib/CParsedForm.h"
 
 class HKLJobs;
+class Kvz_FormulaFlat;
 class HKLCostCenters;
 struct Kvz_RegistroCodici;
 
@@ -54,6 +56,31 @@ struct Kvz_RigaEsplosione
 	std::vector<Dettaglio> Dettagli;
 };
 
+class Kvz_CDeRiclassificazioniDoc;
+
+// The parameters of a formula explosion, copied back into the document on OK.
+class Kvz_ParamEsposFormulaDlg : public CParsedDialog
+{
+	DECLARE_DYNAMIC(Kvz_ParamEsposFormulaDlg, CParsedDialog)
+public:
+	explicit Kvz_ParamEsposFormulaDlg(Kvz_CDeRiclassificazioniDoc* pDoc);
+	void BuildDataControlLinks() override;
+	BOOL OnInitDialog() override;
+	void OnOK() override;
+
+	DataInt m_Esercizio;
+	DataInt m_Mese;
+	DataBool m_bPrincipale;
+	DataBool m_bColonna;
+	DataInt m_Colonna;
+	DataBool m_bSaldo;
+	DataBool m_bRateo;
+	DataBool m_bAssestato;
+
+private:
+	Kvz_CDeRiclassificazioniDoc* m_pDoc;
+};
+
 class Kvz_CDeRiclassificazioniDoc : public Kvz_CUtilizzaFormuleDoc
 {
 	DECLARE_DYNCREATE(Kvz_CDeRiclassificazioniDoc, Kvz_CUtilizzaFormuleDoc)
@@ -87,10 +114,18 @@ public:
 	void RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga);
 	// The same through the given updaters (the save's, inside its transaction).
 	void RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga, Kvz_RegistroCodici& registro);
-	// Deletes from the table every row of the model and year to clear.
-	void AzzeraTabellaModello(LPCTSTR szTabella, LPCTSTR szColEsercizio, LPCTSTR szColModello);
-	// Every symbol, macro, code, result and usage detail of the model and year to clear.
-	void CancellaTuttiISimboli();
+	// Deletes from the table every row of the model and year to clear; FALSE when it failed
+	// (the error was shown).
+	BOOL AzzeraTabellaModello(LPCTSTR szTabella, LPCTSTR szColEsercizio, LPCTSTR szColModello);
+	// Every symbol, macro, code, result and usage detail of the model and year to clear, on the
+	// document's session (inside its transaction when one is open); FALSE when a step failed.
+	BOOL CancellaTuttiISimboli();
+	// The symbols of every kind of the copy's source model that the header's model lacks, with
+	// their definitions and account lists; FALSE when a step failed (the error was shown).
+	BOOL CopiaTuttiISimboli();
+	// The extra-accounting code aOrig of the header's year copied, with its months, to aDest
+	// unless aDest exists or aOrig does not. SqlException when a write fails.
+	void CreaCodiceExtracontabile(const DataStr& aOrig, const DataStr& aDest);
 	DataMon ScegliValoreEsplosione(const DataMon& a, const DataMon& b, const DataMon& c) const;
 
 	// The grid's formula column of a formula index (0 main, 1..10, 11..13 budget A to C).
@@ -117,10 +152,16 @@ public:
 	DataBool RCL_ANCHE_FORMULE{TRUE};
 	DataBool RCL_COPIA;
 	DataBool m_bCopiaInCorso;  // a copy wrote symbols for a model not yet saved
+	DataStr m_ModelloCopiato;  // that model
+	DataInt m_EsercizioCopiato;
 	DataStr m_ModelloDaAzzerare;
 	DataInt m_EsercizioDaAzzerare;
 
-	// Explosion of a formula: the month valued, and the rows a report reads back.
+	// Explosion of a formula: the year and month valued (the progressive from January), the
+	// formula column (0 the main one, 1 to 10), the value read, and the rows a report reads back.
+	DataInt m_EsercizioEsplosione;
+	DataInt m_ColonnaEsplosione;
+	DataStr m_FormulaEsplosa;
 	DataInt m_MeseEsplosione;
 	int m_nRigaEsplosione = 0;
 	BOOL m_bEsplosioneSaldo = TRUE;
@@ -144,6 +185,8 @@ protected:
 	void OnTipoRigaChanged();
 	void OnRaggruppamentoChanged();
 	void OnReportRiclassificazione();
+	// Explodes a formula of the current row into its valued parts and prints them.
+	void OnEsplodiFormula();
 	void OnVisualizzaContatori();
 	void OnFormula1Changed() { OnFormulaNChanged(1); }
 	void OnFormula2Changed() { OnFormulaNChanged(2); }
@@ -176,8 +219,21 @@ private:
 	// General counters of codes not yet counted, their uses by others read in one query.
 	void PrecaricaContatoriGenerali();
 	// The model's results and the counters its rows' uses make.
-	void CancellaRisultatiEContatori();
+	BOOL CancellaRisultatiEContatori();
+	// Ends a copy in progress: the symbols it wrote go unless its model was saved.
+	void ChiudiCopia();
+	// The symbols an abandoned copy wrote, in a transaction of their own unless one is open.
+	void CancellaSimboliCopiati();
+	// The account lists of the source's base-plan symbols, and the register rows they need.
+	void CopiaElenchiConti(SqlSession* pSession, const DataInt& aEsOrig, const DataStr& aModOrig);
+	// The register row (year, account, kind, cost centre or job) when it is missing.
+	void AssicuraCentroConto(SqlSession* pSession, const DataInt& aEsercizio, const DataStr& aConto,
+							 const DataEnum& aTipo, const DataStr& aCentro);
+	// Copy: refuses with a message and the focus on the control; FALSE.
+	BOOL RifiutaCopia(const CString& strTesto, UINT nFocus);
 	void EseguiReport(LPCTSTR szNamespace);
+	// The rows of the explosion of a flat list, each base-plan symbol's parts valued.
+	void ValutaEsplosione(const Kvz_FormulaFlat& flat);
 
 	Kvz_DBTRiclassificTesta* m_pDBTTesta = nullptr;
 	Kvz_DBTRiclassificRighe* m_pDBTRighe = nullptr;

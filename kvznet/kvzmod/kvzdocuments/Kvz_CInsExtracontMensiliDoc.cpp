@@ -19,10 +19,7 @@ CString Testo(LPCTSTR sz)
 
 DataStr* Kvz_FormulaMese(Kvz_TCodExtracontabili& rec, int nPosiz)
 {
-	DataStr* formule[KVZ_NUM_POSIZ_FORMULA] = {&rec.f_Formula,	&rec.f_Formula1, &rec.f_Formula2, &rec.f_Formula3,
-											   &rec.f_Formula4, &rec.f_Formula5, &rec.f_Formula6, &rec.f_Formula7,
-											   &rec.f_Formula8, &rec.f_Formula9, &rec.f_Formula10};
-	return nPosiz >= 0 && nPosiz < KVZ_NUM_POSIZ_FORMULA ? formule[nPosiz] : nullptr;
+	return rec.GetFormula(nPosiz);
 }
 
 // ---- buffer ------------------------------------------------------------------------------------

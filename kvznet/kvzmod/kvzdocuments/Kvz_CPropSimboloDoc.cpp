@@ -1,11 +1,19 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloDoc.h"
 
+#include <cstring>
+
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgenlib/LibraryEntry.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/SqlException.h"
+
+namespace {
+const char* const kAmmessi = "01234567890qwertyuiopasdfghjklzxcvbnmQWERTYUIOPASDFGHJKLZXCVBNM";
+}
 
 
 // ---- document ----------------------------------------------------------------------------------
@@ -86,6 +94,25 @@ void Kvz_CPropSimboloDoc::DisableControlsForBatch()
 	AggiornaStatoAzienda();
 }
 
+void Kvz_CPropSimboloDoc::OnBatchExecute()
+{
+	if (!StartBatchTransaction())
+		return;
+	if (!SalvaConfermato())
+	{
+		GetContext()->Rollback();
+		m_bBatchNotStarted = true;
+		return;
+	}
+	if (!GetContext()->Commit())
+	{
+		m_bBatchNotStarted = true;
+		return;
+	}
+	m_bConfermato = TRUE;
+	CloseDocument(TRUE);
+}
+
 void Kvz_CPropSimboloDoc::OnSceltaAziendaChanged()
 {
 	AggiornaStatoAzienda();
@@ -102,6 +129,156 @@ void Kvz_CPropSimboloDoc::OnSceltaAziendaChanged()
 void Kvz_CPropSimboloDoc::OnCodAziendaChanged()
 {
 	UpdateDataView();
+}
+
+// ---- the shared flow ---------------------------------------------------------------------------
+
+BOOL Kvz_CPropSimboloDoc::PrendiContesto(const DocInvocationInfo* pInfo, const char* szMetodo, const char* szFile)
+{
+	CBaseDocument* pCaller = pInfo ? pInfo->m_pCallerDocument : nullptr;
+	m_pFormulaDoc = DynamicDownCast<Kvz_CFormulaDoc>(pCaller);
+	if (pCaller && !m_pFormulaDoc)
+	{
+		ASSERT_RELEASE_FAILED("0", szMetodo, szFile);
+		return FALSE;
+	}
+	if (m_pFormulaDoc)
+	{
+		if (m_pFormulaDoc->GetMasterFrame())
+			m_pFormulaDoc->GetMasterFrame()->EnableWindow(FALSE);
+		m_pFormulaDoc->SetOpenSymbolDoc(this);
+		m_Descrizione = m_pFormulaDoc->GetDescrizione();
+		m_Esercizio = m_pFormulaDoc->GetEsercizio();
+		m_DescrizioneRiga = m_pFormulaDoc->GetDescrizioneRiga();
+		m_TipoRiga = m_pFormulaDoc->GetTipoRiga();
+		m_Modello = m_pFormulaDoc->GetModello();
+		m_TipoCodCheUtilizza = m_pFormulaDoc->GetTipoCodCheUtilizza();
+		m_CodiceCheUtilizza = m_pFormulaDoc->GetCodiceCheUtilizza();
+		m_ModoDoc = m_pFormulaDoc->GetModoDocSimbolo();
+		m_NomeSimboloSelez = m_pFormulaDoc->GetNomeSimboloSelez();
+	}
+	if (m_Esercizio.IsEmpty())
+		m_Esercizio = AfxGetApplicationDate().Year();
+	return TRUE;
+}
+
+DataInt Kvz_CPropSimboloDoc::EsercizioContesto() const
+{
+	return m_Esercizio.IsEmpty() ? DataInt(AfxGetApplicationDate().Year()) : m_Esercizio;
+}
+
+DataStr Kvz_CPropSimboloDoc::NomeProposto(LPCTSTR szPrefisso) const
+{
+	if (!m_pFormulaDoc)
+		return DataStr();
+	return DataStr(CString::Formatted("%s%s%d", szPrefisso, m_CodiceCheUtilizza.GetString().GetString(),
+									  m_pFormulaDoc->GetNumSimboli()));
+}
+
+CString Kvz_CPropSimboloDoc::ControllaNome(const DataStr& aNome, BOOL bNuovo, const char* szSource) const
+{
+	if (bNuovo && aNome.IsEmpty())
+		return AfxLoadSourceString(_T("Indicare il nome del simbolo."), szSource);
+	const CString nome = aNome.GetString();
+	for (int i = 0; i < nome.GetLength(); ++i)
+	{
+		const char c = nome[i];
+		if (c != '\0' && std::strchr(kAmmessi, c))
+			continue;
+		// The character as typed: a multi-byte one is shown whole.
+		int n = 1;
+		while (i + n < nome.GetLength() && (static_cast<unsigned char>(nome[i + n]) & 0xC0) == 0x80)
+			++n;
+		CString testo = AfxLoadSourceString(
+			_T("Carattere '%c' non ammesso. Il nome del simbolo puo' contenere soltanto numeri e lettere."), szSource);
+		testo.Replace(_T("%c"), nome.Mid(i, n));
+		return testo;
+	}
+	if (bNuovo)
+	{
+		Kvz_TRAnagSimboli anagrafica(const_cast<Kvz_CPropSimboloDoc*>(this));
+		anagrafica.SetSqlSession(const_cast<Kvz_CPropSimboloDoc*>(this)->GetReadOnlySqlSession());
+		if (anagrafica.FindRecord(EsercizioContesto(), aNome, m_Modello) == TableReader::FOUND)
+			return CString::Formatted(
+				AfxLoadSourceString(_T("Un simbolo con questo nome e' gia' stato registrato come valore da %s."), szSource),
+				anagrafica.GetRecord()->f_TipoSimbolo.Str().GetString());
+	}
+	return CString();
+}
+
+BOOL Kvz_CPropSimboloDoc::SalvaInTransazione(const std::function<BOOL(SqlSession*)>& scrivi, const char* szSource)
+{
+	CPLVContext* pContext = GetContext();
+	// Inside the form's confirmation the transaction is the run's; otherwise the save opens one.
+	const bool bPropria = pContext && !pContext->IsInTransaction();
+	if (!pContext || (bPropria && !pContext->StartTransaction()))
+	{
+		AfxMessageBox(AfxLoadSourceString(_T("Non è possibile aprire una nuova transazione."), szSource));
+		return FALSE;
+	}
+	BOOL bOk = FALSE;
+	try
+	{
+		bOk = scrivi(GetUpdatableSqlSession());
+	}
+	catch (const SqlException& e)
+	{
+		e.ShowError(_T(""));
+		bOk = FALSE;
+	}
+	if (bPropria)
+	{
+		if (bOk)
+			bOk = pContext->Commit();
+		else
+			pContext->Rollback();
+	}
+	return bOk;
+}
+
+BOOL Kvz_CPropSimboloDoc::ScriviAnagrafica(SqlSession* pSession, const DataStr& aNome, WORD nTipo)
+{
+	const DataInt esercizio = EsercizioContesto();
+	const DataDate oggi = AfxGetApplicationDate();
+	Kvz_TUAnagSimboli anagrafica(this);
+	anagrafica.SetSqlSession(pSession);
+	anagrafica.SetAutocommit(TRUE);
+	const TableReader::FindResult trovato = anagrafica.FindRecord(esercizio, aNome, m_Modello, FALSE);
+	if (trovato != TableReader::FOUND && trovato != TableReader::NOT_FOUND)
+		return FALSE;
+	Kvz_TAnagSimboli& a = *anagrafica.GetRecord();
+	if (trovato == TableReader::NOT_FOUND)
+	{
+		a.f_NomeSimbolo = aNome;
+		a.f_ModelloRiclassific = m_Modello;
+		a.f_Esercizio = esercizio;
+		a.f_TipoSimbolo = DataEnum(E_KVZ_TIPOSIMBOLO, nTipo);
+		a.f_DataCreazione = oggi;
+	}
+	a.f_DataUltModifica = oggi;
+	a.f_UsaAziendaEsterna = IsAziendaEsterna();
+	a.f_Azienda = IsAziendaEsterna() ? m_Azienda : DataStr();
+	return anagrafica.UpdateRecord();
+}
+
+void Kvz_CPropSimboloDoc::RestituisciAlEditore(BOOL bSalvato, BOOL bNuovo, const DataStr& aNome)
+{
+	Kvz_CFormulaDoc* pEditore = m_pFormulaDoc;
+	if (!pEditore)
+		return;
+	m_pFormulaDoc = nullptr;
+	if (bSalvato)
+	{
+		pEditore->RiempiListBoxSimboli();
+		if (bNuovo)
+			Kvz_CListBoxFormula::InsertSymbol(aNome.GetString(), _T("_"), pEditore->m_pBoxFormula,
+											  &pEditore->m_Formula, 1);
+	}
+	pEditore->SetOpenSymbolDoc(nullptr);
+	if (pEditore->GetMasterFrame())
+		pEditore->GetMasterFrame()->EnableWindow(TRUE);
+	pEditore->UpdateDataView();
+	pEditore->Activate(nullptr, FALSE);
 }
 
 // ---- kind dialog -------------------------------------------------------------------------------

@@ -4,6 +4,8 @@
 // that opened the document, and the choice of the company whose database gives the symbol's
 // values. Also the dialog in which the editor asks for the kind of a new symbol, and the
 // company tab the symbol forms show.
+#include <functional>
+
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TDescrFormula.h"
@@ -12,6 +14,7 @@
 
 class Kvz_CFormulaDoc;
 class Kvz_CUtilizzaFormuleDoc;
+class SqlSession;
 
 enum : UINT
 {
@@ -94,9 +97,38 @@ public:
 	DataStr m_DescrFormula;
 	Kvz_HKLDescrFormula* m_pHKLDescrFormula = nullptr;
 
+	// ---- the flow every symbol document shares ----------------------------------------------
+	// Takes the opening editor, when the caller is one: its frame is disabled while this
+	// document is open, and the context, the mode and the chosen name are copied from it.
+	// Opened on its own the document works on the application date's year. FALSE (with an
+	// assertion naming the method) when the caller is another kind of document.
+	BOOL PrendiContesto(const DocInvocationInfo* pInfo, const char* szMetodo, const char* szFile);
+	// The name a new symbol is proposed under: the prefix, the using code and the number of
+	// symbols of the editor's formula; empty without an editor.
+	DataStr NomeProposto(LPCTSTR szPrefisso) const;
+	// Why the name cannot be saved ("" when it can): empty in new mode, a character that is no
+	// letter or digit (shown as typed), a name the year and model already have in new mode.
+	CString ControllaNome(const DataStr& aNome, BOOL bNuovo, const char* szSource) const;
+	// Runs the writing in one transaction (the run's when one is open, else its own): an SQL
+	// error or a FALSE from it undoes everything, an error is shown; FALSE then.
+	BOOL SalvaInTransazione(const std::function<BOOL(SqlSession*)>& scrivi, const char* szSource);
+	// Writes the symbol's registry row: a new one of the kind, dated today, or the existing one
+	// with its change date; the company choice in both. FALSE when the row cannot be written.
+	BOOL ScriviAnagrafica(SqlSession* pSession, const DataStr& aNome, WORD nTipo);
+	// The closing step toward the editor: after a saved symbol its list is refilled and a new
+	// symbol goes into its formula; then it is enabled, refreshed and activated again.
+	void RestituisciAlEditore(BOOL bSalvato, BOOL bNuovo, const DataStr& aNome);
+	// The year the symbol belongs to: the context's, else the application date's.
+	DataInt EsercizioContesto() const;
+
 protected:
 	BOOL OnAttachData() override;
 	void DisableControlsForBatch() override;
+	// The form's confirmation: the symbol is saved in the run's transaction and the form
+	// closes; a save that fails leaves nothing written and the form open, and the run fails.
+	void OnBatchExecute() override;
+	// Checks and writes the symbol; FALSE when it was refused or could not be written.
+	virtual BOOL SalvaConfermato() { return TRUE; }
 
 	// The current/other-company choice changed; derived documents add to it.
 	virtual void OnSceltaAziendaChanged();

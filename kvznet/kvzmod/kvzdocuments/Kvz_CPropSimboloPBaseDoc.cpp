@@ -222,22 +222,10 @@ BOOL Kvz_CPropSimboloPBaseDoc::ConnectDB()
 		return m_pConnLista != nullptr;
 	}
 	Kvz_TRAziende aziende(this);
-	if (m_Azienda.IsEmpty() || aziende.FindRecord(m_Azienda) != TableReader::FOUND)
-	{
-		AfxMessageBox(CString::Formatted(Testo(_T("Azienda %s non censita.")), m_Azienda.GetString().GetString()));
-		return FALSE;
-	}
-	const Kvz_TAziende& r = *aziende.GetRecord();
-	const CString stringa = Kvz_New_External::StringaConnessione(r.f_Server.GetString(), r.f_DataSource.GetString(),
-																 r.f_UserID.GetString(), r.f_Password.GetString(), 60);
-	m_pConnEsterna = AfxGetOleDbMng()->MakeNewConnection(stringa, 0, 0, 0, _T(""), nullptr);
+	m_pConnEsterna = Kvz_New_External::ApriConnessione(aziende, m_Azienda, 60,
+													   [](const CString& testo) { AfxMessageBox(testo); });
 	if (!m_pConnEsterna)
-	{
-		// The manager's reason may quote the connection data: the password stays out of it.
-		AfxMessageBox(CString::Formatted(Testo(_T("Connessione al database esterno %s fallita.")),
-										 m_Azienda.GetString().GetString()));
 		return FALSE;
-	}
 	m_pConnLista = m_pConnEsterna;
 	return TRUE;
 }
@@ -334,27 +322,6 @@ void Kvz_CPropSimboloPBaseDoc::OnCodAziendaChanged()
 	if (!m_Azienda.IsEmpty())
 		m_NomeSimbolo = DataStr(m_OldNomeSimbolo.GetString() + m_Azienda.GetString());
 	UpdateDataView();
-}
-
-void Kvz_CPropSimboloPBaseDoc::OnBatchExecute()
-{
-	// The symbol is saved in the confirmation's transaction: a save that fails leaves nothing
-	// written and the form open, and the run reports the failure.
-	if (!StartBatchTransaction())
-		return;
-	if (!SalvaSimbolo())
-	{
-		GetContext()->Rollback();
-		m_bBatchNotStarted = true;
-		return;
-	}
-	if (!GetContext()->Commit())
-	{
-		m_bBatchNotStarted = true;
-		return;
-	}
-	m_bConfermato = TRUE;
-	CloseDocument(TRUE);
 }
 
 void Kvz_CPropSimboloPBaseDoc::OnOk()

@@ -377,7 +377,7 @@ protected:
 	BOOL OnAttachData() override;
 	BOOL OnOpenDocument(const DocInvocationInfo* pInfo) override;
 	void OnCloseDocument() override;
-	void OnBatchExecute() override;
+	BOOL SalvaConfermato() override { return SalvaSimbolo(); }
 	void DisableControlsForBatch() override;
 	void OnSceltaAziendaChanged() override;
 	void OnCodAziendaChanged() override;

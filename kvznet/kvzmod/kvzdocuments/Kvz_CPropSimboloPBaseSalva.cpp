@@ -18,7 +18,6 @@
 
 namespace {
 const char* const kSource = "PropSimboloPBase";
-const char* const kAmmessi = "01234567890qwertyuiopasdfghjklzxcvbnmQWERTYUIOPASDFGHJKLZXCVBNM";
 
 CString Testo(LPCTSTR szTesto)
 {
@@ -217,35 +216,9 @@ BOOL Kvz_CPropSimboloPBaseDoc::VerificaSimbolo()
 			SetCtrlFocus(*pFocus);
 		return FALSE;
 	};
-	const BOOL bNuovo = m_ModoDoc.GetItemValue() != 1;
-	if (bNuovo && m_NomeSimbolo.IsEmpty())
-		return rifiuta(Testo(_T("Indicare il nome del simbolo.")), &m_NomeSimbolo);
-	const CString nome = m_NomeSimbolo.GetString();
-	for (int i = 0; i < nome.GetLength(); ++i)
-	{
-		const char c = nome[i];
-		if (!std::strchr(kAmmessi, c) || c == '\0')
-		{
-			// The character as typed: a multi-byte one is shown whole.
-			int n = 1;
-			while (i + n < nome.GetLength() && (static_cast<unsigned char>(nome[i + n]) & 0xC0) == 0x80)
-				++n;
-			CString testo = Testo(
-				_T("Carattere '%c' non ammesso. Il nome del simbolo puo' contenere soltanto numeri e lettere."));
-			testo.Replace(_T("%c"), nome.Mid(i, n));
-			return rifiuta(testo, &m_NomeSimbolo);
-		}
-	}
-	if (bNuovo)
-	{
-		Kvz_TRAnagSimboli anagrafica(this);
-		anagrafica.SetSqlSession(GetReadOnlySqlSession());
-		if (anagrafica.FindRecord(EsercizioSimbolo(), m_NomeSimbolo, m_Modello) == TableReader::FOUND)
-			return rifiuta(
-				CString::Formatted(Testo(_T("Un simbolo con questo nome e' gia' stato registrato come valore da %s.")),
-								   anagrafica.GetRecord()->f_TipoSimbolo.Str().GetString()),
-				&m_NomeSimbolo);
-	}
+	const CString errNome = ControllaNome(m_NomeSimbolo, m_ModoDoc.GetItemValue() != 1, kSource);
+	if (!errNome.IsEmpty())
+		return rifiuta(errNome, &m_NomeSimbolo);
 	if (m_WhereEs == TRUE)
 	{
 		if (m_ValDaEsConst == TRUE && m_ValDaEs.IsEmpty())
@@ -304,77 +277,40 @@ BOOL Kvz_CPropSimboloPBaseDoc::SalvaSimbolo()
 {
 	if (!VerificaSimbolo())
 		return FALSE;
-	CPLVContext* pContext = GetContext();
-	// Inside the form's confirmation the transaction is the run's; otherwise the save opens one.
-	const bool bPropria = pContext && !pContext->IsInTransaction();
-	if (!pContext || (bPropria && !pContext->StartTransaction()))
-	{
-		AfxMessageBox(Testo(_T("Non è possibile aprire una nuova transazione.")));
-		return FALSE;
-	}
 	SetProgressText(Testo(_T("Salvataggio del simbolo in corso...")));
-	BOOL bOk = FALSE;
-	try
-	{
-		const DataInt esercizio = EsercizioSimbolo();
-		const DataDate oggi = AfxGetApplicationDate();
-		SqlSession* pSession = GetUpdatableSqlSession();
-
-		Kvz_TUAnagSimboli anagrafica(this);
-		anagrafica.SetSqlSession(pSession);
-		anagrafica.SetAutocommit(TRUE);
-		const TableReader::FindResult trovato = anagrafica.FindRecord(esercizio, m_NomeSimbolo, m_Modello, FALSE);
-		if (trovato != TableReader::FOUND && trovato != TableReader::NOT_FOUND)
-			throw SalvataggioFallito();
-		Kvz_TAnagSimboli& a = *anagrafica.GetRecord();
-		if (trovato == TableReader::NOT_FOUND)
-		{
-			a.f_NomeSimbolo = m_NomeSimbolo;
-			a.f_ModelloRiclassific = m_Modello;
-			a.f_Esercizio = esercizio;
-			a.f_TipoSimbolo = DataEnum(E_KVZ_TIPOSIMBOLO, 0);
-			a.f_DataCreazione = oggi;
-		}
-		a.f_DataUltModifica = oggi;
-		a.f_UsaAziendaEsterna = m_UsaAziendaEsterna;
-		a.f_Azienda = m_Azienda;
-		if (!anagrafica.UpdateRecord())
-			throw SalvataggioFallito();
-
-		Kvz_TUSimboliPianoBase definizione(this);
-		definizione.SetSqlSession(pSession);
-		definizione.SetAutocommit(TRUE);
-		const TableReader::FindResult trovataDef = definizione.FindRecord(esercizio, m_NomeSimbolo, m_Modello, FALSE);
-		if (trovataDef != TableReader::FOUND && trovataDef != TableReader::NOT_FOUND)
-			throw SalvataggioFallito();
-		Kvz_TSimboliPianoBase& r = *definizione.GetRecord();
-		PerOgniCampo(*this, r, [](DataObj& documento, DataObj& colonna) { colonna.Assign(documento); });
-		r.f_Esercizio = esercizio;
-		r.f_ModelloRiclassific = m_Modello;
-		r.f_SelContoVuoto = m_TuttiContiDelCdcComm;
-		r.f_ElencoContiCdcComm = m_SelContiCdcComm;
-		r.f_ElencoConti = m_TipoOpeConto.GetItemValue() == kOpeElenco;
-		if (!definizione.UpdateRecord())
-			throw SalvataggioFallito();
-
-		ScriviSelezione();
-		CancellaCdcCommNonSelezionati();
-		bOk = TRUE;
-	}
-	catch (const SqlException& e)
-	{
-		e.ShowError(_T(""));
-	}
-	catch (const SalvataggioFallito&)
-	{
-	}
-	if (bPropria)
-	{
-		if (bOk)
-			bOk = pContext->Commit();
-		else
-			pContext->Rollback();
-	}
+	const BOOL bOk = SalvaInTransazione(
+		[&](SqlSession* pSession) -> BOOL {
+			try
+			{
+				if (!ScriviAnagrafica(pSession, m_NomeSimbolo, KVZ_SIMBOLO_PBASE))
+					return FALSE;
+				const DataInt esercizio = EsercizioSimbolo();
+				Kvz_TUSimboliPianoBase definizione(this);
+				definizione.SetSqlSession(pSession);
+				definizione.SetAutocommit(TRUE);
+				const TableReader::FindResult trovataDef =
+					definizione.FindRecord(esercizio, m_NomeSimbolo, m_Modello, FALSE);
+				if (trovataDef != TableReader::FOUND && trovataDef != TableReader::NOT_FOUND)
+					return FALSE;
+				Kvz_TSimboliPianoBase& r = *definizione.GetRecord();
+				PerOgniCampo(*this, r, [](DataObj& documento, DataObj& colonna) { colonna.Assign(documento); });
+				r.f_Esercizio = esercizio;
+				r.f_ModelloRiclassific = m_Modello;
+				r.f_SelContoVuoto = m_TuttiContiDelCdcComm;
+				r.f_ElencoContiCdcComm = m_SelContiCdcComm;
+				r.f_ElencoConti = m_TipoOpeConto.GetItemValue() == kOpeElenco;
+				if (!definizione.UpdateRecord())
+					return FALSE;
+				ScriviSelezione();
+				CancellaCdcCommNonSelezionati();
+				return TRUE;
+			}
+			catch (const SalvataggioFallito&)
+			{
+				return FALSE;
+			}
+		},
+		kSource);
 	SetProgressText(CString());
 	return bOk;
 }
@@ -714,6 +650,7 @@ void Kvz_CPropSimboloPBaseDoc::OnCloseDocument()
 {
 	// The confirmation saved already (it refuses to confirm what it could not save).
 	ChiudiConnessioneEsterna();
+	RestituisciAlEditore(m_bConfermato == TRUE, m_ModoDoc.GetItemValue() != 1, m_NomeSimbolo);
 	Kvz_CPropSimboloDoc::OnCloseDocument();
 }
 

@@ -24,11 +24,10 @@ const DataEnum kContatoreConto(E_KVZ_TIPOSIMBOLO, 0);
 
 BOOL Kvz_CPropSimboloPBaseDoc::OnOpenDocument(const DocInvocationInfo* pInfo)
 {
-	m_pFormulaDoc = pInfo ? DynamicDownCast<Kvz_CFormulaDoc>(pInfo->m_pCallerDocument) : nullptr;
 	// Opened on its own (from the menu or the command line) it defines a symbol of the current
 	// year for no model.
-	if (m_Esercizio.IsEmpty())
-		m_Esercizio = AfxGetApplicationDate().Year();
+	if (!PrendiContesto(pInfo, "Kvz_CPropSimboloPBaseDoc::OnOpenDocument", kSource))
+		return FALSE;
 	if (m_ModoDoc.GetItemValue() == 1)
 	{
 		m_NomeSimbolo = m_NomeSimboloSelez;
@@ -49,6 +48,8 @@ void Kvz_CPropSimboloPBaseDoc::InizializzaNuovoSimbolo()
 {
 	m_AziendaCorrente = TRUE;
 	m_UsaAziendaEsterna = FALSE;
+	if (m_pFormulaDoc)
+		m_NomeSimbolo = NomeProposto(_T("S"));
 	m_OldNomeSimbolo = m_NomeSimbolo;
 	m_Annotazioni = m_DescrizioneRiga;
 	m_SelTotAss = TRUE;

@@ -7,12 +7,16 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificatoTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRaggrupp.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/RiclassificatoChiave.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/FormatHelpers.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlException.h"
 
 namespace {
+using kvzdocuments::CercaChiave;
+using kvzdocuments::FiltroChiave;
+
 const char* const kSource = "Kvz_CRiclassificPianoBaseDoc";
 
 enum : UINT
@@ -39,6 +43,8 @@ enum : UINT
 
 const char* const kInterrotta = "Elaborazione interrotta su richiesta utente.";
 const char* const kTerminata = "Riclassificazione terminata.";
+const char* const kTerminataSenzaDitte =
+	"Riclassificazione terminata; quote dei drivers non scritte per le aziende non raggiungibili.";
 const char* const kAnnullata = "Riclassificazione annullata per errori: nessuna modifica registrata.";
 
 // Row kinds the run does not evaluate: other procedures write their values.
@@ -90,31 +96,6 @@ std::string Chiave(const CString& s)
 	return u.str();
 }
 
-// The filters of a results cursor on one row: year, model, data kind, code, month.
-void FiltroChiave(SqlTable& t, Kvz_TRiclassificato& r)
-{
-	t.SelectAll();
-	t.AddParam("p1", r.f_Esercizio);
-	t.AddFilterColumn(r.f_Esercizio);
-	t.AddParam("p2", r.f_ModelloRiclassific);
-	t.AddFilterColumn(r.f_ModelloRiclassific);
-	t.AddParam("p3", r.f_TipoDatoPianoBase);
-	t.AddFilterColumn(r.f_TipoDatoPianoBase);
-	t.AddParam("p4", r.f_CodRiclassificato);
-	t.AddFilterColumn(r.f_CodRiclassificato);
-	t.AddParam("p5", r.f_Mese);
-	t.AddFilterColumn(r.f_Mese);
-}
-void CercaChiave(SqlTable& t, const DataInt& aEsercizio, const DataStr& aModello, const DataEnum& aTipoDato,
-				 const DataStr& aCodice, int nMese)
-{
-	t.SetParamValue("p1", aEsercizio);
-	t.SetParamValue("p2", aModello);
-	t.SetParamValue("p3", aTipoDato);
-	t.SetParamValue("p4", aCodice);
-	t.SetParamValue("p5", DataInt(nMese));
-	t.Query();
-}
 }  // namespace
 
 // ---- document ----------------------------------------------------------------------------------
@@ -147,6 +128,7 @@ Kvz_CRiclassificPianoBaseDoc::Kvz_CRiclassificPianoBaseDoc()
 
 Kvz_CRiclassificPianoBaseDoc::~Kvz_CRiclassificPianoBaseDoc()
 {
+	ChiudiConnessioniEsterne();
 	ChiudiTabelle();
 	SvuotaMapCommesse();
 }
@@ -164,6 +146,18 @@ BOOL Kvz_CRiclassificPianoBaseDoc::OnAttachData()
 	m_pHKLModelloA->SetSelEsercizio(m_Esercizio);
 	m_pTRTesta = std::make_unique<Kvz_TRRiclassificazioneTesta>(this);
 	return TRUE;
+}
+
+Kvz_CRiclassificPianoBaseDoc::MotoreInUso::MotoreInUso(Kvz_CRiclassificPianoBaseDoc& doc)
+	: m_Doc(doc), m_pMotore(new Kvz_New_MngFormula(doc.GetMessages(), nullptr, nullptr, &doc))
+{
+	m_Doc.m_pMngFormula = m_pMotore.get();
+}
+
+Kvz_CRiclassificPianoBaseDoc::MotoreInUso::~MotoreInUso()
+{
+	m_pMotore->SvuotaMapDatabase();
+	m_Doc.m_pMngFormula = nullptr;
 }
 
 void Kvz_CRiclassificPianoBaseDoc::ShowSqlError(const SqlException& e, const char* szMetodo)
@@ -208,6 +202,7 @@ BOOL Kvz_CRiclassificPianoBaseDoc::ControllaParametri()
 void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 {
 	m_bErroreDb = FALSE;
+	m_bDittaMancata = FALSE;
 	if (!ControllaParametri())
 	{
 		m_bBatchNotStarted = true;  // a refused run is no success
@@ -291,13 +286,20 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 	}
 	ChiudiTabelle();
 
-	const BOOL bAborted = IsAborted();
+	BOOL bAborted = IsAborted();
 	// The cost drivers share out what the models computed: not after a stop or an error.
 	if (m_CalcolaDrivers && !bAborted && !m_bErroreDb)
 	{
+		// Other companies' databases stay open for the phases and no longer.
+		struct Chiusura
+		{
+			Kvz_CRiclassificPianoBaseDoc& doc;
+			~Chiusura() { doc.ChiudiConnessioniEsterne(); }
+		} chiusura{*this};
 		CancellaValoriPrecedenti();
-		CalcolaDrivers();
-		FaseSuccessiva();
+		ElaboraDrivers();
+		ElaboraFaseSuccessivaDrivers();
+		bAborted = IsAborted();
 	}
 
 	// A database error leaves a model half written (its rows deleted, not yet saved again):
@@ -307,6 +309,8 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 		Stato(kAnnullata);
 	else if (bAborted)
 		Stato(kInterrotta);
+	else if (m_bDittaMancata)
+		Stato(kTerminataSenzaDitte);
 	else
 		Stato(kTerminata);
 	if (!GetMessages()->IsEmpty())
@@ -321,7 +325,12 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 		m_bBatchNotStarted = true;  // a run that failed is no success
 	}
 	else
+	{
 		GetContext()->Commit();
+		// What was computed stays; targets of a company that could not be reached got nothing.
+		if (m_bDittaMancata)
+			m_bBatchNotStarted = true;
+	}
 }
 
 void Kvz_CRiclassificPianoBaseDoc::ChiudiTabelle()
@@ -411,19 +420,8 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aMode
 			}
 		} restituzione{righe, m_Riserva};
 
-		// The engine is the model's: released however the model ends.
-		std::unique_ptr<Kvz_New_MngFormula> pMotore(new Kvz_New_MngFormula(GetMessages(), nullptr, nullptr, this));
-		m_pMngFormula = pMotore.get();
-		struct Rilascio
-		{
-			Kvz_New_MngFormula*& p;
-			~Rilascio()
-			{
-				if (p)
-					p->SvuotaMapDatabase();
-				p = nullptr;
-			}
-		} rilascio{m_pMngFormula};
+		// The engine is the model's.
+		MotoreInUso pMotore(*this);
 		pMotore->AttachModello(aModello);
 		pMotore->AttachEsercizio(m_Esercizio);
 		// The run writes results only: symbols and their definitions stay as they are.

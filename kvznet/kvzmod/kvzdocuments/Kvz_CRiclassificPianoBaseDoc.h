@@ -5,12 +5,15 @@
 // summed under the grouping code and job-type models share values over the grouping's jobs.
 // After a run reports read its year, first month, model and rows by four-month block.
 // Template "DRiclassificPianoBase".
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "kvznet/kvzdrivers/kvzdriversdbl/KvzDriversDblEnums.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
@@ -20,6 +23,9 @@
 
 class Kvz_New_MngFormula;
 class Kvz_HKLCodRaggrupp;
+class TKvzDriversModelli;
+class TKvzDriversCosti;
+class TKvzDriversTesta;
 
 // A job's month: active when the job's dates touch it, with the days they cover.
 class Kvz_MeseCommessa : public CObject
@@ -83,10 +89,48 @@ public:
 							  double dBase) const;
 	const CMapStringToOb& GetMapCommesse() const { return m_MapCommesse; }
 
-	// ---- cost-driver phases (they come with the cost drivers) --------------------------------
-	void CancellaValoriPrecedenti() {}
-	void CalcolaDrivers() {}
-	void FaseSuccessiva() {}
+	// ---- another company's database (the cost-driver phases) ---------------------------------
+	// Makes the connection of the company code the connection in use: the document's own for
+	// an empty code or "."; another company's is opened once per run and kept until the run's
+	// end. FALSE, with the message said once per run, when the company is not in the register
+	// or its database cannot be opened: then there is no connection in use.
+	BOOL ConnectDB();
+	SqlConnection* GetConnessioneInUso() const { return m_pConnInUso; }
+	void ChiudiConnessioniEsterne();
+	static BOOL IsDittaCorrente(const DataStr& aDitta);
+
+	// ---- model rows and dividends of the targets ---------------------------------------------
+	// A model row's position (0: no such row); a found row leaves its description and kind in
+	// the current row members. Model rows are read once per year and model during a run.
+	DataInt LeggiRigaModello(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice);
+	DataInt LeggiRigaModello_Ext(const DataInt& aEsercizio, const DataStr& aDitta, const DataStr& aModello,
+								 const DataStr& aCodice);
+	// The month's value, in the run's data kind, of the code the row names as its dividend (0
+	// without one).
+	DataMon LeggiValoreDividendo(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
+								 const DataInt& aMese);
+	DataMon LeggiValoreDividendo_Ext(const DataInt& aEsercizio, const DataStr& aDitta, const DataStr& aModello,
+									 const DataStr& aCodice, const DataInt& aMese);
+
+	// ---- cost-driver phases ----------------------------------------------------------------------
+	void CancellaValoriPrecedenti();
+	void ElaboraDrivers();
+	void ElaboraFaseSuccessivaDrivers();
+	void RilevaPercentualiDrivers(const DataStr& aDriver, const DataStr& aCodice);
+	void InizializzaValori(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice);
+	void CalcolaIncrementi(const DataStr& aDriver);
+	void ApplicaIncrementi(TKvzDriversModelli& target, const TKvzDriversCosti& costo);
+	void CalcolaCosti(const DataStr& aDriver);
+	void CalcolaFormulaCosto(Kvz_TEnhRiclassificazioneRighe& riga);
+	void RipartisciCosto(TKvzDriversModelli& target, const TKvzDriversCosti& costo);
+	void ScriviValori(const TKvzDriversModelli& target, const TKvzDriversCosti& costo, BOOL bAzzera);
+	void ScriviValori_Ext(const TKvzDriversModelli& target, const TKvzDriversCosti& costo, int nMese, BOOL bAzzera);
+	void CalcolaModelloFaseSuccessiva(const DataStr& aDriver);
+	void LeggeModelloRiclassificazione(const TKvzDriversModelli& target);
+	void LeggeModelloRiclassificazione_Ext(const TKvzDriversModelli& target);
+	void CalcolaRigaFaseSuccessiva(Kvz_TEnhRiclassificazioneRighe& riga);
+	void ScriviValoriFaseSuccessiva(const TKvzDriversModelli& target, const DataStr& aCodice);
+	void ScriviValoriFaseSuccessiva_Ext(const TKvzDriversModelli& target, const DataStr& aCodice);
 
 	// ---- form commands -------------------------------------------------------------------------
 	void OnEsercizioChanged();
@@ -96,7 +140,8 @@ public:
 
 	// ---- what reports read -----------------------------------------------------------------------
 	DataInt Kvz_GetEsercizioRiclassific() { return m_Esercizio; }
-	DataInt Kvz_GetDalMeseRiclassific() { return m_DalMese; }
+	// Bound by the export named for the first month, it gives the last month of the range.
+	DataInt Kvz_GetDalMeseRiclassific() { return m_Mese; }
 	DataStr Kvz_GetModelloRiclassific() { return m_Modello; }
 	DataBool Kvz_QualcosaInQuadrim2() { return DataBool(!m_Quadrim[1].empty()); }
 	DataBool Kvz_QualcosaInQuadrim3() { return DataBool(!m_Quadrim[2].empty()); }
@@ -131,6 +176,19 @@ public:
 	DataBool m_UsaVecchioAlg;    // USA_VECCHIO_ALG (its control stays hidden)
 
 	DataBool m_ElaborazioneTerminata;
+
+	// ---- what the cost-driver phases leave ------------------------------------------------------
+	DataStr m_CodiceDitta;
+	DataStr m_ModelloDriversCorrente;
+	DataEnum m_TipoCalcoloCorrente{E_KVZ_TIPOCALCOLODRIVERS, 0};
+	DataStr m_DescrizioneRigaCorrente;
+	DataEnum m_TipoRigaCorrente{E_KVZ_TIPORIGA, 0};
+	long m_nTipoRigaCorrente = 0;  // the same, as another company's rows hold it
+	// Indexed by the month, 1 to 12.
+	double m_ValoriModello[13] = {};
+	double m_TotaliDriver[13] = {};
+	double m_QuoteRibaldamento[13] = {};
+	double m_QuoteRibaldamentoStd[13] = {};
 	const Kvz_ArrayRisultati& GetRisultati() const { return m_Risultati; }
 	KVZ_HKLRiclassificazioneTesta* GetHKLModello() const { return m_pHKLModello; }
 	KVZ_HKLRiclassificazioneTesta* GetHKLModelloA() const { return m_pHKLModelloA; }
@@ -139,6 +197,22 @@ public:
 	std::vector<kvzdocuments::RigaQuadrimestre> m_Quadrim[3];
 
 protected:
+	// The document's formula engine for one piece of work (a model, a driver's costs, a target):
+	// kept in the document while the guard lives, released however the work ends.
+	class MotoreInUso
+	{
+	public:
+		explicit MotoreInUso(Kvz_CRiclassificPianoBaseDoc& doc);
+		~MotoreInUso();
+		MotoreInUso(const MotoreInUso&) = delete;
+		MotoreInUso& operator=(const MotoreInUso&) = delete;
+		Kvz_New_MngFormula* operator->() const { return m_pMotore.get(); }
+
+	private:
+		Kvz_CRiclassificPianoBaseDoc& m_Doc;
+		std::unique_ptr<Kvz_New_MngFormula> m_pMotore;
+	};
+
 	BOOL ControllaParametri();
 	void Stato(const CString& strTesto);
 	void ShowSqlError(const SqlException& e, const char* szMetodo);
@@ -172,6 +246,7 @@ private:
 	KVZ_HKLRiclassificazioneTesta* m_pHKLModelloA = nullptr;
 	Kvz_HKLCodRaggrupp* m_pHKLRaggrupp = nullptr;
 	BOOL m_bErroreDb = FALSE;
+	BOOL m_bDittaMancata = FALSE;  // a company of the driver phases was not reached
 
 	// Run-wide cursors and caches.
 	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> m_pRecRighe;
@@ -184,6 +259,54 @@ private:
 	std::map<std::string, int> m_PosizioniRaggrupp;
 	std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> m_Riserva;
 	void ChiudiTabelle();
+
+	// The cost-driver phases' connections, by company code (null: the company failed) and the
+	// one in use (null after a failure: nothing goes through it).
+	std::map<std::string, SqlConnection*> m_ConnessioniDitte;
+	SqlConnection* m_pConnInUso = nullptr;
+	// The model rows the phases look up, by company, year and model, then by code.
+	struct RigaModelloDriver
+	{
+		int nPosizione = 0;
+		CString strDescrizione;
+		DWORD nTipoRiga = 0;
+		CString strDividendo;
+	};
+	using RigheModello = std::map<std::string, RigaModelloDriver>;
+	std::map<std::tuple<std::string, int, std::string>, RigheModello> m_CacheRigheModello;
+	enum class Scrittura
+	{
+		Azzera,
+		Somma,
+		Sostituisci,
+	};
+	const RigaModelloDriver* CercaRigaModello(const DataStr& aDitta, const DataInt& aEsercizio, const DataStr& aModello,
+											  const DataStr& aCodice);
+	double ValoreDividendo(const DataStr& aDitta, const DataInt& aEsercizio, const DataStr& aModello,
+						   const DataStr& aCodice, int nMese);
+	// Writes the month values of one code into the target model's results (months dal..al).
+	void ScriviCodice(const TKvzDriversModelli& target, const DataStr& aCodice, const double* pValori, int nDal,
+					  int nAl, Scrittura modo);
+	template <class Rec>
+	void ScriviCodiceIn(Rec& rec, SqlSession* pSessione, const TKvzDriversModelli& target, const DataStr& aCodice,
+						const double* pValori, int nDal, int nAl, Scrittura modo);
+	// The sessions on the connection in use: the document's own on its own connection, so that
+	// the run's uncommitted work is seen.
+	SqlSession* SessioneLettura();
+	SqlSession* SessioneScrittura();
+	std::vector<std::unique_ptr<TKvzDriversModelli>> LeggiTarget(const DataStr& aDriver);
+	std::vector<std::unique_ptr<TKvzDriversCosti>> LeggiCosti(const DataStr& aDriver);
+	// The drivers of the year, by code; only those switched on when asked.
+	std::vector<std::unique_ptr<TKvzDriversTesta>> LeggiDrivers(BOOL bSoloAttivi);
+	// Runs the work for each driver of the year (until a stop), its code and kind made current.
+	void PerOgniDriver(BOOL bSoloAttivi, const char* szMetodo, const char* szStato,
+					   const std::function<void(const TKvzDriversTesta&)>& lavoro);
+	void AggiornaTarget(const TKvzDriversModelli& target);
+	void ValutaRiga(Kvz_TEnhRiclassificazioneRighe& riga, BOOL bDitta);
+	void ValoriDeiMesi(double (&valori)[13]) const;
+	void CalcolaRigheFaseSuccessiva(const TKvzDriversModelli& target,
+									std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>>& righe, BOOL bEsterna);
+	void ScriviFaseSuccessiva(const TKvzDriversModelli& target, const DataStr& aCodice, const char* szMetodo);
 };
 
 class Kvz_RiclassParametriTabDlg : public CTabDialog

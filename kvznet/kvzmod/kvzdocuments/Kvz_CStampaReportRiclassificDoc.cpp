@@ -9,6 +9,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TTmpRiclassificazioneTesta.h"
+#include "kvznet/kvzmod/kvzdocuments/ReportRun.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/CommandManager.h"
@@ -225,32 +226,7 @@ void Kvz_CStampaReportRiclassificDoc::EseguiReport()
 		info.AddParam("w_TipoDatoPBase", m_TipoDato);
 		info.AddParam("w_ColonnaInput", m_Colonna);
 	};
-	// The report of an earlier run runs again, with this run's inputs and report.
-	if (CRendoDoc* pReport = m_pReport.Get())
-	{
-		CRendoInfo& info = pReport->GetRendoInfo();
-		info.ClearReports();
-		info.AddReport(m_nsReport);
-		setInputs(info);
-		pReport->RunReport(TRUE, TRUE);
-		return;
-	}
-	CPlvCommandInterface* pCmd = AfxGetPlvCmdManager();
-	if (!pCmd || !AfxGetReportEngine())
-	{
-		Message("Stampa non eseguita: nessun motore di stampa disponibile.", CMessages::MSG_WARNING);
-		return;
-	}
-	auto pInfo = std::make_unique<CRendoInfo>();
-	pInfo->SetNamespace(m_nsReport);
-	pInfo->AddReport(m_nsReport);
-	setInputs(*pInfo);
-	// Nobody is asked anything; the report document stays, so that the next run reuses it.
-	pInfo->m_bShowAskDialog = FALSE;
-	pInfo->m_bShowPreview = FALSE;
-	pInfo->m_bShowProgress = FALSE;
-	pInfo->m_bUnattended = TRUE;
-	m_pReport = pCmd->RunReport(pInfo.release(), this);
+	kvzdocuments::EseguiReportProcedura(this, m_pReport, m_nsReport, setInputs);
 }
 
 BOOL Kvz_CStampaReportRiclassificDoc::EstraiDati()

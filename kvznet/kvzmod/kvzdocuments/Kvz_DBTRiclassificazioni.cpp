@@ -346,6 +346,7 @@ void Kvz_RiclassificRigheBodyEdit::Customize()
 				i);
 	}
 	AddUserButton(IDC_RCL_RIGHE_REPORT, AfxLoadSourceString(_T("Report riclassificazione"), kSource));
+	AddUserButton(IDC_RCL_RIGHE_ESPLOSIONE, AfxLoadSourceString(_T("Esplosione"), kSource));
 }
 
 void Kvz_RaggruppBodyEdit::Customize()

@@ -34,6 +34,7 @@ enum : UINT
 	IDC_RCL_DESCR_INDICE,
 	IDC_RCL_DESCR_TIPOBUDGET,
 	IDC_RCL_DESCR_DESCRIZIONE,
+	IDC_RCL_RIGHE_ESPLOSIONE,
 };
 
 // Model types (tag 0x3AAC) and row kinds (tag 0x3AA8) the document treats apart.

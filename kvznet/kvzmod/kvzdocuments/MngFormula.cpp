@@ -1,6 +1,7 @@
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormulaCursore.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaComune.h"
 
 #include <algorithm>
 #include <exception>
@@ -21,22 +22,22 @@
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvparser/Expression.h"
 
+using namespace kvz_formula;
+
 namespace {
 const char* const kSource = "MngFormula";
 // The message type of the engine's messages in the caller's list.
 const int kTipoMessaggio = 2;
 
-// A name starts after one underscore (symbol) or two (macro) and ends at the next separator.
-struct NomeLetto
+bool IsOperatore(char ch)
 {
-	bool bMacro = false;
-	CString nome;  // without underscores; empty when a separator follows at once
-	int fine = 0;  // where the name ends: the separator or the end of the text
-};
+	return ch == '+' || ch == '-' || ch == '*' || ch == '/';
+}
+}  // namespace
 
-NomeLetto LeggiNome(const std::string& text, int pos)
+Kvz_NomeInFormula Kvz_LeggiNomeInFormula(const std::string& text, int pos)
 {
-	NomeLetto r;
+	Kvz_NomeInFormula r;
 	int start = pos + 1;
 	if (start < static_cast<int>(text.size()) && text[static_cast<size_t>(start)] == '_')
 	{
@@ -48,37 +49,16 @@ NomeLetto LeggiNome(const std::string& text, int pos)
 	return r;
 }
 
-
-// The formula column a definition asks for: 0 the main one, 1 to 10 the further ones.
-template <class Rec>
-CString FormulaNumero(const Rec& r, int n)
+CString Kvz_TestoAutoriferimento(const Kvz_NomeInFormula& letto)
 {
-	const DataStr* colonne[] = {&r.f_Formula,  &r.f_Formula1, &r.f_Formula2, &r.f_Formula3,
-								&r.f_Formula4, &r.f_Formula5, &r.f_Formula6, &r.f_Formula7,
-								&r.f_Formula8, &r.f_Formula9, &r.f_Formula10};
-	return n >= 0 && n <= 10 ? colonne[n]->GetString() : CString();
+	return CString::Formatted(
+		AfxLoadSourceString(letto.bMacro ? "%s: la macro contiene se stessa tra gli operandi. Verificare la sua definizione "
+										   "e/o i simboli contenuti che possono risolversi in formule."
+										 : "%s: il simbolo contiene se stesso tra gli operandi. Verificare la sua "
+										   "definizione e/o i simboli contenuti che possono risolversi in formule.",
+							kSource),
+		letto.nome.GetString());
 }
-
-// The formula of a model row: a budget type's, or the numbered one.
-template <class Rec>
-CString FormulaDellaRiga(const Rec& r, int numero, bool bBudget, const DataEnum& aTipoBudget)
-{
-	if (!bBudget)
-		return FormulaNumero(r, numero);
-	switch (aTipoBudget.GetItemValue())
-	{
-	case 0: return r.f_FormulaBudgetA.GetString();
-	case 1: return r.f_FormulaBudgetB.GetString();
-	case 2: return r.f_FormulaBudgetC.GetString();
-	default: return "0";
-	}
-}
-
-bool IsOperatore(char ch)
-{
-	return ch == '+' || ch == '-' || ch == '*' || ch == '/';
-}
-}  // namespace
 
 void MostraErroreSql(const std::exception& e, const char* method, const char* file)
 {
@@ -86,6 +66,35 @@ void MostraErroreSql(const std::exception& e, const char* method, const char* fi
 	if (!pSql)
 		ASSERT_RELEASE_FAILED("e->IsKindOf((SqlException::GetThisClass()))", method, file);
 	(pSql ? *pSql : SqlException(e.what())).ShowError(_T(""));
+}
+
+std::vector<DataStr> Kvz_CodiciTra(SqlRecord& rec, DataObj& colEsercizio, DataObj* pColModello, DataStr& colCodice,
+								   const DataInt& esercizio, const DataStr& modello, const DataStr& da, const DataStr& a)
+{
+	SqlTable table(&rec, AfxGetDefaultSqlSession());
+	table.Open(FALSE, FALSE, TRUE);
+	table.SelectAll();
+	table.AddParam("p18", colEsercizio);
+	table.AddFilterColumn(colEsercizio);
+	if (pColModello)
+	{
+		table.AddParam("p23", *pColModello);
+		table.AddFilterColumn(*pColModello);
+	}
+	table.AddParam("p20", colCodice);
+	table.AddParam("p21", colCodice);
+	table.AddBetweenColumn(colCodice);
+	table.AddSortColumn(colCodice);
+	table.SetParamValue("p18", esercizio);
+	if (pColModello)
+		table.SetParamValue("p23", modello);
+	table.SetParamValue("p20", da);
+	table.SetParamValue("p21", a);
+	std::vector<DataStr> codici;
+	for (table.Query(); !table.IsEOF(); table.MoveNext())
+		codici.push_back(colCodice);
+	table.Close();
+	return codici;
 }
 
 // ---- Kvz_New_AlberoMacro -------------------------------------------------------------------
@@ -204,9 +213,8 @@ void Kvz_New_MngFormula::MantieniNomi(BOOL b)
 		m_pSymTable.reset();
 }
 
-void Kvz_New_MngFormula::AttachAllSymbols()
+void kvz_formula::LeggiNomi(ErpSymTable& symTable, const DataInt& aEsercizio, const DataStr& aModello, const char* method)
 {
-	// The names are always the current company's, whatever company the engine is attached to.
 	Kvz_TAnagSimboli simboli;
 	Kvz_TAnagMacro macro;
 	// Every row of the year and model adds prefix + name.
@@ -219,10 +227,10 @@ void Kvz_New_MngFormula::AttachAllSymbols()
 		table.AddParam("p23", modello);
 		table.AddFilterColumn(modello);
 		table.AddSortColumn(nome);
-		table.SetParamValue("p25", m_Esercizio);
-		table.SetParamValue("p23", m_Modello);
+		table.SetParamValue("p25", aEsercizio);
+		table.SetParamValue("p23", aModello);
 		for (table.Query(); !table.IsEOF(); table.MoveNext())
-			m_pSymTable->Add(prefisso + nome.GetString(), DataType::Double);
+			symTable.Add(prefisso + nome.GetString(), DataType::Double);
 		table.Close();
 	};
 	try
@@ -233,8 +241,26 @@ void Kvz_New_MngFormula::AttachAllSymbols()
 	catch (const std::exception& e)
 	{
 		// The names read so far stay; the others count as unknown.
-		MostraErroreSql(e, "Kvz_New_MngFormula::AttachAllSymbols");
+		MostraErroreSql(e, method);
 	}
+}
+
+Kvz_New_AlberoMacroRamo* kvz_formula::RamoRicorsivo(Kvz_New_AlberoMacro* pAlbero)
+{
+	for (int i = 0; i < pAlbero->GetSize(); ++i)
+	{
+		Kvz_New_AlberoMacroRamo* pRamo = pAlbero->GetRamo(i);
+		for (Kvz_New_AlberoMacroRamo* p = pRamo->m_pPadre; p; p = p->m_pPadre)
+			if (p->m_Nome == pRamo->m_Nome)
+				return pRamo;
+	}
+	return nullptr;
+}
+
+void Kvz_New_MngFormula::AttachAllSymbols()
+{
+	// The names are always the current company's, whatever company the engine is attached to.
+	LeggiNomi(*m_pSymTable, m_Esercizio, m_Modello, "Kvz_New_MngFormula::AttachAllSymbols");
 }
 
 void Kvz_New_MngFormula::SvuotaAlberoMacro()
@@ -254,20 +280,13 @@ BOOL Kvz_New_MngFormula::EstraiSimboli(const CString& strOwner, const CString& s
 			++i;
 			continue;
 		}
-		NomeLetto letto = LeggiNome(text, i);
+		const Kvz_NomeInFormula letto = Kvz_LeggiNomeInFormula(text, i);
 		i = letto.fine;
 		if (letto.nome.IsEmpty())
 			continue;
 		if (!strOwner.IsEmpty() && letto.nome == strOwner)
 		{
-			Messaggio(CString::Formatted(
-				AfxLoadSourceString(letto.bMacro
-										? "%s: la macro contiene se stessa tra gli operandi. Verificare la sua definizione "
-										  "e/o i simboli contenuti che possono risolversi in formule."
-										: "%s: il simbolo contiene se stesso tra gli operandi. Verificare la sua definizione "
-										  "e/o i simboli contenuti che possono risolversi in formule.",
-									kSource),
-				letto.nome.GetString()));
+			Messaggio(Kvz_TestoAutoriferimento(letto));
 			return FALSE;
 		}
 		if (letto.bMacro)
@@ -311,20 +330,13 @@ BOOL Kvz_New_MngFormula::EsplodiAlbero(Kvz_New_AlberoMacro* pAlbero)
 
 BOOL Kvz_New_MngFormula::VerificaRicorsivita(Kvz_New_AlberoMacro* pAlbero)
 {
-	for (int i = 0; i < pAlbero->GetSize(); ++i)
-	{
-		Kvz_New_AlberoMacroRamo* pRamo = pAlbero->GetRamo(i);
-		for (Kvz_New_AlberoMacroRamo* p = pRamo->m_pPadre; p; p = p->m_pPadre)
-		{
-			if (p->m_Nome != pRamo->m_Nome)
-				continue;
-			Messaggio(CString::Formatted(
-				AfxLoadSourceString("Ricorsivita' trovata sulla macro %s appartenente alla macro %s.", kSource),
-				pRamo->m_Nome.GetString(), pRamo->m_pPadre->m_Nome.GetString()));
-			return FALSE;
-		}
-	}
-	return TRUE;
+	Kvz_New_AlberoMacroRamo* pRamo = RamoRicorsivo(pAlbero);
+	if (!pRamo)
+		return TRUE;
+	Messaggio(CString::Formatted(
+		AfxLoadSourceString("Ricorsivita' trovata sulla macro %s appartenente alla macro %s.", kSource),
+		pRamo->m_Nome.GetString(), pRamo->m_pPadre->m_Nome.GetString()));
+	return FALSE;
 }
 
 BOOL Kvz_New_MngFormula::LeggiMacro(const CString& strNome, CString& strFormula)
@@ -369,7 +381,7 @@ BOOL Kvz_New_MngFormula::EspandiMacro(CString& strText, std::vector<CString>& ca
 			out += text[static_cast<size_t>(i++)];
 			continue;
 		}
-		NomeLetto letto = LeggiNome(text, i);
+		const Kvz_NomeInFormula letto = Kvz_LeggiNomeInFormula(text, i);
 		if (letto.nome.IsEmpty())
 		{
 			// "__" and no name: left for the syntax check to report.
@@ -459,7 +471,7 @@ CString Kvz_New_MngFormula::NeutralizzaExtracont(const CString& strText)
 			++i;
 			continue;
 		}
-		NomeLetto letto = LeggiNome(text, i);
+		const Kvz_NomeInFormula letto = Kvz_LeggiNomeInFormula(text, i);
 		if (letto.bMacro || letto.nome.IsEmpty() || letto.nome.GetAt(0) != 'E')
 		{
 			out.append(text, static_cast<size_t>(i), static_cast<size_t>(letto.fine - i));
@@ -636,7 +648,7 @@ Kvz_New_MngFormula::Compilata* Kvz_New_MngFormula::Compila(const CString& strFor
 			++i;
 			continue;
 		}
-		NomeLetto letto = LeggiNome(text, i);
+		const Kvz_NomeInFormula letto = Kvz_LeggiNomeInFormula(text, i);
 		i = letto.fine;
 		if (letto.nome.IsEmpty() || letto.bMacro)
 			continue;  // left for the syntax check
@@ -788,8 +800,7 @@ void Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& s
 
 // ---- Reclassified-code and extra-accounting-code symbols ------------------------------------
 
-namespace {
-void CompletaIntervallo(DataStr& aDa, DataStr& aA)
+void Kvz_CompletaIntervallo(DataStr& aDa, DataStr& aA)
 {
 	if (aDa.IsEmpty())
 		aDa = aA;
@@ -798,37 +809,7 @@ void CompletaIntervallo(DataStr& aDa, DataStr& aA)
 }
 
 
-// The codes of a register between two ends, in order: the year's, and the model's where the
-// register has models.
-std::vector<DataStr> CodiciTra(SqlRecord& rec, DataObj& colEsercizio, DataObj* pColModello, DataStr& colCodice,
-							   const DataInt& esercizio, const DataStr& modello, const DataStr& da, const DataStr& a)
-{
-	SqlTable table(&rec, AfxGetDefaultSqlSession());
-	table.Open(FALSE, FALSE, TRUE);
-	table.SelectAll();
-	table.AddParam("p18", colEsercizio);
-	table.AddFilterColumn(colEsercizio);
-	if (pColModello)
-	{
-		table.AddParam("p23", *pColModello);
-		table.AddFilterColumn(*pColModello);
-	}
-	table.AddParam("p20", colCodice);
-	table.AddParam("p21", colCodice);
-	table.AddBetweenColumn(colCodice);
-	table.AddSortColumn(colCodice);
-	table.SetParamValue("p18", esercizio);
-	if (pColModello)
-		table.SetParamValue("p23", modello);
-	table.SetParamValue("p20", da);
-	table.SetParamValue("p21", a);
-	std::vector<DataStr> codici;
-	for (table.Query(); !table.IsEOF(); table.MoveNext())
-		codici.push_back(colCodice);
-	table.Close();
-	return codici;
-}
-
+namespace {
 // An average over the codes: the first months divided by the count, to the cent.
 void Media(Kvz_New_Simbolo& simbolo, int nConteggio, int nMesi)
 {
@@ -861,7 +842,11 @@ void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 			return;
 		const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
 		const DataStr modello = def.f_ValoreModelloSymb ? m_Modello : def.f_ValoreModello;
-		CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
+		Kvz_CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
+		// Inside a budget formula the formula's budget type decides; elsewhere a symbol defined
+		// on a budget formula takes the one it names.
+		const bool bBudget = m_bFormulaBudget || def.f_ValoreDalBudget;
+		const DataEnum tipoBudget = m_bFormulaBudget ? m_TipoBudget : def.f_TipoBudget;
 
 		// The rows between the two ends' positions in the model.
 		Kvz_TRRiclassificazioneRighe& righe = m_TRRighe;
@@ -883,16 +868,16 @@ void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 			// Here the row just read gives the formula; another company's comes from its database.
 			CString testo;
 			if (m_RigaAnagrafica.f_UsaAziendaEsterna)
-				testo = CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare, m_bFormulaBudget,
-												   m_TipoBudget);
+				testo = CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare, DataBool(bBudget),
+												   tipoBudget);
 			else
-				testo = bTrovato ? FormulaDellaRiga(*righe.GetRecord(), def.f_FormulaDaUsare.GetValue(), m_bFormulaBudget,
-													m_TipoBudget)
+				testo = bTrovato ? FormulaDellaRiga(*righe.GetRecord(), def.f_FormulaDaUsare.GetValue(), bBudget,
+													tipoBudget)
 								 : CString("0");
 			if (testo.IsEmpty())
 				return false;
-			if (m_bFormulaBudget)
-				EvalFormula(pSimbolo, testo, esercizio, DataInt(-1), modello, m_TipoBudget);
+			if (bBudget)
+				EvalFormula(pSimbolo, testo, esercizio, DataInt(-1), modello, tipoBudget);
 			else
 				EvalFormula(pSimbolo, testo, esercizio, DataInt(-1), modello);
 			return true;
@@ -905,7 +890,7 @@ void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 		}
 		Kvz_TCodiciRiclassificato codici;
 		int nConteggio = 0;
-		for (const DataStr& codice : CodiciTra(codici, codici.f_Esercizio, &codici.f_ModelloRiclassific,
+		for (const DataStr& codice : Kvz_CodiciTra(codici, codici.f_Esercizio, &codici.f_ModelloRiclassific,
 											   codici.f_CodRiclassificato, esercizio, modello, def.f_ValoreCodice,
 											   def.f_ValoreCodiceA))
 			nConteggio += valuta(codice) ? 1 : 0;
@@ -964,7 +949,7 @@ void Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
 		// A fixed month is that month's value in every month.
 		const bool bMeseFisso = !def.f_ValoreMeseSymb;
 		const int meseFisso = std::clamp(def.f_ValoreMese.GetValue(), 1, 12);
-		CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
+		Kvz_CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
 		const int nMesi = UltimoMese();
 		const bool bSenzaExtracontabili = m_Modo.GetItemValue() == 1;
 
@@ -987,7 +972,7 @@ void Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
 		else
 		{
 			Kvz_TCodExtracontabiliTesta codici;
-			for (const DataStr& codice : CodiciTra(codici, codici.f_Esercizio, nullptr, codici.f_CodExtracont, esercizio,
+			for (const DataStr& codice : Kvz_CodiciTra(codici, codici.f_Esercizio, nullptr, codici.f_CodExtracont, esercizio,
 												   DataStr(), def.f_ValoreCodice, def.f_ValoreCodiceA))
 				nConteggio += valuta(codice);
 		}
@@ -1051,23 +1036,15 @@ Kvz_New_External::Kvz_New_External(Kvz_TRAziende* pAziende, const DataStr& aAzie
 		else
 			AfxMessageBox(testo);
 	};
-	// A company not in the register is said so: another company's row is never used for it.
-	if (!pAziende || pAziende->FindRecord(aAzienda) != TableReader::FOUND)
+	if (!pAziende)
 	{
 		messaggio(CString::Formatted(AfxLoadSourceString("Azienda %s non censita.", kSource),
 									 aAzienda.GetString().GetString()));
 		return;
 	}
-	const Kvz_TAziende& r = *pAziende->GetRecord();
-	const CString stringa = StringaConnessione(r.f_Server.GetString(), r.f_DataSource.GetString(),
-											   r.f_UserID.GetString(), r.f_Password.GetString(), 30);
-	m_pConnection = AfxGetOleDbMng()->MakeNewConnection(stringa, 0, 0, 0, _T(""), nullptr);
+	m_pConnection = ApriConnessione(*pAziende, aAzienda, 30, messaggio);
 	if (!m_pConnection)
-	{
-		// The manager's reason may quote the connection data: the password stays out of it.
-		messaggio(CString::Formatted("Connessione al database esterno %s fallita.", aAzienda.GetString().GetString()));
 		return;
-	}
 	m_pCursori = std::make_unique<Cursori>(m_pConnection);
 }
 
@@ -1083,6 +1060,27 @@ Kvz_New_External::~Kvz_New_External()
 	}
 	if (m_pConnection)
 		AfxGetOleDbMng()->CloseConnection(m_pConnection);
+}
+
+SqlConnection* Kvz_New_External::ApriConnessione(Kvz_TRAziende& aziende, const DataStr& aAzienda, int nTimeout,
+												 const std::function<void(const CString&)>& messaggio)
+{
+	// A company not in the register is said so: another company's row is never used for it.
+	if (aAzienda.IsEmpty() || aziende.FindRecord(aAzienda) != TableReader::FOUND)
+	{
+		messaggio(CString::Formatted(AfxLoadSourceString("Azienda %s non censita.", kSource),
+									 aAzienda.GetString().GetString()));
+		return nullptr;
+	}
+	const Kvz_TAziende& r = *aziende.GetRecord();
+	const CString stringa = StringaConnessione(r.f_Server.GetString(), r.f_DataSource.GetString(),
+											   r.f_UserID.GetString(), r.f_Password.GetString(), nTimeout);
+	SqlConnection* pConn = AfxGetOleDbMng()->MakeNewConnection(stringa, 0, 0, 0, _T(""), nullptr);
+	// The manager's reason may quote the connection data: the password stays out of it.
+	if (!pConn)
+		messaggio(CString::Formatted(AfxLoadSourceString("Connessione al database esterno %s fallita.", kSource),
+									 aAzienda.GetString().GetString()));
+	return pConn;
 }
 
 CString Kvz_New_External::StringaConnessione(const CString& strServer, const CString& strDatabase,

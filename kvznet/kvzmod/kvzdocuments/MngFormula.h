@@ -4,6 +4,7 @@
 // prepared for evaluation (macros expanded, extra-accounting amounts optionally left out) and
 // evaluated into twelve monthly values.
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -26,6 +27,25 @@
 #include "platform/plvgenlib/CMessages.h"
 
 class CAbstractFormDoc;
+
+// A name in a formula starts after one underscore (symbol) or two (macro) and ends at the next
+// separator.
+struct Kvz_NomeInFormula
+{
+	bool bMacro = false;
+	CString nome;  // without underscores; empty when a separator follows at once
+	int fine = 0;  // where the name ends: the separator or the end of the text
+};
+// The name whose underscore is at pos.
+Kvz_NomeInFormula Kvz_LeggiNomeInFormula(const std::string& text, int pos);
+// The message for a symbol or macro found among its own operands.
+CString Kvz_TestoAutoriferimento(const Kvz_NomeInFormula& letto);
+// A code range of a symbol with one end given: that code alone.
+void Kvz_CompletaIntervallo(DataStr& aDa, DataStr& aA);
+// The codes of a register between two ends, in order: the year's, and the model's where the
+// register has models.
+std::vector<DataStr> Kvz_CodiciTra(SqlRecord& rec, DataObj& colEsercizio, DataObj* pColModello, DataStr& colCodice,
+								   const DataInt& esercizio, const DataStr& modello, const DataStr& da, const DataStr& a);
 
 // One valued symbol: its name with the underscore, kind, year and model, the twelve monthly
 // amounts, and the symbol whose formula it is being valued inside (null at the top).
@@ -96,6 +116,11 @@ public:
 	// connection-string reader reads it back, so that no value can end another or add a key.
 	static CString StringaConnessione(const CString& strServer, const CString& strDatabase, const CString& strUtente,
 									  const CString& strPassword, int nTimeout);
+	// Opens a company's database from its register row (the caller closes it through the
+	// OLE DB manager); null when the company is not in the register or its database cannot be
+	// opened, said through the sink with the company's code and never its connection data.
+	static SqlConnection* ApriConnessione(Kvz_TRAziende& aziende, const DataStr& aAzienda, int nTimeout,
+										  const std::function<void(const CString&)>& messaggio);
 
 	// The other company's registry row of a symbol; FALSE when there is none or no connection.
 	BOOL CercaSimbolo(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aNome, Kvz_TAnagSimboli& riga);

@@ -12,15 +12,17 @@
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormulaCursore.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaComune.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlTable.h"
 
+using kvz_formula::kAggregati;
+using kvz_formula::kOperatori;
+
 namespace {
 const char* const kSource = "MngFormula";
 
-const char* const kAggregati[] = {"SUM(%s)", "AVG(%s)", "COUNT(*)", "MAX(%s)", "MIN(%s)", "%s"};
-const char* const kOperatori[] = {"=", "<=", ">=", "<", ">", "<>"};
 
 CString Quotato(const CString& nome)
 {
@@ -545,9 +547,8 @@ BOOL Kvz_New_MngFormula::Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New
 		if (!bElenco)
 		{
 			filtro("p14", colCdc, DataStr(""));
-			static const char* const operatori[] = {"=", "<=", ">=", "<", ">", "<>"};
 			if (opeConto <= 5)
-				filtro("p5", colConto, def.f_ValDaConto, operatori[opeConto]);
+				filtro("p5", colConto, def.f_ValDaConto, kOperatori[opeConto]);
 			else if (opeConto == 6)
 				tra(colConto, def.f_ValDaConto, def.f_ValAConto, "p5", "p6");
 			else

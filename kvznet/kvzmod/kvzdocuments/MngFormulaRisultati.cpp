@@ -51,15 +51,17 @@ CString Kvz_New_MngFormula::ColonnaRisultato(const Kvz_TSimboliOutputRiclass& de
 			return "Valore";
 		return n >= 1 && n <= 10 ? CString::Formatted("Valore%d", n) : CString();
 	}
-	// Locally the engine's budget type decides, on another company the definition's.
+	// On another company the definition's budget type decides; here the formula's inside a
+	// budget formula, else the definition's.
 	if (bEsterna)
 	{
 		const int item = def.f_TipoBudget.GetItemValue();
 		return item == 1 ? "ValoreBudgetB" : item == 2 ? "ValoreBudgetC" : "ValoreBudgetA";
 	}
-	if (m_TipoBudget.GetTagValue() != E_KVZ_TIPOBUDGET)
+	const DataEnum& tipo = m_bFormulaBudget ? m_TipoBudget : def.f_TipoBudget;
+	if (tipo.GetTagValue() != E_KVZ_TIPOBUDGET)
 		return "";
-	switch (m_TipoBudget.GetItemValue())
+	switch (tipo.GetItemValue())
 	{
 	case 0: return "ValoreBudgetA";
 	case 1: return "ValoreBudgetB";

@@ -7,19 +7,25 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
+#include <variant>
 
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgeneric/Settings.h"
 #include "platform/plvgenlib/AddOnLibraries.h"
 #include "platform/plvgenlib/CommandManager.h"
+#include "platform/plvges/ADMObj.h"
 #include "platform/plvges/DocumentFactory.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvnamesolver/FunctionWrapper.h"
 #include "platform/plvoledb/SqlConnection.h"
+#include "platform/plvoledb/SqlTable.h"
+#include "platform/plvoledb/driver/Driver.h"
 
 class KvzDocumentsLibrary : public ::testing::Test
 {
@@ -43,6 +49,10 @@ protected:
 								  std::pair{"KvzComponents", KVZCOMPONENTS_FILE},
 								  std::pair{"KvzDocuments", KVZDOCUMENTS_FILE}})
 			ASSERT_TRUE(m_Libs.Load({name, file, CPLVNamespace()})) << name;
+#ifdef KVZAPPL_FILE
+		// The cost-driver documents, loaded after the documents they build on.
+		ASSERT_TRUE(m_Libs.Load({"KvzAppl", KVZAPPL_FILE, CPLVNamespace()}));
+#endif
 		ASSERT_TRUE(m_Libs.RegisterAll(m_pConn.get()));
 		m_pDocs = m_Libs.Find("KvzDocuments");
 		m_hWnd = m_UiThread.GetMainWnd();
@@ -59,6 +69,14 @@ protected:
 		AfxSetSettingsRoot(CString());
 		std::filesystem::remove_all(m_Folder);
 		AfxGetApplicationContext()->SetEchoAssertions(TRUE);
+	}
+
+	// The host's answer to "which document offers this interface": the document itself when it
+	// derives from it (the budget document from Kvz_ADMBudgetObj).
+	static ADMObj* QueryADM(CBaseDocument* pDocument, LPCTSTR lpszInterface)
+	{
+		auto* pADM = dynamic_cast<ADMObj*>(pDocument);
+		return pADM && std::strcmp(*pADM->GetADMClass(), lpszInterface) == 0 ? pADM : nullptr;
 	}
 
 	// A function of the documents library, by its exported name.
@@ -84,6 +102,25 @@ protected:
 		});
 		m_UiThread.Run();
 		worker.join();
+	}
+
+	// A row added to its table (of the given company's database, else this one's).
+	template <class Rec>
+	static void Inserisci(Rec& rec, SqlConnection* pConn = nullptr)
+	{
+		SqlTable t(&rec, pConn ? pConn->GetDefaultSqlSession() : nullptr);
+		t.Open(TRUE);
+		t.AddNew(FALSE);
+		t.Update();
+	}
+	// The integer the query's first row starts with; -1 for none.
+	long Numero(const std::string& sql)
+	{
+		auto st = m_pConn->Db().Prepare(sql);
+		if (!st->Step())
+			return -1;
+		const plv::db::Value v = st->Column(0);
+		return std::holds_alternative<std::int64_t>(v) ? static_cast<long>(std::get<std::int64_t>(v)) : -1;
 	}
 
 	std::filesystem::path m_Folder;

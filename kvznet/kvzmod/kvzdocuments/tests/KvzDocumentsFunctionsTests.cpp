@@ -9,6 +9,7 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CStampaReportRiclassificDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaOld.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/plvgeneric/FunctionWrappers.h"
 #include "platform/plvoledb/SqlTable.h"
@@ -186,6 +187,8 @@ TEST_F(KvzDocumentsFunctions, BlockRowsReadTheSameFromAnyThreadAndAMissingRowSti
 	auto* pReport = Open<Kvz_CStampaReportRiclassificDoc>("BDStampaReportRiclassific");
 	ASSERT_TRUE(pRun && pReport);
 	pRun->m_Esercizio = 2024;
+	pRun->m_DalMese = 3;
+	pRun->m_Mese = 9;
 	pRun->m_Modello = "CE";
 	pRun->m_Quadrim[0].push_back(Riga("R100", 10));
 	pReport->m_Quadrim[2].push_back(Riga("R200", 20));
@@ -215,6 +218,8 @@ TEST_F(KvzDocumentsFunctions, BlockRowsReadTheSameFromAnyThreadAndAMissingRowSti
 	EXPECT_EQ(yearThere, 2024);
 	EXPECT_EQ(SysStringsAlive(), alive);
 
+	// The export named for the first month gives the last month of the range.
+	EXPECT_EQ(Export<int (*)(HWND, CObject*)>("__CRiclassificPianoBaseDoc_Kvz_GetDalMeseRiclassific")(m_hWnd, pRun), 9);
 	BSTR modello = Export<StrFn>("__CRiclassificPianoBaseDoc_Kvz_GetModelloRiclassific")(m_hWnd, pRun);
 	EXPECT_STREQ(modello, "CE");
 	SysFreeString(modello);
@@ -231,16 +236,16 @@ TEST_F(KvzDocumentsFunctions, ComparisonRowAndValueOfTheMonth)
 {
 	auto* pCmp = Open<Kvz_CComparazioneRiclassificDoc>("BDComparazioneRiclassific");
 	ASSERT_NE(pCmp, nullptr);
-	Kvz_RigaComparazione r;
-	r.Codice = "R1";
+	Kvz_ConfrontoRCLArrayElem r;
+	r.CodRiclassificato = "R1";
 	r.Descrizione = "Ricavi";
-	r.Importo1 = 100;
-	r.Importo2 = 80;
+	r.Valore1 = 100;
+	r.Valore2 = 80;
 	r.Differenza = 20;
 	r.Percentuale = 25;
 	r.TipoRiga = DataEnum(0x3AA8, 1);
-	r.Livello = 2;
-	pCmp->m_RigheComparazione.push_back(r);
+	r.Posizione = 2;
+	pCmp->m_Righe.push_back(r);
 	auto fn = Export<RigaComparazioneFn>("__Kvz_CComparazioneRiclassificDoc_GetRigaComparazione");
 	BSTR codice = SysAllocString(""), descr = SysAllocString("");
 	double v[8] = {};
@@ -363,4 +368,57 @@ TEST_F(KvzDocumentsFunctions, PrintingReadsTheMarkedModelsAndCodes)
 	EXPECT_STREQ(s[8], "");
 	for (BSTR b : s)
 		SysFreeString(b);
+}
+
+// The legacy formula engine is exported with all its public members, for code outside the
+// module: each is found by its linker name, and the engine made by name is driven through them.
+TEST_F(KvzDocumentsFunctions, LegacyFormulaEngineIsExportedAndCallable)
+{
+	const char* const membri[] = {
+		"_ZN14Kvz_MngFormulaC1EP9CMessagesP11CTypedArrayI7CStringE",
+		"_ZN14Kvz_MngFormulaC1ERK7CStringP9CMessagesP11CTypedArrayIS0_E",
+		"_ZN14Kvz_MngFormulaD0Ev",
+		"_ZN14Kvz_MngFormula13AttachFormulaERK7CString",
+		"_ZN14Kvz_MngFormula19AttachFormulaBudgetERK7CStringRK8DataEnum",
+		"_ZN14Kvz_MngFormula13AttachModelloERK7DataStr",
+		"_ZN14Kvz_MngFormula15AttachEsercizioERK7DataInt",
+		"_ZN14Kvz_MngFormula13AttachDefaultERK7DataIntS2_RK7DataStrRK8DataEnumS8_",
+		"_ZN14Kvz_MngFormula11InitSessionEv",
+		"_ZN14Kvz_MngFormula5ParseERK7CString",
+		"_ZN14Kvz_MngFormula4EvalEv",
+		"_ZNK14Kvz_MngFormula9GetResultEv",
+		"_ZNK14Kvz_MngFormula14GetFlatSymbolsEv",
+		"_ZNK14Kvz_MngFormula10GetFormulaEv",
+		"_ZN14Kvz_MngFormula12CreateObjectEv",
+		"_ZNK14Kvz_MngFormula15GetRuntimeClassEv",
+		"_ZN14Kvz_MngFormula19DecodificaOperatoreERK8DataEnum",
+	};
+	for (const char* nome : membri)
+		EXPECT_NE(dlsym(m_pDocs->hHandle, nome), nullptr) << nome;
+
+	using CreateFn = CObject* (*)();
+	using AttachDefaultFn = void (*)(Kvz_MngFormula*, const DataInt*, const DataInt*, const DataStr*, const DataEnum*,
+									 const DataEnum*);
+	using AttachFormulaFn = void (*)(Kvz_MngFormula*, const CString*);
+	using BoolFn = BOOL (*)(Kvz_MngFormula*);
+	using ParseFn = BOOL (*)(Kvz_MngFormula*, const CString*);
+	std::unique_ptr<CObject> pObj(Export<CreateFn>("_ZN14Kvz_MngFormula12CreateObjectEv")());
+	ASSERT_EQ(CString(pObj->GetRuntimeClass()->m_lpszClassName), "Kvz_MngFormula");
+	std::unique_ptr<CObject> pPerNome(CRuntimeClass::CreateObject("Kvz_MngFormula"));
+	ASSERT_NE(DynamicDownCast<Kvz_MngFormula>(pPerNome.get()), nullptr);
+	auto* f = DynamicDownCast<Kvz_MngFormula>(pObj.get());
+	ASSERT_NE(f, nullptr);
+
+	const DataInt anno(2025), mese(3);
+	const DataStr modello("MOD");
+	const DataEnum modo(0x3AAA, 0), altro;
+	Export<AttachDefaultFn>("_ZN14Kvz_MngFormula13AttachDefaultERK7DataIntS2_RK7DataStrRK8DataEnumS8_")(
+		f, &anno, &mese, &modello, &modo, &altro);
+	const CString formula("(2 + 1) * 4");
+	Export<AttachFormulaFn>("_ZN14Kvz_MngFormula13AttachFormulaERK7CString")(f, &formula);
+	const CString nessuno;
+	EXPECT_TRUE(Export<ParseFn>("_ZN14Kvz_MngFormula5ParseERK7CString")(f, &nessuno));
+	EXPECT_TRUE(Export<BoolFn>("_ZN14Kvz_MngFormula4EvalEv")(f));
+	EXPECT_EQ(f->GetResult().GetValue(), 12);
+	EXPECT_TRUE(m_Ui.Messages().empty());
 }

@@ -17,15 +17,6 @@ namespace {
 
 const char* const kRighe = "Righe piano base";
 
-template <class Rec>
-void Inserisci(Rec& rec)
-{
-	SqlTable t(&rec);
-	t.Open(TRUE);
-	t.AddNew(FALSE);
-	t.Update();
-}
-
 class PianoBaseDoc : public KvzDocumentsLibrary
 {
 protected:
@@ -85,14 +76,6 @@ protected:
 		}
 	}
 
-	long Numero(const std::string& sql)
-	{
-		auto st = m_pConn->Db().Prepare(sql);
-		if (!st->Step())
-			return -1;
-		const plv::db::Value v = st->Column(0);
-		return std::holds_alternative<std::int64_t>(v) ? static_cast<long>(std::get<std::int64_t>(v)) : -1;
-	}
 	std::vector<std::pair<int, double>> MesiSalvati(long id)
 	{
 		std::vector<std::pair<int, double>> mesi;

@@ -25,15 +25,6 @@ namespace {
 const char* const kConti = "Conti";
 const char* const kCdcComm = "Commesse/Centri di costo2";
 
-template <class Rec>
-void Inserisci(Rec& rec, SqlConnection* pConn = nullptr)
-{
-	SqlTable t(&rec, pConn ? pConn->GetDefaultSqlSession() : nullptr);
-	t.Open(TRUE);
-	t.AddNew(FALSE);
-	t.Update();
-}
-
 class PropSimboloPBase : public KvzDocumentsLibrary
 {
 protected:

@@ -23,15 +23,6 @@ namespace {
 const char* const kConti = "Conti";
 const int kAnno = 2026;
 
-template <class Rec>
-void Inserisci(Rec& rec)
-{
-	SqlTable t(&rec);
-	t.Open(TRUE);
-	t.AddNew(FALSE);
-	t.Update();
-}
-
 class SalvaSimboloPBase : public KvzDocumentsLibrary
 {
 protected:
@@ -80,14 +71,6 @@ protected:
 		Inserisci(r);
 	}
 
-	long Numero(const std::string& sql)
-	{
-		auto st = m_pConn->Db().Prepare(sql);
-		if (!st->Step())
-			return -1;
-		const plv::db::Value v = st->Column(0);
-		return std::holds_alternative<std::int64_t>(v) ? static_cast<long>(std::get<std::int64_t>(v)) : -1;
-	}
 	long RigheSimboli()
 	{
 		return Numero("SELECT COUNT(*) FROM Kvz_AnagSimboli") + Numero("SELECT COUNT(*) FROM Kvz_SimboliPianoBase") +

@@ -152,6 +152,25 @@ TEST_F(Calcolo, BudgetFormulasAndAConstantYear)
 	EXPECT_EQ(Mesi(*f), Costante(28));
 }
 
+// A symbol defined on a budget formula takes it in any formula; inside a budget formula the
+// formula's budget type decides, as for every reclassified-code symbol.
+TEST_F(Calcolo, ASymbolOnABudgetFormulaTakesTheOneItNames)
+{
+	Riga("B", 1, "9", kAnno, {"1", "2", "3"});
+	SimboloRiclass("BUDC", "B", "B");
+	m_pConn->ExecuteSQL(CString::Formatted("UPDATE Kvz_SimboliCodRiclassif SET ValoreDalBudget = 1, TipoBudget = %ld "
+										   "WHERE NomeSimbolo = 'BUDC'",
+										   static_cast<long>(DataEnum(E_KVZ_TIPOBUDGET, 2).GetValue())));
+	auto f = Motore();
+	f->AttachFormula("_BUDC * 10");
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(30));
+	f->AttachFormulaBudget("_BUDC", DataEnum(E_KVZ_TIPOBUDGET, 1));
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(2));
+	EXPECT_EQ(Messaggi(), V{});
+}
+
 TEST_F(Calcolo, OtherCompaniesThroughOneCachedConnectionEach)
 {
 	for (auto [codice, file] : {std::pair{"ALTRA", "altra"}, std::pair{"ROTTA", "manca"}})

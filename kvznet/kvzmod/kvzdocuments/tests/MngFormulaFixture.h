@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
@@ -134,6 +139,78 @@ protected:
 	}
 
 	CMessages m_Messaggi;
+};
+
+// With base-plan and budget rows, base-plan symbols and account lists.
+class PianoBase : public Calcolo
+{
+protected:
+	// A base-plan row of the account (cost centre or job when given) in the month.
+	void Riga(const char* conto, int mese, double saldo, double rateo = 0, double totale = 0, const char* cdc = "",
+			  WORD mastro = 1, int anno = kAnno)
+	{
+		Kvz_TPianoBaseRighe r;
+		r.f_IDPianoBase = ++m_nId;
+		r.f_Mese = mese;
+		r.f_ContoKvz = conto;
+		r.f_CentroCommessa = cdc;
+		r.f_TipoCentroComm = DataEnum(E_KVZ_TIPOCENTROCOMM, 0);
+		r.f_TipoMastro = DataEnum(E_TIPOMASTRO, mastro);
+		r.f_Esercizio = anno;
+		r.f_SaldoContabile = saldo;
+		r.f_ImportoRateo = rateo;
+		r.f_TotaleAssestato = totale;
+		InsertRow(r);
+	}
+	void RigaBudget(const char* conto, int mese, double importo, WORD tipo)
+	{
+		Kvz_TBudgetRighe r;
+		r.f_IDBudget = ++m_nId;
+		r.f_Mese = mese;
+		r.f_ContoKvz = conto;
+		r.f_Esercizio = kAnno;
+		r.f_TipoBudget = DataEnum(E_KVZ_TIPOBUDGET, tipo);
+		r.f_ImportoMese = importo;
+		InsertRow(r);
+	}
+	// A symbol summing the balances of one account; the caller changes what it needs.
+	void Simbolo(const char* nome, const std::function<void(Kvz_TSimboliPianoBase&)>& modifica = {},
+				 const char* azienda = nullptr)
+	{
+		Anagrafica(nome, 0, azienda);
+		Kvz_TSimboliPianoBase s;
+		s.f_Esercizio = kAnno;
+		s.f_ModelloRiclassific = kModello;
+		s.f_NomeSimbolo = nome;
+		s.f_SelSaldo = TRUE;
+		s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, 0);
+		s.f_ValDaConto = "A1";
+		if (modifica)
+			modifica(s);
+		InsertRow(s);
+	}
+	void Voce(const char* simbolo, const char* conto, WORD segno, const char* cdc = "")
+	{
+		Kvz_TElencoContiSimboloPBase e;
+		e.f_Esercizio = kAnno;
+		e.f_ModelloRiclassific = kModello;
+		e.f_NomeSimbolo = simbolo;
+		e.f_ContoSelez = conto;
+		e.f_CentroCommessa = cdc;
+		e.f_SegnoConto = DataEnum(E_KVZ_SEGNOCONTO, segno);
+		InsertRow(e);
+	}
+	std::vector<double> Valuta(const CString& formula, int modo = 0)
+	{
+		auto f = Motore(12, modo);
+		f->AttachFormula(formula);
+		EXPECT_TRUE(f->Eval()) << formula.GetString();
+		return Mesi(*f);
+	}
+	// Month m (1-12) of a result.
+	static double M(const std::vector<double>& v, int m) { return v[static_cast<size_t>(m - 1)]; }
+
+	long m_nId = 0;
 };
 
 using V = std::vector<CString>;

@@ -95,6 +95,15 @@ TEST_F(Risultati, RangesByPositionOrByCodeColumnsAndDataKind)
 	f->AttachFormulaBudget("_BUD", DataEnum(E_KVZ_TIPOBUDGET, 1));
 	ASSERT_TRUE(f->Eval());
 	EXPECT_EQ(Mesi(*f), Mesi23(2001, 2002, 2001));
+	// Outside a budget formula the budget value the definition names.
+	Simbolo("BUDB", "A", "A", 0, [](auto& s) {
+		s.f_ValoreDalBudget = TRUE;
+		s.f_TipoBudget = DataEnum(E_KVZ_TIPOBUDGET, 1);
+	});
+	EXPECT_EQ(Valuta("_BUDB"), Mesi23(2001, 2002, 2001));
+	f->AttachFormulaBudget("_BUDB", DataEnum(E_KVZ_TIPOBUDGET, 0));
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Mesi23(1001, 1002, 1001));
 	// Written by the run as it goes: every occurrence reads again.
 	m_pConn->ExecuteSQL("UPDATE Kvz_Riclassificato SET Valore = Valore * 2");
 	EXPECT_EQ(Valuta("_UNO"), Costante(200));

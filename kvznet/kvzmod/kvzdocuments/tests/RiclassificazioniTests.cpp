@@ -8,6 +8,12 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriCodici.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriDettaglio.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TDescrizioniBrevi.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/MngFormulaFixture.h"
 #include "platform/erp/erpledgerdbl/TCostCenters.h"
@@ -491,6 +497,369 @@ TEST_F(Modelli, DeletingAModelWhoseCodeHoldsAQuote)
 	EXPECT_EQ(Registrato("O''X", "A"), Registro(0, 0, 0));
 	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_RiclassificazioneTesta"), 0);
 	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_DescrFormule"), 0);
+}
+
+// ---- model copy ----------------------------------------------------------------------------
+
+class CopiaModello : public Modelli
+{
+protected:
+	// Model MOD with two rows over the fixture's extra-accounting symbol and a base-plan and an
+	// output symbol of its own; its first row carries every text a copy may leave out.
+	void Sorgente()
+	{
+		Apri();
+		Anagrafica("PB", 0);
+		Kvz_TSimboliPianoBase pb;
+		pb.f_Esercizio = kAnno;
+		pb.f_ModelloRiclassific = kModello;
+		pb.f_NomeSimbolo = "PB";
+		InsertRow(pb);
+		for (auto [nome, anno] : {std::pair{"OUT0", 0}, std::pair{"OUTA", kAnno - 1}})
+		{
+			Anagrafica(nome, 6);
+			Kvz_TSimboliOutputRiclass o;
+			o.f_Esercizio = kAnno;
+			o.f_ModelloRiclassific = kModello;
+			o.f_NomeSimbolo = nome;
+			o.f_ValoreEs = anno;
+			o.f_ValoreModello = kModello;
+			InsertRow(o);
+		}
+		CreaModello(kModello, {{"A", "Riga A", "_E*2"}, {"B", "Riga B", "_RA+1"}});
+		ASSERT_TRUE(Form().Edit());
+		for (auto [col, val] : {std::pair{"BudgetA", "7"}, std::pair{"Formula3", "_RA"}, std::pair{"Percentuale", "B"},
+								std::pair{"DividendoPerProgr", "A"}, std::pair{"DivisorePerProgr", "B"},
+								std::pair{"SegnoDaApplicare", "-"}})
+			ASSERT_TRUE(Form().TypeCell(kGriglia, 0, col, val)) << col;
+		ASSERT_TRUE(Form().TypeCell("Descrizioni colonne", 3, "Descrizione", "Consuntivo"));
+		ASSERT_TRUE(Form().Save()) << Shown();
+		// A reclassified-code symbol valued from a third model in no fixed year.
+		Anagrafica("RZ", 3);
+		Kvz_TSimboliCodiciRiclass z;
+		z.f_Esercizio = kAnno;
+		z.f_ModelloRiclassific = kModello;
+		z.f_NomeSimbolo = "RZ";
+		z.f_ValoreEs = 0;
+		z.f_ValoreModello = "TERZO";
+		InsertRow(z);
+	}
+	// A new model of the year typed in the form, filled by a copy of MOD.
+	BOOL Copia(const char* modello, int anno, bool formule)
+	{
+		EXPECT_TRUE(Form().New());
+		EXPECT_TRUE(Form().Type("Esercizio", CString::Formatted("%d", anno)));
+		EXPECT_TRUE(Form().Type("ModelloRiclassific", modello));
+		EXPECT_TRUE(Form().Type("RCL_COPIA_ESERC", CString::Formatted("%d", kAnno)));
+		EXPECT_TRUE(Form().Type("RCL_COPIA_DA", kModello));
+		EXPECT_TRUE(Form().Type("RCL_ANCHE_FORMULE", formule ? "Si" : "No"));
+		return Form().Press("RCL_COPIA");
+	}
+	long Righe(const char* tabella, const char* modello)
+	{
+		return Conta(CString::Formatted("SELECT COUNT(*) FROM %s WHERE ModelloRiclassific='%s'", tabella, modello));
+	}
+	// What a copy writes at once: codes, symbols of every kind, their definitions.
+	std::vector<long> Scritto(const char* modello)
+	{
+		std::vector<long> v;
+		for (const char* t : {"Kvz_CodiciRiclassificato", "Kvz_AnagSimboli", "Kvz_SimboliCodRiclassif",
+							  "Kvz_SimboliPianoBase", "Kvz_SimboliCodExtracont", "Kvz_SimboliOutputRiclassif"})
+			v.push_back(Righe(t, modello));
+		return v;
+	}
+};
+
+TEST_F(CopiaModello, AnExistingTargetIsRefusedBeforeAnythingIsWritten)
+{
+	Sorgente();
+	const std::vector<long> prima = Scritto(kModello);
+	m_Ui.Clear();
+	Copia(kModello, kAnno, true);
+	EXPECT_NE(Shown().find(CString::Formatted("Il modello MOD esercizio %d esiste gia'.", kAnno).str()), std::string::npos)
+		<< Shown();
+	EXPECT_EQ(Form().RowCount(kGriglia), 0);
+	EXPECT_EQ(Scritto(kModello), prima);
+}
+
+TEST_F(CopiaModello, WithoutFormulasTheTextsStayEmptyAndOnlyTheCodesSymbolsFollow)
+{
+	Sorgente();
+	m_Ui.Clear();
+	Copia("SENZA", kAnno, false);
+	EXPECT_EQ(Shown(), "");
+	ASSERT_EQ(Form().RowCount(kGriglia), 2);
+	EXPECT_EQ(Form().Cell(kGriglia, 0, "Codice"), "A");
+	EXPECT_EQ(Form().Cell(kGriglia, 1, "Descrizione"), "Riga B");
+	for (const char* col : {"Formula", "BudgetA", "Budget B", "BudgetC", "Formula1", "Formula3", "Formula10", "Percentuale",
+							"DividendoPerProgr", "DivisorePerProgr", "SegnoDaApplicare"})
+		EXPECT_EQ(Form().Cell(kGriglia, 0, col), "") << col;
+	// Codes and their own symbols only: no base-plan, extra-accounting or output symbol.
+	EXPECT_EQ(Scritto("SENZA"), (std::vector<long>{2, 3, 3, 0, 0, 0}));
+	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_AnagSimboli WHERE ModelloRiclassific='SENZA' AND TipoSimbolo<>" +
+					CString::Formatted("%u", static_cast<unsigned>(MAKELONG(3, E_KVZ_TIPOSIMBOLO)))),
+			  0);
+	// The column titles came along; saved, the model is whole.
+	EXPECT_EQ(Form().Cell("Descrizioni colonne", 3, "Descrizione"), "Consuntivo");
+	m_Ui.PushAnswer(IDYES);  // the rows have no formula
+	ASSERT_TRUE(Form().Save()) << Shown();
+	EXPECT_EQ(Righe("Kvz_RiclassificazioneRighe", "SENZA"), 2);
+	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_DescrFormule WHERE Codice='SENZA'"), 14);
+}
+
+TEST_F(CopiaModello, CodesAreOverwrittenSymbolsKeptAndYearsCarried)
+{
+	Sorgente();
+	const int nuovo = kAnno + 1;
+	// The target year already has a code and a symbol of the same names.
+	Kvz_TCodiciRiclassificato c;
+	c.f_Esercizio = nuovo;
+	c.f_ModelloRiclassific = "DEST";
+	c.f_CodRiclassificato = "A";
+	c.f_Descrizione = "Vecchia";
+	InsertRow(c);
+	Kvz_TSimboliCodiciRiclass b;
+	b.f_Esercizio = nuovo;
+	b.f_ModelloRiclassific = "DEST";
+	b.f_NomeSimbolo = "RB";
+	b.f_Annotazioni = "Mia";
+	InsertRow(b);
+
+	m_Ui.Clear();
+	Copia("DEST", nuovo, true);
+	EXPECT_EQ(Shown(), "");
+	ASSERT_EQ(Form().RowCount(kGriglia), 2);
+	EXPECT_EQ(Form().Cell(kGriglia, 0, "Formula"), "_E*2");
+	EXPECT_EQ(Form().Cell(kGriglia, 0, "SegnoDaApplicare"), "-");
+
+	auto valore = [&](const char* tabella, const char* nome, const char* col) {
+		return Testo(CString::Formatted("SELECT %s FROM %s WHERE Esercizio=%d AND ModelloRiclassific='DEST' AND "
+										"NomeSimbolo='%s'",
+										col, tabella, nuovo, nome));
+	};
+	EXPECT_EQ(Testo(CString::Formatted("SELECT Descrizione FROM Kvz_CodiciRiclassificato WHERE Esercizio=%d AND "
+									   "ModelloRiclassific='DEST' AND CodRiclassificato='A'",
+									   nuovo)),
+			  "Riga A");
+	EXPECT_EQ(valore("Kvz_SimboliCodRiclassif", "RB", "Annotazioni"), "Mia");
+	// A year above 0 becomes the target's, 0 stays 0; the source model becomes the target, a third stays.
+	EXPECT_EQ(valore("Kvz_SimboliCodRiclassif", "RA", "ValoreEs"), CString::Formatted("%d", nuovo).str());
+	EXPECT_EQ(valore("Kvz_SimboliCodRiclassif", "RA", "ValoreModello"), "DEST");
+	EXPECT_EQ(valore("Kvz_SimboliCodRiclassif", "RZ", "ValoreEs"), "0");
+	EXPECT_EQ(valore("Kvz_SimboliCodRiclassif", "RZ", "ValoreModello"), "TERZO");
+	EXPECT_EQ(valore("Kvz_SimboliOutputRiclassif", "OUT0", "ValoreEs"), "0");
+	EXPECT_EQ(valore("Kvz_SimboliOutputRiclassif", "OUTA", "ValoreEs"), CString::Formatted("%d", nuovo).str());
+	EXPECT_EQ(valore("Kvz_SimboliCodExtracont", "E", "ValoreCodice"), "X1");
+	EXPECT_EQ(valore("Kvz_AnagSimboli", "PB", "DataCreazione"), Testo("SELECT DataCreazione FROM Kvz_AnagSimboli WHERE "
+																	  "NomeSimbolo='RA' AND ModelloRiclassific='MOD'"));
+
+	// Saved, the copy stays; its rows count their uses as typed rows would.
+	ASSERT_TRUE(Form().Save()) << Shown();
+	EXPECT_EQ(Righe("Kvz_RiclassificazioneRighe", "DEST"), 2);
+	EXPECT_EQ(Conta(CString::Formatted("SELECT COUNT(*) FROM Kvz_ContatoriDettaglio WHERE Esercizio=%d AND "
+									   "ModelloRiclassific='DEST' AND Codice='A'",
+									   nuovo)),
+			  2);
+	EXPECT_EQ(Righe("Kvz_SimboliPianoBase", "DEST"), 1);
+}
+
+TEST_F(CopiaModello, AFailurePartWayLeavesNothingAndAnAbandonedCopyIsCleanedUp)
+{
+	Sorgente();
+	const std::vector<long> nulla(6, 0);
+	const std::vector<long> sorgente = Scritto(kModello);
+	// Copied, then left without saving: what the copy wrote goes, the source shown again keeps its own.
+	Copia("LASCIATO", kAnno, true);
+	ASSERT_EQ(Scritto("LASCIATO"), (std::vector<long>{2, 7, 3, 1, 1, 2}));
+	ASSERT_TRUE(Form().Escape());
+	EXPECT_EQ(Form().Text("ModelloRiclassific"), kModello);
+	EXPECT_EQ(Scritto("LASCIATO"), nulla);
+	EXPECT_EQ(Scritto(kModello), sorgente);
+
+	// Rows typed before a copy stay unless the user confirms.
+	ASSERT_TRUE(Form().New());
+	ASSERT_TRUE(Form().Type("ModelloRiclassific", "ROTTO"));
+	NuovaRiga("K", "Riga K", "1");
+	ASSERT_TRUE(Form().Type("RCL_COPIA_DA", kModello));
+	m_Ui.Clear();
+	m_Ui.PushAnswer(IDNO);
+	Form().Press("RCL_COPIA");
+	EXPECT_EQ(Shown(), "\nLe righe gia' presenti verranno cancellate. Si conferma?");
+	EXPECT_EQ(Form().RowCount(kGriglia), 1);
+	EXPECT_EQ(Righe("Kvz_CodiciRiclassificato", "ROTTO"), 1);
+
+	// The last table the copy writes is gone: everything written before it, the deletion of
+	// the typed row's code included, is undone and the form keeps what the user typed.
+	m_pConn->Db().Prepare("DROP TABLE Kvz_SimboliOutputRiclassif")->Step();
+	m_Ui.Clear();
+	m_Ui.PushAnswer(IDYES);
+	Form().Press("RCL_COPIA");
+	EXPECT_NE(Shown().find("Kvz_SimboliOutputRiclassif"), std::string::npos) << Shown();
+	EXPECT_EQ(Righe("Kvz_CodiciRiclassificato", "ROTTO"), 1);  // the typed row's own code, as before the copy
+	EXPECT_EQ(Righe("Kvz_SimboliPianoBase", "ROTTO"), 0);
+	EXPECT_EQ(Righe("Kvz_SimboliCodExtracont", "ROTTO"), 0);
+	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_CodiciRiclassificato WHERE ModelloRiclassific='ROTTO' AND "
+					"CodRiclassificato='A'"),
+			  0);
+	ASSERT_EQ(Form().RowCount(kGriglia), 1);
+	EXPECT_EQ(Form().Cell(kGriglia, 0, "Codice"), "K");
+}
+
+TEST_F(CopiaModello, RemovalOfAQuotedModelWithoutSymbolsFloorsCountersAndClearsItsResults)
+{
+	Apri();
+	Kvz_TRiclassificato r;
+	r.f_Esercizio = kAnno;
+	r.f_Mese = 1;
+	r.f_ModelloRiclassific = "O'X";
+	r.f_CodRiclassificato = "A";
+	InsertRow(r);
+	for (auto [codice, usi] : {std::pair{"C1", 5L}, std::pair{"C2", 1L}})
+	{
+		Kvz_TContatoriDettaglio d;
+		d.f_Esercizio = kAnno;
+		d.f_TipoCodice = DataEnum(E_KVZ_TIPOSIMBOLO, 0);
+		d.f_Codice = codice;
+		d.f_ModelloRiclassific = "O'X";
+		d.f_TipoCodCheUtilizza = DataEnum(E_KVZ_TIPOSIMBOLO, 3);
+		d.f_CodiceCheUtilizza = "A";
+		d.f_ContatoreUtilizzi = usi;
+		InsertRow(d);
+		Kvz_TContatoriCodici g;
+		g.f_Esercizio = kAnno;
+		g.f_TipoCodice = d.f_TipoCodice;
+		g.f_Codice = codice;
+		g.f_ContatoreUtilizzi = 3L;
+		InsertRow(g);
+	}
+	m_pDoc->m_ModelloDaAzzerare = "O'X";
+	m_pDoc->m_EsercizioDaAzzerare = kAnno;
+	m_Ui.Clear();
+	EXPECT_TRUE(m_pDoc->CancellaTuttiISimboli());
+	EXPECT_EQ(Shown(), "");
+	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_Riclassificato"), 0);
+	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_ContatoriDettaglio"), 0);
+	EXPECT_EQ(Conta("SELECT ContatoreUtilizzi FROM Kvz_ContatoriCodici WHERE Codice='C1'"), 0);
+	EXPECT_EQ(Conta("SELECT ContatoreUtilizzi FROM Kvz_ContatoriCodici WHERE Codice='C2'"), 2);
+	// Without a model to clear nothing goes.
+	m_pDoc->m_ModelloDaAzzerare.Clear();
+	EXPECT_FALSE(m_pDoc->CancellaTuttiISimboli());
+}
+
+TEST_F(Modelli, AFormulaExplodesIntoValuedAccountsAndCentresThatTheReportReadsBack)
+{
+	// Two list symbols: accounts (one subtracted), and a cost centre over all accounts and over one.
+	for (const auto& [conto, descr] : {std::pair{"2001", "Acquisti"}, std::pair{"3001", "Ricavi"}})
+	{
+		Kvz_TAnagContiKvz c;
+		c.f_Esercizio = kAnno;
+		c.f_ContoKvz = conto;
+		c.f_Descrizione = descr;
+		InsertRow(c);
+	}
+	TCostCenters cdc;
+	cdc.f_CostCenter = "CDC1";
+	cdc.f_Description = "Produzione";
+	InsertRow(cdc);
+	auto simbolo = [&](const char* nome, bool bCentri, std::vector<std::tuple<const char*, const char*, WORD>> voci) {
+		Anagrafica(nome, 0);
+		Kvz_TSimboliPianoBase s;
+		s.f_Esercizio = kAnno;
+		s.f_ModelloRiclassific = kModello;
+		s.f_NomeSimbolo = nome;
+		s.f_SelSaldo = TRUE;
+		s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, 8);
+		s.f_WhereCdcComm = bCentri;
+		s.f_SelContoVuoto = bCentri;
+		InsertRow(s);
+		for (const auto& [conto, centro, segno] : voci)
+		{
+			Kvz_TElencoContiSimboloPBase v;
+			v.f_Esercizio = kAnno;
+			v.f_ModelloRiclassific = kModello;
+			v.f_NomeSimbolo = nome;
+			v.f_ContoSelez = conto;
+			v.f_CentroCommessa = centro;
+			v.f_SegnoConto = DataEnum(E_KVZ_SEGNOCONTO, segno);
+			InsertRow(v);
+		}
+	};
+	simbolo("PB", false, {{"2001", "", 0}, {"3001", "", 1}, {"2001", "CDC1", 0}});
+	simbolo("CC", true, {{"", "CDC1", 0}});
+	long id = 0;
+	auto piano = [&](const char* conto, const char* centro, WORD mastro, int mese, double saldo, double rateo = 0) {
+		Kvz_TPianoBaseRighe r;
+		r.f_IDPianoBase = ++id;
+		r.f_Esercizio = kAnno;
+		r.f_Mese = mese;
+		r.f_ContoKvz = conto;
+		r.f_CentroCommessa = centro;
+		r.f_TipoMastro = DataEnum(E_TIPOMASTRO, mastro);
+		r.f_SaldoContabile = saldo;
+		r.f_ImportoRateo = rateo;
+		r.f_TotaleAssestato = saldo + rateo;
+		InsertRow(r);
+	};
+	for (int m = 1; m <= 4; ++m)
+		piano("2001", "", 4, m, m == 4 ? 999 : 100, 7);
+	piano("3001", "", 3, 3, -50);
+	piano("2001", "CDC1", 4, 3, 40);
+	piano("3001", "CDC1", 3, 2, -20);
+	piano("3001", "CDC1", 3, 3, -30);
+
+	Apri();
+	CreaModello("MOD", {{"VP", "Valore", "_PB + _CC"}});
+	ASSERT_TRUE(Form().SelectRow(kGriglia, 0));
+	FormDriver::AnswerDialog([](FormDriver& dlg) {
+		EXPECT_EQ(dlg.Text("Esercizio:").str(), "2025");
+		EXPECT_EQ(dlg.Text("Mese:").str(), "6");  // the application date's
+		EXPECT_TRUE(dlg.Type("Mese:", "3"));
+		EXPECT_TRUE(dlg.Press("Saldo"));
+		return IDOK;
+	});
+	ASSERT_TRUE(Form().Command("Esplosione")) << Form().GetLastError();
+	EXPECT_EQ(m_pDoc->m_FormulaEsplosa.GetString().str(), "_PB + _CC");
+
+	// Read back as the report reads it: a row and its parts, texts 1 to 6 and the two amounts.
+	std::vector<std::string> letto;
+	for (DataInt riga(0);; riga = riga.GetValue() + 1)
+	{
+		DataStr primo, secondo;
+		if (!m_pDoc->Kvz_GetNextRigaEsplos(riga, primo, secondo))
+			break;
+		letto.push_back(primo.GetString().str() + "|" + secondo.GetString().str());
+		for (DataInt parte(0);; parte = parte.GetValue() + 1)
+		{
+			DataStr t[6];
+			DataMon mese, progr;
+			if (!m_pDoc->Kvz_GetSubNextRigaEsplos(riga, parte, t[0], t[1], t[2], t[3], t[4], t[5], mese, progr))
+				break;
+			std::string s = "  ";
+			for (auto& x : t)
+				s += x.GetString().str() + "|";
+			letto.push_back(s + mese.FormatData("%.2f").str() + "|" + progr.FormatData("%.2f").str());
+		}
+	}
+	EXPECT_EQ(letto, (std::vector<std::string>{
+						 "|PB",
+						 "  Somma|2001|Acquisti||||100.00|300.00",
+						 "  Somma|2001|Acquisti|Somma|CDC1|Produzione|40.00|40.00",
+						 "  Sottrae|3001|Ricavi||||-50.00|-50.00",
+						 " + |CC",
+						 "  |||Somma|CDC1|Produzione|-70.00|-90.00",
+					 }));
+
+	// Total adjusted, the dialog's own choice, and a column without formula explodes nothing.
+	FormDriver::AnswerDialog([](FormDriver& dlg) { return dlg.Type("Mese:", "1") ? IDOK : IDCANCEL; });
+	ASSERT_TRUE(Form().Command("Esplosione"));
+	ASSERT_FALSE(m_pDoc->m_RigheEsplosione.empty());
+	EXPECT_EQ(m_pDoc->m_RigheEsplosione[0].Dettagli[0].Importi[0].GetValue(), 107.0);
+	EXPECT_EQ(m_pDoc->m_RigheEsplosione[0].Dettagli[0].Importi[1].GetValue(), 107.0);
+	FormDriver::AnswerDialog([](FormDriver& dlg) {
+		return dlg.Press("Colonna numero:") && dlg.Type("Colonna", "11") ? IDOK : IDCANCEL;
+	});
+	ASSERT_TRUE(Form().Command("Esplosione"));
+	EXPECT_TRUE(m_pDoc->m_RigheEsplosione.empty());
 }
 
 }  // namespace

@@ -1,15 +1,18 @@
-// The print of reclassified statements and the reclassified report extraction, driven through
-// their forms as a user drives them, on results written through the table records.
+// The print of reclassified statements, the reclassified report extraction and the comparison of
+// two reclassified plans, driven through their forms as a user drives them, on results written through the table records.
 #include <algorithm>
 #include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "kvznet/kvzmod/kvzdbl/Kvz_TDescrFormula.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TDescrizioniBrevi.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificatoTesta.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
 #include "kvznet/kvzmod/kvzdocuments/BDStampaRiclassificatoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CComparazioneRiclassificDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CStampaReportRiclassificDoc.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvges/FormDriver.h"
@@ -491,6 +494,166 @@ TEST_F(EstrazioneReport, TheFormRunsTheReportAndAnotherRunReusesIt)
 	ASSERT_TRUE(form.Type("Al mese:", "13"));
 	EXPECT_FALSE(form.RunBatch());
 	EXPECT_NE(m_Ui.LastMessage().Find("Mesi errati"), -1);
+}
+
+// ---- comparison of two plans ---------------------------------------------------------------------
+
+class Comparazione : public StampaRiclassificato
+{
+protected:
+	using Confronto = std::tuple<std::string, double, double, double, double>;  // code, value 1, value 2, difference, %
+
+	FormDriver ApriConfronto(const char* primo, const char* secondo)
+	{
+		FormDriver form = Apri<Kvz_CComparazioneRiclassificDoc, Kvz_CComparazioneRiclassificView>();
+		m_pDoc = static_cast<Kvz_CComparazioneRiclassificDoc*>(form.GetDocument());
+		EXPECT_TRUE(form.Type("COMPARA_MODELLO_1", primo)) << form.GetLastError();
+		EXPECT_TRUE(form.Type("COMPARA_MODELLO_2", secondo)) << form.GetLastError();
+		return form;
+	}
+	std::vector<Confronto> Righe() const
+	{
+		std::vector<Confronto> v;
+		for (const auto& r : m_pDoc->m_Righe)
+			v.emplace_back(r.CodRiclassificato.GetString().str(), r.Valore1.GetValue(), r.Valore2.GetValue(),
+						   r.Differenza.GetValue(), r.Percentuale.GetValue());
+		return v;
+	}
+	const Kvz_ConfrontoRCLArrayElem* Di(const char* codice) const
+	{
+		for (const auto& r : m_pDoc->m_Righe)
+			if (r.CodRiclassificato.GetString() == codice)
+				return &r;
+		return nullptr;
+	}
+	long RigheTemp()
+	{
+		auto st = m_pConn->Db().Prepare("SELECT COUNT(*) FROM Kvz_Riclassificato WHERE Temp <> 0");
+		st->Step();
+		return static_cast<long>(std::get<std::int64_t>(st->Column(0)));
+	}
+
+	Kvz_CComparazioneRiclassificDoc* m_pDoc = nullptr;
+};
+
+TEST(ComparazioneChiave, CodesSortAsIfPaddedOnTheLeftAndPercentagesFollowTheSignOfTheFirst)
+{
+	EXPECT_EQ(Kvz_ChiaveConfronto("7"), "000000000000007");
+	EXPECT_LT(Kvz_ChiaveConfronto("7").str(), Kvz_ChiaveConfronto("12").str());
+	EXPECT_EQ(Kvz_ChiaveConfronto("ABCDEFGHIJKLMNOPQ"), "ABCDEFGHIJKLMNO");
+	struct Caso
+	{
+		double v1, v2, perc;
+	};
+	for (const Caso& c : {Caso{0, 50, 100}, Caso{0, 0, 0}, Caso{-200, -100, -50}, Caso{80, 0, -100}, Caso{3, 4, 33.33}})
+		EXPECT_DOUBLE_EQ(Kvz_PercentualeConfronto(c.v1, c.v2), c.perc) << c.v1 << " " << c.v2;
+}
+
+TEST_F(Comparazione, TwoPlansCodeByCodeWithSingleMonthKindsOverridesAndCodesOfTheSecondOnly)
+{
+	Modello("A", "Consuntivo");
+	Modello("B", "Budget");
+	Riga("A", "K2", 5, 2);
+	Riga("A", "K3", 6, 3);
+	for (int m = 1; m <= 3; ++m)
+	{
+		Risultato("A", "P1", m, m == 1 ? -200 : 0, 1, 0, 10);
+		Risultato("B", "P1", m, m == 1 ? -100 : 0, 1, 0, 1);
+		Risultato("A", "K2", m, m * 10, 5, 2, m);
+		Risultato("B", "K2", m, m, 5, 2);
+		Risultato("A", "K3", m, m * 10, 6, 3);
+		Risultato("B", "K3", m, m, 6, 3);
+		Risultato("A", "12", m, 1, 8);
+		Risultato("A", "7", m, 1, 9);
+		Risultato("A", "ESCLUSA", m, 1, 11, 7);
+	}
+	Risultato("A", "SOLO1", 2, 80, 2);
+	Risultato("A", "V10", 1, 5, 3, 0, 0, 999);
+	Risultato("A", "V10", 2, 5, 3, 0, 0, 1);
+	Risultato("B", "V10", 2, 5, 3);
+	Risultato("B", "SOLO2", 2, 50, 4);
+	Risultato("B", "FUORI", 5, 70, 7);  // in the second term's months only
+	FormDriver form = ApriConfronto("A", "B");
+	ASSERT_TRUE(form.Type("COMPARA_MESE_A_1", "3"));
+	ASSERT_TRUE(form.Type("COMPARA_MESE_A_2", "6"));
+	ASSERT_TRUE(form.RunBatch()) << m_Ui.LastMessage().str();
+	// In the order of the codes padded on the left to 15 characters; kind 3 takes each range's
+	// last month, and the second term has none in month 6.
+	EXPECT_EQ(Righe(), (std::vector<Confronto>{{"7", 3, 0, -3, -100},
+										  {"12", 3, 0, -3, -100},
+										  {"K2", 10, 1, -9, -90},
+										  {"K3", 30, 0, -30, -100},
+										  {"P1", -200, -100, 100, -50},
+										  {"V10", 999, 5, -994, -99.5},
+										  {"SOLO1", 80, 0, -80, -100},
+										  {"SOLO2", 0, 50, 50, 100}}));
+	// The carried totals cover the whole ranges, for single-month kinds too.
+	EXPECT_DOUBLE_EQ(Di("K2")->Riportato1.GetValue(), 6);
+	EXPECT_DOUBLE_EQ(Di("P1")->Riportato2.GetValue(), 3);
+	EXPECT_EQ(Di("K3")->TipoRiga.GetItemValue(), 3);
+	EXPECT_EQ(Di("SOLO2")->Descrizione.GetString(), "Descrizione SOLO2");
+	EXPECT_EQ(RigheTemp(), 0);
+
+	// Three months projected to twelve: value and carried total times four.
+	ASSERT_TRUE(form.Type("COMPARA_PROIEZI_MESI1", "3"));
+	ASSERT_TRUE(form.RunBatch());
+	EXPECT_DOUBLE_EQ(Di("P1")->Valore1.GetValue(), -800);
+	EXPECT_DOUBLE_EQ(Di("P1")->Proiettato1.GetValue(), -800);
+	EXPECT_DOUBLE_EQ(Di("P1")->Riportato1.GetValue(), 120);
+	EXPECT_DOUBLE_EQ(Di("P1")->Proiettato2.GetValue(), 0);
+	EXPECT_DOUBLE_EQ(Di("P1")->Percentuale.GetValue(), -87.5);
+	EXPECT_EQ(m_pDoc->m_Termine[0].DescriProiezione.GetString(), "3 su 12");
+	EXPECT_EQ(RigheTemp(), 0);
+}
+
+TEST_F(Comparazione, TheFormRunsTheReportWithTheChosenColumnsAndRefusesColumnsThatNameNothing)
+{
+	Modello("A", "Consuntivo");
+	Modello("B", "Altro");
+	Risultato("A", "RIC", 1, 100, 1, 0, 0, 0, 80);
+	Kvz_TDescrFormula d;
+	d.f_Esercizio = kAnno;
+	d.f_TipoCodice = DataEnum(E_KVZ_TIPOSIMBOLO, 3);
+	d.f_Codice = "A";
+	d.f_TipoBudget = DataEnum(E_KVZ_TIPOBUDGET, 1);
+	d.f_Descrizione = "Obiettivo";
+	InsertRow(d);
+	FormDriver form = ApriConfronto("A", "A");
+
+	// A column outside 1..10 or a budget type outside A..C names no column: refused up front.
+	ASSERT_TRUE(form.Type("COMPARA_VALORE_COLONNA_1", "Si"));
+	ASSERT_TRUE(form.Type("COMPARA_VALORE_NR_COLONNA_1", "11"));
+	EXPECT_FALSE(form.RunBatch());
+	EXPECT_EQ(m_Ui.LastMessage(), "Colonna 11 non valida nel primo termine: indicare un numero da 1 a 10.");
+	ASSERT_TRUE(form.Type("COMPARA_VALORE_PRINC_1", "Si"));
+	ASSERT_TRUE(form.Type("COMPARA_VALORE_BUDGET_2", "Si"));
+	m_pDoc->m_Termine[1].TipoBudget = DataEnum(E_KVZ_TIPOBUDGET, 3);
+	EXPECT_FALSE(form.RunBatch());
+	EXPECT_EQ(m_Ui.LastMessage(), "Tipo budget non valido nel secondo termine: indicare il budget A, B o C.");
+	EXPECT_TRUE(m_Runner.Requests().empty());
+
+	// The main value against budget B, titled as the model titles that column.
+	ASSERT_TRUE(form.Type("COMPARA_TIPO_BUDGET_2", "Budget B"));
+	ASSERT_TRUE(form.RunBatch()) << m_Ui.LastMessage().str();
+	EXPECT_EQ(Righe(), (std::vector<Confronto>{{"RIC", 100, 80, -20, -20}}));
+	ASSERT_EQ(m_Runner.Requests().size(), 1u);
+	const CRendoInfo& info = *m_Runner.Requests()[0].info;
+	EXPECT_EQ(info.GetParamCount(), 17);
+	EXPECT_EQ(info.GetParamValue("w_DescriColonnaUsata1")->FormatData(), "Principale");
+	EXPECT_EQ(info.GetParamValue("w_DescriColonnaUsata2")->FormatData(), "Obiettivo");
+	EXPECT_EQ(info.GetParamValue("w_DescriModello1")->FormatData(), "Consuntivo");
+
+	// A read that fails after the placeholder rows were written leaves none of them.
+	Risultato("B", "SOLO", 2, 5, 2);
+	m_pConn->Db().Prepare("DROP TABLE Kvz_RiclassificazioneRighe")->Step();
+	ASSERT_TRUE(form.Type("COMPARA_VALORE_BUDGET_2", "No"));
+	ASSERT_TRUE(form.Type("COMPARA_MODELLO_2", "B"));
+	m_Ui.Clear();
+	EXPECT_FALSE(form.RunBatch());
+	EXPECT_NE(m_Ui.Messages().front().text.Find("Kvz_RiclassificazioneRighe"), -1) << m_Ui.Messages().front().text.str();
+	EXPECT_EQ(m_Ui.LastMessage(), "Nessun dato estratto per i parametri impostati.");
+	EXPECT_EQ(RigheTemp(), 0);
+	EXPECT_EQ(m_Runner.Requests().size(), 1u);
 }
 
 }  // namespace

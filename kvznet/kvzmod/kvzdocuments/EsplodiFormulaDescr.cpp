@@ -1,0 +1,646 @@
+#include "kvznet/kvzmod/kvzdocuments/EsplodiFormulaDescr.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_DBTRiclassificazioni.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "platform/erp/erpledgerdbl/TCostCenters.h"
+#include "platform/erp/erpledgerdbl/TJobs.h"
+#include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/EnumTexts.h"
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/SqlTable.h"
+
+namespace {
+const char* const kSource = "EsplodiFormulaDescr";
+const int kTipoMessaggio = 2;
+const char* const kOperatori[] = {"=", "<=", ">=", "<", ">", "<>"};
+
+CString Testo(const char* s)
+{
+	return AfxLoadSourceString(s, kSource);
+}
+
+// The aggregate of a symbol, with its column or without.
+CString Aggregato(int nFunzione, const CString& strColonna)
+{
+	const bool bColonna = !strColonna.IsEmpty();
+	const char* const conColonna[] = {"Somma %s ", "Media aritmetica %s ", "Contatore %s ", "Max (%s) ", "Min (%s) ", "%s "};
+	const char* const senza[] = {"Somma ", "Media aritmetica ", "Contatore ", "Max ", "Min ", ""};
+	if (nFunzione < 0 || nFunzione > 5)
+		return CString();
+	return bColonna ? CString::Formatted(Testo(conColonna[nFunzione]), strColonna.GetString()) : Testo(senza[nFunzione]);
+}
+
+CString AnnoMese(const DataInt& anno, const DataInt& mese)
+{
+	return CString::Formatted(Testo(" per l'anno %s, mese %s, "), anno.FormatData().GetString(),
+							  mese.FormatData().GetString());
+}
+}  // namespace
+
+struct Kvz_EsplodiFormulaDescr::Ramo
+{
+	CString nome;
+	Ramo* pPadre = nullptr;
+	std::vector<std::unique_ptr<Ramo>> figli;
+};
+
+Kvz_FormulaFlatElem* Kvz_FormulaFlat::GetElem(int i) const
+{
+	return static_cast<Kvz_FormulaFlatElem*>(GetAt(i));
+}
+
+Kvz_EsplodiFormulaDescr::Kvz_EsplodiFormulaDescr(CMessages* pMessages, CStringArray* pRighe)
+	: m_pMessages(pMessages), m_pRighe(pRighe)
+{
+}
+
+Kvz_EsplodiFormulaDescr::~Kvz_EsplodiFormulaDescr() = default;
+
+void Kvz_EsplodiFormulaDescr::AttachDefault(const DataInt& aEsercizio, const DataInt& aMese, const DataStr& aModello,
+											const DataEnum& aModo, const DataEnum& aModoUlteriore)
+{
+	m_Esercizio = aEsercizio;
+	m_Mese = aMese;
+	m_Modello = aModello;
+	m_Modo = aModo;
+	m_ModoUlteriore = aModoUlteriore;
+	m_bDefaultAttached = TRUE;
+}
+
+void Kvz_EsplodiFormulaDescr::Messaggio(const CString& strTesto)
+{
+	if (m_pMessages)
+		m_pMessages->Add(strTesto, kTipoMessaggio);
+	else
+		AfxMessageBox(strTesto);
+}
+
+BOOL Kvz_EsplodiFormulaDescr::Eval()
+{
+	if (m_Formula.IsEmpty())
+		return TRUE;
+	if (!m_bDefaultAttached)
+	{
+		ASSERT_RELEASE_FAILED("0", "Kvz_EsplodiFormulaDescr::Eval", kSource);
+		return FALSE;
+	}
+	m_Flat.RemoveAll();
+	m_Catena.clear();
+	m_bTroppi = false;
+	if (!Parse(CString()))
+		return FALSE;
+	DescriviSimboli();
+	return TRUE;
+}
+
+BOOL Kvz_EsplodiFormulaDescr::Parse(const CString& strOwner)
+{
+	if (m_Formula.IsEmpty())
+		return TRUE;
+	m_Formula.Replace(',', '.');
+	ASSERT_RELEASE_TRACE(!m_Modello.IsEmpty(), "Kvz_EsplodiFormulaDescr::Parse", kSource);
+	ASSERT_RELEASE_TRACE(!m_Esercizio.IsEmpty(), "Kvz_EsplodiFormulaDescr::Parse", kSource);
+	// The engine's own checks: syntax, names of the year and model, macros that come back.
+	Kvz_New_MngFormula controllo(m_pMessages);
+	controllo.AttachDefault(m_Esercizio, DataInt(1), m_Mese, m_Modello, m_Modo, m_ModoUlteriore);
+	controllo.AttachFormula(m_Formula);
+	if (!controllo.Parse(strOwner))
+	{
+		if (!controllo.GetErroreSintassi().IsEmpty())
+			Messaggio(CString::Formatted(Testo("Formula %s errata: %s"), m_Formula.GetString(),
+										 controllo.GetErroreSintassi().GetString()));
+		return FALSE;
+	}
+	std::vector<std::unique_ptr<Ramo>> albero;
+	if (!EstraiSimboli(strOwner, m_Formula, albero, nullptr, 1))
+		return FALSE;
+	return EsplodiAlbero(albero, 1);
+}
+
+Kvz_FormulaFlatElem* Kvz_EsplodiFormulaDescr::Aggiungi(BOOL bTesto, const CString& strTesto, int nLivello)
+{
+	if (m_Flat.GetSize() >= MaxElementi)
+	{
+		if (!m_bTroppi)
+			Messaggio(CString::Formatted(Testo("La formula si espande in oltre %d elementi: esplosione interrotta."),
+										 MaxElementi));
+		m_bTroppi = true;
+		return nullptr;
+	}
+	auto* p = new Kvz_FormulaFlatElem;
+	p->m_bTesto = bTesto;
+	p->m_Testo = strTesto;
+	p->m_Livello = nLivello;
+	m_Flat.Add(p);
+	if (m_pRighe)
+		m_pRighe->Add(CString::Formatted(bTesto ? "%d %s" : Testo("%d %s").GetString(), nLivello, strTesto.GetString()));
+	return p;
+}
+
+BOOL Kvz_EsplodiFormulaDescr::EstraiSimboli(const CString& strOwner, const CString& strText,
+											std::vector<std::unique_ptr<Ramo>>& albero, Ramo* pPadre, int nLivello)
+{
+	const std::string& text = strText.str();
+	CString inSospeso;
+	Kvz_TRAnagSimboli anagrafica;
+	anagrafica.SetSqlSession(AfxGetDefaultSqlSession());
+	for (int i = 0; i < static_cast<int>(text.size());)
+	{
+		if (text[static_cast<size_t>(i)] != '_')
+		{
+			inSospeso += text[static_cast<size_t>(i++)];
+			continue;
+		}
+		const Kvz_NomeInFormula letto = Kvz_LeggiNomeInFormula(text, i);
+		i = letto.fine;
+		if (letto.nome.IsEmpty())
+			continue;
+		if (!strOwner.IsEmpty() && letto.nome == strOwner)
+		{
+			Messaggio(Kvz_TestoAutoriferimento(letto));
+			return FALSE;
+		}
+		if (letto.bMacro)
+		{
+			auto pRamo = std::make_unique<Ramo>();
+			pRamo->nome = letto.nome;
+			pRamo->pPadre = pPadre;
+			albero.push_back(std::move(pRamo));
+			continue;
+		}
+		// A name the registry lacks is said and skipped: the reader's last row is no answer.
+		if (anagrafica.FindRecord(m_Esercizio, DataStr(letto.nome), m_Modello) != TableReader::FOUND)
+		{
+			Messaggio(CString::Formatted(Testo("Il simbolo %s non e' presente nell'anagrafica simboli (esercizio %d, "
+											   "modello %s): non esploso."),
+										 letto.nome.GetString(), m_Esercizio.GetValue(),
+										 m_Modello.GetString().GetString()));
+			continue;
+		}
+		const Kvz_TAnagSimboli riga = *anagrafica.GetRecord();
+		if (m_pRighe)
+		{
+			if (!inSospeso.IsEmpty() && !Aggiungi(TRUE, inSospeso, nLivello))
+				return FALSE;
+			inSospeso.Empty();
+			Kvz_FormulaFlatElem* p = Aggiungi(FALSE, letto.nome, nLivello);
+			if (!p)
+				return FALSE;
+			p->m_Tipo = riga.f_TipoSimbolo;
+			p->m_bAziendaEsterna = riga.f_UsaAziendaEsterna;
+			p->m_Azienda = riga.f_Azienda;
+		}
+		const WORD tipo = riga.f_TipoSimbolo.GetItemValue();
+		if ((tipo == 1 || tipo == 3) && !EsplodiSimbolo(letto.nome, riga.f_TipoSimbolo, albero, pPadre, nLivello))
+			return FALSE;
+	}
+	if (m_pRighe && !inSospeso.IsEmpty() && !Aggiungi(TRUE, inSospeso, nLivello))
+		return FALSE;
+	return TRUE;
+}
+
+BOOL Kvz_EsplodiFormulaDescr::EsplodiSimbolo(const CString& strNome, const DataEnum& aTipo,
+											 std::vector<std::unique_ptr<Ramo>>& albero, Ramo* pPadre, int nLivello)
+{
+	// A symbol met again inside its own chain of formulas is listed, not followed.
+	if (std::find(m_Catena.begin(), m_Catena.end(), strNome) != m_Catena.end())
+	{
+		Messaggio(CString::Formatted(Testo("Ricorsivita' trovata sul simbolo %s."), strNome.GetString()));
+		return TRUE;
+	}
+	const CString testo = aTipo.GetItemValue() == 1 ? ValorizzaExtracont(strNome) : ValorizzaRiclassific(strNome);
+	if (testo.IsEmpty())
+		return TRUE;
+	m_Catena.push_back(strNome);
+	const BOOL bOk = EstraiSimboli(strNome, testo, albero, pPadre, nLivello + 1);
+	m_Catena.pop_back();
+	return bOk;
+}
+
+BOOL Kvz_EsplodiFormulaDescr::EsplodiAlbero(std::vector<std::unique_ptr<Ramo>>& albero, int nLivello)
+{
+	Kvz_TRAnagMacro macro;
+	macro.SetSqlSession(AfxGetDefaultSqlSession());
+	for (auto& pRamo : albero)
+	{
+		// The engine's check has found every macro and no chain that comes back.
+		if (macro.FindRecord(m_Esercizio, DataStr(pRamo->nome), m_Modello) != TableReader::FOUND)
+			continue;
+		const CString formula = macro.GetRecord()->f_Formula.GetString();
+		if (!EstraiSimboli(pRamo->nome, formula, pRamo->figli, pRamo.get(), nLivello))
+			return FALSE;
+		if (!pRamo->figli.empty() && !EsplodiAlbero(pRamo->figli, nLivello + 1))
+			return FALSE;
+	}
+	return TRUE;
+}
+
+CString Kvz_EsplodiFormulaDescr::ValorizzaRiclassific(const CString& strNome)
+{
+	Kvz_TRSimboliCodiciRiclass reader;
+	reader.SetSqlSession(AfxGetDefaultSqlSession());
+	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
+	{
+		Messaggio(CString::Formatted(Testo("Il simbolo %s (codice riclassificato) non e' presente in tabella simboli."),
+									 strNome.GetString()));
+		return CString();
+	}
+	Kvz_TSimboliCodiciRiclass def = *reader.GetRecord();
+	const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
+	const DataStr modello = def.f_ValoreModelloSymb ? m_Modello : def.f_ValoreModello;
+	Kvz_CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
+	if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
+		return CercaFormulaRiclassificato(esercizio, modello, def.f_ValoreCodice, def.f_FormulaDaUsare);
+	Kvz_TCodiciRiclassificato codici;
+	CString testo, sep;
+	int nConteggio = 0;
+	for (const DataStr& codice : Kvz_CodiciTra(codici, codici.f_Esercizio, &codici.f_ModelloRiclassific,
+											   codici.f_CodRiclassificato, esercizio, modello, def.f_ValoreCodice,
+											   def.f_ValoreCodiceA))
+	{
+		const CString f = CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare);
+		if (f.IsEmpty())
+			continue;
+		testo += sep + "(" + f + ")";
+		sep = "+";
+		++nConteggio;
+	}
+	if (nConteggio == 0)
+		return CString();
+	return def.f_AggregFunction.GetItemValue() == 1 ? CString::Formatted("(%s) / %d", testo.GetString(), nConteggio)
+													: testo;
+}
+
+CString Kvz_EsplodiFormulaDescr::ValorizzaExtracont(const CString& strNome)
+{
+	Kvz_TRSimboliCodiciExtracont reader;
+	reader.SetSqlSession(AfxGetDefaultSqlSession());
+	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
+	{
+		Messaggio(CString::Formatted(Testo("Il simbolo %s (codice extracontabile) non e' presente in tabella simboli."),
+									 strNome.GetString()));
+		return CString();
+	}
+	Kvz_TSimboliCodiciExtracont def = *reader.GetRecord();
+	const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
+	const DataInt mese = def.f_ValoreMeseSymb ? m_Mese : def.f_ValoreMese;
+	Kvz_CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
+	if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
+		return CercaFormulaExtracontabile(esercizio, mese, def.f_ValoreCodice, def.f_FormulaDaUsare);
+	Kvz_TCodExtracontabiliTesta codici;
+	CString testo, sep;
+	int nConteggio = 0;
+	for (const DataStr& codice : Kvz_CodiciTra(codici, codici.f_Esercizio, nullptr, codici.f_CodExtracont, esercizio,
+											   DataStr(), def.f_ValoreCodice, def.f_ValoreCodiceA))
+	{
+		const CString f = CercaFormulaExtracontabile(esercizio, mese, codice, def.f_FormulaDaUsare);
+		if (f.IsEmpty())
+			continue;
+		testo += sep + "(" + f + ")";
+		sep = "+";
+		++nConteggio;
+	}
+	if (nConteggio == 0)
+		return CString();
+	return def.f_AggregFunction.GetItemValue() == 1 ? CString::Formatted("(%s) / %d", testo.GetString(), nConteggio)
+													: testo;
+}
+
+CString Kvz_EsplodiFormulaDescr::CercaFormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello,
+															const DataStr& aCodice, const DataInt& aIndice)
+{
+	Kvz_TRRiclassificazioneRighe righe;
+	righe.SetSqlSession(AfxGetDefaultSqlSession());
+	if (righe.FindRecord(aEsercizio, aModello, aCodice) != TableReader::FOUND)
+	{
+		Messaggio(CString::Formatted(
+			Testo("Il codice riclassificato esercizio %s modello %s codice %s non e' presente in tabella."),
+			aEsercizio.FormatData().GetString(), aModello.GetString().GetString(), aCodice.GetString().GetString()));
+		return CString();
+	}
+	const int n = aIndice.GetValue();
+	return n >= 0 && n <= 10 ? Kvz_DBTRiclassificRighe::Formula(righe.GetRecord(), n).GetString() : CString();
+}
+
+CString Kvz_EsplodiFormulaDescr::CercaFormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese,
+															const DataStr& aCodice, const DataInt& aIndice)
+{
+	Kvz_TRCodExtracontabili mesi;
+	mesi.SetSqlSession(AfxGetDefaultSqlSession());
+	if (mesi.FindRecord(aEsercizio, aCodice, aMese) != TableReader::FOUND)
+	{
+		Messaggio(CString::Formatted(
+			Testo("Il codice extracontabile esercizio %s mese %s codice %s non e' presente in tabella."),
+			aEsercizio.FormatData().GetString(), aMese.FormatData().GetString(), aCodice.GetString().GetString()));
+		return CString();
+	}
+	const DataStr* p = mesi.GetRecord()->GetFormula(aIndice.GetValue());
+	return p ? p->GetString() : CString();
+}
+
+// ---- descriptions ----------------------------------------------------------------------------
+
+void Kvz_EsplodiFormulaDescr::DescriviSimboli()
+{
+	for (int i = 0; i < m_Flat.GetSize(); ++i)
+	{
+		Kvz_FormulaFlatElem& e = *m_Flat.GetElem(i);
+		if (e.m_bTesto)
+			continue;
+		const CString nome = e.m_Testo.GetString();
+		switch (e.m_Tipo.GetItemValue())
+		{
+		case 0: e.m_Descrizione = ValorizzaPianoBase(e); break;
+		case 1: e.m_Descrizione = DescriviExtracont(nome); break;
+		case 3: e.m_Descrizione = DescriviRiclassific(nome); break;
+		case 6: e.m_Descrizione = DescriviOutputRiclassific(nome); break;
+		default: break;
+		}
+	}
+}
+
+CString Kvz_EsplodiFormulaDescr::DescriviExtracont(const CString& strNome)
+{
+	Kvz_TRSimboliCodiciExtracont reader;
+	reader.SetSqlSession(AfxGetDefaultSqlSession());
+	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
+	{
+		Messaggio(CString::Formatted(Testo("Il simbolo %s (codice extracontabile) non e' presente in tabella simboli."),
+									 strNome.GetString()));
+		return CString();
+	}
+	const Kvz_TSimboliCodiciExtracont& def = *reader.GetRecord();
+	return Aggregato(def.f_AggregFunction.GetItemValue(), CString()) + AnnoMese(m_Esercizio, m_Mese) +
+		   CString::Formatted(Testo(" dal codice %s al codice %s"), def.f_ValoreCodice.GetString().GetString(),
+							  def.f_ValoreCodiceA.GetString().GetString());
+}
+
+CString Kvz_EsplodiFormulaDescr::DescriviRiclassific(const CString& strNome)
+{
+	Kvz_TRSimboliCodiciRiclass reader;
+	reader.SetSqlSession(AfxGetDefaultSqlSession());
+	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
+	{
+		Messaggio(CString::Formatted(Testo("Il simbolo %s (codice riclassificato) non e' presente in tabella simboli."),
+									 strNome.GetString()));
+		return CString();
+	}
+	const Kvz_TSimboliCodiciRiclass& def = *reader.GetRecord();
+	return Aggregato(def.f_AggregFunction.GetItemValue(), CString()) + AnnoMese(m_Esercizio, m_Mese) +
+		   CString::Formatted(Testo(" dal codice %s al codice %s"), def.f_ValoreCodice.GetString().GetString(),
+							  def.f_ValoreCodiceA.GetString().GetString());
+}
+
+CString Kvz_EsplodiFormulaDescr::DescriviOutputRiclassific(const CString& strNome)
+{
+	Kvz_TRSimboliOutputRiclass reader;
+	reader.SetSqlSession(AfxGetDefaultSqlSession());
+	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
+	{
+		Messaggio(CString::Formatted(
+			Testo("Il simbolo %s (risultato riclassificazione) non e' presente in tabella simboli."),
+			strNome.GetString()));
+		return CString();
+	}
+	Kvz_TSimboliOutputRiclass def = *reader.GetRecord();
+	CString colonna;
+	if (def.f_ValoreDalBudget)
+	{
+		const char* const budget[] = {"ValoreBudgetA", "ValoreBudgetB", "ValoreBudgetC"};
+		const int t = def.f_TipoBudget.GetItemValue();
+		if (t >= 0 && t <= 2)
+			colonna = budget[t];
+	}
+	else if (const int n = def.f_ValoreDaUsare.GetValue(); n == 0)
+		colonna = "Valore";
+	else if (n >= 1 && n <= 10)
+		colonna = CString::Formatted("Valore%d", n);
+	const DataInt anno = def.f_ValoreEsConst ? def.f_ValoreEs : m_Esercizio;
+	const DataInt mese = def.f_ValoreMeseConst ? def.f_ValoreMese : m_Mese;
+	Kvz_CompletaIntervallo(def.f_ValoreCodiceA, def.f_ValoreCodice);
+	return Aggregato(def.f_AggregFunction.GetItemValue(), colonna) +
+		   CString::Formatted(Testo("riclassificato da %s a %s per l'anno %s, mese %s, modello %s"),
+							  def.f_ValoreCodice.GetString().GetString(), def.f_ValoreCodiceA.GetString().GetString(),
+							  anno.FormatData().GetString(), mese.FormatData().GetString(),
+							  def.f_ValoreModello.GetString().GetString());
+}
+
+CString Kvz_EsplodiFormulaDescr::DescriviColonnaPianoBase(const Kvz_TSimboliPianoBase& def) const
+{
+	CString colonna;
+	if (def.f_SelBudget)
+		colonna = "ImportoMese";
+	else
+	{
+		const int modo = m_Modo.GetItemValue();
+		colonna = modo == 1 ? "SaldoContabile"
+				  : modo == 2 ? "ImportoRateo"
+				  : modo == 3 ? "TotaleAssestato"
+				  : def.f_SelSaldo ? "SaldoContabile"
+				  : def.f_SelRateo ? "ImportoRateo"
+				  : def.f_SelTotAss ? "TotaleAssestato"
+									: "";
+	}
+	if (def.f_TipoOpeConto.GetItemValue() == 8)
+		return CString::Formatted("%s ", colonna.GetString());
+	return Aggregato(def.f_AggregFunction.GetItemValue(), colonna);
+}
+
+CString Kvz_EsplodiFormulaDescr::DescriviTestataPianoBase(const Kvz_TSimboliPianoBase& def) const
+{
+	CString s;
+	if (def.f_SelBudget)
+		s = CString::Formatted(Testo("(budget %s) "), def.f_TipoBudget.FormatData().GetString());
+	s += AnnoMese(m_Esercizio, m_Mese);
+	s += def.f_WhereCdcComm && def.f_SelContoVuoto ? Testo(" commesse/centri: ") : Testo(" per i conti: ");
+	return s;
+}
+
+CString Kvz_EsplodiFormulaDescr::DescrizioneConto(const DataStr& aConto, SqlConnection* pAltra)
+{
+	if (pAltra)
+	{
+		Kvz_TAnagContiKvz_Ext rec(pAltra);
+		SqlTable t(&rec, pAltra->GetDefaultSqlSession());
+		t.Open(FALSE);
+		t.SelectAll();
+		t.AddParam("p18", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.AddParam("p20", rec.f_ContoKvz);
+		t.AddFilterColumn(rec.f_ContoKvz);
+		t.SetParamValue("p18", m_Esercizio);
+		t.SetParamValue("p20", aConto);
+		t.Query();
+		const CString d = t.IsEOF() ? CString() : rec.f_Descrizione.GetString();
+		t.Close();
+		return d;
+	}
+	Kvz_TRAnagContiKvz conti;
+	conti.SetSqlSession(AfxGetDefaultSqlSession());
+	return conti.FindRecord(m_Esercizio, aConto) == TableReader::FOUND ? conti.GetRecord()->f_Descrizione.GetString()
+																	   : CString();
+}
+
+CString Kvz_EsplodiFormulaDescr::ValorizzaPianoBase(Kvz_FormulaFlatElem& elem)
+{
+	Kvz_TRSimboliPianoBase reader;
+	reader.SetSqlSession(AfxGetDefaultSqlSession());
+	if (reader.FindRecord(m_Esercizio, elem.m_Testo, m_Modello) != TableReader::FOUND)
+	{
+		Messaggio(CString::Formatted(Testo("Il simbolo %s (piano base) non e' presente in tabella simboli."),
+									 elem.m_Testo.GetString().GetString()));
+		return CString();
+	}
+	const Kvz_TSimboliPianoBase def = *reader.GetRecord();
+	if (def.f_TipoOpeConto.GetItemValue() == 8)
+		return ValorizzaPBaseDaElenco(elem, def);
+	const CString frase = DescriviColonnaPianoBase(def) + DescriviTestataPianoBase(def);
+
+	// The accounts the symbol's condition takes, as the engine reads them.
+	const int ope = def.f_TipoOpeConto.GetItemValue();
+	if (def.f_ValDaConto.IsEmpty() && (ope != 6 || def.f_ValAConto.IsEmpty()))
+		return frase;
+	std::unique_ptr<Kvz_New_External> pEsterna;
+	SqlConnection* pConn = nullptr;
+	if (elem.m_bAziendaEsterna)
+	{
+		Kvz_TRAziende aziende;
+		aziende.SetSqlSession(AfxGetDefaultSqlSession());
+		pEsterna = std::make_unique<Kvz_New_External>(&aziende, elem.m_Azienda, nullptr, m_pMessages);
+		pConn = pEsterna->GetConnection();
+		if (!pConn)
+			return frase;
+	}
+	try
+	{
+		Kvz_TAnagContiKvz_Ext rec(pConn ? pConn : AfxGetDefaultSqlConnection());
+		SqlTable t(&rec, pConn ? pConn->GetDefaultSqlSession() : AfxGetDefaultSqlSession());
+		t.Open(FALSE);
+		t.SelectAll();
+		t.AddParam("p18", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.AddParam("p20", rec.f_ContoKvz);
+		if (ope == 6)
+		{
+			t.AddParam("p21", rec.f_ContoKvz);
+			t.AddBetweenColumn(rec.f_ContoKvz);
+		}
+		else if (ope == 7)
+			t.AddFilterLike(rec.f_ContoKvz);
+		else
+			t.AddFilterColumn(rec.f_ContoKvz, kOperatori[std::clamp(ope, 0, 5)]);
+		t.AddSortColumn(rec.f_ContoKvz);
+		t.SetParamValue("p18", m_Esercizio);
+		if (ope == 7)
+			t.SetParamLike("p20", def.f_ValDaConto);
+		else
+			t.SetParamValue("p20", def.f_ValDaConto);
+		if (ope == 6)
+			t.SetParamValue("p21", def.f_ValAConto);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		{
+			auto* p = new Kvz_FormulaFlatElem;
+			p->m_bTesto = elem.m_bTesto;
+			p->m_Tipo = elem.m_Tipo;
+			p->m_Livello = elem.m_Livello;
+			p->m_Testo = rec.f_ContoKvz;
+			p->m_Descrizione = rec.f_Descrizione;
+			elem.m_Dettagli.Add(p);
+		}
+		t.Close();
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, "Kvz_EsplodiFormulaDescr::ValorizzaPianoBase", kSource);
+	}
+	return frase;
+}
+
+CString Kvz_EsplodiFormulaDescr::ValorizzaPBaseDaElenco(Kvz_FormulaFlatElem& elem, const Kvz_TSimboliPianoBase& def)
+{
+	const CString frase = DescriviColonnaPianoBase(def) + DescriviTestataPianoBase(def);
+	std::unique_ptr<Kvz_New_External> pEsterna;
+	SqlConnection* pConn = nullptr;
+	if (elem.m_bAziendaEsterna)
+	{
+		Kvz_TRAziende aziende;
+		aziende.SetSqlSession(AfxGetDefaultSqlSession());
+		pEsterna = std::make_unique<Kvz_New_External>(&aziende, elem.m_Azienda, nullptr, m_pMessages);
+		pConn = pEsterna->GetConnection();
+	}
+	TRJobs commesse;
+	commesse.SetSqlSession(AfxGetDefaultSqlSession());
+	TRCostCenters centri;
+	centri.SetSqlSession(AfxGetDefaultSqlSession());
+	try
+	{
+		Kvz_TElencoContiSimboloPBase voce;
+		SqlTable elenco(&voce, AfxGetDefaultSqlSession());
+		elenco.Open(FALSE);
+		elenco.SelectAll();
+		elenco.AddParam("p13", voce.f_NomeSimbolo);
+		elenco.AddFilterColumn(voce.f_NomeSimbolo);
+		elenco.AddParam("p23", voce.f_ModelloRiclassific);
+		elenco.AddFilterColumn(voce.f_ModelloRiclassific);
+		elenco.AddParam("p18", voce.f_Esercizio);
+		elenco.AddFilterColumn(voce.f_Esercizio);
+		// In the order of the list: by account, then by cost centre or job.
+		elenco.AddSortColumn(voce.f_ContoSelez);
+		elenco.AddSortColumn(voce.f_CentroCommessa);
+		elenco.SetParamValue("p13", def.f_NomeSimbolo);
+		elenco.SetParamValue("p23", m_Modello);
+		elenco.SetParamValue("p18", m_Esercizio);
+		for (elenco.Query(); !elenco.IsEOF(); elenco.MoveNext())
+		{
+			auto* p = new Kvz_FormulaFlatElem;
+			p->m_bTesto = elem.m_bTesto;
+			p->m_Tipo = elem.m_Tipo;
+			p->m_Livello = elem.m_Livello;
+			p->m_Segno = voce.f_SegnoConto;
+			elem.m_Dettagli.Add(p);
+			const bool bConto = !voce.f_ContoSelez.IsEmpty();
+			const bool bCentro = bConto ? !def.f_WhereCdcComm && !voce.f_CentroCommessa.IsEmpty()
+										: voce.f_SelContoVuoto || def.f_WhereCdcComm;
+			if (!bConto && !bCentro)
+				continue;
+			if (bCentro)
+			{
+				p->m_Tipo = DataEnum(E_KVZ_TIPOSIMBOLO, 5);
+				p->m_Testo = voce.f_CentroCommessa;
+				p->m_Conto = voce.f_ContoSelez;
+				if (bConto)
+					p->m_DescrConto = DescrizioneConto(voce.f_ContoSelez, nullptr);
+				if (commesse.FindRecord(voce.f_CentroCommessa) == TableReader::FOUND)
+					p->m_Descrizione = commesse.GetRecord()->f_Description;
+				else if (centri.FindRecord(voce.f_CentroCommessa) == TableReader::FOUND)
+					p->m_Descrizione = centri.GetRecord()->f_Description;
+				continue;
+			}
+			p->m_Testo = voce.f_ContoSelez;
+			if (!elem.m_bAziendaEsterna || pConn)
+				p->m_Descrizione = DescrizioneConto(voce.f_ContoSelez, pConn);
+		}
+		elenco.Close();
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, "Kvz_EsplodiFormulaDescr::ValorizzaPBaseDaElenco", kSource);
+	}
+	return frase;
+}

@@ -1,0 +1,7 @@
+#pragma once
+// The parent of a grouped-account code: the code cut back to the end of its previous segment,
+// by the segment lengths of the module parameters. Empty for a ledger code, and for every code
+// when the parameters give no lengths.
+#include "kvznet/kvzmod/kvzdbl/Kvz_TParametri.h"
+
+DataStr Kvz_CalcolaContoPadre(const DataStr& aConto, const Kvz_TParametri& aParametri);
