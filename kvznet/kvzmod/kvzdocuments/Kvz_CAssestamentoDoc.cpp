@@ -392,6 +392,13 @@ BOOL Kvz_CAssestamentoDoc::ChiediSalvataggio(BOOL bSoloSiNo)
 
 BOOL Kvz_CAssestamentoDoc::SalvaInTransazione()
 {
+	// "&Salva" is disabled on a read-only account; the run command must refuse it the same way.
+	if (m_SoloLettura)
+	{
+		AfxMessageBox(Testo(_T("Il conto non e' modificabile in assestamento: nessun salvataggio eseguito.")),
+					  MB_OK | MB_ICONWARNING);
+		return FALSE;
+	}
 	CPLVContext* pContext = GetContext();
 	if (!pContext || !pContext->StartTransaction())
 	{

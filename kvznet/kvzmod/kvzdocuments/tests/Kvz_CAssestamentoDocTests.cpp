@@ -502,6 +502,13 @@ TEST_F(Assestamento, AnAccountClosedToAdjustmentIsReadOnlyExceptForItsCentres)
 		EXPECT_FALSE(form.IsEditable("Annua"));
 		EXPECT_FALSE(form.IsEditable("&Salva"));
 		EXPECT_FALSE(form.IsCommandEnabled(ID_ASS_RIPARTIZIONE_SALDI));
+		// The run command refuses as "&Salva" does, even with a figure changed in the grid.
+		pDoc->GetDBTRighe()->GetRiga(0)->f_ImportoRateo = 50.0;
+		m_Ui.Clear();
+		EXPECT_FALSE(form.RunBatch());
+		EXPECT_EQ(m_Ui.LastMessage(), "Il conto non e' modificabile in assestamento: nessun salvataggio eseguito.");
+		EXPECT_EQ(Ratei(1), std::vector<double>(12, 0.0));
+		EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_RipartizioniAssestamento"), 0);
 		EXPECT_TRUE(form.Close());
 	}
 	// Its cost centre is adjusted.
@@ -582,9 +589,11 @@ TEST_F(Assestamento, ParentsFollowTheCodeSegments)
 		{sette, "1", ""},  // shorter than the first level
 		{parametri(2, {2, 3}), "4001001", "4001"},
 		{parametri(2, {2, 3}), "40010", "40"},  // between two levels: the lower one's parent
-		// A segment of no length ends the levels: the ones after it are not used.
-		{parametri(2, {2, 0, 3}), "4001001", "40"},
+		// A segment of no length adds no level; the ones after it still count.
+		{parametri(2, {2, 0, 3}), "4001001", "4001"},
 		{parametri(2, {2, 0, 3}), "4001", "40"},
+		{parametri(2, {2, 0, 3}), "40010", "40"},
+		{parametri(2, {0, 2, 0, 0, 3}), "4001001", "4001"},
 		{parametri(0, {}), "4001001", ""},  // no parameters
 		{parametri(0, {2, 3}), "4001001", ""},
 	};
@@ -661,6 +670,30 @@ TEST_F(Assestamento, TheSaveCarriesEachChangeOnceToParentsLinkedAccountAndCentre
 		EXPECT_EQ(Ratei(1)[1], 0.0);
 		EXPECT_EQ(Ratei(2)[1], 0.0);
 		EXPECT_EQ(Ratei(4)[1], 0.0);
+		// Yes to the save question fails the same way: the document and its year stay, and
+		// the changes are still guarded.
+		for (const char* comando : {"", "->"})
+		{
+			SCOPED_TRACE(comando);
+			m_Ui.Clear();
+			m_Ui.PushAnswer(IDYES);
+			if (*comando)
+			{
+				ASSERT_TRUE(form.Press(comando));
+			}
+			else
+			{
+				EXPECT_FALSE(form.Close());
+			}
+			ASSERT_FALSE(m_Ui.Messages().empty());
+			EXPECT_EQ(m_Ui.Messages().front().text, kSalvo);
+			EXPECT_EQ(m_Ui.LastMessage(), "Salvataggio non eseguito: l'assestamento non e' stato registrato.");
+			EXPECT_EQ(pSel->GetDocAssestamento(), pDoc);
+			EXPECT_EQ(form.Text("Anno"), "2026");
+			EXPECT_TRUE(pDoc->m_Modificato);
+			EXPECT_EQ(form.Cell(kRighe, 1, "Assestamento"), "7.00");
+			EXPECT_EQ(Ratei(2)[1], 0.0);
+		}
 		// Released: the retry carries the two changes once.
 		altri.Free();
 		ASSERT_TRUE(form.Press("&Salva"));
@@ -893,6 +926,65 @@ TEST_F(Assestamento, TheSpreadDividesOnlyByWhatIsNotZero)
 	ASSERT_TRUE(form.Press("&Salva"));
 	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_RipartizioniAssestamento WHERE ContoKvz = '4001' AND Anno = 2026"), 12);
 	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_RipartizioniAssestamento WHERE Mese = 4 AND Dati = -5"), 1);
+}
+
+TEST_F(Assestamento, WithMonthsMissingTheSpreadAndTheDetailWriteBackByMonth)
+{
+	const char* const kMesi = "Ripartizioni assestamento";
+	const char* const kLinee = "Dettaglio assestamento";
+	Conto(2026, "4001");
+	Piano(1, 2026, "4001", {{1, 100, 0}, {2, 200, 0}, {4, 400, 0}});
+	Kvz_CAssestamentoDoc* pDoc = Apri(Selezione(), 0);
+	ASSERT_NE(pDoc, nullptr);
+	FormDriver form(pDoc);
+
+	// The spread has twelve months; each reaches the row of its month, March none.
+	ASSERT_TRUE(form.Type("Importo totale", "1200"));
+	ASSERT_TRUE(form.Press("&Perc"));
+	auto* pRip = dynamic_cast<Kvz_RipAssestamentoDoc*>(pDoc->GetDocRipartizione());
+	ASSERT_NE(pRip, nullptr);
+	{
+		FormDriver rip(pRip);
+		ASSERT_EQ(rip.RowCount(kMesi), 12);
+		const char* const dati[] = {"1", "2", "3", "6"};
+		for (int i = 0; i < 4; ++i)
+			ASSERT_TRUE(rip.TypeCell(kMesi, i, "Dati", dati[i]));
+		ASSERT_TRUE(rip.Press("Calcola % e ratei"));
+		ASSERT_TRUE(rip.Press("Aggio&rna"));
+	}
+	EXPECT_EQ(Colonna(form, kRighe, "Totale"), (std::vector<std::string>{"100.00", "200.00", "600.00"}));
+	EXPECT_EQ(Colonna(form, kRighe, "Assestamento"), (std::vector<std::string>{"0.00", "0.00", "200.00"}));
+
+	auto dettaglio = [&](int riga, const char* importo) {
+		ASSERT_TRUE(form.SelectRow(kRighe, riga));
+		ASSERT_TRUE(form.Command("Dettaglio assestamento")) << form.GetLastError();
+		auto* pDett = dynamic_cast<Kvz_DettAssestamentoDoc*>(pDoc->GetDocDettaglio());
+		ASSERT_NE(pDett, nullptr);
+		FormDriver dett(pDett);
+		ASSERT_EQ(dett.RowCount(kLinee), 1);
+		if (importo)
+		{
+			ASSERT_TRUE(dett.TypeCell(kLinee, 0, "Importo2", importo));
+		}
+		ASSERT_TRUE(dett.Press("Aggio&rna"));
+	};
+	// April's lines go to April, the third row.
+	dettaglio(2, "9");
+	EXPECT_EQ(Colonna(form, kRighe, "Assestamento"), (std::vector<std::string>{"0.00", "0.00", "9.00"}));
+	EXPECT_EQ(Colonna(form, kRighe, "Dett"), (std::vector<std::string>{"No", "No", "Si"}));
+	// February confirmed with only its blank starting line: no detail.
+	dettaglio(1, nullptr);
+	ASSERT_NE(pDoc->GetArrayDettaglio(2), nullptr);
+	EXPECT_EQ(pDoc->GetArrayDettaglio(2)->GetSize(), 0);
+	EXPECT_FALSE(pDoc->GetDBTRighe()->GetRigaMese(2)->l_ConDettaglio);
+	EXPECT_EQ(form.Cell(kRighe, 1, "Dett"), "No");
+
+	ASSERT_TRUE(form.Press("&Salva"));
+	EXPECT_FALSE(pDoc->m_Modificato);
+	EXPECT_EQ(Ratei(1), (std::vector<double>{0, 0, 9}));
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE IDPianoBase = 1 AND Mese = 4"), 1);
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE IDPianoBase = 1 AND Mese <> 4"), 0);
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_RipartizioniAssestamento WHERE Mese = 4 AND Dati = 6"), 1);
 }
 
 TEST_F(Assestamento, TheBudgetCommandShowsTheAccountsBudgetAndItsCloseReloadsTheColumn)

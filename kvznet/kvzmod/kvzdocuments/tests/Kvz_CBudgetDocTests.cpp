@@ -287,6 +287,7 @@ TEST_F(BudgetDoc, ChecksAtSaving)
 
 TEST_F(BudgetDoc, VatFallsInItsSettlementMonthWithTheSignOfTheLedger)
 {
+	Conto(2026, "10", "", "Crediti", 1);
 	const struct
 	{
 		WORD pagamentoIva;  // 0 monthly
@@ -301,6 +302,7 @@ TEST_F(BudgetDoc, VatFallsInItsSettlementMonthWithTheSignOfTheLedger)
 		{1, "2001001", 11, 2, true, 1},  // fourth quarter: February of the next year
 		{0, "2001001", 12, 1, true, 1},
 		{0, "30", 3, 4, false, -1},  // a revenue: VAT goes out
+		{0, "10", 3, 4, false, -1},  // ledger kind 1 signs as a revenue
 	};
 	for (const auto& c : casi)
 	{
@@ -324,10 +326,16 @@ TEST_F(BudgetDoc, VatFallsInItsSettlementMonthWithTheSignOfTheLedger)
 
 TEST_F(BudgetDoc, InstalmentsByPaymentTermsWithTheSignOfTheLedger)
 {
-	for (const char* conto : {"2001001", "30"})
+	Conto(2026, "10", "", "Crediti", 1);
+	// Ledger kinds 1 and 4 collect, the others pay.
+	const struct
+	{
+		const char* conto;
+		double segno;
+	} casi[] = {{"2001001", -1}, {"30", 1}, {"10", 1}};
+	for (const auto& [conto, segno] : casi)
 	{
 		SCOPED_TRACE(conto);
-		const double segno = std::string(conto) == "30" ? 1.0 : -1.0;
 		FormDriver form = Apri();
 		Nuovo(form, conto);
 		// December at 90 days end of month: March of the next year. October in two instalments.
@@ -379,7 +387,9 @@ TEST_F(BudgetDoc, TheFinancialBudgetRebuiltAndSavedTwiceKeepsItsAmountsAndTakesT
 	EXPECT_DOUBLE_EQ(RigaFin(form, 3)->l_TotaleRiga, 1050.0);
 	EXPECT_EQ(form.Text("BDG_FIN_TOTALE"), "1220.00");
 	EXPECT_EQ(form.Text("BDG_FIN_TOT_TRIM1"), "1000.00");
-	EXPECT_DOUBLE_EQ(Valore("SELECT TotBudget FROM Kvz_BudgetFinanzT WHERE ContoKvz = '2001001' AND Esercizio = 2026"),
+	// PRD's share has a financial header of its own under the same account and year.
+	EXPECT_DOUBLE_EQ(Valore("SELECT TotBudget FROM Kvz_BudgetFinanzT WHERE ContoKvz = '2001001' AND Esercizio = 2026 "
+							"AND CentroCommessa = ''"),
 					 1220.0);
 	// Both parents carry it once.
 	EXPECT_EQ(Finanziario("2001").at(3), (Finanz{1000, 0, 50, 11, 0, 0}));
