@@ -223,8 +223,11 @@ void Kvz_CPropSimboloCodiceDoc::OnCopiaInNuovoSimbolo()
 {
 	if (!SalvaSimbolo())
 		return;
+	// The form stays linked to the editor, which stays disabled: the closing step hands it the
+	// copy. Its list shows the symbol just saved even if the copy is then cancelled.
+	if (m_pFormulaDoc)
+		m_pFormulaDoc->RiempiListBoxSimboli();
 	// The definition stays on the form, to be saved under another name.
-	RestituisciAlEditore(TRUE, IsNuovo(), m_NomeSimbolo);
 	m_ModoDoc = DataEnum(E_KVZ_MODODOCSIMBOLO, 0);
 	m_NomeSimbolo.Clear();
 	SetCtrlFocus(m_NomeSimbolo);

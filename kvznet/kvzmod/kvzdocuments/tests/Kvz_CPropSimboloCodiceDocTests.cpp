@@ -291,6 +291,64 @@ TEST_F(SimboliCodice, EachKindIsDefinedInsertedEditedAndDeletedFromTheEditorAndV
 	}
 }
 
+// "Copia in nuovo simbolo" saves and keeps the form on the editor: the copy saved next goes into the
+// formula and the list as a new symbol does.
+TEST_F(SimboliCodice, TheCopyToANewSymbolStaysWithTheEditorAndGoesIntoTheFormula)
+{
+	for (const Tipo& t : kTipi)
+	{
+		SCOPED_TRACE(t.lista);
+		std::unique_ptr<FormDriver> pModello;
+		Kvz_CFormulaDoc* pEditore = ApriEditore(pModello);
+		ASSERT_NE(pEditore, nullptr);
+		FormDriver ed(pEditore);
+		auto inLista = [&](const std::string& nome) {
+			for (int i = 0; i < pEditore->m_pListaSimboli->GetCount(); ++i)
+				if (pEditore->m_pListaSimboli->GetText(i).str().rfind(nome + " ", 0) == 0)
+					return true;
+			return false;
+		};
+		ASSERT_TRUE(ed.Press(t.lista)) << ed.GetLastError();
+		ASSERT_TRUE(ed.Press("Definisci nuovo simbolo")) << ed.GetLastError();
+		auto* pDoc = Aperto<Kvz_CPropSimboloCodiceDoc>();
+		ASSERT_NE(pDoc, nullptr);
+		const std::string primo = std::string(t.prefisso) + "R10";
+		const std::string chiave = " WHERE ModelloRiclassific = 'MOD' AND Esercizio = 2026 AND NomeSimbolo = ";
+		{
+			FormDriver form(pDoc);
+			Compila(form, t.campi);
+			ASSERT_TRUE(form.Press("Copia in nuovo simbolo")) << form.GetLastError() << m_Ui.LastMessage().str();
+			EXPECT_TRUE(form.IsOpen());
+			EXPECT_EQ(Numero(std::string("SELECT COUNT(*) FROM ") + t.tabella + chiave + "'" + primo + "'"), 1);
+			// Still the editor's symbol form: the editor waits, its formula untouched, its list up to date.
+			EXPECT_NE(pDoc->GetFormulaDoc(), nullptr);
+			EXPECT_FALSE(pEditore->GetMasterFrame()->IsWindowEnabled());
+			EXPECT_EQ(ed.Text("Formula :").str(), "");
+			EXPECT_TRUE(inLista(primo));
+			// A new symbol with the same definition: the name to give, the rest kept.
+			EXPECT_EQ(form.Text(t.nomeCtrl).str(), "");
+			EXPECT_TRUE(form.IsEditable(t.nomeCtrl));
+			for (const Campo& c : t.campi)
+				EXPECT_EQ(form.Text(c.controllo).str(), c.valore) << c.controllo;
+			ASSERT_TRUE(form.Type(t.nomeCtrl, "COPIA")) << form.GetLastError();
+			ASSERT_TRUE(form.Press("OK")) << form.GetLastError() << m_Ui.LastMessage().str();
+			EXPECT_FALSE(form.IsOpen());
+		}
+		EXPECT_TRUE(pEditore->GetMasterFrame()->IsWindowEnabled());
+		EXPECT_EQ(ed.Text("Formula :").str(), "_COPIA");
+		EXPECT_TRUE(inLista("COPIA"));
+		EXPECT_TRUE(inLista(primo));
+		EXPECT_EQ(Numero("SELECT TipoSimbolo FROM Kvz_AnagSimboli" + chiave + "'COPIA'"),
+				  static_cast<long>(DataEnum(E_KVZ_TIPOSIMBOLO, t.tipo).GetValue()));
+		EXPECT_EQ(Valuta("_COPIA"), PerMese(t.valore));
+		EXPECT_EQ(Valuta(("_" + primo).c_str()), PerMese(t.valore));
+		ASSERT_TRUE(ed.Press("Annulla"));
+		ASSERT_TRUE(pModello->Escape());
+		m_Manager.CloseAllDocuments();
+		m_pConn->ExecuteSQL("DELETE FROM Kvz_AnagSimboli");
+	}
+}
+
 // The base-plan symbol takes the same context from the editor: its model, its proposed name, and
 // its place in the formula once saved.
 TEST_F(SimboliCodice, TheBasePlanSymbolTakesTheEditorsContextToo)
