@@ -217,6 +217,7 @@ BOOL Kvz_MngFormula::Parse(const CString& strOwner)
 		return FALSE;
 	SvuotaAlberoMacro();
 	m_Catena.clear();
+	m_nRami = 0;
 	Kvz_AlberoMacro* pAlbero = &m_AlberoMacro;
 	if (!EstraiSimboli(strOwner, m_Formula, pAlbero, nullptr))
 		return FALSE;
@@ -279,6 +280,8 @@ BOOL Kvz_MngFormula::EstraiSimboli(const CString& strOwner, const CString& strTe
 		}
 		if (letto.bMacro)
 		{
+			if (!ContaRamo())
+				return FALSE;
 			if (!pAlbero)
 				pAlbero = new Kvz_AlberoMacro;
 			pAlbero->Add(new Kvz_AlberoMacroRamo(letto.nome, pPadre));
@@ -302,7 +305,7 @@ BOOL Kvz_MngFormula::ValorizzaEdEstrai(const CString& strNome, const DataEnum& a
 	const CString testo = aTipo.GetItemValue() == 1 ? ValorizzaExtracont(strNome) : ValorizzaRiclassific(strNome);
 	if (testo.IsEmpty())
 		return TRUE;
-	if (!EntraInSimbolo(strNome))
+	if (!ContaRamo() || !EntraInSimbolo(strNome))
 		return FALSE;
 	const BOOL bOk = EstraiSimboli(strNome, testo, pAlbero, pPadre);
 	m_Catena.pop_back();
@@ -314,15 +317,42 @@ BOOL Kvz_MngFormula::EsplodiAlbero(Kvz_AlberoMacro* pAlbero)
 	for (int i = 0; i < pAlbero->GetSize(); ++i)
 	{
 		Kvz_AlberoMacroRamo* pRamo = pAlbero->GetRamo(i);
-		if (m_TRAnagMacro.FindRecord(m_Esercizio, DataStr(pRamo->m_Nome), m_Modello) != TableReader::FOUND)
-			continue;  // an unknown macro fails the syntax check
-		const CString formula = m_TRAnagMacro.GetRecord()->f_Formula.GetString();
+		// Macros named inside other macros or inside code formulas meet no syntax check before.
+		CString formula;
+		if (!LeggiMacro(pRamo->m_Nome, formula))
+			return FALSE;
 		if (!EstraiSimboli(pRamo->m_Nome, formula, pRamo->m_pFigli, pRamo))
 			return FALSE;
 		if (pRamo->m_pFigli && (!VerificaRicorsivita(pRamo->m_pFigli) || !EsplodiAlbero(pRamo->m_pFigli)))
 			return FALSE;
 	}
 	return TRUE;
+}
+
+BOOL Kvz_MngFormula::LeggiMacro(const CString& strNome, CString& strFormula)
+{
+	// Table lookups ignore case; macro names do not.
+	if (m_TRAnagMacro.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND &&
+		m_TRAnagMacro.GetRecord()->f_NomeMacro.GetString() == strNome)
+	{
+		strFormula = m_TRAnagMacro.GetRecord()->f_Formula.GetString();
+		return TRUE;
+	}
+	Messaggio(CString::Formatted(
+		AfxLoadSourceString("La macro %s non esiste nell'esercizio %d per il modello %s.", kSource), strNome.GetString(),
+		m_Esercizio.GetValue(), m_Modello.GetString().GetString()));
+	return FALSE;
+}
+
+BOOL Kvz_MngFormula::ContaRamo()
+{
+	// Texts used many times over many levels multiply; the evaluation follows the same texts
+	// as the parse, so stopping here bounds both.
+	if (++m_nRami <= MaxRamiMacro)
+		return TRUE;
+	Messaggio(CString::Formatted(
+		AfxLoadSourceString("Le macro della formula sono troppe o troppo annidate (oltre %d).", kSource), MaxRamiMacro));
+	return FALSE;
 }
 
 BOOL Kvz_MngFormula::VerificaRicorsivita(Kvz_AlberoMacro* pAlbero)
@@ -396,10 +426,10 @@ BOOL Kvz_MngFormula::EvalExpression(const CString* pText, ErpSymField* pTarget)
 			continue;
 		if (letto.bMacro)
 		{
+			CString formula;
+			if (!LeggiMacro(letto.nome, formula))
+				return FALSE;
 			ErpSymField* pField = table.Add("__" + letto.nome, DataType::Double);
-			if (m_TRAnagMacro.FindRecord(m_Esercizio, DataStr(letto.nome), m_Modello) != TableReader::FOUND)
-				continue;  // left to the parse of this level
-			const CString formula = m_TRAnagMacro.GetRecord()->f_Formula.GetString();
 			if (!EvalExpression(&formula, pField))
 				return FALSE;
 			continue;

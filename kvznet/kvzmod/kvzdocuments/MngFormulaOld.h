@@ -55,7 +55,8 @@ public:
 	void InitSession();
 
 	// Checks the formula being defined for the owner (symbol or macro name, no underscores):
-	// syntax, known names, no self-reference through macros or formula-valued symbols.
+	// syntax, known names (macros inside other texts too, matched exactly), no self-reference
+	// through macros or formula-valued symbols, at most MaxRamiMacro texts to follow.
 	BOOL Parse(const CString& strOwner);
 	// Parses again and evaluates; every evaluation starts from 0.
 	BOOL Eval();
@@ -67,6 +68,9 @@ public:
 	static CString DecodificaOperatore(const DataEnum& aOperatore);
 	// Deepest chain of macros and formula-valued symbols one evaluation follows.
 	static constexpr int MaxLivelli = 64;
+	// Most texts (macro references and formula-valued symbols) one evaluation follows, as the
+	// current engine's macro tree.
+	static constexpr int MaxRamiMacro = Kvz_New_MngFormula::MaxRamiMacro;
 
 private:
 	void OpenTables();
@@ -78,6 +82,10 @@ private:
 						   Kvz_AlberoMacroRamo* pPadre);
 	BOOL EsplodiAlbero(Kvz_AlberoMacro* pAlbero);
 	BOOL VerificaRicorsivita(Kvz_AlberoMacro* pAlbero);
+	// The macro's formula, its name matched exactly; FALSE, said, when the year and model have none.
+	BOOL LeggiMacro(const CString& strNome, CString& strFormula);
+	// One more text to follow: FALSE, said, beyond MaxRamiMacro.
+	BOOL ContaRamo();
 	BOOL EvalExpression(const CString* pText, ErpSymField* pTarget);
 	// The symbol's registry row into m_RigaAnagrafica; FALSE with a message when there is none.
 	BOOL LeggiAnagrafica(const CString& strNome);
@@ -142,6 +150,7 @@ private:
 
 	std::vector<CString> m_Catena;  // formula-valued symbols being followed, outermost first
 	int m_nLivello = 0;             // depth of the evaluation
+	int m_nRami = 0;                // texts the parse has followed, against MaxRamiMacro
 	std::map<CString, std::unique_ptr<Kvz_New_External>> m_Connessioni;
 	// What one check or evaluation said: the parse and the evaluation read the same definitions.
 	std::set<CString> m_Detti;

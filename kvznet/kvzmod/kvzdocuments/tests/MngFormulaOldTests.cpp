@@ -180,6 +180,97 @@ TEST_F(Legacy, SymbolsNamingEachOtherStopWithTheRecursionMessage)
 	EXPECT_EQ(f->GetResult().GetValue(), 0.0);
 }
 
+TEST_F(Legacy, AMacroMissingInsideAnotherTextIsSaidAndFailsTheEvaluation)
+{
+	Macro("M", "__NOPE + 1");
+	Macro("K", "5");
+	Macro("GIUSTA", "__K * 2");
+	Macro("ORA", "_RX + 1");
+	Calcolo::Riga("X", 1, "__NOPE2 + 1");
+	SimboloRiclass("RX", "X", "X");
+	// A code's formula keeps the case it was written in, and macro names keep theirs.
+	Calcolo::Riga("XK", 2, "__k * 2");
+	SimboloRiclass("RK", "XK", "XK");
+	SimboloExtra("EX", "C1", "__NOPE3 * 2");
+	const struct
+	{
+		const char* formula;
+		const char* manca;
+	} casi[] = {
+		{"__M", "NOPE"},       // inside a macro
+		{"_RK + 1", "k"},      // another macro's name in another case
+		{"_RX", "NOPE2"},      // inside a reclassified code's formula
+		{"_EX", "NOPE3"},      // inside an extra-accounting formula
+		{"__ORA", "NOPE2"},    // inside a code formula reached through a macro
+	};
+	for (const auto& c : casi)
+	{
+		m_Messaggi.Clear();
+		EXPECT_TRUE(std::isnan(Legacy1(c.formula, 3))) << c.formula;
+		EXPECT_EQ(Messaggi(), V{CString::Formatted("La macro %s non esiste nell'esercizio %d per il modello %s.", c.manca,
+												   kAnno, kModello)})
+			<< c.formula;
+	}
+	m_Messaggi.Clear();
+	EXPECT_EQ(Legacy1("__GIUSTA + 1", 3), 11);
+	EXPECT_TRUE(Messaggi().empty());
+}
+
+TEST_F(Legacy, TextsThatMultiplyStopAtTheCurrentEnginesBound)
+{
+	// Level k names level k + 1 twice and the last is 1: the top text of n levels is worth
+	// 2^(n-1) and makes the evaluation follow 2^n - 1 texts.
+	int posizione = 0;
+	auto catena = [&](const char* prefisso, int livelli, bool bMacro) {
+		for (int k = 1; k <= livelli; ++k)
+		{
+			const CString nome = CString::Formatted("%s%d", prefisso, k);
+			const CString sotto = CString::Formatted(bMacro ? "__%s%d" : "_%s%dS", prefisso, k + 1);
+			const CString testo = k == livelli ? CString("1") : sotto + " + " + sotto;
+			if (bMacro)
+				Macro(nome.GetString(), testo.GetString());
+			else
+			{
+				Calcolo::Riga(nome.GetString(), ++posizione, testo.GetString());
+				SimboloRiclass((nome + "S").GetString(), nome.GetString(), nome.GetString());
+			}
+		}
+		return CString::Formatted(bMacro ? "__%s1" : "_%s1S", prefisso);
+	};
+	const double fallita = std::nan("");
+	const struct
+	{
+		const char* prefisso;
+		int livelli;
+		bool bMacro;
+		double atteso;  // NaN: refused with the message
+	} casi[] = {
+		{"P", 5, true, 16},
+		{"Q", 12, true, 2048},  // 4095 texts: just within
+		{"S", 13, true, fallita},
+		{"T", 40, true, fallita},  // unbounded, this would not finish
+		{"U", 5, false, 16},
+		{"W", 30, false, fallita},
+	};
+	for (const auto& c : casi)
+	{
+		m_Messaggi.Clear();
+		const double valore = Legacy1(catena(c.prefisso, c.livelli, c.bMacro), 3);
+		if (std::isnan(c.atteso))
+		{
+			EXPECT_TRUE(std::isnan(valore)) << c.prefisso;
+			EXPECT_EQ(Messaggi(), V{CString::Formatted("Le macro della formula sono troppe o troppo annidate (oltre %d).",
+													   Kvz_MngFormula::MaxRamiMacro)})
+				<< c.prefisso;
+		}
+		else
+		{
+			EXPECT_EQ(valore, c.atteso) << c.prefisso;
+			EXPECT_TRUE(Messaggi().empty()) << c.prefisso;
+		}
+	}
+}
+
 TEST_F(Legacy, NoMessageBoxWhileFiltersWithOperatorsAreValued)
 {
 	Riga("A1", 2, 5);
