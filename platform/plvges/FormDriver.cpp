@@ -90,7 +90,19 @@ BOOL FormDriver::First() { return DocCommand(&CAbstractFormDoc::BrowseFirst); }
 BOOL FormDriver::Prev() { return DocCommand(&CAbstractFormDoc::BrowsePrev); }
 BOOL FormDriver::Next() { return DocCommand(&CAbstractFormDoc::BrowseNext); }
 BOOL FormDriver::Last() { return DocCommand(&CAbstractFormDoc::BrowseLast); }
-BOOL FormDriver::RunBatch() { return DocCommand(&CAbstractFormDoc::BatchStart); }
+// A batch that started but ended without success has said why in its messages and status; the
+// generic refusal would hide that it ran.
+BOOL FormDriver::RunBatch()
+{
+	return Act([&]() -> BOOL {
+		CAbstractFormDoc* pDoc = GetDocument();
+		if (!pDoc)
+			return Fail("No form document.");
+		if (!pDoc->IsABatchDocument() || pDoc->IsRunningBatch())
+			return Fail("The command is not available or was refused.");
+		return pDoc->BatchStart() || Fail("The batch ended without success: see its messages and status.");
+	});
+}
 
 BOOL FormDriver::Report() { return DocCommand(&CAbstractFormDoc::PrintReport); }
 

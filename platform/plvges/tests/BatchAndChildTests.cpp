@@ -68,6 +68,7 @@ TEST_F(BatchTest, BatchWithoutTransactionSaysSo)
 	ASSERT_TRUE(pDoc->GetContext()->StartTransaction());  // the document's context is busy
 	EXPECT_FALSE(form.RunBatch());  // a run that could not start is no success
 	EXPECT_EQ(m_Ui.LastMessage(), "Non è possibile aprire una nuova transazione.");
+	EXPECT_EQ(form.GetLastError(), "The batch ended without success: see its messages and status.");
 	EXPECT_EQ(pDoc->m_nWritten, 0);
 	EXPECT_EQ(pDoc->m_nDisabled, 2);
 	pDoc->GetContext()->Rollback();
@@ -80,6 +81,7 @@ TEST_F(BatchTest, RunLeftWithItsTransactionOpenFailsAndKeepsNothing)
 	auto* pDoc = static_cast<TLogBatchDoc*>(form.GetDocument());
 	pDoc->m_bLeaveOpen = true;
 	EXPECT_FALSE(form.RunBatch());
+	EXPECT_EQ(form.GetLastError(), "The batch ended without success: see its messages and status.");
 	EXPECT_EQ(pDoc->m_nWritten, 5);
 	EXPECT_EQ(Count("T_Log"), 0);
 	EXPECT_FALSE(m_pConn->IsInTransaction());

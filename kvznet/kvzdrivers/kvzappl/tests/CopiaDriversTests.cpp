@@ -113,46 +113,94 @@ TEST_F(CopiaDrivers, EveryDriverIsCopiedWithItsRowsAndSymbolsIntoTheYear)
 	EXPECT_EQ(Query("SELECT COUNT(*) FROM Kvz_ElencoContiSimboloPBase"), "4");
 }
 
+// Copied onto itself with rewriting on, a driver of the year would lose the symbols it is
+// copied from: nothing of the year may change.
 TEST_F(CopiaDrivers, AYearOntoItselfIsRefused)
-{
-	FormDriver form = ApriCopia();
-	ASSERT_TRUE(form.Type("COPIA_DRIVERS_ESERCIZIO", "2026"));
-	ASSERT_TRUE(form.Press("COPIA_DRIVERS_RISCRIVERE_DRIVERS"));
-	m_Ui.Clear();
-	form.RunBatch();
-	EXPECT_TRUE(Detto("L'esercizio da copiare (2026) è l'esercizio corrente: indicarne un altro."))
-		<< m_Ui.LastMessage().GetString();
-	EXPECT_EQ(Anno2026("KvzDriversTesta", "ModelloDrivers"), "");
-}
-
-// A head already in the year is skipped with its symbols unless rewriting; its missing rows are
-// added all the same. Rewriting overwrites it and copies its symbols again.
-TEST_F(CopiaDrivers, ASkippedHeadStillGetsItsMissingRows)
 {
 	{
 		TKvzDriversTesta t;
 		t.f_Esercizio = 2026;
-		t.f_ModelloDrivers = "D1";
+		t.f_ModelloDrivers = "D3";
+		t.f_Descrizione = "Driver D3";
+		Inserisci(t);
+		Simbolo(2026, "D3", "S3", 2026);
+		Kvz_TElencoContiSimboloPBase e;
+		e.f_Esercizio = 2026;
+		e.f_ModelloRiclassific = "D3";
+		e.f_NomeSimbolo = "S3";
+		e.f_ContoSelez = "0301";
+		Inserisci(e);
+	}
+	FormDriver form = ApriCopia();
+	ASSERT_TRUE(form.Type("COPIA_DRIVERS_ESERCIZIO", "2026"));
+	ASSERT_TRUE(form.Press("COPIA_DRIVERS_RISCRIVERE_DRIVERS"));
+	m_Ui.Clear();
+	EXPECT_FALSE(form.RunBatch());
+	EXPECT_TRUE(Detto("L'esercizio da copiare (2026) è l'esercizio corrente: indicarne un altro."))
+		<< m_Ui.LastMessage().GetString();
+	EXPECT_EQ(Anno2026("KvzDriversTesta", "ModelloDrivers, Descrizione"), "D3|Driver D3");
+	EXPECT_EQ(Anno2026("Kvz_AnagSimboli", "ModelloRiclassific, NomeSimbolo"), "D3|S3");
+	EXPECT_EQ(Anno2026("Kvz_SimboliCodRiclassif", "NomeSimbolo, ValoreEs"), "S3|2026");
+	EXPECT_EQ(Anno2026("Kvz_ElencoContiSimboloPBase", "NomeSimbolo, ContoSelez"), "S3|0301");
+	EXPECT_NE(form.Text("COPIA_DRIVERS_STATO_ELABORAZIONE"), "Elaborazione terminata.");
+}
+
+// A head already in the year is skipped with its symbols unless rewriting; its missing rows are
+// added all the same. Rewriting overwrites it and copies its symbols again, a code holding a
+// quote as well.
+TEST_F(CopiaDrivers, ASkippedHeadStillGetsItsMissingRows)
+{
+	{
+		TKvzDriversTesta t;
+		t.f_Esercizio = 2025;
+		t.f_ModelloDrivers = "D'X";
+		t.f_Descrizione = "Driver D'X";
+		Inserisci(t);
+		Simbolo(2025, "D'X", "SX", 2025);
+	}
+	for (const char* codice : {"D1", "D'X"})
+	{
+		TKvzDriversTesta t;
+		t.f_Esercizio = 2026;
+		t.f_ModelloDrivers = codice;
 		t.f_Descrizione = "Gia' presente";
 		Inserisci(t);
-		Simbolo(2026, "D1", "S9", 2026);
+		Simbolo(2026, codice, "S9", 2026);
 	}
+	// One driver's rows of 2026 (the codes' order is left to the database's collation).
+	auto di = [this](const char* codice, const char* tabella, const char* colonne, const char* colonnaCodice) {
+		CString letterale = codice;
+		letterale.Replace("'", "''");
+		return Query(CString::Formatted("SELECT %s FROM %s WHERE Esercizio = 2026 AND %s = '%s' ORDER BY %s", colonne,
+										tabella, colonnaCodice, letterale.GetString(), colonne)
+						 .str());
+	};
+	auto teste = [&](const char* codice) { return di(codice, "KvzDriversTesta", "Descrizione", "ModelloDrivers"); };
+	auto simboli = [&](const char* codice) { return di(codice, "Kvz_AnagSimboli", "NomeSimbolo", "ModelloRiclassific"); };
 	FormDriver form = ApriCopia();
 	ASSERT_TRUE(form.Press("COPIA_DRIVERS_TUTTI"));
 	EXPECT_TRUE(form.IsEditable("COPIA_DRIVERS_DAL_CODICE"));
-	ASSERT_TRUE(form.Type("COPIA_DRIVERS_DAL_CODICE", "d1"));
+	// D'X sorts before D1, D2 after it.
+	ASSERT_TRUE(form.Type("COPIA_DRIVERS_DAL_CODICE", "d'x"));
 	ASSERT_TRUE(form.Type("COPIA_DRIVERS_AL_CODICE", "d1"));
 	ASSERT_TRUE(form.RunBatch()) << m_Ui.LastMessage().GetString();
-	EXPECT_EQ(Anno2026("KvzDriversTesta", "ModelloDrivers, Descrizione"), "D1|Gia' presente");
-	EXPECT_EQ(Anno2026("Kvz_AnagSimboli", "NomeSimbolo"), "S9");
+	for (const char* codice : {"D1", "D'X"})
+	{
+		EXPECT_EQ(teste(codice), "Gia' presente") << codice;
+		EXPECT_EQ(simboli(codice), "S9") << codice;
+	}
+	EXPECT_EQ(Query("SELECT COUNT(*) FROM KvzDriversTesta WHERE Esercizio = 2026"), "2");
 	EXPECT_EQ(Anno2026("KvzDriversModelli", "ModelloDrivers"), "D1");
 	EXPECT_EQ(Anno2026("KvzDriversCosti", "ModelloDrivers"), "D1");
 	EXPECT_EQ(Anno2026("KvzDriversIncrementi", "ModelloDrivers, Ditta"), "D1|.;D1|AZ02");
 
 	ASSERT_TRUE(form.Press("COPIA_DRIVERS_RISCRIVERE_DRIVERS"));
 	ASSERT_TRUE(form.RunBatch()) << m_Ui.LastMessage().GetString();
-	EXPECT_EQ(Anno2026("KvzDriversTesta", "ModelloDrivers, Descrizione"), "D1|Driver D1");
-	EXPECT_EQ(Anno2026("Kvz_AnagSimboli", "NomeSimbolo"), "S1;S2");
+	EXPECT_EQ(teste("D1"), "Driver D1");
+	EXPECT_EQ(simboli("D1"), "S1;S2");
+	EXPECT_EQ(teste("D'X"), "Driver D'X");
+	EXPECT_EQ(simboli("D'X"), "SX");
+	EXPECT_EQ(di("D'X", "Kvz_SimboliCodRiclassif", "NomeSimbolo, ValoreEs", "ModelloRiclassific"), "SX|2026");
 	EXPECT_EQ(Anno2026("Kvz_ElencoContiSimboloPBase", "ContoSelez"), "0101;0102");
 }
 

@@ -335,6 +335,44 @@ TEST_F(Drivers, OtherCompaniesGetTheirSharesAndAFailedCompanyNothingAnywhere)
 			  "Riclassificazione terminata; quote dei drivers non scritte per le aziende non raggiungibili.");
 }
 
+// Two targets with the same row of kind 9 over their own share: each is valued in its own model,
+// whatever model the run was selected by. The run's grouping code stays the user's, so the next
+// run by grouping runs the same models.
+TEST_F(Drivers, TheFollowingPhaseValuesEachTargetInItsOwnModelAndKeepsTheRunsGrouping)
+{
+	ModelloTarget("A", {10, 0, 0});
+	ModelloTarget("B", {30, 0, 0});
+	for (const char* modello : {"A", "B"})
+	{
+		RigaDi(modello, "K9", 4, "_VRIB*2", [](RigaMod& r) { r.f_TipoRiga = DataEnum(E_KVZ_TIPORIGA, 9); });
+		SimboloRisultato(modello, "RIB");
+	}
+	Raggruppamento("G", {"A", "B"});
+	Driver("DRV", 0);
+	Target("DRV", "A");
+	Target("DRV", "B");
+	Costo("DRV", "C1", "1000");
+	ASSERT_TRUE(Esegui(1, 1, [](FormDriver& f) {
+		EXPECT_TRUE(f.Press("RCL_PBASE_SEL_PER_RAGGRUPP"));
+		EXPECT_TRUE(f.Type("RCL_PBASE_RAGGRUPP", "G"));
+		EXPECT_TRUE(f.Press("CALCOLA_DRIVERS"));
+	}));
+	for (int volta = 0; volta < 2; ++volta)
+	{
+		EXPECT_NEAR(*Valore("A", "RIB", 1), 250, 1e-9);
+		EXPECT_NEAR(*Valore("B", "RIB", 1), 750, 1e-9);
+		EXPECT_NEAR(*Valore("A", "K9", 1), 500, 1e-9);
+		EXPECT_NEAR(*Valore("B", "K9", 1), 1500, 1e-9);
+		EXPECT_EQ(Form().Text("RCL_PBASE_RAGGRUPP"), "G");
+		EXPECT_EQ(Doc()->m_Raggrupp.GetString(), "G");
+		if (volta == 0)
+		{
+			ASSERT_TRUE(Form().RunBatch()) << Form().GetLastError();
+		}
+	}
+	EXPECT_TRUE(m_Ui.Messages().empty());
+}
+
 TEST_F(Drivers, WithoutTheSwitchNoDriverTableIsTouchedAndADisabledDriverOnlyLosesItsShares)
 {
 	ModelloTarget("A", {10, 0, 0});
