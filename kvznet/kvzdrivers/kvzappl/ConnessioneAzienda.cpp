@@ -5,6 +5,7 @@
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlConnection.h"
+#include "platform/plvoledb/SqlException.h"
 
 namespace {
 const char* const kSource = "ConnessioneAzienda";
@@ -25,24 +26,34 @@ BOOL KvzConnessioneAzienda::Connetti(const DataStr& aDitta)
 		m_pInUso = m_pDocument ? m_pDocument->GetSqlConnection() : AfxGetDefaultSqlConnection();
 		return m_pInUso != nullptr;
 	}
-	Kvz_TRAziende aziende(m_pDocument);
-	if (aziende.FindRecord(aDitta) != TableReader::FOUND)
-	{
-		AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Azienda %s non censita."), kSource),
-										 aDitta.GetString().GetString()));
-		return FALSE;
-	}
-	const Kvz_TAziende& r = *aziende.GetRecord();
-	const CString stringa = Kvz_New_External::StringaConnessione(r.f_Server.GetString(), r.f_DataSource.GetString(),
-																 r.f_UserID.GetString(), r.f_Password.GetString(), kTimeout);
-	m_pNuova = AfxGetOleDbMng()->MakeNewConnection(stringa, 0, 0, 0, _T(""), nullptr);
-	if (!m_pNuova)
-	{
-		// The manager's reason may quote the connection data: the password stays out of it.
+	auto fallita = [&aDitta] {
 		AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Connessione al database esterno %s fallita."), kSource),
 										 aDitta.GetString().GetString()));
 		return FALSE;
+	};
+	CString stringa;
+	try
+	{
+		Kvz_TRAziende aziende(m_pDocument);
+		if (aziende.FindRecord(aDitta) != TableReader::FOUND)
+		{
+			AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Azienda %s non censita."), kSource),
+											 aDitta.GetString().GetString()));
+			return FALSE;
+		}
+		const Kvz_TAziende& r = *aziende.GetRecord();
+		stringa = Kvz_New_External::StringaConnessione(r.f_Server.GetString(), r.f_DataSource.GetString(),
+													   r.f_UserID.GetString(), r.f_Password.GetString(), kTimeout);
 	}
+	catch (const SqlException&)
+	{
+		// A register that cannot be read reaches no company.
+		return fallita();
+	}
+	m_pNuova = AfxGetOleDbMng()->MakeNewConnection(stringa, 0, 0, 0, _T(""), nullptr);
+	// The manager's reason may quote the connection data: the password stays out of it.
+	if (!m_pNuova)
+		return fallita();
 	m_pInUso = m_pNuova;
 	return TRUE;
 }

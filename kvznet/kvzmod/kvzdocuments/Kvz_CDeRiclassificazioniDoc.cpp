@@ -129,6 +129,14 @@ Kvz_CDeRiclassificazioniDoc::Kvz_CDeRiclassificazioniDoc()
 Kvz_CDeRiclassificazioniDoc::~Kvz_CDeRiclassificazioniDoc()
 {
 	m_pViewContatori = nullptr;
+	// Destroyed without a close: an unsaved edit leaves nothing behind. A destructor must not throw.
+	try
+	{
+		LasciaSenzaSalvare();
+	}
+	catch (...)
+	{
+	}
 }
 
 // ---- data --------------------------------------------------------------------------------------
@@ -914,28 +922,40 @@ BOOL Kvz_CDeRiclassificazioniDoc::OnDeleteTransaction()
 void Kvz_CDeRiclassificazioniDoc::OnGoInBrowseMode()
 {
 	RCL_COPIA = FALSE;
+	LasciaSenzaSalvare();
+}
+
+void Kvz_CDeRiclassificazioniDoc::OnCloseDocument()
+{
+	// Closed with the changes dropped (a "no" to saving them, or the program ending).
+	LasciaSenzaSalvare();
+	Kvz_CUtilizzaFormuleDoc::OnCloseDocument();
+}
+
+void Kvz_CDeRiclassificazioniDoc::LasciaSenzaSalvare()
+{
 	ChiudiCopia();
 	// The symbols typed rows wrote go unless a stored row has the code (the form was left
 	// without saving it).
-	if (!m_CodiciRegistrati.empty())
+	if (m_CodiciRegistrati.empty())
+		return;
+	// Taken first: whatever happens below, nothing is removed a second time.
+	const auto registrati = std::exchange(m_CodiciRegistrati, {});
+	try
 	{
-		try
+		Kvz_TRRiclassificazioneRighe righe(this);
+		Kvz_RegistroCodici registro(this, TRUE);
+		for (const auto& [anno, mod, codice] : registrati)
 		{
-			Kvz_TRRiclassificazioneRighe righe(this);
-			Kvz_RegistroCodici registro(this, TRUE);
-			for (const auto& [anno, mod, codice] : m_CodiciRegistrati)
-			{
-				const DataInt esercizio(anno);
-				const DataStr modello(mod.c_str()), cod(codice.c_str());
-				if (righe.FindRecord(esercizio, modello, cod) != TableReader::FOUND)
-					CancellaCodice(registro, esercizio, modello, cod);
-			}
+			const DataInt esercizio(anno);
+			const DataStr modello(mod.c_str()), cod(codice.c_str());
+			if (righe.FindRecord(esercizio, modello, cod) != TableReader::FOUND)
+				CancellaCodice(registro, esercizio, modello, cod);
 		}
-		catch (const SqlException& e)
-		{
-			MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::OnGoInBrowseMode");
-		}
-		m_CodiciRegistrati.clear();
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::LasciaSenzaSalvare");
 	}
 }
 

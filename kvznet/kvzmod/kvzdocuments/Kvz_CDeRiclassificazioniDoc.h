@@ -101,6 +101,7 @@ public:
 	BOOL OnOkTransaction() override;
 	BOOL OnDeleteTransaction() override;
 	void OnGoInBrowseMode() override;
+	void OnCloseDocument() override;
 	BOOL SimboloUtilizzato(CString strNome) override;
 	void OnFormulaChanged() override;
 
@@ -136,6 +137,9 @@ public:
 	// Titles of the formula columns from the description rows.
 	void IntitolaColonneFormula();
 
+	// Appends the rows of the explosion of a flat list, each base-plan symbol's parts valued
+	// for the year, month and value chosen in the explosion's dialog.
+	void ValutaEsplosione(const Kvz_FormulaFlat& flat);
 	DataBool Kvz_GetNextRigaEsplos(DataInt& nRiga, DataStr& aTitolo, DataStr& aTesto);
 	DataBool Kvz_GetSubNextRigaEsplos(DataInt nRiga, DataInt& nSubRiga, DataStr& aTesto1, DataStr& aTesto2,
 									  DataStr& aTesto3, DataStr& aTesto4, DataStr& aTesto5, DataStr& aTesto6,
@@ -222,6 +226,9 @@ private:
 	BOOL CancellaRisultatiEContatori();
 	// Ends a copy in progress: the symbols it wrote go unless its model was saved.
 	void ChiudiCopia();
+	// The form is left without saving (back to browse, closed or destroyed): the copy in
+	// progress and the symbols typed rows wrote go, each once.
+	void LasciaSenzaSalvare();
 	// The symbols an abandoned copy wrote, in a transaction of their own unless one is open.
 	void CancellaSimboliCopiati();
 	// The account lists of the source's base-plan symbols, and the register rows they need.
@@ -232,8 +239,6 @@ private:
 	// Copy: refuses with a message and the focus on the control; FALSE.
 	BOOL RifiutaCopia(const CString& strTesto, UINT nFocus);
 	void EseguiReport(LPCTSTR szNamespace);
-	// The rows of the explosion of a flat list, each base-plan symbol's parts valued.
-	void ValutaEsplosione(const Kvz_FormulaFlat& flat);
 
 	Kvz_DBTRiclassificTesta* m_pDBTTesta = nullptr;
 	Kvz_DBTRiclassificRighe* m_pDBTRighe = nullptr;

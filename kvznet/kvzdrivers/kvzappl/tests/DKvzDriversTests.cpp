@@ -10,7 +10,7 @@ const char* const kModelli = "KvzDriversModelli";
 const char* const kCosti = "KvzDriversCosti";
 const char* const kIncrementi = "KvzDriversIncrementi";
 
-class Drivers : public KvzApplLibrary
+class DriversDocs : public KvzApplLibrary
 {
 protected:
 	// A results row of a model's code in a month.
@@ -96,7 +96,7 @@ protected:
 // A driver over a model of this company and one of another company's database, with two cost
 // lines: saved, found again, then each target model removed with its shares reset where they
 // were written.
-TEST_F(Drivers, TwoCompaniesTwoCostLinesSavedReopenedAndResetOnRemoval)
+TEST_F(DriversDocs, TwoCompaniesTwoCostLinesSavedReopenedAndResetOnRemoval)
 {
 	AfxSetApplicationDate(DataDate(15, 6, 2026));
 	Azienda("AZ02", "az02");
@@ -160,7 +160,7 @@ TEST_F(Drivers, TwoCompaniesTwoCostLinesSavedReopenedAndResetOnRemoval)
 }
 
 // When the question is asked, what is reset, and a company that cannot be reached.
-TEST_F(Drivers, RemovalAsksOnlyForASavedDriverAndResetsOnlyOnYes)
+TEST_F(DriversDocs, RemovalAsksOnlyForASavedDriverAndResetsOnlyOnYes)
 {
 	AfxSetApplicationDate(DataDate(15, 6, 2026));
 	Risultato("CE", "RIB", 1, 100);
@@ -216,25 +216,31 @@ TEST_F(Drivers, RemovalAsksOnlyForASavedDriverAndResetsOnlyOnYes)
 
 // A failed connect leaves no connection in use: what an earlier step left open is never used
 // for a company that could not be reached.
-TEST_F(Drivers, AFailedConnectLeavesNoConnection)
+TEST_F(DriversDocs, AFailedConnectLeavesNoConnection)
 {
 	Azienda("AZ02", "az02");
 	Azienda("ROTTA", "manca");
 	Azienda("QUI", "azienda");  // this company's own database, through the register
 	auto altra = AltraAzienda("az02.db");
 	Risultato("CE", "RIB", 1, 100);
+	{
+		Kvz_TRiclassificato_Ext r(altra.get());
+		Risultato(r, "CE", "RIB", 1, 300);
+	}
 	FormDriver form = ApriDrivers();
 	DKvzDrivers* pDoc = m_pDoc;
 
+	// The database reached is told by what it holds.
+	const char* const qui = "RIB|1|100|50|9";
 	struct Caso
 	{
 		const char* ditta;
-		SqlConnection* attesa;
+		const char* valori;  // null: no connection
 		const char* messaggio;
-	} casi[] = {{"", m_pConn.get(), nullptr},
-				{".", m_pConn.get(), nullptr},
-				{"QUI", m_pConn.get(), nullptr},
-				{"AZ02", altra.get(), nullptr},
+	} casi[] = {{"", qui, nullptr},
+				{".", qui, nullptr},
+				{"QUI", qui, nullptr},
+				{"AZ02", "RIB|1|300|150|9", nullptr},
 				{"NESSUNA", nullptr, "Azienda NESSUNA non censita."},
 				{"ROTTA", nullptr, "Connessione al database esterno ROTTA fallita."}};
 	for (const Caso& c : casi)
@@ -243,11 +249,14 @@ TEST_F(Drivers, AFailedConnectLeavesNoConnection)
 		// Each case starts from a connection in use.
 		ASSERT_TRUE(pDoc->ConnectDB(DataStr(".")));
 		m_Ui.Clear();
-		EXPECT_EQ(pDoc->ConnectDB(DataStr(c.ditta)), c.attesa != nullptr);
-		if (c.attesa == altra.get())
-			EXPECT_NE(pDoc->GetConnessioneInUso(), nullptr);  // a connection of its own to that file
+		EXPECT_EQ(pDoc->ConnectDB(DataStr(c.ditta)), c.valori != nullptr);
+		if (c.valori)
+		{
+			ASSERT_NE(pDoc->GetConnessioneInUso(), nullptr);
+			EXPECT_EQ(Valori(*pDoc->GetConnessioneInUso(), "CE"), c.valori);
+		}
 		else
-			EXPECT_EQ(pDoc->GetConnessioneInUso(), c.attesa);
+			EXPECT_EQ(pDoc->GetConnessioneInUso(), nullptr);
 		if (c.messaggio)
 			EXPECT_TRUE(Detto(c.messaggio)) << m_Ui.LastMessage().GetString();
 		else
@@ -263,11 +272,20 @@ TEST_F(Drivers, AFailedConnectLeavesNoConnection)
 	// Through the register to this very database, it is reset here.
 	pDoc->AzzeraValori_Ext(DataStr("QUI"), DataInt(2026), DataStr("CE"), DataStr("RIB"), DataStr());
 	EXPECT_EQ(Valori(*m_pConn, "CE"), "RIB|1|0|0|9");
+	EXPECT_EQ(Valori(*altra, "CE"), "RIB|1|300|150|9");
+
+	// A companies register that cannot be read is a failed connect, told as one.
+	m_pConn->ExecuteSQL("DROP TABLE Kvz_Aziende");
+	ASSERT_TRUE(pDoc->ConnectDB(DataStr(".")));
+	m_Ui.Clear();
+	EXPECT_FALSE(pDoc->ConnectDB(DataStr("AZ02")));
+	EXPECT_EQ(pDoc->GetConnessioneInUso(), nullptr);
+	EXPECT_TRUE(Detto("Connessione al database esterno AZ02 fallita.")) << m_Ui.LastMessage().GetString();
 }
 
 // The increments grid offers the target models and cost codes as the other tabs hold them,
 // saved or not, and fills the company and descriptions of what is picked.
-TEST_F(Drivers, TheIncrementsTabOffersTheModelsAndCostsOfTheForm)
+TEST_F(DriversDocs, TheIncrementsTabOffersTheModelsAndCostsOfTheForm)
 {
 	AfxSetApplicationDate(DataDate(15, 6, 2026));
 	Azienda("AZ02", "az02");
@@ -317,7 +335,7 @@ TEST_F(Drivers, TheIncrementsTabOffersTheModelsAndCostsOfTheForm)
 }
 
 // The cost formulas are checked as they are typed; the warehouse shows its description.
-TEST_F(Drivers, CostFormulasAreCheckedAndTheWarehouseIsDescribed)
+TEST_F(DriversDocs, CostFormulasAreCheckedAndTheWarehouseIsDescribed)
 {
 	AfxSetApplicationDate(DataDate(15, 6, 2026));
 	{
