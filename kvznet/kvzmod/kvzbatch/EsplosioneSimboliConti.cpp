@@ -29,6 +29,22 @@ enum : UINT
 	IDC_ESPLOSIONE_CONTI_AL_MESE,
 	IDC_ESPLOSIONE_CONTI_STATO_ELAB,
 };
+
+// The commit; when it fails, its error shown and the transaction rolled back.
+bool ConfermaTransazione(CPLVContext* pContext)
+{
+	try
+	{
+		if (pContext->Commit())
+			return true;
+	}
+	catch (const SqlException& e)
+	{
+		e.ShowError();
+	}
+	pContext->Rollback();
+	return false;
+}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(BDEsplosioneSimboliConti, CAbstractFormDoc)
@@ -95,19 +111,32 @@ void BDEsplosioneSimboliConti::OnBatchExecute()
 
 	BeginWaitCursor();
 	GeneraTemporaneo();
-	// Also after an abort: the report shows what was listed so far.
-	EseguiReport();
-	m_StatoElab = GetScheduler()->IsAborted() ? CString(_T("Elaborazione interrotta su richiesta utente."))
-											  : CString(_T("Elaborazione terminata."));
+	// The rows are committed before the report reads them; a commit that fails prints nothing.
+	if (ConfermaTransazione(GetContext()))
+	{
+		// Also after an abort: the report shows what was listed so far.
+		EseguiReport();
+		m_StatoElab = GetScheduler()->IsAborted() ? CString(_T("Elaborazione interrotta su richiesta utente."))
+												  : CString(_T("Elaborazione terminata."));
+		if (m_nRighe == 0 && !GetScheduler()->IsAborted())
+			GetMessages()->Add(
+				CString::Formatted("Nessun conto nei simboli del piano base del modello %s nell'esercizio %d.",
+								   m_Modello.GetString().GetString(), int(m_Esercizio)),
+				CMessages::MSG_WARNING);
+	}
+	else
+	{
+		m_StatoElab = _T("Elaborazione non registrata.");
+		GetMessages()->Add("Elaborazione non registrata: l'elenco dei conti dei simboli non è stato salvato e non "
+						   "è stato stampato.",
+						   CMessages::MSG_ERROR);
+		m_nRighe = 0;
+		m_bBatchNotStarted = true;
+	}
 	SetProgressText(m_StatoElab.GetString());
-	if (m_nRighe == 0 && !GetScheduler()->IsAborted())
-		GetMessages()->Add(CString::Formatted("Nessun conto nei simboli del piano base del modello %s nell'esercizio %d.",
-											  m_Modello.GetString().GetString(), int(m_Esercizio)),
-						   CMessages::MSG_WARNING);
 	EndWaitCursor();
 	UpdateDataView();
 	GetMessages()->Show();
-	GetContext()->Commit();
 }
 
 void BDEsplosioneSimboliConti::CancellaElaborazionePrecedente()
@@ -146,7 +175,6 @@ void BDEsplosioneSimboliConti::GeneraTemporaneo()
 
 		Kvz_TUTmpEsplosioneCodici lavoro(this, GetMessages());
 		lavoro.SetSqlSession(GetUpdatableSqlSession());
-		lavoro.SetAutocommit(TRUE);
 		TRChartOfAccounts conti(this);
 		Kvz_TRSimboliPianoBase simboli(this);
 		// Each account and symbol is read once, however many rows name it.

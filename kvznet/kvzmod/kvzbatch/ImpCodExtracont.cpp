@@ -25,6 +25,22 @@ enum : UINT
 
 // Progress is told every so many lines: one text per line would cost more than the line.
 constexpr long kOgniRighe = 500;
+
+// The commit; when it fails, its error shown and the transaction rolled back.
+bool ConfermaTransazione(CPLVContext* pContext)
+{
+	try
+	{
+		if (pContext->Commit())
+			return true;
+	}
+	catch (const SqlException& e)
+	{
+		e.ShowError();
+	}
+	pContext->Rollback();
+	return false;
+}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(Kvz_CImpCodExtracontDoc, CAbstractFormDoc)
@@ -83,16 +99,29 @@ void Kvz_CImpCodExtracontDoc::OnBatchExecute()
 	BeginWaitCursor();
 	ImportaCodici(file);
 	file.Close();
-	m_StatoElab = GetScheduler()->IsAborted() ? CString(_T("Elaborazione interrotta su richiesta utente."))
-											  : CString(_T("Importazione terminata."));
+	// Committed before the outcome is told: a commit that fails keeps nothing, and says so.
+	if (ConfermaTransazione(GetContext()))
+	{
+		m_StatoElab = GetScheduler()->IsAborted() ? CString(_T("Elaborazione interrotta su richiesta utente."))
+												  : CString(_T("Importazione terminata."));
+		GetMessages()->Add(CString::Formatted("Righe lette: %ld, importate: %ld, scartate: %ld.", long(m_Contatore),
+											  m_nImportate, m_nScartate),
+						   m_nScartate ? CMessages::MSG_WARNING : CMessages::MSG_INFO);
+	}
+	else
+	{
+		m_StatoElab = _T("Importazione non registrata.");
+		GetMessages()->Add(CString::Formatted("Importazione non registrata: nessuna delle %ld righe lette è stata "
+											  "importata.",
+											  long(m_Contatore)),
+						   CMessages::MSG_ERROR);
+		m_nImportate = 0;
+		m_bBatchNotStarted = true;
+	}
 	SetProgressText(m_StatoElab.GetString());
-	GetMessages()->Add(CString::Formatted("Righe lette: %ld, importate: %ld, scartate: %ld.", long(m_Contatore),
-										  m_nImportate, m_nScartate),
-					   m_nScartate ? CMessages::MSG_WARNING : CMessages::MSG_INFO);
 	EndWaitCursor();
 	UpdateDataView();
 	GetMessages()->Show();
-	GetContext()->Commit();
 }
 
 void Kvz_CImpCodExtracontDoc::ImportaCodici(CLineFile& file)
@@ -106,14 +135,12 @@ void Kvz_CImpCodExtracontDoc::ImportaCodici(CLineFile& file)
 	SqlTable mesi(&mese, GetUpdatableSqlSession(), this);
 	try
 	{
-		teste.SetAutocommit(TRUE);
 		teste.Open(TRUE);
 		teste.SelectAll();
 		teste.AddParam("p1", testa.f_Esercizio);
 		teste.AddFilterColumn(testa.f_Esercizio);
 		teste.AddParam("p2", testa.f_CodExtracont);
 		teste.AddFilterColumn(testa.f_CodExtracont);
-		mesi.SetAutocommit(TRUE);
 		mesi.Open(TRUE);
 		mesi.SelectAll();
 		mesi.AddParam("p1", mese.f_Esercizio);

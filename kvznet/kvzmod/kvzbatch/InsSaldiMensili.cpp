@@ -30,7 +30,7 @@ BOOL MeseValido(int nMese)
 
 // The head and month row of a base plan, read with the rows they belong to: the first head of
 // the year, account, centre/job and kind, and its row of the month. One statement for the whole
-// grid, instead of two lookups per row. szCdc and szTipo are the outer table's columns, or "?"
+// grid, instead of two lookups per row. strCdc and strTipo are the outer table's columns, or "?"
 // (the caller then binds them before the month).
 void SelezionaSaldoDelMese(SqlTable& t, const CString& strTabella, const CString& strCdc, const CString& strTipo,
 						   DataLng& idPBase, DataMon& saldo)
@@ -442,9 +442,19 @@ BOOL Kvz_CInsSaldiMensiliDoc::SaveModified()
 	return CAbstractFormDoc::SaveModified();
 }
 
+// A refill needs a valid month: one refused as it was typed stays refused until corrected.
+BOOL Kvz_CInsSaldiMensiliDoc::MeseDaMostrare()
+{
+	if (MeseValido(m_Mese))
+		return TRUE;
+	AfxMessageBox(_T("Il mese indicato non e' valido."));
+	SetCtrlFocus(IDC_INS_SAL_MESE);
+	return FALSE;
+}
+
 void Kvz_CInsSaldiMensiliDoc::CambiaAnno(int nDelta)
 {
-	if (!ChiediSalvataggio())
+	if (!MeseDaMostrare() || !ChiediSalvataggio())
 		return;
 	m_Anno = static_cast<int>(m_Anno) + nDelta;
 	m_AnnoSalvato = m_Anno;
@@ -464,6 +474,14 @@ void Kvz_CInsSaldiMensiliDoc::OnAnnoSucc()
 void Kvz_CInsSaldiMensiliDoc::OnAnnoChanged()
 {
 	const DataObj* pOld = AfxGetOldCtrlData();
+	if (!MeseDaMostrare())
+	{
+		// The grid still shows the year it had: so does the control.
+		if (pOld)
+			m_Anno.Assign(*pOld);
+		UpdateDataView();
+		return;
+	}
 	// The balances were typed for the year the grid shows: a save asked for now writes there.
 	if (pOld)
 		m_AnnoSalvato.Assign(*pOld);
@@ -479,12 +497,8 @@ void Kvz_CInsSaldiMensiliDoc::OnAnnoChanged()
 
 void Kvz_CInsSaldiMensiliDoc::OnMeseChanged()
 {
-	if (!MeseValido(m_Mese))
-	{
-		AfxMessageBox(_T("Il mese indicato non e' valido."));
-		SetCtrlFocus(IDC_INS_SAL_MESE);
+	if (!MeseDaMostrare())
 		return;
-	}
 	const DataObj* pOld = AfxGetOldCtrlData();
 	if (pOld && MeseValido(static_cast<const DataInt&>(*pOld)))
 		m_MeseSalvato.Assign(*pOld);
@@ -500,13 +514,7 @@ void Kvz_CInsSaldiMensiliDoc::OnMeseChanged()
 
 void Kvz_CInsSaldiMensiliDoc::OnInterroga()
 {
-	if (!MeseValido(m_Mese))
-	{
-		AfxMessageBox(_T("Il mese indicato non e' valido."));
-		SetCtrlFocus(IDC_INS_SAL_MESE);
-		return;
-	}
-	if (ChiediSalvataggio())
+	if (MeseDaMostrare() && ChiediSalvataggio())
 		RiempiDBTConti();
 }
 

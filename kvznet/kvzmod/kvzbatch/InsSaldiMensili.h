@@ -154,6 +154,7 @@ protected:
 
 private:
 	void CambiaAnno(int nDelta);
+	BOOL MeseDaMostrare();
 	int ContoCorrente() const;
 	void CalcolaTotaliConti();
 	void CalcolaQuadratura();

@@ -217,6 +217,18 @@ protected:
 		return Number(std::string("SELECT ") + column + " FROM Kvz_PianoBaseR WHERE ContoKvz = '" + conto +
 					  "' AND CentroCommessa = '" + centro + "' AND Mese = " + std::to_string(mese));
 	}
+	// From now on a commit that follows a row added to `table` fails: the row leaves a deferred
+	// foreign key unmet, which SQLite checks only at COMMIT (and keeps the transaction open).
+	void CommitFailsAfterInsertInto(const char* table)
+	{
+		m_pConn->Db().Execute("CREATE TABLE KvzTestPadre (Id INTEGER PRIMARY KEY)");
+		m_pConn->Db().Execute("CREATE TABLE KvzTestFiglio (Padre INTEGER REFERENCES KvzTestPadre (Id) DEFERRABLE "
+							  "INITIALLY DEFERRED)");
+		m_pConn->Db().Execute(std::string("CREATE TRIGGER KvzTestBlocca AFTER INSERT ON ") + table +
+							  " BEGIN INSERT INTO KvzTestFiglio VALUES (1); END");
+		m_pConn->Db().Execute("PRAGMA foreign_keys = ON");
+		ASSERT_EQ(Count("PRAGMA foreign_keys"), 1);
+	}
 	std::vector<CString> Shown() const
 	{
 		std::vector<CString> texts;

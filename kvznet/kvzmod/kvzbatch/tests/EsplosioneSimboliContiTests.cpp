@@ -170,6 +170,24 @@ TEST_F(EsplosioneSimboliConti, AbortKeepsTheRowsListedSoFar)
 	EXPECT_FALSE(m_pConn->IsInTransaction());
 }
 
+TEST_F(EsplosioneSimboliConti, ACommitThatFailsKeepsTheEarlierRowsAndIsNotReportedAsDone)
+{
+	Dati();
+	ASSERT_TRUE(Esplodi("CE", 1, 3));
+	const std::vector<std::string> prima = Righe();
+	ASSERT_EQ(prima.size(), 3u);
+	CommitFailsAfterInsertInto("Kvz_TmpEsplosioneCodici");
+	m_Ui.Clear();
+	m_Ui.SetEcho(false);
+	EXPECT_FALSE(Esplodi("CE", 4, 4));
+	EXPECT_FALSE(m_pConn->IsInTransaction());
+	EXPECT_EQ(Righe(), prima);  // the emptying was undone too
+	EXPECT_EQ(m_Ui.ProgressTexts().back(), "Elaborazione non registrata.");
+	EXPECT_TRUE(WasShown("FOREIGN KEY constraint failed")) << ::testing::PrintToString(Shown());
+	EXPECT_TRUE(WasShown("Elaborazione non registrata: l'elenco dei conti dei simboli non è stato salvato"));
+	EXPECT_FALSE(WasShown("Elaborazione terminata."));
+}
+
 // The work table the command line left on the company whose symbols it saved: each row's values
 // are its account's base-plan values of the year at account level, signed as its list says.
 class EsplosioneDaRigaDiComando : public ::testing::Test

@@ -273,6 +273,27 @@ TEST_F(ImpCodExtracont, AbortKeepsWhatWasImported)
 	EXPECT_FALSE(m_pConn->IsInTransaction());
 }
 
+TEST_F(ImpCodExtracont, ACommitThatFailsKeepsNothingAndIsNotReportedAsDone)
+{
+	CommitFailsAfterInsertInto("Kvz_CodExtracontabiliMesi");
+	m_Ui.SetEcho(false);
+	const std::string path = File({Riga("2026", "A", "Primo", "01", "1"), Riga("2026", "A", "Primo", "02", "2")});
+	EXPECT_FALSE(Importa(path));
+	EXPECT_FALSE(m_pConn->IsInTransaction());
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CodExtracontabili"), 0);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CodExtracontabiliMesi"), 0);
+	EXPECT_EQ(m_Ui.ProgressTexts().back(), "Importazione non registrata.");
+	EXPECT_TRUE(WasShown("FOREIGN KEY constraint failed")) << ::testing::PrintToString(Shown());
+	EXPECT_TRUE(WasShown("Importazione non registrata: nessuna delle 2 righe lette è stata importata."));
+	EXPECT_FALSE(WasShown("Importazione terminata."));
+	EXPECT_FALSE(WasShown("Righe lette:"));
+
+	// The rollback left the company as it was: the same file imports once the commit can succeed.
+	m_pConn->Db().Execute("DROP TRIGGER KvzTestBlocca");
+	ASSERT_TRUE(Importa(path));
+	EXPECT_EQ(Formule(2026, "A", 2), "2");
+}
+
 TEST_F(ImpCodExtracont, AWindowsCodePageFileAndAByteOrderMarkReadAsText)
 {
 	// Windows-1252: "Attività" with 0xE0, the euro sign 0x80; a UTF-8 file may start with a BOM.

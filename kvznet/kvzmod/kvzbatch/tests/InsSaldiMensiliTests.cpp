@@ -1,6 +1,8 @@
 // Monthly balances typed through their form: what the grids show from the base plan, the
 // spread over centres and jobs, the question before the period changes, and what a save writes
 // (heads, the month, the other months with their accruals).
+#include <functional>
+
 #include "kvznet/kvzmod/kvzbatch/InsSaldiMensili.h"
 #include "kvznet/kvzmod/kvzbatch/tests/BatchFixture.h"
 
@@ -340,6 +342,25 @@ TEST_F(InsSaldiMensili, AWrongMonthIsRefusedAndTheGridsStay)
 		form.Type("INS_SAL_MESE", mese);
 		EXPECT_EQ(m_Ui.LastMessage(), "Il mese indicato non e' valido.");
 		EXPECT_EQ(Conti(form), (std::vector<std::string>{"C1=10.00", "R1=1000.00"}));
+	}
+	// With month 13 still in the control, a year change is refused the same way: nothing is asked
+	// or refilled, and the year stays the one the grid shows.
+	Conto(2027, "C1", 0, 3, "Acquisti");
+	const std::function<BOOL()> cambi[] = {
+		[&] { return form.Press("<-"); },
+		[&] { return form.Press("->"); },
+		[&] { return form.Type("INS_SAL_ANNO", "2027"); },
+	};
+	for (const auto& cambia : cambi)
+	{
+		m_Ui.Clear();
+		cambia();
+		EXPECT_EQ(m_Ui.LastMessage(), "Il mese indicato non e' valido.");
+		EXPECT_FALSE(WasShown("Modifiche non ancora salvate. Le salvo?"));
+		EXPECT_EQ(form.Text("INS_SAL_ANNO"), "2026");
+		EXPECT_EQ(form.Text("INS_SAL_MESE"), "13");
+		EXPECT_EQ(Conti(form), (std::vector<std::string>{"C1=10.00", "R1=1000.00"}));
+		EXPECT_TRUE(Doc(form)->m_Modificato);
 	}
 	// Closing asks; Cancel keeps the document open, No closes without writing.
 	m_Ui.PushAnswer(IDCANCEL);

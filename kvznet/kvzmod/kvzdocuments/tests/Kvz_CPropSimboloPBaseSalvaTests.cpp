@@ -380,12 +380,10 @@ TEST_F(SimboloDaRigaDiComando, TheEngineAndTheRunValueWhatTheCommandLineSaved)
 	}
 	AfxSetDefaultSqlConnection(m_pConn.get());
 
-	// A model whose row uses both symbols, computed by the run from the command line.
-	pDemo->ExecuteSQL("INSERT INTO Kvz_RiclassificazioneTesta (Esercizio, ModelloRiclassific, Descrizione, Priorita) "
-					  "VALUES (2026, 'CE', 'Conto economico', 1)");
-	pDemo->ExecuteSQL("INSERT INTO Kvz_RiclassificazioneRighe (Esercizio, ModelloRiclassific, CodRiclassificato, "
-					  "Posizione, Descrizione, Formula) VALUES (2026, 'CE', 'R1', 1, 'Immobilizzazioni nette', "
-					  "'_IMMOB-_NETTO')");
+	// The model whose row uses both symbols (made by the command line after them), computed by the run.
+	ASSERT_EQ(Valore(*pDemo, "SELECT COUNT(*) FROM Kvz_RiclassificazioneRighe WHERE Esercizio = 2026 AND "
+							 "ModelloRiclassific = 'CE' AND CodRiclassificato = 'R1' AND Formula = '_IMMOB-_NETTO'"),
+			  1.0);
 	const std::string comando = std::string(szKvz) + " --db " + szDb +
 								" open KvzNet.KvzMod.KvzDocuments.DRiclassificPianoBase --set RCL_PBASE_ESERCIZIO=2026"
 								" --set RCL_PBASE_MESE=12 --set RCL_PBASE_MODELLO=CE --run";
