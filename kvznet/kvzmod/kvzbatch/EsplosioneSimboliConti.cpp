@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "kvznet/kvzmod/kvzbatch/ConfermaTransazione.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
@@ -30,21 +31,6 @@ enum : UINT
 	IDC_ESPLOSIONE_CONTI_STATO_ELAB,
 };
 
-// The commit; when it fails, its error shown and the transaction rolled back.
-bool ConfermaTransazione(CPLVContext* pContext)
-{
-	try
-	{
-		if (pContext->Commit())
-			return true;
-	}
-	catch (const SqlException& e)
-	{
-		e.ShowError();
-	}
-	pContext->Rollback();
-	return false;
-}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(BDEsplosioneSimboliConti, CAbstractFormDoc)
@@ -110,9 +96,12 @@ void BDEsplosioneSimboliConti::OnBatchExecute()
 		return;
 
 	BeginWaitCursor();
-	GeneraTemporaneo();
-	// The rows are committed before the report reads them; a commit that fails prints nothing.
-	if (ConfermaTransazione(GetContext()))
+	// The rows are committed before the report reads them; a listing or commit that fails
+	// keeps and prints nothing.
+	const bool bListati = GeneraTemporaneo();
+	if (!bListati)
+		GetContext()->Rollback();
+	if (bListati && Kvz_ConfermaTransazione(GetContext()))
 	{
 		// Also after an abort: the report shows what was listed so far.
 		EseguiReport();
@@ -153,8 +142,9 @@ void BDEsplosioneSimboliConti::CancellaElaborazionePrecedente()
 	}
 }
 
-void BDEsplosioneSimboliConti::GeneraTemporaneo()
+bool BDEsplosioneSimboliConti::GeneraTemporaneo()
 {
+	bool bOk = true;
 	m_nRighe = 0;
 	CancellaElaborazionePrecedente();
 	try
@@ -240,68 +230,61 @@ void BDEsplosioneSimboliConti::GeneraTemporaneo()
 		ASSERT_RELEASE_TRACE(e.IsKindOf(RUNTIME_CLASS(SqlException)), "BDEsplosioneSimboliConti::GeneraTemporaneo",
 							 kSource);
 		e.ShowError();
+		bOk = false;
 	}
 	if (m_pValori)
 		m_pValori->Close();
 	m_pValori.reset();
 	m_pRigaPB.reset();
+	return bOk;
 }
 
 BDEsplosioneSimboliConti::Valori BDEsplosioneSimboliConti::RitornaValori(const DataStr& aConto)
 {
 	Valori v;
-	try
+	if (!m_pValori)
 	{
-		if (!m_pValori)
-		{
-			m_pRigaPB = std::make_unique<Kvz_TPianoBaseRighe>();
-			Kvz_TPianoBaseRighe& r = *m_pRigaPB;
-			m_pValori = std::make_unique<SqlTable>(&r, GetReadOnlySqlSession(), this);
-			SqlTable& t = *m_pValori;
-			t.Open(FALSE);
-			auto quotato = [&](const DataObj& c) { return "\"" + t.GetColumnName(c) + "\""; };
-			const CString saldo = quotato(r.f_SaldoContabile);
-			const CString rateo = quotato(r.f_ImportoRateo);
-			const CString daPrev = quotato(r.f_RateoDaPrevisionale);
-			t.SelectSqlFun(CString::Formatted("SUM(%s)", saldo.GetString()), m_SommaContabile);
-			t.SelectSqlFun(CString::Formatted("SUM(CASE WHEN %s <> 0 THEN %s ELSE 0 END)", daPrev.GetString(),
-											  rateo.GetString()),
-						   m_SommaPrevisionale);
-			t.SelectSqlFun(CString::Formatted("SUM(CASE WHEN %s = 0 THEN %s ELSE 0 END)", daPrev.GetString(),
-											  rateo.GetString()),
-						   m_SommaAssestamento);
-			t.AddParam("p0", r.f_Esercizio);
-			t.AddFilterColumn(r.f_Esercizio);
-			t.AddParam("p3", r.f_ContoKvz);
-			t.AddFilterColumn(r.f_ContoKvz);
-			// Account level only: the rows of cost centres and jobs repeat its amounts.
-			t.AddParam("p6", r.f_CentroCommessa);
-			t.AddFilterColumn(r.f_CentroCommessa);
-			t.AddParam("p4", r.f_Mese);
-			t.AddParam("p5", r.f_Mese);
-			t.AddBetweenColumn(r.f_Mese);
-			t.SetParamValue("p0", m_Esercizio);
-			t.SetParamValue("p6", DataStr());
-			t.SetParamValue("p4", m_DalMese);
-			t.SetParamValue("p5", m_AlMese);
-		}
-		m_pValori->SetParamValue("p3", aConto);
-		m_SommaContabile.Clear();
-		m_SommaPrevisionale.Clear();
-		m_SommaAssestamento.Clear();
-		m_pValori->Query();
-		if (!m_pValori->IsEOF())
-		{
-			v.contabile = m_SommaContabile.GetValue();
-			v.previsionale = m_SommaPrevisionale.GetValue();
-			v.assestamento = m_SommaAssestamento.GetValue();
-		}
+		m_pRigaPB = std::make_unique<Kvz_TPianoBaseRighe>();
+		Kvz_TPianoBaseRighe& r = *m_pRigaPB;
+		m_pValori = std::make_unique<SqlTable>(&r, GetReadOnlySqlSession(), this);
+		SqlTable& t = *m_pValori;
+		t.Open(FALSE);
+		auto quotato = [&](const DataObj& c) { return "\"" + t.GetColumnName(c) + "\""; };
+		const CString saldo = quotato(r.f_SaldoContabile);
+		const CString rateo = quotato(r.f_ImportoRateo);
+		const CString daPrev = quotato(r.f_RateoDaPrevisionale);
+		t.SelectSqlFun(CString::Formatted("SUM(%s)", saldo.GetString()), m_SommaContabile);
+		t.SelectSqlFun(CString::Formatted("SUM(CASE WHEN %s <> 0 THEN %s ELSE 0 END)", daPrev.GetString(),
+										  rateo.GetString()),
+					   m_SommaPrevisionale);
+		t.SelectSqlFun(CString::Formatted("SUM(CASE WHEN %s = 0 THEN %s ELSE 0 END)", daPrev.GetString(),
+										  rateo.GetString()),
+					   m_SommaAssestamento);
+		t.AddParam("p0", r.f_Esercizio);
+		t.AddFilterColumn(r.f_Esercizio);
+		t.AddParam("p3", r.f_ContoKvz);
+		t.AddFilterColumn(r.f_ContoKvz);
+		// Account level only: the rows of cost centres and jobs repeat its amounts.
+		t.AddParam("p6", r.f_CentroCommessa);
+		t.AddFilterColumn(r.f_CentroCommessa);
+		t.AddParam("p4", r.f_Mese);
+		t.AddParam("p5", r.f_Mese);
+		t.AddBetweenColumn(r.f_Mese);
+		t.SetParamValue("p0", m_Esercizio);
+		t.SetParamValue("p6", DataStr());
+		t.SetParamValue("p4", m_DalMese);
+		t.SetParamValue("p5", m_AlMese);
 	}
-	catch (const SqlException& e)
+	m_pValori->SetParamValue("p3", aConto);
+	m_SommaContabile.Clear();
+	m_SommaPrevisionale.Clear();
+	m_SommaAssestamento.Clear();
+	m_pValori->Query();
+	if (!m_pValori->IsEOF())
 	{
-		ASSERT_RELEASE_TRACE(e.IsKindOf(RUNTIME_CLASS(SqlException)), "BDEsplosioneSimboliConti::RitornaValore",
-							 kSource);
-		e.ShowError();
+		v.contabile = m_SommaContabile.GetValue();
+		v.previsionale = m_SommaPrevisionale.GetValue();
+		v.assestamento = m_SommaAssestamento.GetValue();
 	}
 	return v;
 }

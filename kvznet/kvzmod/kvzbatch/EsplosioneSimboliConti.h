@@ -33,6 +33,7 @@ public:
 		double previsionale = 0;
 		double assestamento = 0;
 	};
+	// Its query errors reach the caller: an account is never listed with values it could not read.
 	Valori RitornaValori(const DataStr& aConto);
 
 	DataInt m_Esercizio;
@@ -47,7 +48,8 @@ protected:
 	void OnEsercizioChanged();
 	void OnModelloChanged();
 	void CancellaElaborazionePrecedente();
-	void GeneraTemporaneo();
+	// FALSE, its error shown, when a row could not be read or written.
+	bool GeneraTemporaneo();
 	void EseguiReport();
 
 private:

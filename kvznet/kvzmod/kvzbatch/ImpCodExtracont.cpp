@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzbatch/ImpCodExtracont.h"
 
+#include "kvznet/kvzmod/kvzbatch/ConfermaTransazione.h"
 #include "kvznet/kvzmod/kvzbatch/RigaCodExtracont.h"
 #include "kvznet/kvzmod/kvzdbl/KvzNetSettings.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
@@ -26,21 +27,6 @@ enum : UINT
 // Progress is told every so many lines: one text per line would cost more than the line.
 constexpr long kOgniRighe = 500;
 
-// The commit; when it fails, its error shown and the transaction rolled back.
-bool ConfermaTransazione(CPLVContext* pContext)
-{
-	try
-	{
-		if (pContext->Commit())
-			return true;
-	}
-	catch (const SqlException& e)
-	{
-		e.ShowError();
-	}
-	pContext->Rollback();
-	return false;
-}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(Kvz_CImpCodExtracontDoc, CAbstractFormDoc)
@@ -100,7 +86,7 @@ void Kvz_CImpCodExtracontDoc::OnBatchExecute()
 	ImportaCodici(file);
 	file.Close();
 	// Committed before the outcome is told: a commit that fails keeps nothing, and says so.
-	if (ConfermaTransazione(GetContext()))
+	if (Kvz_ConfermaTransazione(GetContext()))
 	{
 		m_StatoElab = GetScheduler()->IsAborted() ? CString(_T("Elaborazione interrotta su richiesta utente."))
 												  : CString(_T("Importazione terminata."));

@@ -170,22 +170,34 @@ TEST_F(EsplosioneSimboliConti, AbortKeepsTheRowsListedSoFar)
 	EXPECT_FALSE(m_pConn->IsInTransaction());
 }
 
-TEST_F(EsplosioneSimboliConti, ACommitThatFailsKeepsTheEarlierRowsAndIsNotReportedAsDone)
+TEST_F(EsplosioneSimboliConti, AListingOrCommitThatFailsKeepsTheEarlierRowsAndIsNotReportedAsDone)
 {
 	Dati();
 	ASSERT_TRUE(Esplodi("CE", 1, 3));
 	const std::vector<std::string> prima = Righe();
 	ASSERT_EQ(prima.size(), 3u);
-	CommitFailsAfterInsertInto("Kvz_TmpEsplosioneCodici");
-	m_Ui.Clear();
-	m_Ui.SetEcho(false);
-	EXPECT_FALSE(Esplodi("CE", 4, 4));
-	EXPECT_FALSE(m_pConn->IsInTransaction());
-	EXPECT_EQ(Righe(), prima);  // the emptying was undone too
-	EXPECT_EQ(m_Ui.ProgressTexts().back(), "Elaborazione non registrata.");
-	EXPECT_TRUE(WasShown("FOREIGN KEY constraint failed")) << ::testing::PrintToString(Shown());
-	EXPECT_TRUE(WasShown("Elaborazione non registrata: l'elenco dei conti dei simboli non è stato salvato"));
-	EXPECT_FALSE(WasShown("Elaborazione terminata."));
+	// A row that cannot be written stops the listing; then a commit that fails undoes it whole.
+	for (const bool bCommit : {false, true})
+	{
+		SCOPED_TRACE(bCommit ? "commit" : "riga");
+		if (bCommit)
+			CommitFailsAfterInsertInto("Kvz_TmpEsplosioneCodici");
+		else
+			m_pConn->Db().Execute("CREATE TRIGGER KvzTestRifiuta BEFORE INSERT ON Kvz_TmpEsplosioneCodici "
+								  "BEGIN SELECT RAISE(ABORT, 'riga rifiutata'); END");
+		m_Ui.Clear();
+		m_Ui.SetEcho(false);
+		EXPECT_FALSE(Esplodi("CE", 4, 4));
+		EXPECT_FALSE(m_pConn->IsInTransaction());
+		EXPECT_EQ(Righe(), prima);  // the emptying was undone too
+		EXPECT_EQ(m_Ui.ProgressTexts().back(), "Elaborazione non registrata.");
+		EXPECT_TRUE(WasShown(bCommit ? "FOREIGN KEY constraint failed" : "riga rifiutata"))
+			<< ::testing::PrintToString(Shown());
+		EXPECT_TRUE(WasShown("Elaborazione non registrata: l'elenco dei conti dei simboli non è stato salvato"));
+		EXPECT_FALSE(WasShown("Elaborazione terminata."));
+		if (!bCommit)
+			m_pConn->Db().Execute("DROP TRIGGER KvzTestRifiuta");
+	}
 }
 
 // The work table the command line left on the company whose symbols it saved: each row's values
