@@ -5,35 +5,27 @@
 //   build-release/bin/kvz_bench_assestamento
 // The ratio is printed at the end.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <map>
 #include <memory>
-#include <string>
 
-#include "bench/DemoBench.h"
+#include "bench/BenchRun.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TParametri.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseTesta.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezAssestamentoDoc.h"
 #include "platform/plvgeneric/Application.h"
+#include "platform/plvges/FormDriver.h"
 
 namespace {
 constexpr int kAnno = 2026;
 std::unique_ptr<SqlConnection> g_pConn;
 long g_NextID = 1;
 
-template <class Rec>
-void Inserisci(Rec& rec)
-{
-	SqlTable t(&rec);
-	t.Open(TRUE);
-	t.AddNew(FALSE);
-	t.Update();
-}
+using kvzbench::Inserisci;
 
 void Conto(const CString& conto, WORD tipo, BOOL bProponi, const CString& collegato = CString())
 {
@@ -160,61 +152,20 @@ void BM_SalvaSenzaPropagazione(benchmark::State& state)
 	Salva(state, 1);
 }
 BENCHMARK(BM_SalvaSenzaPropagazione)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
-
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-	void ReportRuns(const std::vector<Run>& runs) override
-	{
-		for (auto& r : runs)
-			if (!r.error_occurred && r.iterations > 0 && r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-				m_Seconds[r.run_name.function_name] = r.real_accumulated_time / double(r.iterations);
-		ConsoleReporter::ReportRuns(runs);
-	}
-	void PrintRatio() const
-	{
-		auto base = m_Seconds.find("BM_SalvaSenzaPropagazione");
-		auto it = m_Seconds.find("BM_SalvaConPropagazione");
-		if (base != m_Seconds.end() && it != m_Seconds.end())
-			std::printf("A save with 8 levels, a linked 8-level balance sheet and 10 centres: %.2f ms, %.2f times the "
-						"same save with nothing to carry (%.2f ms)\n",
-						it->second * 1e3, it->second / base->second, base->second * 1e3);
-	}
-
-private:
-	std::map<std::string, double> m_Seconds;
-};
 }  // namespace
 
 int main(int argc, char** argv)
 {
-	benchmark::Initialize(&argc, argv);
-	if (benchmark::ReportUnrecognizedArguments(argc, argv))
+	kvzbench::Esecuzione run(argc, argv, "assestamento", g_pConn);
+	if (!run || !kvzbench::ApriAzienda(g_pConn, run.Cartella()))
 		return 1;
-	const auto folder = std::filesystem::temp_directory_path() / ("kvz-bench-assestamento-" + std::to_string(::getpid()));
-	std::filesystem::create_directories(folder);
-	kvzbench::Silent silent;
-	InteractionScope scope(&silent);
-	{
-		g_pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
-		AfxSetDefaultSqlConnection(g_pConn.get());
-		std::unique_ptr<AddOnInterfaceObj> pAddOn(KvzDblAddOnInterface());
-		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
-		if (!pAddOn || !pAddOn->AOI_RegisterTables(g_pConn.get(), "", &ns))
-		{
-			std::fprintf(stderr, "cannot register the module's tables\n");
-			return 1;
-		}
-		erp::SetupCompanyDatabase(*g_pConn);
-		AfxSetApplicationDate(DataDate(15, 12, kAnno));
-		Prepara();
-		RatioReporter reporter;
-		benchmark::RunSpecifiedBenchmarks(&reporter);
-		reporter.PrintRatio();
-		AfxSetDefaultSqlConnection(nullptr);
-		g_pConn.reset();
-	}
-	std::filesystem::remove_all(folder);
-	benchmark::Shutdown();
+	AfxSetApplicationDate(DataDate(15, 12, kAnno));
+	Prepara();
+	kvzbench::TempiReporter reporter;
+	benchmark::RunSpecifiedBenchmarks(&reporter);
+	if (auto c = reporter.Confronta("BM_SalvaConPropagazione", "BM_SalvaSenzaPropagazione"))
+		std::printf("A save with 8 levels, a linked 8-level balance sheet and 10 centres: %.2f ms, %.2f times the "
+					"same save with nothing to carry (%.2f ms)\n",
+					c->tempo * 1e3, c->Volte(), c->base * 1e3);
 	return 0;
 }

@@ -3,25 +3,18 @@
 // rows are written and deleted on every run. Against it, in the same run, its floor: one grouped
 // query over both plans' rows. Run from a Release build:
 //   build-release/bin/kvz_bench_comparazione
-// The ratio of the fastest repetitions is printed at the end.
+// The ratio of the median repetitions is printed at the end.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <map>
 #include <memory>
-#include <string>
 
-#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
+#include "bench/BenchRun.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CComparazioneRiclassificDoc.h"
-#include "platform/erp/erpsetup/CompanySetup.h"
-#include "platform/plvgenlib/AddOnInterfaceObj.h"
 #include "platform/plvgeneric/Application.h"
-#include "platform/plvgeneric/Interaction.h"
 #include "platform/plvges/FormDriver.h"
 
 namespace {
@@ -32,14 +25,6 @@ const int kSoloSecondo = 5 * kScala;
 std::unique_ptr<SqlConnection> g_pConn;
 FormDriver* g_pForm = nullptr;
 Kvz_CComparazioneRiclassificDoc* g_pDoc = nullptr;
-
-class Silent : public IInteraction
-{
-public:
-	int MessageBox(const CString&, UINT, const CString&) override { return IDOK; }
-	void Progress(const CString&) override {}
-	bool AbortRequested() override { return false; }
-};
 
 CString Codice(int c)
 {
@@ -146,75 +131,32 @@ void BM_UnaQueryRaggruppata(benchmark::State& state)
 	state.counters["righe"] = static_cast<double>(righe);
 }
 BENCHMARK(BM_UnaQueryRaggruppata)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
-
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-	void ReportRuns(const std::vector<Run>& runs) override
-	{
-		for (auto& r : runs)
-			if (!r.error_occurred && r.iterations > 0 && r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-				m_Seconds[r.run_name.function_name] = r.real_accumulated_time / double(r.iterations);
-		ConsoleReporter::ReportRuns(runs);
-	}
-	void PrintRatio() const
-	{
-		auto base = m_Seconds.find("BM_UnaQueryRaggruppata");
-		auto it = m_Seconds.find("BM_Comparazione");
-		if (base != m_Seconds.end() && it != m_Seconds.end())
-			std::printf("comparison of %d codes by 12 months: %.4f s, %.1f times one grouped query over both plans "
-						"(%.4f s)\n",
-						kCodici, it->second, it->second / base->second, base->second);
-	}
-
-private:
-	std::map<std::string, double> m_Seconds;
-};
 }  // namespace
 
 int main(int argc, char** argv)
 {
-	benchmark::Initialize(&argc, argv);
-	if (benchmark::ReportUnrecognizedArguments(argc, argv))
+	kvzbench::Esecuzione run(argc, argv, "confronto", g_pConn);
+	if (!run || !kvzbench::ApriAzienda(g_pConn, run.Cartella()))
 		return 1;
-	const auto folder = std::filesystem::temp_directory_path() / ("kvz-bench-confronto-" + std::to_string(::getpid()));
-	std::filesystem::create_directories(folder);
-	Silent silent;
-	InteractionScope scope(&silent);
-	{
-		g_pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
-		AfxSetDefaultSqlConnection(g_pConn.get());
-		AfxSetApplicationDate(DataDate(31, 12, kAnno));
-		std::unique_ptr<AddOnInterfaceObj> pAddOn(KvzDblAddOnInterface());
-		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
-		if (!pAddOn || !pAddOn->AOI_RegisterTables(g_pConn.get(), "", &ns))
-		{
-			std::fprintf(stderr, "cannot register the module's tables\n");
-			return 1;
-		}
-		erp::SetupCompanyDatabase(*g_pConn);
-		Dati();
-		{
-			CDocumentSet docs;
-			FormDriver form(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CComparazioneRiclassificDoc), RUNTIME_CLASS(CBatchFrame),
-											 RUNTIME_CLASS(Kvz_CComparazioneRiclassificView)));
-			g_pForm = &form;
-			g_pDoc = static_cast<Kvz_CComparazioneRiclassificDoc*>(form.GetDocument());
-			g_pDoc->m_Termine[0].Modello = "A";
-			g_pDoc->m_Termine[1].Modello = "B";
-			g_pDoc->m_Termine[0].MeseA = 12;
-			g_pDoc->m_Termine[1].MeseA = 12;
-			std::printf("two models of %d codes by 12 months, %d codes of the second only\n", kCodici, kSoloSecondo);
-			RatioReporter reporter;
-			benchmark::RunSpecifiedBenchmarks(&reporter);
-			reporter.PrintRatio();
-			g_pForm = nullptr;
-			g_pDoc = nullptr;
-		}
-		AfxSetDefaultSqlConnection(nullptr);
-		g_pConn.reset();
-	}
-	std::filesystem::remove_all(folder);
-	benchmark::Shutdown();
+	AfxSetApplicationDate(DataDate(31, 12, kAnno));
+	Dati();
+	CDocumentSet docs;
+	FormDriver form(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CComparazioneRiclassificDoc), RUNTIME_CLASS(CBatchFrame),
+									 RUNTIME_CLASS(Kvz_CComparazioneRiclassificView)));
+	g_pForm = &form;
+	g_pDoc = static_cast<Kvz_CComparazioneRiclassificDoc*>(form.GetDocument());
+	g_pDoc->m_Termine[0].Modello = "A";
+	g_pDoc->m_Termine[1].Modello = "B";
+	g_pDoc->m_Termine[0].MeseA = 12;
+	g_pDoc->m_Termine[1].MeseA = 12;
+	std::printf("two models of %d codes by 12 months, %d codes of the second only\n", kCodici, kSoloSecondo);
+	kvzbench::TempiReporter reporter;
+	benchmark::RunSpecifiedBenchmarks(&reporter);
+	if (auto c = reporter.Confronta("BM_Comparazione", "BM_UnaQueryRaggruppata"))
+		std::printf("comparison of %d codes by 12 months: %.4f s, %.1f times one grouped query over both plans "
+					"(%.4f s)\n",
+					kCodici, c->tempo, c->Volte(), c->base);
+	g_pForm = nullptr;
+	g_pDoc = nullptr;
 	return 0;
 }

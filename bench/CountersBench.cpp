@@ -7,11 +7,11 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "bench/BenchRun.h"
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
 
 namespace {
@@ -80,69 +80,27 @@ void BM_RawSqliteIncrement(benchmark::State& state)
 	state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_RawSqliteIncrement)->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(5);
-
-// Keeps the seconds per value of each benchmark for the ratio: the median of the repetitions
-// (a disk busy with other work makes single runs swing).
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-	RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-
-	void ReportRuns(const std::vector<Run>& runs) override
-	{
-		for (auto& r : runs)
-		{
-			if (r.error_occurred || r.iterations <= 0)
-				continue;
-			const std::string& name = r.run_name.function_name;
-			if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-				m_Seconds[name] = r.real_accumulated_time / double(r.iterations);
-			else if (r.run_type == Run::RT_Iteration && !m_Seconds.count(name))
-				m_Seconds[name] = r.real_accumulated_time / double(r.iterations);
-		}
-		ConsoleReporter::ReportRuns(runs);
-	}
-	void PrintRatios() const
-	{
-		auto raw = m_Seconds.find("BM_RawSqliteIncrement");
-		if (raw == m_Seconds.end())
-			return;
-		for (const char* name : {"BM_GetNextID", "BM_OttieniProssimoNumero"})
-		{
-			auto it = m_Seconds.find(name);
-			if (it != m_Seconds.end())
-				std::printf("%s: %.1f us per value, %.0f per second; %.2f times the raw SQLite increment (%.1f us)\n",
-							name, it->second * 1e6, 1.0 / it->second, it->second / raw->second, raw->second * 1e6);
-		}
-	}
-
-private:
-	std::map<std::string, double> m_Seconds;
-};
 }  // namespace
 
 int main(int argc, char** argv)
 {
-	benchmark::Initialize(&argc, argv);
-	if (benchmark::ReportUnrecognizedArguments(argc, argv))
+	kvzbench::Esecuzione run(argc, argv, "counters", g_pConn);
+	if (!run)
 		return 1;
-	g_Folder = std::filesystem::temp_directory_path() / ("kvz-bench-counters-" + std::to_string(::getpid()));
-	std::filesystem::create_directories(g_Folder);
-	{
-		g_pConn = SqlConnection::Open((g_Folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
-		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
-		g_pConn->RegisterCatalogEntry("", ns, Kvz_TIDDocumenti::GetThisClass(), SqlRecord::TABLE_TYPE);
-		g_pConn->RegisterCatalogEntry("", ns, Kvz_TNumDocumenti::GetThisClass(), SqlRecord::TABLE_TYPE);
-		AfxSetDefaultSqlConnection(g_pConn.get());
+	g_Folder = run.Cartella();
+	g_pConn = SqlConnection::Open((g_Folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
+	CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
+	g_pConn->RegisterCatalogEntry("", ns, Kvz_TIDDocumenti::GetThisClass(), SqlRecord::TABLE_TYPE);
+	g_pConn->RegisterCatalogEntry("", ns, Kvz_TNumDocumenti::GetThisClass(), SqlRecord::TABLE_TYPE);
+	AfxSetDefaultSqlConnection(g_pConn.get());
 
-		RatioReporter reporter;
-		benchmark::RunSpecifiedBenchmarks(&reporter);
-		reporter.PrintRatios();
-
-		AfxSetDefaultSqlConnection(nullptr);
-		g_pConn.reset();
-	}
-	std::filesystem::remove_all(g_Folder);
-	benchmark::Shutdown();
+	kvzbench::TempiReporter reporter(::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_Defaults
+															 : benchmark::ConsoleReporter::OO_Tabular);
+	benchmark::RunSpecifiedBenchmarks(&reporter);
+	// The medians of the repetitions: a disk busy with other work makes single runs swing.
+	for (const char* name : {"BM_GetNextID", "BM_OttieniProssimoNumero"})
+		if (auto c = reporter.Confronta(name, "BM_RawSqliteIncrement"))
+			std::printf("%s: %.1f us per value, %.0f per second; %.2f times the raw SQLite increment (%.1f us)\n", name,
+						c->tempo * 1e6, 1.0 / c->tempo, c->Volte(), c->base * 1e6);
 	return 0;
 }

@@ -1,9 +1,6 @@
 #pragma once
-// What the benchmarks over the demo company share: a database of its own in a temporary folder
-// with the module's tables and the demo company at a scale, its chart grouped, and the year's
-// ledger taken into the base plan.
-#include <unistd.h>
-
+// What the benchmarks over the demo company share: its database at a scale, its chart grouped,
+// the year's ledger taken into the base plan, and the base plan read back.
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -11,42 +8,22 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchRun.h"
 #include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
 #include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
-#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "platform/erp/erpdemo/DemoCompany.h"
-#include "platform/erp/erpsetup/CompanySetup.h"
-#include "platform/plvgenlib/AddOnInterfaceObj.h"
-#include "platform/plvgeneric/Interaction.h"
 #include "platform/plvges/FormDriver.h"
 
 namespace kvzbench {
-
-// Nobody answers: messages are taken as read, no run is stopped.
-class Silent : public IInteraction
-{
-public:
-	int MessageBox(const CString&, UINT, const CString&) override { return IDOK; }
-	void Progress(const CString&) override {}
-	bool AbortRequested() override { return false; }
-};
 
 // The demo company at the scale in folder/azienda.db, the default connection, with its chart of
 // accounts grouped; false (said on stderr) when it cannot be made.
 inline bool ApriDemo(std::unique_ptr<SqlConnection>& pConn, const std::filesystem::path& folder, int scale,
 					 erp::DemoCompanySummary& demo)
 {
-	pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
-	AfxSetDefaultSqlConnection(pConn.get());
-	std::unique_ptr<AddOnInterfaceObj> pAddOn(KvzDblAddOnInterface());
-	CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
-	if (!pAddOn || !pAddOn->AOI_RegisterTables(pConn.get(), "", &ns))
-	{
-		std::fprintf(stderr, "cannot register the module's tables\n");
+	if (!ApriAzienda(pConn, folder))
 		return false;
-	}
-	erp::SetupCompanyDatabase(*pConn);
 	demo = erp::CreateDemoCompany(*pConn, scale);
 	CDocumentSet docs;
 	FormDriver init(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CInitRaggruppPdCDoc), RUNTIME_CLASS(CBatchFrame),
@@ -55,18 +32,39 @@ inline bool ApriDemo(std::unique_ptr<SqlConnection>& pConn, const std::filesyste
 	return true;
 }
 
-// The year's twelve months of ledger balances into the base plan; false (said) when the import fails.
-inline bool ImportaAnno(int anno)
+// The year's twelve months of ledger balances (and of the forecast ledger too, when asked) into
+// the base plan: the host accounts taken, or -1 when the import fails.
+inline long ImportaSaldi(int anno, bool bPrevisionale = false)
 {
 	CDocumentSet docs;
 	FormDriver form(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CImportaSaldiDoc), RUNTIME_CLASS(CBatchFrame),
 									 RUNTIME_CLASS(Kvz_CImportaSaldiView)));
 	form.Type("Importazione saldi fino al mese:", "12");
 	form.Type("anno:", CString::Formatted("%d", anno));
-	if (form.RunBatch())
+	if (bPrevisionale)
+		form.Press("Anche contabilita' previsionale");
+	if (!form.RunBatch())
+		return -1;
+	return static_cast<Kvz_CImportaSaldiDoc*>(form.GetDocument())->GetContiElaborati();
+}
+
+// The year's ledger into the base plan, before a benchmark over it; false (said) when it fails.
+inline bool ImportaAnno(int anno)
+{
+	if (ImportaSaldi(anno) >= 0)
 		return true;
 	std::fprintf(stderr, "the import failed\n");
 	return false;
+}
+
+// The demo company at the scale with its last year's ledger in the base plan: that year, or 0
+// (said on stderr) when it cannot be made.
+inline int ApriDemoImportata(std::unique_ptr<SqlConnection>& pConn, const std::filesystem::path& folder, int scale)
+{
+	erp::DemoCompanySummary demo;
+	if (!ApriDemo(pConn, folder, scale, demo) || !ImportaAnno(demo.lastYear))
+		return 0;
+	return demo.lastYear;
 }
 
 // The grouped accounts of the year's base plan.

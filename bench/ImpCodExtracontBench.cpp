@@ -2,20 +2,18 @@
 // twelve months, four formula slots, CR LF), into empty tables and again over its own rows,
 // against reading and cutting the same lines without the database. Prints the ratios at the end.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <string>
 
-#include "bench/DemoBench.h"
+#include "bench/BenchRun.h"
 #include "kvznet/kvzmod/kvzbatch/ImpCodExtracont.h"
 #include "kvznet/kvzmod/kvzbatch/RigaCodExtracont.h"
 #include "platform/plvgeneric/LineFile.h"
 #include "platform/plvgeneric/Settings.h"
+#include "platform/plvges/FormDriver.h"
 
 namespace {
 std::unique_ptr<SqlConnection> g_pConn;
@@ -95,61 +93,24 @@ void BM_LetturaFile(benchmark::State& state)
 	state.counters["righe"] = double(lette);
 }
 BENCHMARK(BM_LetturaFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
-
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-	void ReportRuns(const std::vector<Run>& runs) override
-	{
-		for (auto& r : runs)
-			if (!r.error_occurred && r.iterations > 0 && r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-				m_Seconds[r.run_name.function_name] = r.real_accumulated_time / double(r.iterations);
-		ConsoleReporter::ReportRuns(runs);
-	}
-	void PrintRatios() const
-	{
-		auto base = m_Seconds.find("BM_LetturaFile");
-		if (base == m_Seconds.end())
-			return;
-		for (const char* name : {"BM_ImpCodExtracont_Prima", "BM_ImpCodExtracont_Ripetuta"})
-			if (auto it = m_Seconds.find(name); it != m_Seconds.end())
-				std::printf("%s: %.2f s for %ld lines, %.1f times reading and cutting them (%.3f s)\n", name, it->second,
-							g_Righe, it->second / base->second, base->second);
-	}
-
-private:
-	std::map<std::string, double> m_Seconds;
-};
 }  // namespace
 
 int main(int argc, char** argv)
 {
-	benchmark::Initialize(&argc, argv);
-	if (benchmark::ReportUnrecognizedArguments(argc, argv))
+	kvzbench::Esecuzione run(argc, argv, "codici", g_pConn);
+	if (!run)
 		return 1;
-	const auto folder = std::filesystem::temp_directory_path() / ("kvz-bench-codici-" + std::to_string(::getpid()));
-	std::filesystem::create_directories(folder);
-	AfxSetSettingsRoot(CString((folder / "settings").string()));
-	kvzbench::Silent silent;
-	InteractionScope scope(&silent);
-	{
-		g_pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
-		AfxSetDefaultSqlConnection(g_pConn.get());
-		std::unique_ptr<AddOnInterfaceObj> pAddOn(KvzDblAddOnInterface());
-		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
-		if (!pAddOn || !pAddOn->AOI_RegisterTables(g_pConn.get(), "", &ns))
-			return 1;
-		erp::SetupCompanyDatabase(*g_pConn);
-		g_File = (folder / "codici.txt").string();
-		ScriviFile();
-		std::printf("File of %ld lines\n", g_Righe);
-		RatioReporter reporter;
-		benchmark::RunSpecifiedBenchmarks(&reporter);
-		reporter.PrintRatios();
-		AfxSetDefaultSqlConnection(nullptr);
-		g_pConn.reset();
-	}
-	std::filesystem::remove_all(folder);
-	benchmark::Shutdown();
+	AfxSetSettingsRoot(CString((run.Cartella() / "settings").string()));
+	if (!kvzbench::ApriAzienda(g_pConn, run.Cartella()))
+		return 1;
+	g_File = (run.Cartella() / "codici.txt").string();
+	ScriviFile();
+	std::printf("File of %ld lines\n", g_Righe);
+	kvzbench::TempiReporter reporter;
+	benchmark::RunSpecifiedBenchmarks(&reporter);
+	for (const char* name : {"BM_ImpCodExtracont_Prima", "BM_ImpCodExtracont_Ripetuta"})
+		if (auto c = reporter.Confronta(name, "BM_LetturaFile"))
+			std::printf("%s: %.2f s for %ld lines, %.1f times reading and cutting them (%.3f s)\n", name, c->tempo,
+						g_Righe, c->Volte(), c->base);
 	return 0;
 }

@@ -5,17 +5,14 @@
 // Run from a Release build:
 //   build-release/bin/kvz_bench_inssaldimensili
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "bench/DemoBench.h"
 #include "kvznet/kvzmod/kvzbatch/DuplicaContiEsercizio.h"
 #include "kvznet/kvzmod/kvzbatch/InsSaldiMensili.h"
 #include "platform/plvgeneric/Application.h"
-#include "platform/plvoledb/driver/Driver.h"
 
 namespace {
 std::unique_ptr<SqlConnection> g_pConn;
@@ -23,8 +20,7 @@ int g_Anno = 0;
 
 long Conta(const CString& sql)
 {
-	auto st = g_pConn->Db().Prepare(sql.str());
-	return st->Step() ? static_cast<long>(std::get<std::int64_t>(st->Column(0))) : 0;
+	return kvzbench::Conta(*g_pConn, sql);
 }
 
 FormDriver ApriSaldi(CDocumentSet& docs, int anno)
@@ -79,40 +75,26 @@ BENCHMARK(BM_SalvaAnno)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteration
 
 int main(int argc, char** argv)
 {
-	benchmark::Initialize(&argc, argv);
-	if (benchmark::ReportUnrecognizedArguments(argc, argv))
+	kvzbench::Esecuzione run(argc, argv, "inssaldimensili", g_pConn);
+	if (!run)
 		return 1;
-	const auto folder =
-		std::filesystem::temp_directory_path() / ("kvz-bench-inssaldimensili-" + std::to_string(::getpid()));
-	std::filesystem::create_directories(folder);
-	kvzbench::Silent silent;
-	InteractionScope scope(&silent);
+	g_Anno = kvzbench::ApriDemoImportata(g_pConn, run.Cartella(), 10);
+	if (!g_Anno)
+		return 1;
+	AfxSetApplicationDate(DataDate(15, 3, g_Anno));
 	{
-		erp::DemoCompanySummary demo;
-		if (!kvzbench::ApriDemo(g_pConn, folder, 10, demo))
+		CDocumentSet docs;
+		FormDriver dup(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CDuplicaContiEsercizioDoc), RUNTIME_CLASS(CBatchFrame),
+										RUNTIME_CLASS(Kvz_CDuplicaContiEsercizioView)));
+		dup.Type("Duplicare il piano dei conti a partire dall'esercizio:", CString::Formatted("%d", g_Anno));
+		dup.Type("nel nuovo esercizio:", CString::Formatted("%d", g_Anno + 1));
+		if (!dup.RunBatch())
 			return 1;
-		g_Anno = demo.lastYear;
-		if (!kvzbench::ImportaAnno(g_Anno))
-			return 1;
-		AfxSetApplicationDate(DataDate(15, 3, g_Anno));
-		{
-			CDocumentSet docs;
-			FormDriver dup(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CDuplicaContiEsercizioDoc), RUNTIME_CLASS(CBatchFrame),
-											RUNTIME_CLASS(Kvz_CDuplicaContiEsercizioView)));
-			dup.Type("Duplicare il piano dei conti a partire dall'esercizio:", CString::Formatted("%d", g_Anno));
-			dup.Type("nel nuovo esercizio:", CString::Formatted("%d", g_Anno + 1));
-			if (!dup.RunBatch())
-				return 1;
-		}
-		std::printf("Demo company at scale 10, year %d: %ld grouped accounts, %ld cost-centre/job splits\n", g_Anno,
-					Conta("SELECT COUNT(*) FROM Kvz_AnagConti WHERE Esercizio = (SELECT MAX(Esercizio) FROM Kvz_AnagConti)"),
-					Conta("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti WHERE Esercizio = (SELECT MAX(Esercizio) FROM "
-						  "Kvz_AnagConti)"));
-		benchmark::RunSpecifiedBenchmarks();
-		AfxSetDefaultSqlConnection(nullptr);
-		g_pConn.reset();
 	}
-	std::filesystem::remove_all(folder);
-	benchmark::Shutdown();
+	std::printf("Demo company at scale 10, year %d: %ld grouped accounts, %ld cost-centre/job splits\n", g_Anno,
+				Conta("SELECT COUNT(*) FROM Kvz_AnagConti WHERE Esercizio = (SELECT MAX(Esercizio) FROM Kvz_AnagConti)"),
+				Conta("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti WHERE Esercizio = (SELECT MAX(Esercizio) FROM "
+					  "Kvz_AnagConti)"));
+	benchmark::RunSpecifiedBenchmarks();
 	return 0;
 }

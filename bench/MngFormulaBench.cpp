@@ -5,12 +5,10 @@
 // items_per_second is formulas evaluated per second; "valuations" counts the symbol
 // occurrences valued. The share of time in SQL is read with perf (see the report).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 
-#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
+#include "bench/BenchRun.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
@@ -20,11 +18,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
 #include "platform/erp/erpdemo/DemoCompany.h"
-#include "platform/erp/erpsetup/CompanySetup.h"
-#include "platform/plvgenlib/AddOnInterfaceObj.h"
-#include "platform/plvgeneric/Interaction.h"
-#include "platform/plvoledb/SqlTable.h"
-
 
 namespace {
 constexpr int kAnno = 2025;
@@ -32,14 +25,7 @@ constexpr int kRighe = 300;
 constexpr int kRiclass = 10;  // symbols K0..K9, kind 3
 constexpr int kExtra = 5;     // symbols E0..E4, kind 1
 
-template <class Rec>
-void Insert(Rec& rec)
-{
-	SqlTable t(&rec);
-	t.Open(TRUE);
-	t.AddNew(FALSE);
-	t.Update();
-}
+using kvzbench::Inserisci;
 
 void Anagrafica(const CString& nome, WORD tipo)
 {
@@ -48,7 +34,7 @@ void Anagrafica(const CString& nome, WORD tipo)
 	r.f_ModelloRiclassific = "MOD";
 	r.f_NomeSimbolo = nome;
 	r.f_TipoSimbolo = DataEnum(E_KVZ_TIPOSIMBOLO, tipo);
-	Insert(r);
+	Inserisci(r);
 }
 
 CString Codice(int i) { return CString::Formatted("R%03d", i); }
@@ -62,7 +48,7 @@ void CreaModello()
 		c.f_Esercizio = kAnno;
 		c.f_ModelloRiclassific = "MOD";
 		c.f_CodRiclassificato = Codice(i);
-		Insert(c);
+		Inserisci(c);
 		Kvz_TRiclassificazioneRighe r;
 		r.f_Esercizio = kAnno;
 		r.f_ModelloRiclassific = "MOD";
@@ -70,7 +56,7 @@ void CreaModello()
 		r.f_Posizione = i + 1;
 		r.f_Formula = CString::Formatted("%d * 1,5 + 2", i);
 		r.f_FormulaBudgetA = r.f_FormulaBudgetB = r.f_FormulaBudgetC = CString::Formatted("%d", i);
-		Insert(r);
+		Inserisci(r);
 	}
 	for (int k = 0; k < kRiclass; ++k)
 	{
@@ -85,7 +71,7 @@ void CreaModello()
 		s.f_ValoreCodice = Codice(k * 20);
 		s.f_ValoreCodiceA = Codice(k * 20 + (k % 3 == 0 ? 4 : 0));  // some ranges of five codes
 		s.f_AggregFunction = DataEnum(E_KVZ_AGGREGFUNCTION, k % 2 ? 1 : 0);
-		Insert(s);
+		Inserisci(s);
 	}
 	for (int e = 0; e < kExtra; ++e)
 	{
@@ -99,11 +85,11 @@ void CreaModello()
 		s.f_ValoreEsSymb = TRUE;
 		s.f_ValoreMeseSymb = TRUE;
 		s.f_ValoreCodice = codice;
-		Insert(s);
+		Inserisci(s);
 		Kvz_TCodExtracontabiliTesta t;
 		t.f_Esercizio = kAnno;
 		t.f_CodExtracont = codice;
-		Insert(t);
+		Inserisci(t);
 		for (int m = 1; m <= 12; ++m)
 		{
 			Kvz_TCodExtracontabili r;
@@ -111,7 +97,7 @@ void CreaModello()
 			r.f_CodExtracont = codice;
 			r.f_Mese = m;
 			r.f_Formula = CString::Formatted("%d + %d", e * 100, m);
-			Insert(r);
+			Inserisci(r);
 		}
 	}
 }
@@ -157,23 +143,12 @@ BENCHMARK(BM_ModelloRiclassificazione)->Unit(benchmark::kMillisecond)->Iteration
 
 int main(int argc, char** argv)
 {
-	auto folder = std::filesystem::temp_directory_path() / ("kvz-bench-formula-" + std::to_string(::getpid()));
-	std::filesystem::create_directories(folder);
-	int rc = 0;
-	{
-		auto conn = SqlConnection::Open(CString((folder / "demo.db").string()), SqlConnection::CREATE_IF_MISSING);
-		AfxSetDefaultSqlConnection(conn.get());
-		CPLVNamespace ns{"KvzNet.KvzMod.KvzDbl"};
-		std::unique_ptr<AddOnInterfaceObj> addOn(KvzDblAddOnInterface());
-		addOn->AOI_RegisterTables(conn.get(), "", &ns);
-		erp::SetupCompanyDatabase(*conn);
-		erp::CreateDemoCompany(*conn);
-		CreaModello();
-		benchmark::Initialize(&argc, argv);
-		benchmark::RunSpecifiedBenchmarks();
-		benchmark::Shutdown();
-		AfxSetDefaultSqlConnection(nullptr);
-	}
-	std::filesystem::remove_all(folder);
-	return rc;
+	std::unique_ptr<SqlConnection> conn;
+	kvzbench::Esecuzione run(argc, argv, "formula", conn);
+	if (!run || !kvzbench::ApriAzienda(conn, run.Cartella()))
+		return 1;
+	erp::CreateDemoCompany(*conn);
+	CreaModello();
+	benchmark::RunSpecifiedBenchmarks();
+	return 0;
 }

@@ -7,10 +7,8 @@
 //   build-release/bin/kvz_bench_riclassificazione
 // The ratio of the fastest repetitions is printed at the end.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,18 +16,12 @@
 
 #include "bench/DemoBench.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
-#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
-#include "platform/erp/erpdemo/DemoCompany.h"
-#include "platform/erp/erpsetup/CompanySetup.h"
-#include "platform/plvgenlib/AddOnInterfaceObj.h"
 #include "platform/plvgeneric/Application.h"
-#include "platform/plvgeneric/Interaction.h"
-#include "platform/plvges/FormDriver.h"
 
 namespace {
 const int kModelli = 20;
@@ -38,7 +30,6 @@ const int kSimboli = 60;  // base-plan symbols of each model, over accounts of i
 
 std::unique_ptr<SqlConnection> g_pConn;
 int g_Anno = 0;
-
 
 // Adds the cursor's record as it stands.
 void Inserisci(SqlTable& t)
@@ -166,77 +157,38 @@ void BM_Pavimento(benchmark::State& state)
 	}
 }
 BENCHMARK(BM_Pavimento)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
-
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-	// The fastest repetition of each: the least disturbed by other work on the machine.
-	void ReportRuns(const std::vector<Run>& runs) override
-	{
-		for (auto& r : runs)
-			if (!r.error_occurred && r.iterations > 0 && r.run_type == Run::RT_Iteration)
-			{
-				const std::string nome = r.run_name.function_name;
-				const double reale = r.real_accumulated_time / double(r.iterations);
-				const double cpu = r.cpu_accumulated_time / double(r.iterations);
-				if (!m_Seconds.count(nome) || reale < m_Seconds[nome])
-					m_Seconds[nome] = reale;
-				if (!m_Cpu.count(nome) || cpu < m_Cpu[nome])
-					m_Cpu[nome] = cpu;
-			}
-		ConsoleReporter::ReportRuns(runs);
-	}
-	void PrintRatio() const
-	{
-		auto base = m_Seconds.find("BM_Pavimento");
-		auto it = m_Seconds.find("BM_Riclassificazione");
-		if (base != m_Seconds.end() && it != m_Seconds.end())
-			std::printf("%d models x %d rows x 12 months: run %.3f s, floor %.3f s, ratio %.2f (CPU: %.3f s, %.3f s, "
-						"ratio %.2f)\n",
-						kModelli, kRighe, it->second, base->second, it->second / base->second, m_Cpu.at(it->first),
-						m_Cpu.at(base->first), m_Cpu.at(it->first) / m_Cpu.at(base->first));
-	}
-
-private:
-	std::map<std::string, double> m_Seconds;
-	std::map<std::string, double> m_Cpu;
-};
 }  // namespace
 
 int main(int argc, char** argv)
 {
-	benchmark::Initialize(&argc, argv);
-	if (benchmark::ReportUnrecognizedArguments(argc, argv))
+	kvzbench::Esecuzione run(argc, argv, "riclassificazione", g_pConn);
+	if (!run)
 		return 1;
-	const auto folder =
-		std::filesystem::temp_directory_path() / ("kvz-bench-riclassificazione-" + std::to_string(::getpid()));
-	std::filesystem::create_directories(folder);
-	kvzbench::Silent silent;
-	InteractionScope scope(&silent);
+	erp::DemoCompanySummary demo;
+	if (!kvzbench::ApriDemo(g_pConn, run.Cartella(), 10, demo))
+		return 1;
+	g_Anno = demo.lastYear;
+	AfxSetApplicationDate(DataDate(15, 12, g_Anno));
+	if (!kvzbench::ImportaAnno(g_Anno))
+		return 1;
+	const std::vector<CString> conti = kvzbench::ContiPianoBase(g_Anno);
+	if (conti.empty() || !CreaModelli(conti))
 	{
-		erp::DemoCompanySummary demo;
-		if (!kvzbench::ApriDemo(g_pConn, folder, 10, demo))
-			return 1;
-		g_Anno = demo.lastYear;
-		AfxSetApplicationDate(DataDate(15, 12, g_Anno));
-		if (!kvzbench::ImportaAnno(g_Anno))
-			return 1;
-		const std::vector<CString> conti = kvzbench::ContiPianoBase(g_Anno);
-		if (conti.empty() || !CreaModelli(conti))
-		{
-			std::fprintf(stderr, "cannot create the models\n");
-			return 1;
-		}
-		std::printf("Demo company at scale 10, year %d: %zu base-plan accounts, %d models of %d rows\n", g_Anno,
-					conti.size(), kModelli, kRighe);
-
-		RatioReporter reporter;
-		benchmark::RunSpecifiedBenchmarks(&reporter);
-		reporter.PrintRatio();
-		AfxSetDefaultSqlConnection(nullptr);
-		g_pConn.reset();
+		std::fprintf(stderr, "cannot create the models\n");
+		return 1;
 	}
-	std::filesystem::remove_all(folder);
-	benchmark::Shutdown();
+	std::printf("Demo company at scale 10, year %d: %zu base-plan accounts, %d models of %d rows\n", g_Anno,
+				conti.size(), kModelli, kRighe);
+
+	kvzbench::TempiReporter reporter;
+	benchmark::RunSpecifiedBenchmarks(&reporter);
+	// The fastest repetition of each: the least disturbed by other work on the machine.
+	using kvzbench::Misura;
+	auto reale = reporter.Confronta("BM_Riclassificazione", "BM_Pavimento", Misura::Minimo);
+	auto cpu = reporter.Confronta("BM_Riclassificazione", "BM_Pavimento", Misura::MinimoCpu);
+	if (reale && cpu)
+		std::printf("%d models x %d rows x 12 months: run %.3f s, floor %.3f s, ratio %.2f (CPU: %.3f s, %.3f s, "
+					"ratio %.2f)\n",
+					kModelli, kRighe, reale->tempo, reale->base, reale->Volte(), cpu->tempo, cpu->base, cpu->Volte());
 	return 0;
 }

@@ -6,37 +6,24 @@
 //   build-release/bin/kvz_bench_riclassificazioni
 // The target is a save under a second.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 
-#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
+#include "bench/BenchRun.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
 #include "platform/erp/erpdemo/DemoCompany.h"
-#include "platform/erp/erpsetup/CompanySetup.h"
-#include "platform/plvgenlib/AddOnInterfaceObj.h"
 #include "platform/plvgeneric/Application.h"
-#include "platform/plvgeneric/Interaction.h"
 #include "platform/plvges/FormDriver.h"
-#include "platform/plvoledb/SqlTable.h"
 
 namespace {
 constexpr int kAnno = 2026;
 constexpr int kRighe = 500;
 constexpr int kExtra = 5;  // symbols E0..E4, kind 1
 
-template <class Rec>
-void Insert(Rec& rec)
-{
-	SqlTable t(&rec);
-	t.Open(TRUE);
-	t.AddNew(FALSE);
-	t.Update();
-}
+using kvzbench::Inserisci;
 
 // The extra-accounting symbols of a model.
 void SimboliExtra(const char* modello)
@@ -48,13 +35,13 @@ void SimboliExtra(const char* modello)
 		r.f_ModelloRiclassific = modello;
 		r.f_NomeSimbolo = CString::Formatted("E%d", e);
 		r.f_TipoSimbolo = DataEnum(E_KVZ_TIPOSIMBOLO, 1);
-		Insert(r);
+		Inserisci(r);
 		Kvz_TSimboliCodiciExtracont s;
 		s.f_Esercizio = kAnno;
 		s.f_ModelloRiclassific = modello;
 		s.f_NomeSimbolo = r.f_NomeSimbolo;
 		s.f_ValoreCodice = CString::Formatted("X%d", e);
-		Insert(s);
+		Inserisci(s);
 	}
 }
 
@@ -144,24 +131,15 @@ BENCHMARK(BM_SalvaModelloModificato)->Unit(benchmark::kMillisecond)->Iterations(
 
 int main(int argc, char** argv)
 {
-	auto folder = std::filesystem::temp_directory_path() / ("kvz-bench-riclass-" + std::to_string(::getpid()));
-	std::filesystem::create_directories(folder);
-	{
-		ScriptedInteraction ui;  // nobody answers: a question would fail the save
-		InteractionScope scope(&ui);
-		AfxSetApplicationDate(DataDate(15, 6, kAnno));
-		auto conn = SqlConnection::Open(CString((folder / "demo.db").string()), SqlConnection::CREATE_IF_MISSING);
-		AfxSetDefaultSqlConnection(conn.get());
-		CPLVNamespace ns{"KvzNet.KvzMod.KvzDbl"};
-		std::unique_ptr<AddOnInterfaceObj> addOn(KvzDblAddOnInterface());
-		addOn->AOI_RegisterTables(conn.get(), "", &ns);
-		erp::SetupCompanyDatabase(*conn);
-		erp::CreateDemoCompany(*conn);
-		benchmark::Initialize(&argc, argv);
-		benchmark::RunSpecifiedBenchmarks();
-		benchmark::Shutdown();
-		AfxSetDefaultSqlConnection(nullptr);
-	}
-	std::filesystem::remove_all(folder);
+	std::unique_ptr<SqlConnection> conn;
+	ScriptedInteraction ui;  // nobody answers: a question would fail the save
+	kvzbench::Esecuzione run(argc, argv, "riclass", conn, &ui);
+	if (!run)
+		return 1;
+	AfxSetApplicationDate(DataDate(15, 6, kAnno));
+	if (!kvzbench::ApriAzienda(conn, run.Cartella()))
+		return 1;
+	erp::CreateDemoCompany(*conn);
+	benchmark::RunSpecifiedBenchmarks();
 	return 0;
 }

@@ -4,17 +4,13 @@
 //   build-release/bin/kvz_bench_ricostruzassestamento
 // The ratio is printed at the end.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <map>
 #include <memory>
 
 #include "bench/DemoBench.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CRicostruzAssestamentoDoc.h"
 #include "platform/plvgeneric/Application.h"
-#include "platform/plvoledb/driver/Driver.h"
 
 namespace {
 std::unique_ptr<SqlConnection> g_pConn;
@@ -55,64 +51,26 @@ void BM_UnUpdate(benchmark::State& state)
 	state.counters["righe"] = static_cast<double>(g_Righe);
 }
 BENCHMARK(BM_UnUpdate)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
-
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-	void ReportRuns(const std::vector<Run>& runs) override
-	{
-		for (auto& r : runs)
-			if (!r.error_occurred && r.iterations > 0 && r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-				m_Seconds[r.run_name.function_name + (r.run_name.args.empty() ? "" : "/" + r.run_name.args)] = r.real_accumulated_time / double(r.iterations);
-		ConsoleReporter::ReportRuns(runs);
-	}
-	void PrintRatio() const
-	{
-		auto base = m_Seconds.find("BM_UnUpdate");
-		if (base == m_Seconds.end())
-			return;
-		for (auto& [nome, secondi] : m_Seconds)
-			if (nome != base->first)
-				std::printf("%s: %.3f s, %.1f times one UPDATE of the year's %ld rows (%.3f s)\n", nome.c_str(), secondi,
-							secondi / base->second, g_Righe, base->second);
-	}
-
-private:
-	std::map<std::string, double> m_Seconds;
-};
 }  // namespace
 
 int main(int argc, char** argv)
 {
-	benchmark::Initialize(&argc, argv);
-	if (benchmark::ReportUnrecognizedArguments(argc, argv))
+	kvzbench::Esecuzione run(argc, argv, "ricostruz", g_pConn);
+	if (!run)
 		return 1;
-	const auto folder =
-		std::filesystem::temp_directory_path() / ("kvz-bench-ricostruz-" + std::to_string(::getpid()));
-	std::filesystem::create_directories(folder);
-	kvzbench::Silent silent;
-	InteractionScope scope(&silent);
-	{
-		erp::DemoCompanySummary demo;
-		if (!kvzbench::ApriDemo(g_pConn, folder, 10, demo))
-			return 1;
-		g_Anno = demo.lastYear;
-		if (!kvzbench::ImportaAnno(g_Anno))
-			return 1;
-		AfxSetApplicationDate(DataDate(31, 12, g_Anno));
-		auto st = g_pConn->Db().Prepare(CString::Formatted("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE Esercizio = %d",
-														  g_Anno).str());
-		if (st->Step())
-			g_Righe = static_cast<long>(std::get<std::int64_t>(st->Column(0)));
-		st.reset();
-		std::printf("Demo company at scale 10, year %d: %ld base-plan rows\n", g_Anno, g_Righe);
-		RatioReporter reporter;
-		benchmark::RunSpecifiedBenchmarks(&reporter);
-		reporter.PrintRatio();
-		AfxSetDefaultSqlConnection(nullptr);
-		g_pConn.reset();
-	}
-	std::filesystem::remove_all(folder);
-	benchmark::Shutdown();
+	g_Anno = kvzbench::ApriDemoImportata(g_pConn, run.Cartella(), 10);
+	if (!g_Anno)
+		return 1;
+	AfxSetApplicationDate(DataDate(31, 12, g_Anno));
+	g_Righe = kvzbench::Conta(*g_pConn,
+							  CString::Formatted("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE Esercizio = %d", g_Anno));
+	std::printf("Demo company at scale 10, year %d: %ld base-plan rows\n", g_Anno, g_Righe);
+	kvzbench::TempiReporter reporter;
+	benchmark::RunSpecifiedBenchmarks(&reporter);
+	if (auto base = reporter.Secondi("BM_UnUpdate"))
+		for (auto& [nome, secondi] : reporter.Tempi())
+			if (nome != "BM_UnUpdate")
+				std::printf("%s: %.3f s, %.1f times one UPDATE of the year's %ld rows (%.3f s)\n", nome.c_str(),
+							secondi, secondi / *base, g_Righe, *base);
 	return 0;
 }

@@ -7,24 +7,18 @@
 // The ratio of the two ways of reading the cells is printed at the end.
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <string>
 
-#include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
+#include "bench/BenchRun.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdocuments/BDStampaRiclassificatoDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CStampaReportRiclassificDoc.h"
-#include "platform/erp/erpsetup/CompanySetup.h"
-#include "platform/plvgenlib/AddOnInterfaceObj.h"
 #include "platform/plvgenlib/AddOnLibraries.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvgeneric/Application.h"
-#include "platform/plvgeneric/Interaction.h"
 #include "platform/plvges/FormDriver.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
 
@@ -36,14 +30,6 @@ std::unique_ptr<SqlConnection> g_pConn;
 std::filesystem::path g_Folder;
 BDStampaRiclassificatoDoc* g_pStampa = nullptr;
 Kvz_CStampaReportRiclassificDoc* g_pEstrazione = nullptr;
-
-class Silent : public IInteraction
-{
-public:
-	int MessageBox(const CString&, UINT, const CString&) override { return IDOK; }
-	void Progress(const CString&) override {}
-	bool AbortRequested() override { return false; }
-};
 
 CString Modello(int m)
 {
@@ -187,99 +173,59 @@ void BM_EstrazioneVentiModelli(benchmark::State& state)
 	state.counters["righe"] = static_cast<double>(righe);
 }
 BENCHMARK(BM_EstrazioneVentiModelli)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
-
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-	void ReportRuns(const std::vector<Run>& runs) override
-	{
-		for (auto& r : runs)
-			if (!r.error_occurred && r.iterations > 0 && r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-				m_Seconds[r.run_name.function_name] = r.real_accumulated_time / double(r.iterations);
-		ConsoleReporter::ReportRuns(runs);
-	}
-	void PrintRatio() const
-	{
-		auto base = m_Seconds.find("BM_CelleUnaFindPerMese");
-		auto it = m_Seconds.find("BM_CelleUnaQueryPerModello");
-		if (base != m_Seconds.end() && it != m_Seconds.end())
-			std::printf("%d cells: %.4f s with a query per model, %.1f times faster than a find per month (%.4f s)\n",
-						kModelli * kCodici, it->second, base->second / it->second, base->second);
-		if (auto pdf = m_Seconds.find("BM_StampaEstesaPdf"); pdf != m_Seconds.end())
-			std::printf("%d models by %d codes rendered to PDF in %.3f s\n", kModelli, kCodici, pdf->second);
-	}
-
-private:
-	std::map<std::string, double> m_Seconds;
-};
 }  // namespace
 
 int main(int argc, char** argv)
 {
-	benchmark::Initialize(&argc, argv);
-	if (benchmark::ReportUnrecognizedArguments(argc, argv))
+	kvzbench::Esecuzione run(argc, argv, "stampa", g_pConn);
+	if (!run)
 		return 1;
-	g_Folder = std::filesystem::temp_directory_path() / ("kvz-bench-stampa-" + std::to_string(::getpid()));
-	std::filesystem::create_directories(g_Folder);
-	Silent silent;
-	InteractionScope scope(&silent);
-	int rc = 0;
+	g_Folder = run.Cartella();
+	if (!kvzbench::ApriAzienda(g_pConn, g_Folder))
+		return 1;
+	AfxSetApplicationDate(DataDate(31, 12, kAnno));
+	Dati();
+	// The report definitions, and the functions they read by name.
+	CPlvCommandManager manager;
+	manager.Install();
+	CAddOnLibraries libs;
+	if (!libs.Load({"KvzReports", KVZ_REPORTS_LIBRARY, "Library.KvzNet.KvzMod.KvzReports"}))
 	{
-		g_pConn = SqlConnection::Open((g_Folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
-		AfxSetDefaultSqlConnection(g_pConn.get());
-		AfxSetApplicationDate(DataDate(31, 12, kAnno));
-		std::unique_ptr<AddOnInterfaceObj> pAddOn(KvzDblAddOnInterface());
-		CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
-		if (!pAddOn || !pAddOn->AOI_RegisterTables(g_pConn.get(), "", &ns))
-		{
-			std::fprintf(stderr, "cannot register the module's tables\n");
-			return 1;
-		}
-		erp::SetupCompanyDatabase(*g_pConn);
-		Dati();
-		// The report definitions, and the functions they read by name.
-		CPlvCommandManager manager;
-		manager.Install();
-		CAddOnLibraries libs;
-		if (!libs.Load({"KvzReports", KVZ_REPORTS_LIBRARY, "Library.KvzNet.KvzMod.KvzReports"}))
-		{
-			std::fprintf(stderr, "cannot load the report definitions\n");
-			return 1;
-		}
-		for (const char* name : {"__BDStampaRiclassificatoDoc_Kvz_GetNextDescrizioniPerStampa",
-								 "__BDStampaRiclassificatoDoc_Kvz_GetNextModelloPerStampa",
-								 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_1",
-								 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_2",
-								 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_3",
-								 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_4",
-								 "__BDStampaRiclassificatoDoc_Kvz_CancellaSelezionati"})
-			AfxRegisterExportedFunction(name, dlsym(RTLD_DEFAULT, name));
-		{
-			CDocumentSet docs;
-			FormDriver stampa(FormDriver::Open(docs, RUNTIME_CLASS(BDStampaRiclassificatoDoc), RUNTIME_CLASS(CBatchFrame),
-											   RUNTIME_CLASS(BDStampaRiclassificatoView)));
-			FormDriver estrazione(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CStampaReportRiclassificDoc),
-												   RUNTIME_CLASS(CBatchFrame),
-												   RUNTIME_CLASS(Kvz_CStampaReportRiclassificView)));
-			g_pStampa = static_cast<BDStampaRiclassificatoDoc*>(stampa.GetDocument());
-			g_pEstrazione = static_cast<Kvz_CStampaReportRiclassificDoc*>(estrazione.GetDocument());
-			stampa.Type("Al mese", "12");
-			stampa.Press("Carica modelli");
-			for (int m = 0; m < g_pStampa->GetDBTModelli()->GetSize(); ++m)
-				g_pStampa->GetDBTModelli()->GetModello(m)->l_Selezionata = TRUE;
-			g_pEstrazione->m_AlMese = 12;
-			std::printf("%d models by %d codes, %d result rows\n", kModelli, kCodici, kModelli * kCodici * 12);
-			RatioReporter reporter;
-			benchmark::RunSpecifiedBenchmarks(&reporter);
-			reporter.PrintRatio();
-			g_pStampa = nullptr;
-			g_pEstrazione = nullptr;
-		}
-		libs.Unload();
-		AfxSetDefaultSqlConnection(nullptr);
-		g_pConn.reset();
+		std::fprintf(stderr, "cannot load the report definitions\n");
+		return 1;
 	}
-	std::filesystem::remove_all(g_Folder);
-	benchmark::Shutdown();
-	return rc;
+	for (const char* name : {"__BDStampaRiclassificatoDoc_Kvz_GetNextDescrizioniPerStampa",
+							 "__BDStampaRiclassificatoDoc_Kvz_GetNextModelloPerStampa",
+							 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_1",
+							 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_2",
+							 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_3",
+							 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_4",
+							 "__BDStampaRiclassificatoDoc_Kvz_CancellaSelezionati"})
+		AfxRegisterExportedFunction(name, dlsym(RTLD_DEFAULT, name));
+	{
+		CDocumentSet docs;
+		FormDriver stampa(FormDriver::Open(docs, RUNTIME_CLASS(BDStampaRiclassificatoDoc), RUNTIME_CLASS(CBatchFrame),
+										   RUNTIME_CLASS(BDStampaRiclassificatoView)));
+		FormDriver estrazione(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CStampaReportRiclassificDoc),
+											   RUNTIME_CLASS(CBatchFrame), RUNTIME_CLASS(Kvz_CStampaReportRiclassificView)));
+		g_pStampa = static_cast<BDStampaRiclassificatoDoc*>(stampa.GetDocument());
+		g_pEstrazione = static_cast<Kvz_CStampaReportRiclassificDoc*>(estrazione.GetDocument());
+		stampa.Type("Al mese", "12");
+		stampa.Press("Carica modelli");
+		for (int m = 0; m < g_pStampa->GetDBTModelli()->GetSize(); ++m)
+			g_pStampa->GetDBTModelli()->GetModello(m)->l_Selezionata = TRUE;
+		g_pEstrazione->m_AlMese = 12;
+		std::printf("%d models by %d codes, %d result rows\n", kModelli, kCodici, kModelli * kCodici * 12);
+		kvzbench::TempiReporter reporter;
+		benchmark::RunSpecifiedBenchmarks(&reporter);
+		if (auto c = reporter.Confronta("BM_CelleUnaQueryPerModello", "BM_CelleUnaFindPerMese"))
+			std::printf("%d cells: %.4f s with a query per model, %.1f times faster than a find per month (%.4f s)\n",
+						kModelli * kCodici, c->tempo, c->base / c->tempo, c->base);
+		if (auto pdf = reporter.Secondi("BM_StampaEstesaPdf"))
+			std::printf("%d models by %d codes rendered to PDF in %.3f s\n", kModelli, kCodici, *pdf);
+		g_pStampa = nullptr;
+		g_pEstrazione = nullptr;
+	}
+	libs.Unload();
+	return 0;
 }
