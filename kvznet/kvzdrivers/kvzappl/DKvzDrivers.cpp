@@ -65,7 +65,7 @@ void AzzeraCodice(Rec& aRec, SqlSession* pSession, const DataInt& aEsercizio, co
 // ---- head --------------------------------------------------------------------------------------
 
 DBTKvzDriversTesta::DBTKvzDriversTesta(CAbstractFormDoc* pDocument)
-	: DBTMaster(TKvzDriversTesta::GetThisClass(), pDocument, _T("KvzDriversTesta"))
+	: DBTTestaPerChiave(TKvzDriversTesta::GetThisClass(), pDocument, _T("KvzDriversTesta"))
 {
 }
 
@@ -83,79 +83,21 @@ void DBTKvzDriversTesta::OnEnableControlsForFind()
 	pRec->f_RiclassificazioneDrivers.SetFindable(TRUE);
 }
 
-void DBTKvzDriversTesta::OnDisableControlsForEdit()
-{
-	GetKvzDriversTesta()->f_Esercizio.SetReadOnly(TRUE);
-	GetKvzDriversTesta()->f_ModelloDrivers.SetReadOnly(TRUE);
-}
-
-void DBTKvzDriversTesta::OnDefineQuery()
-{
-	TKvzDriversTesta* pRec = GetKvzDriversTesta();
-	m_pTable->SelectAll();
-	m_pTable->AddParam(_T("Esercizio"), pRec->f_Esercizio);
-	m_pTable->AddFilterColumn(pRec->f_Esercizio);
-	m_pTable->AddParam(_T("ModelloDrivers"), pRec->f_ModelloDrivers);
-	m_pTable->AddFilterColumn(pRec->f_ModelloDrivers);
-}
-
-void DBTKvzDriversTesta::OnPrepareQuery()
-{
-	m_pTable->SetParamValue(_T("Esercizio"), GetKvzDriversTesta()->f_Esercizio);
-	m_pTable->SetParamValue(_T("ModelloDrivers"), GetKvzDriversTesta()->f_ModelloDrivers);
-}
-
 BOOL DBTKvzDriversTesta::OnCheckPrimaryKey()
 {
 	return !(GetKvzDriversTesta()->f_ModelloDrivers.IsEmpty() && SetError(Testo(szEmptyPrimaryKeySegment)));
 }
 
-void DBTKvzDriversTesta::OnPrepareBrowser(SqlTable* pTable)
-{
-	pTable->SelectAll();
-	pTable->AddSortColumn(GetKvzDriversTesta()->f_Esercizio);
-	pTable->AddSortColumn(GetKvzDriversTesta()->f_ModelloDrivers);
-}
-
 // ---- rows --------------------------------------------------------------------------------------
 
 DBTKvzDriversRighe::DBTKvzDriversRighe(CRuntimeClass* pRecordClass, CAbstractFormDoc* pDocument, const CString& strName)
-	: DBTSlaveBuffered(pRecordClass, pDocument, strName, TRUE, TRUE)
+	: DBTRigheDellaTesta(pRecordClass, pDocument, strName, TRUE, TRUE)
 {
 }
 
 DKvzDrivers* DBTKvzDriversRighe::GetDoc() const
 {
 	return static_cast<DKvzDrivers*>(GetDocument());
-}
-
-void DBTKvzDriversRighe::OnDefineQuery()
-{
-	SqlRecord* pRec = GetRecord();
-	DataObj& aEsercizio = *pRec->GetDataObjFromColumnName(_T("Esercizio"));
-	DataObj& aModello = *pRec->GetDataObjFromColumnName(_T("ModelloDrivers"));
-	m_pTable->SelectAll();
-	m_pTable->AddParam(_T("Esercizio"), aEsercizio);
-	m_pTable->AddFilterColumn(aEsercizio);
-	m_pTable->AddParam(_T("ModelloDrivers"), aModello);
-	m_pTable->AddFilterColumn(aModello);
-	m_pTable->AddSortColumn(aEsercizio);
-	m_pTable->AddSortColumn(aModello);
-	AddOrder(pRec);
-}
-
-void DBTKvzDriversRighe::OnPrepareQuery()
-{
-	TKvzDriversTesta* pTesta = GetDoc()->GetMasterRecord();
-	m_pTable->SetParamValue(_T("Esercizio"), pTesta->f_Esercizio);
-	m_pTable->SetParamValue(_T("ModelloDrivers"), pTesta->f_ModelloDrivers);
-}
-
-void DBTKvzDriversRighe::OnPreparePrimaryKey(int, SqlRecord* pRec)
-{
-	TKvzDriversTesta* pTesta = GetDoc()->GetMasterRecord();
-	pRec->GetDataObjFromColumnName(_T("Esercizio"))->Assign(pTesta->f_Esercizio);
-	pRec->GetDataObjFromColumnName(_T("ModelloDrivers"))->Assign(pTesta->f_ModelloDrivers);
 }
 
 BOOL DBTKvzDriversRighe::OnCheckPrimaryKey(int, SqlRecord* pRec)
@@ -186,7 +128,7 @@ void DBTKvzDriversModelli::AddOrder(SqlRecord* pRec)
 // are the same target model, and the duplicate check sees it.
 void DBTKvzDriversModelli::OnPreparePrimaryKey(int nRow, SqlRecord* pRec)
 {
-	DBTKvzDriversRighe::OnPreparePrimaryKey(nRow, pRec);
+	DBTRigheDellaTesta::OnPreparePrimaryKey(nRow, pRec);
 	auto* pRiga = static_cast<TKvzDriversModelli*>(pRec);
 	if (pRiga->f_Ditta.IsEmpty())
 		pRiga->f_Ditta = _T(".");

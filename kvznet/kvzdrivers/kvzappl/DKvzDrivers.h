@@ -7,6 +7,7 @@
 // model is removed, can clear the shares already written into its results. Template
 // "KvzDrivers".
 #include "kvznet/kvzdrivers/kvzappl/ConnessioneAzienda.h"
+#include "kvznet/kvzdrivers/kvzappl/DBTTestaPerChiave.h"
 #include "kvznet/kvzdrivers/kvzdriversdbl/KvzDriversDblTables.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
@@ -57,41 +58,33 @@ constexpr int KVZ_BITMAP_SEL_MODELLI_DITTA = 31869;
 
 class DKvzDrivers;
 
-class DBTKvzDriversTesta : public DBTMaster
+class DBTKvzDriversTesta : public DBTTestaPerChiave
 {
-	DECLARE_DYNAMIC(DBTKvzDriversTesta, DBTMaster)
+	DECLARE_DYNAMIC(DBTKvzDriversTesta, DBTTestaPerChiave)
 public:
 	explicit DBTKvzDriversTesta(CAbstractFormDoc* pDocument);
 	TKvzDriversTesta* GetKvzDriversTesta() const;
 
 protected:
 	void OnEnableControlsForFind() override;
-	void OnDisableControlsForEdit() override;
-	void OnDefineQuery() override;
-	void OnPrepareQuery() override;
 	BOOL OnCheckPrimaryKey() override;
-	void OnPrepareBrowser(SqlTable* pTable) override;
 };
 
 // What the three grids' buffers share: the rows of the master's year and driver, each new row
 // keyed from the master, every row saved (none counts as empty), a duplicate focused on the
 // row's driver code.
-class DBTKvzDriversRighe : public DBTSlaveBuffered
+class DBTKvzDriversRighe : public DBTRigheDellaTesta
 {
-	DECLARE_DYNAMIC(DBTKvzDriversRighe, DBTSlaveBuffered)
+	DECLARE_DYNAMIC(DBTKvzDriversRighe, DBTRigheDellaTesta)
 public:
 	DBTKvzDriversRighe(CRuntimeClass* pRecordClass, CAbstractFormDoc* pDocument, const CString& strName);
 
 protected:
 	DKvzDrivers* GetDoc() const;
-	void OnDefineQuery() override;
-	void OnPrepareQuery() override;
-	void OnPreparePrimaryKey(int nRow, SqlRecord* pRec) override;
 	BOOL OnCheckPrimaryKey(int nRow, SqlRecord* pRec) override;
 	DataObj* GetDuplicateKeyPos(SqlRecord* pRec) override;
 	BOOL IsEmptyData(SqlRecord*) override { return FALSE; }
-	// The order of the rows, after the key of the master.
-	virtual void AddOrder(SqlRecord* pRec) = 0;
+	void AddOrder(SqlRecord* pRec) override = 0;
 };
 
 class DBTKvzDriversModelli : public DBTKvzDriversRighe

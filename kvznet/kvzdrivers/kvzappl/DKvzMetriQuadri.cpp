@@ -16,12 +16,49 @@ CString Testo(LPCTSTR sz)
 {
 	return AfxLoadSourceString(sz, kSource);
 }
+
+// Reads the rows of rec's table whose columns equal the values given, sorted by the columns
+// given, each handed to fn as the cursor stands on it. A database error is shown and ends the
+// read: FALSE.
+template <class Fn>
+BOOL LeggiRighe(SqlRecord& rec, SqlSession* pSession, std::initializer_list<std::pair<DataObj*, const DataObj*>> filtro,
+				std::initializer_list<DataObj*> ordine, Fn fn)
+{
+	SqlTable aTable(&rec, pSession);
+	try
+	{
+		aTable.Open(FALSE);
+		aTable.SelectAll();
+		int n = 0;
+		for (const auto& [pColonna, pValore] : filtro)
+		{
+			aTable.AddParam(CString::Formatted("p%d", ++n), *pColonna);
+			aTable.AddFilterColumn(*pColonna, _T(""));
+		}
+		for (DataObj* pColonna : ordine)
+			aTable.AddSortColumn(*pColonna);
+		n = 0;
+		for (const auto& [pColonna, pValore] : filtro)
+			aTable.SetParamValue(CString::Formatted("p%d", ++n), *pValore);
+		for (aTable.Query(); !aTable.IsEOF(); aTable.MoveNext())
+			fn();
+		aTable.Close();
+		return TRUE;
+	}
+	catch (const SqlException& e)
+	{
+		if (aTable.IsOpen())
+			aTable.Close();
+		e.ShowError(_T(""));
+		return FALSE;
+	}
+}
 }  // namespace
 
 // ---- head --------------------------------------------------------------------------------------
 
 DBTMetriQuadriTesta::DBTMetriQuadriTesta(CAbstractFormDoc* pDocument)
-	: DBTMaster(TKvzMetriQuadriTesta::GetThisClass(), pDocument, _T("MetriQuadriTesta"))
+	: DBTTestaPerChiave(TKvzMetriQuadriTesta::GetThisClass(), pDocument, _T("MetriQuadriTesta"))
 {
 }
 
@@ -33,55 +70,16 @@ void DBTMetriQuadriTesta::OnEnableControlsForFind()
 	GetTesta()->f_Mese.SetFindable(TRUE);
 }
 
-void DBTMetriQuadriTesta::OnDisableControlsForEdit()
-{
-	GetTesta()->f_Esercizio.SetReadOnly(TRUE);
-	GetTesta()->f_CodMagazzino.SetReadOnly(TRUE);
-	GetTesta()->f_Mese.SetReadOnly(TRUE);
-}
-
-void DBTMetriQuadriTesta::OnDefineQuery()
-{
-	TKvzMetriQuadriTesta* pRec = GetTesta();
-	m_pTable->SelectAll();
-	m_pTable->AddParam(_T("Esercizio"), pRec->f_Esercizio);
-	m_pTable->AddFilterColumn(pRec->f_Esercizio);
-	m_pTable->AddParam(_T("CodMagazzino"), pRec->f_CodMagazzino);
-	m_pTable->AddFilterColumn(pRec->f_CodMagazzino);
-	m_pTable->AddParam(_T("Mese"), pRec->f_Mese);
-	m_pTable->AddFilterColumn(pRec->f_Mese);
-}
-
-void DBTMetriQuadriTesta::OnPrepareQuery()
-{
-	m_pTable->SetParamValue(_T("Esercizio"), GetTesta()->f_Esercizio);
-	m_pTable->SetParamValue(_T("CodMagazzino"), GetTesta()->f_CodMagazzino);
-	m_pTable->SetParamValue(_T("Mese"), GetTesta()->f_Mese);
-}
-
 BOOL DBTMetriQuadriTesta::OnCheckPrimaryKey()
 {
 	return !(GetTesta()->f_CodMagazzino.IsEmpty() && SetError(Testo(szEmptyPrimaryKeySegment)));
 }
 
-void DBTMetriQuadriTesta::OnPrepareBrowser(SqlTable* pTable)
-{
-	pTable->SelectAll();
-	pTable->AddSortColumn(GetTesta()->f_Esercizio);
-	pTable->AddSortColumn(GetTesta()->f_CodMagazzino);
-	pTable->AddSortColumn(GetTesta()->f_Mese);
-}
-
 // ---- rows --------------------------------------------------------------------------------------
 
 DBTKvzMetriQuadriMesi::DBTKvzMetriQuadriMesi(CAbstractFormDoc* pDocument)
-	: DBTSlaveBuffered(TKvzMetriQuadriMesi::GetThisClass(), pDocument, _T("KvzMetriQuadriMesi"), TRUE, TRUE)
+	: DBTRigheDellaTesta(TKvzMetriQuadriMesi::GetThisClass(), pDocument, _T("KvzMetriQuadriMesi"), TRUE, TRUE)
 {
-}
-
-TKvzMetriQuadriTesta* DBTKvzMetriQuadriMesi::GetTesta() const
-{
-	return static_cast<DKvzMetriQuadri*>(GetDocument())->GetMasterRecord();
 }
 
 TKvzMetriQuadriMesi* DBTKvzMetriQuadriMesi::Aggiungi()
@@ -91,34 +89,12 @@ TKvzMetriQuadriMesi* DBTKvzMetriQuadriMesi::Aggiungi()
 	return pRiga;
 }
 
-void DBTKvzMetriQuadriMesi::OnDefineQuery()
+// Rows in a stable order: by company and model.
+void DBTKvzMetriQuadriMesi::AddOrder(SqlRecord* pRec)
 {
-	auto* pRec = static_cast<TKvzMetriQuadriMesi*>(GetRecord());
-	m_pTable->SelectAll();
-	m_pTable->AddParam(_T("Esercizio"), pRec->f_Esercizio);
-	m_pTable->AddFilterColumn(pRec->f_Esercizio);
-	m_pTable->AddParam(_T("CodMagazzino"), pRec->f_CodMagazzino);
-	m_pTable->AddFilterColumn(pRec->f_CodMagazzino);
-	m_pTable->AddParam(_T("Mese"), pRec->f_Mese);
-	m_pTable->AddFilterColumn(pRec->f_Mese);
-	m_pTable->AddSortColumn(pRec->f_Esercizio);
-	m_pTable->AddSortColumn(pRec->f_CodMagazzino);
-	m_pTable->AddSortColumn(pRec->f_Mese);
-	// Rows in a stable order: by company and model.
-	m_pTable->AddSortColumn(pRec->f_Ditta);
-	m_pTable->AddSortColumn(pRec->f_ModelloRiclassific);
-}
-
-void DBTKvzMetriQuadriMesi::OnPrepareQuery()
-{
-	m_pTable->SetParamValue(_T("Esercizio"), GetTesta()->f_Esercizio);
-	m_pTable->SetParamValue(_T("CodMagazzino"), GetTesta()->f_CodMagazzino);
-	m_pTable->SetParamValue(_T("Mese"), GetTesta()->f_Mese);
-}
-
-void DBTKvzMetriQuadriMesi::OnPreparePrimaryKey(int, SqlRecord* pRec)
-{
-	OnPrepareRow(0, pRec);
+	auto* pRiga = static_cast<TKvzMetriQuadriMesi*>(pRec);
+	m_pTable->AddSortColumn(pRiga->f_Ditta);
+	m_pTable->AddSortColumn(pRiga->f_ModelloRiclassific);
 }
 
 BOOL DBTKvzMetriQuadriMesi::OnCheckPrimaryKey(int, SqlRecord* pRec)
@@ -129,16 +105,12 @@ BOOL DBTKvzMetriQuadriMesi::OnCheckPrimaryKey(int, SqlRecord* pRec)
 
 void DBTKvzMetriQuadriMesi::OnPrepareRow(int, SqlRecord* pRec)
 {
-	auto* pRiga = static_cast<TKvzMetriQuadriMesi*>(pRec);
-	const TKvzMetriQuadriTesta* pTesta = GetTesta();
-	pRiga->f_Esercizio = pTesta->f_Esercizio;
-	pRiga->f_CodMagazzino = pTesta->f_CodMagazzino;
-	pRiga->f_Mese = pTesta->f_Mese;
+	CopiaChiaveTesta(pRec);
 }
 
 void DBTKvzMetriQuadriMesi::OnPrepareAuxColumns(SqlRecord* pRec)
 {
-	OnPrepareRow(0, pRec);
+	CopiaChiaveTesta(pRec);
 }
 
 DataObj* DBTKvzMetriQuadriMesi::GetDuplicateKeyPos(SqlRecord* pRec)
@@ -207,39 +179,24 @@ DataStr DKvzMetriQuadri::DriverDelMagazzino()
 	if (pTesta->f_CodMagazzino.IsEmpty())
 		return aDriver;
 	TKvzDriversTesta aLetta;
-	SqlTable aTable(&aLetta, GetReadOnlySqlSession());
-	try
-	{
-		aTable.Open(FALSE);
-		aTable.SelectAll();
-		aTable.AddParam(_T("p1"), aLetta.f_CodMagazzino);
-		aTable.AddFilterColumn(aLetta.f_CodMagazzino, _T(""));
-		aTable.SetParamValue(_T("p1"), pTesta->f_CodMagazzino);
-		const int nAnno = pTesta->f_Esercizio.GetValue();
-		int nMigliore = -1;
-		CString strMigliore;
-		for (aTable.Query(); !aTable.IsEOF(); aTable.MoveNext())
+	const int nAnno = pTesta->f_Esercizio.GetValue();
+	int nMigliore = -1;
+	CString strMigliore;
+	auto scegli = [&] {
+		const int nEs = aLetta.f_Esercizio.GetValue();
+		// The head's own year first, then the latest year.
+		const int nRango = nEs == nAnno ? INT_MAX : nEs;
+		const CString strCodice = aLetta.f_ModelloDrivers.GetString();
+		if (nRango > nMigliore || (nRango == nMigliore && strCodice < strMigliore))
 		{
-			const int nEs = aLetta.f_Esercizio.GetValue();
-			// The head's own year first, then the latest year.
-			const int nRango = nEs == nAnno ? INT_MAX : nEs;
-			const CString strCodice = aLetta.f_ModelloDrivers.GetString();
-			if (nRango > nMigliore || (nRango == nMigliore && strCodice < strMigliore))
-			{
-				nMigliore = nRango;
-				strMigliore = strCodice;
-			}
+			nMigliore = nRango;
+			strMigliore = strCodice;
 		}
-		aTable.Close();
-		if (nMigliore >= 0)
-			aDriver = strMigliore;
-	}
-	catch (const SqlException& e)
-	{
-		if (aTable.IsOpen())
-			aTable.Close();
-		e.ShowError(_T(""));
-	}
+	};
+	const BOOL bLetti =
+		LeggiRighe(aLetta, GetReadOnlySqlSession(), {{&aLetta.f_CodMagazzino, &pTesta->f_CodMagazzino}}, {}, scegli);
+	if (bLetti && nMigliore >= 0)
+		aDriver = strMigliore;
 	return aDriver;
 }
 
@@ -248,35 +205,14 @@ namespace {
 BOOL InDriver(SqlSession* pSession, const TKvzMetriQuadriMesi& aRiga, const DataStr& aDriver)
 {
 	TKvzDriversModelli aModello;
-	SqlTable aTable(&aModello, pSession);
-	try
-	{
-		aTable.Open(FALSE);
-		aTable.SelectAll();
-		aTable.AddParam(_T("p8"), aModello.f_EsercizioRiclassific);
-		aTable.AddFilterColumn(aModello.f_EsercizioRiclassific, _T(""));
-		aTable.AddParam(_T("p9"), aModello.f_ModelloDrivers);
-		aTable.AddFilterColumn(aModello.f_ModelloDrivers, _T(""));
-		aTable.AddParam(_T("p10"), aModello.f_Ditta);
-		aTable.AddFilterColumn(aModello.f_Ditta, _T(""));
-		aTable.AddParam(_T("p11"), aModello.f_ModelloRiclassific);
-		aTable.AddFilterColumn(aModello.f_ModelloRiclassific, _T(""));
-		aTable.SetParamValue(_T("p8"), aRiga.f_Esercizio);
-		aTable.SetParamValue(_T("p9"), aDriver);
-		aTable.SetParamValue(_T("p10"), aRiga.f_Ditta);
-		aTable.SetParamValue(_T("p11"), aRiga.f_ModelloRiclassific);
-		aTable.Query();
-		const BOOL bTrovato = !aTable.IsEOF();
-		aTable.Close();
-		return bTrovato;
-	}
-	catch (const SqlException& e)
-	{
-		if (aTable.IsOpen())
-			aTable.Close();
-		e.ShowError(_T(""));
-		return TRUE;
-	}
+	BOOL bTrovato = FALSE;
+	const BOOL bLetti = LeggiRighe(aModello, pSession,
+								   {{&aModello.f_EsercizioRiclassific, &aRiga.f_Esercizio},
+									{&aModello.f_ModelloDrivers, &aDriver},
+									{&aModello.f_Ditta, &aRiga.f_Ditta},
+									{&aModello.f_ModelloRiclassific, &aRiga.f_ModelloRiclassific}},
+								   {}, [&] { bTrovato = TRUE; });
+	return !bLetti || bTrovato;
 }
 
 // Every target model of a driver in a year: the models of the year the driver spreads over
@@ -286,30 +222,9 @@ void PerOgniModello(SqlSession* pSession, const DataInt& aEsercizio, const DataS
 					Fn fn)
 {
 	TKvzDriversModelli aModello;
-	SqlTable aTable(&aModello, pSession);
-	try
-	{
-		DataInt& aColonna = bPerEsercizioRiclassific ? aModello.f_EsercizioRiclassific : aModello.f_Esercizio;
-		aTable.Open(FALSE);
-		aTable.SelectAll();
-		aTable.AddParam(_T("p1"), aColonna);
-		aTable.AddFilterColumn(aColonna, _T(""));
-		aTable.AddParam(_T("p2"), aModello.f_ModelloDrivers);
-		aTable.AddFilterColumn(aModello.f_ModelloDrivers, _T(""));
-		aTable.AddSortColumn(aModello.f_Ditta);
-		aTable.AddSortColumn(aModello.f_ModelloRiclassific);
-		aTable.SetParamValue(_T("p1"), aEsercizio);
-		aTable.SetParamValue(_T("p2"), aDriver);
-		for (aTable.Query(); !aTable.IsEOF(); aTable.MoveNext())
-			fn(aModello);
-		aTable.Close();
-	}
-	catch (const SqlException& e)
-	{
-		if (aTable.IsOpen())
-			aTable.Close();
-		e.ShowError(_T(""));
-	}
+	DataInt& aColonna = bPerEsercizioRiclassific ? aModello.f_EsercizioRiclassific : aModello.f_Esercizio;
+	LeggiRighe(aModello, pSession, {{&aColonna, &aEsercizio}, {&aModello.f_ModelloDrivers, &aDriver}},
+			   {&aModello.f_Ditta, &aModello.f_ModelloRiclassific}, [&] { fn(aModello); });
 }
 }  // namespace
 
@@ -391,29 +306,13 @@ void DKvzMetriQuadri::OnCodMagazzinoChanged()
 	{
 		m_pDBTMesi->RemoveAll();
 		TKvzDriversTesta aDriver;
-		SqlTable aTable(&aDriver, GetReadOnlySqlSession());
 		std::vector<std::pair<CString, CString>> drivers;
-		try
-		{
-			aTable.Open(FALSE);
-			aTable.SelectAll();
-			aTable.AddParam(_T("p1"), aDriver.f_CodMagazzino);
-			aTable.AddFilterColumn(aDriver.f_CodMagazzino, _T(""));
-			aTable.AddParam(_T("p2"), aDriver.f_Esercizio);
-			aTable.AddFilterColumn(aDriver.f_Esercizio, _T(""));
-			aTable.AddSortColumn(aDriver.f_ModelloDrivers);
-			aTable.SetParamValue(_T("p1"), pTesta->f_CodMagazzino);
-			aTable.SetParamValue(_T("p2"), pTesta->f_Esercizio);
-			for (aTable.Query(); !aTable.IsEOF(); aTable.MoveNext())
-				drivers.emplace_back(aDriver.f_ModelloDrivers.GetString(), aDriver.f_RiclassificazioneDrivers.GetString());
-			aTable.Close();
-		}
-		catch (const SqlException& e)
-		{
-			if (aTable.IsOpen())
-				aTable.Close();
-			e.ShowError(_T(""));
-		}
+		LeggiRighe(aDriver, GetReadOnlySqlSession(),
+				   {{&aDriver.f_CodMagazzino, &pTesta->f_CodMagazzino}, {&aDriver.f_Esercizio, &pTesta->f_Esercizio}},
+				   {&aDriver.f_ModelloDrivers}, [&] {
+					   drivers.emplace_back(aDriver.f_ModelloDrivers.GetString(),
+											aDriver.f_RiclassificazioneDrivers.GetString());
+				   });
 		for (const auto& [strDriver, strCodice] : drivers)
 		{
 			pTesta->f_CodiceDrivers = strCodice;
@@ -461,38 +360,18 @@ void DKvzMetriQuadri::OnCaricaMesePrec()
 	}
 	m_pDBTMesi->RemoveAll();
 	TKvzMetriQuadriMesi aLetta;
-	SqlTable aTable(&aLetta, GetReadOnlySqlSession());
-	try
-	{
-		aTable.Open(FALSE);
-		aTable.SelectAll();
-		aTable.AddParam(_T("p1"), aLetta.f_Esercizio);
-		aTable.AddFilterColumn(aLetta.f_Esercizio, _T(""));
-		aTable.AddParam(_T("p2"), aLetta.f_CodMagazzino);
-		aTable.AddFilterColumn(aLetta.f_CodMagazzino, _T(""));
-		aTable.AddParam(_T("p3"), aLetta.f_Mese);
-		aTable.AddFilterColumn(aLetta.f_Mese, _T(""));
-		aTable.AddSortColumn(aLetta.f_Ditta);
-		aTable.AddSortColumn(aLetta.f_ModelloRiclassific);
-		aTable.SetParamValue(_T("p1"), pTesta->f_Esercizio);
-		aTable.SetParamValue(_T("p2"), pTesta->f_CodMagazzino);
-		aTable.SetParamValue(_T("p3"), DataInt(pTesta->f_Mese.GetValue() - 1));
-		for (aTable.Query(); !aTable.IsEOF(); aTable.MoveNext())
-		{
-			TKvzMetriQuadriMesi* pNuova = m_pDBTMesi->Aggiungi();
-			pNuova->f_Anno = aLetta.f_Anno;
-			pNuova->f_Ditta = aLetta.f_Ditta;
-			pNuova->f_ModelloRiclassific = aLetta.f_ModelloRiclassific;
-			pNuova->f_MetriQuadri = aLetta.f_MetriQuadri;
-		}
-		aTable.Close();
-	}
-	catch (const SqlException& e)
-	{
-		if (aTable.IsOpen())
-			aTable.Close();
-		e.ShowError(_T(""));
-	}
+	const DataInt aMesePrec(pTesta->f_Mese.GetValue() - 1);
+	LeggiRighe(aLetta, GetReadOnlySqlSession(),
+			   {{&aLetta.f_Esercizio, &pTesta->f_Esercizio},
+				{&aLetta.f_CodMagazzino, &pTesta->f_CodMagazzino},
+				{&aLetta.f_Mese, &aMesePrec}},
+			   {&aLetta.f_Ditta, &aLetta.f_ModelloRiclassific}, [&] {
+				   TKvzMetriQuadriMesi* pNuova = m_pDBTMesi->Aggiungi();
+				   pNuova->f_Anno = aLetta.f_Anno;
+				   pNuova->f_Ditta = aLetta.f_Ditta;
+				   pNuova->f_ModelloRiclassific = aLetta.f_ModelloRiclassific;
+				   pNuova->f_MetriQuadri = aLetta.f_MetriQuadri;
+			   });
 	SetModifiedFlag();
 	RicalcolaTotale();
 	UpdateDataView();

@@ -4,6 +4,7 @@
 // total entered; saving writes each row's area into its model's results as a value from outside,
 // under the reclassified code of the head. Template "KvzMetriQuadri".
 #include "kvznet/kvzdrivers/kvzappl/ConnessioneAzienda.h"
+#include "kvznet/kvzdrivers/kvzappl/DBTTestaPerChiave.h"
 #include "kvznet/kvzdrivers/kvzdriversdbl/KvzDriversDblTables.h"
 #include "platform/plvges/FormViews.h"
 
@@ -31,25 +32,21 @@ enum : UINT
 
 class DKvzMetriQuadri;
 
-class DBTMetriQuadriTesta : public DBTMaster
+class DBTMetriQuadriTesta : public DBTTestaPerChiave
 {
-	DECLARE_DYNAMIC(DBTMetriQuadriTesta, DBTMaster)
+	DECLARE_DYNAMIC(DBTMetriQuadriTesta, DBTTestaPerChiave)
 public:
 	explicit DBTMetriQuadriTesta(CAbstractFormDoc* pDocument);
 	TKvzMetriQuadriTesta* GetTesta() const { return static_cast<TKvzMetriQuadriTesta*>(GetRecord()); }
 
 protected:
 	void OnEnableControlsForFind() override;
-	void OnDisableControlsForEdit() override;
-	void OnDefineQuery() override;
-	void OnPrepareQuery() override;
 	BOOL OnCheckPrimaryKey() override;
-	void OnPrepareBrowser(SqlTable* pTable) override;
 };
 
-class DBTKvzMetriQuadriMesi : public DBTSlaveBuffered
+class DBTKvzMetriQuadriMesi : public DBTRigheDellaTesta
 {
-	DECLARE_DYNAMIC(DBTKvzMetriQuadriMesi, DBTSlaveBuffered)
+	DECLARE_DYNAMIC(DBTKvzMetriQuadriMesi, DBTRigheDellaTesta)
 public:
 	explicit DBTKvzMetriQuadriMesi(CAbstractFormDoc* pDocument);
 	TKvzMetriQuadriMesi* GetRiga(int nRow) const { return static_cast<TKvzMetriQuadriMesi*>(GetRow(nRow)); }
@@ -57,10 +54,7 @@ public:
 	TKvzMetriQuadriMesi* Aggiungi();
 
 protected:
-	TKvzMetriQuadriTesta* GetTesta() const;
-	void OnDefineQuery() override;
-	void OnPrepareQuery() override;
-	void OnPreparePrimaryKey(int nRow, SqlRecord* pRec) override;
+	void AddOrder(SqlRecord* pRec) override;
 	BOOL OnCheckPrimaryKey(int nRow, SqlRecord* pRec) override;
 	void OnPrepareRow(int nRow, SqlRecord* pRec) override;
 	void OnPrepareAuxColumns(SqlRecord* pRec) override;

@@ -1,10 +1,10 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoInterno.h"
 
 #include "kvznet/kvzmod/kvzcomponents/Kvz_ADMBudgetObj.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetTesta.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezAssestamentoDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DettAssestamentoDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_RipAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_AssestamentoFiglioDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/CommandManager.h"
@@ -12,19 +12,12 @@
 #include "platform/plvoledb/SqlException.h"
 
 namespace {
-const char* const kSource = "Kvz_CAssestamentoDoc";
+using kvzdocuments::assestamento::ImportiPerMese;
+using kvzdocuments::assestamento::kSource;
+using kvzdocuments::assestamento::Testo;
+using kvzdocuments::assestamento::MostraErrore;
+
 const char* const kNsDocumenti = "KvzNet.KvzMod.KvzDocuments.";
-
-CString Testo(LPCTSTR sz)
-{
-	return AfxLoadSourceString(sz, kSource);
-}
-
-void MostraErrore(const SqlException& e, const char* method)
-{
-	ASSERT_RELEASE_TRACE(e.IsKindOf(SqlException::GetThisClass()), method, kSource);
-	e.ShowError(_T(""));
-}
 }  // namespace
 
 // ---- buffer ------------------------------------------------------------------------------------
@@ -151,11 +144,10 @@ void Kvz_CAssestamentoDoc::OnCloseDocument()
 	SvuotaArrayDettagli();
 	SvuotaArrayRipartizioni();
 	// The children open on this document lose it.
-	if (auto* pDett = dynamic_cast<Kvz_DettAssestamentoDoc*>(m_pDocDettaglio);
-		pDett && AfxExistWebServiceStateObject(pDett))
-		pDett->StaccaChiamante();
-	if (auto* pRip = dynamic_cast<Kvz_RipAssestamentoDoc*>(m_pDocRipartizione); pRip && AfxExistWebServiceStateObject(pRip))
-		pRip->StaccaChiamante();
+	for (CBaseDocument* pDoc : {m_pDocDettaglio, m_pDocRipartizione})
+		if (auto* pFiglio = dynamic_cast<Kvz_AssestamentoFiglioDoc*>(pDoc);
+			pFiglio && AfxExistWebServiceStateObject(pFiglio))
+			pFiglio->StaccaChiamante();
 	if (auto* pBudget = dynamic_cast<Kvz_CBudgetDoc*>(m_pDocBudget); pBudget && AfxExistWebServiceStateObject(pBudget))
 		pBudget->DimenticaChiamante();
 	m_pDocDettaglio = m_pDocRipartizione = m_pDocBudget = nullptr;
@@ -294,20 +286,8 @@ void Kvz_CAssestamentoDoc::RiempiDBTRighePBase()
 			// The prior year's adjusted totals, by month.
 			std::array<double, 13> precedente{};
 			if (idPrec > 0)
-			{
-				Kvz_TPianoBaseRighe prec;
-				SqlTable righePrec(&prec, GetReadOnlySqlSession(), this);
-				righePrec.Open(FALSE, FALSE, TRUE);
-				righePrec.Select(prec.f_Mese);
-				righePrec.Select(prec.f_TotaleAssestato);
-				righePrec.AddParam(_T("p1"), prec.f_IDPianoBase);
-				righePrec.AddFilterColumn(prec.f_IDPianoBase);
-				righePrec.SetParamValue(_T("p1"), idPrec);
-				for (righePrec.Query(); !righePrec.IsEOF(); righePrec.MoveNext())
-					if (prec.f_Mese >= 1 && prec.f_Mese <= 12)
-						precedente[static_cast<size_t>(int(prec.f_Mese))] = prec.f_TotaleAssestato;
-				righePrec.Close();
-			}
+				ImportiPerMese(GetReadOnlySqlSession(), this, &Kvz_TPianoBaseRighe::f_IDPianoBase, idPrec,
+							   &Kvz_TPianoBaseRighe::f_TotaleAssestato, precedente);
 
 			for (righe.Query(); !righe.IsEOF(); righe.MoveNext())
 			{

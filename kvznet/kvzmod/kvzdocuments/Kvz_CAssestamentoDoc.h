@@ -257,6 +257,9 @@ private:
 	void ApriFiglio(LPCTSTR szTemplate, CBaseDocument*& pFiglio);
 	int RigaCorrente() const;
 	void RicalcolaCorrente();
+	// The adjustment (bRateo) or the adjusted total typed on the current row: the other follows;
+	// a row with detail lines keeps its figures.
+	void FiguraDigitata(BOOL bRateo);
 
 	std::unique_ptr<Kvz_DBTRighePianoBase> m_pDBTRighe;
 	KVZ_HKLAnagContiKvz* m_pHKLAnagContiKvz = nullptr;

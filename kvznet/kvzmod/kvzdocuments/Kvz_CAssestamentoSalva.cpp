@@ -7,6 +7,7 @@
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoInterno.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezAssestamentoDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_ContoPadre.h"
 #include "platform/plvgeneric/Application.h"
@@ -16,23 +17,11 @@
 #include "platform/plvoledb/SqlException.h"
 
 namespace {
-const char* const kSource = "Kvz_CAssestamentoDoc";
+using kvzdocuments::assestamento::kSource;
+using kvzdocuments::assestamento::Testo;
+using kvzdocuments::assestamento::MostraErrore;
+using kvzdocuments::assestamento::IsZeroMon;
 
-CString Testo(LPCTSTR sz)
-{
-	return AfxLoadSourceString(sz, kSource);
-}
-
-void MostraErrore(const SqlException& e, const char* method)
-{
-	ASSERT_RELEASE_TRACE(e.IsKindOf(SqlException::GetThisClass()), method, kSource);
-	e.ShowError(_T(""));
-}
-
-bool IsZeroMon(double v)
-{
-	return std::fabs(v) <= GetMonEpsilon();
-}
 }  // namespace
 
 DataStr Kvz_CAssestamentoDoc::CalcolaContoPadre(const DataStr& aConto, const Kvz_TParametri& aParametri)

@@ -7,6 +7,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetTesta.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoInterno.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CBudgetDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/FormatHelpers.h"
@@ -15,25 +16,14 @@
 #include "platform/plvoledb/SqlException.h"
 
 namespace {
-const char* const kSource = "Kvz_CAssestamentoDoc";
+using kvzdocuments::assestamento::ImportiPerMese;
+using kvzdocuments::assestamento::kSource;
+using kvzdocuments::assestamento::Testo;
+using kvzdocuments::assestamento::MostraErrore;
+using kvzdocuments::assestamento::IsZeroMon;
+
 const char* const kCentriConAssestamenti = "Ci sono commesse/centri di costo con assestamenti legati a questo conto.";
 const char* const kCaratteriRange = "0123456789,- ";
-
-CString Testo(LPCTSTR sz)
-{
-	return AfxLoadSourceString(sz, kSource);
-}
-
-void MostraErrore(const SqlException& e, const char* method)
-{
-	ASSERT_RELEASE_TRACE(e.IsKindOf(SqlException::GetThisClass()), method, kSource);
-	e.ShowError(_T(""));
-}
-
-bool IsZeroMon(double v)
-{
-	return std::fabs(v) <= GetMonEpsilon();
-}
 
 double Round2(double v)
 {
@@ -162,18 +152,8 @@ void Kvz_CAssestamentoDoc::CaricaDatiBudget()
 		std::array<double, 13> budget{};
 		try
 		{
-			Kvz_TBudgetRighe rec;
-			SqlTable table(&rec, GetReadOnlySqlSession(), this);
-			table.Open(FALSE, FALSE, TRUE);
-			table.Select(rec.f_Mese);
-			table.Select(rec.f_ImportoMese);
-			table.AddParam(_T("p1"), rec.f_IDBudget);
-			table.AddFilterColumn(rec.f_IDBudget);
-			table.SetParamValue(_T("p1"), id);
-			for (table.Query(); !table.IsEOF(); table.MoveNext())
-				if (rec.f_Mese >= 1 && rec.f_Mese <= 12)
-					budget[static_cast<size_t>(int(rec.f_Mese))] = rec.f_ImportoMese;
-			table.Close();
+			ImportiPerMese(GetReadOnlySqlSession(), this, &Kvz_TBudgetRighe::f_IDBudget, id,
+						   &Kvz_TBudgetRighe::f_ImportoMese, budget);
 		}
 		catch (const SqlException& e)
 		{
@@ -280,20 +260,24 @@ void Kvz_CAssestamentoDoc::AssegnaImportoMesi(int nDalMese, int nAlMese, const D
 
 // ---- what the user changes ---------------------------------------------------------------------
 
-void Kvz_CAssestamentoDoc::OnImportoRateoChanged()
+void Kvz_CAssestamentoDoc::FiguraDigitata(BOOL bRateo)
 {
 	Kvz_TEnhPianoBaseRighe* pRiga = m_pDBTRighe->GetCurrentRiga();
 	if (!pRiga)
 		return;
+	DataMon& digitata = bRateo ? pRiga->f_ImportoRateo : pRiga->f_TotaleAssestato;
 	if (pRiga->l_ConDettaglio)
 	{
 		SetWarning(Testo(_T("Per modificare l'importo agire sul dettaglio della riga.")));
 		if (const DataObj* pOld = AfxGetOldCtrlData())
-			pRiga->f_ImportoRateo = static_cast<const DataDbl&>(*pOld).GetValue();
+			digitata = static_cast<const DataDbl&>(*pOld).GetValue();
 		UpdateDataView();
 		return;
 	}
-	pRiga->f_TotaleAssestato = pRiga->f_SaldoContabile + pRiga->f_ImportoRateo;
+	if (bRateo)
+		pRiga->f_TotaleAssestato = pRiga->f_SaldoContabile + pRiga->f_ImportoRateo;
+	else
+		pRiga->f_ImportoRateo = pRiga->f_TotaleAssestato - pRiga->f_SaldoContabile;
 	if (pRiga->f_CentroCommessa.IsEmpty() && ControllaPresenzaCentriComm())
 		AfxMessageBox(Testo(kCentriConAssestamenti), MB_OK | MB_ICONINFORMATION);
 	RicalcolaCorrente();
@@ -301,25 +285,14 @@ void Kvz_CAssestamentoDoc::OnImportoRateoChanged()
 	UpdateDataView();
 }
 
+void Kvz_CAssestamentoDoc::OnImportoRateoChanged()
+{
+	FiguraDigitata(TRUE);
+}
+
 void Kvz_CAssestamentoDoc::OnTotaleAssestatoChanged()
 {
-	Kvz_TEnhPianoBaseRighe* pRiga = m_pDBTRighe->GetCurrentRiga();
-	if (!pRiga)
-		return;
-	if (pRiga->l_ConDettaglio)
-	{
-		SetWarning(Testo(_T("Per modificare l'importo agire sul dettaglio della riga.")));
-		if (const DataObj* pOld = AfxGetOldCtrlData())
-			pRiga->f_TotaleAssestato = static_cast<const DataDbl&>(*pOld).GetValue();
-		UpdateDataView();
-		return;
-	}
-	pRiga->f_ImportoRateo = pRiga->f_TotaleAssestato - pRiga->f_SaldoContabile;
-	if (pRiga->f_CentroCommessa.IsEmpty() && ControllaPresenzaCentriComm())
-		AfxMessageBox(Testo(kCentriConAssestamenti), MB_OK | MB_ICONINFORMATION);
-	RicalcolaCorrente();
-	SegnaModificato();
-	UpdateDataView();
+	FiguraDigitata(FALSE);
 }
 
 void Kvz_CAssestamentoDoc::OnOkChanged()

@@ -31,6 +31,69 @@ BOOL MeseValido(int nMese)
 {
 	return nMese >= 1 && nMese <= 12;
 }
+
+// The month rows of an account's first head of the year (no centre, kind item 0), in month
+// order, on one cursor stated once and queried account by account; seleziona picks the columns.
+class RigheConto
+{
+public:
+	template <class Sel>
+	RigheConto(SqlSession* pSession, CObject* pDoc, const DataInt& aEsercizio, BOOL bAggiornabile, Sel seleziona)
+		: t(&rec, pSession, pDoc)
+	{
+		t.Open(bAggiornabile);
+		seleziona(t, rec);
+		t.AddParam("e", m_Esercizio);
+		t.AddParam("c", m_Conto);
+		t.AddParam("t", m_Tipo);
+		t.AddParam("k", m_Cdc);
+		t.m_strFilter = FiltroPrimaTesta();
+		t.AddSortColumn(rec.f_Mese);
+		m_Esercizio = aEsercizio;
+		m_Tipo = DataEnum(E_KVZ_TIPOCENTROCOMM, 0);
+		m_Cdc = DataStr();
+		t.SetParamValue("e", m_Esercizio);
+		t.SetParamValue("t", m_Tipo);
+		t.SetParamValue("k", m_Cdc);
+	}
+
+	// The next Query reads the rows of this account.
+	void PerConto(const DataStr& aConto)
+	{
+		m_Conto = aConto;
+		t.SetParamValue("c", m_Conto);
+	}
+
+	Kvz_TPianoBaseRighe rec;
+	SqlTable t;
+
+private:
+	DataInt m_Esercizio;
+	DataStr m_Conto;
+	DataEnum m_Tipo;
+	DataStr m_Cdc;
+};
+
+// The accounts of the year of one type (E_TIPOCONTO item), in code order, each handed to fn as
+// the cursor stands on it.
+template <class Fn>
+void PerOgniContoDelTipo(SqlSession* pSession, CObject* pDoc, const DataInt& aEsercizio, int nTipo, Fn fn)
+{
+	Kvz_TAnagContiKvz rec;
+	SqlTable t(&rec, pSession, pDoc);
+	t.Open(FALSE);
+	t.SelectAll();
+	t.AddParam("p1", rec.f_Esercizio);
+	t.AddFilterColumn(rec.f_Esercizio);
+	t.AddParam("p2", rec.f_TipoConto);
+	t.AddFilterColumn(rec.f_TipoConto);
+	t.AddSortColumn(rec.f_ContoKvz);
+	t.SetParamValue("p1", aEsercizio);
+	t.SetParamValue("p2", DataEnum(E_TIPOCONTO, nTipo));
+	for (t.Query(); !t.IsEOF(); t.MoveNext())
+		fn(rec);
+	t.Close();
+}
 }  // namespace
 
 Kvz_CRicostruzAssestamentoDoc::Kvz_CRicostruzAssestamentoDoc()
@@ -170,23 +233,6 @@ DataLng Kvz_CRicostruzAssestamentoDoc::CercaTesta(const DataInt& aEsercizio, con
 	return DataLng(-1);
 }
 
-void Kvz_CRicostruzAssestamentoDoc::DefinisciRigheConto(SqlTable& t, Kvz_TPianoBaseRighe& rec, DataInt& esercizio,
-														 DataStr& conto, DataEnum& tipo, DataStr& cdc)
-{
-	t.AddParam("e", esercizio);
-	t.AddParam("c", conto);
-	t.AddParam("t", tipo);
-	t.AddParam("k", cdc);
-	t.m_strFilter = FiltroPrimaTesta();
-	t.AddSortColumn(rec.f_Mese);
-	esercizio = m_Esercizio;
-	tipo = DataEnum(E_KVZ_TIPOCENTROCOMM, 0);
-	cdc = DataStr();
-	t.SetParamValue("e", esercizio);
-	t.SetParamValue("t", tipo);
-	t.SetParamValue("k", cdc);
-}
-
 // ---- step 1: linked balance-sheet accounts -----------------------------------------------------
 
 void Kvz_CRicostruzAssestamentoDoc::CancellaRateiPatrimoniali()
@@ -194,22 +240,8 @@ void Kvz_CRicostruzAssestamentoDoc::CancellaRateiPatrimoniali()
 	try
 	{
 		std::vector<CString> conti;
-		{
-			Kvz_TAnagContiKvz rec;
-			SqlTable t(&rec, GetUpdatableSqlSession(), this);
-			t.Open(FALSE);
-			t.Select(rec.f_ContoKvz);
-			t.AddParam("p1", rec.f_Esercizio);
-			t.AddFilterColumn(rec.f_Esercizio);
-			t.AddParam("p2", rec.f_TipoConto);
-			t.AddFilterColumn(rec.f_TipoConto);
-			t.AddSortColumn(rec.f_ContoKvz);
-			t.SetParamValue("p1", m_Esercizio);
-			t.SetParamValue("p2", DataEnum(E_TIPOCONTO, 1));
-			for (t.Query(); !t.IsEOF(); t.MoveNext())
-				conti.push_back(rec.f_ContoKvz.GetString());
-			t.Close();
-		}
+		PerOgniContoDelTipo(GetUpdatableSqlSession(), this, m_Esercizio, 1,
+							[&](const Kvz_TAnagContiKvz& rec) { conti.push_back(rec.f_ContoKvz.GetString()); });
 		// Every head of the account: its own, its centres' and jobs', any budget type.
 		const CString sql = CString::Formatted(
 			"UPDATE %s SET TotaleAssestato = TotaleAssestato - ImportoRateo, ImportoRateo = 0, RateoDaPrevisionale = ? "
@@ -239,23 +271,10 @@ void Kvz_CRicostruzAssestamentoDoc::RicostruzionePatrimoniali()
 	{
 		// The economic accounts with a link.
 		std::vector<std::unique_ptr<Kvz_TAnagContiKvz>> economici;
-		{
-			Kvz_TAnagContiKvz rec;
-			SqlTable a(&rec, GetUpdatableSqlSession(), this);
-			a.Open(FALSE);
-			a.SelectAll();
-			a.AddParam("p1", rec.f_Esercizio);
-			a.AddFilterColumn(rec.f_Esercizio);
-			a.AddParam("p2", rec.f_TipoConto);
-			a.AddFilterColumn(rec.f_TipoConto);
-			a.AddSortColumn(rec.f_ContoKvz);
-			a.SetParamValue("p1", m_Esercizio);
-			a.SetParamValue("p2", DataEnum(E_TIPOCONTO, 0));
-			for (a.Query(); !a.IsEOF(); a.MoveNext())
-				if (!rec.f_ContoCollegato.IsEmpty())
-					economici.push_back(std::make_unique<Kvz_TAnagContiKvz>(rec));
-			a.Close();
-		}
+		PerOgniContoDelTipo(GetUpdatableSqlSession(), this, m_Esercizio, 0, [&](const Kvz_TAnagContiKvz& rec) {
+			if (!rec.f_ContoCollegato.IsEmpty())
+				economici.push_back(std::make_unique<Kvz_TAnagContiKvz>(rec));
+		});
 		if (!Interrotto())
 			CancellaRateiPatrimoniali();
 
@@ -272,15 +291,12 @@ void Kvz_CRicostruzAssestamentoDoc::RicostruzionePatrimoniali()
 		b.AddSortColumn(recB.f_ContoKvz);
 		b.SetParamValue("p1", m_Esercizio);
 
-		Kvz_TPianoBaseRighe recC;
-		SqlTable c(&recC, GetUpdatableSqlSession(), this);
-		DataInt esercizio;
-		DataStr conto, cdc;
-		DataEnum tipo;
-		c.Open(FALSE);
-		c.Select(recC.f_Mese);
-		c.Select(recC.f_ImportoRateo);
-		DefinisciRigheConto(c, recC, esercizio, conto, tipo, cdc);
+		RigheConto righe(GetUpdatableSqlSession(), this, m_Esercizio, FALSE, [](SqlTable& t, Kvz_TPianoBaseRighe& r) {
+			t.Select(r.f_Mese);
+			t.Select(r.f_ImportoRateo);
+		});
+		SqlTable& c = righe.t;
+		const Kvz_TPianoBaseRighe& recC = righe.rec;
 
 		for (size_t i = 0; i < economici.size() && !Interrotto(); ++i)
 		{
@@ -308,8 +324,7 @@ void Kvz_CRicostruzAssestamentoDoc::RicostruzionePatrimoniali()
 				if (!bLetto)
 				{
 					bLetto = true;
-					conto = eco.f_ContoKvz;
-					c.SetParamValue("c", conto);
+					righe.PerConto(eco.f_ContoKvz);
 					for (c.Query(); !c.IsEOF(); c.MoveNext())
 						if (MeseValido(recC.f_Mese))
 							for (int k = static_cast<int>(recC.f_Mese); k <= 12; ++k)
@@ -463,17 +478,14 @@ void Kvz_CRicostruzAssestamentoDoc::RicostruzioneMastri()
 		return;
 	try
 	{
-		Kvz_TPianoBaseRighe rec;
-		SqlTable t(&rec, GetUpdatableSqlSession(), this);
-		DataInt esercizio;
-		DataStr conto, cdc;
-		DataEnum tipo;
-		t.Open(FALSE);
-		t.Select(rec.f_Mese);
-		t.Select(rec.f_SaldoContabile);
-		t.Select(rec.f_ImportoRateo);
-		t.Select(rec.f_TotaleAssestato);
-		DefinisciRigheConto(t, rec, esercizio, conto, tipo, cdc);
+		RigheConto righe(GetUpdatableSqlSession(), this, m_Esercizio, FALSE, [](SqlTable& t, Kvz_TPianoBaseRighe& r) {
+			t.Select(r.f_Mese);
+			t.Select(r.f_SaldoContabile);
+			t.Select(r.f_ImportoRateo);
+			t.Select(r.f_TotaleAssestato);
+		});
+		SqlTable& t = righe.t;
+		const Kvz_TPianoBaseRighe& rec = righe.rec;
 		const int nConti = m_Albero.GetSize();
 		for (int i = 0; i < nConti && !Interrotto(); ++i)
 		{
@@ -483,8 +495,7 @@ void Kvz_CRicostruzAssestamentoDoc::RicostruzioneMastri()
 			Stato(CString::Formatted("Riporto dati del conto %s %s ...", pConto->m_Codice.GetString().GetString(),
 									 pConto->m_Descrizione.GetString().GetString()),
 				  i, nConti);
-			conto = pConto->m_Codice;
-			t.SetParamValue("c", conto);
+			righe.PerConto(pConto->m_Codice);
 			for (t.Query(); !t.IsEOF() && !Interrotto(); t.MoveNext())
 			{
 				const int m = rec.f_Mese;
@@ -511,14 +522,10 @@ void Kvz_CRicostruzAssestamentoDoc::AggiornaPianoBase(BOOL bSaldo)
 {
 	try
 	{
-		Kvz_TPianoBaseRighe rec;
-		SqlTable t(&rec, GetUpdatableSqlSession(), this);
-		DataInt esercizio;
-		DataStr conto, cdc;
-		DataEnum tipo;
-		t.Open(TRUE);
-		t.SelectAll();
-		DefinisciRigheConto(t, rec, esercizio, conto, tipo, cdc);
+		RigheConto righe(GetUpdatableSqlSession(), this, m_Esercizio, TRUE,
+						 [](SqlTable& t, Kvz_TPianoBaseRighe&) { t.SelectAll(); });
+		SqlTable& t = righe.t;
+		Kvz_TPianoBaseRighe& rec = righe.rec;
 		const int nConti = m_Albero.GetSize();
 		for (int i = 0; i < nConti && !Interrotto(); ++i)
 		{
@@ -530,8 +537,7 @@ void Kvz_CRicostruzAssestamentoDoc::AggiornaPianoBase(BOOL bSaldo)
 									 pConto->m_Descrizione.GetString().GetString()),
 				  i, nConti);
 			// An account without a head is not written: heads are never made here.
-			conto = pConto->m_Codice;
-			t.SetParamValue("c", conto);
+			righe.PerConto(pConto->m_Codice);
 			for (t.Query(); !t.IsEOF(); t.MoveNext())
 			{
 				const int m = rec.f_Mese;

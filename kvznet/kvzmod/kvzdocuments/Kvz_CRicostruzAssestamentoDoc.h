@@ -92,10 +92,6 @@ private:
 	void Stato(const CString& strTesto, int nIdx = 0, int nTot = 0);
 	void MostraErrore(const SqlException& e, const char* szMetodo);
 	DataLng CercaTesta(const DataInt& aEsercizio, const DataStr& aConto, const DataEnum& aTipo, const DataStr& aCdcComm);
-	// The month rows of the first head of the year and account (no centre, kind item 0), on a
-	// cursor defined once and queried per account.
-	void DefinisciRigheConto(SqlTable& t, Kvz_TPianoBaseRighe& rec, DataInt& esercizio, DataStr& conto,
-							 DataEnum& tipo, DataStr& cdc);
 
 	Kvz_TParametri m_Parametri;
 	Kvz_AlberoDeiConti m_Albero;

@@ -2,17 +2,11 @@
 
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoDoc.h"
 #include "platform/plvgeneric/Application.h"
-#include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlException.h"
 
 namespace {
 const char* const kSource = "Kvz_DettAssestamentoDoc";
-
-CString Testo(LPCTSTR sz)
-{
-	return AfxLoadSourceString(sz, kSource);
-}
 
 Kvz_DettAssestamentoDoc* DocDi(DBTObject* pDBT)
 {
@@ -47,7 +41,7 @@ void Kvz_DBTDettAssestamento::OnAfterDeleteRow(int)
 
 // ---- document ----------------------------------------------------------------------------------
 
-BEGIN_MESSAGE_MAP(Kvz_DettAssestamentoDoc, CAbstractFormDoc)
+BEGIN_MESSAGE_MAP(Kvz_DettAssestamentoDoc, Kvz_AssestamentoFiglioDoc)
 	ON_EN_VALUE_CHANGED(IDC_DETT_ASSEST_DESCRIZIONE, OnDescrizioneChanged)
 	ON_EN_VALUE_CHANGED(IDC_DETT_ASSEST_IMPORTO, OnImportoChanged)
 	ON_BN_CLICKED(IDC_ASSEST_DELETE_ALL, OnCancellaTutto)
@@ -55,8 +49,7 @@ BEGIN_MESSAGE_MAP(Kvz_DettAssestamentoDoc, CAbstractFormDoc)
 	ON_BN_CLICKED(IDC_ASSEST_DETT_ANNULLA, OnAnnulla)
 END_MESSAGE_MAP()
 
-Kvz_DettAssestamentoDoc::Kvz_DettAssestamentoDoc()
-	: m_bChiediChiusura(TRUE), m_bModificato(FALSE), m_bCaricamento(FALSE), m_UltimaRiga(0), m_bEditabile(FALSE)
+Kvz_DettAssestamentoDoc::Kvz_DettAssestamentoDoc() : m_UltimaRiga(0)
 {
 	for (DataObj* p : std::initializer_list<DataObj*>{&m_NomeMese, &m_SaldoContabile, &m_Assestamento, &m_Totale})
 		p->SetReadOnly(TRUE);
@@ -64,39 +57,26 @@ Kvz_DettAssestamentoDoc::Kvz_DettAssestamentoDoc()
 
 Kvz_DettAssestamentoDoc::~Kvz_DettAssestamentoDoc() = default;
 
-BOOL Kvz_DettAssestamentoDoc::OnOpenDocument(const DocInvocationInfo* pInfo)
+const char* Kvz_DettAssestamentoDoc::Sorgente() const
 {
-	// Opened alone it has nothing to work on; opened by another document, that is a fault.
-	if (!pInfo || !pInfo->m_pCallerDocument)
-		return FALSE;
-	auto* pChiamante = dynamic_cast<Kvz_CAssestamentoDoc*>(pInfo->m_pCallerDocument);
-	if (!pChiamante)
-	{
-		ASSERT_RELEASE_FAILED("pChiamante", "Kvz_DettAssestamentoDoc::OnOpenDocument", kSource);
-		return FALSE;
-	}
-	const Kvz_TEnhPianoBaseRighe* pRiga = pChiamante->GetDBTRighe()->GetCurrentRiga();
+	return kSource;
+}
+
+BOOL Kvz_DettAssestamentoDoc::PrendiDalChiamante(Kvz_CAssestamentoDoc& aChiamante)
+{
+	const Kvz_TEnhPianoBaseRighe* pRiga = aChiamante.GetDBTRighe()->GetCurrentRiga();
 	if (!pRiga)
 	{
 		ASSERT_RELEASE_FAILED("pRiga", "Kvz_DettAssestamentoDoc::OnOpenDocument", kSource);
 		return FALSE;
 	}
-	m_pChiamante = pChiamante;
 	m_IDPianoBase = pRiga->f_IDPianoBase;
 	m_Mese = pRiga->f_Mese;
 	m_NomeMese = AfxGetMonthName(pRiga->f_Mese);
 	m_SaldoContabile = pRiga->f_SaldoContabile;
 	m_Assestamento = pRiga->f_ImportoRateo;
 	m_Totale = pRiga->f_TotaleAssestato;
-	m_bEditabile = !pChiamante->m_SoloLettura;
-	if (pChiamante->GetMasterFrame())
-		pChiamante->GetMasterFrame()->EnableWindow(FALSE);
-	if (CAbstractFormDoc::OnOpenDocument(pInfo))
-		return TRUE;
-	if (pChiamante->GetMasterFrame())
-		pChiamante->GetMasterFrame()->EnableWindow(TRUE);
-	m_pChiamante = nullptr;
-	return FALSE;
+	return TRUE;
 }
 
 BOOL Kvz_DettAssestamentoDoc::OnAttachData()
@@ -106,31 +86,9 @@ BOOL Kvz_DettAssestamentoDoc::OnAttachData()
 	return TRUE;
 }
 
-void Kvz_DettAssestamentoDoc::OnCloseDocument()
+void Kvz_DettAssestamentoDoc::SganciaDalChiamante(Kvz_CAssestamentoDoc& aChiamante)
 {
-	if (m_pChiamante && AfxExistWebServiceStateObject(m_pChiamante))
-	{
-		if (m_pChiamante->GetMasterFrame())
-			m_pChiamante->GetMasterFrame()->EnableWindow(TRUE);
-		m_pChiamante->UpdateDataView();
-		m_pChiamante->Activate(nullptr, FALSE);
-		m_pChiamante->SetDocDettaglio(nullptr);
-	}
-	m_pChiamante = nullptr;
-	CAbstractFormDoc::OnCloseDocument();
-}
-
-BOOL Kvz_DettAssestamentoDoc::SaveModified()
-{
-	if (!m_bChiediChiusura || !m_bModificato)
-		return CAbstractFormDoc::SaveModified();
-	switch (AfxMessageBox(Testo(_T("Modifiche non ancora salvate. Le salvo?")), MB_YESNOCANCEL | MB_ICONQUESTION))
-	{
-	case IDCANCEL: return FALSE;
-	case IDYES: AggiornaArrayDettaglio(); break;
-	default: break;
-	}
-	return CAbstractFormDoc::SaveModified();
+	aChiamante.SetDocDettaglio(nullptr);
 }
 
 void Kvz_DettAssestamentoDoc::PreparaLinea(Kvz_TPianoBaseRigaDett* pLinea)
@@ -205,7 +163,7 @@ void Kvz_DettAssestamentoDoc::RicalcolaTotali()
 	UpdateDataView();
 }
 
-void Kvz_DettAssestamentoDoc::AggiornaArrayDettaglio()
+void Kvz_DettAssestamentoDoc::RiportaAlChiamante()
 {
 	if (!m_pChiamante)
 		return;
@@ -243,28 +201,17 @@ void Kvz_DettAssestamentoDoc::OnImportoChanged()
 	RicalcolaTotali();
 }
 
-void Kvz_DettAssestamentoDoc::OnCancellaTutto()
+void Kvz_DettAssestamentoDoc::SvuotaRighe()
 {
-	if (AfxMessageBox(Testo(_T("Conferma cancellazione?")), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-		return;
-	m_bModificato = TRUE;
 	m_pDBT->RemoveAll(TRUE);
 	RicalcolaTotali();
-	UpdateDataView();
 }
 
 void Kvz_DettAssestamentoDoc::OnConferma()
 {
 	RicalcolaTotali();
-	AggiornaArrayDettaglio();
-	m_bChiediChiusura = FALSE;
-	CloseDocument(TRUE);
-}
-
-void Kvz_DettAssestamentoDoc::OnAnnulla()
-{
-	m_bChiediChiusura = TRUE;
-	CloseDocument(TRUE);
+	RiportaAlChiamante();
+	Chiudi(FALSE);
 }
 
 // ---- form --------------------------------------------------------------------------------------

@@ -7,9 +7,8 @@
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRigaDett.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_AssestamentoFiglioDoc.h"
 #include "platform/plvges/FormViews.h"
-
-class Kvz_CAssestamentoDoc;
 
 enum : UINT
 {
@@ -39,52 +38,41 @@ protected:
 	void OnAfterDeleteRow(int nRow) override;
 };
 
-class Kvz_DettAssestamentoDoc : public CAbstractFormDoc
+class Kvz_DettAssestamentoDoc : public Kvz_AssestamentoFiglioDoc
 {
-	DECLARE_DYNCREATE(Kvz_DettAssestamentoDoc, CAbstractFormDoc)
+	DECLARE_DYNCREATE(Kvz_DettAssestamentoDoc, Kvz_AssestamentoFiglioDoc)
 	DECLARE_MESSAGE_MAP()
 public:
 	Kvz_DettAssestamentoDoc();
 	~Kvz_DettAssestamentoDoc() override;
 
-	BOOL OnOpenDocument(const DocInvocationInfo* pInfo) override;
-	void OnCloseDocument() override;
-	BOOL SaveModified() override;
-	BOOL CanDoReport() override { return FALSE; }
-
 	void RiempiDBT();
 	// The lines confirmed go back into the caller.
-	void AggiornaArrayDettaglio();
+	void RiportaAlChiamante() override;
 	void RicalcolaTotali();
 	// A new line takes the caller row's plan and month and the next number.
 	void PreparaLinea(Kvz_TPianoBaseRigaDett* pLinea);
-	// The caller closed first.
-	void StaccaChiamante() { m_pChiamante = nullptr; }
 
 	Kvz_DBTDettAssestamento* GetDBT() const { return m_pDBT.get(); }
-	Kvz_CAssestamentoDoc* GetChiamante() const { return m_pChiamante; }
 
-	DataBool m_bChiediChiusura;
-	DataBool m_bModificato;
-	DataBool m_bCaricamento;
 	DataInt m_UltimaRiga;
 	DataStr m_NomeMese;
 	DataMon m_SaldoContabile;
 	DataMon m_Assestamento;
 	DataMon m_Totale;
-	DataBool m_bEditabile;
 
 protected:
 	BOOL OnAttachData() override;
+	const char* Sorgente() const override;
+	BOOL PrendiDalChiamante(Kvz_CAssestamentoDoc& aChiamante) override;
+	void SganciaDalChiamante(Kvz_CAssestamentoDoc& aChiamante) override;
+	void SvuotaRighe() override;
 	void OnDescrizioneChanged();
 	void OnImportoChanged();
-	void OnCancellaTutto();
 	void OnConferma();
-	void OnAnnulla();
 
 private:
 	std::unique_ptr<Kvz_DBTDettAssestamento> m_pDBT;
-	Kvz_CAssestamentoDoc* m_pChiamante = nullptr;
 	// The caller's row is found again by its month: its plan and month are kept.
 	DataLng m_IDPianoBase;
 	DataInt m_Mese;

@@ -4,17 +4,11 @@
 
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoDoc.h"
 #include "platform/plvgeneric/Application.h"
-#include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlException.h"
 
 namespace {
 const char* const kSource = "Kvz_RipAssestamentoDoc";
-
-CString Testo(LPCTSTR sz)
-{
-	return AfxLoadSourceString(sz, kSource);
-}
 
 bool Positivo(const DataMon& v)
 {
@@ -62,7 +56,7 @@ void Kvz_DBTRipAssestamento::OnAfterDeleteRow(int)
 
 // ---- document ----------------------------------------------------------------------------------
 
-BEGIN_MESSAGE_MAP(Kvz_RipAssestamentoDoc, CAbstractFormDoc)
+BEGIN_MESSAGE_MAP(Kvz_RipAssestamentoDoc, Kvz_AssestamentoFiglioDoc)
 	ON_EN_VALUE_CHANGED(IDC_ASSEST_RIP_PERC, OnPercentualeChanged)
 	ON_BN_CLICKED(IDC_ASSEST_RIP_CALCOLA, OnCalcola)
 	ON_BN_CLICKED(IDC_ASSEST_RIP_DELETE_ALL, OnCancellaTutto)
@@ -70,8 +64,7 @@ BEGIN_MESSAGE_MAP(Kvz_RipAssestamentoDoc, CAbstractFormDoc)
 	ON_BN_CLICKED(IDC_ASSEST_RIP_ANNULLA, OnAnnulla)
 END_MESSAGE_MAP()
 
-Kvz_RipAssestamentoDoc::Kvz_RipAssestamentoDoc()
-	: m_bChiediChiusura(TRUE), m_bModificato(FALSE), m_bCaricamento(FALSE), m_bPerTotale(FALSE), m_bEditabile(FALSE)
+Kvz_RipAssestamentoDoc::Kvz_RipAssestamentoDoc() : m_bPerTotale(FALSE)
 {
 	m_SommaPercentuali.SetReadOnly(TRUE);
 	for (DataMon& t : m_Trimestri)
@@ -80,42 +73,29 @@ Kvz_RipAssestamentoDoc::Kvz_RipAssestamentoDoc()
 
 Kvz_RipAssestamentoDoc::~Kvz_RipAssestamentoDoc() = default;
 
-BOOL Kvz_RipAssestamentoDoc::OnOpenDocument(const DocInvocationInfo* pInfo)
+const char* Kvz_RipAssestamentoDoc::Sorgente() const
 {
-	// Opened alone it has nothing to work on; opened by another document, that is a fault.
-	if (!pInfo || !pInfo->m_pCallerDocument)
-		return FALSE;
-	auto* pChiamante = dynamic_cast<Kvz_CAssestamentoDoc*>(pInfo->m_pCallerDocument);
-	if (!pChiamante)
-	{
-		ASSERT_RELEASE_FAILED("pChiamante", "Kvz_RipAssestamentoDoc::OnOpenDocument", kSource);
-		return FALSE;
-	}
-	Kvz_DBTRighePianoBase* pRighe = pChiamante->GetDBTRighe();
+	return kSource;
+}
+
+BOOL Kvz_RipAssestamentoDoc::PrendiDalChiamante(Kvz_CAssestamentoDoc& aChiamante)
+{
+	Kvz_DBTRighePianoBase* pRighe = aChiamante.GetDBTRighe();
 	// Without months there is nothing to spread over.
 	if (pRighe->GetSize() == 0)
 		return FALSE;
 	if (pRighe->GetCurrentRowIdx() < 0)
 		pRighe->SetCurrentRow(0);
 	const Kvz_TEnhPianoBaseRighe* pRiga = pRighe->GetCurrentRiga();
-	m_pChiamante = pChiamante;
-	m_TotaleDaRipartire = pChiamante->m_Totale;
-	m_bPerTotale = pChiamante->m_bRipartTotale;
-	m_Trimestri = pChiamante->m_Trimestri;
+	m_TotaleDaRipartire = aChiamante.m_Totale;
+	m_bPerTotale = aChiamante.m_bRipartTotale;
+	m_Trimestri = aChiamante.m_Trimestri;
 	for (DataMon& t : m_Trimestri)
 		t.SetReadOnly(TRUE);
 	m_ContoKvz = pRiga->f_ContoKvz;
 	m_Anno = pRiga->f_Esercizio;
 	m_MeseChiamante = pRiga->f_Mese;
-	m_bEditabile = !pChiamante->m_SoloLettura;
-	if (pChiamante->GetMasterFrame())
-		pChiamante->GetMasterFrame()->EnableWindow(FALSE);
-	if (CAbstractFormDoc::OnOpenDocument(pInfo))
-		return TRUE;
-	if (pChiamante->GetMasterFrame())
-		pChiamante->GetMasterFrame()->EnableWindow(TRUE);
-	m_pChiamante = nullptr;
-	return FALSE;
+	return TRUE;
 }
 
 BOOL Kvz_RipAssestamentoDoc::OnAttachData()
@@ -125,31 +105,9 @@ BOOL Kvz_RipAssestamentoDoc::OnAttachData()
 	return TRUE;
 }
 
-void Kvz_RipAssestamentoDoc::OnCloseDocument()
+void Kvz_RipAssestamentoDoc::SganciaDalChiamante(Kvz_CAssestamentoDoc& aChiamante)
 {
-	if (m_pChiamante && AfxExistWebServiceStateObject(m_pChiamante))
-	{
-		if (m_pChiamante->GetMasterFrame())
-			m_pChiamante->GetMasterFrame()->EnableWindow(TRUE);
-		m_pChiamante->UpdateDataView();
-		m_pChiamante->Activate(nullptr, FALSE);
-		m_pChiamante->SetDocRipartizione(nullptr);
-	}
-	m_pChiamante = nullptr;
-	CAbstractFormDoc::OnCloseDocument();
-}
-
-BOOL Kvz_RipAssestamentoDoc::SaveModified()
-{
-	if (!m_bChiediChiusura || !m_bModificato)
-		return CAbstractFormDoc::SaveModified();
-	switch (AfxMessageBox(Testo(_T("Modifiche non ancora salvate. Le salvo?")), MB_YESNOCANCEL | MB_ICONQUESTION))
-	{
-	case IDCANCEL: return FALSE;
-	case IDYES: AggiornaArrayRipartizioni(); break;
-	default: break;
-	}
-	return CAbstractFormDoc::SaveModified();
+	aChiamante.SetDocRipartizione(nullptr);
 }
 
 void Kvz_RipAssestamentoDoc::CreaMesi()
@@ -285,18 +243,14 @@ void Kvz_RipAssestamentoDoc::OnCalcola()
 	Ripartisci();
 }
 
-void Kvz_RipAssestamentoDoc::OnCancellaTutto()
+void Kvz_RipAssestamentoDoc::SvuotaRighe()
 {
-	if (AfxMessageBox(Testo(_T("Conferma cancellazione?")), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-		return;
-	m_bModificato = TRUE;
 	m_pDBT->RemoveAll(TRUE);
 	RicalcolaSommaPercentuali();
 	CreaMesi();
-	UpdateDataView();
 }
 
-void Kvz_RipAssestamentoDoc::AggiornaArrayRipartizioni()
+void Kvz_RipAssestamentoDoc::RiportaAlChiamante()
 {
 	if (!m_pChiamante)
 		return;
@@ -331,15 +285,8 @@ void Kvz_RipAssestamentoDoc::OnConferma()
 		m_pChiamante->RicalcolaTotali(pRighe->GetCurrentRowIdx());
 	}
 	UpdateDataView();
-	AggiornaArrayRipartizioni();
-	m_bChiediChiusura = FALSE;
-	CloseDocument(TRUE);
-}
-
-void Kvz_RipAssestamentoDoc::OnAnnulla()
-{
-	m_bChiediChiusura = TRUE;
-	CloseDocument(TRUE);
+	RiportaAlChiamante();
+	Chiudi(FALSE);
 }
 
 // ---- form --------------------------------------------------------------------------------------

@@ -8,9 +8,8 @@
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRipartizioniAssestamento.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_AssestamentoFiglioDoc.h"
 #include "platform/plvges/FormViews.h"
-
-class Kvz_CAssestamentoDoc;
 
 enum : UINT
 {
@@ -47,47 +46,39 @@ protected:
 	void OnAfterDeleteRow(int nRow) override;
 };
 
-class Kvz_RipAssestamentoDoc : public CAbstractFormDoc
+class Kvz_RipAssestamentoDoc : public Kvz_AssestamentoFiglioDoc
 {
-	DECLARE_DYNCREATE(Kvz_RipAssestamentoDoc, CAbstractFormDoc)
+	DECLARE_DYNCREATE(Kvz_RipAssestamentoDoc, Kvz_AssestamentoFiglioDoc)
 	DECLARE_MESSAGE_MAP()
 public:
 	Kvz_RipAssestamentoDoc();
 	~Kvz_RipAssestamentoDoc() override;
-
-	BOOL OnOpenDocument(const DocInvocationInfo* pInfo) override;
-	void OnCloseDocument() override;
-	BOOL SaveModified() override;
-	BOOL CanDoReport() override { return FALSE; }
 
 	void RiempiDBT();
 	// The percentages from the values (or the percentages typed) and the months' amounts.
 	void Ripartisci();
 	void RicalcolaSommaPercentuali();
 	// The spread goes into the caller's pending spreads.
-	void AggiornaArrayRipartizioni();
-	void StaccaChiamante() { m_pChiamante = nullptr; }
+	void RiportaAlChiamante() override;
 
 	Kvz_DBTRipAssestamento* GetDBT() const { return m_pDBT.get(); }
 	const DataStr& GetContoKvz() const { return m_ContoKvz; }
 	const DataInt& GetAnno() const { return m_Anno; }
 
-	DataBool m_bChiediChiusura;
-	DataBool m_bModificato;
-	DataBool m_bCaricamento;
 	DataBool m_bPerTotale;
 	DataPerc m_SommaPercentuali;
 	DataMon m_TotaleDaRipartire;
 	std::array<DataMon, 4> m_Trimestri;
-	DataBool m_bEditabile;
 
 protected:
 	BOOL OnAttachData() override;
+	const char* Sorgente() const override;
+	BOOL PrendiDalChiamante(Kvz_CAssestamentoDoc& aChiamante) override;
+	void SganciaDalChiamante(Kvz_CAssestamentoDoc& aChiamante) override;
+	void SvuotaRighe() override;
 	void OnPercentualeChanged();
 	void OnCalcola();
-	void OnCancellaTutto();
 	void OnConferma();
-	void OnAnnulla();
 
 private:
 	void CreaMesi();
@@ -95,7 +86,6 @@ private:
 	const DataMon* TrimestreDi(int nMese) const;
 
 	std::unique_ptr<Kvz_DBTRipAssestamento> m_pDBT;
-	Kvz_CAssestamentoDoc* m_pChiamante = nullptr;
 	DataStr m_ContoKvz;
 	DataInt m_Anno;
 	DataInt m_MeseChiamante;
