@@ -14,8 +14,8 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DBTRiclassificazioni.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaComune.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
 #include "platform/erp/erpledgerdbl/TCostCenters.h"
 #include "platform/erp/erpledgerdbl/TJobs.h"
@@ -57,6 +57,9 @@ struct Kvz_EsplodiFormulaDescr::Ramo
 {
 	CString nome;
 	Ramo* pPadre = nullptr;
+	// A macro used in a budget formula is valued from that budget too.
+	bool bBudget = false;
+	DataEnum tipoBudget{E_KVZ_TIPOBUDGET, 0};
 	std::vector<std::unique_ptr<Ramo>> figli;
 };
 
@@ -103,6 +106,7 @@ BOOL Kvz_EsplodiFormulaDescr::Eval()
 	m_Flat.RemoveAll();
 	m_Catena.clear();
 	m_bTroppi = false;
+	m_bBudget = false;
 	if (!Parse(CString()))
 		return FALSE;
 	DescriviSimboli();
@@ -147,6 +151,8 @@ Kvz_FormulaFlatElem* Kvz_EsplodiFormulaDescr::Aggiungi(BOOL bTesto, const CStrin
 	p->m_bTesto = bTesto;
 	p->m_Testo = strTesto;
 	p->m_Livello = nLivello;
+	p->m_bFormulaBudget = m_bBudget;
+	p->m_TipoBudget = m_TipoBudget;
 	m_Flat.Add(p);
 	if (m_pRighe)
 		m_pRighe->Add(CString::Formatted(bTesto ? "%d %s" : Testo("%d %s").GetString(), nLivello, strTesto.GetString()));
@@ -181,6 +187,8 @@ BOOL Kvz_EsplodiFormulaDescr::EstraiSimboli(const CString& strOwner, const CStri
 			auto pRamo = std::make_unique<Ramo>();
 			pRamo->nome = letto.nome;
 			pRamo->pPadre = pPadre;
+			pRamo->bBudget = m_bBudget;
+			pRamo->tipoBudget = m_TipoBudget;
 			albero.push_back(std::move(pRamo));
 			continue;
 		}
@@ -224,12 +232,26 @@ BOOL Kvz_EsplodiFormulaDescr::EsplodiSimbolo(const CString& strNome, const DataE
 		Messaggio(CString::Formatted(Testo("Ricorsivita' trovata sul simbolo %s."), strNome.GetString()));
 		return TRUE;
 	}
-	const CString testo = aTipo.GetItemValue() == 1 ? ValorizzaExtracont(strNome) : ValorizzaRiclassific(strNome);
-	if (testo.IsEmpty())
-		return TRUE;
-	m_Catena.push_back(strNome);
-	const BOOL bOk = EstraiSimboli(strNome, testo, albero, pPadre, nLivello + 1);
-	m_Catena.pop_back();
+	// The followed formula is a budget formula or not as the engine values it; restored after.
+	const bool bBudget = m_bBudget;
+	const DataEnum tipoBudget = m_TipoBudget;
+	CString testo;
+	if (aTipo.GetItemValue() == 1)
+	{
+		m_bBudget = false;
+		testo = ValorizzaExtracont(strNome);
+	}
+	else
+		testo = ValorizzaRiclassific(strNome);
+	BOOL bOk = TRUE;
+	if (!testo.IsEmpty())
+	{
+		m_Catena.push_back(strNome);
+		bOk = EstraiSimboli(strNome, testo, albero, pPadre, nLivello + 1);
+		m_Catena.pop_back();
+	}
+	m_bBudget = bBudget;
+	m_TipoBudget = tipoBudget;
 	return bOk;
 }
 
@@ -243,7 +265,11 @@ BOOL Kvz_EsplodiFormulaDescr::EsplodiAlbero(std::vector<std::unique_ptr<Ramo>>& 
 		if (macro.FindRecord(m_Esercizio, DataStr(pRamo->nome), m_Modello) != TableReader::FOUND)
 			continue;
 		const CString formula = macro.GetRecord()->f_Formula.GetString();
-		if (!EstraiSimboli(pRamo->nome, formula, pRamo->figli, pRamo.get(), nLivello))
+		m_bBudget = pRamo->bBudget;
+		m_TipoBudget = pRamo->tipoBudget;
+		const BOOL bOk = EstraiSimboli(pRamo->nome, formula, pRamo->figli, pRamo.get(), nLivello);
+		m_bBudget = false;
+		if (!bOk)
 			return FALSE;
 		if (!pRamo->figli.empty() && !EsplodiAlbero(pRamo->figli, nLivello + 1))
 			return FALSE;
@@ -265,8 +291,24 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaRiclassific(const CString& strNome)
 	const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
 	const DataStr modello = def.f_ValoreModelloSymb ? m_Modello : def.f_ValoreModello;
 	Kvz_CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
+	// As the engine: inside a budget formula that budget's formula is followed; elsewhere a
+	// symbol defined on a budget formula follows the one it names.
+	if (!m_bBudget && def.f_ValoreDalBudget)
+	{
+		m_bBudget = true;
+		m_TipoBudget = def.f_TipoBudget;
+	}
 	if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
 		return CercaFormulaRiclassificato(esercizio, modello, def.f_ValoreCodice, def.f_FormulaDaUsare);
+	// The codes of the range whose rows stand between the two ends' rows in the model.
+	Kvz_TRRiclassificazioneRighe righe;
+	righe.SetSqlSession(AfxGetDefaultSqlSession());
+	auto posizione = [&](const DataStr& codice) {
+		return righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND ? righe.GetRecord()->f_Posizione.GetValue()
+																				  : 0;
+	};
+	const int daPos = posizione(def.f_ValoreCodice);
+	const int aPos = posizione(def.f_ValoreCodiceA);
 	Kvz_TCodiciRiclassificato codici;
 	CString testo, sep;
 	int nConteggio = 0;
@@ -274,6 +316,12 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaRiclassific(const CString& strNome)
 											   codici.f_CodRiclassificato, esercizio, modello, def.f_ValoreCodice,
 											   def.f_ValoreCodiceA))
 	{
+		if (righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND)
+		{
+			const int pos = righe.GetRecord()->f_Posizione.GetValue();
+			if (pos < daPos || pos > aPos)
+				continue;
+		}
 		const CString f = CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare);
 		if (f.IsEmpty())
 			continue;
@@ -334,8 +382,7 @@ CString Kvz_EsplodiFormulaDescr::CercaFormulaRiclassificato(const DataInt& aEser
 			aEsercizio.FormatData().GetString(), aModello.GetString().GetString(), aCodice.GetString().GetString()));
 		return CString();
 	}
-	const int n = aIndice.GetValue();
-	return n >= 0 && n <= 10 ? Kvz_DBTRiclassificRighe::Formula(righe.GetRecord(), n).GetString() : CString();
+	return kvz_formula::FormulaDellaRiga(*righe.GetRecord(), aIndice.GetValue(), m_bBudget, m_TipoBudget);
 }
 
 CString Kvz_EsplodiFormulaDescr::CercaFormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese,
@@ -613,6 +660,10 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaPBaseDaElenco(Kvz_FormulaFlatElem& ele
 			p->m_Tipo = elem.m_Tipo;
 			p->m_Livello = elem.m_Livello;
 			p->m_Segno = voce.f_SegnoConto;
+			p->m_bVoce = TRUE;
+			p->m_VoceConto = voce.f_ContoSelez;
+			p->m_VoceCentro = voce.f_CentroCommessa;
+			p->m_VoceTipoCentro = voce.f_TipoCentroComm;
 			elem.m_Dettagli.Add(p);
 			const bool bConto = !voce.f_ContoSelez.IsEmpty();
 			const bool bCentro = bConto ? !def.f_WhereCdcComm && !voce.f_CentroCommessa.IsEmpty()

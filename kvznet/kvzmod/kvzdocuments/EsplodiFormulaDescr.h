@@ -44,6 +44,14 @@ public:
 	DataStr m_Descrizione;
 	DataDbl m_ValoreMese;   // filled by the caller
 	DataDbl m_ValoreProgr;  // filled by the caller
+	// A symbol met inside a budget formula is valued from that budget, as the engine does.
+	DataBool m_bFormulaBudget;
+	DataEnum m_TipoBudget{E_KVZ_TIPOBUDGET, 0};
+	// On a list's detail line: the entry as stored, which the engine matches rows by.
+	DataBool m_bVoce;
+	DataStr m_VoceConto;
+	DataStr m_VoceCentro;
+	DataEnum m_VoceTipoCentro{E_KVZ_TIPOCENTROCOMM, 0};
 	Kvz_FormulaFlat m_Dettagli;
 };
 
@@ -114,4 +122,7 @@ private:
 	// them would be followed without end.
 	std::vector<CString> m_Catena;
 	bool m_bTroppi = false;
+	// Whether the formula being walked is a budget formula, and of which budget.
+	bool m_bBudget = false;
+	DataEnum m_TipoBudget{E_KVZ_TIPOBUDGET, 0};
 };

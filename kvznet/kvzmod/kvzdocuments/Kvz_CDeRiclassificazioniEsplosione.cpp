@@ -1,24 +1,22 @@
 // The explosion of a model row's formula: its operands, each base-plan symbol's accounts and
-// cost centres or jobs valued over the base plan for a month and from January to it, printed by
-// the report "KvzNet.KvzMod.EsplosFormula_Excel", which reads them back through two callbacks.
+// cost centres or jobs valued for a month and from January to it from the very rows the formula
+// engine values the symbol from, printed by the report "KvzNet.KvzMod.EsplosFormula_Excel",
+// which reads them back through two callbacks.
 #include <algorithm>
-#include <exception>
-#include <functional>
+#include <array>
+#include <iterator>
 #include <map>
 #include <memory>
-#include <set>
-#include <tuple>
+#include <vector>
 
-#include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdocuments/EsplodiFormulaDescr.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/CParsedCtrl.h"
 #include "platform/plvgenlib/CommandManager.h"
-#include "platform/plvoledb/SqlTable.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
 #include "platform/plvrendoviewer/CRendoInfo.h"
 
@@ -39,11 +37,6 @@ enum : UINT
 	IDC_ESPOS_ASSESTATO,
 };
 
-// The base-plan amounts of one group of rows, month by month.
-struct Importi
-{
-	double saldo = 0, assestato = 0, rateo = 0;
-};
 }  // namespace
 
 // ---- the dialog --------------------------------------------------------------------------------
@@ -159,150 +152,123 @@ void Kvz_CDeRiclassificazioniDoc::OnEsplodiFormula()
 
 void Kvz_CDeRiclassificazioniDoc::ValutaEsplosione(const Kvz_FormulaFlat& flat)
 {
-	const int mese = m_MeseEsplosione.GetValue();
+	const int mese = std::clamp(m_MeseEsplosione.GetValue(), 1, 12);
 	Kvz_TRSimboliPianoBase simboli(this);
 	simboli.SetSqlSession(GetReadOnlySqlSession());
 	const DataStr modello = GetTesta()->f_ModelloRiclassific;
+	const WORD modo = m_bEsplosioneSaldo ? 1 : m_bEsplosioneRateo ? 2 : 3;
 
-	// One grouped query per symbol: its accounts (or its centres and jobs) and months as rows.
-	Kvz_TPianoBaseRighe rec;
-	DataStr conto, centro;
-	DataInt meseRiga;
-	DataLng mastro;
-	DataDbl somme[3];
-	auto leggi = [&](bool bCentri, const CString& da, const CString& a,
-					 const std::function<void(const Importi&)>& riga) {
-		SqlTable t(&rec, GetReadOnlySqlSession(), this);
-		t.Open(FALSE);
-		auto q = [&](const DataObj& c) { return "\"" + t.GetColumnName(c) + "\""; };
-		t.SelectSqlFun(q(rec.f_ContoKvz), conto);
-		t.SelectSqlFun(q(rec.f_CentroCommessa), centro);
-		t.SelectSqlFun(q(rec.f_TipoMastro), mastro);
-		t.SelectSqlFun(q(rec.f_Mese), meseRiga);
-		t.SelectSqlFun("SUM(" + q(rec.f_SaldoContabile) + ")", somme[0]);
-		t.SelectSqlFun("SUM(" + q(rec.f_TotaleAssestato) + ")", somme[1]);
-		t.SelectSqlFun("SUM(" + q(rec.f_ImportoRateo) + ")", somme[2]);
-		t.AddParam("pEs", rec.f_Esercizio);
-		t.AddFilterColumn(rec.f_Esercizio);
-		t.AddParam("pMeseDa", rec.f_Mese);
-		t.AddParam("pMeseA", rec.f_Mese);
-		t.AddBetweenColumn(rec.f_Mese);
-		DataStr& chiave = bCentri ? rec.f_CentroCommessa : rec.f_ContoKvz;
-		t.AddParam("pDa", chiave);
-		t.AddParam("pA", chiave);
-		t.AddBetweenColumn(chiave);
-		if (!bCentri)
+	// The engine that values the formula reads each symbol's rows, so the accounts are those it
+	// sums: one engine per budget the symbols are met in (none, A, B, C).
+	std::map<long, std::unique_ptr<Kvz_New_MngFormula>> motori;
+	auto motore = [&](const Kvz_FormulaFlatElem& e) -> Kvz_New_MngFormula& {
+		auto& p = motori[e.m_bFormulaBudget ? 1 + e.m_TipoBudget.GetItemValue() : 0];
+		if (!p)
 		{
-			t.AddParam("pComm", rec.f_CentroCommessa);
-			t.AddFilterColumn(rec.f_CentroCommessa);
-			t.SetParamValue("pComm", DataStr(""));
+			p = std::make_unique<Kvz_New_MngFormula>(GetMessages());
+			p->AttachDefault(m_EsercizioEsplosione, DataInt(1), DataInt(mese), modello,
+							 DataEnum(E_KVZ_TIPODATOPBASE, modo), DataEnum());
+			if (e.m_bFormulaBudget)
+				p->AttachFormulaBudget(CString(), e.m_TipoBudget);
 		}
-		t.AddGroupByColumn(rec.f_ContoKvz);
-		t.AddGroupByColumn(rec.f_CentroCommessa);
-		t.AddGroupByColumn(rec.f_TipoMastro);
-		t.AddGroupByColumn(rec.f_Mese);
-		t.SetParamValue("pEs", m_EsercizioEsplosione);
-		t.SetParamValue("pMeseDa", DataInt(1));
-		t.SetParamValue("pMeseA", DataInt(mese));
-		t.SetParamValue("pDa", DataStr(da));
-		t.SetParamValue("pA", DataStr(a));
-		for (t.Query(); !t.IsEOF(); t.MoveNext())
-			riga(Importi{somme[0].GetValue(), somme[1].GetValue(), somme[2].GetValue()});
-		t.Close();
-	};
-	auto scegli = [&](const Importi& v) {
-		return ScegliValoreEsplosione(DataMon(v.saldo), DataMon(v.rateo), DataMon(v.assestato)).GetValue();
+		return *p;
 	};
 
-	try
+	for (int i = 0; i < flat.GetSize(); ++i)
 	{
-		for (int i = 0; i < flat.GetSize(); ++i)
+		const Kvz_FormulaFlatElem& e = *flat.GetElem(i);
+		Kvz_RigaEsplosione riga;
+		riga.Titolo = e.m_bTesto;
+		riga.Testo = e.m_Testo;
+		riga.TipoSimbolo = e.m_Tipo;
+		m_RigheEsplosione.push_back(riga);
+		if (e.m_bTesto || e.m_Tipo.GetItemValue() != 0 ||
+			simboli.FindRecord(m_EsercizioEsplosione, e.m_Testo, modello) != TableReader::FOUND)
+			continue;
+		const Kvz_TSimboliPianoBase def = *simboli.GetRecord();
+		const bool bElenco = def.f_TipoOpeConto.GetItemValue() == 8;
+		auto& dettagli = m_RigheEsplosione.back().Dettagli;
+		// The lines a group of rows goes to: a list's entries that take it, or its account.
+		std::multimap<CString, size_t> perChiave;
+		for (int k = 0; k < e.m_Dettagli.GetSize(); ++k)
 		{
-			const Kvz_FormulaFlatElem& e = *flat.GetElem(i);
-			Kvz_RigaEsplosione riga;
-			riga.Titolo = e.m_bTesto;
-			riga.Testo = e.m_Testo;
-			riga.TipoSimbolo = e.m_Tipo;
-			m_RigheEsplosione.push_back(riga);
-			if (e.m_bTesto || e.m_Tipo.GetItemValue() != 0 || e.m_Dettagli.IsEmpty() ||
-				simboli.FindRecord(m_EsercizioEsplosione, e.m_Testo, modello) != TableReader::FOUND)
-				continue;
-			auto& dettagli = m_RigheEsplosione.back().Dettagli;
-			std::set<CString> conti, centri;
-			for (int k = 0; k < e.m_Dettagli.GetSize(); ++k)
+			const Kvz_FormulaFlatElem& d = *e.m_Dettagli.GetElem(k);
+			Kvz_RigaEsplosione::Dettaglio r;
+			const CString segno = d.m_Segno.IsEmpty() ? CString() : d.m_Segno.FormatData();
+			const bool bCentro = d.m_Tipo.GetItemValue() == 5;
+			if (d.m_Conto.IsEmpty())
 			{
-				const Kvz_FormulaFlatElem& d = *e.m_Dettagli.GetElem(k);
-				Kvz_RigaEsplosione::Dettaglio r;
-				const CString segno = d.m_Segno.IsEmpty() ? CString() : d.m_Segno.FormatData();
-				const bool bCentro = d.m_Tipo.GetItemValue() == 5;
-				if (d.m_Conto.IsEmpty())
-				{
-					r.Testi[bCentro ? 4 : 1] = d.m_Testo;
-					r.Testi[bCentro ? 5 : 2] = d.m_Descrizione;
-					r.Testi[bCentro ? 3 : 0] = segno;
-				}
-				else
-				{
-					r.Testi[1] = d.m_Conto;
-					r.Testi[2] = d.m_DescrConto;
-					r.Testi[3] = r.Testi[0] = segno;
-					r.Testi[4] = d.m_Testo;
-					r.Testi[5] = d.m_Descrizione;
-				}
-				dettagli.push_back(r);
-				if (!d.m_Testo.IsEmpty())
-					(bCentro ? centri : conti).insert(d.m_Testo.GetString());
+				r.Testi[bCentro ? 4 : 1] = d.m_Testo;
+				r.Testi[bCentro ? 5 : 2] = d.m_Descrizione;
+				r.Testi[bCentro ? 3 : 0] = segno;
 			}
-			// Month value and progressive of each account, of each centre by account and ledger kind.
-			std::map<CString, std::pair<double, double>> perConto;
-			if (!conti.empty())
-				leggi(false, *conti.begin(), *conti.rbegin(), [&](const Importi& v) {
-					auto& [valMese, progr] = perConto[conto.GetString()];
-					const double x = scegli(v);
-					if (meseRiga.GetValue() == mese)
-						valMese = x;
-					progr += x;
-				});
-			std::map<std::tuple<CString, CString, int, int>, double> perCentro;
-			if (!centri.empty())
-				leggi(true, *centri.begin(), *centri.rbegin(), [&](const Importi& v) {
-					perCentro[{centro.GetString(), conto.GetString(), int(mastro.GetValue()), meseRiga.GetValue()}] +=
-						scegli(v);
-				});
-			for (int k = 0; k < e.m_Dettagli.GetSize(); ++k)
+			else
 			{
-				const Kvz_FormulaFlatElem& d = *e.m_Dettagli.GetElem(k);
-				Kvz_RigaEsplosione::Dettaglio& r = dettagli[static_cast<size_t>(k)];
-				double valMese = 0, progr = 0;
-				if (d.m_Tipo.GetItemValue() != 5)
-				{
-					if (auto it = perConto.find(d.m_Testo.GetString()); it != perConto.end())
-						std::tie(valMese, progr) = it->second;
-				}
-				else
-					for (const auto& [chiave, x] : perCentro)
-					{
-						const auto& [c, contoRiga, tipoMastro, m] = chiave;
-						if (c != d.m_Testo.GetString() || (!d.m_Conto.IsEmpty() && contoRiga != d.m_Conto.GetString()))
-							continue;
-						// Ledger kinds 4 and 0 count against 3 and 1 when the centre covers every account.
-						const int natura = tipoMastro & 0xFFFF;
-						double v = 0;
-						if (natura == 4 || natura == 0)
-							v = d.m_Conto.IsEmpty() ? -x : x;
-						else if (natura == 3 || natura == 1)
-							v = x;
-						if (m == mese)
-							valMese += v;
-						progr += v;
-					}
-				r.Importi[0] = valMese;
-				r.Importi[1] = progr;
+				r.Testi[1] = d.m_Conto;
+				r.Testi[2] = d.m_DescrConto;
+				r.Testi[3] = r.Testi[0] = segno;
+				r.Testi[4] = d.m_Testo;
+				r.Testi[5] = d.m_Descrizione;
 			}
+			dettagli.push_back(r);
+			if (bElenco && d.m_bVoce)
+				perChiave.emplace(Kvz_New_MngFormula::ChiaveVoce(def, d.m_VoceConto.GetString(), d.m_VoceCentro.GetString(),
+																 d.m_VoceTipoCentro.GetValue()),
+								  dettagli.size() - 1);
+			else if (!bElenco)
+				perChiave.emplace(Kvz_New_MngFormula::ChiaveTesto(d.m_Testo.GetString()), dettagli.size() - 1);
 		}
-	}
-	catch (const std::exception& e)
-	{
-		MostraErroreSql(e, "Kvz_CDeRiclassificazioniDoc::OnEsplodiFormula", kSource);
+		// Another company's rows are not this database's: its lines stay without amounts.
+		if (e.m_bAziendaEsterna)
+			continue;
+
+		std::vector<std::array<double, 12>> valori(dettagli.size());
+		std::array<bool, 12> mesiLetti{};
+		bool bUnMese = false;
+		motore(e).LeggiRighePianoBase(
+			def,
+			[&](const Kvz_New_MngFormula::RigaPianoBase& r) {
+				if (r.mese < 1 || r.mese > 12)
+					return;
+				const CString chiave = bElenco ? Kvz_New_MngFormula::ChiaveRiga(def, r)
+											   : Kvz_New_MngFormula::ChiaveTesto(r.conto);
+				auto [da, a] = perChiave.equal_range(chiave);
+				if (da == a)
+				{
+					if (bElenco)
+						return;  // taken by no entry
+					// An account of the rows that the register lacks still gets its line.
+					Kvz_RigaEsplosione::Dettaglio nuovo;
+					nuovo.Testi[1] = r.conto;
+					dettagli.push_back(nuovo);
+					valori.emplace_back();
+					da = perChiave.emplace(chiave, dettagli.size() - 1);
+					a = std::next(da);
+				}
+				mesiLetti[static_cast<size_t>(r.mese - 1)] = true;
+				for (auto it = da; it != a; ++it)
+					valori[it->second][static_cast<size_t>(r.mese - 1)] += r.valore;
+			},
+			bUnMese);
+		// As the engine: the first month read stands for the months without rows (for a list
+		// only when it reads one month).
+		const auto primo = std::find(mesiLetti.begin(), mesiLetti.end(), true);
+		const bool bRiempi = (!bElenco || bUnMese) && primo != mesiLetti.end();
+		for (size_t k = 0; k < dettagli.size(); ++k)
+		{
+			std::array<double, 12>& v = valori[k];
+			if (bRiempi)
+			{
+				const double x = v[static_cast<size_t>(primo - mesiLetti.begin())];
+				for (size_t m = 0; m < 12; ++m)
+					if (!mesiLetti[m])
+						v[m] = x;
+			}
+			double progr = 0;
+			for (int m = 0; m < mese; ++m)
+				progr += v[static_cast<size_t>(m)];
+			dettagli[k].Importi[0] = v[static_cast<size_t>(mese - 1)];
+			dettagli[k].Importi[1] = progr;
+		}
 	}
 }

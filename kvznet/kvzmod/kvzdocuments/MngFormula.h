@@ -186,6 +186,35 @@ public:
 	// definition (null: the one last read by the engine); FALSE, with a message, when the
 	// definition cannot be valued or its query fails.
 	BOOL ValorizzaPianoBase(const CString& strChiave, Kvz_TSimboliPianoBase* pDef);
+
+	// One group of the rows the engine values a base-plan symbol from.
+	struct RigaPianoBase
+	{
+		CString conto, centro;
+		long long tipoCentro = 0;
+		int mese = 0;
+		double valore = 0;  // the amount the engine takes from the rows, the ledger kind's sign applied
+	};
+	// The rows of this company the engine values a base-plan symbol from, through the engine's
+	// own filters, grouped by account, cost centre or job and month: for a caller that explains
+	// a value account by account. A list's rows go to every entry whose
+	// ChiaveVoce equals the group's (ChiaveRiga), with the entry's sign. bUnMese: the rows are
+	// of one month, which the engine takes for every month. FALSE, with a message, when the
+	// definition cannot be valued or the query fails.
+	BOOL LeggiRighePianoBase(const Kvz_TSimboliPianoBase& def, const std::function<void(const RigaPianoBase&)>& riga,
+							 bool& bUnMese);
+	// The keys a list entry and a group of rows are matched by, text compared as the database
+	// compares it (ASCII letters without case).
+	static CString ChiaveVoce(const Kvz_TSimboliPianoBase& def, const CString& strConto, const CString& strCentro,
+							  long long tipoCentro);
+	static CString ChiaveRiga(const Kvz_TSimboliPianoBase& def, const RigaPianoBase& riga)
+	{
+		return ChiaveVoce(def, riga.conto, riga.centro, riga.tipoCentro);
+	}
+	// Whether a list's entries take rows by account too, not by cost centre or job alone.
+	static bool ElencoPerConto(const Kvz_TSimboliPianoBase& def) { return def.f_WhereConto || !def.f_SelContoVuoto; }
+	// A code as the database compares it: ASCII letters folded, other bytes as they are.
+	static CString ChiaveTesto(const CString& strTesto);
 	// Closes the connections to other companies (nested engines share their top engine's).
 	void SvuotaMapDatabase();
 	// The registry rows and base-plan definitions of this company read once for the engine's
@@ -248,6 +277,14 @@ private:
 	// The filters of the query, added when bDefinisci (the cursor's first use) and valued always.
 	void ComponiWhere(const Kvz_TSimboliPianoBase& def, SqlTable& table, SqlRecord& rec, BOOL bDefinisci,
 					  int& singleMonth);
+	// A list's rows: those some entry takes (its centre or job and kind, and its account when the
+	// list filters by account); the filter added when bDefinisci, valued always.
+	void FiltroElenco(const Kvz_TSimboliPianoBase& def, SqlTable& table, BOOL bDefinisci);
+	// The amount a row gives, as SQL: by the engine's mode, else by the symbol's own choice,
+	// turned by the ledger kind when the symbol says so.
+	CString ValoreRigaSql(const Kvz_TSimboliPianoBase& def) const;
+	// 0 balance, 1 accrual, 2 adjusted: by the engine's mode, else by the symbol's own choice.
+	int SceltaImporto(const Kvz_TSimboliPianoBase& def) const;
 	// Why a definition cannot be valued ("" when it can).
 	CString ErroreDefinizione(const Kvz_TSimboliPianoBase& def) const;
 	CString ChiaveCachePianoBase(const Kvz_TSimboliPianoBase& def) const;

@@ -283,29 +283,132 @@ void Kvz_New_MngFormula::ComponiWhere(const Kvz_TSimboliPianoBase& def, SqlTable
 				  def.f_ValATotAss);
 }
 
+int Kvz_New_MngFormula::SceltaImporto(const Kvz_TSimboliPianoBase& def) const
+{
+	const int modo = m_Modo.GetItemValue();
+	return IsBudget(def) ? 0 : (modo >= 1 && modo <= 3) ? modo - 1 : def.f_SelSaldo ? 0 : def.f_SelRateo ? 1 : 2;
+}
+
+CString Kvz_New_MngFormula::ValoreRigaSql(const Kvz_TSimboliPianoBase& def) const
+{
+	if (IsBudget(def))
+		return Quotato("ImportoMese");
+	const int scelta = SceltaImporto(def);
+	// The adjusted value: the balance where there is no accrual, else the adjusted total.
+	CString valore = scelta == 0   ? Quotato("SaldoContabile")
+					 : scelta == 1 ? Quotato("ImportoRateo")
+								   : CString(fmt::format("(CASE WHEN ABS(\"ImportoRateo\") < {:.17g} THEN "
+														"\"SaldoContabile\" ELSE \"TotaleAssestato\" END)",
+														GetMonEpsilon()));
+	if (def.f_WhereCdcComm && def.f_SelContoVuoto)
+		valore = CString(fmt::format("(CASE WHEN \"TipoMastro\" IN ({}, {}) THEN -1 ELSE 1 END) * {}",
+									 DataEnum(E_TIPOMASTRO, 0).GetValue(), DataEnum(E_TIPOMASTRO, 4).GetValue(),
+									 valore.str()));
+	return valore;
+}
+
+void Kvz_New_MngFormula::FiltroElenco(const Kvz_TSimboliPianoBase& def, SqlTable& table, BOOL bDefinisci)
+{
+	if (bDefinisci)
+	{
+		// Only rows some entry takes, matched as the signed sum matches them, through the index
+		// on the account.
+		const bool bConto = ElencoPerConto(def);
+		const CString l = Quotato(Kvz_TElencoContiSimboloPBase::GetStaticName());
+		table.m_strFilter += CString(fmt::format(
+			" AND ({}\"CentroCommessa\", \"TipoCentroComm\") IN (SELECT {}l.\"CentroCommessa\", l.\"TipoCentroComm\" "
+			"FROM {} l WHERE l.\"Esercizio\" = ? AND l.\"ModelloRiclassific\" = ? AND l.\"NomeSimbolo\" = ?)",
+			bConto ? "\"ContoKvz\", " : "", bConto ? "l.\"ContoSelez\", " : "", l.str()));
+		Kvz_TElencoContiSimboloPBase elenco;  // the types of the parameters
+		table.AddParam("p18e", elenco.f_Esercizio);
+		table.AddParam("p23e", elenco.f_ModelloRiclassific);
+		table.AddParam("p13e", elenco.f_NomeSimbolo);
+	}
+	table.SetParamValue("p18e", m_Esercizio);
+	table.SetParamValue("p23e", m_Modello);
+	table.SetParamValue("p13e", def.f_NomeSimbolo);
+}
+
+CString Kvz_New_MngFormula::ChiaveTesto(const CString& strTesto)
+{
+	std::string s = strTesto.str();
+	for (char& c : s)
+		if (c >= 'A' && c <= 'Z')
+			c = static_cast<char>(c - 'A' + 'a');
+	return CString(s);
+}
+
+CString Kvz_New_MngFormula::ChiaveVoce(const Kvz_TSimboliPianoBase& def, const CString& strConto,
+									   const CString& strCentro, long long tipoCentro)
+{
+	// As the engine's list matches: centre or job and its kind, and the account when filtered.
+	return CString(fmt::format("{}\x1f{}\x1f{}", ChiaveTesto(strCentro).str(), tipoCentro,
+							   ElencoPerConto(def) ? ChiaveTesto(strConto).str() : std::string()));
+}
+
+BOOL Kvz_New_MngFormula::LeggiRighePianoBase(const Kvz_TSimboliPianoBase& def,
+											 const std::function<void(const RigaPianoBase&)>& riga, bool& bUnMese)
+{
+	bUnMese = false;
+	const CString errore = ErroreDefinizione(def);
+	if (!errore.IsEmpty())
+	{
+		Messaggio(CString::Formatted(AfxLoadSourceString("Il simbolo %s (piano base) modello %s: %s.", kSource),
+									 def.f_NomeSimbolo.GetString().GetString(), m_Modello.GetString().GetString(),
+									 errore.GetString()));
+		return FALSE;
+	}
+	const bool bBudget = IsBudget(def);
+	std::unique_ptr<SqlRecord> pRec;
+	if (bBudget)
+		pRec = std::make_unique<Kvz_TBudgetRighe>();
+	else
+		pRec = std::make_unique<Kvz_TPianoBaseRighe>();
+	try
+	{
+		SqlTable t(pRec.get(), AfxGetDefaultSqlSession());
+		t.Open(FALSE);
+		DataStr conto, centro;
+		DataLng tipoCentro;
+		DataInt mese;
+		DataDbl valore;
+		t.SelectSqlFun(Quotato("ContoKvz"), conto);
+		t.SelectSqlFun(Quotato("CentroCommessa"), centro);
+		t.SelectSqlFun(Quotato("TipoCentroComm"), tipoCentro);
+		t.SelectSqlFun(Quotato("Mese"), mese);
+		t.SelectSqlFun("SUM(" + ValoreRigaSql(def) + ")", valore);
+		int singleMonth = 0;
+		ComponiWhere(def, t, *pRec, TRUE, singleMonth);
+		if (def.f_TipoOpeConto.GetItemValue() == 8)
+			FiltroElenco(def, t, TRUE);
+		// In the order of the index on the account, as far as it goes.
+		t.m_strGroupBy = "\"ContoKvz\", \"CentroCommessa\", \"Mese\", \"TipoCentroComm\"";
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+			riga(RigaPianoBase{conto.GetString(), centro.GetString(), tipoCentro.GetValue(), mese.GetValue(),
+							   valore.GetValue()});
+		t.Close();
+		bUnMese = singleMonth != 0;
+	}
+	catch (const std::exception& e)
+	{
+		MostraErroreSql(e, "Kvz_New_MngFormula::LeggiRighePianoBase");
+		return FALSE;
+	}
+	return TRUE;
+}
+
 BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& def, Kvz_New_Simbolo& simbolo)
 {
 	const bool bBudget = IsBudget(def);
 	const bool bElenco = def.f_TipoOpeConto.GetItemValue() == 8;
 	const bool bContoFiltrato = !(!def.f_WhereConto && def.f_SelContoVuoto);
 	const bool bSegnoMastro = def.f_WhereCdcComm && def.f_SelContoVuoto && !bBudget;
-	const int modo = m_Modo.GetItemValue();
-	// The value a row or group gives: by the engine's mode, else by the symbol's own choice.
-	const int scelta = bBudget                      ? 0
-					   : (modo >= 1 && modo <= 3)   ? modo - 1
-					   : def.f_SelSaldo             ? 0
-					   : def.f_SelRateo             ? 1
-												    : 2;
+	const int scelta = SceltaImporto(def);
 
 	CString strMese, expr[4];
 	ComponiSelect(def, strMese, expr[0], expr[1], expr[2], expr[3]);
 	const CString tabella = Quotato(bBudget ? Kvz_TBudgetRighe::GetStaticName() : Kvz_TPianoBaseRighe::GetStaticName());
 	const double eps = GetMonEpsilon();
-	// The adjusted value: the balance where there is no accrual, else the adjusted total.
-	auto rettificato = [&](const CString& saldo, const CString& rateo, const CString& totale) {
-		return CString(fmt::format("(CASE WHEN ABS({}) < {:.17g} THEN {} ELSE {} END)", rateo.str(), eps, saldo.str(),
-								   totale.str()));
-	};
 	CString elencoSegno, elencoFiltro;
 	if (bElenco)
 	{
@@ -318,11 +421,7 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 								 ".\"TipoCentroComm\"";
 		if (bContoFiltrato)
 			corrispondenza += " AND l.\"ContoSelez\" = " + tabella + ".\"ContoKvz\"";
-		CString valore = scelta == 0 ? expr[0] : scelta == 1 ? expr[1] : rettificato(expr[0], expr[1], expr[2]);
-		if (bSegnoMastro)
-			valore = CString(fmt::format("(CASE WHEN \"TipoMastro\" IN ({}, {}) THEN -1 ELSE 1 END) * {}",
-										 DataEnum(E_TIPOMASTRO, 0).GetValue(), DataEnum(E_TIPOMASTRO, 4).GetValue(),
-										 valore.str()));
+		const CString valore = ValoreRigaSql(def);
 		elencoSegno = CString(fmt::format("SUM({} * (SELECT SUM(CASE WHEN l.\"SegnoConto\" = {} THEN 1 ELSE -1 END) "
 										  "FROM {} l WHERE {}))",
 										  valore.str(), DataEnum(E_KVZ_SEGNOCONTO, 0).GetValue(), l.str(),
@@ -381,21 +480,10 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 		}
 		int singleMonth = 0;
 		ComponiWhere(def, table, *c.pRec, bDefinisci, singleMonth);
+		if (bElenco)
+			FiltroElenco(def, table, bDefinisci);
 		if (bDefinisci)
 		{
-			if (bElenco)
-			{
-				// Only rows some entry may take, through the index on the account.
-				const CString l = Quotato(Kvz_TElencoContiSimboloPBase::GetStaticName());
-				table.m_strFilter += CString(fmt::format(
-					" AND {} IN (SELECT l.{} FROM {} l WHERE l.\"Esercizio\" = ? AND l.\"ModelloRiclassific\" = ? AND "
-					"l.\"NomeSimbolo\" = ?)",
-					bContoFiltrato ? "\"ContoKvz\"" : "\"CentroCommessa\"",
-					bContoFiltrato ? "\"ContoSelez\"" : "\"CentroCommessa\"", l.str()));
-				table.AddParam("p18e", elenco.f_Esercizio);
-				table.AddParam("p23e", elenco.f_ModelloRiclassific);
-				table.AddParam("p13e", elenco.f_NomeSimbolo);
-			}
 			if (bUnoAUno && !bElenco)
 				table.AddSortColumn(colMese);
 			else
@@ -403,12 +491,9 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 		}
 		if (bElenco)
 		{
-			for (const char* suffisso : {"", "e"})
-			{
-				table.SetParamValue(CString("p18") + suffisso, m_Esercizio);
-				table.SetParamValue(CString("p23") + suffisso, m_Modello);
-				table.SetParamValue(CString("p13") + suffisso, def.f_NomeSimbolo);
-			}
+			table.SetParamValue("p18", m_Esercizio);
+			table.SetParamValue("p23", m_Modello);
+			table.SetParamValue("p13", def.f_NomeSimbolo);
 		}
 
 		bool bPrimo = true;
@@ -455,8 +540,7 @@ BOOL Kvz_New_MngFormula::Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New
 	const int opeConto = def.f_TipoOpeConto.GetItemValue();
 	const bool bElenco = opeConto == 8;
 	const bool bContoFiltrato = !(!def.f_WhereConto && def.f_SelContoVuoto);
-	const int modo = m_Modo.GetItemValue();
-	const int scelta = (modo >= 1 && modo <= 3) ? modo - 1 : def.f_SelSaldo ? 0 : def.f_SelRateo ? 1 : 2;
+	const int scelta = SceltaImporto(def);
 	const double eps = GetMonEpsilon();
 
 	// The list's entries are the current company's.

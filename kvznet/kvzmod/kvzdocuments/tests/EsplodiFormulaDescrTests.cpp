@@ -1,6 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdocuments/EsplodiFormulaDescr.h"
@@ -189,6 +190,7 @@ TEST_F(Esplosione, EachKindOfSymbolIsDescribedWithItsAccountsCentresAndJobs)
 	centri.f_SelContoVuoto = TRUE;
 	InsertRow(centri);
 	Voce("CENTRI", "", "CDC1");
+	Voce("CENTRI", "", "JOB1");
 	SimboloExtra("E", "E01", "1");
 	SimboloRiclass("RC", "C1", "C9", 5);
 	Riga("C1", 1, "");
@@ -217,13 +219,50 @@ TEST_F(Esplosione, EachKindOfSymbolIsDescribedWithItsAccountsCentresAndJobs)
 	EXPECT_EQ(Elem(4).m_Descrizione.GetString().str(), "SaldoContabile  per l'anno 2025, mese 3,  per i conti: ");
 	EXPECT_EQ(Dettagli(4), (S{"|||0|0|", "CDC1|2001|Acquisti merci|0|5|Produzione", "2003|||1|0|Consulenze"}));
 	EXPECT_EQ(Elem(6).m_Descrizione.GetString().str(), "SaldoContabile  per l'anno 2025, mese 3,  commesse/centri: ");
-	EXPECT_EQ(Dettagli(6), (S{"CDC1|||0|5|Produzione"}));
+	EXPECT_EQ(Dettagli(6), (S{"CDC1|||0|5|Produzione", "JOB1|||0|5|Commessa Alfa"}));
 	EXPECT_EQ(Elem(8).m_Descrizione.GetString().str(), "Somma  per l'anno 2025, mese 3,  dal codice E01 al codice ");
 	EXPECT_EQ(Elem(11).m_Descrizione.GetString().str(), " per l'anno 2025, mese 3,  dal codice C1 al codice C9");
 	EXPECT_EQ(Elem(13).m_Descrizione.GetString().str(),
 			  "Somma ValoreBudgetB riclassificato da R20 a R20 per l'anno 2009, mese 3, modello BIL");
 	EXPECT_EQ(Elem(15).m_Descrizione.GetString().str(), "");
 	EXPECT_EQ(m_Messaggi.GetMessages().back().text, "Il simbolo SENZA (piano base) non e' presente in tabella simboli.");
+}
+
+TEST_F(Esplosione, CodesAreFollowedAsTheEngineValuesThemByPositionAndByBudget)
+{
+	Anagrafica("A", 0);
+	Anagrafica("B", 0);
+	// A range of codes takes the rows standing between its ends' rows in the model: C2 does not.
+	Riga("C1", 1, "_A");
+	Riga("C2", 9, "_B");
+	Riga("C3", 2, "_A*3");
+	SimboloRiclass("RR", "C1", "C3");
+	EXPECT_EQ(Esplodi("_RR"), (S{"1|RR|3", "2|(|T", "2|A|0", "2|)+(|T", "2|A|0", "2|*3)|T"}));
+
+	// A code symbol on budget B follows that budget's formula; inside it a code symbol follows
+	// budget B too, an extra-accounting code its own formula.
+	SimboloExtra("E", "X1", "_A");
+	Riga("C4", 3, "_A", kAnno, {"", "_R5 + _E", ""});
+	Riga("C5", 4, "_A", kAnno, {"", "_B", ""});
+	SimboloRiclass("R5", "C5", "C5");
+	Anagrafica("RB", 3);
+	Kvz_TSimboliCodiciRiclass rb;
+	rb.f_Esercizio = kAnno;
+	rb.f_ModelloRiclassific = kModello;
+	rb.f_NomeSimbolo = "RB";
+	rb.f_ValoreEsSymb = TRUE;
+	rb.f_ValoreModelloSymb = TRUE;
+	rb.f_ValoreCodice = "C4";
+	rb.f_ValoreDalBudget = TRUE;
+	rb.f_TipoBudget = DataEnum(E_KVZ_TIPOBUDGET, 1);
+	InsertRow(rb);
+	EXPECT_EQ(Esplodi("_RB"), (S{"1|RB|3", "2|R5|3", "3|B|0", "2| + |T", "2|E|1", "3|A|0"}));
+	std::vector<std::string> budget;
+	for (int i = 0; i < m_pEsplosione->GetFlat().GetSize(); ++i)
+		if (!Elem(i).m_bTesto)
+			budget.push_back(Elem(i).m_Testo.GetString().str() + ":" +
+							 (Elem(i).m_bFormulaBudget ? std::to_string(Elem(i).m_TipoBudget.GetItemValue()) : "-"));
+	EXPECT_EQ(budget, (S{"RB:-", "R5:1", "B:1", "E:1", "A:-"}));
 }
 
 }  // namespace

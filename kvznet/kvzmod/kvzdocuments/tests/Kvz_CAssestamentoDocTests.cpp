@@ -404,6 +404,7 @@ TEST_F(Assestamento, DetailLinesAreDeletedOnlyBySavingTheSplit)
 	Piano(1, 2026, "4001", Dodici(100, 5));
 	Dettaglio(1, 2, 1, 3);
 	Dettaglio(1, 2, 2, 2);
+	Dettaglio(1, 8, 1, 5);
 	Kvz_CAssestamentoDoc* pDoc = Apri(Selezione(), 0);
 	ASSERT_NE(pDoc, nullptr);
 	FormDriver form(pDoc);
@@ -427,7 +428,7 @@ TEST_F(Assestamento, DetailLinesAreDeletedOnlyBySavingTheSplit)
 	EXPECT_EQ(form.Cell(kRighe, 1, "Dett"), "No");
 	ASSERT_NE(pDoc->GetArrayDettaglio(2), nullptr);
 	EXPECT_EQ(pDoc->GetArrayDettaglio(2)->GetSize(), 0);
-	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseRDett"), 2);
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseRDett"), 3);
 
 	// "Ripristina" reloads: the lines are still there.
 	m_Ui.PushAnswer(IDYES);
@@ -435,6 +436,36 @@ TEST_F(Assestamento, DetailLinesAreDeletedOnlyBySavingTheSplit)
 	EXPECT_EQ(form.Cell(kRighe, 1, "Dett"), "Si");
 	EXPECT_EQ(pDoc->GetNumDettagliPendenti(), 0);
 	EXPECT_FALSE(pDoc->m_Modificato);
+
+	// No, then saved: every line stays.
+	m_Ui.PushAnswer(IDNO);
+	ASSERT_TRUE(form.Press("&Ripartizione"));
+	ASSERT_TRUE(form.Press("&Salva"));
+	EXPECT_FALSE(pDoc->m_Modificato);
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE IDPianoBase = 1 AND Mese = 2"), 2);
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE IDPianoBase = 1 AND Mese = 8"), 1);
+
+	// Yes over the first quarter: nothing goes until the save, then February's lines go and
+	// August's, outside the range, stay.
+	ASSERT_TRUE(form.Press("Trimestrale"));
+	ASSERT_TRUE(form.Type("Trim. I", "300"));
+	m_Ui.Clear();
+	m_Ui.PushAnswer(IDYES);
+	ASSERT_TRUE(form.Press("&Ripartizione"));
+	EXPECT_EQ(m_Ui.LastMessage(), "Ci sono dei dettagli assestamenti presenti. Si vuole cancellarli?");
+	EXPECT_EQ(Colonna(form, kRighe, "Dett"), (std::vector<std::string>{"No", "No", "No", "No", "No", "No", "No",
+																		"Si", "No", "No", "No", "No"}));
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE IDPianoBase = 1 AND Mese = 2"), 2);
+	ASSERT_TRUE(form.Press("&Salva"));
+	EXPECT_FALSE(pDoc->m_Modificato);
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE IDPianoBase = 1 AND Mese = 2"), 0);
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE IDPianoBase = 1 AND Mese = 8"), 1);
+	EXPECT_EQ(Ratei(1)[1], 100.0);
+	// Read again: February has no detail any more.
+	m_Ui.PushAnswer(IDYES);
+	ASSERT_TRUE(form.Press("Ripris&tina"));
+	EXPECT_EQ(form.Cell(kRighe, 1, "Dett"), "No");
+	EXPECT_EQ(form.Cell(kRighe, 7, "Dett"), "Si");
 }
 
 TEST_F(Assestamento, CancellingTheYearChangeKeepsEverythingNoDropsThePending)

@@ -1,10 +1,12 @@
 // The reclassification model document, driven through its form as a user would: rows, their
 // codes and symbols, the type rules, the counters and the deletion of a model.
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriCodici.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriDettaglio.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TDescrizioniBrevi.h"
@@ -12,6 +14,8 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
@@ -688,21 +692,225 @@ TEST_F(CopiaModello, AFailurePartWayLeavesNothingAndAnAbandonedCopyIsCleanedUp)
 	EXPECT_EQ(Form().RowCount(kGriglia), 1);
 	EXPECT_EQ(Righe("Kvz_CodiciRiclassificato", "ROTTO"), 1);
 
-	// The last table the copy writes is gone: everything written before it, the deletion of
-	// the typed row's code included, is undone and the form keeps what the user typed.
-	m_pConn->Db().Prepare("DROP TABLE Kvz_SimboliOutputRiclassif")->Step();
+	// The base-plan symbols are written after the removal of the typed row's code, the copied
+	// codes, their symbols and every symbol header: refusing one undoes all of those, and the
+	// form keeps what the user typed.
+	const std::vector<long> prima = Scritto("ROTTO");
+	ASSERT_EQ(prima, (std::vector<long>{1, 1, 1, 0, 0, 0}));  // the typed row's code, symbol and definition
+	if (m_pConn->IsServer())
+	{
+		m_pConn->ExecuteSQL("CREATE FUNCTION Rifiuta() RETURNS trigger LANGUAGE plpgsql AS "
+							"$$BEGIN RAISE EXCEPTION 'rifiutato'; END$$");
+		m_pConn->ExecuteSQL("CREATE TRIGGER rifiuta BEFORE INSERT ON Kvz_SimboliPianoBase FOR EACH ROW "
+							"WHEN (NEW.ModelloRiclassific = 'ROTTO') EXECUTE FUNCTION Rifiuta()");
+	}
+	else
+		m_pConn->ExecuteSQL("CREATE TRIGGER rifiuta BEFORE INSERT ON Kvz_SimboliPianoBase "
+							"WHEN NEW.ModelloRiclassific = 'ROTTO' BEGIN SELECT RAISE(ABORT, 'rifiutato'); END");
 	m_Ui.Clear();
 	m_Ui.PushAnswer(IDYES);
 	Form().Press("RCL_COPIA");
-	EXPECT_NE(Shown().find("Kvz_SimboliOutputRiclassif"), std::string::npos) << Shown();
-	EXPECT_EQ(Righe("Kvz_CodiciRiclassificato", "ROTTO"), 1);  // the typed row's own code, as before the copy
-	EXPECT_EQ(Righe("Kvz_SimboliPianoBase", "ROTTO"), 0);
-	EXPECT_EQ(Righe("Kvz_SimboliCodExtracont", "ROTTO"), 0);
+	EXPECT_NE(Shown().find("rifiutato"), std::string::npos) << Shown();
+	EXPECT_EQ(Scritto("ROTTO"), prima);
 	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_CodiciRiclassificato WHERE ModelloRiclassific='ROTTO' AND "
-					"CodRiclassificato='A'"),
-			  0);
+					"CodRiclassificato='K'"),
+			  1);
+	EXPECT_EQ(Scritto(kModello), sorgente);
 	ASSERT_EQ(Form().RowCount(kGriglia), 1);
 	EXPECT_EQ(Form().Cell(kGriglia, 0, "Codice"), "K");
+}
+
+// However the form is left without saving, what a copy wrote goes; a saved copy stays.
+TEST_F(CopiaModello, AnUnsavedCopyGoesHoweverTheFormIsLeft)
+{
+	Sorgente();
+	const std::vector<long> sorgente = Scritto(kModello);
+	const std::vector<long> copiato{2, 7, 3, 1, 1, 2};
+	const std::vector<long> nulla(6, 0);
+	struct Caso
+	{
+		const char* modello;
+		const char* come;
+		std::function<void()> lascia;
+		bool resta;
+	};
+	const std::vector<Caso> casi{
+		{"CHIUSO", "closed, answering no to saving",
+		 [&] {
+			 m_Ui.PushAnswer(IDNO);
+			 EXPECT_TRUE(Form().Close()) << Form().GetLastError();
+			 EXPECT_EQ(m_Ui.Messages().size(), 1u) << Shown();  // the question, nothing else
+		 },
+		 false},
+		{"FINE", "closed without a question, as when the program ends",
+		 [&] { EXPECT_TRUE(m_pDoc->CloseDocument(FALSE)); }, false},
+		{"DISTRUTTO", "destroyed without a close",
+		 [&] {
+			 m_pForm.reset();
+			 m_pDocs = std::make_unique<CDocumentSet>();
+		 },
+		 false},
+		{"ESC", "escaped; no new record or search before that",
+		 [&] {
+			 EXPECT_FALSE(Form().New());
+			 EXPECT_FALSE(Form().Find());
+			 EXPECT_TRUE(Form().Escape());
+			 Form().Close();
+		 },
+		 false},
+		{"SALVATO", "saved, then closed",
+		 [&] {
+			 EXPECT_TRUE(Form().Save()) << Shown();
+			 EXPECT_TRUE(Form().Close());
+		 },
+		 true},
+	};
+	for (const Caso& c : casi)
+	{
+		SCOPED_TRACE(c.come);
+		Apri();
+		Copia(c.modello, kAnno, true);
+		ASSERT_EQ(Scritto(c.modello), copiato);
+		m_Ui.Clear();
+		c.lascia();
+		m_pForm.reset();
+		EXPECT_EQ(Scritto(c.modello), c.resta ? copiato : nulla);
+		EXPECT_EQ(Righe("Kvz_RiclassificazioneTesta", c.modello), c.resta ? 1 : 0);
+		EXPECT_EQ(Scritto(kModello), sorgente);
+	}
+}
+
+// The code and symbol a typed row wrote go when the form is closed without saving it, as on
+// leaving to browse.
+TEST_F(Modelli, ATypedRowClosedWithoutSavingLeavesNoSymbol)
+{
+	Apri();
+	ASSERT_TRUE(Form().New());
+	ASSERT_TRUE(Form().Type("ModelloRiclassific", "BATTUTO"));
+	NuovaRiga("K", "Riga K", "1");
+	ASSERT_EQ(Registrato("BATTUTO", "K"), Registro(1, 1, 1));
+	m_Ui.PushAnswer(IDNO);
+	ASSERT_TRUE(Form().Close()) << Form().GetLastError();
+	m_pForm.reset();
+	EXPECT_EQ(Registrato("BATTUTO", "K"), Registro(0, 0, 0));
+}
+
+// A job model copied to another job and year: account lists and extra-accounting symbols on
+// the source's job move to the target's, the register of the target year gains the job rows
+// the lists need, and the job's extra-accounting code is copied under the new job.
+TEST_F(CopiaModello, AJobModelsListsAndCodesFollowTheTargetJob)
+{
+	const int nuovo = kAnno + 1;
+	for (auto [job, descr] : {std::pair{"J1", "Commessa uno"}, std::pair{"J2", "Commessa due"}})
+	{
+		TJobs j;
+		j.f_Job = job;
+		j.f_Description = descr;
+		InsertRow(j);
+	}
+	Kvz_TRiclassificazioneTesta t;
+	t.f_Esercizio = kAnno;
+	t.f_ModelloRiclassific = "J1";
+	t.f_TipoModello = DataEnum(E_KVZ_TIPOMODELLO, 1);
+	InsertRow(t);
+	for (auto [nome, tipo] : {std::pair{"PB", 0}, std::pair{"EX", 1}})
+	{
+		Kvz_TAnagSimboli a;
+		a.f_Esercizio = kAnno;
+		a.f_ModelloRiclassific = "J1";
+		a.f_NomeSimbolo = nome;
+		a.f_TipoSimbolo = DataEnum(E_KVZ_TIPOSIMBOLO, static_cast<WORD>(tipo));
+		InsertRow(a);
+	}
+	Kvz_TSimboliPianoBase pb;
+	pb.f_Esercizio = kAnno;
+	pb.f_ModelloRiclassific = "J1";
+	pb.f_NomeSimbolo = "PB";
+	InsertRow(pb);
+	// The account on the model's own job and on another one; the register of the source year
+	// holds both jobs and a cost centre of the account.
+	for (const char* job : {"J1", "J9"})
+	{
+		Kvz_TElencoContiSimboloPBase e;
+		e.f_Esercizio = kAnno;
+		e.f_ModelloRiclassific = "J1";
+		e.f_NomeSimbolo = "PB";
+		e.f_ContoSelez = "2001";
+		e.f_TipoCentroComm = DataEnum(E_KVZ_TIPOCENTROCOMM, 1);
+		e.f_CentroCommessa = job;
+		InsertRow(e);
+	}
+	for (auto [centro, tipo] : {std::pair{"J1", 1}, std::pair{"J9", 1}, std::pair{"CDC1", 0}})
+	{
+		Kvz_TCentriCommesseContiKvz r;
+		r.f_Esercizio = kAnno;
+		r.f_ContoKvz = "2001";
+		r.f_CentroCommessa = centro;
+		r.f_Tipo = DataEnum(E_KVZ_TIPOCENTROCOMM, static_cast<WORD>(tipo));
+		InsertRow(r);
+	}
+	Kvz_TSimboliCodiciExtracont x;
+	x.f_Esercizio = kAnno;
+	x.f_ModelloRiclassific = "J1";
+	x.f_NomeSimbolo = "EX";
+	x.f_ValoreCodice = "J1";
+	x.f_ValoreCodiceA = "J1";
+	InsertRow(x);
+	// The job's extra-accounting code in the target year.
+	Kvz_TCodExtracontabiliTesta ct;
+	ct.f_Esercizio = nuovo;
+	ct.f_CodExtracont = "J1";
+	ct.f_Descrizione = "Ore commessa";
+	InsertRow(ct);
+	for (int m : {1, 2})
+	{
+		Kvz_TCodExtracontabili cm;
+		cm.f_Esercizio = nuovo;
+		cm.f_CodExtracont = "J1";
+		cm.f_Mese = m;
+		cm.f_Formula = CString::Formatted("%d", m * 10);
+		InsertRow(cm);
+	}
+
+	Apri();
+	ASSERT_TRUE(Form().New());
+	ASSERT_TRUE(Form().Type("Esercizio", CString::Formatted("%d", nuovo)));
+	ASSERT_TRUE(Form().Type("ModelloRiclassific", "J2"));
+	ASSERT_TRUE(Form().Type("RCL_COPIA_ESERC", CString::Formatted("%d", kAnno)));
+	ASSERT_TRUE(Form().Type("RCL_COPIA_DA", "J1"));
+	ASSERT_TRUE(Form().Type("RCL_ANCHE_FORMULE", "Si"));
+	m_Ui.Clear();
+	ASSERT_TRUE(Form().Press("RCL_COPIA"));
+	EXPECT_EQ(Shown(), "");
+	EXPECT_EQ(Form().Text("Descrizione"), "Commessa due");
+
+	auto elenco = [&](const std::string& sql) {
+		auto st = m_pConn->Db().Prepare(sql);
+		std::string out;
+		for (DataStr v; st->Step();)
+		{
+			v.SetDataValue(st->Column(0));
+			out += (out.empty() ? "" : ",") + v.GetString().str();
+		}
+		return out;
+	};
+	const std::string dove = CString::Formatted("WHERE Esercizio=%d AND ", nuovo).str();
+	EXPECT_EQ(elenco("SELECT CentroCommessa FROM Kvz_ElencoContiSimboloPBase " + dove +
+					 "ModelloRiclassific='J2' AND NomeSimbolo='PB' ORDER BY CentroCommessa"),
+			  "J2,J9");
+	// The target year's register: the source year's jobs of the account, and the new job described.
+	EXPECT_EQ(elenco("SELECT CentroCommessa FROM Kvz_CentriCommPianoConti " + dove + "ContoKvz='2001' ORDER BY CentroCommessa"),
+			  "J1,J2,J9");
+	EXPECT_EQ(elenco("SELECT Descrizione FROM Kvz_CentriCommPianoConti " + dove + "CentroCommessa='J2'"), "Commessa due");
+	EXPECT_EQ(elenco("SELECT ValoreCodice || '/' || ValoreCodiceA FROM Kvz_SimboliCodExtracont " + dove +
+					 "ModelloRiclassific='J2' AND NomeSimbolo='EX'"),
+			  "J2/J2");
+	EXPECT_EQ(elenco("SELECT Descrizione FROM Kvz_CodExtracontabili " + dove + "CodExtracont='J2'"), "Ore commessa");
+	EXPECT_EQ(elenco("SELECT Formula FROM Kvz_CodExtracontabiliMesi " + dove + "CodExtracont='J2' ORDER BY Mese"), "10,20");
+	// The source is untouched.
+	EXPECT_EQ(elenco("SELECT CentroCommessa FROM Kvz_ElencoContiSimboloPBase WHERE ModelloRiclassific='J1' ORDER BY "
+					 "CentroCommessa"),
+			  "J1,J9");
 }
 
 TEST_F(CopiaModello, RemovalOfAQuotedModelWithoutSymbolsFloorsCountersAndClearsItsResults)
@@ -860,6 +1068,195 @@ TEST_F(Modelli, AFormulaExplodesIntoValuedAccountsAndCentresThatTheReportReadsBa
 	});
 	ASSERT_TRUE(Form().Command("Esplosione"));
 	EXPECT_TRUE(m_pDoc->m_RigheEsplosione.empty());
+}
+
+// Each base-plan symbol's exploded lines, signed as the report shows them: the month and the
+// months from January to it.
+std::map<std::string, std::pair<double, double>> SommeEsplose(const Kvz_CDeRiclassificazioniDoc& doc)
+{
+	const CString sottrae = DataEnum(E_KVZ_SEGNOCONTO, 1).FormatData();
+	std::map<std::string, std::pair<double, double>> somme;
+	for (const Kvz_RigaEsplosione& r : doc.m_RigheEsplosione)
+		for (const auto& d : r.Dettagli)
+		{
+			const double segno = d.Testi[0].GetString() == sottrae || d.Testi[3].GetString() == sottrae ? -1 : 1;
+			auto& [mese, progr] = somme[r.Testo.GetString().str()];
+			mese += segno * d.Importi[0].GetValue();
+			progr += segno * d.Importi[1].GetValue();
+		}
+	return somme;
+}
+
+TEST_F(Modelli, ExplodedAccountsAddUpToTheEnginesValueWhateverCharactersTheCodesHold)
+{
+	// "_" and "`" sort after "B" byte by byte, before it without case: the database's order.
+	for (const char* conto : {"A_1", "A`2", "AB", "B1"})
+	{
+		Kvz_TAnagContiKvz c;
+		c.f_Esercizio = kAnno;
+		c.f_ContoKvz = conto;
+		c.f_Descrizione = CString("Conto ") + conto;
+		InsertRow(c);
+	}
+	auto simbolo = [&](const char* nome, int ope, const char* da, const char* a, bool bCentri,
+					   std::vector<std::tuple<const char*, const char*, WORD>> voci) {
+		Anagrafica(nome, 0);
+		Kvz_TSimboliPianoBase s;
+		s.f_Esercizio = kAnno;
+		s.f_ModelloRiclassific = kModello;
+		s.f_NomeSimbolo = nome;
+		s.f_SelSaldo = TRUE;
+		s.f_WhereConto = !bCentri;
+		s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, static_cast<WORD>(ope));
+		s.f_ValDaConto = da;
+		s.f_ValAConto = a;
+		s.f_WhereCdcComm = bCentri;
+		s.f_SelContoVuoto = bCentri;
+		InsertRow(s);
+		for (const auto& [conto, centro, segno] : voci)
+		{
+			Kvz_TElencoContiSimboloPBase v;
+			v.f_Esercizio = kAnno;
+			v.f_ModelloRiclassific = kModello;
+			v.f_NomeSimbolo = nome;
+			v.f_ContoSelez = conto;
+			v.f_CentroCommessa = centro;
+			v.f_SegnoConto = DataEnum(E_KVZ_SEGNOCONTO, segno);
+			InsertRow(v);
+		}
+	};
+	simbolo("TRA", 6, "A_1", "AB", false, {});
+	simbolo("LIS", 8, "", "", false, {{"A_1", "", 0}, {"AB", "", 1}, {"A`2", "", 0}});
+	simbolo("CEN", 8, "", "", true, {{"", "CDCA", 0}, {"", "CDC_1", 0}});
+	long id = 0;
+	auto piano = [&](const char* conto, const char* centro, WORD mastro, int mese, double saldo) {
+		Kvz_TPianoBaseRighe r;
+		r.f_IDPianoBase = ++id;
+		r.f_Esercizio = kAnno;
+		r.f_Mese = mese;
+		r.f_ContoKvz = conto;
+		r.f_CentroCommessa = centro;
+		r.f_TipoMastro = DataEnum(E_TIPOMASTRO, mastro);
+		r.f_SaldoContabile = saldo;
+		r.f_TotaleAssestato = saldo;
+		InsertRow(r);
+	};
+	for (int m = 1; m <= 3; ++m)
+		piano("A_1", "", 1, m, 10.0 * m);
+	piano("A`2", "", 1, 3, 5);
+	piano("AB", "", 1, 2, 100);
+	piano("AB", "", 1, 3, 200);
+	piano("A_3", "", 1, 3, 1);  // in the range, not in the register
+	piano("B1", "", 1, 3, 7000);
+	piano("AB", "CDCA", 4, 3, 40);
+	piano("A_1", "CDC_1", 3, 2, -20);
+	piano("A_1", "CDC_1", 3, 3, -30);
+
+	Apri();
+	CreaModello("MOD", {{"VP", "Valore", "_TRA + _LIS + _CEN"}});
+	ASSERT_TRUE(Form().SelectRow(kGriglia, 0));
+	FormDriver::AnswerDialog([](FormDriver& dlg) { return dlg.Type("Mese:", "3") && dlg.Press("Saldo") ? IDOK : IDCANCEL; });
+	ASSERT_TRUE(Form().Command("Esplosione")) << Form().GetLastError();
+	const auto somme = SommeEsplose(*m_pDoc);
+	for (const char* nome : {"TRA", "LIS", "CEN"})
+	{
+		auto f = Motore(3, 1);  // the balance, as the dialog chose
+		f->AttachFormula(CString("_") + nome);
+		ASSERT_TRUE(f->Eval());
+		const auto it = somme.find(nome);
+		ASSERT_NE(it, somme.end()) << nome;
+		EXPECT_NE(f->GetResult(2).GetValue(), 0.0) << nome;
+		EXPECT_NEAR(it->second.first, f->GetResult(2).GetValue(), 1e-9) << nome;
+		EXPECT_NEAR(it->second.second,
+					f->GetResult(0).GetValue() + f->GetResult(1).GetValue() + f->GetResult(2).GetValue(), 1e-9)
+			<< nome;
+	}
+	// The range lists the accounts it reads, the one missing from the register too.
+	ASSERT_FALSE(m_pDoc->m_RigheEsplosione.empty());
+	std::vector<std::string> conti;
+	for (const auto& d : m_pDoc->m_RigheEsplosione[0].Dettagli)
+		conti.push_back(d.Testi[1].GetString().str() + "=" + d.Importi[0].FormatData("%.2f").str());
+	EXPECT_EQ(conti, (std::vector<std::string>{"A_1=30.00", "A`2=5.00", "AB=200.00", "A_3=1.00"}));
+}
+
+TEST_F(Modelli, ACodeSymbolOnABudgetFormulaExplodesThatFormulaValuedFromTheBudget)
+{
+	auto pianoBase = [&](const char* nome, const char* conto) {
+		Anagrafica(nome, 0);
+		Kvz_TSimboliPianoBase s;
+		s.f_Esercizio = kAnno;
+		s.f_ModelloRiclassific = kModello;
+		s.f_NomeSimbolo = nome;
+		s.f_SelSaldo = TRUE;
+		s.f_WhereConto = TRUE;
+		s.f_ValDaConto = conto;
+		InsertRow(s);
+	};
+	pianoBase("PB", "A1");
+	pianoBase("BU", "A2");
+	// RB takes budget B of C7, whose formula goes through R2: inside it budget B decides.
+	auto codice = [&](const char* nome, const char* cod, bool bBudget) {
+		Anagrafica(nome, 3);
+		Kvz_TSimboliCodiciRiclass s;
+		s.f_Esercizio = kAnno;
+		s.f_ModelloRiclassific = kModello;
+		s.f_NomeSimbolo = nome;
+		s.f_ValoreEsSymb = TRUE;
+		s.f_ValoreModelloSymb = TRUE;
+		s.f_ValoreCodice = cod;
+		s.f_ValoreCodiceA = cod;
+		s.f_ValoreDalBudget = bBudget;
+		s.f_TipoBudget = DataEnum(E_KVZ_TIPOBUDGET, 1);
+		InsertRow(s);
+	};
+	codice("RB", "C7", true);
+	codice("R2", "C8", false);
+	long id = 0;
+	for (int m = 1; m <= 3; ++m)
+	{
+		for (const auto& [conto, tipo, importo] : {std::tuple{"A2", WORD(1), 10.0 * m}, std::tuple{"A2", WORD(0), 999.0}})
+		{
+			Kvz_TBudgetRighe b;
+			b.f_IDBudget = ++id;
+			b.f_Esercizio = kAnno;
+			b.f_Mese = m;
+			b.f_ContoKvz = conto;
+			b.f_TipoBudget = DataEnum(E_KVZ_TIPOBUDGET, tipo);
+			b.f_ImportoMese = importo;
+			InsertRow(b);
+		}
+		for (const char* conto : {"A1", "A2"})
+		{
+			Kvz_TPianoBaseRighe r;
+			r.f_IDPianoBase = ++id;
+			r.f_Esercizio = kAnno;
+			r.f_Mese = m;
+			r.f_ContoKvz = conto;
+			r.f_SaldoContabile = 5000;
+			InsertRow(r);
+		}
+	}
+	Apri();
+	CreaModello("MOD", {{"VP", "Valore", "_RB"}});
+	Riga("C7", 50, "_PB", kAnno, {"", "_R2 * 2", ""});
+	Riga("C8", 51, "_PB", kAnno, {"", "_BU", ""});
+	ASSERT_TRUE(Form().SelectRow(kGriglia, 0));
+	FormDriver::AnswerDialog([](FormDriver& dlg) { return dlg.Type("Mese:", "3") && dlg.Press("Saldo") ? IDOK : IDCANCEL; });
+	ASSERT_TRUE(Form().Command("Esplosione")) << Form().GetLastError();
+
+	std::vector<std::string> righe;
+	for (const Kvz_RigaEsplosione& r : m_pDoc->m_RigheEsplosione)
+	{
+		righe.push_back(r.Testo.GetString().str());
+		for (const auto& d : r.Dettagli)
+			righe.push_back("  " + d.Testi[1].GetString().str() + "|" + d.Importi[0].FormatData("%.2f").str() + "|" +
+							d.Importi[1].FormatData("%.2f").str());
+	}
+	EXPECT_EQ(righe, (std::vector<std::string>{"RB", "R2", "BU", "  A2|30.00|60.00", " * 2"}));
+	auto f = Motore(3, 1);
+	f->AttachFormula("_RB");
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(f->GetResult(2).GetValue(), 60.0);  // the exploded 30, times 2
 }
 
 }  // namespace
