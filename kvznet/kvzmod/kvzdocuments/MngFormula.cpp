@@ -16,6 +16,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
+#include "platform/plvges/CAbstractFormDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
@@ -121,9 +122,15 @@ Kvz_New_MngFormula::Kvz_New_MngFormula(const CString& strFormula, CMessages* pMe
 }
 
 
+SqlSession* Kvz_New_MngFormula::Sessione() const
+{
+	SqlSession* pSession = m_pDoc ? m_pDoc->GetReadOnlySqlSession() : nullptr;
+	return pSession ? pSession : AfxGetDefaultSqlSession();
+}
+
 void Kvz_New_MngFormula::InitSession()
 {
-	SqlSession* pSession = AfxGetDefaultSqlSession();
+	SqlSession* pSession = Sessione();
 	m_TRAnagMacro.SetSqlSession(pSession);
 	m_TRAnagSimboli.SetSqlSession(pSession);
 	m_TRSimboliRiclass.SetSqlSession(pSession);

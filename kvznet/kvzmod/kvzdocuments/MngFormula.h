@@ -313,6 +313,10 @@ private:
 	static CString ChiaveSimbolo(const DataInt& aEsercizio, const DataStr& aModello, const CString& strNome);
 
 	void InitSession();
+	// What the engine reads through: its document's session when it has one, so that a run reads
+	// the rows it has written in its own transaction (on a server they are another handle's until
+	// committed); else the company's default session.
+	SqlSession* Sessione() const;
 	void AttachAllSymbols();
 	void SvuotaAlberoMacro();
 	BOOL EstraiSimboli(const CString& strOwner, const CString& strText, Kvz_New_AlberoMacro*& pAlbero,

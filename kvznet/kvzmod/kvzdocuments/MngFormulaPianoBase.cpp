@@ -366,7 +366,7 @@ BOOL Kvz_New_MngFormula::LeggiRighePianoBase(const Kvz_TSimboliPianoBase& def,
 		pRec = std::make_unique<Kvz_TPianoBaseRighe>();
 	try
 	{
-		SqlTable t(pRec.get(), AfxGetDefaultSqlSession());
+		SqlTable t(pRec.get(), Sessione());
 		t.Open(FALSE);
 		DataStr conto, centro;
 		DataLng tipoCentro;
@@ -448,7 +448,7 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 				pCursore->pRec = std::make_unique<Kvz_TBudgetRighe>();
 			else
 				pCursore->pRec = std::make_unique<Kvz_TPianoBaseRighe>();
-			pCursore->pTable = std::make_unique<SqlTable>(pCursore->pRec.get(), AfxGetDefaultSqlSession());
+			pCursore->pTable = std::make_unique<SqlTable>(pCursore->pRec.get(), pRadice->Sessione());
 			pCursore->pTable->Open(FALSE, FALSE, TRUE);
 		}
 		Kvz_New_Cursore& c = *pCursore;
@@ -556,7 +556,7 @@ BOOL Kvz_New_MngFormula::Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New
 		if (bElenco)
 		{
 			Kvz_TElencoContiSimboloPBase e;
-			SqlTable t(&e, AfxGetDefaultSqlSession());
+			SqlTable t(&e, Sessione());
 			t.Open(FALSE, FALSE, TRUE);
 			t.SelectAll();
 			t.AddParam("p18", e.f_Esercizio);

@@ -155,7 +155,7 @@ BOOL Kvz_New_MngFormula::ValorizzaOutputLocale(const Kvz_TSimboliOutputRiclass& 
 		{
 			pCursore = std::make_unique<Kvz_New_Cursore>();
 			pCursore->pRec = std::make_unique<Kvz_TRiclassificato>();
-			pCursore->pTable = std::make_unique<SqlTable>(pCursore->pRec.get(), AfxGetDefaultSqlSession());
+			pCursore->pTable = std::make_unique<SqlTable>(pCursore->pRec.get(), pRadice->Sessione());
 		}
 		Kvz_New_Cursore& c = *pCursore;
 		SqlTable& t = *c.pTable;
