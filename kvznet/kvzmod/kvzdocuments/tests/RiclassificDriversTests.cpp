@@ -80,25 +80,6 @@ protected:
 		for (int m = 1; m <= 3; ++m)
 			Risultato(modello, "MIS", m, 8, misure[static_cast<size_t>(m - 1)]);
 	}
-	// The result symbol _V<code> of a model: the code's stored value of the month.
-	void SimboloRisultato(const char* modello, const char* codice)
-	{
-		Kvz_TAnagSimboli a;
-		a.f_Esercizio = kAnno;
-		a.f_ModelloRiclassific = modello;
-		a.f_NomeSimbolo = CString("V") + codice;
-		a.f_TipoSimbolo = DataEnum(E_KVZ_TIPOSIMBOLO, 6);
-		InsertRow(a);
-		Kvz_TSimboliOutputRiclass s;
-		s.f_Esercizio = kAnno;
-		s.f_ModelloRiclassific = modello;
-		s.f_NomeSimbolo = CString("V") + codice;
-		s.f_ValoreModello = modello;
-		s.f_ValoreCodice = codice;
-		s.f_ValoreCodiceA = codice;
-		InsertRow(s);
-	}
-
 	BOOL EseguiDrivers(int dal, int al, BOOL bDrivers = TRUE)
 	{
 		return Esegui(dal, al, [bDrivers](FormDriver& f) {

@@ -44,6 +44,21 @@ TEST_F(Run, ModelsChosenByRangeOrByGrouping)
 	EXPECT_EQ(Stato(), "Riclassificazione terminata.");
 }
 
+// A model that reads another model's results in the same run sees what the run has just written
+// in its transaction (on a server too, where another handle would not).
+TEST_F(Run, ALaterModelReadsTheResultsAnEarlierOneWroteInTheSameRun)
+{
+	Testa("MA", 1);
+	Testa("MB", 2);
+	RigaDi("MA", "X", 1, "7");
+	SimboloRisultato("MB", "X", "MA");
+	RigaDi("MB", "Y", 1, "_VX*2");
+	EXPECT_TRUE(Esegui(1, 2, [](FormDriver& f) { EXPECT_TRUE(f.Press("RCL_PBASE_TUTTI_MOD")); }));
+	for (int mese : {1, 2})
+		EXPECT_EQ(Valore("MB", "Y", mese), 14.0) << mese;
+	EXPECT_EQ(Stato(), "Riclassificazione terminata.");
+}
+
 TEST_F(Run, RowsEvaluatedMonthByMonthWithRunningSumAndCarryOver)
 {
 	// An extra-accounting code worth 100 times the month.

@@ -7,10 +7,12 @@
 #include <optional>
 #include <string>
 
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRaggrupp.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/MngFormulaFixture.h"
 #include "platform/plvges/FormDriver.h"
@@ -61,6 +63,25 @@ protected:
 		if (modifica)
 			modifica(r);
 		InsertRow(r);
+	}
+	// The result symbol _V<code> of a model: the stored value of the month of the code of the
+	// model it reads (its own unless named).
+	void SimboloRisultato(const char* modello, const char* codice, const char* modelloLetto = nullptr)
+	{
+		Kvz_TAnagSimboli a;
+		a.f_Esercizio = kAnno;
+		a.f_ModelloRiclassific = modello;
+		a.f_NomeSimbolo = CString("V") + codice;
+		a.f_TipoSimbolo = DataEnum(E_KVZ_TIPOSIMBOLO, 6);
+		InsertRow(a);
+		Kvz_TSimboliOutputRiclass s;
+		s.f_Esercizio = kAnno;
+		s.f_ModelloRiclassific = modello;
+		s.f_NomeSimbolo = CString("V") + codice;
+		s.f_ValoreModello = modelloLetto ? modelloLetto : modello;
+		s.f_ValoreCodice = codice;
+		s.f_ValoreCodiceA = codice;
+		InsertRow(s);
 	}
 	void Raggruppamento(const char* codice, std::initializer_list<const char*> modelli)
 	{
