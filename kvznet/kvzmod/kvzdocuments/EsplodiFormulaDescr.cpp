@@ -414,41 +414,28 @@ void Kvz_EsplodiFormulaDescr::DescriviSimboli()
 		switch (e.m_Tipo.GetItemValue())
 		{
 		case 0: e.m_Descrizione = ValorizzaPianoBase(e); break;
-		case 1: e.m_Descrizione = DescriviExtracont(nome); break;
-		case 3: e.m_Descrizione = DescriviRiclassific(nome); break;
+		case 1: e.m_Descrizione = DescriviCodici<Kvz_TRSimboliCodiciExtracont>(nome, "codice extracontabile"); break;
+		case 3: e.m_Descrizione = DescriviCodici<Kvz_TRSimboliCodiciRiclass>(nome, "codice riclassificato"); break;
 		case 6: e.m_Descrizione = DescriviOutputRiclassific(nome); break;
 		default: break;
 		}
 	}
 }
 
-CString Kvz_EsplodiFormulaDescr::DescriviExtracont(const CString& strNome)
+// A symbol over a range of codes (extra-accounting or reclassified): its aggregate, year and month
+// and the range.
+template <class Reader>
+CString Kvz_EsplodiFormulaDescr::DescriviCodici(const CString& strNome, const char* szTipo)
 {
-	Kvz_TRSimboliCodiciExtracont reader;
+	Reader reader;
 	reader.SetSqlSession(AfxGetDefaultSqlSession());
 	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
 	{
-		Messaggio(CString::Formatted(Testo("Il simbolo %s (codice extracontabile) non e' presente in tabella simboli."),
-									 strNome.GetString()));
+		Messaggio(CString::Formatted(Testo("Il simbolo %s (%s) non e' presente in tabella simboli."),
+									 strNome.GetString(), Testo(szTipo).GetString()));
 		return CString();
 	}
-	const Kvz_TSimboliCodiciExtracont& def = *reader.GetRecord();
-	return Aggregato(def.f_AggregFunction.GetItemValue(), CString()) + AnnoMese(m_Esercizio, m_Mese) +
-		   CString::Formatted(Testo(" dal codice %s al codice %s"), def.f_ValoreCodice.GetString().GetString(),
-							  def.f_ValoreCodiceA.GetString().GetString());
-}
-
-CString Kvz_EsplodiFormulaDescr::DescriviRiclassific(const CString& strNome)
-{
-	Kvz_TRSimboliCodiciRiclass reader;
-	reader.SetSqlSession(AfxGetDefaultSqlSession());
-	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
-	{
-		Messaggio(CString::Formatted(Testo("Il simbolo %s (codice riclassificato) non e' presente in tabella simboli."),
-									 strNome.GetString()));
-		return CString();
-	}
-	const Kvz_TSimboliCodiciRiclass& def = *reader.GetRecord();
+	const auto& def = *reader.GetRecord();
 	return Aggregato(def.f_AggregFunction.GetItemValue(), CString()) + AnnoMese(m_Esercizio, m_Mese) +
 		   CString::Formatted(Testo(" dal codice %s al codice %s"), def.f_ValoreCodice.GetString().GetString(),
 							  def.f_ValoreCodiceA.GetString().GetString());

@@ -98,8 +98,8 @@ private:
 	void DescriviSimboli();
 	CString ValorizzaPianoBase(Kvz_FormulaFlatElem& elem);
 	CString ValorizzaPBaseDaElenco(Kvz_FormulaFlatElem& elem, const Kvz_TSimboliPianoBase& def);
-	CString DescriviExtracont(const CString& strNome);
-	CString DescriviRiclassific(const CString& strNome);
+	template <class Reader>
+	CString DescriviCodici(const CString& strNome, const char* szTipo);
 	CString DescriviOutputRiclassific(const CString& strNome);
 	CString DescriviColonnaPianoBase(const Kvz_TSimboliPianoBase& def) const;
 	CString DescriviTestataPianoBase(const Kvz_TSimboliPianoBase& def) const;
