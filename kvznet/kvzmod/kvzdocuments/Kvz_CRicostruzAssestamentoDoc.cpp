@@ -125,6 +125,7 @@ void Kvz_CRicostruzAssestamentoDoc::MostraErrore(const SqlException& e, const ch
 {
 	ASSERT_RELEASE_TRACE(e.IsKindOf(RUNTIME_CLASS(SqlException)), (CString(kClasse) + szMetodo).GetString(), kSource);
 	e.ShowError();
+	++m_nErrori;
 }
 
 // ---- the procedure -----------------------------------------------------------------------------
@@ -133,6 +134,7 @@ void Kvz_CRicostruzAssestamentoDoc::OnBatchExecute()
 {
 	if (!StartBatchTransaction())
 		return;
+	m_nErrori = 0;
 	Kvz_TRParametri parametri(this);
 	parametri.SetSqlSession(GetReadOnlySqlSession());
 	BOOL bParametri = FALSE;
@@ -187,13 +189,35 @@ void Kvz_CRicostruzAssestamentoDoc::OnBatchExecute()
 		m_pTblTesta->Close();
 	m_pTblTesta.reset();
 
-	// What was written before an abort or an error stays: the run commits it.
-	Stato(Interrotto() ? CString(_T("Elaborazione interrotta su richiesta utente."))
-					   : CString(_T("Elaborazione terminata.")));
+	// What was written before an abort or an error stays: the run commits it, and says whether
+	// it met errors, which then make it no success.
+	BOOL bConfermato = FALSE;
+	try
+	{
+		bConfermato = GetContext()->Commit();
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "OnBatchExecute");
+	}
+	if (!bConfermato)
+	{
+		GetContext()->Rollback();
+		Stato(_T("Elaborazione non registrata: nessuna modifica salvata."));
+	}
+	else if (Interrotto())
+		Stato(_T("Elaborazione interrotta su richiesta utente."));
+	else if (m_nErrori)
+		Stato(CString::Formatted("Elaborazione terminata con %d errori: quanto scritto e' stato salvato, vedere i "
+								 "messaggi.",
+								 m_nErrori));
+	else
+		Stato(_T("Elaborazione terminata."));
+	if (!bConfermato || m_nErrori)
+		m_bBatchNotStarted = true;  // no success
 	EndWaitCursor();
 	UpdateDataView();
 	GetMessages()->Show();
-	GetContext()->Commit();
 }
 
 DataStr Kvz_CRicostruzAssestamentoDoc::CalcolaContoPadre(const DataStr& aConto, const Kvz_TParametri& aParametri)

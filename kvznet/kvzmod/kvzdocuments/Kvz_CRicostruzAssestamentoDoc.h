@@ -90,9 +90,11 @@ private:
 	BOOL Interrotto() { return GetScheduler()->IsAborted(); }
 	// The status line; shown as progress only now and then on long lists (nIdx of nTot).
 	void Stato(const CString& strTesto, int nIdx = 0, int nTot = 0);
+	// Shows a database error; the run goes on, and ends saying it met errors.
 	void MostraErrore(const SqlException& e, const char* szMetodo);
 	DataLng CercaTesta(const DataInt& aEsercizio, const DataStr& aConto, const DataEnum& aTipo, const DataStr& aCdcComm);
 
+	int m_nErrori = 0;  // database errors met by the current run
 	Kvz_TParametri m_Parametri;
 	Kvz_AlberoDeiConti m_Albero;
 	// Code of every account that has accounts below it, to its position in the tree.

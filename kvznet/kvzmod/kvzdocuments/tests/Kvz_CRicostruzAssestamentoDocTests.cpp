@@ -319,6 +319,28 @@ TEST_F(RicostruzAssestamento, WithoutTheCodesStructureNothingRuns)
 	EXPECT_EQ(Mesi(1), Ripeti("5/0/5"));
 }
 
+TEST_F(RicostruzAssestamento, ADatabaseErrorIsSaidWhatWasWrittenIsKeptAndTheRunIsNoSuccess)
+{
+	for (const char* c : {"1", "101", "10101", "10102", "2", "201"})
+		Conto(c);
+	Piano(1, "1", "", 0, [](int) { return 77.0; });
+	Piano(2, "101", "", 0, [](int) { return 55.0; });
+	Piano(3, "10101", "", 0, [](int) { return 1.0; });
+	Piano(4, "10102", "", 0, [](int) { return 2.0; });
+	Piano(5, "2", "", 0, [](int) { return 6.0; });
+	Piano(6, "201", "", 0, [](int) { return 9.0; });
+	// The upper level "101" cannot be written.
+	Sql("CREATE TRIGGER KvzTestRifiuta BEFORE UPDATE OF SaldoContabile ON Kvz_PianoBaseR WHEN NEW.IDPianoBase = 2 "
+		"BEGIN SELECT RAISE(ABORT, 'riga bloccata'); END");
+	EXPECT_FALSE(Esegui(false, true, false));
+	EXPECT_TRUE(Mostrato("riga bloccata"));
+	EXPECT_EQ(m_Stato, "Elaborazione terminata con 1 errori: quanto scritto e' stato salvato, vedere i messaggi.");
+	EXPECT_EQ(Mesi(2), Ripeti("55/0/55"));
+	EXPECT_EQ(Mesi(3), Ripeti("1/0/1"));
+	// The backup before the error was committed.
+	EXPECT_EQ(Mesi(2, "BkpSaldoContabile, 0, 0"), Ripeti("55/0/0"));
+}
+
 TEST_F(RicostruzAssestamento, AStopInStepOneSkipsTheRestAndCommitsWhatWasWritten)
 {
 	Conto("E1", 0, "P1");
