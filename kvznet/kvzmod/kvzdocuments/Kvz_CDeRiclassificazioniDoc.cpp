@@ -70,6 +70,20 @@ void MostraErrore(const SqlException& e, const char* method)
 	ASSERT_RELEASE_TRACE(e.IsKindOf(SqlException::GetThisClass()), method, kSource);
 	e.ShowError();
 }
+
+// The commit; its failure (a throw on some databases) shown as any other database failure.
+BOOL Conferma(CPLVContext* pContext, const char* method)
+{
+	try
+	{
+		return pContext->Commit();
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, method);
+		return FALSE;
+	}
+}
 }  // namespace
 
 // The updaters that keep a code's list entry, symbol and definition: one set works in
@@ -1155,8 +1169,8 @@ void Kvz_CDeRiclassificazioniDoc::OnCopiaModello()
 	}
 	if (bOk && bFormule)
 		bOk = CopiaTuttiISimboli();
-	if (bOk && !pContext->Commit())
-		bOk = FALSE;
+	if (bOk)
+		bOk = Conferma(pContext, "Kvz_CDeRiclassificazioniDoc::OnCopiaModello");
 	if (!bOk)
 	{
 		annulla();
@@ -1258,7 +1272,7 @@ void Kvz_CDeRiclassificazioniDoc::CancellaSimboliCopiati()
 		Message(AfxLoadSourceString(_T("Non è possibile aprire una nuova transazione."), kSource));
 		return;
 	}
-	if (CancellaTuttiISimboli() && pContext->Commit())
+	if (CancellaTuttiISimboli() && Conferma(pContext, "Kvz_CDeRiclassificazioniDoc::ChiudiCopia"))
 		return;
 	pContext->UnlockAll();
 	pContext->Rollback();
