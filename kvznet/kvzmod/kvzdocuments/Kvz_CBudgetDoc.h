@@ -287,6 +287,8 @@ public:
 
 private:
 	BOOL Rifiuta(const CString& strMessaggio, UINT nFocus);
+	// Every row's month is 1..12: else refused with the row named and the focus on it.
+	BOOL ControllaMesi();
 	// A changed code of a month row goes to every later row that has none.
 	void PropagaCodice(DataStr Kvz_TBudgetRighe::*pCodice, DataStr Kvz_TEnhBudgetRighe::*pDescr);
 	BOOL ApplicaRange();

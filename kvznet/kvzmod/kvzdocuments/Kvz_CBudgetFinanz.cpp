@@ -231,6 +231,9 @@ BOOL Kvz_CBudgetDoc::SalvaTestaBudgetFinanz()
 
 BOOL Kvz_CBudgetDoc::CostruisciBudgetFinanz()
 {
+	// A month out of range has no instalments, VAT month or row to go to.
+	if (!ControllaMesi())
+		return FALSE;
 	if (!AssegnaIDBudgetFinanz())
 	{
 		AfxMessageBox(Testo(_T("Impossibile creare il budget finaziario.")), MB_OK | MB_ICONERROR);

@@ -193,6 +193,20 @@ DataLng Kvz_CBudgetDoc::CercaBudget()
 
 // ---- checks ------------------------------------------------------------------------------------
 
+BOOL Kvz_CBudgetDoc::ControllaMesi()
+{
+	for (int i = 0; i < m_pDBTBudgetRighe->GetSize(); ++i)
+	{
+		const int nMese = m_pDBTBudgetRighe->GetRiga(i)->f_Mese;
+		if (nMese >= 1 && nMese <= 12)
+			continue;
+		m_pDBTBudgetRighe->SetCurrentRow(i);
+		return Rifiuta(CString::Formatted(Testo(_T("Il mese indicato alla riga %d non e' valido.")).GetString(), i + 1),
+					   IDC_BDG_RIGHE_MESE);
+	}
+	return TRUE;
+}
+
 BOOL Kvz_CBudgetDoc::Controlli(const DataBool& aControllaTotali)
 {
 	Kvz_TBudgetTesta* pTesta = GetTesta();
@@ -219,15 +233,8 @@ BOOL Kvz_CBudgetDoc::Controlli(const DataBool& aControllaTotali)
 			return Rifiuta(Testo(_T("Impossibile verificare se il budget esiste gia': non salvato.")), IDC_BDG_CONTO);
 		}
 	}
-	for (int i = 0; i < m_pDBTBudgetRighe->GetSize(); ++i)
-	{
-		const int nMese = m_pDBTBudgetRighe->GetRiga(i)->f_Mese;
-		if (nMese >= 1 && nMese <= 12)
-			continue;
-		m_pDBTBudgetRighe->SetCurrentRow(i);
-		return Rifiuta(CString::Formatted(Testo(_T("Il mese indicato alla riga %d non e' valido.")).GetString(), i + 1),
-					   IDC_BDG_RIGHE_MESE);
-	}
+	if (!ControllaMesi())
+		return FALSE;
 	if (!aControllaTotali)
 		return TRUE;
 	DataMon totTesta;

@@ -267,6 +267,11 @@ TEST_F(BudgetDoc, ChecksAtSaving)
 	Riga(form, 5)->f_Mese = 13;
 	EXPECT_FALSE(form.Save());
 	EXPECT_EQ(m_Ui.LastMessage(), "Il mese indicato alla riga 5 non e' valido.");
+	// Nor is a financial budget built over it.
+	m_Ui.Clear();
+	form.Press("CREA_BUDGET_FINANZ");
+	EXPECT_EQ(m_Ui.LastMessage(), "Il mese indicato alla riga 5 non e' valido.");
+	EXPECT_EQ(AfxGetApplicationContext()->GetAssertionReports().size(), 0u);
 	Riga(form, 13)->f_Mese = 5;
 	ASSERT_TRUE(form.Save()) << m_Ui.LastMessage();
 
