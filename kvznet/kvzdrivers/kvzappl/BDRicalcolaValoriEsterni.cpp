@@ -43,6 +43,7 @@ void BDRicalcolaValoriEsterni::OnBatchExecute()
 	if (!StartBatchTransaction())
 		return;
 	BeginWaitCursor();
+	m_Irraggiungibili.clear();
 	AzzeraValori_Ext();
 	AzzeraValori();
 	RiportaValori();
@@ -52,7 +53,7 @@ void BDRicalcolaValoriEsterni::OnBatchExecute()
 }
 
 // The companies of the register, each in its own database; one that cannot be reached is skipped
-// after its message.
+// after its message, here and in the carry that follows.
 void BDRicalcolaValoriEsterni::AzzeraValori_Ext()
 {
 	std::vector<CString> aziende;
@@ -77,7 +78,10 @@ void BDRicalcolaValoriEsterni::AzzeraValori_Ext()
 	{
 		m_Ditta = strAzienda;
 		if (!ConnectDB())
+		{
+			m_Irraggiungibili.insert(strAzienda);
 			continue;
+		}
 		Stato(_T("Azzeramento tabelle ditte esterne in corso...."));
 		try
 		{
@@ -116,6 +120,8 @@ void BDRicalcolaValoriEsterni::RiportaValori()
 	SqlTable aMesi(&aRiga, GetReadOnlySqlSession());
 	SqlTable aTeste(&aTesta, GetReadOnlySqlSession());
 	kvzappl::ScrittoreValoriEsterni scrittore(this, m_Connessione);
+	for (const CString& strDitta : m_Irraggiungibili)
+		scrittore.SegnaIrraggiungibile(strDitta);
 	try
 	{
 		aMesi.Open(FALSE);

@@ -2,8 +2,10 @@
 // "Riporta valori esterni in tabella risultati": zeroes every value-from-outside results row in
 // each company of the register and in this one, then writes the floor areas of every year,
 // warehouse and month again into the results of the company and model each area row names. A
-// company that cannot be reached is told and gets no work at all. Template
+// company that cannot be reached is told once per run and gets no work at all. Template
 // "BDRicalcolaValoriEsterni".
+#include <set>
+
 #include "kvznet/kvzdrivers/kvzappl/ConnessioneAzienda.h"
 #include "kvznet/kvzdrivers/kvzdriversdbl/KvzDriversDblTables.h"
 #include "platform/plvges/FormViews.h"
@@ -40,6 +42,8 @@ private:
 	void Stato(LPCTSTR szTesto);
 
 	KvzConnessioneAzienda m_Connessione;
+	// The companies of this run that could not be reached, already told.
+	std::set<CString> m_Irraggiungibili;
 };
 
 class BDRicalcolaValoriEsterniView : public CAbstractFormView

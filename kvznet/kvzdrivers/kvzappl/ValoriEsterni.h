@@ -47,6 +47,8 @@ public:
 
 	// SqlException on a database error.
 	void Scrivi(const TKvzMetriQuadriMesi& aRiga, const DataInt& aMese, const DataStr& aCodice);
+	// A company the caller already told unreachable: its rows are skipped without a second message.
+	void SegnaIrraggiungibile(const CString& strDitta) { m_Irraggiungibili.insert(strDitta); }
 
 private:
 	CBaseDocument* m_pDocument;

@@ -742,6 +742,8 @@ BOOL Kvz_CInsSaldiMensiliDoc::SalvaSaldi()
 		m_pTblCerca->AddFilterColumn(m_RecCerca.f_CentroCommessa);
 		m_pTblCerca->AddParam("p11", m_RecCerca.f_TipoCentroComm);
 		m_pTblCerca->AddFilterColumn(m_RecCerca.f_TipoCentroComm);
+		// Among duplicate heads the lowest id, the one the grid shows.
+		m_pTblCerca->AddSortColumn(m_RecCerca.f_IDPianoBase);
 		m_pTblMesi->Open(TRUE);
 		m_pTblMesi->Select(m_RecMese.f_Mese);
 		m_pTblMesi->AddParam("p9", m_RecMese.f_IDPianoBase);

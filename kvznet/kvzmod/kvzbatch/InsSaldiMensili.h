@@ -171,7 +171,8 @@ private:
 							   const DataStr& cdc, const DataEnum& tipo);
 	// bNuova: the head was just made, with the saved month only.
 	void RiempiBuchiDelPianoBase(const DataLng& id, BOOL bNuova);
-	// The head of the saved year, account, centre and kind; -1 when there is none.
+	// The head of the saved year, account, centre and kind (the lowest id, as the grid takes it);
+	// -1 when there is none.
 	long CercaTestaSalvata(const DataStr& conto, const DataStr& cdc, const DataEnum& tipo);
 	// The head by id, read through the head reader; FALSE when missing.
 	BOOL LeggiTesta(const DataLng& id);

@@ -140,7 +140,8 @@ public:
 	void SvuotaArrayRipartizioni() { m_MappaRipartizioni.clear(); }
 	void MemorizzaValoriIniziali();
 	// Writes the adjustment and carries it to the plans that depend on it, in the document's
-	// transaction; FALSE when a row to write is held by someone else.
+	// transaction; FALSE when a row to write is held by someone else. SQL errors are thrown:
+	// the caller rolls the whole save back.
 	BOOL SalvaAssestamento();
 	// The month's detail lines now in the database, without blank ones, as the pending array.
 	void AggiornaArrayDettaglio(const DataLng& aIDPianoBase, const DataInt& aMese);

@@ -1,8 +1,10 @@
 // The adjustments document's save: the month rows, their detail lines and spreads, the header,
 // then the change carried to the parent accounts, the linked balance-sheet account and its
 // parents, and the cost centres and jobs. All of it in the document's transaction: a row held by
-// someone else, or a failed statement of the save proper, leaves the database as it was.
-// Propagated changes are differences from the values last read or saved.
+// someone else, or any failed statement (the propagation's included), fails the whole save and
+// leaves the database as it was. SQL errors are not caught here: they reach SalvaInTransazione,
+// which rolls back. A level left half-written would never be carried again, since the propagated
+// changes are differences from the values last read or saved.
 #include <cmath>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
@@ -14,13 +16,39 @@
 #include "platform/plvgeneric/FormatHelpers.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
-#include "platform/plvoledb/SqlException.h"
 
 namespace {
 using kvzdocuments::assestamento::kSource;
 using kvzdocuments::assestamento::Testo;
-using kvzdocuments::assestamento::MostraErrore;
 using kvzdocuments::assestamento::IsZeroMon;
+
+// The plan id of a code (lowest first, as the selection takes it), read in the save's transaction;
+// -1 for none. A database error is thrown: a level must not be skipped silently.
+DataLng IDPianoBase(SqlSession* pSessione, CObject* pDoc, const DataInt& aAnno, const DataStr& aConto,
+					const DataEnum& aTipo, const DataStr& aCentroComm)
+{
+	Kvz_TPianoBaseTesta rec;
+	SqlTable table(&rec, pSessione, pDoc);
+	table.Open(FALSE, FALSE, TRUE);
+	table.Select(rec.f_IDPianoBase);
+	table.AddParam(_T("p1"), rec.f_Esercizio);
+	table.AddFilterColumn(rec.f_Esercizio);
+	table.AddParam(_T("p2"), rec.f_ContoKvz);
+	table.AddFilterColumn(rec.f_ContoKvz);
+	table.AddParam(_T("p3"), rec.f_TipoCentroComm);
+	table.AddFilterColumn(rec.f_TipoCentroComm);
+	table.AddParam(_T("p4"), rec.f_CentroCommessa);
+	table.AddFilterColumn(rec.f_CentroCommessa);
+	table.AddSortColumn(rec.f_IDPianoBase);
+	table.SetParamValue(_T("p1"), aAnno);
+	table.SetParamValue(_T("p2"), aConto);
+	table.SetParamValue(_T("p3"), aTipo);
+	table.SetParamValue(_T("p4"), aCentroComm);
+	table.Query();
+	const DataLng id = table.IsEOF() ? DataLng(-1) : rec.f_IDPianoBase;
+	table.Close();
+	return id;
+}
 
 }  // namespace
 
@@ -31,7 +59,7 @@ DataStr Kvz_CAssestamentoDoc::CalcolaContoPadre(const DataStr& aConto, const Kvz
 
 DataLng Kvz_CAssestamentoDoc::IDPianoConto(const DataStr& aConto)
 {
-	return m_pChiamante->CercaIDPianoBase(m_Anno, aConto, DataEnum(E_KVZ_TIPOCENTROCOMM, 0), DataStr());
+	return IDPianoBase(GetUpdatableSqlSession(), this, m_Anno, aConto, DataEnum(E_KVZ_TIPOCENTROCOMM, 0), DataStr());
 }
 
 void Kvz_CAssestamentoDoc::AggiornaArrayDettaglio(const DataLng& aIDPianoBase, const DataInt& aMese)
@@ -133,14 +161,7 @@ BOOL Kvz_CAssestamentoDoc::SalvaAssestamento()
 		const int nMese = pGriglia->f_Mese;
 		if (!GetArrayDettaglio(nMese))
 			AggiornaArrayDettaglio(pGriglia->f_IDPianoBase, pGriglia->f_Mese);
-		try
-		{
-			pSessione->ExecuteSQL(cancellaDettagli, {&pGriglia->f_IDPianoBase, &pGriglia->f_Mese});
-		}
-		catch (const SqlException& e)
-		{
-			MostraErrore(e, "Kvz_CAssestamentoDoc::SalvaAssestamento");
-		}
+		pSessione->ExecuteSQL(cancellaDettagli, {&pGriglia->f_IDPianoBase, &pGriglia->f_Mese});
 		if (const Kvz_ArrayDettaglioRiga* pLinee = GetArrayDettaglio(nMese))
 			for (int l = 0; l < pLinee->GetSize(); ++l)
 			{
@@ -274,15 +295,9 @@ BOOL Kvz_CAssestamentoDoc::SalvaContoPadre(const DataStr& aConto)
 {
 	// Up to the top, also past levels without a plan.
 	for (DataStr conto = aConto; !conto.IsEmpty(); conto = CalcolaContoPadre(conto, m_Parametri))
-		try
-		{
-			AggiornaPiano(IDPianoConto(conto), FALSE, FALSE,
-						  [](const Kvz_TEnhPianoBaseRighe& g) { return g.f_ImportoRateo - g.l_OldImportoRateo; });
-		}
-		catch (const SqlException& e)
-		{
-			MostraErrore(e, "Kvz_CAssestamentoDoc::SalvaContoPadre");
-		}
+		if (!AggiornaPiano(IDPianoConto(conto), FALSE, FALSE,
+						   [](const Kvz_TEnhPianoBaseRighe& g) { return g.f_ImportoRateo - g.l_OldImportoRateo; }))
+			return FALSE;
 	return TRUE;
 }
 
@@ -290,46 +305,33 @@ BOOL Kvz_CAssestamentoDoc::SalvaContoPadrePatrimoniale(const DataStr& aConto, co
 {
 	const double segno = bInverti ? -1.0 : 1.0;
 	for (DataStr conto = aConto; !conto.IsEmpty(); conto = CalcolaContoPadre(conto, m_Parametri))
-		try
-		{
-			// A flow change is carried into every later month of a balance sheet.
-			double vecchio = 0, nuovo = 0;
-			AggiornaPiano(IDPianoConto(conto), FALSE, FALSE, [&](const Kvz_TEnhPianoBaseRighe& g) {
+	{
+		// A flow change is carried into every later month of a balance sheet.
+		double vecchio = 0, nuovo = 0;
+		if (!AggiornaPiano(IDPianoConto(conto), FALSE, FALSE, [&](const Kvz_TEnhPianoBaseRighe& g) {
 				vecchio += g.l_OldImportoRateo * segno;
 				nuovo += g.f_ImportoRateo * segno;
 				return nuovo - vecchio;
-			});
-		}
-		catch (const SqlException& e)
-		{
-			MostraErrore(e, "Kvz_CAssestamentoDoc::SalvaContoPadrePatrimoniale");
-		}
+			}))
+			return FALSE;
+	}
 	return TRUE;
 }
 
 BOOL Kvz_CAssestamentoDoc::SalvaContoKvzLegato()
 {
-	try
-	{
-		Kvz_TRAnagContiKvz conti(this);
-		conti.SetSqlSession(GetUpdatableSqlSession());
-		if (conti.FindRecord(m_Anno, GetTesta()->f_ContoKvz) != TableReader::FOUND)
-			return TRUE;
-		const Kvz_TAnagContiKvz conto = *conti.GetRecord();
-		if (conto.f_TipoConto == DataEnum(E_TIPOCONTO, 1) || conto.f_ContoCollegato.IsEmpty())
-			return TRUE;
-		if (conti.FindRecord(m_Anno, conto.f_ContoCollegato) != TableReader::FOUND)
-			return TRUE;
-		const DataStr collegato = conti.GetRecord()->f_ContoKvz;
-		if (!SalvaContoLegato(collegato, conto))
-			return FALSE;
-		SalvaContoPadrePatrimoniale(CalcolaContoPadre(collegato, m_Parametri), conto.f_InversioneSegno);
-	}
-	catch (const SqlException& e)
-	{
-		MostraErrore(e, "Kvz_CAssestamentoDoc::SalvaContoKvzLegato");
-	}
-	return TRUE;
+	Kvz_TRAnagContiKvz conti(this);
+	conti.SetSqlSession(GetUpdatableSqlSession());
+	if (conti.FindRecord(m_Anno, GetTesta()->f_ContoKvz) != TableReader::FOUND)
+		return TRUE;
+	const Kvz_TAnagContiKvz conto = *conti.GetRecord();
+	if (conto.f_TipoConto == DataEnum(E_TIPOCONTO, 1) || conto.f_ContoCollegato.IsEmpty())
+		return TRUE;
+	if (conti.FindRecord(m_Anno, conto.f_ContoCollegato) != TableReader::FOUND)
+		return TRUE;
+	const DataStr collegato = conti.GetRecord()->f_ContoKvz;
+	return SalvaContoLegato(collegato, conto) &&
+		   SalvaContoPadrePatrimoniale(CalcolaContoPadre(collegato, m_Parametri), conto.f_InversioneSegno);
 }
 
 BOOL Kvz_CAssestamentoDoc::SalvaContoLegato(const DataStr& aConto, const Kvz_TAnagContiKvz& aContoOrigine)
@@ -348,42 +350,36 @@ BOOL Kvz_CAssestamentoDoc::SalvaContoDelCentro(const DataStr& aConto)
 
 BOOL Kvz_CAssestamentoDoc::SalvaCentriCommesse()
 {
-	try
-	{
-		Kvz_TCentriCommesseContiKvz rec;
-		SqlTable table(&rec, GetUpdatableSqlSession(), this);
-		table.Open(FALSE, FALSE, TRUE);
-		table.SelectAll();
-		table.AddParam(_T("p1"), rec.f_Esercizio);
-		table.AddFilterColumn(rec.f_Esercizio);
-		table.AddParam(_T("p2"), rec.f_ContoKvz);
-		table.AddFilterColumn(rec.f_ContoKvz);
-		table.AddSortColumn(rec.f_CentroCommessa);
-		table.AddSortColumn(rec.f_Tipo);
-		table.SetParamValue(_T("p1"), m_Anno);
-		table.SetParamValue(_T("p2"), GetTesta()->f_ContoKvz);
-		std::vector<std::unique_ptr<Kvz_TCentriCommesseContiKvz>> centri;
-		for (table.Query(); !table.IsEOF(); table.MoveNext())
-			if (std::fabs(rec.f_PercRipartizione) > DataPerc::GetStaticEpsilon())
-			{
-				centri.push_back(std::make_unique<Kvz_TCentriCommesseContiKvz>());
-				*centri.back() = rec;
-			}
-		table.Close();
-		for (const auto& pCdc : centri)
+	Kvz_TCentriCommesseContiKvz rec;
+	SqlTable table(&rec, GetUpdatableSqlSession(), this);
+	table.Open(FALSE, FALSE, TRUE);
+	table.SelectAll();
+	table.AddParam(_T("p1"), rec.f_Esercizio);
+	table.AddFilterColumn(rec.f_Esercizio);
+	table.AddParam(_T("p2"), rec.f_ContoKvz);
+	table.AddFilterColumn(rec.f_ContoKvz);
+	table.AddSortColumn(rec.f_CentroCommessa);
+	table.AddSortColumn(rec.f_Tipo);
+	table.SetParamValue(_T("p1"), m_Anno);
+	table.SetParamValue(_T("p2"), GetTesta()->f_ContoKvz);
+	std::vector<std::unique_ptr<Kvz_TCentriCommesseContiKvz>> centri;
+	for (table.Query(); !table.IsEOF(); table.MoveNext())
+		if (std::fabs(rec.f_PercRipartizione) > DataPerc::GetStaticEpsilon())
 		{
-			const double perc = pCdc->f_PercRipartizione;
-			// The centre's share replaces its adjustment.
-			AggiornaPiano(m_pChiamante->CercaIDPianoBase(m_Anno, GetTesta()->f_ContoKvz, pCdc->f_Tipo,
-														 pCdc->f_CentroCommessa),
-						  FALSE, TRUE, [perc](const Kvz_TEnhPianoBaseRighe& g) {
-							  return FormatHelpers::RoundDecimals(g.f_ImportoRateo * perc / 100.0, 2);
-						  });
+			centri.push_back(std::make_unique<Kvz_TCentriCommesseContiKvz>());
+			*centri.back() = rec;
 		}
-	}
-	catch (const SqlException& e)
+	table.Close();
+	for (const auto& pCdc : centri)
 	{
-		MostraErrore(e, "Kvz_CAssestamentoDoc::SalvaCentriCommesse");
+		const double perc = pCdc->f_PercRipartizione;
+		// The centre's share replaces its adjustment.
+		if (!AggiornaPiano(IDPianoBase(GetUpdatableSqlSession(), this, m_Anno, GetTesta()->f_ContoKvz, pCdc->f_Tipo,
+									   pCdc->f_CentroCommessa),
+						   FALSE, TRUE, [perc](const Kvz_TEnhPianoBaseRighe& g) {
+							   return FormatHelpers::RoundDecimals(g.f_ImportoRateo * perc / 100.0, 2);
+						   }))
+			return FALSE;
 	}
 	return TRUE;
 }

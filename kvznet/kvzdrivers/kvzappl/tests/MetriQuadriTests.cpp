@@ -261,7 +261,11 @@ TEST_F(ValoriEsterni, EveryValueFromOutsideIsZeroedAndTheAreasWrittenAgain)
 	m_Ui.Clear();
 	ASSERT_TRUE(form.RunBatch()) << form.GetLastError();
 	EXPECT_EQ(form.Text("RICOSTR_STATO_ELAB"), "Elaborazione terminata.");
-	EXPECT_TRUE(Detto("Connessione al database esterno ROTTA fallita."));
+	// Said once in the run, though both the reset and the carry reach for ROTTA.
+	int nDetto = 0;
+	for (const ShownMessage& m : m_Ui.Messages())
+		nDetto += m.text == "Connessione al database esterno ROTTA fallita." ? 1 : 0;
+	EXPECT_EQ(nDetto, 1);
 	const std::string k8 = std::to_string(kEsterno);
 	EXPECT_EQ(Query("SELECT CodRiclassificato, Mese, Valore, TipoRiga FROM Kvz_Riclassificato ORDER BY 1, 2"),
 			  "ALTRO|4|13|" + std::to_string(0x3AA80000) + ";MQ|4|60|" + k8 + ";MQ|5|8|" + k8 + ";VECCHIO|4|0|" + k8);

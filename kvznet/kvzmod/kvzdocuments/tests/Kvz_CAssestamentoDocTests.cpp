@@ -745,6 +745,81 @@ TEST_F(Assestamento, TheSaveCarriesEachChangeOnceToParentsLinkedAccountAndCentre
 	EXPECT_EQ(Ratei(6)[11], 50.33);
 }
 
+TEST_F(Assestamento, AnSqlErrorAnywhereInTheSaveUndoesItAllAndTheRetryCarriesEachChangeOnce)
+{
+	// Levels 2, 4, 7: 4001001 under 4001 under 40, the linked 0501001 under 0501 under 05.
+	Conto(2026, "4001001", 0, TRUE, TRUE, "0501001");
+	for (const char* c : {"4001", "40"})
+		Conto(2026, c, 0, TRUE, FALSE);
+	for (const char* c : {"0501001", "0501", "05"})
+		Conto(2026, c, 1, TRUE, FALSE);
+	Centro(2026, "4001001", "PRD", 0, 25);
+	const std::vector<std::pair<long, const char*>> piani = {{1, "4001001"}, {2, "4001"}, {3, "40"},
+															  {4, "0501001"}, {5, "0501"}, {6, "05"}};
+	for (auto [id, conto] : piani)
+		Piano(id, 2026, conto, Dodici(1000));
+	Piano(7, 2026, "4001001", Dodici(250, 4), "PRD");
+	Dettaglio(1, 12, 1, 0, "nota");
+	std::vector<std::vector<double>> prima;
+	for (long id = 1; id <= 7; ++id)
+		prima.push_back(Ratei(id));
+
+	Kvz_CSelezAssestamentoDoc* pSel = Selezione();
+	Kvz_CAssestamentoDoc* pDoc = Apri(pSel, 0);
+	ASSERT_NE(pDoc, nullptr);
+	FormDriver form(pDoc);
+	ASSERT_TRUE(form.TypeCell(kRighe, 2, "Assestamento", "100"));
+	ASSERT_TRUE(form.TypeCell(kRighe, 5, "Assestamento", "33,33"));
+
+	// Each refusal comes after the account's own rows, and most after part of a level, are written.
+	const std::vector<std::pair<const char*, const char*>> rifiuti = {
+		{"parent 40 in June", "BEFORE UPDATE ON Kvz_PianoBaseR WHEN NEW.IDPianoBase = 3 AND NEW.Mese = 6"},
+		{"linked parent 05 in July", "BEFORE UPDATE ON Kvz_PianoBaseR WHEN NEW.IDPianoBase = 6 AND NEW.Mese = 7"},
+		{"centre PRD in June", "BEFORE UPDATE ON Kvz_PianoBaseR WHEN NEW.IDPianoBase = 7 AND NEW.Mese = 6"},
+		{"detail lines", "BEFORE DELETE ON Kvz_PianoBaseRDett"},
+	};
+	for (auto [caso, quando] : rifiuti)
+	{
+		SCOPED_TRACE(caso);
+		m_pConn->ExecuteSQL(CString("CREATE TRIGGER KvzTestRifiuta ") + quando +
+							" BEGIN SELECT RAISE(ABORT, 'riga rifiutata'); END");
+		m_Ui.Clear();
+		ASSERT_TRUE(form.Press("&Salva"));
+		bool bErroreDetto = false;
+		for (const auto& msg : m_Ui.Messages())
+			bErroreDetto = bErroreDetto || msg.text.Find("riga rifiutata") >= 0;
+		EXPECT_TRUE(bErroreDetto);
+		EXPECT_EQ(m_Ui.LastMessage(), "Salvataggio non eseguito: l'assestamento non e' stato registrato.");
+		EXPECT_TRUE(pDoc->m_Modificato);
+		EXPECT_EQ(form.Cell(kRighe, 2, "Assestamento"), "100.00");
+		for (long id = 1; id <= 7; ++id)
+			EXPECT_EQ(Ratei(id), prima[static_cast<size_t>(id - 1)]) << id;
+		EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE IDPianoBase = 1 AND Mese = 12"), 1);
+		EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_RipartizioniAssestamento"), 0);
+		m_pConn->ExecuteSQL("DROP TRIGGER KvzTestRifiuta");
+	}
+
+	// Nothing refused: every change reaches every level once.
+	m_Ui.Clear();
+	ASSERT_TRUE(form.Press("&Salva"));
+	EXPECT_FALSE(pDoc->m_Modificato);
+	std::vector<double> mese = Da(3, 100, false);
+	mese[5] = 33.33;
+	for (long id : {1, 2, 3})
+		EXPECT_EQ(Ratei(id), mese) << id;
+	std::vector<double> patrimonio = Da(3, 100);
+	for (size_t m = 5; m < 12; ++m)
+		patrimonio[m] = 133.33;
+	for (long id : {4, 5, 6})
+		EXPECT_EQ(Ratei(id), patrimonio) << id;
+	std::vector<double> centro = Da(3, 25, false);
+	centro[5] = 8.33;
+	EXPECT_EQ(Ratei(7), centro);
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE IDPianoBase = 1 AND Mese = 12"), 1);
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_RipartizioniAssestamento"), 12);
+	EXPECT_TRUE(form.Close());
+}
+
 TEST_F(Assestamento, ACentreSavesIntoItsAccountAndTheParentsOnlyWithoutASplit)
 {
 	Conto(2026, "4001001");
