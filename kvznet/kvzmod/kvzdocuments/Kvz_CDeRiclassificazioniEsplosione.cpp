@@ -7,6 +7,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
@@ -225,26 +226,36 @@ void Kvz_CDeRiclassificazioniDoc::ValutaEsplosione(const Kvz_FormulaFlat& flat)
 		std::vector<std::array<double, 12>> valori(dettagli.size());
 		std::array<bool, 12> mesiLetti{};
 		bool bUnMese = false;
+		// Rows of one account and centre mostly come one after the other (a month each): their
+		// lines are looked up once.
+		bool bUltima = false;
+		Kvz_New_MngFormula::RigaPianoBase ultima;
+		std::multimap<CString, size_t>::iterator da, a;
 		motore(e).LeggiRighePianoBase(
 			def,
 			[&](const Kvz_New_MngFormula::RigaPianoBase& r) {
 				if (r.mese < 1 || r.mese > 12)
 					return;
-				const CString chiave = bElenco ? Kvz_New_MngFormula::ChiaveRiga(def, r)
-											   : Kvz_New_MngFormula::ChiaveTesto(r.conto);
-				auto [da, a] = perChiave.equal_range(chiave);
-				if (da == a)
+				if (!bUltima || r.tipoCentro != ultima.tipoCentro || r.conto != ultima.conto || r.centro != ultima.centro)
 				{
-					if (bElenco)
-						return;  // taken by no entry
-					// An account of the rows that the register lacks still gets its line.
-					Kvz_RigaEsplosione::Dettaglio nuovo;
-					nuovo.Testi[1] = r.conto;
-					dettagli.push_back(nuovo);
-					valori.emplace_back();
-					da = perChiave.emplace(chiave, dettagli.size() - 1);
-					a = std::next(da);
+					const CString chiave = bElenco ? Kvz_New_MngFormula::ChiaveRiga(def, r)
+												   : Kvz_New_MngFormula::ChiaveTesto(r.conto);
+					std::tie(da, a) = perChiave.equal_range(chiave);
+					if (da == a && !bElenco)
+					{
+						// An account of the rows that the register lacks still gets its line.
+						Kvz_RigaEsplosione::Dettaglio nuovo;
+						nuovo.Testi[1] = r.conto;
+						dettagli.push_back(nuovo);
+						valori.emplace_back();
+						da = perChiave.emplace(chiave, dettagli.size() - 1);
+						a = std::next(da);
+					}
+					ultima = r;
+					bUltima = true;
 				}
+				if (da == a)
+					return;  // taken by no entry of the list
 				mesiLetti[static_cast<size_t>(r.mese - 1)] = true;
 				for (auto it = da; it != a; ++it)
 					valori[it->second][static_cast<size_t>(r.mese - 1)] += r.valore;

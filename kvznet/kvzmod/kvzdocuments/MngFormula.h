@@ -187,23 +187,23 @@ public:
 	// definition cannot be valued or its query fails.
 	BOOL ValorizzaPianoBase(const CString& strChiave, Kvz_TSimboliPianoBase* pDef);
 
-	// One group of the rows the engine values a base-plan symbol from.
+	// One of the rows the engine values a base-plan symbol from.
 	struct RigaPianoBase
 	{
 		CString conto, centro;
 		long long tipoCentro = 0;
 		int mese = 0;
-		double valore = 0;  // the amount the engine takes from the rows, the ledger kind's sign applied
+		double valore = 0;  // the amount the engine takes from the row, the ledger kind's sign applied
 	};
 	// The rows of this company the engine values a base-plan symbol from, through the engine's
-	// own filters, grouped by account, cost centre or job and month: for a caller that explains
-	// a value account by account. A list's rows go to every entry whose
-	// ChiaveVoce equals the group's (ChiaveRiga), with the entry's sign. bUnMese: the rows are
-	// of one month, which the engine takes for every month. FALSE, with a message, when the
-	// definition cannot be valued or the query fails.
+	// own filters, one by one in no given order (the caller sums those of the same account,
+	// cost centre or job and month): for a caller that explains a value account by account.
+	// A list's rows go to every entry whose ChiaveVoce equals the row's (ChiaveRiga), with the
+	// entry's sign. bUnMese: the rows are of one month, which the engine takes for every month.
+	// FALSE, with a message, when the definition cannot be valued or the query fails.
 	BOOL LeggiRighePianoBase(const Kvz_TSimboliPianoBase& def, const std::function<void(const RigaPianoBase&)>& riga,
 							 bool& bUnMese);
-	// The keys a list entry and a group of rows are matched by, text compared as the database
+	// The keys a list entry and a row are matched by, text compared as the database
 	// compares it (ASCII letters without case).
 	static CString ChiaveVoce(const Kvz_TSimboliPianoBase& def, const CString& strConto, const CString& strCentro,
 							  long long tipoCentro);

@@ -376,13 +376,14 @@ BOOL Kvz_New_MngFormula::LeggiRighePianoBase(const Kvz_TSimboliPianoBase& def,
 		t.SelectSqlFun(Quotato("CentroCommessa"), centro);
 		t.SelectSqlFun(Quotato("TipoCentroComm"), tipoCentro);
 		t.SelectSqlFun(Quotato("Mese"), mese);
-		t.SelectSqlFun("SUM(" + ValoreRigaSql(def) + ")", valore);
+		// Row by row, neither grouped nor sorted: SQLite cannot keep the index's order through
+		// a list's IN on three columns and would sort every row in a temporary b-tree, which
+		// costs more than the reading; the caller sums rows of the same key and month.
+		t.SelectSqlFun(ValoreRigaSql(def), valore);
 		int singleMonth = 0;
 		ComponiWhere(def, t, *pRec, TRUE, singleMonth);
 		if (def.f_TipoOpeConto.GetItemValue() == 8)
 			FiltroElenco(def, t, TRUE);
-		// In the order of the index on the account, as far as it goes.
-		t.m_strGroupBy = "\"ContoKvz\", \"CentroCommessa\", \"Mese\", \"TipoCentroComm\"";
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
 			riga(RigaPianoBase{conto.GetString(), centro.GetString(), tipoCentro.GetValue(), mese.GetValue(),
 							   valore.GetValue()});
