@@ -50,6 +50,37 @@ protected:
 		Calcolo::TearDown();
 	}
 
+	using Voci = std::vector<std::tuple<const char*, const char*, WORD>>;
+	// A base-plan symbol of the model over its accounts (operator ope, from da to a; 8: the list
+	// of voci, account, centre and sign), or over cost centres alone.
+	void SimboloPB(const char* nome, int ope, const char* da, const char* a, bool bCentri, const Voci& voci)
+	{
+		Anagrafica(nome, 0);
+		Kvz_TSimboliPianoBase s;
+		s.f_Esercizio = kAnno;
+		s.f_ModelloRiclassific = kModello;
+		s.f_NomeSimbolo = nome;
+		s.f_SelSaldo = TRUE;
+		s.f_WhereConto = !bCentri;
+		s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, static_cast<WORD>(ope));
+		s.f_ValDaConto = da;
+		s.f_ValAConto = a;
+		s.f_WhereCdcComm = bCentri;
+		s.f_SelContoVuoto = bCentri;
+		InsertRow(s);
+		for (const auto& [conto, centro, segno] : voci)
+		{
+			Kvz_TElencoContiSimboloPBase v;
+			v.f_Esercizio = kAnno;
+			v.f_ModelloRiclassific = kModello;
+			v.f_NomeSimbolo = nome;
+			v.f_ContoSelez = conto;
+			v.f_CentroCommessa = centro;
+			v.f_SegnoConto = DataEnum(E_KVZ_SEGNOCONTO, segno);
+			InsertRow(v);
+		}
+	}
+
 	Kvz_CDeRiclassificazioniDoc* Apri()
 	{
 		m_pDoc = static_cast<Kvz_CDeRiclassificazioniDoc*>(
@@ -969,31 +1000,8 @@ TEST_F(Modelli, AFormulaExplodesIntoValuedAccountsAndCentresThatTheReportReadsBa
 	cdc.f_CostCenter = "CDC1";
 	cdc.f_Description = "Produzione";
 	InsertRow(cdc);
-	auto simbolo = [&](const char* nome, bool bCentri, std::vector<std::tuple<const char*, const char*, WORD>> voci) {
-		Anagrafica(nome, 0);
-		Kvz_TSimboliPianoBase s;
-		s.f_Esercizio = kAnno;
-		s.f_ModelloRiclassific = kModello;
-		s.f_NomeSimbolo = nome;
-		s.f_SelSaldo = TRUE;
-		s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, 8);
-		s.f_WhereCdcComm = bCentri;
-		s.f_SelContoVuoto = bCentri;
-		InsertRow(s);
-		for (const auto& [conto, centro, segno] : voci)
-		{
-			Kvz_TElencoContiSimboloPBase v;
-			v.f_Esercizio = kAnno;
-			v.f_ModelloRiclassific = kModello;
-			v.f_NomeSimbolo = nome;
-			v.f_ContoSelez = conto;
-			v.f_CentroCommessa = centro;
-			v.f_SegnoConto = DataEnum(E_KVZ_SEGNOCONTO, segno);
-			InsertRow(v);
-		}
-	};
-	simbolo("PB", false, {{"2001", "", 0}, {"3001", "", 1}, {"2001", "CDC1", 0}});
-	simbolo("CC", true, {{"", "CDC1", 0}});
+	SimboloPB("PB", 8, "", "", false, {{"2001", "", 0}, {"3001", "", 1}, {"2001", "CDC1", 0}});
+	SimboloPB("CC", 8, "", "", true, {{"", "CDC1", 0}});
 	long id = 0;
 	auto piano = [&](const char* conto, const char* centro, WORD mastro, int mese, double saldo, double rateo = 0) {
 		Kvz_TPianoBaseRighe r;
@@ -1098,36 +1106,9 @@ TEST_F(Modelli, ExplodedAccountsAddUpToTheEnginesValueWhateverCharactersTheCodes
 		c.f_Descrizione = CString("Conto ") + conto;
 		InsertRow(c);
 	}
-	auto simbolo = [&](const char* nome, int ope, const char* da, const char* a, bool bCentri,
-					   std::vector<std::tuple<const char*, const char*, WORD>> voci) {
-		Anagrafica(nome, 0);
-		Kvz_TSimboliPianoBase s;
-		s.f_Esercizio = kAnno;
-		s.f_ModelloRiclassific = kModello;
-		s.f_NomeSimbolo = nome;
-		s.f_SelSaldo = TRUE;
-		s.f_WhereConto = !bCentri;
-		s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, static_cast<WORD>(ope));
-		s.f_ValDaConto = da;
-		s.f_ValAConto = a;
-		s.f_WhereCdcComm = bCentri;
-		s.f_SelContoVuoto = bCentri;
-		InsertRow(s);
-		for (const auto& [conto, centro, segno] : voci)
-		{
-			Kvz_TElencoContiSimboloPBase v;
-			v.f_Esercizio = kAnno;
-			v.f_ModelloRiclassific = kModello;
-			v.f_NomeSimbolo = nome;
-			v.f_ContoSelez = conto;
-			v.f_CentroCommessa = centro;
-			v.f_SegnoConto = DataEnum(E_KVZ_SEGNOCONTO, segno);
-			InsertRow(v);
-		}
-	};
-	simbolo("TRA", 6, "A_1", "AB", false, {});
-	simbolo("LIS", 8, "", "", false, {{"A_1", "", 0}, {"AB", "", 1}, {"A`2", "", 0}});
-	simbolo("CEN", 8, "", "", true, {{"", "CDCA", 0}, {"", "CDC_1", 0}});
+	SimboloPB("TRA", 6, "A_1", "AB", false, {});
+	SimboloPB("LIS", 8, "", "", false, {{"A_1", "", 0}, {"AB", "", 1}, {"A`2", "", 0}});
+	SimboloPB("CEN", 8, "", "", true, {{"", "CDCA", 0}, {"", "CDC_1", 0}});
 	long id = 0;
 	auto piano = [&](const char* conto, const char* centro, WORD mastro, int mese, double saldo) {
 		Kvz_TPianoBaseRighe r;
