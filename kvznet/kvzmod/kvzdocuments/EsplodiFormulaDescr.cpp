@@ -51,7 +51,37 @@ CString AnnoMese(const DataInt& anno, const DataInt& mese)
 	return CString::Formatted(Testo(" per l'anno %s, mese %s, "), anno.FormatData().GetString(),
 							  mese.FormatData().GetString());
 }
+
+// The other company a symbol reads, null for the current one; it holds no connection when the
+// connection failed (said).
+std::unique_ptr<Kvz_New_External> ApriAzienda(const Kvz_FormulaFlatElem& elem, CMessages* pMessages)
+{
+	if (!elem.m_bAziendaEsterna)
+		return nullptr;
+	Kvz_TRAziende aziende;
+	aziende.SetSqlSession(AfxGetDefaultSqlSession());
+	return std::make_unique<Kvz_New_External>(&aziende, elem.m_Azienda, nullptr, pMessages);
+}
+
+// A detail line of the element, added to it with the element's type and level.
+Kvz_FormulaFlatElem* NuovoDettaglio(Kvz_FormulaFlatElem& elem)
+{
+	auto* p = new Kvz_FormulaFlatElem;
+	p->m_bTesto = elem.m_bTesto;
+	p->m_Tipo = elem.m_Tipo;
+	p->m_Livello = elem.m_Livello;
+	elem.m_Dettagli.Add(p);
+	return p;
+}
 }  // namespace
+
+template <class Reader>
+const auto* Kvz_EsplodiFormulaDescr::Definizione(Reader& reader, const CString& strNome, const char* szMancante)
+{
+	reader.SetSqlSession(AfxGetDefaultSqlSession());
+	return kvz_formula::CercaDefinizione(reader, m_Esercizio, m_Modello, strNome, Testo(szMancante),
+										 [this](const CString& t) { Messaggio(t); });
+}
 
 struct Kvz_EsplodiFormulaDescr::Ramo
 {
@@ -280,17 +310,13 @@ BOOL Kvz_EsplodiFormulaDescr::EsplodiAlbero(std::vector<std::unique_ptr<Ramo>>& 
 CString Kvz_EsplodiFormulaDescr::ValorizzaRiclassific(const CString& strNome)
 {
 	Kvz_TRSimboliCodiciRiclass reader;
-	reader.SetSqlSession(AfxGetDefaultSqlSession());
-	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
-	{
-		Messaggio(CString::Formatted(Testo("Il simbolo %s (codice riclassificato) non e' presente in tabella simboli."),
-									 strNome.GetString()));
+	const auto* pDef =
+		Definizione(reader, strNome, "Il simbolo %s (codice riclassificato) non e' presente in tabella simboli.");
+	if (!pDef)
 		return CString();
-	}
-	Kvz_TSimboliCodiciRiclass def = *reader.GetRecord();
+	Kvz_TSimboliCodiciRiclass def = *pDef;
 	const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
 	const DataStr modello = def.f_ValoreModelloSymb ? m_Modello : def.f_ValoreModello;
-	Kvz_CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
 	// As the engine: inside a budget formula that budget's formula is followed; elsewhere a
 	// symbol defined on a budget formula follows the one it names.
 	if (!m_bBudget && def.f_ValoreDalBudget)
@@ -298,76 +324,51 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaRiclassific(const CString& strNome)
 		m_bBudget = true;
 		m_TipoBudget = def.f_TipoBudget;
 	}
-	if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
-		return CercaFormulaRiclassificato(esercizio, modello, def.f_ValoreCodice, def.f_FormulaDaUsare);
 	// The codes of the range whose rows stand between the two ends' rows in the model.
-	Kvz_TRRiclassificazioneRighe righe;
-	righe.SetSqlSession(AfxGetDefaultSqlSession());
-	auto posizione = [&](const DataStr& codice) {
-		return righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND ? righe.GetRecord()->f_Posizione.GetValue()
-																				  : 0;
-	};
-	const int daPos = posizione(def.f_ValoreCodice);
-	const int aPos = posizione(def.f_ValoreCodiceA);
-	Kvz_TCodiciRiclassificato codici;
-	CString testo, sep;
-	int nConteggio = 0;
-	for (const DataStr& codice : Kvz_CodiciTra(codici, codici.f_Esercizio, &codici.f_ModelloRiclassific,
-											   codici.f_CodRiclassificato, esercizio, modello, def.f_ValoreCodice,
-											   def.f_ValoreCodiceA))
-	{
-		if (righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND)
-		{
+	auto codici = [&] {
+		Kvz_TRRiclassificazioneRighe righe;
+		righe.SetSqlSession(AfxGetDefaultSqlSession());
+		auto posizione = [&](const DataStr& codice) {
+			return righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND
+					   ? righe.GetRecord()->f_Posizione.GetValue()
+					   : 0;
+		};
+		const int daPos = posizione(def.f_ValoreCodice);
+		const int aPos = posizione(def.f_ValoreCodiceA);
+		Kvz_TCodiciRiclassificato c;
+		std::vector<DataStr> tra = Kvz_CodiciTra(c, c.f_Esercizio, &c.f_ModelloRiclassific, c.f_CodRiclassificato,
+												 esercizio, modello, def.f_ValoreCodice, def.f_ValoreCodiceA);
+		std::erase_if(tra, [&](const DataStr& codice) {
+			if (righe.FindRecord(esercizio, modello, codice) != TableReader::FOUND)
+				return false;  // a code without a row is looked up, and said missing
 			const int pos = righe.GetRecord()->f_Posizione.GetValue();
-			if (pos < daPos || pos > aPos)
-				continue;
-		}
-		const CString f = CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare);
-		if (f.IsEmpty())
-			continue;
-		testo += sep + "(" + f + ")";
-		sep = "+";
-		++nConteggio;
-	}
-	if (nConteggio == 0)
-		return CString();
-	return def.f_AggregFunction.GetItemValue() == 1 ? CString::Formatted("(%s) / %d", testo.GetString(), nConteggio)
-													: testo;
+			return pos < daPos || pos > aPos;
+		});
+		return tra;
+	};
+	return kvz_formula::TestoCodici(def, codici, [&](const DataStr& codice) {
+		return CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare);
+	});
 }
 
 CString Kvz_EsplodiFormulaDescr::ValorizzaExtracont(const CString& strNome)
 {
 	Kvz_TRSimboliCodiciExtracont reader;
-	reader.SetSqlSession(AfxGetDefaultSqlSession());
-	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
-	{
-		Messaggio(CString::Formatted(Testo("Il simbolo %s (codice extracontabile) non e' presente in tabella simboli."),
-									 strNome.GetString()));
+	const auto* pDef =
+		Definizione(reader, strNome, "Il simbolo %s (codice extracontabile) non e' presente in tabella simboli.");
+	if (!pDef)
 		return CString();
-	}
-	Kvz_TSimboliCodiciExtracont def = *reader.GetRecord();
+	Kvz_TSimboliCodiciExtracont def = *pDef;
 	const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
 	const DataInt mese = def.f_ValoreMeseSymb ? m_Mese : def.f_ValoreMese;
-	Kvz_CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
-	if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
-		return CercaFormulaExtracontabile(esercizio, mese, def.f_ValoreCodice, def.f_FormulaDaUsare);
-	Kvz_TCodExtracontabiliTesta codici;
-	CString testo, sep;
-	int nConteggio = 0;
-	for (const DataStr& codice : Kvz_CodiciTra(codici, codici.f_Esercizio, nullptr, codici.f_CodExtracont, esercizio,
-											   DataStr(), def.f_ValoreCodice, def.f_ValoreCodiceA))
-	{
-		const CString f = CercaFormulaExtracontabile(esercizio, mese, codice, def.f_FormulaDaUsare);
-		if (f.IsEmpty())
-			continue;
-		testo += sep + "(" + f + ")";
-		sep = "+";
-		++nConteggio;
-	}
-	if (nConteggio == 0)
-		return CString();
-	return def.f_AggregFunction.GetItemValue() == 1 ? CString::Formatted("(%s) / %d", testo.GetString(), nConteggio)
-													: testo;
+	auto codici = [&] {
+		Kvz_TCodExtracontabiliTesta c;
+		return Kvz_CodiciTra(c, c.f_Esercizio, nullptr, c.f_CodExtracont, esercizio, DataStr(), def.f_ValoreCodice,
+							 def.f_ValoreCodiceA);
+	};
+	return kvz_formula::TestoCodici(def, codici, [&](const DataStr& codice) {
+		return CercaFormulaExtracontabile(esercizio, mese, codice, def.f_FormulaDaUsare);
+	});
 }
 
 CString Kvz_EsplodiFormulaDescr::CercaFormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello,
@@ -414,8 +415,14 @@ void Kvz_EsplodiFormulaDescr::DescriviSimboli()
 		switch (e.m_Tipo.GetItemValue())
 		{
 		case 0: e.m_Descrizione = ValorizzaPianoBase(e); break;
-		case 1: e.m_Descrizione = DescriviCodici<Kvz_TRSimboliCodiciExtracont>(nome, "codice extracontabile"); break;
-		case 3: e.m_Descrizione = DescriviCodici<Kvz_TRSimboliCodiciRiclass>(nome, "codice riclassificato"); break;
+		case 1:
+			e.m_Descrizione = DescriviCodici<Kvz_TRSimboliCodiciExtracont>(
+				nome, "Il simbolo %s (codice extracontabile) non e' presente in tabella simboli.");
+			break;
+		case 3:
+			e.m_Descrizione = DescriviCodici<Kvz_TRSimboliCodiciRiclass>(
+				nome, "Il simbolo %s (codice riclassificato) non e' presente in tabella simboli.");
+			break;
 		case 6: e.m_Descrizione = DescriviOutputRiclassific(nome); break;
 		default: break;
 		}
@@ -425,17 +432,13 @@ void Kvz_EsplodiFormulaDescr::DescriviSimboli()
 // A symbol over a range of codes (extra-accounting or reclassified): its aggregate, year and month
 // and the range.
 template <class Reader>
-CString Kvz_EsplodiFormulaDescr::DescriviCodici(const CString& strNome, const char* szTipo)
+CString Kvz_EsplodiFormulaDescr::DescriviCodici(const CString& strNome, const char* szMancante)
 {
 	Reader reader;
-	reader.SetSqlSession(AfxGetDefaultSqlSession());
-	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
-	{
-		Messaggio(CString::Formatted(Testo("Il simbolo %s (%s) non e' presente in tabella simboli."),
-									 strNome.GetString(), Testo(szTipo).GetString()));
+	const auto* pDef = Definizione(reader, strNome, szMancante);
+	if (!pDef)
 		return CString();
-	}
-	const auto& def = *reader.GetRecord();
+	const auto& def = *pDef;
 	return Aggregato(def.f_AggregFunction.GetItemValue(), CString()) + AnnoMese(m_Esercizio, m_Mese) +
 		   CString::Formatted(Testo(" dal codice %s al codice %s"), def.f_ValoreCodice.GetString().GetString(),
 							  def.f_ValoreCodiceA.GetString().GetString());
@@ -444,15 +447,11 @@ CString Kvz_EsplodiFormulaDescr::DescriviCodici(const CString& strNome, const ch
 CString Kvz_EsplodiFormulaDescr::DescriviOutputRiclassific(const CString& strNome)
 {
 	Kvz_TRSimboliOutputRiclass reader;
-	reader.SetSqlSession(AfxGetDefaultSqlSession());
-	if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
-	{
-		Messaggio(CString::Formatted(
-			Testo("Il simbolo %s (risultato riclassificazione) non e' presente in tabella simboli."),
-			strNome.GetString()));
+	const auto* pDef =
+		Definizione(reader, strNome, "Il simbolo %s (risultato riclassificazione) non e' presente in tabella simboli.");
+	if (!pDef)
 		return CString();
-	}
-	Kvz_TSimboliOutputRiclass def = *reader.GetRecord();
+	Kvz_TSimboliOutputRiclass def = *pDef;
 	CString colonna;
 	if (def.f_ValoreDalBudget)
 	{
@@ -534,14 +533,11 @@ CString Kvz_EsplodiFormulaDescr::DescrizioneConto(const DataStr& aConto, SqlConn
 CString Kvz_EsplodiFormulaDescr::ValorizzaPianoBase(Kvz_FormulaFlatElem& elem)
 {
 	Kvz_TRSimboliPianoBase reader;
-	reader.SetSqlSession(AfxGetDefaultSqlSession());
-	if (reader.FindRecord(m_Esercizio, elem.m_Testo, m_Modello) != TableReader::FOUND)
-	{
-		Messaggio(CString::Formatted(Testo("Il simbolo %s (piano base) non e' presente in tabella simboli."),
-									 elem.m_Testo.GetString().GetString()));
+	const auto* pDef = Definizione(reader, elem.m_Testo.GetString(),
+								   "Il simbolo %s (piano base) non e' presente in tabella simboli.");
+	if (!pDef)
 		return CString();
-	}
-	const Kvz_TSimboliPianoBase def = *reader.GetRecord();
+	const Kvz_TSimboliPianoBase def = *pDef;
 	if (def.f_TipoOpeConto.GetItemValue() == 8)
 		return ValorizzaPBaseDaElenco(elem, def);
 	const CString frase = DescriviColonnaPianoBase(def) + DescriviTestataPianoBase(def);
@@ -550,17 +546,10 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaPianoBase(Kvz_FormulaFlatElem& elem)
 	const int ope = def.f_TipoOpeConto.GetItemValue();
 	if (def.f_ValDaConto.IsEmpty() && (ope != 6 || def.f_ValAConto.IsEmpty()))
 		return frase;
-	std::unique_ptr<Kvz_New_External> pEsterna;
-	SqlConnection* pConn = nullptr;
-	if (elem.m_bAziendaEsterna)
-	{
-		Kvz_TRAziende aziende;
-		aziende.SetSqlSession(AfxGetDefaultSqlSession());
-		pEsterna = std::make_unique<Kvz_New_External>(&aziende, elem.m_Azienda, nullptr, m_pMessages);
-		pConn = pEsterna->GetConnection();
-		if (!pConn)
-			return frase;
-	}
+	const std::unique_ptr<Kvz_New_External> pEsterna = ApriAzienda(elem, m_pMessages);
+	SqlConnection* pConn = pEsterna ? pEsterna->GetConnection() : nullptr;
+	if (pEsterna && !pConn)
+		return frase;
 	try
 	{
 		Kvz_TAnagContiKvz_Ext rec(pConn ? pConn : AfxGetDefaultSqlConnection());
@@ -589,13 +578,9 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaPianoBase(Kvz_FormulaFlatElem& elem)
 			t.SetParamValue("p21", def.f_ValAConto);
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
 		{
-			auto* p = new Kvz_FormulaFlatElem;
-			p->m_bTesto = elem.m_bTesto;
-			p->m_Tipo = elem.m_Tipo;
-			p->m_Livello = elem.m_Livello;
+			Kvz_FormulaFlatElem* p = NuovoDettaglio(elem);
 			p->m_Testo = rec.f_ContoKvz;
 			p->m_Descrizione = rec.f_Descrizione;
-			elem.m_Dettagli.Add(p);
 		}
 		t.Close();
 	}
@@ -609,15 +594,8 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaPianoBase(Kvz_FormulaFlatElem& elem)
 CString Kvz_EsplodiFormulaDescr::ValorizzaPBaseDaElenco(Kvz_FormulaFlatElem& elem, const Kvz_TSimboliPianoBase& def)
 {
 	const CString frase = DescriviColonnaPianoBase(def) + DescriviTestataPianoBase(def);
-	std::unique_ptr<Kvz_New_External> pEsterna;
-	SqlConnection* pConn = nullptr;
-	if (elem.m_bAziendaEsterna)
-	{
-		Kvz_TRAziende aziende;
-		aziende.SetSqlSession(AfxGetDefaultSqlSession());
-		pEsterna = std::make_unique<Kvz_New_External>(&aziende, elem.m_Azienda, nullptr, m_pMessages);
-		pConn = pEsterna->GetConnection();
-	}
+	const std::unique_ptr<Kvz_New_External> pEsterna = ApriAzienda(elem, m_pMessages);
+	SqlConnection* pConn = pEsterna ? pEsterna->GetConnection() : nullptr;
 	TRJobs commesse;
 	commesse.SetSqlSession(AfxGetDefaultSqlSession());
 	TRCostCenters centri;
@@ -642,16 +620,12 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaPBaseDaElenco(Kvz_FormulaFlatElem& ele
 		elenco.SetParamValue("p18", m_Esercizio);
 		for (elenco.Query(); !elenco.IsEOF(); elenco.MoveNext())
 		{
-			auto* p = new Kvz_FormulaFlatElem;
-			p->m_bTesto = elem.m_bTesto;
-			p->m_Tipo = elem.m_Tipo;
-			p->m_Livello = elem.m_Livello;
+			Kvz_FormulaFlatElem* p = NuovoDettaglio(elem);
 			p->m_Segno = voce.f_SegnoConto;
 			p->m_bVoce = TRUE;
 			p->m_VoceConto = voce.f_ContoSelez;
 			p->m_VoceCentro = voce.f_CentroCommessa;
 			p->m_VoceTipoCentro = voce.f_TipoCentroComm;
-			elem.m_Dettagli.Add(p);
 			const bool bConto = !voce.f_ContoSelez.IsEmpty();
 			const bool bCentro = bConto ? !def.f_WhereCdcComm && !voce.f_CentroCommessa.IsEmpty()
 										: voce.f_SelContoVuoto || def.f_WhereCdcComm;

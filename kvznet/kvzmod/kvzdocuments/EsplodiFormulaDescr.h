@@ -99,7 +99,11 @@ private:
 	CString ValorizzaPianoBase(Kvz_FormulaFlatElem& elem);
 	CString ValorizzaPBaseDaElenco(Kvz_FormulaFlatElem& elem, const Kvz_TSimboliPianoBase& def);
 	template <class Reader>
-	CString DescriviCodici(const CString& strNome, const char* szTipo);
+	CString DescriviCodici(const CString& strNome, const char* szMancante);
+	// The symbol's definition in the reader's table for the year and model; null, said with
+	// szMancante (which takes the name), when there is none.
+	template <class Reader>
+	const auto* Definizione(Reader& reader, const CString& strNome, const char* szMancante);
 	CString DescriviOutputRiclassific(const CString& strNome);
 	CString DescriviColonnaPianoBase(const Kvz_TSimboliPianoBase& def) const;
 	CString DescriviTestataPianoBase(const Kvz_TSimboliPianoBase& def) const;

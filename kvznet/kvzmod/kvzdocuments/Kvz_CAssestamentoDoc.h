@@ -85,6 +85,10 @@ class Kvz_ArrayDettaglioRiga : public TArray<Kvz_TPianoBaseRigaDett>
 	DECLARE_DYNAMIC(Kvz_ArrayDettaglioRiga, Array)
 };
 
+// Calls riga with each stored detail line of a base-plan row's month, by line number.
+void Kvz_LeggiDettaglio(SqlSession* pSession, CObject* pDoc, const DataLng& aIDPianoBase, const DataInt& aMese,
+						const std::function<void(const Kvz_TPianoBaseRigaDett&)>& riga);
+
 // The month percentages of the account and year, pending for the save.
 class Kvz_ArrayRipartizioniRiga : public TArray<Kvz_TRipartizioniAssestamento>
 {

@@ -62,11 +62,11 @@ DataLng Kvz_CAssestamentoDoc::IDPianoConto(const DataStr& aConto)
 	return IDPianoBase(GetUpdatableSqlSession(), this, m_Anno, aConto, DataEnum(E_KVZ_TIPOCENTROCOMM, 0), DataStr());
 }
 
-void Kvz_CAssestamentoDoc::AggiornaArrayDettaglio(const DataLng& aIDPianoBase, const DataInt& aMese)
+void Kvz_LeggiDettaglio(SqlSession* pSession, CObject* pDoc, const DataLng& aIDPianoBase, const DataInt& aMese,
+						const std::function<void(const Kvz_TPianoBaseRigaDett&)>& riga)
 {
-	auto pArray = std::make_unique<Kvz_ArrayDettaglioRiga>();
 	Kvz_TPianoBaseRigaDett rec;
-	SqlTable table(&rec, GetUpdatableSqlSession(), this);
+	SqlTable table(&rec, pSession, pDoc);
 	table.Open(FALSE, FALSE, TRUE);
 	table.SelectAll();
 	table.AddParam(_T("p1"), rec.f_IDPianoBase);
@@ -78,13 +78,21 @@ void Kvz_CAssestamentoDoc::AggiornaArrayDettaglio(const DataLng& aIDPianoBase, c
 	table.SetParamValue(_T("p1"), aIDPianoBase);
 	table.SetParamValue(_T("p2"), aMese);
 	for (table.Query(); !table.IsEOF(); table.MoveNext())
+		riga(rec);
+	table.Close();
+}
+
+void Kvz_CAssestamentoDoc::AggiornaArrayDettaglio(const DataLng& aIDPianoBase, const DataInt& aMese)
+{
+	auto pArray = std::make_unique<Kvz_ArrayDettaglioRiga>();
+	Kvz_LeggiDettaglio(GetUpdatableSqlSession(), this, aIDPianoBase, aMese, [&](const Kvz_TPianoBaseRigaDett& rec) {
 		if (!rec.f_Descrizione.IsEmpty() || !rec.f_ImportoRateoDett.IsEmpty())
 		{
 			auto* pLinea = new Kvz_TPianoBaseRigaDett;
 			*pLinea = rec;
 			pArray->Add(pLinea);
 		}
-	table.Close();
+	});
 	if (pArray->GetSize() > 0)
 		SetArrayDettaglio(aMese, std::move(pArray));
 }

@@ -120,21 +120,7 @@ void Kvz_DettAssestamentoDoc::RiempiDBT()
 	else
 		try
 		{
-			Kvz_TPianoBaseRigaDett rec;
-			SqlTable table(&rec, GetReadOnlySqlSession(), this);
-			table.Open(FALSE, FALSE, TRUE);
-			table.SelectAll();
-			table.AddParam(_T("p1"), rec.f_IDPianoBase);
-			table.AddFilterColumn(rec.f_IDPianoBase);
-			table.AddParam(_T("p2"), rec.f_Mese);
-			table.AddFilterColumn(rec.f_Mese);
-			table.AddSortColumn(rec.f_Mese);
-			table.AddSortColumn(rec.f_Riga);
-			table.SetParamValue(_T("p1"), m_IDPianoBase);
-			table.SetParamValue(_T("p2"), m_Mese);
-			for (table.Query(); !table.IsEOF(); table.MoveNext())
-				aggiungi(rec);
-			table.Close();
+			Kvz_LeggiDettaglio(GetReadOnlySqlSession(), this, m_IDPianoBase, m_Mese, aggiungi);
 		}
 		catch (const SqlException& e)
 		{

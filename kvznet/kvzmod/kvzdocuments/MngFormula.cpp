@@ -252,16 +252,53 @@ void kvz_formula::LeggiNomi(ErpSymTable& symTable, const DataInt& aEsercizio, co
 	}
 }
 
-Kvz_New_AlberoMacroRamo* kvz_formula::RamoRicorsivo(Kvz_New_AlberoMacro* pAlbero)
+BOOL kvz_formula::VerificaRicorsivita(Kvz_New_AlberoMacro* pAlbero, const FunzioneMessaggio& messaggio)
 {
 	for (int i = 0; i < pAlbero->GetSize(); ++i)
 	{
 		Kvz_New_AlberoMacroRamo* pRamo = pAlbero->GetRamo(i);
 		for (Kvz_New_AlberoMacroRamo* p = pRamo->m_pPadre; p; p = p->m_pPadre)
 			if (p->m_Nome == pRamo->m_Nome)
-				return pRamo;
+			{
+				messaggio(CString::Formatted(
+					AfxLoadSourceString("Ricorsivita' trovata sulla macro %s appartenente alla macro %s.", kSource),
+					pRamo->m_Nome.GetString(), pRamo->m_pPadre->m_Nome.GetString()));
+				return FALSE;
+			}
 	}
-	return nullptr;
+	return TRUE;
+}
+
+bool kvz_formula::CercaAnagrafica(Kvz_TRAnagSimboli& reader, const DataInt& aEsercizio, const DataStr& aModello,
+								  const CString& strNome, Kvz_TAnagSimboli& riga)
+{
+	if (reader.FindRecord(aEsercizio, DataStr(strNome), aModello) != TableReader::FOUND ||
+		reader.GetRecord()->f_NomeSimbolo.GetString() != strNome)
+		return false;
+	riga = *reader.GetRecord();
+	return true;
+}
+
+CString kvz_formula::TestoSimboloMancante(const CString& strNome, const DataInt& aEsercizio, const DataStr& aModello)
+{
+	return CString::Formatted(
+		AfxLoadSourceString("Il simbolo %s non esiste nell'esercizio %d per il modello %s.", kSource), strNome.GetString(),
+		aEsercizio.GetValue(), aModello.GetString().GetString());
+}
+
+BOOL kvz_formula::LeggiMacro(Kvz_TRAnagMacro& reader, const DataInt& aEsercizio, const DataStr& aModello,
+							 const CString& strNome, CString& strFormula, const FunzioneMessaggio& messaggio)
+{
+	if (reader.FindRecord(aEsercizio, DataStr(strNome), aModello) == TableReader::FOUND &&
+		reader.GetRecord()->f_NomeMacro.GetString() == strNome)
+	{
+		strFormula = reader.GetRecord()->f_Formula.GetString();
+		return TRUE;
+	}
+	messaggio(CString::Formatted(
+		AfxLoadSourceString("La macro %s non esiste nell'esercizio %d per il modello %s.", kSource), strNome.GetString(),
+		aEsercizio.GetValue(), aModello.GetString().GetString()));
+	return FALSE;
 }
 
 void Kvz_New_MngFormula::AttachAllSymbols()
@@ -279,22 +316,11 @@ void Kvz_New_MngFormula::SvuotaAlberoMacro()
 BOOL Kvz_New_MngFormula::EstraiSimboli(const CString& strOwner, const CString& strText, Kvz_New_AlberoMacro*& pAlbero,
 										Kvz_New_AlberoMacroRamo* pPadre)
 {
-	const std::string& text = strText.str();
-	for (int i = 0; i < static_cast<int>(text.size());)
-	{
-		if (text[static_cast<size_t>(i)] != '_')
-		{
-			++i;
-			continue;
-		}
-		const Kvz_NomeInFormula letto = Kvz_LeggiNomeInFormula(text, i);
-		i = letto.fine;
-		if (letto.nome.IsEmpty())
-			continue;
+	return PerOgniNome(strText.str(), [&](const NomeLetto& letto) {
 		if (!strOwner.IsEmpty() && letto.nome == strOwner)
 		{
 			Messaggio(Kvz_TestoAutoriferimento(letto));
-			return FALSE;
+			return false;
 		}
 		if (letto.bMacro)
 		{
@@ -304,8 +330,8 @@ BOOL Kvz_New_MngFormula::EstraiSimboli(const CString& strOwner, const CString& s
 		}
 		else if (m_pNomi)
 			m_pNomi->Add(letto.nome);
-	}
-	return TRUE;
+		return true;
+	});
 }
 
 BOOL Kvz_New_MngFormula::EsplodiAlbero(Kvz_New_AlberoMacro* pAlbero)
@@ -337,28 +363,13 @@ BOOL Kvz_New_MngFormula::EsplodiAlbero(Kvz_New_AlberoMacro* pAlbero)
 
 BOOL Kvz_New_MngFormula::VerificaRicorsivita(Kvz_New_AlberoMacro* pAlbero)
 {
-	Kvz_New_AlberoMacroRamo* pRamo = RamoRicorsivo(pAlbero);
-	if (!pRamo)
-		return TRUE;
-	Messaggio(CString::Formatted(
-		AfxLoadSourceString("Ricorsivita' trovata sulla macro %s appartenente alla macro %s.", kSource),
-		pRamo->m_Nome.GetString(), pRamo->m_pPadre->m_Nome.GetString()));
-	return FALSE;
+	return kvz_formula::VerificaRicorsivita(pAlbero, [this](const CString& t) { Messaggio(t); });
 }
 
 BOOL Kvz_New_MngFormula::LeggiMacro(const CString& strNome, CString& strFormula)
 {
-	// Table lookups ignore case; macro names do not.
-	if (m_TRAnagMacro.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND &&
-		m_TRAnagMacro.GetRecord()->f_NomeMacro.GetString() == strNome)
-	{
-		strFormula = m_TRAnagMacro.GetRecord()->f_Formula.GetString();
-		return TRUE;
-	}
-	Messaggio(CString::Formatted(
-		AfxLoadSourceString("La macro %s non esiste nell'esercizio %d per il modello %s.", kSource), strNome.GetString(),
-		m_Esercizio.GetValue(), m_Modello.GetString().GetString()));
-	return FALSE;
+	return kvz_formula::LeggiMacro(m_TRAnagMacro, m_Esercizio, m_Modello, strNome, strFormula,
+								   [this](const CString& t) { Messaggio(t); });
 }
 
 // ---- Preparing a formula for evaluation ----------------------------------------------------
@@ -607,11 +618,8 @@ BOOL Kvz_New_MngFormula::LeggiAnagrafica(const CString& strNome)
 			pLetta = &it->second;
 			bCerca = bNuova;
 		}
-		Kvz_TRAnagSimboli& reader = m_TRAnagSimboli;
-		if (bCerca && reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND &&
-			reader.GetRecord()->f_NomeSimbolo.GetString() == strNome)
+		if (bCerca && CercaAnagrafica(m_TRAnagSimboli, m_Esercizio, m_Modello, strNome, m_RigaAnagrafica))
 		{
-			m_RigaAnagrafica = *reader.GetRecord();
 			if (pLetta)
 			{
 				*pLetta = std::make_unique<Kvz_TAnagSimboli>();
@@ -620,9 +628,7 @@ BOOL Kvz_New_MngFormula::LeggiAnagrafica(const CString& strNome)
 			return TRUE;
 		}
 	}
-	Messaggio(CString::Formatted(
-		AfxLoadSourceString("Il simbolo %s non esiste nell'esercizio %d per il modello %s.", kSource), strNome.GetString(),
-		m_Esercizio.GetValue(), m_Modello.GetString().GetString()));
+	Messaggio(TestoSimboloMancante(strNome, m_Esercizio, m_Modello));
 	return FALSE;
 }
 
@@ -647,21 +653,14 @@ Kvz_New_MngFormula::Compilata* Kvz_New_MngFormula::Compila(const CString& strFor
 	if (!PreparaTesto(testo))
 		return nullptr;
 	auto c = std::make_unique<Compilata>();
-	const std::string& text = testo.str();
-	for (int i = 0; i < static_cast<int>(text.size());)
-	{
-		if (text[static_cast<size_t>(i)] != '_')
+	PerOgniNome(testo.str(), [&](const NomeLetto& letto) {
+		if (!letto.bMacro)  // a macro left here is for the syntax check
 		{
-			++i;
-			continue;
+			c->nomi.push_back(letto.nome);
+			c->table.Add("_" + letto.nome, DataType::Double);
 		}
-		const Kvz_NomeInFormula letto = Kvz_LeggiNomeInFormula(text, i);
-		i = letto.fine;
-		if (letto.nome.IsEmpty() || letto.bMacro)
-			continue;  // left for the syntax check
-		c->nomi.push_back(letto.nome);
-		c->table.Add("_" + letto.nome, DataType::Double);
-	}
+		return true;
+	});
 	Parser parser(testo, nullptr, -1, 0);
 	c->bValida = c->expr.Parse(parser, DataType::Double, 1) != FALSE;
 	return m_Compilate.emplace(chiave, std::move(c)).first->second.get();

@@ -1,10 +1,12 @@
 #pragma once
 // What the two formula engines (the current one and the legacy one) read and decide alike.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "platform/plvges/TableReader.h"
 #include "platform/plvparser/Parser.h"
 
 namespace kvz_formula {
@@ -18,6 +20,26 @@ using NomeLetto = Kvz_NomeInFormula;
 inline NomeLetto LeggiNome(const std::string& text, int pos)
 {
 	return Kvz_LeggiNomeInFormula(text, pos);
+}
+
+// Calls f with every name of the text, in order (an underscore with no name after it is passed
+// over); stops at the first call that answers false, and answers as that call.
+template <class F>
+bool PerOgniNome(const std::string& text, F f)
+{
+	for (int i = 0; i < static_cast<int>(text.size());)
+	{
+		if (text[static_cast<size_t>(i)] != '_')
+		{
+			++i;
+			continue;
+		}
+		const NomeLetto letto = LeggiNome(text, i);
+		i = letto.fine;
+		if (!letto.nome.IsEmpty() && !f(letto))
+			return false;
+	}
+	return true;
 }
 
 // The formula column a definition asks for: 0 the main one, 1 to 10 the further ones.
@@ -54,11 +76,69 @@ inline std::vector<DataStr> CodiciTra(SqlRecord& rec, DataObj& colEsercizio, Dat
 	return Kvz_CodiciTra(rec, colEsercizio, pColModello, colCodice, esercizio, modello, da, a);
 }
 
+// The formulas of a range of codes as one text: (fa)+(fb), or ((fa)+(fb)) / 2 for an average;
+// codes without a formula are left out, "" when none has one.
+template <class Cerca>
+CString TestoIntervallo(const std::vector<DataStr>& codici, bool bMedia, Cerca cerca)
+{
+	CString testo;
+	int n = 0;
+	for (const DataStr& codice : codici)
+	{
+		const CString formula = cerca(codice);
+		if (formula.IsEmpty())
+			continue;
+		testo += CString::Formatted("%s(%s)", n == 0 ? "" : "+", formula.GetString());
+		++n;
+	}
+	if (n == 0)
+		return "";
+	return bMedia ? CString::Formatted("(%s) / %d", testo.GetString(), n) : testo;
+}
+
+// The formula text of a symbol over codes (reclassified or extra-accounting): a missing end
+// stands for the other; one code gives its own formula, a range its codes' (read by codici) as
+// TestoIntervallo joins them.
+template <class Def, class Codici, class Cerca>
+CString TestoCodici(Def& def, Codici codici, Cerca cerca)
+{
+	Kvz_CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
+	if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
+		return cerca(def.f_ValoreCodice);
+	return TestoIntervallo(codici(), def.f_AggregFunction.GetItemValue() == 1, cerca);
+}
+
+using FunzioneMessaggio = std::function<void(const CString&)>;
+
+// The symbol's definition in the reader's table for the year and model; null, said with
+// strMancante (a format that takes the name), when there is none.
+template <class Reader>
+auto CercaDefinizione(Reader& reader, const DataInt& aEsercizio, const DataStr& aModello, const CString& strNome,
+					  const CString& strMancante, const FunzioneMessaggio& messaggio)
+{
+	if (reader.FindRecord(aEsercizio, DataStr(strNome), aModello) == TableReader::FOUND)
+		return reader.GetRecord();
+	messaggio(CString::Formatted(strMancante, strNome.GetString()));
+	return decltype(reader.GetRecord())(nullptr);
+}
+
+// The text of the macro of the year and model, its name matched exactly (table lookups ignore
+// case; macro names do not); FALSE, said, when there is none.
+BOOL LeggiMacro(Kvz_TRAnagMacro& reader, const DataInt& aEsercizio, const DataStr& aModello, const CString& strNome,
+				CString& strFormula, const FunzioneMessaggio& messaggio);
+
+// The registry row of the symbol of the year and model into riga, its name matched exactly;
+// false, and riga untouched, when there is none.
+bool CercaAnagrafica(Kvz_TRAnagSimboli& reader, const DataInt& aEsercizio, const DataStr& aModello,
+					 const CString& strNome, Kvz_TAnagSimboli& riga);
+// What is said of a symbol the registry of the year and model lacks.
+CString TestoSimboloMancante(const CString& strNome, const DataInt& aEsercizio, const DataStr& aModello);
+
+// FALSE, said, when a branch of the tree has the name of one of its ancestors.
+BOOL VerificaRicorsivita(Kvz_New_AlberoMacro* pAlbero, const FunzioneMessaggio& messaggio);
+
 // Adds "_" + every symbol name and "__" + every macro name of the year and model (always the
 // current company's) to the table; an SQL error is shown and the names read so far stay.
 void LeggiNomi(ErpSymTable& table, const DataInt& aEsercizio, const DataStr& aModello, const char* method);
-
-// The branch of the tree whose name one of its ancestors already has, null when none.
-Kvz_New_AlberoMacroRamo* RamoRicorsivo(Kvz_New_AlberoMacro* pAlbero);
 
 }  // namespace kvz_formula

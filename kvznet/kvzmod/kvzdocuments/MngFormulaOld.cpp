@@ -22,6 +22,11 @@ namespace {
 const char* const kSource = "MngFormulaOld";
 const int kTipoMessaggio = 2;
 
+CString Testo(const char* s)
+{
+	return AfxLoadSourceString(s, kSource);
+}
+
 CString Quotato(const char* nome)
 {
 	return CString("\"") + nome + "\"";
@@ -193,6 +198,13 @@ void Kvz_MngFormula::Messaggio(const CString& strTesto)
 		AfxMessageBox(strTesto);
 }
 
+template <class Reader>
+const auto* Kvz_MngFormula::Definizione(Reader& reader, const CString& strNome, const char* szMancante)
+{
+	return CercaDefinizione(reader, m_Esercizio, m_Modello, strNome, Testo(szMancante),
+							[this](const CString& t) { Messaggio(t); });
+}
+
 CString Kvz_MngFormula::DecodificaOperatore(const DataEnum& aOperatore)
 {
 	const int item = aOperatore.GetItemValue();
@@ -232,15 +244,9 @@ void Kvz_MngFormula::AttachAllSymbols()
 BOOL Kvz_MngFormula::LeggiAnagrafica(const CString& strNome)
 {
 	// A name missing from the registry is said: the row of another symbol is never used for it.
-	if (m_TRAnagSimboli.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND &&
-		m_TRAnagSimboli.GetRecord()->f_NomeSimbolo.GetString() == strNome)
-	{
-		m_RigaAnagrafica = *m_TRAnagSimboli.GetRecord();
+	if (CercaAnagrafica(m_TRAnagSimboli, m_Esercizio, m_Modello, strNome, m_RigaAnagrafica))
 		return TRUE;
-	}
-	Messaggio(CString::Formatted(
-		AfxLoadSourceString("Il simbolo %s non esiste nell'esercizio %d per il modello %s.", kSource), strNome.GetString(),
-		m_Esercizio.GetValue(), m_Modello.GetString().GetString()));
+	Messaggio(TestoSimboloMancante(strNome, m_Esercizio, m_Modello));
 	return FALSE;
 }
 
@@ -262,41 +268,29 @@ BOOL Kvz_MngFormula::EstraiSimboli(const CString& strOwner, const CString& strTe
 								   Kvz_AlberoMacroRamo* pPadre)
 {
 	const std::string text = strText.str();
-	for (int i = 0; i < static_cast<int>(text.size());)
-	{
-		if (text[static_cast<size_t>(i)] != '_')
-		{
-			++i;
-			continue;
-		}
-		NomeLetto letto = LeggiNome(text, i);
-		i = letto.fine;
-		if (letto.nome.IsEmpty())
-			continue;
+	return PerOgniNome(text, [&](const NomeLetto& letto) {
 		if (!strOwner.IsEmpty() && letto.nome == strOwner)
 		{
 			Messaggio(Kvz_TestoAutoriferimento(letto));
-			return FALSE;
+			return false;
 		}
 		if (letto.bMacro)
 		{
 			if (!ContaRamo())
-				return FALSE;
+				return false;
 			if (!pAlbero)
 				pAlbero = new Kvz_AlberoMacro;
 			pAlbero->Add(new Kvz_AlberoMacroRamo(letto.nome, pPadre));
-			continue;
+			return true;
 		}
 		if (m_pNomi)
 			m_pNomi->Add(letto.nome);
 		if (!LeggiAnagrafica(letto.nome))
-			return FALSE;
+			return false;
 		const DataEnum tipo = m_RigaAnagrafica.f_TipoSimbolo;
 		const int item = tipo.GetItemValue();
-		if ((item == 1 || item == 3) && !ValorizzaEdEstrai(letto.nome, tipo, pAlbero, pPadre))
-			return FALSE;
-	}
-	return TRUE;
+		return !((item == 1 || item == 3) && !ValorizzaEdEstrai(letto.nome, tipo, pAlbero, pPadre));
+	});
 }
 
 BOOL Kvz_MngFormula::ValorizzaEdEstrai(const CString& strNome, const DataEnum& aTipo, Kvz_AlberoMacro*& pAlbero,
@@ -331,17 +325,8 @@ BOOL Kvz_MngFormula::EsplodiAlbero(Kvz_AlberoMacro* pAlbero)
 
 BOOL Kvz_MngFormula::LeggiMacro(const CString& strNome, CString& strFormula)
 {
-	// Table lookups ignore case; macro names do not.
-	if (m_TRAnagMacro.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND &&
-		m_TRAnagMacro.GetRecord()->f_NomeMacro.GetString() == strNome)
-	{
-		strFormula = m_TRAnagMacro.GetRecord()->f_Formula.GetString();
-		return TRUE;
-	}
-	Messaggio(CString::Formatted(
-		AfxLoadSourceString("La macro %s non esiste nell'esercizio %d per il modello %s.", kSource), strNome.GetString(),
-		m_Esercizio.GetValue(), m_Modello.GetString().GetString()));
-	return FALSE;
+	return kvz_formula::LeggiMacro(m_TRAnagMacro, m_Esercizio, m_Modello, strNome, strFormula,
+								   [this](const CString& t) { Messaggio(t); });
 }
 
 BOOL Kvz_MngFormula::ContaRamo()
@@ -357,13 +342,7 @@ BOOL Kvz_MngFormula::ContaRamo()
 
 BOOL Kvz_MngFormula::VerificaRicorsivita(Kvz_AlberoMacro* pAlbero)
 {
-	Kvz_AlberoMacroRamo* pRamo = RamoRicorsivo(pAlbero);
-	if (!pRamo)
-		return TRUE;
-	Messaggio(CString::Formatted(
-		AfxLoadSourceString("Ricorsivita' trovata sulla macro %s appartenente alla macro %s.", kSource),
-		pRamo->m_Nome.GetString(), pRamo->m_pPadre->m_Nome.GetString()));
-	return FALSE;
+	return kvz_formula::VerificaRicorsivita(pAlbero, [this](const CString& t) { Messaggio(t); });
 }
 
 // ---- evaluation ----------------------------------------------------------------------------
@@ -413,29 +392,17 @@ BOOL Kvz_MngFormula::EvalExpression(const CString* pText, ErpSymField* pTarget)
 	Kvz_Expression level(pTarget);
 	ErpSymTable& table = *level.m_pSymTable;
 	const std::string text = pText->str();
-	for (int i = 0; i < static_cast<int>(text.size());)
-	{
-		if (text[static_cast<size_t>(i)] != '_')
-		{
-			++i;
-			continue;
-		}
-		NomeLetto letto = LeggiNome(text, i);
-		i = letto.fine;
-		if (letto.nome.IsEmpty())
-			continue;
+	const bool bNomi = PerOgniNome(text, [&](const NomeLetto& letto) {
 		if (letto.bMacro)
 		{
 			CString formula;
 			if (!LeggiMacro(letto.nome, formula))
-				return FALSE;
+				return false;
 			ErpSymField* pField = table.Add("__" + letto.nome, DataType::Double);
-			if (!EvalExpression(&formula, pField))
-				return FALSE;
-			continue;
+			return EvalExpression(&formula, pField) != FALSE;
 		}
 		if (!LeggiAnagrafica(letto.nome))
-			return FALSE;
+			return false;
 		ErpSymField* pField = table.Add("_" + letto.nome, DataType::Double);
 		double valore = 0;
 		switch (m_RigaAnagrafica.f_TipoSimbolo.GetItemValue())
@@ -448,26 +415,29 @@ BOOL Kvz_MngFormula::EvalExpression(const CString* pText, ErpSymField* pTarget)
 			if (formula.IsEmpty())
 				break;
 			if (!EntraInSimbolo(letto.nome))
-				return FALSE;
+				return false;
 			const BOOL bOk = EvalExpression(&formula, pField);
 			m_Catena.pop_back();
 			if (!bOk)
-				return FALSE;
+				return false;
 			break;
 		}
 		case 0:
 			if (!ValorizzaPianoBase(letto.nome, valore))
-				return FALSE;
+				return false;
 			pField->SetValue(valore);
 			break;
 		case 6:
 			if (!ValorizzaOutputRiclassific(letto.nome, valore))
-				return FALSE;
+				return false;
 			pField->SetValue(valore);
 			break;
 		default: break;  // takes part with its field's default
 		}
-	}
+		return true;
+	});
+	if (!bNomi)
+		return FALSE;
 	Parser parser(*pText, nullptr, -1, 0);
 	Expression expr(&table);
 	if (!expr.Parse(parser, DataType::Double, 1))
@@ -614,14 +584,11 @@ BOOL Kvz_MngFormula::ValorizzaPianoBase(const CString& strNome, double& valore)
 	Kvz_TSimboliPianoBase def;
 	try
 	{
-		if (m_TRSimboliPB.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
-		{
-			Messaggio(CString::Formatted(
-				AfxLoadSourceString("Il simbolo %s (piano base) non e' presente in tabella simboli.", kSource),
-				strNome.GetString()));
+		const auto* pDef =
+			Definizione(m_TRSimboliPB, strNome, "Il simbolo %s (piano base) non e' presente in tabella simboli.");
+		if (!pDef)
 			return TRUE;
-		}
-		def = *m_TRSimboliPB.GetRecord();
+		def = *pDef;
 	}
 	catch (const std::exception& e)
 	{
@@ -815,20 +782,38 @@ const DataMon* CampoRisultato(const Rec& r, const CString& colonna)
 			return campi[i];
 	return nullptr;
 }
+
+// The rows a results symbol reads: year, month, model and data type equal (the year's and
+// month's parameters named as the table's own), the code between the two ends.
+template <class Rec>
+void FiltraRisultati(SqlTable& t, Rec& r, const Kvz_TSimboliOutputRiclass& def, std::pair<LPCTSTR, LPCTSTR> parametri,
+					 const DataInt& esercizio, const DataInt& mese, const DataObj& tipoDato)
+{
+	auto uguale = [&](LPCTSTR param, DataObj& col, const DataObj& v) {
+		t.AddParam(param, col);
+		t.AddFilterColumn(col);
+		t.SetParamValue(param, v);
+	};
+	uguale(parametri.first, r.f_Esercizio, esercizio);
+	uguale(parametri.second, r.f_Mese, mese);
+	uguale("p23", r.f_ModelloRiclassific, def.f_ValoreModello);
+	uguale("p24", r.f_TipoDatoPianoBase, tipoDato);
+	t.AddParam("p5", r.f_CodRiclassificato);
+	t.AddParam("p6", r.f_CodRiclassificato);
+	t.AddBetweenColumn(r.f_CodRiclassificato);
+	t.SetParamValue("p5", def.f_ValoreCodice);
+	t.SetParamValue("p6", def.f_ValoreCodiceA);
+}
 }  // namespace
 
 BOOL Kvz_MngFormula::ValorizzaOutputRiclassific(const CString& strNome, double& valore)
 {
 	valore = 0;
-	Kvz_TSimboliOutputRiclass def;
-	if (m_TRSimboliOutput.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
-	{
-		Messaggio(CString::Formatted(
-			AfxLoadSourceString("Il simbolo %s (risultato riclassificazione) non e' presente in tabella simboli.", kSource),
-			strNome.GetString()));
+	const auto* pDef = Definizione(m_TRSimboliOutput, strNome,
+								   "Il simbolo %s (risultato riclassificazione) non e' presente in tabella simboli.");
+	if (!pDef)
 		return TRUE;
-	}
-	def = *m_TRSimboliOutput.GetRecord();
+	Kvz_TSimboliOutputRiclass def = *pDef;
 	const int aggreg = def.f_AggregFunction.GetItemValue();
 	const CString colonna = ColonnaRisultato(def);
 	if (aggreg > 5 || colonna.IsEmpty())
@@ -850,20 +835,8 @@ BOOL Kvz_MngFormula::ValorizzaOutputRiclassific(const CString& strNome, double& 
 	{
 		t.Open(FALSE, FALSE, TRUE);
 		t.SelectSqlFun(CString::Formatted(kAggregati[aggreg], Quotato(colonna.GetString()).GetString()), letto);
-		auto uguale = [&](LPCTSTR param, DataObj& col, const DataObj& v) {
-			t.AddParam(param, col);
-			t.AddFilterColumn(col);
-			t.SetParamValue(param, v);
-		};
-		uguale("p1", r.f_Esercizio, def.f_ValoreEsConst ? def.f_ValoreEs : m_Esercizio);
-		uguale("p3", r.f_Mese, def.f_ValoreMeseConst ? def.f_ValoreMese : m_Mese);
-		uguale("p23", r.f_ModelloRiclassific, def.f_ValoreModello);
-		uguale("p24", r.f_TipoDatoPianoBase, def.f_TipoDatoPBase);
-		t.AddParam("p5", r.f_CodRiclassificato);
-		t.AddParam("p6", r.f_CodRiclassificato);
-		t.AddBetweenColumn(r.f_CodRiclassificato);
-		t.SetParamValue("p5", def.f_ValoreCodice);
-		t.SetParamValue("p6", def.f_ValoreCodiceA);
+		FiltraRisultati(t, r, def, {"p1", "p3"}, def.f_ValoreEsConst ? def.f_ValoreEs : m_Esercizio,
+						def.f_ValoreMeseConst ? def.f_ValoreMese : m_Mese, def.f_TipoDatoPBase);
 		t.Query();
 		if (!t.IsEOF())
 			valore = letto.GetValue();
@@ -890,20 +863,9 @@ BOOL Kvz_MngFormula::Ext_ValorizzaOutputRiclassific(const Kvz_TSimboliOutputRicl
 	{
 		t.Open(FALSE, FALSE, TRUE);
 		t.SelectAll();
-		auto uguale = [&](LPCTSTR param, DataObj& col, const DataObj& v) {
-			t.AddParam(param, col);
-			t.AddFilterColumn(col);
-			t.SetParamValue(param, v);
-		};
-		uguale("p18", r.f_Esercizio, def.f_ValoreEsConst ? def.f_ValoreEs : m_Esercizio);
-		uguale("p22", r.f_Mese, def.f_ValoreMeseConst ? def.f_ValoreMese : m_Mese);
-		uguale("p23", r.f_ModelloRiclassific, def.f_ValoreModello);
-		uguale("p24", r.f_TipoDatoPianoBase, DataLng(static_cast<long>(def.f_TipoDatoPBase.GetValue())));
-		t.AddParam("p5", r.f_CodRiclassificato);
-		t.AddParam("p6", r.f_CodRiclassificato);
-		t.AddBetweenColumn(r.f_CodRiclassificato);
-		t.SetParamValue("p5", def.f_ValoreCodice);
-		t.SetParamValue("p6", def.f_ValoreCodiceA);
+		FiltraRisultati(t, r, def, {"p18", "p22"}, def.f_ValoreEsConst ? def.f_ValoreEs : m_Esercizio,
+						def.f_ValoreMeseConst ? def.f_ValoreMese : m_Mese,
+						DataLng(static_cast<long>(def.f_TipoDatoPBase.GetValue())));
 		Kvz_New_AggregatoMese aggregato(def.f_AggregFunction.GetItemValue(), [&](int, double v) { valore = v; });
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
 			aggregato.Riga(1, pCampo ? pCampo->GetValue() : 0);
@@ -919,53 +881,27 @@ BOOL Kvz_MngFormula::Ext_ValorizzaOutputRiclassific(const Kvz_TSimboliOutputRicl
 
 // ---- reclassified-code and extra-accounting symbols: formula texts -------------------------
 
-namespace {
-// The formulas of a range of codes as one text: (fa)+(fb), or ((fa)+(fb)) / 2 for an average.
-template <class Cerca>
-CString TestoIntervallo(const std::vector<DataStr>& codici, bool bMedia, Cerca cerca)
-{
-	CString testo;
-	int n = 0;
-	for (const DataStr& codice : codici)
-	{
-		const CString formula = cerca(codice);
-		if (formula.IsEmpty())
-			continue;
-		testo += CString::Formatted("%s(%s)", n == 0 ? "" : "+", formula.GetString());
-		++n;
-	}
-	if (n == 0)
-		return "";
-	return bMedia ? CString::Formatted("(%s) / %d", testo.GetString(), n) : testo;
-}
-}  // namespace
-
 CString Kvz_MngFormula::ValorizzaRiclassific(const CString& strNome)
 {
 	try
 	{
-		if (m_TRSimboliRiclass.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
-		{
-			Messaggio(CString::Formatted(
-				AfxLoadSourceString("Il simbolo %s (codice riclassificato) non e' presente in tabella simboli.", kSource),
-				strNome.GetString()));
+		const auto* pDef = Definizione(m_TRSimboliRiclass, strNome,
+									   "Il simbolo %s (codice riclassificato) non e' presente in tabella simboli.");
+		if (!pDef)
 			return "";
-		}
-		Kvz_TSimboliCodiciRiclass def = *m_TRSimboliRiclass.GetRecord();
+		Kvz_TSimboliCodiciRiclass def = *pDef;
 		if (!m_bDefaultAttached && (def.f_ValoreEsSymb || def.f_ValoreModelloSymb))
 			return "0";
 		const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
 		const DataStr modello = def.f_ValoreModelloSymb ? m_Modello : def.f_ValoreModello;
-		Kvz_CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
-		auto cerca = [&](const DataStr& codice) {
-			return CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare);
+		auto codici = [&] {
+			Kvz_TCodiciRiclassificato c;
+			return CodiciTra(c, c.f_Esercizio, &c.f_ModelloRiclassific, c.f_CodRiclassificato, esercizio, modello,
+							 def.f_ValoreCodice, def.f_ValoreCodiceA);
 		};
-		if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
-			return cerca(def.f_ValoreCodice);
-		Kvz_TCodiciRiclassificato codici;
-		return TestoIntervallo(CodiciTra(codici, codici.f_Esercizio, &codici.f_ModelloRiclassific, codici.f_CodRiclassificato,
-										 esercizio, modello, def.f_ValoreCodice, def.f_ValoreCodiceA),
-							   def.f_AggregFunction.GetItemValue() == 1, cerca);
+		return TestoCodici(def, codici, [&](const DataStr& codice) {
+			return CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare);
+		});
 	}
 	catch (const std::exception& e)
 	{
@@ -991,28 +927,23 @@ CString Kvz_MngFormula::ValorizzaExtracont(const CString& strNome)
 {
 	try
 	{
-		if (m_TRSimboliExtra.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
-		{
-			Messaggio(CString::Formatted(
-				AfxLoadSourceString("Il simbolo %s (codice extracontabile) non e' presente in tabella simboli.", kSource),
-				strNome.GetString()));
+		const auto* pDef = Definizione(m_TRSimboliExtra, strNome,
+									   "Il simbolo %s (codice extracontabile) non e' presente in tabella simboli.");
+		if (!pDef)
 			return "";
-		}
-		Kvz_TSimboliCodiciExtracont def = *m_TRSimboliExtra.GetRecord();
+		Kvz_TSimboliCodiciExtracont def = *pDef;
 		if (!m_bDefaultAttached && (def.f_ValoreEsSymb || def.f_ValoreMeseSymb))
 			return "0";
 		const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
 		const DataInt mese = def.f_ValoreMeseSymb ? m_Mese : def.f_ValoreMese;
-		Kvz_CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
-		auto cerca = [&](const DataStr& codice) {
-			return CercaFormulaExtracontabile(esercizio, mese, codice, def.f_FormulaDaUsare);
+		auto codici = [&] {
+			Kvz_TCodExtracontabiliTesta c;
+			return CodiciTra(c, c.f_Esercizio, nullptr, c.f_CodExtracont, esercizio, DataStr(), def.f_ValoreCodice,
+							 def.f_ValoreCodiceA);
 		};
-		if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
-			return cerca(def.f_ValoreCodice);
-		Kvz_TCodExtracontabiliTesta codici;
-		return TestoIntervallo(CodiciTra(codici, codici.f_Esercizio, nullptr, codici.f_CodExtracont, esercizio, DataStr(),
-										 def.f_ValoreCodice, def.f_ValoreCodiceA),
-							   def.f_AggregFunction.GetItemValue() == 1, cerca);
+		return TestoCodici(def, codici, [&](const DataStr& codice) {
+			return CercaFormulaExtracontabile(esercizio, mese, codice, def.f_FormulaDaUsare);
+		});
 	}
 	catch (const std::exception& e)
 	{

@@ -92,6 +92,10 @@ private:
 	// The chain of formula-valued symbols being followed: FALSE, said, when the name is in it.
 	BOOL EntraInSimbolo(const CString& strNome);
 	void Messaggio(const CString& strTesto);
+	// The symbol's definition in the reader's table for the year and model; null, said with
+	// szMancante (which takes the name), when there is none.
+	template <class Reader>
+	const auto* Definizione(Reader& reader, const CString& strNome, const char* szMancante);
 
 	// Valuations: FALSE only when the evaluation must stop; the value otherwise, 0 when the
 	// definition is missing (said).
