@@ -201,6 +201,9 @@ void Kvz_CImportaSaldiDoc::OnBatchExecute()
 		m_StatoElab = kInterrotta;
 	else if (bAnnulla)
 		m_StatoElab = "Importazione annullata per errori: nessuna modifica registrata.";
+	else if (!IsImportazione())  // a preview writes no balance: its status must not read as an import
+		m_StatoElab = m_bErrore ? "Anteprima non completata per errori: nessun conto importato."
+								: "Anteprima terminata: nessun conto importato.";
 	else
 		m_StatoElab = CString::Formatted("Importazione terminata. Importati %ld conti.", m_nContiElaborati);
 	SetProgressText(m_StatoElab.GetString());

@@ -244,6 +244,7 @@ TEST_F(ImportaSaldi, PreviewChangesNoModuleTable)
 	ASSERT_TRUE(form.Press("Riporta centri/commesse dell'anno precedente"));
 	ASSERT_TRUE(form.RunBatch());
 	EXPECT_EQ(Scalar(stato), prima);
+	EXPECT_EQ(form.Text("Stato elaborazione"), "Anteprima terminata: nessun conto importato.");
 	bool bSplit = false;
 	for (const auto& pMastro : Doc(form)->GetMastri())
 	{
@@ -284,6 +285,15 @@ TEST_F(ImportaSaldi, DatabaseErrorKeepsNothing)
 	EXPECT_EQ(form.Text("Stato elaborazione"), "Importazione annullata per errori: nessuna modifica registrata.");
 	EXPECT_TRUE(WasShown("Erp_CostAccEntriesDetail"));
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti"), conti);
+	EXPECT_FALSE(m_pConn->IsInTransaction());
+
+	// A preview that met the same error is no success either, and says so.
+	m_Ui.Clear();
+	FormDriver anteprima = Importazione(3, 2026);
+	ASSERT_TRUE(anteprima.Press("Anteprima piano dei conti raggruppato"));
+	EXPECT_FALSE(anteprima.RunBatch());
+	EXPECT_EQ(anteprima.Text("Stato elaborazione"), "Anteprima non completata per errori: nessun conto importato.");
+	EXPECT_TRUE(WasShown("Erp_CostAccEntriesDetail"));
 	EXPECT_FALSE(m_pConn->IsInTransaction());
 }
 
