@@ -371,16 +371,21 @@ BOOL Kvz_CDeRiclassificazioniDoc::EsisteModello() const
 	return teste.FindRecord(GetTesta()->f_Esercizio, GetTesta()->f_ModelloRiclassific) == TableReader::FOUND;
 }
 
+void Kvz_CDeRiclassificazioniDoc::SegnalaModelloEsistente()
+{
+	AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Il modello %s esercizio %s esiste gia'."), kSource),
+									 GetTesta()->f_ModelloRiclassific.GetString().GetString(),
+									 GetTesta()->f_Esercizio.FormatData().GetString()),
+				  MB_OK | MB_ICONWARNING);
+	SetCtrlFocus(IDC_RCL_MODELLO);
+}
+
 void Kvz_CDeRiclassificazioniDoc::OnModelloChanged()
 {
 	Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
 	if (GetFormMode() == NEW && EsisteModello())
 	{
-		AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Il modello %s esercizio %s esiste gia'."), kSource),
-										 pTesta->f_ModelloRiclassific.GetString().GetString(),
-										 pTesta->f_Esercizio.FormatData().GetString()),
-					  MB_OK | MB_ICONWARNING);
-		SetCtrlFocus(IDC_RCL_MODELLO);
+		SegnalaModelloEsistente();
 		return;
 	}
 	const WORD tipo = pTesta->f_TipoModello.GetItemValue();
@@ -400,11 +405,7 @@ void Kvz_CDeRiclassificazioniDoc::OnEsercizioCopiaChanged()
 {
 	if (EsisteModello())
 	{
-		AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Il modello %s esercizio %s esiste gia'."), kSource),
-										 GetTesta()->f_ModelloRiclassific.GetString().GetString(),
-										 GetTesta()->f_Esercizio.FormatData().GetString()),
-					  MB_OK | MB_ICONWARNING);
-		SetCtrlFocus(IDC_RCL_MODELLO);
+		SegnalaModelloEsistente();
 		return;
 	}
 	m_pHKLCopiaDa->SetSelEsercizio(RCL_COPIA_ESERC);
@@ -651,6 +652,21 @@ void Kvz_CDeRiclassificazioniDoc::AggiornaDescrizioniBrevi()
 
 BOOL Kvz_CDeRiclassificazioniDoc::OnOkTransaction()
 {
+	// Typing the code only warns: a new model whose code is taken in its year is refused here,
+	// with its reason, before the database turns it down.
+	try
+	{
+		if (GetFormMode() == NEW && EsisteModello())
+		{
+			SegnalaModelloEsistente();
+			return FALSE;
+		}
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::OnOkTransaction");
+		return FALSE;
+	}
 	if (GetTesta()->f_TipoModello.GetItemValue() == KVZ_MODELLO_DRIVERS)
 	{
 		AfxMessageBox(MessaggioTipoDrivers(), MB_OK | MB_ICONWARNING);

@@ -215,6 +215,8 @@ private:
 	BOOL LeggiCommessa();
 	void LeggiCentroDiCosto();
 	BOOL EsisteModello() const;
+	// Tells that the header's model already exists in its year, focus on the model code.
+	void SegnalaModelloEsistente();
 	// Symbols, definitions and code-list entries of the codes no longer saved.
 	void CancellaCodiciRimossi();
 	void CancellaCodice(Kvz_RegistroCodici& registro, const DataInt& aEsercizio, const DataStr& aModello,

@@ -247,6 +247,33 @@ TEST_F(Modelli, RowRulesRefuseDuplicatedCodesAndBadSigns)
 	EXPECT_EQ(Shown(), CString::Formatted("\nIl modello M1 esercizio %d esiste gia'.", kAnno).str());
 }
 
+// Saving a new model under a code the year already holds is refused with its reason, before the
+// database turns it down, and the stored model stays as it was; the same code in another year is a
+// model of its own.
+TEST_F(Modelli, ANewModelUnderACodeTakenInItsYearIsRefusedWithTheReason)
+{
+	Apri();
+	CreaModello("M1", {{"VP", "Valore della produzione", "1000"}});
+	const std::string righe = RigheSalvate();
+	ASSERT_TRUE(Form().New());
+	ASSERT_TRUE(Form().Type("ModelloRiclassific", "M1"));
+	NuovaRiga("ALTRO", "Altra riga", "2");
+	m_Ui.Clear();
+	EXPECT_FALSE(Form().Save());
+	EXPECT_EQ(Shown(), CString::Formatted("\nIl modello M1 esercizio %d esiste gia'.", kAnno).str());
+	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_RiclassificazioneTesta"), 1);
+	EXPECT_EQ(RigheSalvate(), righe);
+	EXPECT_EQ(Registrato("M1", "VP"), Registro(1, 1, 1));
+
+	ASSERT_TRUE(Form().Type("Esercizio", std::to_string(kAnno + 1).c_str()));
+	m_Ui.Clear();
+	EXPECT_TRUE(Form().Save()) << Shown();
+	EXPECT_EQ(Conta(CString::Formatted("SELECT COUNT(*) FROM Kvz_RiclassificazioneTesta WHERE ModelloRiclassific='M1' "
+									   "AND Esercizio=%d",
+									   kAnno + 1)),
+			  1);
+}
+
 TEST_F(Modelli, BudgetFormulasFollowTheMainFormulaUntilEdited)
 {
 	Apri();
