@@ -287,6 +287,20 @@ BOOL Kvz_CDeCodExtracontDoc::OnPrepareAuxData()
 
 BOOL Kvz_CDeCodExtracontDoc::OnOkTransaction()
 {
+	// A new code its year already has: refused with the reason, not by the database's key.
+	try
+	{
+		if (GetFormMode() == NEW && EsisteCodice())
+		{
+			SegnalaCodiceEsistente();
+			return FALSE;
+		}
+	}
+	catch (const SqlException& e)
+	{
+		e.ShowError();
+		return FALSE;
+	}
 	for (int i = 0; i < m_pDBTMesi->GetSize(); ++i)
 	{
 		const DataInt& aMese = m_pDBTMesi->GetRiga(i)->f_Mese;

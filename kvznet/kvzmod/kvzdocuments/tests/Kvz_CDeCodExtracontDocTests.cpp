@@ -183,6 +183,17 @@ TEST_F(CodiciExtracont, ANewCodeHasTwelveMonthsAndTheSaveRefusesABadOne)
 	// Editing a code whose descriptions exist adds none.
 	ASSERT_TRUE(form.Edit());
 	EXPECT_EQ(form.RowCount(kDescr), 11);
+	ASSERT_TRUE(form.Escape());
+
+	// A second code ORE of the year is refused with the reason; another year takes it.
+	Nuovo(form, "2026", "ORE");
+	m_Ui.Clear();
+	EXPECT_FALSE(form.Save());
+	EXPECT_EQ(m_Ui.LastMessage(), "Il codice extracontabile ORE esercizio 2026 esiste gia'.");
+	EXPECT_FALSE(Detto("UNIQUE"));
+	EXPECT_EQ(Query("SELECT COUNT(*) FROM Kvz_CodExtracontabiliMesi WHERE CodExtracont = 'ORE'"), "6");
+	ASSERT_TRUE(form.Type("Esercizio", "2027"));
+	ASSERT_TRUE(form.Save()) << m_Ui.LastMessage().GetString();
 }
 
 TEST_F(CodiciExtracont, TheDescriptionsTitleTheFormulaColumns)
