@@ -13,6 +13,7 @@
 #include "kvznet/kvzdrivers/kvzdriversdbl/TKvzDriversTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CopiaSimboli.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
 #include "kvznet/kvzmod/kvzdocuments/RiclassificatoChiave.h"
 #include "platform/plvoledb/SqlException.h"
@@ -323,28 +324,12 @@ std::vector<std::unique_ptr<TKvzDriversModelli>> Kvz_CRiclassificPianoBaseDoc::L
 }
 
 // Ordered by cost code: where several lines raise one target, the last of them is well defined.
+// The driver's code is the stored one, so the reader's exact match takes all its lines.
 std::vector<std::unique_ptr<TKvzDriversCosti>> Kvz_CRiclassificPianoBaseDoc::LeggiCosti(const DataStr& aDriver)
 {
-	std::vector<std::unique_ptr<TKvzDriversCosti>> costi;
-	TKvzDriversCosti rec;
-	SqlTable t(&rec, GetReadOnlySqlSession(), this);
-	t.Open(FALSE);
-	t.SelectAll();
-	t.AddParam("p13", rec.f_Esercizio);
-	t.AddFilterColumn(rec.f_Esercizio);
-	t.AddParam("p14", rec.f_ModelloDrivers);
-	t.AddFilterColumn(rec.f_ModelloDrivers);
-	t.AddSortColumn(rec.f_CodRiclassificCosto);
-	t.SetParamValue("p13", m_Esercizio);
-	t.SetParamValue("p14", aDriver);
-	for (t.Query(); !t.IsEOF(); t.MoveNext())
-	{
-		auto p = std::make_unique<TKvzDriversCosti>(FALSE);
-		*p = rec;
-		costi.push_back(std::move(p));
-	}
-	t.Close();
-	return costi;
+	return kvz_copia::LeggiDi<TKvzDriversCosti>(
+		GetReadOnlySqlSession(), &TKvzDriversCosti::f_Esercizio, m_Esercizio, &TKvzDriversCosti::f_ModelloDrivers,
+		aDriver, [](SqlTable& t, TKvzDriversCosti& rec) { t.AddSortColumn(rec.f_CodRiclassificCosto); });
 }
 
 // Writes back a target's measures and percentages.
