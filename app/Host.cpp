@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "ModuleLibraries.h"
+#include "platform/erp/erpbasedbl/CompanyInfo.h"
 #include "platform/plvoledb/driver/ConnectionString.h"
 #include "platform/plvges/ADMObj.h"
 #include "platform/plvges/DocumentFactory.h"
@@ -126,5 +127,9 @@ bool KvzHost::LoadModule(const std::vector<std::string>& extraLibraries)
 	ok = m_Libraries.RegisterAll(m_pConnection.get()) && ok;
 	for (const CString& error : m_Libraries.GetErrors())
 		std::fprintf(stderr, "kvz: %s\n", error.GetString());
+	// Reports head their pages with the company's name; the file's name when its data has none.
+	const CString name = AfxGetCompanyInfo()->GetCompanyName();
+	if (!name.IsEmpty())
+		AfxGetLoginInfos()->m_strCompanyName = name;
 	return ok;
 }

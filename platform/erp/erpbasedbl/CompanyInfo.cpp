@@ -1,5 +1,7 @@
 #include "platform/erp/erpbasedbl/CompanyInfo.h"
 
+#include "platform/plvoledb/driver/Driver.h"
+
 TCompanyFiscalYears::TCompanyFiscalYears(BOOL bCallInit) : SqlRecord(GetStaticName())
 {
 	BindRecord();
@@ -15,6 +17,23 @@ void TCompanyFiscalYears::BindRecord()
 	b.Col("StartDate", f_StartDate);
 	b.Col("EndDate", f_EndDate);
 	b.Col("Opened", f_Opened);
+	b.End();
+}
+
+TCompanyData::TCompanyData(BOOL bCallInit) : SqlRecord(GetStaticName())
+{
+	BindRecord();
+	if (bCallInit)
+		Init();
+}
+
+void TCompanyData::BindRecord()
+{
+	RecordBinder b(*this);
+	b.Col("CompanyName", f_CompanyName);
+	b.Col("TaxIdNumber", f_TaxIdNumber);
+	b.Col("Address", f_Address);
+	b.Col("City", f_City);
 	b.End();
 }
 
@@ -68,6 +87,21 @@ DataDate CompanyInfo::GetOpeningDate(const DataInt& aFiscalYear) const
 	if (reader.FindRecord(aFiscalYear) != TableReader::FOUND || !reader.GetRecord()->f_Opened)
 		return DataDate();
 	return reader.GetRecord()->f_StartDate;
+}
+
+CString CompanyInfo::GetCompanyName() const
+{
+	SqlConnection* connection = AfxGetDefaultSqlConnection();
+	if (!connection || !connection->Db().TableExists(TCompanyData::GetStaticName()))
+		return CString();
+	TCompanyData rec;
+	SqlTable table(&rec);
+	table.Open(FALSE);
+	table.SelectAll();
+	table.Query();
+	const CString name = table.IsEmpty() ? CString() : CString(rec.f_CompanyName.GetString()).Trim();
+	table.Close();
+	return name;
 }
 
 CompanyInfo* AfxGetCompanyInfo()

@@ -30,6 +30,21 @@ protected:
 	DataInt m_FiscalYear;
 };
 
+// The company's own data, one row: the name reports print in their headings.
+class TCompanyData : public SqlRecord
+{
+	DECLARE_DYNCREATE(TCompanyData, SqlRecord)
+public:
+	explicit TCompanyData(BOOL bCallInit = TRUE);
+	static LPCTSTR GetStaticName() { return _T("Erp_CompanyData"); }
+	void BindRecord() override;
+
+	DataStr f_CompanyName;
+	DataStr f_TaxIdNumber;
+	DataStr f_Address;
+	DataStr f_City;
+};
+
 // Read from the current company at each call.
 class CompanyInfo : public CObject
 {
@@ -41,6 +56,8 @@ public:
 	// The day a fiscal year opened: its first day once it is opened, empty before and for a
 	// year the company does not have.
 	DataDate GetOpeningDate(const DataInt& aFiscalYear) const;
+	// The company's name from its data; empty when it has none (or no such table yet).
+	CString GetCompanyName() const;
 };
 
 CompanyInfo* AfxGetCompanyInfo();

@@ -24,6 +24,7 @@ BOOL RegisterBaseTables(SqlConnection& connection)
 								  ERP_TABLE(TChartOfAccountParameters),
 								  ERP_TABLE(TLedgers),
 								  ERP_TABLE(TCompanyFiscalYears),
+								  ERP_TABLE(TCompanyData),
 								  ERP_TABLE(TTAX),
 								  ERP_TABLE(TPaymentTerms),
 							  });

@@ -84,7 +84,7 @@ std::vector<const char*> DemoTables()
 			TTAX::GetStaticName(),					 TPaymentTerms::GetStaticName(),
 			TCostCenters::GetStaticName(),			 TJobs::GetStaticName(),
 			TCostAccEntriesDetail::GetStaticName(), TChartOfAccountsBalances::GetStaticName(),
-			TCostCentersBalances::GetStaticName()};
+			TCostCentersBalances::GetStaticName(),	 TCompanyData::GetStaticName()};
 }
 
 // One prepared insert of a record's columns, run once per row with the record's values.
@@ -430,6 +430,7 @@ private:
 	void SimulateYear(int year, int type, std::map<int, long long>& balances);
 	void Post(int year, int type, int month, int day, const Lines& lines);
 	void CostAccountingEntries(int year, int type, int month, int day, const Line& line);
+	void YearTaxes(int year, int type);
 	void WriteBalances();
 
 	int Acc(const char* code) const;
@@ -516,15 +517,16 @@ void DemoCompany::MakeChart()
 void DemoCompany::MakeCostCentresAndJobs()
 {
 	m_CostCentres = {
-		{"DIR", "Direzione generale", false, 24000},   {"AMM", "Amministrazione e finanza", false, 28000},
-		{"COM", "Commerciale", false, 31000},          {"MKT", "Marketing", false, 12000},
-		{"ACQ", "Acquisti", false, 11000},             {"PRD", "Produzione", true, 86000},
-		{"MAN", "Manutenzione", true, 24000},          {"MAG", "Magazzino e logistica", true, 26000},
-		{"QUA", "Qualità", true, 14000},               {"RSV", "Ricerca e sviluppo", false, 21000},
+		{"DIR", "Direzione generale", false, 9000},   {"AMM", "Amministrazione e finanza", false, 7000},
+		{"COM", "Commerciale", false, 9000},          {"MKT", "Marketing", false, 3500},
+		{"ACQ", "Acquisti", false, 3500},             {"PRD", "Produzione", true, 28000},
+		{"MAN", "Manutenzione", true, 6500},          {"MAG", "Magazzino e logistica", true, 7000},
+		{"QUA", "Qualità", true, 4000},               {"RSV", "Ricerca e sviluppo", false, 6000},
 	};
+	// Each further scale adds as many people as the base company has, over ten departments.
 	for (int i = 1; i <= 10 * (m_nScale - 1); ++i)
 		m_CostCentres.push_back({CString::Formatted("PR%03d", i), CString::Formatted("Reparto produzione %d", i), true,
-								 45000});
+								 8350});
 
 	Rng rng(0x10B5 + static_cast<std::uint64_t>(m_nScale));
 	const auto& customers = m_Generated[GEN_CUSTOMERS_IT];
@@ -553,6 +555,13 @@ void DemoCompany::WriteRegisters()
 	params.f_SegmentName[1] = "Sottoconto";
 	params.f_SegmentLength[1] = 3;
 	BulkInserter(m_Connection, params).Insert();
+
+	TCompanyData company;
+	company.f_CompanyName = "Officine Meccaniche Brenta S.r.l.";
+	company.f_TaxIdNumber = "IT04172650238";
+	company.f_Address = "Via dell'Industria 14";
+	company.f_City = "35010 Vigonza (PD)";
+	BulkInserter(m_Connection, company).Insert();
 
 	TLedgers ledger;
 	BulkInserter ledgers(m_Connection, ledger);
@@ -744,6 +753,43 @@ void DemoCompany::CostAccountingEntries(int year, int type, int month, int day, 
 	}
 }
 
+// The year's income taxes on its result so far (December's postings done): IRES on the result
+// before tax, IRAP on the value of production less its costs but personnel; both set against
+// the year's advances, the rest owed.
+void DemoCompany::YearTaxes(int year, int type)
+{
+	long long beforeTax = 0, personnel = 0, financial = 0;
+	long long advances[2] = {0, 0};
+	const int advanceAccounts[2] = {Acc("0601002"), Acc("0601003")};
+	for (int account = 0; account < static_cast<int>(m_Accounts.size()); ++account)
+	{
+		const Account& a = m_Accounts[static_cast<size_t>(account)];
+		for (int i = 0; i < 2; ++i)
+			if (account == advanceAccounts[i])
+				for (int month = 1; month <= 12; ++month)
+					advances[i] += Balance(year, type, account, month).first;
+		if ((a.ledgerType != LEDGER_COSTS && a.ledgerType != LEDGER_REVENUES) || a.ledger == "27")
+			continue;
+		long long cents = 0;  // debit positive: a cost
+		for (int month = 1; month <= 12; ++month)
+		{
+			const auto& cell = Balance(year, type, account, month);
+			cents += cell.first - cell.second;
+		}
+		beforeTax -= cents;
+		if (a.ledger == "23")
+			personnel += cents;
+		else if (a.ledger == "26" || a.ledger == "33")
+			financial += cents;
+	}
+	const long long ires = std::max(0LL, beforeTax) * 24 / 100;
+	const long long irap = std::max(0LL, beforeTax + personnel + financial) * 39 / 1000;
+	const int iresDue = Acc("1501005"), irapDue = Acc("1501006");
+	Post(year, type, 12, 31, {{Acc("2701001"), ires}, {Acc("2701002"), irap}, {iresDue, -ires}, {irapDue, -irap}});
+	Post(year, type, 12, 31,
+		 {{iresDue, advances[0]}, {advanceAccounts[0], -advances[0]}, {irapDue, advances[1]}, {advanceAccounts[1], -advances[1]}});
+}
+
 // One fiscal year of postings, month by month. The opening balances (debit positive) come in,
 // the closing ones of the balance-sheet accounts go out.
 void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& balances)
@@ -786,6 +832,8 @@ void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& bal
 			const CString& code = m_Accounts[static_cast<size_t>(account)].code;
 			if (code.Left(2) == "05" || code.Left(2) == "14")
 				due[static_cast<size_t>(rng.Between(1, 2))].push_back({account, cents});
+			else if ((code == "1501005" || code == "1501006") && cents < 0)
+				due[6].push_back({account, cents});  // last year's taxes, the balance after the advances
 			else if (account == wagesDue || account == inps || account == inail || account == withheld ||
 					 (account == vatAccount && cents < 0))
 				due[1].push_back({account, cents});
@@ -854,7 +902,7 @@ void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& bal
 				continue;
 			for (int k = rng.Between(1, 2); k > 0; --k)
 				purchase(rng.Chance(0.8) ? rng.Pick(materials) : Acc(rng.Pick(std::vector<const char*>{"2002001", "2002002", "2002003", "2003001"})),
-						 Cents(rng.Between(300, 5200) * season[month - 1] * m_dFactor * Noise()), s, 22, 2);
+						 Cents(rng.Between(650, 10400) * season[month - 1] * m_dFactor * Noise()), s, 22, 2);
 		}
 		const struct
 		{
@@ -865,7 +913,7 @@ void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& bal
 			{"2101001", 9500, 22}, {"2101002", 3800, 22}, {"2101003", 1400, 22}, {"2101005", 14000, 10},
 			{"2101006", 2600, 10}, {"2102002", 2100, 22}, {"2103001", 4500, 22}, {"2103003", 6000, 0},
 			{"2103006", 1200, 22}, {"2103007", 2500, 22}, {"2103008", 1500, 22}, {"2103009", 900, 22},
-			{"2501003", 400, 22},  {"2304001", 700, 22},  {"2304002", 2200, 4},
+			{"2501003", 400, 22},  {"2304001", 700, 22},  {"2304002", 2200, 4},  {"2501004", 350, 22},
 		};
 		for (auto& s : monthlyServices)
 			purchase(Acc(s.account), Amount(s.euros), rng.Pick(suppliers), s.vat, 1);
@@ -928,9 +976,9 @@ void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& bal
 			const char* fund;
 			double euros;
 		} depreciation[] = {{"2402001", "0205001", 4500},
-							{"2402002", "0205002", 13000},
-							{"2402003", "0205003", 2250},
-							{"2402004", "0205004", 3700},
+							{"2402002", "0205002", 8500},
+							{"2402003", "0205003", 1700},
+							{"2402004", "0205004", 2600},
 							{"2401002", "0102002", 650}};
 		for (auto& d : depreciation)
 		{
@@ -959,19 +1007,21 @@ void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& bal
 			Post(year, type, month, rng.Between(1, 28), {{Bank(), refund}, {Acc("3201001"), -refund}});
 		}
 
-		// Taxes: advances in June and November, the year's charge in December.
+		// A new machine in spring, paid in two months.
+		if (month == 4)
+			purchase(Acc("0202002"), Amount(140000), rng.Pick(suppliers), 22, 2);
+
+		// Taxes: advances in June and November, the year's charge in December on its result.
 		if (month == 6 || month == 11)
 			Post(year, type, month, 30,
-				 {{Acc("0601002"), Cents(28000.0 * m_nScale)},
-				  {Acc("0601003"), Cents(5200.0 * m_nScale)},
-				  {Bank(), -Cents(33200.0 * m_nScale)}});
+				 {{Acc("0601002"), Cents(35000.0 * m_nScale)},
+				  {Acc("0601003"), Cents(30000.0 * m_nScale)},
+				  {Bank(), -Cents(65000.0 * m_nScale)}});
 		if (month == 12)
 		{
-			const long long ires = Amount(61000), irap = Amount(11500);
-			Post(year, type, month, 31,
-				 {{Acc("2701001"), ires}, {Acc("2701002"), irap}, {Acc("1501005"), -ires}, {Acc("1501006"), -irap}});
 			const long long stock = Amount(18000) - Cents(18000.0 * m_nScale);
 			Post(year, type, month, 31, {{Acc("0401001"), stock}, {Acc("2004001"), -stock}});
+			YearTaxes(year, type);
 		}
 		if (year > m_nFirstYear && month == 5)
 		{
@@ -1077,7 +1127,7 @@ std::map<int, long long> OpeningBalances(int scale, const std::map<CString, int>
 		{"0402001", 420000},   {"0701001", 180000},   {"0701002", 95000},    {"0701003", 60000},
 		{"0701004", 40000},    {"0702001", 3500},     {"1001001", -1000000}, {"1002001", -200000},
 		{"1002002", -800000},  {"1201001", -420000},  {"1302001", -900000},  {"1501002", -35000},
-		{"1601001", -60000},   {"1701001", -95000},   {"1101003", -40000},
+		{"1601001", -33000},   {"1701001", -58000},   {"1101003", -40000},
 	};
 	std::map<int, long long> balances;
 	long long total = 0;
