@@ -896,13 +896,30 @@ void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& bal
 			if (month + payIn <= 12)
 				due[static_cast<size_t>(month + payIn)].push_back({supplier, -net - vat});
 		};
-		for (int s : suppliers)
+		// Materials follow the month's sales (about two fifths of them), over the invoices of some suppliers.
 		{
-			if (!rng.Chance(0.4))
-				continue;
-			for (int k = rng.Between(1, 2); k > 0; --k)
-				purchase(rng.Chance(0.8) ? rng.Pick(materials) : Acc(rng.Pick(std::vector<const char*>{"2002001", "2002002", "2002003", "2003001"})),
-						 Cents(rng.Between(650, 10400) * season[month - 1] * m_dFactor * Noise()), s, 22, 2);
+			struct Invoice
+			{
+				int account, supplier;
+				double weight;
+			};
+			std::vector<Invoice> invoices;
+			double weights = 0;
+			for (int s : suppliers)
+			{
+				if (!rng.Chance(0.4))
+					continue;
+				for (int k = rng.Between(1, 2); k > 0; --k)
+				{
+					const int account = rng.Chance(0.8) ? rng.Pick(materials)
+														: Acc(rng.Pick(std::vector<const char*>{"2002001", "2002002", "2002003", "2003001"}));
+					invoices.push_back({account, s, rng.Between(650, 10400) * Noise()});
+					weights += invoices.back().weight;
+				}
+			}
+			const double target = static_cast<double>(sales) * 0.40 * (1.0 + 0.05 * (2.0 * rng.Unit() - 1.0));
+			for (const Invoice& i : invoices)
+				purchase(i.account, std::llround(target * i.weight / weights), i.supplier, 22, 2);
 		}
 		const struct
 		{
@@ -943,7 +960,7 @@ void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& bal
 		for (size_t i = 0; i < m_CostCentres.size(); ++i)
 		{
 			const CostCentre& c = m_CostCentres[i];
-			const double months = month == 12 ? 2.0 : 1.0;  // December pays the thirteenth month
+			const double months = 13.0 / 12.0;  // the thirteenth month accrues over the year
 			const long long gross = Cents(c.monthlyWages * months * m_dFactor * (1 + 0.03 * (2 * rng.Unit() - 1)));
 			const long long employer = gross * 30 / 100, premium = gross * 12 / 1000, severance = gross * 691 / 10000;
 			const long long employee = gross * 919 / 10000, irpef = gross * 21 / 100;
