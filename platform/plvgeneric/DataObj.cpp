@@ -194,6 +194,8 @@ CString DataEnum::FormatData(LPCTSTR pszFormat) const
 	// The item's registered text; without one, "tag:item" identifies the value.
 	if (pszFormat)
 		return CString::Formatted(pszFormat, static_cast<unsigned>(m_dwValue));
+	if (!m_dwValue)
+		return CString();
 	if (CString text = AfxGetEnumItemText(m_dwValue); !text.IsEmpty())
 		return text;
 	return CString::Formatted("%u:%u", static_cast<unsigned>(GetTagValue()), static_cast<unsigned>(GetItemValue()));
@@ -201,12 +203,12 @@ CString DataEnum::FormatData(LPCTSTR pszFormat) const
 
 void DataEnum::SetDataValue(const DataValue& value)
 {
-	m_dwValue = static_cast<DWORD>(AsInteger(value));
+	SetValue(static_cast<DWORD>(AsInteger(value)));
 }
 
 void DataEnum::SetSoapValue(const SoapValue& value)
 {
-	m_dwValue = static_cast<DWORD>(SoapInteger(value));
+	SetValue(static_cast<DWORD>(SoapInteger(value)));
 }
 
 // ---- doubles ---------------------------------------------------------------------------------

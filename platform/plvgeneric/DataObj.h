@@ -225,15 +225,16 @@ class DataEnum : public DataObj
 	DECLARE_DYNCREATE(DataEnum, DataObj)
 public:
 	DataEnum() = default;
-	explicit DataEnum(DWORD value) : m_dwValue(value) {}
-	DataEnum(WORD tag, WORD item) : m_dwValue(MAKELONG(item, tag)) {}
+	explicit DataEnum(DWORD value) { SetValue(value); }
+	DataEnum(WORD tag, WORD item) { SetValue(MAKELONG(item, tag)); }
 	DataEnum(const DataEnum&) = default;
-	DataEnum& operator=(const DataEnum& o) { m_dwValue = o.m_dwValue; return *this; }
-	DataEnum& operator=(DWORD v) { m_dwValue = v; return *this; }
+	DataEnum& operator=(const DataEnum& o) { SetValue(o.m_dwValue); return *this; }
+	DataEnum& operator=(DWORD v) { SetValue(v); return *this; }
 
 	WORD GetDataType() const override { return DATA_ENUM_TYPE; }
-	// Holds no value: no tag and no item.
+	// Holds no value: no item (a search that leaves it out). The tag stays known.
 	BOOL IsEmpty() const override { return m_dwValue == 0; }
+	void SetEmpty() { m_dwValue = 0; }
 	// Back to item 0 of the same tag.
 	void Clear(BOOL bValid = TRUE) override { m_dwValue = MAKELONG(0, GetTagValue()); ResetValid(bValid); }
 	DataObj* Clone() const override { return new DataEnum(*this); }
@@ -243,13 +244,22 @@ public:
 	SoapValue GetSoapValue() const override { return static_cast<int>(m_dwValue); }
 	void SetSoapValue(const SoapValue& value) override;
 
-	WORD GetTagValue() const { return HIWORD(m_dwValue); }
+	WORD GetTagValue() const { return m_wTag; }
 	WORD GetItemValue() const { return LOWORD(m_dwValue); }
 	DWORD GetValue() const { return m_dwValue; }
 	operator DWORD() const { return m_dwValue; }
 
 private:
+	// An empty value keeps the tag it had, so that the items can still be offered and typed.
+	void SetValue(DWORD v)
+	{
+		m_dwValue = v;
+		if (v)
+			m_wTag = HIWORD(v);
+	}
+
 	DWORD m_dwValue = 0;
+	WORD m_wTag = 0;
 };
 
 // Floating values compared within an epsilon; money, quantities and percentages are doubles too.

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "platform/plvgenlib/CBaseDocument.h"
 #include "platform/plvgenlib/CParsedForm.h"
 #include "platform/plvgeneric/EnumTexts.h"
 #include "platform/plvgeneric/Interaction.h"
@@ -270,6 +271,13 @@ BOOL CEnumCombo::ParseText(const CString& strText, DataObj& value) const
 {
 	CString t = strText;
 	t.Trim();
+	// A search may leave the enumeration out.
+	if (t.IsEmpty() && value.GetDataType() == DATA_ENUM_TYPE && m_pForm && m_pForm->GetDocument() &&
+		m_pForm->GetDocument()->GetFormMode() == CBaseDocument::FIND)
+	{
+		static_cast<DataEnum&>(value).SetEmpty();
+		return TRUE;
+	}
 	if (value.GetDataType() == DATA_ENUM_TYPE)
 		for (auto& [wItem, text] : AfxGetEnumItems(static_cast<DataEnum&>(value).GetTagValue()))
 			if (Utf8CompareNoCase(text.str(), t.str()) == 0)

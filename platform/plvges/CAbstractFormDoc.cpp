@@ -336,6 +336,11 @@ BOOL CAbstractFormDoc::EnterFindMode()
 	m_pShownKey.reset(m_bHasRecord ? m_pMaster->GetRecord()->Clone() : nullptr);
 	m_pMaster->Unlock();
 	m_pMaster->Init();
+	// Only what the user types filters: an enumeration starts without an item too.
+	SqlRecord* pRec = m_pMaster->GetRecord();
+	for (int i = 0; i < pRec->GetSize(); ++i)
+		if (auto* pEnum = DynamicDownCast<DataEnum>(pRec->GetDataObjAt(i)))
+			pEnum->SetEmpty();
 	m_bHasRecord = false;
 	SetFormMode(FIND);
 	ResetFieldStates(FIND);

@@ -308,6 +308,36 @@ TEST_F(FormTest, BrowseFindAndDelete)
 	EXPECT_EQ(form.Text("Numero"), "O1");
 }
 
+TEST_F(FormTest, FindFiltersOnlyOnWhatWasTyped)
+{
+	// Stored states: item 0 and item 1 of the enumeration.
+	Sql("INSERT INTO T_Ordini VALUES ('O1', 'C1', 'Primo', 32768000, 0, 0), ('O2', 'C1', 'Secondo', 32768001, 0, 0)");
+	FormDriver form(OpenOrdini());
+	ASSERT_TRUE(form.Find());
+	EXPECT_EQ(form.Text("Stato"), "");  // an enumeration starts empty too
+	ASSERT_TRUE(form.Type("Descrizione ordine", "Sec"));
+	ASSERT_TRUE(form.Save()) << form.GetLastError();
+	EXPECT_EQ(form.Text("Numero"), "O2");
+
+	ASSERT_TRUE(form.Find());
+	ASSERT_TRUE(form.Type("Stato", "0"));  // an item keeps the enumeration's tag
+	EXPECT_EQ(form.Text("Stato"), "500:0");
+	ASSERT_TRUE(form.Save()) << form.GetLastError();
+	EXPECT_EQ(form.Text("Numero"), "O1");
+
+	// An item typed, then taken back: the enumeration no longer filters.
+	ASSERT_TRUE(form.Find());
+	ASSERT_TRUE(form.Type("Descrizione ordine", "Sec"));
+	ASSERT_TRUE(form.Type("Stato", "0"));
+	ASSERT_TRUE(form.Type("Stato", ""));
+	ASSERT_TRUE(form.Save()) << form.GetLastError();
+	EXPECT_EQ(form.Text("Numero"), "O2");
+
+	// Outside a search an enumeration keeps an item.
+	ASSERT_TRUE(form.Edit());
+	EXPECT_FALSE(form.Type("Stato", ""));
+}
+
 TEST_F(FormTest, GridNotificationsAndCommands)
 {
 	FormDriver form(OpenOrdini());

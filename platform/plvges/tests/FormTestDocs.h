@@ -191,6 +191,7 @@ protected:
 	{
 		GetOrdine()->f_Numero.SetFindable(TRUE);
 		GetOrdine()->f_Descrizione.SetFindable(TRUE);
+		GetOrdine()->f_Stato.SetFindable(TRUE);
 	}
 	void OnDisableControlsForEdit() override { GetOrdine()->f_Numero.SetReadOnly(TRUE); }
 };
