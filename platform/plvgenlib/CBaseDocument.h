@@ -142,6 +142,15 @@ public:
 	virtual void UpdateDataView();
 	// Whether data may change now (pData null: the document's data in general).
 	virtual BOOL IsDataEditable(const DataObj* pData) const { return !pData || !pData->IsReadOnly(); }
+	// A handler whose work did not succeed (a button's save refused) makes the user's action
+	// fail: the front end that drives the form reports it as refused.
+	void SetActionRefused() { m_bActionRefused = true; }
+	BOOL TakeActionRefused()
+	{
+		const bool b = m_bActionRefused;
+		m_bActionRefused = false;
+		return b;
+	}
 
 protected:
 	void SetFormMode(FormMode mode) { m_FormMode = mode; }
@@ -152,6 +161,7 @@ protected:
 private:
 	FormMode m_FormMode = NONE;
 	bool m_bModified = false;
+	bool m_bActionRefused = false;
 	CPLVNamespace m_Namespace;
 	CBaseFrame* m_pFrame = nullptr;
 	CBaseView* m_pView = nullptr;

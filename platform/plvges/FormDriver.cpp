@@ -58,9 +58,15 @@ BOOL FormDriver::Act(Action action)
 	if (m_pDocument && m_pDocument->GetMasterFrame() && !m_pDocument->GetMasterFrame()->IsWindowEnabled())
 		return Fail("The document's frame is disabled.");
 	CUserActionScope scope(m_pDocument);
+	CBaseDocument* pDoc = m_pDocument;
+	if (pDoc)
+		pDoc->TakeActionRefused();
 	try
 	{
-		return action();
+		const BOOL bDone = action();
+		if (bDone && pDoc && AfxExistWebServiceStateObject(pDoc) && pDoc->TakeActionRefused())
+			return Fail(m_strLastError.IsEmpty() ? CString("The document refused it.") : m_strLastError);
+		return bDone;
 	}
 	catch (const SqlException& e)
 	{
@@ -395,6 +401,19 @@ CParsedCtrl* FormDriver::Control(const CString& strControl) const
 		if (DataObj* pData = pRec->GetDataObjFromColumnName(strControl))
 			if (CParsedCtrl* pCtrl = m_pForm->GetLinkedParsedCtrl(pData))
 				return pCtrl;
+	// "TAB/NAME": the control of that name on a tab page (by its title or name), where pages
+	// share the names of their controls.
+	for (int nSlash = strControl.Find('/'); nSlash > 0; nSlash = strControl.Find('/', nSlash + 1))
+	{
+		const CString strTab = strControl.Left(nSlash);
+		const CString strName = strControl.Mid(nSlash + 1);
+		for (CParsedCtrl* p : m_pForm->GetAllControls())
+			for (CParsedForm* pChild : p->GetChildForms())
+				if (auto* pPage = DynamicDownCast<CBaseTabDialog>(pChild);
+					pPage && (pPage->GetTitle().CompareNoCase(strTab) == 0 || pPage->GetName().CompareNoCase(strTab) == 0))
+					if (CParsedCtrl* pCtrl = pPage->FindControl(strName))
+						return pCtrl;
+	}
 	// A name typed in another case: only when it names one control.
 	CParsedCtrl* pFound = nullptr;
 	for (CParsedCtrl* p : m_pForm->GetAllControls())

@@ -400,7 +400,8 @@ void Kvz_CInsExtracontMensiliDoc::OnVisualizza()
 
 void Kvz_CInsExtracontMensiliDoc::OnSalva()
 {
-	SalvaFormule();
+	if (!SalvaFormule())
+		SetActionRefused();
 	UpdateDataView();
 }
 

@@ -166,7 +166,9 @@ TEST_F(InsExtracontMensili, RefusesPositionsAndMonthsOutOfRange)
 	m_Ui.Clear();
 	ASSERT_TRUE(form.Type("Mese", "13"));
 	EXPECT_TRUE(Mostrato("Il mese indicato non e' valido."));
-	ASSERT_TRUE(form.Press("&Salva"));
+	// A save that did not happen fails the user's action.
+	EXPECT_FALSE(form.Press("&Salva"));
+	EXPECT_EQ(form.GetLastError(), "The document refused it.");
 	ASSERT_TRUE(form.Press("Visualizza"));
 	// No month-13 rows, nothing reloaded, nothing lost.
 	EXPECT_EQ(Mesi(), (std::vector<std::string>{"A 3 1|10|30", "B 3 2|20|"}));
@@ -183,6 +185,15 @@ TEST_F(InsExtracontMensili, SavesEveryRowAtTheLoadedPositionCreatingMissingMonth
 	ASSERT_TRUE(form.Press("&Salva"));
 	EXPECT_EQ(Mesi(), (std::vector<std::string>{"A 3 1|10|30", "A1 3 7||", "AZZZ 3 ||", "B 3 2|20|", "C 3 ||"}));
 	EXPECT_FALSE(static_cast<Kvz_CInsExtracontMensiliDoc*>(form.GetDocument())->m_bContatoriModificati);
+
+	// A save whose transaction fails writes nothing and fails the user's action.
+	ASSERT_TRUE(form.TypeCell(kGrid, 1, "Formula", "8")) << form.GetLastError();
+	m_pConn->Db().Execute("ALTER TABLE Kvz_CodExtracontabiliMesi RENAME TO Kvz_Altrove");
+	m_Ui.Clear();
+	EXPECT_FALSE(form.Press("&Salva"));
+	EXPECT_TRUE(Mostrato("Formule non salvate: nessuna modifica registrata."));
+	m_pConn->Db().Execute("ALTER TABLE Kvz_Altrove RENAME TO Kvz_CodExtracontabiliMesi");
+	EXPECT_EQ(Mesi(), (std::vector<std::string>{"A 3 1|10|30", "A1 3 7||", "AZZZ 3 ||", "B 3 2|20|", "C 3 ||"}));
 }
 
 TEST_F(InsExtracontMensili, AsksBeforeReloadingOverChanges)
