@@ -392,6 +392,30 @@ void Kvz_CDeAnagContiDoc::OnCodiceRigaChanged()
 
 BOOL Kvz_CDeAnagContiDoc::OnOkTransaction()
 {
+	// A new account whose code its year already has: refused with the reason before the
+	// alignment or the base plan writes anything, or a counter is taken.
+	if (GetFormMode() == NEW)
+	{
+		const Kvz_TAnagContiKvz* pRec = GetAnagConti();
+		try
+		{
+			Kvz_TRAnagContiKvz conti(this);
+			if (conti.FindRecord(pRec->f_Esercizio, pRec->f_ContoKvz) == TableReader::FOUND)
+			{
+				AfxMessageBox(CString::Formatted(AfxLoadSourceString(_T("Il conto %s esercizio %s esiste gia'."), kSource),
+												 pRec->f_ContoKvz.GetString().GetString(),
+												 pRec->f_Esercizio.FormatData().GetString()),
+							  MB_OK | MB_ICONWARNING);
+				SetCtrlFocus(pRec->f_ContoKvz);
+				return FALSE;
+			}
+		}
+		catch (const SqlException& e)
+		{
+			e.ShowError();
+			return FALSE;
+		}
+	}
 	if (GetAnagConti()->f_AggiungiCdcCommAuto)
 	{
 		switch (AfxMessageBox(AfxLoadSourceString(_T("Allineare i centri e le commesse su tutti i conti con il flag?"),

@@ -341,6 +341,31 @@ TEST_F(AnagContiDoc, KeysAndSplitCodesAreRequired)
 	EXPECT_FALSE(form.TypeCell(kGriglia, 0, "Codice", "NOPE"));  // only the host's cost centres
 }
 
+// A new account under a code its year already has is refused with the reason before anything is
+// written or a counter taken; the same code in another year is an account of its own.
+TEST_F(AnagContiDoc, ANewAccountUnderACodeTakenInItsYearIsRefusedWithTheReason)
+{
+	Conto("K1", true, "(2026, 'K1', 'DIR', 'Direzione', 0, 1)");
+	Conto("K2", true);
+	FormDriver form = Apri();
+	Nuovo(form, "K1", {"PRD"}, true);
+	m_Ui.Clear();
+	EXPECT_FALSE(form.Save());
+	EXPECT_EQ(m_Ui.LastMessage(), "Il conto K1 esercizio 2026 esiste gia'.");
+	EXPECT_FALSE(Chiesto("Allineare"));
+	EXPECT_EQ(form.Mode(), CBaseDocument::NEW);
+	EXPECT_EQ(Splits("K1") + "|" + Splits("K2"), "DIR:1|");
+	EXPECT_EQ(Long("SELECT COUNT(*) FROM Kvz_PianoBaseT") + Long("SELECT COUNT(*) FROM Kvz_IDDocumenti") +
+				  Long("SELECT COUNT(*) FROM Kvz_NumDocumenti"),
+			  0);
+
+	ASSERT_TRUE(form.Type("Esercizio", "2027"));
+	ASSERT_TRUE(form.Press("AggiungiCdcCommAuto"));
+	m_Ui.Clear();
+	EXPECT_TRUE(form.Save()) << m_Ui.LastMessage().GetString();
+	EXPECT_EQ(Long("SELECT COUNT(*) FROM Kvz_AnagConti WHERE ContoKvz = 'K1'"), 2);
+}
+
 // A header is never written without its identifier and number: the save is refused and says why.
 TEST_F(AnagContiDoc, ACounterThatFailsRefusesTheSaveAndWritesNoBasePlan)
 {
