@@ -19,6 +19,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_ViewCdcCommesse.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_FiltriCommesseDoc.h"
 #include "platform/plvgeneric/Array.h"
 
 enum : UINT
@@ -168,7 +169,7 @@ public:
 
 // ---- document -----------------------------------------------------------------------------------
 
-class Kvz_CPropSimboloPBaseDoc : public Kvz_CPropSimboloDoc
+class Kvz_CPropSimboloPBaseDoc : public Kvz_CPropSimboloDoc, public Kvz_ConFiltroCommesse
 {
 	DECLARE_DYNCREATE(Kvz_CPropSimboloPBaseDoc, Kvz_CPropSimboloDoc)
 	DECLARE_MESSAGE_MAP()
@@ -245,12 +246,8 @@ public:
 	DataBool& SelSeg(int k);
 
 	// Ranges of "Carica da tabelle", filled by the cost-centre/job filter.
-	DataBool m_TutteCommesse{TRUE};
-	DataBool m_TuttiCdc{TRUE};
-	DataStr m_DallaComm;
-	DataStr m_AllaComm;
-	DataStr m_DalCdc;
-	DataStr m_AlCdc;
+	Kvz_FiltroCommesse m_FiltroCommesse;
+	Kvz_FiltroCommesse& GetFiltroCommesse() override { return m_FiltroCommesse; }
 	CBaseDocument* m_pFiltroDoc = nullptr;
 
 	// ---- state ----------------------------------------------------------------------------

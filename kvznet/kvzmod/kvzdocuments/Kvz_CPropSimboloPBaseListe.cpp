@@ -589,14 +589,14 @@ void Kvz_CPropSimboloPBaseDoc::OnCaricaTabellaCdcComm()
 		tJob.Open();
 		tJob.SelectAll();
 		tJob.AddSortColumn(job.f_Job);
-		if (m_TutteCommesse != TRUE)
+		if (m_FiltroCommesse.m_bTutteCommesse != TRUE)
 		{
 			const CString col = tJob.GetColumnName(job.f_Job);
 			tJob.m_strFilter += CString::Formatted(" %s >= ? AND %s <= ? ", col.GetString(), col.GetString());
 			tJob.AddParam("DallaComm", job.f_Job);
 			tJob.AddParam("AllaComm", job.f_Job);
-			tJob.SetParamValue("DallaComm", m_DallaComm);
-			tJob.SetParamValue("AllaComm", m_AllaComm);
+			tJob.SetParamValue("DallaComm", m_FiltroCommesse.m_DallaCommessa);
+			tJob.SetParamValue("AllaComm", m_FiltroCommesse.m_AllaCommessa);
 		}
 		for (tJob.Query(); !tJob.IsEOF() && !GetScheduler()->IsAborted(); tJob.MoveNext())
 			if (!esiste(kCommessa, job.f_Job))
@@ -605,14 +605,14 @@ void Kvz_CPropSimboloPBaseDoc::OnCaricaTabellaCdcComm()
 		tCdc.Open();
 		tCdc.SelectAll();
 		tCdc.AddSortColumn(cdc.f_CostCenter);
-		if (m_TuttiCdc != TRUE)
+		if (m_FiltroCommesse.m_bTuttiCentriCosto != TRUE)
 		{
 			const CString col = tCdc.GetColumnName(cdc.f_CostCenter);
 			tCdc.m_strFilter += CString::Formatted(" %s >= ? AND %s <= ? ", col.GetString(), col.GetString());
 			tCdc.AddParam("DalCdc", cdc.f_CostCenter);
 			tCdc.AddParam("AlCdc", cdc.f_CostCenter);
-			tCdc.SetParamValue("DalCdc", m_DalCdc);
-			tCdc.SetParamValue("AlCdc", m_AlCdc);
+			tCdc.SetParamValue("DalCdc", m_FiltroCommesse.m_DalCentroCosto);
+			tCdc.SetParamValue("AlCdc", m_FiltroCommesse.m_AlCentroCosto);
 		}
 		for (tCdc.Query(); !tCdc.IsEOF() && !GetScheduler()->IsAborted(); tCdc.MoveNext())
 			if (!esiste(kCentro, cdc.f_CostCenter))

@@ -4,8 +4,15 @@
 // disabled while open, and copies them back when closed with OK.
 #include "platform/plvges/FormViews.h"
 
+class HKLJobs;
+class HKLCostCenters;
+
 enum : UINT
 {
+	IDC_FILTRI_COMMESSE_DESCRI_DALLA_COMMESSA = 52700,
+	IDC_FILTRI_COMMESSE_DESCRI_ALLA_COMMESSA = 52701,
+	IDC_FILTRI_COMMESSE_DESCRI_DAL_CENTRO_COSTO = 52702,
+	IDC_FILTRI_COMMESSE_DESCRI_AL_CENTRO_COSTO = 52703,
 	IDC_FILTRI_COMMESSE_OK = 52704,
 	IDC_FILTRI_COMMESSE_TUTTE_COMMESSE = 52705,
 	IDC_FILTRI_COMMESSE_TUTTI_CENTRO_COSTO = 52706,
@@ -46,14 +53,25 @@ public:
 
 	Kvz_FiltroCommesse m_Filtro;
 	DataBool m_bSempre{TRUE};
+	// The lookups of the four codes, owned by the document once attached.
+	HKLJobs* m_pHKLDallaCommessa = nullptr;
+	HKLJobs* m_pHKLAllaCommessa = nullptr;
+	HKLCostCenters* m_pHKLDalCentroCosto = nullptr;
+	HKLCostCenters* m_pHKLAlCentroCosto = nullptr;
 
 protected:
 	BOOL OnAttachData() override;
 	void OnOK();
-	// A range applies only without its "all" box.
-	void OnTutteChanged();
+	// A range applies only without its "all" box: set again, the box empties the range.
+	void OnTutteCommesseChanged();
+	void OnTuttiCentriCostoChanged();
+	// The range's end starts as its beginning.
+	void OnDallaCommessaChanged();
+	void OnDalCentroCostoChanged();
 
 private:
+	void TuttiChanged(const DataBool& bTutti, DataStr& aDa, DataStr& aA, HotKeyLink* pDa, HotKeyLink* pA);
+
 	CBaseDocument* m_pCaller = nullptr;
 	Kvz_FiltroCommesse* m_pFiltroCaller = nullptr;
 	bool m_bConfermato = false;

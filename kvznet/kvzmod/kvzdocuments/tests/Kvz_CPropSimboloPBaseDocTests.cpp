@@ -2,6 +2,7 @@
 // kind opens, the account list with its type, range and level filters, the grouping-level
 // check, the company tab and another company's accounts, the cost-centre/job lists and their
 // pair lists, and the form's choices kept between uses.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloOutRiclassDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloPBaseDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloRiclassDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_FiltriCommesseDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvges/FormDriver.h"
@@ -410,6 +412,65 @@ TEST_F(PropSimboloPBase, TheCompanyTabReadsAnotherCompanysAccountsThroughItsConn
 	EXPECT_EQ(form.Text("PB_SYMB_NOME_SIMBOLO"), "UTILE");
 	pDoc->RiempiListBoxConti();
 	EXPECT_EQ(form.RowCount(kConti), 7);
+	pDoc->CloseDocument(FALSE);
+}
+
+// "Filtro" opens the filter on the symbol's ranges; closed with OK, it makes "Carica da tabelle" load
+// only the cost centres of the range typed, and still every job. The cost-centre tab's own buttons
+// are named with their tab.
+TEST_F(PropSimboloPBase, TheFilterChosenRulesWhatTheHostsTablesLoad)
+{
+	m_pConn->ExecuteSQL("INSERT INTO Erp_Jobs (Job, Description) VALUES ('J01', 'Commessa uno'), ('J02', 'Commessa due')");
+	m_pConn->ExecuteSQL("INSERT INTO Erp_CostCenters (CostCenter, Description) VALUES ('AMM', 'Amministrazione'), "
+						"('MAG', 'Magazzino'), ('PRD', 'Produzione'), ('VEN', 'Vendite')");
+	auto* pDoc = Apri();
+	ASSERT_NE(pDoc, nullptr);
+	FormDriver form(pDoc);
+	ASSERT_TRUE(form.SelectRow(kConti, 5));
+	auto filtro = [&]() -> FormDriver {
+		for (CBaseDocument* p : m_Manager.GetOpenDocuments())
+			if (p->IsKindOf(RUNTIME_CLASS(Kvz_FiltriCommesseDoc)))
+				return FormDriver(p);
+		ADD_FAILURE() << "no filter open";
+		return FormDriver(pDoc);
+	};
+	ASSERT_TRUE(form.Press("Filtro")) << form.GetLastError();
+	{
+		FormDriver f = filtro();
+		EXPECT_EQ(f.Text("Tutte") + f.Text("Tutti"), "SiSi");
+		EXPECT_FALSE(f.IsEditable("Dal centro di costo"));
+		ASSERT_TRUE(f.Press("Tutti"));
+		ASSERT_TRUE(f.Type("Dal centro di costo", "MAG")) << f.GetLastError();
+		EXPECT_EQ(f.Text("Al centro di costo"), "MAG");  // the range's end starts as its beginning
+		EXPECT_EQ(f.Text("FILTRI_COMMESSE_DESCRI_AL_CENTRO_COSTO"), "Magazzino");
+		ASSERT_TRUE(f.Type("Al centro di costo", "PRD")) << f.GetLastError();
+		EXPECT_EQ(f.Text("FILTRI_COMMESSE_DESCRI_DAL_CENTRO_COSTO"), "Magazzino");
+		EXPECT_EQ(f.Text("FILTRI_COMMESSE_DESCRI_AL_CENTRO_COSTO"), "Produzione");
+		// "Tutte" cleared and set again: the job range is empty again.
+		ASSERT_TRUE(f.Press("Tutte"));
+		ASSERT_TRUE(f.Type("Dalla commessa", "J02")) << f.GetLastError();
+		ASSERT_TRUE(f.Press("Tutte"));
+		EXPECT_EQ(f.Text("Dalla commessa") + f.Text("Alla commessa"), "");
+		ASSERT_TRUE(f.Press("OK"));
+		EXPECT_FALSE(f.IsOpen());
+	}
+	ASSERT_TRUE(form.Press("Carica da tabelle")) << form.GetLastError();
+	const std::vector<std::string> codici = Codici(form, kCdcComm);
+	for (const char* c : {"J01", "J02", "MAG", "PRD"})
+		EXPECT_NE(std::find(codici.begin(), codici.end(), c), codici.end()) << c;
+	for (const char* c : {"AMM", "VEN"})
+		EXPECT_EQ(std::find(codici.begin(), codici.end(), c), codici.end()) << c;
+
+	// On the cost-centre tab the accounts tab's buttons of the same names are not the ones meant.
+	ASSERT_TRUE(form.Press("PB_SYMB_CDC_COMM")) << form.GetLastError();
+	EXPECT_FALSE(form.Press("Filtro"));
+	ASSERT_TRUE(form.Press("Selezione centri/commesse/Filtro")) << form.GetLastError();
+	{
+		FormDriver f = filtro();
+		EXPECT_EQ(f.Text("Dal centro di costo") + "-" + f.Text("Al centro di costo"), "MAG-PRD");
+		ASSERT_TRUE(f.Press("OK"));
+	}
+	EXPECT_TRUE(form.Exists("Selezione centri/commesse/Carica da tabelle"));
 	pDoc->CloseDocument(FALSE);
 }
 
