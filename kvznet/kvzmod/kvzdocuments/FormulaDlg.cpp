@@ -5,6 +5,7 @@
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloDoc.h"
 #include "platform/plvgeneric/Application.h"
@@ -342,8 +343,11 @@ void Kvz_CFormulaDoc::OnNuovoSimbolo()
 	RicontaFormula(&m_nNumSimboli);
 	if (m_bTuttiTipi)
 	{
-		// No kind to take from the list: the kind is chosen in the symbol document's dialog.
+		// No kind to take from the list: the user chooses it, or defines nothing.
 		m_TipoSimboloSelez = DataEnum(E_KVZ_TIPOSIMBOLO, 0);
+		Kvz_SceltaTipoSimboloDlg dlg(this, &m_TipoSimboloSelez);
+		if (dlg.DoModal() != IDOK)
+			return;
 	}
 	else
 		m_TipoSimboloSelez = m_TipoLista;
@@ -539,7 +543,9 @@ void Kvz_CFormulaDoc::OnAnnulla()
 void Kvz_CFormulaDoc::OnCloseDocument()
 {
 	m_bValidazioneFallita = false;
-	if (m_bConfermato || m_bSimboloCancellato)
+	// A formula its document cannot change now (read-only, or a record only browsed) is only shown.
+	const BOOL bScrivibile = !m_pDataCaller || m_pCaller->IsDataEditable(m_pDataCaller);
+	if ((m_bConfermato || m_bSimboloCancellato) && bScrivibile)
 	{
 		const BOOL bOk = m_bModificaMacro || m_bSalvaComeMacro ? SalvaMacro() : ControllaSintassi();
 		if (!bOk)
@@ -549,6 +555,8 @@ void Kvz_CFormulaDoc::OnCloseDocument()
 			m_bConfermato = FALSE;
 			return;
 		}
+		const CString precedente =
+			m_pDataCaller ? m_pDataCaller->GetString() : m_pCtrlCaller ? m_pCtrlCaller->GetCtrlText() : CString();
 		if (m_pDataCaller)
 		{
 			*m_pDataCaller = m_Formula;
@@ -559,6 +567,9 @@ void Kvz_CFormulaDoc::OnCloseDocument()
 			m_pCtrlCaller->UserInput(m_Formula.GetString());
 			m_pCaller->SetModifiedFlag();
 		}
+		// A model row's budget formulas follow its main formula as when it is typed in the grid.
+		if (auto* pModello = DynamicDownCast<Kvz_CDeRiclassificazioniDoc>(m_pCaller); pModello && m_nPosizFormula == 0)
+			pModello->SeguiFormulaPrincipale(precedente);
 		m_pCaller->CaricaCodiciFormula(m_Formula.GetString(), m_nPosizFormula);
 		m_pCaller->CaricaContatoriGenerali();
 		m_pCaller->m_bContatoriModificati = TRUE;

@@ -704,7 +704,9 @@ void Kvz_CBudgetView::BuildDataControlLinks()
 	AddLink(IDC_BDG_TOT_TRIM2, _T("2° trimestre"), RUNTIME_CLASS(CMoneyEdit), &pRec->f_TotTrimestre2);
 	AddLink(IDC_BDG_TOT_TRIM3, _T("3° trimestre"), RUNTIME_CLASS(CMoneyEdit), &pRec->f_TotTrimestre3);
 	AddLink(IDC_BDG_TOT_TRIM4, _T("4° trimestre"), RUNTIME_CLASS(CMoneyEdit), &pRec->f_TotTrimestre4);
-	AddLink(IDC_BDG_FORMULA, _T("Formula"), RUNTIME_CLASS(CStrEdit), &pRec->f_Formula);
+	if (auto* pFormula = static_cast<Kvz_CFormulaEdit*>(
+			AddLink(IDC_BDG_FORMULA, _T("Formula"), RUNTIME_CLASS(Kvz_CFormulaEdit), &pRec->f_Formula)))
+		pFormula->SetPos(0);
 	AddLink(IDC_BDG_RANGE, _T("BDG_RANGE"), RUNTIME_CLASS(CStrEdit), &pDoc->m_Range);
 	AddLink(IDC_BDG_RIPARTISCI, _T("BDG_RIPARTISCI"), RUNTIME_CLASS(CExtButton), &pDoc->m_bAbilitaRipartisci);
 	AddLink(IDC_BDG_CREA_BUDGET_FINANZ, _T("CREA_BUDGET_FINANZ"), RUNTIME_CLASS(CExtButton), &pDoc->m_bAbilitaCreaFinanz);

@@ -448,15 +448,23 @@ void Kvz_CDeRiclassificazioniDoc::OnFormulaChanged()
 	SetPStrFormula(&pRiga->f_Formula);
 	SetPosizFormula(0);
 	Kvz_CUtilizzaFormuleDoc::OnFormulaChanged();
-	// A budget formula follows the main one while it equals what the main formula was: typed
-	// over, it keeps its own text.
 	CString precedente;
 	if (const DataObj* pOld = AfxGetOldCtrlData())
 		precedente = pOld->FormatData();
 	else if (const auto* pSalvata = static_cast<Kvz_TRiclassificazioneRighe*>(m_pDBTRighe->GetSavedRow(pRiga)))
 		precedente = pSalvata->f_Formula.GetString();
+	SeguiFormulaPrincipale(precedente);
+}
+
+void Kvz_CDeRiclassificazioniDoc::SeguiFormulaPrincipale(const CString& strPrecedente)
+{
+	// A budget formula follows the main one while it equals what the main formula was: typed
+	// over, it keeps its own text.
+	Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRigaCorrente();
+	if (!pRiga)
+		return;
 	for (DataStr* pBudget : {&pRiga->f_FormulaBudgetA, &pRiga->f_FormulaBudgetB, &pRiga->f_FormulaBudgetC})
-		if (pBudget->GetString() == precedente)
+		if (pBudget->GetString() == strPrecedente)
 			*pBudget = pRiga->f_Formula;
 	UpdateDataView();
 }

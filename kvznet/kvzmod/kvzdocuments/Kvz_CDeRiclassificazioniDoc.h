@@ -104,6 +104,9 @@ public:
 	void OnCloseDocument() override;
 	BOOL SimboloUtilizzato(CString strNome) override;
 	void OnFormulaChanged() override;
+	// The current row's budget formulas that equalled the main formula before it became
+	// strPrecedente's successor take the new main formula; one typed over keeps its own text.
+	void SeguiFormulaPrincipale(const CString& strPrecedente);
 
 	// ---- operations ----------------------------------------------------------------------
 	// Rebuilds the detail counters from every row's main and numbered formulas, then the

@@ -366,6 +366,32 @@ TEST_F(Editore, ANewSymbolLeavesTheFieldsPositionAlone)
 	EXPECT_EQ(pDoc->GetPosizFormula(), 1);
 }
 
+// With every kind listed, a new symbol's kind is chosen in the kind dialog; cancelled, nothing opens.
+TEST_F(Editore, ANewSymbolOfAnyKindAsksItsKind)
+{
+	TFormuleDoc* pDoc = nullptr;
+	ASSERT_TRUE(ApriSullaCella(pDoc));
+	FormDriver& ed = *m_pEditore;
+	ASSERT_TRUE(ed.Press("Tutti"));
+	for (bool ok : {false, true})
+	{
+		AfxClearShownDialogs();
+		FormDriver::AnswerDialog([&](FormDriver& dlg) {
+			EXPECT_TRUE(dlg.Press("Formula da un codice extracontabile")) << dlg.GetLastError();
+			return ok ? IDOK : IDCANCEL;
+		});
+		ASSERT_TRUE(ed.Press("Definisci nuovo simbolo"));
+		EXPECT_EQ(AfxGetShownDialogs(), std::vector<CString>{"Scelta tipo simbolo da definire"});
+		EXPECT_EQ(EditoreAperto()->GetTipoSimboloSelez().GetItemValue(), ok ? 1 : 0);
+	}
+	// A kind of the list needs no question.
+	ASSERT_TRUE(ed.Press("Riclassificati"));
+	AfxClearShownDialogs();
+	ASSERT_TRUE(ed.Press("Definisci nuovo simbolo"));
+	EXPECT_TRUE(AfxGetShownDialogs().empty());
+	EXPECT_EQ(EditoreAperto()->GetTipoSimboloSelez().GetItemValue(), 3);
+}
+
 TEST_F(Editore, AMacroNameTakesOnlyLettersAndDigits)
 {
 	const struct

@@ -8,6 +8,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TParametri.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezBudgetDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/erp/erpsetup/CompanySetup.h"
@@ -554,6 +555,24 @@ TEST_F(BudgetDoc, ThePriorYearsBudgetOpensInADocumentOfItsOwn)
 	EXPECT_EQ(prec.Text("Esercizio"), "2025");
 	EXPECT_EQ(prec.Text("Descrizione"), "Anno prima");
 	EXPECT_EQ(form.Text("Esercizio"), "2026");
+}
+
+// The budget's formula is shown in the formula editor on a double-click; read-only here, the
+// editor's OK leaves it as it was.
+TEST_F(BudgetDoc, ADoubleClickOnTheFormulaOpensTheEditorOnIt)
+{
+	FormDriver form = Apri();
+	Nuovo(form, "2001001", {10});
+	static_cast<Kvz_TBudgetTesta*>(Doc(form)->GetMaster()->GetRecord())->f_Formula = "1 + 2";
+	ASSERT_TRUE(form.DoubleClickControl("Formula")) << form.GetLastError();
+	const std::vector<CBaseDocument*> docs = m_Manager.GetOpenDocuments();
+	ASSERT_TRUE(docs.back()->IsKindOf(RUNTIME_CLASS(Kvz_CFormulaDoc)));
+	FormDriver editore(docs.back());
+	EXPECT_EQ(editore.Text("Formula :"), "1 + 2");
+	ASSERT_TRUE(editore.Press("2"));
+	ASSERT_TRUE(editore.Press("OK")) << editore.GetLastError();
+	EXPECT_FALSE(AfxExistWebServiceStateObject(docs.back()));
+	EXPECT_EQ(form.Text("Formula"), "1 + 2");
 }
 
 TEST_F(BudgetDoc, ANewBudgetWhoseDuplicateCannotBeLookedUpIsNotSaved)
