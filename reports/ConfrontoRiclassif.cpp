@@ -26,7 +26,7 @@ public:
 			s += ", " + in("DescriColonnaUsata");
 		if (!in("DescriProiezione").IsEmpty())
 			s += ", proiezione " + in("DescriProiezione");
-		return s + " (" + in("TipoDatoPianoBase") + ")";
+		return s + ", dati " + DataKindText(in("TipoDatoPianoBase"));
 	}
 
 	struct Riga
@@ -80,6 +80,15 @@ public:
 			colonne.insert(colonne.end(),
 						   {{"Proiettato 1", ColumnKind::Balance, 1.2}, {"Proiettato 2", ColumnKind::Balance, 1.2}});
 		CReportTable& t = out.AddTable("Confronto per codice", colonne);
+		// The first term's model says which rows total others.
+		const ModelShape shape = ReadModel(ctx.InputInt("w_Esercizio1"), ctx.InputText("w_Modello1"), "0");
+		for (int n = 1; n <= 2; ++n)
+		{
+			const CString model = ctx.InputText(CString::Formatted("w_Modello%d", n));
+			if (n == 2 && model == ctx.InputText("w_Modello1"))
+				break;
+			out.subtitle += (n == 2 ? " e " : "") + model + " - " + ctx.InputText(CString::Formatted("w_DescriModello%d", n));
+		}
 		const int kTitolo = 4;  // a title row has no values
 		for (const Riga& r : righe)
 		{
@@ -93,7 +102,7 @@ public:
 				celle.insert(celle.end(), {r.rip1, r.rip2});
 			if (proiezioni)
 				celle.insert(celle.end(), {r.pro1, r.pro2});
-			t.AddRow(std::move(celle));
+			t.AddRow(std::move(celle), shape.IsTotal(r.codice));
 		}
 	}
 };

@@ -32,9 +32,7 @@ public:
 		table.SelectAll();
 		if (!model.IsEmpty())
 		{
-			table.AddParam("pMod", rec.f_ModelloRiclassific);
-			table.AddFilterColumn(rec.f_ModelloRiclassific);
-			table.SetParamValue("pMod", DataStr(model));
+			FilterEqual(table, "pMod", rec.f_ModelloRiclassific, DataStr(model));
 		}
 		for (const DataObj* column : {static_cast<const DataObj*>(&rec.f_Esercizio), static_cast<const DataObj*>(&rec.f_CodRiclassificato),
 									  static_cast<const DataObj*>(&rec.f_Simbolo), static_cast<const DataObj*>(&rec.f_Conto)})

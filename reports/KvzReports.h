@@ -1,8 +1,10 @@
 #pragma once
 // The module's report definitions and what they share.
+#include <map>
 #include <memory>
 #include <utility>
 
+#include "platform/plvoledb/SqlTable.h"
 #include "platform/plvrendoviewer/ReportDefinition.h"
 
 namespace kvzreports {
@@ -25,6 +27,23 @@ inline constexpr const char* kStampaReportRiclassific = "KvzNet.KvzMod.StampaRep
 // "Gennaio" ... "Dicembre"; the number as text outside 1 to 12.
 CString MonthName(int month);
 CString YesNo(bool b);
+// The data kind of a print as a reader takes it ("Scelta del simbolo": as each symbol chose).
+CString DataKindText(const CString& kind);
+
+// Keeps the table's rows whose column equals the value.
+void FilterEqual(SqlTable& table, const char* param, DataObj& column, const DataObj& value);
+
+// A model as its prints show it: its description, and the codes whose row totals rows above it
+// (a row of kind "Totale", or one whose formula for the value column printed reads the results
+// of earlier rows), which stand out. Empty when the model cannot be read.
+struct ModelShape
+{
+	CString description;
+	std::map<CString, bool> totals;
+	bool IsTotal(const CString& code) const;
+};
+// column: "0", "1".."10", "A".."C".
+ModelShape ReadModel(int year, const CString& model, const CString& column);
 
 // A definition with its namespace, its exported functions and its layout.
 class CKvzReport : public CReportDefinition

@@ -1,6 +1,12 @@
 #include "KvzReports.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
+#include "platform/plvoledb/SqlTable.h"
 
 namespace kvzreports {
 
@@ -75,6 +81,107 @@ PrintByCode ReadPrintByCode(const CReportContext& ctx, size_t nCodes)
 	// takes the codes chosen next.
 	ctx.Member<bool>(kPrintByCodeExports[6]);
 	return out;
+}
+
+namespace {
+
+// The formula of a model row for the value column printed.
+CString RowFormula(const Kvz_TRiclassificazioneRighe& r, const CString& column)
+{
+	if (column == "A")
+		return r.f_FormulaBudgetA.GetString();
+	if (column == "B")
+		return r.f_FormulaBudgetB.GetString();
+	if (column == "C")
+		return r.f_FormulaBudgetC.GetString();
+	const DataStr* further[] = {&r.f_Formula1, &r.f_Formula2, &r.f_Formula3, &r.f_Formula4, &r.f_Formula5,
+								&r.f_Formula6, &r.f_Formula7, &r.f_Formula8, &r.f_Formula9, &r.f_Formula10};
+	const int n = static_cast<int>(std::strtol(column.GetString(), nullptr, 10));
+	return n >= 1 && n <= 10 && !further[n - 1]->IsEmpty() ? further[n - 1]->GetString() : r.f_Formula.GetString();
+}
+
+// Whether a formula names the result of one of the codes ("_RVP" for VP).
+bool ReadsAnyOf(const std::string& formula, const std::vector<std::string>& codes)
+{
+	auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+	for (size_t at = formula.find("_R"); at != std::string::npos; at = formula.find("_R", at + 1))
+	{
+		if (at > 0 && word(formula[at - 1]))
+			continue;
+		size_t end = at + 2;
+		while (end < formula.size() && word(formula[end]))
+			++end;
+		const std::string code = formula.substr(at + 2, end - at - 2);
+		for (const std::string& c : codes)
+			if (c.size() == code.size() && std::equal(c.begin(), c.end(), code.begin(), [](char a, char b) {
+					return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+				}))
+				return true;
+	}
+	return false;
+}
+
+}  // namespace
+
+void FilterEqual(SqlTable& table, const char* param, DataObj& column, const DataObj& value)
+{
+	table.AddParam(param, column);
+	table.AddFilterColumn(column);
+	table.SetParamValue(param, value);
+}
+
+ModelShape ReadModel(int year, const CString& model, const CString& column)
+{
+	ModelShape shape;
+	try
+	{
+		Kvz_TRiclassificazioneTesta head;
+		SqlTable heads(&head, AfxGetDefaultSqlSession());
+		heads.Open();
+		heads.SelectAll();
+		FilterEqual(heads, "pEs", head.f_Esercizio, DataInt(year));
+		FilterEqual(heads, "pMod", head.f_ModelloRiclassific, DataStr(model));
+		heads.Query();
+		if (!heads.IsEOF())
+			shape.description = head.f_Descrizione.GetString();
+		heads.Close();
+
+		Kvz_TRiclassificazioneRighe row;
+		SqlTable rows(&row, AfxGetDefaultSqlSession());
+		rows.Open();
+		rows.SelectAll();
+		FilterEqual(rows, "pEs", row.f_Esercizio, DataInt(year));
+		FilterEqual(rows, "pMod", row.f_ModelloRiclassific, DataStr(model));
+		rows.AddSortColumn(row.f_Posizione);
+		rows.AddSortColumn(row.f_CodRiclassificato);
+		rows.Query();
+		std::vector<std::string> earlier;
+		constexpr int kTotale = 5;
+		for (; !rows.IsEOF(); rows.MoveNext())
+		{
+			const CString code = row.f_CodRiclassificato.GetString();
+			shape.totals[code] = row.f_TipoRiga.GetItemValue() == kTotale || ReadsAnyOf(RowFormula(row, column).str(), earlier);
+			earlier.push_back(code.str());
+		}
+		rows.Close();
+	}
+	catch (const SqlException&)
+	{
+		// A model that cannot be read prints without its description and emphasis.
+	}
+	return shape;
+}
+
+bool ModelShape::IsTotal(const CString& code) const
+{
+	auto it = totals.find(code);
+	return it != totals.end() && it->second;
+}
+
+CString DataKindText(const CString& kind)
+{
+	// The first item lets each symbol say which balance it takes.
+	return kind == "Scelta del simbolo" ? CString("come scelti da ciascun simbolo") : kind;
 }
 
 std::vector<std::pair<CString, CString>> PrintByCodeInputs(const CReportContext& ctx)

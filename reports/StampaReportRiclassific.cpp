@@ -1,6 +1,11 @@
 // The reclassified report of the base plan, four months at a time: per code the value of each
-// month of the range, then the value and the carried total of the whole range.
+// month of the range, then the value and the carried total of the whole range. A spreadsheet
+// also gets every month of the range on one sheet.
+#include <map>
+
 #include "KvzReports.h"
+#include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TDescrFormula.h"
 
 namespace kvzreports {
 namespace {
@@ -12,6 +17,40 @@ const char* const kRow[] = {"__CStampaReportRiclassificDoc_Kvz_GetRigaQuadrim1",
 							"__CStampaReportRiclassificDoc_Kvz_GetRigaQuadrim2",
 							"__CStampaReportRiclassificDoc_Kvz_GetRigaQuadrim3"};
 
+// A code of the print: its months' values, its range value and carried total.
+struct Line
+{
+	CString code, description;
+	int kind = 0;
+	std::map<int, double> months;
+	double range = 0, carried = 0;
+};
+
+// The value columns' own names: "0" the main one, "1".."10" the further formulas under the
+// title the model gives them, "A".."C" the budgets.
+CString ColumnText(const CString& column, int year, const CString& model)
+{
+	if (column == "0")
+		return "principale";
+	if (column == "A" || column == "B" || column == "C")
+		return "budget " + column;
+	const int n = static_cast<int>(std::strtol(column.GetString(), nullptr, 10));
+	CString text = CString::Formatted("formula %d", n);
+	try
+	{
+		Kvz_TRDescrFormula titles;
+		if (titles.FindRecord(DataInt(year), DataEnum(E_KVZ_TIPOSIMBOLO, 3), DataStr(model), DataEnum(E_KVZ_TIPOBUDGET, 3),
+							  DataInt(n)) == TableReader::FOUND &&
+			!titles.GetRecord()->f_Descrizione.IsEmpty())
+			text += " (" + titles.GetRecord()->f_Descrizione.GetString() + ")";
+	}
+	catch (const SqlException&)
+	{
+		// The title is a courtesy: the column's number says which it is.
+	}
+	return text;
+}
+
 class CStampaReportRiclassific : public CKvzReport
 {
 public:
@@ -22,25 +61,28 @@ public:
 	void Build(CReportContext& ctx, CReportOutput& out) override
 	{
 		out.title = "Report riclassificazione del piano base";
-		out.inputs = {{"Modello", ctx.InputText("w_ModelloInput")},	   {"Esercizio", ctx.InputText("w_EsercInput")},
-					  {"Dal mese", ctx.InputText("w_DalMeseInput")},   {"Al mese", ctx.InputText("w_AlMeseInput")},
-					  {"Tipo dato", ctx.InputText("w_TipoDatoPBase")}, {"Colonna", ctx.InputText("w_ColonnaInput")}};
+		const CString model = ctx.InputText("w_ModelloInput");
+		const int year = ctx.InputInt("w_EsercInput");
+		const CString column = ctx.InputText("w_ColonnaInput", "0");
+		const ModelShape shape = ReadModel(year, model, column);
+		out.subtitle = shape.description.IsEmpty() ? model : model + " - " + shape.description;
+		// The data kind's first item lets each symbol say which balance it takes.
+		out.inputs = {{"Modello", model},
+					  {"Esercizio", ctx.InputText("w_EsercInput")},
+					  {"Dal mese", MonthName(ctx.InputInt("w_DalMeseInput", 1))},
+					  {"Al mese", MonthName(ctx.InputInt("w_AlMeseInput", 12))},
+					  {"Dati", DataKindText(ctx.InputText("w_TipoDatoPBase"))},
+					  {"Colonna valori", ColumnText(column, year, model)}};
 		const int dal = ctx.InputInt("w_DalMeseInput", 1);
 		const int al = ctx.InputInt("w_AlMeseInput", 12);
-		// The range's value and reported total close each line: what a controller reads first.
-		const CString range = CString::Formatted("%s-%s", MonthName(dal).Left(3).GetString(), MonthName(al).Left(3).GetString());
+
+		// Every line of the three periods first: the carried totals are shown only when some has one.
+		std::vector<Line> periods[3];
+		bool carried = false;
 		for (int p = 0; p < 3; ++p)
 		{
 			if (!ctx.Member<bool>(kSomething[p]))
 				continue;
-			std::vector<ReportColumn> columns{{"Codice", ColumnKind::Text, 0.9}, {"Descrizione", ColumnKind::Text, 2.6}};
-			for (int m = 1; m <= 4; ++m)
-				columns.push_back({MonthName(p * 4 + m), ColumnKind::Money, 1});
-			columns.push_back({"Totale " + range, ColumnKind::Money, 1.1});
-			columns.push_back({"Riportato", ColumnKind::Money, 1});
-			CReportTable& t = out.AddTable(CString::Formatted("Quadrimestre %d (%s - %s)", p + 1, MonthName(p * 4 + 1).GetString(),
-															  MonthName(p * 4 + 4).GetString()),
-										   std::move(columns));
 			for (int i = 0;; ++i)
 			{
 				CReportString code, description;
@@ -49,20 +91,83 @@ public:
 				if (!ctx.Member<bool>(kRow[p], i, code.Out(), description.Out(), &v[0], &v[1], &v[2], &v[3], &v[4], &v[5],
 									  &v[6], &v[7], &v[8], &v[9], &kind))
 					break;
-				std::vector<ReportCell> row{code.Get(), description.Get()};
+				Line line;
+				line.code = code.Get();
+				line.description = description.Get();
+				line.kind = kind & 0xFFFF;
 				// The months' values; a month outside the range stays blank.
 				for (int m = 0; m < 4; ++m)
 				{
 					const int month = p * 4 + m + 1;
-					row.push_back(month >= dal && month <= al ? ReportCell(v[m * 2]) : ReportCell());
+					if (month >= dal && month <= al)
+						line.months[month] = v[m * 2];
+					carried = carried || v[m * 2 + 1] != 0;
 				}
-				row.emplace_back(v[8]);
-				row.emplace_back(v[9]);
-				t.AddRow(std::move(row));
+				line.range = v[8];
+				line.carried = v[9];
+				carried = carried || v[9] != 0;
+				periods[p].push_back(std::move(line));
 			}
 		}
-		if (out.tables.empty())
-			out.AddTable("Nessun dato", {{"Codice"}, {"Descrizione", ColumnKind::Text, 3}});
+
+		auto strong = [&](const Line& l) { return shape.IsTotal(l.code); };
+		const CString range = CString::Formatted("%s-%s", MonthName(dal).Left(3).GetString(), MonthName(al).Left(3).GetString());
+		auto columns = [&](int first, int last) {
+			std::vector<ReportColumn> c{{"Codice", ColumnKind::Text, 0.9}, {"Descrizione", ColumnKind::Text, 2.6}};
+			for (int m = first; m <= last; ++m)
+				c.push_back({MonthName(m), ColumnKind::Money, 1});
+			c.push_back({"Totale " + range, ColumnKind::Money, 1.1});
+			if (carried)
+				c.push_back({"Riportato", ColumnKind::Money, 1});
+			return c;
+		};
+		constexpr int kTitolo = 4;  // a title row heads the rows under it: no values
+		auto cells = [&](const Line& l, int first, int last) {
+			std::vector<ReportCell> row{l.code, l.description};
+			if (l.kind == kTitolo)
+				return row;
+			for (int m = first; m <= last; ++m)
+			{
+				auto it = l.months.find(m);
+				row.push_back(it == l.months.end() ? ReportCell() : ReportCell(it->second));
+			}
+			row.emplace_back(l.range);
+			if (carried)
+				row.emplace_back(l.carried);
+			return row;
+		};
+
+		for (int p = 0; p < 3; ++p)
+		{
+			if (periods[p].empty())
+				continue;
+			const int first = p * 4 + 1, last = p * 4 + 4;
+			CReportTable& t = out.AddTable(
+				CString::Formatted("Quadrimestre %d (%s - %s)", p + 1, MonthName(first).GetString(), MonthName(last).GetString()),
+				columns(first, last));
+			t.SetSheetName(CString::Formatted("Quadrimestre %d %s-%s", p + 1, MonthName(first).Left(3).GetString(),
+											  MonthName(last).Left(3).GetString()));
+			for (const Line& l : periods[p])
+				t.AddRow(cells(l, first, last), strong(l));
+		}
+
+		// The whole range on one sheet: a code's lines of the three periods joined, in the
+		// order the codes first came.
+		std::vector<Line> joined;
+		std::map<CString, size_t> at;
+		for (auto& period : periods)
+			for (const Line& l : period)
+			{
+				auto [it, added] = at.emplace(l.code, joined.size());
+				if (added)
+					joined.push_back(l);
+				else
+					joined[it->second].months.insert(l.months.begin(), l.months.end());
+			}
+		CReportTable& all = out.AddTable("Mesi " + range + " e totale", columns(std::max(dal, 1), std::min(al, 12)));
+		all.SetSpreadsheetOnly(!joined.empty());
+		for (const Line& l : joined)
+			all.AddRow(cells(l, std::max(dal, 1), std::min(al, 12)), strong(l));
 	}
 };
 

@@ -5,14 +5,21 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "platform/plvoledb/SqlConnection.h"
 #include "platform/plvoledb/SqlTable.h"
 
@@ -51,21 +58,150 @@ struct Code
 	const char* dividend;
 	const char* divisor;
 	const char* sign;
+	const char* formula;
+	int kind;  // 4 a title
 };
-// An income statement by contribution margin; the last line is MOL over revenues.
-const Code kCodes[] = {{"RIC", "Ricavi delle vendite", 10, "", "", ""},
-					   {"CVAR", "Costi variabili", 20, "", "", ""},
-					   {"MDC", "Margine di contribuzione", 30, "", "", ""},
-					   {"CFIS", "Costi fissi", 40, "", "", ""},
-					   {"MOL", "Margine operativo lordo", 50, "", "", ""},
-					   {"MOLR", "MOL su ricavi", 60, "MOL", "RIC", "/"}};
+// An income statement by contribution margin; the last line is MOL over revenues. Margins read
+// the rows above them.
+const Code kCodes[] = {{"TIT", "Conto economico gestionale", 5, "", "", "", "", 4},
+					   {"RIC", "Ricavi delle vendite", 10, "", "", "", "1000", 0},
+					   {"ALT", "Altri proventi, arrotondamenti e abbuoni attivi su vendite e incassi", 15, "", "", "", "0,1", 0},
+					   {"CVAR", "Costi variabili", 20, "", "", "", "_RRIC*-0,55", 0},
+					   {"MDC", "Margine di contribuzione", 30, "", "", "", "_RRIC+_RCVAR", 0},
+					   {"CFIS", "Costi fissi", 40, "", "", "", "-30000", 0},
+					   {"MOL", "Margine operativo lordo", 50, "", "", "", "_RMDC+_RCFIS", 0},
+					   {"MOLR", "MOL su ricavi", 60, "MOL", "RIC", "/", "", 0}};
 
 double Amount(const char* code, int month)
 {
 	const double ric = 100000 + 2500 * month, cvar = -0.55 * ric, cfis = -30000;
 	const std::string c = code;
-	return c == "RIC" ? ric : c == "CVAR" ? cvar : c == "MDC" ? ric + cvar : c == "CFIS" ? cfis : c == "MOL" ? ric + cvar + cfis : 0;
+	return c == "RIC"	 ? ric
+		   : c == "ALT"	 ? 0.1
+		   : c == "CVAR" ? cvar
+		   : c == "MDC"	 ? ric + cvar
+		   : c == "CFIS" ? cfis
+		   : c == "MOL"	 ? ric + cvar + cfis
+						 : 0;
 }
+// The budget, in the model's formula column 1: revenue 10% up, costs as they are.
+double Budget(const char* code, int month)
+{
+	const std::string c = code;
+	const double extra = c == "RIC" || c == "MDC" || c == "MOL" ? 0.1 * (100000 + 2500 * month) : 0;
+	return Amount(code, month) + extra;
+}
+
+std::string ReadText(const fs::path& p)
+{
+	std::ifstream is(p, std::ios::binary);
+	std::stringstream ss;
+	ss << is.rdbuf();
+	return ss.str();
+}
+
+// The text a PDF shows against the expected one kept beside the tests; KVZ_UPDATE_GOLDEN=1
+// writes it there instead, for a layout changed on purpose (read the new text before keeping it).
+void ExpectGolden(const std::string& text, const std::string& name)
+{
+	const fs::path golden = fs::path(KVZ_GOLDEN_DIR) / name;
+	if (const char* update = std::getenv("KVZ_UPDATE_GOLDEN"); update && std::string(update) == "1")
+	{
+		std::ofstream(golden, std::ios::binary) << text;
+		return;
+	}
+	const std::string expected = ReadText(golden);
+	ASSERT_FALSE(expected.empty()) << golden;
+	if (text == expected)
+		return;
+	std::istringstream a(expected), b(text);
+	std::string la, lb;
+	for (int line = 1;; ++line)
+	{
+		const bool moreA = static_cast<bool>(std::getline(a, la)), moreB = static_cast<bool>(std::getline(b, lb));
+		if (!moreA && !moreB)
+			break;
+		if (!moreA)
+			la.clear();
+		if (!moreB)
+			lb.clear();
+		if (la != lb)
+		{
+			ADD_FAILURE() << name << ", line " << line << ":\n expected: " << la << "\n      got: " << lb << "\nwhole text:\n"
+						  << text;
+			return;
+		}
+	}
+}
+
+// An XLSX read back: sheet names, and each cell's value and number format by sheet and reference.
+class Workbook
+{
+public:
+	explicit Workbook(const fs::path& file) : m_File(file)
+	{
+		const std::string workbook = Unzip("xl/workbook.xml");
+		const std::regex name("<sheet name=\"([^\"]*)\"");
+		for (std::sregex_iterator it(workbook.begin(), workbook.end(), name), end; it != end; ++it)
+			m_Sheets.push_back((*it)[1].str());
+		const std::string strings = Unzip("xl/sharedStrings.xml");
+		const std::regex si("<si><t[^>]*>([^<]*)</t></si>");
+		for (std::sregex_iterator it(strings.begin(), strings.end(), si), end; it != end; ++it)
+			m_Strings.push_back(Unescape((*it)[1].str()));
+		const std::string styles = Unzip("xl/styles.xml");
+		std::map<std::string, std::string> formats = {{"0", "General"}};
+		const std::regex numFmt("<numFmt numFmtId=\"([0-9]+)\" formatCode=\"([^\"]*)\"");
+		for (std::sregex_iterator it(styles.begin(), styles.end(), numFmt), end; it != end; ++it)
+			formats[(*it)[1].str()] = Unescape((*it)[2].str());
+		const std::string xfs = styles.substr(styles.find("<cellXfs"));
+		const std::regex xf("<xf numFmtId=\"([0-9]+)\"");
+		for (std::sregex_iterator it(xfs.begin(), xfs.end(), xf), end; it != end; ++it)
+			m_Formats.push_back(formats[(*it)[1].str()]);
+	}
+	const std::vector<std::string>& Sheets() const { return m_Sheets; }
+
+	struct Cell
+	{
+		std::string value;  // the number as stored, or the text
+		std::string format;
+	};
+	// The cells of the row whose first cell is the text, by column letter.
+	std::map<std::string, Cell> Row(int sheet, const std::string& first) const
+	{
+		const std::string xml = Unzip("xl/worksheets/sheet" + std::to_string(sheet) + ".xml");
+		const std::regex row("<row r=\"([0-9]+)\"[^>]*>(.*?)</row>");
+		const std::regex cell("<c r=\"([A-Z]+)[0-9]+\"(?: s=\"([0-9]+)\")?(?: t=\"(s)\")?>(?:<v>([^<]*)</v>)?</c>");
+		for (std::sregex_iterator r(xml.begin(), xml.end(), row), end; r != end; ++r)
+		{
+			std::map<std::string, Cell> cells;
+			const std::string body = (*r)[2].str();
+			for (std::sregex_iterator c(body.begin(), body.end(), cell); c != end; ++c)
+			{
+				std::string v = (*c)[4].str();
+				if ((*c)[3].matched && !v.empty())
+					v = m_Strings.at(std::stoul(v));
+				const std::string s = (*c)[2].matched ? (*c)[2].str() : "0";
+				cells[(*c)[1].str()] = {v, m_Formats.at(std::stoul(s))};
+			}
+			if (cells.count("A") && cells["A"].value == first)
+				return cells;
+		}
+		return {};
+	}
+
+private:
+	std::string Unzip(const std::string& part) const { return Output("unzip -p '" + m_File.string() + "' " + part); }
+	static std::string Unescape(std::string s)
+	{
+		for (auto [from, to] : {std::pair{"&quot;", "\""}, std::pair{"&lt;", "<"}, std::pair{"&gt;", ">"}, std::pair{"&amp;", "&"}})
+			for (size_t at; (at = s.find(from)) != std::string::npos;)
+				s.replace(at, std::string(from).size(), to);
+		return s;
+	}
+
+	fs::path m_File;
+	std::vector<std::string> m_Sheets, m_Strings, m_Formats;
+};
 
 class StatementPrint : public ::testing::Test
 {
@@ -82,6 +218,9 @@ protected:
 		auto conn = SqlConnection::Open(CString(db));
 		SqlConnection* pPrev = AfxSetDefaultSqlConnection(conn.get());
 		conn->BeginTransaction();
+		// The company's own name heads the pages (the demo's may change).
+		conn->ExecuteSQL("DELETE FROM Erp_CompanyData");
+		conn->ExecuteSQL("INSERT INTO Erp_CompanyData (CompanyId, CompanyName) VALUES (1, 'Officina Prova S.r.l.')");
 		Kvz_TRiclassificazioneTesta head;
 		head.f_Esercizio = 2026;
 		head.f_ModelloRiclassific = "CE";
@@ -99,7 +238,33 @@ protected:
 			row.f_CodRiclDividendoProgr = c.dividend;
 			row.f_CodRiclDivisoreProgr = c.divisor;
 			row.f_SegnoDaApplicare = c.sign;
+			row.f_Formula = c.formula;
+			row.f_TipoRiga = DataEnum(E_KVZ_TIPORIGA, static_cast<WORD>(c.kind));
 			Insert(row);
+			// The code and its result symbol ("_RRIC"), as the model's save registers them.
+			Kvz_TCodiciRiclassificato code;
+			code.f_Esercizio = 2026;
+			code.f_ModelloRiclassific = "CE";
+			code.f_CodRiclassificato = c.code;
+			code.f_Descrizione = c.description;
+			Insert(code);
+			Kvz_TAnagSimboli symbol;
+			symbol.f_Esercizio = 2026;
+			symbol.f_ModelloRiclassific = "CE";
+			symbol.f_NomeSimbolo = std::string("R") + c.code;
+			symbol.f_TipoSimbolo = DataEnum(E_KVZ_TIPOSIMBOLO, 3);
+			Insert(symbol);
+			Kvz_TSimboliCodiciRiclass def;
+			def.f_Esercizio = 2026;
+			def.f_ModelloRiclassific = "CE";
+			def.f_NomeSimbolo = std::string("R") + c.code;
+			def.f_ValoreEsConst = TRUE;
+			def.f_ValoreEs = 2026;
+			def.f_ValoreModelloConst = TRUE;
+			def.f_ValoreModello = "CE";
+			def.f_ValoreCodice = c.code;
+			def.f_Annotazioni = c.description;
+			Insert(def);
 			for (int m = 1; m <= 12; ++m)
 			{
 				Kvz_TRiclassificato r;
@@ -109,7 +274,9 @@ protected:
 				r.f_CodRiclassificato = c.code;
 				r.f_Posizione = c.position;
 				r.f_Descrizione = c.description;
+				r.f_TipoRiga = DataEnum(E_KVZ_TIPORIGA, static_cast<WORD>(c.kind));
 				r.f_Valore = Amount(c.code, m);
+				r.f_Valore1 = Budget(c.code, m);
 				Insert(r);
 			}
 		}
@@ -133,6 +300,15 @@ protected:
 	{
 		return Output(std::string("'") + KVZ_PROGRAM + "' --date 31/12/2026 " + args);
 	}
+	// kvz on the test's company writing its reports in the format given; the file it told of.
+	fs::path Print(const std::string& format, const std::string& args, std::string* pOutput = nullptr) const
+	{
+		const std::string out =
+			Kvz("--db '" + m_Db + "' --report-dir '" + (m_Folder / "out").string() + "' --report-format " + format + " " + args);
+		if (pOutput)
+			*pOutput = out;
+		return Written(out, format);
+	}
 	// The file whose path kvz told ("Report written: PATH").
 	static fs::path Written(const std::string& output, const std::string& extension)
 	{
@@ -148,17 +324,11 @@ protected:
 
 TEST_F(StatementPrint, TheDemoResultsPrintAsAStatementToPdfAndXlsx)
 {
-	const std::string open = "--db '" + m_Db + "' --report-dir '" + (m_Folder / "out").string() +
-							 "' --report-format %s open KvzNet.KvzMod.KvzDocuments.BDStampaReportRiclassific "
+	const std::string open = "open KvzNet.KvzMod.KvzDocuments.BDStampaReportRiclassific "
 							 "--set Codice:=CE --set 'Dal mese:=1' --set 'Al mese:=6' --run";
-	auto run = [&](const char* format) {
-		std::string args = open;
-		args.replace(args.find("%s"), 2, format);
-		return Kvz(args);
-	};
-	const std::string pdfRun = run("pdf");
-	const fs::path pdf = Written(pdfRun, "pdf");
-	ASSERT_TRUE(fs::exists(pdf)) << pdfRun;
+	std::string output;
+	const fs::path pdf = Print("pdf", open, &output);
+	ASSERT_TRUE(fs::exists(pdf)) << output;
 	if (Output("command -v pdftotext").empty())
 		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
 	const std::string text = Output("pdftotext -layout '" + pdf.string() + "' -");
@@ -169,13 +339,12 @@ TEST_F(StatementPrint, TheDemoResultsPrintAsAStatementToPdfAndXlsx)
 							   "113.625,00"})
 		EXPECT_NE(text.find(amount), std::string::npos) << amount << "\n" << text;
 	// MOL over revenues, 113.625 / 652.500, is the computed progressive.
-	EXPECT_TRUE(std::regex_search(text, std::regex("MOLR +MOL su ricavi .* 0,17 "))) << text;
+	EXPECT_TRUE(std::regex_search(text, std::regex("MOLR +MOL su ricavi .* 0,17\\s"))) << text;
 	// July is outside the range: no amount of it.
 	EXPECT_EQ(text.find("117.500,00"), std::string::npos);
 
-	const std::string xlsxRun = run("xlsx");
-	const fs::path xlsx = Written(xlsxRun, "xlsx");
-	ASSERT_TRUE(fs::exists(xlsx)) << xlsxRun;
+	const fs::path xlsx = Print("xlsx", open, &output);
+	ASSERT_TRUE(fs::exists(xlsx)) << output;
 	if (!Output("command -v unzip").empty())
 	{
 		const std::string sheet = Output("unzip -p '" + xlsx.string() + "'");
@@ -186,21 +355,97 @@ TEST_F(StatementPrint, TheDemoResultsPrintAsAStatementToPdfAndXlsx)
 
 TEST_F(StatementPrint, TheModelsSideBySidePrintTheChosenCodesUnderTheirShortDescriptions)
 {
-	const std::string out = Kvz(
-		"--db '" + m_Db + "' --report-dir '" + (m_Folder / "out").string() +
-		"' --report-format pdf open KvzNet.KvzMod.KvzDocuments.BDStampaRiclassificato --set 'Al mese=3' "
+	std::string out;
+	const fs::path pdf = Print(
+		"pdf",
+		"open KvzNet.KvzMod.KvzDocuments.BDStampaRiclassificato --set 'Al mese=3' "
 		"--press 'Carica modelli' --cell 'Modelli stampa riclassificato:1:Sel=Sì' --run "
-		"--cell 'Stampa riclassificato:4:Sel=Sì' --cell 'Stampa riclassificato:4:DescrizioneBreve=MOL' "
-		"--cell 'Stampa riclassificato:6:Sel=Sì' --cell 'Stampa riclassificato:6:DescrizioneBreve=Ricavi' --press Stampa");
-	const fs::path pdf = Written(out, "pdf");
+		"--cell 'Stampa riclassificato:7:Sel=Sì' --cell 'Stampa riclassificato:7:DescrizioneBreve=MOL' "
+		"--cell 'Stampa riclassificato:2:Sel=Sì' --cell 'Stampa riclassificato:2:DescrizioneBreve=Ricavi' --press Stampa",
+		&out);
 	ASSERT_TRUE(fs::exists(pdf)) << out;
 	EXPECT_NE(pdf.filename().string().find("StampaRiclassificatoPerCodice_"), std::string::npos);
 	if (Output("command -v pdftotext").empty())
 		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
 	const std::string text = Output("pdftotext -layout '" + pdf.string() + "' -");
-	// Codes in code order: MOL, then RIC; January to March.
-	EXPECT_TRUE(std::regex_search(text, std::regex("MOL +Ricavi"))) << text;
-	EXPECT_TRUE(std::regex_search(text, std::regex("CE +Conto economico.* 51\\.750,00 +315\\.000,00"))) << text;
+	// Codes in the model's row order: RIC, then MOL; January to March.
+	EXPECT_TRUE(std::regex_search(text, std::regex("Ricavi +MOL"))) << text;
+	EXPECT_TRUE(std::regex_search(text, std::regex("CE +Conto economico.* 315\\.000,00 +51\\.750,00"))) << text;
+}
+
+// The statement of the year on the page and in the spreadsheet, as a controller reads it.
+TEST_F(StatementPrint, TheStatementReadsAsExpectedOnThePageAndInTheSpreadsheet)
+{
+	const std::string open = "open KvzNet.KvzMod.KvzDocuments.BDStampaReportRiclassific "
+							 "--set Codice:=CE --set 'Dal mese:=1' --set 'Al mese:=12' --run";
+	std::string output;
+	const fs::path pdf = Print("pdf", open, &output);
+	ASSERT_TRUE(fs::exists(pdf)) << output;
+	if (Output("command -v pdftotext").empty() || Output("command -v unzip").empty())
+		GTEST_SKIP() << "pdftotext (poppler-utils) or unzip is not installed";
+	ExpectGolden(Output("pdftotext -layout '" + pdf.string() + "' -"), "statement.txt");
+
+	const fs::path xlsx = Print("xlsx", open, &output);
+	ASSERT_TRUE(fs::exists(xlsx)) << output;
+	const Workbook book(xlsx);
+	EXPECT_EQ(book.Sheets(), (std::vector<std::string>{"Quadrimestre 1 Gen-Apr", "Quadrimestre 2 Mag-Ago",
+													   "Quadrimestre 3 Set-Dic", "Mesi Gen-Dic e totale"}));
+	for (const std::string& name : book.Sheets())
+		EXPECT_LE(name.size(), 31u) << name;
+	// The year on one sheet: twelve months, then the range's total; no carried totals to show.
+	auto ric = book.Row(4, "RIC");
+	ASSERT_EQ(ric.size(), 15u);
+	EXPECT_EQ(ric["C"].value, "102500");
+	EXPECT_EQ(ric["N"].value, "130000");
+	EXPECT_EQ(ric["O"].value, "1395000");
+	EXPECT_EQ(ric["O"].format, "#,##0.00;-#,##0.00;0.00");
+	// Twelve times 0,1 is 1,2 to the cent, not the sum's 1.2000000000000002.
+	EXPECT_EQ(book.Row(4, "ALT")["O"].value, "1.2");
+	EXPECT_EQ(book.Row(1, "ALT")["G"].value, "1.2");
+	// Negatives stay negative, with a format that shows their sign.
+	auto cvar = book.Row(4, "CVAR");
+	EXPECT_EQ(cvar["O"].value, "-767250");
+	EXPECT_EQ(cvar["O"].format.find("-#,##0.00"), 9u);
+}
+
+// The year against its budget: the difference's percentage is a fraction the percent format shows.
+TEST_F(StatementPrint, TheComparisonReadsAsExpectedOnThePageAndInTheSpreadsheet)
+{
+	const std::string open = "open KvzNet.KvzMod.KvzDocuments.BDComparazioneRiclassific --set COMPARA_MODELLO_1=CE "
+		"--set COMPARA_MESE_A_1=12 --set COMPARA_MODELLO_2=CE --set COMPARA_MESE_A_2=12 --set COMPARA_VALORE_COLONNA_2=Si "
+		"--set COMPARA_VALORE_NR_COLONNA_2=1 --run";
+	std::string output;
+	const fs::path pdf = Print("pdf", open, &output);
+	ASSERT_TRUE(fs::exists(pdf)) << output;
+	if (Output("command -v pdftotext").empty() || Output("command -v unzip").empty())
+		GTEST_SKIP() << "pdftotext (poppler-utils) or unzip is not installed";
+	ExpectGolden(Output("pdftotext -layout '" + pdf.string() + "' -"), "comparison.txt");
+
+	const fs::path xlsx = Print("xlsx", open, &output);
+	ASSERT_TRUE(fs::exists(xlsx)) << output;
+	const Workbook book(xlsx);
+	EXPECT_EQ(book.Sheets(), std::vector<std::string>{"Confronto per codice"});
+	auto ric = book.Row(1, "RIC");
+	EXPECT_EQ(ric["C"].value, "1395000");
+	EXPECT_EQ(ric["D"].value, "1534500");
+	EXPECT_EQ(ric["F"].format, "0.00%;-0.00%");
+	// The budget is 10% over: 0.1 under a percent format, not 10.
+	EXPECT_EQ(ric["F"].value, "0.1");
+	EXPECT_EQ(book.Row(1, "MOL")["F"].value, "0.521");
+}
+
+// Where a margin comes from: its formula's terms, then the margin itself.
+TEST_F(StatementPrint, TheExplosionReadsAsExpectedOnThePage)
+{
+	std::string out;
+	const fs::path pdf = Print("pdf",
+							   "--dialog Saldo open KvzNet.KvzMod.KvzDocuments.DModelliRiclassific --find "
+							   "--set ModelloRiclassific=CE --save '--row=Righe riclassificazioni=5' --command Esplosione",
+							   &out);
+	ASSERT_TRUE(fs::exists(pdf)) << out;
+	if (Output("command -v pdftotext").empty())
+		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+	ExpectGolden(Output("pdftotext -layout '" + pdf.string() + "' -"), "explosion.txt");
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ CReportTable::CReportTable(const CString& caption, std::vector<ReportColumn> col
 {
 }
 
-void CReportTable::AddRow(std::vector<ReportCell> cells)
+void CReportTable::AddRow(std::vector<ReportCell> cells, bool bStrong)
 {
 	if (cells.size() > m_Columns.size())
 		throw std::invalid_argument("a report row has more cells than its table has columns");
@@ -52,7 +52,7 @@ void CReportTable::AddRow(std::vector<ReportCell> cells)
 			m_TotalSums[i] += cells[i].GetNumber();
 		}
 	}
-	m_Rows.push_back({RowKind::Detail, std::move(cells)});
+	m_Rows.push_back({RowKind::Detail, std::move(cells), bStrong});
 	++m_nGroupDetails;
 	++m_nDetails;
 }
@@ -89,7 +89,7 @@ void CReportTable::AddTotal(const CString& label, int nLabelColumn)
 	m_nGroupDetails = 0;
 }
 
-CString FormatItalianNumber(double value, int decimals)
+CString FormatItalianNumber(double value, int decimals, bool bGrouped)
 {
 	const double scale = std::pow(10.0, decimals);
 	double rounded = std::round(std::fabs(value) * scale);
@@ -100,7 +100,7 @@ CString FormatItalianNumber(double value, int decimals)
 	std::string grouped;
 	for (size_t i = 0; i < digits.size(); ++i)
 	{
-		if (i > 0 && (digits.size() - i) % 3 == 0)
+		if (bGrouped && i > 0 && (digits.size() - i) % 3 == 0)
 			grouped += '.';
 		grouped += digits[i];
 	}
@@ -118,8 +118,17 @@ CString FormatReportCell(const ReportCell& cell, ColumnKind kind)
 		return cell.GetText();
 	switch (kind)
 	{
-	case ColumnKind::Integer: return FormatItalianNumber(cell.GetNumber(), 0);
+	case ColumnKind::Integer: return FormatItalianNumber(cell.GetNumber(), 0, false);
 	case ColumnKind::Percent: return FormatItalianNumber(cell.GetNumber()) + " %";
 	default: return FormatItalianNumber(cell.GetNumber());
 	}
+}
+
+CString EmptySelectionText(const CReportOutput& out)
+{
+	CString selection;
+	for (const auto& [name, value] : out.inputs)
+		if (!value.IsEmpty())
+			selection += (selection.IsEmpty() ? "" : ", ") + name + " " + value;
+	return "Nessun dato per la selezione" + (selection.IsEmpty() ? CString(".") : ": " + selection);
 }

@@ -23,8 +23,8 @@ enum class ColumnKind
 	Money,    // two decimals, summed in subtotals and totals
 	Number,   // two decimals, summed
 	Balance,  // two decimals, not summed (a running balance, a rate)
-	Percent,  // a percentage (12.5 is 12,50 %), not summed
-	Integer,  // a count, a month, a position: no decimals, not summed
+	Percent,  // a percentage (12.5 is 12,50 %), not summed; a spreadsheet holds it as 0.125
+	Integer,  // a count, a month, a year, a position: no decimals, no thousands separator, not summed
 };
 
 struct ReportColumn
@@ -66,6 +66,7 @@ struct ReportRow
 {
 	RowKind kind = RowKind::Detail;
 	std::vector<ReportCell> cells;
+	bool strong = false;  // a detail row that totals others: bold, a rule above
 };
 
 class CReportTable
@@ -74,12 +75,19 @@ public:
 	CReportTable(const CString& caption, std::vector<ReportColumn> columns);
 
 	const CString& GetCaption() const { return m_Caption; }
+	// The spreadsheet's name for the table's sheet (at most 31 characters); the caption when empty.
+	const CString& GetSheetName() const { return m_SheetName; }
+	void SetSheetName(const CString& name) { m_SheetName = name; }
+	// A table only a spreadsheet or a CSV holds: too wide for a page.
+	bool IsSpreadsheetOnly() const { return m_bSpreadsheetOnly; }
+	void SetSpreadsheetOnly(bool b) { m_bSpreadsheetOnly = b; }
 	const std::vector<ReportColumn>& GetColumns() const { return m_Columns; }
 	const std::vector<ReportRow>& GetRows() const { return m_Rows; }
 	bool HasDetail() const { return m_nDetails > 0; }
 
-	// A detail row; missing cells stay empty. A text in a numeric column is refused.
-	void AddRow(std::vector<ReportCell> cells);
+	// A detail row; missing cells stay empty. A text in a numeric column is refused. A strong
+	// row (one that totals the rows before it) stands out, and is summed as any detail row.
+	void AddRow(std::vector<ReportCell> cells, bool bStrong = false);
 	// The sums of the summed columns over the detail rows since the last subtotal, under a label
 	// in the given column (-1: the first text column). Nothing when no detail row came since.
 	void AddSubtotal(const CString& label, int nLabelColumn = -1);
@@ -90,6 +98,8 @@ private:
 	ReportRow SumRow(RowKind kind, const CString& label, int nLabelColumn, const std::vector<double>& sums) const;
 
 	CString m_Caption;
+	CString m_SheetName;
+	bool m_bSpreadsheetOnly = false;
 	std::vector<ReportColumn> m_Columns;
 	std::vector<ReportRow> m_Rows;
 	std::vector<double> m_GroupSums;
@@ -101,6 +111,7 @@ private:
 struct CReportOutput
 {
 	CString title;
+	CString subtitle;  // what the report is of (a model's description), under the title
 	CString company;
 	CString date;  // dd/mm/yyyy
 	std::vector<std::pair<CString, CString>> inputs;
@@ -112,7 +123,10 @@ struct CReportOutput
 	}
 };
 
-// A number as Italian statements show it: "1.234.567,89", "-0,50".
-CString FormatItalianNumber(double value, int decimals = 2);
+// A number as Italian statements show it: "1.234.567,89", "-0,50"; without the thousands
+// separator when asked ("2026").
+CString FormatItalianNumber(double value, int decimals = 2, bool bGrouped = true);
+// The line a table without rows shows: "Nessun dato per la selezione: Modello CE, Esercizio 2026".
+CString EmptySelectionText(const CReportOutput& out);
 // A cell as the column shows it ("12,50 %" for a percentage).
 CString FormatReportCell(const ReportCell& cell, ColumnKind kind);

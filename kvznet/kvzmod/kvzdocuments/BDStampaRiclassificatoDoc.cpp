@@ -213,7 +213,9 @@ void BDStampaRiclassificatoDoc::RiempiDBTRighe()
 		t.AddFilterColumn(rec.f_ModelloRiclassific);
 		t.AddParam("p3", rec.f_TipoRiga);
 		t.AddFilterColumn(rec.f_TipoRiga, "<>");
+		// The codes in the order the statement reads (its rows' positions), not the alphabet's.
 		t.AddSortColumn(rec.f_Esercizio);
+		t.AddSortColumn(rec.f_Posizione);
 		t.AddSortColumn(rec.f_CodRiclassificato);
 		t.SetParamValue("p3", DataEnum(E_KVZ_TIPORIGA, kTipoRigaEsclusa));
 		std::vector<Kvz_TRiclassificazioneRighe> righe;

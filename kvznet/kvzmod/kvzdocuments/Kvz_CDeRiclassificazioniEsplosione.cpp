@@ -144,6 +144,7 @@ void Kvz_CDeRiclassificazioniDoc::OnEsplodiFormula()
 	pInfo->AddParam(_T("w_DescrizioneModello"), pRiga->f_Descrizione);
 	pInfo->AddParam(_T("w_FormulaInput"), m_FormulaEsplosa);
 	pInfo->AddParam(_T("w_MeseEsplos"), m_MeseEsplosione);
+	pInfo->AddParam(_T("w_ColonnaEsplos"), m_ColonnaEsplosione);
 	pInfo->AddParam(_T("w_DescrizioneValore"), DataStr(m_bEsplosioneAssestato ? "Totale assestato"
 													   : m_bEsplosioneSaldo   ? "Saldo"
 																			  : "Rateo"));

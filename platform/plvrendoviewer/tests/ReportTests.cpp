@@ -3,8 +3,8 @@
 
 #include <cstdio>
 #include <filesystem>
-
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -15,6 +15,24 @@
 #include "platform/plvrendoviewer/ReportWriters.h"
 
 namespace {
+
+std::string Shell(const std::string& command)
+{
+	std::string text;
+	if (FILE* p = popen(command.c_str(), "r"))
+	{
+		char buf[4096];
+		for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;)
+			text.append(buf, n);
+		pclose(p);
+	}
+	return text;
+}
+
+std::filesystem::path TempFile(const std::string& name)
+{
+	return std::filesystem::temp_directory_path() / ("plvreport-" + std::to_string(::getpid()) + "-" + name);
+}
 
 class TStampaDoc : public CBaseDocument
 {
@@ -125,6 +143,9 @@ TEST(ReportNumbers, AreFormattedAsItalianStatementsShowThem)
 	EXPECT_EQ(FormatItalianNumber(-1234.4, 0), "-1.234");
 	EXPECT_EQ(FormatReportCell(ReportCell(12.5), ColumnKind::Percent), "12,50 %");
 	EXPECT_EQ(FormatReportCell(ReportCell(7), ColumnKind::Integer), "7");
+	// A year, a count: no thousands separator.
+	EXPECT_EQ(FormatReportCell(ReportCell(2026), ColumnKind::Integer), "2026");
+	EXPECT_EQ(FormatReportCell(ReportCell(-12345), ColumnKind::Integer), "-12345");
 }
 
 TEST(ReportTables, SubtotalsAndTotalsSumTheSummedColumns)
@@ -176,4 +197,83 @@ TEST(ReportPdf, ALongTableGoesOverPagesWithItsHeadingsRepeated)
 	EXPECT_NE(text.find("Righe (segue)"), std::string::npos);
 	EXPECT_NE(text.find("Riga 150"), std::string::npos);
 	EXPECT_NE(text.find("16.987,50"), std::string::npos);  // the total of 1,5 x (1 + ... + 150)
+}
+
+TEST(ReportXlsx, AmountsToTheCentPercentagesAsFractionsSheetsNamedWithinTheLimit)
+{
+	if (std::system("command -v unzip >/dev/null 2>&1") != 0)
+		GTEST_SKIP() << "unzip is not installed";
+	CReportOutput out;
+	out.title = "Confronto";
+	out.subtitle = "CE - Conto economico";
+	out.inputs = {{"Modello", "CE"}, {"Esercizio", "2026"}};
+	CReportTable& t = out.AddTable("Confronto per codice tra il primo e il secondo termine",
+								   {{"Codice"},
+									{"Descrizione", ColumnKind::Text, 3},
+									{"Valore", ColumnKind::Balance},
+									{"Diff. %", ColumnKind::Percent},
+									{"Anno", ColumnKind::Integer}});
+	t.AddRow({"RIC", "Ricavi delle vendite e delle prestazioni di servizi", 560392.3899999999, 10.0, 2026});
+	t.AddRow({"ARR", "Arrotondamenti", 0.1 + 0.2, -12.5, 2026});
+	t.AddRow({"MOL", "Margine operativo lordo", -1234.5, 0.0, 2026}, true);
+	// Two captions alike in their first 31 characters, and a name the definition gives.
+	out.AddTable("Confronto per codice tra il primo e il secondo termine, seconda parte", {{"Codice"}});
+	out.AddTable("Tabella", {{"Codice"}}).SetSheetName("Mesi Gen-Dic e totale");
+	const auto file = TempFile("numeri.xlsx");
+	WriteReportXlsx(out, file);
+	const std::string workbook = Shell("unzip -p '" + file.string() + "' xl/workbook.xml");
+	const std::string sheet = Shell("unzip -p '" + file.string() + "' xl/worksheets/sheet1.xml");
+	const std::string empty = Shell("unzip -p '" + file.string() + "' xl/worksheets/sheet2.xml");
+	const std::string styles = Shell("unzip -p '" + file.string() + "' xl/styles.xml");
+	const std::string strings = Shell("unzip -p '" + file.string() + "' xl/sharedStrings.xml");
+	std::filesystem::remove(file);
+
+	std::vector<std::string> names;
+	const std::regex name("<sheet name=\"([^\"]*)\"");
+	for (std::sregex_iterator it(workbook.begin(), workbook.end(), name), end; it != end; ++it)
+		names.push_back((*it)[1].str());
+	EXPECT_EQ(names, (std::vector<std::string>{"Confronto per codice tra il pri", "Confronto per codice tra il p 2",
+											   "Mesi Gen-Dic e totale"}));
+	// Amounts to the cent, a percentage as its fraction, a year as it is.
+	for (const char* v : {"<v>560392.39</v>", "<v>0.3</v>", "<v>-1234.5</v>", "<v>0.1</v>", "<v>-0.125</v>", "<v>2026</v>"})
+		EXPECT_NE(sheet.find(v), std::string::npos) << v << "\n" << sheet;
+	EXPECT_EQ(sheet.find("560392.38999"), std::string::npos);
+	EXPECT_NE(styles.find("formatCode=\"0.00%;-0.00%\""), std::string::npos) << styles;
+	EXPECT_NE(styles.find("formatCode=\"#,##0.00;-#,##0.00;0.00\""), std::string::npos) << styles;
+	// The headings frozen, the page landscape and as wide as the sheet, a column as wide as its text.
+	EXPECT_TRUE(std::regex_search(sheet, std::regex("<pane ySplit=\"[0-9]+\" topLeftCell=\"A[0-9]+\" activePane=\"bottomLeft\" state=\"frozen\"")))
+		<< sheet;
+	EXPECT_NE(sheet.find("orientation=\"landscape\""), std::string::npos);
+	EXPECT_NE(sheet.find("<pageSetUpPr fitToPage=\"1\"/>"), std::string::npos);
+	std::smatch width;
+	ASSERT_TRUE(std::regex_search(sheet, width, std::regex("<col min=\"2\" max=\"2\" width=\"([0-9.]+)\"")));
+	EXPECT_GE(std::stod(width[1].str()), 50.0);
+	// A table without rows says what was asked for.
+	EXPECT_NE(strings.find("Nessun dato per la selezione: Modello CE, Esercizio 2026"), std::string::npos) << strings;
+	EXPECT_NE(empty.find("<c r=\"A"), std::string::npos);
+}
+
+TEST(ReportPdf, ADescriptionWrapsRatherThanBeingCutAndAnEmptyTableSaysWhatWasAsked)
+{
+	if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+	CReportOutput out;
+	out.title = "Esplosione formula";
+	out.subtitle = "VA - Valore aggiunto";
+	out.inputs = {{"Modello", "CE"}, {"Esercizio", "2026"}};
+	CReportTable& t = out.AddTable("Elementi", {{"Operatore", ColumnKind::Text, 0.3},
+												{"Descrizione", ColumnKind::Text, 0.6},
+												{"Valore", ColumnKind::Money, 1},
+												{"Progressivo", ColumnKind::Money, 1}});
+	t.AddRow({"+", "Costi per materie prime sussidiarie di consumo e merci", -1234567.891, 98765432.1});
+	out.AddTable("Conti", {{"Conto"}, {"Importo", ColumnKind::Money}});
+	const auto file = TempFile("a-capo.pdf");
+	WriteReportPdf(out, file);
+	const std::string text = Shell("pdftotext '" + file.string() + "' -");
+	std::filesystem::remove(file);
+	for (const char* word : {"Costi", "materie", "sussidiarie", "consumo", "merci", "Operatore", "Progressivo", "-1.234.567,89",
+							 "98.765.432,10", "VA - Valore aggiunto"})
+		EXPECT_NE(text.find(word), std::string::npos) << word << "\n" << text;
+	EXPECT_EQ(text.find("\u2026"), std::string::npos) << text;  // no ellipsis anywhere
+	EXPECT_NE(text.find("Nessun dato per la selezione: Modello CE, Esercizio 2026"), std::string::npos) << text;
 }

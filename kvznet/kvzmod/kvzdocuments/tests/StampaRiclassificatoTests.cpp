@@ -195,13 +195,14 @@ TEST_F(StampaPerCodice, ModelsAndCodesLoadThroughTheFormEachCodeOnceWhereItFirst
 	std::vector<CString> codici;
 	for (int i = 0; i < 3; ++i)
 		codici.push_back(form.Cell("Stampa riclassificato", i, "Modello"));
-	EXPECT_EQ(codici, (std::vector<CString>{"MOL", "RIC", "AAA"}));
+	// In the first model's row order, then the codes the second adds.
+	EXPECT_EQ(codici, (std::vector<CString>{"RIC", "MOL", "AAA"}));
 	// The stored short description and choice come back; the count follows the choices.
-	EXPECT_EQ(form.Cell("Stampa riclassificato", 0, "DescrizioneBreve"), "Margine");
+	EXPECT_EQ(form.Cell("Stampa riclassificato", 1, "DescrizioneBreve"), "Margine");
 	EXPECT_EQ(form.Text("Codici selezionati"), "1");
 	ASSERT_TRUE(form.TypeCell("Stampa riclassificato", 2, "Sel", "Sì"));
 	EXPECT_EQ(form.Text("Codici selezionati"), "2");
-	ASSERT_TRUE(form.TypeCell("Stampa riclassificato", 0, "Sel", "No"));
+	ASSERT_TRUE(form.TypeCell("Stampa riclassificato", 1, "Sel", "No"));
 	EXPECT_EQ(form.Text("Codici selezionati"), "1");
 	for (int n = 0; n < 2; ++n)
 	{
