@@ -220,7 +220,7 @@ protected:
 		conn->BeginTransaction();
 		// The company's own name heads the pages (the demo's may change).
 		conn->ExecuteSQL("DELETE FROM Erp_CompanyData");
-		conn->ExecuteSQL("INSERT INTO Erp_CompanyData (CompanyId, CompanyName) VALUES (1, 'Officina Prova S.r.l.')");
+		conn->ExecuteSQL("INSERT INTO Erp_CompanyData (CompanyName) VALUES ('Officina Prova S.r.l.')");
 		Kvz_TRiclassificazioneTesta head;
 		head.f_Esercizio = 2026;
 		head.f_ModelloRiclassific = "CE";
