@@ -184,11 +184,7 @@ void SqlTable::Close()
 {
 	ForgetPending();
 	UnlockAll();
-	m_pSelect.reset();
-	m_pInsert.reset();
-	m_pUpdate.reset();
-	m_pDelete.reset();
-	m_pRowid.reset();
+	KeepStatements();
 	m_bOpen = false;
 	m_bEmpty = m_bEOF = true;
 	m_EditMode = EditMode::None;
@@ -365,6 +361,21 @@ const CString& SqlTable::SelectSql()
 	return m_strSql;
 }
 
+void SqlTable::Keep(std::unique_ptr<plv::db::Statement>& slot)
+{
+	if (!slot)
+		return;
+	if (auto pool = m_pPool.lock())
+		pool->Keep(std::move(slot));
+	slot.reset();
+}
+
+void SqlTable::KeepStatements()
+{
+	for (auto* p : {&m_pSelect, &m_pInsert, &m_pUpdate, &m_pDelete, &m_pRowid})
+		Keep(*p);
+}
+
 plv::db::Statement& SqlTable::Prepared(std::unique_ptr<plv::db::Statement>& slot, const CString& sql)
 {
 	// On a server another session may mean another handle: statements belong to theirs.
@@ -372,12 +383,16 @@ plv::db::Statement& SqlTable::Prepared(std::unique_ptr<plv::db::Statement>& slot
 	if (&db != m_pStatementsDb)
 	{
 		ForgetPending();
-		for (auto* p : {&m_pSelect, &m_pInsert, &m_pUpdate, &m_pDelete, &m_pRowid})
-			p->reset();
+		KeepStatements();
 		m_pStatementsDb = &db;
+		m_pPool = db.Reusable();
 	}
 	if (!slot || slot->Sql() != sql.str())
-		slot = db.Prepare(sql.str());
+	{
+		// Closing and opening a cursor again, as the counters do for every value, costs no compilation.
+		Keep(slot);
+		slot = db.PrepareReused(sql.str());
+	}
 	else
 		slot->Reset();
 	return *slot;

@@ -10,6 +10,7 @@
 
 namespace plv::db {
 class Statement;
+class StatementPool;
 }
 
 class LockRetriesMng;
@@ -143,6 +144,9 @@ private:
 	// Locks the current row in the database: FALSE when another session holds or writes it.
 	BOOL LockRowInDatabase();
 	plv::db::Statement& Prepared(std::unique_ptr<plv::db::Statement>& slot, const CString& sql);
+	// Hands the statements over to their connection for reuse (or drops them when it is gone).
+	void Keep(std::unique_ptr<plv::db::Statement>& slot);
+	void KeepStatements();
 	// A table without a key finds its rows by rowid: the row just added is the current one.
 	void ReadInsertedRowid();
 	[[noreturn]] void Raise(const std::exception& e) const;
@@ -173,6 +177,7 @@ private:
 
 	std::unique_ptr<plv::db::Statement> m_pSelect, m_pInsert, m_pUpdate, m_pDelete, m_pRowid;
 	plv::db::Connection* m_pStatementsDb = nullptr;  // the handle the statements above were prepared on
+	std::weak_ptr<plv::db::StatementPool> m_pPool;   // where that handle keeps them for reuse
 	std::vector<int> m_Read;  // record positions read by the select, then the aggregates
 	bool m_bHasRowid = false;
 	bool m_bEmpty = true;

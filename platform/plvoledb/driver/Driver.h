@@ -2,7 +2,9 @@
 
 #include "platform/plvoledb/driver/Value.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -47,6 +49,23 @@ protected:
     Statement() = default;
 };
 
+// Compiled statements kept by their text for reuse on their connection, so that a cursor closed
+// and opened again with the same text does not compile it again. Bounded: the least recently
+// kept goes first.
+class StatementPool {
+public:
+    explicit StatementPool(size_t capacity = 128) : capacity_(capacity) {}
+    // A statement of exactly that text, ready to run (bindings cleared); null when none is kept.
+    std::unique_ptr<Statement> Take(std::string_view sql);
+    void Keep(std::unique_ptr<Statement> statement);
+    void Clear() { kept_.clear(); }
+    size_t Size() const { return kept_.size(); }
+
+private:
+    size_t capacity_;
+    std::list<std::unique_ptr<Statement>> kept_;  // the most recently kept first
+};
+
 // One connection to one database. Not thread-safe: one connection per session or thread.
 class Connection {
 public:
@@ -80,8 +99,21 @@ public:
     // False once a server connection is lost: it is not worth keeping for reuse.
     virtual bool IsUsable() const { return true; }
 
+    // A statement of that text: one kept for reuse on this connection, else prepared now.
+    std::unique_ptr<Statement> PrepareReused(std::string_view sql);
+    // Where statements prepared on this connection are kept for PrepareReused. Held weakly by
+    // their users: it dies as the connection starts closing, so nothing is kept into a dead one.
+    std::weak_ptr<StatementPool> Reusable() const { return pool_; }
+
 protected:
     Connection() = default;
+    // A statement that changes the schema (CREATE, ALTER, DROP) lets go of every kept one.
+    void SchemaMayChange(std::string_view sql);
+    // Derived destructors call it first: kept statements need the connection alive to go.
+    void ForgetReusable() { pool_.reset(); }
+
+private:
+    std::shared_ptr<StatementPool> pool_ = std::make_shared<StatementPool>();
 };
 
 }  // namespace plv::db

@@ -241,7 +241,10 @@ class PgConnection final : public Connection {
 public:
     PgConnection(PGconn* conn, std::string identity, const PostgresOptions& options)
         : conn_(conn), identity_(std::move(identity)), options_(options) {}
-    ~PgConnection() override { PQfinish(conn_); }  // the server rolls back what is still open
+    ~PgConnection() override {
+        ForgetReusable();
+        PQfinish(conn_);
+    }  // the server rolls back what is still open
 
     std::unique_ptr<Statement> Prepare(std::string_view sql) override {
         int params = 0;
@@ -259,6 +262,7 @@ public:
         int count = 0;
         bool several = false;
         std::string translated = TranslateSql(sql, &count, &several);
+        if (params.empty()) SchemaMayChange(sql);
         if (!params.empty() || !several) {
             if (several) throw DbError("more than one statement in SQL text", 0, DbErrorKind::Other, sql);
             std::vector<std::optional<std::string>> texts;

@@ -175,6 +175,7 @@ public:
     SqliteConnection(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
     // close_v2 rolls back an open transaction and waits for statements still alive.
     ~SqliteConnection() override {
+        ForgetReusable();
         cache_.clear();
         sqlite3_close_v2(db_);
     }
@@ -209,6 +210,7 @@ public:
             stmt.Reset();
             return changes;
         }
+        SchemaMayChange(sql);
         int64_t changes = 0;
         while (!sql.empty()) {
             std::string_view rest;

@@ -730,6 +730,56 @@ TEST_F(SqlTableTest, CatalogCreatesTablesFromBindings)
 	EXPECT_EQ(m_pConn->Db().TableColumns("T_Contatori").size(), 6u);
 }
 
+// A cursor closed and opened again with the same definition takes its compiled statement back
+// from the connection; a change of schema lets every kept statement go, so that none runs on
+// the table as it was; the connection keeps a bounded number of them.
+TEST_F(SqlTableTest, ClosedCursorsStatementsAreReusedUntilTheSchemaChanges)
+{
+	SeedContatori();
+	auto pool = m_pConn->Db().Reusable().lock();
+	ASSERT_TRUE(pool);
+	pool->Clear();
+	TContatori rec;
+	SqlTable t(&rec);
+	auto leggi = [&](int esercizio) {
+		t.Open(FALSE);
+		t.SelectAll();
+		t.AddParam("p1", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.SetParamValue("p1", DataInt(esercizio));
+		t.Query();
+		auto codes = Codes(t, rec);
+		t.Close();
+		return codes;
+	};
+	EXPECT_EQ(leggi(2023), (std::vector<std::string>{"A1", "A2", "A1"}));
+	EXPECT_EQ(pool->Size(), 1u);
+	// Taken back with its bindings cleared, and given back at the close.
+	EXPECT_EQ(leggi(2024), (std::vector<std::string>{"A1", "AB", "B1", "B1"}));
+	EXPECT_EQ(pool->Size(), 1u);
+
+	auto st = m_pConn->Db().PrepareReused("SELECT * FROM T_Contatori");
+	ASSERT_TRUE(st->Step());
+	pool->Keep(std::move(st));
+	EXPECT_EQ(pool->Size(), 2u);
+	Exec("ALTER TABLE T_Contatori ADD COLUMN Extra INTEGER");
+	EXPECT_EQ(pool->Size(), 0u);
+	st = m_pConn->Db().PrepareReused("SELECT * FROM T_Contatori");
+	ASSERT_TRUE(st->Step());
+	EXPECT_EQ(st->ColumnCount(), 6);
+	EXPECT_EQ(leggi(2025), (std::vector<std::string>{"ÀB"}));
+
+	plv::db::StatementPool small(2);
+	for (const char* sql : {"SELECT 1", "SELECT 2", "SELECT 3"})
+		small.Keep(m_pConn->Db().Prepare(sql));
+	EXPECT_EQ(small.Size(), 2u);
+	EXPECT_FALSE(small.Take("SELECT 1"));  // the least recently kept went first
+	auto three = small.Take("SELECT 3");
+	ASSERT_TRUE(three);
+	ASSERT_TRUE(three->Step());
+	EXPECT_EQ(three->Column(0), DataValue(std::int64_t(3)));
+}
+
 // ---- sessions, locks, transactions -------------------------------------------------------------
 
 TEST_F(SqlTableTest, RowLockRefusedToAnotherSessionUntilUnlockOrCommit)

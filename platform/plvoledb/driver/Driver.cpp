@@ -1,0 +1,55 @@
+#include "platform/plvoledb/driver/Driver.h"
+
+#include <cctype>
+#include <string>
+
+namespace plv::db {
+
+std::unique_ptr<Statement> StatementPool::Take(std::string_view sql) {
+    for (auto it = kept_.begin(); it != kept_.end(); ++it)
+        if ((*it)->Sql() == sql) {
+            std::unique_ptr<Statement> statement = std::move(*it);
+            kept_.erase(it);
+            statement->ClearBindings();
+            return statement;
+        }
+    return nullptr;
+}
+
+void StatementPool::Keep(std::unique_ptr<Statement> statement) {
+    if (!statement || capacity_ == 0) return;
+    // Lets go of its rows and read snapshot now, not when it is taken again.
+    statement->Reset();
+    kept_.push_front(std::move(statement));
+    if (kept_.size() > capacity_) kept_.pop_back();
+}
+
+std::unique_ptr<Statement> Connection::PrepareReused(std::string_view sql) {
+    if (pool_)
+        if (auto statement = pool_->Take(sql)) return statement;
+    return Prepare(sql);
+}
+
+void Connection::SchemaMayChange(std::string_view sql) {
+    if (!pool_ || pool_->Size() == 0) return;
+    // Scripts are rare: any of these words anywhere in one is enough to start afresh.
+    auto part = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    size_t i = 0;
+    while (i < sql.size()) {
+        if (!part(sql[i])) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < sql.size() && part(sql[end])) ++end;
+        std::string word;
+        for (size_t k = i; k < end; ++k) word += static_cast<char>(std::toupper(static_cast<unsigned char>(sql[k])));
+        if (word == "CREATE" || word == "ALTER" || word == "DROP") {
+            pool_->Clear();
+            return;
+        }
+        i = end;
+    }
+}
+
+}  // namespace plv::db
