@@ -129,7 +129,7 @@ void Kvz_CounterManagerObj::ReportFailure(const std::exception& e, const char* m
 	pMessages->Add(CString(e.what()), CMessages::MSG_ERROR, nullptr, 0);
 }
 
-BOOL Kvz_CounterManagerObj::WriteCounter(Step step, const char* method)
+BOOL Kvz_CounterManagerObj::WriteCounter(Step step, const char* method, long nSteps)
 {
 	try
 	{
@@ -160,7 +160,8 @@ BOOL Kvz_CounterManagerObj::WriteCounter(Step step, const char* method)
 			else
 				m_pTable->Edit();
 			if (step == Step::Next)
-				OnUpdateCounter();
+				for (long i = 0; i < nSteps; ++i)
+					OnUpdateCounter();
 			else
 				OnSetCounter();
 			m_pTable->Update(nullptr, FALSE);
@@ -182,6 +183,11 @@ BOOL Kvz_CounterManagerObj::WriteCounter(Step step, const char* method)
 BOOL Kvz_CounterManagerObj::GetNextCounter()
 {
 	return WriteCounter(Step::Next, "Kvz_CounterManagerObj::GetNextCounter");
+}
+
+BOOL Kvz_CounterManagerObj::GetNextCounters(long n)
+{
+	return WriteCounter(Step::Next, "Kvz_CounterManagerObj::GetNextCounter", n);
 }
 
 BOOL Kvz_CounterManagerObj::SetCounter()
@@ -249,6 +255,16 @@ BOOL Kvz_IDManager::GetNextID(DataLng& id)
 	return TRUE;
 }
 
+BOOL Kvz_IDManager::GetNextIDs(long n, DataLng& first)
+{
+	if (n < 1)
+		return TRUE;
+	if (!ReadNextCounter(TRUE, TRUE) || !GetNextCounters(n))
+		return FALSE;
+	first = static_cast<long>(m_UltimoID) - (n - 1);
+	return TRUE;
+}
+
 void Kvz_IDManager::OnDefineQuery()
 {
 	Kvz_TIDDocumenti* pRec = GetIdent();
@@ -300,6 +316,23 @@ BOOL Kvz_NumNonFiscManager::OttieniProssimoNumero(const DataDate& aData, DataStr
 		return FALSE;
 	aNumero = m_Numero;
 	return TRUE;
+}
+
+BOOL Kvz_NumNonFiscManager::OttieniProssimiNumeri(const DataDate& aData, long n, long& nPrimo)
+{
+	if (n < 1)
+		return TRUE;
+	m_DataDoc = aData;
+	if (!GetNextCounters(n))
+		return FALSE;
+	nPrimo = static_cast<long>(GetNNF()->f_UltNrDoc) - (n - 1);
+	return TRUE;
+}
+
+CString Kvz_NumNonFiscManager::Numero(const DataInt& aAnno, long nContatore)
+{
+	// Padded to the width, never cut.
+	return GetPrefix(aAnno) + CString::Formatted("%0*ld", GetLenNumero(), nContatore);
 }
 
 BOOL Kvz_NumNonFiscManager::LeggiProssimoNumero(const DataDate& aData, DataStr& aNumero, BOOL bLock)
@@ -354,8 +387,7 @@ BOOL Kvz_NumNonFiscManager::OnUpdateCounter()
 	pRec->f_Anno = m_DataDoc.Year();
 	pRec->f_DataUltDoc = m_DataDoc;
 	pRec->f_UltNrDoc = pRec->f_UltNrDoc + 1;
-	// Padded to the width, never cut.
-	m_Numero = GetPrefix(pRec->f_Anno) + CString::Formatted("%0*ld", GetLenNumero(), long(pRec->f_UltNrDoc));
+	m_Numero = Numero(pRec->f_Anno, long(pRec->f_UltNrDoc));
 	return TRUE;
 }
 
@@ -378,5 +410,34 @@ BOOL Kvz_NumeraNuovoPianoBase(Kvz_TPianoBaseTesta& aTesta, const DataDate& aData
 	aTesta.f_CodPianoBase = numero;
 	aTesta.f_DataCreazione = aData;
 	aTesta.f_DataUltModifica = aData;
+	return TRUE;
+}
+
+BOOL Kvz_NumeriPianoBase::Prenota(long n, const DataDate& aData)
+{
+	m_nRimasti = 0;
+	if (n < 1)
+		return TRUE;
+	DataLng id;
+	long nNumero = 0;
+	if (!m_IdMng.GetNextIDs(n, id) || !m_NumMng.OttieniProssimiNumeri(aData, n, nNumero))
+		return FALSE;
+	m_nId = static_cast<long>(id);
+	m_nNumero = nNumero;
+	m_nAnno = aData.IsEmpty() ? AfxGetApplicationDate().Year() : aData.Year();
+	m_nRimasti = n;
+	return TRUE;
+}
+
+BOOL Kvz_NumeriPianoBase::Numera(Kvz_TPianoBaseTesta& aTesta, const DataDate& aData)
+{
+	const int nAnno = aData.IsEmpty() ? AfxGetApplicationDate().Year() : aData.Year();
+	if (m_nRimasti <= 0 || nAnno != m_nAnno)
+		return Kvz_NumeraNuovoPianoBase(aTesta, aData, m_IdMng, m_NumMng);
+	aTesta.f_IDPianoBase = m_nId++;
+	aTesta.f_CodPianoBase = m_NumMng.Numero(DataInt(m_nAnno), m_nNumero++);
+	aTesta.f_DataCreazione = aData;
+	aTesta.f_DataUltModifica = aData;
+	--m_nRimasti;
 	return TRUE;
 }

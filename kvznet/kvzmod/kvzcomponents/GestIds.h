@@ -33,6 +33,8 @@ public:
 
 protected:
 	BOOL GetNextCounter();
+	// n values in one locked read-and-write of the row: the state n GetNextCounter leave.
+	BOOL GetNextCounters(long n);
 	BOOL SetPrevCounter();
 	SqlTable* GetTable() const { return m_pTable; }
 	SqlRecord* GetRecord() const { return m_pRecord; }
@@ -58,7 +60,7 @@ private:
 		Set,
 		Prev,
 	};
-	BOOL WriteCounter(Step step, const char* method);
+	BOOL WriteCounter(Step step, const char* method, long nSteps = 1);
 	// Opens the table when it is closed (defining the query once per opening) and reads the row.
 	void QueryRow(BOOL bUpdatable);
 	void StartAtomicStep();
@@ -78,6 +80,9 @@ public:
 
 	// The next identifier of the kind; FALSE (and id untouched) when none could be taken.
 	BOOL GetNextID(DataLng& id);
+	// n consecutive identifiers in one step, the first into first; FALSE (first untouched) when
+	// none could be taken. None is taken for n below 1.
+	BOOL GetNextIDs(long n, DataLng& first);
 
 protected:
 	Kvz_TIDDocumenti* GetIdent() const { return static_cast<Kvz_TIDDocumenti*>(GetRecord()); }
@@ -104,6 +109,12 @@ public:
 
 	// Takes the next number of the date's year (empty date: the application date).
 	BOOL OttieniProssimoNumero(const DataDate& aData, DataStr& aNumero);
+	// n consecutive numbers of the date's year in one step: the counter of the first into
+	// nPrimo, each number's text from Numero. FALSE (nPrimo untouched) when none could be
+	// taken; none is taken for n below 1.
+	BOOL OttieniProssimiNumeri(const DataDate& aData, long n, long& nPrimo);
+	// The number of a counter value in a year, as OttieniProssimoNumero writes it.
+	CString Numero(const DataInt& aAnno, long nContatore);
 	// The number the next OttieniProssimoNumero takes if nobody takes one in between.
 	BOOL LeggiProssimoNumero(const DataDate& aData, DataStr& aNumero, BOOL bLock);
 	// A negative length keeps the current one.
@@ -137,3 +148,26 @@ private:
 // either value could not be taken (the managers have told why).
 BOOL Kvz_NumeraNuovoPianoBase(Kvz_TPianoBaseTesta& aTesta, const DataDate& aData, Kvz_IDManager& aIdMng,
 							  Kvz_NumNonFiscManager& aNumMng);
+
+// Identifiers and numbers for the new base-plan headers of a batch that knows how many it
+// makes: each counter is advanced once for all of them, then the headers take them in turn.
+// A header beyond those taken (or dated in another year) takes its values one at a time.
+class Kvz_NumeriPianoBase
+{
+public:
+	Kvz_NumeriPianoBase(Kvz_IDManager& aIdMng, Kvz_NumNonFiscManager& aNumMng) : m_IdMng(aIdMng), m_NumMng(aNumMng) {}
+
+	// Takes n identifiers and n numbers of the date's year; FALSE when they could not be taken.
+	BOOL Prenota(long n, const DataDate& aData);
+	// As Kvz_NumeraNuovoPianoBase, from the values taken first.
+	BOOL Numera(Kvz_TPianoBaseTesta& aTesta, const DataDate& aData);
+	long Rimasti() const { return m_nRimasti; }
+
+private:
+	Kvz_IDManager& m_IdMng;
+	Kvz_NumNonFiscManager& m_NumMng;
+	long m_nRimasti = 0;
+	long m_nId = 0;
+	long m_nNumero = 0;
+	int m_nAnno = 0;
+};

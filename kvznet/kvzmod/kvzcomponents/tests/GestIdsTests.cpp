@@ -323,3 +323,84 @@ TEST_F(Counters, ValuesFollowTheDocumentTransaction)
 	EXPECT_EQ(UltimoID(*reader, 0), server ? 3L : 2L);
 	EXPECT_EQ(Last(UltNrDoc(*reader, 2025, 0)), server ? 2L : 1L);
 }
+
+// Many values in one step end where as many single steps end: the row holds the last value
+// handed out, the next single step follows on, and the last number can still be given back.
+TEST_F(Counters, ManyValuesInOneStepLeaveTheStateOfSingleSteps)
+{
+	PresetId(0, 10);
+	PresetNumber(2025, 0, 41);
+	FormDoc doc;
+	IdProbe ids(Specie(0), &doc);
+	NumProbe nums(TipoDoc(0), &doc, 6);
+	const DataDate day(3, 5, 2025);
+	struct Case
+	{
+		long n;
+		long firstId, lastId;  // expected; 0: nothing taken
+		long firstNumber, lastNumber;
+	} cases[] = {
+		{3, 11, 13, 42, 44},
+		{1, 14, 14, 45, 45},
+		{0, 0, 14, 0, 45},  // none asked, none taken
+		{-2, 0, 14, 0, 45},
+	};
+	for (const Case& c : cases)
+	{
+		SCOPED_TRACE(c.n);
+		DataLng first(-1);
+		long nPrimo = -1;
+		ASSERT_TRUE(ids.GetNextIDs(c.n, first));
+		ASSERT_TRUE(nums.OttieniProssimiNumeri(day, c.n, nPrimo));
+		EXPECT_EQ(long(first), c.firstId ? c.firstId : -1L);
+		EXPECT_EQ(nPrimo, c.firstNumber ? c.firstNumber : -1L);
+		EXPECT_EQ(UltimoID(*m_pConn, 0), c.lastId);
+		EXPECT_EQ(Last(UltNrDoc(*m_pConn, 2025, 0)), c.lastNumber);
+		EXPECT_EQ(ids.Locks(), 0);
+		EXPECT_FALSE(ids.IsTableOpen());
+		EXPECT_FALSE(nums.IsTableOpen());
+	}
+	EXPECT_EQ(nums.Numero(DataInt(2025), 42), "000042");
+	DataLng id;
+	DataStr n;
+	ASSERT_TRUE(ids.GetNextID(id));
+	EXPECT_EQ(long(id), 15L);
+	ASSERT_TRUE(nums.LeggiProssimoNumero(day, n, FALSE));
+	EXPECT_EQ(n.GetString(), "000046");
+	// After many at once the last of them is the one given back.
+	long nPrimo = 0;
+	ASSERT_TRUE(nums.OttieniProssimiNumeri(day, 4, nPrimo));
+	EXPECT_EQ(nPrimo, 46L);
+	ASSERT_TRUE(nums.SetPrevCounter());
+	EXPECT_EQ(Last(UltNrDoc(*m_pConn, 2025, 0)), 48L);
+	// A year without a row starts it at 1.
+	ASSERT_TRUE(nums.OttieniProssimiNumeri(DataDate(1, 1, 2030), 2, nPrimo));
+	EXPECT_EQ(nPrimo, 1L);
+	EXPECT_EQ(Last(UltNrDoc(*m_pConn, 2030, 0)), 2L);
+	EXPECT_TRUE(Reports().empty());
+}
+
+// A batch's base plans numbered from values taken at once, then one at a time past them.
+TEST_F(Counters, BasePlansNumberedFromValuesTakenAtOnce)
+{
+	FormDoc doc;
+	Kvz_IDManager ids(Specie(0), &doc);
+	Kvz_NumNonFiscManager nums(TipoDoc(0), &doc);
+	Kvz_NumeriPianoBase numeri(ids, nums);
+	const DataDate day(3, 5, 2025);
+	ASSERT_TRUE(numeri.Prenota(2, day));
+	EXPECT_EQ(UltimoID(*m_pConn, 0), 2L);
+	std::vector<std::pair<long, std::string>> taken;
+	for (int i = 0; i < 3; ++i)
+	{
+		Kvz_TPianoBaseTesta testa;
+		ASSERT_TRUE(numeri.Numera(testa, day));
+		taken.emplace_back(long(testa.f_IDPianoBase), testa.f_CodPianoBase.GetString().str());
+		EXPECT_EQ(testa.f_DataCreazione, day);
+	}
+	const std::vector<std::pair<long, std::string>> expected = {{1, "00000001"}, {2, "00000002"}, {3, "00000003"}};
+	EXPECT_EQ(taken, expected);
+	EXPECT_EQ(UltimoID(*m_pConn, 0), 3L);
+	EXPECT_EQ(Last(UltNrDoc(*m_pConn, 2025, 0)), 3L);
+	EXPECT_EQ(numeri.Rimasti(), 0L);
+}
