@@ -419,6 +419,16 @@ void Kvz_CImportaSaldiDoc::ImportazioneSaldi()
 			}
 		}
 		m_pMovimenti = std::make_unique<CursoreMovimenti>(this);
+		m_SaldiHost.clear();
+		m_PrevisionaliHost.clear();
+		if (IsImportazione())
+		{
+			SummariesBalancesChartOfAccounts::BalancesOfFiscalYearByAccount(m_DataFine, DataEnum(E_BALANCETYPE, 0),
+																			m_SaldiHost);
+			if (m_Previsionale)
+				SummariesBalancesChartOfAccounts::BalancesOfFiscalYearByAccount(m_DataFine, DataEnum(E_BALANCETYPE, 1),
+																				m_PrevisionaliHost);
+		}
 		for (const ContoHost& conto : conti)
 		{
 			if (GetScheduler()->IsAborted())
@@ -445,6 +455,8 @@ void Kvz_CImportaSaldiDoc::ImportazioneSaldi()
 		ShowSqlError(e, "Kvz_CImportaSaldiDoc::ImportazioneSaldi");
 	}
 	m_pMovimenti.reset();
+	m_SaldiHost.clear();
+	m_PrevisionaliHost.clear();
 	if (GetScheduler()->IsAborted())
 		return;
 	ProgressiviPrevisionale();
@@ -554,13 +566,14 @@ void Kvz_CImportaSaldiDoc::ImportaConto(const ContoHost& conto, const Raggruppam
 
 	if (IsImportazione())
 	{
-		DataMon saldi[12];
-		DataMon previsionali[12];
-		SummariesBalancesChartOfAccounts::BalancesOfFiscalYear(DataStr(strConto), m_DataFine, saldi,
-															   DataEnum(E_BALANCETYPE, 0));
-		if (m_Previsionale)
-			SummariesBalancesChartOfAccounts::BalancesOfFiscalYear(DataStr(strConto), m_DataFine, previsionali,
-																   DataEnum(E_BALANCETYPE, 1));
+		double saldi[12] = {};
+		double previsionali[12] = {};
+		CString strChiave = strConto;
+		strChiave.MakeUpper();
+		for (auto [pMesi, pSaldi] : {std::pair{&m_SaldiHost, saldi}, std::pair{&m_PrevisionaliHost, previsionali}})
+			if (auto it = pMesi->find(strChiave.str()); it != pMesi->end())
+				for (size_t m = 0; m < 12; ++m)
+					pSaldi[m] = static_cast<double>(it->second[m]) / 100.0;
 		const double dSegno = m_pMastro->InverteSegno() ? -1.0 : 1.0;
 		// This account's own amounts reach the grouped account and each of its ancestors once.
 		for (Kvz_ContoKvzElem* p = pConto; p; p = p->m_Padre.IsEmpty() ? nullptr : m_pMastro->Trova(p->m_Padre))

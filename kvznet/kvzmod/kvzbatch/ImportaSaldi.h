@@ -3,6 +3,7 @@
 // chosen month, grouped into the module's grouped accounts, split over cost centres and jobs
 // where the grouping asks for it, and stored in the base plan. In preview mode the grouped
 // chart of accounts is built without changing any table of the module.
+#include <array>
 #include <map>
 #include <memory>
 #include <set>
@@ -238,6 +239,9 @@ protected:
 	// The cursor over the cost-accounting entries of one account, prepared once per run.
 	class CursoreMovimenti;
 	std::unique_ptr<CursoreMovimenti> m_pMovimenti;
+	// The year's ledger and forecast movements of every host account, in cents by month, read
+	// once by the import (by upper-case account code).
+	std::map<std::string, std::array<long long, 12>> m_SaldiHost, m_PrevisionaliHost;
 };
 
 class Kvz_CImportaSaldiView : public CMasterFormView

@@ -66,6 +66,8 @@ public:
 			t->Close();
 	}
 
+	// Takes at once the ids and numbers of the base plans the tree will create.
+	void PrenotaTeste(const Kvz_MastriArray& mastri);
 	void Conto(const Kvz_MastroElem& mastro, const Kvz_ContoKvzElem& conto, const CString& strDescrizione);
 	// Whether a base-plan symbol of the year names the grouped account.
 	bool UsatoInSimboli(const CString& strConto) const { return m_ContiSimboli.count(strConto.str()) != 0; }
@@ -124,6 +126,7 @@ private:
 	BOOL m_bPrevisionale;
 	Kvz_IDManager m_IdMng;
 	Kvz_NumNonFiscManager m_NumMng;
+	Kvz_NumeriPianoBase m_Numeri{m_IdMng, m_NumMng};
 	DataDate m_Oggi = AfxGetApplicationDate();
 
 	Kvz_TPianoBaseTesta m_Testa;
@@ -202,6 +205,23 @@ void ScritturaPianoBase::Carica()
 			if (rec.f_Percentuale > 0.0 && !perc.IsZero(rec.f_Percentuale))
 				m_Ripartizioni[{rec.f_ContoKvz.GetString().str(), static_cast<int>(rec.f_Mese)}] = rec.f_Rateo;
 	}
+}
+
+void ScritturaPianoBase::PrenotaTeste(const Kvz_MastriArray& mastri)
+{
+	std::set<ChiaveTesta> nuove;
+	for (const auto& pMastro : mastri)
+		for (const auto& pConto : pMastro->m_Conti)
+		{
+			const std::string strConto = pConto->m_Codice.str();
+			for (const auto& pCdc : pConto->m_CdcComm)
+				if (!m_TesteEsistenti.count({strConto, pCdc->m_Codice.str(), pCdc->m_Tipo}))
+					nuove.insert({strConto, pCdc->m_Codice.str(), pCdc->m_Tipo});
+			if (!m_TesteEsistenti.count({strConto, std::string(), WORD(0)}))
+				nuove.insert({strConto, std::string(), WORD(0)});
+		}
+	if (!m_Numeri.Prenota(static_cast<long>(nuove.size()), m_Oggi))
+		throw SqlException("Impossibile numerare i nuovi piani base.");
 }
 
 void ScritturaPianoBase::Conto(const Kvz_MastroElem& mastro, const Kvz_ContoKvzElem& conto, const CString& strDescrizione)
@@ -283,7 +303,7 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 	if (itTesta == m_TesteEsistenti.end())
 	{
 		m_Testa.Init();
-		if (!Kvz_NumeraNuovoPianoBase(m_Testa, m_Oggi, m_IdMng, m_NumMng))
+		if (!m_Numeri.Numera(m_Testa, m_Oggi))
 			throw SqlException(CString::Formatted("Impossibile numerare il piano base del conto %s.", conto.m_Codice.GetString()));
 		id = m_Testa.f_IDPianoBase;
 		Kvz_ChiaviTestaPianoBase(m_Testa, m_Esercizio, DataStr(conto.m_Codice), DataStr(strCdc),
@@ -438,6 +458,7 @@ void Kvz_CImportaSaldiDoc::MemorizzaSaldi()
 	try
 	{
 		ScritturaPianoBase scrittura(this, m_Esercizio, m_Previsionale);
+		scrittura.PrenotaTeste(m_Mastri);
 		for (const auto& pMastro : m_Mastri)
 			for (const auto& pConto : pMastro->m_Conti)
 			{

@@ -1,5 +1,9 @@
 #pragma once
 // Summaries of the chart of accounts' balances, as the ledger keeps them month by month.
+#include <array>
+#include <map>
+#include <string>
+
 #include "platform/erp/erpbasedbl/ErpBaseDblEnums.h"
 #include "platform/plvgeneric/DataObj.h"
 
@@ -14,4 +18,9 @@ public:
 	// Reads the current company.
 	static BOOL BalancesOfFiscalYear(const DataStr& aAccount, const DataDate& aDate, DataMon (&aBalances)[12],
 									 const DataEnum& aBalanceType);
+	// The same for every account at once, read by one query: the months in cents, by account
+	// code in upper case; an account without movements is absent.
+	using MonthsInCents = std::array<long long, 12>;
+	static BOOL BalancesOfFiscalYearByAccount(const DataDate& aDate, const DataEnum& aBalanceType,
+											  std::map<std::string, MonthsInCents>& aBalances);
 };

@@ -29,6 +29,7 @@
 #include "platform/plvges/FormDriver.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/driver/Driver.h"
+#include "platform/plvoledb/driver/tests/PgTestDatabase.h"
 
 // The add-on of one library: the test program links several libraries that export the same entry.
 inline AddOnInterfaceObj* AddOnOf(const char* library)
@@ -52,7 +53,16 @@ protected:
 		std::filesystem::create_directories(m_Folder);
 		AfxGetApplicationContext()->SetEchoAssertions(FALSE);
 		AfxGetApplicationContext()->ClearAssertionReports();
-		m_pConn = SqlConnection::Open((m_Folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
+		// The tests registered for the server run on a schema of their own there.
+		if (plv::db::testing::OnPgBackend())
+		{
+			KVZ_REQUIRE_PG();
+			m_pPg = std::make_unique<plv::db::testing::PgSchema>(*plv::db::testing::PgTestServer());
+			m_strTarget = CString(m_pPg->Target());
+		}
+		else
+			m_strTarget = CString((m_Folder / "azienda.db").string());
+		m_pConn = SqlConnection::Open(m_strTarget, SqlConnection::CREATE_IF_MISSING);
 		AfxSetDefaultSqlConnection(m_pConn.get());
 		std::unique_ptr<AddOnInterfaceObj> pDbl(KvzDblAddOnInterface());
 		ASSERT_TRUE(pDbl);
@@ -67,6 +77,7 @@ protected:
 		m_Docs.reset();
 		AfxSetDefaultSqlConnection(nullptr);
 		m_pConn.reset();
+		m_pPg.reset();
 		std::filesystem::remove_all(m_Folder);
 		AfxResetApplicationDate();
 		AfxGetApplicationContext()->SetEchoAssertions(TRUE);
@@ -245,6 +256,8 @@ protected:
 	}
 
 	std::filesystem::path m_Folder;
+	std::unique_ptr<plv::db::testing::PgSchema> m_pPg;
+	CString m_strTarget;  // the company database: a file of the folder, or the server's schema
 	std::unique_ptr<SqlConnection> m_pConn;
 	ScriptedInteraction m_Ui;
 	InteractionScope m_UiScope{&m_Ui};
