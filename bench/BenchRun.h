@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -22,8 +23,46 @@
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvoledb/driver/Driver.h"
+#include "platform/plvoledb/driver/Postgres.h"
 
 namespace kvzbench {
+
+// With KVZ_BENCH_PG naming a PostgreSQL database (a URI or a keyword string), the company is
+// a schema of its own there, dropped at the end of the run.
+class SchemaPg
+{
+public:
+	explicit SchemaPg(const std::string& server)
+		: m_Nome("kvz_bench_" + std::to_string(::getpid())), m_pAdmin(plv::db::OpenPostgres(server))
+	{
+		m_pAdmin->Execute("DROP SCHEMA IF EXISTS " + m_Nome + " CASCADE; CREATE SCHEMA " + m_Nome);
+		const bool uri = server.find("://") != std::string::npos;
+		m_Target = uri ? server + (server.find('?') == std::string::npos ? "?" : "&") + "options=-csearch_path%3D" +
+							 m_Nome + "%2Cpublic"
+					   : server + " options='-csearch_path=" + m_Nome + ",public'";
+	}
+	~SchemaPg()
+	{
+		try
+		{
+			m_pAdmin->Execute("DROP SCHEMA IF EXISTS " + m_Nome + " CASCADE");
+		}
+		catch (...)
+		{
+		}
+	}
+	const std::string& Target() const { return m_Target; }
+
+private:
+	std::string m_Nome;
+	std::unique_ptr<plv::db::Connection> m_pAdmin;
+	std::string m_Target;
+};
+inline std::unique_ptr<SchemaPg>& SchemaServer()
+{
+	static std::unique_ptr<SchemaPg> schema;
+	return schema;
+}
 
 // Nobody answers: messages are taken as read, no run is stopped. Progress goes nowhere: the
 // terminal would be the measure.
@@ -58,6 +97,7 @@ public:
 	{
 		AfxSetDefaultSqlConnection(nullptr);
 		m_pConn.reset();
+		SchemaServer().reset();
 		if (!m_Cartella.empty())
 		{
 			std::error_code ec;
@@ -83,7 +123,13 @@ private:
 // tables; false (said on stderr) when they cannot be registered.
 inline bool ApriAzienda(std::unique_ptr<SqlConnection>& pConn, const std::filesystem::path& folder)
 {
-	pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
+	if (const char* server = std::getenv("KVZ_BENCH_PG"); server && *server)
+	{
+		SchemaServer() = std::make_unique<SchemaPg>(server);
+		pConn = SqlConnection::Open(CString(SchemaServer()->Target()));
+	}
+	else
+		pConn = SqlConnection::Open((folder / "azienda.db").string(), SqlConnection::CREATE_IF_MISSING);
 	AfxSetDefaultSqlConnection(pConn.get());
 	std::unique_ptr<AddOnInterfaceObj> pAddOn(KvzDblAddOnInterface());
 	CPLVNamespace ns("KvzNet.KvzMod.KvzDbl");
