@@ -303,3 +303,17 @@ bool CliInteraction::AbortRequested()
 {
 	return g_bInterrupted != 0;
 }
+
+namespace {
+std::vector<std::string> g_Kept;
+}
+
+void CliInteraction::Stopped(const CString& whatWasKept)
+{
+	g_Kept.push_back(whatWasKept.str());
+}
+
+const std::vector<std::string>& CliInteraction::KeptOnInterrupt()
+{
+	return g_Kept;
+}

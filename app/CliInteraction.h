@@ -37,6 +37,8 @@ public:
 	void CatchInterrupt();
 	// Ctrl-C was pressed: the program ends with kInterruptedStatus once the work is stopped.
 	static bool Interrupted();
+	// What the runs stopped by Ctrl-C said they kept, in their order (for the closing line).
+	static const std::vector<std::string>& KeptOnInterrupt();
 	static constexpr int kInterruptedStatus = 130;
 	// The answer that does nothing: cancel, or no where there is no cancel.
 	static int CancelAnswer(UINT nType);
@@ -48,6 +50,7 @@ public:
 	int MessageBox(const CString& text, UINT nType, const CString& caption) override;
 	void Progress(const CString& text) override;
 	bool AbortRequested() override;
+	void Stopped(const CString& whatWasKept) override;
 	BOOL CompleteConnectString(const CString& proposed, CString& complete) override;
 	// The file dialogs: the path of --choose-file (or "cancel"), else a path typed on the terminal.
 	void SetFileAnswer(const std::string& path) { m_FileAnswer = path; }

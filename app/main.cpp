@@ -230,12 +230,15 @@ int RunTables(KvzHost& host)
 	return 0;
 }
 
-// The exit status: an interrupted run says so, whatever it got to.
+// The exit status: an interrupted run says so, with what the stopped work said it kept.
 int Finished(int rc)
 {
 	if (!CliInteraction::Interrupted())
 		return rc;
-	std::fprintf(stderr, "kvz: interrupted: the work in progress was stopped and not saved.\n");
+	std::string kept;
+	for (const std::string& s : CliInteraction::KeptOnInterrupt())
+		kept += " " + s;
+	std::fprintf(stderr, "kvz: interrupted.%s\n", kept.c_str());
 	return CliInteraction::kInterruptedStatus;
 }
 

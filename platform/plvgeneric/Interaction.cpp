@@ -87,6 +87,12 @@ bool ScriptedInteraction::AbortRequested()
 	return m_AbortAfter > 0 && m_Polls >= m_AbortAfter;
 }
 
+void ScriptedInteraction::Stopped(const CString& whatWasKept)
+{
+	std::lock_guard lock(m_Mutex);
+	m_Stopped.push_back(whatWasKept);
+}
+
 BOOL ScriptedInteraction::CompleteConnectString(const CString& proposed, CString& complete)
 {
 	std::unique_lock lock(m_Mutex);
@@ -172,6 +178,12 @@ std::vector<CString> ScriptedInteraction::ProgressTexts() const
 	return m_Progress;
 }
 
+std::vector<CString> ScriptedInteraction::StoppedTexts() const
+{
+	std::lock_guard lock(m_Mutex);
+	return m_Stopped;
+}
+
 CString ScriptedInteraction::LastMessage() const
 {
 	std::lock_guard lock(m_Mutex);
@@ -184,6 +196,7 @@ void ScriptedInteraction::Clear()
 	m_Answers.clear();
 	m_Shown.clear();
 	m_Progress.clear();
+	m_Stopped.clear();
 	m_ConnectAnswers.clear();
 	m_ConnectProposals.clear();
 	m_Files.clear();
@@ -214,6 +227,11 @@ void AfxSetProgressText(const CString& text)
 BOOL AfxIsAbortRequested()
 {
 	return AfxGetInteraction()->AbortRequested();
+}
+
+void AfxSayWhatWasKept(const CString& text)
+{
+	AfxGetInteraction()->Stopped(text);
 }
 
 BOOL AfxCompleteConnectString(const CString& proposed, CString& complete)

@@ -44,6 +44,8 @@ public:
 	virtual int MessageBox(const CString& text, UINT nType, const CString& caption) = 0;
 	virtual void Progress(const CString& text) = 0;
 	virtual bool AbortRequested() = 0;
+	// A run stopped on the person's request says, in its own words, what it kept.
+	virtual void Stopped(const CString& /*whatWasKept*/) {}
 	// The connection test: TRUE with the complete connect string the person chose (from the
 	// proposed one), FALSE when cancelled. A test that cannot be carried out throws CException.
 	// Nobody to ask: cancelled, so that nothing is written from an answer nobody gave.
@@ -70,6 +72,7 @@ public:
 	int MessageBox(const CString& text, UINT nType, const CString& caption) override;
 	void Progress(const CString& text) override;
 	bool AbortRequested() override;
+	void Stopped(const CString& whatWasKept) override;
 	BOOL CompleteConnectString(const CString& proposed, CString& complete) override;
 	BOOL ChooseFile(const CString& title, const CString& proposed, CString& chosen) override;
 
@@ -90,6 +93,8 @@ public:
 
 	std::vector<ShownMessage> Messages() const;
 	std::vector<CString> ProgressTexts() const;
+	// What stopped runs said they kept, the oldest first.
+	std::vector<CString> StoppedTexts() const;
 	CString LastMessage() const;
 	void Clear();
 
@@ -98,6 +103,7 @@ private:
 	std::deque<int> m_Answers;
 	std::vector<ShownMessage> m_Shown;
 	std::vector<CString> m_Progress;
+	std::vector<CString> m_Stopped;
 	struct ConnectAnswer
 	{
 		enum Kind
@@ -138,6 +144,8 @@ private:
 int AfxMessageBox(const CString& text, UINT nType = MB_OK, const CString& caption = CString());
 void AfxSetProgressText(const CString& text);
 BOOL AfxIsAbortRequested();
+// A run stopped on the person's request tells what it kept.
+void AfxSayWhatWasKept(const CString& text);
 // The connection test of the interaction in force.
 BOOL AfxCompleteConnectString(const CString& proposed, CString& complete);
 // The file dialog of the interaction in force.

@@ -18,6 +18,9 @@ const char* const kNoTransaction = _TB("Non è possibile aprire una nuova transa
 const char* const kSaveChanges = _TB("Il documento è stato modificato. Salvare le modifiche?");
 const char* const kLocked = _TB("Il documento è in uso da un altro utente.");
 const char* const kNotFound = _TB("Nessun documento trovato.");
+const char* const kStoppedKept =
+	_TB("Elaborazione interrotta su richiesta utente: quanto elaborato prima dell'interruzione è stato salvato.");
+const char* const kStoppedNothingKept = _TB("Elaborazione interrotta su richiesta utente: nessuna modifica salvata.");
 }  // namespace
 
 // ---- Scheduler, CAbstractDoc -------------------------------------------------------------------
@@ -725,8 +728,10 @@ BOOL CAbstractFormDoc::BatchStart()
 	m_bRunningBatch = true;
 	m_bBatchNotStarted = false;
 	m_Scheduler.Reset();
+	m_strKeptOnAbort.Empty();
 	CPLVContext* pContext = GetContext();
 	bool bWasInTransaction = pContext && pContext->IsInTransaction();
+	const int nCommits = pContext ? pContext->GetCommitCount() : 0;
 	bool bFailed = false;
 	try
 	{
@@ -753,6 +758,12 @@ BOOL CAbstractFormDoc::BatchStart()
 		bFailed = true;
 	}
 	m_bRunningBatch = false;
+	if (m_Scheduler.WasAborted())
+	{
+		if (m_strKeptOnAbort.IsEmpty())
+			m_strKeptOnAbort = pContext && pContext->GetCommitCount() != nCommits ? kStoppedKept : kStoppedNothingKept;
+		AfxSayWhatWasKept(m_strKeptOnAbort);
+	}
 	DisableControlsForBatch();
 	UpdateDataView();
 	return !bFailed && !m_bBatchNotStarted;

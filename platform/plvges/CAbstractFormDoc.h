@@ -26,6 +26,8 @@ class Scheduler
 {
 public:
 	BOOL IsAborted();
+	// Whether the run saw the abort (asks nobody).
+	BOOL WasAborted() const { return m_bAborted; }
 	void Abort() { m_bAborted = true; }
 	void Reset() { m_bAborted = false; }
 
@@ -50,7 +52,12 @@ public:
 	BOOL SetError(const CString& strText);
 	BOOL SetWarning(const CString& strText);
 
+	// A batch stopped by the user says what it kept (the models finished, the rows written,
+	// nothing); without it the platform says whether its transaction was committed.
+	void SetKeptOnAbort(const CString& strText) { m_strKeptOnAbort = strText; }
+
 protected:
+	CString m_strKeptOnAbort;
 	bool m_bBatch = false;
 	bool m_bRunningBatch = false;
 	bool m_bBatchNotStarted = false;

@@ -643,8 +643,14 @@ BOOL CPLVContext::Commit()
 		}
 	}
 	else
+	{
+		for (; m_nParts > 0; --m_nParts)  // parts left open keep their work
+			m_pConnection->CommitTransaction();
 		m_pConnection->CommitTransaction();
+	}
 	m_bInTransaction = false;
+	m_nParts = 0;
+	++m_nCommits;
 	UnlockAll();
 	return TRUE;
 }
@@ -656,6 +662,11 @@ void CPLVContext::Rollback()
 	m_bInTransaction = false;
 	try
 	{
+		// Parts still open go with the transaction: on SQLite they are levels of the connection's.
+		if (!m_pConnection->IsServer())
+			for (; m_nParts > 0; --m_nParts)
+				m_pConnection->RollbackTransaction();
+		m_nParts = 0;
 		if (m_pConnection->IsServer())
 			Db().Rollback();
 		else
@@ -670,6 +681,50 @@ void CPLVContext::Rollback()
 		FromDbError(e).ShowError();
 	}
 	UnlockAll();
+}
+
+BOOL CPLVContext::StartPart()
+{
+	if (!m_bInTransaction)
+		return FALSE;
+	try
+	{
+		if (m_pConnection->IsServer())
+			Db().Savepoint(CString::Formatted("plv_part%d", m_nParts).str());
+		else
+			m_pConnection->BeginTransaction();  // a savepoint inside the open transaction
+	}
+	catch (const plv::db::DbError& e)
+	{
+		throw FromDbError(e);
+	}
+	++m_nParts;
+	return TRUE;
+}
+
+void CPLVContext::EndPart(BOOL bKeep)
+{
+	if (!m_bInTransaction || m_nParts == 0)
+		return;
+	--m_nParts;
+	try
+	{
+		if (m_pConnection->IsServer())
+		{
+			const std::string name = CString::Formatted("plv_part%d", m_nParts).str();
+			if (!bKeep)
+				Db().RollbackTo(name);
+			Db().Release(name);
+		}
+		else if (bKeep)
+			m_pConnection->CommitTransaction();
+		else
+			m_pConnection->RollbackTransaction();
+	}
+	catch (const plv::db::DbError& e)
+	{
+		throw FromDbError(e);
+	}
 }
 
 void CPLVContext::KeepOutOtherWriters(const CString& table)

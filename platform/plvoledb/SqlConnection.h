@@ -201,6 +201,13 @@ public:
 	BOOL CommitTransaction() { return Commit(); }
 	void RollbackTransaction() { Rollback(); }
 	BOOL IsInTransaction() const { return m_bInTransaction; }
+	// How many of its transactions were committed: whether a piece of work kept anything.
+	int GetCommitCount() const { return m_nCommits; }
+	// A part of the transaction that can be undone alone (a savepoint), for work that must
+	// stay whole inside a longer one: FALSE outside a transaction. Parts nest; each is ended
+	// by EndPart, keeping its work in the transaction or undoing it.
+	BOOL StartPart();
+	void EndPart(BOOL bKeep);
 
 	SqlConnection* GetSqlConnection() const { return m_pConnection; }
 	SqlSession* GetUpdatableSqlSession() { return m_pUpdatable.get(); }
@@ -224,6 +231,8 @@ private:
 	std::unique_ptr<SqlSession> m_pUpdatable;
 	std::unique_ptr<SqlSession> m_pReadOnly;
 	bool m_bInTransaction = false;
+	int m_nCommits = 0;
+	int m_nParts = 0;
 };
 
 // Opens the databases of other companies from their connection strings.

@@ -994,6 +994,53 @@ std::vector<std::string> CommittedCodes(const CString& target)
 	return out;
 }
 
+// A part of a context's transaction is undone alone or kept with it; parts left open go with the
+// transaction's end, whichever it is.
+TEST_F(SqlTableTest, APartOfATransactionIsUndoneAloneOrKeptWithIt)
+{
+	auto add = [](CPLVContext& ctx, const char* cod) {
+		TContatori rec;
+		SqlTable t(&rec, ctx.GetUpdatableSqlSession());
+		t.SetAutocommit(TRUE);
+		t.Open(TRUE);
+		t.AddNew();
+		rec.f_Esercizio = 2024;
+		rec.f_TipoCodice = kFattura;
+		rec.f_Codice = cod;
+		t.Update();
+	};
+	Exec("DELETE FROM T_Contatori");
+	CPLVContext ctx(m_pConn.get());
+	EXPECT_FALSE(ctx.StartPart());  // outside a transaction there is none
+	ASSERT_TRUE(ctx.StartTransaction());
+	add(ctx, "P1");
+	ASSERT_TRUE(ctx.StartPart());
+	add(ctx, "P2");
+	ctx.EndPart(TRUE);
+	ASSERT_TRUE(ctx.StartPart());
+	add(ctx, "P3");
+	ASSERT_TRUE(ctx.StartPart());  // nested
+	add(ctx, "P4");
+	ctx.EndPart(TRUE);
+	ctx.EndPart(FALSE);  // P3 and P4 go
+	ASSERT_TRUE(ctx.StartPart());
+	add(ctx, "P5");  // left open: kept by the commit
+	EXPECT_TRUE(ctx.Commit());
+	EXPECT_FALSE(m_pConn->IsInTransaction());
+	EXPECT_EQ(CommittedCodes(m_Target), (std::vector<std::string>{"P1", "P2", "P5"}));
+
+	ASSERT_TRUE(ctx.StartTransaction());
+	ASSERT_TRUE(ctx.StartPart());
+	add(ctx, "P6");
+	ctx.Rollback();  // an open part goes with the transaction
+	EXPECT_FALSE(m_pConn->IsInTransaction());
+	EXPECT_EQ(CommittedCodes(m_Target), (std::vector<std::string>{"P1", "P2", "P5"}));
+	ASSERT_TRUE(ctx.StartTransaction());  // and the context is whole again
+	add(ctx, "P7");
+	EXPECT_TRUE(ctx.Commit());
+	EXPECT_EQ(CommittedCodes(m_Target), (std::vector<std::string>{"P1", "P2", "P5", "P7"}));
+}
+
 TEST_F(SqlTableTest, ContextRollbackUndoesAndCommitKeepsNestedWrites)
 {
 	auto add = [](SqlSession* pSession, const char* cod, BOOL bAutocommit) {
