@@ -1,6 +1,7 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_ViewContatoriDoc.h"
 
-#include <cstdlib>
+#include <cctype>
+#include <string>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_ViewCdcCommesse.h"
@@ -20,6 +21,20 @@ const char* const kSource = "Kvz_ViewContatoriDoc";
 CString Testo(LPCTSTR sz)
 {
 	return AfxLoadSourceString(sz, kSource);
+}
+
+// The month of a use inside an extra-accounting code: the using position is stored as "MESE3"
+// (older rows hold the bare "3"); 0 when it names none.
+int MeseDiUtilizzo(const CString& strPosizione)
+{
+	const std::string s = strPosizione.str();
+	size_t i = 0;
+	while (i < s.size() && !std::isdigit(static_cast<unsigned char>(s[i])))
+		++i;
+	int nMese = 0;
+	for (; i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])) && nMese <= 12; ++i)
+		nMese = nMese * 10 + (s[i] - '0');
+	return nMese >= 1 && nMese <= 12 ? nMese : 0;
 }
 
 template <class Rec>
@@ -123,10 +138,10 @@ BOOL Kvz_ViewContatoriDoc::OnOpenDocument(const DocInvocationInfo* pInfo)
 			m_Modello = pTesta->f_ModelloRiclassific;
 		}
 	}
-	else if (dynamic_cast<Kvz_CSelezAssestamentoDoc*>(m_pParent))
+	else if (auto* pSelezione = dynamic_cast<Kvz_CSelezAssestamentoDoc*>(m_pParent))
 	{
 		m_bRiclassific = TRUE;
-		aAnno = DataInt(AfxGetApplicationDate().Year());
+		aAnno = pSelezione->m_Anno;
 	}
 	else if (auto* pRegistro = dynamic_cast<Kvz_CDeCodExtracontDoc*>(m_pParent))
 	{
@@ -361,7 +376,7 @@ DataStr Kvz_ViewContatoriDoc::FormulaUtilizzo(const Kvz_TContatoriDettaglio& det
 		return DataStr();
 	if (det.f_TipoCodCheUtilizza.GetItemValue() == KVZ_CONTATORE_EXTRACONT)
 	{
-		const DataInt aMese(std::atoi(det.f_CodiceCheUtilizza.GetString().GetString()));
+		const DataInt aMese(MeseDiUtilizzo(det.f_CodiceCheUtilizza.GetString()));
 		if (m_TRCodExtracontabili.FindRecord(det.f_Esercizio, det.f_ModelloRiclassific, aMese) != TableReader::FOUND)
 			return DataStr();
 		return *FormulaPos(*m_TRCodExtracontabili.GetRecord(), nPosiz);

@@ -1,11 +1,14 @@
 // The monthly formulas of extra-accounting codes driven through their form: the range
 // listing, the save of every row in one transaction, the question before reloading, and the
 // refusals that keep formulas from landing in the wrong month or position.
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriCodici.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriDettaglio.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CInsExtracontMensiliDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezAssestamentoDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_DDescrizioniBrevi.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_ViewContatoriDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
@@ -228,33 +231,29 @@ const char* const kDettaglio = "Contatori dettaglio";
 class ViewContatori : public InsExtracontMensili
 {
 protected:
-	void Generale(const char* codice, long n)
+	// An extra-accounting symbol that the formulas of code `dove` may use, over code `su`.
+	void Simbolo(const char* dove, const char* nome, const char* su)
 	{
-		Kvz_TContatoriCodici rec;
-		SqlTable t(&rec);
-		t.Open(TRUE);
-		t.AddNew();
-		rec.f_Esercizio = 2026;
-		rec.f_TipoCodice = DataEnum(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_EXTRACONT);
-		rec.f_Codice = codice;
-		rec.f_ContatoreUtilizzi = DataLng(n);
-		t.Update();
-	}
-	void Dettaglio(const char* codice, const char* usante, const char* mese, int posiz)
-	{
-		Kvz_TContatoriDettaglio rec;
-		SqlTable t(&rec);
-		t.Open(TRUE);
-		t.AddNew();
-		rec.f_Esercizio = 2026;
-		rec.f_TipoCodice = DataEnum(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_EXTRACONT);
-		rec.f_Codice = codice;
-		rec.f_ModelloRiclassific = usante;
-		rec.f_TipoCodCheUtilizza = DataEnum(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_EXTRACONT);
-		rec.f_CodiceCheUtilizza = mese;
-		rec.f_FormulaCheUtilizza = posiz;
-		rec.f_ContatoreUtilizzi = DataLng(1);
-		t.Update();
+		Kvz_TAnagSimboli a;
+		SqlTable ta(&a);
+		ta.Open(TRUE);
+		ta.AddNew();
+		a.f_Esercizio = 2026;
+		a.f_ModelloRiclassific = dove;
+		a.f_NomeSimbolo = nome;
+		a.f_TipoSimbolo = DataEnum(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_EXTRACONT);
+		ta.Update();
+		Kvz_TSimboliCodiciExtracont s;
+		SqlTable ts(&s);
+		ts.Open(TRUE);
+		ts.AddNew();
+		s.f_Esercizio = 2026;
+		s.f_ModelloRiclassific = dove;
+		s.f_NomeSimbolo = nome;
+		s.f_ValoreEsSymb = TRUE;
+		s.f_ValoreMeseSymb = TRUE;
+		s.f_ValoreCodice = su;
+		ts.Update();
 	}
 	Kvz_ViewContatoriDoc* Vista()
 	{
@@ -268,13 +267,12 @@ protected:
 
 TEST_F(ViewContatori, OpenedFromTheMonthlyFormulasAfterSavingWithoutAQuestion)
 {
-	Generale("A", 2);
-	Generale("B", 0);
-	Dettaglio("A", "B", "3", 0);
-	Dettaglio("A", "B", "3", 3);  // B has no third formula in March: nothing stale is shown
-	Dettaglio("A", "C", "3", 0);  // C has no March row at all
+	// The counters are the ones the save writes: B and C use A in their March formulas.
+	Simbolo("B", "XA", "A");
+	Simbolo("C", "XA", "A");
 	FormDriver form = Apri();
-	ASSERT_TRUE(form.TypeCell(kGrid, 2, "Formula", "4")) << form.GetLastError();
+	ASSERT_TRUE(form.TypeCell(kGrid, 3, "Formula", "_XA*2")) << form.GetLastError();
+	ASSERT_TRUE(form.TypeCell(kGrid, 4, "Formula", "_XA+1")) << form.GetLastError();
 	m_Ui.Clear();
 	ASSERT_TRUE(form.Press("Contatori")) << form.GetLastError();
 	EXPECT_FALSE(Mostrato("Modifiche non ancora salvate. Le salvo?"));
@@ -291,10 +289,17 @@ TEST_F(ViewContatori, OpenedFromTheMonthlyFormulasAfterSavingWithoutAQuestion)
 	ASSERT_EQ(vista.RowCount(kGenerali), 5);
 	EXPECT_EQ(vista.Cell(kGenerali, 0, "Codice"), "A");
 	EXPECT_EQ(vista.Cell(kGenerali, 0, "Contatore"), "2");
-	ASSERT_EQ(vista.RowCount(kDettaglio), 3);
-	EXPECT_EQ(vista.Cell(kDettaglio, 0, "Formula"), "2");
+	ASSERT_EQ(vista.RowCount(kDettaglio), 2);
+	EXPECT_EQ(vista.Cell(kDettaglio, 0, "Codice"), "MESE3");
+	EXPECT_EQ(vista.Cell(kDettaglio, 0, "Formula"), "_XA*2");
+	EXPECT_EQ(vista.Cell(kDettaglio, 1, "Formula"), "_XA+1");
+
+	// A use whose month row is gone shows no formula, nothing stale.
+	m_pConn->Db().Execute("DELETE FROM Kvz_CodExtracontabiliMesi WHERE CodExtracont = 'C'");
+	ASSERT_TRUE(vista.Press("&Estrai"));
+	ASSERT_EQ(vista.RowCount(kDettaglio), 2);
+	EXPECT_EQ(vista.Cell(kDettaglio, 0, "Formula"), "_XA*2");
 	EXPECT_EQ(vista.Cell(kDettaglio, 1, "Formula"), "");
-	EXPECT_EQ(vista.Cell(kDettaglio, 2, "Formula"), "");
 
 	// A counter of 0 reads no detail.
 	const int nQuery = pVista->GetQueryDettaglio();
@@ -311,6 +316,18 @@ TEST_F(ViewContatori, OpenedFromTheMonthlyFormulasAfterSavingWithoutAQuestion)
 
 	ASSERT_TRUE(vista.Close());
 	EXPECT_TRUE(form.GetDocument()->GetMasterFrame()->IsWindowEnabled());
+}
+
+TEST_F(ViewContatori, FromTheAdjustmentSelectionTakesItsYear)
+{
+	auto* pSel = Open<Kvz_CSelezAssestamentoDoc>("BDSelezAssestamento");
+	ASSERT_NE(pSel, nullptr);
+	pSel->m_Anno = 2025;  // the application date is in 2026
+	ASSERT_NE(Kvz_ApriContatori(pSel), nullptr);
+	ASSERT_NE(Vista(), nullptr);
+	FormDriver vista(Vista());
+	EXPECT_EQ(vista.Text("Totale utilizzi nell'esercizio:"), "2025");
+	EXPECT_EQ(vista.Text("Codici riclassificato"), "Si");
 }
 
 TEST_F(ViewContatori, OpensOnlyForItsCallers)
