@@ -135,6 +135,7 @@ void Kvz_CRicostruzAssestamentoDoc::OnBatchExecute()
 	if (!StartBatchTransaction())
 		return;
 	m_nErrori = 0;
+	m_bMancantiDetti = FALSE;
 	Kvz_TRParametri parametri(this);
 	parametri.SetSqlSession(GetReadOnlySqlSession());
 	BOOL bParametri = FALSE;
@@ -179,12 +180,29 @@ void Kvz_CRicostruzAssestamentoDoc::OnBatchExecute()
 	{
 		MostraErrore(e, "OnBatchExecute");
 	}
-	if (m_RicostrPatrimoniali)
+	// The backup of the ledgers' step holds the rows as they were before this run wrote
+	// anything, the linked accounts' step included.
+	CString strFase;
+	if (m_RicostrMastri)
+	{
+		strFase = _T("il backup dei saldi");
+		BkpSaldi();
+	}
+	if (!Interrotto() && m_RicostrPatrimoniali)
+	{
+		strFase = _T("la ricostruzione dei conti patrimoniali collegati");
 		RicostruzionePatrimoniali();
+	}
 	if (!Interrotto() && m_RicostrMastri)
+	{
+		strFase = _T("la ricostruzione di mastri e mastrini");
 		RicostruzioneMastri();
+	}
 	if (!Interrotto() && m_AnnullaCentriComm)
+	{
+		strFase = _T("l'annullamento dei centri e delle commesse non usati");
 		AnnullaCentrCommNonSel();
+	}
 	if (m_pTblTesta->IsOpen())
 		m_pTblTesta->Close();
 	m_pTblTesta.reset();
@@ -206,7 +224,15 @@ void Kvz_CRicostruzAssestamentoDoc::OnBatchExecute()
 		Stato(_T("Elaborazione non registrata: nessuna modifica salvata."));
 	}
 	else if (Interrotto())
-		Stato(_T("Elaborazione interrotta su richiesta utente."));
+	{
+		// What it wrote stays: the user is told where it stopped.
+		const CString strTenuto = CString::Formatted(
+			"Elaborazione interrotta su richiesta utente durante %s: quanto scritto fino all'interruzione è stato "
+			"salvato.",
+			strFase.GetString());
+		Stato(strTenuto);
+		SetKeptOnAbort(strTenuto);
+	}
 	else if (m_nErrori)
 		Stato(CString::Formatted("Elaborazione terminata con %d errori: quanto scritto e' stato salvato, vedere i "
 								 "messaggi.",
@@ -288,9 +314,13 @@ void Kvz_CRicostruzAssestamentoDoc::CancellaRateiPatrimoniali()
 
 void Kvz_CRicostruzAssestamentoDoc::RicostruzionePatrimoniali()
 {
-	m_Albero.RemoveAll();
-	m_Posizioni.clear();
+	// The accounts of the year with their levels: a link feeds lowest-level accounts only, and
+	// the levels above them once, as the adjustments document does when it saves.
+	AlberoDeiConti();
+	if (Interrotto())
+		return;
 	Stato(_T("Ricerca conti economici in corso ..."));
+	std::set<int> scritti;  // positions in the tree of the accounts this step writes
 	try
 	{
 		// The economic accounts with a link.
@@ -329,34 +359,50 @@ void Kvz_CRicostruzAssestamentoDoc::RicostruzionePatrimoniali()
 									 eco.f_Descrizione.GetString().GetString()),
 				  static_cast<int>(i), static_cast<int>(economici.size()));
 			b.SetParamLike("p3", eco.f_ContoCollegato);
-			// Month k holds the adjustments of months 1 to k, read once per economic account.
+			std::vector<std::string> selezionati;
+			for (b.Query(); !b.IsEOF(); b.MoveNext())
+				selezionati.push_back(recB.f_ContoKvz.GetString().str());
+			if (selezionati.empty())
+				continue;
+			// Month k holds the adjustments of months 1 to k.
 			double progressivo[12] = {};
-			bool bLetto = false;
-			for (b.Query(); !b.IsEOF() && !Interrotto(); b.MoveNext())
+			righe.PerConto(eco.f_ContoKvz);
+			for (c.Query(); !c.IsEOF(); c.MoveNext())
+				if (MeseValido(recC.f_Mese))
+					for (int k = static_cast<int>(recC.f_Mese); k <= 12; ++k)
+						progressivo[k - 1] += recC.f_ImportoRateo;
+			const double segno = eco.f_InversioneSegno ? -1.0 : 1.0;
+			Kvz_Conto riporto;
+			for (int k = 0; k < 12; ++k)
+				riporto.m_Assestamenti[k] = segno * progressivo[k];
+
+			// Each branch the link selects gets the adjustment once: an upper-level account
+			// through the first lowest-level account below it, and the levels above from there.
+			const std::set<std::string> insieme(selezionati.begin(), selezionati.end());
+			for (const std::string& codice : selezionati)
 			{
-				Kvz_Conto* pConto = nullptr;
-				auto it = m_Posizioni.find(recB.f_ContoKvz.GetString().str());
-				if (it != m_Posizioni.end())
-					pConto = m_Albero.GetConto(it->second);
-				else
-				{
-					pConto = new Kvz_Conto;
-					pConto->m_Codice = recB.f_ContoKvz;
-					pConto->m_Descrizione = recB.f_Descrizione;
-					m_Posizioni.emplace(recB.f_ContoKvz.GetString().str(), m_Albero.Add(pConto));
-				}
-				if (!bLetto)
-				{
-					bLetto = true;
-					righe.PerConto(eco.f_ContoKvz);
-					for (c.Query(); !c.IsEOF(); c.MoveNext())
-						if (MeseValido(recC.f_Mese))
-							for (int k = static_cast<int>(recC.f_Mese); k <= 12; ++k)
-								progressivo[k - 1] += recC.f_ImportoRateo;
-				}
-				const double segno = eco.f_InversioneSegno ? -1.0 : 1.0;
+				BOOL bSotto = FALSE;
+				for (DataStr p = CalcolaContoPadre(DataStr(codice.c_str()), m_Parametri); !p.IsEmpty() && !bSotto;
+					 p = CalcolaContoPadre(p, m_Parametri))
+					bSotto = insieme.count(p.GetString().str()) > 0;
+				auto it = m_Posizioni.find(codice);
+				if (bSotto || it == m_Posizioni.end())
+					continue;
+				const int nFoglia = PrimaFogliaSotto(it->second);
+				if (nFoglia < 0)
+					continue;
+				Kvz_Conto* pFoglia = m_Albero.GetConto(nFoglia);
+				if (nFoglia != it->second)
+					GetMessages()->Add(
+						CString::Formatted("Il conto %s collegato al conto economico %s non è di ultimo livello: il suo "
+										   "assestamento è riportato nel conto %s e da lì nei livelli superiori.",
+										   codice.c_str(), eco.f_ContoKvz.GetString().GetString(),
+										   pFoglia->m_Codice.GetString().GetString()),
+						CMessages::MSG_WARNING);
 				for (int k = 0; k < 12; ++k)
-					pConto->m_Assestamenti[k] += segno * progressivo[k];
+					pFoglia->m_Assestamenti[k] += riporto.m_Assestamenti[k];
+				scritti.insert(nFoglia);
+				SalvaContoPadre(pFoglia->m_Padre, riporto, &scritti);
 			}
 		}
 		c.Close();
@@ -368,7 +414,28 @@ void Kvz_CRicostruzAssestamentoDoc::RicostruzionePatrimoniali()
 	}
 	// What was gathered before an error is still written.
 	if (!Interrotto())
-		AggiornaPianoBase(FALSE);
+		AggiornaPianoBase(FALSE, &scritti);
+}
+
+int Kvz_CRicostruzAssestamentoDoc::PrimaFogliaSotto(int nConto) const
+{
+	const Kvz_Conto* pConto = m_Albero.GetConto(nConto);
+	if (pConto->m_Foglia)
+		return nConto;
+	// The tree is in code order: the accounts below come right after, each with the code as prefix.
+	const CString strCodice = pConto->m_Codice.GetString();
+	for (int i = nConto + 1; i < m_Albero.GetSize(); ++i)
+	{
+		const Kvz_Conto* p = m_Albero.GetConto(i);
+		if (p->m_Codice.GetString().Left(strCodice.GetLength()) != strCodice)
+			break;
+		if (!p->m_Foglia)
+			continue;
+		for (DataStr padre = p->m_Padre; !padre.IsEmpty(); padre = CalcolaContoPadre(padre, m_Parametri))
+			if (padre.GetString() == strCodice)
+				return i;
+	}
+	return -1;
 }
 
 // ---- step 2: ledgers and sub-ledgers -----------------------------------------------------------
@@ -428,6 +495,10 @@ void Kvz_CRicostruzAssestamentoDoc::AlberoDeiConti()
 		Kvz_Conto* pConto = m_Albero.GetConto(i);
 		pConto->m_Foglia = m_Padri.count(pConto->m_Codice.GetString().str()) == 0;
 	}
+	// Said once per run, though both steps build the tree.
+	if (m_bMancantiDetti)
+		return;
+	m_bMancantiDetti = TRUE;
 	for (const std::string& codice : mancanti)
 		GetMessages()->Add(CString::Formatted("Il conto %s non è tra i conti raggruppati dell'esercizio %d: i conti sotto "
 											  "di esso sono riportati nel primo conto superiore esistente.",
@@ -435,7 +506,8 @@ void Kvz_CRicostruzAssestamentoDoc::AlberoDeiConti()
 						   CMessages::MSG_WARNING);
 }
 
-void Kvz_CRicostruzAssestamentoDoc::SalvaContoPadre(const DataStr& aPadre, const Kvz_Conto& aFoglia)
+void Kvz_CRicostruzAssestamentoDoc::SalvaContoPadre(const DataStr& aPadre, const Kvz_Conto& aFoglia,
+													 std::set<int>* pScritti)
 {
 	DataStr padre = aPadre;
 	while (!padre.IsEmpty())
@@ -444,6 +516,8 @@ void Kvz_CRicostruzAssestamentoDoc::SalvaContoPadre(const DataStr& aPadre, const
 		if (it != m_Padri.end())
 		{
 			Kvz_Conto* pConto = m_Albero.GetConto(it->second);
+			if (pScritti)
+				pScritti->insert(it->second);
 			for (int k = 0; k < 12; ++k)
 			{
 				pConto->m_Saldi[k] += aFoglia.m_Saldi[k];
@@ -497,9 +571,6 @@ void Kvz_CRicostruzAssestamentoDoc::RicostruzioneMastri()
 	AlberoDeiConti();
 	if (Interrotto())
 		return;
-	BkpSaldi();
-	if (Interrotto())
-		return;
 	try
 	{
 		RigheConto righe(GetUpdatableSqlSession(), this, m_Esercizio, FALSE, [](SqlTable& t, Kvz_TPianoBaseRighe& r) {
@@ -542,7 +613,7 @@ void Kvz_CRicostruzAssestamentoDoc::RicostruzioneMastri()
 		AggiornaPianoBase(TRUE);
 }
 
-void Kvz_CRicostruzAssestamentoDoc::AggiornaPianoBase(BOOL bSaldo)
+void Kvz_CRicostruzAssestamentoDoc::AggiornaPianoBase(BOOL bSaldo, const std::set<int>* pSoli)
 {
 	try
 	{
@@ -554,7 +625,7 @@ void Kvz_CRicostruzAssestamentoDoc::AggiornaPianoBase(BOOL bSaldo)
 		for (int i = 0; i < nConti && !Interrotto(); ++i)
 		{
 			const Kvz_Conto* pConto = m_Albero.GetConto(i);
-			if (pConto->m_Foglia)
+			if (pSoli ? pSoli->count(i) == 0 : static_cast<bool>(pConto->m_Foglia))
 				continue;
 			Stato(CString::Formatted("Aggiornamento saldi e assestamenti del conto %s %s ...",
 									 pConto->m_Codice.GetString().GetString(),

@@ -5,6 +5,7 @@
 // backup of every row of the year); the cost centres and jobs that no symbol names, with no split
 // percentage and no adjusted total, removed. Template "BDRicostruzAssestamento".
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 
@@ -82,9 +83,12 @@ protected:
 	void CancellaRateiPatrimoniali();
 	void AlberoDeiConti();
 	void BkpSaldi();
-	void AggiornaPianoBase(BOOL bSaldo);
-	// Adds a leaf's months to its nearest existing ancestor and on up.
-	void SalvaContoPadre(const DataStr& aPadre, const Kvz_Conto& aFoglia);
+	// Writes the accounts of the tree that are not leaves, or those given.
+	void AggiornaPianoBase(BOOL bSaldo, const std::set<int>* pSoli = nullptr);
+	// Adds a leaf's months to its nearest existing ancestor and on up (noting each one written).
+	void SalvaContoPadre(const DataStr& aPadre, const Kvz_Conto& aFoglia, std::set<int>* pScritti = nullptr);
+	// The account itself when it is a leaf, else the first leaf below it; -1 when none.
+	int PrimaFogliaSotto(int nConto) const;
 
 private:
 	BOOL Interrotto() { return GetScheduler()->IsAborted(); }
@@ -95,6 +99,7 @@ private:
 	DataLng CercaTesta(const DataInt& aEsercizio, const DataStr& aConto, const DataEnum& aTipo, const DataStr& aCdcComm);
 
 	int m_nErrori = 0;  // database errors met by the current run
+	BOOL m_bMancantiDetti = FALSE;  // the missing levels were said in this run
 	Kvz_TParametri m_Parametri;
 	Kvz_AlberoDeiConti m_Albero;
 	// Code of every account that has accounts below it, to its position in the tree.

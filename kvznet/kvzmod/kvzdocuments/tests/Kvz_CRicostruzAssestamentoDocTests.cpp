@@ -341,6 +341,44 @@ TEST_F(RicostruzAssestamento, ADatabaseErrorIsSaidWhatWasWrittenIsKeptAndTheRunI
 	EXPECT_EQ(Mesi(2, "BkpSaldoContabile, 0, 0"), Ripeti("55/0/0"));
 }
 
+// A link to a leaf feeds that leaf; a link to an upper level feeds its first leaf: either way
+// every level above gets the adjustment once, as the adjustments document gives it when it
+// saves, whether the ledgers' step runs or not. The backup is taken before anything is written.
+TEST_F(RicostruzAssestamento, ALinkReachesEveryLevelAboveItOnceAndTheBackupPrecedesEveryWrite)
+{
+	Conto("E1", 0, "401");    // an upper level
+	Conto("E2", 0, "40102");  // a leaf
+	for (const char* p : {"4", "401", "40101", "40102"})
+		Conto(p, 1);
+	Piano(1, "E1", "", 0, [](int) { return 0.0; }, [](int m) { return m == 3 ? 160.0 : 0.0; });
+	Piano(2, "E2", "", 0, [](int) { return 0.0; }, [](int m) { return m == 1 ? 10.0 : 0.0; });
+	Piano(11, "4", "", 0, [](int) { return 30.0; }, [](int) { return 5.0; });
+	Piano(12, "401", "", 0, [](int) { return 30.0; }, [](int) { return 5.0; });
+	Piano(13, "40101", "", 0, [](int) { return 10.0; });
+	Piano(14, "40102", "", 0, [](int) { return 20.0; });
+	const std::string primaFoglia = Ripeti("10/0/10", 2) + " " + Ripeti("10/160/170", 10);
+	const std::string foglia = Ripeti("20/10/30");
+	const std::string sopra = Ripeti("30/10/40", 2) + " " + Ripeti("30/170/200", 10);
+	for (bool bMastri : {true, false})
+	{
+		SCOPED_TRACE(bMastri);
+		m_Ui.Clear();
+		ASSERT_TRUE(Esegui(true, bMastri, false));
+		EXPECT_EQ(Mesi(13), primaFoglia);
+		EXPECT_EQ(Mesi(14), foglia);
+		EXPECT_EQ(Mesi(12), sopra);
+		EXPECT_EQ(Mesi(11), sopra);
+		EXPECT_TRUE(Mostrato("Il conto 401 collegato al conto economico E1 non è di ultimo livello: il suo "
+							 "assestamento è riportato nel conto 40101"));
+		if (bMastri)
+		{
+			// Every row as it was before the run, the balance-sheet parents' adjustments included.
+			EXPECT_EQ(Mesi(11, "BkpSaldoContabile, BkpImportoRateo, BkpTotaleAssestato"), Ripeti("30/5/35"));
+			EXPECT_EQ(Mesi(14, "BkpSaldoContabile, BkpImportoRateo, BkpTotaleAssestato"), Ripeti("20/0/20"));
+		}
+	}
+}
+
 TEST_F(RicostruzAssestamento, AStopInStepOneSkipsTheRestAndCommitsWhatWasWritten)
 {
 	Conto("E1", 0, "P1");
@@ -354,16 +392,20 @@ TEST_F(RicostruzAssestamento, AStopInStepOneSkipsTheRestAndCommitsWhatWasWritten
 	Piano(13, "P3", "", 0, [](int) { return 10.0; }, [](int) { return 4.0; });
 	Piano(21, "1", "", 0, [](int) { return 3.0; });
 	Piano(22, "101", "", 0, [](int) { return 8.0; });
-	// The third poll falls among the balance-sheet accounts being cleared.
-	m_Ui.AbortAfterPolls(3);
+	// The poll falls among the balance-sheet accounts being cleared, after the backup (six
+	// accounts), the check before step 1, the accounts' tree (six) and the checks before clearing.
+	m_Ui.AbortAfterPolls(17);
 	EXPECT_TRUE(Esegui(true, true, false));
-	EXPECT_EQ(m_Stato, "Elaborazione interrotta su richiesta utente.");
+	const char* const kDetto = "Elaborazione interrotta su richiesta utente durante la ricostruzione dei conti "
+							   "patrimoniali collegati: quanto scritto fino all'interruzione è stato salvato.";
+	EXPECT_EQ(m_Stato, kDetto);
+	EXPECT_EQ(m_Ui.StoppedTexts(), std::vector<CString>{kDetto});
 	// Cleared before the stop, and kept: P1's adjustments are not rebuilt.
 	EXPECT_EQ(Mesi(11), Ripeti("10/0/10"));
 	EXPECT_EQ(Mesi(13), Ripeti("10/4/14"));
-	// Step 2 did not run.
+	// Step 2 did not run; its backup, taken first, did.
 	EXPECT_EQ(Mesi(21), Ripeti("3/0/3"));
-	EXPECT_EQ(Mesi(22, "BkpSaldoContabile, 0, 0"), Ripeti("-999/0/0"));
+	EXPECT_EQ(Mesi(22, "BkpSaldoContabile, 0, 0"), Ripeti("8/0/0"));
 }
 
 }  // namespace
