@@ -38,10 +38,12 @@ constexpr DataMon Kvz_TRiclassificato::* kValori[] = {
 	&Kvz_TRiclassificato::f_TotaleRiportato10,
 };
 
+// One row per data kind, code and month: runs of different kinds are never added up.
 bool StessoGruppo(const Kvz_TRiclassificato& a, const Kvz_TRiclassificato& b)
 {
 	return a.f_CodRiclassificato.GetString() == b.f_CodRiclassificato.GetString() &&
-		   a.f_Mese.GetValue() == b.f_Mese.GetValue();
+		   a.f_Mese.GetValue() == b.f_Mese.GetValue() &&
+		   a.f_TipoDatoPianoBase.GetValue() == b.f_TipoDatoPianoBase.GetValue();
 }
 
 // The group shows the identity of its last row and the sum of its values.
@@ -200,7 +202,7 @@ void Kvz_CDeRiclassificatiDoc::RiempiDBT()
 		aTable.AddFilterColumn(aLetta.f_ModelloRiclassific);
 		aTable.AddSortColumn(aLetta.f_CodRiclassificato);
 		aTable.AddSortColumn(aLetta.f_Mese);
-		// The identity a group shows is its last row's: the same one on every read.
+		// The data kinds of a code and month side by side, always in the same order.
 		aTable.AddSortColumn(aLetta.f_TipoDatoPianoBase);
 		aTable.SetParamValue(_T("p2"), pTesta->f_Esercizio);
 		aTable.SetParamValue(_T("p1"), pTesta->f_ModelloRiclassific);

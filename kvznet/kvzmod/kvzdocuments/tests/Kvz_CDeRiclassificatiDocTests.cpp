@@ -1,5 +1,5 @@
 // The results viewer driven as a user drives its form: a year and model found, their results
-// grouped by code and month in a grid that only shows them.
+// grouped by data kind, code and month in a grid that only shows them.
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificatoTesta.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificatiDoc.h"
@@ -88,7 +88,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(RiclassificatiViewer, OneRowPerCodeAndMonthAndAModelSwitchReplacesTheRows)
+TEST_F(RiclassificatiViewer, OneRowPerDataKindCodeAndMonthAndAModelSwitchReplacesTheRows)
 {
 	Testata(2026, "CE", "Conto economico");
 	Testata(2026, "SP", "Stato patrimoniale");
@@ -96,8 +96,8 @@ TEST_F(RiclassificatiViewer, OneRowPerCodeAndMonthAndAModelSwitchReplacesTheRows
 	Risultati({
 		{"CE", "A", 3, 0, 100},
 		{"CE", "B", 3, 0, 40},
-		// A month stored for two kinds of data is one row, its values summed, shown with the
-		// last kind's identity.
+		// A month stored for two kinds of data (two runs) is two rows: no figure adds up
+		// different kinds.
 		{"CE", "A", 4, 3, 5, 1, 2},
 		{"CE", "A", 4, 1, 120, 10, 0.5},
 		// Here A and B hold month 3 only: two codes, two rows.
@@ -110,24 +110,36 @@ TEST_F(RiclassificatiViewer, OneRowPerCodeAndMonthAndAModelSwitchReplacesTheRows
 
 	// Typing the model in the search fills the grid at once; another model replaces its rows.
 	Cerca(form, "2026", "CE");
-	EXPECT_EQ(Righe(form), (std::vector<std::string>{"A/3 100.00", "A/4 125.00", "B/3 40.00"}));
+	EXPECT_EQ(Righe(form), (std::vector<std::string>{"A/3 100.00", "A/4 120.00", "A/4 5.00", "B/3 40.00"}));
 	ASSERT_TRUE(form.Type("Modello", "SP"));
 	EXPECT_EQ(Righe(form), (std::vector<std::string>{"A/3 7.00", "B/3 8.00"}));
 	ASSERT_TRUE(form.Type("Modello", "CE"));
 	ASSERT_TRUE(form.Save()) << form.GetLastError();
 	EXPECT_EQ(form.Text("Descrizione"), "Conto economico");
-	EXPECT_EQ(Righe(form), (std::vector<std::string>{"A/3 100.00", "A/4 125.00", "B/3 40.00"}));
-	EXPECT_EQ(form.Cell(kGrid, 1, "BudgetA"), "11.00");
-	EXPECT_EQ(form.Cell(kGrid, 1, "Formula10"), "2.50");
-	EXPECT_EQ(form.Cell(kGrid, 1, "Calcolo"), "Valore assestato");
-	EXPECT_EQ(form.Cell(kGrid, 1, "Descrizione"), "Riga A 3");
+	EXPECT_EQ(Righe(form), (std::vector<std::string>{"A/3 100.00", "A/4 120.00", "A/4 5.00", "B/3 40.00"}));
+	const struct
+	{
+		int riga;
+		const char *budgetA, *formula10, *calcolo, *descrizione;
+	} attesi[] = {{1, "10.00", "0.50", "", "Riga A 1"}, {2, "1.00", "2.00", "Valore assestato", "Riga A 3"}};
+	for (const auto& a : attesi)
+	{
+		EXPECT_EQ(form.Cell(kGrid, a.riga, "BudgetA"), a.budgetA) << a.riga;
+		EXPECT_EQ(form.Cell(kGrid, a.riga, "Formula10"), a.formula10) << a.riga;
+		if (*a.calcolo)
+		{
+			EXPECT_EQ(form.Cell(kGrid, a.riga, "Calcolo"), a.calcolo) << a.riga;
+		}
+		EXPECT_EQ(form.Cell(kGrid, a.riga, "Descrizione"), a.descrizione) << a.riga;
+	}
+	EXPECT_NE(form.Cell(kGrid, 1, "Calcolo"), form.Cell(kGrid, 2, "Calcolo"));
 
 	// Browsing shows each header with its own rows; a model without results shows none.
 	ASSERT_TRUE(form.Find());
 	ASSERT_TRUE(form.Escape());  // leaving a search: browsing walks every header
 	ASSERT_TRUE(form.First());
 	EXPECT_EQ(form.Text("Modello"), "CE");
-	EXPECT_EQ(form.RowCount(kGrid), 3);
+	EXPECT_EQ(form.RowCount(kGrid), 4);
 	ASSERT_TRUE(form.Next());
 	EXPECT_EQ(form.Text("Modello"), "SP");
 	EXPECT_EQ(Righe(form), (std::vector<std::string>{"A/3 7.00", "B/3 8.00"}));
@@ -158,7 +170,7 @@ TEST_F(RiclassificatiViewer, TheGridOnlyShowsAndSavingTheHeaderLeavesTheResults)
 	Risultati({{"CE", "A", 3, 0, 100}, {"CE", "A", 3, 1, 50}});
 	FormDriver form = Apri();
 	ASSERT_TRUE(form.First());
-	ASSERT_EQ(form.RowCount(kGrid), 1);
+	ASSERT_EQ(form.RowCount(kGrid), 2);
 	ASSERT_TRUE(form.Edit());
 	EXPECT_FALSE(form.IsEditable("Modello"));
 	EXPECT_FALSE(form.IsEditable("Esercizio"));
@@ -167,12 +179,12 @@ TEST_F(RiclassificatiViewer, TheGridOnlyShowsAndSavingTheHeaderLeavesTheResults)
 	EXPECT_FALSE(form.DeleteRow(kGrid, 0));
 	ASSERT_TRUE(form.Type("Descrizione", "CE rivisto"));
 	ASSERT_TRUE(form.Save()) << form.GetLastError();
-	// The summed row was not written back over the two it came from.
+	// The grid's rows are not written back over the results.
 	EXPECT_EQ(Conta("Kvz_Riclassificato"), 2);
 	Kvz_TRRiclassificatoMesi mesi;
 	ASSERT_EQ(mesi.FindRecord(DataInt(2026), DataStr("CE"), DataStr("A"), DataInt(3)), TableReader::FOUND);
 	EXPECT_EQ(form.Text("Descrizione"), "CE rivisto");
-	EXPECT_EQ(form.Cell(kGrid, 0, "Formula"), "150.00");
+	EXPECT_EQ(Righe(form), (std::vector<std::string>{"A/3 100.00", "A/3 50.00"}));
 }
 
 TEST_F(RiclassificatiViewer, AHeaderNeedsItsModel)
