@@ -40,7 +40,7 @@ const WORD kCentro = 0;
 const WORD kCommessa = 1;
 
 const char* const kParametriMancanti = "Attenzione: non sono stati impostati i parametri dell'applicazione.";
-const char* const kInterrotta = "Elaborazione interrotta su richiesta utente.";
+const char* const kInterrotta = "Elaborazione interrotta su richiesta utente: nessuna modifica salvata.";
 
 std::string Key(const CString& s)
 {
@@ -198,7 +198,10 @@ void Kvz_CImportaSaldiDoc::OnBatchExecute()
 	// accounts cleared and only partly rebuilt: such a run keeps nothing.
 	const BOOL bAnnulla = bAborted || (m_bErrore && IsImportazione());
 	if (bAborted)
+	{
 		m_StatoElab = kInterrotta;
+		SetKeptOnAbort(kInterrotta);
+	}
 	else if (bAnnulla)
 		m_StatoElab = "Importazione annullata per errori: nessuna modifica registrata.";
 	else if (!IsImportazione())  // a preview writes no balance: its status must not read as an import
@@ -290,6 +293,7 @@ void Kvz_CImportaSaldiDoc::CaricaDatiHost()
 	m_DescrCommesse.clear();
 	m_CdcCommAnno.clear();
 	m_CdcCommAnnoPrec.clear();
+	m_CdcCommRiportati.clear();
 	SqlSession* pSession = GetReadOnlySqlSession();
 	{
 		Kvz_TRaggruppPdC rec;
@@ -585,6 +589,10 @@ void Kvz_CImportaSaldiDoc::ImportaConto(const ContoHost& conto, const Raggruppam
 	}
 	if (raggr.bEsplodi)
 		LeggiSaldiAnalitici(conto, raggr, pConto);
+	// Last year's splits of an account that is not analytic are carried too, once per grouped
+	// account however many host accounts feed it (the analytic ones after their entries).
+	else if (m_RiportaCdcComm && !GetScheduler()->IsAborted() && m_CdcCommRiportati.insert(Key(pConto->m_Codice)).second)
+		LeggiCdcCommAnnoPrec(pConto);
 }
 
 void Kvz_CImportaSaldiDoc::ProgressiviPrevisionale()

@@ -236,6 +236,7 @@ protected:
 	};
 	std::set<std::tuple<std::string, WORD, std::string>> m_CdcCommAnno;
 	std::unordered_map<std::string, std::vector<CdcCommAnnoPrec>> m_CdcCommAnnoPrec;
+	std::set<std::string> m_CdcCommRiportati;  // the grouped accounts whose splits were carried
 	// The cursor over the cost-accounting entries of one account, prepared once per run.
 	class CursoreMovimenti;
 	std::unique_ptr<CursoreMovimenti> m_pMovimenti;

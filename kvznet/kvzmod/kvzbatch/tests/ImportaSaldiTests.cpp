@@ -203,9 +203,9 @@ TEST_F(ImportaSaldi, PeriodsRefusedWriteNothing)
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti") + Count("SELECT COUNT(*) FROM Kvz_PianoBaseR"), 0);
 }
 
-// Last year's splits of an analytic account are carried into the year with their values; those of
-// other accounts are left to their own account's run.
-TEST_F(ImportaSaldi, LastYearsSplitsOfTheAccountCarriedForward)
+// Last year's splits are carried into the year with their values, those of an analytic account
+// and those of an account without analytic entries (a split entered by hand) alike.
+TEST_F(ImportaSaldi, LastYearsSplitsOfEveryAccountCarriedForward)
 {
 	Conto("2001002", TRUE);
 	ASSERT_TRUE(InitRaggruppamento());
@@ -226,7 +226,10 @@ TEST_F(ImportaSaldi, LastYearsSplitsOfTheAccountCarriedForward)
 			  1);
 	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "2001001", 1, "C3"), 0);  // a base plan of its own, empty
 	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "2001001", 1, "C1"), 40);
-	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti WHERE Esercizio = 2025 AND ContoKvz = '2001002'"), 0);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti WHERE Esercizio = 2025 AND ContoKvz = '2001002' "
+					"AND CentroCommessa = 'C2' AND PercRipartizione = 50 AND Descrizione = 'Altro conto'"),
+			  1);
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "2001002", 1, "C2"), 0);
 }
 
 // A preview builds the grouped chart of the economic ledgers and changes no table of the module,
@@ -266,7 +269,8 @@ TEST_F(ImportaSaldi, AbortedImportKeepsNothing)
 	m_Ui.AbortAfterPolls(4);
 	FormDriver form = Importazione(3, 2026);
 	form.RunBatch();
-	EXPECT_EQ(form.Text("Stato elaborazione"), "Elaborazione interrotta su richiesta utente.");
+	EXPECT_EQ(form.Text("Stato elaborazione"), "Elaborazione interrotta su richiesta utente: nessuna modifica salvata.");
+	EXPECT_EQ(m_Ui.StoppedTexts(), std::vector<CString>{"Elaborazione interrotta su richiesta utente: nessuna modifica salvata."});
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti"), conti);
 	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "0101", 1), 300);
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Parametri WHERE DataUltimaImportazSaldi = '2025-01-01 10:00:00'"), 1);
