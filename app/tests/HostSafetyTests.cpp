@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -286,7 +287,8 @@ TEST_F(HostSafety, AGroupedAccountWithItsSplitsIsCreatedFromTheCommandLine)
 }  // namespace
 
 // A model over the base plan reclassified from the command line (the ledger's import before it is
-// the kvz_batch tests'); a second run stopped with Ctrl-C keeps what it committed and says so.
+// the kvz_batch tests'); a second run stopped with Ctrl-C keeps the models it finished, leaves the
+// one in progress as it was, and says so.
 TEST_F(HostSafety, TheReclassificationRunReadsTheBasePlanAndStopsOnCtrlC)
 {
 	const std::string anno = std::to_string(Count("SELECT MAX(FiscalYear) FROM Erp_FiscalYears"));
@@ -328,12 +330,101 @@ TEST_F(HostSafety, TheReclassificationRunReadsTheBasePlanAndStopsOnCtrlC)
 	run.insert(run.end(), {"--set", "RCL_PBASE_TUTTI_MOD=Si", "--run"});
 	o = RunKvz(run, Input::None, "modello LUNGO riga R0100 ");
 	EXPECT_EQ(o.status, 130) << o.output.substr(o.output.size() > 2000 ? o.output.size() - 2000 : 0);
-	EXPECT_NE(o.output.find("Elaborazione interrotta su richiesta utente."), std::string::npos);
-	// The model saved before the stop and the rows computed since stay; the rest is not reached.
+	EXPECT_NE(o.output.find("kvz: interrupted. Elaborazione interrotta su richiesta utente: 1 modello salvato; il "
+							"modello LUNGO non è stato modificato."),
+			  std::string::npos)
+		<< o.output.substr(o.output.size() > 2000 ? o.output.size() - 2000 : 0);
+	// The model saved before the stop stays; the one in progress has none of its rows.
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'CE'"), 12);
-	const long long righe = Count("SELECT COUNT(*) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'LUNGO'");
-	EXPECT_GE(righe, 100 * 12);
-	EXPECT_LT(righe, 1500 * 12);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'LUNGO'"), 0);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_RiclassificatoTesta WHERE ModelloRiclassific = 'LUNGO'"), 0);
+}
+
+// A run whose model names a symbol that does not exist: the other rows are computed and kept,
+// but kvz exits non-zero and says which row was left at 0.
+TEST_F(HostSafety, ARunWithAFormulaThatCannotBeEvaluatedFailsAndNamesTheRow)
+{
+	const std::string anno = std::to_string(Count("SELECT MAX(FiscalYear) FROM Erp_FiscalYears"));
+	{
+		auto db = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+		db->Execute("INSERT INTO Kvz_RiclassificazioneTesta (Esercizio, ModelloRiclassific, Descrizione) VALUES (" +
+					anno + ", 'ERR', 'Con errori')");
+		db->Execute("INSERT INTO Kvz_RiclassificazioneRighe (Esercizio, ModelloRiclassific, CodRiclassificato, "
+					"Posizione, Descrizione, Formula) VALUES (" + anno + ", 'ERR', 'OK', 1, 'Buona', '7'), (" + anno +
+					", 'ERR', 'VA', 2, 'Ignota', '_NONESISTE+1')");
+	}
+	const Outcome o = RunKvz({"--db", m_Db, "open", "KvzNet.KvzMod.KvzDocuments.DRiclassificPianoBase", "--set",
+							  "RCL_PBASE_ESERCIZIO=" + anno, "--set", "RCL_PBASE_MESE=12", "--set",
+							  "RCL_PBASE_MODELLO=ERR", "--run"});
+	EXPECT_EQ(o.status, 1) << o.output;
+	EXPECT_NE(o.output.find("modello ERR riga VA (Formula)"), std::string::npos) << o.output;
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'ERR' AND CodRiclassificato = "
+					"'OK' AND Valore = 7"),
+			  12);
+}
+
+// A run of a few hundred models stopped with Ctrl-C: every model is either as the previous run
+// left it or as an uninterrupted run makes it, none in between.
+TEST_F(HostSafety, ARunStoppedWithCtrlCLeavesEachModelAsBeforeOrAsAfter)
+{
+	const std::string anno = std::to_string(Count("SELECT MAX(FiscalYear) FROM Erp_FiscalYears"));
+	const int nModelli = 300;
+	{
+		auto db = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+		db->Execute("INSERT INTO Kvz_RiclassificazioneTesta (Esercizio, ModelloRiclassific, Descrizione, Priorita) WITH "
+					"RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(nModelli) +
+					") SELECT " + anno + ", printf('M%03d', i), 'Modello ' || i, i FROM n");
+		db->Execute("INSERT INTO Kvz_RiclassificazioneRighe (Esercizio, ModelloRiclassific, CodRiclassificato, "
+					"Posizione, Descrizione, Formula) WITH RECURSIVE r(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM r "
+					"WHERE j < 20) SELECT t.Esercizio, t.ModelloRiclassific, printf('R%02d', r.j), r.j, 'Riga', "
+					"CAST(r.j AS TEXT) FROM Kvz_RiclassificazioneTesta t, r WHERE t.Esercizio = " + anno);
+	}
+	const std::vector<std::string> run{"--db", m_Db, "open", "KvzNet.KvzMod.KvzDocuments.DRiclassificPianoBase",
+									   "--set", "RCL_PBASE_ESERCIZIO=" + anno, "--set", "RCL_PBASE_MESE=12",
+									   "--set", "RCL_PBASE_TUTTI_MOD=Si", "--run"};
+	auto risultati = [&](const std::string& db) {
+		std::map<std::string, std::string> perModello;
+		auto conn = plv::db::OpenSqlite(db, plv::db::OpenMode::OpenExisting);
+		auto st = conn->Prepare("SELECT ModelloRiclassific, group_concat(CodRiclassificato || '/' || Mese || '=' || "
+								"Valore, ' ') FROM (SELECT * FROM Kvz_Riclassificato ORDER BY ModelloRiclassific, "
+								"CodRiclassificato, Mese) GROUP BY ModelloRiclassific");
+		while (st->Step())
+			perModello[std::get<std::string>(st->Column(0))] = std::get<std::string>(st->Column(1));
+		return perModello;
+	};
+	Outcome o = RunKvz(run);
+	ASSERT_EQ(o.status, 0) << o.output.substr(o.output.size() > 2000 ? o.output.size() - 2000 : 0);
+	const auto prima = risultati(m_Db);
+	ASSERT_EQ(prima.size(), static_cast<size_t>(nModelli));
+	{
+		auto db = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+		db->Execute("UPDATE Kvz_RiclassificazioneRighe SET Formula = Formula || '*2'");
+	}
+	const std::string copia = (m_Dir / "dopo.db").string();
+	fs::copy_file(m_Db, copia);
+	std::vector<std::string> runCopia = run;
+	runCopia[1] = copia;
+	ASSERT_EQ(RunKvz(runCopia).status, 0);
+	const auto dopo = risultati(copia);
+
+	o = RunKvz(run, Input::None, "modello M150 ");
+	const std::string coda = o.output.substr(o.output.size() > 2000 ? o.output.size() - 2000 : 0);
+	EXPECT_EQ(o.status, 130) << coda;
+	EXPECT_NE(o.output.find("kvz: interrupted. Elaborazione interrotta su richiesta utente: "), std::string::npos) << coda;
+	const auto letti = risultati(m_Db);
+	ASSERT_EQ(letti.size(), static_cast<size_t>(nModelli));
+	int nPrima = 0, nDopo = 0;
+	for (const auto& [modello, righe] : letti)
+	{
+		const bool bPrima = righe == prima.at(modello), bDopo = righe == dopo.at(modello);
+		EXPECT_TRUE(bPrima || bDopo) << modello;
+		nPrima += bPrima;
+		nDopo += bDopo;
+	}
+	// Stopped half-way: the first models done again, the last ones as they were.
+	EXPECT_GE(nDopo, 149);
+	EXPECT_GT(nPrima, 0);
+	EXPECT_NE(o.output.find(std::to_string(nDopo) + " modelli salvati"), std::string::npos) << coda;
 }
 
 // The rebuild of a year stopped with Ctrl-C among the leaves: it says so, ends with status 130 and
@@ -362,7 +453,10 @@ TEST_F(HostSafety, TheAdjustmentRebuildStopsOnCtrlC)
 							  "KvzNet.KvzMod.KvzDocuments.BDRicostruzAssestamento", "--run"},
 							 Input::None, "Riporto dati del conto 90");
 	EXPECT_EQ(o.status, 130) << o.output.substr(o.output.size() > 2000 ? o.output.size() - 2000 : 0);
-	EXPECT_NE(o.output.find("Elaborazione interrotta su richiesta utente."), std::string::npos) << o.output;
+	EXPECT_NE(o.output.find("kvz: interrupted. Elaborazione interrotta su richiesta utente durante la ricostruzione di "
+							"mastri e mastrini: quanto scritto fino all'interruzione è stato salvato."),
+			  std::string::npos)
+		<< o.output.substr(o.output.size() > 2000 ? o.output.size() - 2000 : 0);
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE BkpSaldoContabile = 1"), 2021 * 12);
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE SaldoContabile <> 1"), 0);
 }

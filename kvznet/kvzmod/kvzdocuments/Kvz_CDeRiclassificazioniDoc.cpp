@@ -736,13 +736,46 @@ void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 		~NomiMantenuti() { p->MantieniNomi(FALSE); }
 	} nomi{GetMngFormula()};
 	nomi.p->MantieniNomi(TRUE);
+	static const char* const kColonne[KVZ_NUM_FORMULE_RIGA] = {
+		"Formula",  "Formula1", "Formula2", "Formula3", "Formula4", "Formula5", "Formula6",
+		"Formula7", "Formula8", "Formula9", "Formula10", "BudgetA", "Budget B", "BudgetC"};
 	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
 	{
 		Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRiga(i);
 		SetContestoRiga(pRiga);
-		// Budget formulas are not counted.
-		for (int f = 0; f < KVZ_NUM_POSIZ_FORMULA; ++f)
-			CaricaCodiciFormula(Kvz_DBTRiclassificRighe::Formula(pRiga, f).GetString(), f);
+		// A formula the run could not evaluate (a wrong syntax, an unknown name) is saved as the
+		// user typed it, with a warning naming its row; it is not counted.
+		CString strNonValide;
+		for (int f = 0; f < KVZ_NUM_FORMULE_RIGA; ++f)
+		{
+			const CString strFormula = Kvz_DBTRiclassificRighe::Formula(pRiga, f).GetString();
+			if (strFormula.IsEmpty())
+				continue;
+			const std::vector<CMessages::Message> prima = GetMessages()->GetMessages();
+			if (ParseFormula(strFormula))
+			{
+				// Budget formulas are not counted.
+				if (f < KVZ_NUM_POSIZ_FORMULA)
+					CaricaCodiciFormula(strFormula, f);
+				continue;
+			}
+			CString strMotivo;
+			const auto& dopo = GetMessages()->GetMessages();
+			for (size_t m = prima.size(); m < dopo.size(); ++m)
+				strMotivo += (strMotivo.IsEmpty() ? "" : "; ") + dopo[m].text;
+			GetMessages()->Clear();
+			for (const CMessages::Message& m : prima)
+				GetMessages()->Add(m.text, m.type);
+			strNonValide += CString::Formatted("%s%s%s%s", strNonValide.IsEmpty() ? "" : "; ", kColonne[f],
+											   strMotivo.IsEmpty() ? "" : ": ", strMotivo.GetString());
+		}
+		if (!strNonValide.IsEmpty())
+			GetMessages()->Add(
+				CString::Formatted(AfxLoadSourceString(_T("Attenzione: alla riga con codice %s ci sono formule che non si "
+														  "possono calcolare (%s); la riclassificazione le lascerà a 0."),
+													   kSource),
+								   pRiga->f_CodRiclassificato.GetString().GetString(), strNonValide.GetString()),
+				CMessages::MSG_WARNING);
 	}
 	PrecaricaContatoriGenerali();
 	CaricaContatoriGenerali();

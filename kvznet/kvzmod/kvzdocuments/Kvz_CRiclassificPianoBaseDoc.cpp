@@ -1,8 +1,11 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
 
+#include <algorithm>
 #include <array>
 #include <ctime>
+#include <set>
 
+#include "kvznet/kvzdrivers/kvzdriversdbl/TKvzDriversModelli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificatoTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRaggrupp.h"
@@ -41,7 +44,6 @@ enum : UINT
 	IDC_USA_VECCHIO_ALG,
 };
 
-const char* const kInterrotta = "Elaborazione interrotta su richiesta utente.";
 const char* const kTerminata = "Riclassificazione terminata.";
 const char* const kTerminataSenzaDitte =
 	"Riclassificazione terminata; quote dei drivers non scritte per le aziende non raggiungibili.";
@@ -203,6 +205,7 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 {
 	m_bErroreDb = FALSE;
 	m_bDittaMancata = FALSE;
+	m_FormuleNonValutate.clear();
 	if (!ControllaParametri())
 	{
 		m_bBatchNotStarted = true;  // a refused run is no success
@@ -216,13 +219,17 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 	m_RigheRaggrupp.clear();
 	m_PosizioniRaggrupp.clear();
 	BOOL bErroreCiclo = FALSE;
+	std::vector<DataStr> modelli;
+	std::vector<size_t> salvati;  // the models finished, by index
+	size_t nInCorso = 0;         // the model a stop left as it was (none: past the end)
+	BOOL bCoda = FALSE;          // a part that a stop undoes whole is open
+	size_t nPrimoNonTenuto = 0;  // the first model of that part
 	try
 	{
 		if (PerRaggruppamento())
 			InizializzaArrayCommesse();
 
 		// The models of the year, read whole before any is written.
-		std::vector<DataStr> modelli;
 		{
 			Kvz_TRiclassificazioneTesta rec;
 			SqlTable t(&rec, GetReadOnlySqlSession(), this);
@@ -255,28 +262,62 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 		}
 		Kvz_TRRiclassificazioneRaggrupp raggrupp(this);
 
+		// On a stop each model is either as before or as after: the one in progress is undone
+		// (a part of the transaction per model). Work whose parts belong together is undone from
+		// where it began: the grouping's totals (by grouping) and the models whose driver shares
+		// the phases after the models write again (with the drivers).
+		std::set<std::string> target;
+		if (m_CalcolaDrivers)
+			for (const auto& p : LeggiTarget(DataStr()))
+				if (IsDittaCorrente(p->f_Ditta) && p->f_EsercizioRiclassific.GetValue() == m_Esercizio.GetValue())
+					target.insert(Chiave(p->f_ModelloRiclassific.GetString()));
+		auto apriCoda = [&](size_t nModello) {
+			if (!bCoda)
+			{
+				bCoda = GetContext()->StartPart();
+				nPrimoNonTenuto = nModello;
+			}
+		};
+
 		m_RaggruppDaCancellare = TRUE;
 		if (PerRaggruppamento())
-			CancellazionePrimaDiSalvataggio(m_Raggrupp);
-
-		for (const DataStr& modello : modelli)
 		{
+			apriCoda(0);
+			CancellazionePrimaDiSalvataggio(m_Raggrupp);
+		}
+
+		for (size_t i = 0; i < modelli.size(); ++i)
+		{
+			const DataStr& modello = modelli[i];
+			nInCorso = i;
 			if (IsAborted() || m_bErroreDb)
 				break;
 			if (PerRaggruppamento() && raggrupp.FindRecord(m_Esercizio, modello, m_Raggrupp) != TableReader::FOUND)
 				continue;
+			if (target.count(Chiave(modello.GetString())))
+				apriCoda(i);
+			const BOOL bParte = GetContext()->StartPart();
 			CancellazionePrimaDiSalvataggio(modello);
 			CalcolaRiclassificazione(modello);
 			ScriveRigheMancanti(modello);
 			AggiornaTestaRiclassificato(modello, FALSE);
 			if (IsAborted())
+			{
+				ChiudiTabelle();
+				if (bParte)
+					GetContext()->EndPart(FALSE);
 				break;
+			}
 			if (PerRaggruppamento() && m_RaggruppDaCancellare)
 			{
 				CancellazionePrimaDiSalvataggio(m_Raggrupp);
 				m_RaggruppDaCancellare = FALSE;
 			}
 			SalvaRisultati(modello);
+			if (bParte)
+				GetContext()->EndPart(TRUE);
+			salvati.push_back(i);
+			nInCorso = modelli.size();
 		}
 	}
 	catch (const SqlException& e)
@@ -288,14 +329,13 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 
 	BOOL bAborted = IsAborted();
 	// The cost drivers share out what the models computed: not after a stop or an error.
-	if (m_CalcolaDrivers && !bAborted && !m_bErroreDb)
+	if (m_CalcolaDrivers && !bAborted && !m_bErroreDb && !bErroreCiclo)
 	{
-		// Other companies' databases stay open for the phases and no longer.
-		struct Chiusura
+		if (!bCoda)
 		{
-			Kvz_CRiclassificPianoBaseDoc& doc;
-			~Chiusura() { doc.ChiudiConnessioniEsterne(); }
-		} chiusura{*this};
+			bCoda = GetContext()->StartPart();
+			nPrimoNonTenuto = modelli.size();
+		}
 		CancellaValoriPrecedenti();
 		ElaboraDrivers();
 		ElaboraFaseSuccessivaDrivers();
@@ -305,10 +345,37 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 	// A database error leaves a model half written (its rows deleted, not yet saved again):
 	// such a run keeps nothing, and the previous results stay as they were.
 	const BOOL bAnnulla = bErroreCiclo || m_bErroreDb;
+	// Other companies' databases keep the driver phases' work only with the run's own.
+	ChiudiConnessioniEsterne(!bAnnulla && !bAborted);
+	if (bAborted && !bAnnulla && bCoda)
+	{
+		GetContext()->EndPart(FALSE);
+		salvati.erase(std::remove_if(salvati.begin(), salvati.end(), [&](size_t i) { return i >= nPrimoNonTenuto; }),
+					  salvati.end());
+		nInCorso = std::min(nInCorso, nPrimoNonTenuto);
+	}
 	if (bAnnulla)
 		Stato(kAnnullata);
 	else if (bAborted)
-		Stato(kInterrotta);
+	{
+		const int nSalvati = static_cast<int>(salvati.size());
+		CString strTenuto = CString::Formatted("Elaborazione interrotta su richiesta utente: %d %s salvat%s", nSalvati,
+											   nSalvati == 1 ? "modello" : "modelli", nSalvati == 1 ? "o" : "i");
+		if (nInCorso < modelli.size())
+			strTenuto += CString::Formatted("; il modello %s%s non %s stat%s modificat%s",
+											modelli[nInCorso].GetString().GetString(),
+											nInCorso + 1 < modelli.size() ? " e i successivi" : "",
+											nInCorso + 1 < modelli.size() ? "sono" : "è",
+											nInCorso + 1 < modelli.size() ? "i" : "o",
+											nInCorso + 1 < modelli.size() ? "i" : "o");
+		if (m_CalcolaDrivers)
+			strTenuto += "; drivers non ricalcolati";
+		strTenuto += ".";
+		Stato(strTenuto);
+		SetKeptOnAbort(strTenuto);
+	}
+	else if (!m_FormuleNonValutate.empty())
+		Stato(TestoErroriFormule());
 	else if (m_bDittaMancata)
 		Stato(kTerminataSenzaDitte);
 	else
@@ -327,8 +394,9 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 	else
 	{
 		GetContext()->Commit();
-		// What was computed stays; targets of a company that could not be reached got nothing.
-		if (m_bDittaMancata)
+		// What was computed stays; targets of a company that could not be reached got nothing,
+		// rows whose formulas could not be evaluated 0: no success either way.
+		if (m_bDittaMancata || !m_FormuleNonValutate.empty())
 			m_bBatchNotStarted = true;
 	}
 }
@@ -436,7 +504,9 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aMode
 									 pRiga->f_CodRiclassificato.GetString().GetString(),
 									 pRiga->f_Descrizione.GetString().GetString()));
 			pMotore->AttachDefault(pRiga->f_Esercizio, m_DalMese, m_Mese, aModello, m_TipoDato, pRiga->f_TipoRiga);
+			const size_t nDettiPrima = GetMessages()->GetMessages().size();
 			CalcolaRigaModello(*pRiga);
+			UnaVoltaPerRiga(nDettiPrima);
 		}
 	}
 	catch (const SqlException& e)
@@ -518,8 +588,12 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 			pMotore->AttachFormulaBudget(strFormula, DataEnum(E_KVZ_TIPOBUDGET, static_cast<WORD>(s - 1)));
 		else
 			pMotore->AttachFormula(strFormula);
+		const size_t nDetti = GetMessages()->GetMessages().size();
 		if (!pMotore->Eval())
+		{
+			FormulaNonValutata(riga, s, strFormula, GetMessages()->GetMessages().size() != nDetti);
 			continue;
+		}
 		for (int m = nDal - 1; m < nAl; ++m)
 		{
 			DataMon& valore = *Valori(*mesi[static_cast<size_t>(m)])[s];
@@ -856,6 +930,77 @@ DataInt Kvz_CRiclassificPianoBaseDoc::CercaPosizioneRaggrupp(const DataStr& aCod
 	const int nPos = t.IsEOF() ? 0 : posizione.GetValue();
 	t.Close();
 	return DataInt(nPos);
+}
+
+// The field stays 0 and the other rows go on, but the run is no success: the row is said, once
+// per row and formula (the engine says once per row what it met, a wrong syntax says nothing).
+void Kvz_CRiclassificPianoBaseDoc::FormulaNonValutata(const Kvz_TEnhRiclassificazioneRighe& riga, size_t nSlot,
+													  const CString& strFormula, BOOL bMotivoDetto)
+{
+	static const char* const kSlot[14] = {"Formula",   "Budget A",  "Budget B",  "Budget C",  "Formula1",
+										  "Formula2",  "Formula3",  "Formula4",  "Formula5",  "Formula6",
+										  "Formula7",  "Formula8",  "Formula9",  "Formula10"};
+	const CString strModello = riga.f_ModelloRiclassific.GetString();
+	const CString strCodice = riga.f_CodRiclassificato.GetString();
+	if (m_FormuleNonValutate.empty() || m_FormuleNonValutate.back().modello != strModello.str() ||
+		m_FormuleNonValutate.back().codice != strCodice.str())
+		m_FormuleNonValutate.push_back({strModello.str(), strCodice.str(), {}, {}});
+	RigaNonValutata& r = m_FormuleNonValutate.back();
+	r.slot.push_back(kSlot[nSlot]);
+	// The budget formulas that follow the main one are the same text: said once.
+	if (!r.formule.insert(strFormula.str()).second)
+		return;
+	CString strMotivo;
+	if (!bMotivoDetto && m_pMngFormula)
+	{
+		m_pMngFormula->MantieniNomi(TRUE);
+		if (!m_pMngFormula->Parse(CString()))
+			strMotivo = m_pMngFormula->GetErroreSintassi();
+	}
+	GetMessages()->Add(
+		CString::Formatted("Modello %s, riga %s, %s: la formula \"%s\" non si può calcolare%s%s; il valore resta 0.",
+						   strModello.GetString(), strCodice.GetString(), kSlot[nSlot],
+						   strFormula.Left(80).GetString(), strMotivo.IsEmpty() ? "" : ": ", strMotivo.GetString()),
+		CMessages::MSG_ERROR);
+}
+
+// The row's formulas (the budget ones often the same text as the main one) may meet the same
+// missing name several times: what the row made the engine say is said once.
+void Kvz_CRiclassificPianoBaseDoc::UnaVoltaPerRiga(size_t nDettiPrima)
+{
+	const std::vector<CMessages::Message> detti = GetMessages()->GetMessages();
+	if (detti.size() <= nDettiPrima + 1)
+		return;
+	std::set<std::string> visti;
+	GetMessages()->Clear();
+	for (size_t i = 0; i < detti.size(); ++i)
+		if (i < nDettiPrima || visti.insert(detti[i].text.str()).second)
+			GetMessages()->Add(detti[i].text, detti[i].type);
+}
+
+CString Kvz_CRiclassificPianoBaseDoc::TestoErroriFormule() const
+{
+	size_t nSlot = 0;
+	for (const RigaNonValutata& r : m_FormuleNonValutate)
+		nSlot += r.slot.size();
+	const size_t nRighe = m_FormuleNonValutate.size();
+	CString strTesto = CString::Formatted(
+		"Riclassificazione terminata con errori: %zu %s non calcolabil%s, lasciat%s a 0 in %zu %s:", nSlot,
+		nSlot == 1 ? "formula" : "formule", nSlot == 1 ? "e" : "i", nSlot == 1 ? "a" : "e", nRighe,
+		nRighe == 1 ? "riga" : "righe");
+	const size_t kMostrate = 5;
+	for (size_t i = 0; i < nRighe && i < kMostrate; ++i)
+	{
+		const RigaNonValutata& r = m_FormuleNonValutate[i];
+		std::string elenco;
+		for (const std::string& s : r.slot)
+			elenco += (elenco.empty() ? "" : ", ") + s;
+		strTesto += CString::Formatted("%s modello %s riga %s (%s)", i ? ";" : "", r.modello.c_str(), r.codice.c_str(),
+									   elenco.c_str());
+	}
+	if (nRighe > kMostrate)
+		strTesto += CString::Formatted("; e altre %zu", nRighe - kMostrate);
+	return strTesto + ".";
 }
 
 // ---- jobs of the grouping ----------------------------------------------------------------------

@@ -7,6 +7,7 @@
 // Template "DRiclassificPianoBase".
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -96,7 +97,8 @@ public:
 	// or its database cannot be opened: then there is no connection in use.
 	BOOL ConnectDB();
 	SqlConnection* GetConnessioneInUso() const { return m_pConnInUso; }
-	void ChiudiConnessioniEsterne();
+	// Closes them, keeping what the phases wrote there only when the run keeps its own work.
+	void ChiudiConnessioniEsterne(BOOL bConferma = FALSE);
 	static BOOL IsDittaCorrente(const DataStr& aDitta);
 
 	// ---- model rows and dividends of the targets ---------------------------------------------
@@ -223,6 +225,13 @@ protected:
 	void ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello);
 	void ScriviTotali(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello);
 	void SommaInRaggruppamento(Kvz_TEnhRiclassificazioneRighe& e);
+	// A formula of a model row that cannot be evaluated: its field stays 0, the run says so.
+	void FormulaNonValutata(const Kvz_TEnhRiclassificazioneRighe& riga, size_t nSlot, const CString& strFormula,
+							BOOL bMotivoDetto);
+	// Each message of the row said once, whichever of its formulas met it.
+	void UnaVoltaPerRiga(size_t nDettiPrima);
+	// The end status of a run that met such formulas: how many, and the first rows.
+	CString TestoErroriFormule() const;
 	void PulisciModelli();
 	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> NuovaCopia(const Kvz_TEnhRiclassificazioneRighe& riga);
 	void SvuotaRisultati();
@@ -246,6 +255,15 @@ private:
 	KVZ_HKLRiclassificazioneTesta* m_pHKLModelloA = nullptr;
 	Kvz_HKLCodRaggrupp* m_pHKLRaggrupp = nullptr;
 	BOOL m_bErroreDb = FALSE;
+	// The rows (model, code) whose formulas could not be evaluated, in the order met, with the
+	// slots that failed.
+	struct RigaNonValutata
+	{
+		std::string modello, codice;
+		std::vector<std::string> slot;
+		std::set<std::string> formule;  // the texts said, each once per row
+	};
+	std::vector<RigaNonValutata> m_FormuleNonValutate;
 	BOOL m_bDittaMancata = FALSE;  // a company of the driver phases was not reached
 
 	// Run-wide cursors and caches.

@@ -163,6 +163,22 @@ BOOL Kvz_CRiclassificPianoBaseDoc::ConnectDB()
 	}
 	if (!pConn && strErrore.IsEmpty())
 		strErrore = CString::Formatted("Connessione al database esterno %s fallita.", strDitta.GetString());
+	// What the phases write there stays only if the run keeps its own work: one transaction
+	// there for the run, ended with the run's.
+	if (pConn && pConn != GetSqlConnection())
+	{
+		try
+		{
+			pConn->BeginTransaction();
+		}
+		catch (const SqlException& e)
+		{
+			AfxGetOleDbMng()->CloseConnection(pConn);
+			pConn = nullptr;
+			strErrore = CString::Formatted("Connessione al database esterno %s fallita.", strDitta.GetString());
+			strMotivo = e.GetMessage();
+		}
+	}
 	// Said once per run: the company's steps are skipped, nothing goes elsewhere instead.
 	m_ConnessioniDitte[chiave] = pConn;
 	if (!pConn)
@@ -176,12 +192,28 @@ BOOL Kvz_CRiclassificPianoBaseDoc::ConnectDB()
 	return pConn != nullptr;
 }
 
-void Kvz_CRiclassificPianoBaseDoc::ChiudiConnessioniEsterne()
+void Kvz_CRiclassificPianoBaseDoc::ChiudiConnessioniEsterne(BOOL bConferma)
 {
 	m_pConnInUso = nullptr;
 	for (auto& [ditta, pConn] : m_ConnessioniDitte)
 		if (pConn)
+		{
+			if (pConn != GetSqlConnection() && pConn->IsInTransaction())
+			{
+				try
+				{
+					if (bConferma)
+						pConn->CommitTransaction();
+					else
+						pConn->RollbackTransaction();
+				}
+				catch (const SqlException& e)
+				{
+					ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::ChiudiConnessioniEsterne");
+				}
+			}
 			AfxGetOleDbMng()->CloseConnection(pConn);
+		}
 	m_ConnessioniDitte.clear();
 	m_CacheRigheModello.clear();
 }

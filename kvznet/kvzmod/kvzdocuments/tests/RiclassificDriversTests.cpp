@@ -316,6 +316,142 @@ TEST_F(Drivers, OtherCompaniesGetTheirSharesAndAFailedCompanyNothingAnywhere)
 			  "Riclassificazione terminata; quote dei drivers non scritte per le aziende non raggiungibili.");
 }
 
+// A stop anywhere in a run with the drivers leaves no target without the shares it had: the
+// targets recomputed are undone with the shares written after them, the models finished before
+// the first target stay.
+TEST_F(Drivers, AStopLeavesEveryTargetWithTheSharesItHad)
+{
+	Testa("M0", 1);
+	RigaDi("M0", "X", 1, "1");
+	for (const char* m : {"A", "B"})
+	{
+		Testa(m, 2);
+		RigaDi(m, "MIS", 1, "", [](RigaMod& r) { r.f_TipoRiga = DataEnum(E_KVZ_TIPORIGA, 8); });
+		RigaDi(m, "RIB", 2, "");  // an ordinary row: the run itself writes it again
+	}
+	for (int mese = 1; mese <= 3; ++mese)
+	{
+		Risultato("A", "MIS", mese, 8, 100);
+		Risultato("B", "MIS", mese, 8, 300);
+	}
+	Driver("DRV", 0);
+	Target("DRV", "A");
+	Target("DRV", "B");
+	Costo("DRV", "C1", "1000");
+	auto dati = [&](const char* costo, const char* x) {
+		m_pConn->ExecuteSQL(CString::Formatted("UPDATE KvzDriversCosti SET Formula = '%s'", costo));
+		m_pConn->ExecuteSQL(CString::Formatted("UPDATE Kvz_RiclassificazioneRighe SET Formula = '%s' WHERE "
+											   "ModelloRiclassific = 'M0'", x));
+	};
+	for (int n = 1;; ++n)
+	{
+		SCOPED_TRACE(n);
+		dati("1000", "1");
+		m_Ui.AbortAfterPolls(0);
+		ASSERT_TRUE(EseguiDrivers(1, 3));
+		ExpectTre({250, 250, 250}, Quote("A", "RIB"), "before A");
+		dati("2000", "2");
+		m_Ui.Clear();
+		m_Ui.AbortAfterPolls(n);
+		EseguiDrivers(1, 3);
+		EXPECT_FALSE(m_pConn->IsInTransaction());
+		const Tre a = Quote("A", "RIB"), b = Quote("B", "RIB");
+		const bool bPrima = a == Tre{250, 250, 250} && b == Tre{750, 750, 750};
+		const bool bDopo = a == Tre{500, 500, 500} && b == Tre{1500, 1500, 1500};
+		EXPECT_TRUE(bPrima || bDopo) << a[0] << " " << b[0];
+		const double x = Valore("M0", "X", 1).value_or(-1);
+		EXPECT_TRUE(x == 1 || x == 2) << x;
+		if (m_Ui.StoppedTexts().empty())
+		{
+			EXPECT_TRUE(bDopo);
+			EXPECT_EQ(Stato(), "Riclassificazione terminata.");
+			break;
+		}
+		const CString detto = m_Ui.StoppedTexts()[0];
+		EXPECT_TRUE(detto.str().ends_with("; drivers non ricalcolati.")) << detto.GetString();
+		EXPECT_TRUE(bPrima) << detto.GetString();
+		if (x == 2)
+		{
+			EXPECT_TRUE(detto.Find("1 modello salvato") >= 0) << detto.GetString();
+		}
+	}
+}
+
+// Another company's target keeps what it had when the run that wrote its shares is stopped or
+// fails: its writes end with the run's own.
+TEST_F(Drivers, AStoppedOrFailedRunLeavesAnotherCompanysTargetAsBefore)
+{
+	Kvz_TAziende altra;
+	altra.f_Azienda = "ALTRA";
+	altra.f_DataSource = "altra2";
+	InsertRow(altra);
+	auto pAltra = OtherCompany("altra2.db");
+	for (auto [codice, pos, tipo] : {std::tuple{"MIS", 1, 8}, std::tuple{"RIB", 2, 7}})
+	{
+		Kvz_TModRiclassRighe_Ext r(pAltra.get());
+		r.f_Esercizio = kAnno;
+		r.f_ModelloRiclassific = "Q";
+		r.f_CodRiclassificato = codice;
+		r.f_Posizione = pos;
+		r.f_TipoRiga = static_cast<long>(DataEnum(E_KVZ_TIPORIGA, static_cast<WORD>(tipo)).GetValue());
+		InsertRow(r);
+	}
+	{
+		Kvz_TRiclassificato_Ext r(pAltra.get());
+		r.f_Esercizio = kAnno;
+		r.f_Mese = 1;
+		r.f_ModelloRiclassific = "Q";
+		r.f_CodRiclassificato = "MIS";
+		r.f_TipoDatoPianoBase = static_cast<long>(DataEnum(E_KVZ_TIPODATOPBASE, 0).GetValue());
+		r.f_Valore = 300;
+		InsertRow(r);
+	}
+	ModelloTarget("A", {100, 0, 0});
+	RigaDi("A", "K9", 4, "_VRIB*2", [](RigaMod& r) { r.f_TipoRiga = DataEnum(E_KVZ_TIPORIGA, 9); });
+	SimboloRisultato("A", "RIB");
+	Driver("DRV", 0);
+	Target("DRV", "A");
+	Target("DRV", "Q", "ALTRA");
+	Costo("DRV", "C1", "1000");
+	auto quotaAltra = [&] {
+		auto st = pAltra->Db().Prepare("SELECT Valore FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'Q' AND "
+									   "CodRiclassificato = 'RIB' AND Mese = 1");
+		return st->Step() ? std::get<double>(st->Column(0)) : -1.0;
+	};
+	for (int n = 1;; ++n)
+	{
+		SCOPED_TRACE(n);
+		m_pConn->ExecuteSQL("UPDATE KvzDriversCosti SET Formula = '1000'");
+		m_Ui.AbortAfterPolls(0);
+		ASSERT_TRUE(EseguiDrivers(1, 1));
+		ASSERT_NEAR(quotaAltra(), 750, 1e-9);
+		m_pConn->ExecuteSQL("UPDATE KvzDriversCosti SET Formula = '2000'");
+		m_Ui.Clear();
+		m_Ui.AbortAfterPolls(n);
+		EseguiDrivers(1, 1);
+		const double quota = quotaAltra(), qui = Valore("A", "RIB", 1).value_or(-1);
+		if (m_Ui.StoppedTexts().empty())
+		{
+			EXPECT_NEAR(quota, 1500, 1e-9);
+			EXPECT_NEAR(qui, 500, 1e-9);
+			break;
+		}
+		EXPECT_NEAR(quota, 750, 1e-9);
+		EXPECT_NEAR(qui, 250, 1e-9);
+	}
+
+	// A database error here in the following phase, after the other company's shares were
+	// written: none of them stays.
+	m_Ui.AbortAfterPolls(0);
+	m_pConn->ExecuteSQL("UPDATE KvzDriversCosti SET Formula = '4000'");
+	m_pConn->ExecuteSQL("CREATE TRIGGER no_k9 BEFORE UPDATE ON Kvz_Riclassificato WHEN NEW.CodRiclassificato = 'K9' AND "
+						"NEW.Valore = 2000 BEGIN SELECT RAISE(ABORT, 'riga rifiutata'); END");
+	EXPECT_FALSE(EseguiDrivers(1, 1));
+	EXPECT_EQ(Stato(), "Riclassificazione annullata per errori: nessuna modifica registrata.");
+	EXPECT_NEAR(quotaAltra(), 1500, 1e-9);
+	EXPECT_NEAR(Valore("A", "RIB", 1).value_or(-1), 500, 1e-9);
+}
+
 // Two targets with the same row of kind 9 over their own share: each is valued in its own model,
 // whatever model the run was selected by. The run's grouping code stays the user's, so the next
 // run by grouping runs the same models.

@@ -1,6 +1,8 @@
 // The reclassification run driven through its form: models chosen by range or grouping, rows
 // evaluated into the results, rows of other procedures kept, grouping sums, job split, stops and
 // refusals.
+#include <map>
+
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/RiclassificRunFixture.h"
 
@@ -86,7 +88,10 @@ TEST_F(Run, RowsEvaluatedMonthByMonthWithRunningSumAndCarryOver)
 	});
 	RigaDi(kModello, "B", 2, "_RA * 2", [](RigaMod& r) { r.f_Dividendo = "a"; });
 	RigaDi(kModello, "C", 3, "1", [](RigaMod& r) { r.f_Dividendo = "ZZZ"; });
-	EXPECT_TRUE(Esegui(3, 5));
+	// The failing formula makes the run no success; the rest is computed and kept.
+	EXPECT_FALSE(Esegui(3, 5));
+	EXPECT_EQ(Stato(), "Riclassificazione terminata con errori: 1 formula non calcolabile, lasciata a 0 in 1 riga: "
+					   "modello MOD riga A (Formula10).");
 
 	for (int m = 3; m <= 5; ++m)
 	{
@@ -127,7 +132,7 @@ TEST_F(Run, RowsEvaluatedMonthByMonthWithRunningSumAndCarryOver)
 	EXPECT_TRUE(detto);
 
 	// A second run replaces the results.
-	EXPECT_TRUE(Esegui(3, 4));
+	EXPECT_FALSE(Esegui(3, 4));
 	EXPECT_EQ(Conta(), 6);
 }
 
@@ -218,22 +223,116 @@ TEST_F(Run, GroupingAddsUpModelsAndKeepsTheFirstProgressiveCodes)
 			  "prova");
 }
 
-TEST_F(Run, AnAbortBeforeTheSaveKeepsTheProvisionalRowsAndCommits)
+// A stop at any point leaves each model either as the previous run left it or as this run
+// computed it, never in between, and says which models it kept.
+TEST_F(Run, AStopUndoesTheModelInProgressAndKeepsTheFinishedOnes)
 {
 	Testa("M1", 1);
 	Testa("M2", 2);
-	RigaDi("M1", "A", 1, "10");
-	RigaDi("M1", "B", 2, "1", [](RigaMod& r) { r.f_Dividendo = "A"; });
-	RigaDi("M2", "A", 1, "10");
-	// Polls: before M1, before its rows A and B, after its rows, then before its save.
-	m_Ui.AbortAfterPolls(5);
-	EXPECT_TRUE(Esegui(1, 1));
-	EXPECT_EQ(Stato(), "Elaborazione interrotta su richiesta utente.");
+	Testa("M3", 3);
+	for (const char* m : {"M1", "M2", "M3"})
+	{
+		RigaDi(m, "A", 1, "10");
+		RigaDi(m, "B", 2, "5", [](RigaMod& r) { r.f_Dividendo = "A"; });
+	}
+	auto formule = [&](const char* f) {
+		m_pConn->ExecuteSQL(CString::Formatted("UPDATE Kvz_RiclassificazioneRighe SET Formula = '%s' WHERE "
+											   "CodRiclassificato = 'A'", f));
+	};
+	auto risultati = [&](const char* m) {
+		return Testo(std::string("SELECT group_concat(r, ';') FROM (SELECT CodRiclassificato || Mese || '=' || Valore || "
+								 "'/' || TotaleRiportato AS r FROM Kvz_Riclassificato WHERE ModelloRiclassific = '") +
+					 m + "' ORDER BY 1)");
+	};
+	formule("10");
+	ASSERT_TRUE(Esegui(1, 2));
+	std::map<std::string, std::string> prima, dopo;
+	for (const char* m : {"M1", "M2", "M3"})
+		prima[m] = risultati(m);
+	formule("20");
+	ASSERT_TRUE(Esegui(1, 2));
+	for (const char* m : {"M1", "M2", "M3"})
+		dopo[m] = risultati(m);
+	ASSERT_NE(prima["M1"], dopo["M1"]);
+
+	for (int n = 1;; ++n)
+	{
+		SCOPED_TRACE(n);
+		formule("10");
+		m_Ui.AbortAfterPolls(0);
+		ASSERT_TRUE(Esegui(1, 2));
+		formule("20");
+		m_Ui.Clear();
+		m_Ui.AbortAfterPolls(n);
+		Esegui(1, 2);
+		EXPECT_FALSE(m_pConn->IsInTransaction());
+		int nDopo = 0;
+		for (const char* m : {"M1", "M2", "M3"})
+		{
+			const std::string r = risultati(m);
+			EXPECT_TRUE(r == prima[m] || r == dopo[m]) << m << ": " << r;
+			nDopo += r == dopo[m];
+		}
+		const auto detti = m_Ui.StoppedTexts();
+		if (detti.empty())
+		{
+			EXPECT_EQ(Stato(), "Riclassificazione terminata.");
+			EXPECT_EQ(nDopo, 3);
+			EXPECT_GT(n, 3);
+			break;
+		}
+		ASSERT_EQ(detti.size(), 1u);
+		EXPECT_EQ(Stato(), detti[0]);
+		// The finished models first, then the ones left as they were.
+		const char* const attesi[] = {
+			"Elaborazione interrotta su richiesta utente: 0 modelli salvati; il modello M1 e i successivi non sono "
+			"stati modificati.",
+			"Elaborazione interrotta su richiesta utente: 1 modello salvato; il modello M2 e i successivi non sono "
+			"stati modificati.",
+			"Elaborazione interrotta su richiesta utente: 2 modelli salvati; il modello M3 non è stato modificato.",
+			"Elaborazione interrotta su richiesta utente: 3 modelli salvati."};
+		EXPECT_EQ(detti[0], attesi[nDopo]);
+	}
+}
+
+// A formula that cannot be evaluated leaves its field at 0 and the other rows go on, but the run
+// says which rows, each reason once per row, and is no success.
+TEST_F(Run, FormulasThatCannotBeEvaluatedAreSaidAndFailTheRun)
+{
+	Testa("M");
+	RigaDi("M", "OK", 1, "7");
+	RigaDi("M", "A", 2, "_NONESISTE+1", [](RigaMod& r) {
+		r.f_FormulaBudgetA = r.f_FormulaBudgetB = r.f_FormulaBudgetC = "_NONESISTE+1";
+	});
+	RigaDi("M", "S", 3, "1+(");
+	RigaDi("M", "N", 4, (std::string(300, '(') + "1" + std::string(300, ')')).c_str());
+	RigaDi("M", "DOPO", 5, "8");
+	m_Ui.Clear();
+	EXPECT_FALSE(Esegui(1, 2));
 	EXPECT_FALSE(m_pConn->IsInTransaction());
-	// M1's provisional rows, without the carry-over the save would have written; M2 not reached.
-	EXPECT_EQ(Valore("M1", "B", 1), 1.0);
-	EXPECT_EQ(Valore("M1", "B", 1, "TotaleRiportato"), 0.0);
-	EXPECT_EQ(Conta("ModelloRiclassific = 'M2'"), 0);
+	EXPECT_EQ(Stato(), "Riclassificazione terminata con errori: 6 formule non calcolabili, lasciate a 0 in 3 righe: "
+					   "modello M riga A (Formula, Budget A, Budget B, Budget C); modello M riga S (Formula); "
+					   "modello M riga N (Formula).");
+	// The figures are kept: the rows that could be evaluated have their values, the others 0.
+	EXPECT_EQ(Valore("M", "OK", 2), 7.0);
+	EXPECT_EQ(Valore("M", "DOPO", 2), 8.0);
+	for (const char* c : {"A", "S", "N"})
+		EXPECT_EQ(Valore("M", c, 1), 0.0) << c;
+	CString detto;
+	for (const ShownMessage& m : m_Ui.Messages())
+		detto += m.text + "\n";
+	auto volte = [&](const char* testo) {
+		int n = 0;
+		for (int i = detto.Find(testo); i >= 0; i = detto.Find(testo, i + 1))
+			++n;
+		return n;
+	};
+	EXPECT_EQ(volte("NONESISTE non esiste"), 1) << detto.GetString();
+	EXPECT_EQ(volte("Modello M, riga A, Formula: la formula \"_NONESISTE+1\" non si può calcolare; il valore resta 0."), 1)
+		<< detto.GetString();
+	EXPECT_EQ(volte("Modello M, riga A, "), 1) << detto.GetString();
+	EXPECT_EQ(volte("Modello M, riga S, Formula: la formula \"1+(\" non si può calcolare: "), 1) << detto.GetString();
+	EXPECT_EQ(volte("troppo annidata"), 1) << detto.GetString();
 }
 
 TEST_F(Run, RefusedParametersTouchNothing)

@@ -222,6 +222,28 @@ TEST_F(Modelli, EmptyFormulaAsksBeforeSavingUnlessTheRowKindNeedsNone)
 	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_RiclassificazioneRighe WHERE ModelloRiclassific='M1'"), 2);
 }
 
+// Formulas the run could not evaluate are saved as typed, without a question, and the save warns
+// of them by row.
+TEST_F(Modelli, FormulasThatCannotBeEvaluatedAreSavedWithAWarningByRow)
+{
+	Apri();
+	const std::string annidata = std::string(300, '(') + "1" + std::string(300, ')');
+	CreaModello("M1", {{"BUONA", "Buona", "7"}, {"IGNOTO", "Simbolo ignoto", "_NONESISTE+1"},
+					   {"NIDO", "Troppo annidata", annidata.c_str()}});
+	EXPECT_EQ(RigheSalvate().substr(0, 43), "BUONA:1:7 IGNOTO:2:_NONESISTE+1 NIDO:3:((((");
+	const std::string detto = Shown();
+	for (const char* atteso : {"Attenzione: alla riga con codice IGNOTO ci sono formule che non si possono calcolare "
+							   "(Formula: ",
+							   "Attenzione: alla riga con codice NIDO ci sono formule che non si possono calcolare "
+							   "(Formula: "})
+		EXPECT_NE(detto.find(atteso), std::string::npos) << detto;
+	EXPECT_NE(detto.find("NONESISTE"), std::string::npos) << detto;
+	EXPECT_NE(detto.find("troppo annidata"), std::string::npos) << detto;
+	EXPECT_EQ(detto.find("BUONA"), std::string::npos) << detto;
+	// The budget formulas that follow the main one are named too.
+	EXPECT_NE(detto.find("BudgetA"), std::string::npos) << detto;
+}
+
 TEST_F(Modelli, RowRulesRefuseDuplicatedCodesAndBadSigns)
 {
 	Apri();
