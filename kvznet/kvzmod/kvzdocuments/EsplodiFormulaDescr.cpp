@@ -565,13 +565,13 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaPianoBase(Kvz_FormulaFlatElem& elem)
 			t.AddBetweenColumn(rec.f_ContoKvz);
 		}
 		else if (ope == 7)
-			t.AddFilterLike(rec.f_ContoKvz);
+			t.AddFilterColumn(rec.f_ContoKvz, "LIKE");
 		else
 			t.AddFilterColumn(rec.f_ContoKvz, kOperatori[std::clamp(ope, 0, 5)]);
 		t.AddSortColumn(rec.f_ContoKvz);
 		t.SetParamValue("p18", m_Esercizio);
 		if (ope == 7)
-			t.SetParamLike("p20", def.f_ValDaConto);
+			t.SetParamValue("p20", DataStr(kvz_formula::ModelloLike(def.f_ValDaConto.GetString())));
 		else
 			t.SetParamValue("p20", def.f_ValDaConto);
 		if (ope == 6)

@@ -4,6 +4,7 @@
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormulaComune.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
@@ -356,7 +357,7 @@ void Kvz_CUtilizzaFormuleDoc::CaricaContiPianoBase(const DataStr& aNome, Kvz_Arr
 		else if (ope == 7)
 		{
 			table.AddParam("p3", rec.f_ContoKvz);
-			table.AddFilterLike(rec.f_ContoKvz);
+			table.AddFilterColumn(rec.f_ContoKvz, "LIKE");
 		}
 		table.AddSortColumn(rec.f_ContoKvz);
 		table.SetParamValue("p2", m_Esercizio);
@@ -366,7 +367,7 @@ void Kvz_CUtilizzaFormuleDoc::CaricaContiPianoBase(const DataStr& aNome, Kvz_Arr
 			table.SetParamValue("p4", def.f_ValAConto);
 		}
 		else if (ope == 7)
-			table.SetParamLike("p3", def.f_ValDaConto);
+			table.SetParamValue("p3", DataStr(kvz_formula::ModelloLike(def.f_ValDaConto.GetString())));
 		for (table.Query(); !table.IsEOF(); table.MoveNext())
 			CaricaElemento(arr, nPosiz, rec.f_ContoKvz, conto);
 	}

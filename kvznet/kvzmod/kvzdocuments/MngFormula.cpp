@@ -4,6 +4,7 @@
 #include "kvznet/kvzmod/kvzdocuments/MngFormulaComune.h"
 
 #include <algorithm>
+#include <cctype>
 #include <exception>
 #include <map>
 #include <string_view>
@@ -447,80 +448,112 @@ BOOL Kvz_New_MngFormula::EspandiMacro(CString& strText, std::vector<CString>& ca
 	return TRUE;
 }
 
-CString Kvz_New_MngFormula::NeutralizzaExtracont(const CString& strText)
+CString Kvz_New_MngFormula::NeutralizzaExtracont(const CString& strText,
+												 const std::function<bool(const CString&)>& bExtracont)
 {
 	const std::string& text = strText.str();
 	const int n = static_cast<int>(text.size());
-	std::string out;
-	char ultimo = 0;           // the last operator, 0 for none
-	std::vector<char> aperte;  // the last operator before each open parenthesis
-	int daSostituire = -1;     // a "/" that becomes "*": its token became 1
+	// The text in pieces: parentheses, operators, extra-accounting names, and the rest as it is.
+	enum Tipo { Aperta, Chiusa, Operatore, Extra, Altro };
+	struct Pezzo
+	{
+		Tipo tipo;
+		int da, a;  // [da, a) of the text
+	};
+	std::vector<Pezzo> pezzi;
 	bool bToken = false;
 	for (int i = 0; i < n;)
 	{
 		const char ch = text[static_cast<size_t>(i)];
-		if (ch == '(')
+		if (std::isspace(static_cast<unsigned char>(ch)))
 		{
-			// Inside parentheses the token's own operation decides, as at the start.
-			aperte.push_back(ultimo);
-			ultimo = 0;
-			out += ch;
 			++i;
 			continue;
 		}
-		if (ch == ')')
+		if (ch == '(' || ch == ')' || IsOperatore(ch))
 		{
-			if (!aperte.empty())
-				aperte.pop_back();
-			out += ch;
+			pezzi.push_back({ch == '(' ? Aperta : ch == ')' ? Chiusa : Operatore, i, i + 1});
 			++i;
 			continue;
 		}
-		if (IsOperatore(ch))
-		{
-			ultimo = ch;
-			out += i == daSostituire ? '*' : ch;
-			++i;
-			continue;
-		}
-		if (ch != '_')
-		{
-			out += ch;
-			++i;
-			continue;
-		}
-		const Kvz_NomeInFormula letto = Kvz_LeggiNomeInFormula(text, i);
-		if (letto.bMacro || letto.nome.IsEmpty() || letto.nome.GetAt(0) != 'E')
-		{
-			out.append(text, static_cast<size_t>(i), static_cast<size_t>(letto.fine - i));
-			i = letto.fine;
-			continue;
-		}
-		bToken = true;
-		char op = ultimo;
-		if (!op)
-		{
-			// The operation the token opens: the next operator of its group.
-			for (int j = letto.fine; j < n && text[static_cast<size_t>(j)] != ')' && text[static_cast<size_t>(j)] != '('; ++j)
-			{
-				if (IsOperatore(text[static_cast<size_t>(j)]))
-				{
-					op = text[static_cast<size_t>(j)];
-					if (op == '/')
-						daSostituire = j;  // 1 / B would invert B: 1 * B leaves it as it is
-					break;
-				}
-			}
-			// Alone in its parentheses: the operation of the group.
-			if (!op && !aperte.empty())
-				op = aperte.back();
-		}
-		out += op == '*' || op == '/' ? "1" : "0";
-		ultimo = 0;
-		i = letto.fine;
+		const Kvz_NomeInFormula letto = ch == '_' ? Kvz_LeggiNomeInFormula(text, i) : Kvz_NomeInFormula{};
+		const int a = std::max(ch == '_' ? letto.fine : Parser::NameEnd(text, i), i + 1);
+		const bool bE = ch == '_' && !letto.bMacro && !letto.nome.IsEmpty() && bExtracont(letto.nome);
+		bToken = bToken || bE;
+		pezzi.push_back({bE ? Extra : Altro, i, a});
+		i = a;
 	}
 	if (!bToken)
 		return strText;
+
+	const int np = static_cast<int>(pezzi.size());
+	// The closing parenthesis of each opening one (np when it is missing).
+	std::vector<int> chiusa(static_cast<size_t>(np), np);
+	{
+		std::vector<int> aperte;
+		for (int k = 0; k < np; ++k)
+			if (pezzi[static_cast<size_t>(k)].tipo == Aperta)
+				aperte.push_back(k);
+			else if (pezzi[static_cast<size_t>(k)].tipo == Chiusa && !aperte.empty())
+			{
+				chiusa[static_cast<size_t>(aperte.back())] = k;
+				aperte.pop_back();
+			}
+	}
+	// A group of only extra-accounting names and operators is an extra-accounting amount too.
+	std::function<bool(int, int)> soloExtra = [&](int da, int a) {
+		bool bNome = false;
+		for (int k = da; k < a; ++k)
+		{
+			const Pezzo& p = pezzi[static_cast<size_t>(k)];
+			if (p.tipo == Aperta)
+			{
+				if (chiusa[static_cast<size_t>(k)] >= a || !soloExtra(k + 1, chiusa[static_cast<size_t>(k)]))
+					return false;
+				k = chiusa[static_cast<size_t>(k)];
+				bNome = true;
+			}
+			else if (p.tipo == Extra)
+				bNome = true;
+			else if (p.tipo != Operatore)
+				return false;
+		}
+		return bNome;
+	};
+
+	std::string out;
+	std::set<int> sostituisci;  // "/" after a leading neutral factor becomes "*": 1 / B would invert B
+	int scritto = 0;            // the text before this place is in out
+	auto copia = [&](int a) {
+		for (; scritto < a; ++scritto)
+			out += sostituisci.count(scritto) ? '*' : text[static_cast<size_t>(scritto)];
+	};
+	for (int k = 0; k < np; ++k)
+	{
+		const Pezzo& p = pezzi[static_cast<size_t>(k)];
+		int fine = k;  // the last piece of the operand
+		if (p.tipo == Aperta && chiusa[static_cast<size_t>(k)] < np && soloExtra(k + 1, chiusa[static_cast<size_t>(k)]))
+			fine = chiusa[static_cast<size_t>(k)];
+		else if (p.tipo != Extra)
+			continue;
+		// Its own operation: the operators on either side within its group decide.
+		const char prima = k > 0 && pezzi[static_cast<size_t>(k) - 1].tipo == Operatore
+							   ? text[static_cast<size_t>(pezzi[static_cast<size_t>(k) - 1].da)]
+							   : 0;
+		const char dopo = fine + 1 < np && pezzi[static_cast<size_t>(fine) + 1].tipo == Operatore
+							  ? text[static_cast<size_t>(pezzi[static_cast<size_t>(fine) + 1].da)]
+							  : 0;
+		const bool bPrimaPer = prima == '*' || prima == '/';
+		const bool bFattore = bPrimaPer || dopo == '*' || dopo == '/';
+		if (!bPrimaPer && dopo == '/')
+			sostituisci.insert(pezzi[static_cast<size_t>(fine) + 1].da);
+		copia(p.da);
+		const char* neutro = bFattore ? "1" : "0";
+		out += p.tipo == Aperta ? std::string("(") + neutro + ")" : std::string(neutro);
+		scritto = pezzi[static_cast<size_t>(fine)].a;
+		k = fine;
+	}
+	copia(n);
 	return out.empty() ? CString("0") : CString(std::move(out));
 }
 
@@ -528,8 +561,13 @@ BOOL Kvz_New_MngFormula::PreparaTesto(CString& strText)
 {
 	if (!PreprocessForMacro(strText))
 		return FALSE;
+	// Only a symbol the registry holds as an extra-accounting one is left out: a symbol of
+	// another kind keeps its value whatever its name.
 	if (m_Modo.GetValue() == DataEnum(E_KVZ_TIPODATOPBASE, 1).GetValue())
-		strText = NeutralizzaExtracont(strText);
+		strText = NeutralizzaExtracont(strText, [this](const CString& strNome) {
+			Kvz_TAnagSimboli riga;
+			return CercaRigaAnagrafica(strNome, riga) == 1 && riga.f_TipoSimbolo.GetItemValue() == 1;
+		});
 	strText.Replace(',', '.');
 	return TRUE;
 }
@@ -579,57 +617,59 @@ BOOL Kvz_New_MngFormula::Eval()
 		return FALSE;
 	}
 	SvuotaAlberoMacro();
+	m_bRicorsione = false;
 	CString testo = m_Formula;
 	return EvalExpression(&testo);
 }
 
 BOOL Kvz_New_MngFormula::LeggiAnagrafica(const CString& strNome)
 {
+	const int trovata = CercaRigaAnagrafica(strNome, m_RigaAnagrafica);
 	// A name not in the registry is said so: the row of another symbol is never used for it.
+	if (trovata == 0)
+		Messaggio(TestoSimboloMancante(strNome, m_Esercizio, m_Modello));
+	return trovata == 1;
+}
+
+int Kvz_New_MngFormula::CercaRigaAnagrafica(const CString& strNome, Kvz_TAnagSimboli& riga)
+{
 	if (!m_Ditta.IsEmpty())
 	{
 		Kvz_New_External* pExternal = GetDatabase(m_Ditta);
 		if (!pExternal->GetConnection())
-			return FALSE;  // said when the connection failed
+			return -1;  // said when the connection failed
 		try
 		{
-			if (pExternal->CercaSimbolo(m_Esercizio, m_Modello, DataStr(strNome), m_RigaAnagrafica))
-				return TRUE;
+			return pExternal->CercaSimbolo(m_Esercizio, m_Modello, DataStr(strNome), riga) ? 1 : 0;
 		}
 		catch (const std::exception& e)
 		{
 			AfxMessageBox(CString(std::string(e.what()).substr(0, 255)));
-			return FALSE;
+			return -1;
 		}
 	}
-	else
+	// With stable definitions a name is looked up once, found or not.
+	std::unique_ptr<Kvz_TAnagSimboli>* pLetta = nullptr;
+	if (m_bDefinizioniStabili)
 	{
-		// With stable definitions a name is looked up once, found or not.
-		std::unique_ptr<Kvz_TAnagSimboli>* pLetta = nullptr;
-		bool bCerca = true;
-		if (m_bDefinizioniStabili)
+		auto [it, bNuova] = m_AnagraficheLette.try_emplace(ChiaveSimbolo(m_Esercizio, m_Modello, strNome));
+		if (!bNuova)
 		{
-			auto [it, bNuova] = m_AnagraficheLette.try_emplace(ChiaveSimbolo(m_Esercizio, m_Modello, strNome));
-			if (!bNuova && it->second)
-			{
-				m_RigaAnagrafica = *it->second;
-				return TRUE;
-			}
-			pLetta = &it->second;
-			bCerca = bNuova;
+			if (!it->second)
+				return 0;
+			riga = *it->second;
+			return 1;
 		}
-		if (bCerca && CercaAnagrafica(m_TRAnagSimboli, m_Esercizio, m_Modello, strNome, m_RigaAnagrafica))
-		{
-			if (pLetta)
-			{
-				*pLetta = std::make_unique<Kvz_TAnagSimboli>();
-				**pLetta = m_RigaAnagrafica;
-			}
-			return TRUE;
-		}
+		pLetta = &it->second;
 	}
-	Messaggio(TestoSimboloMancante(strNome, m_Esercizio, m_Modello));
-	return FALSE;
+	if (!CercaAnagrafica(m_TRAnagSimboli, m_Esercizio, m_Modello, strNome, riga))
+		return 0;
+	if (pLetta)
+	{
+		*pLetta = std::make_unique<Kvz_TAnagSimboli>();
+		**pLetta = riga;
+	}
+	return 1;
 }
 
 // One formula text as prepared, its symbol names in text order and its compiled expression.
@@ -678,12 +718,18 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 			return FALSE;
 		switch (m_RigaAnagrafica.f_TipoSimbolo.GetItemValue())
 		{
-		case 1: ValorizzaExtracont(nome); break;
+		case 1:
+			if (!ValorizzaExtracont(nome))
+				return FALSE;
+			break;
 		case 0:
 			if (!ValorizzaPianoBase(nome))
 				return FALSE;
 			break;
-		case 3: ValorizzaRiclassific(nome); break;
+		case 3:
+			if (!ValorizzaRiclassific(nome))
+				return FALSE;
+			break;
 		case 6:
 			if (!ValorizzaOutputRiclassific(nome))
 				return FALSE;
@@ -702,7 +748,9 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 		{
 			if (nMesi > 0)
 			{
-				ASSERT_RELEASE_FAILED("0", "Kvz_New_MngFormula::EvalExpression", kSource);
+				// A symbol met inside its own formula was said and skipped: no assertion.
+				if (!m_bRicorsione)
+					ASSERT_RELEASE_FAILED("0", "Kvz_New_MngFormula::EvalExpression", kSource);
 				return FALSE;
 			}
 			continue;
@@ -755,6 +803,7 @@ BOOL Kvz_New_MngFormula::SimboloGiaValutato(const CString& strNome, const DataEn
 							  CString::Formatted(AfxLoadSourceString("Ricorsivita' trovata sul simbolo %s.", kSource),
 												 nome.GetString()));
 			pSimbolo = nullptr;
+			m_bRicorsione = true;
 			return TRUE;
 		}
 	}
@@ -763,35 +812,36 @@ BOOL Kvz_New_MngFormula::SimboloGiaValutato(const CString& strNome, const DataEn
 	return FALSE;
 }
 
-void Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+BOOL Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
 									 const DataInt& aMese, const DataStr& aModello)
 {
-	EvalFormula(pSimbolo, strFormula, aEsercizio, aMese, aModello, nullptr);
+	return EvalFormula(pSimbolo, strFormula, aEsercizio, aMese, aModello, nullptr);
 }
 
-void Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+BOOL Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
 									 const DataInt& aMese, const DataStr& aModello, const DataEnum& aTipoBudget)
 {
-	EvalFormula(pSimbolo, strFormula, aEsercizio, aMese, aModello, &aTipoBudget);
+	return EvalFormula(pSimbolo, strFormula, aEsercizio, aMese, aModello, &aTipoBudget);
 }
 
-void Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+BOOL Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
 									 const DataInt& aMese, const DataStr& aModello, const DataEnum* pTipoBudget)
 {
 	if (strFormula.IsEmpty() || !pSimbolo)
-		return;
+		return TRUE;
 	Kvz_New_MngFormula nested(m_pMessages, m_pNomi, pSimbolo, nullptr);
 	nested.m_pRadice = m_pRadice ? m_pRadice : this;
-	nested.AttachDefault(aEsercizio, m_MeseIniziale, m_MeseFinale, aModello, m_Modo, m_ModoUlteriore);
+	// A month past the last one (a symbol's fixed month) is evaluated up to that month.
+	const DataInt ultimo = aMese.GetValue() > UltimoMese() && aMese.GetValue() <= 12 ? aMese : m_MeseFinale;
+	nested.AttachDefault(aEsercizio, m_MeseIniziale, ultimo, aModello, m_Modo, m_ModoUlteriore);
 	if (pTipoBudget)
 		nested.AttachFormulaBudget(strFormula, *pTipoBudget);
 	else
 		nested.AttachFormula(strFormula);
+	// A formula that cannot be evaluated leaves no value to add: the symbol fails with it,
+	// unless it met a symbol inside its own formula, which was said and adds nothing.
 	if (!nested.Eval())
-	{
-		ASSERT_RELEASE_FAILED("0", "Kvz_New_MngFormula::EvalFormula", kSource);
-		return;
-	}
+		return nested.m_bRicorsione ? TRUE : FALSE;
 	const int mese = aMese.GetValue();
 	if (mese < 1)
 	{
@@ -802,6 +852,7 @@ void Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& s
 		pSimbolo->m_Valori[mese - 1] += nested.m_Risultati[mese - 1].GetValue();
 	else
 		ASSERT_RELEASE_FAILED("aMese <= 12", "Kvz_New_MngFormula::EvalFormula", kSource);
+	return TRUE;
 }
 
 // ---- Reclassified-code and extra-accounting-code symbols ------------------------------------
@@ -816,22 +867,44 @@ void Kvz_CompletaIntervallo(DataStr& aDa, DataStr& aA)
 
 
 namespace {
-// An average over the codes: the first months divided by the count, to the cent.
-void Media(Kvz_New_Simbolo& simbolo, int nConteggio, int nMesi)
+// An average over the codes: each of the first months divided by the number of codes that
+// have a formula in it, to the cent.
+void Media(Kvz_New_Simbolo& simbolo, const std::array<int, 12>& conteggi, int nMesi)
 {
 	for (int m = 0; m < nMesi; ++m)
 	{
-		simbolo.m_Valori[m] = simbolo.m_Valori[m].GetValue() / nConteggio;
+		if (conteggi[static_cast<size_t>(m)] == 0)
+			continue;
+		simbolo.m_Valori[m] = simbolo.m_Valori[m].GetValue() / conteggi[static_cast<size_t>(m)];
 		simbolo.m_Valori[m].Round(2);
 	}
 }
 }  // namespace
 
-void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
+void Kvz_New_MngFormula::NessunCodice(const CString& strNome, const DataStr& aDa, const DataStr& aA,
+									   const DataStr& aModello)
+{
+	const CString intervallo =
+		aModello.IsEmpty()
+			? CString::Formatted(AfxLoadSourceString("da %s a %s", kSource), aDa.GetString().GetString(),
+								 aA.GetString().GetString())
+			: CString::Formatted(AfxLoadSourceString("da %s a %s del modello %s", kSource), aDa.GetString().GetString(),
+								 aA.GetString().GetString(), aModello.GetString().GetString());
+	MessaggioUnaVolta("nessuncodice\x1f" + ChiaveSimbolo(m_Esercizio, m_Modello, strNome),
+					  CString::Formatted(AfxLoadSourceString("Il simbolo %s non seleziona alcun codice: %s.", kSource),
+										 strNome.GetString(), intervallo.GetString()));
+}
+
+void Kvz_New_MngFormula::ScartaSimbolo(const CString& strNome)
+{
+	m_MapSimboli.erase(ChiaveSimbolo(m_Esercizio, m_Modello, "_" + strNome));
+}
+
+BOOL Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 {
 	Kvz_New_Simbolo* pSimbolo = nullptr;
 	if (SimboloGiaValutato(strNome, DataEnum(E_KVZ_TIPOSIMBOLO, 3), m_Modello, m_Esercizio, pSimbolo))
-		return;
+		return TRUE;
 	try
 	{
 		Kvz_TRSimboliCodiciRiclass& reader = m_TRSimboliRiclass;
@@ -841,11 +914,11 @@ void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 				AfxLoadSourceString("Il simbolo %s (codice riclassificato) modello %s non e' presente in tabella simboli.",
 									kSource),
 				strNome.GetString(), m_Modello.GetString().GetString()));
-			return;
+			return TRUE;
 		}
 		Kvz_TSimboliCodiciRiclass def = *reader.GetRecord();
 		if (!m_bDefaultAttached && (def.f_ValoreEsSymb || def.f_ValoreModelloSymb))
-			return;
+			return TRUE;
 		const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
 		const DataStr modello = def.f_ValoreModelloSymb ? m_Modello : def.f_ValoreModello;
 		Kvz_CompletaIntervallo(def.f_ValoreCodice, def.f_ValoreCodiceA);
@@ -863,6 +936,8 @@ void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 		const int daPos = posizione(def.f_ValoreCodice);
 		const int aPos = posizione(def.f_ValoreCodiceA);
 
+		BOOL bOk = TRUE;
+		int nSelezionati = 0;
 		auto valuta = [&](const DataStr& codice) -> bool {
 			const bool bTrovato = righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND;
 			if (bTrovato)
@@ -871,6 +946,7 @@ void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 				if (pos < daPos || pos > aPos)
 					return false;
 			}
+			++nSelezionati;
 			// Here the row just read gives the formula; another company's comes from its database.
 			CString testo;
 			if (m_RigaAnagrafica.f_UsaAziendaEsterna)
@@ -882,30 +958,43 @@ void Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 								 : CString("0");
 			if (testo.IsEmpty())
 				return false;
-			if (bBudget)
-				EvalFormula(pSimbolo, testo, esercizio, DataInt(-1), modello, tipoBudget);
-			else
-				EvalFormula(pSimbolo, testo, esercizio, DataInt(-1), modello);
+			bOk = bBudget ? EvalFormula(pSimbolo, testo, esercizio, DataInt(-1), modello, tipoBudget)
+						  : EvalFormula(pSimbolo, testo, esercizio, DataInt(-1), modello);
 			return true;
 		};
 
 		if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
-		{
 			valuta(def.f_ValoreCodice);
-			return;
+		else
+		{
+			Kvz_TCodiciRiclassificato codici;
+			int nConteggio = 0;
+			for (const DataStr& codice : Kvz_CodiciTra(codici, codici.f_Esercizio, &codici.f_ModelloRiclassific,
+												   codici.f_CodRiclassificato, esercizio, modello, def.f_ValoreCodice,
+												   def.f_ValoreCodiceA))
+			{
+				nConteggio += valuta(codice) ? 1 : 0;
+				if (!bOk)
+					break;
+			}
+			if (bOk && nConteggio > 0 && def.f_AggregFunction.GetItemValue() == 1)
+			{
+				std::array<int, 12> conteggi;
+				conteggi.fill(nConteggio);
+				Media(*pSimbolo, conteggi, UltimoMese());
+			}
+			if (bOk && nSelezionati == 0)
+				NessunCodice(strNome, def.f_ValoreCodice, def.f_ValoreCodiceA, modello);
 		}
-		Kvz_TCodiciRiclassificato codici;
-		int nConteggio = 0;
-		for (const DataStr& codice : Kvz_CodiciTra(codici, codici.f_Esercizio, &codici.f_ModelloRiclassific,
-											   codici.f_CodRiclassificato, esercizio, modello, def.f_ValoreCodice,
-											   def.f_ValoreCodiceA))
-			nConteggio += valuta(codice) ? 1 : 0;
-		if (nConteggio > 0 && def.f_AggregFunction.GetItemValue() == 1)
-			Media(*pSimbolo, nConteggio, UltimoMese());
+		if (!bOk)
+			ScartaSimbolo(strNome);
+		return bOk;
 	}
 	catch (const std::exception& e)
 	{
 		MostraErroreSql(e, "Kvz_New_MngFormula::ValorizzaRiclassific");
+		ScartaSimbolo(strNome);
+		return FALSE;
 	}
 }
 
@@ -913,30 +1002,21 @@ CString Kvz_New_MngFormula::CercaFormulaRiclassificato(const DataInt& aEsercizio
 													   const DataStr& aCodice, const DataInt& aNumero,
 													   const DataBool& bBudget, const DataEnum& aTipoBudget)
 {
+	// A failing read of another company goes to the caller, which fails the symbol.
 	if (m_RigaAnagrafica.f_UsaAziendaEsterna)
-	{
-		try
-		{
-			return GetDatabase(m_RigaAnagrafica.f_Azienda)
-				->FormulaRiclassificato(aEsercizio, aModello, aCodice, aNumero, bBudget, aTipoBudget);
-		}
-		catch (const std::exception& e)
-		{
-			AfxMessageBox(CString(std::string(e.what()).substr(0, 255)));
-			return "";
-		}
-	}
+		return GetDatabase(m_RigaAnagrafica.f_Azienda)
+			->FormulaRiclassificato(aEsercizio, aModello, aCodice, aNumero, bBudget, aTipoBudget);
 	Kvz_TRRiclassificazioneRighe& righe = m_TRRighe;
 	if (righe.FindRecord(aEsercizio, aModello, aCodice) != TableReader::FOUND)
 		return "0";
 	return FormulaDellaRiga(*righe.GetRecord(), aNumero.GetValue(), bBudget, aTipoBudget);
 }
 
-void Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
+BOOL Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
 {
 	Kvz_New_Simbolo* pSimbolo = nullptr;
 	if (SimboloGiaValutato(strNome, DataEnum(E_KVZ_TIPOSIMBOLO, 1), m_Modello, m_Esercizio, pSimbolo))
-		return;
+		return TRUE;
 	try
 	{
 		Kvz_TRSimboliCodiciExtracont& reader = m_TRSimboliExtra;
@@ -946,11 +1026,11 @@ void Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
 				AfxLoadSourceString("Il simbolo %s (codice extracontabile) modello %s non e' presente in tabella simboli.",
 									kSource),
 				strNome.GetString(), m_Modello.GetString().GetString()));
-			return;
+			return TRUE;
 		}
 		Kvz_TSimboliCodiciExtracont def = *reader.GetRecord();
 		if (!m_bDefaultAttached && (def.f_ValoreEsSymb || def.f_ValoreMeseSymb))
-			return;
+			return TRUE;
 		const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
 		// A fixed month is that month's value in every month.
 		const bool bMeseFisso = !def.f_ValoreMeseSymb;
@@ -959,56 +1039,67 @@ void Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
 		const int nMesi = UltimoMese();
 		const bool bSenzaExtracontabili = m_Modo.GetItemValue() == 1;
 
-		auto valuta = [&](const DataStr& codice) -> int {
-			int nTesti = 0;
-			for (int m = bMeseFisso ? meseFisso : 1; m <= (bMeseFisso ? meseFisso : nMesi); ++m)
+		// Per month, the codes that have a formula in it: the divisor of an average.
+		std::array<int, 12> conteggi{};
+		BOOL bOk = TRUE;
+		auto valuta = [&](const DataStr& codice) {
+			for (int m = bMeseFisso ? meseFisso : 1; bOk && m <= (bMeseFisso ? meseFisso : nMesi); ++m)
 			{
 				CString testo = CercaFormulaExtracontabile(esercizio, DataInt(m), codice, def.f_FormulaDaUsare);
 				if (testo.IsEmpty())
 					continue;
-				++nTesti;
+				++conteggi[static_cast<size_t>(m - 1)];
 				if (!bSenzaExtracontabili)
-					EvalFormula(pSimbolo, testo, esercizio, DataInt(m), codice);
+					bOk = EvalFormula(pSimbolo, testo, esercizio, DataInt(m), codice);
 			}
-			return nTesti;
 		};
-		int nConteggio = 0;
-		if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
-			nConteggio = valuta(def.f_ValoreCodice);
+		const bool bIntervallo = def.f_ValoreCodice.GetString() != def.f_ValoreCodiceA.GetString();
+		if (!bIntervallo)
+			valuta(def.f_ValoreCodice);
 		else
 		{
 			Kvz_TCodExtracontabiliTesta codici;
-			for (const DataStr& codice : Kvz_CodiciTra(codici, codici.f_Esercizio, nullptr, codici.f_CodExtracont, esercizio,
-												   DataStr(), def.f_ValoreCodice, def.f_ValoreCodiceA))
-				nConteggio += valuta(codice);
+			const std::vector<DataStr> tra = Kvz_CodiciTra(codici, codici.f_Esercizio, nullptr, codici.f_CodExtracont,
+														  esercizio, DataStr(), def.f_ValoreCodice, def.f_ValoreCodiceA);
+			for (const DataStr& codice : tra)
+			{
+				valuta(codice);
+				if (!bOk)
+					break;
+			}
+			if (tra.empty())
+				NessunCodice(strNome, def.f_ValoreCodice, def.f_ValoreCodiceA, DataStr());
+		}
+		if (!bOk)
+		{
+			ScartaSimbolo(strNome);
+			return FALSE;
 		}
 		if (bMeseFisso)
 			for (int m = 0; m < nMesi; ++m)
+			{
 				pSimbolo->m_Valori[m] = pSimbolo->m_Valori[meseFisso - 1];
-		if (nConteggio > 0 && def.f_AggregFunction.GetItemValue() == 1)
-			Media(*pSimbolo, nConteggio, nMesi);
+				conteggi[static_cast<size_t>(m)] = conteggi[static_cast<size_t>(meseFisso - 1)];
+			}
+		// One code is its own value; a range's average is over the codes of each month.
+		if (bIntervallo && def.f_AggregFunction.GetItemValue() == 1)
+			Media(*pSimbolo, conteggi, nMesi);
+		return TRUE;
 	}
 	catch (const std::exception& e)
 	{
 		MostraErroreSql(e, "Kvz_New_MngFormula::ValorizzaExtracont");
+		ScartaSimbolo(strNome);
+		return FALSE;
 	}
 }
 
 CString Kvz_New_MngFormula::CercaFormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese,
 													   const DataStr& aCodice, const DataInt& aNumero)
 {
+	// A failing read of another company goes to the caller, which fails the symbol.
 	if (m_RigaAnagrafica.f_UsaAziendaEsterna)
-	{
-		try
-		{
-			return GetDatabase(m_RigaAnagrafica.f_Azienda)->FormulaExtracontabile(aEsercizio, aMese, aCodice, aNumero);
-		}
-		catch (const std::exception& e)
-		{
-			AfxMessageBox(CString(std::string(e.what()).substr(0, 255)));
-			return "";
-		}
-	}
+		return GetDatabase(m_RigaAnagrafica.f_Azienda)->FormulaExtracontabile(aEsercizio, aMese, aCodice, aNumero);
 	Kvz_TRCodExtracontabili& reader = m_TRCodExtra;
 	if (reader.FindRecord(aEsercizio, aCodice, aMese) != TableReader::FOUND)
 		return "0";
@@ -1019,12 +1110,16 @@ CString Kvz_New_MngFormula::CercaFormulaExtracontabile(const DataInt& aEsercizio
 
 struct Kvz_New_External::Cursori
 {
-	explicit Cursori(SqlConnection* pConn) : anagrafica(pConn), righe(pConn), extracont(pConn), output(pConn) {}
+	explicit Cursori(SqlConnection* pConn)
+		: anagrafica(pConn), righe(pConn), extracont(pConn), output(pConn), risultati(pConn)
+	{
+	}
 	Kvz_TAnagSimboli_Ext anagrafica;
 	Kvz_TModRiclassRighe_Ext righe;
 	Kvz_TCodExtracont_Ext extracont;
 	Kvz_TSimboliOutputRiclass_Ext output;
-	std::unique_ptr<SqlTable> pAnagrafica, pRighe, pExtracont, pOutput;
+	Kvz_TRiclassificato_Ext risultati;
+	std::unique_ptr<SqlTable> pAnagrafica, pRighe, pExtracont, pOutput, pRisultati;
 };
 
 Kvz_New_External::Kvz_New_External(CAbstractFormDoc* pDoc) : m_pDoc(pDoc)
@@ -1059,7 +1154,8 @@ Kvz_New_External::~Kvz_New_External()
 	m_Query.clear();  // before the connection they run on
 	if (m_pCursori)
 	{
-		for (auto* p : {&m_pCursori->pAnagrafica, &m_pCursori->pRighe, &m_pCursori->pExtracont, &m_pCursori->pOutput})
+		for (auto* p : {&m_pCursori->pAnagrafica, &m_pCursori->pRighe, &m_pCursori->pExtracont, &m_pCursori->pOutput,
+						&m_pCursori->pRisultati})
 			if (*p && (*p)->IsOpen())
 				(*p)->Close();
 		m_pCursori.reset();
@@ -1209,6 +1305,20 @@ BOOL Kvz_New_External::CercaSimboloRisultato(const DataInt& aEsercizio, const Da
 	def.f_TipoBudget = DataEnum(static_cast<DWORD>(r.f_TipoBudget.GetValue()));
 	def.f_ValoreDaUsare = r.f_ValoreDaUsare;
 	return TRUE;
+}
+
+int Kvz_New_External::PosizioneRisultato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice)
+{
+	if (!m_pCursori)
+		return 0;
+	auto& r = m_pCursori->risultati;
+	SqlTable& t = ApriCursore(m_pCursori->pRisultati, r, m_pConnection,
+						  {{"p18", &r.f_Esercizio}, {"p27", &r.f_ModelloRiclassific}, {"p28", &r.f_CodRiclassificato}});
+	t.SetParamValue("p18", aEsercizio);
+	t.SetParamValue("p27", aModello);
+	t.SetParamValue("p28", aCodice);
+	t.Query();
+	return t.IsEOF() ? 0 : r.f_Posizione.GetValue();
 }
 
 Kvz_New_Cursore* Kvz_New_External::Cursore(const CString& strForma)

@@ -133,6 +133,8 @@ public:
 	// The other company's registry row of a result symbol, copied into def; FALSE when none.
 	BOOL CercaSimboloRisultato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aNome,
 							   Kvz_TSimboliOutputRiclass& def);
+	// The position of a code's results in the model's row order; 0 when it has none.
+	int PosizioneRisultato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice);
 	// A query on this company's database, by the shape that defines it: null when it was not
 	// made yet; Nuovo makes it, empty, for the caller to define.
 	Kvz_New_Cursore* Cursore(const CString& strForma);
@@ -230,10 +232,11 @@ public:
 	BOOL SimboloGiaValutato(const CString& strNome, const DataEnum& aTipo, const DataStr& aModello,
 							const DataInt& aEsercizio, Kvz_New_Simbolo*& pSimbolo);
 	// Adds the results of another formula, evaluated by a nested engine for the year and
-	// model, to the symbol: month below 1 every month, else that month.
-	void EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+	// model, to the symbol: month below 1 every month, else that month. FALSE when the nested
+	// evaluation fails (said by it).
+	BOOL EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
 					 const DataInt& aMese, const DataStr& aModello);
-	void EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+	BOOL EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
 					 const DataInt& aMese, const DataStr& aModello, const DataEnum& aTipoBudget);
 
 	// Checks the attached formula: syntax, names known in the year and model (always those of
@@ -253,9 +256,12 @@ public:
 	// The text ready for evaluation: macros expanded, extra-accounting symbols made neutral in
 	// mode item 1, decimal commas made points.
 	BOOL PreparaTesto(CString& strText);
-	// Replaces each extra-accounting symbol ("_E...") by the neutral element of the operation
-	// it takes part in: 0 in a sum, 1 in a product or a division.
-	static CString NeutralizzaExtracont(const CString& strText);
+	// Replaces each extra-accounting symbol (those bExtracont answers for, names without the
+	// underscore) by the neutral element of the operation it takes part in within its
+	// parentheses: 0 as a term of a sum or difference, 1 as a factor; a leading factor divided
+	// by what follows becomes a product ("_E / B" is "1 * B"). A group of only such symbols
+	// stands for one and takes the place of its parentheses ("(_E1 + _E2) * B" is "(1) * B").
+	static CString NeutralizzaExtracont(const CString& strText, const std::function<bool(const CString&)>& bExtracont);
 
 	// Bounds of the macro expansion.
 	static constexpr int MaxLivelliMacro = 32;
@@ -268,6 +274,8 @@ private:
 	BOOL EvalExpression(CString* pText);
 	// The symbol's registry row into m_RigaAnagrafica; FALSE with a message when there is none.
 	BOOL LeggiAnagrafica(const CString& strNome);
+	// The registry row of a name, said nothing of: 1 found, 0 not there, -1 a failure (said).
+	int CercaRigaAnagrafica(const CString& strNome, Kvz_TAnagSimboli& riga);
 	// Base-plan symbols: FALSE when the definition is missing or wrong or the query fails.
 	BOOL ValorizzaPianoBase(const CString& strNome);
 	BOOL ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& def, Kvz_New_Simbolo& simbolo);
@@ -298,13 +306,19 @@ private:
 	BOOL Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New_Simbolo& simbolo, const Kvz_TSimboliPianoBase& def);
 	// The value column of a result symbol ("" when the definition names none).
 	CString ColonnaRisultato(const Kvz_TSimboliOutputRiclass& def, BOOL bEsterna) const;
-	void ValorizzaRiclassific(const CString& strNome);
-	void ValorizzaExtracont(const CString& strNome);
+	// Reclassified-code and extra-accounting symbols: FALSE when a query or a nested
+	// evaluation fails, so that no partial value is taken for a good one.
+	BOOL ValorizzaRiclassific(const CString& strNome);
+	BOOL ValorizzaExtracont(const CString& strNome);
+	// Says once per symbol that its range of codes selects none (the model's when given).
+	void NessunCodice(const CString& strNome, const DataStr& aDa, const DataStr& aA, const DataStr& aModello);
+	// Takes a symbol that failed out of the map: no later occurrence may reuse its values.
+	void ScartaSimbolo(const CString& strNome);
 	CString CercaFormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
 									   const DataInt& aNumero, const DataBool& bBudget, const DataEnum& aTipoBudget);
 	CString CercaFormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese, const DataStr& aCodice,
 									   const DataInt& aNumero);
-	void EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
+	BOOL EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
 					 const DataInt& aMese, const DataStr& aModello, const DataEnum* pTipoBudget);
 	// The last month to compute, within 0..12.
 	int UltimoMese() const;
@@ -373,6 +387,7 @@ private:
 	// The engine a nested engine was built by, null at the top; the top keeps what is said once.
 	Kvz_New_MngFormula* m_pRadice = nullptr;
 	std::set<CString> m_DettiUnaVolta;
+	bool m_bRicorsione = false;  // a symbol was met inside its own formula, said and skipped
 	std::map<CString, std::unique_ptr<Kvz_New_External>> m_MapDatabase;
 	// With stable definitions: by year, model and name; null when the table has no such row.
 	BOOL m_bDefinizioniStabili = FALSE;

@@ -7,6 +7,7 @@
 
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
 #include "platform/plvges/TableReader.h"
+#include "platform/plvoledb/SqlTable.h"
 #include "platform/plvparser/Parser.h"
 
 namespace kvz_formula {
@@ -106,6 +107,27 @@ CString TestoCodici(Def& def, Codici codici, Cerca cerca)
 	if (def.f_ValoreCodice.GetString() == def.f_ValoreCodiceA.GetString())
 		return cerca(def.f_ValoreCodice);
 	return TestoIntervallo(codici(), def.f_AggregFunction.GetItemValue() == 1, cerca);
+}
+
+// The account pattern of a symbol's condition as SQL's LIKE reads it: "%" or "*" any text,
+// "_" or "?" one character; a value with none of them is the accounts that begin with it.
+inline CString ModelloLike(const CString& strValore)
+{
+	std::string s = strValore.str();
+	if (s.find_first_of("%_*?") == std::string::npos)
+		return CString(s + "%");
+	for (char& c : s)
+		c = c == '*' ? '%' : c == '?' ? '_' : c;
+	return CString(s);
+}
+// The condition "column LIKE pattern" on a parameter already added: defined when bDefinisci,
+// valued always.
+inline void FiltroModello(SqlTable& table, LPCTSTR szParam, const DataObj& colonna, const DataStr& valore,
+						  bool bDefinisci = true)
+{
+	if (bDefinisci)
+		table.AddFilterColumn(colonna, "LIKE");
+	table.SetParamValue(szParam, DataStr(ModelloLike(valore.GetString())));
 }
 
 using FunzioneMessaggio = std::function<void(const CString&)>;

@@ -538,8 +538,7 @@ void Kvz_MngFormula::ComponiWhere(const Kvz_TSimboliPianoBase& def, SqlTable& t,
 	else if (opeConto == 7)
 	{
 		t.AddParam("p5", *c.conto);
-		t.AddFilterLike(*c.conto);
-		t.SetParamLike("p5", def.f_ValDaConto);
+		kvz_formula::FiltroModello(t, "p5", *c.conto, def.f_ValDaConto);
 	}
 	else
 	{

@@ -264,11 +264,8 @@ void Kvz_New_MngFormula::ComponiWhere(const Kvz_TSimboliPianoBase& def, SqlTable
 	else if (opeConto == 7)
 	{
 		if (bDefinisci)
-		{
 			table.AddParam("p5", conto);
-			table.AddFilterLike(conto);
-		}
-		table.SetParamLike("p5", def.f_ValDaConto);
+		kvz_formula::FiltroModello(table, "p5", conto, def.f_ValDaConto, bDefinisci);
 	}
 	// A list is matched entry by entry inside the query (see ValorizzaPianoBaseLocale).
 
@@ -497,7 +494,6 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 			table.SetParamValue("p13", def.f_NomeSimbolo);
 		}
 
-		bool bPrimo = true;
 		for (table.Query(); !table.IsEOF(); table.MoveNext())
 		{
 			double v;
@@ -510,14 +506,13 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 				if (c.bMastro && bSegnoMastro && MastroInverte(c.mastro.GetValue()))
 					v = -v;
 			}
-			// The first row, in month order, stands for the months without rows (a list only
-			// when it is of one month); every row then sets its own month.
-			if (bPrimo && (!bElenco || singleMonth))
+			// A symbol of one month is that month in every month; otherwise each month is its
+			// own rows', and a month without rows stays 0.
+			const int mese = c.mese.GetValue();
+			if (singleMonth)
 				for (DataDbl& valore : simbolo.m_Valori)
 					valore = v;
-			bPrimo = false;
-			const int mese = c.mese.GetValue();
-			if (mese >= 1 && mese <= 12)
+			else if (mese >= 1 && mese <= 12)
 				simbolo.m_Valori[mese - 1] = v;
 		}
 	}
@@ -639,11 +634,8 @@ BOOL Kvz_New_MngFormula::Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New
 			else
 			{
 				if (bDefinisci)
-				{
 					t.AddParam("p5", colConto);
-					t.AddFilterLike(colConto);
-				}
-				t.SetParamLike("p5", def.f_ValDaConto);
+				kvz_formula::FiltroModello(t, "p5", colConto, def.f_ValDaConto, bDefinisci);
 			}
 		}
 		else if (bDefinisci)
@@ -668,7 +660,6 @@ BOOL Kvz_New_MngFormula::Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New
 			const double saldo = pPB->f_SaldoContabile.GetValue(), rateo = pPB->f_ImportoRateo.GetValue();
 			return scelta == 0 ? saldo : scelta == 1 ? rateo : std::fabs(rateo) < eps ? saldo : pPB->f_TotaleAssestato.GetValue();
 		};
-		bool bPrimoFlush = true;
 		for (const Voce& voce : voci)
 		{
 			if (bElenco)
@@ -679,18 +670,10 @@ BOOL Kvz_New_MngFormula::Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New
 					t.SetParamValue("p5", voce.conto);
 			}
 			// A list always sums its signed amounts and adds each month to what the other
-			// entries gave; one month goes to all twelve on the first flush.
+			// entries gave; a symbol of one month is that month in every month, every entry's.
 			Kvz_New_AggregatoMese aggregato(bElenco ? 0 : def.f_AggregFunction.GetItemValue(), [&](int mese, double v) {
-				if (bPrimoFlush && singleMonth)
-				{
-					for (DataDbl& m : simbolo.m_Valori)
-						m = bElenco ? m.GetValue() + v : v;
-				}
-				else if (bElenco)
-					simbolo.m_Valori[mese - 1] += v;
-				else
-					simbolo.m_Valori[mese - 1] = v;
-				bPrimoFlush = false;
+				for (int m = singleMonth ? 1 : mese; m <= (singleMonth ? 12 : mese); ++m)
+					simbolo.m_Valori[m - 1] = bElenco ? simbolo.m_Valori[m - 1].GetValue() + v : v;
 			});
 			for (t.Query(); !t.IsEOF(); t.MoveNext())
 				aggregato.Riga(colMese.GetValue(), voce.bSottrae ? -valore() : valore());

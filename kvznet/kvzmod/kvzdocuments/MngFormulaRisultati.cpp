@@ -39,6 +39,42 @@ DataMon* Colonna(Rec& r, const CString& nome)
 			return colonne[i];
 	return nullptr;
 }
+
+// A month's result: in every month for a symbol of one fixed month, else in its own; a month
+// without results stays 0.
+void Risultato(Kvz_New_Simbolo& simbolo, const Kvz_TSimboliOutputRiclass& def, int mese, double v)
+{
+	if (def.f_ValoreMeseConst)
+		for (DataDbl& valore : simbolo.m_Valori)
+			valore = v;
+	else if (mese >= 1 && mese <= 12)
+		simbolo.m_Valori[mese - 1] = v;
+}
+
+// The range's bounds, "p5" and "p6": positions when the first code has results, else codes.
+void ValoriIntervallo(SqlTable& t, const Kvz_TSimboliOutputRiclass& def, int daPos, int aPos)
+{
+	if (daPos != 0)
+	{
+		t.SetParamValue("p5", DataInt(daPos));
+		t.SetParamValue("p6", DataInt(aPos));
+	}
+	else
+	{
+		t.SetParamValue("p5", def.f_ValoreCodice);
+		t.SetParamValue("p6", def.f_ValoreCodiceA);
+	}
+}
+
+// Whether a range selects any code: by position when its first code has results, else by code
+// as the database compares them.
+bool SelezionaCodici(const Kvz_TSimboliOutputRiclass& def, int daPos, int aPos)
+{
+	if (daPos != 0)
+		return daPos <= aPos;
+	return Kvz_New_MngFormula::ChiaveTesto(def.f_ValoreCodice.GetString()) <=
+		   Kvz_New_MngFormula::ChiaveTesto(def.f_ValoreCodiceA.GetString());
+}
 }  // namespace
 
 CString Kvz_New_MngFormula::ColonnaRisultato(const Kvz_TSimboliOutputRiclass& def, BOOL bEsterna) const
@@ -146,6 +182,8 @@ BOOL Kvz_New_MngFormula::ValorizzaOutputLocale(const Kvz_TSimboliOutputRiclass& 
 		const int daPos = posizione(def.f_ValoreCodice);
 		const int aPos = posizione(def.f_ValoreCodiceA);
 		const bool bPosizione = daPos != 0;
+		if (!SelezionaCodici(def, daPos, aPos))
+			NessunCodice(def.f_NomeSimbolo.GetString(), def.f_ValoreCodice, def.f_ValoreCodiceA, def.f_ValoreModello);
 
 		Kvz_New_MngFormula* pRadice = m_pRadice ? m_pRadice : this;
 		const CString forma = CString(fmt::format("R|{}|{}|{}", aggreg, colonna.str(), bPosizione));
@@ -199,29 +237,9 @@ BOOL Kvz_New_MngFormula::ValorizzaOutputLocale(const Kvz_TSimboliOutputRiclass& 
 		t.SetParamValue("p4", DataInt(a));
 		t.SetParamValue("p23", def.f_ValoreModello);
 		t.SetParamValue("p24", m_Modo);
-		if (bPosizione)
-		{
-			t.SetParamValue("p5", DataInt(daPos));
-			t.SetParamValue("p6", DataInt(aPos));
-		}
-		else
-		{
-			t.SetParamValue("p5", def.f_ValoreCodice);
-			t.SetParamValue("p6", def.f_ValoreCodiceA);
-		}
-		bool bPrimo = true;
+		ValoriIntervallo(t, def, daPos, aPos);
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
-		{
-			const double v = c.valori[0].GetValue();
-			// The first month read stands for the months without rows.
-			if (bPrimo)
-				for (DataDbl& valore : simbolo.m_Valori)
-					valore = v;
-			bPrimo = false;
-			const int mese = c.mese.GetValue();
-			if (mese >= 1 && mese <= 12)
-				simbolo.m_Valori[mese - 1] = v;
-		}
+			Risultato(simbolo, def, c.mese.GetValue(), c.valori[0].GetValue());
 	}
 	catch (const std::exception& e)
 	{
@@ -242,7 +260,13 @@ BOOL Kvz_New_MngFormula::Ext_ValorizzaOutputRiclassific(const DataStr& aAzienda,
 	const CString colonna = ColonnaRisultato(def, TRUE);
 	try
 	{
-		const CString forma = "R";
+		// The range as here: by the model's row order when its first code has results there.
+		const int daPos = pExternal->PosizioneRisultato(m_Esercizio, def.f_ValoreModello, def.f_ValoreCodice);
+		const int aPos = pExternal->PosizioneRisultato(m_Esercizio, def.f_ValoreModello, def.f_ValoreCodiceA);
+		const bool bPosizione = daPos != 0;
+		if (!SelezionaCodici(def, daPos, aPos))
+			NessunCodice(def.f_NomeSimbolo.GetString(), def.f_ValoreCodice, def.f_ValoreCodiceA, def.f_ValoreModello);
+		const CString forma = bPosizione ? "R|pos" : "R|cod";
 		Kvz_New_Cursore* pCursore = pExternal->Cursore(forma);
 		if (!pCursore)
 		{
@@ -262,9 +286,10 @@ BOOL Kvz_New_MngFormula::Ext_ValorizzaOutputRiclassific(const DataStr& aAzienda,
 			t.AddFilterColumn(r.f_ModelloRiclassific);
 			t.AddParam("p24", r.f_TipoDatoPianoBase);
 			t.AddFilterColumn(r.f_TipoDatoPianoBase);
-			t.AddParam("p5", r.f_CodRiclassificato);
-			t.AddParam("p6", r.f_CodRiclassificato);
-			t.AddBetweenColumn(r.f_CodRiclassificato);
+			DataObj& colRange = bPosizione ? static_cast<DataObj&>(r.f_Posizione) : r.f_CodRiclassificato;
+			t.AddParam("p5", colRange);
+			t.AddParam("p6", colRange);
+			t.AddBetweenColumn(colRange);
 			t.AddSortColumn(r.f_Mese);
 			pCursore = &c;
 		}
@@ -278,11 +303,9 @@ BOOL Kvz_New_MngFormula::Ext_ValorizzaOutputRiclassific(const DataStr& aAzienda,
 		t.SetParamValue("p30", DataInt(a));
 		t.SetParamValue("p23", def.f_ValoreModello);
 		t.SetParamValue("p24", DataLng(static_cast<long>(def.f_TipoDatoPBase.GetValue())));
-		t.SetParamValue("p5", def.f_ValoreCodice);
-		t.SetParamValue("p6", def.f_ValoreCodiceA);
-		// Each month at its own index: no spreading over the months without rows.
+		ValoriIntervallo(t, def, daPos, aPos);
 		Kvz_New_AggregatoMese aggregato(def.f_AggregFunction.GetItemValue(),
-										[&](int mese, double v) { simbolo.m_Valori[mese - 1] = v; });
+										[&](int mese, double v) { Risultato(simbolo, def, mese, v); });
 		const DataMon* pColonna = Colonna(r, colonna);
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
 			aggregato.Riga(r.f_Mese.GetValue(), pColonna ? pColonna->GetValue() : 0.0);

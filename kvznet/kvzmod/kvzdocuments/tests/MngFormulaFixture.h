@@ -95,6 +95,11 @@ protected:
 		s.f_ValoreMeseSymb = TRUE;
 		s.f_ValoreCodice = codice;
 		InsertRow(s);
+		CodiceExtra(codice, [&](int) { return CString(formula); });
+	}
+	// An extra-accounting code whose main and first further formula of each month is given.
+	void CodiceExtra(const char* codice, const std::function<CString(int mese)>& formula)
+	{
 		Kvz_TCodExtracontabiliTesta t;
 		t.f_Esercizio = kAnno;
 		t.f_CodExtracont = codice;
@@ -105,7 +110,8 @@ protected:
 			r.f_Esercizio = kAnno;
 			r.f_CodExtracont = codice;
 			r.f_Mese = m;
-			r.f_Formula = formula;
+			r.f_Formula = formula(m);
+			r.f_Formula1 = formula(m);
 			InsertRow(r);
 		}
 	}
@@ -209,6 +215,13 @@ protected:
 	}
 	// Month m (1-12) of a result.
 	static double M(const std::vector<double>& v, int m) { return v[static_cast<size_t>(m - 1)]; }
+	// Twelve months, all 0 but month m.
+	static std::vector<double> Mese(int m, double v)
+	{
+		std::vector<double> out(12, 0.0);
+		out[static_cast<size_t>(m - 1)] = v;
+		return out;
+	}
 
 	long m_nId = 0;
 };

@@ -31,8 +31,9 @@ TEST_F(PianoBase, AggregatesMonthRangesAndSingleMonth)
 	{
 		Simbolo(c.nome, [&](auto& s) { s.f_AggregFunction = DataEnum(E_KVZ_AGGREGFUNCTION, c.aggreg); });
 		const auto v = Valuta(CString("_") + c.nome);
-		// The first month read (in month order) stands for the months without rows.
-		std::vector<double> atteso(12, c.mese3);
+		// A month without rows is 0, never another month's value.
+		std::vector<double> atteso(12, 0.0);
+		atteso[2] = c.mese3;
 		atteso[4] = c.mese5;
 		EXPECT_EQ(v, atteso) << c.nome;
 	}
@@ -44,10 +45,10 @@ TEST_F(PianoBase, AggregatesMonthRangesAndSingleMonth)
 		s.f_ValDaConto = "B1";
 	});
 	auto v = Valuta("_RIGHE");
-	EXPECT_EQ(M(v, 1), 7);
+	EXPECT_EQ(M(v, 1), 0);
 	EXPECT_EQ(M(v, 2), 7);
 	EXPECT_EQ(M(v, 6), 9);
-	EXPECT_EQ(M(v, 12), 7);
+	EXPECT_EQ(M(v, 12), 0);
 
 	// One month fixed: its value in all twelve; a fixed range that leaves month 3 out.
 	Simbolo("MESE5", [](auto& s) {
@@ -59,17 +60,19 @@ TEST_F(PianoBase, AggregatesMonthRangesAndSingleMonth)
 		s.f_ValDaMeseConst = TRUE;
 		s.f_ValDaMese = 4;
 	});
-	EXPECT_EQ(Valuta("_DA4"), Costante(2));
+	std::vector<double> da4(12, 0.0);
+	da4[4] = 2;
+	EXPECT_EQ(Valuta("_DA4"), da4);
 	Simbolo("ANNOPREC", [](auto& s) {
 		s.f_ValDaEsConst = TRUE;
 		s.f_ValDaEs = kAnno - 1;
 	});
-	EXPECT_EQ(Valuta("_ANNOPREC"), Costante(700));
+	EXPECT_EQ(Valuta("_ANNOPREC"), Mese(4, 700));
 	// The engine's last month bounds the rows read: month 5 is beyond it.
 	auto f = Motore(4);
 	f->AttachFormula("_SOMMA");
 	ASSERT_TRUE(f->Eval());
-	EXPECT_EQ(Mesi(*f), Costante(30, 4));
+	EXPECT_EQ(Mesi(*f), Mese(3, 30));
 }
 
 TEST_F(PianoBase, ModesAndTheSymbolsOwnChoiceOfValue)
@@ -110,11 +113,11 @@ TEST_F(PianoBase, BudgetRowsFollowTheSymbolOrTheEnginesBudgetType)
 		s.f_TipoBudget = DataEnum(E_KVZ_TIPOBUDGET, 1);
 	});
 	Simbolo("PIANO");
-	EXPECT_EQ(Valuta("_BUDB", 3), Costante(20));  // the engine's mode plays no part
+	EXPECT_EQ(Valuta("_BUDB", 3), Mese(2, 20));  // the engine's mode plays no part
 	auto f = Motore();
 	f->AttachFormulaBudget("_PIANO + _BUDB", DataEnum(E_KVZ_TIPOBUDGET, 0));
 	ASSERT_TRUE(f->Eval());
-	EXPECT_EQ(Mesi(*f), Costante(30));  // budget A for the plain symbol, B for its own
+	EXPECT_EQ(Mesi(*f), Mese(2, 30));  // budget A for the plain symbol, B for its own
 }
 
 TEST_F(PianoBase, AccountConditionsAndAmountFilters)
@@ -249,15 +252,15 @@ TEST_F(PianoBase, ValuesAreReadOncePerRunAlsoByNestedEngines)
 	auto f = Motore();
 	f->AttachFormula("_P + _R");
 	ASSERT_TRUE(f->Eval());
-	EXPECT_EQ(Mesi(*f), Costante(44));
+	EXPECT_EQ(Mesi(*f), Mese(1, 44));
 	// The run does not write the base plan: the engine answers from what it read.
 	m_pConn->ExecuteSQL("UPDATE Kvz_PianoBaseR SET SaldoContabile = 5");
 	f->AttachFormula("_P + _R + _P");
 	ASSERT_TRUE(f->Eval());
-	EXPECT_EQ(Mesi(*f), Costante(48));
+	EXPECT_EQ(Mesi(*f), Mese(1, 48));
 	f->SvuotaCachePianoBase();
 	ASSERT_TRUE(f->Eval());
-	EXPECT_EQ(Mesi(*f), Costante(60));
+	EXPECT_EQ(Mesi(*f), Mese(1, 60));
 }
 
 TEST_F(PianoBase, AnotherCompanysRowsAggregatedHereInMonthOrder)
@@ -318,6 +321,17 @@ TEST_F(PianoBase, AnotherCompanysRowsAggregatedHereInMonthOrder)
 	EXPECT_EQ(M(v, 2), 4 - 6 - 50);
 	EXPECT_EQ(M(v, 3), -6);
 	EXPECT_EQ(M(v, 4), 0);
+	// Of one month: that month of every entry in all twelve.
+	Simbolo("XLISTA2", [](auto& s) {
+		s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, 8);
+		s.f_WhereConto = TRUE;
+		s.f_ValDaMeseConst = s.f_ValAMeseConst = TRUE;
+		s.f_ValDaMese = s.f_ValAMese = 2;
+	}, "ALTRA");
+	Voce("XLISTA2", "A1", 0);
+	Voce("XLISTA2", "A2", 1);
+	Voce("XLISTA2", "A1", 1, "CDC1");
+	EXPECT_EQ(Valuta("_XLISTA2"), Costante(4 - 6 - 50));
 	EXPECT_TRUE(Messaggi().empty());
 
 	// A nested engine uses the connection its top engine opened: with the company gone

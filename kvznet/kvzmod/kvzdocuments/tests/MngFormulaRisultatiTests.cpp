@@ -85,28 +85,34 @@ TEST_F(Risultati, RangesByPositionOrByCodeColumnsAndDataKind)
 		s.f_ValoreMeseConst = TRUE;
 		s.f_ValoreMese = 3;
 	});
-	EXPECT_EQ(Valuta("_POS"), Mesi23(11, 2, 11));  // the first month read spreads
-	EXPECT_EQ(Valuta("_CODICI"), Mesi23(111, 2, 111));
-	EXPECT_EQ(Valuta("_UNO"), Costante(100));
-	EXPECT_EQ(Valuta("_CONTA"), Mesi23(3, 1, 3));
-	EXPECT_EQ(Valuta("_V1"), Mesi23(10, 20, 10));
+	EXPECT_EQ(Valuta("_POS"), Mesi23(11, 2, 0));  // a month without results is 0
+	EXPECT_EQ(Valuta("_CODICI"), Mesi23(111, 2, 0));
+	EXPECT_EQ(Valuta("_UNO"), Mesi23(100, 0, 0));
+	EXPECT_EQ(Valuta("_CONTA"), Mesi23(3, 1, 0));
+	EXPECT_EQ(Valuta("_V1"), Mesi23(10, 20, 0));
 	EXPECT_EQ(Valuta("_MESE3"), Costante(2));
 	auto f = Motore();
 	f->AttachFormulaBudget("_BUD", DataEnum(E_KVZ_TIPOBUDGET, 1));
 	ASSERT_TRUE(f->Eval());
-	EXPECT_EQ(Mesi(*f), Mesi23(2001, 2002, 2001));
+	EXPECT_EQ(Mesi(*f), Mesi23(2001, 2002, 0));
 	// Outside a budget formula the budget value the definition names.
 	Simbolo("BUDB", "A", "A", 0, [](auto& s) {
 		s.f_ValoreDalBudget = TRUE;
 		s.f_TipoBudget = DataEnum(E_KVZ_TIPOBUDGET, 1);
 	});
-	EXPECT_EQ(Valuta("_BUDB"), Mesi23(2001, 2002, 2001));
+	EXPECT_EQ(Valuta("_BUDB"), Mesi23(2001, 2002, 0));
 	f->AttachFormulaBudget("_BUDB", DataEnum(E_KVZ_TIPOBUDGET, 0));
 	ASSERT_TRUE(f->Eval());
-	EXPECT_EQ(Mesi(*f), Mesi23(1001, 1002, 1001));
+	EXPECT_EQ(Mesi(*f), Mesi23(1001, 1002, 0));
 	// Written by the run as it goes: every occurrence reads again.
 	m_pConn->ExecuteSQL("UPDATE Kvz_Riclassificato SET Valore = Valore * 2");
-	EXPECT_EQ(Valuta("_UNO"), Costante(200));
+	EXPECT_EQ(Valuta("_UNO"), Mesi23(200, 0, 0));
+
+	// A range whose ends are out of the model's row order selects nothing, and says so once.
+	Simbolo("ROVESCIO", "B", "A");
+	EXPECT_EQ(Valuta("_ROVESCIO + _ROVESCIO"), Costante(0));
+	EXPECT_EQ(Messaggi(), V{"Il simbolo ROVESCIO non seleziona alcun codice: da B a A del modello SRC."});
+	m_Messaggi.Clear();
 
 	// A definition that names no value column is refused, as is a missing one.
 	Simbolo("NOCOL", "A", "A", 0, [](auto& s) { s.f_ValoreDaUsare = 11; });
@@ -131,7 +137,7 @@ TEST_F(Risultati, AnotherCompanysResultsAggregatedHereInMonthOrder)
 	for (auto [codice, mese, valore] : righe)
 	{
 		Kvz_TRiclassificato_Ext r(altra.get());
-		Riempi(r, codice, 1, mese, valore, 2);
+		Riempi(r, codice, codice[0] - 'A' + 1, mese, valore, 2);
 		InsertRow(r);
 	}
 	struct Caso
@@ -153,6 +159,22 @@ TEST_F(Risultati, AnotherCompanysResultsAggregatedHereInMonthOrder)
 	}, "ALTRA");
 	EXPECT_EQ(Valuta("_EBUD"), Mesi23(2006, 1995, 0));
 	EXPECT_TRUE(Messaggi().empty());
+
+	// A range by the model's row order there too, as here: K1 and K3, not K2 between them by code.
+	for (auto [codice, posizione, valore] : {std::tuple{"K1", 10, 1.0}, std::tuple{"K3", 11, 10.0}, std::tuple{"K2", 12, 100.0}})
+	{
+		Kvz_TRiclassificato_Ext r(altra.get());
+		Riempi(r, codice, posizione, 4, valore, 2);
+		InsertRow(r);
+	}
+	const auto dati = [](auto& s) { s.f_TipoDatoPBase = DataEnum(E_KVZ_TIPODATOPBASE, 2); };
+	Simbolo("EPOS", "K1", "K3", 0, dati, "ALTRA");
+	Simbolo("EROVESCIO", "K3", "K1", 0, dati, "ALTRA");
+	std::vector<double> atteso(12, 0.0);
+	atteso[3] = 11;
+	EXPECT_EQ(Valuta("_EPOS"), atteso);
+	EXPECT_EQ(Valuta("_EROVESCIO"), Costante(0));
+	EXPECT_EQ(Messaggi(), V{"Il simbolo EROVESCIO non seleziona alcun codice: da K3 a K1 del modello SRC."});
 }
 
 }  // namespace

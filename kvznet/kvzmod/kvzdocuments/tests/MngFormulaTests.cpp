@@ -240,29 +240,44 @@ TEST_F(Formule, MacroExpansionReplacesWholeNamesVerbatimAndStops)
 	}
 }
 
-TEST(FormulePreparazione, ExtraAccountingSymbolsBecomeNeutral)
+TEST(FormulePreparazione, ExtraAccountingSymbolsTakeTheNeutralOfTheirOwnOperation)
 {
+	// E1, E2 and X are the extra-accounting symbols here; S, ENERGIA and the others are not.
+	auto extra = [](const CString& nome) { return nome == "E1" || nome == "E2" || nome == "X"; };
 	const std::pair<const char*, const char*> cases[] = {
 		{"_S1+_E1+_S2", "_S1+0+_S2"},
 		{"_E1 / _S1", "1 * _S1"},
 		{"_E1", "0"},
-		{"_S * (_E1 + _S2)", "_S * (0 + _S2)"},  // inside parentheses the token's own operation decides
-		{"_S * (_E1)", "_S * (1)"},              // alone there: the operation of the parentheses
+		{"_S * (_E1 + _S2)", "_S * (0 + _S2)"},
+		{"(_E1) * _S", "(1) * _S"},  // alone in its parentheses: the operation of the group
+		{"_S / (_E1)", "_S / (1)"},
+		{"_S * (_E1)", "_S * (1)"},
+		{"(_E1) / _S", "(1) * _S"},
+		{"((_E1)) + _S", "(0) + _S"},
+		// A group of only such symbols is one of them.
+		{"(_E1 + _E2) * _S", "(1) * _S"},
+		{"_S - (_E1 * _E2)", "_S - (0)"},
 		{"_S1 * _E1", "_S1 * 1"},
 		{"_S1 - _E1", "_S1 - 0"},
 		{"_E1 + _S1", "0 + _S1"},
+		{"_S1 + _E1 * _S2", "_S1 + 1 * _S2"},  // a factor of its product, whatever comes before
 		{"_S1 + _S2 * _E1 / _E2", "_S1 + _S2 * 1 / 1"},
 		{"_A + (_E1 / _B)", "_A + (1 * _B)"},
-		{"_SE + _A_E1 + 2", "_SE + _A_E1 + 2"},  // only names that begin with E
+		{"_E1 + _E2", "0 + 0"},
+		{"_ENERGIA * 2 + _X", "_ENERGIA * 2 + 0"},  // a name that begins with E is not a reason
+		{"_SE + _A_E1 + 2", "_SE + _A_E1 + 2"},
 		{"_S1 + 2", "_S1 + 2"},
 	};
 	for (auto& [testo, atteso] : cases)
-		EXPECT_EQ(Kvz_New_MngFormula::NeutralizzaExtracont(testo), atteso) << testo;
+		EXPECT_EQ(Kvz_New_MngFormula::NeutralizzaExtracont(testo, extra), atteso) << testo;
 }
 
 TEST_F(Formule, PreparationExpandsThenNeutralisesThenTurnsCommasIntoPoints)
 {
 	Macro("M", "_E2 * _A");
+	Simbolo("E1", 1);
+	Simbolo("E2", 1);
+	Simbolo("A", 0);
 	CString testo = "__M + _E1 + 10,5";
 	auto modo1 = Motore("", 1);
 	ASSERT_TRUE(modo1->PreparaTesto(testo));
