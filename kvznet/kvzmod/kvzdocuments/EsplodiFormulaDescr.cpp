@@ -28,7 +28,6 @@
 namespace {
 const char* const kSource = "EsplodiFormulaDescr";
 const int kTipoMessaggio = 2;
-const char* const kOperatori[] = {"=", "<=", ">=", "<", ">", "<>"};
 
 CString Testo(const char* s)
 {
@@ -552,37 +551,17 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaPianoBase(Kvz_FormulaFlatElem& elem)
 		return frase;
 	try
 	{
-		Kvz_TAnagContiKvz_Ext rec(pConn ? pConn : AfxGetDefaultSqlConnection());
-		SqlTable t(&rec, pConn ? pConn->GetDefaultSqlSession() : AfxGetDefaultSqlSession());
-		t.Open(FALSE);
-		t.SelectAll();
-		t.AddParam("p18", rec.f_Esercizio);
-		t.AddFilterColumn(rec.f_Esercizio);
-		t.AddParam("p20", rec.f_ContoKvz);
-		if (ope == 6)
-		{
-			t.AddParam("p21", rec.f_ContoKvz);
-			t.AddBetweenColumn(rec.f_ContoKvz);
-		}
-		else if (ope == 7)
-			t.AddFilterColumn(rec.f_ContoKvz, "LIKE");
-		else
-			t.AddFilterColumn(rec.f_ContoKvz, kOperatori[std::clamp(ope, 0, 5)]);
-		t.AddSortColumn(rec.f_ContoKvz);
-		t.SetParamValue("p18", m_Esercizio);
-		if (ope == 7)
-			t.SetParamValue("p20", DataStr(kvz_formula::ModelloLike(def.f_ValDaConto.GetString())));
-		else
-			t.SetParamValue("p20", def.f_ValDaConto);
-		if (ope == 6)
-			t.SetParamValue("p21", def.f_ValAConto);
-		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		const std::vector<Kvz_ContoLivello> conti = Kvz_ContiDellaCondizione(
+			pConn ? pConn : AfxGetDefaultSqlConnection(), m_Esercizio, ope, def.f_ValDaConto, def.f_ValAConto);
+		for (const Kvz_ContoLivello& c : conti)
 		{
 			Kvz_FormulaFlatElem* p = NuovoDettaglio(elem);
-			p->m_Testo = rec.f_ContoKvz;
-			p->m_Descrizione = rec.f_Descrizione;
+			p->m_Testo = c.conto;
+			p->m_Descrizione = c.descrizione;
 		}
-		t.Close();
+		const CString livelli = Kvz_TestoLivelliConti(def.f_NomeSimbolo.GetString(), conti);
+		if (!livelli.IsEmpty())
+			Messaggio(livelli);
 	}
 	catch (const std::exception& e)
 	{

@@ -12,6 +12,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloPBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlException.h"
@@ -267,6 +268,23 @@ BOOL Kvz_CPropSimboloPBaseDoc::VerificaSimbolo()
 		AfxMessageBox(Testo(_T("La condizione di estrazione e di ricerca indicata non e' univoca (estrae piu' di una ")
 							_T("riga dal database).")));
 		return FALSE;
+	}
+	// Accounts of several grouping levels count the same amounts more than once: said, not
+	// refused (a user may mean it). Another company's accounts are not at hand here.
+	if (opeConto != kOpeElenco && m_UsaAziendaEsterna != TRUE)
+	{
+		try
+		{
+			const CString livelli = Kvz_TestoLivelliConti(
+				m_NomeSimbolo.GetString(), Kvz_ContiDellaCondizione(AfxGetDefaultSqlConnection(), EsercizioSimbolo(),
+																   opeConto, m_ValDaConto, m_ValAConto));
+			if (!livelli.IsEmpty())
+				AfxMessageBox(livelli, MB_OK | MB_ICONWARNING);
+		}
+		catch (const SqlException& e)
+		{
+			e.ShowError();
+		}
 	}
 	return TRUE;
 }

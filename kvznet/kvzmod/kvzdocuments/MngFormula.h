@@ -27,6 +27,7 @@
 #include "platform/plvgenlib/CMessages.h"
 
 class CAbstractFormDoc;
+class SqlConnection;
 
 // A name in a formula starts after one underscore (symbol) or two (macro) and ends at the next
 // separator.
@@ -46,6 +47,21 @@ void Kvz_CompletaIntervallo(DataStr& aDa, DataStr& aA);
 // register has models.
 std::vector<DataStr> Kvz_CodiciTra(SqlRecord& rec, DataObj& colEsercizio, DataObj* pColModello, DataStr& colCodice,
 								   const DataInt& esercizio, const DataStr& modello, const DataStr& da, const DataStr& a);
+
+// A grouped account a symbol's condition selects, with its level in the grouping (1: it has no
+// grouping account above it).
+struct Kvz_ContoLivello
+{
+	CString conto, descrizione;
+	int livello = 1;
+};
+// The grouped accounts of the year that an account condition (operator items 0-7, the
+// pattern's wildcards as the engine reads them) selects, in code order, on the connection.
+std::vector<Kvz_ContoLivello> Kvz_ContiDellaCondizione(SqlConnection* pConn, const DataInt& aEsercizio, int ope,
+													   const DataStr& aDa, const DataStr& aA);
+// What is said of a symbol whose accounts lie on more than one level, where the amounts of an
+// account are also in those that group it ("" when they lie on one).
+CString Kvz_TestoLivelliConti(const CString& strNome, const std::vector<Kvz_ContoLivello>& conti);
 
 // One valued symbol: its name with the underscore, kind, year and model, the twelve monthly
 // amounts, and the symbol whose formula it is being valued inside (null at the top).

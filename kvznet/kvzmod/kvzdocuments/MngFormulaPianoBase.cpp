@@ -3,9 +3,11 @@
 // per top engine and values kept for the run.
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include <fmt/format.h>
 
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
@@ -686,4 +688,83 @@ BOOL Kvz_New_MngFormula::Ext_ValorizzaPianoBase(const DataStr& aAzienda, Kvz_New
 		return FALSE;
 	}
 	return TRUE;
+}
+
+std::vector<Kvz_ContoLivello> Kvz_ContiDellaCondizione(SqlConnection* pConn, const DataInt& aEsercizio, int ope,
+													   const DataStr& aDa, const DataStr& aA)
+{
+	Kvz_TAnagContiKvz_Ext rec(pConn);
+	auto apri = [&](SqlTable& t) {
+		t.Open(FALSE);
+		t.SelectAll();
+		t.AddParam("p18", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+	};
+	// Every account's parent, for the level of those selected.
+	std::map<CString, CString> padri;
+	{
+		SqlTable t(&rec, pConn->GetDefaultSqlSession());
+		apri(t);
+		t.SetParamValue("p18", aEsercizio);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+			padri[Kvz_New_MngFormula::ChiaveTesto(rec.f_ContoKvz.GetString())] =
+				Kvz_New_MngFormula::ChiaveTesto(rec.f_ContoKvzPadre.GetString());
+		t.Close();
+	}
+	auto livello = [&](const CString& strConto) {
+		int n = 1;
+		CString c = Kvz_New_MngFormula::ChiaveTesto(strConto);
+		// Bounded: a register whose parents go round never ends the climb.
+		for (; n < 64; ++n)
+		{
+			auto it = padri.find(c);
+			if (it == padri.end() || it->second.IsEmpty() || padri.find(it->second) == padri.end())
+				break;
+			c = it->second;
+		}
+		return n;
+	};
+	std::vector<Kvz_ContoLivello> conti;
+	SqlTable t(&rec, pConn->GetDefaultSqlSession());
+	apri(t);
+	t.AddParam("p20", rec.f_ContoKvz);
+	if (ope == 6)
+	{
+		t.AddParam("p21", rec.f_ContoKvz);
+		t.AddBetweenColumn(rec.f_ContoKvz);
+	}
+	else if (ope == 7)
+		t.AddFilterColumn(rec.f_ContoKvz, "LIKE");
+	else
+		t.AddFilterColumn(rec.f_ContoKvz, kOperatori[std::clamp(ope, 0, 5)]);
+	t.AddSortColumn(rec.f_ContoKvz);
+	t.SetParamValue("p18", aEsercizio);
+	if (ope == 7)
+		t.SetParamValue("p20", DataStr(kvz_formula::ModelloLike(aDa.GetString())));
+	else
+		t.SetParamValue("p20", aDa);
+	if (ope == 6)
+		t.SetParamValue("p21", aA);
+	for (t.Query(); !t.IsEOF(); t.MoveNext())
+		conti.push_back({rec.f_ContoKvz.GetString(), rec.f_Descrizione.GetString(), livello(rec.f_ContoKvz.GetString())});
+	t.Close();
+	return conti;
+}
+
+CString Kvz_TestoLivelliConti(const CString& strNome, const std::vector<Kvz_ContoLivello>& conti)
+{
+	std::map<int, CString> esempi;  // the first account of each level
+	for (const Kvz_ContoLivello& c : conti)
+		esempi.try_emplace(c.livello, c.conto);
+	if (esempi.size() < 2)
+		return "";
+	std::string livelli;
+	for (const auto& [n, conto] : esempi)
+		livelli += fmt::format("{}{} {}: {}", livelli.empty() ? "" : ", ",
+							   AfxLoadSourceString("livello", kSource).str(), n, conto.str());
+	return CString::Formatted(AfxLoadSourceString("Il simbolo %s prende conti di piu' livelli del raggruppamento (%s): "
+												  "gli importi di un conto sono anche nei conti che lo raggruppano e "
+												  "verrebbero contati piu' volte.",
+												  kSource),
+							  strNome.GetString(), livelli.c_str());
 }

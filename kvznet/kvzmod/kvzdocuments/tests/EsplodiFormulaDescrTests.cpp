@@ -228,6 +228,32 @@ TEST_F(Esplosione, EachKindOfSymbolIsDescribedWithItsAccountsCentresAndJobs)
 	EXPECT_EQ(m_Messaggi.GetMessages().back().text, "Il simbolo SENZA (piano base) non e' presente in tabella simboli.");
 }
 
+// The accounts a pattern takes, as the engine reads it; accounts of several grouping levels
+// are said, with an example of each level.
+TEST_F(Esplosione, APatternOverSeveralLevelsListsItsAccountsAndSaysSo)
+{
+	Conto("20", "Costi");
+	Conto("2001", "Acquisti");
+	Conto("2001001", "Merci");
+	Conto("2011", "Servizi");
+	m_pConn->ExecuteSQL("UPDATE Kvz_AnagConti SET ContoKvzPadre = '20' WHERE ContoKvz IN ('2001', '2011')");
+	m_pConn->ExecuteSQL("UPDATE Kvz_AnagConti SET ContoKvzPadre = '2001' WHERE ContoKvz = '2001001'");
+	Kvz_TSimboliPianoBase tutti = SimboloPB("TUTTI", 7, "20");
+	InsertRow(tutti);
+	Kvz_TSimboliPianoBase foglie = SimboloPB("FOGLIE", 7, "20?1");
+	InsertRow(foglie);
+	Esplodi("_TUTTI");
+	EXPECT_EQ(Dettagli(0), (S{"20|||0|0|Costi", "2001|||0|0|Acquisti", "2001001|||0|0|Merci", "2011|||0|0|Servizi"}));
+	ASSERT_EQ(m_Messaggi.GetMessages().size(), 1u);
+	EXPECT_EQ(m_Messaggi.GetMessages()[0].text,
+			  "Il simbolo TUTTI prende conti di piu' livelli del raggruppamento (livello 1: 20, livello 2: 2001, livello "
+			  "3: 2001001): gli importi di un conto sono anche nei conti che lo raggruppano e verrebbero contati piu' "
+			  "volte.");
+	Esplodi("_FOGLIE");
+	EXPECT_EQ(Dettagli(0), (S{"2001|||0|0|Acquisti", "2011|||0|0|Servizi"}));
+	EXPECT_TRUE(m_Messaggi.GetMessages().empty());
+}
+
 TEST_F(Esplosione, CodesAreFollowedAsTheEngineValuesThemByPositionAndByBudget)
 {
 	Anagrafica("A", 0);

@@ -192,6 +192,52 @@ TEST_F(SalvaSimboloPBase, TheChecksRefuseAndKeepTheFormOpen)
 	}
 }
 
+// A condition over accounts of several grouping levels takes the same amounts more than once:
+// the save says so and goes on.
+TEST_F(SalvaSimboloPBase, AConditionOverSeveralLevelsIsSaidAndSaved)
+{
+	Conto("30", "Ricavi");
+	Conto("3001", "Vendite");
+	m_pConn->ExecuteSQL("UPDATE Kvz_AnagConti SET ContoKvzPadre = '3001' WHERE ContoKvz LIKE '3001%' AND ContoKvz <> '3001'");
+	m_pConn->ExecuteSQL("UPDATE Kvz_AnagConti SET ContoKvzPadre = '30' WHERE ContoKvz = '3001'");
+	const struct
+	{
+		const char* nome;
+		const char* ope;
+		const char* da;
+		const char* a;
+		const char* avviso;  // null: nothing said
+	} casi[] = {
+		{"LIVELLI", "Compreso tra", "3", "3999999",
+		 "Il simbolo LIVELLI prende conti di piu' livelli del raggruppamento (livello 1: 30, livello 2: 3001, livello 3: "
+		 "3001001): gli importi di un conto sono anche nei conti che lo raggruppano e verrebbero contati piu' volte."},
+		{"FOGLIE", "Compreso tra", "3001001", "3001999", nullptr},
+		{"GRUPPO", "=", "3001", nullptr, nullptr},
+	};
+	for (const auto& c : casi)
+	{
+		SCOPED_TRACE(c.nome);
+		FormDriver form = Nuovo(c.nome);
+		ASSERT_TRUE(form.Type("PB_SYMB_OPE_CONTO", c.ope)) << form.GetLastError();
+		ASSERT_TRUE(form.Type("PB_SYMB_CONTO_DA", c.da));
+		if (c.a)
+		{
+			ASSERT_TRUE(form.Type("PB_SYMB_CONTO_A", c.a));
+		}
+		m_Ui.Clear();
+		ASSERT_TRUE(form.Save()) << form.GetLastError();
+		if (c.avviso)
+		{
+			ASSERT_EQ(m_Ui.Messages().size(), 1u);
+			EXPECT_EQ(m_Ui.LastMessage(), c.avviso);
+			EXPECT_EQ(m_Ui.Messages()[0].type, UINT(MB_OK | MB_ICONWARNING));
+		}
+		else
+			EXPECT_TRUE(m_Ui.Messages().empty());
+	}
+	EXPECT_EQ(Numero("SELECT COUNT(*) FROM Kvz_SimboliPianoBase"), 3);
+}
+
 TEST_F(SalvaSimboloPBase, ASaveThatFailsPartWayWritesNothing)
 {
 	FormDriver form = Nuovo("ROTTO");
