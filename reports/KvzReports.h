@@ -33,6 +33,10 @@ CString DataKindText(const CString& kind);
 // Keeps the table's rows whose column equals the value.
 void FilterEqual(SqlTable& table, const char* param, DataObj& column, const DataObj& value);
 
+// A value column as a reader takes it: "0" the main one ("principale"), "1".."10" the further
+// formulas (with the title the model gives them), "A".."C" the budgets.
+CString ColumnText(const CString& column, int year, const CString& model);
+
 // A model as its prints show it: its description, and the codes whose row totals rows above it
 // (a row of kind "Totale", or one whose formula for the value column printed reads the results
 // of earlier rows), which stand out. Empty when the model cannot be read.

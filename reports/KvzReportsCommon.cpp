@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TDescrFormula.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
 #include "platform/plvoledb/SqlTable.h"
@@ -178,6 +180,31 @@ bool ModelShape::IsTotal(const CString& code) const
 	return it != totals.end() && it->second;
 }
 
+// The value columns' own names: "0" the main one, "1".."10" the further formulas under the
+// title the model gives them, "A".."C" the budgets.
+CString ColumnText(const CString& column, int year, const CString& model)
+{
+	if (column == "0")
+		return "principale";
+	if (column == "A" || column == "B" || column == "C")
+		return "budget " + column;
+	const int n = static_cast<int>(std::strtol(column.GetString(), nullptr, 10));
+	CString text = CString::Formatted("formula %d", n);
+	try
+	{
+		Kvz_TRDescrFormula titles;
+		if (titles.FindRecord(DataInt(year), DataEnum(E_KVZ_TIPOSIMBOLO, 3), DataStr(model), DataEnum(E_KVZ_TIPOBUDGET, 3),
+							  DataInt(n)) == TableReader::FOUND &&
+			!titles.GetRecord()->f_Descrizione.IsEmpty())
+			text += " (" + titles.GetRecord()->f_Descrizione.GetString() + ")";
+	}
+	catch (const SqlException&)
+	{
+		// The title is a courtesy: the column's number says which it is.
+	}
+	return text;
+}
+
 CString DataKindText(const CString& kind)
 {
 	// The first item lets each symbol say which balance it takes.
@@ -187,10 +214,13 @@ CString DataKindText(const CString& kind)
 std::vector<std::pair<CString, CString>> PrintByCodeInputs(const CReportContext& ctx)
 {
 	std::vector<std::pair<CString, CString>> inputs;
-	for (auto [label, name] : {std::pair{"Esercizio", "w_EsercInput"}, std::pair{"Dal mese", "w_DalMeseInput"},
-							   std::pair{"Al mese", "w_AlMeseInput"}, std::pair{"Colonna", "w_ColonnaInput"}})
+	if (ctx.HasInput("w_EsercInput"))
+		inputs.emplace_back("Esercizio", ctx.InputText("w_EsercInput"));
+	for (auto [label, name] : {std::pair{"Dal mese", "w_DalMeseInput"}, std::pair{"Al mese", "w_AlMeseInput"}})
 		if (ctx.HasInput(name))
-			inputs.emplace_back(label, ctx.InputText(name));
+			inputs.emplace_back(label, MonthName(ctx.InputInt(name)));
+	if (ctx.HasInput("w_ColonnaInput"))
+		inputs.emplace_back("Colonna valori", ColumnText(ctx.InputText("w_ColonnaInput"), ctx.InputInt("w_EsercInput"), CString()));
 	return inputs;
 }
 

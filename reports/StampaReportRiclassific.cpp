@@ -4,8 +4,6 @@
 #include <map>
 
 #include "KvzReports.h"
-#include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
-#include "kvznet/kvzmod/kvzdbl/Kvz_TDescrFormula.h"
 
 namespace kvzreports {
 namespace {
@@ -25,31 +23,6 @@ struct Line
 	std::map<int, double> months;
 	double range = 0, carried = 0;
 };
-
-// The value columns' own names: "0" the main one, "1".."10" the further formulas under the
-// title the model gives them, "A".."C" the budgets.
-CString ColumnText(const CString& column, int year, const CString& model)
-{
-	if (column == "0")
-		return "principale";
-	if (column == "A" || column == "B" || column == "C")
-		return "budget " + column;
-	const int n = static_cast<int>(std::strtol(column.GetString(), nullptr, 10));
-	CString text = CString::Formatted("formula %d", n);
-	try
-	{
-		Kvz_TRDescrFormula titles;
-		if (titles.FindRecord(DataInt(year), DataEnum(E_KVZ_TIPOSIMBOLO, 3), DataStr(model), DataEnum(E_KVZ_TIPOBUDGET, 3),
-							  DataInt(n)) == TableReader::FOUND &&
-			!titles.GetRecord()->f_Descrizione.IsEmpty())
-			text += " (" + titles.GetRecord()->f_Descrizione.GetString() + ")";
-	}
-	catch (const SqlException&)
-	{
-		// The title is a courtesy: the column's number says which it is.
-	}
-	return text;
-}
 
 class CStampaReportRiclassific : public CKvzReport
 {
