@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "platform/plvgeneric/TypedInput.h"
 #include "platform/plvoledb/driver/ConnectionString.h"
 #include "platform/plvoledb/driver/Value.h"
 
@@ -43,12 +44,11 @@ const char* AnswerText(int answer)
 // The reply a person or an option gives, as a message-box answer; 0 when not understood.
 int ReplyToAnswer(std::string reply)
 {
+	// The yes and no every control takes.
+	if (bool yes = false; typed_input::ReadYesNo(reply, yes).empty())
+		return yes ? IDYES : IDNO;
 	for (char& c : reply)
 		c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-	if (reply == "yes" || reply == "y" || reply == "si" || reply == "sì" || reply == "s")
-		return IDYES;
-	if (reply == "no" || reply == "n")
-		return IDNO;
 	if (reply == "ok")
 		return IDOK;
 	if (reply == "cancel" || reply == "annulla" || reply == "a")
@@ -87,7 +87,8 @@ std::pair<std::string, int> CliInteraction::ParseAnswer(const std::string& optio
 		throw std::invalid_argument("expected TEXT=REPLY, got \"" + option + "\"");
 	const int answer = ReplyToAnswer(option.substr(eq + 1));
 	if (!answer)
-		throw std::invalid_argument("the reply of \"" + option + "\" is not yes, no, ok or cancel");
+		throw std::invalid_argument("the reply of \"" + option + "\" is not yes, no, ok or cancel (" +
+									std::string(typed_input::kYesNoWords) + ", ok/annulla)");
 	return {option.substr(0, eq), answer};
 }
 
@@ -278,13 +279,37 @@ int CliInteraction::Decide(const CString& text, UINT nType)
 	return CancelAnswer(nType);
 }
 
+void CliInteraction::ReleaseHeld()
+{
+	FILE* out = m_bMessagesToStderr ? stderr : stdout;
+	for (const auto& [shown, text] : std::exchange(m_Held, {}))
+		std::fprintf(out, "%s\n", shown.GetString());
+	std::fflush(out);
+	m_bHolding = false;
+}
+
+void CliInteraction::DropHeld(const std::string& reason)
+{
+	std::erase_if(m_Held, [&](const auto& held) { return reason.find(held.second.str()) != std::string::npos; });
+	ReleaseHeld();
+}
+
 int CliInteraction::MessageBox(const CString& text, UINT nType, const CString& caption)
 {
 	FILE* out = m_bMessagesToStderr ? stderr : stdout;
-	m_Shown.emplace_back(caption.IsEmpty() ? text : caption + ": " + text, nType);
-	if (!caption.IsEmpty())
-		std::fprintf(out, "%s: ", caption.GetString());
-	std::fprintf(out, "%s\n", text.GetString());
+	const CString shown = caption.IsEmpty() ? text : caption + ": " + text;
+	m_Shown.emplace_back(shown, nType);
+	if ((nType & MB_TYPEMASK) == MB_OK && m_bHolding)
+	{
+		m_Held.emplace_back(shown, text);
+		return IDOK;
+	}
+	if (m_bHolding)
+	{
+		ReleaseHeld();
+		m_bHolding = true;
+	}
+	std::fprintf(out, "%s\n", shown.GetString());
 	std::fflush(out);
 	if ((nType & MB_TYPEMASK) == MB_OK)
 		return IDOK;

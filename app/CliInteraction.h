@@ -44,6 +44,13 @@ public:
 	static int CancelAnswer(UINT nType);
 	// Messages on stderr instead of stdout (stdout carries a document of its own).
 	void SetMessagesToStderr(bool b) { m_bMessagesToStderr = b; }
+	// Messages held back while a step runs, so that a refused step says its reason once, with
+	// the step; a question shows what was held before it.
+	void HoldMessages() { m_bHolding = true; }
+	// Prints what was held (the step did what it says).
+	void ReleaseHeld();
+	// Drops what was held into the refusal's reason; prints the rest.
+	void DropHeld(const std::string& reason);
 	// The messages shown since the last call, oldest first, with their message-box type.
 	std::vector<std::pair<CString, UINT>> TakeShownMessages() { return std::exchange(m_Shown, {}); }
 
@@ -65,6 +72,8 @@ private:
 
 	Always m_Always = Always::Ask;
 	bool m_bMessagesToStderr = false;
+	bool m_bHolding = false;
+	std::vector<std::pair<CString, CString>> m_Held;  // as shown, and the text alone
 	std::vector<std::pair<CString, UINT>> m_Shown;
 	std::vector<std::pair<std::string, int>> m_Answers;
 	bool m_bConnectAnswered = false;

@@ -2,6 +2,7 @@
 # its output (stdout and stderr) contains EXPECT_OUTPUT. A crash or a sanitizer's report (also
 # exit status 1) does not pass:
 #   cmake -DEXPECT_EXIT=1 "-DEXPECT_OUTPUT=text" -P ExpectExit.cmake program args...
+# With -DEXPECT_ONCE=ON the text must appear once only; -DEXPECT_ABSENT=text must not appear.
 set(command "")
 set(take FALSE)
 math(EXPR last "${CMAKE_ARGC} - 1")
@@ -20,4 +21,20 @@ endif()
 string(FIND "${all}" "${EXPECT_OUTPUT}" at)
 if(at EQUAL -1 OR all MATCHES "Sanitizer|runtime error")
   message(FATAL_ERROR "expected \"${EXPECT_OUTPUT}\" in:\n${all}")
+endif()
+if(EXPECT_ONCE)
+  string(LENGTH "${all}" whole)
+  string(REPLACE "${EXPECT_OUTPUT}" "" rest "${all}")
+  string(LENGTH "${rest}" left)
+  string(LENGTH "${EXPECT_OUTPUT}" one)
+  math(EXPR times "(${whole} - ${left}) / ${one}")
+  if(NOT times EQUAL 1)
+    message(FATAL_ERROR "\"${EXPECT_OUTPUT}\" appears ${times} times in:\n${all}")
+  endif()
+endif()
+if(DEFINED EXPECT_ABSENT)
+  string(FIND "${all}" "${EXPECT_ABSENT}" at)
+  if(NOT at EQUAL -1)
+    message(FATAL_ERROR "unexpected \"${EXPECT_ABSENT}\" in:\n${all}")
+  endif()
 endif()

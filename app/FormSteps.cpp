@@ -81,7 +81,30 @@ int LineOf(const FormDriver& form, const std::string& list, const std::string& l
 	return pList ? pList->FindStringExact(-1, line.c_str()) : -1;
 }
 
+// The documents that open only from another one, and where a person opens them.
+const std::pair<const char*, const char*> kCallerOnly[] = {
+	{"KvzNet.KvzMod.KvzDocuments.BDFormula",
+	 "a formula of a document (double-click a formula cell, e.g. in DModelliRiclassific)"},
+	{"KvzNet.KvzMod.KvzDocuments.FiltriCommesse", "a base-plan symbol (the button \"Filtro\" of BDPropSimboloPBase)"},
+	{"KvzNet.KvzMod.KvzDocuments.BDViewContatori",
+	 "a document's usage counters (--command Contatori in DModelliRiclassific or DCodExtracont)"},
+	{"KvzNet.KvzMod.KvzDocuments.DAssestamento",
+	 "the adjustment selection (double-click an account in BDSelezAssestamento)"},
+	{"KvzNet.KvzMod.KvzDocuments.BDDettAssestamento", "the adjustments (double-click a month in DAssestamento)"},
+	{"KvzNet.KvzMod.KvzDocuments.RipAssestamento", "the adjustments (the button \"&Perc\" of DAssestamento)"},
+	{"KvzNet.KvzDrivers.KvzAppl.BDModelliMultiAzDrivers",
+	 "a cost driver (double-click a target model row in KvzDrivers)"},
+};
+
 }  // namespace
+
+std::string OpensOnlyFrom(const std::string& ns)
+{
+	for (auto& [name, from] : kCallerOnly)
+		if (CString(ns).CompareNoCase(name) == 0)
+			return ns.substr(ns.rfind('.') + 1) + " opens only from " + from;
+	return {};
+}
 
 void FormStepOptions::Add(CLI::App& open, bool& json)
 {
@@ -205,6 +228,11 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 		std::fputs(text.c_str(), stdout);
 		std::fflush(stdout);
 	};
+	if (const std::string only = OpensOnlyFrom(ns); !only.empty())
+	{
+		std::fprintf(stderr, "kvz: %s.\n", only.c_str());
+		return 1;
+	}
 	CBaseDocument* pDoc;
 	{
 		CUserActionScope opening;
@@ -266,16 +294,23 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 			return 1;
 		}
 		std::string why;
+		ui.HoldMessages();
 		if (!DriveStep(form, s, why))
 		{
 			if (why.empty())
 				why = form.GetLastError().IsEmpty() ? "refused" : form.GetLastError().str();
-			std::fprintf(stderr, "kvz: %s: %s\n", step.c_str(), why.c_str());
+			ui.DropHeld(why);
+			// The reason once, with the step; its further lines under it.
+			std::string said = why;
+			for (size_t at = said.find('\n'); at != std::string::npos; at = said.find('\n', at + 3))
+				said.replace(at, 1, "\n  ");
+			std::fprintf(stderr, "kvz: %s: %s\n", step.c_str(), said.c_str());
 			// A script still gets one document, with what failed.
 			if (json)
 				print(form, step, why);
 			return 1;
 		}
+		ui.ReleaseHeld();
 		std::fprintf(stderr, "%s: done.\n", step.c_str());
 		follow();
 		printed = s.option == "--show";

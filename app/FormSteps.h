@@ -31,6 +31,9 @@ private:
 // One step through the driver; FALSE when it was refused (the driver's last error, or `why`).
 bool DriveStep(FormDriver& form, const FormStep& step, std::string& why);
 
+// "BDFormula opens only from ..." for a document that opens only from another; empty for others.
+std::string OpensOnlyFrom(const std::string& ns);
+
 // Opens the document and runs the steps; the form is printed at each --show and after the
 // last step (as JSON with `json`). Non-zero when the document did not open or a step failed.
 int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std::string& view,

@@ -1,5 +1,6 @@
 #include "platform/plvgeneric/Interaction.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -57,7 +58,26 @@ public:
 
 UnattendedInteraction g_Unattended;
 std::atomic<IInteraction*> g_pInteraction{nullptr};
+std::mutex g_WatchesMutex;
+std::vector<MessageWatch*> g_Watches;
 }  // namespace
+
+MessageWatch::MessageWatch()
+{
+	std::lock_guard lock(g_WatchesMutex);
+	g_Watches.push_back(this);
+}
+
+MessageWatch::~MessageWatch()
+{
+	std::lock_guard lock(g_WatchesMutex);
+	std::erase(g_Watches, this);
+}
+
+void MessageWatch::Record(const ShownMessage& message)
+{
+	m_Shown.push_back(message);
+}
 
 int ScriptedInteraction::MessageBox(const CString& text, UINT nType, const CString& caption)
 {
@@ -216,6 +236,12 @@ IInteraction* AfxSetInteraction(IInteraction* pInteraction)
 
 int AfxMessageBox(const CString& text, UINT nType, const CString& caption)
 {
+	if ((nType & MB_TYPEMASK) == MB_OK)
+	{
+		std::lock_guard lock(g_WatchesMutex);
+		for (MessageWatch* pWatch : g_Watches)
+			pWatch->Record({text, caption, nType, IDOK});
+	}
 	return AfxGetInteraction()->MessageBox(text, nType, caption);
 }
 

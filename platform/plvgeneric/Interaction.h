@@ -141,6 +141,22 @@ private:
 	IInteraction* m_pPrev;
 };
 
+// The messages (not questions) shown while a watch lives, oldest first: what a user action
+// said, so that a caller can give the document's own reason for a refusal.
+class MessageWatch
+{
+public:
+	MessageWatch();
+	~MessageWatch();
+	MessageWatch(const MessageWatch&) = delete;
+	MessageWatch& operator=(const MessageWatch&) = delete;
+	const std::vector<ShownMessage>& Shown() const { return m_Shown; }
+	void Record(const ShownMessage& message);
+
+private:
+	std::vector<ShownMessage> m_Shown;
+};
+
 int AfxMessageBox(const CString& text, UINT nType = MB_OK, const CString& caption = CString());
 void AfxSetProgressText(const CString& text);
 BOOL AfxIsAbortRequested();

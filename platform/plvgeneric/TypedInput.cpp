@@ -6,6 +6,8 @@
 
 #include <fmt/format.h>
 
+#include "platform/mfc/CString.h"
+
 namespace typed_input {
 namespace {
 
@@ -135,6 +137,32 @@ std::string ReadDate(std::string_view text, int minYear, int& day, int& month, i
 	month = m;
 	year = y;
 	return {};
+}
+
+std::string ReadYesNo(std::string_view text, bool& value, bool emptyIsNo)
+{
+	while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+		text.remove_prefix(1);
+	while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+		text.remove_suffix(1);
+	if (text.empty() && emptyIsNo)
+	{
+		value = false;
+		return {};
+	}
+	for (const char* yes : {"si", "sì", "s", "yes", "y", "true", "1"})
+		if (Utf8CompareNoCase(text, yes) == 0)
+		{
+			value = true;
+			return {};
+		}
+	for (const char* no : {"no", "n", "false", "0"})
+		if (Utf8CompareNoCase(text, no) == 0)
+		{
+			value = false;
+			return {};
+		}
+	return fmt::format("is not yes or no ({})", kYesNoWords);
 }
 
 }  // namespace typed_input

@@ -65,6 +65,11 @@ std::string TypedProblem(const CString& text, WORD type)
 	case DATA_QTY_TYPE:
 	case DATA_PERC_TYPE: return ReadNumber(text, d);
 	case DATA_DATE_TYPE: return ReadDate(text, date);
+	case DATA_BOOL_TYPE:
+	{
+		bool b = false;
+		return typed_input::ReadYesNo(text.str(), b, true);
+	}
 	default: return {};
 	}
 }
@@ -74,17 +79,13 @@ bool ParseInteger(CString text, long long& out)
 	return ReadInteger(text, DATA_LNG_TYPE, out).empty();
 }
 
-bool ParseBool(CString text, bool& out)
+bool ParseBool(const CString& text, bool& out)
 {
-	text.Trim();
-	CString t = text;
-	t.MakeLower();
-	if (t == "1" || t == "true" || t == "si" || t == "sì" || t == "x" || t == "s")
+	// A check box also takes the mark of a ticked box.
+	if (CString(text).Trim().CompareNoCase("x") == 0)
 		out = true;
-	else if (t.IsEmpty() || t == "0" || t == "false" || t == "no" || t == "n")
-		out = false;
 	else
-		return false;
+		return typed_input::ReadYesNo(text.str(), out, true).empty();
 	return true;
 }
 }  // namespace
@@ -307,7 +308,8 @@ BOOL CBoolButton::UserInput(const CString& strText)
 {
 	bool b = false;
 	if (!ParseBool(strText, b))
-		return Refuse(CString::Formatted("%s: \"%s\" is not yes or no.", m_strName.GetString(), strText.GetString()));
+		return Refuse(CString::Formatted("%s: \"%s\" %s.", m_strName.GetString(), strText.GetString(),
+										 typed_input::ReadYesNo(strText.str(), b).c_str()));
 	if (IsRadio())
 		return b ? UserClick() : Refuse("A radio button is cleared by choosing another one of its group.");
 	return CParsedCtrl::UserInput(b ? "1" : "0");

@@ -1,5 +1,7 @@
 #include "platform/plvgenlib/CParsedForm.h"
 
+#include <algorithm>
+#include <cctype>
 #include <deque>
 
 #include "platform/plvgenlib/CBaseDocument.h"
@@ -79,6 +81,71 @@ CParsedCtrl* CParsedForm::GetLinkedParsedCtrl(const DataObj* pData) const
 		if (pData && p->GetCtrlData() == pData)
 			return p;
 	return nullptr;
+}
+
+CString PlainLabel(const CString& strName)
+{
+	CString plain = strName;
+	plain.Trim();
+	if (plain.Right(1) == ":")
+		plain = plain.Left(plain.GetLength() - 1);
+	plain.Trim();
+	return plain;
+}
+
+BOOL IsSameLabel(const CString& strTyped, const CString& strName)
+{
+	return Utf8CompareNoCase(PlainLabel(strTyped).str(), PlainLabel(strName).str()) == 0;
+}
+
+namespace {
+// Edits (insert, delete, change a character) from one text to the other, lower case.
+size_t EditDistance(std::string a, std::string b)
+{
+	for (std::string* s : {&a, &b})
+		for (char& c : *s)
+			c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+	std::vector<size_t> row(b.size() + 1);
+	for (size_t j = 0; j <= b.size(); ++j)
+		row[j] = j;
+	for (size_t i = 1; i <= a.size(); ++i)
+	{
+		size_t diagonal = row[0];
+		row[0] = i;
+		for (size_t j = 1; j <= b.size(); ++j)
+		{
+			const size_t above = row[j];
+			row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+			diagonal = above;
+		}
+	}
+	return row[b.size()];
+}
+}  // namespace
+
+CString NoSuchName(const char* szWhat, const CString& strTyped, const std::vector<CString>& names)
+{
+	const std::string typed = PlainLabel(strTyped).str();
+	std::vector<std::pair<size_t, CString>> close;
+	for (const CString& name : names)
+	{
+		const std::string plain = PlainLabel(name).str();
+		if (plain.empty() || std::any_of(close.begin(), close.end(), [&](auto& c) { return c.second == name; }))
+			continue;
+		const size_t d = EditDistance(typed, plain);
+		// Close: a few letters off, or the one holding the other.
+		const bool contains = typed.size() >= 3 && Utf8ToLower(plain).find(Utf8ToLower(typed)) != std::string::npos;
+		if (d <= std::max<size_t>(2, typed.size() / 3) || contains)
+			close.emplace_back(contains ? std::min<size_t>(d, 3) : d, name);
+	}
+	std::stable_sort(close.begin(), close.end(), [](auto& a, auto& b) { return a.first < b.first; });
+	// Only the closest: a name one letter off hides those further away.
+	if (!close.empty())
+		std::erase_if(close, [best = close.front().first](auto& c) { return c.first > best + 1; });
+	CString text = CString(szWhat) + " " + strTyped + ".";
+	for (size_t i = 0; i < close.size() && i < 3; ++i)
+		text += (i == 0 ? " Did you mean '" : i + 1 == std::min<size_t>(close.size(), 3) ? "' or '" : "', '") + close[i].second;
+	return close.empty() ? text : text + "'?";
 }
 
 CParsedCtrl* CParsedForm::FindControl(const CString& strName) const

@@ -81,6 +81,13 @@ private:
 	bool m_bBuilt = false;
 };
 
+// Names a person types for a control or a grid's column: as the form shows them, with or
+// without the label's trailing ':', in any case.
+CString PlainLabel(const CString& strName);
+BOOL IsSameLabel(const CString& strTyped, const CString& strName);
+// "No control X. Did you mean 'a' or 'b'?": the closest of the names, when any is close.
+CString NoSuchName(const char* szWhat, const CString& strTyped, const std::vector<CString>& names);
+
 // A modal dialog. DoModal initialises it, then the user (a scripted answer; unattended runs
 // press OK) fills it and presses OK or Cancel; OnOK may keep the dialog open by not ending it.
 class CParsedDialog : public CParsedForm

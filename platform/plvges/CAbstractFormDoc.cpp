@@ -1,5 +1,7 @@
 #include "platform/plvges/CAbstractFormDoc.h"
 
+#include <atomic>
+
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvges/ADMObj.h"
 #include "platform/plvges/CBodyEdit.h"
@@ -105,10 +107,30 @@ BOOL CAbstractFormDoc::IsMasterData(const DataObj* pData) const
 	return FALSE;
 }
 
+namespace {
+std::atomic<unsigned> g_nRefusals{0};
+}
+
+unsigned AfxGetRefusalCount()
+{
+	return g_nRefusals.load();
+}
+
+void AfxNoteRefusal()
+{
+	++g_nRefusals;
+}
+
+void CAbstractFormDoc::SetCtrlFocus(UINT nID)
+{
+	m_nFocusID = nID;
+	AfxNoteRefusal();
+}
+
 void CAbstractFormDoc::SetCtrlFocus(const DataObj& data)
 {
 	CParsedCtrl* pCtrl = GetFirstView() ? GetFirstView()->GetLinkedParsedCtrl(&data) : nullptr;
-	m_nFocusID = pCtrl ? pCtrl->GetCtrlID() : 0;
+	SetCtrlFocus(pCtrl ? pCtrl->GetCtrlID() : 0);
 }
 
 BOOL CAbstractFormDoc::IsDataEditable(const DataObj* pData) const
@@ -415,6 +437,14 @@ void CAbstractFormDoc::KeepEditLock(BOOL bNew)
 }
 
 BOOL CAbstractFormDoc::SaveRecord()
+{
+	const BOOL bSaved = SaveOrSearch();
+	if (!bSaved)
+		AfxNoteRefusal();
+	return bSaved;
+}
+
+BOOL CAbstractFormDoc::SaveOrSearch()
 {
 	FormMode mode = GetFormMode();
 	if (mode == FIND && !m_bBatch)
@@ -766,5 +796,10 @@ BOOL CAbstractFormDoc::BatchStart()
 	}
 	DisableControlsForBatch();
 	UpdateDataView();
-	return !bFailed && !m_bBatchNotStarted;
+	if (bFailed || m_bBatchNotStarted)
+	{
+		AfxNoteRefusal();
+		return FALSE;
+	}
+	return TRUE;
 }

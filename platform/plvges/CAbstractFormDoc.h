@@ -35,6 +35,12 @@ private:
 	bool m_bAborted = false;
 };
 
+// Refusals of what the user did: a check that sent the focus back to a control, a save or run
+// that did not succeed. A caller compares the count around an action that reports none itself
+// (a button whose handler runs the save).
+unsigned AfxGetRefusalCount();
+void AfxNoteRefusal();
+
 class CAbstractDoc : public CBaseDocument
 {
 	DECLARE_DYNAMIC(CAbstractDoc, CBaseDocument)
@@ -122,7 +128,8 @@ public:
 	void SetOnlyOneRecord(BOOL b = TRUE) { m_bOnlyOneRecord = b != FALSE; }
 	BOOL IsOnlyOneRecord() const { return m_bOnlyOneRecord; }
 	void SetBrowseOnCreate(BOOL b = TRUE) { m_bBrowseOnCreate = b != FALSE; }
-	void SetCtrlFocus(UINT nID) { m_nFocusID = nID; }
+	// A check sends the user back to a control: the action being done was refused.
+	void SetCtrlFocus(UINT nID);
 	void SetCtrlFocus(const DataObj& data);
 	UINT GetCtrlFocus() const { return m_nFocusID; }
 	BOOL IsDataEditable(const DataObj* pData) const override;
@@ -173,6 +180,7 @@ private:
 		BROWSE_LAST,
 	};
 	BOOL BrowseAt(BrowseMove move);
+	BOOL SaveOrSearch();
 	// Reads the record whose key the master record holds; shows it in browse mode.
 	BOOL ShowRecord();
 	void ShowNoRecord();

@@ -76,7 +76,34 @@ ColumnInfo* CBodyEdit::GetColumn(const CString& strName) const
 	for (auto& p : m_Columns)
 		if (p->GetTitle() == strName)
 			return p.get();
-	return nullptr;
+	// As a person types it: the title or name without its ':', in any case, or the record's column.
+	ColumnInfo* pFound = nullptr;
+	for (auto& p : m_Columns)
+		if (IsSameLabel(strName, p->GetTitle()) || IsSameLabel(strName, p->GetName()) ||
+			RecordColumn(*p).CompareNoCase(strName) == 0)
+		{
+			if (pFound)
+				return nullptr;
+			pFound = p.get();
+		}
+	return pFound;
+}
+
+CString CBodyEdit::RecordColumn(const ColumnInfo& column) const
+{
+	SqlRecord* pRec = m_pDBT ? m_pDBT->GetRecord() : nullptr;
+	return pRec && column.GetFieldIndex() >= 0 && column.GetFieldIndex() < pRec->GetSize()
+			   ? pRec->GetItem(column.GetFieldIndex())->m_strColumnName
+			   : CString();
+}
+
+CString CBodyEdit::NoColumn(const CString& strName) const
+{
+	std::vector<CString> names;
+	for (auto& p : m_Columns)
+		for (const CString& name : {p->GetTitle(), p->GetName(), RecordColumn(*p)})
+			names.push_back(name);
+	return NoSuchName("No column", strName, names);
 }
 
 ColumnInfo* CBodyEdit::GetColumnInfo(UINT nID) const
@@ -191,7 +218,7 @@ BOOL CBodyEdit::UserClickCell(int nRow, const CString& strColumn)
 {
 	ColumnInfo* pCol = GetColumn(strColumn);
 	if (!pCol)
-		return Refuse("No such column.");
+		return Refuse(NoColumn(strColumn));
 	m_nHitColumn = -1;
 	for (int i = 0; i < GetColumnCount(); ++i)
 		if (GetColumn(i) == pCol)
@@ -222,7 +249,7 @@ BOOL CBodyEdit::UserSetCell(int nRow, const CString& strColumn, const CString& s
 	m_strLastError.Empty();
 	ColumnInfo* pCol = GetColumn(strColumn);
 	if (!pCol)
-		return Refuse("No such column.");
+		return Refuse(NoColumn(strColumn));
 	if (nRow != GetCurrRecord() && !UserClickCell(nRow, strColumn))
 		return FALSE;
 	// The row-changed handlers may have changed the rows.

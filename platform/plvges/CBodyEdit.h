@@ -115,6 +115,10 @@ public:
 	BOOL UserInput(const CString&) override { return Refuse("A grid takes values in its cells."); }
 
 	BOOL IsChildEditable(const CParsedCtrl* pChild) const override;
+	// The record column the cells show, empty for none.
+	CString RecordColumn(const ColumnInfo& column) const;
+	// "No column X.", with the closest of the grid's.
+	CString NoColumn(const CString& strName) const;
 
 private:
 	friend class ColumnInfo;

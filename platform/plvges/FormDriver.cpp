@@ -43,6 +43,18 @@ BOOL FormDriver::IsOpen() const
 	return m_pDocument ? AfxExistWebServiceStateObject(m_pDocument) : m_pForm != nullptr;
 }
 
+namespace {
+const char kNotAvailable[] = "The command is not available or was refused.";
+const char kBatchFailed[] = "The batch ended without success: see its messages and status.";
+const char kRefused[] = "The document refused it.";
+}  // namespace
+
+// The driver's own words for a refusal the document did not explain.
+BOOL FormDriver::IsGenericRefusal(const CString& strWhy)
+{
+	return strWhy == kNotAvailable || strWhy == kBatchFailed || strWhy == kRefused;
+}
+
 BOOL FormDriver::Fail(const CString& strWhy)
 {
 	m_strLastError = strWhy;
@@ -57,23 +69,50 @@ BOOL FormDriver::Act(Action action)
 		return Fail("The document is closed.");
 	if (m_pDocument && m_pDocument->GetMasterFrame() && !m_pDocument->GetMasterFrame()->IsWindowEnabled())
 		return Fail("The document's frame is disabled.");
-	CUserActionScope scope(m_pDocument);
+	MessageWatch watch;
+	const unsigned nRefusals = AfxGetRefusalCount();
 	CBaseDocument* pDoc = m_pDocument;
 	if (pDoc)
 		pDoc->TakeActionRefused();
-	try
+	BOOL bDone = FALSE;
+	bool bRefused = false;
 	{
-		const BOOL bDone = action();
-		if (bDone && pDoc && AfxExistWebServiceStateObject(pDoc) && pDoc->TakeActionRefused())
-			return Fail(m_strLastError.IsEmpty() ? CString("The document refused it.") : m_strLastError);
-		return bDone;
+		CUserActionScope scope(m_pDocument);
+		try
+		{
+			bDone = action();
+			bRefused = bDone && pDoc && AfxExistWebServiceStateObject(pDoc) && pDoc->TakeActionRefused();
+		}
+		catch (const SqlException& e)
+		{
+			// What a handler's database work did not catch, the user sees and the action fails.
+			e.ShowError();
+			return Fail(e.GetMessage());
+		}
 	}
-	catch (const SqlException& e)
+	// The document's own words say why: a check that showed a message and sent the user back
+	// to a control (or a save or run that failed under a button) refused the action, though the
+	// handler itself returns nothing.
+	CString said;
+	bool bWarned = false;
+	for (const ShownMessage& m : watch.Shown())
 	{
-		// What a handler's database work did not catch, the user sees and the action fails.
-		e.ShowError();
-		return Fail(e.GetMessage());
+		bWarned = bWarned || (m.type & 0xF0) != MB_ICONINFORMATION;
+		if (said.Find(m.text) < 0)
+			said += (said.IsEmpty() ? "" : "\n") + m.text;
 	}
+	if (!bDone || bRefused)
+	{
+		// The driver's generic words give way to what the document said.
+		if (!said.IsEmpty() && (m_strLastError.IsEmpty() || IsGenericRefusal(m_strLastError) || said.Find(m_strLastError) >= 0))
+			m_strLastError = said;
+		else if (m_strLastError.IsEmpty())
+			m_strLastError = kRefused;
+		return FALSE;
+	}
+	if (bWarned && AfxGetRefusalCount() != nRefusals)
+		return Fail(said);
+	return TRUE;
 }
 
 BOOL FormDriver::DocCommand(BOOL (CAbstractFormDoc::*pCommand)())
@@ -82,7 +121,7 @@ BOOL FormDriver::DocCommand(BOOL (CAbstractFormDoc::*pCommand)())
 		CAbstractFormDoc* pDoc = GetDocument();
 		if (!pDoc)
 			return Fail("No form document.");
-		return (pDoc->*pCommand)() || Fail("The command is not available or was refused.");
+		return (pDoc->*pCommand)() || Fail(kNotAvailable);
 	});
 }
 
@@ -105,8 +144,8 @@ BOOL FormDriver::RunBatch()
 		if (!pDoc)
 			return Fail("No form document.");
 		if (!pDoc->IsABatchDocument() || pDoc->IsRunningBatch())
-			return Fail("The command is not available or was refused.");
-		return pDoc->BatchStart() || Fail("The batch ended without success: see its messages and status.");
+			return Fail(kNotAvailable);
+		return pDoc->BatchStart() || Fail(kBatchFailed);
 	});
 }
 
@@ -187,7 +226,7 @@ BOOL FormDriver::Press(const CString& strControl)
 	return Act([&]() -> BOOL {
 		CParsedCtrl* pCtrl = Control(strControl);
 		if (!pCtrl)
-			return Fail("No control " + strControl + ".");
+			return Fail(NoControl(strControl));
 		return pCtrl->UserClick() || Fail(pCtrl->GetLastError());
 	});
 }
@@ -197,7 +236,7 @@ BOOL FormDriver::Type(const CString& strControl, const CString& strText)
 	return Act([&]() -> BOOL {
 		CParsedCtrl* pCtrl = Control(strControl);
 		if (!pCtrl)
-			return Fail("No control " + strControl + ".");
+			return Fail(NoControl(strControl));
 		return pCtrl->UserInput(strText) || Fail(pCtrl->GetLastError());
 	});
 }
@@ -223,7 +262,7 @@ BOOL FormDriver::Pick(const CString& strControl, int nSelectionType, const CStri
 	return Act([&]() -> BOOL {
 		CParsedCtrl* pCtrl = Control(strControl);
 		if (!pCtrl)
-			return Fail("No control " + strControl + ".");
+			return Fail(NoControl(strControl));
 		if (!pCtrl->IsEditable())
 			return Fail("The control is read-only.");
 		return PickInto(pCtrl, nSelectionType, strPattern, nPick);
@@ -237,7 +276,7 @@ BOOL FormDriver::PickCell(const CString& strGrid, int nRow, const CString& strCo
 		CBodyEdit* pGrid = GridOrFail(strGrid);
 		ColumnInfo* pCol = pGrid ? pGrid->GetColumn(strColumn) : nullptr;
 		if (!pCol)
-			return pGrid ? Fail("No column " + strColumn + ".") : FALSE;
+			return pGrid ? Fail(pGrid->NoColumn(strColumn)) : FALSE;
 		if (nRow != pGrid->GetCurrRecord() && !pGrid->UserClickCell(nRow, strColumn))
 			return Fail(pGrid->GetLastError());
 		pGrid->SetCurrRecord(nRow);
@@ -264,7 +303,13 @@ CBodyEdit* FormDriver::GridOrFail(const CString& strGrid)
 {
 	CBodyEdit* pGrid = Grid(strGrid);
 	if (!pGrid)
-		Fail("No grid " + strGrid + ".");
+	{
+		std::vector<CString> names;
+		for (CParsedCtrl* p : m_pForm ? m_pForm->GetAllControls() : std::vector<CParsedCtrl*>())
+			if (DynamicDownCast<CBodyEdit>(p))
+				names.push_back(p->GetName());
+		Fail(NoSuchName("No grid", strGrid, names));
+	}
 	return pGrid;
 }
 
@@ -336,7 +381,7 @@ BOOL FormDriver::DoubleClickControl(const CString& strControl)
 	return Act([&]() -> BOOL {
 		CParsedCtrl* pCtrl = Control(strControl);
 		if (!pCtrl)
-			return Fail("No control " + strControl + ".");
+			return Fail(NoControl(strControl));
 		return pCtrl->UserDoubleClick() || Fail(pCtrl->GetLastError());
 	});
 }
@@ -346,7 +391,7 @@ BOOL FormDriver::ButtonUp(const CString& strControl)
 	return Act([&]() -> BOOL {
 		CParsedCtrl* pCtrl = Control(strControl);
 		if (!pCtrl)
-			return Fail("No control " + strControl + ".");
+			return Fail(NoControl(strControl));
 		return pCtrl->UserButtonUp() || Fail(pCtrl->GetLastError());
 	});
 }
@@ -414,16 +459,31 @@ CParsedCtrl* FormDriver::Control(const CString& strControl) const
 					if (CParsedCtrl* pCtrl = pPage->FindControl(strName))
 						return pCtrl;
 	}
-	// A name typed in another case: only when it names one control.
+	// A label typed in another case or without its ':', or a column in another case: only
+	// when it names one control.
 	CParsedCtrl* pFound = nullptr;
 	for (CParsedCtrl* p : m_pForm->GetAllControls())
-		if (p->GetName().CompareNoCase(strControl) == 0)
+		if (IsSameLabel(strControl, p->GetName()) ||
+			(!ColumnOf(p).IsEmpty() && ColumnOf(p).CompareNoCase(strControl) == 0))
 		{
-			if (pFound)
+			if (pFound && pFound != p)
 				return nullptr;
 			pFound = p;
 		}
 	return pFound;
+}
+
+CString FormDriver::NoControl(const CString& strControl) const
+{
+	std::vector<CString> names;
+	if (IsOpen() && m_pForm)
+		for (CParsedCtrl* p : m_pForm->GetAllControls())
+		{
+			names.push_back(p->GetName());
+			if (CString column = ColumnOf(p); !column.IsEmpty())
+				names.push_back(column);
+		}
+	return NoSuchName("No control", strControl, names);
 }
 
 std::vector<SqlRecord*> FormDriver::BoundRecords() const

@@ -101,7 +101,10 @@ public:
 
 	// ---- reading -------------------------------------------------------------------------
 	// By form text or link name, else by the column of the master's (or a one-to-one slave's) record.
+	// Labels match without their ':' and in any case, columns in any case.
 	CParsedCtrl* Control(const CString& strControl) const;
+	// "No control X.", with the closest names of the form.
+	CString NoControl(const CString& strControl) const;
 	CString Text(const CString& strControl) const;
 	CString Description(const CString& strControl) const;
 	BOOL Exists(const CString& strControl) const { return Control(strControl) != nullptr; }
@@ -123,6 +126,7 @@ private:
 	template <class Action>
 	BOOL Act(Action action);
 	BOOL Fail(const CString& strWhy);
+	static BOOL IsGenericRefusal(const CString& strWhy);
 	BOOL DocCommand(BOOL (CAbstractFormDoc::*pCommand)());
 	CBodyEdit* GridOrFail(const CString& strGrid);
 	BOOL ListAction(const CString& strList, const std::function<BOOL(CListBox&)>& action);

@@ -68,7 +68,7 @@ TEST_F(BatchTest, BatchWithoutTransactionSaysSo)
 	ASSERT_TRUE(pDoc->GetContext()->StartTransaction());  // the document's context is busy
 	EXPECT_FALSE(form.RunBatch());  // a run that could not start is no success
 	EXPECT_EQ(m_Ui.LastMessage(), "Non è possibile aprire una nuova transazione.");
-	EXPECT_EQ(form.GetLastError(), "The batch ended without success: see its messages and status.");
+	EXPECT_EQ(form.GetLastError(), "Non è possibile aprire una nuova transazione.");  // the document's own reason
 	EXPECT_EQ(pDoc->m_nWritten, 0);
 	EXPECT_EQ(pDoc->m_nDisabled, 2);
 	pDoc->GetContext()->Rollback();

@@ -299,17 +299,18 @@ TEST_F(CodiciExtracont, TheCopyChecksInOrderAndNamesWhatIsMissing)
 			ASSERT_TRUE(form.Type("EXTRA_COPIA_CODICE", c.sorgente)) << form.GetLastError();
 		}
 		ASSERT_TRUE(form.Type("Esercizio", c.anno));
-		ASSERT_TRUE(form.Type("Codice", c.codice));
+		form.Type("Codice", c.codice);  // an existing code is refused already here
 		m_Ui.Clear();
-		ASSERT_TRUE(form.Press("EXTRA_EFFETTUA_COPIA")) << form.GetLastError();
+		EXPECT_FALSE(form.Press("EXTRA_EFFETTUA_COPIA"));
 		EXPECT_EQ(m_Ui.LastMessage().str(), c.messaggio);
+		EXPECT_EQ(form.GetLastError().str(), c.messaggio);
 		EXPECT_EQ(form.RowCount(kMesi), 12) << c.messaggio << ": nothing changed";
 		ASSERT_TRUE(form.Escape());
 	}
 	// The copy-source year of an existing code says so too.
 	Nuovo(form, "2026", "ESISTE");
 	m_Ui.Clear();
-	ASSERT_TRUE(form.Type("EXTRA_COPIA_ESERCIZIO", "2025"));
+	EXPECT_FALSE(form.Type("EXTRA_COPIA_ESERCIZIO", "2025"));
 	EXPECT_EQ(m_Ui.LastMessage().str(), "Il codice extracontabile ESISTE esercizio 2026 esiste gia'.");
 }
 

@@ -254,9 +254,10 @@ TEST_F(Modelli, RowRulesRefuseDuplicatedCodesAndBadSigns)
 	EXPECT_FALSE(Form().Save());
 	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_RiclassificazioneTesta"), 0);
 	ASSERT_TRUE(Form().DeleteRow(kGriglia, 1));
-	// The sign takes one of + - * /; anything else is told, and kept as typed.
+	// The sign takes one of + - * /; anything else is told, kept as typed, and the typing refused.
 	m_Ui.Clear();
-	ASSERT_TRUE(Form().TypeCell(kGriglia, 0, "SegnoDaApplicare", "x"));
+	EXPECT_FALSE(Form().TypeCell(kGriglia, 0, "SegnoDaApplicare", "x"));
+	EXPECT_EQ(Form().GetLastError(), "Segno non valido.");
 	EXPECT_EQ(Shown(), "\nSegno non valido.");
 	m_Ui.Clear();
 	ASSERT_TRUE(Form().TypeCell(kGriglia, 0, "SegnoDaApplicare", "-"));
@@ -265,7 +266,7 @@ TEST_F(Modelli, RowRulesRefuseDuplicatedCodesAndBadSigns)
 	// The code of an existing model, typed in a new one, is told.
 	ASSERT_TRUE(Form().New());
 	m_Ui.Clear();
-	ASSERT_TRUE(Form().Type("ModelloRiclassific", "M1"));
+	EXPECT_FALSE(Form().Type("ModelloRiclassific", "M1"));
 	EXPECT_EQ(Shown(), CString::Formatted("\nIl modello M1 esercizio %d esiste gia'.", kAnno).str());
 }
 
@@ -278,7 +279,9 @@ TEST_F(Modelli, ANewModelUnderACodeTakenInItsYearIsRefusedWithTheReason)
 	CreaModello("M1", {{"VP", "Valore della produzione", "1000"}});
 	const std::string righe = RigheSalvate();
 	ASSERT_TRUE(Form().New());
-	ASSERT_TRUE(Form().Type("ModelloRiclassific", "M1"));
+	// Typing the code says so at once; the save refuses it again.
+	EXPECT_FALSE(Form().Type("ModelloRiclassific", "M1"));
+	EXPECT_EQ(Form().GetLastError(), CString::Formatted("Il modello M1 esercizio %d esiste gia'.", kAnno));
 	NuovaRiga("ALTRO", "Altra riga", "2");
 	m_Ui.Clear();
 	EXPECT_FALSE(Form().Save());
@@ -416,7 +419,7 @@ TEST_F(Modelli, ModelTypeRulesAndTheRefusedDriverType)
 
 	// The driver type is told and not kept: the save stores the type the model had.
 	m_Ui.Clear();
-	ASSERT_TRUE(Form().Type("TipoModello", "Drivers"));
+	EXPECT_FALSE(Form().Type("TipoModello", "Drivers"));
 	EXPECT_EQ(Shown(), "\nIl tipo modello Drivers non è utilizzabile in questo contesto. Utilizzare il modulo drivers");
 	EXPECT_EQ(Form().Text("TipoModello"), "Standard");
 	ASSERT_TRUE(Form().Save()) << Shown();
@@ -426,7 +429,7 @@ TEST_F(Modelli, ModelTypeRulesAndTheRefusedDriverType)
 	ASSERT_TRUE(Form().New());
 	ASSERT_TRUE(Form().Type("ModelloRiclassific", "NOJOB"));
 	m_Ui.Clear();
-	ASSERT_TRUE(Form().Type("TipoModello", "Per commessa"));
+	EXPECT_FALSE(Form().Type("TipoModello", "Per commessa"));
 	EXPECT_EQ(Shown(), "\nIl codice modello indicato non corrisponde ad una commessa.");
 }
 
@@ -633,7 +636,8 @@ protected:
 	{
 		EXPECT_TRUE(Form().New());
 		EXPECT_TRUE(Form().Type("Esercizio", CString::Formatted("%d", anno)));
-		EXPECT_TRUE(Form().Type("ModelloRiclassific", modello));
+		// A model the year has already is refused here, and again by the copy.
+		Form().Type("ModelloRiclassific", modello);
 		EXPECT_TRUE(Form().Type("RCL_COPIA_ESERC", CString::Formatted("%d", kAnno)));
 		EXPECT_TRUE(Form().Type("RCL_COPIA_DA", kModello));
 		EXPECT_TRUE(Form().Type("RCL_ANCHE_FORMULE", formule ? "Si" : "No"));
