@@ -147,7 +147,58 @@ BOOL Kvz_CRiclassificPianoBaseDoc::OnAttachData()
 	m_pHKLModello->SetSelEsercizio(m_Esercizio);
 	m_pHKLModelloA->SetSelEsercizio(m_Esercizio);
 	m_pTRTesta = std::make_unique<Kvz_TRRiclassificazioneTesta>(this);
+	m_pDBTSelAziende = std::make_unique<Kvz_DBTSelAziende>(this);
 	return TRUE;
+}
+
+void Kvz_CRiclassificPianoBaseDoc::OnSelezionaTutteAziende()
+{
+	m_pDBTSelAziende->Seleziona(TRUE);
+	UpdateDataView();
+}
+
+void Kvz_CRiclassificPianoBaseDoc::OnDeselezionaTutteAziende()
+{
+	m_pDBTSelAziende->Seleziona(FALSE);
+	UpdateDataView();
+}
+
+// ---- Kvz_DBTSelAziende -------------------------------------------------------------------------
+
+Kvz_DBTSelAziende::Kvz_DBTSelAziende(CAbstractFormDoc* pDocument)
+	: DBTSlaveBuffered(RUNTIME_CLASS(Kvz_EnhAziende), pDocument, _T("DBTSelAziende"), TRUE, FALSE)
+{
+}
+
+void Kvz_DBTSelAziende::Riempi()
+{
+	RemoveAll(TRUE);
+	Kvz_TAziende rec;
+	SqlTable t(&rec, GetDocument()->GetReadOnlySqlSession(), GetDocument());
+	try
+	{
+		t.Open();
+		t.SelectAll();
+		t.AddSortColumn(rec.f_Azienda);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		{
+			auto* pRiga = static_cast<Kvz_EnhAziende*>(AddRecord());
+			static_cast<SqlRecord&>(*pRiga) = rec;
+			pRiga->l_Selected = FALSE;
+		}
+	}
+	catch (const SqlException& e)
+	{
+		e.ShowError();
+	}
+	if (t.IsOpen())
+		t.Close();
+}
+
+void Kvz_DBTSelAziende::Seleziona(BOOL bSel)
+{
+	for (int i = 0; i < GetSize(); ++i)
+		GetAzienda(i)->l_Selected = bSel;
 }
 
 Kvz_CRiclassificPianoBaseDoc::MotoreInUso::MotoreInUso(Kvz_CRiclassificPianoBaseDoc& doc)

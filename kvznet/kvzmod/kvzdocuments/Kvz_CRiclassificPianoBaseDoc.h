@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "kvznet/kvzdrivers/kvzdriversdbl/KvzDriversDblEnums.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
@@ -56,6 +57,20 @@ public:
 // phases); owns them.
 class Kvz_ArrayRisultati : public TArray<Kvz_TEnhRiclassificazioneRighe>
 {
+};
+
+// The companies of the installation, each with its selection mark: filled on request, not shown
+// by the run's form, and read by no run.
+class Kvz_DBTSelAziende : public DBTSlaveBuffered
+{
+	DECLARE_DYNAMIC(Kvz_DBTSelAziende, DBTSlaveBuffered)
+public:
+	explicit Kvz_DBTSelAziende(CAbstractFormDoc* pDocument);
+	Kvz_EnhAziende* GetAzienda(int nRow) const { return static_cast<Kvz_EnhAziende*>(GetRow(nRow)); }
+	// Every company of the register, by code; a database error is shown and the rows read stay.
+	void Riempi();
+	// Every row's selection mark.
+	void Seleziona(BOOL bSel);
 };
 
 class Kvz_CRiclassificPianoBaseDoc : public CAbstractFormDoc
@@ -133,6 +148,11 @@ public:
 	void CalcolaRigaFaseSuccessiva(Kvz_TEnhRiclassificazioneRighe& riga);
 	void ScriviValoriFaseSuccessiva(const TKvzDriversModelli& target, const DataStr& aCodice);
 	void ScriviValoriFaseSuccessiva_Ext(const TKvzDriversModelli& target, const DataStr& aCodice);
+
+	// ---- companies ----------------------------------------------------------------------------
+	Kvz_DBTSelAziende* GetDBTSelAziende() const { return m_pDBTSelAziende.get(); }
+	void OnSelezionaTutteAziende();
+	void OnDeselezionaTutteAziende();
 
 	// ---- form commands -------------------------------------------------------------------------
 	void OnEsercizioChanged();
@@ -254,6 +274,7 @@ private:
 	KVZ_HKLRiclassificazioneTesta* m_pHKLModello = nullptr;
 	KVZ_HKLRiclassificazioneTesta* m_pHKLModelloA = nullptr;
 	Kvz_HKLCodRaggrupp* m_pHKLRaggrupp = nullptr;
+	std::unique_ptr<Kvz_DBTSelAziende> m_pDBTSelAziende;
 	BOOL m_bErroreDb = FALSE;
 	// The rows (model, code) whose formulas could not be evaluated, in the order met, with the
 	// slots that failed.

@@ -48,6 +48,36 @@ TEST_F(Run, ModelsChosenByRangeOrByGrouping)
 
 // A model that reads another model's results in the same run sees what the run has just written
 // in its transaction (on a server too, where another handle would not).
+// The run keeps a list of the installation's companies, filled by code, whose rows are all
+// selected or deselected at once; no run reads it.
+TEST_F(Run, TheCompaniesListIsFilledByCodeAndSelectedAllAtOnce)
+{
+	m_pConn->ExecuteSQL("INSERT INTO Kvz_Aziende (Azienda, Descrizione, DataSource) VALUES ('B2', 'Seconda', 'dsn2'), "
+						"('A1', 'Prima', 'dsn1')");
+	auto* pDoc = static_cast<Kvz_CRiclassificPianoBaseDoc*>(Form().GetDocument());
+	Kvz_DBTSelAziende* pAziende = pDoc->GetDBTSelAziende();
+	ASSERT_NE(pAziende, nullptr);
+	EXPECT_EQ(pAziende->GetSize(), 0);
+	auto elenco = [&] {
+		std::string s;
+		for (int i = 0; i < pAziende->GetSize(); ++i)
+			s += pAziende->GetAzienda(i)->f_Azienda.GetString().str() + ":" +
+				 pAziende->GetAzienda(i)->f_DataSource.GetString().str() + ":" +
+				 (pAziende->GetAzienda(i)->l_Selected ? "S " : "N ");
+		return s;
+	};
+	pAziende->Riempi();
+	EXPECT_EQ(elenco(), "A1:dsn1:N B2:dsn2:N ");
+	pDoc->OnSelezionaTutteAziende();
+	EXPECT_EQ(elenco(), "A1:dsn1:S B2:dsn2:S ");
+	pDoc->OnDeselezionaTutteAziende();
+	EXPECT_EQ(elenco(), "A1:dsn1:N B2:dsn2:N ");
+	// Filled again, it holds each company once.
+	pAziende->Riempi();
+	EXPECT_EQ(pAziende->GetSize(), 2);
+	EXPECT_TRUE(Esegui(1, 1));
+}
+
 TEST_F(Run, ALaterModelReadsTheResultsAnEarlierOneWroteInTheSameRun)
 {
 	Testa("MA", 1);
