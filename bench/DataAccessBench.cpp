@@ -139,7 +139,8 @@ public:
 		m_pAdmin->Execute("DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema);
 		m_Schemas.insert(schema);
 		auto pairs = m_Pairs;
-		pairs.emplace_back("options", "-csearch_path=" + schema + ",public");
+		// citext and LEN: in public, or where the tests keep them.
+		pairs.emplace_back("options", "-csearch_path=" + schema + ",public,kvz_test_support");
 		CString target(plv::db::PostgresKeywordString(pairs));
 		auto conn = SqlConnection::Open(target);
 		conn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TMovimenti), 1);

@@ -45,14 +45,33 @@ inline bool OnPgBackend() {
         }                                                                                    \
     } while (false)
 
+// The schema that holds citext and LEN for every test schema, so that none of them needs public
+// in its search path: whatever public holds (a company's own tables) stays out of the tests' sight.
+inline constexpr const char* kPgSupportSchema = "kvz_test_support";
+
 // A fresh schema, dropped with everything in it at the end. Target() connects with it first
-// in the search path (the shared public schema after it, for citext and LEN).
+// in the search path and the support schema after it; public is not searched.
 class PgSchema {
 public:
     explicit PgSchema(const std::string& server) {
         static std::atomic<int> counter{0};
         name_ = "kvz_t" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
         admin_ = OpenPostgres(server);
+        const std::string support = kPgSupportSchema;
+        // Once per database, under a lock: citext moves to (or is made in) the support schema.
+        admin_->Execute(
+            "BEGIN; SELECT pg_catalog.pg_advisory_xact_lock(7242067); CREATE SCHEMA IF NOT EXISTS " + support +
+            "; DO $plv$ BEGIN "
+            "IF NOT EXISTS (SELECT 1 FROM pg_catalog.pg_extension WHERE extname = 'citext') THEN "
+            "CREATE EXTENSION citext SCHEMA " + support + "; "
+            "ELSIF (SELECT n.nspname FROM pg_catalog.pg_extension e JOIN pg_catalog.pg_namespace n "
+            "ON n.oid = e.extnamespace WHERE e.extname = 'citext') <> '" + support + "' THEN "
+            "ALTER EXTENSION citext SET SCHEMA " + support + "; END IF; END $plv$; "
+            "CREATE OR REPLACE FUNCTION " + support + ".len(text) RETURNS integer LANGUAGE sql IMMUTABLE STRICT "
+            "PARALLEL SAFE AS $plv$SELECT pg_catalog.char_length(pg_catalog.rtrim($1, ' '))$plv$; "
+            "CREATE OR REPLACE FUNCTION " + support + ".len(anycompatible) RETURNS integer LANGUAGE sql IMMUTABLE "
+            "STRICT PARALLEL SAFE AS $plv$SELECT pg_catalog.char_length(pg_catalog.rtrim($1::text, ' '))$plv$; "
+            "COMMIT");
         admin_->Execute("DROP SCHEMA IF EXISTS " + name_ + " CASCADE; CREATE SCHEMA " + name_);
 
         char* error = nullptr;
@@ -62,7 +81,7 @@ public:
         for (PQconninfoOption* o = options; o && o->keyword; ++o)
             if (o->val && *o->val && std::string(o->keyword) != "options") pairs.emplace_back(o->keyword, o->val);
         PQconninfoFree(options);
-        pairs.emplace_back("options", "-csearch_path=" + name_ + ",public");
+        pairs.emplace_back("options", "-csearch_path=" + name_ + "," + support);
         target_ = PostgresKeywordString(pairs);
     }
     ~PgSchema() {

@@ -448,6 +448,18 @@ TEST_F(PostgresTest, StatementsDroppedAreDeallocatedOnTheServer) {
     EXPECT_LE(Int(Scalar(*db_, "SELECT count(*) FROM pg_prepared_statements")), 40);
 }
 
+// A test's schema does not see the tables of the database's public schema (where a company's
+// own tables may live): a table dropped in the test is gone, not found again in public.
+TEST_F(PostgresTest, PublicsTablesStayOutOfTheTestsSight) {
+    schema_->Admin().Execute("CREATE TABLE IF NOT EXISTS public.item(id bigint)");
+    EXPECT_TRUE(db_->TableExists("item"));
+    db_->Execute("DROP TABLE item");
+    EXPECT_FALSE(db_->TableExists("item"));
+    EXPECT_THROW(db_->Execute("INSERT INTO item(id) VALUES (1)"), DbError);
+    // citext and LEN are still at hand.
+    EXPECT_EQ(Int(Scalar(*db_, "SELECT LEN('ab  '::citext)")), 2);
+}
+
 TEST(PostgresOpen, MissingDatabaseIsNotFoundAndNeverCreated) {
     KVZ_REQUIRE_PG();
     char* error = nullptr;
