@@ -34,3 +34,54 @@ set_tests_properties(kvz_editor_results PROPERTIES FIXTURES_REQUIRED "kvz_editor
   PASS_REGULAR_EXPRESSION "2 +1 +Piano base +B +Doppio di A +[^ ]+ [^ ]+ [^ ]+ +200[.]00 +200[.]00 +200[.]00 +200[.]00 "
   FAIL_REGULAR_EXPRESSION "${no_failure}")
 set_tests_properties(kvz_editor_model kvz_editor_run kvz_editor_results PROPERTIES RESOURCE_LOCK kvz_editor)
+
+# The counters view opened from the model document on its model's rows: code A counted once, by B.
+add_test(NAME kvz_editor_counters COMMAND kvz --db editor.db --date 31/12/2026 open ${docs}.DModelliRiclassific --find
+  --set ModelloRiclassific=EDT --save --command Contatori --show ${here})
+set_tests_properties(kvz_editor_counters PROPERTIES FIXTURES_REQUIRED "kvz_editor_db;kvz_editor_model"
+  RESOURCE_LOCK kvz_editor
+  PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori .*Codici riclassificato: +Si .*Grid Contatori generali [^\n]*\n[^\n]*\n([^\n]*\n)*[ >]+[0-9]+  A  +1\n"
+  FAIL_REGULAR_EXPRESSION "${no_failure}")
+
+# Monthly formulas of the extra-accounting codes imported from a file: typed for March, saved, read
+# again; a save refused (a month that does not exist) ends kvz with a failure; the counters view opened
+# from the register and from the monthly formulas lists the codes.
+set(codici "Codici extracontabili")
+add_test(NAME kvz_extracont_mensili_copy COMMAND ${CMAKE_COMMAND} -E copy batch.db extracont.db ${here})
+set_tests_properties(kvz_extracont_mensili_copy PROPERTIES FIXTURES_REQUIRED kvz_batch_imported
+  FIXTURES_SETUP kvz_extracont_mensili_db)
+add_test(NAME kvz_extracont_mensili_import COMMAND kvz --db extracont.db --date 15/12/2026
+  --choose-file ${PROJECT_SOURCE_DIR}/kvznet/kvzmod/kvzbatch/tests/data/codici-extracontabili.txt
+  open KvzNet.KvzMod.KvzBatch.ImpCodExtracont --press "&Sfoglia" --run ${here})
+set_tests_properties(kvz_extracont_mensili_import PROPERTIES FIXTURES_REQUIRED kvz_extracont_mensili_db
+  FIXTURES_SETUP kvz_extracont_mensili_codes ENVIRONMENT "KVZ_SETTINGS_DIR=${CMAKE_CURRENT_BINARY_DIR}/extracont-settings"
+  PASS_REGULAR_EXPRESSION "importate: 4" FAIL_REGULAR_EXPRESSION "${no_failure}")
+set(mensili kvz --db extracont.db --date 15/12/2026 open ${docs}.BDInsExtracontMensili --set Mese=3)
+add_test(NAME kvz_extracont_mensili_save COMMAND ${mensili} "--cell=${codici}:1:Formula=12" "--cell=${codici}:3:Formula=7+5"
+  --press &Salva ${here})
+set_tests_properties(kvz_extracont_mensili_save PROPERTIES FIXTURES_SETUP kvz_extracont_mensili_saved
+  PASS_REGULAR_EXPRESSION "--press &Salva: done")
+add_test(NAME kvz_extracont_mensili_reload COMMAND ${mensili} --show ${here})
+set_tests_properties(kvz_extracont_mensili_reload PROPERTIES FIXTURES_REQUIRED kvz_extracont_mensili_saved
+  PASS_REGULAR_EXPRESSION "Mese: +3 .*1 +ADDETTI +Addetti in forza +12\n +2 +MQ +Metri quadri dei magazzini *\n +3 +ORE +Ore lavorate +7[+]5\n")
+add_test(NAME kvz_extracont_mensili_refused COMMAND ${CMAKE_COMMAND} -DEXPECT_EXIT=1
+  "-DEXPECT_OUTPUT=kvz: --press &Salva: The document refused it."
+  -P ${CMAKE_CURRENT_SOURCE_DIR}/ExpectExit.cmake $<TARGET_FILE:kvz> --db extracont.db --date 15/12/2026
+  open ${docs}.BDInsExtracontMensili --set Mese=3 "--cell=${codici}:2:Formula=5" --set Mese=13 --press &Salva ${here})
+set_tests_properties(kvz_extracont_mensili_refused PROPERTIES FIXTURES_REQUIRED kvz_extracont_mensili_saved)
+add_test(NAME kvz_extracont_mensili_counters COMMAND ${mensili} --press Contatori --show ${here})
+add_test(NAME kvz_extracont_register_counters COMMAND kvz --db extracont.db --date 15/12/2026 open ${docs}.DCodExtracont
+  --find --set CodExtracont=ORE --save --command Contatori --show ${here})
+foreach(t kvz_extracont_mensili_counters kvz_extracont_register_counters)
+  set_tests_properties(${t} PROPERTIES
+    PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori .*Codici extracontabili: +Si .*Grid Contatori generali [(]3 rows.*ADDETTI.*MQ.*ORE")
+endforeach()
+set(extracont_tests kvz_extracont_mensili_save kvz_extracont_mensili_reload kvz_extracont_mensili_refused
+  kvz_extracont_mensili_counters kvz_extracont_register_counters)
+set_tests_properties(${extracont_tests} PROPERTIES RESOURCE_LOCK kvz_extracont_mensili)
+set_tests_properties(kvz_extracont_mensili_save kvz_extracont_mensili_reload kvz_extracont_mensili_counters
+  kvz_extracont_register_counters PROPERTIES FAIL_REGULAR_EXPRESSION "${no_failure}")
+set_tests_properties(kvz_extracont_mensili_save kvz_extracont_mensili_counters kvz_extracont_register_counters
+  PROPERTIES FIXTURES_REQUIRED "kvz_extracont_mensili_db;kvz_extracont_mensili_codes")
+set_tests_properties(kvz_extracont_mensili_reload kvz_extracont_mensili_refused kvz_extracont_mensili_counters
+  kvz_extracont_register_counters PROPERTIES DEPENDS kvz_extracont_mensili_save)
