@@ -85,3 +85,18 @@ set_tests_properties(kvz_extracont_mensili_save kvz_extracont_mensili_counters k
   PROPERTIES FIXTURES_REQUIRED "kvz_extracont_mensili_db;kvz_extracont_mensili_codes")
 set_tests_properties(kvz_extracont_mensili_reload kvz_extracont_mensili_refused kvz_extracont_mensili_counters
   kvz_extracont_register_counters PROPERTIES DEPENDS kvz_extracont_mensili_save)
+
+# The fixed texts of the batch forms: headings and captions shown as the form shows them.
+foreach(pair IN ITEMS
+    "KvzNet.KvzMod.KvzBatch.InitRaggrupPdc=\n  INIZIALIZZAZIONE DATI DI RAGGRUPPAMENTO PIANO DEI CONTI\n  ATTENZIONE: Vengono abilitati ai collegamenti i sottoconti\n"
+    "KvzNet.KvzMod.KvzBatch.ImpCodExtracont=\n  IMPORTAZIONE CODICI EXTRACONTABILI\n  Nome del file da importare:"
+    "${docs}.BDStampaReportRiclassific=\n  STAMPA REPORT RICLASSIFICAZIONE DEL PIANO BASE\n  Parametri\n")
+  string(FIND "${pair}" "=" eq)
+  string(SUBSTRING "${pair}" 0 ${eq} ns)
+  math(EXPR eq "${eq} + 1")
+  string(SUBSTRING "${pair}" ${eq} -1 text)
+  string(REGEX REPLACE ".*[.]" "" name "${ns}")
+  add_test(NAME kvz_static_texts_${name} COMMAND kvz --db x.db open ${ns} --show ${here})
+  set_tests_properties(kvz_static_texts_${name} PROPERTIES FIXTURES_REQUIRED kvz_db
+    PASS_REGULAR_EXPRESSION "${text}" FAIL_REGULAR_EXPRESSION "${no_failure}")
+endforeach()

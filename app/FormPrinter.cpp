@@ -166,6 +166,14 @@ std::string FormAsText(const ShownForm& f)
 		std::vector<std::vector<std::string>> rows;
 		for (auto& c : f.controls)
 		{
+			// A fixed text of the form stands alone, as the form shows it.
+			if (c.cls == "CStaticText")
+			{
+				Columns(out, rows, "  ");
+				rows.clear();
+				out += "  " + c.value + (c.tab.empty() ? "" : "  [tab " + c.tab + "]") + "\n";
+				continue;
+			}
 			std::string value = c.value;
 			if (!c.description.empty())
 				value += " (" + c.description + ")";

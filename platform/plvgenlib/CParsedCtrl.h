@@ -238,6 +238,14 @@ public:
 	BOOL IsStatic() const override { return TRUE; }
 };
 PLV_DECLARE_CTRL(CStrStatic, CParsedStatic)
+// A fixed text of the form (a heading, a caption, a note): it shows its name and holds no data.
+class CStaticText : public CParsedStatic
+{
+	DECLARE_DYNCREATE(CStaticText, CParsedStatic)
+public:
+	BOOL Attach(CObject*) override { return TRUE; }
+	CString GetCtrlText() const override { return m_strName; }
+};
 PLV_DECLARE_CTRL(CIntStatic, CParsedStatic)
 PLV_DECLARE_CTRL(CLongStatic, CParsedStatic)
 PLV_DECLARE_CTRL(CDoubleStatic, CParsedStatic)

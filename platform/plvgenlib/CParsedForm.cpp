@@ -54,6 +54,11 @@ CExtButton* CParsedForm::AddButton(UINT nID, LPCTSTR szText)
 	return static_cast<CExtButton*>(AddLink(nID, szText, RUNTIME_CLASS(CExtButton), nullptr));
 }
 
+CStaticText* CParsedForm::AddStaticText(UINT nID, LPCTSTR szText)
+{
+	return static_cast<CStaticText*>(AddLink(nID, szText, RUNTIME_CLASS(CStaticText), nullptr));
+}
+
 std::vector<CParsedCtrl*> CParsedForm::GetAllControls() const
 {
 	std::vector<CParsedCtrl*> all;

@@ -48,6 +48,8 @@ public:
 	// A radio button: the buttons of one group exclude each other.
 	CBoolButton* AddRadio(UINT nID, LPCTSTR szName, DataBool* pData, int nGroup);
 	CExtButton* AddButton(UINT nID, LPCTSTR szText);
+	// A fixed text of the form, found by its text.
+	CStaticText* AddStaticText(UINT nID, LPCTSTR szText);
 
 	// This form's own controls, in form order.
 	const std::vector<std::unique_ptr<CParsedCtrl>>& GetControls() const { return m_Controls; }

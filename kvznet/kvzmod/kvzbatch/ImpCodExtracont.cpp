@@ -242,6 +242,7 @@ void Kvz_CImpCodExtracontDoc::ImportaCodici(CLineFile& file)
 void Kvz_CImpCodExtracontView::BuildDataControlLinks()
 {
 	auto* pDoc = static_cast<Kvz_CImpCodExtracontDoc*>(GetDocument());
+	AddStaticText(IDC_IMP_COD_CAPTION, _T("IMPORTAZIONE CODICI EXTRACONTABILI"));
 	AddLink(IDC_IMP_COD_FILENAME, _T("Nome del file da importare:"), RUNTIME_CLASS(CStrEdit), &pDoc->m_FileCodici);
 	AddButton(IDC_IMP_COD_SFOGLIA, _T("&Sfoglia"));
 	AddLink(IDC_IMP_COD_STATO_ELAB, _T("Stato elaborazione"), RUNTIME_CLASS(CStrStatic), &pDoc->m_StatoElab);

@@ -13,6 +13,8 @@ enum : UINT
 {
 	IDC_INIT_PDC_TUTTI_PDC = 31781,
 	IDC_INIT_PDC_STATO_ELAB,
+	IDC_INIT_PDC_TITOLO,
+	IDC_INIT_PDC_ATTENZIONE,
 };
 
 void ShowSqlError(const SqlException& e, const char* method)
@@ -157,6 +159,8 @@ void Kvz_CInitRaggruppPdCDoc::CreaParametri()
 void Kvz_CInitRaggruppPdCView::BuildDataControlLinks()
 {
 	auto* pDoc = static_cast<Kvz_CInitRaggruppPdCDoc*>(GetDocument());
+	AddStaticText(IDC_INIT_PDC_TITOLO, _T("INIZIALIZZAZIONE DATI DI RAGGRUPPAMENTO PIANO DEI CONTI"));
+	AddStaticText(IDC_INIT_PDC_ATTENZIONE, _T("ATTENZIONE: Vengono abilitati ai collegamenti i sottoconti"));
 	AddLink(IDC_INIT_PDC_TUTTI_PDC, _T("Ripristinare ai default anche i conti gia' impostati"), RUNTIME_CLASS(CBoolButton),
 			&pDoc->m_TuttiPdC);
 	AddLink(IDC_INIT_PDC_STATO_ELAB, _T("Stato dell'elaborazione:"), RUNTIME_CLASS(CStrStatic), &pDoc->m_StatoElab);

@@ -36,6 +36,8 @@ enum : UINT
 	IDC_STP_RCL_PBASE_IS_RAGGRUPP = 52007,
 	IDC_STP_RCL_PBASE_COLONNA = 52008,
 	IDC_STP_RCL_PBASE_SCELTA_REPORT = 52009,
+	IDC_STP_RCL_PBASE_TITOLO = 52010,
+	IDC_STP_RCL_PBASE_PARAMETRI = 52011,
 };
 
 void ShowSqlError(const SqlException& e, const char* method)
@@ -492,6 +494,8 @@ DataBool Kvz_CStampaReportRiclassificDoc::Kvz_GetRigaQuadrim3(DataInt nRiga, Dat
 void Kvz_CStampaReportRiclassificView::BuildDataControlLinks()
 {
 	auto* pDoc = static_cast<Kvz_CStampaReportRiclassificDoc*>(GetDocument());
+	AddStaticText(IDC_STP_RCL_PBASE_TITOLO, _T("STAMPA REPORT RICLASSIFICAZIONE DEL PIANO BASE"));
+	AddStaticText(IDC_STP_RCL_PBASE_PARAMETRI, _T("Parametri"));
 	AddLink(IDC_STP_RCL_PBASE_ESERCIZIO, _T("Esercizio:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Esercizio);
 	AddLink(IDC_STP_RCL_PBASE_DALMESE, _T("Dal mese:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_DalMese);
 	AddLink(IDC_STP_RCL_PBASE_MESE, _T("Al mese:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_AlMese);
