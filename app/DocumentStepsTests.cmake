@@ -100,3 +100,20 @@ foreach(pair IN ITEMS
   set_tests_properties(kvz_static_texts_${name} PROPERTIES FIXTURES_REQUIRED kvz_db
     PASS_REGULAR_EXPRESSION "${text}" FAIL_REGULAR_EXPRESSION "${no_failure}")
 endforeach()
+
+# A budget code that does not exist, typed into a grouped account: answered yes, the budget codes
+# register opens on a new code, its save gives the code to the account, saved with it; nobody to
+# answer, the code is refused and nothing opens.
+add_test(NAME kvz_add_on_fly_copy COMMAND ${CMAKE_COMMAND} -E copy batch.db addonfly.db ${here})
+set_tests_properties(kvz_add_on_fly_copy PROPERTIES FIXTURES_REQUIRED kvz_batch_imported FIXTURES_SETUP kvz_add_on_fly_db)
+add_test(NAME kvz_add_on_fly COMMAND kvz --db addonfly.db --date 31/12/2026 "--answer=Inserirlo?=yes"
+  open ${docs}.DAnagConti --new --set ContoKvz=ZZ1 --set CodiceBudget=NUOVO "--set=Descrizione=Budget nuovo" --save
+  "--set=Descrizione=Conto di prova" --save --show ${here})
+set_tests_properties(kvz_add_on_fly PROPERTIES FIXTURES_REQUIRED kvz_add_on_fly_db RESOURCE_LOCK kvz_add_on_fly
+  PASS_REGULAR_EXPRESSION "Opened [^\n]*DCodBudget [^\n]* on Kvz_CDeAnagContiDoc.*Back to Kvz_CDeAnagContiDoc.*mode browse.*ContoKvz: +ZZ1 .*CodiceBudget: +NUOVO [(]Budget nuovo[)]"
+  FAIL_REGULAR_EXPRESSION "${no_failure}")
+add_test(NAME kvz_add_on_fly_unanswered COMMAND ${CMAKE_COMMAND} -DEXPECT_EXIT=1
+  "-DEXPECT_OUTPUT=kvz: --set CodiceBudget=ALTRO: Il codice 'ALTRO' non esiste."
+  -P ${CMAKE_CURRENT_SOURCE_DIR}/ExpectExit.cmake $<TARGET_FILE:kvz> --db addonfly.db --date 31/12/2026
+  open ${docs}.DAnagConti --new --set ContoKvz=ZZ2 --set CodiceBudget=ALTRO ${here})
+set_tests_properties(kvz_add_on_fly_unanswered PROPERTIES FIXTURES_REQUIRED kvz_add_on_fly_db RESOURCE_LOCK kvz_add_on_fly)

@@ -227,7 +227,10 @@ BOOL CParsedCtrl::UserInput(const CString& strText)
 		// A refused value stays out of the data, as a form moves the focus back to the control;
 		// the lookup goes back to the row of the value kept.
 		CString text = m_pHotKeyLink->GetErrorString();
+		const HotKeyLinkObj::AddOnFly added = m_pHotKeyLink->OfferAddOnFly(this, *pValue);
 		m_pHotKeyLink->FindRecord(m_pData);
+		if (added == HotKeyLinkObj::ADD_OPENED)
+			return TRUE;
 		AfxMessageBox(text, MB_OK | MB_ICONERROR);
 		return Refuse(text);
 	}

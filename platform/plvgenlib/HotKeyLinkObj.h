@@ -2,6 +2,8 @@
 // What a control knows of its lookup: the value it checks and the description it shows.
 #include "platform/plvgeneric/DataObj.h"
 
+class CParsedCtrl;
+
 class HotKeyLinkObj : public CObject
 {
 	DECLARE_DYNAMIC(HotKeyLinkObj, CObject)
@@ -18,4 +20,13 @@ public:
 	virtual const CString& GetErrorString() const = 0;
 	// The description of the row found for the value, empty when that value was not found.
 	virtual CString GetDescriptionOf(const DataObj& value) const = 0;
+
+	enum AddOnFly
+	{
+		ADD_NOT_OFFERED,  // the lookup adds no codes: the value is refused as usual
+		ADD_DECLINED,     // the user did not want the code added
+		ADD_OPENED,       // a document to add the code opened; its save gives the code to the control
+	};
+	// A value the lookup refused: offers to add it through the document that maintains the table.
+	virtual AddOnFly OfferAddOnFly(CParsedCtrl* /*pCtrl*/, const DataObj& /*value*/) { return ADD_NOT_OFFERED; }
 };

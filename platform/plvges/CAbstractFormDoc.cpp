@@ -510,6 +510,34 @@ BOOL CAbstractFormDoc::SaveOrSearch()
 	if (ADMObj* pADM = GetADM())
 		pADM->ADMOnSaveDocument();
 	GoInBrowseMode();
+	if (bNew && m_pAddOnFlyCtrl)
+	{
+		// The code added goes to the control that asked for it, and this document's work is done.
+		CParsedCtrl* pCtrl = m_pAddOnFlyCtrl;
+		CBaseDocument* pCaller = m_pAddOnFlyCaller;
+		const CString code = m_pAddOnFlyCode->FormatData();
+		m_pAddOnFlyCtrl = nullptr;
+		m_pAddOnFlyCaller = nullptr;
+		if (AfxExistWebServiceStateObject(pCaller))
+		{
+			CUserActionScope scope(pCaller);
+			pCtrl->UserInput(code);
+		}
+		CloseDocument(TRUE);
+	}
+	return TRUE;
+}
+
+BOOL CAbstractFormDoc::StartAddOnFly(CParsedCtrl* pCtrl, const CString& strColumn, const DataObj& code)
+{
+	DataObj* pField = m_pMaster ? m_pMaster->GetRecord()->GetDataObjFromColumnName(strColumn) : nullptr;
+	if (!pField || !NewRecord())
+		return FALSE;
+	pField->Assign(code);
+	m_pAddOnFlyCtrl = pCtrl;
+	m_pAddOnFlyCaller = pCtrl->GetForm()->GetDocument();
+	m_pAddOnFlyCode.reset(pField->Clone());
+	UpdateDataView();
 	return TRUE;
 }
 

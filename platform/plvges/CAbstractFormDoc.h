@@ -153,6 +153,10 @@ public:
 	BOOL BrowseLast() { return BrowseAt(BROWSE_LAST); }
 	// Shows the record whose key the master record holds.
 	BOOL BrowseRecord(BOOL bReserved = TRUE, int nReserved = 0);
+	// A code a lookup of another document did not find, added here: a new record with the code
+	// in the column of that name; its save gives the code to the control and closes this
+	// document. FALSE when no new record could be started with it.
+	BOOL StartAddOnFly(CParsedCtrl* pCtrl, const CString& strColumn, const DataObj& code);
 	// Runs OnBatchExecute; the parameters are read-only meanwhile.
 	BOOL BatchStart();
 	// The framework's report command: the document's default report with the document as its
@@ -209,4 +213,8 @@ private:
 	bool m_bHasRecord = false;
 	bool m_bCloseAccepted = true;
 	UINT m_nFocusID = 0;
+	// The control that waits for the code added here, and its document.
+	CParsedCtrl* m_pAddOnFlyCtrl = nullptr;
+	CBaseDocument* m_pAddOnFlyCaller = nullptr;
+	std::unique_ptr<DataObj> m_pAddOnFlyCode;
 };

@@ -1,5 +1,10 @@
 #include "platform/plvges/HotKeyLink.h"
 
+#include "platform/plvgenlib/CParsedForm.h"
+#include "platform/plvgenlib/LibraryEntry.h"
+#include "platform/plvgeneric/Interaction.h"
+#include "platform/plvges/CAbstractFormDoc.h"
+
 #include "platform/plvnamesolver/ApplicationContext.h"
 
 HotKeyLink::HotKeyLink(CRuntimeClass* pRecordClass, const CString& docNamespace, SqlConnection* pConnection)
@@ -82,6 +87,35 @@ BOOL HotKeyLink::IsValid()
 	if (!m_bFound && m_bMustExist)
 		return SetErrorString(CString::Formatted("Il codice '%s' non esiste.", m_strLastValue.GetString()));
 	return TRUE;
+}
+
+HotKeyLinkObj::AddOnFly HotKeyLink::OfferAddOnFly(CParsedCtrl* pCtrl, const DataObj& value)
+{
+	if (!m_bAddOnFly || !m_bMustExist || m_bFound || m_strDocNamespace.IsEmpty() || value.IsEmpty() || !pCtrl ||
+		!pCtrl->GetForm())
+		return ADD_NOT_OFFERED;
+	CPlvCommandInterface* pCmd = AfxGetPlvCmdManager();
+	auto* pCaller = DynamicDownCast<CAbstractFormDoc>(pCtrl->GetForm()->GetDocument());
+	DataObj* pCode = GetDataObj();
+	int nColumn = -1;
+	for (int i = 0; pCode && i < m_pRecord->GetSize(); ++i)
+		if (m_pRecord->GetDataObjAt(i) == pCode)
+			nColumn = i;
+	if (!pCmd || !pCaller || nColumn < 0)
+		return ADD_NOT_OFFERED;
+	const CString code = value.FormatData();
+	if (AfxMessageBox(CString::Formatted("Il codice '%s' non esiste. Inserirlo?", code.GetString()),
+					  MB_YESNO | MB_ICONQUESTION) != IDYES)
+		return ADD_DECLINED;
+	auto* pDoc = DynamicDownCast<CAbstractFormDoc>(pCmd->RunDocument(m_strDocNamespace, _T("Default"), nullptr, pCaller));
+	if (!pDoc)
+		return ADD_DECLINED;
+	if (!pDoc->StartAddOnFly(pCtrl, m_pRecord->GetItem(nColumn)->m_strColumnName, value))
+	{
+		pDoc->CloseDocument(FALSE);
+		return ADD_DECLINED;
+	}
+	return ADD_OPENED;
 }
 
 BOOL HotKeyLink::SetErrorString(const CString& text)

@@ -51,6 +51,11 @@ public:
 	BOOL SetErrorString(const CString& text);
 	const CString& GetErrorString() const override { return m_strError; }
 
+	// A code not found, of a lookup that must find its codes and names the document that
+	// maintains them: the user is asked whether to add it; on yes that document opens on a new
+	// record with the code, and its save gives the code to the control.
+	AddOnFly OfferAddOnFly(CParsedCtrl* pCtrl, const DataObj& value) override;
+
 	// A description of the found row, for display beside the control.
 	virtual CString GetDescription() const;
 	CString GetDescriptionOf(const DataObj& value) const override;
