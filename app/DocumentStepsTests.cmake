@@ -44,8 +44,7 @@ set_tests_properties(kvz_editor_counters PROPERTIES FIXTURES_REQUIRED "kvz_edito
   FAIL_REGULAR_EXPRESSION "${no_failure}")
 
 # Monthly formulas of the extra-accounting codes imported from a file: typed for March, saved, read
-# again; a save refused (a month that does not exist) ends kvz with a failure; the counters view opened
-# from the register and from the monthly formulas lists the codes.
+# again; the counters view opened from the register and from the monthly formulas lists the codes.
 set(codici "Codici extracontabili")
 add_test(NAME kvz_extracont_mensili_copy COMMAND ${CMAKE_COMMAND} -E copy batch.db extracont.db ${here})
 set_tests_properties(kvz_extracont_mensili_copy PROPERTIES FIXTURES_REQUIRED kvz_batch_imported
@@ -64,11 +63,6 @@ set_tests_properties(kvz_extracont_mensili_save PROPERTIES FIXTURES_SETUP kvz_ex
 add_test(NAME kvz_extracont_mensili_reload COMMAND ${mensili} --show ${here})
 set_tests_properties(kvz_extracont_mensili_reload PROPERTIES FIXTURES_REQUIRED kvz_extracont_mensili_saved
   PASS_REGULAR_EXPRESSION "Mese: +3 .*1 +ADDETTI +Addetti in forza +12\n +2 +MQ +Metri quadri dei magazzini *\n +3 +ORE +Ore lavorate +7[+]5\n")
-add_test(NAME kvz_extracont_mensili_refused COMMAND ${CMAKE_COMMAND} -DEXPECT_EXIT=1
-  "-DEXPECT_OUTPUT=kvz: --press &Salva: The document refused it."
-  -P ${CMAKE_CURRENT_SOURCE_DIR}/ExpectExit.cmake $<TARGET_FILE:kvz> --db extracont.db --date 15/12/2026
-  open ${docs}.BDInsExtracontMensili --set Mese=3 "--cell=${codici}:2:Formula=5" --set Mese=13 --press &Salva ${here})
-set_tests_properties(kvz_extracont_mensili_refused PROPERTIES FIXTURES_REQUIRED kvz_extracont_mensili_saved)
 add_test(NAME kvz_extracont_mensili_counters COMMAND ${mensili} --press Contatori --show ${here})
 add_test(NAME kvz_extracont_register_counters COMMAND kvz --db extracont.db --date 15/12/2026 open ${docs}.DCodExtracont
   --find --set CodExtracont=ORE --save --command Contatori --show ${here})
@@ -76,15 +70,15 @@ foreach(t kvz_extracont_mensili_counters kvz_extracont_register_counters)
   set_tests_properties(${t} PROPERTIES
     PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori .*Codici extracontabili: +Si .*Grid Contatori generali [(]3 rows.*ADDETTI.*MQ.*ORE")
 endforeach()
-set(extracont_tests kvz_extracont_mensili_save kvz_extracont_mensili_reload kvz_extracont_mensili_refused
-  kvz_extracont_mensili_counters kvz_extracont_register_counters)
+set(extracont_tests kvz_extracont_mensili_save kvz_extracont_mensili_reload kvz_extracont_mensili_counters
+  kvz_extracont_register_counters)
 set_tests_properties(${extracont_tests} PROPERTIES RESOURCE_LOCK kvz_extracont_mensili)
 set_tests_properties(kvz_extracont_mensili_save kvz_extracont_mensili_reload kvz_extracont_mensili_counters
   kvz_extracont_register_counters PROPERTIES FAIL_REGULAR_EXPRESSION "${no_failure}")
 set_tests_properties(kvz_extracont_mensili_save kvz_extracont_mensili_counters kvz_extracont_register_counters
   PROPERTIES FIXTURES_REQUIRED "kvz_extracont_mensili_db;kvz_extracont_mensili_codes")
-set_tests_properties(kvz_extracont_mensili_reload kvz_extracont_mensili_refused kvz_extracont_mensili_counters
-  kvz_extracont_register_counters PROPERTIES DEPENDS kvz_extracont_mensili_save)
+set_tests_properties(kvz_extracont_mensili_reload kvz_extracont_mensili_counters kvz_extracont_register_counters
+  PROPERTIES DEPENDS kvz_extracont_mensili_save)
 
 # The fixed texts of the batch forms: headings and captions shown as the form shows them.
 foreach(pair IN ITEMS

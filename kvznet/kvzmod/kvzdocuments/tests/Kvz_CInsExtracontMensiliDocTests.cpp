@@ -2,12 +2,16 @@
 // listing, the save of every row in one transaction, the question before reloading, and the
 // refusals that keep formulas from landing in the wrong month or position.
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
+#include <tuple>
+
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriCodici.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriDettaglio.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CInsExtracontMensiliDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezAssestamentoDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezAssestamentoDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_DDescrizioniBrevi.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_ViewContatoriDoc.h"
@@ -328,6 +332,49 @@ TEST_F(ViewContatori, FromTheAdjustmentSelectionTakesItsYear)
 	FormDriver vista(Vista());
 	EXPECT_EQ(vista.Text("Totale utilizzi nell'esercizio:"), "2025");
 	EXPECT_EQ(vista.Text("Codici riclassificato"), "Si");
+}
+
+// From the adjustment selection: the reclassified codes of the application date's year, of every
+// model, each with its counter.
+TEST_F(ViewContatori, OpenedFromTheAdjustmentSelectionOnTheYearsReclassifiedCodes)
+{
+	for (const auto& [anno, modello, codice] :
+		 {std::tuple{2026, "M1", "VP"}, std::tuple{2026, "M2", "CE"}, std::tuple{2025, "M1", "VECCHIO"}})
+	{
+		Kvz_TRiclassificazioneRighe rec;
+		SqlTable t(&rec);
+		t.Open(TRUE);
+		t.AddNew();
+		rec.f_Esercizio = anno;
+		rec.f_ModelloRiclassific = modello;
+		rec.f_CodRiclassificato = codice;
+		t.Update();
+	}
+	{
+		Kvz_TContatoriCodici rec;
+		SqlTable t(&rec);
+		t.Open(TRUE);
+		t.AddNew();
+		rec.f_Esercizio = 2026;
+		rec.f_TipoCodice = DataEnum(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_RICLASSIFICATO);
+		rec.f_Codice = "VP";
+		rec.f_ContatoreUtilizzi = DataLng(3);
+		t.Update();
+	}
+	auto* pSelezione = Open<Kvz_CSelezAssestamentoDoc>("BDSelezAssestamento");
+	ASSERT_NE(pSelezione, nullptr);
+	ASSERT_NE(Kvz_ApriContatori(pSelezione), nullptr);
+	Kvz_ViewContatoriDoc* pVista = Vista();
+	ASSERT_NE(pVista, nullptr);
+	FormDriver vista(pVista);
+	EXPECT_EQ(vista.Text("Codici riclassificato") + vista.Text("Codici extracontabili"), "SiNo");
+	EXPECT_EQ(vista.Text("Totale utilizzi nell'esercizio:"), "2026");
+	ASSERT_EQ(vista.RowCount(kGenerali), 2);
+	EXPECT_EQ(vista.Cell(kGenerali, 0, "Codice") + "=" + vista.Cell(kGenerali, 0, "Contatore") + " " +
+				  vista.Cell(kGenerali, 1, "Codice") + "=" + vista.Cell(kGenerali, 1, "Contatore"),
+			  "CE=0 VP=3");
+	ASSERT_TRUE(vista.Close());
+	EXPECT_TRUE(pSelezione->GetMasterFrame()->IsWindowEnabled());
 }
 
 TEST_F(ViewContatori, OpensOnlyForItsCallers)
