@@ -1,6 +1,9 @@
 #include "CliInteraction.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <algorithm>
 #include <atomic>
@@ -281,6 +284,7 @@ int CliInteraction::Decide(const CString& text, UINT nType)
 
 void CliInteraction::ReleaseHeld()
 {
+	EndProgress();
 	FILE* out = m_bMessagesToStderr ? stderr : stdout;
 	for (const auto& [shown, text] : std::exchange(m_Held, {}))
 		std::fprintf(out, "%s\n", shown.GetString());
@@ -309,6 +313,7 @@ int CliInteraction::MessageBox(const CString& text, UINT nType, const CString& c
 		ReleaseHeld();
 		m_bHolding = true;
 	}
+	ClearProgressLine();
 	std::fprintf(out, "%s\n", shown.GetString());
 	std::fflush(out);
 	if ((nType & MB_TYPEMASK) == MB_OK)
@@ -321,7 +326,46 @@ int CliInteraction::MessageBox(const CString& text, UINT nType, const CString& c
 
 void CliInteraction::Progress(const CString& text)
 {
-	std::fprintf(stderr, "%s\n", text.GetString());
+	const long long now =
+		std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+	if (::isatty(STDERR_FILENO))
+	{
+		// The line stays within the terminal's width, so that the next one covers it.
+		winsize size{};
+		const size_t width = ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 1 ? size.ws_col - 1 : 79;
+		std::string line = text.str();
+		if (CString(line).GetCharCount() > static_cast<int>(width))
+			line = line.substr(0, Utf8Offset(line, static_cast<int>(width)));
+		std::fprintf(stderr, "\r\033[K%s", line.c_str());
+		std::fflush(stderr);
+		m_bProgressShown = true;
+		return;
+	}
+	m_PendingProgress = text.str();
+	if (now - m_nLastProgressMs >= 1000)
+	{
+		std::fprintf(stderr, "%s\n", m_PendingProgress.c_str());
+		m_PendingProgress.clear();
+		m_nLastProgressMs = now;
+	}
+}
+
+void CliInteraction::ClearProgressLine()
+{
+	if (m_bProgressShown)
+		std::fprintf(stderr, "\r\033[K");
+	m_bProgressShown = false;
+}
+
+void CliInteraction::EndProgress()
+{
+	if (m_bProgressShown)
+		std::fprintf(stderr, "\n");
+	m_bProgressShown = false;
+	if (!m_PendingProgress.empty())
+		std::fprintf(stderr, "%s\n", m_PendingProgress.c_str());
+	m_PendingProgress.clear();
+	m_nLastProgressMs = 0;
 }
 
 bool CliInteraction::AbortRequested()

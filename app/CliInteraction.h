@@ -47,6 +47,8 @@ public:
 	// Messages held back while a step runs, so that a refused step says its reason once, with
 	// the step; a question shows what was held before it.
 	void HoldMessages() { m_bHolding = true; }
+	// Ends the progress of a step: its last text stays, as the summary of the work.
+	void EndProgress();
 	// Prints what was held (the step did what it says).
 	void ReleaseHeld();
 	// Drops what was held into the refusal's reason; prints the rest.
@@ -73,6 +75,11 @@ private:
 	Always m_Always = Always::Ask;
 	bool m_bMessagesToStderr = false;
 	bool m_bHolding = false;
+	// Progress: on a terminal one line rewritten in place; elsewhere a line a second at most.
+	bool m_bProgressShown = false;  // a line being rewritten stands on the terminal
+	std::string m_PendingProgress;  // not yet written (elsewhere)
+	long long m_nLastProgressMs = 0;
+	void ClearProgressLine();
 	std::vector<std::pair<CString, CString>> m_Held;  // as shown, and the text alone
 	std::vector<std::pair<CString, UINT>> m_Shown;
 	std::vector<std::pair<std::string, int>> m_Answers;

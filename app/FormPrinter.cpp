@@ -48,16 +48,70 @@ std::map<const CParsedForm*, std::string> TabPages(const CParsedForm& root)
 	return pages;
 }
 
+// The kind of value a control takes, by what it shows and the data behind it.
+std::string KindOf(const CParsedCtrl& ctrl)
+{
+	if (ctrl.IsButton())
+		return "button";
+	if (DynamicDownCast<CListBox>(const_cast<CParsedCtrl*>(&ctrl)))
+		return "list";
+	if (ctrl.IsStatic())
+		return "shown";
+	const DataObj* pData = ctrl.GetCtrlData();
+	switch (pData ? pData->GetDataType() : 0)
+	{
+	case DATA_STR_TYPE: return "text";
+	case DATA_INT_TYPE:
+	case DATA_LNG_TYPE: return "integer";
+	case DATA_DBL_TYPE:
+	case DATA_MON_TYPE:
+	case DATA_QTY_TYPE:
+	case DATA_PERC_TYPE: return "number";
+	case DATA_DATE_TYPE: return "date";
+	case DATA_BOOL_TYPE: return "yes/no";
+	case DATA_ENUM_TYPE: return "choice";
+	default: return "?";
+	}
+}
+
+std::vector<std::string> ItemsOf(const CParsedCtrl& ctrl)
+{
+	std::vector<std::string> items;
+	if (auto* pCombo = DynamicDownCast<CEnumCombo>(const_cast<CParsedCtrl*>(&ctrl)))
+		for (auto& item : pCombo->GetItems())
+			items.push_back(item.second.str());
+	return items;
+}
+
 ShownForm::Grid CaptureGrid(CBodyEdit& grid, const std::string& tab)
 {
-	ShownForm::Grid g{grid.GetName().str(), tab, {}, {}, grid.GetCurrRecord(), !grid.CanAddRow() && !grid.CanDeleteRow()};
+	ShownForm::Grid g{grid.GetName().str(), tab, {}, {}, {}, grid.GetCurrRecord(), !grid.CanAddRow() && !grid.CanDeleteRow()};
 	std::vector<int> columns;
 	for (int c = 0; c < grid.GetColumnCount(); ++c)
-		if (grid.GetColumn(c)->IsVisible())
+	{
+		ColumnInfo* pCol = grid.GetColumn(c);
+		auto& info = g.columns.emplace_back(ShownForm::Column{pCol->GetTitle().str(), pCol->GetName().str(),
+															 grid.RecordColumn(*pCol).str(), {}, {}});
+		// A column whose name is a number of the program's shows the record's column.
+		if (info.name.empty() || info.name.find_first_not_of("0123456789") == std::string::npos)
+			info.name = info.column;
+		if (CParsedCtrl* pCtrl = pCol->GetParsedCtrl())
+		{
+			// Without a current row the cell control reads the buffer's own record.
+			DataObj* pBound = pCtrl->GetCtrlData();
+			SqlRecord* pRecord = grid.GetDBT() ? grid.GetDBT()->GetRecord() : nullptr;
+			if (!pBound && pRecord && pCol->GetFieldIndex() >= 0 && pCol->GetFieldIndex() < pRecord->GetSize())
+				pCtrl->SetCtrlData(pRecord->GetDataObjAt(pCol->GetFieldIndex()));
+			info.kind = KindOf(*pCtrl);
+			info.items = ItemsOf(*pCtrl);
+			pCtrl->SetCtrlData(pBound);
+		}
+		if (pCol->IsVisible())
 		{
 			columns.push_back(c);
-			g.titles.push_back(grid.GetColumn(c)->GetTitle().str());
+			g.titles.push_back(info.title.empty() ? info.name : info.title);
 		}
+	}
 	const int nRows = grid.GetDBT() ? grid.GetDBT()->GetSize() : 0;
 	for (int r = 0; r < nRows; ++r)
 	{
@@ -139,13 +193,10 @@ ShownForm CaptureForm(const FormDriver& form, const std::vector<std::pair<CStrin
 		}
 		else
 		{
-			auto& c = shown.controls.emplace_back(ShownForm::Control{
+			shown.controls.push_back(ShownForm::Control{
 				p->GetName().str(), p->GetRuntimeClass()->m_lpszClassName, form.ColumnOf(p).str(), tab, p->GetCtrlText().str(),
 				p->GetDescription().str(), !p->IsStatic() && !p->IsButton() && !p->IsEditable(), !p->IsWindowVisible(),
-				!p->IsWindowEnabled() || (p->IsButton() && !p->IsEditable()), {}});
-			if (auto* pCombo = DynamicDownCast<CEnumCombo>(p))
-				for (auto& item : pCombo->GetItems())
-					c.items.push_back(item.second.str());
+				!p->IsWindowEnabled() || (p->IsButton() && !p->IsEditable()), ItemsOf(*p), KindOf(*p)});
 		}
 	}
 	for (auto [nID, caption] : form.Commands())
@@ -156,7 +207,7 @@ ShownForm CaptureForm(const FormDriver& form, const std::vector<std::pair<CStrin
 	return shown;
 }
 
-std::string FormAsText(const ShownForm& f)
+std::string FormAsText(const ShownForm& f, int maxRows)
 {
 	std::string out;
 	if (f.open)
@@ -205,12 +256,16 @@ std::string FormAsText(const ShownForm& f)
 			std::vector<std::vector<std::string>> cells{{"", "#"}};
 			for (auto& t : g.titles)
 				cells[0].push_back(t);
-			for (size_t r = 0; r < g.rows.size(); ++r)
+			// A screenful at most unless asked for more; the rest counted.
+			const size_t shown = maxRows < 0 ? g.rows.size() : std::min(g.rows.size(), static_cast<size_t>(maxRows));
+			for (size_t r = 0; r < shown; ++r)
 			{
 				auto& row = cells.emplace_back(std::vector<std::string>{static_cast<int>(r) == g.current ? ">" : "", std::to_string(r + 1)});
 				row.insert(row.end(), g.rows[r].begin(), g.rows[r].end());
 			}
 			Columns(out, cells, "  ");
+			if (shown < g.rows.size())
+				out += fmt::format("  ... {} more rows (--rows N or --rows all shows them)\n", g.rows.size() - shown);
 		}
 		if (!f.commands.empty())
 		{
@@ -228,6 +283,66 @@ std::string FormAsText(const ShownForm& f)
 		out += "Messages:\n";
 		for (auto& m : f.messages)
 			out += "  " + m.kind + ": " + m.text + "\n";
+	}
+	return out;
+}
+
+namespace {
+std::string KindText(const std::string& kind, const std::vector<std::string>& items)
+{
+	if (items.empty())
+		return kind;
+	std::string text = "one of:";
+	for (size_t i = 0; i < items.size(); ++i)
+		text += (i ? " | " : " ") + items[i];
+	return text;
+}
+}  // namespace
+
+std::string FormControlsHelp(const ShownForm& f)
+{
+	std::string out = fmt::format("{}{} ({})\n", f.title.empty() ? "" : f.title + ": ", f.ns, f.document);
+	std::vector<std::vector<std::string>> rows{{"LABEL", "COLUMN", "TAB", "TAKES"}};
+	std::vector<std::string> buttons;
+	for (auto& c : f.controls)
+		if (c.kind == "button")
+			buttons.push_back(c.name);
+		else
+			rows.push_back({c.name, c.column, c.tab,
+							KindText(c.kind, c.items) + (c.readOnly && c.kind != "shown" ? " (read-only now)" : "")});
+	out += "Controls (--set LABEL=VALUE: the label as shown, also without its ':' and in any case, or the column):\n";
+	Columns(out, rows, "  ");
+	if (!buttons.empty())
+	{
+		out += "Buttons and check boxes (--press NAME):";
+		for (auto& b : buttons)
+			out += " " + b + ";";
+		out.back() = '\n';
+	}
+	for (auto& t : f.tabs)
+	{
+		out += "Tabs of " + t.name + " (--tab " + t.name + "=TAB):";
+		for (auto& name : t.tabs)
+			out += " " + name + ";";
+		out.back() = '\n';
+	}
+	for (auto& l : f.lists)
+		out += "List " + l.name + " (--select " + l.name + "=N, --dblclick " + l.name + ":N)\n";
+	for (auto& g : f.grids)
+	{
+		out += fmt::format("Grid {} (--add-row, --row {}=N, --cell {}:N:COLUMN=VALUE{}):\n", g.name, g.name, g.name,
+						   g.tab.empty() ? "" : "; tab " + g.tab);
+		std::vector<std::vector<std::string>> cols{{"TITLE", "NAME", "COLUMN", "TAKES"}};
+		for (auto& c : g.columns)
+			cols.push_back({c.title, c.name, c.column, KindText(c.kind, c.items)});
+		Columns(out, cols, "  ");
+	}
+	if (!f.commands.empty())
+	{
+		out += "Commands (--command NAME):";
+		for (auto& c : f.commands)
+			out += " " + c.caption + ";";
+		out.back() = '\n';
 	}
 	return out;
 }

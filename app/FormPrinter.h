@@ -17,11 +17,18 @@ struct ShownForm
 		std::string name, cls, column, tab, value, description;
 		bool readOnly = false, hidden = false, disabled = false;
 		std::vector<std::string> items;  // what a combo offers
+		std::string kind;  // of the value it takes: text, integer, number, date, yes/no, choice; button, list, shown
+	};
+	struct Column
+	{
+		std::string title, name, column, kind;
+		std::vector<std::string> items;
 	};
 	struct Grid
 	{
 		std::string name, tab;
-		std::vector<std::string> titles;
+		std::vector<std::string> titles;  // as the form shows them; an empty title shows the column's name
+		std::vector<Column> columns;
 		std::vector<std::vector<std::string>> rows;
 		int current = -1;
 		bool readOnly = false;
@@ -65,7 +72,11 @@ struct ShownForm
 // The form the driver acts on; closed documents give just the messages. `messages` are those
 // shown to the user, with their message-box type.
 ShownForm CaptureForm(const FormDriver& form, const std::vector<std::pair<CString, unsigned>>& messages);
-std::string FormAsText(const ShownForm& form);
+// With `maxRows` >= 0 each grid shows at most that many rows and says how many it left out.
+std::string FormAsText(const ShownForm& form, int maxRows = -1);
+// What `kvz open NAMESPACE --help` prints: each control with its label, name, column, the kind
+// of value it takes and its items; each grid with its columns; the buttons and commands.
+std::string FormControlsHelp(const ShownForm& form);
 std::string FormAsJson(const ShownForm& form);
 // A text as a JSON string, quotes included.
 std::string JsonString(const std::string& text);

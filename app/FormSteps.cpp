@@ -1,5 +1,9 @@
 #include "FormSteps.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -115,6 +119,10 @@ void FormStepOptions::Add(CLI::App& open, bool& json)
 		else
 			open.add_flag(kSteps[i].name, m_nFlags, kSteps[i].help);
 	open.add_flag("--json", json, "Print the form as one JSON document (messages then go to stderr)");
+	open.add_option("--rows", m_Rows,
+					"The rows a grid shows at most: N or all (default: a screenful on a terminal, else all)")
+		->type_name("N|all")
+		->check([](const std::string& v) { return v == "all" || Index(v) >= 0 ? std::string() : "N (from 1) or all"; });
 }
 
 std::vector<FormStep> FormStepOptions::Collect(const CLI::App& open) const
@@ -126,6 +134,19 @@ std::vector<FormStep> FormStepOptions::Collect(const CLI::App& open) const
 			if (o->check_name(spec.name))
 				steps.push_back({spec.name, spec.type ? o->results().at(used[o]++) : std::string()});
 	return steps;
+}
+
+int FormStepOptions::MaxRows() const
+{
+	if (m_Rows == "all")
+		return -1;
+	if (!m_Rows.empty())
+		return Index(m_Rows) + 1;
+	winsize size{};
+	if (!::isatty(STDOUT_FILENO) || ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0)
+		return -1;
+	// What the form's head and the grid's own lines leave of the screen.
+	return std::max(10, static_cast<int>(size.ws_row) - 8);
 }
 
 bool DriveStep(FormDriver& form, const FormStep& step, std::string& why)
@@ -217,14 +238,14 @@ bool DriveStep(FormDriver& form, const FormStep& step, std::string& why)
 }
 
 int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std::string& view,
-			const std::vector<FormStep>& steps, bool json)
+			const std::vector<FormStep>& steps, bool json, int maxRows)
 {
 	ui.SetMessagesToStderr(json);
 	auto print = [&](const FormDriver& form, const std::string& failedStep = {}, const std::string& why = {}) {
 		ShownForm shown = CaptureForm(form, ui.TakeShownMessages());
 		shown.errorStep = failedStep;
 		shown.error = why;
-		const std::string text = json ? FormAsJson(shown) : FormAsText(shown);
+		const std::string text = json ? FormAsJson(shown) : FormAsText(shown, maxRows);
 		std::fputs(text.c_str(), stdout);
 		std::fflush(stdout);
 	};
@@ -319,5 +340,26 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 	}
 	if (!printed && (pForm->IsOpen() || json))
 		print(*pForm);
+	return 0;
+}
+
+int RunOpenHelp(KvzHost& host, const std::string& ns, const std::string& view)
+{
+	if (const std::string only = OpensOnlyFrom(ns); !only.empty())
+	{
+		std::fprintf(stderr, "kvz: %s.\n", only.c_str());
+		return 1;
+	}
+	CBaseDocument* pDoc;
+	{
+		CUserActionScope opening;
+		pDoc = host.CommandManager().RunDocument(ns.c_str(), view.c_str());
+	}
+	if (!pDoc || !AfxExistWebServiceStateObject(pDoc))
+		return 1;
+	FormDriver form(pDoc);
+	std::fputs(FormControlsHelp(CaptureForm(form, {})).c_str(), stdout);
+	form.Escape();
+	form.Close();
 	return 0;
 }

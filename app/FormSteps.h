@@ -22,10 +22,14 @@ public:
 	void Add(CLI::App& open, bool& json);
 	// The steps given, in command-line order.
 	std::vector<FormStep> Collect(const CLI::App& open) const;
+	// The rows a grid shows at most: --rows N, all (-1), else a screenful on a terminal and all
+	// rows elsewhere.
+	int MaxRows() const;
 
 private:
 	std::vector<std::vector<std::string>> m_Values;  // storage CLI11 writes into
 	int m_nFlags = 0;
+	std::string m_Rows;
 };
 
 // One step through the driver; FALSE when it was refused (the driver's last error, or `why`).
@@ -37,4 +41,6 @@ std::string OpensOnlyFrom(const std::string& ns);
 // Opens the document and runs the steps; the form is printed at each --show and after the
 // last step (as JSON with `json`). Non-zero when the document did not open or a step failed.
 int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std::string& view,
-			const std::vector<FormStep>& steps, bool json);
+			const std::vector<FormStep>& steps, bool json, int maxRows = -1);
+// Opens the document, lists its controls, grids, buttons and commands, and closes it.
+int RunOpenHelp(KvzHost& host, const std::string& ns, const std::string& view);

@@ -190,12 +190,43 @@ int RunInit(KvzHost& host, const std::string& file, bool demo, bool replace, int
 	return 0;
 }
 
-int RunTemplates()
+// Answers nothing and shows nothing: documents opened only to read their titles.
+class SilentInteraction : public IInteraction
 {
-	std::vector<std::vector<std::string>> rows{{"NAMESPACE", "VIEW NAME", "DOCUMENT", "FRAME", "VIEW"}};
+public:
+	int MessageBox(const CString&, UINT nType, const CString&) override { return CliInteraction::CancelAnswer(nType); }
+	void Progress(const CString&) override {}
+	bool AbortRequested() override { return false; }
+};
+
+// The form's title, as the document gives it once open; empty for those that open only from another.
+std::string FormTitle(KvzHost& host, CSingleExtDocTemplate& t)
+{
+	const std::string ns = t.GetNamespace().GetPathName().str();
+	if (!OpensOnlyFrom(ns).empty())
+		return "(opens only from another document)";
+	SilentInteraction silent;
+	InteractionScope scope(&silent);
+	CBaseDocument* pDoc;
+	{
+		CUserActionScope opening;
+		pDoc = host.CommandManager().RunDocument(ns.c_str(), t.GetViewName().GetString());
+	}
+	if (!pDoc || !AfxExistWebServiceStateObject(pDoc))
+		return {};
+	auto* pForm = DynamicDownCast<CAbstractFormDoc>(pDoc);
+	std::string title = pForm ? pForm->GetFormTitle().str() : std::string();
+	pDoc->CloseDocument(FALSE);
+	return title;
+}
+
+int RunTemplates(KvzHost& host)
+{
+	std::vector<std::vector<std::string>> rows{{"NAMESPACE", "VIEW NAME", "TITLE", "DOCUMENT", "FRAME", "VIEW"}};
 	for (CSingleExtDocTemplate* t : AfxGetBaseApp()->GetTemplates())
-		rows.push_back({t->GetNamespace().GetPathName().str(), t->GetViewName().str(), t->GetDocClass()->m_lpszClassName,
-						t->GetFrameClass()->m_lpszClassName, t->GetViewClass()->m_lpszClassName});
+		rows.push_back({t->GetNamespace().GetPathName().str(), t->GetViewName().str(), FormTitle(host, *t),
+						t->GetDocClass()->m_lpszClassName, t->GetFrameClass()->m_lpszClassName,
+						t->GetViewClass()->m_lpszClassName});
 	if (rows.size() == 1)
 		std::printf("No document templates are registered.\n");
 	else
@@ -300,13 +331,27 @@ int main(int argc, char** argv)
 	auto* tables = app.add_subcommand("tables", "List the registered tables with their columns");
 	auto* open = app.add_subcommand("open", "Open a document by namespace and drive its form, in the order given");
 	std::string ns, view = "Default";
-	open->add_option("NAMESPACE", ns, "The document's namespace (KvzNet.KvzMod.KvzDocuments.DParametri)")->required();
+	// "kvz open NAMESPACE --help" lists the document's controls; without a namespace, the options.
+	open->set_help_flag();
+	bool openHelp = false;
+	open->add_flag("--help,-h", openHelp, "With a NAMESPACE: list its controls, grids, buttons and commands");
+	open->add_option("NAMESPACE", ns, "The document's namespace (KvzNet.KvzMod.KvzDocuments.DParametri)");
 	open->add_option("--view", view, "The view name (Default, Unattended)")->capture_default_str();
 	FormStepOptions formSteps;
 	bool json = false;
 	formSteps.Add(*open, json);
 
 	CLI11_PARSE(app, argc, argv);
+	if (open->parsed() && ns.empty())
+	{
+		if (openHelp)
+		{
+			std::printf("%s", open->help().c_str());
+			return 0;
+		}
+		std::fprintf(stderr, "kvz: open needs the document's NAMESPACE (kvz --db FILE templates lists them)\n");
+		return 1;
+	}
 
 	CliInteraction ui;
 	if (!ApplyGlobalOptions(opt, ui))
@@ -365,12 +410,12 @@ int main(int argc, char** argv)
 		}
 		int rc = 0;
 		if (templates->parsed())
-			rc = RunTemplates();
+			rc = RunTemplates(host);
 		else if (tables->parsed())
 			rc = RunTables(host);
 		else if (open->parsed())
 		{
-			rc = RunOpen(host, ui, ns, view, formSteps.Collect(*open), json);
+			rc = openHelp ? RunOpenHelp(host, ns, view) : RunOpen(host, ui, ns, view, formSteps.Collect(*open), json, formSteps.MaxRows());
 		}
 		return Finished(rc);
 	}

@@ -433,10 +433,13 @@ void Kvz_CImportaSaldiDoc::ImportazioneSaldi()
 				SummariesBalancesChartOfAccounts::BalancesOfFiscalYearByAccount(m_DataFine, DataEnum(E_BALANCETYPE, 1),
 																				m_PrevisionaliHost);
 		}
+		size_t nConto = 0;
 		for (const ContoHost& conto : conti)
 		{
 			if (GetScheduler()->IsAborted())
 				break;
+			SetProgressText(CString::Formatted("Elaborazione conto %s in corso (%zu di %zu) ...", conto.strConto.GetString(),
+											   ++nConto, conti.size()));
 			const Raggruppamento* pRaggr = TrovaRaggruppamento(conto.strConto);
 			if (pRaggr && pRaggr->bEscludere)
 				continue;
@@ -476,7 +479,6 @@ void Kvz_CImportaSaldiDoc::ImportazioneSaldi()
 
 void Kvz_CImportaSaldiDoc::ElaboraConto(const ContoHost& conto, const Raggruppamento& raggr)
 {
-	SetProgressText(CString::Formatted("Elaborazione conto %s in corso ...", conto.strConto.GetString()));
 	++m_nContiElaborati;
 	const int nLen = conto.strConto.GetLength();
 	int nUltimoSeg = 0;  // the deepest segment that has a length
