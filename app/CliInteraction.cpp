@@ -3,7 +3,6 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <chrono>
 
 #include <algorithm>
 #include <atomic>
@@ -326,8 +325,6 @@ int CliInteraction::MessageBox(const CString& text, UINT nType, const CString& c
 
 void CliInteraction::Progress(const CString& text)
 {
-	const long long now =
-		std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
 	if (::isatty(STDERR_FILENO))
 	{
 		// The line stays within the terminal's width, so that the next one covers it.
@@ -341,13 +338,7 @@ void CliInteraction::Progress(const CString& text)
 		m_bProgressShown = true;
 		return;
 	}
-	m_PendingProgress = text.str();
-	if (now - m_nLastProgressMs >= 1000)
-	{
-		std::fprintf(stderr, "%s\n", m_PendingProgress.c_str());
-		m_PendingProgress.clear();
-		m_nLastProgressMs = now;
-	}
+	std::fprintf(stderr, "%s\n", text.GetString());
 }
 
 void CliInteraction::ClearProgressLine()
@@ -362,10 +353,6 @@ void CliInteraction::EndProgress()
 	if (m_bProgressShown)
 		std::fprintf(stderr, "\n");
 	m_bProgressShown = false;
-	if (!m_PendingProgress.empty())
-		std::fprintf(stderr, "%s\n", m_PendingProgress.c_str());
-	m_PendingProgress.clear();
-	m_nLastProgressMs = 0;
 }
 
 bool CliInteraction::AbortRequested()

@@ -75,10 +75,8 @@ private:
 	Always m_Always = Always::Ask;
 	bool m_bMessagesToStderr = false;
 	bool m_bHolding = false;
-	// Progress: on a terminal one line rewritten in place; elsewhere a line a second at most.
+	// Progress: on a terminal one line rewritten in place; elsewhere a line each (logs keep them).
 	bool m_bProgressShown = false;  // a line being rewritten stands on the terminal
-	std::string m_PendingProgress;  // not yet written (elsewhere)
-	long long m_nLastProgressMs = 0;
 	void ClearProgressLine();
 	std::vector<std::pair<CString, CString>> m_Held;  // as shown, and the text alone
 	std::vector<std::pair<CString, UINT>> m_Shown;

@@ -127,7 +127,7 @@ bool ApplyGlobalOptions(const GlobalOptions& opt, CliInteraction& ui)
 	return true;
 }
 
-int RunInit(KvzHost& host, const std::string& file, bool demo, bool replace, int scale,
+int RunInit(KvzHost& host, CliInteraction& ui, const std::string& file, bool demo, bool replace, int scale,
 			const std::vector<std::string>& libraries)
 {
 	if (!host.OpenCompany(file, true))
@@ -178,7 +178,9 @@ int RunInit(KvzHost& host, const std::string& file, bool demo, bool replace, int
 			}
 		}
 		CString why;
-		if (!FillDemoCompany(host.Connection(), scale, why))
+		const bool filled = FillDemoCompany(host.Connection(), scale, why);
+		ui.EndProgress();
+		if (!filled)
 		{
 			std::fprintf(stderr, "kvz: the demo company could not be made in %s: %s\n", shown.c_str(),
 						 plv::db::RedactSecrets(why.str()).c_str());
@@ -371,7 +373,7 @@ int main(int argc, char** argv)
 				std::fprintf(stderr, "kvz: init needs the database FILE (or --db FILE)\n");
 				return 1;
 			}
-			return Finished(RunInit(host, file, demo, replace, scale, opt.libraries));
+			return Finished(RunInit(host, ui, file, demo, replace, scale, opt.libraries));
 		}
 		if (opt.db.empty())
 		{
