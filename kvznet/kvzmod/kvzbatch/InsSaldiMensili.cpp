@@ -1,6 +1,8 @@
 #include "kvznet/kvzmod/kvzbatch/InsSaldiMensili.h"
 
 #include <set>
+#include <string>
+#include <tuple>
 
 #include "kvznet/kvzmod/kvzcomponents/Kvz_NuovoPianoBase.h"
 #include "platform/plvgeneric/Application.h"
@@ -608,7 +610,9 @@ BOOL Kvz_CInsSaldiMensiliDoc::AggiornaPianoBase(const Kvz_TEnhAnagContiKvz& cont
 			Kvz_TPianoBaseTesta& testa = m_RecPBaseTesta;
 			testa.Init();
 			// Without an id and a number the head is not written: the balance stays to be saved.
-			if (!Kvz_NumeraNuovoPianoBase(testa, AfxGetApplicationDate(), *m_pIdMng, *m_pNumMng) ||
+			const BOOL bNumerata = m_pNumeri ? m_pNumeri->Numera(testa, AfxGetApplicationDate())
+											 : Kvz_NumeraNuovoPianoBase(testa, AfxGetApplicationDate(), *m_pIdMng, *m_pNumMng);
+			if (!bNumerata ||
 				static_cast<long>(testa.f_IDPianoBase) <= 0)
 			{
 				++m_nNonScritti;
@@ -750,6 +754,30 @@ BOOL Kvz_CInsSaldiMensiliDoc::SalvaSaldi()
 		m_pTblMesi->AddFilterColumn(m_RecMese.f_IDPianoBase);
 
 		const int nConti = m_pDBTConti->GetSize();
+		{
+			// The heads the save will make, counted first so that their ids and numbers are taken
+			// in one step of each counter.
+			std::set<std::tuple<std::string, std::string, WORD>> nuove;
+			auto conta = [&](const Kvz_TEnhAnagContiKvz& conto, const Kvz_TEnhCentriCommesseContiKvz* pCdc, long id) {
+				const DataStr cdc = pCdc ? pCdc->f_CentroCommessa : DataStr();
+				const DataEnum tipo(E_KVZ_TIPOCENTROCOMM, pCdc ? pCdc->f_Tipo.GetItemValue() : 0);
+				if (id <= 0 && CercaTestaSalvata(conto.f_ContoKvz, cdc, tipo) <= 0)
+					nuove.insert({conto.f_ContoKvz.GetString().str(), cdc.GetString().str(), tipo.GetItemValue()});
+			};
+			for (int i = 0; i < nConti; ++i)
+			{
+				const Kvz_TEnhAnagContiKvz* pConto = m_pDBTConti->GetConto(i);
+				if (pConto->l_Modified || m_Forzatura)
+					conta(*pConto, nullptr, pConto->l_IDPianoBase);
+				for (auto& pCdc : m_Cache[static_cast<size_t>(i)])
+					if (pCdc->l_Modified || m_Forzatura)
+						conta(*pConto, pCdc.get(), pCdc->l_IDPianoBase);
+			}
+			m_pNumeri = std::make_unique<Kvz_NumeriPianoBase>(*m_pIdMng, *m_pNumMng);
+			// When they cannot be taken at once, each head tries alone and says why it has none.
+			if (!m_pNumeri->Prenota(static_cast<long>(nuove.size()), AfxGetApplicationDate()))
+				m_pNumeri.reset();
+		}
 		for (int i = 0; i < nConti; ++i)
 		{
 			Kvz_TEnhAnagContiKvz* pConto = m_pDBTConti->GetConto(i);
@@ -788,6 +816,7 @@ BOOL Kvz_CInsSaldiMensiliDoc::SalvaSaldi()
 		AfxMessageBox(_T("Saldi non salvati: nessuna modifica registrata."));
 		bOk = FALSE;
 	}
+	m_pNumeri.reset();
 	m_pTblCerca.reset();
 	m_pTblMesi.reset();
 	m_pTblRighe.reset();

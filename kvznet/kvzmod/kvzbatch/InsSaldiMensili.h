@@ -195,6 +195,8 @@ private:
 	Jex_TRPianoBaseTesta m_TRPianoBaseTesta;
 	std::unique_ptr<Kvz_IDManager> m_pIdMng;
 	std::unique_ptr<Kvz_NumNonFiscManager> m_pNumMng;
+	// During a save: the ids and numbers of the heads it will make, taken at once.
+	std::unique_ptr<Kvz_NumeriPianoBase> m_pNumeri;
 	int m_nNonScritti = 0;  // rows of the running save that were not written
 };
 
