@@ -1,6 +1,7 @@
 #include "FormPrinter.h"
 
 #include <fmt/format.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <map>
@@ -347,96 +348,71 @@ std::string FormControlsHelp(const ShownForm& f)
 	return out;
 }
 
-std::string JsonString(const std::string& text)
-{
-	std::string out = "\"";
-	for (unsigned char c : text)
-		switch (c)
-		{
-		case '"': out += "\\\""; break;
-		case '\\': out += "\\\\"; break;
-		case '\n': out += "\\n"; break;
-		case '\r': out += "\\r"; break;
-		case '\t': out += "\\t"; break;
-		default:
-			if (c < 0x20)
-				out += fmt::format("\\u{:04x}", c);
-			else
-				out += static_cast<char>(c);
-		}
-	return out + "\"";
-}
-
 namespace {
-std::string JsonStrings(const std::vector<std::string>& items)
-{
-	std::string out = "[";
-	for (auto& s : items)
-	{
-		if (out.size() > 1)
-			out += ',';
-		out += JsonString(s);
-	}
-	return out + "]";
-}
+// Key order kept as written: readers and people compare forms by eye.
+using Json = nlohmann::ordered_json;
 
 // Row and line numbers count from 1, as on the command line; null for none.
-std::string JsonRow(int index)
+Json JsonRow(int index)
 {
-	return index < 0 ? "null" : std::to_string(index + 1);
-}
-
-template <class T, class F>
-std::string JsonArray(const std::vector<T>& items, F each)
-{
-	std::string out = "[";
-	for (auto& item : items)
-	{
-		if (out.size() > 1)
-			out += ',';
-		out += each(item);
-	}
-	return out + "]";
+	return index < 0 ? Json(nullptr) : Json(index + 1);
 }
 }  // namespace
 
 std::string FormAsJson(const ShownForm& f)
 {
-	std::string out = fmt::format("{{\"open\":{}", f.open);
+	Json out;
+	out["open"] = f.open;
 	if (f.open)
 	{
-		out += fmt::format(",\"namespace\":{},\"document\":{},\"title\":{},\"mode\":{},\"modified\":{}", JsonString(f.ns),
-						   JsonString(f.document), JsonString(f.title), JsonString(f.mode), f.modified);
-		out += ",\"controls\":" + JsonArray(f.controls, [](const ShownForm::Control& c) {
-				   return fmt::format(
-					   "{{\"name\":{},\"class\":{},\"column\":{},\"tab\":{},\"value\":{},\"description\":{},"
-					   "\"readOnly\":{},\"hidden\":{},\"disabled\":{}{}}}",
-					   JsonString(c.name), JsonString(c.cls), JsonString(c.column), JsonString(c.tab), JsonString(c.value),
-					   JsonString(c.description), c.readOnly, c.hidden, c.disabled,
-					   c.items.empty() ? std::string() : ",\"items\":" + JsonStrings(c.items));
-			   });
-		out += ",\"tabs\":" + JsonArray(f.tabs, [](const ShownForm::Tabs& t) {
-				   return fmt::format("{{\"name\":{},\"tabs\":{},\"active\":{}}}", JsonString(t.name), JsonStrings(t.tabs),
-									  t.active >= 0 && t.active < static_cast<int>(t.tabs.size()) ? JsonString(t.tabs[static_cast<size_t>(t.active)]) : "null");
-			   });
-		out += ",\"lists\":" + JsonArray(f.lists, [](const ShownForm::List& l) {
-				   return fmt::format("{{\"name\":{},\"tab\":{},\"lines\":{},\"selected\":{},\"disabled\":{}}}", JsonString(l.name),
-									  JsonString(l.tab), JsonStrings(l.lines), JsonRow(l.selected), l.disabled);
-			   });
-		out += ",\"grids\":" + JsonArray(f.grids, [](const ShownForm::Grid& g) {
-				   return fmt::format("{{\"name\":{},\"tab\":{},\"columns\":{},\"rows\":{},\"current\":{},\"readOnly\":{}}}",
-									  JsonString(g.name), JsonString(g.tab), JsonStrings(g.titles),
-									  JsonArray(g.rows, [](const std::vector<std::string>& r) { return JsonStrings(r); }),
-									  JsonRow(g.current), g.readOnly);
-			   });
-		out += ",\"commands\":" + JsonArray(f.commands, [](const ShownForm::Command& c) {
-				   return fmt::format("{{\"caption\":{},\"id\":{},\"enabled\":{}}}", JsonString(c.caption), c.id, c.enabled);
-			   });
+		out["namespace"] = f.ns;
+		out["document"] = f.document;
+		out["title"] = f.title;
+		out["mode"] = f.mode;
+		out["modified"] = f.modified;
+		Json& controls = out["controls"] = Json::array();
+		for (auto& c : f.controls)
+		{
+			Json j = {{"name", c.name},		  {"class", c.cls},
+					  {"column", c.column},	  {"tab", c.tab},
+					  {"value", c.value},	  {"description", c.description},
+					  {"readOnly", c.readOnly}, {"hidden", c.hidden},
+					  {"disabled", c.disabled}};
+			if (!c.items.empty())
+				j["items"] = c.items;
+			controls.push_back(std::move(j));
+		}
+		Json& tabs = out["tabs"] = Json::array();
+		for (auto& t : f.tabs)
+			tabs.push_back({{"name", t.name},
+							{"tabs", t.tabs},
+							{"active", t.active >= 0 && t.active < static_cast<int>(t.tabs.size())
+										   ? Json(t.tabs[static_cast<size_t>(t.active)])
+										   : Json(nullptr)}});
+		Json& lists = out["lists"] = Json::array();
+		for (auto& l : f.lists)
+			lists.push_back({{"name", l.name},
+							 {"tab", l.tab},
+							 {"lines", l.lines},
+							 {"selected", JsonRow(l.selected)},
+							 {"disabled", l.disabled}});
+		Json& grids = out["grids"] = Json::array();
+		for (auto& g : f.grids)
+			grids.push_back({{"name", g.name},
+							 {"tab", g.tab},
+							 {"columns", g.titles},
+							 {"rows", g.rows},
+							 {"current", JsonRow(g.current)},
+							 {"readOnly", g.readOnly}});
+		Json& commands = out["commands"] = Json::array();
+		for (auto& c : f.commands)
+			commands.push_back({{"caption", c.caption}, {"id", c.id}, {"enabled", c.enabled}});
 	}
-	out += ",\"messages\":" + JsonArray(f.messages, [](const ShownForm::Message& m) {
-			   return fmt::format("{{\"kind\":{},\"text\":{}}}", JsonString(m.kind), JsonString(m.text));
-		   });
+	Json& messages = out["messages"] = Json::array();
+	for (auto& m : f.messages)
+		messages.push_back({{"kind", m.kind}, {"text", m.text}});
 	if (!f.errorStep.empty())
-		out += fmt::format(",\"error\":{{\"step\":{},\"message\":{}}}", JsonString(f.errorStep), JsonString(f.error));
-	return out + "}\n";
+		out["error"] = {{"step", f.errorStep}, {"message", f.error}};
+	// Stored text need not be valid UTF-8: such bytes become U+FFFD rather than ending the output.
+	return out.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }

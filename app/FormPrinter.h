@@ -78,5 +78,3 @@ std::string FormAsText(const ShownForm& form, int maxRows = -1);
 // of value it takes and its items; each grid with its columns; the buttons and commands.
 std::string FormControlsHelp(const ShownForm& form);
 std::string FormAsJson(const ShownForm& form);
-// A text as a JSON string, quotes included.
-std::string JsonString(const std::string& text);

@@ -1,0 +1,31 @@
+# Stores a description holding control characters, quotes, a backslash and bytes that are not
+# UTF-8 in a demo company of its own, then checks that the form's --json output still parses
+# and gives the text back (the stray bytes as U+FFFD):
+#   cmake -DKVZ=path/to/kvz -DDB=odd.db -P JsonOddText.cmake
+file(REMOVE ${DB} ${DB}-wal ${DB}-shm)
+execute_process(COMMAND ${KVZ} init --demo ${DB} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "init: ${rc} ${err}")
+endif()
+string(ASCII 1 31 control)
+string(ASCII 255 254 notUtf8)
+set(text "a${control}b\tc\"d\\e${notUtf8}f\nà")
+set(coa open Erp.Base.ErpBaseDocuments.DChartOfAccounts --find --set Account=0101 --save)
+execute_process(COMMAND ${KVZ} --db ${DB} ${coa} --edit "--set" "Descrizione=${text}" --save
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "storing the text: ${rc}\n${out}${err}")
+endif()
+execute_process(COMMAND ${KVZ} --db ${DB} ${coa} --json RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR err MATCHES "Sanitizer|runtime error")
+  message(FATAL_ERROR "exit status ${rc}:\n${out}${err}")
+endif()
+string(JSON value ERROR_VARIABLE error GET "${out}" controls 1 value)
+string(ASCII 239 191 189 replaced)
+set(expected "a${control}b\tc\"d\\e${replaced}${replaced}f\nà")
+if(error OR NOT value STREQUAL expected)
+  message(FATAL_ERROR "got \"${value}\" ${error} in:\n${out}")
+endif()
+if(NOT out MATCHES "a\\\\u0001\\\\u001fb")
+  message(FATAL_ERROR "the control characters are not escaped:\n${out}")
+endif()
