@@ -45,6 +45,11 @@ TEST_F(BatchTest, BatchPollsTheAbortBetweenItems)
 		ASSERT_FALSE(progress.empty());
 		EXPECT_EQ(progress.back(), c.abortAtPoll ? CString("Elaborazione interrotta su richiesta utente.")
 												 : CString("Elemento 5"));
+		// A batch that says nothing of what it kept: the platform says whether it committed.
+		EXPECT_EQ(m_Ui.StoppedTexts(),
+				  c.abortAtPoll ? std::vector<CString>{"Elaborazione interrotta su richiesta utente: quanto elaborato "
+													   "prima dell'interruzione è stato salvato."}
+								: std::vector<CString>{});
 		// The document's own buffer shows what was done; its rows are the document's to add.
 		EXPECT_EQ(form.RowCount("Esito"), c.written);
 		EXPECT_FALSE(form.AddRow("Esito"));
