@@ -460,3 +460,46 @@ TEST_F(HostSafety, TheAdjustmentRebuildStopsOnCtrlC)
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE BkpSaldoContabile = 1"), 2021 * 12);
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE SaldoContabile <> 1"), 0);
 }
+
+// A second import stopped with Ctrl-C after it has gone through the company's accounts (thousands
+// of accounts without balances come last): it says it kept nothing, ends with status 130, and the
+// base plan is as the first import left it.
+TEST_F(HostSafety, TheLedgerImportStoppedWithCtrlCKeepsNothing)
+{
+	const std::string anno = std::to_string(Count("SELECT MAX(FiscalYear) FROM Erp_FiscalYears"));
+	std::string ultimo;
+	{
+		auto db = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+		auto st = db->Prepare("SELECT MAX(Account) FROM Erp_ChartOfAccounts");
+		ASSERT_TRUE(st->Step());
+		ultimo = std::get<std::string>(st->Column(0));
+		db->Execute("INSERT INTO Erp_ChartOfAccounts (Account, Description, Ledger, CarriesBalances) WITH RECURSIVE "
+					"n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 19999) SELECT '" + ultimo +
+					"' || printf('%05d', i), 'Senza saldo', '', 1 FROM n");
+	}
+	const std::vector<std::string> data{"--db", m_Db, "--date", "31/12/" + anno, "open"};
+	auto import = [&](const std::string& mese) {
+		std::vector<std::string> args = data;
+		args.insert(args.end(), {"KvzNet.KvzMod.KvzBatch.ImportaSaldi", "--set", "Importazione saldi fino al mese:=" + mese,
+								 "--set", "anno:=" + anno, "--run"});
+		return args;
+	};
+	std::vector<std::string> init = data;
+	init.insert(init.end(), {"KvzNet.KvzMod.KvzBatch.InitRaggrupPdc", "--run"});
+	ASSERT_EQ(RunKvz(init).status, 0);
+	ASSERT_EQ(RunKvz(import("6")).status, 0);
+	const std::string piano = "SELECT COUNT(*) * 1000003 + COALESCE(SUM(Mese * 7 + CAST(SaldoContabile * 100 AS INTEGER)), 0) "
+							  "FROM Kvz_PianoBaseR";
+	const long long prima = Count(piano);
+	const long long testate = Count("SELECT COUNT(*) FROM Kvz_PianoBaseT");
+	ASSERT_GT(testate, 0);
+
+	const Outcome o = RunKvz(import("12"), Input::None, "Elaborazione conto " + ultimo + "0");
+	const std::string coda = o.output.substr(o.output.size() > 2000 ? o.output.size() - 2000 : 0);
+	EXPECT_EQ(o.status, 130) << coda;
+	EXPECT_NE(o.output.find("kvz: interrupted. Elaborazione interrotta su richiesta utente: nessuna modifica salvata."),
+			  std::string::npos)
+		<< coda;
+	EXPECT_EQ(Count(piano), prima);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseT"), testate);
+}
