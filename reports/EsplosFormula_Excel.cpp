@@ -10,6 +10,7 @@ namespace {
 
 const char* const kNext = "__CDeRiclassificazioniDoc_Kvz_GetNextRigaEsplos";
 const char* const kSubNext = "__CDeRiclassificazioniDoc_Kvz_GetSubNextRigaEsplos";
+const char* const kDescr = "__CDeRiclassificazioniDoc_Kvz_GetDescrRigaEsplos";
 
 // The stored result of the code in a month and from January to it (the run's own data kind):
 // what the explosion adds up to. Nothing when the run has not written the code.
@@ -58,7 +59,7 @@ std::optional<std::pair<double, double>> StoredResult(int year, const CString& m
 class CEsplosFormula : public CKvzReport
 {
 public:
-	CEsplosFormula() : CKvzReport("KvzNet.KvzMod.EsplosFormula_Excel", {kNext, kSubNext}) {}
+	CEsplosFormula() : CKvzReport("KvzNet.KvzMod.EsplosFormula_Excel", {kNext, kSubNext, kDescr}) {}
 	std::optional<ReportFormat> GetPreferredFormat() const override { return ReportFormat::Xlsx; }
 
 	void Build(CReportContext& ctx, CReportOutput& out) override
@@ -82,13 +83,90 @@ public:
 																   {"Descrizione centro/commessa", ColumnKind::Text, 1.6},
 																   {"Valore " + MonthName(month), ColumnKind::Money, 1},
 																   {"Progressivo", ColumnKind::Money, 1}});
+		// A symbol whose formula the explosion follows is totalled from its parts, printed under
+		// it one level deeper, as they join by "+" and "-"; other operators leave it without a sum.
+		struct Open
+		{
+			CString name;
+			int level = 0;
+			double sums[2] = {0, 0};
+			bool additive = true;
+			double nextSign = 1;
+		};
+		std::vector<Open> open;
+		const CString subtracts = DataEnum(E_KVZ_SEGNOCONTO, 1).FormatData();
+		auto closeTo = [&](int level) {
+			while (!open.empty() && open.back().level >= level)
+			{
+				Open done = std::move(open.back());
+				open.pop_back();
+				std::vector<ReportCell> cells(10);
+				cells[1] = CString("Totale " + done.name);
+				if (done.additive)
+				{
+					cells[8] = done.sums[0];
+					cells[9] = done.sums[1];
+				}
+				t.AddRow(std::move(cells), true);
+				if (!open.empty() && open.back().level == done.level - 1)
+				{
+					Open& parent = open.back();
+					for (int k = 0; k < 2; ++k)
+						parent.sums[k] += parent.nextSign * done.sums[k];
+					parent.additive = parent.additive && done.additive;
+					parent.nextSign = 1;
+				}
+			}
+		};
+		// A piece of formula text inside a followed formula: "+" and "-" join its parts.
+		auto textPart = [&](const CString& text, int level) {
+			if (open.empty() || open.back().level != level - 1)
+				return;
+			const std::string op = CString(text).Trim().str();
+			if (op == "-")
+				open.back().nextSign = -1;
+			else if (op != "+" && !op.empty())
+				open.back().additive = false;
+		};
+		auto indent = [](const CString& text, int level) {
+			return text.IsEmpty() ? text : CString(std::string(2 * static_cast<size_t>(std::max(level - 1, 0)), ' ')) + text;
+		};
 		int row = 0;
 		for (;;)
 		{
+			const int first = row;
 			CReportString op, element;
 			if (!ctx.Member<bool>(kNext, &row, op.Out(), element.Out()))
 				break;
-			t.AddRow({op.Get(), element.Get()});
+			CString opText = op.Get();
+			CReportString description, firstDescription;
+			int level = 1, firstLevel = 1;
+			bool symbol = false, firstSymbol = false;
+			const bool hasElement = ctx.Member<bool>(kDescr, row, description.Out(), &level, &symbol);
+			if (row != first)
+			{
+				// A piece of text and the element after it share a row only on the same level.
+				ctx.Member<bool>(kDescr, first, firstDescription.Out(), &firstLevel, &firstSymbol);
+				if (!hasElement)
+					level = firstLevel;
+				closeTo(firstLevel);
+				textPart(opText, firstLevel);
+				if (firstLevel != level)
+				{
+					t.AddRow({"", indent(opText, firstLevel)});
+					opText = CString();
+				}
+			}
+			closeTo(level);
+			if (!symbol)
+			{
+				textPart(element.Get(), level);
+				t.AddRow({opText, indent(element.Get(), level)});
+				++row;
+				continue;
+			}
+			t.AddRow({opText, indent(element.Get(), level), "", "", description.Get()});
+			open.push_back(Open{element.Get(), level});
 			for (int part = 0;; ++part)
 			{
 				CReportString text[6];
@@ -98,10 +176,13 @@ public:
 					break;
 				t.AddRow({"", "", text[0].Get(), text[1].Get(), text[2].Get(), text[3].Get(), text[4].Get(), text[5].Get(),
 						  monthValue, progressive});
+				const double sign = text[0].Get() == subtracts || text[3].Get() == subtracts ? -1 : 1;
+				open.back().sums[0] += sign * monthValue;
+				open.back().sums[1] += sign * progressive;
 			}
-			t.AddSubtotal("Totale " + element.Get(), 1);
 			++row;
 		}
+		closeTo(0);
 		// The formula's value last: the figure the explosion was asked for.
 		const CString code = ctx.InputText("w_CodRcl");
 		if (auto value = StoredResult(ctx.InputInt("w_EsercizioInput"), ctx.InputText("w_ModelloInput"), code, month,

@@ -63,6 +63,7 @@ const std::set<std::string> kExported = {
 	"__BDStampaRiclassificatoDoc_Kvz_GetNextDescrizioniPerStampa",
 	"__CDeRiclassificazioniDoc_Kvz_GetNextRigaEsplos",
 	"__CDeRiclassificazioniDoc_Kvz_GetSubNextRigaEsplos",
+	"__CDeRiclassificazioniDoc_Kvz_GetDescrRigaEsplos",
 	"__CImportaSaldiDoc_Kvz_GetContoPreview",
 	"__CImportaSaldiDoc_Kvz_GetContoUnused",
 };
@@ -133,6 +134,74 @@ bool FakeCodici1(HWND, CObject*, BSTR model, D*... values)
 	return true;
 }
 
+// A stand-in for the explosion's exports, as the model document gives its rows: a symbol over
+// two further symbols joined by "-", one of which subtracts an account, then a symbol whose
+// formula multiplies (no sum of its parts is its value).
+struct FakeRiga
+{
+	bool testo;
+	int livello;
+	const char* nome;
+	const char* descrizione;
+	std::vector<std::vector<std::string>> parti;  // six texts, the month and the progressive
+};
+const std::vector<FakeRiga> g_Righe = {
+	{false, 1, "RVP", "Somma per l'anno 2026, mese 3, dal codice VP al codice", {}},
+	{false, 2, "VENDITE", "Somma SaldoContabile per l'anno 2026, mese 3, per i conti: ",
+	 {{"Somma", "4001", "Vendite", "", "", "", "100", "300"}, {"Sottrae", "4002", "Resi", "", "", "", "10", "20"}}},
+	{true, 2, "-", "", {}},
+	{false, 2, "SCONTI", "Somma SaldoContabile", {{"Somma", "4100", "Sconti", "", "", "", "5", "15"}}},
+	{true, 1, "+", "", {}},
+	{false, 1, "RDOPPIO", "Somma dal codice D", {}},
+	{false, 2, "SCONTI", "Somma SaldoContabile", {{"Somma", "4100", "Sconti", "", "", "", "5", "15"}}},
+	{true, 2, "*2", "", {}},
+};
+void Metti(BSTR* out, const std::string& text)
+{
+	SysFreeString(*out);
+	*out = SysAllocString(text.c_str());
+}
+bool FakeNextRiga(HWND, CObject*, int* riga, BSTR* titolo, BSTR* testo)
+{
+	const size_t i = static_cast<size_t>(*riga);
+	if (i >= g_Righe.size())
+		return false;
+	if (!g_Righe[i].testo)
+	{
+		Metti(testo, g_Righe[i].nome);
+		return true;
+	}
+	Metti(titolo, g_Righe[i].nome);
+	++*riga;
+	if (i + 1 < g_Righe.size())
+		Metti(testo, g_Righe[i + 1].nome);
+	return true;
+}
+bool FakeSubNextRiga(HWND, CObject*, int riga, int* parte, BSTR* t1, BSTR* t2, BSTR* t3, BSTR* t4, BSTR* t5, BSTR* t6,
+					 double* mese, double* progr)
+{
+	const auto& parti = g_Righe.at(static_cast<size_t>(riga)).parti;
+	if (static_cast<size_t>(*parte) >= parti.size())
+		return false;
+	const auto& p = parti[static_cast<size_t>(*parte)];
+	BSTR* outs[] = {t1, t2, t3, t4, t5, t6};
+	for (size_t k = 0; k < 6; ++k)
+		Metti(outs[k], p[k]);
+	*mese = std::stod(p[6]);
+	*progr = std::stod(p[7]);
+	return true;
+}
+bool FakeDescrRiga(HWND, CObject*, int riga, BSTR* descrizione, int* livello, bool* simbolo)
+{
+	if (static_cast<size_t>(riga) >= g_Righe.size())
+		return false;
+	const FakeRiga& r = g_Righe[static_cast<size_t>(riga)];
+	Metti(descrizione, r.descrizione);
+	*livello = r.livello;
+	*simbolo = !r.testo;
+	return true;
+}
+
 }  // namespace
 
 TEST_F(ReportDefinitions, EveryReportTheDocumentsRunIsDefined)
@@ -193,6 +262,51 @@ TEST_F(ReportDefinitions, ThePrintByCodeReadsModelsAndCellsThroughTheExportsByNa
 	EXPECT_EQ(ss.str(), "\xEF\xBB\xBFModello;Descrizione;Ricavi;Costi variabili;Margine di contribuzione\r\n"
 						"M1;Conto economico società;1000,50;2001,00;3001,50\r\n"
 						"M3;Budget;3001,50;6003,00;9004,50\r\n");
+
+	renderer.SetFolder({});
+	renderer.SetFormat(std::nullopt);
+	for (auto [name, fn] : fakes)
+		AfxRegisterExportedFunction(name, nullptr);
+	fs::remove_all(folder);
+}
+
+// Each symbol prints what it reads; a symbol's total is the sum of its parts, signed, and one
+// whose parts do not simply add up prints no figure rather than a wrong one.
+TEST_F(ReportDefinitions, TheExplosionTotalsEachSymbolFromItsParts)
+{
+	const std::pair<const char*, void*> fakes[] = {
+		{"__CDeRiclassificazioniDoc_Kvz_GetNextRigaEsplos", reinterpret_cast<void*>(&FakeNextRiga)},
+		{"__CDeRiclassificazioniDoc_Kvz_GetSubNextRigaEsplos", reinterpret_cast<void*>(&FakeSubNextRiga)},
+		{"__CDeRiclassificazioniDoc_Kvz_GetDescrRigaEsplos", reinterpret_cast<void*>(&FakeDescrRiga)},
+	};
+	for (auto [name, fn] : fakes)
+		AfxRegisterExportedFunction(name, fn);
+
+	const fs::path folder = fs::temp_directory_path() / ("kvzreports-esplos-" + std::to_string(::getpid()));
+	CReportRenderer& renderer = *AfxGetReportRenderer();
+	renderer.SetFolder(folder);
+	renderer.SetFormat(ReportFormat::Csv);
+	CRendoInfo info;
+	DataInt context;
+	const auto files = renderer.Render("KvzNet.KvzMod.EsplosFormula_Excel", info, &context, nullptr);
+	ASSERT_EQ(files.size(), 1u);
+	std::ifstream is(files[0], std::ios::binary);
+	std::vector<std::string> lines;
+	for (std::string line; std::getline(is, line);)
+		lines.push_back(line.substr(0, line.find_last_not_of("\r") + 1));
+	auto has = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
+	for (const std::string& expected : {
+			 std::string(";RVP;;;Somma per l'anno 2026, mese 3, dal codice VP al codice;;;;;"),
+			 std::string(";;Sottrae;4002;Resi;;;;10,00;20,00"),
+			 std::string(";Totale VENDITE;;;;;;;90,00;280,00"),
+			 std::string(";Totale SCONTI;;;;;;;5,00;15,00"),
+			 std::string(";Totale RVP;;;;;;;85,00;265,00"),
+			 std::string(";Totale RDOPPIO;;;;;;;;"),
+		 })
+		EXPECT_TRUE(has(expected)) << expected << "\n" << ::testing::PrintToString(lines);
+	// A part's total comes before its parent's.
+	const auto at = [&](const std::string& l) { return std::find(lines.begin(), lines.end(), l) - lines.begin(); };
+	EXPECT_LT(at(";Totale SCONTI;;;;;;;5,00;15,00"), at(";Totale RVP;;;;;;;85,00;265,00"));
 
 	renderer.SetFolder({});
 	renderer.SetFormat(std::nullopt);

@@ -196,3 +196,8 @@ PLV_EXPORT bool __CDeRiclassificazioniDoc_Kvz_GetSubNextRigaEsplos(HWND hWnd, CO
 {
 	return AfxCallMemberExport(hWnd, pContext, &Kvz_CDeRiclassificazioniDoc::Kvz_GetSubNextRigaEsplos, nRiga, pSubRiga, pTesto1, pTesto2, pTesto3, pTesto4, pTesto5, pTesto6, pImporto1, pImporto2);
 }
+
+PLV_EXPORT bool __CDeRiclassificazioniDoc_Kvz_GetDescrRigaEsplos(HWND hWnd, CObject* pContext, int nRiga, BSTR* pDescrizione, int* pLivello, bool* pSimbolo)
+{
+	return AfxCallMemberExport(hWnd, pContext, &Kvz_CDeRiclassificazioniDoc::Kvz_GetDescrRigaEsplos, nRiga, pDescrizione, pLivello, pSimbolo);
+}

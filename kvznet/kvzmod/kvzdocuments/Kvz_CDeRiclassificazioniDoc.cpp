@@ -1593,6 +1593,19 @@ DataBool Kvz_CDeRiclassificazioniDoc::Kvz_GetSubNextRigaEsplos(DataInt nRiga, Da
 	return DataBool(TRUE);
 }
 
+DataBool Kvz_CDeRiclassificazioniDoc::Kvz_GetDescrRigaEsplos(DataInt nRiga, DataStr& aDescrizione, DataInt& nLivello,
+															  DataBool& bSimbolo)
+{
+	const int i = nRiga.GetValue();
+	if (i < 0 || static_cast<size_t>(i) >= m_RigheEsplosione.size())
+		return DataBool(FALSE);
+	const Kvz_RigaEsplosione& r = m_RigheEsplosione[static_cast<size_t>(i)];
+	aDescrizione = r.Descrizione;
+	nLivello = r.Livello;
+	bSimbolo = r.Titolo ? DataBool(FALSE) : DataBool(TRUE);
+	return DataBool(TRUE);
+}
+
 // ---- form --------------------------------------------------------------------------------------
 
 BOOL Kvz_CDeRiclassificazioniFrame::OnCreateAuxToolbar()

@@ -53,6 +53,8 @@ struct Kvz_RigaEsplosione
 	DataBool Titolo;
 	DataStr Testo;
 	DataEnum TipoSimbolo;
+	DataStr Descrizione;  // what the symbol reads, in words
+	DataInt Livello;      // 1 the exploded formula, one more per formula followed
 	std::vector<Dettaglio> Dettagli;
 };
 
@@ -147,6 +149,8 @@ public:
 	DataBool Kvz_GetSubNextRigaEsplos(DataInt nRiga, DataInt& nSubRiga, DataStr& aTesto1, DataStr& aTesto2,
 									  DataStr& aTesto3, DataStr& aTesto4, DataStr& aTesto5, DataStr& aTesto6,
 									  DataMon& aImporto1, DataMon& aImporto2);
+	// The row's description, its depth and whether it is a symbol (not a piece of formula text).
+	DataBool Kvz_GetDescrRigaEsplos(DataInt nRiga, DataStr& aDescrizione, DataInt& nLivello, DataBool& bSimbolo);
 
 	// ---- document data -------------------------------------------------------------------
 	Kvz_HKLCodRaggrupp* m_pHKLCodRaggrupp = nullptr;

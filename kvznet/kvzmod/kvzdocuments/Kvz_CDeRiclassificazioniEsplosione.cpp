@@ -183,6 +183,8 @@ void Kvz_CDeRiclassificazioniDoc::ValutaEsplosione(const Kvz_FormulaFlat& flat)
 		riga.Titolo = e.m_bTesto;
 		riga.Testo = e.m_Testo;
 		riga.TipoSimbolo = e.m_Tipo;
+		riga.Descrizione = e.m_Descrizione;
+		riga.Livello = e.m_Livello;
 		m_RigheEsplosione.push_back(riga);
 		if (e.m_bTesto || e.m_Tipo.GetItemValue() != 0 ||
 			simboli.FindRecord(m_EsercizioEsplosione, e.m_Testo, modello) != TableReader::FOUND)
