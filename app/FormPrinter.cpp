@@ -279,12 +279,7 @@ std::string FormAsText(const ShownForm& f, int maxRows)
 	}
 	else
 		out += "The document is closed.\n";
-	if (!f.messages.empty())
-	{
-		out += "Messages:\n";
-		for (auto& m : f.messages)
-			out += "  " + m.kind + ": " + m.text + "\n";
-	}
+	// No list of the messages: each was printed when it was shown.
 	return out;
 }
 

@@ -154,6 +154,7 @@ void Kvz_CImportaSaldiDoc::ShowSqlError(const SqlException& e, const char* metho
 void Kvz_CImportaSaldiDoc::OnBatchExecute()
 {
 	m_nContiElaborati = 0;
+	m_nSenzaPatrimoniale = 0;
 	m_bErrore = FALSE;
 	m_Mastri.clear();
 	m_pMastro = nullptr;
@@ -208,7 +209,15 @@ void Kvz_CImportaSaldiDoc::OnBatchExecute()
 		m_StatoElab = m_bErrore ? "Anteprima non completata per errori: nessun conto importato."
 								: "Anteprima terminata: nessun conto importato.";
 	else
-		m_StatoElab = CString::Formatted("Importazione terminata. Importati %ld conti.", m_nContiElaborati);
+	{
+		CString stato = CString::Formatted("Importazione terminata. Importati %ld conti.", m_nContiElaborati);
+		// The per-account warnings, counted: a long list is easier to judge by its size.
+		if (m_nSenzaPatrimoniale > 0)
+			stato += CString::Formatted(" %ld %s ad un conto patrimoniale.", m_nSenzaPatrimoniale,
+										m_nSenzaPatrimoniale == 1 ? "conto economico non associato"
+																  : "conti economici non associati");
+		m_StatoElab = stato;
+	}
 	SetProgressText(m_StatoElab.GetString());
 	if (bAnnulla)
 		GetContext()->Rollback();
@@ -550,9 +559,12 @@ Kvz_ContoKvzElem* Kvz_CImportaSaldiDoc::TrovaCreaContoKvz(const CString& strCodi
 	}
 	// Parents have no linked account by construction: only grouped accounts are told.
 	if (bUltimoLivello && p->m_ContoCollegato.IsEmpty() && !m_pMastro->IsPatrimoniale())
+	{
+		++m_nSenzaPatrimoniale;
 		GetMessages()->Add(CString::Formatted("Il conto economico %s %s non risulta associato ad un conto patrimoniale.",
 											  strCodice.GetString(), p->m_Descrizione.GetString()),
 						   CMessages::MSG_WARNING);
+	}
 	p->m_UltimoLivello = bUltimoLivello;
 	p->m_Padre = strPadre;
 	p->m_Mesi.resize(static_cast<size_t>(m_nMesi));

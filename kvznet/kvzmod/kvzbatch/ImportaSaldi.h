@@ -133,6 +133,7 @@ public:
 	int GetEsercizio() const { return m_Esercizio; }
 	int GetNrMesi() const { return m_nMesi; }
 	long GetContiElaborati() const { return m_nContiElaborati; }
+	long GetSenzaPatrimoniale() const { return m_nSenzaPatrimoniale; }
 
 	// ---- parameters (the form's controls) ----------------------------------------------------
 	DataInt m_Mese;
@@ -208,6 +209,7 @@ protected:
 	DataDate m_DataApertura;
 	DataDate m_DataFine;
 	long m_nContiElaborati = 0;
+	long m_nSenzaPatrimoniale = 0;  // economic accounts without a linked balance-sheet account
 	BOOL m_bErrore = FALSE;  // a database error was shown during the run
 	Kvz_MastriArray m_Mastri;
 	Kvz_MastroElem* m_pMastro = nullptr;

@@ -86,7 +86,18 @@ TEST_F(ImportaSaldi, FiscalYearOpeningInJulyAndAMonthOfTheNextCalendarYear)
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE Esercizio <> 2025 OR Mese > 9"), 0);
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE ContoKvz = '0101' AND CentroCommessa = ''"), 9);
 	EXPECT_EQ(Piano("SaldoContabile", "0101", 7), 1331);  // January 2026
-	EXPECT_EQ(form.Text("Stato elaborazione"), "Importazione terminata. Importati 13 conti.");
+	// The economic accounts without a linked balance-sheet account: told once each, then counted.
+	EXPECT_EQ(form.Text("Stato elaborazione"),
+			  "Importazione terminata. Importati 13 conti. 2 conti economici non associati ad un conto patrimoniale.");
+	for (const char* conto : {"2001001", "3001001"})
+	{
+		const std::string warning = std::string("Il conto economico ") + conto;
+		size_t told = 0;
+		for (const CString& text : Shown())
+			for (size_t at = text.str().find(warning); at != std::string::npos; at = text.str().find(warning, at + 1))
+				++told;
+		EXPECT_EQ(told, 1u) << conto;
+	}
 
 	// Opening month chosen: one month.
 	FormDriver luglio = Importazione(7, 2025);
