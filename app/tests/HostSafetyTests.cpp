@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,8 +41,10 @@ enum class Input
 
 // Runs kvz with the arguments; when `interruptAfter` is given, sends SIGINT once the output
 // holds that text.
+// With `stackBytes`, kvz runs with that stack limit.
 Outcome RunKvz(const std::vector<std::string>& args, Input input = Input::None,
-			   const std::optional<std::string>& interruptAfter = std::nullopt, bool asNobody = false)
+			   const std::optional<std::string>& interruptAfter = std::nullopt, bool asNobody = false,
+			   rlim_t stackBytes = 0)
 {
 	const fs::path log = fs::temp_directory_path() / ("kvz-host-" + std::to_string(::getpid()) + ".log");
 	int in = -1;
@@ -63,6 +66,12 @@ Outcome RunKvz(const std::vector<std::string>& args, Input input = Input::None,
 		::signal(SIGINT, SIG_DFL);
 		if (asNobody && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
 			::_exit(120);
+		if (stackBytes)
+		{
+			const rlimit limit{stackBytes, stackBytes};
+			if (::setrlimit(RLIMIT_STACK, &limit) != 0)
+				::_exit(121);
+		}
 		std::vector<char*> argv{const_cast<char*>(KVZ_PROGRAM)};
 		for (const std::string& a : args)
 			argv.push_back(const_cast<char*>(a.c_str()));
@@ -502,4 +511,38 @@ TEST_F(HostSafety, TheLedgerImportStoppedWithCtrlCKeepsNothing)
 		<< coda;
 	EXPECT_EQ(Count(piano), prima);
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseT"), testate);
+}
+
+// A model row that reads a chain of 100,000 rows, each reading the next: the nesting stops with a
+// message naming the chain, within a 1 MB stack, and the run goes on.
+TEST_F(HostSafety, AChainOfRowsDeeperThanTheStackStopsWithAMessage)
+{
+	const std::string anno = std::to_string(Count("SELECT MAX(FiscalYear) FROM Erp_FiscalYears"));
+	const std::string tipo = std::to_string((15015L << 16) + 3);
+	{
+		auto db = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+		const std::string n = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) ";
+		db->Execute("INSERT INTO Kvz_RiclassificazioneTesta (Esercizio, ModelloRiclassific, Descrizione, Priorita) "
+					"VALUES (" + anno + ", 'TESTA', 'Testa', 1), (" + anno + ", 'CATENA', 'Catena', 2)");
+		db->Execute("INSERT INTO Kvz_RiclassificazioneRighe (Esercizio, ModelloRiclassific, CodRiclassificato, "
+					"Posizione, Descrizione, Formula) VALUES (" + anno + ", 'TESTA', 'T1', 1, 'Testa', '_INIZIO + 1')");
+		db->Execute("INSERT INTO Kvz_RiclassificazioneRighe (Esercizio, ModelloRiclassific, CodRiclassificato, "
+					"Posizione, Descrizione, Formula) " + n + "SELECT " + anno + ", 'CATENA', printf('C%06d', i), i, "
+					"'Anello', CASE WHEN i < 100000 THEN printf('_C%06d + 1', i + 1) ELSE '1' END FROM n");
+		db->Execute("INSERT INTO Kvz_AnagSimboli (Esercizio, ModelloRiclassific, NomeSimbolo, TipoSimbolo) " + n +
+					"SELECT " + anno + ", 'CATENA', printf('C%06d', i), " + tipo + " FROM n UNION ALL SELECT " + anno +
+					", 'TESTA', 'INIZIO', " + tipo);
+		db->Execute("INSERT INTO Kvz_SimboliCodRiclassif (Esercizio, ModelloRiclassific, NomeSimbolo, ValoreEsSymb, "
+					"ValoreModelloSymb, ValoreModello, ValoreCodice, ValoreCodiceA) " + n + "SELECT " + anno +
+					", 'CATENA', printf('C%06d', i), 1, 1, '', printf('C%06d', i), printf('C%06d', i) FROM n UNION ALL "
+					"SELECT " + anno + ", 'TESTA', 'INIZIO', 1, 0, 'CATENA', 'C000001', 'C000001'");
+	}
+	const Outcome o = RunKvz({"--db", m_Db, "open", "KvzNet.KvzMod.KvzDocuments.DRiclassificPianoBase", "--set",
+							  "RCL_PBASE_ESERCIZIO=" + anno, "--set", "RCL_PBASE_MESE=12", "--set",
+							  "RCL_PBASE_MODELLO=TESTA", "--run"},
+							 Input::None, std::nullopt, false, 1024 * 1024);
+	EXPECT_EQ(o.status, 0) << o.output;
+	EXPECT_NE(o.output.find("Simboli annidati troppo in profondita' ("), std::string::npos) << o.output;
+	EXPECT_NE(o.output.find("): _INIZIO > _C000002 > _C000003 > ... > _C000"), std::string::npos) << o.output;
+	EXPECT_NE(o.output.find("Riclassificazione terminata."), std::string::npos) << o.output;
 }

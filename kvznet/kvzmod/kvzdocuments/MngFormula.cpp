@@ -20,6 +20,7 @@
 #include "platform/plvges/CAbstractFormDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
+#include "platform/plvgeneric/StackSpace.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvparser/Expression.h"
@@ -196,6 +197,11 @@ BOOL Kvz_New_MngFormula::Parse(const CString& strOwner)
 		m_EsercizioNomi = m_Esercizio;
 		m_ModelloNomi = m_Modello;
 	}
+	if (m_EsercizioSospesi.GetValue() == m_Esercizio.GetValue() &&
+		m_ModelloSospesi.GetString().CompareNoCase(m_Modello.GetString()) == 0)
+		for (const CString& nome : m_NomiInSospeso)
+			if (!m_pSymTable->GetField("_" + nome))
+				m_pSymTable->Add("_" + nome, DataType::Double);
 
 	Parser parser(m_Formula, nullptr, -1, 0);
 	Expression expr(m_pSymTable.get());
@@ -616,6 +622,9 @@ BOOL Kvz_New_MngFormula::Eval()
 		ASSERT_RELEASE_FAILED("0", "Kvz_New_MngFormula::Eval", kSource);
 		return FALSE;
 	}
+	// Outside a run the stored formulas may change between two evaluations.
+	if (!m_pRadice && !m_bDefinizioniStabili)
+		m_Annidate.clear();
 	SvuotaAlberoMacro();
 	m_bRicorsione = false;
 	CString testo = m_Formula;
@@ -799,6 +808,7 @@ BOOL Kvz_New_MngFormula::SimboloGiaValutato(const CString& strNome, const DataEn
 		if (p->m_Nome == nome && p->m_Esercizio.GetValue() == aEsercizio.GetValue() &&
 			p->m_Modello.GetString() == aModello.GetString())
 		{
+			++Radice().m_nNonRiutilizzabili;
 			MessaggioUnaVolta("ricorsione\x1f" + chiave,
 							  CString::Formatted(AfxLoadSourceString("Ricorsivita' trovata sul simbolo %s.", kSource),
 												 nome.GetString()));
@@ -824,32 +834,88 @@ BOOL Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& s
 	return EvalFormula(pSimbolo, strFormula, aEsercizio, aMese, aModello, &aTipoBudget);
 }
 
+CString Kvz_New_MngFormula::TestoTroppoAnnidato(const Kvz_New_Simbolo* pUltimo)
+{
+	std::vector<CString> catena;
+	for (const Kvz_New_Simbolo* p = pUltimo; p; p = p->m_pParent)
+		catena.push_back(p->m_Nome);
+	std::reverse(catena.begin(), catena.end());
+	// The first names and the last ones: where the chain starts and where it was stopped.
+	CString testo;
+	const size_t n = catena.size();
+	for (size_t i = 0; i < n; ++i)
+	{
+		if (i == 3 && n > 6)
+		{
+			testo += " > ...";
+			i = n - 4;
+			continue;
+		}
+		testo += (i ? " > " : "") + catena[i];
+	}
+	return CString::Formatted(
+		AfxLoadSourceString("Simboli annidati troppo in profondita' (%d livelli): %s. La formula non e' calcolata.",
+							kSource),
+		static_cast<int>(n), testo.GetString());
+}
+
 BOOL Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
 									 const DataInt& aMese, const DataStr& aModello, const DataEnum* pTipoBudget)
 {
 	if (strFormula.IsEmpty() || !pSimbolo)
 		return TRUE;
-	Kvz_New_MngFormula nested(m_pMessages, m_pNomi, pSimbolo, nullptr);
-	nested.m_pRadice = m_pRadice ? m_pRadice : this;
+	Kvz_New_MngFormula& radice = Radice();
 	// A month past the last one (a symbol's fixed month) is evaluated up to that month.
 	const DataInt ultimo = aMese.GetValue() > UltimoMese() && aMese.GetValue() <= 12 ? aMese : m_MeseFinale;
-	nested.AttachDefault(aEsercizio, m_MeseIniziale, ultimo, aModello, m_Modo, m_ModoUlteriore);
-	if (pTipoBudget)
-		nested.AttachFormulaBudget(strFormula, *pTipoBudget);
+	// The same formula in the same setting gives the same figures: valued once, then reused.
+	const CString chiave = CString::Formatted(
+		"%d\x1f%s\x1f%d\x1f%d\x1f%u\x1f%d\x1f%s", aEsercizio.GetValue(), aModello.GetString().GetString(),
+		m_MeseIniziale.GetValue(), ultimo.GetValue(), m_Modo.GetValue(),
+		pTipoBudget ? static_cast<int>(pTipoBudget->GetItemValue()) : -1, strFormula.GetString());
+	const Annidata* pRisultato = nullptr;
+	Annidata calcolata;
+	auto it = radice.m_Annidate.find(chiave);
+	if (it != radice.m_Annidate.end())
+		pRisultato = &it->second;
 	else
-		nested.AttachFormula(strFormula);
-	// A formula that cannot be evaluated leaves no value to add: the symbol fails with it,
-	// unless it met a symbol inside its own formula, which was said and adds nothing.
-	if (!nested.Eval())
-		return nested.m_bRicorsione ? TRUE : FALSE;
+	{
+		if (m_nLivello >= MaxLivelliAnnidati || AfxStackRemaining() < MinStackLibero)
+		{
+			++radice.m_nNonRiutilizzabili;
+			MessaggioUnaVolta("annidamento", TestoTroppoAnnidato(pSimbolo));
+			return FALSE;
+		}
+		// Off the stack: a chain of formulas nests one engine per level.
+		auto nested = std::make_unique<Kvz_New_MngFormula>(m_pMessages, m_pNomi, pSimbolo, nullptr);
+		nested->m_pRadice = &radice;
+		nested->m_nLivello = m_nLivello + 1;
+		nested->AttachDefault(aEsercizio, m_MeseIniziale, ultimo, aModello, m_Modo, m_ModoUlteriore);
+		if (pTipoBudget)
+			nested->AttachFormulaBudget(strFormula, *pTipoBudget);
+		else
+			nested->AttachFormula(strFormula);
+		const int nNonRiutilizzabili = radice.m_nNonRiutilizzabili;
+		// A formula that cannot be evaluated leaves no value to add: the symbol fails with it,
+		// unless it met a symbol inside its own formula, which was said and adds nothing.
+		const bool bValutata = nested->Eval() != FALSE;
+		calcolata.bValida = bValutata || nested->m_bRicorsione;
+		if (bValutata)
+			for (int m = 0; m < 12; ++m)
+				calcolata.valori[static_cast<size_t>(m)] = nested->m_Risultati[m].GetValue();
+		pRisultato = &calcolata;
+		if (radice.m_nNonRiutilizzabili == nNonRiutilizzabili)
+			pRisultato = &radice.m_Annidate.emplace(chiave, calcolata).first->second;
+	}
+	if (!pRisultato->bValida)
+		return FALSE;
 	const int mese = aMese.GetValue();
 	if (mese < 1)
 	{
 		for (int m = 0; m < UltimoMese(); ++m)
-			pSimbolo->m_Valori[m] += nested.m_Risultati[m].GetValue();
+			pSimbolo->m_Valori[m] += pRisultato->valori[static_cast<size_t>(m)];
 	}
 	else if (mese <= 12)
-		pSimbolo->m_Valori[mese - 1] += nested.m_Risultati[mese - 1].GetValue();
+		pSimbolo->m_Valori[mese - 1] += pRisultato->valori[static_cast<size_t>(mese - 1)];
 	else
 		ASSERT_RELEASE_FAILED("aMese <= 12", "Kvz_New_MngFormula::EvalFormula", kSource);
 	return TRUE;

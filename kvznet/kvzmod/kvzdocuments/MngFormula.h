@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -194,8 +195,12 @@ public:
 	// The result of a month index 0 to 11 (0.0 outside, with an assertion).
 	DataDbl GetResult(int idx) const;
 
-	// Frees the valued symbols.
-	void SvuotaMapSimboli() { m_MapSimboli.clear(); }
+	// Frees the valued symbols and the nested results kept.
+	void SvuotaMapSimboli()
+	{
+		m_MapSimboli.clear();
+		m_Annidate.clear();
+	}
 	// Forgets the base-plan values read so far (kept by the top engine for the whole run,
 	// which does not write the base plan): call it when the base plan or budget may have changed.
 	void SvuotaCachePianoBase();
@@ -248,8 +253,9 @@ public:
 	BOOL SimboloGiaValutato(const CString& strNome, const DataEnum& aTipo, const DataStr& aModello,
 							const DataInt& aEsercizio, Kvz_New_Simbolo*& pSimbolo);
 	// Adds the results of another formula, evaluated by a nested engine for the year and
-	// model, to the symbol: month below 1 every month, else that month. FALSE when the nested
-	// evaluation fails (said by it).
+	// model, to the symbol: month below 1 every month, else that month. FALSE, adding nothing,
+	// when the nested formula could not be evaluated (said by the nested engine) or the nesting
+	// is too deep.
 	BOOL EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
 					 const DataInt& aMese, const DataStr& aModello);
 	BOOL EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
@@ -262,6 +268,14 @@ public:
 	// While TRUE, Parse reads the names of a year and model once and keeps them: for a caller
 	// that checks many formulas while no symbol or macro is added or removed. FALSE drops them.
 	void MantieniNomi(BOOL b);
+	// Names (without "_") Parse takes as known in the year and model besides the registry's:
+	// the symbols a form will write with its save.
+	void SetNomiInSospeso(const DataInt& aEsercizio, const DataStr& aModello, std::set<CString> nomi)
+	{
+		m_EsercizioSospesi = aEsercizio;
+		m_ModelloSospesi = aModello;
+		m_NomiInSospeso = std::move(nomi);
+	}
 	// Why the last Parse found the formula wrong, with the position ("" when it was not the syntax).
 	const CString& GetErroreSintassi() const { return m_ErroreSintassi; }
 
@@ -283,6 +297,10 @@ public:
 	static constexpr int MaxLivelliMacro = 32;
 	static constexpr int MaxRamiMacro = 4096;
 	static constexpr int MaxLunghezzaEspansa = 65536;
+	// Bounds of the nesting of formulas inside symbols: levels, and stack kept free below the
+	// deepest one.
+	static constexpr int MaxLivelliAnnidati = 300;
+	static constexpr std::size_t MinStackLibero = 256 * 1024;
 
 private:
 	struct Compilata;
@@ -336,6 +354,9 @@ private:
 									   const DataInt& aNumero);
 	BOOL EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& strFormula, const DataInt& aEsercizio,
 					 const DataInt& aMese, const DataStr& aModello, const DataEnum* pTipoBudget);
+	Kvz_New_MngFormula& Radice() { return m_pRadice ? *m_pRadice : *this; }
+	// The message of a nesting past the bounds, naming the chain of symbols that led to it.
+	static CString TestoTroppoAnnidato(const Kvz_New_Simbolo* pUltimo);
 	// The last month to compute, within 0..12.
 	int UltimoMese() const;
 	// Messages said once for the whole evaluation, nested engines included.
@@ -371,6 +392,9 @@ private:
 	BOOL m_bMantieniNomi = FALSE;
 	DataInt m_EsercizioNomi;  // year and model of the names kept
 	DataStr m_ModelloNomi;
+	DataInt m_EsercizioSospesi;
+	DataStr m_ModelloSospesi;
+	std::set<CString> m_NomiInSospeso;
 	Kvz_New_AlberoMacro m_AlberoMacro;
 	int m_nRami = 0;  // branches of the current explosion, against MaxRamiMacro
 	CString m_ErroreSintassi;
@@ -415,4 +439,16 @@ private:
 	// base-plan values read, by everything that shapes their query.
 	std::map<CString, std::unique_ptr<Kvz_New_Cursore>> m_CursoriPianoBase;
 	std::map<CString, std::array<double, 12>> m_CachePianoBase;
+	// Top engine only: the results of the formulas nested engines evaluated, by formula, year,
+	// model, months, mode and budget type, kept for one evaluation (for the run with stable
+	// definitions). A formula that read the run's results or met a recursion or the nesting
+	// bound is not kept: its figures depend on when and from where it was evaluated.
+	struct Annidata
+	{
+		std::array<double, 12> valori{};
+		bool bValida = false;
+	};
+	std::map<CString, Annidata> m_Annidate;
+	int m_nNonRiutilizzabili = 0;  // counts the events that make a nested result not reusable
+	int m_nLivello = 0;			   // nesting level: 0 at the top
 };

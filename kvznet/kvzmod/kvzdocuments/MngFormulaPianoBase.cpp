@@ -45,7 +45,9 @@ bool MastroInverte(long long mastro)
 
 void Kvz_New_MngFormula::SvuotaCachePianoBase()
 {
-	(m_pRadice ? m_pRadice : this)->m_CachePianoBase.clear();
+	Kvz_New_MngFormula& radice = Radice();
+	radice.m_CachePianoBase.clear();
+	radice.m_Annidate.clear();  // they may have read the base plan
 }
 
 BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strNome)

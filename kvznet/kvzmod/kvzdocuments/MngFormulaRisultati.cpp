@@ -108,6 +108,7 @@ CString Kvz_New_MngFormula::ColonnaRisultato(const Kvz_TSimboliOutputRiclass& de
 
 BOOL Kvz_New_MngFormula::ValorizzaOutputRiclassific(const CString& strNome)
 {
+	++Radice().m_nNonRiutilizzabili;  // the run writes what it reads
 	try
 	{
 		bool bTrovato;

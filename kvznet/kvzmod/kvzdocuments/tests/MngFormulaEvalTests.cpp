@@ -110,6 +110,57 @@ TEST_F(Calcolo, ASymbolInsideItsOwnFormulaIsSaidOnceAndTheRestIsEvaluated)
 	EXPECT_EQ(Messaggi(), V{"Ricorsivita' trovata sul simbolo _A2."});
 }
 
+// Rows that read earlier rows: every code's formula is valued once per evaluation, however many
+// rows read it, and a nesting deeper than the engine allows stops with the chain named.
+TEST_F(Calcolo, RowsThatReadRowsAreValuedOnceAndADeepChainStopsWithAMessage)
+{
+	// F1 = F2 = 1, Fi = F(i-1) + F(i-2): valued again at every occurrence this would take 2^30 steps.
+	m_pConn->BeginTransaction();
+	for (int i = 1; i <= 30; ++i)
+	{
+		const CString codice = CString::Formatted("F%d", i);
+		const CString formula = i <= 2 ? CString("1") : CString::Formatted("_F%d + _F%d", i - 1, i - 2);
+		Riga(codice.GetString(), i, formula.GetString());
+		SimboloRiclass(codice.GetString(), codice.GetString(), codice.GetString());
+	}
+	// D1 = _D2 + 1, ..., D999 = _D1000 + 1, D1000 = 1: deeper than any nesting allowed.
+	for (int i = 1; i <= 1000; ++i)
+	{
+		const CString codice = CString::Formatted("D%d", i);
+		const CString formula = i == 1000 ? CString("1") : CString::Formatted("_D%d + 1", i + 1);
+		Riga(codice.GetString(), 100 + i, formula.GetString());
+		SimboloRiclass(codice.GetString(), codice.GetString(), codice.GetString());
+	}
+	m_pConn->CommitTransaction();
+
+	auto f = Motore();
+	const std::pair<const char*, double> cases[] = {
+		{"_F5", 5}, {"_F6 - _F5", 3}, {"_F30", 832040}, {"_F30 + _F29 + _F30", 2178309}, {"_D900", 101},
+	};
+	for (auto& [formula, atteso] : cases)
+	{
+		f->AttachFormula(formula);
+		ASSERT_TRUE(f->Eval()) << formula;
+		EXPECT_EQ(Mesi(*f), Costante(atteso)) << formula;
+	}
+	EXPECT_EQ(Messaggi(), V{});
+
+	// The stored formulas change between two evaluations outside a run: the second sees them.
+	m_pConn->ExecuteSQL("UPDATE Kvz_RiclassificazioneRighe SET Formula = '2' WHERE CodRiclassificato = 'F1'");
+	f->AttachFormula("_F5");
+	ASSERT_TRUE(f->Eval());
+	EXPECT_EQ(Mesi(*f), Costante(7));
+
+	f->AttachFormula("_D1 + 5");
+	EXPECT_FALSE(f->Eval());
+	const auto messaggi = Messaggi();
+	ASSERT_EQ(messaggi.size(), 1u);
+	EXPECT_TRUE(messaggi[0].Find("Simboli annidati troppo in profondita' (") == 0) << messaggi[0];
+	EXPECT_TRUE(messaggi[0].Find("): _D1 > _D2 > _D3 > ... > ") > 0) << messaggi[0];
+	EXPECT_TRUE(messaggi[0].Find(". La formula non e' calcolata.") > 0) << messaggi[0];
+	EXPECT_TRUE(AfxGetApplicationContext()->GetAssertionReports().empty());
+}
+
 TEST_F(Calcolo, ARangeOfCodesTakesTheRowsBetweenItsEndsByPosition)
 {
 	Riga("R10", 1, "10");

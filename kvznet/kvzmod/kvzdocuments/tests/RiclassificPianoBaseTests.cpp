@@ -91,6 +91,30 @@ TEST_F(Run, ALaterModelReadsTheResultsAnEarlierOneWroteInTheSameRun)
 	EXPECT_EQ(Stato(), "Riclassificazione terminata.");
 }
 
+// A model whose every row reads the row before it: each row's formula is valued once for the
+// whole run, so a long chain runs in the time of as many independent rows.
+TEST_F(Run, AChainOfTwoThousandRowsThatReadTheRowBefore)
+{
+	Testa(kModello);
+	m_pConn->BeginTransaction();
+	for (int i = 1; i <= 2000; ++i)
+	{
+		const CString codice = CString::Formatted("C%d", i);
+		const CString formula = i == 1 ? CString("0.5") : CString::Formatted("_C%d + 1", i - 1);
+		Riga(codice.GetString(), i, formula.GetString());
+		SimboloRiclass(codice.GetString(), codice.GetString(), codice.GetString());
+	}
+	m_pConn->CommitTransaction();
+	EXPECT_TRUE(Esegui(1, 12));
+	for (int mese : {1, 12})
+	{
+		EXPECT_EQ(Valore(kModello, "C2", mese), 1.5) << mese;
+		EXPECT_EQ(Valore(kModello, "C2000", mese), 1999.5) << mese;
+	}
+	EXPECT_EQ(Conta(), 2000 * 12);
+	EXPECT_EQ(Stato(), "Riclassificazione terminata.");
+}
+
 TEST_F(Run, RowsEvaluatedMonthByMonthWithRunningSumAndCarryOver)
 {
 	// An extra-accounting code worth 100 times the month.
