@@ -467,11 +467,19 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 					}
 				}
 			}
+			// An index already there is not created again: on a server even a statement that
+			// changes nothing waits for the table's writers, so an up-to-date company opens without one.
+			const std::vector<std::string> present = Db().TableIndexes(table.str());
 			int n = 0;
 			for (auto& index : pRec->GetIndexes())
 			{
-				CString sql = CString::Formatted("CREATE INDEX IF NOT EXISTS %s ON %s (",
-												 Quoted(table + CString::Formatted("_ix%d", ++n)).GetString(),
+				const CString name = table + CString::Formatted("_ix%d", ++n);
+				bool bPresent = false;
+				for (const std::string& p : present)
+					bPresent = bPresent || name.CompareNoCase(p.c_str()) == 0;
+				if (bPresent)
+					continue;
+				CString sql = CString::Formatted("CREATE INDEX IF NOT EXISTS %s ON %s (", Quoted(name).GetString(),
 												 Quoted(table).GetString());
 				for (size_t k = 0; k < index.size(); ++k)
 					sql += (k ? ", " : "") + Quoted(index[k]);

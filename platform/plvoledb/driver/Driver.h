@@ -92,6 +92,8 @@ public:
     // Table names are compared without regard to ASCII case.
     virtual bool TableExists(const std::string& table) = 0;
     virtual std::vector<std::string> TableColumns(const std::string& table) = 0;  // table order
+    // The names of the table's indexes, in no given order.
+    virtual std::vector<std::string> TableIndexes(const std::string& table) = 0;
 
     // Identifies the database: absolute and canonical, usable as the LockRegistry key.
     virtual std::string Path() const = 0;

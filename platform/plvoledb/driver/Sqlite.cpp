@@ -258,6 +258,14 @@ public:
         return columns;
     }
 
+    std::vector<std::string> TableIndexes(const std::string& table) override {
+        auto stmt = Prepare("SELECT name FROM pragma_index_list(?1)");
+        stmt->Bind(1, table);
+        std::vector<std::string> indexes;
+        while (stmt->Step()) indexes.push_back(std::get<std::string>(stmt->Column(0)));
+        return indexes;
+    }
+
     std::string Path() const override { return path_; }
     std::string BackendName() const override { return "sqlite"; }
 

@@ -780,6 +780,22 @@ TEST_F(SqlTableTest, ClosedCursorsStatementsAreReusedUntilTheSchemaChanges)
 	EXPECT_EQ(three->Column(0), DataValue(std::int64_t(3)));
 }
 
+// A company already up to date opens while another user writes: nothing of its schema is
+// changed again, so nothing waits for the writer's locks.
+TEST_F(SqlTableTest, AnUpToDateCatalogRegistersWhileAnotherConnectionWrites)
+{
+	m_pConn->BeginTransaction();
+	Exec("INSERT INTO T_Movimenti (Conto, Mese) VALUES ('X', 1)");
+	auto other = SqlConnection::Open(m_Target, SqlConnection::OPEN_EXISTING);
+	ASSERT_TRUE(other);
+	const auto start = std::chrono::steady_clock::now();
+	EXPECT_TRUE(other->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TMovimenti), 1));
+	EXPECT_TRUE(other->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TContatori), 1));
+	EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+	EXPECT_TRUE(other->GetSchemaChanges().empty());
+	m_pConn->RollbackTransaction();
+}
+
 // ---- sessions, locks, transactions -------------------------------------------------------------
 
 TEST_F(SqlTableTest, RowLockRefusedToAnotherSessionUntilUnlockOrCommit)
