@@ -178,7 +178,6 @@ BOOL Kvz_CDeRiclassificazioniDoc::OnAttachData()
 	Attach(m_pHKLCodRaggrupp);
 	Attach(m_pHKLJobs);
 	Attach(m_pHKLCostCenters);
-	m_pRegistro = std::make_unique<Kvz_RegistroCodici>(this, TRUE);
 	return Attach(m_pDBTTesta);
 }
 
@@ -418,6 +417,7 @@ void Kvz_CDeRiclassificazioniDoc::OnEsercizioCopiaChanged()
 void Kvz_CDeRiclassificazioniDoc::OnRigaChanged()
 {
 	SetContestoRiga(m_pDBTRighe->GetRigaCorrente());
+	AggiornaSimboliRighe();
 }
 
 void Kvz_CDeRiclassificazioniDoc::OnCodiceRigaChanged()
@@ -426,17 +426,15 @@ void Kvz_CDeRiclassificazioniDoc::OnCodiceRigaChanged()
 	if (!pRiga)
 		return;
 	SetContestoRiga(pRiga);
-	RegistraCodiceRiga(pRiga);
+	AggiornaSimboliRighe();
+	UpdateDataView();
 }
 
 void Kvz_CDeRiclassificazioniDoc::OnDescrizioneRigaChanged()
 {
 	Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRigaCorrente();
 	if (pRiga && !pRiga->f_CodRiclassificato.IsEmpty())
-	{
 		SetContestoRiga(pRiga);
-		RegistraCodiceRiga(pRiga);
-	}
 }
 
 void Kvz_CDeRiclassificazioniDoc::OnFormulaChanged()
@@ -528,22 +526,15 @@ BOOL Kvz_CDeRiclassificazioniDoc::SimboloUtilizzato(CString strNome)
 
 // ---- codes and symbols -------------------------------------------------------------------------
 
-void Kvz_CDeRiclassificazioniDoc::RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga)
+void Kvz_CDeRiclassificazioniDoc::AggiornaSimboliRighe()
 {
-	if (!RCL_COPIA_DA.IsEmpty() || !pRiga || pRiga->f_CodRiclassificato.IsEmpty())
-		return;
-	SetContestoRiga(pRiga);
-	try
-	{
-		RegistraCodiceRiga(pRiga, *m_pRegistro);
-		m_CodiciRegistrati.emplace(static_cast<int>(GetTesta()->f_Esercizio), GetTesta()->f_ModelloRiclassific.GetString().str(),
-								   pRiga->f_CodRiclassificato.GetString().str());
-	}
-	catch (const SqlException& e)
-	{
-		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::RegistraCodiceRiga");
-	}
-	UpdateDataView();
+	// Nothing is written before the save: a model never saved leaves no code or symbol behind.
+	std::set<CString> nomi;
+	if (RCL_COPIA_DA.IsEmpty())
+		for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
+			if (const Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRiga(i); !pRiga->f_CodRiclassificato.IsEmpty())
+				nomi.insert(NomeSimbolo(pRiga->f_CodRiclassificato).GetString());
+	GetMngFormula()->SetNomiInSospeso(GetTesta()->f_Esercizio, GetTesta()->f_ModelloRiclassific, std::move(nomi));
 }
 
 void Kvz_CDeRiclassificazioniDoc::RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga, Kvz_RegistroCodici& registro)
@@ -622,9 +613,7 @@ void Kvz_CDeRiclassificazioniDoc::CancellaCodice(Kvz_RegistroCodici& registro, c
 
 void Kvz_CDeRiclassificazioniDoc::CancellaCodiciRimossi()
 {
-	// The registered codes stay known until the form leaves the edit: a save that fails later
-	// still leaves them to be cleared.
-	std::set<std::tuple<int, std::string, std::string>> rimossi = m_CodiciRegistrati;
+	std::set<std::tuple<int, std::string, std::string>> rimossi;
 	const int esercizio = static_cast<int>(GetTesta()->f_Esercizio);
 	const std::string modello = GetTesta()->f_ModelloRiclassific.GetString().str();
 	for (int i = 0; i < m_pDBTRighe->GetOldSize(); ++i)
@@ -1006,28 +995,7 @@ void Kvz_CDeRiclassificazioniDoc::OnCloseDocument()
 void Kvz_CDeRiclassificazioniDoc::LasciaSenzaSalvare()
 {
 	ChiudiCopia();
-	// The symbols typed rows wrote go unless a stored row has the code (the form was left
-	// without saving it).
-	if (m_CodiciRegistrati.empty())
-		return;
-	// Taken first: whatever happens below, nothing is removed a second time.
-	const auto registrati = std::exchange(m_CodiciRegistrati, {});
-	try
-	{
-		Kvz_TRRiclassificazioneRighe righe(this);
-		Kvz_RegistroCodici registro(this, TRUE);
-		for (const auto& [anno, mod, codice] : registrati)
-		{
-			const DataInt esercizio(anno);
-			const DataStr modello(mod.c_str()), cod(codice.c_str());
-			if (righe.FindRecord(esercizio, modello, cod) != TableReader::FOUND)
-				CancellaCodice(registro, esercizio, modello, cod);
-		}
-	}
-	catch (const SqlException& e)
-	{
-		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::LasciaSenzaSalvare");
-	}
+	GetMngFormula()->SetNomiInSospeso(DataInt(), DataStr(), {});
 }
 
 // ---- model copy --------------------------------------------------------------------------------

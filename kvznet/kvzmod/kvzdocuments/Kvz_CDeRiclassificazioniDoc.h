@@ -116,9 +116,11 @@ public:
 	void CaricaCodiciFormulaRighe();
 	// The counters of the header's year from the stored usage details (all models).
 	void InizializzaContatoriDaTabella();
-	// Keeps the row's code in the code list and its symbol "R" + code with its definition.
-	void RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga);
-	// The same through the given updaters (the save's, inside its transaction).
+	// The typed rows' symbols "R" + code, written only by the save, are known to the formula
+	// checks meanwhile.
+	void AggiornaSimboliRighe();
+	// Keeps the row's code in the code list and its symbol "R" + code with its definition,
+	// through the given updaters (the save's, inside its transaction).
 	void RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga, Kvz_RegistroCodici& registro);
 	// Deletes from the table every row of the model and year to clear; FALSE when it failed
 	// (the error was shown).
@@ -236,7 +238,7 @@ private:
 	// Ends a copy in progress: the symbols it wrote go unless its model was saved.
 	void ChiudiCopia();
 	// The form is left without saving (back to browse, closed or destroyed): the copy in
-	// progress and the symbols typed rows wrote go, each once.
+	// progress goes, and the typed rows' symbols are forgotten.
 	void LasciaSenzaSalvare();
 	// The symbols an abandoned copy wrote, in a transaction of their own unless one is open.
 	void CancellaSimboliCopiati();
@@ -257,10 +259,6 @@ private:
 	CParsedCtrl* m_pCtrlModello = nullptr;
 	ColumnInfo* m_pColonneFormula[KVZ_NUM_FORMULE_RIGA] = {};
 	WORD m_nTipoModello = 0;  // the type before the user's change
-	// Codes (year, model, code) whose symbols this edit wrote: a save deletes those no row
-	// keeps, leaving the form without saving deletes those no stored row has.
-	std::set<std::tuple<int, std::string, std::string>> m_CodiciRegistrati;
-	std::unique_ptr<Kvz_RegistroCodici> m_pRegistro;  // the immediate writes while typing
 };
 
 class Kvz_RiclassRigheDlg : public CTabDialog
