@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "platform/plvoledb/driver/Sqlite.h"
+#include "platform/plvoledb/driver/tests/PgTestDatabase.h"
 
 extern char** environ;
 
@@ -39,73 +41,136 @@ enum class Input
 	Terminal,  // a pseudo-terminal nobody types on
 };
 
+// kvz started in the background, its output going to a log the test reads, its input closed
+// or a pseudo-terminal the test may type on; killed if still running at the end.
+class KvzProcess
+{
+public:
+	struct Options
+	{
+		Input input = Input::None;
+		bool asNobody = false;
+		rlim_t stackBytes = 0;  // the stack limit, when given
+	};
+
+	KvzProcess(const std::vector<std::string>& args, Options options)
+	{
+		static std::atomic<int> counter{0};
+		m_Log = fs::temp_directory_path() /
+				("kvz-host-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".log");
+		if (options.input == Input::Terminal)
+		{
+			m_Terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+			EXPECT_GE(m_Terminal, 0);
+			::grantpt(m_Terminal);
+			::unlockpt(m_Terminal);
+		}
+		m_Pid = ::fork();
+		if (m_Pid == 0)
+		{
+			const int stdinFd =
+				m_Terminal >= 0 ? ::open(::ptsname(m_Terminal), O_RDWR) : ::open("/dev/null", O_RDONLY);
+			const int out = ::open(m_Log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+			::dup2(stdinFd, 0);
+			::dup2(out, 1);
+			::dup2(out, 2);
+			::signal(SIGINT, SIG_DFL);
+			if (options.asNobody && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+				::_exit(120);
+			if (options.stackBytes)
+			{
+				const rlimit limit{options.stackBytes, options.stackBytes};
+				if (::setrlimit(RLIMIT_STACK, &limit) != 0)
+					::_exit(121);
+			}
+			std::vector<char*> argv{const_cast<char*>(KVZ_PROGRAM)};
+			for (const std::string& a : args)
+				argv.push_back(const_cast<char*>(a.c_str()));
+			argv.push_back(nullptr);
+			::execv(KVZ_PROGRAM, argv.data());
+			::_exit(127);
+		}
+	}
+	~KvzProcess()
+	{
+		if (!m_bEnded)
+		{
+			::kill(m_Pid, SIGKILL);
+			::waitpid(m_Pid, nullptr, 0);
+		}
+		if (m_Terminal >= 0)
+			::close(m_Terminal);
+		fs::remove(m_Log);
+	}
+	KvzProcess(const KvzProcess&) = delete;
+	KvzProcess& operator=(const KvzProcess&) = delete;
+
+	std::string Output() const
+	{
+		std::ifstream f(m_Log);
+		return std::string(std::istreambuf_iterator<char>(f), {});
+	}
+	// Waits until the output holds the text; false when kvz ended first, or after two minutes.
+	bool WaitFor(const std::string& text)
+	{
+		const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+		while (Output().find(text) == std::string::npos)
+		{
+			if (Ended() || std::chrono::steady_clock::now() > deadline)
+				return Output().find(text) != std::string::npos;
+			std::this_thread::sleep_for(std::chrono::milliseconds(5));
+		}
+		return true;
+	}
+	void Type(const std::string& line)
+	{
+		const std::string text = line + "\n";
+		EXPECT_EQ(::write(m_Terminal, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+	}
+	void Signal(int signal) { ::kill(m_Pid, signal); }
+	// Waits for the end (a kill after two minutes).
+	Outcome Wait()
+	{
+		const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+		while (!Ended())
+		{
+			if (std::chrono::steady_clock::now() > deadline)
+				::kill(m_Pid, SIGKILL);
+			std::this_thread::sleep_for(std::chrono::milliseconds(5));
+		}
+		return {WIFEXITED(m_Status) ? WEXITSTATUS(m_Status) : 128 + WTERMSIG(m_Status), Output()};
+	}
+
+private:
+	bool Ended()
+	{
+		if (!m_bEnded && ::waitpid(m_Pid, &m_Status, WNOHANG) == m_Pid)
+			m_bEnded = true;
+		return m_bEnded;
+	}
+
+	fs::path m_Log;
+	int m_Terminal = -1;
+	pid_t m_Pid = -1;
+	int m_Status = 0;
+	bool m_bEnded = false;
+};
+
 // Runs kvz with the arguments; when `interruptAfter` is given, sends SIGINT once the output
 // holds that text.
-// With `stackBytes`, kvz runs with that stack limit.
 Outcome RunKvz(const std::vector<std::string>& args, Input input = Input::None,
 			   const std::optional<std::string>& interruptAfter = std::nullopt, bool asNobody = false,
 			   rlim_t stackBytes = 0)
 {
-	const fs::path log = fs::temp_directory_path() / ("kvz-host-" + std::to_string(::getpid()) + ".log");
-	int in = -1;
-	if (input == Input::Terminal)
-	{
-		in = ::posix_openpt(O_RDWR | O_NOCTTY);
-		EXPECT_GE(in, 0);
-		::grantpt(in);
-		::unlockpt(in);
-	}
-	const pid_t pid = ::fork();
-	if (pid == 0)
-	{
-		const int stdinFd = input == Input::Terminal ? ::open(::ptsname(in), O_RDWR) : ::open("/dev/null", O_RDONLY);
-		const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-		::dup2(stdinFd, 0);
-		::dup2(out, 1);
-		::dup2(out, 2);
-		::signal(SIGINT, SIG_DFL);
-		if (asNobody && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-			::_exit(120);
-		if (stackBytes)
-		{
-			const rlimit limit{stackBytes, stackBytes};
-			if (::setrlimit(RLIMIT_STACK, &limit) != 0)
-				::_exit(121);
-		}
-		std::vector<char*> argv{const_cast<char*>(KVZ_PROGRAM)};
-		for (const std::string& a : args)
-			argv.push_back(const_cast<char*>(a.c_str()));
-		argv.push_back(nullptr);
-		::execv(KVZ_PROGRAM, argv.data());
-		::_exit(127);
-	}
-	auto read = [&] {
-		std::ifstream f(log);
-		return std::string(std::istreambuf_iterator<char>(f), {});
-	};
-	int status = 0;
-	bool sent = false;
-	const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-	while (::waitpid(pid, &status, WNOHANG) == 0)
-	{
-		if (interruptAfter && !sent && read().find(*interruptAfter) != std::string::npos)
-		{
-			::kill(pid, SIGINT);
-			sent = true;
-		}
-		if (std::chrono::steady_clock::now() > deadline)
-			::kill(pid, SIGKILL);
-		std::this_thread::sleep_for(std::chrono::milliseconds(5));
-	}
-	if (in >= 0)
-		::close(in);
-	Outcome o{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), read()};
-	fs::remove(log);
+	KvzProcess kvz(args, {input, asNobody, stackBytes});
 	if (interruptAfter)
 	{
-		EXPECT_TRUE(sent) << "the run ended before \"" << *interruptAfter << "\":\n" << o.output;
+		const bool bSeen = kvz.WaitFor(*interruptAfter);
+		EXPECT_TRUE(bSeen) << "the run ended before \"" << *interruptAfter << "\":\n" << kvz.Output();
+		if (bSeen)
+			kvz.Signal(SIGINT);
 	}
-	return o;
+	return kvz.Wait();
 }
 
 class HostSafety : public ::testing::Test
@@ -545,4 +610,100 @@ TEST_F(HostSafety, AChainOfRowsDeeperThanTheStackStopsWithAMessage)
 	EXPECT_NE(o.output.find("Simboli annidati troppo in profondita' ("), std::string::npos) << o.output;
 	EXPECT_NE(o.output.find("): _INIZIO > _C000002 > _C000003 > ... > _C000"), std::string::npos) << o.output;
 	EXPECT_NE(o.output.find("Riclassificazione terminata."), std::string::npos) << o.output;
+}
+
+// Two users on one account's adjustments, on SQLite or on the test server: the first opens them
+// and waits at the save question while the second saves; the first save is then refused,
+// since the parents take each save's difference from the values it loaded.
+class TwoUsers : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		if (plv::db::testing::OnPgBackend())
+		{
+			KVZ_REQUIRE_PG();
+			m_pSchema = std::make_unique<plv::db::testing::PgSchema>(*plv::db::testing::PgTestServer());
+			m_Target = m_pSchema->Target();
+		}
+		else
+		{
+			char pattern[] = "/tmp/kvz-users-XXXXXX";
+			ASSERT_TRUE(::mkdtemp(pattern));
+			m_Dir = pattern;
+			m_Target = (m_Dir / "az01.db").string();
+		}
+		// The demo company with its grouped accounts and their base plan.
+		for (const std::vector<std::string>& step :
+			 {std::vector<std::string>{"--date", "15/12/2026", "init", "--demo", m_Target},
+			  {"--db", m_Target, "open", "KvzNet.KvzMod.KvzBatch.InitRaggrupPdc", "--run"},
+			  {"--db", m_Target, "--date", "15/12/2026", "open", "KvzNet.KvzMod.KvzBatch.ImportaSaldi",
+			   "--set=Importazione saldi fino al mese:=12", "--set", "anno:=2026", "--press",
+			   "Anche contabilita' previsionale", "--run"}})
+		{
+			const Outcome o = RunKvz(step);
+			ASSERT_EQ(o.status, 0) << o.output;
+		}
+	}
+	void TearDown() override
+	{
+		m_pSchema.reset();
+		if (!m_Dir.empty())
+			fs::remove_all(m_Dir);
+	}
+
+	// The account's adjustments of the year.
+	double Adjustments(const std::string& account)
+	{
+		auto db = m_pSchema ? plv::db::OpenPostgres(m_Target)
+							: plv::db::OpenSqlite(m_Target, plv::db::OpenMode::OpenExisting);
+		auto st = db->Prepare("SELECT SUM(R.ImportoRateo) FROM Kvz_PianoBaseR R JOIN Kvz_PianoBaseT T ON "
+							  "T.IDPianoBase = R.IDPianoBase WHERE T.Esercizio = 2026 AND T.ContoKvz = '" + account +
+							  "' AND T.CentroCommessa = ''");
+		EXPECT_TRUE(st->Step());
+		const plv::db::Value v = st->Column(0);
+		return std::holds_alternative<double>(v)		 ? std::get<double>(v)
+			   : std::holds_alternative<std::int64_t>(v) ? static_cast<double>(std::get<std::int64_t>(v))
+														 : 0.0;
+	}
+	// The first account's adjustments as a total for the year, then closed: the save question.
+	std::vector<std::string> Adjust(const std::string& total, std::vector<std::string> before = {})
+	{
+		before.insert(before.end(), {"--answer=cancellarli?=yes", "--db", m_Target, "--date", "15/12/2026", "open",
+									 "KvzNet.KvzMod.KvzDocuments.BDSelezAssestamento", "--dblclick", "Conti:1",
+									 "--set=Importo totale=" + total, "--press", "&Ripartizione", "--close"});
+		return before;
+	}
+
+	std::unique_ptr<plv::db::testing::PgSchema> m_pSchema;
+	fs::path m_Dir;
+	std::string m_Target;
+};
+
+TEST_F(TwoUsers, ASaveOverAnotherUsersChangeIsRefusedAndWritesNothing)
+{
+	const double account = Adjustments("2001001"), parent = Adjustments("2001"), top = Adjustments("20");
+
+	KvzProcess first(Adjust("1800"), {Input::Terminal});
+	ASSERT_TRUE(first.WaitFor("Le salvo?")) << first.Output();
+	const Outcome second = RunKvz(Adjust("600", {"--answer=Le salvo?=yes"}));
+	ASSERT_EQ(second.status, 0) << second.output;
+	EXPECT_NEAR(Adjustments("2001001"), 600, 0.005);
+	EXPECT_NEAR(Adjustments("2001"), parent + 600 - account, 0.005);
+
+	first.Type("sì");
+	const Outcome o = first.Wait();
+	EXPECT_NE(o.status, 0) << o.output;
+	EXPECT_NE(o.output.find("Il conto 2001001 e' stato modificato da un altro utente dopo l'apertura: riaprire il conto."),
+			  std::string::npos)
+		<< o.output;
+	EXPECT_NEAR(Adjustments("2001001"), 600, 0.005);
+	EXPECT_NEAR(Adjustments("2001"), parent + 600 - account, 0.005);
+	EXPECT_NEAR(Adjustments("20"), top + 600 - account, 0.005);
+
+	// Opened again, the account saves.
+	const Outcome again = RunKvz(Adjust("1800", {"--answer=Le salvo?=yes"}));
+	EXPECT_EQ(again.status, 0) << again.output;
+	EXPECT_NEAR(Adjustments("2001001"), 1800, 0.005);
+	EXPECT_NEAR(Adjustments("20"), top + 1800 - account, 0.005);
 }

@@ -50,6 +50,13 @@ DataLng IDPianoBase(SqlSession* pSessione, CObject* pDoc, const DataInt& aAnno, 
 	return id;
 }
 
+// Whether a month row as stored now differs from the row as the document loaded it.
+bool CambiataDopoApertura(const Kvz_TEnhPianoBaseRighe& salvata, const Kvz_TEnhPianoBaseRighe& griglia)
+{
+	return !IsZeroMon(salvata.f_ImportoRateo - griglia.l_OldImportoRateo) ||
+		   !IsZeroMon(salvata.f_TotaleAssestato - griglia.l_OldTotaleAssestato);
+}
+
 }  // namespace
 
 DataStr Kvz_CAssestamentoDoc::CalcolaContoPadre(const DataStr& aConto, const Kvz_TParametri& aParametri)
@@ -161,7 +168,19 @@ BOOL Kvz_CAssestamentoDoc::SalvaAssestamento()
 			// Gone meanwhile: written again.
 			ASSERT_RELEASE_FAILED("righe.FindRecord() == FOUND", "Kvz_CAssestamentoDoc::SalvaAssestamento", kSource);
 			break;
-		default: break;
+		default:
+			// The parents take the difference from the values loaded: they must still be the
+			// stored ones, or another user's change would be carried twice.
+			if (CambiataDopoApertura(*righe.GetRecord(), *pGriglia))
+			{
+				AfxMessageBox(CString::Formatted(
+								  Testo(_T("Il conto %s e' stato modificato da un altro utente dopo l'apertura: "
+										   "riaprire il conto.")),
+								  pGriglia->f_ContoKvz.GetString().GetString()),
+							  MB_OK | MB_ICONWARNING);
+				return ferma();
+			}
+			break;
 		}
 		*righe.GetRecord() = *pGriglia;
 		righe.UpdateRecord();
