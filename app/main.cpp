@@ -418,6 +418,12 @@ int main(int argc, char** argv)
 		else if (open->parsed())
 		{
 			rc = openHelp ? RunOpenHelp(host, ns, view) : RunOpen(host, ui, ns, view, formSteps.Collect(*open), json, formSteps.MaxRows());
+			// A document may go on after a report it could not write: the command has failed.
+			if (rc == 0 && AfxGetReportRenderer()->GetFailedCount() > 0)
+			{
+				std::fprintf(stderr, "kvz: a report was not written.\n");
+				rc = 1;
+			}
 		}
 		return Finished(rc);
 	}

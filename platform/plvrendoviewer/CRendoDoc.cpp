@@ -247,6 +247,12 @@ CString CReportRenderer::GetLastError() const
 	return m_strLastError;
 }
 
+int CReportRenderer::GetFailedCount() const
+{
+	std::lock_guard lock(m_Mutex);
+	return m_nFailed;
+}
+
 std::vector<fs::path> CReportRenderer::Render(const CString& reportNs, const CRendoInfo& info, CObject* pContext,
 											  HWND hWnd)
 {
@@ -331,6 +337,7 @@ BOOL CReportRenderer::RunReport(const CRendoInfo& info, CBaseDocument* pContext,
 			{
 				std::lock_guard lock(m_Mutex);
 				m_strLastError = message;
+				++m_nFailed;
 			}
 			AfxMessageBox(message, MB_OK | MB_ICONERROR);
 			ok = FALSE;

@@ -70,6 +70,8 @@ public:
 
 	std::vector<std::filesystem::path> GetWrittenFiles() const;
 	CString GetLastError() const;
+	// How many reports could not be written since the renderer was made.
+	int GetFailedCount() const;
 
 private:
 	mutable std::mutex m_Mutex;
@@ -78,6 +80,7 @@ private:
 	FileListener m_Listener;
 	std::vector<std::filesystem::path> m_Written;
 	CString m_strLastError;
+	int m_nFailed = 0;
 };
 
 // The runner in force; the default is the renderer, writing PDF into the working folder.
