@@ -692,6 +692,10 @@ BOOL Kvz_CInsSaldiMensiliDoc::SalvaSaldi()
 {
 	if (!m_Modificato && !m_Forzatura)
 		return TRUE;
+	// The grid keeps the month it shows, but a month refused in the control saves nowhere: the
+	// user means neither.
+	if (!MeseDaMostrare())
+		return FALSE;
 	if (m_AnnoSalvato.IsEmpty())
 		m_AnnoSalvato = m_Anno;
 	if (m_MeseSalvato.IsEmpty())

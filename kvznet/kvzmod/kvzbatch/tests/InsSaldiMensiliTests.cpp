@@ -362,6 +362,18 @@ TEST_F(InsSaldiMensili, AWrongMonthIsRefusedAndTheGridsStay)
 		EXPECT_EQ(Conti(form), (std::vector<std::string>{"C1=10.00", "R1=1000.00"}));
 		EXPECT_TRUE(Doc(form)->m_Modificato);
 	}
+	// Saving is refused while the month is: neither the month shown nor the one typed is written,
+	// and a yes to the closing question keeps the document open.
+	const long long righe = Count("SELECT COUNT(*) FROM Kvz_PianoBaseR");
+	m_Ui.Clear();
+	form.Press("&Salva");
+	EXPECT_EQ(m_Ui.LastMessage(), "Il mese indicato non e' valido.");
+	m_Ui.PushAnswer(IDYES);
+	EXPECT_FALSE(form.Close());
+	EXPECT_TRUE(form.IsOpen());
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseT"), 2);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR"), righe);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseR WHERE SaldoContabile = 10"), 0);
 	// Closing asks; Cancel keeps the document open, No closes without writing.
 	m_Ui.PushAnswer(IDCANCEL);
 	EXPECT_FALSE(form.Close());
