@@ -186,6 +186,14 @@ BOOL CLineFile::ReadString(CString& line, UINT nMax)
 		bAny = true;
 		if (c == '\n')
 			break;
+		// A line ends at LF, CR LF or a CR alone (files from old Macs and some exports).
+		if (c == '\r')
+		{
+			const int next = getc_unlocked(m_pFile);
+			if (next != '\n' && next != EOF)
+				ungetc(next, m_pFile);
+			break;
+		}
 		if (bytes.size() < keep)
 			bytes += static_cast<char>(c);
 		else
@@ -199,8 +207,6 @@ BOOL CLineFile::ReadString(CString& line, UINT nMax)
 	}
 	if (!bAny)
 		return FALSE;
-	if (!bCutBytes && !bytes.empty() && bytes.back() == '\r')
-		bytes.pop_back();
 	if (bCutBytes)
 		DropPartialSequence(bytes);
 	if (m_bFirstLine && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
@@ -211,8 +217,6 @@ BOOL CLineFile::ReadString(CString& line, UINT nMax)
 		if (ch == '\0')
 			ch = ' ';
 	CString text = IsUtf8(bytes) ? CString(std::move(bytes)) : CString(FromWindows1252(bytes));
-	if (bCutBytes && !text.IsEmpty() && text.str().back() == '\r')
-		text.str().pop_back();
 	if (nMax < 0x3FFFFFFF && text.GetCharCount() > int(nMax))
 	{
 		text = text.MidChars(0, int(nMax));

@@ -49,7 +49,7 @@ public:
 	// Opens a file for reading (writing is not offered); FALSE, with the cause in pError, when
 	// it cannot be opened or is not a file. nFormat 0: UTF-8 (a byte-order mark is skipped).
 	BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr, int nFormat = 0);
-	// The next line without its line break (LF or CR LF), of at most nMax characters: the rest of
+	// The next line without its line break (LF, CR LF or CR), of at most nMax characters: the rest of
 	// a longer line is skipped, never returned as a line of its own (WasCut tells). FALSE at the
 	// end of the file. A read error throws CFileException.
 	BOOL ReadString(CString& line, UINT nMax = 0xFFFFFFFF);

@@ -179,6 +179,13 @@ TEST_F(ImpCodExtracont, ImportsHeadsAndMonthsAndClearsWithAnEmptyFormula)
 	EXPECT_TRUE(WasShown("Righe lette: 6, importate: 6, scartate: 0."));
 	EXPECT_FALSE(m_pConn->IsInTransaction());
 
+	// Lines ended by a CR alone read as lines, as with LF or CR LF.
+	ASSERT_TRUE(Importa(File({Riga("2026", "CR", "Solo CR", "01", "1"), Riga("2026", "CR", "Solo CR", "02", "2"),
+							  Riga("2026", "CR", "Solo CR", "03", "3")},
+							 "\r", "cr.txt")));
+	EXPECT_TRUE(WasShown("Righe lette: 3, importate: 3, scartate: 0."));
+	EXPECT_EQ(Formule(2026, "CR", 3), "3");
+
 	// A line of 96 characters has an empty formula: it clears the main formula, nothing else.
 	ASSERT_TRUE(Importa(File({Riga("2026", "ORE", "", "01")}, "\r\n")));
 	EXPECT_EQ(Formule(2026, "ORE", 1), "|||_A");
