@@ -534,7 +534,7 @@ void Kvz_CDeRiclassificazioniDoc::AggiornaSimboliRighe()
 		for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
 			if (const Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRiga(i); !pRiga->f_CodRiclassificato.IsEmpty())
 				nomi.insert(NomeSimbolo(pRiga->f_CodRiclassificato).GetString());
-	GetMngFormula()->SetNomiInSospeso(GetTesta()->f_Esercizio, GetTesta()->f_ModelloRiclassific, std::move(nomi));
+	Kvz_New_MngFormula::SetNomiInSospeso(this, GetTesta()->f_Esercizio, GetTesta()->f_ModelloRiclassific, std::move(nomi));
 }
 
 void Kvz_CDeRiclassificazioniDoc::RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga, Kvz_RegistroCodici& registro)
@@ -995,7 +995,7 @@ void Kvz_CDeRiclassificazioniDoc::OnCloseDocument()
 void Kvz_CDeRiclassificazioniDoc::LasciaSenzaSalvare()
 {
 	ChiudiCopia();
-	GetMngFormula()->SetNomiInSospeso(DataInt(), DataStr(), {});
+	Kvz_New_MngFormula::SetNomiInSospeso(this, DataInt(), DataStr(), {});
 }
 
 // ---- model copy --------------------------------------------------------------------------------

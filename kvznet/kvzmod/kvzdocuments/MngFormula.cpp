@@ -180,6 +180,29 @@ void Kvz_New_MngFormula::Messaggio(const CString& strTesto)
 
 // ---- Parse ---------------------------------------------------------------------------------
 
+namespace {
+struct Sospesi
+{
+	int esercizio = 0;
+	CString modello;
+	std::set<CString> nomi;
+};
+std::map<const void*, Sospesi>& NomiInSospeso()
+{
+	static std::map<const void*, Sospesi> sospesi;
+	return sospesi;
+}
+}  // namespace
+
+void Kvz_New_MngFormula::SetNomiInSospeso(const void* pForm, const DataInt& aEsercizio, const DataStr& aModello,
+										  std::set<CString> nomi)
+{
+	if (nomi.empty())
+		NomiInSospeso().erase(pForm);
+	else
+		NomiInSospeso()[pForm] = Sospesi{aEsercizio.GetValue(), aModello.GetString(), std::move(nomi)};
+}
+
 BOOL Kvz_New_MngFormula::Parse(const CString& strOwner)
 {
 	m_ErroreSintassi.Empty();
@@ -197,11 +220,11 @@ BOOL Kvz_New_MngFormula::Parse(const CString& strOwner)
 		m_EsercizioNomi = m_Esercizio;
 		m_ModelloNomi = m_Modello;
 	}
-	if (m_EsercizioSospesi.GetValue() == m_Esercizio.GetValue() &&
-		m_ModelloSospesi.GetString().CompareNoCase(m_Modello.GetString()) == 0)
-		for (const CString& nome : m_NomiInSospeso)
-			if (!m_pSymTable->GetField("_" + nome))
-				m_pSymTable->Add("_" + nome, DataType::Double);
+	for (const auto& [pForm, sospesi] : NomiInSospeso())
+		if (sospesi.esercizio == m_Esercizio.GetValue() && sospesi.modello.CompareNoCase(m_Modello.GetString()) == 0)
+			for (const CString& nome : sospesi.nomi)
+				if (!m_pSymTable->GetField("_" + nome))
+					m_pSymTable->Add("_" + nome, DataType::Double);
 
 	Parser parser(m_Formula, nullptr, -1, 0);
 	Expression expr(m_pSymTable.get());

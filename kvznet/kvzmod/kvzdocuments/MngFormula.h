@@ -268,14 +268,11 @@ public:
 	// While TRUE, Parse reads the names of a year and model once and keeps them: for a caller
 	// that checks many formulas while no symbol or macro is added or removed. FALSE drops them.
 	void MantieniNomi(BOOL b);
-	// Names (without "_") Parse takes as known in the year and model besides the registry's:
-	// the symbols a form will write with its save.
-	void SetNomiInSospeso(const DataInt& aEsercizio, const DataStr& aModello, std::set<CString> nomi)
-	{
-		m_EsercizioSospesi = aEsercizio;
-		m_ModelloSospesi = aModello;
-		m_NomiInSospeso = std::move(nomi);
-	}
+	// Names (without "_") that Parse, in every engine (the formula editor's too), takes as known
+	// in the year and model besides the registry's: the symbols a form will write with its save,
+	// kept by form until it sets none.
+	static void SetNomiInSospeso(const void* pForm, const DataInt& aEsercizio, const DataStr& aModello,
+								 std::set<CString> nomi);
 	// Why the last Parse found the formula wrong, with the position ("" when it was not the syntax).
 	const CString& GetErroreSintassi() const { return m_ErroreSintassi; }
 
@@ -392,9 +389,6 @@ private:
 	BOOL m_bMantieniNomi = FALSE;
 	DataInt m_EsercizioNomi;  // year and model of the names kept
 	DataStr m_ModelloNomi;
-	DataInt m_EsercizioSospesi;
-	DataStr m_ModelloSospesi;
-	std::set<CString> m_NomiInSospeso;
 	Kvz_New_AlberoMacro m_AlberoMacro;
 	int m_nRami = 0;  // branches of the current explosion, against MaxRamiMacro
 	CString m_ErroreSintassi;
