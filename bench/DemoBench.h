@@ -13,6 +13,8 @@
 #include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "platform/erp/erpdemo/DemoCompany.h"
+#include "platform/erp/erpledgerdbl/TBalances.h"
+#include "platform/erp/erpledgerdbl/TCostAccEntriesDetail.h"
 #include "platform/plvges/FormDriver.h"
 
 namespace kvzbench {
@@ -112,6 +114,37 @@ inline long LeggiTotaliPianoBase(int anno, std::map<std::string, double>& totali
 		++righe;
 	}
 	t.Close();
+	return righe;
+}
+
+// The rows the ledger import reads of a year: the host's balances and cost-accounting entries,
+// one query each (the import's floor).
+inline long LeggiHost(int anno)
+{
+	long righe = 0;
+	TChartOfAccountsBalances saldo;
+	SqlTable saldi(&saldo);
+	saldi.Open(FALSE);
+	saldi.SelectAll();
+	saldi.AddParam("p1", saldo.f_FiscalYear);
+	saldi.AddFilterColumn(saldo.f_FiscalYear);
+	saldi.SetParamValue("p1", DataInt(anno));
+	for (saldi.Query(); !saldi.IsEOF(); saldi.MoveNext())
+		++righe;
+	saldi.Close();
+	TCostAccEntriesDetail mov;
+	SqlTable movimenti(&mov);
+	movimenti.Open(FALSE);
+	movimenti.SelectAll();
+	movimenti.AddParam("p1", mov.f_PostingDate);
+	movimenti.AddFilterColumn(mov.f_PostingDate, ">=");
+	movimenti.AddParam("p2", mov.f_PostingDate);
+	movimenti.AddFilterColumn(mov.f_PostingDate, "<=");
+	movimenti.SetParamValue("p1", DataDate(1, 1, anno));
+	movimenti.SetParamValue("p2", DataDate(31, 12, anno));
+	for (movimenti.Query(); !movimenti.IsEOF(); movimenti.MoveNext())
+		++righe;
+	movimenti.Close();
 	return righe;
 }
 

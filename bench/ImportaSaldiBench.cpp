@@ -56,35 +56,6 @@ void FotografaModulo()
 	}
 }
 
-long LetturaHost()
-{
-	long righe = 0;
-	TChartOfAccountsBalances saldo;
-	SqlTable saldi(&saldo);
-	saldi.Open(FALSE);
-	saldi.SelectAll();
-	saldi.AddParam("p1", saldo.f_FiscalYear);
-	saldi.AddFilterColumn(saldo.f_FiscalYear);
-	saldi.SetParamValue("p1", DataInt(g_Anno));
-	for (saldi.Query(); !saldi.IsEOF(); saldi.MoveNext())
-		++righe;
-	saldi.Close();
-	TCostAccEntriesDetail mov;
-	SqlTable movimenti(&mov);
-	movimenti.Open(FALSE);
-	movimenti.SelectAll();
-	movimenti.AddParam("p1", mov.f_PostingDate);
-	movimenti.AddFilterColumn(mov.f_PostingDate, ">=");
-	movimenti.AddParam("p2", mov.f_PostingDate);
-	movimenti.AddFilterColumn(mov.f_PostingDate, "<=");
-	movimenti.SetParamValue("p1", DataDate(1, 1, g_Anno));
-	movimenti.SetParamValue("p2", DataDate(31, 12, g_Anno));
-	for (movimenti.Query(); !movimenti.IsEOF(); movimenti.MoveNext())
-		++righe;
-	movimenti.Close();
-	return righe;
-}
-
 void BM_ImportaSaldi_Prima(benchmark::State& state)
 {
 	long conti = 0;
@@ -123,7 +94,7 @@ void BM_LetturaHostUnaQuery(benchmark::State& state)
 {
 	long righe = 0;
 	for (auto _ : state)
-		righe = LetturaHost();
+		righe = kvzbench::LeggiHost(g_Anno);
 	state.counters["righe"] = static_cast<double>(righe);
 }
 BENCHMARK(BM_LetturaHostUnaQuery)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
@@ -138,7 +109,7 @@ void BM_Pavimento(benchmark::State& state)
 		state.PauseTiming();
 		SvuotaModulo();
 		state.ResumeTiming();
-		righe = LetturaHost();
+		righe = kvzbench::LeggiHost(g_Anno);
 		plv::db::Connection& db = g_pConn->Db();
 		db.Begin();
 		for (const Righe& t : g_Scritte)
