@@ -103,15 +103,23 @@ BOOL DChartOfAccounts::OnOkTransaction()
 {
 	const TChartOfAccounts* pRec = GetChartOfAccounts();
 	const TChartOfAccountParameters* p = AfxGetChartOfAccountsInfo()->GetChartOfAccountParameters();
+	const CString code = pRec->f_Account;
+	TRChartOfAccounts accounts(this);
+	auto refuse = [&](const CString& refusal) {
+		AfxMessageBox(refusal, MB_OK | MB_ICONERROR);
+		SetCtrlFocus(IDC_COA_ACCOUNT);
+		return FALSE;
+	};
+	// Said before the database's key would turn it down.
+	if (GetFormMode() == NEW && accounts.FindRecord(DataStr(code)) == TableReader::FOUND)
+		return refuse(CString::Formatted(AfxLoadSourceString(_T("Il conto %s esiste gia'."), kSource), code.GetString()));
 	if (p->f_LedgerLength <= 0)
 		return TRUE;  // a company without a code structure takes any code
-	const CString code = pRec->f_Account;
 	const int level = p->GetLevelOf(code.GetLength());
 	const CString ledger = code.Left(p->f_LedgerLength);
 	const CString parent = code.Left(p->GetLevelLength(level - 1));
 	CString refusal;
 	TRLedgers ledgers(this);
-	TRChartOfAccounts accounts(this);
 	if (level == 0)
 		refusal = AfxLoadSourceString(_T("Il codice del conto non corrisponde alla struttura del piano dei conti."),
 									  kSource);
@@ -120,11 +128,7 @@ BOOL DChartOfAccounts::OnOkTransaction()
 	else if (level > 1 && accounts.FindRecord(DataStr(parent)) != TableReader::FOUND)
 		refusal.Format(AfxLoadSourceString(_T("Il conto di livello superiore %s non esiste."), kSource),
 					   parent.GetString());
-	if (refusal.IsEmpty())
-		return TRUE;
-	AfxMessageBox(refusal, MB_OK | MB_ICONERROR);
-	SetCtrlFocus(IDC_COA_ACCOUNT);
-	return FALSE;
+	return refusal.IsEmpty() || refuse(refusal);
 }
 
 BOOL DChartOfAccountsAddOnFly::OnOpenDocument(const DocInvocationInfo* pInfo)

@@ -154,6 +154,7 @@ TEST_F(ChartDocuments, MasterFormOfAnAccountWithItsClients)
 		{"21010", "Il codice del conto non corrisponde alla struttura del piano dei conti."},
 		{"3101001", "Il mastro 31 non esiste."},
 		{"2102001", "Il conto di livello superiore 2102 non esiste."},
+		{"2101007", "Il conto 2101007 esiste gia'."},
 	};
 	for (auto& r : refused)
 	{
