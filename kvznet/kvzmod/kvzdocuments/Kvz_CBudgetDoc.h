@@ -311,6 +311,8 @@ private:
 					 const DataMon& aTotBudget, double perc, DataLng& aIDBudget, DataLng& aIDBudgetFinanz);
 	// Whether a budget selection opened this one on a cost centre with a split percentage.
 	BOOL SaltaLivelliSuperiori() const;
+	// Whether the budget's months as stored now differ from the amounts the document loaded.
+	BOOL CambiatoDopoApertura();
 
 	bool m_bInSalvataggio = false;  // inside OnOkTransaction
 	Kvz_ChiamanteBudget* m_pChiamanteAssest = nullptr;

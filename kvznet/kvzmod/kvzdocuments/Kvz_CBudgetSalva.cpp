@@ -3,6 +3,7 @@
 // carrying writes on the document's updatable session inside the save's transaction: a save
 // that fails leaves the other budgets as they were, so a retry carries its change once.
 #include <cmath>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -326,6 +327,15 @@ BOOL Kvz_CBudgetDoc::OnOkTransaction()
 		~InSalvataggio() { flag = false; }
 	} inSalvataggio(m_bInSalvataggio);
 
+	// The parents take the difference from the amounts loaded: another user's save in between
+	// would reach them twice.
+	if (GetFormMode() == EDIT && CambiatoDopoApertura())
+		return Rifiuta(CString::Formatted(Testo(_T("Il budget del conto %s e' stato modificato da un altro utente dopo "
+													"l'apertura: riaprire il conto."))
+											  .GetString(),
+										  pTesta->f_ContoKvz.GetString().GetString()),
+					   0);
+
 	BeginWaitCursor();
 	// Without a financial id the budget is saved without its financial part (the user was told).
 	if (CostruisciBudgetFinanz() && !SalvaTestaBudgetFinanz())
@@ -353,6 +363,29 @@ BOOL Kvz_CBudgetDoc::OnOkTransaction()
 }
 
 // ---- propagation -------------------------------------------------------------------------------
+
+BOOL Kvz_CBudgetDoc::CambiatoDopoApertura()
+{
+	std::map<int, double> salvati;
+	Kvz_TBudgetRighe rec;
+	SqlTable t(&rec, GetUpdatableSqlSession(), this);
+	t.Open(FALSE);
+	t.Select(rec.f_Mese);
+	t.Select(rec.f_ImportoMese);
+	t.AddParam("p1", rec.f_IDBudget);
+	t.AddFilterColumn(rec.f_IDBudget);
+	t.SetParamValue("p1", GetTesta()->f_IDBudget);
+	for (t.Query(); !t.IsEOF(); t.MoveNext())
+		salvati[rec.f_Mese] += rec.f_ImportoMese;
+	for (int nMese = 1; nMese <= 12; ++nMese)
+	{
+		const Kvz_TEnhBudgetRighe* pRiga = m_pDBTBudgetRighe->GetRigaMese(nMese);
+		const double caricato = pRiga ? double(pRiga->l_OldImportoMese) : 0.0;
+		if (std::fabs(salvati[nMese] - caricato) > 0.005)
+			return TRUE;
+	}
+	return FALSE;
+}
 
 BOOL Kvz_CBudgetDoc::NuoviId(DataLng& aIDBudget, DataLng& aIDBudgetFinanz)
 {

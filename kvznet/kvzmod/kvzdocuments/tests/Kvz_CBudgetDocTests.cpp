@@ -459,6 +459,23 @@ TEST_F(BudgetDoc, AChangeReachesParentAndGrandparentOnceInTheSavesTransaction)
 	EXPECT_EQ(Mesi("2001001", "QUA")[2], 7.0);
 }
 
+// Another user saved the account's budget after this one was opened: the save is refused and
+// writes nothing, and the parents carry the other user's change once.
+TEST_F(BudgetDoc, ASaveOverAnotherUsersChangeIsRefused)
+{
+	FormDriver form = Apri();
+	Nuovo(form, "2001001", {0, 0, 100});
+	ASSERT_TRUE(form.Save()) << m_Ui.LastMessage();
+	ASSERT_TRUE(form.Edit());
+	ASSERT_TRUE(form.TypeCell(kRighe, 2, "Importo", "150"));
+	m_pConn->ExecuteSQL("UPDATE Kvz_BudgetR SET ImportoMese = ImportoMese + 500 WHERE Mese = 3");
+	EXPECT_FALSE(form.Save());
+	EXPECT_EQ(m_Ui.LastMessage(),
+			  "Il budget del conto 2001001 e' stato modificato da un altro utente dopo l'apertura: riaprire il conto.");
+	for (const char* conto : {"2001001", "2001", "20"})
+		EXPECT_EQ(Mesi(conto)[2], 600.0) << conto;
+}
+
 TEST_F(BudgetDoc, TheSelectionOpensNewAndExistingBudgets)
 {
 	auto* pSel = Open<Kvz_CSelezBudgetDoc>("BDSelezBudget");
