@@ -57,24 +57,33 @@ BOOL IsRigaNonCalcolata(const DataEnum& tipo)
 }
 
 // The fourteen values and the fourteen reported totals, in slot order.
-std::array<DataMon*, 14> Valori(Kvz_TEnhRiclassificazioneRighe& e)
+template <class R>
+auto Valori(R& e) -> std::array<decltype(&e.l_Valore), 14>
 {
 	return {&e.l_Valore,  &e.l_ValoreBudgetA, &e.l_ValoreBudgetB, &e.l_ValoreBudgetC, &e.l_Valore1,
 			&e.l_Valore2, &e.l_Valore3,       &e.l_Valore4,       &e.l_Valore5,       &e.l_Valore6,
 			&e.l_Valore7, &e.l_Valore8,       &e.l_Valore9,       &e.l_Valore10};
 }
-std::array<DataMon*, 14> Totali(Kvz_TEnhRiclassificazioneRighe& e)
+template <class R>
+auto Totali(R& e) -> std::array<decltype(&e.l_TotRiportato), 14>
 {
 	return {&e.l_TotRiportato,  &e.l_TotRiportatoBudgetA, &e.l_TotRiportatoBudgetB, &e.l_TotRiportatoBudgetC,
 			&e.l_TotRiportato1, &e.l_TotRiportato2,       &e.l_TotRiportato3,       &e.l_TotRiportato4,
 			&e.l_TotRiportato5, &e.l_TotRiportato6,       &e.l_TotRiportato7,       &e.l_TotRiportato8,
 			&e.l_TotRiportato9, &e.l_TotRiportato10};
 }
+#define KVZ_F(name) &Kvz_TRiclassificazioneRighe::name
+constexpr DataStr Kvz_TRiclassificazioneRighe::*kFormule[14] = {
+	KVZ_F(f_Formula),  KVZ_F(f_FormulaBudgetA), KVZ_F(f_FormulaBudgetB), KVZ_F(f_FormulaBudgetC), KVZ_F(f_Formula1),
+	KVZ_F(f_Formula2), KVZ_F(f_Formula3),       KVZ_F(f_Formula4),       KVZ_F(f_Formula5),       KVZ_F(f_Formula6),
+	KVZ_F(f_Formula7), KVZ_F(f_Formula8),       KVZ_F(f_Formula9),       KVZ_F(f_Formula10)};
+#undef KVZ_F
 std::array<const DataStr*, 14> Formule(const Kvz_TRiclassificazioneRighe& r)
 {
-	return {&r.f_Formula,  &r.f_FormulaBudgetA, &r.f_FormulaBudgetB, &r.f_FormulaBudgetC, &r.f_Formula1,
-			&r.f_Formula2, &r.f_Formula3,       &r.f_Formula4,       &r.f_Formula5,       &r.f_Formula6,
-			&r.f_Formula7, &r.f_Formula8,       &r.f_Formula9,       &r.f_Formula10};
+	std::array<const DataStr*, 14> formule;
+	for (size_t s = 0; s < 14; ++s)
+		formule[s] = &(r.*kFormule[s]);
+	return formule;
 }
 std::array<DataMon*, 14> Valori(Kvz_TRiclassificato& r)
 {
@@ -458,6 +467,7 @@ void Kvz_CRiclassificPianoBaseDoc::ChiudiTabelle()
 	m_pRecRighe.reset();
 	m_pTabScrittura.reset();
 	m_pRecScrittura.reset();
+	m_pRisultatiTenuti.reset();
 	m_pTabRaggrupp.reset();
 	m_pRecRaggrupp.reset();
 	m_RigheRaggrupp.clear();
@@ -479,18 +489,57 @@ SqlTable& Kvz_CRiclassificPianoBaseDoc::TabellaRisultati()
 // ---- one model ---------------------------------------------------------------------------------
 
 // Month copies are many (rows x months x models): those of a model done serve the next one.
+std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> Kvz_CRiclassificPianoBaseDoc::DallaRiserva()
+{
+	if (m_Riserva.empty())
+		return std::make_unique<Kvz_TEnhRiclassificazioneRighe>(FALSE);
+	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p = std::move(m_Riserva.back());
+	m_Riserva.pop_back();
+	return p;
+}
+
 std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> Kvz_CRiclassificPianoBaseDoc::NuovaCopia(
 	const Kvz_TEnhRiclassificazioneRighe& riga)
 {
-	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p;
-	if (m_Riserva.empty())
-		p = std::make_unique<Kvz_TEnhRiclassificazioneRighe>(FALSE);
-	else
-	{
-		p = std::move(m_Riserva.back());
-		m_Riserva.pop_back();
-	}
+	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p = DallaRiserva();
 	*p = riga;
+	return p;
+}
+
+std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> Kvz_CRiclassificPianoBaseDoc::CopiaMese(
+	const Kvz_TEnhRiclassificazioneRighe& riga)
+{
+	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p = DallaRiserva();
+	// Field by field, typed: the record's generic copy converts every column through its
+	// stored form, and the formulas are most of the row's text.
+	Kvz_TEnhRiclassificazioneRighe& m = *p;
+	m.f_Esercizio = riga.f_Esercizio;
+	m.f_ModelloRiclassific = riga.f_ModelloRiclassific;
+	m.f_CodRiclassificato = riga.f_CodRiclassificato;
+	m.f_Posizione = riga.f_Posizione;
+	m.f_Descrizione = riga.f_Descrizione;
+	m.f_TipoRiga = riga.f_TipoRiga;
+	m.f_TipoDatoRitorno = riga.f_TipoDatoRitorno;
+	m.f_Dividendo = riga.f_Dividendo;
+	m.f_TipoCalcolo = riga.f_TipoCalcolo;
+	m.f_CodRiclDividendoProgr = riga.f_CodRiclDividendoProgr;
+	m.f_CodRiclDivisoreProgr = riga.f_CodRiclDivisoreProgr;
+	m.f_SegnoDaApplicare = riga.f_SegnoDaApplicare;
+	m.l_Selezionata = riga.l_Selezionata;
+	m.l_DescrizioneBreve = riga.l_DescrizioneBreve;
+	for (DataStr Kvz_TRiclassificazioneRighe::*f : kFormule)
+		if (!(m.*f).IsEmpty())
+			(m.*f).Clear();
+	auto valori = Valori(m);
+	auto totali = Totali(m);
+	auto daValori = Valori(riga);
+	auto daTotali = Totali(riga);
+	for (size_t s = 0; s < 14; ++s)
+	{
+		*valori[s] = *daValori[s];
+		*totali[s] = *daTotali[s];
+	}
+	m.l_Mese = riga.l_Mese;
 	return p;
 }
 
@@ -601,7 +650,7 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 	std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> mesi;
 	for (int m = 0; m < nAl; ++m)
 	{
-		std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p = NuovaCopia(riga);
+		std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p = CopiaMese(riga);
 		p->l_Mese = m + 1;
 		for (DataMon* v : Valori(*p))
 			*v = 0.0;
@@ -664,15 +713,16 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 		ScriviRiga(*p, riga.f_ModelloRiclassific);
 		m_Risultati.Add(p.release());
 	}
+	ScriviRigheTenute();
 	for (int m = 0; m < nDal - 1; ++m)
 		m_Riserva.push_back(std::move(mesi[static_cast<size_t>(m)]));
 }
 
 void Kvz_CRiclassificPianoBaseDoc::ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello)
 {
-	SqlTable& t = TabellaRisultati();
-	Kvz_TRiclassificato& r = *m_pRecScrittura;
-	t.AddNew();
+	if (!m_pRisultatiTenuti)
+		m_pRisultatiTenuti = std::make_unique<SqlMultiInsert>(GetUpdatableSqlSession(), Kvz_TRiclassificato(FALSE), 12);
+	Kvz_TRiclassificato& r = static_cast<Kvz_TRiclassificato&>(m_pRisultatiTenuti->NewRow());
 	r.f_Esercizio = m_Esercizio;
 	r.f_ModelloRiclassific = aModello;
 	r.f_TipoDatoPianoBase = m_TipoDato;
@@ -693,7 +743,12 @@ void Kvz_CRiclassificPianoBaseDoc::ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e,
 	r.f_CodRiclDividendoProgr = e.f_CodRiclDividendoProgr;
 	r.f_CodRiclDivisoreProgr = e.f_CodRiclDivisoreProgr;
 	r.f_SegnoDaApplicare = e.f_SegnoDaApplicare;
-	t.Update();
+}
+
+void Kvz_CRiclassificPianoBaseDoc::ScriviRigheTenute()
+{
+	if (m_pRisultatiTenuti)
+		m_pRisultatiTenuti->Flush();
 }
 
 void Kvz_CRiclassificPianoBaseDoc::CancellazionePrimaDiSalvataggio(const DataStr& aCodice)

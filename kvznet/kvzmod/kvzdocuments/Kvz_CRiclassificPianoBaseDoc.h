@@ -22,6 +22,7 @@
 #include "kvznet/kvzmod/kvzdocuments/ReportRows.h"
 #include "platform/plvgeneric/Array.h"
 #include "platform/plvges/FormViews.h"
+#include "platform/plvoledb/SqlMultiInsert.h"
 
 class Kvz_New_MngFormula;
 class Kvz_HKLCodRaggrupp;
@@ -242,7 +243,9 @@ protected:
 	BOOL PerRaggruppamento() const { return m_SelPerRaggrupp; }
 	// The cursor rows are written through, prepared once per run.
 	SqlTable& TabellaRisultati();
+	// A month's row added to the results held, and those held written at once.
 	void ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello);
+	void ScriviRigheTenute();
 	void ScriviTotali(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello);
 	void SommaInRaggruppamento(Kvz_TEnhRiclassificazioneRighe& e);
 	// A formula of a model row that cannot be evaluated: its field stays 0, the run says so.
@@ -254,6 +257,9 @@ protected:
 	CString TestoErroriFormule() const;
 	void PulisciModelli();
 	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> NuovaCopia(const Kvz_TEnhRiclassificazioneRighe& riga);
+	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> DallaRiserva();
+	// A month of a row: what its results take (key, description, kind, values), not its formulas.
+	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> CopiaMese(const Kvz_TEnhRiclassificazioneRighe& riga);
 	void SvuotaRisultati();
 
 private:
@@ -292,6 +298,7 @@ private:
 	std::unique_ptr<SqlTable> m_pTabRighe;
 	std::unique_ptr<Kvz_TRiclassificato> m_pRecScrittura;
 	std::unique_ptr<SqlTable> m_pTabScrittura;
+	std::unique_ptr<SqlMultiInsert> m_pRisultatiTenuti;
 	std::unique_ptr<Kvz_TRiclassificato> m_pRecRaggrupp;
 	std::unique_ptr<SqlTable> m_pTabRaggrupp;
 	std::map<ChiaveRaggrupp, RigaRaggrupp> m_RigheRaggrupp;

@@ -789,7 +789,7 @@ void Kvz_CRiclassificPianoBaseDoc::ValutaRiga(Kvz_TEnhRiclassificazioneRighe& ri
 	std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> mesi;
 	for (int m = nDal; m <= nAl; ++m)
 	{
-		auto p = NuovaCopia(riga);
+		auto p = CopiaMese(riga);
 		p->l_Mese = m;
 		p->l_Valore = 0.0;
 		mesi.push_back(std::move(p));
@@ -949,7 +949,7 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaCosti(const DataStr& aDriver)
 			{
 				SvuotaRisultati();
 				for (const auto& p : mesiDi[c])
-					m_Risultati.Add(NuovaCopia(*p).release());
+					m_Risultati.Add(CopiaMese(*p).release());
 				RipartisciCosto(*pTarget, *costi[c]);
 				m_CodiceDitta = pTarget->f_Ditta;
 				if (IsDittaCorrente(pTarget->f_Ditta))

@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "platform/plvgeneric/Interaction.h"
+#include "platform/plvoledb/SqlMultiInsert.h"
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvoledb/driver/Driver.h"
 #include "platform/plvoledb/tests/TestBackend.h"
@@ -662,6 +663,41 @@ TEST_F(SqlTableTest, DuplicateInABatchInsertFailsTheTransactionAndLeavesNothing)
 	ctx.Rollback();
 	EXPECT_FALSE(ctx.GetUpdatableSqlSession()->IsInTransaction());
 	EXPECT_EQ(CommittedCodes(m_Target).size(), std::size(kContatori));
+}
+
+// Rows sent many to a statement: a statement that fails adds none of its rows and, inside a
+// transaction, fails alone; the rows before and after it stay.
+TEST_F(SqlTableTest, MultiRowInsertsFailStatementByStatement)
+{
+	SeedContatori();
+	CPLVContext ctx(m_pConn.get());
+	ASSERT_TRUE(ctx.StartTransaction());
+	SqlMultiInsert ins(ctx.GetUpdatableSqlSession(), TContatori(), 2);
+	auto add = [&](const char* cod, double importo) {
+		auto& r = static_cast<TContatori&>(ins.NewRow());
+		r.f_Esercizio = 2023;
+		r.f_TipoCodice = kFattura;
+		r.f_Codice = cod;
+		r.f_Importo = importo;
+	};
+	add("n1", 1.01);
+	add("n2", 2.02);
+	add("n3", 3.03);  // sends n1 and n2
+	add("a1", 0);	  // a key the table holds
+	EXPECT_THROW(add("n4", 0), SqlException);
+	EXPECT_EQ(ins.Pending(), 0);
+	add("n5", 5.05);
+	EXPECT_EQ(ins.Flush(), 1);
+	EXPECT_EQ(ins.Flush(), 0);
+	ASSERT_TRUE(ctx.Commit());
+	std::vector<std::string> attesi = {"N1", "N2", "N5"};
+	for (const Contatore& c : kContatori)
+		attesi.push_back(c.codice);
+	std::sort(attesi.begin(), attesi.end());
+	std::vector<std::string> scritti = CommittedCodes(m_Target);
+	std::sort(scritti.begin(), scritti.end());
+	EXPECT_EQ(scritti, attesi);
+	EXPECT_EQ(Rows(*m_pConn, "SELECT Importo FROM T_Contatori WHERE Codice = 'N2'"), (std::vector<Row>{{2.02}}));
 }
 
 TEST_F(SqlTableTest, CatalogCreatesTablesFromBindings)
