@@ -310,7 +310,10 @@ BOOL Kvz_CDeCodExtracontDoc::OnOkTransaction()
 			return FALSE;
 		}
 	}
-	return TRUE;
+	// The uses of the codes the months name go with the months, or the counters would show a
+	// code used by a saved formula as unused.
+	CaricaContatoriRighe();
+	return SalvaContatori();
 }
 
 void Kvz_CDeCodExtracontDoc::OnGoInBrowseMode()
@@ -328,6 +331,8 @@ void Kvz_CDeCodExtracontDoc::SetContestoRiga(const Kvz_TCodExtracontabili& aRiga
 void Kvz_CDeCodExtracontDoc::CaricaContatoriRighe()
 {
 	SvuotaMapContatori();
+	// The code's own context even when it has no months: its counters are the ones replaced.
+	SetContestoRiga(Kvz_TCodExtracontabili());
 	for (int i = 0; i < m_pDBTMesi->GetSize(); ++i)
 	{
 		Kvz_TCodExtracontabili* pRiga = m_pDBTMesi->GetRiga(i);
@@ -437,12 +442,15 @@ BOOL Kvz_CDeCodExtracontDoc::SimboloUtilizzato(CString strNome)
 	return Kvz_CUtilizzaFormuleDoc::SimboloUtilizzato(strNome);
 }
 
-// The counters are written here only, and at once: opening them is the user's way to store
-// them.
+// Opened while editing, the counters show the months as they stand: written at once, every
+// code the months name with its whole count, not only those whose formulas changed.
 void Kvz_CDeCodExtracontDoc::OnVisualizzaContatori()
 {
 	if (GetFormMode() == NEW || GetFormMode() == EDIT)
+	{
+		CaricaContatoriGenerali();
 		SalvaContatori();
+	}
 	m_pContatoriDoc = nullptr;
 	if (CPlvCommandInterface* pCmd = AfxGetPlvCmdManager())
 		m_pContatoriDoc = pCmd->RunDocument(kNsContatori, _T("Default"), nullptr, this);

@@ -232,10 +232,14 @@ TEST_F(CodiciExtracont, TheDescriptionsTitleTheFormulaColumns)
 	EXPECT_EQ(Titoli(form), "D0,D1,D2,D3,D4,D5,D6,D7,D8,D9,D10");
 }
 
-TEST_F(CodiciExtracont, AFormulaIsCheckedAsItIsTypedAndCountersWaitForTheCommand)
+TEST_F(CodiciExtracont, AFormulaIsCheckedAsItIsTypedAndItsUsesAreCountedWithTheSave)
 {
 	SimboloRiclass(2026, "ORE", "R", 0, "");
 	auto contatori = [&] { return Query("SELECT Codice || '=' || ContatoreUtilizzi FROM Kvz_ContatoriCodici"); };
+	auto dettaglio = [&] {
+		return Query("SELECT CodiceCheUtilizza || '/' || FormulaCheUtilizza || '=' || ContatoreUtilizzi "
+					 "FROM Kvz_ContatoriDettaglio ORDER BY 1");
+	};
 	FormDriver form = Apri();
 	Nuovo(form, "2026", "ORE");
 	m_Ui.Clear();
@@ -246,21 +250,26 @@ TEST_F(CodiciExtracont, AFormulaIsCheckedAsItIsTypedAndCountersWaitForTheCommand
 	ASSERT_TRUE(form.TypeCell(kMesi, 0, "Formula", "_R"));
 	EXPECT_FALSE(Detto("Errore nella formula."));
 	ASSERT_TRUE(form.Save()) << m_Ui.LastMessage().GetString();
-	EXPECT_EQ(contatori(), "") << "a save writes no counters";
+	EXPECT_EQ(contatori(), "C1=2");
+	EXPECT_EQ(dettaglio(), "MESE1/0=1;MESE3/4=1");
 
 	// In browse mode the command only shows them.
 	ASSERT_TRUE(form.Command("Contatori")) << form.GetLastError();
-	EXPECT_EQ(contatori(), "");
-	// In edit mode it writes them at once: abandoning the edit keeps them.
-	// Entering the edit loads the counters of each month; the general counters follow the
-	// formulas changed since.
+	EXPECT_EQ(contatori(), "C1=2");
+	// Opened while editing, they are written at once with the months as they stand, whole, even
+	// when no formula changed; abandoning the edit keeps them.
 	ASSERT_TRUE(form.Edit());
-	ASSERT_TRUE(form.TypeCell(kMesi, 0, "Formula", "_R + 1"));
 	ASSERT_TRUE(form.Command("Contatori")) << form.GetLastError();
 	EXPECT_EQ(contatori(), "C1=2");
-	EXPECT_EQ(Query("SELECT CodiceCheUtilizza || '/' || FormulaCheUtilizza FROM Kvz_ContatoriDettaglio ORDER BY 1"),
-			  "MESE1/0;MESE3/4");
+	ASSERT_TRUE(form.TypeCell(kMesi, 0, "Formula", "_R + _R"));
+	ASSERT_TRUE(form.Command("Contatori")) << form.GetLastError();
+	EXPECT_EQ(contatori(), "C1=3");
+	EXPECT_EQ(dettaglio(), "MESE1/0=2;MESE3/4=1");
 	ASSERT_TRUE(form.Escape());
+	EXPECT_EQ(contatori(), "C1=3");
+	// A save puts them back to what is saved.
+	ASSERT_TRUE(form.Edit());
+	ASSERT_TRUE(form.Save()) << m_Ui.LastMessage().GetString();
 	EXPECT_EQ(contatori(), "C1=2");
 
 	// The same in new-record mode, before the code exists.
