@@ -43,8 +43,10 @@ set_tests_properties(kvz_editor_counters PROPERTIES FIXTURES_REQUIRED "kvz_edito
   PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori .*Codici riclassificato: +Si .*Grid Contatori generali [^\n]*\n[^\n]*\n([^\n]*\n)*[ >]+[0-9]+  A  +1\n"
   FAIL_REGULAR_EXPRESSION "${no_failure}")
 
-# Monthly formulas of the extra-accounting codes imported from a file: typed for March, saved, read
-# again; the counters view opened from the register and from the monthly formulas lists the codes.
+# Monthly formulas of the extra-accounting codes imported from a file: ORE used by January of MQ
+# and by a model row, each through a symbol defined in the formula editor; typed for March,
+# saved, read again; the counters view opened from the register and from the monthly formulas
+# counts both uses of ORE and shows their formulas.
 set(codici "Codici extracontabili")
 add_test(NAME kvz_extracont_mensili_copy COMMAND ${CMAKE_COMMAND} -E copy batch.db extracont.db ${here})
 set_tests_properties(kvz_extracont_mensili_copy PROPERTIES FIXTURES_REQUIRED kvz_batch_imported
@@ -55,6 +57,19 @@ add_test(NAME kvz_extracont_mensili_import COMMAND kvz --db extracont.db --date 
 set_tests_properties(kvz_extracont_mensili_import PROPERTIES FIXTURES_REQUIRED kvz_extracont_mensili_db
   FIXTURES_SETUP kvz_extracont_mensili_codes ENVIRONMENT "KVZ_SETTINGS_DIR=${CMAKE_CURRENT_BINARY_DIR}/extracont-settings"
   PASS_REGULAR_EXPRESSION "importate: 4" FAIL_REGULAR_EXPRESSION "${no_failure}")
+set(simbolo_ore --press Extracontabili --press "Definisci nuovo simbolo" --set EX_SYMB_NOME_SIMBOLO=ORE
+  --set EX_SYMB_CODICE_DA=ORE --set EX_SYMB_CODICE_A=ORE --press OK)
+add_test(NAME kvz_extracont_use_in_code COMMAND kvz --db extracont.db --date 15/12/2026 open ${docs}.DCodExtracont
+  --find --set CodExtracont=MQ --save --edit --dblclick Mesi:1:Formula ${simbolo_ore} "--set=Formula :=_ORE*2"
+  --press OK --save ${here})
+add_test(NAME kvz_extracont_use_in_model COMMAND kvz --db extracont.db --date 15/12/2026 open ${docs}.DModelliRiclassific
+  --new --set ModelloRiclassific=PRO --set Descrizione=Produttivita --add-row ${righe} "--cell=${righe}:1:Codice=OP"
+  "--cell=${righe}:1:Descrizione=Ore di produzione" "--dblclick=${righe}:1:Formula" ${simbolo_ore}
+  "--set=Formula :=_ORE" --press OK --save ${here})
+set_tests_properties(kvz_extracont_use_in_code kvz_extracont_use_in_model PROPERTIES
+  FIXTURES_REQUIRED "kvz_extracont_mensili_db;kvz_extracont_mensili_codes" FIXTURES_SETUP kvz_extracont_uses
+  PASS_REGULAR_EXPRESSION "Back to [^\n]*\n--save: done" FAIL_REGULAR_EXPRESSION "${no_failure}")
+set_tests_properties(kvz_extracont_use_in_model PROPERTIES DEPENDS kvz_extracont_use_in_code)
 set(mensili kvz --db extracont.db --date 15/12/2026 open ${docs}.BDInsExtracontMensili --set Mese=3)
 add_test(NAME kvz_extracont_mensili_save COMMAND ${mensili} "--cell=${codici}:1:Formula=12" "--cell=${codici}:3:Formula=7+5"
   --press &Salva ${here})
@@ -63,22 +78,37 @@ set_tests_properties(kvz_extracont_mensili_save PROPERTIES FIXTURES_SETUP kvz_ex
 add_test(NAME kvz_extracont_mensili_reload COMMAND ${mensili} --show ${here})
 set_tests_properties(kvz_extracont_mensili_reload PROPERTIES FIXTURES_REQUIRED kvz_extracont_mensili_saved
   PASS_REGULAR_EXPRESSION "Mese: +3 .*1 +ADDETTI +Addetti in forza +12\n +2 +MQ +Metri quadri dei magazzini *\n +3 +ORE +Ore lavorate +7[+]5\n")
-add_test(NAME kvz_extracont_mensili_counters COMMAND ${mensili} --press Contatori --show ${here})
+add_test(NAME kvz_extracont_mensili_counters COMMAND ${mensili} --press Contatori --row "Contatori generali=3" --show ${here})
 add_test(NAME kvz_extracont_register_counters COMMAND kvz --db extracont.db --date 15/12/2026 open ${docs}.DCodExtracont
-  --find --set CodExtracont=ORE --save --command Contatori --show ${here})
+  --find --set CodExtracont=ORE --save --command Contatori --row "Contatori generali=3" --show ${here})
 foreach(t kvz_extracont_mensili_counters kvz_extracont_register_counters)
-  set_tests_properties(${t} PROPERTIES
-    PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori .*Codici extracontabili: +Si .*Grid Contatori generali [(]3 rows.*ADDETTI.*MQ.*ORE")
+  set_tests_properties(${t} PROPERTIES PASS_REGULAR_EXPRESSION
+    "Opened [^\n]*BDViewContatori .*Codici extracontabili: +Si .*Grid Contatori generali [(]3 rows.*ADDETTI[^\n]* 0\n[^\n]*MQ[^\n]* 0\n[ >]+3 +ORE +Ore lavorate +2\n.*Grid Contatori dettaglio [(]2 rows[^\n]*\n[^\n]*\n +1 +MQ +MESE1 +1 +0 +_ORE[*]2\n +2 +PRO +OP +1 +0 +_ORE\n")
 endforeach()
-set(extracont_tests kvz_extracont_mensili_save kvz_extracont_mensili_reload kvz_extracont_mensili_counters
-  kvz_extracont_register_counters)
+# From the model: its own code, then every extra-accounting code of the year with its uses.
+add_test(NAME kvz_extracont_model_counters COMMAND kvz --db extracont.db --date 15/12/2026 open ${docs}.DModelliRiclassific
+  --find --set ModelloRiclassific=PRO --save --command Contatori --show --rows all ${here})
+set_tests_properties(kvz_extracont_model_counters PROPERTIES
+  PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori .*Del modello:: +PRO .*\n +[0-9]+ +OP +Ore di produzione +0\n +[0-9]+ +ADDETTI +Addetti in forza +0\n +[0-9]+ +MQ [^\n]* 0\n +[0-9]+ +ORE +Ore lavorate +2\n")
+set(extracont_tests kvz_extracont_use_in_code kvz_extracont_use_in_model kvz_extracont_mensili_save
+  kvz_extracont_mensili_reload kvz_extracont_mensili_counters kvz_extracont_register_counters
+  kvz_extracont_model_counters)
 set_tests_properties(${extracont_tests} PROPERTIES RESOURCE_LOCK kvz_extracont_mensili)
 set_tests_properties(kvz_extracont_mensili_save kvz_extracont_mensili_reload kvz_extracont_mensili_counters
-  kvz_extracont_register_counters PROPERTIES FAIL_REGULAR_EXPRESSION "${no_failure}")
+  kvz_extracont_register_counters kvz_extracont_model_counters PROPERTIES FAIL_REGULAR_EXPRESSION "${no_failure}")
 set_tests_properties(kvz_extracont_mensili_save kvz_extracont_mensili_counters kvz_extracont_register_counters
-  PROPERTIES FIXTURES_REQUIRED "kvz_extracont_mensili_db;kvz_extracont_mensili_codes")
+  kvz_extracont_model_counters PROPERTIES
+  FIXTURES_REQUIRED "kvz_extracont_mensili_db;kvz_extracont_mensili_codes;kvz_extracont_uses")
 set_tests_properties(kvz_extracont_mensili_reload kvz_extracont_mensili_counters kvz_extracont_register_counters
   PROPERTIES DEPENDS kvz_extracont_mensili_save)
+
+# The adjustment selection's command opens the counters of the year's reclassified codes: A is used
+# once, by row B of model EDT.
+add_test(NAME kvz_adjustment_selection_counters COMMAND kvz --db editor.db --date 31/12/2026
+  open ${docs}.BDSelezAssestamento --command Contatori --show ${here})
+set_tests_properties(kvz_adjustment_selection_counters PROPERTIES FIXTURES_REQUIRED "kvz_editor_db;kvz_editor_model"
+  RESOURCE_LOCK kvz_editor FAIL_REGULAR_EXPRESSION "${no_failure}"
+  PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori [^\n]* on Kvz_CSelezAssestamentoDoc.*Codici extracontabili: +No .*Codici riclassificato: +Si .*Totale utilizzi nell'esercizio:: +2026 .*Grid Contatori generali [(]2 rows[^\n]*\n[^\n]*\n[ >]+1 +A +1\n +2 +B +Doppio di A +0\n.*Grid Contatori dettaglio [(]1 rows[^\n]*\n[^\n]*\n +1 +EDT +B +1 +0 +_RA +[*] 2\n")
 
 # The fixed texts of the batch forms: headings and captions shown as the form shows them.
 foreach(pair IN ITEMS

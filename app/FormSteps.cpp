@@ -91,7 +91,8 @@ const std::pair<const char*, const char*> kCallerOnly[] = {
 	 "a formula of a document (double-click a formula cell, e.g. in DModelliRiclassific)"},
 	{"KvzNet.KvzMod.KvzDocuments.FiltriCommesse", "a base-plan symbol (the button \"Filtro\" of BDPropSimboloPBase)"},
 	{"KvzNet.KvzMod.KvzDocuments.BDViewContatori",
-	 "a document's usage counters (--command Contatori in DModelliRiclassific or DCodExtracont)"},
+	 "a document's usage counters (--command Contatori in DModelliRiclassific, DCodExtracont or "
+	 "BDSelezAssestamento, --press Contatori in BDInsExtracontMensili)"},
 	{"KvzNet.KvzMod.KvzDocuments.DAssestamento",
 	 "the adjustment selection (double-click an account in BDSelezAssestamento)"},
 	{"KvzNet.KvzMod.KvzDocuments.BDDettAssestamento", "the adjustments (double-click a month in DAssestamento)"},

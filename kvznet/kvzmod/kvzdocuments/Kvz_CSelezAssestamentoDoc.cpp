@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "kvznet/kvzmod/kvzdocuments/Kvz_ViewContatoriDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/CommandManager.h"
@@ -66,6 +67,7 @@ BEGIN_MESSAGE_MAP(Kvz_CSelezAssestamentoDoc, CAbstractFormDoc)
 	ON_EN_VALUE_CHANGED(IDC_SEL_ASS_CDC_PERC, OnPercRipartizioneChanged)
 	ON_BN_CLICKED(IDC_SEL_ASS_SCHEDA_CONTABILE, OnSchedaContabile)
 	ON_COMMAND(IDC_SEL_ASS_SCHEDA_CONTABILE, OnSchedaContabile)
+	ON_COMMAND(ID_SEL_ASS_CONTATORI, OnContatori)
 END_MESSAGE_MAP()
 
 Kvz_CSelezAssestamentoDoc::Kvz_CSelezAssestamentoDoc()
@@ -94,6 +96,9 @@ Kvz_CSelezAssestamentoDoc::~Kvz_CSelezAssestamentoDoc()
 BOOL Kvz_CSelezAssestamentoDoc::OnAttachData()
 {
 	SetFormTitle(Testo(_T("Assestamento piano base per conto raggruppato")));
+	// How often the year's reclassified codes are used: a command of the frame.
+	if (CBaseFrame* pFrame = GetMasterFrame())
+		pFrame->AddToolbarCommand(ID_SEL_ASS_CONTATORI, Testo(_T("&Contatori")));
 	m_pDBTConti = new Kvz_DBTSelezAssContiKvz(this);
 	m_pDBTCdcComm = new Kvz_DBTSelezCdcCommesseKvz(this);
 	m_pDBTAnteprima = new Kvz_DBTAnteprimaPianoBase(this);
@@ -467,6 +472,11 @@ void Kvz_CSelezAssestamentoDoc::OnSchedaContabile()
 	pInfo->AddParam(_T("w_AskDialog"), DataBool(FALSE));
 	if (CRendoDoc* pReport = pCmd->RunReport(pInfo.release(), this))
 		pCmd->ReleaseReport(pReport);
+}
+
+void Kvz_CSelezAssestamentoDoc::OnContatori()
+{
+	Kvz_ApriContatori(this);
 }
 
 // ---- form --------------------------------------------------------------------------------------

@@ -44,6 +44,7 @@ enum : UINT
 	IDC_SEL_ASS_PB_PR_CONT,
 	IDC_SEL_ASS_PB_PR_ASSEST,
 	IDC_SEL_ASS_PB_PR_TOTALE,
+	ID_SEL_ASS_CONTATORI,
 };
 
 // Status pictures of the rows (bitmap resources of the documents library).
@@ -141,6 +142,7 @@ protected:
 	void OnRigaCdcDblClicked();
 	void OnPercRipartizioneChanged();
 	void OnSchedaContabile();
+	void OnContatori();
 
 private:
 	// The accounts' query: of the year, proposed for adjustment, of the chosen kind, and with
