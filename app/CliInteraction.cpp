@@ -20,6 +20,8 @@
 namespace {
 
 volatile std::sig_atomic_t g_bInterrupted = 0;
+// A progress line being rewritten stands on the terminal (there is one terminal, whoever prints).
+bool g_bProgressShown = false;
 
 extern "C" void OnInterrupt(int)
 {
@@ -220,7 +222,7 @@ BOOL CliInteraction::CompleteConnectString(const CString& proposed, CString& com
 			if (const std::string why = ConnectStringError(line); why.empty())
 				return answered(TRUE, CString(line));
 			else
-				std::fprintf(stderr, "Non è una stringa di connessione: %s\n", plv::db::RedactSecrets(why).c_str());
+				std::fprintf(stderr, "kvz: not a connect string (%s)\n", plv::db::RedactSecrets(why).c_str());
 		}
 	if (!g_bInterrupted)
 		std::fprintf(stderr, "kvz: no answer, the connection test is cancelled (answer it with --connect, --yes or --no)\n");
@@ -312,7 +314,7 @@ int CliInteraction::MessageBox(const CString& text, UINT nType, const CString& c
 		ReleaseHeld();
 		m_bHolding = true;
 	}
-	ClearProgressLine();
+	ClearProgress();
 	std::fprintf(out, "%s\n", shown.GetString());
 	std::fflush(out);
 	if ((nType & MB_TYPEMASK) == MB_OK)
@@ -335,24 +337,24 @@ void CliInteraction::Progress(const CString& text)
 			line = line.substr(0, Utf8Offset(line, static_cast<int>(width)));
 		std::fprintf(stderr, "\r\033[K%s", line.c_str());
 		std::fflush(stderr);
-		m_bProgressShown = true;
+		g_bProgressShown = true;
 		return;
 	}
 	std::fprintf(stderr, "%s\n", text.GetString());
 }
 
-void CliInteraction::ClearProgressLine()
+void CliInteraction::ClearProgress()
 {
-	if (m_bProgressShown)
+	if (g_bProgressShown)
 		std::fprintf(stderr, "\r\033[K");
-	m_bProgressShown = false;
+	g_bProgressShown = false;
 }
 
 void CliInteraction::EndProgress()
 {
-	if (m_bProgressShown)
+	if (g_bProgressShown)
 		std::fprintf(stderr, "\n");
-	m_bProgressShown = false;
+	g_bProgressShown = false;
 }
 
 bool CliInteraction::AbortRequested()

@@ -48,7 +48,9 @@ public:
 	// the step; a question shows what was held before it.
 	void HoldMessages() { m_bHolding = true; }
 	// Ends the progress of a step: its last text stays, as the summary of the work.
-	void EndProgress();
+	static void EndProgress();
+	// Takes the progress line off the terminal: every other line is printed on a line of its own.
+	static void ClearProgress();
 	// Prints what was held (the step did what it says).
 	void ReleaseHeld();
 	// Drops what was held into the refusal's reason; prints the rest.
@@ -76,8 +78,6 @@ private:
 	bool m_bMessagesToStderr = false;
 	bool m_bHolding = false;
 	// Progress: on a terminal one line rewritten in place; elsewhere a line each (logs keep them).
-	bool m_bProgressShown = false;  // a line being rewritten stands on the terminal
-	void ClearProgressLine();
 	std::vector<std::pair<CString, CString>> m_Held;  // as shown, and the text alone
 	std::vector<std::pair<CString, UINT>> m_Shown;
 	std::vector<std::pair<std::string, int>> m_Answers;

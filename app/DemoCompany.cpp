@@ -1,5 +1,7 @@
 #include "DemoCompany.h"
 
+#include "CliInteraction.h"
+
 #include <cstdio>
 #include <exception>
 
@@ -10,6 +12,7 @@ BOOL FillDemoCompany(SqlConnection& connection, int scale, CString& reason)
 	try
 	{
 		const erp::DemoCompanySummary s = erp::CreateDemoCompany(connection, scale);
+		CliInteraction::ClearProgress();
 		std::printf("Demo company (scale %d): %ld accounts, %ld cost centres, %ld jobs, %ld cost-accounting entries, "
 					"%ld monthly balances of the fiscal years %d and %d.\n",
 					scale, s.accounts, s.costCenters, s.jobs, s.entries, s.balances, s.firstYear, s.lastYear);

@@ -282,6 +282,7 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 				if (chain.size() == 1)
 					return;
 				chain.pop_back();
+				CliInteraction::ClearProgress();
 				std::fprintf(stderr, "Back to %s.\n", chain.back()->GetRuntimeClass()->m_lpszClassName);
 				pForm = std::make_unique<FormDriver>(chain.back());
 				continue;
@@ -292,6 +293,7 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 					pChild = p;
 			if (!pChild)
 				return;
+			CliInteraction::ClearProgress();
 			std::fprintf(stderr, "Opened %s (%s) on %s.\n", pChild->GetNamespace().GetPathName().GetString(),
 						 pChild->GetRuntimeClass()->m_lpszClassName, pCur->GetRuntimeClass()->m_lpszClassName);
 			chain.push_back(pChild);

@@ -1,5 +1,7 @@
 #include "Host.h"
 
+#include "CliInteraction.h"
+
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -62,6 +64,7 @@ bool KvzHost::SetReportOutput(const std::string& format, const std::string& fold
 	pRenderer->SetFormat(parsed);
 	pRenderer->SetFolder(dir);
 	pRenderer->SetListener([](const std::filesystem::path& file) {
+		CliInteraction::ClearProgress();
 		std::printf("Report written: %s\n", file.c_str());
 		std::fflush(stdout);
 	});

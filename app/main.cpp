@@ -159,7 +159,7 @@ int RunInit(KvzHost& host, CliInteraction& ui, const std::string& file, bool dem
 			for (size_t i = 0; i < held.size() && i < 3; ++i)
 				tables += (i ? ", " : "") + held[i];
 			if (held.size() > 3)
-				tables += CString::Formatted(" e altre %zu tabelle", held.size() - 3);
+				tables += CString::Formatted(" and %zu other tables", held.size() - 3);
 			if (!replace)
 			{
 				std::fprintf(stderr,
@@ -169,7 +169,7 @@ int RunInit(KvzHost& host, CliInteraction& ui, const std::string& file, bool dem
 				return 1;
 			}
 			const CString question = CString::Formatted(
-				"Il database %s contiene già i dati di una società (%s). Sostituirli con la società dimostrativa?",
+				"%s already holds a company's data (%s). Replace them with the demo company?",
 				shown.c_str(), tables.GetString());
 			if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
 			{
@@ -271,6 +271,7 @@ int Finished(int rc)
 	std::string kept;
 	for (const std::string& s : CliInteraction::KeptOnInterrupt())
 		kept += " " + s;
+	CliInteraction::ClearProgress();
 	std::fprintf(stderr, "kvz: interrupted.%s\n", kept.c_str());
 	return CliInteraction::kInterruptedStatus;
 }
@@ -429,6 +430,7 @@ int main(int argc, char** argv)
 	}
 	catch (const std::exception& e)
 	{
+		CliInteraction::ClearProgress();
 		std::fprintf(stderr, "kvz: %s\n", plv::db::RedactSecrets(e.what()).c_str());
 		return Finished(1);
 	}

@@ -258,8 +258,11 @@ TEST_F(HostSafety, CtrlCDuringTheDemoFillStopsWithStatus130AndKeepsNothing)
 TEST_F(HostSafety, TheDemoNeverReplacesACompanyUnasked)
 {
 	const long long accounts = Count("SELECT COUNT(*) FROM Erp_ChartOfAccounts");
-	ASSERT_EQ(RunKvz({"init", "--demo", m_Db}).status, 0 + 1);
-	Outcome o = RunKvz({"init", "--demo", "--replace", m_Db});  // the question is cancelled
+	Outcome o = RunKvz({"init", "--demo", m_Db});
+	ASSERT_EQ(o.status, 1) << o.output;
+	// The host's sentence in one language, the tables it names too.
+	EXPECT_NE(o.output.find("other tables): the demo company is not put in its place"), std::string::npos) << o.output;
+	o = RunKvz({"init", "--demo", "--replace", m_Db});  // the question is cancelled
 	EXPECT_EQ(o.status, 1) << o.output;
 	EXPECT_NE(o.output.find("left as it was"), std::string::npos) << o.output;
 	RunKvz(NewAccount({"--yes"}, {"--save"}));
@@ -392,7 +395,7 @@ TEST_F(HostSafety, TheReclassificationRunReadsTheBasePlanAndStopsOnCtrlC)
 	ce.insert(ce.end(), {"--set", "RCL_PBASE_MODELLO=CE", "--run"});
 	o = RunKvz(ce);
 	EXPECT_EQ(o.status, 0) << o.output;
-	EXPECT_NE(o.output.find("Calcolo in corso (modello CE riga R0 Ricavi) ..."), std::string::npos) << o.output;
+	EXPECT_NE(o.output.find("Calcolo in corso: modello CE (1 di 1), riga R0 Ricavi ..."), std::string::npos) << o.output;
 	EXPECT_NE(o.output.find("Riclassificazione terminata.\n--run: done."), std::string::npos) << o.output;
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'CE'"), 12);
 	// December's value is the account's base-plan balance of December.
@@ -402,7 +405,7 @@ TEST_F(HostSafety, TheReclassificationRunReadsTheBasePlanAndStopsOnCtrlC)
 			  1);
 
 	run.insert(run.end(), {"--set", "RCL_PBASE_TUTTI_MOD=Si", "--run"});
-	o = RunKvz(run, Input::None, "modello LUNGO riga R0100 ");
+	o = RunKvz(run, Input::None, "modello LUNGO (2 di 2), riga R0100 ");
 	EXPECT_EQ(o.status, 130) << o.output.substr(o.output.size() > 2000 ? o.output.size() - 2000 : 0);
 	EXPECT_NE(o.output.find("kvz: interrupted. Elaborazione interrotta su richiesta utente: 1 modello salvato; il "
 							"modello LUNGO non è stato modificato."),

@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
 
+#include <algorithm>
+
 #include "kvznet/kvzmod/kvzdbl/Kvz_TParametri.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRaggruppPdC.h"
 #include "platform/erp/erpbasedbl/TChartOfAccounts.h"
@@ -47,11 +49,13 @@ void Kvz_CInitRaggruppPdCDoc::OnBatchExecute()
 	if (!StartBatchTransaction())
 		return;
 
+	m_nInizializzati = 0;
 	InitRaggruppPdC();
 	const BOOL bAborted = GetScheduler()->IsAborted();
 	if (!bAborted)
 		CreaParametri();
-	m_StatoElab = bAborted ? _T("Elaborazione interrotta su richiesta utente.") : _T("Elaborazione terminata.");
+	m_StatoElab = bAborted ? _T("Elaborazione interrotta su richiesta utente.")
+						   : CString::Formatted("Elaborazione terminata: %ld conti inizializzati.", m_nInizializzati);
 	SetProgressText(m_StatoElab.GetString());
 	UpdateDataView();
 	GetContext()->Commit();
@@ -80,6 +84,17 @@ void Kvz_CInitRaggruppPdCDoc::InitRaggruppPdC()
 		table.AddFilterColumn(rec.f_Conto);
 
 		TChartOfAccounts conto;
+		long nConti = 0, nConto = 0;
+		{
+			// The count first, for the progress.
+			DataLng n;
+			SqlTable conta(&conto, GetReadOnlySqlSession(), this);
+			conta.Open(FALSE);
+			conta.SelectSqlFun("COUNT(*)", n);
+			conta.Query();
+			nConti = conta.IsEOF() ? 0 : static_cast<long>(n);
+			conta.Close();
+		}
 		SqlTable pdc(&conto, GetReadOnlySqlSession(), this);
 		pdc.Open(FALSE);
 		pdc.SelectAll();
@@ -91,7 +106,8 @@ void Kvz_CInitRaggruppPdCDoc::InitRaggruppPdC()
 		{
 			if (GetScheduler()->IsAborted())
 				break;
-			SetProgressText(CString::Formatted("Inizializzazione conto %s in corso ...", conto.f_Account.GetString().GetString()));
+			SetProgressText(CString::Formatted("Inizializzazione conto %s in corso (%ld di %ld) ...",
+											   conto.f_Account.GetString().GetString(), ++nConto, std::max(nConto, nConti)));
 			table.SetParamValue("@p1", conto.f_Account);
 			table.Query();
 			if (table.IsEOF())
@@ -114,6 +130,7 @@ void Kvz_CInitRaggruppPdCDoc::InitRaggruppPdC()
 			if (conto.f_CostAccDetail)
 				rec.f_TipoDettaglio = DataEnum(E_KVZ_TIPODETTAGLIO, 2);
 			table.Update();
+			++m_nInizializzati;
 		}
 		pdc.Close();
 		table.Close();

@@ -24,6 +24,7 @@ protected:
 	void CreaParametri();
 
 	TChartOfAccountParameters m_ParametriPdC;
+	long m_nInizializzati = 0;  // rows written by the run
 };
 
 class Kvz_CInitRaggruppPdCView : public CMasterFormView

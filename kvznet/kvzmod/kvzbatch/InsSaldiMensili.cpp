@@ -828,10 +828,16 @@ BOOL Kvz_CInsSaldiMensiliDoc::SalvaSaldi()
 	m_TRPianoBaseTesta.SetSqlSession(GetReadOnlySqlSession());
 	if (bOk)
 	{
+		size_t nScritti = 0;
 		for (const Scritto& s : scritti)
 			if (s.bScritto)
+			{
 				*s.pModificato = FALSE;
+				++nScritti;
+			}
 		m_Modificato = m_nNonScritti > 0;
+		SetProgressText(CString::Formatted("Salvataggio saldi terminato: %zu saldi scritti%s.", nScritti,
+										   m_nNonScritti > 0 ? CString::Formatted(", %d da salvare ancora", m_nNonScritti).GetString() : ""));
 	}
 	// The centres grid shows the current account's entry: its heads and flags as saved.
 	const int nConto = ContoCorrente();

@@ -459,11 +459,14 @@ void Kvz_CImportaSaldiDoc::MemorizzaSaldi()
 	{
 		ScritturaPianoBase scrittura(this, m_Esercizio, m_Previsionale);
 		scrittura.PrenotaTeste(m_Mastri);
+		size_t nConti = 0, nConto = 0;
+		for (const auto& pMastro : m_Mastri)
+			nConti += pMastro->m_Conti.size();
 		for (const auto& pMastro : m_Mastri)
 			for (const auto& pConto : pMastro->m_Conti)
 			{
-				SetProgressText(CString::Formatted("Aggiornamento piano base conto raggruppato %s in corso ...",
-												   pConto->m_Codice.GetString()));
+				SetProgressText(CString::Formatted("Aggiornamento piano base conto raggruppato %s in corso (%zu di %zu) ...",
+												   pConto->m_Codice.GetString(), ++nConto, nConti));
 				CString strDescrizione = DescrizioneHost(pConto->m_Codice);
 				if (strDescrizione.IsEmpty())
 					strDescrizione = pConto->m_Descrizione;

@@ -350,6 +350,8 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 		{
 			const DataStr& modello = modelli[i];
 			nInCorso = i;
+			m_nModello = i + 1;
+			m_nModelli = modelli.size();
 			if (IsAborted() || m_bErroreDb)
 				break;
 			if (PerRaggruppamento() && raggrupp.FindRecord(m_Esercizio, modello, m_Raggrupp) != TableReader::FOUND)
@@ -600,7 +602,8 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aMode
 				break;
 			if (IsRigaNonCalcolata(pRiga->f_TipoRiga))
 				continue;
-			Stato(CString::Formatted("Calcolo in corso (modello %s riga %s %s) ...", aModello.GetString().GetString(),
+			Stato(CString::Formatted("Calcolo in corso: modello %s (%zu di %zu), riga %s %s ...",
+									 aModello.GetString().GetString(), m_nModello, std::max(m_nModello, m_nModelli),
 									 pRiga->f_CodRiclassificato.GetString().GetString(),
 									 pRiga->f_Descrizione.GetString().GetString()));
 			pMotore->AttachDefault(pRiga->f_Esercizio, m_DalMese, m_Mese, aModello, m_TipoDato, pRiga->f_TipoRiga);

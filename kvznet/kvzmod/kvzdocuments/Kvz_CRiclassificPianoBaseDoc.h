@@ -291,6 +291,8 @@ private:
 		std::set<std::string> formule;  // the texts said, each once per row
 	};
 	std::vector<RigaNonValutata> m_FormuleNonValutate;
+	// The model in progress and how many the run computes, for the progress.
+	size_t m_nModello = 0, m_nModelli = 0;
 	BOOL m_bDittaMancata = FALSE;  // a company of the driver phases was not reached
 
 	// Run-wide cursors and caches.

@@ -592,11 +592,12 @@ void Kvz_CRiclassificPianoBaseDoc::PerOgniDriver(BOOL bSoloAttivi, const char* s
 		ShowSqlError(e, szMetodo);
 		return;
 	}
-	for (const auto& pTesta : teste)
+	for (size_t i = 0; i < teste.size(); ++i)
 	{
+		const auto& pTesta = teste[i];
 		if (IsAborted())
 			break;
-		Stato(CString::Formatted(szStato, pTesta->f_ModelloDrivers.GetString().GetString()));
+		Stato(CString::Formatted(szStato, pTesta->f_ModelloDrivers.GetString().GetString(), i + 1, teste.size()));
 		m_TipoCalcoloCorrente = pTesta->f_TipoCalcolo;
 		m_ModelloDriversCorrente = pTesta->f_ModelloDrivers;
 		lavoro(*pTesta);
@@ -605,7 +606,7 @@ void Kvz_CRiclassificPianoBaseDoc::PerOgniDriver(BOOL bSoloAttivi, const char* s
 
 void Kvz_CRiclassificPianoBaseDoc::ElaboraDrivers()
 {
-	PerOgniDriver(TRUE, "Kvz_CRiclassificPianoBaseDoc::ElaboraDrivers", "Calcolo drivers in corso (modello %s) ...",
+	PerOgniDriver(TRUE, "Kvz_CRiclassificPianoBaseDoc::ElaboraDrivers", "Calcolo drivers in corso: modello %s (%zu di %zu) ...",
 				  [this](const TKvzDriversTesta& testa) {
 					  RilevaPercentualiDrivers(m_ModelloDriversCorrente, testa.f_RiclassificazioneDrivers);
 					  CalcolaIncrementi(m_ModelloDriversCorrente);
@@ -617,7 +618,7 @@ void Kvz_CRiclassificPianoBaseDoc::ElaboraDrivers()
 void Kvz_CRiclassificPianoBaseDoc::ElaboraFaseSuccessivaDrivers()
 {
 	PerOgniDriver(FALSE, "Kvz_CRiclassificPianoBaseDoc::ElaboraFaseSuccessivaDrivers",
-				  "Calcolo fase successiva drivers in corso (modello %s) ...",
+				  "Calcolo fase successiva drivers in corso: modello %s (%zu di %zu) ...",
 				  [this](const TKvzDriversTesta&) { CalcolaModelloFaseSuccessiva(m_ModelloDriversCorrente); });
 }
 

@@ -474,6 +474,14 @@ private:
 	std::unique_ptr<BulkInserter> m_pEntries;
 	long m_nEntryId = 0;
 	long m_nBalanceRows = 0;
+	// The progress: the registers, each month of the four series, the balances.
+	static constexpr int kSteps = 1 + 4 * 12 + 1;
+	int m_nStep = 0;
+	void Step(const CString& what)
+	{
+		AfxSetProgressText(CString::Formatted("Società dimostrativa: %s (%d di %d)...", what.GetString(),
+											  std::min(++m_nStep, kSteps), kSteps));
+	}
 };
 
 int DemoCompany::Acc(const char* code) const
@@ -547,6 +555,7 @@ void DemoCompany::MakeCostCentresAndJobs()
 
 void DemoCompany::WriteRegisters()
 {
+	Step("piano dei conti, centri di costo e commesse");
 	TChartOfAccountParameters params;
 	params.f_LedgerLength = 2;
 	params.f_NrOfSegments = 2;
@@ -794,7 +803,6 @@ void DemoCompany::YearTaxes(int year, int type)
 // the closing ones of the balance-sheet accounts go out.
 void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& balances)
 {
-	AfxSetProgressText(CString::Formatted("Società dimostrativa: %s dell'esercizio %d...", type ? "previsione" : "consuntivo", year));
 	m_pRng = std::make_unique<Rng>(static_cast<std::uint64_t>(year) * 1000003u + static_cast<std::uint64_t>(type) * 7919u +
 								   static_cast<std::uint64_t>(m_nScale));
 	Rng& rng = *m_pRng;
@@ -845,6 +853,7 @@ void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& bal
 
 	for (int month = 1; month <= 12; ++month)
 	{
+		Step(CString::Formatted("%s dell'esercizio %d, mese %d", type ? "previsione" : "consuntivo", year, month));
 		const int lastDay = MonthDays(month, year);
 		long long vatDebit = 0, vatCredit = 0, sales = 0;
 
@@ -1084,6 +1093,7 @@ void DemoCompany::SimulateYear(int year, int type, std::map<int, long long>& bal
 
 void DemoCompany::WriteBalances()
 {
+	Step("saldi mensili");
 	TChartOfAccountsBalances b;
 	BulkInserter balances(m_Connection, b);
 	for (int year = m_nFirstYear; year <= m_nFirstYear + 1; ++year)
