@@ -1,14 +1,17 @@
 // The demo job's main steps on the demo company at scale 10, one after the other in one process,
 // through the documents a person drives: the year's ledger imported into the base plan, the
 // income statement's base-plan symbols (one per ledger), the model CE of eleven rows, and the
-// reclassification run of the year. Each step is timed once against its floor, measured in the
-// same process on the same data: the import against reading the year's host balances and
-// cost-accounting entries with one query each; each symbol against reading the year's grouped
-// accounts once and writing its two rows; the model against writing its header and rows in one
-// transaction; the run against the base plan's monthly totals read by one grouped query and the
-// run's result rows written once. Run from a Release build:
+// reclassification run of the year, the statement of CE printed to PDF. Each step is timed once
+// against its floor, measured in the same process on the same data: the import against reading
+// the year's host balances and cost-accounting entries with one query each; each symbol against
+// reading the year's grouped accounts once and writing its two rows; the model against writing
+// its header and rows in one transaction; the run against the base plan's monthly totals read by
+// one grouped query and the run's result rows written once; the print against reading the
+// statement's result rows with one query. Run from a Release build:
 //   build-release/bin/kvz_bench_demojob
 // Each step's time, its floor's and their ratio are printed.
+#include <dlfcn.h>
+
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -26,9 +29,13 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloPBaseDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CStampaReportRiclassificDoc.h"
 #include "platform/erp/erpledgerdbl/TBalances.h"
 #include "platform/erp/erpledgerdbl/TCostAccEntriesDetail.h"
 #include "platform/plvgeneric/Application.h"
+#include "platform/plvgenlib/AddOnLibraries.h"
+#include "platform/plvgenlib/CommandManager.h"
+#include "platform/plvrendoviewer/CRendoDoc.h"
 
 namespace {
 std::unique_ptr<SqlConnection> g_pConn;
@@ -199,6 +206,27 @@ bool RiclassificaDiretto(int anno)
 	ctx.Rollback();
 	return true;
 }
+// The statement of CE printed to PDF, as the job prints it; the files it wrote are counted.
+bool Stampa(int& nFile)
+{
+	CDocumentSet docs;
+	FormDriver form(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CStampaReportRiclassificDoc), RUNTIME_CLASS(CBatchFrame),
+									 RUNTIME_CLASS(Kvz_CStampaReportRiclassificView)));
+	const int prima = nFile;
+	const bool ok = form.Type("Codice", "CE") && form.Type("Dal mese", "1") && form.Type("Al mese", "12") && form.RunBatch();
+	if (!ok)
+		std::fprintf(stderr, "print of CE: %s\n", form.GetLastError().GetString());
+	return ok && nFile > prima;
+}
+
+// The print's floor: the statement's result rows read with one query.
+bool StampaDiretta(int anno)
+{
+	return kvzbench::Conta(*g_pConn, CString::Formatted("SELECT COUNT(*) FROM (SELECT * FROM \"Kvz_Riclassificato\" "
+														"WHERE \"Esercizio\" = %d AND \"ModelloRiclassific\" = 'CE' "
+														"ORDER BY \"Posizione\", \"Mese\") r",
+														anno)) > 0;
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -226,6 +254,30 @@ int main(int argc, char** argv)
 	const double modelloBase = Secondi("the model's floor", [&] { return ScriviModelloDiretto(anno); }, ok);
 	const double riclassifica = Secondi("the run", [&] { return Riclassifica(anno); }, ok);
 	const double riclassificaBase = Secondi("the run's floor", [&] { return RiclassificaDiretto(anno); }, ok);
+	// The report definitions and the functions they read by name, the files written in the run's folder.
+	CPlvCommandManager manager;
+	manager.Install();
+	CAddOnLibraries libs;
+	if (!libs.Load({"KvzReports", KVZ_REPORTS_LIBRARY, "Library.KvzNet.KvzMod.KvzReports"}))
+	{
+		std::fprintf(stderr, "cannot load the report definitions\n");
+		return 1;
+	}
+	for (const char* name : {"__CStampaReportRiclassificDoc_Kvz_GetRigaQuadrim1", "__CStampaReportRiclassificDoc_Kvz_GetRigaQuadrim2",
+							 "__CStampaReportRiclassificDoc_Kvz_GetRigaQuadrim3",
+							 "__CStampaReportRiclassificDoc_Kvz_QualcosaInQuadrim1",
+							 "__CStampaReportRiclassificDoc_Kvz_QualcosaInQuadrim2",
+							 "__CStampaReportRiclassificDoc_Kvz_QualcosaInQuadrim3"})
+		AfxRegisterExportedFunction(name, dlsym(RTLD_DEFAULT, name));
+	int nFile = 0;
+	CReportRenderer& renderer = *AfxGetReportRenderer();
+	renderer.SetFormat(ReportFormat::Pdf);
+	renderer.SetFolder(run.Cartella() / "stampe");
+	renderer.SetListener([&](const std::filesystem::path&) { ++nFile; });
+	const double stampa = Secondi("the print", [&] { return Stampa(nFile); }, ok);
+	const double stampaBase = Secondi("the print's floor", [&] { return StampaDiretta(anno); }, ok);
+	renderer.SetListener({});
+	libs.Unload();
 	const long risultati = kvzbench::Conta(
 		*g_pConn, CString::Formatted("SELECT COUNT(*) FROM \"Kvz_Riclassificato\" WHERE \"Esercizio\" = %d AND "
 									 "\"ModelloRiclassific\" = 'CE'",
@@ -239,7 +291,8 @@ int main(int argc, char** argv)
 	Riga("12 base-plan symbols", simboli, simboliBase);
 	Riga("model CE (11 rows)", modello, modelloBase);
 	Riga("run of the year", riclassifica, riclassificaBase);
-	Riga("the four steps", importa + simboli + modello + riclassifica,
-		 importaBase + simboliBase + modelloBase + riclassificaBase);
+	Riga("statement of CE to PDF", stampa, stampaBase);
+	Riga("the five steps", importa + simboli + modello + riclassifica + stampa,
+		 importaBase + simboliBase + modelloBase + riclassificaBase + stampaBase);
 	return 0;
 }
