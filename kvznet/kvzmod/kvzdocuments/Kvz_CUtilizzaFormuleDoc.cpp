@@ -14,12 +14,16 @@
 namespace {
 const char* const kSource = "FormulaCtrl";
 
-// The element of a counter array with that kind and code, null when none.
+// The element of a counter array with that kind and code, null when none. The symbol documents
+// ask it for every account of the year against every counter of the year: the kind and the code
+// are compared as a number and a string, not through the data objects' general comparison.
 template <class Elem>
 Elem* CercaCodice(const TArray<Elem>& arr, const DataEnum& aTipoCodice, const DataStr& aCodice)
 {
+	const DWORD tipo = aTipoCodice.GetValue();
+	const CString& codice = aCodice.GetString();
 	for (int i = 0; i < arr.GetSize(); ++i)
-		if (Elem* p = arr.GetAt(i); p->m_TipoCodice == aTipoCodice && p->m_Codice == aCodice)
+		if (Elem* p = arr.GetAt(i); p->m_TipoCodice.GetValue() == tipo && p->m_Codice.GetString() == codice)
 			return p;
 	return nullptr;
 }
