@@ -89,7 +89,7 @@ endforeach()
 add_test(NAME kvz_extracont_model_counters COMMAND kvz --db extracont.db --date 15/12/2026 open ${docs}.DModelliRiclassific
   --find --set ModelloRiclassific=PRO --save --command Contatori --show --rows all ${here})
 set_tests_properties(kvz_extracont_model_counters PROPERTIES
-  PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori .*Del modello:: +PRO .*\n +[0-9]+ +OP +Ore di produzione +0\n +[0-9]+ +ADDETTI +Addetti in forza +0\n +[0-9]+ +MQ [^\n]* 0\n +[0-9]+ +ORE +Ore lavorate +2\n")
+  PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori .*Del modello: +PRO .*\n +[0-9]+ +OP +Ore di produzione +0\n +[0-9]+ +ADDETTI +Addetti in forza +0\n +[0-9]+ +MQ [^\n]* 0\n +[0-9]+ +ORE +Ore lavorate +2\n")
 set(extracont_tests kvz_extracont_use_in_code kvz_extracont_use_in_model kvz_extracont_mensili_save
   kvz_extracont_mensili_reload kvz_extracont_mensili_counters kvz_extracont_register_counters
   kvz_extracont_model_counters)
@@ -108,7 +108,7 @@ add_test(NAME kvz_adjustment_selection_counters COMMAND kvz --db editor.db --dat
   open ${docs}.BDSelezAssestamento --command Contatori --show ${here})
 set_tests_properties(kvz_adjustment_selection_counters PROPERTIES FIXTURES_REQUIRED "kvz_editor_db;kvz_editor_model"
   RESOURCE_LOCK kvz_editor FAIL_REGULAR_EXPRESSION "${no_failure}"
-  PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori [^\n]* on Kvz_CSelezAssestamentoDoc.*Codici extracontabili: +No .*Codici riclassificato: +Si .*Totale utilizzi nell'esercizio:: +2026 .*Grid Contatori generali [(]2 rows[^\n]*\n[^\n]*\n[ >]+1 +A +1\n +2 +B +Doppio di A +0\n.*Grid Contatori dettaglio [(]1 rows[^\n]*\n[^\n]*\n +1 +EDT +B +1 +0 +_RA +[*] 2\n")
+  PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori [^\n]* on Kvz_CSelezAssestamentoDoc.*Codici extracontabili: +No .*Codici riclassificato: +Si .*Totale utilizzi nell'esercizio: +2026 .*Grid Contatori generali [(]2 rows[^\n]*\n[^\n]*\n[ >]+1 +A +1\n +2 +B +Doppio di A +0\n.*Grid Contatori dettaglio [(]1 rows[^\n]*\n[^\n]*\n +1 +EDT +B +1 +0 +_RA +[*] 2\n")
 
 # The fixed texts of the batch forms: headings and captions shown as the form shows them.
 foreach(pair IN ITEMS

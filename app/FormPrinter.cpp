@@ -233,7 +233,9 @@ std::string FormAsText(const ShownForm& f, int maxRows)
 			if (!c.tab.empty())
 				where += ", tab " + c.tab;
 			const std::string flags = Flags(c.readOnly, c.hidden, c.disabled);
-			rows.push_back({c.name + ":", value, flags.empty() ? "[" + where + "]" : "[" + where + "; " + flags + "]"});
+			// A form text that ends with its own colon keeps just that one.
+			const std::string label = !c.name.empty() && c.name.back() == ':' ? c.name : c.name + ":";
+			rows.push_back({label, value, flags.empty() ? "[" + where + "]" : "[" + where + "; " + flags + "]"});
 		}
 		Columns(out, rows, "  ");
 		for (auto& t : f.tabs)
