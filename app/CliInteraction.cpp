@@ -22,6 +22,7 @@ namespace {
 volatile std::sig_atomic_t g_bInterrupted = 0;
 // A progress line being rewritten stands on the terminal (there is one terminal, whoever prints).
 bool g_bProgressShown = false;
+std::string g_ProgressText;  // its whole text: the line shows what the terminal's width allows
 
 extern "C" void OnInterrupt(int)
 {
@@ -333,6 +334,7 @@ void CliInteraction::Progress(const CString& text)
 		winsize size{};
 		const size_t width = ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 1 ? size.ws_col - 1 : 79;
 		std::string line = text.str();
+		g_ProgressText = line;
 		if (CString(line).GetCharCount() > static_cast<int>(width))
 			line = line.substr(0, Utf8Offset(line, static_cast<int>(width)));
 		std::fprintf(stderr, "\r\033[K%s", line.c_str());
@@ -352,8 +354,9 @@ void CliInteraction::ClearProgress()
 
 void CliInteraction::EndProgress()
 {
+	// The last text stays whole, as the summary.
 	if (g_bProgressShown)
-		std::fprintf(stderr, "\n");
+		std::fprintf(stderr, "\r\033[K%s\n", g_ProgressText.c_str());
 	g_bProgressShown = false;
 }
 
