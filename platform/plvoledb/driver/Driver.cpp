@@ -1,9 +1,50 @@
 #include "platform/plvoledb/driver/Driver.h"
 
 #include <cctype>
+#include <csignal>
+#include <cstdlib>
 #include <string>
 
 namespace plv::db {
+
+namespace {
+
+bool StartsWithWord(std::string_view sql, std::string_view word) {
+    size_t i = 0;
+    while (i < sql.size() && std::isspace(static_cast<unsigned char>(sql[i]))) ++i;
+    if (sql.size() - i < word.size()) return false;
+    for (size_t k = 0; k < word.size(); ++k)
+        if (std::toupper(static_cast<unsigned char>(sql[i + k])) != word[k]) return false;
+    return i + word.size() == sql.size() || !std::isalnum(static_cast<unsigned char>(sql[i + word.size()]));
+}
+
+long KillAt() {
+    static const long point = [] {
+        const char* text = std::getenv("KVZ_KILL_AT");
+        return text ? std::strtol(text, nullptr, 10) : 0L;
+    }();
+    return point;
+}
+
+void PointReached() {
+    static long points = 0;
+    if (++points == KillAt()) std::raise(SIGKILL);
+}
+
+}  // namespace
+
+void BeforeStatement(std::string_view sql) {
+    if (KillAt() <= 0) return;
+    for (std::string_view word : {"INSERT", "UPDATE", "DELETE", "COMMIT"})
+        if (StartsWithWord(sql, word)) {
+            PointReached();
+            return;
+        }
+}
+
+void AfterCommit() {
+    if (KillAt() > 0) PointReached();
+}
 
 std::unique_ptr<Statement> StatementPool::Take(std::string_view sql) {
     for (auto it = kept_.begin(); it != kept_.end(); ++it)

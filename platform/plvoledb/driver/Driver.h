@@ -12,6 +12,13 @@
 
 namespace plv::db {
 
+// For tests of what a killed process leaves behind: with KVZ_KILL_AT=N in the environment the
+// process ends itself by SIGKILL at its N-th point of writing, counting a point just before each
+// INSERT, UPDATE, DELETE or COMMIT and one just after each commit, on any connection: a kill lands
+// at the same point on every run. Without the variable both do nothing.
+void BeforeStatement(std::string_view sql);
+void AfterCommit();
+
 // A prepared statement. Not thread-safe; must not outlive its Connection.
 // Binding a value (or clearing bindings) after the statement has been stepped starts a new
 // run, so "bind, step to the end, bind again, step" needs no explicit Reset().

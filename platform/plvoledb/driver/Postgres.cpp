@@ -264,6 +264,7 @@ public:
         std::string translated = TranslateSql(sql, &count, &several);
         if (params.empty()) SchemaMayChange(sql);
         if (!params.empty() || !several) {
+            BeforeStatement(sql);
             if (several) throw DbError("more than one statement in SQL text", 0, DbErrorKind::Other, sql);
             std::vector<std::optional<std::string>> texts;
             for (const auto& p : params) texts.push_back(ParamText(p));
@@ -306,10 +307,12 @@ public:
             throw;
         }
         if (!InTransaction()) throw DbError("cannot commit - no transaction is active");
+        BeforeStatement("COMMIT");
         Result r = Run("COMMIT");
         // COMMIT of a transaction that an error aborted answers ROLLBACK, without an error.
         if (std::strcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0)
             throw DbError("the transaction was rolled back: a statement in it had failed");
+        AfterCommit();
     }
 
     void Rollback() override {
@@ -413,6 +416,7 @@ public:
             if (!PQenterPipelineMode(conn_)) return false;
             pipelining_ = true;
         }
+        BeforeStatement(st.Sql());
         auto pointers = st.ParamPointers();
         if (!PQsendQueryPrepared(conn_, st.Name().c_str(), static_cast<int>(pointers.size()), pointers.data(),
                                  nullptr, nullptr, 0)) {
@@ -613,6 +617,7 @@ PgStatement::~PgStatement() { conn_.Forget(name_); }
 bool PgStatement::Step() {
     if (state_ == State::Done) return false;
     if (state_ == State::Idle) {
+        BeforeStatement(*sql_);
         changes_ = 0;
         result_ = conn_.RunPrepared(*this);
         changes_ = ChangesOf(result_.get());

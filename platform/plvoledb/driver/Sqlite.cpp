@@ -91,6 +91,7 @@ public:
     bool Step() override {
         if (state_ == State::Done) return false;
         if (state_ == State::Idle) {
+            BeforeStatement(sql_);
             changes_ = 0;
             runChanges_ = 0;
         }
@@ -229,7 +230,10 @@ public:
     }
 
     void Begin() override { Execute("BEGIN IMMEDIATE"); }
-    void Commit() override { Execute("COMMIT"); }
+    void Commit() override {
+        Execute("COMMIT");
+        AfterCommit();
+    }
     void Rollback() override {
         if (InTransaction()) Execute("ROLLBACK");
     }
