@@ -218,7 +218,6 @@ void Kvz_CImportaSaldiDoc::OnBatchExecute()
 																  : "conti economici non associati");
 		m_StatoElab = stato;
 	}
-	SetProgressText(m_StatoElab.GetString());
 	if (bAnnulla)
 		GetContext()->Rollback();
 	else
@@ -232,11 +231,9 @@ void Kvz_CImportaSaldiDoc::OnBatchExecute()
 	UpdateDataView();
 	// What a run kept is shown: the preview, or the accounts no symbol of the base plan uses.
 	if (!bAnnulla && !m_bErrore)
-	{
 		EseguiReport(IsImportazione() ? kReportContiNonUsati : kReportPreview);
-		// The status is the run's last word, after the report's own progress.
-		SetProgressText(m_StatoElab.GetString());
-	}
+	// The status is the run's last word, after the report's own progress.
+	SetProgressText(m_StatoElab.GetString());
 }
 
 BOOL Kvz_CImportaSaldiDoc::ControllaPeriodo()
