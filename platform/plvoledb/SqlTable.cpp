@@ -182,6 +182,9 @@ void SqlTable::Open(BOOL bUpdatable, BOOL, BOOL)
 
 void SqlTable::Close()
 {
+	// Rows a batch insert added and not sent yet stay with the connection.
+	m_pBulk.reset();
+	m_pBulkDb = nullptr;
 	ForgetPending();
 	UnlockAll();
 	KeepStatements();
@@ -368,6 +371,18 @@ void SqlTable::Keep(std::unique_ptr<plv::db::Statement>& slot)
 	if (auto pool = m_pPool.lock())
 		pool->Keep(std::move(slot));
 	slot.reset();
+}
+
+void SqlTable::SendBatch()
+{
+	try
+	{
+		Session().Db().FlushBulkInserts();
+	}
+	catch (const std::exception& e)
+	{
+		Raise(e);
+	}
 }
 
 void SqlTable::KeepStatements()
@@ -616,22 +631,34 @@ int SqlTable::Update(SqlRecord*, BOOL)
 				}
 				m_strInsertSql = sql + ") VALUES (" + values + ")";
 			}
-			plv::db::Statement& st = Prepared(m_pInsert, m_strInsertSql);
-			for (size_t n = 0; n < m_Columns.size(); ++n)
-				st.Bind(static_cast<int>(n) + 1, Stored(*m_pRecord->GetDataObjAt(m_Columns[n])));
-			if (m_bBatchInsert && conn.IsServer() && Session().IsInTransaction())
+			if (m_bBatchInsert && !m_Keys.empty() && Session().IsInTransaction())
 			{
-				st.Send();
+				plv::db::Connection& db = Session().Db();
+				if (!m_pBulk || m_pBulkDb != &db)
+				{
+					std::vector<std::string> columns;
+					for (int c : m_Columns)
+						columns.push_back(Quoted(m_pRecord->GetItem(c)->m_strColumnName).str());
+					m_pBulk = db.PrepareBulkInsert(Quoted(m_pRecord->GetTableName()).str(), columns);
+					m_pBulkDb = &db;
+				}
+				m_BulkRow.clear();
+				for (int c : m_Columns)
+					m_BulkRow.push_back(Stored(*m_pRecord->GetDataObjAt(c)));
+				m_pBulk->Add(m_BulkRow);
 				changed = 1;
 			}
 			else
 			{
+				plv::db::Statement& st = Prepared(m_pInsert, m_strInsertSql);
+				for (size_t n = 0; n < m_Columns.size(); ++n)
+					st.Bind(static_cast<int>(n) + 1, Stored(*m_pRecord->GetDataObjAt(m_Columns[n])));
 				st.Step();
 				changed = static_cast<int>(st.Changes());
 				st.Reset();
+				if (m_Keys.empty())
+					ReadInsertedRowid();
 			}
-			if (m_Keys.empty())
-				ReadInsertedRowid();
 		}
 		else
 		{

@@ -9,6 +9,7 @@
 #include "platform/plvoledb/SqlRecord.h"
 
 namespace plv::db {
+class BulkInsert;
 class Statement;
 class StatementPool;
 }
@@ -103,9 +104,12 @@ public:
 
 	// Inside a transaction every write fails on its own: the transaction goes on without it.
 	// A batch of added rows may instead be sent without waiting for each answer (a server then
-	// needs one round trip per batch, not per row); a failing row then fails the transaction,
-	// raised by a later call at the latest by the commit. For loops that give up on any error.
+	// takes many rows in one round trip, before any other statement of the handle runs); a
+	// failing row then fails the transaction, raised by a later call at the latest by the
+	// commit. For loops that give up on any error. Tables keyed by rowid add row by row.
 	void SetBatchInsert(BOOL b = TRUE) { m_bBatchInsert = b != FALSE; }
+	// Sends the rows the batch added that still wait, raising a failing one.
+	void SendBatch();
 	BOOL IsUpdatable() const { return m_bUpdatable; }
 	void SetAutocommit(BOOL b = TRUE) { m_bAutocommit = b != FALSE; }
 	BOOL IsAutocommit() const { return m_bAutocommit; }
@@ -178,6 +182,9 @@ private:
 	std::unique_ptr<plv::db::Statement> m_pSelect, m_pInsert, m_pUpdate, m_pDelete, m_pRowid;
 	plv::db::Connection* m_pStatementsDb = nullptr;  // the handle the statements above were prepared on
 	std::weak_ptr<plv::db::StatementPool> m_pPool;   // where that handle keeps them for reuse
+	std::unique_ptr<plv::db::BulkInsert> m_pBulk;  // a batch insert's writer
+	plv::db::Connection* m_pBulkDb = nullptr;     // the handle it writes on
+	std::vector<DataValue> m_BulkRow;
 	std::vector<int> m_Read;  // record positions read by the select, then the aggregates
 	bool m_bHasRowid = false;
 	bool m_bEmpty = true;

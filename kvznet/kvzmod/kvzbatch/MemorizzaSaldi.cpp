@@ -1,7 +1,6 @@
 // Storing of the import's grouping tree: grouped accounts, their cost-centre/job splits and
 // one base plan (head and months 1..N) per split and per account total. What the year already
 // holds is read once, so that each row costs one write.
-#include <array>
 #include <cmath>
 #include <initializer_list>
 #include <map>
@@ -37,7 +36,8 @@ BOOL IsZeroMon(double v)
 }
 
 // Writes one fiscal year's base plans: heads and rows are looked up in what was read at the
-// start, written through cursors prepared once.
+// start, written through cursors prepared once. New rows go as batches (a server takes many in
+// one round trip): any failure fails the import, which then keeps nothing.
 class ScritturaPianoBase
 {
 public:
@@ -49,22 +49,25 @@ public:
 		  m_IdMng(DataEnum(E_KVZ_SPECIEARCHIVIO, 0), pDoc),
 		  m_NumMng(DataEnum(E_KVZ_TIPODOCUMENTO, 0), pDoc),
 		  m_Teste(&m_Testa, m_pSession, pDoc),
+		  m_Righe(&m_Nuova, m_pSession, pDoc),
 		  m_Dettagli(&m_Dettaglio, m_pSession, pDoc),
 		  m_Conti(&m_Conto, m_pSession, pDoc),
 		  m_Cdc(&m_CdcRec, m_pSession, pDoc)
 	{
-		for (SqlTable* t : {&m_Teste, &m_Dettagli, &m_Conti, &m_Cdc})
+		for (SqlTable* t : {&m_Teste, &m_Righe, &m_Dettagli, &m_Conti, &m_Cdc})
 		{
-			t->SetAutocommit(TRUE);
+			t->SetBatchInsert(TRUE);
 			t->Open(TRUE);
 		}
 		Carica();
 	}
 	~ScritturaPianoBase()
 	{
-		for (SqlTable* t : {&m_Teste, &m_Dettagli, &m_Conti, &m_Cdc})
+		for (SqlTable* t : {&m_Teste, &m_Righe, &m_Dettagli, &m_Conti, &m_Cdc})
 			t->Close();
 	}
+	// The rows still waiting are written: a failing one is said here.
+	void Fine() { m_Righe.SendBatch(); }
 
 	// Takes at once the ids and numbers of the base plans the tree will create.
 	void PrenotaTeste(const Kvz_MastriArray& mastri);
@@ -118,7 +121,6 @@ private:
 	};
 
 	void Carica();
-	void InserisciRighe(int nRighe);
 
 	Kvz_CImportaSaldiDoc* m_pDoc;
 	SqlSession* m_pSession;
@@ -131,11 +133,12 @@ private:
 
 	Kvz_TPianoBaseTesta m_Testa;
 	Kvz_TPianoBaseRighe m_Riga;
-	std::array<Kvz_TPianoBaseRighe, 12> m_Nuove;  // the rows of one base plan not stored yet
+	Kvz_TPianoBaseRighe m_Nuova;
 	Kvz_TPianoBaseRigaDett m_Dettaglio;
 	Kvz_TAnagContiKvz m_Conto;
 	Kvz_TCentriCommesseContiKvz m_CdcRec;
 	SqlTable m_Teste;
+	SqlTable m_Righe;
 	SqlTable m_Dettagli;
 	SqlTable m_Conti;
 	SqlTable m_Cdc;
@@ -321,7 +324,6 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 	}
 
 	double dProgressivo = 0.0;
-	int nNuove = 0;
 	for (int m = 1; m <= static_cast<int>(mesi.size()); ++m)
 	{
 		const double a = Centesimi(mesi[static_cast<size_t>(m - 1)].m_Saldo);
@@ -380,7 +382,9 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 		r.f_TotaleAssestato = Centesimi(r.f_SaldoContabile + r.f_ImportoRateo);
 		if (!bEsiste)
 		{
-			m_Nuove[static_cast<size_t>(nNuove++)] = r;
+			m_Nuova = r;
+			m_Righe.AddNew(FALSE);
+			m_Righe.Update();
 			continue;
 		}
 		// An import of the same month again mostly finds its rows as it left them.
@@ -395,32 +399,6 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 			 &r.f_SaldoContabile, &r.f_SaldoPrecedente, &r.f_ImportoRateo, &r.f_RateoDaPrevisionale,
 			 &r.f_TotaleAssestato, &r.f_GiaImportato, &r.f_IDPianoBase, &r.f_Mese});
 	}
-	InserisciRighe(nNuove);
-}
-
-void ScritturaPianoBase::InserisciRighe(int nRighe)
-{
-	if (nRighe == 0)
-		return;
-	// The months of a new base plan in one statement: a year of a large company has hundreds of
-	// thousands of them.
-	CString sql = CString::Formatted("INSERT INTO %s (IDPianoBase, Mese, Esercizio, ContoKvz, CentroCommessa, TipoCentroComm, "
-									 "TipoMastro, SaldoContabile, SaldoPrecedente, ImportoRateo, RateoDaPrevisionale, "
-									 "TotaleAssestato, GiaImportato) VALUES ",
-									 Kvz_TPianoBaseRighe::GetStaticName());
-	std::vector<const DataObj*> params;
-	params.reserve(static_cast<size_t>(nRighe) * 13);
-	for (int i = 0; i < nRighe; ++i)
-	{
-		const Kvz_TPianoBaseRighe& r = m_Nuove[static_cast<size_t>(i)];
-		sql += i ? ", (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)" : "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-		for (const DataObj* p : std::initializer_list<const DataObj*>{
-				 &r.f_IDPianoBase, &r.f_Mese, &r.f_Esercizio, &r.f_ContoKvz, &r.f_CentroCommessa, &r.f_TipoCentroComm,
-				 &r.f_TipoMastro, &r.f_SaldoContabile, &r.f_SaldoPrecedente, &r.f_ImportoRateo,
-				 &r.f_RateoDaPrevisionale, &r.f_TotaleAssestato, &r.f_GiaImportato})
-			params.push_back(p);
-	}
-	m_pSession->ExecuteSQL(sql, params);
 }
 
 }  // namespace
@@ -482,6 +460,7 @@ void Kvz_CImportaSaldiDoc::MemorizzaSaldi()
 					scrittura.PianoBase(*pMastro, *pConto, pCdc.get());
 				scrittura.PianoBase(*pMastro, *pConto, nullptr);
 			}
+		scrittura.Fine();
 	}
 	catch (const SqlException& e)
 	{
@@ -523,64 +502,35 @@ void Kvz_CImportaSaldiDoc::AggiornaSaldiVariati()
 	SetProgressText("Aggiornamento saldi variati per conto in corso...");
 	try
 	{
-		// The base plans with a row whose balance moved since the last import by more than the
-		// money epsilon, and whose difference nobody accepted: one grouped reading.
-		std::set<std::string> contiVariati;
-		std::set<std::tuple<std::string, WORD, std::string>> cdcVariati;
-		{
-			Kvz_TPianoBaseRighe rec;
-			SqlTable t(&rec, GetReadOnlySqlSession(), this);
-			t.Open(FALSE);
-			t.Select(rec.f_ContoKvz);
-			t.Select(rec.f_CentroCommessa);
-			t.Select(rec.f_TipoCentroComm);
-			t.AddParam("p1", rec.f_Esercizio);
-			t.AddFilterColumn(rec.f_Esercizio);
-			t.AddParam("p2", rec.f_GiaImportato);
-			t.AddFilterColumn(rec.f_GiaImportato);
-			t.AddParam("p3", rec.f_SaldoDiffAccettato);
-			t.AddFilterColumn(rec.f_SaldoDiffAccettato);
-			t.AddParam("p4", rec.f_SaldoContabile);
-			t.m_strFilter += " AND ABS(SaldoContabile - SaldoPrecedente) >= ?";
-			t.AddGroupByColumn(rec.f_ContoKvz);
-			t.AddGroupByColumn(rec.f_CentroCommessa);
-			t.AddGroupByColumn(rec.f_TipoCentroComm);
-			t.SetParamValue("p1", DataInt(m_Esercizio));
-			t.SetParamValue("p2", DataBool(TRUE));
-			t.SetParamValue("p3", DataBool(FALSE));
-			t.SetParamValue("p4", DataMon(GetMonEpsilon()));
-			for (t.Query(); !t.IsEOF(); t.MoveNext())
-			{
-				contiVariati.insert(rec.f_ContoKvz.GetString().str());
-				if (!rec.f_CentroCommessa.IsEmpty())
-					cdcVariati.insert({rec.f_ContoKvz.GetString().str(), rec.f_TipoCentroComm.GetItemValue(),
-									   rec.f_CentroCommessa.GetString().str()});
-			}
-		}
+		// A split, and an account, is marked when one of its rows moved since the last import by
+		// more than the money epsilon and nobody accepted the difference: one statement a table.
 		SqlSession* pSession = GetUpdatableSqlSession();
+		const CString righe = Kvz_TPianoBaseRighe::GetStaticName();
+		const CString cdc = Kvz_TCentriCommesseContiKvz::GetStaticName();
+		const CString conti = Kvz_TAnagContiKvz::GetStaticName();
+		// No ANALYZE first: its lock would keep another year's import waiting until this one ends.
 		DataInt esercizio(m_Esercizio);
 		DataBool si(TRUE);
 		DataBool no(FALSE);
-		pSession->ExecuteSQL(CString::Formatted("UPDATE %s SET SaldoVariato=? WHERE Esercizio=?",
-												Kvz_TCentriCommesseContiKvz::GetStaticName()),
-							 {&no, &esercizio});
-		for (const auto& [strConto, nTipo, strCdc] : cdcVariati)
-		{
-			DataStr conto(strConto.c_str());
-			DataEnum tipo(E_KVZ_TIPOCENTROCOMM, nTipo);
-			DataStr cdc(strCdc.c_str());
-			pSession->ExecuteSQL(CString::Formatted("UPDATE %s SET SaldoVariato=? WHERE Esercizio=? AND ContoKvz=? AND "
-													"Tipo=? AND CentroCommessa=?",
-													Kvz_TCentriCommesseContiKvz::GetStaticName()),
-								 {&si, &esercizio, &conto, &tipo, &cdc});
-		}
-		for (const std::string& strConto : contiVariati)
-		{
-			DataStr conto(strConto.c_str());
-			pSession->ExecuteSQL(CString::Formatted("UPDATE %s SET SaldoVariato=? WHERE Esercizio=? AND ContoKvz=?",
-													Kvz_TAnagContiKvz::GetStaticName()),
-								 {&si, &esercizio, &conto});
-		}
+		DataMon epsilon(GetMonEpsilon());
+		const CString variata = CString::Formatted(
+			"SELECT 1 FROM %s r WHERE r.Esercizio = %%s.Esercizio AND r.ContoKvz = %%s.ContoKvz%%s AND "
+			"r.GiaImportato = ? AND r.SaldoDiffAccettato = ? AND ABS(r.SaldoContabile - r.SaldoPrecedente) >= ?",
+			righe.GetString());
+		pSession->ExecuteSQL(
+			CString::Formatted("UPDATE %s SET SaldoVariato = CASE WHEN EXISTS (%s) THEN 1 ELSE 0 END WHERE Esercizio = ?",
+							   cdc.GetString(),
+							   CString::Formatted(variata.GetString(), cdc.GetString(), cdc.GetString(),
+												  CString::Formatted(" AND r.CentroCommessa = %s.CentroCommessa AND "
+																	 "r.TipoCentroComm = %s.Tipo",
+																	 cdc.GetString(), cdc.GetString())
+													  .GetString())
+								   .GetString()),
+			{&si, &no, &epsilon, &esercizio});
+		pSession->ExecuteSQL(
+			CString::Formatted("UPDATE %s SET SaldoVariato = ? WHERE Esercizio = ? AND EXISTS (%s)", conti.GetString(),
+							   CString::Formatted(variata.GetString(), conti.GetString(), conti.GetString(), "").GetString()),
+			{&si, &esercizio, &si, &no, &epsilon});
 	}
 	catch (const SqlException& e)
 	{

@@ -87,25 +87,22 @@ std::vector<const char*> DemoTables()
 			TCostCentersBalances::GetStaticName(),	 TCompanyData::GetStaticName()};
 }
 
-// One prepared insert of a record's columns, run once per row with the record's values.
+// The rows of a record's table, each added with the record's values; a server takes many in one
+// round trip.
 class BulkInserter
 {
 public:
-	BulkInserter(SqlConnection& connection, SqlRecord& record) : m_Record(record)
+	BulkInserter(SqlConnection& connection, SqlRecord& record) : m_Connection(connection), m_Record(record)
 	{
-		CString columns, marks;
+		std::vector<std::string> columns;
 		for (int i = 0; i < record.GetSize(); ++i)
 		{
 			if (record.IsLocal(i))
 				continue;
 			m_Columns.push_back(i);
-			columns += (columns.IsEmpty() ? "" : ", ") + record.GetItem(i)->m_strColumnName;
-			marks += marks.IsEmpty() ? "?" : ", ?";
+			columns.push_back(record.GetItem(i)->m_strColumnName.str());
 		}
-		m_pStatement = connection.Db().Prepare(
-			CString::Formatted("INSERT INTO %s (%s) VALUES (%s)", record.GetTableName().GetString(), columns.GetString(),
-							   marks.GetString())
-				.str());
+		m_pInsert = connection.Db().PrepareBulkInsert(record.GetTableName().str(), columns);
 	}
 
 	void Insert()
@@ -113,18 +110,20 @@ public:
 		// An abort asked (Ctrl-C) stops the fill: its transaction is rolled back.
 		if (m_nRows % 256 == 0 && AfxIsAbortRequested())
 			throw DemoAborted();
-		int n = 1;
+		m_Row.clear();
 		for (int i : m_Columns)
-			m_pStatement->Bind(n++, m_Record.GetDataObjAt(i)->GetDataValue());
-		m_pStatement->Step();
+			m_Row.push_back(m_Connection.StoredValue(*m_Record.GetDataObjAt(i)));
+		m_pInsert->Add(m_Row);
 		++m_nRows;
 	}
 	long Rows() const { return m_nRows; }
 
 private:
+	SqlConnection& m_Connection;
 	SqlRecord& m_Record;
 	std::vector<int> m_Columns;
-	std::unique_ptr<plv::db::Statement> m_pStatement;
+	std::vector<plv::db::Value> m_Row;
+	std::unique_ptr<plv::db::BulkInsert> m_pInsert;
 	long m_nRows = 0;
 };
 

@@ -71,6 +71,38 @@ std::unique_ptr<Statement> Connection::PrepareReused(std::string_view sql) {
     return Prepare(sql);
 }
 
+namespace {
+
+class PreparedBulkInsert final : public BulkInsert {
+public:
+    explicit PreparedBulkInsert(std::unique_ptr<Statement> insert) : insert_(std::move(insert)) {}
+    void Add(const std::vector<Value>& row) override {
+        for (size_t i = 0; i < row.size(); ++i) insert_->Bind(static_cast<int>(i) + 1, row[i]);
+        while (insert_->Step()) {
+        }
+        insert_->Reset();
+    }
+
+private:
+    std::unique_ptr<Statement> insert_;
+};
+
+std::string BulkInsertSql(const std::string& table, const std::vector<std::string>& columns) {
+    std::string sql = "INSERT INTO " + table + " (", values;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        sql += (i ? ", " : "") + columns[i];
+        values += i ? ", ?" : "?";
+    }
+    return sql + ") VALUES (" + values + ")";
+}
+
+}  // namespace
+
+std::unique_ptr<BulkInsert> Connection::PrepareBulkInsert(const std::string& table,
+                                                          const std::vector<std::string>& columns) {
+    return std::make_unique<PreparedBulkInsert>(PrepareReused(BulkInsertSql(table, columns)));
+}
+
 void Connection::SchemaMayChange(std::string_view sql) {
     if (!pool_ || pool_->Size() == 0) return;
     // Scripts are rare: any of these words anywhere in one is enough to start afresh.

@@ -56,6 +56,24 @@ protected:
     Statement() = default;
 };
 
+// Rows for some columns of one table, added one by one inside a transaction. A server backend
+// sends them in few round trips: they wait in the connection and go before any other statement
+// of the connection runs, when many wait, and at the latest by Commit(); a failing row fails
+// the transaction, raised by a later call (at the latest by Commit()). Outside a transaction,
+// and on SQLite, each row is written by Add(). Rows waiting belong to the connection: the
+// writer may go before they are sent, and Rollback() drops them.
+class BulkInsert {
+public:
+    virtual ~BulkInsert() = default;
+    BulkInsert(const BulkInsert&) = delete;
+    BulkInsert& operator=(const BulkInsert&) = delete;
+    // One value per column, in the order the columns were given.
+    virtual void Add(const std::vector<Value>& row) = 0;
+
+protected:
+    BulkInsert() = default;
+};
+
 // Compiled statements kept by their text for reuse on their connection, so that a cursor closed
 // and opened again with the same text does not compile it again. Bounded: the least recently
 // kept goes first.
@@ -95,6 +113,13 @@ public:
     virtual void Savepoint(const std::string& name) = 0;
     virtual void Release(const std::string& name) = 0;
     virtual void RollbackTo(const std::string& name) = 0;
+
+    // A writer of rows into table's columns (names as the SQL texts give them, quoted or not).
+    // The default prepares one INSERT and runs it per row.
+    virtual std::unique_ptr<BulkInsert> PrepareBulkInsert(const std::string& table,
+                                                          const std::vector<std::string>& columns);
+    // Sends the rows that wait, raising a failure; nothing when none wait.
+    virtual void FlushBulkInserts() {}
 
     // Table names are compared without regard to ASCII case.
     virtual bool TableExists(const std::string& table) = 0;

@@ -117,6 +117,26 @@ std::optional<std::string> ParamText(const Value& value) {
         value);
 }
 
+// A row as COPY's text format reads it: tab between values, \N for NULL, backslash escapes.
+void AppendCopyRow(std::string& out, const std::vector<Value>& row) {
+    for (size_t i = 0; i < row.size(); ++i) {
+        if (i) out += '\t';
+        std::optional<std::string> text = ParamText(row[i]);
+        if (!text) {
+            out += "\\N";
+            continue;
+        }
+        for (char c : *text) switch (c) {
+            case '\\': out += "\\\\"; break;
+            case '\t': out += "\\t"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            default: out += c;
+            }
+    }
+    out += '\n';
+}
+
 enum class ColumnKind { Integer, Boolean, Real, Numeric, Text };
 
 ColumnKind KindOfType(Oid type) {
@@ -158,6 +178,24 @@ Value ConvertColumn(const PGresult* r, int row, int col, ColumnKind kind) {
 void IgnoreNotice(void*, const PGresult*) {}
 
 class PgConnection;
+
+// The rows of one COPY waiting in their connection.
+struct PendingCopy {
+    std::string sql;  // as the caller would write it, for errors
+    std::string copy;  // as sent
+    size_t columns = 0;
+    std::string data;
+};
+
+class PgBulkInsert final : public BulkInsert {
+public:
+    PgBulkInsert(PgConnection& conn, PendingCopy& copy) : conn_(conn), copy_(copy) {}
+    void Add(const std::vector<Value>& row) override;
+
+private:
+    PgConnection& conn_;
+    PendingCopy& copy_;
+};
 
 class PgStatement final : public Statement {
 public:
@@ -293,6 +331,37 @@ public:
         }
     }
 
+    std::unique_ptr<BulkInsert> PrepareBulkInsert(const std::string& table,
+                                                  const std::vector<std::string>& columns) override {
+        std::string sql = "COPY " + table + " (";
+        for (size_t i = 0; i < columns.size(); ++i) sql += (i ? ", " : "") + columns[i];
+        sql += ") FROM STDIN";
+        PendingCopy* pending = nullptr;
+        for (auto& c : copies_)
+            if (c->sql == sql) pending = c.get();
+        if (!pending) {
+            copies_.push_back(std::make_unique<PendingCopy>());
+            pending = copies_.back().get();
+            pending->sql = sql;
+            pending->copy = TranslateSql(sql);
+            pending->columns = columns.size();
+        }
+        return std::make_unique<PgBulkInsert>(*this, *pending);
+    }
+
+    void FlushBulkInserts() override { Sync(); }
+
+    // A row waits with the others of its COPY; outside a transaction it goes at once.
+    void AddCopyRow(PendingCopy& copy, const std::vector<Value>& row) {
+        if (row.size() != copy.columns)
+            throw DbError(fmt::format("{} values for {} columns", row.size(), copy.columns), 0, DbErrorKind::Other,
+                          copy.sql);
+        const size_t before = copy.data.size();
+        AppendCopyRow(copy.data, row);
+        waiting_ += copy.data.size() - before;
+        if (waiting_ >= kCopyChunk || !InTransaction()) FlushCopies();
+    }
+
     void Begin() override {
         Sync();
         if (InTransaction()) throw DbError("cannot start a transaction within a transaction");
@@ -316,6 +385,7 @@ public:
     }
 
     void Rollback() override {
+        DropCopies();
         try {
             Sync();
         } catch (const DbError&) {
@@ -410,6 +480,7 @@ public:
     // Inside a transaction the statement joins the pipeline; its outcome is read with the
     // others at the next synchronisation.
     bool Queue(PgStatement& st) {
+        if (waiting_) FlushCopies();
         if (!pipelining_) {
             if (PQtransactionStatus(conn_) != PQTRANS_INTRANS) return false;
             FlushDeallocations();
@@ -561,7 +632,46 @@ private:
     // used; raises the first queued statement's error.
     void Sync() {
         Drain(true);
+        FlushCopies();
         if (dead_.size() >= 32) FlushDeallocations();
+    }
+
+    // Each COPY with rows waiting runs, its rows sent in one piece; the first failure is raised
+    // once every waiting row is gone (the transaction has failed with it).
+    void FlushCopies() {
+        if (!waiting_) return;
+        Drain(true);
+        waiting_ = 0;
+        std::optional<DbError> error;
+        for (auto& c : copies_) {
+            if (c->data.empty()) continue;
+            std::string data;
+            data.swap(c->data);
+            if (error) continue;
+            Result start(PQexec(conn_, c->copy.c_str()));
+            if (!start || PQresultStatus(start.get()) != PGRES_COPY_IN) {
+                error = ResultError(start.get(), conn_, c->sql);
+                continue;
+            }
+            if (PQputCopyData(conn_, data.data(), static_cast<int>(data.size())) != 1) {
+                error = ResultError(nullptr, conn_, c->sql);
+                PQputCopyEnd(conn_, "the rows could not be sent");
+            } else if (PQputCopyEnd(conn_, nullptr) != 1) {
+                error = ResultError(nullptr, conn_, c->sql);
+            }
+            while (PGresult* raw = PQgetResult(conn_)) {
+                Result r(raw);
+                if (PQresultStatus(r.get()) == PGRES_COPY_IN) break;  // never left: the connection is gone
+                if (!Succeeded(r.get()) && !error) error = ResultError(r.get(), conn_, c->sql);
+            }
+        }
+        if (error) throw *error;
+    }
+
+    // The transaction goes: so do the rows waiting for it.
+    void DropCopies() {
+        for (auto& c : copies_) c->data.clear();
+        waiting_ = 0;
     }
 
     void Drain(bool raise) {
@@ -610,7 +720,12 @@ private:
     bool pipelining_ = false;
     std::vector<std::shared_ptr<const std::string>> queued_;
     std::vector<std::string> dead_;
+    static constexpr size_t kCopyChunk = size_t{1} << 20;  // bytes of rows sent in one COPY
+    std::vector<std::unique_ptr<PendingCopy>> copies_;
+    size_t waiting_ = 0;  // bytes of rows waiting in copies_
 };
+
+void PgBulkInsert::Add(const std::vector<Value>& row) { conn_.AddCopyRow(copy_, row); }
 
 PgStatement::~PgStatement() { conn_.Forget(name_); }
 

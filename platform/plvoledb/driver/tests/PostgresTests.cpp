@@ -439,6 +439,54 @@ TEST_F(PostgresTest, SentStatementsAreQueuedInATransactionAndTheirErrorsSurface)
     EXPECT_THROW(insert->Send(), DbError);
 }
 
+TEST_F(PostgresTest, BulkRowsArriveWholeBeforeTheNextStatementAndAFailingOneFailsTheTransaction) {
+    const std::string awkward = "tab\there, line\nbreak\r, back\\slash \\N, \\. and \"quotes\" 'È'";
+    auto bulk = db_->PrepareBulkInsert("\"Item\"", {"id", "name", "price", "note", "day", "kind"});
+    const int rows = 30000;  // more than one piece's worth
+    db_->Begin();
+    for (int i = 0; i < rows; ++i)
+        bulk->Add({int64_t{i}, i == 1 ? Value(awkward) : Value(fmt::format("n{}", i)), i * 0.25,
+                   i % 2 ? Value(std::monostate{}) : Value(std::string("x")), std::string("2026-03-31"),
+                   int64_t{-2147483647 - 1}});
+    // Any later statement reads after them, as does a prepared one and a sent one.
+    EXPECT_EQ(Int(Scalar(*db_, "SELECT count(*) FROM item")), rows);
+    bulk->Add({int64_t{rows}, std::string("last"), 1.0, std::monostate{}, std::monostate{}, int64_t{1}});
+    auto update = db_->Prepare("UPDATE item SET price = price + 1 WHERE id = ?");
+    update->Bind(1, int64_t{rows});
+    update->Send();
+    db_->Commit();
+    auto other = OpenPostgres(schema_->Target());
+    EXPECT_EQ(Int(Scalar(*other, "SELECT count(*) FROM item")), rows + 1);
+    EXPECT_EQ(Scalar(*other, "SELECT name FROM item WHERE id = 1"), Value(awkward));
+    EXPECT_EQ(Scalar(*other, "SELECT price FROM item WHERE id = ?", {int64_t{rows}}), Value(2.0));
+    EXPECT_EQ(Int(Scalar(*other, "SELECT count(*) FROM item WHERE note IS NULL")), rows / 2 + 1);
+    EXPECT_EQ(Scalar(*other, "SELECT to_char(day, 'DD/MM/YYYY') || kind FROM item WHERE id = 2"),
+              Value(std::string("31/03/2026-2147483648")));
+
+    // A duplicate fails the transaction: at the latest its commit says so, naming the table.
+    db_->Begin();
+    for (int64_t id : {int64_t{90000}, int64_t{7}, int64_t{90001}})
+        bulk->Add({id, std::string("d"), 0.0, std::monostate{}, std::monostate{}, int64_t{0}});
+    try {
+        db_->Commit();
+        ADD_FAILURE() << "committed a duplicate";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.SqlState(), "23505") << e.what();
+        EXPECT_NE(std::string(e.what()).find("Item"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(db_->InTransaction());
+
+    // Rows waiting go with a rollback; outside a transaction a row is written at once.
+    db_->Begin();
+    bulk->Add({int64_t{90002}, std::string("gone"), 0.0, std::monostate{}, std::monostate{}, int64_t{0}});
+    db_->Rollback();
+    bulk->Add({int64_t{90003}, std::string("kept"), 0.0, std::monostate{}, std::monostate{}, int64_t{0}});
+    EXPECT_EQ(std::get<std::string>(Scalar(*other, "SELECT string_agg(name, ',') FROM item WHERE id >= 90000")),
+              "kept");
+    EXPECT_THROW(bulk->Add({int64_t{90003}, std::string("again"), 0.0, std::monostate{}, std::monostate{}, int64_t{0}}),
+                 DbError);
+}
+
 TEST_F(PostgresTest, StatementsDroppedAreDeallocatedOnTheServer) {
     for (int i = 0; i < 200; ++i) {
         auto st = db_->Prepare("SELECT count(*) FROM item WHERE id > ?");
