@@ -113,6 +113,13 @@ int DataObj::Compare(const DataObj& other) const
 
 // ---- DataStr -------------------------------------------------------------------------------
 
+void DataStr::Assign(const DataObj& other)
+{
+	if (typeid(other) != typeid(*this))
+		return DataObj::Assign(other);
+	Assign(static_cast<const DataStr&>(other).m_strValue);
+}
+
 void DataStr::Assign(const CString& s)
 {
 	m_strValue = m_bUpperCase ? CString(Utf8ToUpper(s.str())) : s;
@@ -176,6 +183,14 @@ void DataIntegral<Self, T, Type>::SetSoapValue(const SoapValue& value)
 template class DataIntegral<DataInt, int, DATA_INT_TYPE>;
 template class DataIntegral<DataLng, long, DATA_LNG_TYPE>;
 
+void DataBool::Assign(const DataObj& other)
+{
+	if (typeid(other) == typeid(*this))
+		m_bValue = static_cast<const DataBool&>(other).m_bValue;
+	else
+		DataObj::Assign(other);
+}
+
 void DataBool::SetDataValue(const DataValue& value)
 {
 	if (auto p = std::get_if<std::string>(&value))
@@ -199,6 +214,14 @@ CString DataEnum::FormatData(LPCTSTR pszFormat) const
 	if (CString text = AfxGetEnumItemText(m_dwValue); !text.IsEmpty())
 		return text;
 	return CString::Formatted("%u:%u", static_cast<unsigned>(GetTagValue()), static_cast<unsigned>(GetItemValue()));
+}
+
+void DataEnum::Assign(const DataObj& other)
+{
+	if (typeid(other) == typeid(*this))
+		SetValue(static_cast<const DataEnum&>(other).m_dwValue);
+	else
+		DataObj::Assign(other);
 }
 
 void DataEnum::SetDataValue(const DataValue& value)
@@ -228,6 +251,15 @@ int DataDbl::Compare(const DataObj& other) const
 	if (const DataDbl* o = dynamic_cast<const DataDbl*>(&other))
 		eps = std::max(eps, o->GetEpsilon());
 	return d >= eps ? 1 : d <= -eps ? -1 : 0;
+}
+
+void DataDbl::Assign(const DataObj& other)
+{
+	if (const DataDbl* o = typeid(other) == typeid(*this) ? static_cast<const DataDbl*>(&other)
+														 : dynamic_cast<const DataDbl*>(&other))
+		m_Value = o->m_Value;
+	else
+		DataObj::Assign(other);
 }
 
 void DataDbl::SetDataValue(const DataValue& value)
@@ -360,6 +392,17 @@ DataValue DataDate::GetDataValue() const
 	if (m_bFullDate)
 		return CString::Formatted("%04d-%02d-%02d %02d:%02d:%02d", Year(), Month(), Day(), Hour(), Minute(), Second()).str();
 	return CString::Formatted("%04d-%02d-%02d", Year(), Month(), Day()).str();
+}
+
+// As the stored form would give it: the time only between full dates, the value made valid.
+void DataDate::Assign(const DataObj& other)
+{
+	if (typeid(other) != typeid(*this))
+		return DataObj::Assign(other);
+	const DataDate& o = static_cast<const DataDate&>(other);
+	m_Day = o.m_Day;
+	m_Seconds = m_bFullDate && o.m_bFullDate ? o.m_Seconds : 0;
+	ResetValid(TRUE);
 }
 
 void DataDate::SetDataValue(const DataValue& value)

@@ -2,6 +2,7 @@
 // Data objects: the typed values that carry every record field and most arguments.
 #include <cstdint>
 #include <string>
+#include <typeinfo>
 #include <variant>
 
 #include "platform/mfc/CObject.h"
@@ -114,7 +115,8 @@ public:
 	void Clear(BOOL bValid = TRUE) override { m_strValue.Empty(); ResetValid(bValid); }
 	DataObj* Clone() const override { return new DataStr(*this); }
 	CString FormatData(LPCTSTR = nullptr) const override { return m_strValue; }
-	using DataObj::Assign;
+	// From another string without passing through the stored form.
+	void Assign(const DataObj& other) override;
 	void Assign(const CString& s);
 	int Compare(const DataObj& other) const override;
 	DataValue GetDataValue() const override { return m_strValue.str(); }
@@ -168,7 +170,13 @@ public:
 	operator T() const { return m_Value; }
 	T GetValue() const { return m_Value; }
 	void Assign(T v) { m_Value = v; }
-	using DataObj::Assign;
+	void Assign(const DataObj& other) override
+	{
+		if (typeid(other) == typeid(*this))
+			m_Value = static_cast<const DataIntegral&>(other).m_Value;
+		else
+			DataObj::Assign(other);
+	}
 
 protected:
 	T m_Value = 0;
@@ -203,6 +211,7 @@ public:
 	DataBool& operator=(BOOL b) { m_bValue = b != FALSE; return *this; }
 
 	WORD GetDataType() const override { return DATA_BOOL_TYPE; }
+	void Assign(const DataObj& other) override;
 	BOOL IsEmpty() const override { return !m_bValue; }
 	void Clear(BOOL bValid = TRUE) override { m_bValue = false; ResetValid(bValid); }
 	DataObj* Clone() const override { return new DataBool(*this); }
@@ -232,6 +241,7 @@ public:
 	DataEnum& operator=(DWORD v) { SetValue(v); return *this; }
 
 	WORD GetDataType() const override { return DATA_ENUM_TYPE; }
+	void Assign(const DataObj& other) override;
 	// Holds no value: no item (a search that leaves it out). The tag stays known.
 	BOOL IsEmpty() const override { return m_dwValue == 0; }
 	void SetEmpty() { m_dwValue = 0; }
@@ -274,6 +284,8 @@ public:
 	DataDbl& operator=(double v) { m_Value = v; return *this; }
 
 	WORD GetDataType() const override { return DATA_DBL_TYPE; }
+	// Between doubles of any kind the value as it is.
+	void Assign(const DataObj& other) override;
 	BOOL IsEmpty() const override { return IsZero(m_Value); }
 	void Clear(BOOL bValid = TRUE) override { m_Value = 0; ResetValid(bValid); }
 	DataObj* Clone() const override { return new DataDbl(*this); }
@@ -344,6 +356,7 @@ public:
 	DataDate& operator=(const DataDate& o);
 
 	WORD GetDataType() const override { return DATA_DATE_TYPE; }
+	void Assign(const DataObj& other) override;
 	BOOL IsEmpty() const override { return m_Day == 0; }
 	void Clear(BOOL bValid = TRUE) override { m_Day = 0; m_Seconds = 0; ResetValid(bValid); }
 	DataObj* Clone() const override { return new DataDate(*this); }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <vector>
 #include <memory>
 
 #include "platform/plvgeneric/DataObj.h"
@@ -227,4 +229,48 @@ TEST(DataObjects, FieldStates)
 	EXPECT_TRUE(s.IsReadOnly());  // assigning a value leaves the states alone
 	s.Clear(TRUE);
 	EXPECT_TRUE(s.IsValid());
+}
+
+// A copy from another data object gives what its stored form would give, whichever way it goes.
+TEST(DataObjects, AssignFromAnotherObjectEqualsTheStoredFormsCopy)
+{
+	DataDate full(9, 12, 2026, 21, 49, 5), plain(9, 12, 2026), empty;
+	DataStr lower("àbc"), upper;
+	upper.SetUpperCase();
+	DataMon mon(12.345);
+	DataDbl dbl(0.1);
+	DataEnum en(7, 3);
+	DataInt in(42);
+	DataLng lng(-5);
+	DataBool yes(TRUE);
+	const std::vector<std::pair<const DataObj*, std::function<std::unique_ptr<DataObj>()>>> cases = {
+		{&full, [] { auto d = std::make_unique<DataDate>(); d->SetFullDate(); return d; }},
+		{&full, [] { return std::make_unique<DataDate>(); }},
+		{&plain, [] { auto d = std::make_unique<DataDate>(1, 1, 2000); d->SetFullDate(); return d; }},
+		{&empty, [] { return std::make_unique<DataDate>(1, 1, 2000); }},
+		{&lower, [] { return std::make_unique<DataStr>("x"); }},
+		{&lower, [] { auto s = std::make_unique<DataStr>(); s->SetUpperCase(); return s; }},
+		{&upper, [] { return std::make_unique<DataStr>("x"); }},
+		{&mon, [] { return std::make_unique<DataMon>(); }},
+		{&mon, [] { return std::make_unique<DataDbl>(); }},
+		{&dbl, [] { return std::make_unique<DataMon>(); }},
+		{&en, [] { return std::make_unique<DataEnum>(); }},
+		{&in, [] { return std::make_unique<DataInt>(); }},
+		{&in, [] { return std::make_unique<DataLng>(); }},
+		{&in, [] { return std::make_unique<DataStr>(); }},
+		{&lng, [] { return std::make_unique<DataLng>(); }},
+		{&yes, [] { return std::make_unique<DataBool>(); }},
+	};
+	for (size_t i = 0; i < cases.size(); ++i)
+	{
+		auto& [from, make] = cases[i];
+		auto copied = make();
+		auto stored = make();
+		copied->SetValid(FALSE, "x");
+		stored->SetValid(FALSE, "x");
+		copied->Assign(*from);
+		stored->SetDataValue(from->GetDataValue());
+		EXPECT_TRUE(copied->GetDataValue() == stored->GetDataValue()) << "case " << i;
+		EXPECT_EQ(copied->IsValid(), stored->IsValid()) << "case " << i;
+	}
 }
