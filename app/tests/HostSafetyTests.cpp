@@ -331,6 +331,41 @@ TEST_F(HostSafety, BadInputIsRefusedByNameAndValue)
 	}
 }
 
+// Codes, descriptions and years typed on the command line are refused beyond what their columns
+// take, with the field and the limit; the save that follows writes nothing.
+TEST_F(HostSafety, ValuesTheirColumnsDoNotTakeAreRefusedAndNothingIsSaved)
+{
+	const std::string extra = "KvzMod.KvzDocuments.DCodExtracont", modelli = "KvzMod.KvzDocuments.DModelliRiclassific";
+	const struct
+	{
+		std::vector<std::string> steps;
+		const char* message;
+	} cases[] = {
+		{{extra, "--new", "--set", "CodExtracont=" + std::string(10000, 'X'), "--save"},
+		 "Codice: il codice supera la lunghezza massima di 26 caratteri."},
+		{{extra, "--new", "--set", "CodExtracont=ORE\x1b[31m", "--save"},
+		 "Codice: il codice contiene caratteri di controllo."},
+		{{extra, "--new", "--set", "CodExtracont=ORE", "--set", "Descrizione=" + std::string(65, 'd'), "--save"},
+		 "Descrizione: il testo supera la lunghezza massima di 64 caratteri."},
+		{{modelli, "--new", "--set", "Esercizio=99999", "--set", "ModelloRiclassific=ZZ", "--save"},
+		 "Esercizio: l'anno 99999 non è valido (da 1900 a 9999)."},
+		{{modelli, "--new", "--set", "ModelloRiclassific=Z\x07Z", "--save"},
+		 "ModelloRiclassific: il codice contiene caratteri di controllo."},
+	};
+	const long long codes = Count("SELECT COUNT(*) FROM Kvz_CodExtracontabili");
+	const long long models = Count("SELECT COUNT(*) FROM Kvz_RiclassificazioneTesta");
+	for (const auto& c : cases)
+	{
+		std::vector<std::string> args = {"--db", m_Db, "--date", "31/12/2025", "open"};
+		args.insert(args.end(), c.steps.begin(), c.steps.end());
+		const Outcome o = RunKvz(args);
+		EXPECT_EQ(o.status, 1) << o.output;
+		EXPECT_NE(o.output.find(c.message), std::string::npos) << o.output;
+	}
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CodExtracontabili"), codes);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_RiclassificazioneTesta"), models);
+}
+
 // The grouped-accounts register typed on the command line: an account with two splits, each of
 // which gets its base-plan header and twelve months; the same steps again change nothing.
 TEST_F(HostSafety, AGroupedAccountWithItsSplitsIsCreatedFromTheCommandLine)

@@ -9,6 +9,7 @@
 #include "platform/mfc/CException.h"
 #include "platform/plvgeneric/EnumTexts.h"
 #include "platform/plvgeneric/FormatHelpers.h"
+#include "platform/plvgeneric/TypedInput.h"
 
 namespace {
 int Sign(double d) { return d < 0 ? -1 : d > 0 ? 1 : 0; }
@@ -469,4 +470,47 @@ CString AfxGetMonthName(int month)
 	if (month < 1 || month > 12)
 		throw CInvalidArgException(CString::Formatted("Mese non valido: %d", month));
 	return names[month - 1];
+}
+
+// ---- field rules -------------------------------------------------------------------------------
+
+CString CheckFieldRule(const DataObj& value, const CString& field, bool bTyped)
+{
+	const FieldRule& rule = value.GetFieldRule();
+	if (rule.kind == FieldRule::YEAR)
+	{
+		const DataValue v = value.GetDataValue();
+		const std::int64_t year = std::holds_alternative<std::int64_t>(v) ? std::get<std::int64_t>(v) : 0;
+		if (year == 0 && (bTyped || !rule.required))
+			return CString();
+		// The years a date of the application can have.
+		if (year < 1900 || year > 9999)
+			return CString::Formatted("%s: l'anno %lld non è valido (da 1900 a 9999).", field.GetString(),
+									  static_cast<long long>(year));
+		return CString();
+	}
+	if (rule.kind == FieldRule::FREE && rule.maxChars <= 0)
+		return CString();
+	const CString text = value.FormatData();
+	const char* what = rule.kind == FieldRule::CODE ? "il codice" : rule.kind == FieldRule::TEXT ? "il testo" : "il valore";
+	if (rule.kind == FieldRule::CODE)
+	{
+		if (CString(text).Trim().IsEmpty())
+		{
+			if (!text.IsEmpty())
+				return CString::Formatted("%s: il codice è fatto di soli spazi.", field.GetString());
+			if (rule.required && !bTyped)
+				return CString::Formatted("%s: il codice è obbligatorio.", field.GetString());
+			return CString();
+		}
+		if (typed_input::HasControlChars(text.str(), false))
+			return CString::Formatted("%s: il codice contiene caratteri di controllo.", field.GetString());
+	}
+	else if (rule.kind == FieldRule::TEXT && typed_input::HasControlChars(text.str(), true))
+		return CString::Formatted("%s: il testo contiene caratteri di controllo (ammessi solo tabulazione e a capo).",
+								  field.GetString());
+	if (rule.maxChars > 0 && text.GetCharCount() > rule.maxChars)
+		return CString::Formatted("%s: %s supera la lunghezza massima di %d caratteri.", field.GetString(), what,
+								  rule.maxChars);
+	return CString();
 }

@@ -30,6 +30,26 @@ using DataValue = std::variant<std::monostate, std::int64_t, double, std::string
 // A storage value as text (numbers in full precision; NULL is empty).
 std::string DataValueText(const DataValue& value);
 
+// What a field's values may be, as its column declares it: a code (no control characters,
+// blanks alone are no code), a text (no control characters but tab and line end), a year; and
+// the most characters the column takes (0: no limit).
+struct FieldRule
+{
+	enum Kind : unsigned char
+	{
+		FREE,
+		CODE,
+		TEXT,
+		YEAR,
+	};
+	Kind kind = FREE;
+	int maxChars = 0;
+	bool required = false;  // an empty value is refused at save
+
+	// A year field of a selection: empty or a year the application's dates can have.
+	static FieldRule AnYear() { return {YEAR, 0, false}; }
+};
+
 // The plain value that crosses the export boundary to reports.
 using SoapValue = std::variant<std::monostate, int, double, bool, CString>;
 
@@ -78,6 +98,8 @@ public:
 	const CString& GetErrorMessage() const { return m_strError; }
 	void SetModified(BOOL b = TRUE) { m_bModified = b != FALSE; }
 	BOOL IsModified() const { return m_bModified; }
+	void SetFieldRule(const FieldRule& rule) { m_Rule = rule; }
+	const FieldRule& GetFieldRule() const { return m_Rule; }
 
 protected:
 	DataObj() = default;
@@ -95,8 +117,14 @@ private:
 	bool m_bHidden = false;
 	bool m_bValid = true;
 	bool m_bModified = false;
+	FieldRule m_Rule;
 	CString m_strError;
 };
+
+// Why the value breaks its field's rule, in the words shown to the user with the field's name
+// first; empty when it keeps it. As typed (bTyped), an empty value passes: a find leaves fields
+// empty, and what must be given is refused at save.
+CString CheckFieldRule(const DataObj& value, const CString& field, bool bTyped);
 
 class DataStr : public DataObj
 {

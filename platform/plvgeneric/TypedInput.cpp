@@ -165,4 +165,22 @@ std::string ReadYesNo(std::string_view text, bool& value, bool emptyIsNo)
 	return fmt::format("is not yes or no ({})", kYesNoWords);
 }
 
+bool HasControlChars(std::string_view s, bool textBreaks)
+{
+	for (size_t i = 0; i < s.size(); ++i)
+	{
+		const unsigned char c = static_cast<unsigned char>(s[i]);
+		if (c < 0x20 || c == 0x7F)
+		{
+			if (!(textBreaks && (c == '\t' || c == '\n' || c == '\r')))
+				return true;
+		}
+		// U+0080..U+009F in UTF-8.
+		else if (c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) <= 0x9F &&
+				 static_cast<unsigned char>(s[i + 1]) >= 0x80)
+			return true;
+	}
+	return false;
+}
+
 }  // namespace typed_input

@@ -17,6 +17,10 @@ std::string ReadNumber(std::string_view text, double& value);
 // from minYear to 9999.
 std::string ReadDate(std::string_view text, int minYear, int& day, int& month, int& year);
 
+// Whether the text holds a control character (C0, DEL or C1); `textBreaks` lets tab and line
+// ends through, as a text of several lines has them.
+bool HasControlChars(std::string_view text, bool textBreaks);
+
 // Yes or no, in any case, in one vocabulary for every control and answer: si/no, sì/no,
 // yes/no, true/false, 1/0 (and s, y, n). An empty text is no when `emptyIsNo`.
 std::string ReadYesNo(std::string_view text, bool& value, bool emptyIsNo = false);

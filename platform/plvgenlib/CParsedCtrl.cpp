@@ -126,7 +126,11 @@ BOOL CParsedCtrl::ParseText(const CString& strText, DataObj& value) const
 	switch (value.GetDataType())
 	{
 	case DATA_STR_TYPE:
-		static_cast<DataStr&>(value).Assign(strText);
+		// Blanks around a code are none of it: a code of blanks is no code.
+		if (value.GetFieldRule().kind == FieldRule::CODE)
+			static_cast<DataStr&>(value).Assign(CString(strText).Trim());
+		else
+			static_cast<DataStr&>(value).Assign(strText);
 		return TRUE;
 	case DATA_INT_TYPE:
 	case DATA_LNG_TYPE:
@@ -222,6 +226,9 @@ BOOL CParsedCtrl::UserInput(const CString& strText)
 		return Refuse(CString::Formatted("%s: \"%s\" %s.", m_strName.GetString(), strText.GetString(),
 										 why.empty() ? "is not a value of the control" : why.c_str()));
 	}
+	// Named by its label without the colon that follows it on the form.
+	if (const CString why = CheckFieldRule(*pValue, CString(m_strName).TrimRight(':'), true); !why.IsEmpty())
+		return Refuse(why);
 	if (m_pHotKeyLink && !m_pHotKeyLink->ValidateValue(pValue.get()))
 	{
 		// A refused value stays out of the data, as a form moves the focus back to the control;

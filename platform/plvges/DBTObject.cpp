@@ -143,6 +143,7 @@ void DBTObject::Delete()
 
 void DBTObject::InsertRow(SqlSession& conn, const SqlRecord& rec)
 {
+	rec.RefuseBrokenRules();
 	CString columns, marks;
 	std::vector<const DataObj*> values;
 	for (int i = 0; i < rec.GetSize(); ++i)
@@ -158,6 +159,7 @@ void DBTObject::InsertRow(SqlSession& conn, const SqlRecord& rec)
 
 void DBTObject::UpdateRow(SqlSession& conn, const SqlRecord& rec, const SqlRecord& old)
 {
+	rec.RefuseBrokenRules();
 	CString sets;
 	std::vector<const DataObj*> values;
 	for (int i = 0; i < rec.GetSize(); ++i)

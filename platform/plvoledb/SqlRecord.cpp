@@ -2,6 +2,7 @@
 
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlConnection.h"
+#include "platform/plvoledb/SqlException.h"
 
 SqlRecord::SqlRecord(LPCTSTR szTableName, SqlConnection* pConnection, short nType, BOOL)
 	: m_strTableName(szTableName), m_pConnection(pConnection), m_nType(nType)
@@ -163,6 +164,32 @@ RecordBinder& RecordBinder::Local(LPCTSTR szName, DataObj& obj, int nLength, con
 	return *this;
 }
 
+RecordBinder& RecordBinder::Rule(const FieldRule& rule)
+{
+	ASSERT_RELEASE_TRACE(m_Record.GetSize() > 0, "RecordBinder::Rule", "SqlRecord");
+	if (m_Record.GetSize() == 0)
+		return *this;
+	SqlRecordItem* item = m_Record.GetItem(m_Record.GetSize() - 1);
+	item->m_nLength = rule.maxChars;
+	item->m_pDataObj->SetFieldRule(rule);
+	return *this;
+}
+
+RecordBinder& RecordBinder::Code(int nMaxChars, bool bRequired)
+{
+	return Rule({FieldRule::CODE, nMaxChars, bRequired});
+}
+
+RecordBinder& RecordBinder::Text(int nMaxChars)
+{
+	return Rule({FieldRule::TEXT, nMaxChars, false});
+}
+
+RecordBinder& RecordBinder::Year(bool bRequired)
+{
+	return Rule({FieldRule::YEAR, 0, bRequired});
+}
+
 void RecordBinder::End()
 {
 	if (!m_Key.empty())
@@ -171,4 +198,23 @@ void RecordBinder::End()
 		m_Record.SetPrimaryKey(key);
 	}
 	m_Record.EndBindData(m_Record.GetSize());
+}
+
+CString SqlRecord::CheckFieldRules() const
+{
+	for (int i = 0; i < GetSize(); ++i)
+	{
+		if (IsLocal(i))
+			continue;
+		const SqlRecordItem* item = GetItem(i);
+		if (CString why = CheckFieldRule(*item->m_pDataObj, item->m_strColumnName, false); !why.IsEmpty())
+			return why;
+	}
+	return CString();
+}
+
+void SqlRecord::RefuseBrokenRules() const
+{
+	if (const CString why = CheckFieldRules(); !why.IsEmpty())
+		throw SqlException(why);
 }

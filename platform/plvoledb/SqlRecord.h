@@ -77,6 +77,12 @@ public:
 	virtual CString GetColumnName(const DataObj* pObj) const;
 	BOOL IsLocal(int i) const { return GetItem(i)->m_bLocal; }
 	virtual int GetColumnLength(int i) const { return GetItem(i)->m_nLength; }
+	// Why a column's value breaks the rule its binder declared (the first such column, named);
+	// empty when every column keeps its rule. Writes refuse such a record.
+	CString CheckFieldRules() const;
+	// The same, thrown as the data-access layer's exception: a value its column does not take
+	// is never written, whoever fed it (a form, a file, a batch).
+	void RefuseBrokenRules() const;
 
 	// The key the table is created with and rows are found and locked by, and further
 	// indexes the table's readers need. Declared by each record once.
@@ -120,11 +126,18 @@ public:
 	// A key column: joins the primary key in the order stated.
 	RecordBinder& Key(LPCTSTR szColumn, DataObj& obj);
 	RecordBinder& Col(LPCTSTR szColumn, DataObj& obj);
+	// What the column bound last takes: a code or a text of at most nMaxChars characters, a
+	// year. Typed input and every write of the record are checked against it.
+	RecordBinder& Code(int nMaxChars, bool bRequired = false);
+	RecordBinder& Text(int nMaxChars);
+	RecordBinder& Year(bool bRequired = true);
 	// A local field; the assertion text names the member and the type it must (not) have.
 	RecordBinder& Local(LPCTSTR szName, DataObj& obj, int nLength, const char* assertText, bool mustBeString);
 	void End();
 
 private:
+	RecordBinder& Rule(const FieldRule& rule);
+
 	SqlRecord& m_Record;
 	std::vector<const char*> m_Key;
 };

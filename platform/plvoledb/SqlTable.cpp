@@ -613,6 +613,7 @@ int SqlTable::Update(SqlRecord*, BOOL)
 	CheckOpen("Update");
 	if (m_EditMode == EditMode::None)
 		throw SqlException(CString::Formatted("Tabella %s: Update senza AddNew o Edit.", m_pRecord->GetTableName().GetString()));
+	m_pRecord->RefuseBrokenRules();
 	try
 	{
 		SqlConnection& conn = Connection();

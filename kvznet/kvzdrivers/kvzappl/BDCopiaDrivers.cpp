@@ -355,6 +355,7 @@ void CopiaDriversView::BuildDataControlLinks()
 			&pDoc->m_Spiegazione);
 	AddLink(IDC_COPIA_DRIVERS_ESERCIZIO, _T("COPIA_DRIVERS_ESERCIZIO"), RUNTIME_CLASS(CIntEdit),
 			&pDoc->m_EsercizioDaCopiare);
+	pDoc->m_EsercizioDaCopiare.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_COPIA_DRIVERS_TUTTI, _T("COPIA_DRIVERS_TUTTI"), RUNTIME_CLASS(CBoolButton), &pDoc->m_Tutti);
 	AddLink(IDC_COPIA_DRIVERS_RISCRIVERE, _T("COPIA_DRIVERS_RISCRIVERE_DRIVERS"), RUNTIME_CLASS(CBoolButton),
 			&pDoc->m_Riscrivere);

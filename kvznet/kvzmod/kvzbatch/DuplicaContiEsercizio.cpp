@@ -166,7 +166,9 @@ void Kvz_CDuplicaContiEsercizioView::BuildDataControlLinks()
 	auto* pDoc = static_cast<Kvz_CDuplicaContiEsercizioDoc*>(GetDocument());
 	AddLink(IDC_DUP_ESERC_DA, _T("Duplicare il piano dei conti a partire dall'esercizio:"), RUNTIME_CLASS(CIntEdit),
 			&pDoc->m_EsercizioDa);
+	pDoc->m_EsercizioDa.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_DUP_ESERC_A, _T("nel nuovo esercizio:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_EsercizioA);
+	pDoc->m_EsercizioA.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_DUP_ANCHE_COMMCDC, _T("Anche commesse e centri di costo"), RUNTIME_CLASS(CBoolButton),
 			&pDoc->m_AncheCommCdc);
 	AddLink(IDC_DUP_STATO_ELAB, _T("Stato elaborazione"), RUNTIME_CLASS(CStrStatic), &pDoc->m_StatoElab);

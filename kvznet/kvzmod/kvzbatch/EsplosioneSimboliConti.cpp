@@ -318,6 +318,7 @@ void UIEsplosioneSimboliConti::BuildDataControlLinks()
 {
 	auto* pDoc = static_cast<BDEsplosioneSimboliConti*>(GetDocument());
 	AddLink(IDC_ESPLOSIONE_CONTI_ESERC, _T("Esercizio:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Esercizio);
+	pDoc->m_Esercizio.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_ESPLOSIONE_CONTI_MODELLO, _T("Modello:"), RUNTIME_CLASS(CStrEdit), &pDoc->m_Modello,
 			pDoc->GetHotLink(_T("HKLModello")));
 	AddLink(IDC_ESPLOSIONE_CONTI_DESCRI_MODELLO, _T("ESPLOSIONE_CONTI_DESCRI_MODELLO"), RUNTIME_CLASS(CStrStatic),

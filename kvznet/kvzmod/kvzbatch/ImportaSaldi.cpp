@@ -906,6 +906,7 @@ void Kvz_CImportaSaldiView::BuildDataControlLinks()
 	auto* pDoc = static_cast<Kvz_CImportaSaldiDoc*>(GetDocument());
 	AddLink(IDC_IMP_SALDI_MESE, _T("Importazione saldi fino al mese:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Mese);
 	AddLink(IDC_IMP_SALDI_ANNO, _T("anno:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Anno);
+	pDoc->m_Anno.SetFieldRule(FieldRule::AnYear());
 	AddRadio(IDC_IMP_SALDI_PREVIEW, _T("Anteprima piano dei conti raggruppato"), &pDoc->m_Preview, 1);
 	AddRadio(IDC_IMP_SALDI_IMPORTAZIONE, _T("Importazione saldi"), &pDoc->m_Importazione, 1);
 	AddLink(IDC_IMP_SALDI_PREVISIONALE, _T("Anche contabilita' previsionale"), RUNTIME_CLASS(CBoolButton),

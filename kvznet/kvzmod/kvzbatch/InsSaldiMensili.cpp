@@ -897,6 +897,7 @@ void Kvz_CInsSaldiMensiliView::BuildDataControlLinks()
 	auto* pDoc = static_cast<Kvz_CInsSaldiMensiliDoc*>(GetDocument());
 	AddButton(IDC_INS_SAL_ANNO_PREC, _T("<-"));
 	AddLink(IDC_INS_SAL_ANNO, _T("INS_SAL_ANNO"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Anno);
+	pDoc->m_Anno.SetFieldRule(FieldRule::AnYear());
 	AddButton(IDC_INS_SAL_ANNO_SUCC, _T("->"));
 	AddLink(IDC_INS_SAL_MESE, _T("INS_SAL_MESE"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Mese);
 	// "Tipo conto"

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "platform/plvgeneric/TypedInput.h"
+
 namespace kvzbatch {
 namespace {
 
@@ -52,6 +54,13 @@ CString LeggiRigaCodExtracont(const CString& line, RigaCodExtracont& riga)
 
 	if (riga.codice.IsEmpty())
 		return "codice vuoto";
+	// A control character is no part of a code, and only a tab may stand in a description.
+	if (typed_input::HasControlChars(riga.codice.str(), false))
+		return "codice con caratteri di controllo";
+	if (typed_input::HasControlChars(riga.descrizione.str(), true))
+		return "descrizione con caratteri di controllo";
+	if (typed_input::HasControlChars(riga.formula.str(), false))
+		return "formula con caratteri di controllo";
 	const std::optional<int> nAnno = Numero(anno);
 	if (!nAnno)
 		return CString::Formatted("esercizio \"%s\" non numerico", anno.GetString());

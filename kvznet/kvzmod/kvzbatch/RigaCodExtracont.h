@@ -21,7 +21,8 @@ struct RigaCodExtracont
 inline constexpr unsigned kMaxCaratteriRiga = 1023;
 
 // Reads a line into riga; empty when it is sound, else why it is refused (an empty code, a
-// non-numeric year, month or slot, a month outside 1..12, a slot outside 0..10).
+// control character in a field, a non-numeric year, month or slot, a month outside 1..12, a
+// slot outside 0..10).
 CString LeggiRigaCodExtracont(const CString& line, RigaCodExtracont& riga);
 // A line of blanks only: nothing to import and nothing to refuse.
 bool RigaVuota(const CString& line);

@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvges/CodeLookup.h"
 
@@ -34,7 +35,7 @@ void BindColumns(Rec& r, RecordBinder& b)
 	b.Col("UltimoLivelloRaggrupp", r.f_UltimoLivelloRaggrupp);
 	b.Col("ContoKvzPadre", r.f_ContoKvzPadre);
 	b.Col("InversioneSegno", r.f_InversioneSegno);
-	b.Col("CodiceBudget", r.f_CodiceBudget);
+	b.Col("CodiceBudget", r.f_CodiceBudget).Code(kKvzLenCodice);
 	b.Col("AggiungiCdcCommAuto", r.f_AggiungiCdcCommAuto);
 	b.Col("SaldoVariato", r.f_SaldoVariato);
 }

@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
+
 namespace {
 const char* const kSource = "Kvz_TAnagMacro";
 
@@ -23,9 +25,9 @@ Kvz_TAnagMacro::Kvz_TAnagMacro(BOOL bCallInit) : SqlRecord(GetStaticName(), null
 void Kvz_TAnagMacro::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ModelloRiclassific", f_ModelloRiclassific);
-	b.Key("NomeMacro", f_NomeMacro);
+	b.Key("Esercizio", f_Esercizio).Year();
+	b.Key("ModelloRiclassific", f_ModelloRiclassific).Code(kKvzLenCodice);
+	b.Key("NomeMacro", f_NomeMacro).Code(kKvzLenNomeSimbolo, true);
 	b.Col("Formula", f_Formula);
 	b.Col("Annotazioni", f_Annotazioni);
 	b.Col("DataCreazione", f_DataCreazione);

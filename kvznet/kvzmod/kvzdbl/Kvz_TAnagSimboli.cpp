@@ -1,14 +1,16 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
+
 namespace {
 const char* const kSource = "Kvz_TAnagSimboli";
 
 template <class Rec>
 void BindSymbolColumns(RecordBinder& b, Rec& r)
 {
-	b.Key("Esercizio", r.f_Esercizio);
-	b.Key("ModelloRiclassific", r.f_ModelloRiclassific);
-	b.Key("NomeSimbolo", r.f_NomeSimbolo);
+	b.Key("Esercizio", r.f_Esercizio).Year();
+	b.Key("ModelloRiclassific", r.f_ModelloRiclassific).Code(kKvzLenCodice);
+	b.Key("NomeSimbolo", r.f_NomeSimbolo).Code(kKvzLenNomeSimbolo, true);
 	b.Col("TipoSimbolo", r.f_TipoSimbolo);
 	b.Col("DataCreazione", r.f_DataCreazione);
 	b.Col("DataUltModifica", r.f_DataUltModifica);

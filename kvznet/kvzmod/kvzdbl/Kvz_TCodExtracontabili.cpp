@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include <iterator>
 
 namespace {
@@ -9,8 +10,8 @@ const char* const kSource = "Kvz_TCodExtracontabili";
 template <class Rec>
 void BindMonthColumns(RecordBinder& b, Rec& r)
 {
-	b.Key("Esercizio", r.f_Esercizio);
-	b.Key("CodExtracont", r.f_CodExtracont);
+	b.Key("Esercizio", r.f_Esercizio).Year();
+	b.Key("CodExtracont", r.f_CodExtracont).Code(kKvzLenCodice, true);
 	b.Key("Mese", r.f_Mese);
 	b.Col("Formula", r.f_Formula);
 	b.Col("Formula1", r.f_Formula1);

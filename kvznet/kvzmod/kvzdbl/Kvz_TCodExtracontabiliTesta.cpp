@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include "platform/plvges/CodeLookup.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
@@ -19,9 +20,9 @@ Kvz_TCodExtracontabiliTesta::Kvz_TCodExtracontabiliTesta(BOOL bCallInit)
 void Kvz_TCodExtracontabiliTesta::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("CodExtracont", f_CodExtracont);
-	b.Col("Descrizione", f_Descrizione);
+	b.Key("Esercizio", f_Esercizio).Year();
+	b.Key("CodExtracont", f_CodExtracont).Code(kKvzLenCodice, true);
+	b.Col("Descrizione", f_Descrizione).Text(kKvzLenDescrizione);
 	b.End();
 }
 

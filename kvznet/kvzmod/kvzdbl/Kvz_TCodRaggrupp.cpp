@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include "platform/plvges/CodeLookup.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
@@ -18,8 +19,8 @@ Kvz_TCodRaggrupp::Kvz_TCodRaggrupp(BOOL bCallInit) : SqlRecord(GetStaticName(), 
 void Kvz_TCodRaggrupp::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("CodRaggrupp", f_CodRaggrupp);
-	b.Col("Descrizione", f_Descrizione);
+	b.Key("CodRaggrupp", f_CodRaggrupp).Code(kKvzLenCodice, true);
+	b.Col("Descrizione", f_Descrizione).Text(kKvzLenDescrizione);
 	b.End();
 }
 

@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciBudget.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include "platform/plvges/CodeLookup.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
@@ -18,8 +19,8 @@ Kvz_TCodiciBudget::Kvz_TCodiciBudget(BOOL bCallInit) : SqlRecord(GetStaticName()
 void Kvz_TCodiciBudget::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("CodiceBudget", f_CodiceBudget);
-	b.Col("Descrizione", f_Descrizione);
+	b.Key("CodiceBudget", f_CodiceBudget).Code(kKvzLenCodice, true);
+	b.Col("Descrizione", f_Descrizione).Text(kKvzLenDescrizione);
 	b.End();
 }
 

@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include "platform/plvges/CodeLookup.h"
 
 namespace {
@@ -16,10 +17,10 @@ void SetUpperCaseColumns(Rec& r)
 template <class Rec>
 void BindColumns(Rec& r, RecordBinder& b)
 {
-	b.Key("Esercizio", r.f_Esercizio);
-	b.Key("ModelloRiclassific", r.f_ModelloRiclassific);
-	b.Key("CodRiclassificato", r.f_CodRiclassificato);
-	b.Col("Descrizione", r.f_Descrizione);
+	b.Key("Esercizio", r.f_Esercizio).Year();
+	b.Key("ModelloRiclassific", r.f_ModelloRiclassific).Code(kKvzLenCodice);
+	b.Key("CodRiclassificato", r.f_CodRiclassificato).Code(kKvzLenCodice, true);
+	b.Col("Descrizione", r.f_Descrizione).Text(kKvzLenDescrizione);
 	b.Col("TipoRiga", r.f_TipoRiga);
 	b.Col("TipoDatoRitorno", r.f_TipoDatoRitorno);
 	b.Col("DaRiportare", r.f_DaRiportare);

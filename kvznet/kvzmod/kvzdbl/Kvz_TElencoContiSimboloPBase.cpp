@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
+
 namespace {
 const char* const kSource = "Kvz_TElencoContiSimboloPBase";
 }
@@ -18,9 +20,9 @@ Kvz_TElencoContiSimboloPBase::Kvz_TElencoContiSimboloPBase(BOOL bCallInit)
 void Kvz_TElencoContiSimboloPBase::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ModelloRiclassific", f_ModelloRiclassific);
-	b.Key("NomeSimbolo", f_NomeSimbolo);
+	b.Key("Esercizio", f_Esercizio).Year();
+	b.Key("ModelloRiclassific", f_ModelloRiclassific).Code(kKvzLenCodice);
+	b.Key("NomeSimbolo", f_NomeSimbolo).Code(kKvzLenNomeSimbolo, true);
 	b.Key("ContoSelez", f_ContoSelez);
 	b.Key("TipoCentroComm", f_TipoCentroComm);
 	b.Key("CentroCommessa", f_CentroCommessa);

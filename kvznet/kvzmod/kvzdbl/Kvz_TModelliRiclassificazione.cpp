@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TModelliRiclassificazione.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
+
 Kvz_TModelliRiclassificazione::Kvz_TModelliRiclassificazione(BOOL bCallInit)
 	: SqlRecord(GetStaticName(), nullptr, TABLE_TYPE, FALSE)
 {
@@ -12,7 +14,7 @@ Kvz_TModelliRiclassificazione::Kvz_TModelliRiclassificazione(BOOL bCallInit)
 void Kvz_TModelliRiclassificazione::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("ModelloRiclassific", f_ModelloRiclassific);
-	b.Col("Descrizione", f_Descrizione);
+	b.Key("ModelloRiclassific", f_ModelloRiclassific).Code(kKvzLenCodice, true);
+	b.Col("Descrizione", f_Descrizione).Text(kKvzLenDescrizione);
 	b.End();
 }

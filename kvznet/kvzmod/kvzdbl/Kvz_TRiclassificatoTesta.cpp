@@ -21,7 +21,7 @@ Kvz_TRiclassificatoTesta::Kvz_TRiclassificatoTesta(BOOL bCallInit)
 void Kvz_TRiclassificatoTesta::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
+	b.Key("Esercizio", f_Esercizio).Year();
 	b.Key("TipoElaborazione", f_TipoElaborazione);
 	b.Key("ModelloRiclassific", f_ModelloRiclassific);
 	b.Col("DataUltimaElaborazione", f_DataUltimaElaborazione);

@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRaggrupp.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
+
 namespace {
 const char* const kSource = "Kvz_TRiclassificazioneRaggrupp";
 }
@@ -17,9 +19,9 @@ Kvz_TRiclassificazioneRaggrupp::Kvz_TRiclassificazioneRaggrupp(BOOL bCallInit)
 void Kvz_TRiclassificazioneRaggrupp::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ModelloRiclassific", f_ModelloRiclassific);
-	b.Key("CodRaggrupp", f_CodRaggrupp);
+	b.Key("Esercizio", f_Esercizio).Year();
+	b.Key("ModelloRiclassific", f_ModelloRiclassific).Code(kKvzLenCodice, true);
+	b.Key("CodRaggrupp", f_CodRaggrupp).Code(kKvzLenCodice, true);
 	b.End();
 }
 

@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
+
 namespace {
 const char* const kSource = "Kvz_TRiclassificazioneRighe";
 
@@ -7,15 +9,15 @@ const char* const kSource = "Kvz_TRiclassificazioneRighe";
 template <class Rec>
 void BindColumns(RecordBinder& b, Rec& r)
 {
-	b.Key("Esercizio", r.f_Esercizio);
-	b.Key("ModelloRiclassific", r.f_ModelloRiclassific);
-	b.Key("CodRiclassificato", r.f_CodRiclassificato);
+	b.Key("Esercizio", r.f_Esercizio).Year();
+	b.Key("ModelloRiclassific", r.f_ModelloRiclassific).Code(kKvzLenCodice, true);
+	b.Key("CodRiclassificato", r.f_CodRiclassificato).Code(kKvzLenCodice, true);
 	b.Col("Posizione", r.f_Posizione);
-	b.Col("Descrizione", r.f_Descrizione);
+	b.Col("Descrizione", r.f_Descrizione).Text(kKvzLenDescrizione);
 	b.Col("Formula", r.f_Formula);
 	b.Col("TipoRiga", r.f_TipoRiga);
 	b.Col("TipoDatoRitorno", r.f_TipoDatoRitorno);
-	b.Col("Dividendo", r.f_Dividendo);
+	b.Col("Dividendo", r.f_Dividendo).Code(kKvzLenCodice);
 	b.Col("FormulaBudgetA", r.f_FormulaBudgetA);
 	b.Col("FormulaBudgetB", r.f_FormulaBudgetB);
 	b.Col("FormulaBudgetC", r.f_FormulaBudgetC);
@@ -30,8 +32,8 @@ void BindColumns(RecordBinder& b, Rec& r)
 	b.Col("Formula9", r.f_Formula9);
 	b.Col("Formula10", r.f_Formula10);
 	b.Col("TipoCalcolo", r.f_TipoCalcolo);
-	b.Col("CodRiclDividendoProgr", r.f_CodRiclDividendoProgr);
-	b.Col("CodRiclDivisoreProgr", r.f_CodRiclDivisoreProgr);
+	b.Col("CodRiclDividendoProgr", r.f_CodRiclDividendoProgr).Code(kKvzLenCodice);
+	b.Col("CodRiclDivisoreProgr", r.f_CodRiclDivisoreProgr).Code(kKvzLenCodice);
 	b.Col("SegnoDaApplicare", r.f_SegnoDaApplicare);
 }
 

@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvges/CodeLookup.h"
 
@@ -10,9 +11,9 @@ const char* const kSource = "Kvz_TRiclassificazioneTesta";
 template <class Rec>
 void BindColumns(Rec& r, RecordBinder& b)
 {
-	b.Key("Esercizio", r.f_Esercizio);
-	b.Key("ModelloRiclassific", r.f_ModelloRiclassific);
-	b.Col("Descrizione", r.f_Descrizione);
+	b.Key("Esercizio", r.f_Esercizio).Year();
+	b.Key("ModelloRiclassific", r.f_ModelloRiclassific).Code(kKvzLenCodice, true);
+	b.Col("Descrizione", r.f_Descrizione).Text(kKvzLenDescrizione);
 	b.Col("Priorita", r.f_Priorita);
 	b.Col("DataCreazione", r.f_DataCreazione);
 	b.Col("DataUltModifica", r.f_DataUltModifica);

@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
+
 namespace {
 const char* const kSource = "Kvz_TSimboliCodiciExtracont";
 }  // namespace
@@ -19,9 +21,9 @@ Kvz_TSimboliCodiciExtracont::Kvz_TSimboliCodiciExtracont(BOOL bCallInit)
 void Kvz_TSimboliCodiciExtracont::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ModelloRiclassific", f_ModelloRiclassific);
-	b.Key("NomeSimbolo", f_NomeSimbolo);
+	b.Key("Esercizio", f_Esercizio).Year();
+	b.Key("ModelloRiclassific", f_ModelloRiclassific).Code(kKvzLenCodice);
+	b.Key("NomeSimbolo", f_NomeSimbolo).Code(kKvzLenNomeSimbolo, true);
 	b.Col("Annotazioni", f_Annotazioni);
 	b.Col("ValoreEsConst", f_ValoreEsConst);
 	b.Col("ValoreEsSymb", f_ValoreEsSymb);

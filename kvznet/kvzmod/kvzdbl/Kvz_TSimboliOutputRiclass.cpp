@@ -1,14 +1,16 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
+
 namespace {
 const char* const kSource = "Kvz_TSimboliOutputRiclass";
 
 template <class Rec>
 void BindOutputColumns(RecordBinder& b, Rec& r)
 {
-	b.Key("Esercizio", r.f_Esercizio);
-	b.Key("ModelloRiclassific", r.f_ModelloRiclassific);
-	b.Key("NomeSimbolo", r.f_NomeSimbolo);
+	b.Key("Esercizio", r.f_Esercizio).Year();
+	b.Key("ModelloRiclassific", r.f_ModelloRiclassific).Code(kKvzLenCodice);
+	b.Key("NomeSimbolo", r.f_NomeSimbolo).Code(kKvzLenNomeSimbolo, true);
 	b.Col("Annotazioni", r.f_Annotazioni);
 	b.Col("ValoreEsConst", r.f_ValoreEsConst);
 	b.Col("ValoreEsSymb", r.f_ValoreEsSymb);

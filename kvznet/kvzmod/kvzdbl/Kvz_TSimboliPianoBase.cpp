@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
+
 namespace {
 const char* const kSource = "Kvz_TSimboliPianoBase";
 }  // namespace
@@ -16,9 +18,9 @@ Kvz_TSimboliPianoBase::Kvz_TSimboliPianoBase(BOOL bCallInit) : SqlRecord(GetStat
 void Kvz_TSimboliPianoBase::BindRecord()
 {
 	RecordBinder b(*this);
-	b.Key("Esercizio", f_Esercizio);
-	b.Key("ModelloRiclassific", f_ModelloRiclassific);
-	b.Key("NomeSimbolo", f_NomeSimbolo);
+	b.Key("Esercizio", f_Esercizio).Year();
+	b.Key("ModelloRiclassific", f_ModelloRiclassific).Code(kKvzLenCodice);
+	b.Key("NomeSimbolo", f_NomeSimbolo).Code(kKvzLenNomeSimbolo, true);
 	b.Col("Annotazioni", f_Annotazioni);
 	b.Col("SelSaldo", f_SelSaldo);
 	b.Col("SelRateo", f_SelRateo);

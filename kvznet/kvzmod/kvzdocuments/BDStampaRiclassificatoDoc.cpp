@@ -480,6 +480,7 @@ void BDStampaRiclassificatoModelli::BuildDataControlLinks()
 {
 	auto* pDoc = static_cast<BDStampaRiclassificatoDoc*>(GetDocument());
 	AddLink(IDC_STAMPA_RICL_DAL_ESERCIZIO, _T("Esercizio"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Esercizio);
+	pDoc->m_Esercizio.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_STAMPA_RICL_DAL_MODELLO, _T("Dal modello"), RUNTIME_CLASS(CStrEdit), &pDoc->m_DalModello,
 			pDoc->m_pHKLDalModello);
 	AddLink(IDC_STAMPA_RICL_AL_MODELLO, _T("Al modello"), RUNTIME_CLASS(CStrEdit), &pDoc->m_AlModello,

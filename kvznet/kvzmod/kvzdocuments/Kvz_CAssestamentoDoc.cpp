@@ -630,6 +630,7 @@ void Kvz_CAssestamentoView::BuildDataControlLinks()
 	AddLink(IDC_ASS_TIPO_CONTO_KVZ, _T("IDC_ASS_TIPO_CONTO_KVZ"), RUNTIME_CLASS(CStrStatic), &pDoc->m_TipoContoKvz);
 	AddButton(IDC_ASS_ANNO_PREC, _T("<-"));
 	AddLink(IDC_ASS_ANNO, _T("Anno"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Anno);
+	pDoc->m_Anno.SetFieldRule(FieldRule::AnYear());
 	AddButton(IDC_ASS_ANNO_SUCC, _T("->"));
 	AddLink(IDC_ASS_TIPO_BUDGET, _T("Tipo budget"), RUNTIME_CLASS(CEnumCombo), &pDoc->m_TipoBudget);
 	AddLink(IDC_ASS_CDD_COMM, _T("Centro/Commessa"), RUNTIME_CLASS(CStrStatic), &pDoc->m_CentroCommessa);

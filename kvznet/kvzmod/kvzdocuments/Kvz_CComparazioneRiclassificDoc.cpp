@@ -684,6 +684,7 @@ void Kvz_CComparazioneRiclassificView::BuildDataControlLinks()
 		const Ids& id = kIds[n];
 		auto nome = [n](const char* s) { return CString::Formatted(s, n + 1); };
 		AddLink(id.esercizio, nome("COMPARA_ESERCIZIO_%d"), RUNTIME_CLASS(CIntEdit), &t.Esercizio);
+		t.Esercizio.SetFieldRule(FieldRule::AnYear());
 		AddLink(id.meseDa, nome("COMPARA_MESE_DA_%d"), RUNTIME_CLASS(CIntEdit), &t.MeseDa);
 		AddLink(id.meseA, nome("COMPARA_MESE_A_%d"), RUNTIME_CLASS(CIntEdit), &t.MeseA);
 		AddRadio(id.isModello, nome("COMPARA_ISMODELLO_%d"), &t.IsModello, 2 * n + 1);

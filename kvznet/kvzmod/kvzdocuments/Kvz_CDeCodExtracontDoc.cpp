@@ -674,6 +674,7 @@ void Kvz_CDeCodExtracontView::BuildDataControlLinks()
 	AddLink(IDC_EXTRA_CODICE, Testo(_T("Codice")), RUNTIME_CLASS(CStrEdit), &pRec->f_CodExtracont);
 	AddLink(IDC_EXTRA_DESCRIZIONE, Testo(_T("Descrizione")), RUNTIME_CLASS(CStrEdit), &pRec->f_Descrizione);
 	AddLink(IDC_EXTRA_COPIA_ESERCIZIO, _T("EXTRA_COPIA_ESERCIZIO"), RUNTIME_CLASS(CIntEdit), &pDoc->m_CopiaEsercizio);
+	pDoc->m_CopiaEsercizio.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_EXTRA_COPIA_CODICE, _T("EXTRA_COPIA_CODICE"), RUNTIME_CLASS(CStrEdit), &pDoc->m_CopiaCodice,
 			pDoc->GetHKLCopia());
 	AddLink(IDC_EXTRA_COPIA_FORMULE, _T("EXTRA_COPIA_ANCHE_LE_FORMULE"), RUNTIME_CLASS(CBoolButton),

@@ -1601,6 +1601,7 @@ void Kvz_AltriDatiDlg::BuildDataControlLinks()
 	AddLink(IDC_RCL_DATAINIZIO, _T("DataInizio"), RUNTIME_CLASS(CDateEdit), &pTesta->f_DataInizio);
 	AddLink(IDC_RCL_DATAFINE, _T("DataFine"), RUNTIME_CLASS(CDateEdit), &pTesta->f_DataFine);
 	AddLink(IDC_RCL_COPIA_ESERC, _T("RCL_COPIA_ESERC"), RUNTIME_CLASS(CIntEdit), &pDoc->RCL_COPIA_ESERC);
+	pDoc->RCL_COPIA_ESERC.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_RCL_COPIA_DA, _T("RCL_COPIA_DA"), RUNTIME_CLASS(CStrEdit), &pDoc->RCL_COPIA_DA, pDoc->m_pHKLCopiaDa);
 	AddLink(IDC_RCL_ANCHE_FORMULE, _T("RCL_ANCHE_FORMULE"), RUNTIME_CLASS(CBoolButton), &pDoc->RCL_ANCHE_FORMULE);
 	AddButton(IDC_RCL_COPIA, _T("RCL_COPIA"));

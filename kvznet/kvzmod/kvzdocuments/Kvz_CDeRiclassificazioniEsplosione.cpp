@@ -51,6 +51,7 @@ Kvz_ParamEsposFormulaDlg::Kvz_ParamEsposFormulaDlg(Kvz_CDeRiclassificazioniDoc* 
 void Kvz_ParamEsposFormulaDlg::BuildDataControlLinks()
 {
 	AddLink(IDC_ESPOS_ESERCIZIO, _T("Esercizio:"), RUNTIME_CLASS(CIntEdit), &m_Esercizio);
+	m_Esercizio.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_ESPOS_MESE, _T("Mese:"), RUNTIME_CLASS(CIntEdit), &m_Mese);
 	AddRadio(IDC_ESPOS_PRINCIPALE, _T("Principale"), &m_bPrincipale, 1);
 	AddRadio(IDC_ESPOS_COLONNA_SI, _T("Colonna numero:"), &m_bColonna, 1);

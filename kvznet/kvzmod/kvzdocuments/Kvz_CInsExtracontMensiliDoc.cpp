@@ -445,6 +445,7 @@ void Kvz_CInsExtracontMensiliView::BuildDataControlLinks()
 	AddLink(IDC_INS_EXTRA_MESE, _T("Mese"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Mese);
 	AddButton(IDC_INS_EXTRA_PREC, _T("<-"));
 	AddLink(IDC_INS_EXTRA_ANNO, _T("Anno"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Anno);
+	pDoc->m_Anno.SetFieldRule(FieldRule::AnYear());
 	AddButton(IDC_INS_EXTRA_SUCC, _T("->"));
 	AddButton(IDC_INS_EXTRA_CONTATORI, _T("Contatori"));
 	AddLink(IDC_INS_EXTRA_CODICE_DA, _T("Dal codice"), RUNTIME_CLASS(CStrEdit), &pDoc->m_CodiceDa, pDoc->GetHKLDa());

@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloCodiceDoc.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
@@ -328,6 +329,7 @@ void Kvz_CDatiSimboloCodiceTabDlg::BuildDataControlLinks()
 	const Kvz_FormSimboloCodice& f = pDoc->Form();
 	Kvz_CPropSimboloCodiceDoc& d = *pDoc;
 	Link(*this, f.nome, RUNTIME_CLASS(CStrEdit), d.m_NomeSimbolo);
+	d.m_NomeSimbolo.SetFieldRule({FieldRule::CODE, kKvzLenNomeSimbolo});
 	Link(*this, f.note, RUNTIME_CLASS(CStrEdit), d.m_Annotazioni);
 	Link(*this, f.descrFormula, RUNTIME_CLASS(CStrEdit), d.m_DescrFormula, d.m_pHKLDescrFormula);
 	Link(*this, f.aggreg, RUNTIME_CLASS(Kvz_AggregFunctionFiltratoCombo), d.m_AggregFunction);

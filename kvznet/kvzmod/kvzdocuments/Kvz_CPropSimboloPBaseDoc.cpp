@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloPBaseDoc.h"
 
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include "kvznet/kvzmod/kvzdbl/KvzNetSettings.h"
 #include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
 #include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
@@ -358,6 +359,7 @@ void Kvz_CPropSimboloPBaseView::BuildDataControlLinks()
 	AddLink(IDC_PB_SYMB_DESCR_RIGA, _T("PB_SYMB_DESCR_RIGA"), RUNTIME_CLASS(CStrStatic), &pDoc->m_DescrizioneRiga);
 	AddLink(IDC_PB_SYMB_TIPORIGA, _T("PB_SYMB_TIPORIGA"), RUNTIME_CLASS(CEnumStatic), &pDoc->m_TipoRiga);
 	AddLink(IDC_PB_SYMB_NOME_SIMBOLO, _T("PB_SYMB_NOME_SIMBOLO"), RUNTIME_CLASS(CStrEdit), &pDoc->m_NomeSimbolo);
+	pDoc->m_NomeSimbolo.SetFieldRule({FieldRule::CODE, kKvzLenNomeSimbolo});
 	AddLink(IDC_PB_SYMB_NOTE, _T("PB_SYMB_NOTE"), RUNTIME_CLASS(CStrEdit), &pDoc->m_Annotazioni);
 	AddRadio(IDC_PB_SYMB_CONTO, _T("PB_SYMB_CONTO"), &pDoc->m_WhereConto, IDC_PB_SYMB_CONTO);
 	AddRadio(IDC_PB_SYMB_CDC_COMM, _T("PB_SYMB_CDC_COMM"), &pDoc->m_WhereCdcComm, IDC_PB_SYMB_CONTO);

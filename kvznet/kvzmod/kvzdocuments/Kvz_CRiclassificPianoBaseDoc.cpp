@@ -1324,6 +1324,7 @@ void Kvz_RiclassParametriTabDlg::BuildDataControlLinks()
 {
 	auto* pDoc = static_cast<Kvz_CRiclassificPianoBaseDoc*>(GetDocument());
 	AddLink(IDC_RCL_PBASE_ESERCIZIO, _T("RCL_PBASE_ESERCIZIO"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Esercizio);
+	pDoc->m_Esercizio.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_RCL_PBASE_DAL_MESE, _T("RCL_PBASE_DAL_MESE"), RUNTIME_CLASS(CIntEdit), &pDoc->m_DalMese);
 	AddLink(IDC_RCL_PBASE_MESE, _T("RCL_PBASE_MESE"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Mese);
 	AddLink(IDC_RCL_PBASE_TUTTI_MOD, _T("RCL_PBASE_TUTTI_MOD"), RUNTIME_CLASS(CBoolButton), &pDoc->m_TuttiMod);

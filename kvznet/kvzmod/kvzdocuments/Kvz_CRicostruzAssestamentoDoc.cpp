@@ -770,5 +770,6 @@ void Kvz_CRicostruzAssestamentoView::BuildDataControlLinks()
 			_T("Annulla dal piano dei conti KVZ i centri e le commesse non utilizzati, non ripartiti e non assestatii"),
 			RUNTIME_CLASS(CBoolButton), &pDoc->m_AnnullaCentriComm);
 	AddLink(IDC_RICOSTR_ESERC, _T("Per l'esercizio:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Esercizio);
+	pDoc->m_Esercizio.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_RICOSTR_STATO_ELAB, _T("Stato elaborazione"), RUNTIME_CLASS(CStrStatic), &pDoc->m_StatoElab);
 }

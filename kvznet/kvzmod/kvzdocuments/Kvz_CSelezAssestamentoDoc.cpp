@@ -547,6 +547,7 @@ void Kvz_CSelezAssestamentoView::BuildDataControlLinks()
 	AddRadio(IDC_SEL_ASS_TIPO_CONTO_TUTTI, _T("Tutti"), &pDoc->m_bTuttiConti, 1);
 	AddButton(IDC_SEL_ASS_ANNO_PREC, _T("<-"));
 	AddLink(IDC_SEL_ASS_ANNO, _T("Anno"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Anno);
+	pDoc->m_Anno.SetFieldRule(FieldRule::AnYear());
 	AddButton(IDC_SEL_ASS_ANNO_SUCC, _T("->"));
 	AddLink(IDC_SEL_ASS_TIPO_BUDGET, _T("Default t.budget"), RUNTIME_CLASS(CEnumCombo), &pDoc->m_TipoBudget);
 	AddLink(IDC_SEL_ASS_ESCLUDI_NON_MOV, _T("Escludi non movimentati"), RUNTIME_CLASS(CBoolButton),

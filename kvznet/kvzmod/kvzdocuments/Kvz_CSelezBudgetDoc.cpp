@@ -361,6 +361,7 @@ void Kvz_CSelezBudgetView::BuildDataControlLinks()
 	AddRadio(IDC_SEL_BDG_TIPO_CONTO_PATRIM, _T("Patrimoniali"), &pDoc->m_bPatrimoniali, IDC_SEL_BDG_TIPO_CONTO_ECON);
 	AddRadio(IDC_SEL_BDG_TIPO_CONTO_TUTTI, _T("Tutti"), &pDoc->m_bTutti, IDC_SEL_BDG_TIPO_CONTO_ECON);
 	AddLink(IDC_SEL_BDG_ANNO, _T("Anno"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Anno);
+	pDoc->m_Anno.SetFieldRule(FieldRule::AnYear());
 	AddButton(IDC_SEL_BDG_ANNO_PREC, _T("<-"));
 	AddButton(IDC_SEL_BDG_ANNO_SUCC, _T("->"));
 	AddLink(IDC_SEL_BDG_CODICE_BUDGET, _T("Cod.budget"), RUNTIME_CLASS(CStrEdit), &pDoc->m_CodiceBudget,

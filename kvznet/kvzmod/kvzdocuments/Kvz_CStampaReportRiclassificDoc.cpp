@@ -497,6 +497,7 @@ void Kvz_CStampaReportRiclassificView::BuildDataControlLinks()
 	AddStaticText(IDC_STP_RCL_PBASE_TITOLO, _T("STAMPA REPORT RICLASSIFICAZIONE DEL PIANO BASE"));
 	AddStaticText(IDC_STP_RCL_PBASE_PARAMETRI, _T("Parametri"));
 	AddLink(IDC_STP_RCL_PBASE_ESERCIZIO, _T("Esercizio:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_Esercizio);
+	pDoc->m_Esercizio.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_STP_RCL_PBASE_DALMESE, _T("Dal mese:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_DalMese);
 	AddLink(IDC_STP_RCL_PBASE_MESE, _T("Al mese:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_AlMese);
 	AddRadio(IDC_STP_RCL_PBASE_IS_MODELLO, _T("Modello"), &pDoc->m_IsModello, 1);

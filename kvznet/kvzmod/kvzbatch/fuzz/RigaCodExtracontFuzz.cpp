@@ -1,6 +1,6 @@
 // Any bytes as a file of extra-accounting codes: the line file and the line reader never crash,
 // a line read keeps to its limit, and a line taken holds a code, a month of 1 to 12 and a slot
-// of 0 to 10, its fields no wider than their columns.
+// of 0 to 10, its fields no wider than their columns and its code free of control characters.
 #include <unistd.h>
 
 #include <cstddef>
@@ -11,6 +11,7 @@
 
 #include "kvznet/kvzmod/kvzbatch/RigaCodExtracont.h"
 #include "platform/plvgeneric/LineFile.h"
+#include "platform/plvgeneric/TypedInput.h"
 
 namespace {
 
@@ -21,7 +22,8 @@ void Check(const CString& line)
 		return;
 	if (riga.codice.IsEmpty() || riga.mese < 1 || riga.mese > 12 || riga.colonna < 0 || riga.colonna > 10 ||
 		riga.esercizio < 1900 || riga.esercizio > 9999 || riga.codice.GetCharCount() > 26 ||
-		riga.descrizione.GetCharCount() > 64 || riga.formula.GetCharCount() > 50)
+		riga.descrizione.GetCharCount() > 64 || riga.formula.GetCharCount() > 50 ||
+		typed_input::HasControlChars(riga.codice.str(), false))
 		std::abort();
 }
 

@@ -130,7 +130,6 @@ TEST_F(DuplicaContiEsercizio, AMissingOrWrongYearIsRefusedWithNoTransactionLeftO
 	} casi[] = {
 		{2026, 0, "Indicare l'esercizio di destinazione."},
 		{0, 2027, "Indicare l'esercizio di origine."},
-		{2026, 20270, "L'esercizio di destinazione 20270 non è valido."},
 	};
 	for (const auto& c : casi)
 	{
@@ -138,6 +137,12 @@ TEST_F(DuplicaContiEsercizio, AMissingOrWrongYearIsRefusedWithNoTransactionLeftO
 		EXPECT_FALSE(Duplica(c.da, c.a));
 		EXPECT_TRUE(WasShown(c.messaggio));
 		EXPECT_FALSE(m_pConn->IsInTransaction());
+	}
+	// A year no date of the application can have is refused as it is typed.
+	{
+		FormDriver form = Apri(RUNTIME_CLASS(Kvz_CDuplicaContiEsercizioDoc), RUNTIME_CLASS(Kvz_CDuplicaContiEsercizioView));
+		EXPECT_FALSE(form.Type("nel nuovo esercizio:", "20270"));
+		EXPECT_EQ(form.GetLastError(), CString("nel nuovo esercizio: l'anno 20270 non è valido (da 1900 a 9999)."));
 	}
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti WHERE Esercizio <> 2026"), 0);
 

@@ -120,6 +120,9 @@ TEST(RigaCodExtracont, FieldsByCharactersAndEveryRefusal)
 		{Riga("2026", "ORE", "", "01", "1", "11"), "colonna della formula 11 fuori dall'intervallo 0..10", 0, 0, ""},
 		{Riga("2026", "ORE", "", "01", "1", "-1"), "colonna della formula -1 fuori dall'intervallo 0..10", 0, 0, ""},
 		{Riga("2026", "ORE", "", "01", "1", "x"), "colonna della formula \"x\" non numerica", 0, 0, ""},
+		{Riga("2026", "O\x1bRE", "", "01", "1"), "codice con caratteri di controllo", 0, 0, ""},
+		{Riga("2026", "ORE", "Ore\x07", "01", "1"), "descrizione con caratteri di controllo", 0, 0, ""},
+		{Riga("2026", "ORE", "", "01", "1\x7f"), "formula con caratteri di controllo", 0, 0, ""},
 	};
 	for (const auto& c : casi)
 	{
@@ -205,14 +208,16 @@ TEST_F(ImpCodExtracont, BadLinesAreRefusedByNumberAndTheRestImported)
 			lunga,                                       // longer than 1023: its tail is no line
 			Riga("2026", "A", "Primo", "02", "4", "11"),  // line 6
 			Riga("2026", "A", "Primo", "03", "5", "10"),
+			Riga("2026", "B\x1b[2J", "Con ESC", "01", "6"),  // line 8
 		},
 		"\r\n")));
 	const std::vector<CString> scartate = Scartate();
-	ASSERT_EQ(scartate.size(), 3u) << ::testing::PrintToString(Shown());
+	ASSERT_EQ(scartate.size(), 4u) << ::testing::PrintToString(Shown());
 	EXPECT_EQ(scartate[0].str(), "Riga 2 scartata: codice vuoto.");
 	EXPECT_EQ(scartate[1].str(), "Riga 3 scartata: mese 13 fuori dall'intervallo 1..12.");
 	EXPECT_EQ(scartate[2].str(), "Riga 6 scartata: colonna della formula 11 fuori dall'intervallo 0..10.");
-	EXPECT_TRUE(WasShown("Righe lette: 7, importate: 3, scartate: 3."));
+	EXPECT_EQ(scartate[3].str(), "Riga 8 scartata: codice con caratteri di controllo.");
+	EXPECT_TRUE(WasShown("Righe lette: 8, importate: 3, scartate: 4."));
 	EXPECT_EQ(Formule(2026, "A", 1), "1");
 	EXPECT_EQ(Formule(2026, "A", 3), "||||||||||5");  // CR LF: the slot is read without the CR
 	EXPECT_EQ(Formule(2026, "LUNGA", 4), "||1");

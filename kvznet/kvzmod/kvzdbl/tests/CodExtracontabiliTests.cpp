@@ -117,7 +117,7 @@ TEST_F(CodExtracontabili, MonthReaderKeysAndEmptyKeys)
 	Kvz_TCodExtracontabili rows[] = {Mese(2025, "K1", 3, "A"), Mese(3, "K1", 2025, "SWAPPED"), Mese(2025, "K2", 3, "B"),
 									 Mese(2025, "K1", 4, "C")};
 	for (auto& r : rows)
-		InsertRow(r);
+		InsertStoredRow(r);
 
 	Kvz_TRCodExtracontabili reader;
 	struct Case
@@ -223,7 +223,7 @@ TEST_F(CodExtracontabili, CodeHotlinkSearchesYearZeroUntilAYearIsSet)
 										  Testa(2025, "B1", "Metri quadri"), Testa(2025, "A2", "Automezzi"),
 										  Testa(2024, "A3", "Anno prima")};
 	for (auto& r : rows)
-		InsertRow(r);
+		InsertStoredRow(r);
 	AfxSetApplicationDate(DataDate(10, 6, 2025));  // not used by this lookup
 
 	KVZ_HKLCodiciExtracont hkl;

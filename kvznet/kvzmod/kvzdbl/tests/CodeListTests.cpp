@@ -1,4 +1,6 @@
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciBudget.h"
@@ -6,6 +8,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TModelliRiclassificazione.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblTestHelpers.h"
+#include "platform/plvoledb/SqlException.h"
 #include "platform/plvoledb/driver/Driver.h"
 
 namespace {
@@ -145,4 +148,74 @@ TEST_F(CodeLists, ReclassifiedCodeHotlinkByYearAndModel)
 	code = "r1";
 	ASSERT_TRUE(hkl.FindRecord(&code));
 	EXPECT_EQ(hkl.GetDataObj(), &hkl.GetRecord()->f_CodRiclassificato);
+}
+
+// A value its column does not take is refused by the write itself, whoever feeds it (a file, a
+// batch), with the column and the limit named; nothing is stored.
+TEST_F(CodeLists, WritesRefuseValuesTheirColumnsDoNotTakeAndStoreNothing)
+{
+	auto budget = [](const std::string& code, const std::string& descr) {
+		auto r = std::make_unique<Kvz_TCodiciBudget>();
+		r->f_CodiceBudget = code.c_str();
+		r->f_Descrizione = descr.c_str();
+		return r;
+	};
+	auto model = [](int year, const std::string& code) {
+		auto r = std::make_unique<Kvz_TCodiciRiclassificato>();
+		r->f_Esercizio = year;
+		r->f_ModelloRiclassific = "CE";
+		r->f_CodRiclassificato = code.c_str();
+		return r;
+	};
+	struct Case
+	{
+		std::function<std::unique_ptr<SqlRecord>()> make;
+		const char* message;
+	};
+	const Case cases[] = {
+		{[&] { return budget(std::string(27, 'B'), "Lungo"); },
+		 "CodiceBudget: il codice supera la lunghezza massima di 26 caratteri."},
+		{[&] { return budget("B\x1b", "Con ESC"); }, "CodiceBudget: il codice contiene caratteri di controllo."},
+		{[&] { return budget("   ", "Di spazi"); }, "CodiceBudget: il codice è fatto di soli spazi."},
+		{[&] { return budget("", "Senza codice"); }, "CodiceBudget: il codice è obbligatorio."},
+		{[&] { return budget("B", std::string(65, 'd')); },
+		 "Descrizione: il testo supera la lunghezza massima di 64 caratteri."},
+		{[&] { return budget("B", "Con\x07"); },
+		 "Descrizione: il testo contiene caratteri di controllo (ammessi solo tabulazione e a capo)."},
+		{[&] { return model(0, "R1"); }, "Esercizio: l'anno 0 non è valido (da 1900 a 9999)."},
+		{[&] { return model(99999, "R1"); }, "Esercizio: l'anno 99999 non è valido (da 1900 a 9999)."},
+		{[&] { return model(2026, std::string(10000, 'R')); },
+		 "CodRiclassificato: il codice supera la lunghezza massima di 26 caratteri."},
+	};
+	for (const Case& c : cases)
+	{
+		SCOPED_TRACE(c.message);
+		std::unique_ptr<SqlRecord> r = c.make();
+		try
+		{
+			SqlTable t(r.get());
+			t.Open(TRUE);
+			t.AddNew(FALSE);
+			t.Update();
+			ADD_FAILURE() << "written";
+		}
+		catch (const SqlException& e)
+		{
+			EXPECT_EQ(e.m_strError(), CString(c.message));
+		}
+		std::unique_ptr<SqlRecord> all(r->Create());
+		SqlTable rows(all.get());
+		rows.Open();
+		rows.SelectAll();
+		rows.Query();
+		EXPECT_TRUE(rows.IsEOF());
+	}
+
+	// The binder's lengths are the record's column lengths; up to them a value is written.
+	Kvz_TCodiciBudget r;
+	EXPECT_EQ(r.GetColumnLength(r.GetIndexFromColumnName("CodiceBudget")), 26);
+	EXPECT_EQ(r.GetColumnLength(r.GetIndexFromColumnName("Descrizione")), 64);
+	r.f_CodiceBudget = std::string(26, 'B').c_str();
+	r.f_Descrizione = (std::string(62, 'd') + "\t\n").c_str();
+	EXPECT_NO_THROW(InsertRow(r));
 }

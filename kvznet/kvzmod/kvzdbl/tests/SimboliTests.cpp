@@ -43,7 +43,7 @@ void InsertSymbol(int year, const char* model, const char* name, const char* mar
 	r.GetDataObjFromColumnName("ModelloRiclassific")->Assign(DataStr(model));
 	r.GetDataObjFromColumnName(r.GetPrimaryKey()[2])->Assign(DataStr(name));
 	r.GetDataObjFromColumnName(markerColumn)->Assign(DataStr(marker));
-	InsertRow(r);
+	InsertStoredRow(r);
 }
 
 CString Marker(SqlRecord* r, const char* markerColumn)

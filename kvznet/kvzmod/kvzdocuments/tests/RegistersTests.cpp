@@ -89,6 +89,62 @@ TEST_F(Registers, EachCodeListRefusesAnEmptyCodeWithItsMessage)
 	}
 }
 
+// What a field takes is checked as it is typed: a code, a description, a year. The value refused
+// stays out of the field.
+TEST_F(Registers, TypedValuesBeyondWhatTheirColumnTakesAreRefusedNamingTheFieldAndTheLimit)
+{
+	const std::string codice27(27, 'C'), testo65(65, 't');
+	struct Case
+	{
+		const char* open;  // template; a batch form is typed into at once, a register after New
+		const char* control;
+		std::string text;
+		const char* message;
+	};
+	const Case cases[] = {
+		{"DCodBudget", "CodiceBudget", codice27, "Codice budget: il codice supera la lunghezza massima di 26 caratteri."},
+		{"DCodBudget", "CodiceBudget", "AB\x1b" "C", "Codice budget: il codice contiene caratteri di controllo."},
+		{"DCodBudget", "Descrizione", testo65, "Descrizione: il testo supera la lunghezza massima di 64 caratteri."},
+		{"DCodBudget", "Descrizione", "Spese\x07",
+		 "Descrizione: il testo contiene caratteri di controllo (ammessi solo tabulazione e a capo)."},
+		{"DCodRaggruppamenti", "CodRaggrupp", "G\x7f",
+		 "Codice raggruppamento: il codice contiene caratteri di controllo."},
+		{"DCodRaggruppamenti", "CodRaggrupp", "G\xc2\x9b", "Codice raggruppamento: il codice contiene caratteri di controllo."},
+		{"DCodExtracont", "CodExtracont", codice27, "Codice: il codice supera la lunghezza massima di 26 caratteri."},
+		{"DCodExtracont", "Esercizio", "99999", "Esercizio: l'anno 99999 non è valido (da 1900 a 9999)."},
+		{"DModelliRiclassific", "ModelloRiclassific", codice27,
+		 "ModelloRiclassific: il codice supera la lunghezza massima di 26 caratteri."},
+		{"DModelliRiclassific", "Esercizio", "1899", "Esercizio: l'anno 1899 non è valido (da 1900 a 9999)."},
+		{"DModelliRiclassific", "Descrizione", testo65, "Descrizione: il testo supera la lunghezza massima di 64 caratteri."},
+		{"DRiclassificPianoBase", "RCL_PBASE_ESERCIZIO", "99999",
+		 "RCL_PBASE_ESERCIZIO: l'anno 99999 non è valido (da 1900 a 9999)."},
+	};
+	for (const Case& c : cases)
+	{
+		SCOPED_TRACE(std::string(c.open) + " " + c.control);
+		FormDriver form = OpenTemplate(c.open);
+		ASSERT_TRUE(form.IsOpen());
+		if (form.Mode() != CBaseDocument::EDIT)
+		{
+			ASSERT_TRUE(form.New());
+		}
+		const CString before = form.Text(c.control);
+		EXPECT_FALSE(form.Type(c.control, c.text.c_str()));
+		EXPECT_EQ(form.GetLastError(), CString(c.message));
+		EXPECT_EQ(form.Text(c.control), before);
+	}
+
+	// Up to the limit, a description's tabs and line ends, are taken; a code of blanks is no code.
+	FormDriver form = OpenTemplate("DCodBudget");
+	ASSERT_TRUE(form.New());
+	EXPECT_TRUE(form.Type("CodiceBudget", std::string(26, 'b').c_str())) << form.GetLastError();
+	EXPECT_TRUE(form.Type("Descrizione", (std::string(62, 'd') + "\t\n").c_str())) << form.GetLastError();
+	EXPECT_TRUE(form.Type("CodiceBudget", "   "));
+	EXPECT_EQ(form.Text("CodiceBudget"), "");
+	EXPECT_FALSE(form.Save());
+	EXPECT_EQ(m_Ui.LastMessage(), CString("Indicare il codice budget."));
+}
+
 TEST_F(Registers, BudgetCodesBrowseInCodeOrderKeepTheCodeInEditAndAreFoundByDescription)
 {
 	FormDriver form = OpenTemplate("DCodBudget");
