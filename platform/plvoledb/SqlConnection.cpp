@@ -403,6 +403,38 @@ long SqlConnection::ExecuteSQL(LPCTSTR sql, const std::vector<const DataObj*>& p
 	}
 }
 
+namespace {
+// A schema change on a server waits for every session that uses the table, and while it waits
+// every later user of the table waits behind it: a company busy with another user's batch must
+// say so at once rather than stop everyone for the whole default lock wait.
+constexpr int kSchemaLockTimeoutMs = 1000;
+const char* const kSchemaBusy =
+	"The company's tables need a change (%s), but another user's work is using them: try again when it ends.";
+}  // namespace
+
+void SqlConnection::ChangeSchema(const CString& sql)
+{
+	if (m_bSchemaBusy)  // the tables are still in use: no second wait, no second message
+		throw plv::db::DbError("the tables are in use by another session", 0, plv::db::DbErrorKind::Busy);
+	if (!m_bServer || Db().InTransaction())
+	{
+		Db().Execute(sql.str());
+		return;
+	}
+	Db().Begin();
+	try
+	{
+		Db().Execute(CString::Formatted("SET LOCAL lock_timeout TO %d", kSchemaLockTimeoutMs).str());
+		Db().Execute(sql.str());
+		Db().Commit();
+	}
+	catch (...)
+	{
+		Db().Rollback();
+		throw;
+	}
+}
+
 CString SqlConnection::CreateTableSql(const SqlRecord& record, BOOL bServer)
 {
 	CString sql = "CREATE TABLE IF NOT EXISTS " + Quoted(record.GetTableName()) + " (";
@@ -443,7 +475,7 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 		{
 			if (!Db().TableExists(table.str()))
 			{
-				Db().Execute(CreateTableSql(*pRec, m_bServer).str());
+				ChangeSchema(CreateTableSql(*pRec, m_bServer));
 				m_SchemaChanges.push_back("created table " + table);
 			}
 			else
@@ -460,9 +492,8 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 						found = found || col.CompareNoCase(c.c_str()) == 0;
 					if (!found)
 					{
-						Db().Execute(("ALTER TABLE " + Quoted(table) + " ADD COLUMN " + Quoted(col) + " " +
-									  ColumnType(*pRec->GetDataObjAt(i), m_bServer))
-										 .str());
+						ChangeSchema("ALTER TABLE " + Quoted(table) + " ADD COLUMN " + Quoted(col) + " " +
+									 ColumnType(*pRec->GetDataObjAt(i), m_bServer));
 						m_SchemaChanges.push_back("added column " + table + "." + col);
 					}
 				}
@@ -483,13 +514,19 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 												 Quoted(table).GetString());
 				for (size_t k = 0; k < index.size(); ++k)
 					sql += (k ? ", " : "") + Quoted(index[k]);
-				Db().Execute((sql + ")").str());
+				ChangeSchema(sql + ")");
 			}
 		}
 	}
 	catch (const plv::db::DbError& e)
 	{
-		SqlException(e.what()).ShowError();
+		if (m_bServer && e.IsBusy())
+		{
+			if (!std::exchange(m_bSchemaBusy, true))
+				SqlException(CString::Formatted(kSchemaBusy, table.GetString())).ShowError();
+		}
+		else
+			SqlException(e.what()).ShowError();
 		return FALSE;
 	}
 	CString upper = table;

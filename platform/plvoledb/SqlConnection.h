@@ -160,6 +160,9 @@ private:
 	void ReturnServerHandle(std::unique_ptr<plv::db::Connection> handle);
 	// Server row locks of every session of the connection, held on a handle of their own.
 	BOOL ServerLock(const CString& table, const CString& key, bool bLock);
+	// Runs a statement that changes the schema; on a server it waits a short while only for
+	// the table's users, and a wait that runs out stops every later change of this opening.
+	void ChangeSchema(const CString& sql);
 
 	std::vector<SqlTable*> m_PendingCursors;
 	std::unique_ptr<plv::db::Connection> m_pDb;
@@ -171,6 +174,7 @@ private:
 	std::unique_ptr<SqlSession> m_pDefaultSession;
 	std::map<CString, CatalogEntry> m_Catalog;  // by upper-case table name
 	std::vector<CString> m_SchemaChanges;
+	bool m_bSchemaBusy = false;  // a schema change found the tables in use by another session
 	int m_nTransactionDepth = 0;
 };
 
