@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,6 +44,47 @@ struct GlobalOptions
 	std::string reportDir;
 	std::string reportChoice;
 	std::vector<std::string> dialog;
+	bool verbose = false;
+};
+
+// The diagnostic log, where failed internal checks go: $KVZ_LOG, else kvz.log under the user's
+// state folder.
+std::string DiagnosticLog()
+{
+	if (const char* log = std::getenv("KVZ_LOG"); log && *log)
+		return log;
+	if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state)
+		return (std::filesystem::path(state) / "kvz" / "kvz.log").string();
+	if (const char* home = std::getenv("HOME"); home && *home)
+		return (std::filesystem::path(home) / ".local" / "state" / "kvz" / "kvz.log").string();
+	return {};
+}
+
+// Failed internal checks are the program's faults: their details go to the log (and to stderr
+// under --verbose), the user is told once, as the command ends, that there were some.
+class InternalChecks
+{
+public:
+	explicit InternalChecks(bool verbose) : m_bVerbose(verbose)
+	{
+		AfxGetApplicationContext()->SetEchoAssertions(verbose);
+		AfxGetApplicationContext()->SetAssertionLog(DiagnosticLog());
+	}
+	~InternalChecks()
+	{
+		const long n = AfxGetApplicationContext()->GetAssertionCount();
+		const std::string log = AfxGetApplicationContext()->GetAssertionLogWritten();
+		if (n == 0 || m_bVerbose || log.empty())
+			return;
+		CliInteraction::ClearProgress();
+		std::fprintf(stderr, "kvz: %ld internal check%s failed: the details are in %s (please report them)\n", n,
+					 n == 1 ? "" : "s", log.c_str());
+	}
+	InternalChecks(const InternalChecks&) = delete;
+	InternalChecks& operator=(const InternalChecks&) = delete;
+
+private:
+	bool m_bVerbose;
 };
 
 const char* TypeName(WORD type)
@@ -314,6 +357,9 @@ int main(int argc, char** argv)
 				   "Fill the next dialog a document shows, then press OK: TEXT=VALUE types into a control, TEXT "
 				   "alone presses a button or radio button (repeat it for several controls)")
 		->type_name("TEXT[=VALUE]");
+	app.add_flag("--verbose", opt.verbose,
+				 "Print the failed internal checks on stderr too (they always go to $KVZ_LOG, default "
+				 "~/.local/state/kvz/kvz.log)");
 	app.add_option("--report-choice", opt.reportChoice, "The report chosen wherever a document offers a choice")
 		->type_name("NAMESPACE");
 
@@ -361,7 +407,7 @@ int main(int argc, char** argv)
 		return 1;
 	ui.CatchInterrupt();
 	InteractionScope scope(&ui);
-	AfxGetApplicationContext()->SetEchoAssertions(TRUE);
+	InternalChecks checks(opt.verbose);
 
 	try
 	{

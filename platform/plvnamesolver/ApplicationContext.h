@@ -2,7 +2,9 @@
 // The application context: release assertions (reported, recorded, never aborting),
 // application errors, diagnostics and the logged-in user.
 #include <cstdint>
+#include <cstdio>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "platform/mfc/CException.h"
@@ -32,12 +34,25 @@ public:
 
 	// Echo reports on stderr (on by default, tests may turn it off).
 	void SetEchoAssertions(BOOL bEcho);
+	// Appends each report to this file (the diagnostic log), opened at the first report; a log
+	// that cannot be written makes the report go to stderr instead. Empty: no log.
+	void SetAssertionLog(const std::string& path);
+	// Reports since the start, however many the bounded list has let go.
+	long GetAssertionCount() const;
+	// The log's path when a report could be written to it, else empty.
+	std::string GetAssertionLogWritten() const;
+
+	~CApplicationContext();
 
 private:
 	mutable std::mutex m_Mutex;
 	std::vector<AssertionReport> m_Reports;
 	BOOL m_bEnabled = TRUE;
 	BOOL m_bEcho = TRUE;
+	long m_nCount = 0;
+	std::string m_strLog;
+	std::FILE* m_pLog = nullptr;
+	bool m_bLogFailed = false;
 };
 
 CApplicationContext* AfxGetApplicationContext();
