@@ -234,27 +234,29 @@ BOOL Kvz_CPropSimboloPBaseDoc::ConnectDB()
 void Kvz_CPropSimboloPBaseDoc::SalvaImpostazioni()
 {
 	CKvzNetSettings settings;
-	settings.SetPropSimboloPBaseEconomici(m_Economici, TRUE);
-	settings.SetPropSimboloPBasePatrimoniali(m_Patrimoniali, TRUE);
-	settings.SetPropSimboloPBaseTuttiConti(m_TuttiConti, TRUE);
-	settings.SetPropSimboloPBaseSelMastri(m_SelMastri, TRUE);
-	settings.SetPropSimboloPBaseSelSeg1(m_SelSeg1, TRUE);
-	settings.SetPropSimboloPBaseSelSeg2(m_SelSeg2, TRUE);
-	settings.SetPropSimboloPBaseSelSeg3(m_SelSeg3, TRUE);
-	settings.SetPropSimboloPBaseSelSeg4(m_SelSeg4, TRUE);
-	settings.SetPropSimboloPBaseSelSeg5(m_SelSeg5, TRUE);
-	settings.SetPropSimboloPBaseSelSeg6(m_SelSeg6, TRUE);
-	settings.SetPropSimboloPBaseSelSeg7(m_SelSeg7, TRUE);
-	settings.SetPropSimboloPBaseContoDa(m_ValDaConto, TRUE);
-	settings.SetPropSimboloPBaseContoA(m_ValAConto, TRUE);
-	settings.SetPropSimboloPBaseCdcCommDa(m_CdcCommDa, TRUE);
-	settings.SetPropSimboloPBaseCdcCommA(m_CdcCommA, TRUE);
+	settings.SetPropSimboloPBaseEconomici(m_Economici, FALSE);
+	settings.SetPropSimboloPBasePatrimoniali(m_Patrimoniali, FALSE);
+	settings.SetPropSimboloPBaseTuttiConti(m_TuttiConti, FALSE);
+	settings.SetPropSimboloPBaseSelMastri(m_SelMastri, FALSE);
+	settings.SetPropSimboloPBaseSelSeg1(m_SelSeg1, FALSE);
+	settings.SetPropSimboloPBaseSelSeg2(m_SelSeg2, FALSE);
+	settings.SetPropSimboloPBaseSelSeg3(m_SelSeg3, FALSE);
+	settings.SetPropSimboloPBaseSelSeg4(m_SelSeg4, FALSE);
+	settings.SetPropSimboloPBaseSelSeg5(m_SelSeg5, FALSE);
+	settings.SetPropSimboloPBaseSelSeg6(m_SelSeg6, FALSE);
+	settings.SetPropSimboloPBaseSelSeg7(m_SelSeg7, FALSE);
+	settings.SetPropSimboloPBaseContoDa(m_ValDaConto, FALSE);
+	settings.SetPropSimboloPBaseContoA(m_ValAConto, FALSE);
+	settings.SetPropSimboloPBaseCdcCommDa(m_CdcCommDa, FALSE);
+	settings.SetPropSimboloPBaseCdcCommA(m_CdcCommA, FALSE);
 	if (m_Entrambi == TRUE)
-		settings.SetPropSimboloPBaseFiltroCdcComm(DataStr(_T("E")), TRUE);
+		settings.SetPropSimboloPBaseFiltroCdcComm(DataStr(_T("E")), FALSE);
 	else if (m_Centri == TRUE)
-		settings.SetPropSimboloPBaseFiltroCdcComm(DataStr(_T("C")), TRUE);
+		settings.SetPropSimboloPBaseFiltroCdcComm(DataStr(_T("C")), FALSE);
 	else if (m_Commesse == TRUE)
-		settings.SetPropSimboloPBaseFiltroCdcComm(DataStr(_T("M")), TRUE);
+		settings.SetPropSimboloPBaseFiltroCdcComm(DataStr(_T("M")), FALSE);
+	// The section written once, not once per choice.
+	AfxSaveSettings(settings.GetNamespace(), settings.GetFileName(), settings.GetSectionName(), 0, 0, nullptr);
 }
 
 // ---- form ---------------------------------------------------------------------------------------

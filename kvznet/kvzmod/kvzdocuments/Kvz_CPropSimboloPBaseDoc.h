@@ -8,7 +8,10 @@
 // WhereConto the accounts, and for the current account its cost centres/jobs; under
 // WhereCdcComm the cost centres/jobs, and for the current one its accounts. The pairs picked
 // are kept in two pair lists until the symbol is saved.
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
@@ -299,7 +302,19 @@ public:
 	// The level condition of the account query (" AND (LEN(c) = ? OR ...)") with its lengths,
 	// empty when no level is chosen.
 	CString CondizioneLivello(const CString& strColonna, std::vector<int>& lunghezze);
+	// A split of an account as the grid of its cost centres/jobs shows it.
+	struct CdcCommLetto
+	{
+		DataInt esercizio;
+		DataStr codice;
+		DataEnum tipo;
+		DataStr descrizione;
+	};
+	using CdcCommPerConto = std::map<std::string, std::vector<CdcCommLetto>>;  // by ChiaveConto
+	CdcCommPerConto LeggiCdcCommDeiConti(const Kvz_TEnhAnagContiKvz* pConto);
+	static std::string ChiaveConto(const DataStr& aConto);
 	void RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto);
+	void RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto, const std::vector<CdcCommLetto>& righe);
 	void RiempiListBoxContiDelCdcComm(Kvz_ViewCdcCommesse* pCdcComm);
 	BOOL CercaCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto, Kvz_ViewCdcCommesse* pCdcComm,
 							  Kvz_TEnhCentriCommesseContiKvz*& pCoppia, int& nIndex);

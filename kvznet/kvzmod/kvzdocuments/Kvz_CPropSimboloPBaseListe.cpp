@@ -333,11 +333,12 @@ BOOL Kvz_CPropSimboloPBaseDoc::AggiornaContoDelCdcComm(Kvz_TEnhAnagContiKvz* pCo
 
 // ---- grid of one account's cost centres/jobs, and of one cost centre/job's accounts ---------------
 
-void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto)
+// The year's splits of one account, or of every account (pConto null), in the order the grid
+// shows them; from the other company when the list is read there.
+Kvz_CPropSimboloPBaseDoc::CdcCommPerConto Kvz_CPropSimboloPBaseDoc::LeggiCdcCommDeiConti(
+	const Kvz_TEnhAnagContiKvz* pConto)
 {
-	m_pDBTSelCdcComm->RemoveAll(TRUE);
-	if (!pConto)
-		return;
+	CdcCommPerConto letti;
 	const DataInt esercizio = EsercizioSimbolo();
 	const BOOL bEsterna = IsAziendaEsterna() && m_pConnLista;
 	Kvz_TEnhCentriCommesseContiKvz link;
@@ -352,52 +353,93 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz
 	{
 		t.Open();
 		t.SelectAll();
+		if (!pConto)
+			t.AddSortColumn(colConto);
 		t.AddSortColumn(colCdcComm);
 		t.AddParam("p1", colEsercizio);
 		t.AddFilterColumn(colEsercizio);
-		t.AddParam("p10", colConto);
-		t.AddFilterColumn(colConto);
+		if (pConto)
+		{
+			t.AddParam("p10", colConto);
+			t.AddFilterColumn(colConto);
+		}
 		t.SetParamValue("p1", esercizio);
-		t.SetParamValue("p10", pConto->f_ContoKvz);
+		if (pConto)
+			t.SetParamValue("p10", pConto->f_ContoKvz);
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
 		{
-			const DataStr codice = bEsterna ? linkExt.f_CentroCommessa : link.f_CentroCommessa;
+			const DataStr& codice = bEsterna ? linkExt.f_CentroCommessa : link.f_CentroCommessa;
 			if (codice.IsEmpty())
 				continue;
-			Kvz_ViewCdcCommesse* pRiga = AggiungiRigaCdcComm(
-				bEsterna ? linkExt.f_Esercizio : link.f_Esercizio, codice,
-				bEsterna ? DataEnum(static_cast<DWORD>(linkExt.f_Tipo.GetValue())) : link.f_Tipo,
-				bEsterna ? linkExt.f_Descrizione : link.f_Descrizione);
-			pRiga->l_Sel.SetReadOnly(FALSE);
-			if (pConto->l_Sel == TRUE)
-			{
-				Kvz_TEnhCentriCommesseContiKvz* pCoppia = nullptr;
-				int nIndex = -1;
-				if (m_TRElencoConti.FindRecord(esercizio, m_NomeSimbolo, m_Modello, pConto->f_ContoKvz, pRiga->f_Tipo,
-											   pRiga->f_CentroCommessa) == TableReader::FOUND)
-				{
-					pRiga->l_Sel = TRUE;
-					pRiga->l_SegnoConto = m_TRElencoConti.GetRecord()->f_SegnoConto;
-					m_nSelezionati = m_nSelezionati + 1;
-				}
-				else if (CercaCdcCommDelConto(pConto, pRiga, pCoppia, nIndex))
-				{
-					pRiga->l_Sel = TRUE;
-					pRiga->l_SegnoConto = pCoppia->l_SegnoConto;
-					m_nSelezionati = m_nSelezionati + 1;
-				}
-				AggiornaCdcCommDelConto(pConto, pRiga);
-			}
-			else
-				pRiga->l_Sel.SetReadOnly(TRUE);
+			const DataStr& conto = bEsterna ? linkExt.f_ContoKvz : link.f_ContoKvz;
+			letti[ChiaveConto(conto)].push_back(
+				{bEsterna ? linkExt.f_Esercizio : link.f_Esercizio, codice,
+				 bEsterna ? DataEnum(static_cast<DWORD>(linkExt.f_Tipo.GetValue())) : link.f_Tipo,
+				 bEsterna ? linkExt.f_Descrizione : link.f_Descrizione});
 		}
 	}
 	catch (const SqlException& e)
 	{
-		ASSERT_RELEASE_FAILED("0", "Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto", kSource);
+		ASSERT_RELEASE_FAILED("0", "Kvz_CPropSimboloPBaseDoc::LeggiCdcCommDeiConti", kSource);
 		e.ShowError(_T(""));
 	}
 	Chiudi(t);
+	return letti;
+}
+
+// Account codes compare without regard to case, as the database compares them.
+std::string Kvz_CPropSimboloPBaseDoc::ChiaveConto(const DataStr& aConto)
+{
+	CString u = aConto.GetString();
+	u.MakeUpper();
+	return u.str();
+}
+
+void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto)
+{
+	if (!pConto)
+	{
+		m_pDBTSelCdcComm->RemoveAll(TRUE);
+		return;
+	}
+	const CdcCommPerConto letti = LeggiCdcCommDeiConti(pConto);
+	auto it = letti.find(ChiaveConto(pConto->f_ContoKvz));
+	RiempiListBoxCdcCommDelConto(pConto, it == letti.end() ? std::vector<CdcCommLetto>() : it->second);
+}
+
+void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto,
+															 const std::vector<CdcCommLetto>& righe)
+{
+	m_pDBTSelCdcComm->RemoveAll(TRUE);
+	if (!pConto)
+		return;
+	const DataInt esercizio = EsercizioSimbolo();
+	for (const CdcCommLetto& letto : righe)
+	{
+		Kvz_ViewCdcCommesse* pRiga = AggiungiRigaCdcComm(letto.esercizio, letto.codice, letto.tipo, letto.descrizione);
+		pRiga->l_Sel.SetReadOnly(FALSE);
+		if (pConto->l_Sel == TRUE)
+		{
+			Kvz_TEnhCentriCommesseContiKvz* pCoppia = nullptr;
+			int nIndex = -1;
+			if (m_TRElencoConti.FindRecord(esercizio, m_NomeSimbolo, m_Modello, pConto->f_ContoKvz, pRiga->f_Tipo,
+										   pRiga->f_CentroCommessa) == TableReader::FOUND)
+			{
+				pRiga->l_Sel = TRUE;
+				pRiga->l_SegnoConto = m_TRElencoConti.GetRecord()->f_SegnoConto;
+				m_nSelezionati = m_nSelezionati + 1;
+			}
+			else if (CercaCdcCommDelConto(pConto, pRiga, pCoppia, nIndex))
+			{
+				pRiga->l_Sel = TRUE;
+				pRiga->l_SegnoConto = pCoppia->l_SegnoConto;
+				m_nSelezionati = m_nSelezionati + 1;
+			}
+			AggiornaCdcCommDelConto(pConto, pRiga);
+		}
+		else
+			pRiga->l_Sel.SetReadOnly(TRUE);
+	}
 }
 
 void Kvz_CPropSimboloPBaseDoc::RiempiListBoxContiDelCdcComm(Kvz_ViewCdcCommesse* pCdcComm)

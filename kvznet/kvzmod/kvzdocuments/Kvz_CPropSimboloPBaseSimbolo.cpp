@@ -141,6 +141,9 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxConti()
 	SqlTable tContiExt(&contoExt, bEsterna ? m_pConnLista->GetDefaultSqlSession() : GetReadOnlySqlSession(), this);
 	Kvz_TRAnagContiKvz conti(this);
 	int nPrimoSel = -1;
+	// The year's splits of every account, read once when a ticked account needs them.
+	CdcCommPerConto cdcComm;
+	bool bLetti = false;
 	try
 	{
 		SqlTable& tSorgente = m_VisSoloSel == TRUE ? tElenco : bEsterna ? tContiExt : tConti;
@@ -177,7 +180,18 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxConti()
 			}
 			pRiga->l_ContatoreDettaglio = ContatoreDettaglio(kContatoreConto, pRiga->f_ContoKvz);
 			pRiga->l_ContatoreGenerale = ContatoreGenerale(kContatoreConto, pRiga->f_ContoKvz);
-			RiempiListBoxCdcCommDelConto(pRiga);
+			// A ticked account's splits take part in the selection; the grid itself is filled
+			// for the current account at the end.
+			if (pRiga->l_Sel == TRUE)
+			{
+				if (!bLetti)
+				{
+					cdcComm = LeggiCdcCommDeiConti(nullptr);
+					bLetti = true;
+				}
+				auto it = cdcComm.find(ChiaveConto(pRiga->f_ContoKvz));
+				RiempiListBoxCdcCommDelConto(pRiga, it == cdcComm.end() ? std::vector<CdcCommLetto>() : it->second);
+			}
 		}
 	}
 	catch (const SqlException& e)
