@@ -351,6 +351,10 @@ TEST_F(HostSafety, ValuesTheirColumnsDoNotTakeAreRefusedAndNothingIsSaved)
 		 "Esercizio: l'anno 99999 non è valido (da 1900 a 9999)."},
 		{{modelli, "--new", "--set", "ModelloRiclassific=Z\x07Z", "--save"},
 		 "ModelloRiclassific: il codice contiene caratteri di controllo."},
+		{{modelli, "--new", "--set", "Esercizio=2025", "--set", "ModelloRiclassific=ZZ", "--add-row",
+		  "Righe riclassificazioni", "--cell", "Righe riclassificazioni:1:CodRiclassificato=" + std::string(30, 'R'),
+		  "--save"},
+		 "Codice: il codice supera la lunghezza massima di 26 caratteri."},
 	};
 	const long long codes = Count("SELECT COUNT(*) FROM Kvz_CodExtracontabili");
 	const long long models = Count("SELECT COUNT(*) FROM Kvz_RiclassificazioneTesta");
