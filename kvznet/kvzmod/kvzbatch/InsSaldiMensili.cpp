@@ -580,15 +580,30 @@ BOOL Kvz_CInsSaldiMensiliDoc::LeggiTesta(const DataLng& id)
 	return m_TRPianoBaseTesta.FindRecord(id) == TableReader::FOUND;
 }
 
+// Codes compare without regard to case, as the database compares them.
+Kvz_CInsSaldiMensiliDoc::ChiaveTesta Kvz_CInsSaldiMensiliDoc::Chiave(const DataStr& conto, const DataStr& cdc,
+																	const DataEnum& tipo)
+{
+	CString c = conto.GetString(), k = cdc.GetString();
+	c.MakeUpper();
+	k.MakeUpper();
+	return {c.str(), k.str(), tipo.GetItemValue()};
+}
+
 long Kvz_CInsSaldiMensiliDoc::CercaTestaSalvata(const DataStr& conto, const DataStr& cdc, const DataEnum& tipo)
 {
+	const auto [it, bNuova] = m_TesteCercate.try_emplace(Chiave(conto, cdc, tipo), -1L);
+	if (!bNuova)
+		return it->second;
 	SqlTable& t = *m_pTblCerca;
 	t.SetParamValue("p8", m_AnnoSalvato);
 	t.SetParamValue("p3", conto);
 	t.SetParamValue("p7", cdc);
 	t.SetParamValue("p11", tipo);
 	t.Query();
-	return t.IsEOF() ? -1L : static_cast<long>(m_RecCerca.f_IDPianoBase);
+	if (!t.IsEOF())
+		it->second = static_cast<long>(m_RecCerca.f_IDPianoBase);
+	return it->second;
 }
 
 BOOL Kvz_CInsSaldiMensiliDoc::AggiornaPianoBase(const Kvz_TEnhAnagContiKvz& conto, Kvz_TEnhCentriCommesseContiKvz* pCdc,
@@ -628,6 +643,7 @@ BOOL Kvz_CInsSaldiMensiliDoc::AggiornaPianoBase(const Kvz_TEnhAnagContiKvz& cont
 			m_pTblTesta->AddNew(FALSE);
 			m_pTblTesta->Update();
 			id = testa.f_IDPianoBase;
+			m_TesteCercate[Chiave(conto.f_ContoKvz, cdc, tipo)] = static_cast<long>(id);
 			bNuova = TRUE;
 		}
 		idPBase = id;
@@ -720,6 +736,7 @@ BOOL Kvz_CInsSaldiMensiliDoc::SalvaSaldi()
 	m_pTblCerca = std::make_unique<SqlTable>(&m_RecCerca, pSession, this);
 	m_TRPianoBaseTesta.SetSqlSession(pSession);
 	m_nNonScritti = 0;
+	m_TesteCercate.clear();
 
 	// What the save changes in the grids, kept apart until the commit.
 	struct Scritto
@@ -821,6 +838,7 @@ BOOL Kvz_CInsSaldiMensiliDoc::SalvaSaldi()
 		bOk = FALSE;
 	}
 	m_pNumeri.reset();
+	m_TesteCercate.clear();
 	m_pTblCerca.reset();
 	m_pTblMesi.reset();
 	m_pTblRighe.reset();

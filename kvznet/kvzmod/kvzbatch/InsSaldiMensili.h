@@ -3,7 +3,10 @@
 // each of its cost centres and jobs, checked against each other and written into the base
 // plan (heads and their twelve months, with the accruals of each month). No batch procedure:
 // the work happens in the form's handlers.
+#include <map>
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
@@ -172,8 +175,11 @@ private:
 	// bNuova: the head was just made, with the saved month only.
 	void RiempiBuchiDelPianoBase(const DataLng& id, BOOL bNuova);
 	// The head of the saved year, account, centre and kind (the lowest id, as the grid takes it);
-	// -1 when there is none.
+	// -1 when there is none. Looked up once per save: the save keeps what it found and made.
 	long CercaTestaSalvata(const DataStr& conto, const DataStr& cdc, const DataEnum& tipo);
+	using ChiaveTesta = std::tuple<std::string, std::string, WORD>;
+	static ChiaveTesta Chiave(const DataStr& conto, const DataStr& cdc, const DataEnum& tipo);
+	std::map<ChiaveTesta, long> m_TesteCercate;
 	// The head by id, read through the head reader; FALSE when missing.
 	BOOL LeggiTesta(const DataLng& id);
 
