@@ -4,6 +4,7 @@
 #include <set>
 
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloPBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/erp/erpledgerdbl/TCostCenters.h"
 #include "platform/erp/erpledgerdbl/TJobs.h"
 #include "platform/plvgenlib/LibraryEntry.h"
@@ -410,6 +411,7 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz
 void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto,
 															 const std::vector<CdcCommLetto>& righe)
 {
+	const Kvz_CUtilizzaFormuleDoc::LetturaContatori lettura(GetDocUtilizzo());
 	m_pDBTSelCdcComm->RemoveAll(TRUE);
 	if (!pConto)
 		return;
@@ -444,6 +446,7 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz
 
 void Kvz_CPropSimboloPBaseDoc::RiempiListBoxContiDelCdcComm(Kvz_ViewCdcCommesse* pCdcComm)
 {
+	const Kvz_CUtilizzaFormuleDoc::LetturaContatori lettura(GetDocUtilizzo());
 	if (!pCdcComm)
 		return;
 	m_pDBTSelConti->RemoveAll(TRUE);

@@ -5,6 +5,7 @@
 
 #include "kvznet/kvzmod/kvzdbl/KvzNetSettings.h"
 #include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlException.h"
@@ -118,6 +119,7 @@ void Kvz_CPropSimboloPBaseDoc::OnEstrai()
 
 void Kvz_CPropSimboloPBaseDoc::RiempiListBoxConti()
 {
+	const Kvz_CUtilizzaFormuleDoc::LetturaContatori lettura(GetDocUtilizzo());
 	m_nSelezionati = 0;
 	m_pDBTSelConti->RemoveAll(TRUE);
 	m_pDBTSelCdcComm->RemoveAll(TRUE);
@@ -215,6 +217,7 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxConti()
 
 void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcComm()
 {
+	const Kvz_CUtilizzaFormuleDoc::LetturaContatori lettura(GetDocUtilizzo());
 	m_nSelezionati = 0;
 	if (m_UsaAziendaEsterna == TRUE && m_Azienda.IsEmpty())
 	{

@@ -28,6 +28,12 @@ Elem* CercaCodice(const TArray<Elem>& arr, const DataEnum& aTipoCodice, const Da
 	return nullptr;
 }
 
+// The key of a kind and code in the counters' index.
+std::string ChiaveContatore(const DataEnum& aTipoCodice, const DataStr& aCodice)
+{
+	return std::to_string(aTipoCodice.GetValue()) + '\x1f' + aCodice.GetString().str();
+}
+
 CString ConPunti(const CString& strFormula)
 {
 	CString s = strFormula;
@@ -532,15 +538,56 @@ void Kvz_CUtilizzaFormuleDoc::SvuotaMapContatori()
 
 DataLng Kvz_CUtilizzaFormuleDoc::GetContatoreGenerale(const DataEnum& aTipoCodice, const DataStr& aCodice) const
 {
+	if (m_pIndice)
+	{
+		auto it = m_pIndice->generale.find(ChiaveContatore(aTipoCodice, aCodice));
+		return DataLng(it == m_pIndice->generale.end() ? 0L : it->second);
+	}
 	const Kvz_ArrayContatoriElem* p = m_ContatoriGenerali.Cerca(aTipoCodice, aCodice);
 	return DataLng(p ? p->GetTotale() : 0L);
 }
 
 DataLng Kvz_CUtilizzaFormuleDoc::GetContatoreDettaglio(const DataEnum& aTipoCodice, const DataStr& aCodice) const
 {
+	if (m_pIndice)
+	{
+		auto it = m_pIndice->dettaglio.find(ChiaveContatore(aTipoCodice, aCodice));
+		return DataLng(it == m_pIndice->dettaglio.end() ? 0L : it->second);
+	}
 	long n = 0;
 	for (const auto& [codice, pArr] : m_MapContatori)
 		if (const Kvz_ArrayDettaglioContatoriElem* p = pArr->Cerca(aTipoCodice, aCodice))
 			n += p->GetTotale();
 	return DataLng(n);
+}
+
+Kvz_CUtilizzaFormuleDoc::LetturaContatori::LetturaContatori(const Kvz_CUtilizzaFormuleDoc* pDoc) : m_pDoc(pDoc)
+{
+	if (!m_pDoc || m_pDoc->m_nLetture++ > 0)
+		return;
+	// As the lookups without the index: the first element of a kind and code in each array.
+	auto pIndice = std::make_unique<IndiceContatori>();
+	for (const auto& [codice, pArr] : m_pDoc->m_MapContatori)
+	{
+		std::unordered_map<std::string, long> primi;
+		for (int i = 0; i < pArr->GetSize(); ++i)
+		{
+			const Kvz_ArrayDettaglioContatoriElem* p = pArr->GetAt(i);
+			primi.emplace(ChiaveContatore(p->m_TipoCodice, p->m_Codice), p->GetTotale());
+		}
+		for (const auto& [chiave, n] : primi)
+			pIndice->dettaglio[chiave] += n;
+	}
+	for (int i = 0; i < m_pDoc->m_ContatoriGenerali.GetSize(); ++i)
+	{
+		const Kvz_ArrayContatoriElem* p = m_pDoc->m_ContatoriGenerali.GetAt(i);
+		pIndice->generale.emplace(ChiaveContatore(p->m_TipoCodice, p->m_Codice), p->GetTotale());
+	}
+	m_pDoc->m_pIndice = std::move(pIndice);
+}
+
+Kvz_CUtilizzaFormuleDoc::LetturaContatori::~LetturaContatori()
+{
+	if (m_pDoc && --m_pDoc->m_nLetture == 0)
+		m_pDoc->m_pIndice.reset();
 }

@@ -11,6 +11,8 @@
 // SetContext when the row changed) and the base's OnFormulaChanged; on saving SalvaContatori.
 #include <map>
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
@@ -170,6 +172,21 @@ public:
 	// A code's uses by this document, over every using code and position.
 	DataLng GetContatoreDettaglio(const DataEnum& aTipoCodice, const DataStr& aCodice) const;
 
+	// While one lives, the two counts above are read from an index of every counter made once:
+	// a symbol document asks them for each account of the year while it fills its grids, and
+	// changes no counter meanwhile. A null document does nothing.
+	class LetturaContatori
+	{
+	public:
+		explicit LetturaContatori(const Kvz_CUtilizzaFormuleDoc* pDoc);
+		~LetturaContatori();
+		LetturaContatori(const LetturaContatori&) = delete;
+		LetturaContatori& operator=(const LetturaContatori&) = delete;
+
+	private:
+		const Kvz_CUtilizzaFormuleDoc* m_pDoc;
+	};
+
 	const Kvz_ArrayContatori& GetContatoriGenerali() const { return m_ContatoriGenerali; }
 	const Kvz_MapContatori& GetMapContatori() const { return m_MapContatori; }
 	// The detail counters of a using code, null when it has none.
@@ -203,6 +220,15 @@ protected:
 	Kvz_ArrayContatori m_ContatoriGenerali;
 
 private:
+	// The counts by kind and code, while a LetturaContatori lives.
+	struct IndiceContatori
+	{
+		std::unordered_map<std::string, long> dettaglio;
+		std::unordered_map<std::string, long> generale;
+	};
+	mutable std::unique_ptr<IndiceContatori> m_pIndice;
+	mutable int m_nLetture = 0;
+
 	void CaricaValoriDelSimbolo(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz);
 	void CaricaContiPianoBase(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz);
 	void CaricaCodiciExtracont(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz);
