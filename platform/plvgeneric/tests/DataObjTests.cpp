@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
-#include <vector>
+#include <iomanip>
 #include <memory>
+#include <vector>
 
 #include "platform/plvgeneric/DataObj.h"
 #include "platform/plvgeneric/FormatHelpers.h"
@@ -118,6 +122,52 @@ TEST(DataObjects, RoundingHalfAwayFromZero)
 		EXPECT_EQ(m.GetValue(), c.expected);
 		EXPECT_FALSE(std::signbit(m.GetValue()) && m.GetValue() == 0);  // never "-0"
 	}
+}
+
+// The rounding reads the value as its 15-digit decimal: done by arithmetic where it can, it must
+// give exactly what the decimal's text gives, also next to halves and powers of ten.
+TEST(DataObjects, RoundingIsTheDecimalsOwnAtEveryMagnitude)
+{
+	auto byText = [](double value, int decimals) {
+		char buf[64];
+		std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+		long long m = 0;
+		const char* p = buf;
+		for (; *p != 'e'; ++p)
+			if (*p >= '0' && *p <= '9')
+				m = m * 10 + (*p - '0');
+		const int e = std::atoi(p + 1) - 14;
+		const int drop = -decimals - e;
+		if (drop <= 0)
+			return value;
+		if (drop > 15)
+			return 0.0;
+		long long q = 1;
+		for (int i = 0; i < drop; ++i)
+			q *= 10;
+		const long long kept = m / q + (m % q * 2 >= q ? 1 : 0);
+		std::snprintf(buf, sizeof buf, "%s%llde%d", value < 0 ? "-" : "", kept, e + drop);
+		const double r = std::strtod(buf, nullptr);
+		return r == 0 ? 0.0 : r;
+	};
+	std::vector<double> values = {0.005,	 0.015,		  1.005,	   2.675,	  999.995,	  999999.995, 9.9999999999999995,
+								  99.999999999999986, 1e-6, 1.0000000000000002e-6, 0.1 + 0.2, 12345678901.235,
+								  999999999999.99, 1e12 - 0.005, 83.3333333};
+	std::uint64_t seed = 68;
+	for (int i = 0; i < 200000; ++i)
+	{
+		seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+		const double cents = static_cast<double>(seed >> 24) / 1000.0;  // amounts with a third decimal
+		values.push_back(std::ldexp(cents, static_cast<int>(seed % 40) - 30));
+		values.push_back(cents / 100.0 * ((seed >> 7) % 2 ? 1 : -1));
+	}
+	int wrong = 0;
+	for (double v : values)
+		for (int decimals : {0, 2, 4, 6})
+			if (FormatHelpers::RoundDecimals(v, decimals) != byText(v, decimals) && ++wrong <= 5)
+				ADD_FAILURE() << std::setprecision(17) << v << " at " << decimals << ": "
+							  << FormatHelpers::RoundDecimals(v, decimals) << " against " << byText(v, decimals);
+	EXPECT_EQ(wrong, 0);
 }
 
 TEST(DataObjects, FormatHelpersRoundModes)
