@@ -503,7 +503,8 @@ void Kvz_CImportaSaldiDoc::AggiornaSaldiVariati()
 	try
 	{
 		// A split, and an account, is marked when one of its rows moved since the last import by
-		// more than the money epsilon and nobody accepted the difference: one statement a table.
+		// more than the money epsilon and nobody accepted the difference: the splits by one
+		// statement.
 		SqlSession* pSession = GetUpdatableSqlSession();
 		const CString righe = Kvz_TPianoBaseRighe::GetStaticName();
 		const CString cdc = Kvz_TCentriCommesseContiKvz::GetStaticName();
@@ -527,10 +528,37 @@ void Kvz_CImportaSaldiDoc::AggiornaSaldiVariati()
 													  .GetString())
 								   .GetString()),
 			{&si, &no, &epsilon, &esercizio});
-		pSession->ExecuteSQL(
-			CString::Formatted("UPDATE %s SET SaldoVariato = ? WHERE Esercizio = ? AND EXISTS (%s)", conti.GetString(),
-							   CString::Formatted(variata.GetString(), conti.GetString(), conti.GetString(), "").GetString()),
-			{&si, &esercizio, &si, &no, &epsilon});
+		// The accounts by one grouped reading and an update each: a correlated EXISTS over every
+		// row of an account was planned by a server as a scan of the year per account.
+		std::set<std::string> contiVariati;
+		{
+			Kvz_TPianoBaseRighe rec;
+			SqlTable t(&rec, GetReadOnlySqlSession(), this);
+			t.Open(FALSE);
+			t.Select(rec.f_ContoKvz);
+			t.AddParam("p1", rec.f_Esercizio);
+			t.AddFilterColumn(rec.f_Esercizio);
+			t.AddParam("p2", rec.f_GiaImportato);
+			t.AddFilterColumn(rec.f_GiaImportato);
+			t.AddParam("p3", rec.f_SaldoDiffAccettato);
+			t.AddFilterColumn(rec.f_SaldoDiffAccettato);
+			t.AddParam("p4", rec.f_SaldoContabile);
+			t.m_strFilter += " AND ABS(SaldoContabile - SaldoPrecedente) >= ?";
+			t.AddGroupByColumn(rec.f_ContoKvz);
+			t.SetParamValue("p1", esercizio);
+			t.SetParamValue("p2", si);
+			t.SetParamValue("p3", no);
+			t.SetParamValue("p4", epsilon);
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+				contiVariati.insert(rec.f_ContoKvz.GetString().str());
+		}
+		for (const std::string& strConto : contiVariati)
+		{
+			DataStr conto(strConto.c_str());
+			pSession->ExecuteSQL(
+				CString::Formatted("UPDATE %s SET SaldoVariato=? WHERE Esercizio=? AND ContoKvz=?", conti.GetString()),
+				{&si, &esercizio, &conto});
+		}
 	}
 	catch (const SqlException& e)
 	{
