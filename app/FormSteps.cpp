@@ -10,6 +10,8 @@
 #include <map>
 #include <memory>
 
+#include <fmt/format.h>
+
 #include "CliInteraction.h"
 #include "FormPrinter.h"
 #include "Host.h"
@@ -55,6 +57,26 @@ const StepSpec kSteps[] = {
 	{"--show", nullptr, "Print the form as it stands (the default after the last step)"},
 	{"--close", nullptr, "Close the document"},
 };
+
+// What the user typed is repeated on the terminal: control characters (an ESC would start a
+// terminal sequence) are shown as \xNN. Line breaks are kept only in the document's reasons.
+std::string Shown(const std::string& text, bool keepLineBreaks)
+{
+	std::string shown;
+	for (size_t i = 0; i < text.size(); ++i)
+	{
+		const auto c = static_cast<unsigned char>(text[i]);
+		const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+						static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+		if ((c < 0x20 && !(keepLineBreaks && (c == '\n' || c == '\t'))) || c == 0x7F)
+			shown += fmt::format("\\x{:02x}", c);
+		else if (c1)
+			shown += fmt::format("\\u{:04x}", static_cast<unsigned char>(text[++i]));
+		else
+			shown += text[i];
+	}
+	return shown;
+}
 
 // "LEFT=RIGHT" at the first '='; false without one. `s` is a copy: it may be `left` itself.
 bool SplitAt(std::string s, char sep, std::string& left, std::string& right)
@@ -304,12 +326,12 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 	for (const FormStep& s : steps)
 	{
 		FormDriver& form = *pForm;
-		std::string step = s.option + (s.value.empty() ? "" : " " + s.value);
+		std::string step = Shown(s.option + (s.value.empty() ? "" : " " + s.value), false);
 		// What is typed into a password field is not repeated.
 		std::string control, typed;
 		if (s.option == "--set" && form.IsOpen() && SplitAt(s.value, '=', control, typed) &&
 			DynamicDownCast<CPasswordEdit>(form.Control(control.c_str())))
-			step = s.option + " " + control + "=***";
+			step = s.option + " " + Shown(control, false) + "=***";
 		if (CliInteraction::Interrupted())
 			return 1;
 		if (!form.IsOpen())
@@ -325,7 +347,7 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 				why = form.GetLastError().IsEmpty() ? "refused" : form.GetLastError().str();
 			ui.DropHeld(why);
 			// The reason once, with the step; its further lines under it.
-			std::string said = why;
+			std::string said = Shown(why, true);
 			for (size_t at = said.find('\n'); at != std::string::npos; at = said.find('\n', at + 3))
 				said.replace(at, 1, "\n  ");
 			std::fprintf(stderr, "kvz: %s: %s\n", step.c_str(), said.c_str());
