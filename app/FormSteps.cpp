@@ -172,6 +172,18 @@ int FormStepOptions::MaxRows() const
 	return std::max(10, static_cast<int>(size.ws_row) - 8);
 }
 
+// The document of a namespace opened by the user; null, said, when it opens only from another.
+static CBaseDocument* OpenAlone(KvzHost& host, const std::string& ns, const std::string& view)
+{
+	if (const std::string only = OpensOnlyFrom(ns); !only.empty())
+	{
+		std::fprintf(stderr, "kvz: %s.\n", only.c_str());
+		return nullptr;
+	}
+	CUserActionScope opening;
+	return host.CommandManager().RunDocument(ns.c_str(), view.c_str());
+}
+
 bool DriveStep(FormDriver& form, const FormStep& step, std::string& why)
 {
 	const std::string& v = step.value;
@@ -272,16 +284,7 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 		std::fputs(text.c_str(), stdout);
 		std::fflush(stdout);
 	};
-	if (const std::string only = OpensOnlyFrom(ns); !only.empty())
-	{
-		std::fprintf(stderr, "kvz: %s.\n", only.c_str());
-		return 1;
-	}
-	CBaseDocument* pDoc;
-	{
-		CUserActionScope opening;
-		pDoc = host.CommandManager().RunDocument(ns.c_str(), view.c_str());
-	}
+	CBaseDocument* pDoc = OpenAlone(host, ns, view);
 	if (!pDoc)
 		return 1;
 	// A close it asked while opening ran when the opening ended.
@@ -370,16 +373,7 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 
 int RunOpenHelp(KvzHost& host, const std::string& ns, const std::string& view)
 {
-	if (const std::string only = OpensOnlyFrom(ns); !only.empty())
-	{
-		std::fprintf(stderr, "kvz: %s.\n", only.c_str());
-		return 1;
-	}
-	CBaseDocument* pDoc;
-	{
-		CUserActionScope opening;
-		pDoc = host.CommandManager().RunDocument(ns.c_str(), view.c_str());
-	}
+	CBaseDocument* pDoc = OpenAlone(host, ns, view);
 	if (!pDoc || !AfxExistWebServiceStateObject(pDoc))
 		return 1;
 	FormDriver form(pDoc);

@@ -3,12 +3,14 @@
 // everything closed and removed at the end), a company database with the module's tables, and a
 // reporter that keeps each benchmark's time for the ratios printed at the end.
 #include <benchmark/benchmark.h>
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,6 +22,7 @@
 #include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
 #include "platform/erp/erpsetup/CompanySetup.h"
 #include "platform/plvgenlib/AddOnInterfaceObj.h"
+#include "platform/plvgenlib/AddOnLibraries.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvoledb/driver/Driver.h"
@@ -157,6 +160,19 @@ inline long Conta(SqlConnection& conn, const CString& sql)
 {
 	auto st = conn.Db().Prepare(sql.str());
 	return st->Step() ? static_cast<long>(std::get<std::int64_t>(st->Column(0))) : 0;
+}
+
+// The report definitions' library, and the functions of this program its reports read by name.
+inline bool CaricaReport(CAddOnLibraries& libs, const char* library, std::initializer_list<const char*> funzioni)
+{
+	if (!libs.Load({"KvzReports", library, "Library.KvzNet.KvzMod.KvzReports"}))
+	{
+		std::fprintf(stderr, "cannot load the report definitions\n");
+		return false;
+	}
+	for (const char* name : funzioni)
+		AfxRegisterExportedFunction(name, dlsym(RTLD_DEFAULT, name));
+	return true;
 }
 
 // How a benchmark's time is taken for a ratio: the median of its repetitions, or the fastest of

@@ -10,7 +10,6 @@
 // statement's result rows with one query. Run from a Release build:
 //   build-release/bin/kvz_bench_demojob
 // Each step's time, its floor's and their ratio are printed.
-#include <dlfcn.h>
 
 #include <chrono>
 #include <cstdio>
@@ -258,17 +257,12 @@ int main(int argc, char** argv)
 	CPlvCommandManager manager;
 	manager.Install();
 	CAddOnLibraries libs;
-	if (!libs.Load({"KvzReports", KVZ_REPORTS_LIBRARY, "Library.KvzNet.KvzMod.KvzReports"}))
-	{
-		std::fprintf(stderr, "cannot load the report definitions\n");
-		return 1;
-	}
-	for (const char* name : {"__CStampaReportRiclassificDoc_Kvz_GetRigaQuadrim1", "__CStampaReportRiclassificDoc_Kvz_GetRigaQuadrim2",
+	if (!kvzbench::CaricaReport(libs, KVZ_REPORTS_LIBRARY, {"__CStampaReportRiclassificDoc_Kvz_GetRigaQuadrim1", "__CStampaReportRiclassificDoc_Kvz_GetRigaQuadrim2",
 							 "__CStampaReportRiclassificDoc_Kvz_GetRigaQuadrim3",
 							 "__CStampaReportRiclassificDoc_Kvz_QualcosaInQuadrim1",
 							 "__CStampaReportRiclassificDoc_Kvz_QualcosaInQuadrim2",
-							 "__CStampaReportRiclassificDoc_Kvz_QualcosaInQuadrim3"})
-		AfxRegisterExportedFunction(name, dlsym(RTLD_DEFAULT, name));
+							 "__CStampaReportRiclassificDoc_Kvz_QualcosaInQuadrim3"}))
+		return 1;
 	int nFile = 0;
 	CReportRenderer& renderer = *AfxGetReportRenderer();
 	renderer.SetFormat(ReportFormat::Pdf);

@@ -6,7 +6,6 @@
 //   build-release/bin/kvz_bench_stampariclassificato
 // The ratio of the two ways of reading the cells is printed at the end.
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -189,19 +188,14 @@ int main(int argc, char** argv)
 	CPlvCommandManager manager;
 	manager.Install();
 	CAddOnLibraries libs;
-	if (!libs.Load({"KvzReports", KVZ_REPORTS_LIBRARY, "Library.KvzNet.KvzMod.KvzReports"}))
-	{
-		std::fprintf(stderr, "cannot load the report definitions\n");
-		return 1;
-	}
-	for (const char* name : {"__BDStampaRiclassificatoDoc_Kvz_GetNextDescrizioniPerStampa",
+	if (!kvzbench::CaricaReport(libs, KVZ_REPORTS_LIBRARY, {"__BDStampaRiclassificatoDoc_Kvz_GetNextDescrizioniPerStampa",
 							 "__BDStampaRiclassificatoDoc_Kvz_GetNextModelloPerStampa",
 							 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_1",
 							 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_2",
 							 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_3",
 							 "__BDStampaRiclassificatoDoc_Kvz_GetNextCodiciPerStampa_4",
-							 "__BDStampaRiclassificatoDoc_Kvz_CancellaSelezionati"})
-		AfxRegisterExportedFunction(name, dlsym(RTLD_DEFAULT, name));
+							 "__BDStampaRiclassificatoDoc_Kvz_CancellaSelezionati"}))
+		return 1;
 	{
 		CDocumentSet docs;
 		FormDriver stampa(FormDriver::Open(docs, RUNTIME_CLASS(BDStampaRiclassificatoDoc), RUNTIME_CLASS(CBatchFrame),

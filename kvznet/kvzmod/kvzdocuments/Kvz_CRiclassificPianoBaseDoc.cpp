@@ -99,6 +99,20 @@ std::array<DataMon*, 14> Totali(Kvz_TRiclassificato& r)
 			&r.f_TotaleRiportato6, &r.f_TotaleRiportato7, &r.f_TotaleRiportato8,
 			&r.f_TotaleRiportato9, &r.f_TotaleRiportato10};
 }
+// The values and reported totals of one row into another, slot by slot.
+template <class D, class S>
+void CopiaValoriETotali(D& verso, S& da)
+{
+	auto valori = Valori(verso);
+	auto totali = Totali(verso);
+	auto daValori = Valori(da);
+	auto daTotali = Totali(da);
+	for (size_t s = 0; s < 14; ++s)
+	{
+		*valori[s] = *daValori[s];
+		*totali[s] = *daTotali[s];
+	}
+}
 
 std::string Chiave(const CString& s)
 {
@@ -532,15 +546,7 @@ std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> Kvz_CRiclassificPianoBaseDoc::Co
 	for (DataStr Kvz_TRiclassificazioneRighe::*f : kFormule)
 		if (!(m.*f).IsEmpty())
 			(m.*f).Clear();
-	auto valori = Valori(m);
-	auto totali = Totali(m);
-	auto daValori = Valori(riga);
-	auto daTotali = Totali(riga);
-	for (size_t s = 0; s < 14; ++s)
-	{
-		*valori[s] = *daValori[s];
-		*totali[s] = *daTotali[s];
-	}
+	CopiaValoriETotali(m, riga);
 	m.l_Mese = riga.l_Mese;
 	return p;
 }
@@ -734,15 +740,7 @@ void Kvz_CRiclassificPianoBaseDoc::ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e,
 	r.f_CodRiclassificato = e.f_CodRiclassificato;
 	r.f_Descrizione = e.f_Descrizione;
 	r.f_TipoRiga = e.f_TipoRiga;
-	auto valori = Valori(r);
-	auto totali = Totali(r);
-	auto daValori = Valori(e);
-	auto daTotali = Totali(e);
-	for (size_t s = 0; s < 14; ++s)
-	{
-		*valori[s] = *daValori[s];
-		*totali[s] = *daTotali[s];
-	}
+	CopiaValoriETotali(r, e);
 	r.f_CodRiclDividendoProgr = e.f_CodRiclDividendoProgr;
 	r.f_CodRiclDivisoreProgr = e.f_CodRiclDivisoreProgr;
 	r.f_SegnoDaApplicare = e.f_SegnoDaApplicare;
