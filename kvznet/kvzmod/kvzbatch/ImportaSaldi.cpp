@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <initializer_list>
 
 #include "kvznet/kvzmod/kvzbatch/LetturaTabelle.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
@@ -823,7 +824,10 @@ void Kvz_CImportaSaldiDoc::VerificaPianoBase()
 			Kvz_TPianoBaseTesta rec;
 			SqlTable t(&rec, GetReadOnlySqlSession(), this);
 			t.Open(FALSE);
-			t.SelectAll();
+			// Only what an orphan is told by: the year's heads are many.
+			for (const DataObj* pCol : std::initializer_list<const DataObj*>{
+					 &rec.f_IDPianoBase, &rec.f_CodPianoBase, &rec.f_ContoKvz, &rec.f_TotGeneraleRatei})
+				t.Select(*pCol);
 			t.AddParam("p1", rec.f_Esercizio);
 			t.AddFilterColumn(rec.f_Esercizio);
 			t.AddSortColumn(rec.f_IDPianoBase);

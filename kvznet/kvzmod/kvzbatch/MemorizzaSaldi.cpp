@@ -149,7 +149,7 @@ private:
 	std::map<std::pair<long, int>, RigaEsistente> m_RigheEsistenti;
 	std::set<std::string> m_ContiSimboli;
 	// The year's spread of adjustments by account and month: only those of a positive percentage.
-	std::map<std::pair<std::string, int>, double> m_Ripartizioni;
+	std::map<std::string, std::map<int, double>> m_Ripartizioni;
 };
 
 void ScritturaPianoBase::Carica()
@@ -206,7 +206,7 @@ void ScritturaPianoBase::Carica()
 		const DataPerc perc;
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
 			if (rec.f_Percentuale > 0.0 && !perc.IsZero(rec.f_Percentuale))
-				m_Ripartizioni[{rec.f_ContoKvz.GetString().str(), static_cast<int>(rec.f_Mese)}] = rec.f_Rateo;
+				m_Ripartizioni[rec.f_ContoKvz.GetString().str()][static_cast<int>(rec.f_Mese)] = rec.f_Rateo;
 	}
 }
 
@@ -324,15 +324,20 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 	}
 
 	double dProgressivo = 0.0;
+	// The account's spread, looked up once for its twelve months.
+	const auto itRipartizione = m_Ripartizioni.find(conto.m_Codice.str());
+	const std::map<int, double>* pRipartizione = itRipartizione == m_Ripartizioni.end() ? nullptr : &itRipartizione->second;
+	const DataStr contoKvz(conto.m_Codice), cdcComm(strCdc);
+	const DataEnum tipoCdc(E_KVZ_TIPOCENTROCOMM, nTipo), tipoMastro(E_TIPOMASTRO, mastro.m_Natura);
 	for (int m = 1; m <= static_cast<int>(mesi.size()); ++m)
 	{
 		const double a = Centesimi(mesi[static_cast<size_t>(m - 1)].m_Saldo);
 		const double f = Centesimi(mesi[static_cast<size_t>(m - 1)].m_Previsionale);
-		Kvz_TPianoBaseRighe& r = m_Riga;
-		Kvz_PreparaRigaPianoBase(r, id, m, m_Esercizio, DataStr(conto.m_Codice), DataStr(strCdc),
-								 DataEnum(E_KVZ_TIPOCENTROCOMM, nTipo), DataEnum(E_TIPOMASTRO, mastro.m_Natura));
 		auto itRiga = m_RigheEsistenti.find({static_cast<long>(id), m});
 		const BOOL bEsiste = itRiga != m_RigheEsistenti.end();
+		// A new row is prepared in the cursor's own record: no copy per month.
+		Kvz_TPianoBaseRighe& r = bEsiste ? m_Riga : m_Nuova;
+		Kvz_PreparaRigaPianoBase(r, id, m, m_Esercizio, contoKvz, cdcComm, tipoCdc, tipoMastro);
 		if (bEsiste)
 		{
 			// The split rows moved their balance aside when their entries were read again.
@@ -354,8 +359,9 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 		}
 		r.f_RateoDaPrevisionale = FALSE;
 		// A month the account's spread gives a share of: the spread's amount is the adjusted total.
-		if (auto itRip = m_Ripartizioni.find({conto.m_Codice.str(), m}); itRip != m_Ripartizioni.end())
-			r.f_ImportoRateo = Centesimi(itRip->second - r.f_SaldoContabile);
+		if (pRipartizione)
+			if (auto itRip = pRipartizione->find(m); itRip != pRipartizione->end())
+				r.f_ImportoRateo = Centesimi(itRip->second - r.f_SaldoContabile);
 		// A forecast of zero leaves the month's details and so its adjustment as they were.
 		if (m_bPrevisionale && !IsZeroMon(f))
 		{
@@ -382,7 +388,6 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 		r.f_TotaleAssestato = Centesimi(r.f_SaldoContabile + r.f_ImportoRateo);
 		if (!bEsiste)
 		{
-			m_Nuova = r;
 			m_Righe.AddNew(FALSE);
 			m_Righe.Update();
 			continue;
