@@ -523,8 +523,11 @@ void Kvz_CImportaSaldiDoc::AggiornaSaldiVariati()
 			"SELECT 1 FROM %s r WHERE r.Esercizio = %%s.Esercizio AND r.ContoKvz = %%s.ContoKvz%%s AND "
 			"r.GiaImportato = ? AND r.SaldoDiffAccettato = ? AND ABS(r.SaldoContabile - r.SaldoPrecedente) >= ?",
 			righe.GetString());
+		// The bound on the account, always true, walks the splits in account order, the order of
+		// the rows' index: the year alone was walked by cost centre, jumping across that index.
 		pSession->ExecuteSQL(
-			CString::Formatted("UPDATE %s SET SaldoVariato = CASE WHEN EXISTS (%s) THEN 1 ELSE 0 END WHERE Esercizio = ?",
+			CString::Formatted("UPDATE %s SET SaldoVariato = CASE WHEN EXISTS (%s) THEN 1 ELSE 0 END WHERE Esercizio = ? "
+							   "AND ContoKvz >= ''",
 							   cdc.GetString(),
 							   CString::Formatted(variata.GetString(), cdc.GetString(), cdc.GetString(),
 												  CString::Formatted(" AND r.CentroCommessa = %s.CentroCommessa AND "
