@@ -92,7 +92,11 @@ public:
 	explicit CursoreMovimenti(Kvz_CImportaSaldiDoc* pDoc) : m_Table(&m_Rec, pDoc->GetReadOnlySqlSession(), pDoc)
 	{
 		m_Table.Open(FALSE);
-		m_Table.SelectAll();
+		// Only what the split of an entry needs: the cursor runs once per account.
+		for (const DataObj* pCol : std::initializer_list<const DataObj*>{&m_Rec.f_EntryType, &m_Rec.f_PostingDate,
+																		 &m_Rec.f_Amount, &m_Rec.f_DebitCreditSign,
+																		 &m_Rec.f_CostCenter, &m_Rec.f_Job})
+			m_Table.Select(*pCol);
 		m_Table.AddParam("p1", m_Rec.f_Account);
 		m_Table.AddFilterColumn(m_Rec.f_Account);
 		m_Table.AddParam("p12", m_Rec.f_PostingDate);
