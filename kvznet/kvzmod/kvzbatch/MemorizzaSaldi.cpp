@@ -332,7 +332,8 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 	for (int m = 1; m <= static_cast<int>(mesi.size()); ++m)
 	{
 		const double a = Centesimi(mesi[static_cast<size_t>(m - 1)].m_Saldo);
-		const double f = Centesimi(mesi[static_cast<size_t>(m - 1)].m_Previsionale);
+		// The forecast counts only in a run that takes it.
+		const double f = m_bPrevisionale ? Centesimi(mesi[static_cast<size_t>(m - 1)].m_Previsionale) : 0.0;
 		auto itRiga = m_RigheEsistenti.find({static_cast<long>(id), m});
 		const BOOL bEsiste = itRiga != m_RigheEsistenti.end();
 		// A new row is prepared in the cursor's own record: no copy per month.
