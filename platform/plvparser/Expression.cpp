@@ -34,63 +34,87 @@ private:
 		m_Expr.Fail(text, pos);
 		return false;
 	}
-	void Emit(Op op, int pos, double value = 0)
-	{
-		Instr in{};
-		in.op = op;
-		in.pos = in.operandPos = pos;
-		in.value = value;
-		EmitInstr(in);
-	}
-	// The right operand was just emitted; when it is one constant or floating field (a
-	// longer operand ends in an operator), the operator takes it over.
-	void EmitBinary(Op op, int pos)
-	{
-		Instr& last = m_Expr.m_Program.back();
-		const int offset = static_cast<int>(op) - static_cast<int>(Op::Add);
-		if (last.op == Op::Const || last.op == Op::Dbl)
-		{
-			const Op base = last.op == Op::Const ? Op::AddC : Op::AddD;
-			last.op = static_cast<Op>(static_cast<int>(base) + offset);
-			last.operandPos = last.pos;
-			last.pos = pos;
-			m_nDepth--;
-			auto& program = m_Expr.m_Program;
-			if (program.size() >= 2 && program[program.size() - 2].op == Op::Dbl)
-			{
-				Instr& left = program[program.size() - 2];
-				Instr fused = last;
-				fused.op = static_cast<Op>(static_cast<int>(fused.op) + static_cast<int>(Op::PAddC) - static_cast<int>(Op::AddC));
-				fused.pLeft = left.pDbl;
-				fused.leftPos = left.pos;
-				program.pop_back();
-				program.back() = fused;
-			}
-			return;
-		}
-		Emit(op, pos);
-	}
-	void EmitInstr(const Instr& in)
+	static Op Of(Op family, int k) { return static_cast<Op>(static_cast<int>(family) + k); }
+	static int Operator(Op op, Op family) { return static_cast<int>(op) - static_cast<int>(family); }
+	void Push(const Instr& in)
 	{
 		m_Expr.m_Program.push_back(in);
-		// Operands push one value, binary operators pop two and push one.
-		switch (in.op)
+		m_nMaxDepth = std::max(m_nMaxDepth, ++m_nDepth);
+	}
+	void EmitConst(int pos, double value)
+	{
+		Instr in{};
+		in.op = Op::Load;
+		in.pos = pos;
+		in.aConst = static_cast<int>(m_Expr.m_Constants.size());
+		m_Expr.m_Constants.emplace_back(value);
+		Push(in);
+	}
+	// The right operand (k: + - * /) was just emitted. An operand that is one constant or
+	// floating field ends in a Load (a longer one ends in an operator): the operator takes it
+	// over, and joins the instruction before it when that makes one of the combined shapes.
+	void EmitBinary(int k, int pos)
+	{
+		auto& program = m_Expr.m_Program;
+		m_nDepth--;
+		Instr& last = program.back();
+		if (k == 3 && last.op == Op::Load && last.aConst >= 0)
 		{
-		case Op::Const:
-		case Op::Dbl:
-		case Op::Field:
-			m_nDepth++;
-			m_nMaxDepth = std::max(m_nMaxDepth, m_nDepth);
-			break;
-		case Op::Add:
-		case Op::Sub:
-		case Op::Mul:
-		case Op::Div:
-			m_nDepth--;
-			break;
-		default:
-			break;
+			// Dividing by a power of two is multiplying by its reciprocal, exactly: the same
+			// result, without the division's latency.
+			DataDbl& c = m_Expr.m_Constants[static_cast<size_t>(last.aConst)];
+			int exponent = 0;
+			const double reciprocal = 1.0 / c.GetValue();
+			if (std::fabs(std::frexp(c.GetValue(), &exponent)) == 0.5 && std::isfinite(reciprocal) &&
+				reciprocal * c.GetValue() == 1.0)
+			{
+				c = reciprocal;
+				k = 2;
+			}
 		}
+		if (last.op == Op::Load)
+		{
+			Instr* prev = program.size() >= 2 ? &program[program.size() - 2] : nullptr;
+			if (prev && prev->op == Op::Load)
+			{
+				// Two operands: push (a op b).
+				prev->op = Of(Op::PushOp, k);
+				prev->b = last.a;
+				prev->bPos = last.aPos;
+				prev->bConst = last.aConst;
+				prev->pos = pos;
+				program.pop_back();
+				return;
+			}
+			if (prev && static_cast<int>(prev->op) >= static_cast<int>(Op::AccOp) &&
+				static_cast<int>(prev->op) < static_cast<int>(Op::StackOp))
+			{
+				// acc op1 a, then op b.
+				prev->op = Of(Op::AccOpOp, 4 * Operator(prev->op, Op::AccOp) + k);
+				prev->b = last.a;
+				prev->bPos = last.aPos;
+				prev->bConst = last.aConst;
+				prev->pos2 = pos;
+				program.pop_back();
+				return;
+			}
+			last.op = Of(Op::AccOp, k);
+			last.pos = pos;
+			return;
+		}
+		if (static_cast<int>(last.op) >= static_cast<int>(Op::PushOp) &&
+			static_cast<int>(last.op) < static_cast<int>(Op::AccOp))
+		{
+			// The right operand is (a op2 b) alone.
+			last.op = Of(Op::AccOp2, 4 * k + Operator(last.op, Op::PushOp));
+			last.pos2 = last.pos;
+			last.pos = pos;
+			return;
+		}
+		Instr in{};
+		in.op = Of(Op::StackOp, k);
+		in.pos = pos;
+		program.push_back(in);
 	}
 
 	bool Sum()
@@ -105,7 +129,7 @@ private:
 			m_Parser.Advance();
 			if (!Product())
 				return false;
-			EmitBinary(t.kind == Parser::TK_PLUS ? Op::Add : Op::Sub, t.pos);
+			EmitBinary(t.kind == Parser::TK_PLUS ? 0 : 1, t.pos);
 		}
 	}
 
@@ -121,7 +145,7 @@ private:
 			m_Parser.Advance();
 			if (!Unary())
 				return false;
-			EmitBinary(t.kind == Parser::TK_STAR ? Op::Mul : Op::Div, t.pos);
+			EmitBinary(t.kind == Parser::TK_STAR ? 2 : 3, t.pos);
 		}
 	}
 
@@ -141,10 +165,18 @@ private:
 			// A negative number is a constant of its own (an operand that ends in a constant
 			// is that constant alone).
 			Instr& last = m_Expr.m_Program.back();
-			if (last.op == Op::Const)
-				last.value = -last.value;
+			if (last.op == Op::Load && last.aConst >= 0)
+			{
+				DataDbl& value = m_Expr.m_Constants[static_cast<size_t>(last.aConst)];
+				value = -value.GetValue();
+			}
 			else
-				Emit(Op::Neg, t.pos);
+			{
+				Instr in{};
+				in.op = Op::Neg;
+				in.pos = t.pos;
+				m_Expr.m_Program.push_back(in);
+			}
 		}
 		return true;
 	}
@@ -156,7 +188,7 @@ private:
 		{
 		case Parser::TK_NUMBER:
 			m_Parser.Advance();
-			Emit(Op::Const, t.pos, t.value);
+			EmitConst(t.pos, t.value);
 			return true;
 		case Parser::TK_NAME:
 			m_Parser.Advance();
@@ -199,18 +231,18 @@ private:
 		if (!pField->IsNumeric())
 			return Error(CString::Formatted("Il simbolo %s non e' numerico", name.GetString()), t.pos);
 		Instr in{};
-		in.pos = in.operandPos = t.pos;
+		in.pos = in.aPos = t.pos;
 		if (const DataDbl* pDbl = pField->GetDblData())
 		{
-			in.op = Op::Dbl;
-			in.pDbl = pDbl;
+			in.op = Op::Load;
+			in.a = pDbl;
 		}
 		else
 		{
 			in.op = Op::Field;
 			in.pField = pField;
 		}
-		EmitInstr(in);
+		Push(in);
 		auto& used = m_Expr.m_UsedFields;
 		if (std::find(used.begin(), used.end(), pField) == used.end())
 			used.push_back(pField);
@@ -235,6 +267,7 @@ BOOL Expression::Parse(Parser& parser, WORD nType, int)
 {
 	m_bParsed = false;
 	m_Program.clear();
+	m_Constants.clear();
 	m_UsedFields.clear();
 	m_strError.Empty();
 	m_nErrorPos = -1;
@@ -264,6 +297,18 @@ BOOL Expression::Parse(Parser& parser, WORD nType, int)
 		end.op = Op::End;
 		m_Program.push_back(end);
 	}
+	// The constants have their places now, the instructions their code.
+	const void* const* handlers = nullptr;
+	double unused = 0;
+	Run<false>(unused, &handlers);
+	for (Instr& in : m_Program)
+	{
+		in.handler = handlers[static_cast<int>(in.op)];
+		if (in.aConst >= 0)
+			in.a = &m_Constants[static_cast<size_t>(in.aConst)];
+		if (in.bConst >= 0)
+			in.b = &m_Constants[static_cast<size_t>(in.bConst)];
+	}
 	m_Stack.assign(static_cast<size_t>(compiler.MaxDepth()) + 2, 0.0);
 	m_nGeneration = m_pSymTable ? m_pSymTable->GetGeneration() : 0;
 	m_bParsed = true;
@@ -292,7 +337,8 @@ BOOL Expression::Eval(double& result)
 		return Fail(m_strError.IsEmpty() ? CString("Espressione non analizzata") : m_strError, m_nErrorPos);
 	if (m_pSymTable && m_pSymTable->GetGeneration() != m_nGeneration)
 		return Fail("La tabella dei simboli e' cambiata dopo l'analisi dell'espressione", -1);
-	m_strError.Empty();
+	if (!m_strError.IsEmpty())
+		m_strError.Empty();
 	m_nErrorPos = -1;
 	if (Run<false>(result))
 		return TRUE;
@@ -311,173 +357,155 @@ inline bool SafeDivisor(double d)
 }  // namespace
 
 template <bool Checked>
-BOOL Expression::Run(double& result)
+bool Expression::Operand(double v, int pos)
+{
+	if (Checked && pos >= 0 && !std::isfinite(v))
+	{
+		std::string name =
+			m_strText.substr(static_cast<size_t>(pos), static_cast<size_t>(Parser::NameEnd(m_strText, pos + 1) - pos));
+		Fail(CString::Formatted("Valore non valido per %s", name.c_str()), pos);
+		return false;
+	}
+	return true;
+}
+
+template <bool Checked, int K>
+bool Expression::Apply(double& x, double y, int pos)
+{
+	if constexpr (K == 0)
+		x = x + y;
+	else if constexpr (K == 1)
+		x = x - y;
+	else if constexpr (K == 2)
+		x = x * y;
+	else
+	{
+		if (!SafeDivisor(y))
+		{
+			if (Checked)
+				Fail(y == 0 ? "Divisione per zero" : "Risultato fuori intervallo", pos);
+			return false;
+		}
+		x = x / y;
+	}
+	if (Checked && !std::isfinite(x))
+	{
+		Fail("Risultato fuori intervallo", pos);
+		return false;
+	}
+	return true;
+}
+
+template <bool Checked>
+BOOL Expression::Run(double& result, const void* const** pHandlers)
 {
 	// The top two values of the stack stay in registers (acc, then nos), so that a long chain
 	// of operations never waits for a store to be read back; the slots below them are memory.
 	double acc = 0;
 	double nos = 0;
 	double* sp = m_Stack.data();
-	auto operandAt = [&](int pos, double v) -> bool {
-		if (Checked && !std::isfinite(v))
-		{
-			std::string name = m_strText.substr(static_cast<size_t>(pos),
-												static_cast<size_t>(Parser::NameEnd(m_strText, pos + 1) - pos));
-			Fail(CString::Formatted("Valore non valido per %s", name.c_str()), pos);
-			return false;
-		}
-		return true;
-	};
-	auto operand = [&](const Instr& in, double v) { return operandAt(in.operandPos, v); };
-	auto divisor = [&](const Instr& in, double d) -> bool {
-		if (SafeDivisor(d))
-			return true;
-		if (Checked)
-			Fail(d == 0 ? "Divisione per zero" : "Risultato fuori intervallo", in.pos);
-		return false;
-	};
 	// Threaded dispatch: each instruction jumps to the next one's handler itself, so that the
 	// processor predicts every jump from its own place. The program ends with Op::End.
-	static const void* const handlers[] = {&&Const, &&Dbl, &&Field, &&Neg, &&Add, &&Sub, &&Mul, &&Div,
-										   &&AddC, &&SubC, &&MulC, &&DivC, &&AddD, &&SubD, &&MulD, &&DivD,
-										   &&PAddC, &&PSubC, &&PMulC, &&PDivC, &&PAddD, &&PSubD, &&PMulD, &&PDivD, &&End};
-	static_assert(std::size(handlers) == static_cast<size_t>(Op::End) + 1);
+#define KVZ_OPS4(name) &&name##0, &&name##1, &&name##2, &&name##3
+#define KVZ_OPS16(name) KVZ_OPS4(name##0), KVZ_OPS4(name##1), KVZ_OPS4(name##2), KVZ_OPS4(name##3)
+	static const void* const handlers[] = {&&Load,           &&Field,          &&Neg,
+										   &&End,            KVZ_OPS4(PushOp), KVZ_OPS4(AccOp),
+										   KVZ_OPS4(StackOp), KVZ_OPS16(AccOp2), KVZ_OPS16(AccOpOp)};
+#undef KVZ_OPS16
+#undef KVZ_OPS4
+	static_assert(std::size(handlers) == static_cast<size_t>(Op::Count));
+	if (pHandlers)
+	{
+		*pHandlers = handlers;
+		return TRUE;
+	}
+	// The unchecked run jumps to the address the instruction holds, one load less.
 	const Instr* ip = m_Program.data();
-#define KVZ_NEXT_OPERAND() goto* handlers[static_cast<int>((++ip)->op)]
-#define KVZ_NEXT_RESULT()                                        \
-	do                                                           \
-	{                                                            \
-		if (Checked && !std::isfinite(acc))                      \
-			return Fail("Risultato fuori intervallo", ip->pos);  \
-		KVZ_NEXT_OPERAND();                                      \
+#define KVZ_DISPATCH()                                      \
+	do                                                      \
+	{                                                       \
+		if constexpr (Checked)                              \
+			goto* handlers[static_cast<int>(ip->op)];       \
+		else                                                \
+			goto* ip->handler;                              \
 	} while (0)
-	goto* handlers[static_cast<int>(ip->op)];
-Const:
-	*sp++ = nos;
-	nos = acc;
-	acc = ip->value;
-	KVZ_NEXT_OPERAND();
-Dbl:
-	*sp++ = nos;
-	nos = acc;
-	acc = ip->pDbl->GetValue();
-	if (!operand(*ip, acc))
+#define KVZ_NEXT() \
+	++ip;          \
+	KVZ_DISPATCH()
+#define KVZ_PUSH(value) \
+	*sp++ = nos;        \
+	nos = acc;          \
+	acc = (value)
+	KVZ_DISPATCH();
+Load:
+	KVZ_PUSH(ip->a->GetValue());
+	if (!Operand<Checked>(acc, ip->aPos))
 		return FALSE;
-	KVZ_NEXT_OPERAND();
+	KVZ_NEXT();
 Field:
-	*sp++ = nos;
-	nos = acc;
-	acc = ip->pField->GetValue();
-	if (!operand(*ip, acc))
+	KVZ_PUSH(ip->pField->GetValue());
+	if (!Operand<Checked>(acc, ip->aPos))
 		return FALSE;
-	KVZ_NEXT_OPERAND();
+	KVZ_NEXT();
 Neg:
 	acc = -acc;
-	KVZ_NEXT_OPERAND();
-Add:
-	acc = nos + acc;
-	nos = *--sp;
-	KVZ_NEXT_RESULT();
-Sub:
-	acc = nos - acc;
-	nos = *--sp;
-	KVZ_NEXT_RESULT();
-Mul:
-	acc = nos * acc;
-	nos = *--sp;
-	KVZ_NEXT_RESULT();
-Div:
-	if (!divisor(*ip, acc))
-		return FALSE;
-	acc = nos / acc;
-	nos = *--sp;
-	KVZ_NEXT_RESULT();
-AddC:
-	acc += ip->value;
-	KVZ_NEXT_RESULT();
-SubC:
-	acc -= ip->value;
-	KVZ_NEXT_RESULT();
-MulC:
-	acc *= ip->value;
-	KVZ_NEXT_RESULT();
-DivC:
-	if (!divisor(*ip, ip->value))
-		return FALSE;
-	acc /= ip->value;
-	KVZ_NEXT_RESULT();
-AddD:
-	if (!operand(*ip, ip->pDbl->GetValue()))
-		return FALSE;
-	acc += ip->pDbl->GetValue();
-	KVZ_NEXT_RESULT();
-SubD:
-	if (!operand(*ip, ip->pDbl->GetValue()))
-		return FALSE;
-	acc -= ip->pDbl->GetValue();
-	KVZ_NEXT_RESULT();
-MulD:
-	if (!operand(*ip, ip->pDbl->GetValue()))
-		return FALSE;
-	acc *= ip->pDbl->GetValue();
-	KVZ_NEXT_RESULT();
-DivD:
-	if (!operand(*ip, ip->pDbl->GetValue()) || !divisor(*ip, ip->pDbl->GetValue()))
-		return FALSE;
-	acc /= ip->pDbl->GetValue();
-	KVZ_NEXT_RESULT();
-// Pairs: push the left field, then as above.
-#define KVZ_PUSH_LEFT()                           \
-	*sp++ = nos;                                  \
-	nos = acc;                                    \
-	acc = ip->pLeft->GetValue();                  \
-	if (!operandAt(ip->leftPos, acc))             \
-		return FALSE
-PAddC:
-	KVZ_PUSH_LEFT();
-	acc += ip->value;
-	KVZ_NEXT_RESULT();
-PSubC:
-	KVZ_PUSH_LEFT();
-	acc -= ip->value;
-	KVZ_NEXT_RESULT();
-PMulC:
-	KVZ_PUSH_LEFT();
-	acc *= ip->value;
-	KVZ_NEXT_RESULT();
-PDivC:
-	KVZ_PUSH_LEFT();
-	if (!divisor(*ip, ip->value))
-		return FALSE;
-	acc /= ip->value;
-	KVZ_NEXT_RESULT();
-PAddD:
-	KVZ_PUSH_LEFT();
-	if (!operand(*ip, ip->pDbl->GetValue()))
-		return FALSE;
-	acc += ip->pDbl->GetValue();
-	KVZ_NEXT_RESULT();
-PSubD:
-	KVZ_PUSH_LEFT();
-	if (!operand(*ip, ip->pDbl->GetValue()))
-		return FALSE;
-	acc -= ip->pDbl->GetValue();
-	KVZ_NEXT_RESULT();
-PMulD:
-	KVZ_PUSH_LEFT();
-	if (!operand(*ip, ip->pDbl->GetValue()))
-		return FALSE;
-	acc *= ip->pDbl->GetValue();
-	KVZ_NEXT_RESULT();
-PDivD:
-	KVZ_PUSH_LEFT();
-	if (!operand(*ip, ip->pDbl->GetValue()) || !divisor(*ip, ip->pDbl->GetValue()))
-		return FALSE;
-	acc /= ip->pDbl->GetValue();
-	KVZ_NEXT_RESULT();
-#undef KVZ_PUSH_LEFT
-#undef KVZ_NEXT_RESULT
-#undef KVZ_NEXT_OPERAND
+	KVZ_NEXT();
+#define KVZ_PUSHOP(k)                                                                                  \
+	PushOp##k:                                                                                         \
+	{                                                                                                  \
+		double x = ip->a->GetValue();                                                                  \
+		if (!Operand<Checked>(x, ip->aPos) || !Operand<Checked>(ip->b->GetValue(), ip->bPos) ||        \
+			!Apply<Checked, k>(x, ip->b->GetValue(), ip->pos))                                         \
+			return FALSE;                                                                              \
+		KVZ_PUSH(x);                                                                                   \
+		KVZ_NEXT();                                                                                    \
+	}
+#define KVZ_ACCOP(k)                                                                                   \
+	AccOp##k:                                                                                          \
+	if (!Operand<Checked>(ip->a->GetValue(), ip->aPos) || !Apply<Checked, k>(acc, ip->a->GetValue(), ip->pos)) \
+		return FALSE;                                                                                  \
+	KVZ_NEXT();
+#define KVZ_STACKOP(k)                                 \
+	StackOp##k:                                        \
+	if (!Apply<Checked, k>(nos, acc, ip->pos))         \
+		return FALSE;                                  \
+	acc = nos;                                         \
+	nos = *--sp;                                       \
+	KVZ_NEXT();
+#define KVZ_ACCOP2(k1, k2)                                                                             \
+	AccOp2##k1##k2:                                                                                    \
+	{                                                                                                  \
+		double x = ip->a->GetValue();                                                                  \
+		if (!Operand<Checked>(x, ip->aPos) || !Operand<Checked>(ip->b->GetValue(), ip->bPos) ||        \
+			!Apply<Checked, k2>(x, ip->b->GetValue(), ip->pos2) || !Apply<Checked, k1>(acc, x, ip->pos)) \
+			return FALSE;                                                                              \
+		KVZ_NEXT();                                                                                    \
+	}
+#define KVZ_ACCOPOP(k1, k2)                                                                            \
+	AccOpOp##k1##k2:                                                                                   \
+	if (!Operand<Checked>(ip->a->GetValue(), ip->aPos) || !Apply<Checked, k1>(acc, ip->a->GetValue(), ip->pos) || \
+		!Operand<Checked>(ip->b->GetValue(), ip->bPos) || !Apply<Checked, k2>(acc, ip->b->GetValue(), ip->pos2)) \
+		return FALSE;                                                                                  \
+	KVZ_NEXT();
+#define KVZ_FOUR(M) M(0) M(1) M(2) M(3)
+#define KVZ_ROW(M, k1) M(k1, 0) M(k1, 1) M(k1, 2) M(k1, 3)
+#define KVZ_SIXTEEN(M) KVZ_ROW(M, 0) KVZ_ROW(M, 1) KVZ_ROW(M, 2) KVZ_ROW(M, 3)
+	KVZ_FOUR(KVZ_PUSHOP)
+	KVZ_FOUR(KVZ_ACCOP)
+	KVZ_FOUR(KVZ_STACKOP)
+	KVZ_SIXTEEN(KVZ_ACCOP2)
+	KVZ_SIXTEEN(KVZ_ACCOPOP)
+#undef KVZ_SIXTEEN
+#undef KVZ_ROW
+#undef KVZ_FOUR
+#undef KVZ_ACCOPOP
+#undef KVZ_ACCOP2
+#undef KVZ_STACKOP
+#undef KVZ_ACCOP
+#undef KVZ_PUSHOP
+#undef KVZ_PUSH
+#undef KVZ_NEXT
+#undef KVZ_DISPATCH
 End:
 	double value = acc;
 	if (!std::isfinite(value))

@@ -51,64 +51,62 @@ public:
 	static constexpr int MaxNesting = 256;
 
 private:
-	// Postfix code. A binary operator whose right operand is a single constant or floating
-	// field takes the operand itself (AddC, MulD ...): half the dispatches on typical formulas.
+	// Postfix code over the values of floating fields and of the constants (both DataDbl, read
+	// through a pointer). The top of the stack is an accumulator; the instructions that take
+	// their operands from the fields themselves combine the usual shapes of a formula, so that
+	// "+ _A * _B" is one dispatch instead of four. Each binary family holds the four operators
+	// in the order + - * /; those of two operators hold 4 x first + second.
 	enum class Op : std::uint8_t
 	{
-		Const,
-		Dbl,    // a floating field: its value read directly
-		Field,  // any other numeric field
-		Neg,
-		Add,
-		Sub,
-		Mul,
-		Div,
-		AddC,
-		SubC,
-		MulC,
-		DivC,
-		AddD,
-		SubD,
-		MulD,
-		DivD,
-		// The same with a floating field as left operand too: one instruction pushes "_A / _B".
-		PAddC,
-		PSubC,
-		PMulC,
-		PDivC,
-		PAddD,
-		PSubD,
-		PMulD,
-		PDivD,
+		Load,     // push a
+		Field,    // push the value of a field that is not floating
+		Neg,      // acc = -acc
 		End,
+		PushOp,                  // push (a op b)
+		AccOp = PushOp + 4,      // acc = acc op a
+		StackOp = AccOp + 4,     // acc = (popped) op acc
+		AccOp2 = StackOp + 4,    // acc = acc op1 (a op2 b)
+		AccOpOp = AccOp2 + 16,   // acc = (acc op1 a) op2 b
+		Count = AccOpOp + 16,
 	};
 	struct Instr
 	{
+		const void* handler = nullptr;  // of the unchecked run, where the instruction's code is
 		Op op;
-		int pos;         // of the operator or operand in the text, for the messages of Eval
-		int operandPos;  // of a fused operand
-		int leftPos;     // of a fused left operand
-		const DataDbl* pLeft;
-		union
-		{
-			double value;
-			const DataDbl* pDbl;
-			const SymField* pField;
-		};
+		int pos = -1;   // of the (first) operator, or of the operand pushed
+		int pos2 = -1;  // of the second operator
+		int aPos = -1;  // of the operands that are fields, -1 for constants
+		int bPos = -1;
+		const DataDbl* a = nullptr;
+		const DataDbl* b = nullptr;
+		const SymField* pField = nullptr;
+		int aConst = -1;  // the operands' constants while compiling
+		int bConst = -1;
 	};
 
 	class Compiler;
 	BOOL Fail(const CString& text, int nPos);
 	// Runs the program; unchecked, it only says whether a check failed (then the checked
-	// run finds the operation and its message).
+	// run finds the operation and its message). With pHandlers, only gives the table of the
+	// handlers' addresses by Op.
+	// Never inlined nor cloned: a copy would have labels of its own, not those of the table.
 	template <bool Checked>
-	BOOL Run(double& result);
+	[[gnu::noinline, gnu::noclone, gnu::visibility("hidden")]] BOOL Run(double& result,
+																		 const void* const** pHandlers = nullptr);
+	// x = x op y (K: 0 + 1 - 2 * 3 /); false on a divisor that is zero or not finite and, when
+	// checked, on a result that is not finite, the error then set at pos.
+	template <bool Checked, int K>
+	bool Apply(double& x, double y, int pos);
+	// False, when checked, on a field's value that is not finite (pos < 0: a constant).
+	template <bool Checked>
+	bool Operand(double v, int pos);
 
 	SymTable* m_pSymTable;
 	unsigned m_nGeneration = 0;
 	bool m_bParsed = false;
 	WORD m_nType = DATA_DBL_TYPE;
 	std::vector<Instr> m_Program;
+	std::vector<DataDbl> m_Constants;
 	std::vector<double> m_Stack;
 	std::vector<SymField*> m_UsedFields;
 	std::string m_strText;
