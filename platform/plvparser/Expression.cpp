@@ -46,10 +46,12 @@ private:
 		Instr in{};
 		in.op = Op::Load;
 		in.pos = pos;
-		in.aConst = static_cast<int>(m_Expr.m_Constants.size());
-		m_Expr.m_Constants.emplace_back(value);
+		in.aConst = static_cast<int>(m_Expr.m_Values.size());
+		m_Expr.m_Values.emplace_back(value);
 		Push(in);
 	}
+	// A Load of a constant (aPos is only a field's).
+	static bool IsConstant(const Instr& in) { return in.op == Op::Load && in.aConst >= 0 && in.aPos < 0; }
 	// The right operand (k: + - * /) was just emitted. An operand that is one constant or
 	// floating field ends in a Load (a longer one ends in an operator): the operator takes it
 	// over, and joins the instruction before it when that makes one of the combined shapes.
@@ -58,11 +60,11 @@ private:
 		auto& program = m_Expr.m_Program;
 		m_nDepth--;
 		Instr& last = program.back();
-		if (k == 3 && last.op == Op::Load && last.aConst >= 0)
+		if (k == 3 && IsConstant(last))
 		{
 			// Dividing by a power of two is multiplying by its reciprocal, exactly: the same
 			// result, without the division's latency.
-			DataDbl& c = m_Expr.m_Constants[static_cast<size_t>(last.aConst)];
+			DataDbl& c = m_Expr.m_Values[static_cast<size_t>(last.aConst)];
 			int exponent = 0;
 			const double reciprocal = 1.0 / c.GetValue();
 			if (std::fabs(std::frexp(c.GetValue(), &exponent)) == 0.5 && std::isfinite(reciprocal) &&
@@ -165,9 +167,9 @@ private:
 			// A negative number is a constant of its own (an operand that ends in a constant
 			// is that constant alone).
 			Instr& last = m_Expr.m_Program.back();
-			if (last.op == Op::Load && last.aConst >= 0)
+			if (IsConstant(last))
 			{
-				DataDbl& value = m_Expr.m_Constants[static_cast<size_t>(last.aConst)];
+				DataDbl& value = m_Expr.m_Values[static_cast<size_t>(last.aConst)];
 				value = -value.GetValue();
 			}
 			else
@@ -231,16 +233,16 @@ private:
 		if (!pField->IsNumeric())
 			return Error(CString::Formatted("Il simbolo %s non e' numerico", name.GetString()), t.pos);
 		Instr in{};
+		in.op = Op::Load;
 		in.pos = in.aPos = t.pos;
 		if (const DataDbl* pDbl = pField->GetDblData())
-		{
-			in.op = Op::Load;
 			in.a = pDbl;
-		}
 		else
 		{
-			in.op = Op::Field;
-			in.pField = pField;
+			// Read through a copy of its value, which Eval takes.
+			in.aConst = static_cast<int>(m_Expr.m_Values.size());
+			m_Expr.m_Converted.emplace_back(m_Expr.m_Values.size(), pField);
+			m_Expr.m_Values.emplace_back(0.0);
 		}
 		Push(in);
 		auto& used = m_Expr.m_UsedFields;
@@ -267,7 +269,8 @@ BOOL Expression::Parse(Parser& parser, WORD nType, int)
 {
 	m_bParsed = false;
 	m_Program.clear();
-	m_Constants.clear();
+	m_Values.clear();
+	m_Converted.clear();
 	m_UsedFields.clear();
 	m_strError.Empty();
 	m_nErrorPos = -1;
@@ -305,9 +308,9 @@ BOOL Expression::Parse(Parser& parser, WORD nType, int)
 	{
 		in.handler = handlers[static_cast<int>(in.op)];
 		if (in.aConst >= 0)
-			in.a = &m_Constants[static_cast<size_t>(in.aConst)];
+			in.a = &m_Values[static_cast<size_t>(in.aConst)];
 		if (in.bConst >= 0)
-			in.b = &m_Constants[static_cast<size_t>(in.bConst)];
+			in.b = &m_Values[static_cast<size_t>(in.bConst)];
 	}
 	m_Stack.assign(static_cast<size_t>(compiler.MaxDepth()) + 2, 0.0);
 	m_nGeneration = m_pSymTable ? m_pSymTable->GetGeneration() : 0;
@@ -333,17 +336,28 @@ BOOL Expression::Eval(DataObj& result)
 
 BOOL Expression::Eval(double& result)
 {
-	if (!m_bParsed)
-		return Fail(m_strError.IsEmpty() ? CString("Espressione non analizzata") : m_strError, m_nErrorPos);
-	if (m_pSymTable && m_pSymTable->GetGeneration() != m_nGeneration)
-		return Fail("La tabella dei simboli e' cambiata dopo l'analisi dell'espressione", -1);
-	if (!m_strError.IsEmpty())
+	if (!m_bParsed || (m_pSymTable && m_pSymTable->GetGeneration() != m_nGeneration)) [[unlikely]]
+		return Refuse();
+	if (!m_strError.IsEmpty()) [[unlikely]]
 		m_strError.Empty();
 	m_nErrorPos = -1;
-	if (Run<false>(result))
-		return TRUE;
-	// Something overflowed or was divided by zero or by no number: find what and where.
-	return Run<true>(result);
+	if (!m_Converted.empty()) [[unlikely]]
+		Convert();
+	// Tail call: the common path saves no register and keeps no frame.
+	return Run<false>(result);
+}
+
+void Expression::Convert()
+{
+	for (const auto& [index, pField] : m_Converted)
+		m_Values[index] = pField->GetValue();
+}
+
+BOOL Expression::Refuse()
+{
+	if (!m_bParsed)
+		return Fail(m_strError.IsEmpty() ? CString("Espressione non analizzata") : m_strError, m_nErrorPos);
+	return Fail("La tabella dei simboli e' cambiata dopo l'analisi dell'espressione", -1);
 }
 
 namespace {
@@ -396,6 +410,23 @@ bool Expression::Apply(double& x, double y, int pos)
 	return true;
 }
 
+// Integers take the value rounded, within their range. Apart from Run, as its call of round
+// would make every run save registers.
+template <bool Checked>
+BOOL Expression::Integer(double value, double& result)
+{
+	const double limit = m_nType == DATA_INT_TYPE ? 2147483647.0 : 9.2e18;
+	if (value > limit || value < -limit - 1)
+	{
+		if constexpr (Checked)
+			return Fail("Risultato fuori intervallo", 0);
+		else
+			return Run<true>(result);
+	}
+	result = std::round(value);
+	return TRUE;
+}
+
 template <bool Checked>
 BOOL Expression::Run(double& result, const void* const** pHandlers)
 {
@@ -408,7 +439,7 @@ BOOL Expression::Run(double& result, const void* const** pHandlers)
 	// processor predicts every jump from its own place. The program ends with Op::End.
 #define KVZ_OPS4(name) &&name##0, &&name##1, &&name##2, &&name##3
 #define KVZ_OPS16(name) KVZ_OPS4(name##0), KVZ_OPS4(name##1), KVZ_OPS4(name##2), KVZ_OPS4(name##3)
-	static const void* const handlers[] = {&&Load,           &&Field,          &&Neg,
+	static const void* const handlers[] = {&&Load, &&Neg,
 										   &&End,            KVZ_OPS4(PushOp), KVZ_OPS4(AccOp),
 										   KVZ_OPS4(StackOp), KVZ_OPS16(AccOp2), KVZ_OPS16(AccOpOp)};
 #undef KVZ_OPS16
@@ -440,12 +471,7 @@ BOOL Expression::Run(double& result, const void* const** pHandlers)
 Load:
 	KVZ_PUSH(ip->a->GetValue());
 	if (!Operand<Checked>(acc, ip->aPos))
-		return FALSE;
-	KVZ_NEXT();
-Field:
-	KVZ_PUSH(ip->pField->GetValue());
-	if (!Operand<Checked>(acc, ip->aPos))
-		return FALSE;
+		goto Refused;
 	KVZ_NEXT();
 Neg:
 	acc = -acc;
@@ -456,19 +482,19 @@ Neg:
 		double x = ip->a->GetValue();                                                                  \
 		if (!Operand<Checked>(x, ip->aPos) || !Operand<Checked>(ip->b->GetValue(), ip->bPos) ||        \
 			!Apply<Checked, k>(x, ip->b->GetValue(), ip->pos))                                         \
-			return FALSE;                                                                              \
+			goto Refused;                                                                              \
 		KVZ_PUSH(x);                                                                                   \
 		KVZ_NEXT();                                                                                    \
 	}
 #define KVZ_ACCOP(k)                                                                                   \
 	AccOp##k:                                                                                          \
 	if (!Operand<Checked>(ip->a->GetValue(), ip->aPos) || !Apply<Checked, k>(acc, ip->a->GetValue(), ip->pos)) \
-		return FALSE;                                                                                  \
+		goto Refused;                                                                                  \
 	KVZ_NEXT();
 #define KVZ_STACKOP(k)                                 \
 	StackOp##k:                                        \
 	if (!Apply<Checked, k>(nos, acc, ip->pos))         \
-		return FALSE;                                  \
+		goto Refused;                                  \
 	acc = nos;                                         \
 	nos = *--sp;                                       \
 	KVZ_NEXT();
@@ -478,14 +504,14 @@ Neg:
 		double x = ip->a->GetValue();                                                                  \
 		if (!Operand<Checked>(x, ip->aPos) || !Operand<Checked>(ip->b->GetValue(), ip->bPos) ||        \
 			!Apply<Checked, k2>(x, ip->b->GetValue(), ip->pos2) || !Apply<Checked, k1>(acc, x, ip->pos)) \
-			return FALSE;                                                                              \
+			goto Refused;                                                                              \
 		KVZ_NEXT();                                                                                    \
 	}
 #define KVZ_ACCOPOP(k1, k2)                                                                            \
 	AccOpOp##k1##k2:                                                                                   \
 	if (!Operand<Checked>(ip->a->GetValue(), ip->aPos) || !Apply<Checked, k1>(acc, ip->a->GetValue(), ip->pos) || \
 		!Operand<Checked>(ip->b->GetValue(), ip->bPos) || !Apply<Checked, k2>(acc, ip->b->GetValue(), ip->pos2)) \
-		return FALSE;                                                                                  \
+		goto Refused;                                                                                  \
 	KVZ_NEXT();
 #define KVZ_FOUR(M) M(0) M(1) M(2) M(3)
 #define KVZ_ROW(M, k1) M(k1, 0) M(k1, 1) M(k1, 2) M(k1, 3)
@@ -507,23 +533,22 @@ Neg:
 #undef KVZ_NEXT
 #undef KVZ_DISPATCH
 End:
-	double value = acc;
-	if (!std::isfinite(value))
+	// Unchecked: let the checked run say where. Checked: every step was finite, so this cannot
+	// happen; refuse all the same.
+	if (!std::isfinite(acc))
 	{
-		// Unchecked: let the checked run say where. Checked: every step was finite, so this
-		// cannot happen; refuse all the same.
 		if (Checked)
 			Fail("Risultato fuori intervallo", -1);
-		return FALSE;
+		goto Refused;
 	}
-	if (m_nType == DATA_INT_TYPE || m_nType == DATA_LNG_TYPE)
-	{
-		// Integers take the value rounded, within their range.
-		double limit = m_nType == DATA_INT_TYPE ? 2147483647.0 : 9.2e18;
-		if (value > limit || value < -limit - 1)
-			return Checked ? Fail("Risultato fuori intervallo", 0) : FALSE;
-		value = std::round(value);
-	}
-	result = value;
+	if (m_nType == DATA_INT_TYPE || m_nType == DATA_LNG_TYPE) [[unlikely]]
+		return Integer<Checked>(acc, result);
+	result = acc;
 	return TRUE;
+Refused:
+	// Unchecked: something overflowed or was divided by zero or by no number. The checked run
+	// finds what and where.
+	if constexpr (!Checked)
+		return Run<true>(result);
+	return FALSE;
 }

@@ -51,15 +51,14 @@ public:
 	static constexpr int MaxNesting = 256;
 
 private:
-	// Postfix code over the values of floating fields and of the constants (both DataDbl, read
-	// through a pointer). The top of the stack is an accumulator; the instructions that take
+	// Postfix code over the values of floating fields, of the constants and of the other
+	// fields' values converted (all DataDbl, read through a pointer). The top of the stack is an accumulator; the instructions that take
 	// their operands from the fields themselves combine the usual shapes of a formula, so that
 	// "+ _A * _B" is one dispatch instead of four. Each binary family holds the four operators
 	// in the order + - * /; those of two operators hold 4 x first + second.
 	enum class Op : std::uint8_t
 	{
 		Load,     // push a
-		Field,    // push the value of a field that is not floating
 		Neg,      // acc = -acc
 		End,
 		PushOp,                  // push (a op b)
@@ -79,20 +78,24 @@ private:
 		int bPos = -1;
 		const DataDbl* a = nullptr;
 		const DataDbl* b = nullptr;
-		const SymField* pField = nullptr;
-		int aConst = -1;  // the operands' constants while compiling
+		int aConst = -1;  // the operands' places in m_Values while compiling
 		int bConst = -1;
 	};
 
 	class Compiler;
 	BOOL Fail(const CString& text, int nPos);
-	// Runs the program; unchecked, it only says whether a check failed (then the checked
-	// run finds the operation and its message). With pHandlers, only gives the table of the
+	// Eval on an expression not parsed, or whose table lost its fields.
+	[[gnu::noinline]] BOOL Refuse();
+	[[gnu::noinline]] void Convert();
+	// Runs the program; unchecked, it hands a failed check over to the checked run, which
+	// finds the operation and its message. With pHandlers, only gives the table of the
 	// handlers' addresses by Op.
 	// Never inlined nor cloned: a copy would have labels of its own, not those of the table.
 	template <bool Checked>
 	[[gnu::noinline, gnu::noclone, gnu::visibility("hidden")]] BOOL Run(double& result,
 																		 const void* const** pHandlers = nullptr);
+	template <bool Checked>
+	[[gnu::noinline]] BOOL Integer(double value, double& result);
 	// x = x op y (K: 0 + 1 - 2 * 3 /); false on a divisor that is zero or not finite and, when
 	// checked, on a result that is not finite, the error then set at pos.
 	template <bool Checked, int K>
@@ -106,7 +109,9 @@ private:
 	bool m_bParsed = false;
 	WORD m_nType = DATA_DBL_TYPE;
 	std::vector<Instr> m_Program;
-	std::vector<DataDbl> m_Constants;
+	// The constants, then a copy of each field that is not floating, taken at every Eval.
+	std::vector<DataDbl> m_Values;
+	std::vector<std::pair<size_t, const SymField*>> m_Converted;
 	std::vector<double> m_Stack;
 	std::vector<SymField*> m_UsedFields;
 	std::string m_strText;
