@@ -232,3 +232,77 @@ TEST(Expression, IntegerResultsAreRoundedAndBounded)
 	Parser any("1");
 	EXPECT_FALSE(expr.Parse(any, DATA_STR_TYPE));
 }
+
+// Every shape of operands and operators gives what C++ gives for the same text, to the bit: no
+// operation is reordered, joined or replaced by one that rounds otherwise. Values chosen so that
+// any other order would round differently.
+TEST(Expression, ResultsAreThoseOfTheOperationsInTheirOrder)
+{
+	SymTable table;
+	const double a = 0.1, b = 0.2, c = 0.3, d = 1e16, n = 7;
+	table.Add("_A", DataType::Double)->SetValue(a);
+	table.Add("_B", DataType::Double)->SetValue(b);
+	table.Add("_C", DataType::Double)->SetValue(c);
+	table.Add("_D", DataType::Double)->SetValue(d);
+	table.Add("_N", DATA_INT_TYPE)->SetValue(n);
+	table.Add("_Z", DataType::Double)->SetValue(-0.0);
+	table.Add("_S", DataType::Double)->SetValue(3e-310);  // subnormal
+	const struct
+	{
+		const char* text;
+		double value;
+	} cases[] = {
+		{"_A+_B+_C", a + b + c},
+		{"_A+(_B+_C)", a + (b + c)},
+		{"_D+_A-_D+_B", d + a - d + b},
+		{"_C-_A*_B+_D/_C", c - a * b + d / c},
+		{"_A*(_B+_C)-(_C-_A)/(_B*_D)", a * (b + c) - (c - a) / (b * d)},
+		{"_A/_B/_C*_D", a / b / c * d},
+		{"1/(_A+_B)/3+0.1*_C", 1 / (a + b) / 3 + 0.1 * c},
+		{"-_A-(-_B)*_N+_N/3", -a - (-b) * n + n / 3},
+		{"(_D+1)/2+_A/4-_B/0.5+_C/-8+_A/0.1", (d + 1) / 2 + a / 4 - b / 0.5 + c / -8 + a / 0.1},
+		{"_S/4+_S/1024", 3e-310 / 4 + 3e-310 / 1024},
+		{"_Z*1", -0.0},
+		{"_Z/2", -0.0},
+		{"_Z-0", -0.0},
+		{"0-_Z*_A", 0.0},
+	};
+	for (const auto& c : cases)
+	{
+		SCOPED_TRACE(c.text);
+		Parser parser(c.text);
+		Expression expr(&table);
+		double v = 42;
+		ASSERT_TRUE(expr.Parse(parser) && expr.Eval(v)) << expr.GetErrorMessage().GetString();
+		EXPECT_EQ(v, c.value);
+		EXPECT_EQ(std::signbit(v), std::signbit(c.value));
+	}
+
+	// A failure inside a combined step is told at its own operator or operand.
+	table.GetField("_C")->SetValue(0);
+	table.GetField("_B")->SetValue(std::numeric_limits<double>::infinity());
+	const struct
+	{
+		const char* text;
+		const char* error;
+		int pos;
+	} failures[] = {
+		{"_A+_A/_C", "Divisione per zero", 5},
+		{"_A+_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D+_A", "Risultato fuori intervallo", 59},
+		{"_A*2+_A-_B", "Valore non valido per _B", 8},
+		{"_A-(_A+_C)/_C", "Divisione per zero", 10},
+		{"_N/(_C*2)", "Divisione per zero", 2},
+	};
+	for (const auto& f : failures)
+	{
+		SCOPED_TRACE(f.text);
+		Parser parser(f.text);
+		Expression expr(&table);
+		double v = 42;
+		ASSERT_TRUE(expr.Parse(parser));
+		EXPECT_FALSE(expr.Eval(v));
+		EXPECT_EQ(expr.GetErrorText(), f.error);
+		EXPECT_EQ(expr.GetErrorPos(), f.pos);
+		EXPECT_EQ(v, 42);
+	}
+}
