@@ -6,6 +6,7 @@
 // table's fields, binary + - * / (usual precedence, left associative), unary - and +,
 // parentheses; no functions.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/plvgeneric/DataObj.h"
@@ -51,11 +52,12 @@ public:
 	static constexpr int MaxNesting = 256;
 
 private:
-	// Postfix code over the values of floating fields, of the constants and of the other
-	// fields' values converted (all DataDbl, read through a pointer). The top of the stack is an accumulator; the instructions that take
-	// their operands from the fields themselves combine the usual shapes of a formula, so that
+	// Postfix code over DataDbl values read through pointers: floating fields, constants and
+	// copies of the other fields. The top of the stack is an accumulator; the instructions that
+	// take their operands from those values combine the usual shapes of a formula, so that
 	// "+ _A * _B" is one dispatch instead of four. Each binary family holds the four operators
-	// in the order + - * /; those of two operators hold 4 x first + second.
+	// in the order + - * /; those of two operators hold 4 x first + second. The operations and
+	// their order are the text's: joining them changes no rounding.
 	enum class Op : std::uint8_t
 	{
 		Load,     // push a
@@ -94,6 +96,7 @@ private:
 	template <bool Checked>
 	[[gnu::noinline, gnu::noclone, gnu::visibility("hidden")]] BOOL Run(double& result,
 																		 const void* const** pHandlers = nullptr);
+	// The result of an integer type: rounded, within the type's range.
 	template <bool Checked>
 	[[gnu::noinline]] BOOL Integer(double value, double& result);
 	// x = x op y (K: 0 + 1 - 2 * 3 /); false on a divisor that is zero or not finite and, when
@@ -109,7 +112,7 @@ private:
 	bool m_bParsed = false;
 	WORD m_nType = DATA_DBL_TYPE;
 	std::vector<Instr> m_Program;
-	// The constants, then a copy of each field that is not floating, taken at every Eval.
+	// The constants and a copy of each field that is not floating (taken at every Eval).
 	std::vector<DataDbl> m_Values;
 	std::vector<std::pair<size_t, const SymField*>> m_Converted;
 	std::vector<double> m_Stack;
