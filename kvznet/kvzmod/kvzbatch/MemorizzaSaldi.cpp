@@ -327,8 +327,10 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 	// The account's spread, looked up once for its twelve months.
 	const auto itRipartizione = m_Ripartizioni.find(conto.m_Codice.str());
 	const std::map<int, double>* pRipartizione = itRipartizione == m_Ripartizioni.end() ? nullptr : &itRipartizione->second;
-	const DataStr contoKvz(conto.m_Codice), cdcComm(strCdc);
-	const DataEnum tipoCdc(E_KVZ_TIPOCENTROCOMM, nTipo), tipoMastro(E_TIPOMASTRO, mastro.m_Natura);
+	// Both records take the plan's keys once; each month clears only what a month sets.
+	for (Kvz_TPianoBaseRighe* p : {&m_Riga, &m_Nuova})
+		Kvz_PreparaRigaPianoBase(*p, id, 1, m_Esercizio, DataStr(conto.m_Codice), DataStr(strCdc),
+								 DataEnum(E_KVZ_TIPOCENTROCOMM, nTipo), DataEnum(E_TIPOMASTRO, mastro.m_Natura));
 	for (int m = 1; m <= static_cast<int>(mesi.size()); ++m)
 	{
 		const double a = Centesimi(mesi[static_cast<size_t>(m - 1)].m_Saldo);
@@ -338,7 +340,7 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 		const BOOL bEsiste = itRiga != m_RigheEsistenti.end();
 		// A new row is prepared in the cursor's own record: no copy per month.
 		Kvz_TPianoBaseRighe& r = bEsiste ? m_Riga : m_Nuova;
-		Kvz_PreparaRigaPianoBase(r, id, m, m_Esercizio, contoKvz, cdcComm, tipoCdc, tipoMastro);
+		Kvz_PreparaMeseRigaPianoBase(r, m);
 		if (bEsiste)
 		{
 			// The split rows moved their balance aside when their entries were read again.

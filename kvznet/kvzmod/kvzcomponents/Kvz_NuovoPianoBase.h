@@ -15,3 +15,5 @@ void Kvz_ChiaviTestaPianoBase(Kvz_TPianoBaseTesta& aTesta, const DataInt& aEserc
 void Kvz_PreparaRigaPianoBase(Kvz_TPianoBaseRighe& aRiga, const DataLng& id, int nMese, const DataInt& aEsercizio,
 							  const DataStr& aConto, const DataStr& aCdcComm, const DataEnum& aTipoCdcComm,
 							  const DataEnum& aTipoMastro);
+// Moves a row so filled to month nMese of the same plan: amounts and flags cleared again.
+void Kvz_PreparaMeseRigaPianoBase(Kvz_TPianoBaseRighe& aRiga, int nMese);
