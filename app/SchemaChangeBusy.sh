@@ -2,7 +2,7 @@
 # Opening a company on a server while another session writes one of its tables: an up-to-date
 # company opens at once; one whose table lacks an index waits a short while only, says that
 # another user's work is using the tables and fails; once the writer has ended it opens and makes
-# the index.
+# the index. And init notes a database whose ctype is not C.
 # Usage: SchemaChangeBusy.sh KVZ
 set -euo pipefail
 if [[ -z ${KVZ_TEST_PG:-} ]]; then
@@ -24,8 +24,15 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 sql "$server/postgres" "DROP DATABASE IF EXISTS $name WITH (FORCE)"
-sql "$server/postgres" "CREATE DATABASE $name"
-"$kvz" init "$db" >/dev/null
+sql "$server/postgres" "CREATE DATABASE $name TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C.UTF-8' LC_CTYPE 'C.UTF-8'"
+# A ctype other than C is worth a note at init (one of ctype C gets none).
+said=$("$kvz" init "$db")
+[[ $said == *"Note: the database's ctype is C.UTF-8; one of ctype C"* ]] || fail "no note on the ctype at init: $said"
+sql "$server/postgres" "DROP DATABASE IF EXISTS ${name}_c WITH (FORCE)"
+sql "$server/postgres" "CREATE DATABASE ${name}_c TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'"
+said=$("$kvz" init "$server/${name}_c")
+sql "$server/postgres" "DROP DATABASE ${name}_c WITH (FORCE)"
+[[ $said != *Note:* ]] || fail "a note on a database of ctype C: $said"
 table=kvz_riclassificazionerighe
 index=${table}_ix1
 has_index() { [[ $(sql "$db" "SELECT COUNT(*) FROM pg_indexes WHERE indexname = '$index'") == 1 ]]; }

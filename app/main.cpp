@@ -25,6 +25,7 @@
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlRecord.h"
 #include "platform/plvoledb/driver/ConnectionString.h"
+#include "platform/plvoledb/driver/Driver.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
 
 namespace {
@@ -170,6 +171,30 @@ bool ApplyGlobalOptions(const GlobalOptions& opt, CliInteraction& ui)
 	return true;
 }
 
+// Case-insensitive text folds with the server database's ctype: anything but C folds letters
+// beyond ASCII (unlike SQLite) and costs every comparison a trip through the locale.
+void AdviseServerCtype(SqlConnection& connection)
+{
+	if (!connection.IsServer())
+		return;
+	try
+	{
+		auto st = connection.Db().Prepare("SHOW lc_ctype");
+		if (!st->Step())
+			return;
+		const plv::db::Value v = st->Column(0);
+		const std::string* ctype = std::get_if<std::string>(&v);
+		if (ctype && *ctype != "C" && *ctype != "POSIX")
+			std::printf("Note: the database's ctype is %s; one of ctype C compares codes as SQLite does and "
+						"imports faster (see the README, Databases).\n",
+						ctype->c_str());
+	}
+	catch (const plv::db::DbError&)
+	{
+		// Advice only: a server that does not say is left alone.
+	}
+}
+
 int RunInit(KvzHost& host, CliInteraction& ui, const std::string& file, bool demo, bool replace, int scale,
 			const std::vector<std::string>& libraries)
 {
@@ -232,6 +257,7 @@ int RunInit(KvzHost& host, CliInteraction& ui, const std::string& file, bool dem
 	}
 	std::printf("Company database %s: %zu tables registered by %zu libraries.\n", shown.c_str(),
 				host.Connection().GetCatalog().size(), host.Libraries().GetLibraries().size());
+	AdviseServerCtype(host.Connection());
 	return 0;
 }
 
