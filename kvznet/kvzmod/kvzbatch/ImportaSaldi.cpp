@@ -660,10 +660,15 @@ void Kvz_CImportaSaldiDoc::LeggiSaldiAnalitici(const ContoHost& conto, const Rag
 			if (mov.f_DebitCreditSign.GetItemValue() == 1)
 				dImporto = -dImporto;
 			auto aggiungi = [&](const CString& strCodice, WORD nKind) {
-				const auto& descr = nKind == kCentro ? m_DescrCentri : m_DescrCommesse;
-				auto it = descr.find(Key(strCodice));
-				Kvz_CdcCommContoKvzElem* pCdc = pConto->AggiungiCdcComm(
-					strCodice, nKind, it == descr.end() ? CString() : it->second, 0.0, m_nMesi);
+				// The host's description is looked up for a split's first entry only.
+				Kvz_CdcCommContoKvzElem* pCdc = pConto->TrovaCdcComm(strCodice, nKind);
+				if (!pCdc)
+				{
+					const auto& descr = nKind == kCentro ? m_DescrCentri : m_DescrCommesse;
+					auto it = descr.find(Key(strCodice));
+					pCdc = pConto->AggiungiCdcComm(strCodice, nKind, it == descr.end() ? CString() : it->second, 0.0,
+												   m_nMesi);
+				}
 				Kvz_SaldoMensileElem& mese = pCdc->m_Mesi[static_cast<size_t>(nMese)];
 				(nTipo == 2 ? mese.m_Previsionale : mese.m_Saldo) += dImporto;
 			};
