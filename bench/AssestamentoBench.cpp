@@ -15,8 +15,8 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TParametri.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseTesta.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CSelezAssestamentoDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvges/FormDriver.h"
 

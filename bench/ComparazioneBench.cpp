@@ -13,7 +13,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CComparazioneRiclassificDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CComparazioneRiclassificDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvges/FormDriver.h"
 

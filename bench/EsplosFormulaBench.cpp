@@ -19,8 +19,8 @@
 
 #include "bench/DemoBench.h"
 #include "kvznet/kvzmod/kvzdbl/KvzDblInterface.h"
-#include "kvznet/kvzmod/kvzdocuments/EsplodiFormulaDescr.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/EsplodiFormulaDescr.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CDeRiclassificazioniDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Settings.h"
 #include "platform/erp/erpsetup/CompanySetup.h"

@@ -16,7 +16,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "platform/erp/erpdemo/DemoCompany.h"
 
 namespace {

@@ -14,7 +14,7 @@
 
 #include "bench/DemoBench.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "platform/plvgeneric/Application.h"
 
 namespace {

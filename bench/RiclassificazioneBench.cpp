@@ -20,7 +20,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CRiclassificPianoBaseDoc.h"
 #include "platform/plvgeneric/Application.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CDeRiclassificazioniDoc.h"
 #include "platform/erp/erpdemo/DemoCompany.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvges/FormDriver.h"

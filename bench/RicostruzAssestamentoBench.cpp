@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "bench/DemoBench.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CRicostruzAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CRicostruzAssestamentoDoc.h"
 #include "platform/plvgeneric/Application.h"
 
 namespace {

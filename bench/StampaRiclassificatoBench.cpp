@@ -13,8 +13,8 @@
 
 #include "bench/BenchRun.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
-#include "kvznet/kvzmod/kvzdocuments/BDStampaRiclassificatoDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CStampaReportRiclassificDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/BDStampaRiclassificatoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CStampaReportRiclassificDoc.h"
 #include "platform/plvgenlib/AddOnLibraries.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvgeneric/Application.h"

@@ -1,7 +1,7 @@
 #include "kvznet/kvzdrivers/kvzappl/ConnessioneAzienda.h"
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlConnection.h"

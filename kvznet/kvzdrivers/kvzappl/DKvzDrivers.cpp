@@ -1,7 +1,7 @@
 #include "kvznet/kvzdrivers/kvzappl/DKvzDrivers.h"
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/LibraryEntry.h"

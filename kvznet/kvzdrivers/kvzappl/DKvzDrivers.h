@@ -10,7 +10,7 @@
 #include "kvznet/kvzdrivers/kvzappl/DBTTestaPerChiave.h"
 #include "kvznet/kvzdrivers/kvzdriversdbl/KvzDriversDblTables.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/plvges/FormViews.h"
 
 enum : UINT

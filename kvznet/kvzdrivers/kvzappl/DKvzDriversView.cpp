@@ -1,6 +1,6 @@
 // The forms of the cost-driver model document: the head, and a tab per grid.
 #include "kvznet/kvzdrivers/kvzappl/DKvzDrivers.h"
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
 #include "platform/plvgeneric/Application.h"
 
 namespace {

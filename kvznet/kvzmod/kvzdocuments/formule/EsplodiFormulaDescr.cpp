@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/EsplodiFormulaDescr.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/EsplodiFormulaDescr.h"
 
 #include <algorithm>
 #include <exception>
@@ -14,9 +14,9 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaComune.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaComune.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaErrori.h"
 #include "platform/erp/erpledgerdbl/TCostCenters.h"
 #include "platform/erp/erpledgerdbl/TJobs.h"
 #include "platform/plvgeneric/Application.h"

@@ -1,6 +1,6 @@
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
 
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/plvgenlib/LibraryEntry.h"
 #include "platform/plvgenlib/CParsedForm.h"
 #include "platform/plvnamesolver/ApplicationContext.h"

@@ -5,9 +5,9 @@
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CDeRiclassificazioniDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvnamesolver/ApplicationContext.h"

@@ -3,8 +3,8 @@
 // document (or from another editor, for a macro): the user builds the formula from the symbol
 // and macro lists and the keypad; on OK it is checked and written back into the caller, whose
 // usage counters are recounted.
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/plvges/FormViews.h"
 
 enum : UINT

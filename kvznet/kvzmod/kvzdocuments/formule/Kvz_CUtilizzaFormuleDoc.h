@@ -22,7 +22,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "platform/plvgeneric/Array.h"
 #include "platform/plvges/FormViews.h"
 

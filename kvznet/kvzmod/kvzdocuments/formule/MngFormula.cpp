@@ -1,7 +1,7 @@
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaCursore.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaComune.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaErrori.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaCursore.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaComune.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "platform/plvges/TableReader.h"
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvparser/Parser.h"

@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "platform/plvoledb/SqlTable.h"
 
 // One prepared query: the row record it is defined on and the values it reads.

@@ -1,14 +1,14 @@
 // The legacy formula engine: a recursion over texts, one value for one month.
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaOld.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaOld.h"
 
 #include <algorithm>
 #include <cmath>
 #include <exception>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaComune.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaCursore.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaComune.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaCursore.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaErrori.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"

@@ -6,9 +6,9 @@
 
 #include <fmt/format.h>
 
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaCursore.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaCursore.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaErrori.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvoledb/SqlTable.h"

@@ -1,10 +1,10 @@
 // The functions reports call by name: open a document (_Run), close it (_Dispose), and read
 // from an open one through a member of its class, each on the thread of the window given.
-#include "kvznet/kvzmod/kvzdocuments/BDStampaRiclassificatoDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CComparazioneRiclassificDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CStampaReportRiclassificDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/BDStampaRiclassificatoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CComparazioneRiclassificDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CDeRiclassificazioniDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CRiclassificPianoBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CStampaReportRiclassificDoc.h"
 #include "platform/plvgenlib/ExportedFunctions.h"
 
 // ---- run and dispose ---------------------------------------------------------------------------

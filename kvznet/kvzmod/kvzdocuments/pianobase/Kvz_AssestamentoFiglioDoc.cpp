@@ -1,6 +1,6 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_AssestamentoFiglioDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_AssestamentoFiglioDoc.h"
 
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CAssestamentoDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"

@@ -15,7 +15,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRipartizioniAssestamento.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CBudgetDoc.h"
 #include "platform/plvgeneric/Array.h"
 #include "platform/plvges/FormViews.h"
 

@@ -8,10 +8,10 @@
 #include <cmath>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoInterno.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezAssestamentoDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_ContoPadre.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CAssestamentoInterno.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CSelezAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_ContoPadre.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/FormatHelpers.h"
 #include "platform/plvgeneric/Interaction.h"

@@ -6,9 +6,9 @@
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetTesta.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoInterno.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CAssestamentoInterno.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CBudgetDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/FormatHelpers.h"
 #include "platform/plvgeneric/Interaction.h"

@@ -1,10 +1,10 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CBudgetDoc.h"
 
 #include <climits>
 
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CSelezBudgetDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"

@@ -15,7 +15,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/erp/erpbasecomponents/Divider.h"
 #include "platform/erp/erpbasedbl/TPaymentTerms.h"
 #include "platform/erp/erpbasedbl/TTAX.h"

@@ -3,8 +3,8 @@
 // it is settled, and what the prior year's budget carries into this one.
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TParametri.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CBudgetDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaErrori.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CBudgetDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezBudgetDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CSelezBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaErrori.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 

@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPianoBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CPianoBaseDoc.h"
 
 #include <set>
 

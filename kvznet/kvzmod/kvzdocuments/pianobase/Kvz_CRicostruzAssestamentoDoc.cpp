@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CRicostruzAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CRicostruzAssestamentoDoc.h"
 
 #include <set>
 #include <vector>
@@ -6,7 +6,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_ContoPadre.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_ContoPadre.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/CParsedCtrl.h"

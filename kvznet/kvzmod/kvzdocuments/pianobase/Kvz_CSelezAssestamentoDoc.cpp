@@ -1,9 +1,9 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CSelezAssestamentoDoc.h"
 
 #include <cmath>
 #include <memory>
 
-#include "kvznet/kvzmod/kvzdocuments/Kvz_ViewContatoriDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_ViewContatoriDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/CommandManager.h"

@@ -1,7 +1,7 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CSelezBudgetDoc.h"
 
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CBudgetDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaErrori.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaErrori.h"
 #include "platform/erp/erpbasedbl/TPaymentTerms.h"
 #include "platform/erp/erpbasedbl/TTAX.h"
 #include "platform/plvgeneric/Application.h"

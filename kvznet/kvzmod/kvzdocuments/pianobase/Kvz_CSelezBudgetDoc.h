@@ -7,7 +7,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TBudgetRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciBudget.h"
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
 #include "platform/plvges/FormViews.h"
 
 enum : UINT

@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_ContoPadre.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_ContoPadre.h"
 
 DataStr Kvz_CalcolaContoPadre(const DataStr& aConto, const Kvz_TParametri& aParametri)
 {

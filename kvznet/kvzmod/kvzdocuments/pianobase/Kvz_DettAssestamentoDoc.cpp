@@ -1,6 +1,6 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DettAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_DettAssestamentoDoc.h"
 
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CAssestamentoDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlException.h"

@@ -8,7 +8,7 @@
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRipartizioniAssestamento.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_AssestamentoFiglioDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_AssestamentoFiglioDoc.h"
 #include "platform/plvges/FormViews.h"
 
 enum : UINT

@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeAnagContiDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CDeAnagContiDoc.h"
 
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
 #include "kvznet/kvzmod/kvzcomponents/Kvz_NuovoPianoBase.h"

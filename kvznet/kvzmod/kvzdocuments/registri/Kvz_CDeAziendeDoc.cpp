@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeAziendeDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CDeAziendeDoc.h"
 
 #include <new>
 #include <string>

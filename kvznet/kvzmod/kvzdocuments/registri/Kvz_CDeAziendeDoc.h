@@ -2,7 +2,7 @@
 // The companies whose databases formulas, models and cost drivers may read, with what it
 // takes to connect to each. Template "DAziende".
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DBTCodeList.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_DBTCodeList.h"
 #include "platform/plvges/FormViews.h"
 
 enum : UINT

@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeCodBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CDeCodBudgetDoc.h"
 
 #include <new>
 

@@ -1,10 +1,10 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeCodExtracontDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CDeCodExtracontDoc.h"
 
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CopiaSimboli.h"
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CopiaSimboli.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/LibraryEntry.h"

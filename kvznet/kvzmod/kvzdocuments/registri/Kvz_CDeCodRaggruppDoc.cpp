@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeCodRaggruppDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CDeCodRaggruppDoc.h"
 
 #include <new>
 

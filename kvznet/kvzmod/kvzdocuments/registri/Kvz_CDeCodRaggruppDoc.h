@@ -1,7 +1,7 @@
 #pragma once
 // The register of grouping codes. Template "DCodRaggruppamenti".
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DBTCodeList.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_DBTCodeList.h"
 #include "platform/plvges/FormViews.h"
 
 enum : UINT

@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeCodRiclassificatoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CDeCodRiclassificatoDoc.h"
 
 #include <new>
 

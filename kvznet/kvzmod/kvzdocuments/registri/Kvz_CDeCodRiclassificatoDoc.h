@@ -3,7 +3,7 @@
 // also keeps its symbol, so that the model's formulas can name it. No template opens it by
 // namespace.
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DBTCodeList.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_DBTCodeList.h"
 #include "platform/plvges/FormViews.h"
 
 enum : UINT

@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeModelliRiclassificDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CDeModelliRiclassificDoc.h"
 
 #include <new>
 

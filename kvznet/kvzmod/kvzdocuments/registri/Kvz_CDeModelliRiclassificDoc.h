@@ -1,7 +1,7 @@
 #pragma once
 // The register of reclassification model codes; no template opens it by namespace.
 #include "kvznet/kvzmod/kvzdbl/Kvz_TModelliRiclassificazione.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DBTCodeList.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_DBTCodeList.h"
 #include "platform/plvges/FormViews.h"
 
 enum : UINT

@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeParamDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CDeParamDoc.h"
 
 #include <new>
 

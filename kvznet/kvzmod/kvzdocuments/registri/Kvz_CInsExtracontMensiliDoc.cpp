@@ -1,7 +1,7 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CInsExtracontMensiliDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CInsExtracontMensiliDoc.h"
 
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_ViewContatoriDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_ViewContatoriDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgenlib/CParsedCtrl.h"
 #include "platform/plvgenlib/LibraryEntry.h"

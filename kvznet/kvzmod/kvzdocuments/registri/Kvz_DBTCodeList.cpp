@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DBTCodeList.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_DBTCodeList.h"
 
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvnamesolver/ApplicationContext.h"

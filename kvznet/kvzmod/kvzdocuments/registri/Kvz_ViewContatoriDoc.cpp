@@ -1,14 +1,14 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_ViewContatoriDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_ViewContatoriDoc.h"
 
 #include <cctype>
 #include <string>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_ViewCdcCommesse.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeCodExtracontDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CInsExtracontMensiliDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CDeCodExtracontDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CDeRiclassificazioniDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CInsExtracontMensiliDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CSelezAssestamentoDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgenlib/CParsedCtrl.h"
 #include "platform/plvgenlib/LibraryEntry.h"

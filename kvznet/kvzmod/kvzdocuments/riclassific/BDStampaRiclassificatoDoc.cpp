@@ -1,10 +1,10 @@
-#include "kvznet/kvzmod/kvzdocuments/BDStampaRiclassificatoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/BDStampaRiclassificatoDoc.h"
 
 #include <iterator>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TDescrizioniBrevi.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
-#include "kvznet/kvzmod/kvzdocuments/ReportRows.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/ReportRows.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/CommandManager.h"

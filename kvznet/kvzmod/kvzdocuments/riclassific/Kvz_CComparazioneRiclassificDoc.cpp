@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CComparazioneRiclassificDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CComparazioneRiclassificDoc.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,9 +13,9 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TTmpRiclassificazioneTesta.h"
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
-#include "kvznet/kvzmod/kvzdocuments/ReportRows.h"
-#include "kvznet/kvzmod/kvzdocuments/ReportRun.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/ReportRows.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/ReportRun.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/CommandManager.h"

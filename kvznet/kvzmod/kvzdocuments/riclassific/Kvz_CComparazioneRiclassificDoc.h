@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "kvznet/kvzmod/kvzdocuments/ReportRows.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/ReportRows.h"
 #include "platform/plvges/FormViews.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
 

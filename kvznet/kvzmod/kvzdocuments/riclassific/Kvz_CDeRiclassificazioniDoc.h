@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DBTRiclassificazioni.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_DBTRiclassificazioni.h"
 #include "platform/plvgenlib/CParsedForm.h"
 
 class HKLJobs;

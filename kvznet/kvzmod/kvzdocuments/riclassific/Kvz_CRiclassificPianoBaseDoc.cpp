@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CRiclassificPianoBaseDoc.h"
 
 #include <algorithm>
 #include <array>
@@ -9,8 +9,8 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificatoTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRaggrupp.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
-#include "kvznet/kvzmod/kvzdocuments/RiclassificatoChiave.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/RiclassificatoChiave.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/FormatHelpers.h"
 #include "platform/plvnamesolver/ApplicationContext.h"

@@ -19,7 +19,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
-#include "kvznet/kvzmod/kvzdocuments/ReportRows.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/ReportRows.h"
 #include "platform/plvgeneric/Array.h"
 #include "platform/plvges/FormViews.h"
 #include "platform/plvoledb/SqlMultiInsert.h"

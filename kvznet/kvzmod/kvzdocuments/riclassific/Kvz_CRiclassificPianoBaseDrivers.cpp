@@ -12,10 +12,10 @@
 #include "kvznet/kvzdrivers/kvzdriversdbl/TKvzDriversModelli.h"
 #include "kvznet/kvzdrivers/kvzdriversdbl/TKvzDriversTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CopiaSimboli.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
-#include "kvznet/kvzmod/kvzdocuments/RiclassificatoChiave.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CRiclassificPianoBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CopiaSimboli.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/RiclassificatoChiave.h"
 #include "platform/plvoledb/SqlException.h"
 
 namespace {

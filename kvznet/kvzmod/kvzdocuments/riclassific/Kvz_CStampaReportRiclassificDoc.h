@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "kvznet/kvzmod/kvzdocuments/ReportRows.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/ReportRows.h"
 #include "platform/plvges/FormViews.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
 

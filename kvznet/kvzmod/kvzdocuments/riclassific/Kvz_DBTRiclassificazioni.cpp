@@ -1,7 +1,7 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DBTRiclassificazioni.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_DBTRiclassificazioni.h"
 
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CDeRiclassificazioniDoc.h"
 #include "platform/plvgeneric/Application.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DDescrizioniBrevi.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_DDescrizioniBrevi.h"
 
 #include <set>
 

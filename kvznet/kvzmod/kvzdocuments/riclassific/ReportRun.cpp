@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/ReportRun.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/ReportRun.h"
 
 #include <memory>
 

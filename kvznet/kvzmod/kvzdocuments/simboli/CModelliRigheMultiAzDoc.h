@@ -2,7 +2,7 @@
 // The browser of another company's reclassified codes of a model. Template
 // "BDModelliRigheMultiAz" (see CModelliMultiAzDoc.h).
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
-#include "kvznet/kvzmod/kvzdocuments/CModelliMultiAzDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/CModelliMultiAzDoc.h"
 
 class CModelliRigheMultiAzDoc : public CModelliMultiAzBase
 {

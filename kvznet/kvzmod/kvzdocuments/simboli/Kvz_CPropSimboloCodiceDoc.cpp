@@ -1,9 +1,9 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloCodiceDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloCodiceDoc.h"
 
 #include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CFormulaDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlException.h"

@@ -12,7 +12,7 @@
 // hands a saved symbol back to the editor.
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloDoc.h"
 
 // The controls of one form: their ids and link names (id 0: not on that form).
 struct Kvz_CtrlSimbolo

@@ -1,10 +1,10 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloDoc.h"
 
 #include <cstring>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgenlib/LibraryEntry.h"

@@ -1,4 +1,4 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloExtraCDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloExtraCDoc.h"
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "platform/plvgeneric/Application.h"

@@ -3,7 +3,7 @@
 // code or a range, the main formula or a further one, of a year and month (constants, or the
 // evaluation's own). Template "BDPropSimboloExtraC".
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloCodiceDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloCodiceDoc.h"
 
 enum : UINT
 {

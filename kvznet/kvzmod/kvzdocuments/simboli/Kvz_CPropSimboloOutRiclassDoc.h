@@ -3,7 +3,7 @@
 // range of a model, of a year and month (constants, or the evaluation's own), the main value, a
 // further one or a budget value, here or in another company's database, whose models and codes
 // the "MultAz" buttons browse. Template "BDPropSimboloOutRiclass".
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloCodiceDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloCodiceDoc.h"
 
 enum : UINT
 {

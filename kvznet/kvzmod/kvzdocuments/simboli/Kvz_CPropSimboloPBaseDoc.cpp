@@ -1,9 +1,9 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloPBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloPBaseDoc.h"
 
 #include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include "kvznet/kvzmod/kvzdbl/KvzNetSettings.h"
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "platform/plvgenlib/LibraryEntry.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvnamesolver/ApplicationContext.h"

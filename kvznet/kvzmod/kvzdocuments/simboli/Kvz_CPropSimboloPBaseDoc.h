@@ -21,8 +21,8 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_ViewCdcCommesse.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_FiltriCommesseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_FiltriCommesseDoc.h"
 #include "platform/plvgeneric/Array.h"
 
 enum : UINT

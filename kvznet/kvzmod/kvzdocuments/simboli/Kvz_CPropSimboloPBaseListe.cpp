@@ -3,8 +3,8 @@
 // lists, select and deselect all, "Carica da tabelle" and the grouping-level check.
 #include <set>
 
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloPBaseDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloPBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/erp/erpledgerdbl/TCostCenters.h"
 #include "platform/erp/erpledgerdbl/TJobs.h"
 #include "platform/plvgenlib/LibraryEntry.h"

@@ -1,11 +1,11 @@
 // Opening of the base-plan symbol document, the filling of its two selection grids and the
 // handlers of the account grid's rows. Loading, checking and saving are in
 // Kvz_CPropSimboloPBaseSalva.cpp.
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloPBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloPBaseDoc.h"
 
 #include "kvznet/kvzmod/kvzdbl/KvzNetSettings.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlException.h"

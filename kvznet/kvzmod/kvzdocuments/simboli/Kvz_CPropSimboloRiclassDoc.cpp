@@ -1,7 +1,7 @@
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloRiclassDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloRiclassDoc.h"
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CFormulaDoc.h"
 #include "platform/plvgeneric/Application.h"
 
 namespace {

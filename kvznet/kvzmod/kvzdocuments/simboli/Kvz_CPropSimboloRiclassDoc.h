@@ -2,7 +2,7 @@
 // Definition of a symbol valued from the formulas of reclassified codes: one code or a range of
 // a model (a constant, or the evaluation's own), of a year, taking the rows' main formula, a
 // further one or a budget formula. Template "BDPropSimboloRiclass".
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloCodiceDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloCodiceDoc.h"
 
 enum : UINT
 {

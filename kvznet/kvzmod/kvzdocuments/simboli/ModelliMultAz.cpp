@@ -1,8 +1,8 @@
-#include "kvznet/kvzmod/kvzdocuments/CModelliMultiAzDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/CModelliMultiAzDoc.h"
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloOutRiclassDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloOutRiclassDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlException.h"

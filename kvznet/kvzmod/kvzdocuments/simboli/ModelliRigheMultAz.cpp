@@ -1,7 +1,7 @@
-#include "kvznet/kvzmod/kvzdocuments/CModelliRigheMultiAzDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/CModelliRigheMultiAzDoc.h"
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPropSimboloOutRiclassDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloOutRiclassDoc.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvoledb/SqlTable.h"
 

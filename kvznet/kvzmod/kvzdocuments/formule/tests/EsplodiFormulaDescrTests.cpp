@@ -4,7 +4,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
-#include "kvznet/kvzmod/kvzdocuments/EsplodiFormulaDescr.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/EsplodiFormulaDescr.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/MngFormulaFixture.h"
 #include "platform/erp/erpledgerdbl/TCostCenters.h"
 #include "platform/erp/erpledgerdbl/TJobs.h"

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
-#include "kvznet/kvzmod/kvzdocuments/FormulaCtrl.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CUtilizzaFormuleDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_FiltriCommesseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_FiltriCommesseDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/MngFormulaFixture.h"
 #include "platform/plvgenlib/CBaseApp.h"
 #include "platform/plvgenlib/CommandManager.h"

@@ -13,7 +13,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "kvznet/kvzmod/kvzdbl/tests/KvzDblFixture.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormula.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "platform/plvoledb/driver/ConnectionString.h"
 
 #include "kvznet/kvzmod/kvzdocuments/tests/MngFormulaFixture.h"

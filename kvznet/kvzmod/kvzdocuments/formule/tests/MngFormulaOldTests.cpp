@@ -5,7 +5,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaOld.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaOld.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/MngFormulaFixture.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlConnection.h"

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
-#include "kvznet/kvzmod/kvzdocuments/BDStampaRiclassificatoDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CComparazioneRiclassificDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CStampaReportRiclassificDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/MngFormulaOld.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/BDStampaRiclassificatoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CComparazioneRiclassificDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CDeRiclassificazioniDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CRiclassificPianoBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CStampaReportRiclassificDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaOld.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/plvgeneric/FunctionWrappers.h"
 #include "platform/plvoledb/SqlTable.h"

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CBudgetDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 
 namespace {

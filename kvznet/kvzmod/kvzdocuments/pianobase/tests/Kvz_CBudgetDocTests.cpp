@@ -7,9 +7,9 @@
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TParametri.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CBudgetDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CFormulaDoc.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CSelezBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CBudgetDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CFormulaDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CSelezBudgetDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/erp/erpsetup/CompanySetup.h"
 #include "platform/plvgeneric/Application.h"

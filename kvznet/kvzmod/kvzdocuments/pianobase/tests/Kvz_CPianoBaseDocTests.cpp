@@ -7,7 +7,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRigaDett.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CPianoBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CPianoBaseDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvges/FormDriver.h"

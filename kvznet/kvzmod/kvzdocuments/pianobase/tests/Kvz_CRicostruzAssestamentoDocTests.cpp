@@ -5,7 +5,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TParametri.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CRicostruzAssestamentoDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CRicostruzAssestamentoDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/erp/erpsetup/CompanySetup.h"
 #include "platform/plvgeneric/Application.h"

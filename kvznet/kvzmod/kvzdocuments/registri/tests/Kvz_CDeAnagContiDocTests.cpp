@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "KvzDocumentsFixture.h"
+#include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
 #include "kvznet/kvzmod/kvzdbl/KvzNetSettings.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeAnagContiDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/registri/Kvz_CDeAnagContiDoc.h"
 #include "platform/erp/erpledgerdbl/ErpLedgerDblTables.h"
 #include "platform/erp/erpledgerdbl/TJobs.h"
 #include "platform/plvgeneric/Application.h"

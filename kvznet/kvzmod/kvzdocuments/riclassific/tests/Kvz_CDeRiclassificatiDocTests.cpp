@@ -2,7 +2,7 @@
 // grouped by data kind, code and month in a grid that only shows them.
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificatoTesta.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificatiDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CDeRiclassificatiDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/plvges/FormDriver.h"
 #include "platform/plvoledb/driver/Driver.h"

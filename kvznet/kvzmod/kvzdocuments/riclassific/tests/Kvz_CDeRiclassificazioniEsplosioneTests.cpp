@@ -4,7 +4,7 @@
 #include <string>
 #include <variant>
 
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CDeRiclassificazioniDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CDeRiclassificazioniDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvges/FormDriver.h"

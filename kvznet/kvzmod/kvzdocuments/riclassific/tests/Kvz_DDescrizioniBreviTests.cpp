@@ -3,7 +3,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TDescrizioniBrevi.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_DDescrizioniBrevi.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_DDescrizioniBrevi.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/KvzDocumentsFixture.h"
 #include "platform/erp/erpsetup/CompanySetup.h"
 #include "platform/plvgeneric/Application.h"

@@ -7,7 +7,7 @@
 #include "kvznet/kvzdrivers/kvzdriversdbl/KvzDriversDblTables.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAziende.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
-#include "kvznet/kvzmod/kvzdocuments/tests/RiclassificRunFixture.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/tests/RiclassificRunFixture.h"
 
 namespace {
 

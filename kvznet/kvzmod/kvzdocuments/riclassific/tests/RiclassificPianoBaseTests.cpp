@@ -4,7 +4,7 @@
 #include <map>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
-#include "kvznet/kvzmod/kvzdocuments/tests/RiclassificRunFixture.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/tests/RiclassificRunFixture.h"
 
 namespace {
 

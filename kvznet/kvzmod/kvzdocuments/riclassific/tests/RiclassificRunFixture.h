@@ -13,7 +13,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRaggrupp.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
-#include "kvznet/kvzmod/kvzdocuments/Kvz_CRiclassificPianoBaseDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CRiclassificPianoBaseDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/tests/MngFormulaFixture.h"
 #include "platform/plvges/FormDriver.h"
 
