@@ -1,8 +1,9 @@
 #include "platform/plvparser/Expression.h"
 
 #include <algorithm>
-#include <iterator>
+#include <bit>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 // Recursive descent over the parser's tokens, emitting postfix code.
@@ -269,6 +270,8 @@ BOOL Expression::Parse(Parser& parser, WORD nType, int)
 {
 	m_bParsed = false;
 	m_Program.clear();
+	m_Fast.clear();
+	m_Terms.clear();
 	m_Values.clear();
 	m_Converted.clear();
 	m_UsedFields.clear();
@@ -300,6 +303,9 @@ BOOL Expression::Parse(Parser& parser, WORD nType, int)
 		end.op = Op::End;
 		m_Program.push_back(end);
 	}
+	// The factor of a term that is one value alone.
+	const size_t one = m_Values.size();
+	m_Values.emplace_back(1.0);
 	// The constants have their places now, the instructions their code.
 	const void* const* handlers = nullptr;
 	double unused = 0;
@@ -312,10 +318,114 @@ BOOL Expression::Parse(Parser& parser, WORD nType, int)
 		if (in.bConst >= 0)
 			in.b = &m_Values[static_cast<size_t>(in.bConst)];
 	}
+	JoinTerms(handlers, &m_Values[one]);
 	m_Stack.assign(static_cast<size_t>(compiler.MaxDepth()) + 2, 0.0);
 	m_nGeneration = m_pSymTable ? m_pSymTable->GetGeneration() : 0;
 	m_bParsed = true;
 	return TRUE;
+}
+
+void Expression::JoinTerms(const void* const* handlers, const DataDbl* one)
+{
+	constexpr std::uint64_t minus = std::uint64_t{1} << 63;
+	// The run being gathered: its terms from m_Terms[first], the program's step it stands for
+	// when it is one step only (a run split because it was full stands for no step).
+	bool open = false;
+	bool push = false;
+	size_t first = 0;
+	const Instr* step = nullptr;
+	int steps = 0;
+	// The terms' places, until m_Terms stops growing.
+	std::vector<size_t> places;
+	auto close = [&] {
+		if (!open)
+			return;
+		open = false;
+		if (steps == 1 && step)
+		{
+			// One step alone gains nothing.
+			m_Terms.resize(first);
+			m_Fast.push_back(*step);
+			places.push_back(SIZE_MAX);
+			return;
+		}
+		Instr in{};
+		in.op = static_cast<Op>(static_cast<int>(push ? Op::PushTerms : Op::Terms) +
+								static_cast<int>(m_Terms.size() - first) - 1);
+		in.handler = handlers[static_cast<int>(in.op)];
+		m_Fast.push_back(in);
+		places.push_back(first);
+	};
+	auto start = [&](bool bPush) {
+		close();
+		open = true;
+		push = bPush;
+		first = m_Terms.size();
+		step = nullptr;
+		steps = 0;
+	};
+	auto begin = [&](const Instr& in, bool bPush) {
+		if (bPush || !open)
+			start(bPush);
+		step = &in;
+		++steps;
+	};
+	// Adds a term to the run; a full run goes on in a new one on the accumulator.
+	auto add = [&](const DataDbl* a, const DataDbl* b, bool bMinus) {
+		if (static_cast<int>(m_Terms.size() - first) == MaxTerms)
+		{
+			start(false);
+			steps = 2;
+		}
+		m_Terms.push_back({a, b, bMinus ? minus : 0});
+	};
+	for (const Instr& in : m_Program)
+	{
+		const int op = static_cast<int>(in.op);
+		auto k = [op](Op family) { return op - static_cast<int>(family); };
+		if (in.op == Op::Load)
+		{
+			begin(in, true);
+			add(in.a, one, false);
+		}
+		else if (k(Op::PushOp) >= 0 && k(Op::PushOp) < 3)
+		{
+			begin(in, true);
+			if (k(Op::PushOp) == 2)
+				add(in.a, in.b, false);
+			else
+			{
+				add(in.a, one, false);
+				add(in.b, one, k(Op::PushOp) == 1);
+			}
+		}
+		else if (k(Op::AccOp) >= 0 && k(Op::AccOp) < 2)
+		{
+			begin(in, false);
+			add(in.a, one, k(Op::AccOp) == 1);
+		}
+		else if (k(Op::AccOp2) >= 0 && k(Op::AccOp2) < 8 && k(Op::AccOp2) % 4 == 2)
+		{
+			begin(in, false);
+			add(in.a, in.b, k(Op::AccOp2) == 6);
+		}
+		else if (k(Op::AccOpOp) >= 0 && k(Op::AccOpOp) < 8 && k(Op::AccOpOp) % 4 < 2)
+		{
+			begin(in, false);
+			add(in.a, one, k(Op::AccOpOp) / 4 == 1);
+			add(in.b, one, k(Op::AccOpOp) % 4 == 1);
+		}
+		else
+		{
+			close();
+			m_Fast.push_back(in);
+			places.push_back(SIZE_MAX);
+		}
+	}
+	close();
+	for (size_t i = 0; i < m_Fast.size(); ++i)
+		if (places[i] != SIZE_MAX)
+			m_Fast[i].terms = &m_Terms[places[i]];
 }
 
 CString Expression::GetErrorMessage() const
@@ -369,6 +479,11 @@ inline bool SafeDivisor(double d)
 	return a > 0 && a <= std::numeric_limits<double>::max();
 }
 }  // namespace
+
+inline double Expression::TermValue(const Term& t)
+{
+	return std::bit_cast<double>(std::bit_cast<std::uint64_t>(t.a->GetValue() * t.b->GetValue()) ^ t.sign);
+}
 
 template <bool Checked>
 bool Expression::Operand(double v, int pos)
@@ -439,9 +554,13 @@ BOOL Expression::Run(double& result, const void* const** pHandlers)
 	// processor predicts every jump from its own place. The program ends with Op::End.
 #define KVZ_OPS4(name) &&name##0, &&name##1, &&name##2, &&name##3
 #define KVZ_OPS16(name) KVZ_OPS4(name##0), KVZ_OPS4(name##1), KVZ_OPS4(name##2), KVZ_OPS4(name##3)
-	static const void* const handlers[] = {&&Load, &&Neg,
-										   &&End,            KVZ_OPS4(PushOp), KVZ_OPS4(AccOp),
-										   KVZ_OPS4(StackOp), KVZ_OPS16(AccOp2), KVZ_OPS16(AccOpOp)};
+#define KVZ_OPS8(name) &&name##1, &&name##2, &&name##3, &&name##4, &&name##5, &&name##6, &&name##7, &&name##8
+	static const void* const handlers[] = {&&Load,           &&Neg,           &&End,
+										   KVZ_OPS4(PushOp), KVZ_OPS4(AccOp), KVZ_OPS4(StackOp),
+										   KVZ_OPS16(AccOp2), KVZ_OPS16(AccOpOp), KVZ_OPS8(Terms),
+										   KVZ_OPS8(PushTerms)};
+	static_assert(MaxTerms == 8);
+#undef KVZ_OPS8
 #undef KVZ_OPS16
 #undef KVZ_OPS4
 	static_assert(std::size(handlers) == static_cast<size_t>(Op::Count));
@@ -450,8 +569,9 @@ BOOL Expression::Run(double& result, const void* const** pHandlers)
 		*pHandlers = handlers;
 		return TRUE;
 	}
-	// The unchecked run jumps to the address the instruction holds, one load less.
-	const Instr* ip = m_Program.data();
+	// The unchecked run follows the program with its terms joined and jumps to the address the
+	// instruction holds, one load less; the checked one takes each step apart.
+	const Instr* ip = Checked ? m_Program.data() : m_Fast.data();
 #define KVZ_DISPATCH()                                      \
 	do                                                      \
 	{                                                       \
@@ -513,6 +633,34 @@ Neg:
 		!Operand<Checked>(ip->b->GetValue(), ip->bPos) || !Apply<Checked, k2>(acc, ip->b->GetValue(), ip->pos2)) \
 		goto Refused;                                                                                  \
 	KVZ_NEXT();
+	// Only in the unchecked program: its failures show in the result, as every divisor is
+	// checked elsewhere.
+#define KVZ_TERMS(n)                                    \
+	Terms##n:                                           \
+	{                                                   \
+		const Term* t = ip->terms;                      \
+		_Pragma("GCC unroll 8") for (int i = 0; i < n; ++i) \
+			acc = acc + TermValue(t[i]);                \
+		KVZ_NEXT();                                     \
+	}                                                   \
+	PushTerms##n:                                       \
+	{                                                   \
+		const Term* t = ip->terms;                      \
+		double x = TermValue(t[0]);                     \
+		_Pragma("GCC unroll 8") for (int i = 1; i < n; ++i) \
+			x = x + TermValue(t[i]);                    \
+		KVZ_PUSH(x);                                    \
+		KVZ_NEXT();                                     \
+	}
+	KVZ_TERMS(1)
+	KVZ_TERMS(2)
+	KVZ_TERMS(3)
+	KVZ_TERMS(4)
+	KVZ_TERMS(5)
+	KVZ_TERMS(6)
+	KVZ_TERMS(7)
+	KVZ_TERMS(8)
+#undef KVZ_TERMS
 #define KVZ_FOUR(M) M(0) M(1) M(2) M(3)
 #define KVZ_ROW(M, k1) M(k1, 0) M(k1, 1) M(k1, 2) M(k1, 3)
 #define KVZ_SIXTEEN(M) KVZ_ROW(M, 0) KVZ_ROW(M, 1) KVZ_ROW(M, 2) KVZ_ROW(M, 3)

@@ -58,6 +58,7 @@ private:
 	// "+ _A * _B" is one dispatch instead of four. Each binary family holds the four operators
 	// in the order + - * /; those of two operators hold 4 x first + second. The operations and
 	// their order are the text's: joining them changes no rounding.
+	static constexpr int MaxTerms = 8;
 	enum class Op : std::uint8_t
 	{
 		Load,     // push a
@@ -68,8 +69,20 @@ private:
 		StackOp = AccOp + 4,     // acc = (popped) op acc
 		AccOp2 = StackOp + 4,    // acc = acc op1 (a op2 b)
 		AccOpOp = AccOp2 + 16,   // acc = (acc op1 a) op2 b
-		Count = AccOpOp + 16,
+		// Only in the unchecked run's program: a run of additions and subtractions of terms
+		// (a field, a constant or a product of two), n - 1 added to the family.
+		Terms = AccOpOp + 16,              // acc = acc + t1 + ... + tn
+		PushTerms = Terms + MaxTerms,      // push (t1 + ... + tn)
+		Count = PushTerms + MaxTerms,
 	};
+	// a * b with the sign flipped by the mask: subtracting is adding the negation, to the bit.
+	struct Term
+	{
+		const DataDbl* a = nullptr;
+		const DataDbl* b = nullptr;
+		std::uint64_t sign = 0;
+	};
+	static double TermValue(const Term& t);
 	struct Instr
 	{
 		const void* handler = nullptr;  // of the unchecked run, where the instruction's code is
@@ -82,10 +95,13 @@ private:
 		const DataDbl* b = nullptr;
 		int aConst = -1;  // the operands' places in m_Values while compiling
 		int bConst = -1;
+		const Term* terms = nullptr;  // of Terms and PushTerms, in m_Terms
 	};
 
 	class Compiler;
 	BOOL Fail(const CString& text, int nPos);
+	// The unchecked run's program: m_Program with its runs of terms joined.
+	void JoinTerms(const void* const* handlers, const DataDbl* one);
 	// Eval on an expression not parsed, or whose table lost its fields.
 	[[gnu::noinline]] BOOL Refuse();
 	[[gnu::noinline]] void Convert();
@@ -111,7 +127,10 @@ private:
 	unsigned m_nGeneration = 0;
 	bool m_bParsed = false;
 	WORD m_nType = DATA_DBL_TYPE;
+	// The program the checked run follows, each step with its own position.
 	std::vector<Instr> m_Program;
+	std::vector<Instr> m_Fast;
+	std::vector<Term> m_Terms;
 	// The constants and a copy of each field that is not floating (taken at every Eval).
 	std::vector<DataDbl> m_Values;
 	std::vector<std::pair<size_t, const SymField*>> m_Converted;

@@ -266,6 +266,18 @@ TEST(Expression, ResultsAreThoseOfTheOperationsInTheirOrder)
 		{"_Z/2", -0.0},
 		{"_Z-0", -0.0},
 		{"0-_Z*_A", 0.0},
+		// Runs of additions and subtractions, joined in the unchecked run.
+		{"_Z-_Z", 0.0},
+		{"_Z+_Z", -0.0},
+		{"_Z-0+_Z*1", -0.0},
+		{"_A*_B-_C", a * b - c},
+		{"_A-_B*_C+_D-_A*_N", a - b * c + d - a * n},
+		{"_D+_A-_D+_B-_C*_A-_A+_C+_B*_B+_A-_D*_C-_B+_A+0.25*_C-_N", d + a - d + b - c * a - a + c + b * b + a - d * c -
+																		  b + a + 0.25 * c - n},
+		{"(_A+_B+_C+_D)*1.5-(_A-_B)/2+_C*_D-_A+_B/_C+(_A-_B)*(_C+_D)+_N-_B*0.25+_A+_B-_C",
+		 (a + b + c + d) * 1.5 - (a - b) / 2 + c * d - a + b / c + (a - b) * (c + d) + n - b * 0.25 + a + b - c},
+		{"-(_A+_B)-_C*_A", -(a + b) - c * a},
+		{"_A*(_B-_C+_D)", a * (b - c + d)},
 	};
 	for (const auto& c : cases)
 	{
@@ -292,6 +304,9 @@ TEST(Expression, ResultsAreThoseOfTheOperationsInTheirOrder)
 		{"_A*2+_A-_B", "Valore non valido per _B", 8},
 		{"_A-(_A+_C)/_C", "Divisione per zero", 10},
 		{"_N/(_C*2)", "Divisione per zero", 2},
+		{"_A+_A-_D*_D*_D+_A*_A-_B+_A", "Valore non valido per _B", 21},
+		{"_A-_D*_D+_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D*_D+_A*_A-_A*0", "Risultato fuori intervallo",
+		 65},
 	};
 	for (const auto& f : failures)
 	{
