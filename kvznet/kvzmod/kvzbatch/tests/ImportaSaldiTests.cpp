@@ -416,6 +416,98 @@ TEST_F(ImportaSaldi, SecondImportMarksOnlyChangesNotAccepted)
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti WHERE SaldoVariato <> 0"), 0);
 }
 
+// The marks of changed balances through a sequence of imports: what each leaves marked, and that
+// every split of the imported year is marked exactly when one of its rows (whatever the case of
+// its codes) moved by the epsilon or more without being accepted. Another year's marks and rows
+// stay as they were.
+TEST_F(ImportaSaldi, ChangedBalanceMarksThroughASequenceOfImports)
+{
+	m_pConn->ExecuteSQL("INSERT INTO Kvz_AnagConti (Esercizio, ContoKvz, SaldoVariato) VALUES (2026, '2001001', 1)");
+	m_pConn->ExecuteSQL("INSERT INTO Kvz_CentriCommPianoConti (Esercizio, ContoKvz, CentroCommessa, Tipo, SaldoVariato) "
+						"VALUES (2026, '2001001', 'C1', 983629824, 1), (2026, '2001001', 'C2', 983629824, 0)");
+	m_pConn->ExecuteSQL("INSERT INTO Kvz_PianoBaseR (IDPianoBase, Mese, Esercizio, ContoKvz, CentroCommessa, "
+						"TipoCentroComm, GiaImportato, SaldoContabile) VALUES (999998, 1, 2026, '2001001', 'C2', "
+						"983629824, 1, 9)");
+	auto Marcati = [&](const char* tabella, int anno) {
+		std::string s;
+		auto st = m_pConn->Db().Prepare(std::string("SELECT ContoKvz, ") +
+										(std::string(tabella) == "Kvz_AnagConti" ? "''" : "CentroCommessa") + " FROM " +
+										tabella + " WHERE SaldoVariato <> 0 AND Esercizio = " + std::to_string(anno) +
+										" ORDER BY 1, 2");
+		while (st->Step())
+		{
+			if (!s.empty())
+				s += ' ';
+			s += std::get<std::string>(st->Column(0));
+			if (const std::string c = std::get<std::string>(st->Column(1)); !c.empty())
+				s.append(1, '/').append(c);
+		}
+		return s;
+	};
+	struct Passo
+	{
+		const char* nome;
+		std::function<void()> prima;
+		const char* conti;
+		const char* cdc;
+	};
+	const std::vector<Passo> passi = {
+		{"first import", [] {}, "20 2001 2001001 30 3001 3001001", "2001001/C1 2001001/C2"},
+		{"same month again", [] {}, "", ""},
+		{"a row without a head, its centre in small letters",
+		 [&] {
+			 m_pConn->ExecuteSQL("INSERT INTO Kvz_PianoBaseR (IDPianoBase, Mese, Esercizio, ContoKvz, CentroCommessa, "
+								 "TipoCentroComm, GiaImportato, SaldoContabile) VALUES (999999, 1, 2025, '2001001', 'c1', "
+								 "983629824, 1, 3)");
+		 },
+		 "2001001", "2001001/C1"},
+		{"changes, one accepted, one below the epsilon",
+		 [&] {
+			 m_pConn->ExecuteSQL("DELETE FROM Kvz_PianoBaseR WHERE IDPianoBase = 999999");
+			 Saldo(2025, "3001001", 2025, 8, -40);
+			 m_pConn->ExecuteSQL("UPDATE Kvz_PianoBaseR SET SaldoDiffAccettato = 1 WHERE ContoKvz = '3001001' AND Mese = 2");
+			 Movimento("2001001", DataDate(12, 7, 2025), "C1", 5);
+			 Movimento("2001001", DataDate(12, 8, 2025), "C2", 7);
+			 m_pConn->ExecuteSQL("UPDATE Kvz_PianoBaseR SET SaldoContabile = 5.00004 WHERE ContoKvz = '0102001' AND Mese = 1");
+		 },
+		 "2001001 30 3001", "2001001/C1 2001001/C2"},
+		{"a split no entry feeds any more, an account the import does not write",
+		 [&] {
+			 m_pConn->ExecuteSQL(CString::Formatted("DELETE FROM %s WHERE CostCenter = 'C2'",
+													CString(TCostAccEntriesDetail::GetStaticName()).GetString()));
+			 m_pConn->ExecuteSQL("INSERT INTO Kvz_AnagConti (Esercizio, ContoKvz, InseritoManualmente) VALUES (2025, "
+								 "'MAN1', 1)");
+			 m_pConn->ExecuteSQL("INSERT INTO Kvz_PianoBaseR (IDPianoBase, Mese, Esercizio, ContoKvz, GiaImportato, "
+								 "SaldoContabile) VALUES (999997, 1, 2025, 'man1', 1, 2)");
+		 },
+		 "2001001 MAN1", "2001001/C2"},
+		{"a code beyond ASCII",
+		 [&] {
+			 m_pConn->ExecuteSQL("INSERT INTO Kvz_AnagConti (Esercizio, ContoKvz, InseritoManualmente) VALUES (2025, "
+								 "'M\xC3\x80N1', 1)");
+			 m_pConn->ExecuteSQL("INSERT INTO Kvz_PianoBaseR (IDPianoBase, Mese, Esercizio, ContoKvz, GiaImportato, "
+								 "SaldoContabile) VALUES (999996, 1, 2025, 'M\xC3\x80N1', 1, 2)");
+		 },
+		 "MAN1 M\xC3\x80N1", ""},
+	};
+	for (const Passo& p : passi)
+	{
+		SCOPED_TRACE(p.nome);
+		p.prima();
+		ASSERT_TRUE(Importa(3, 2026));
+		EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CentriCommPianoConti c WHERE c.Esercizio = 2025 AND c.SaldoVariato <> "
+						"CASE WHEN EXISTS (SELECT 1 FROM Kvz_PianoBaseR r WHERE r.Esercizio = c.Esercizio AND "
+						"r.ContoKvz = c.ContoKvz AND r.CentroCommessa = c.CentroCommessa AND r.TipoCentroComm = c.Tipo "
+						"AND r.GiaImportato <> 0 AND r.SaldoDiffAccettato = 0 AND "
+						"ABS(r.SaldoContabile - r.SaldoPrecedente) >= 0.0001) THEN 1 ELSE 0 END"),
+				  0);
+		EXPECT_EQ(Marcati("Kvz_AnagConti", 2025), p.conti);
+		EXPECT_EQ(Marcati("Kvz_CentriCommPianoConti", 2025), p.cdc);
+		EXPECT_EQ(Marcati("Kvz_AnagConti", 2026), "2001001");
+		EXPECT_EQ(Marcati("Kvz_CentriCommPianoConti", 2026), "2001001/C1");
+	}
+}
+
 // A month with a spread of positive percentage takes the spread's amount as adjusted total; a
 // spread of 0 %, or another year's, leaves the adjustment as it was.
 TEST_F(ImportaSaldi, SpreadOfTheAdjustmentsByMonth)
