@@ -211,6 +211,7 @@ protected:
 	long m_nContiElaborati = 0;
 	long m_nSenzaPatrimoniale = 0;  // economic accounts without a linked balance-sheet account
 	BOOL m_bErrore = FALSE;  // a database error was shown during the run
+	BOOL m_bSaldiVariatiScritti = FALSE;  // the changed-balance marks went with what was stored
 	Kvz_MastriArray m_Mastri;
 	Kvz_MastroElem* m_pMastro = nullptr;
 	Kvz_ContiKvzArrayForPreview m_Preview_Righe;

@@ -35,6 +35,21 @@ BOOL IsZeroMon(double v)
 	return DataMon().IsZero(v);
 }
 
+// A code as the database compares it, case aside. False for a code with other than ASCII
+// letters: how a server folds those depends on its settings.
+bool Piegato(const CString& str, std::string& out)
+{
+	out = str.str();
+	for (char& c : out)
+	{
+		if (static_cast<unsigned char>(c) >= 0x80)
+			return false;
+		if (c >= 'A' && c <= 'Z')
+			c = static_cast<char>(c - 'A' + 'a');
+	}
+	return true;
+}
+
 // Writes one fiscal year's base plans: heads and rows are looked up in what was read at the
 // start, written through cursors prepared once. New rows go as batches (a server takes many in
 // one round trip): any failure fails the import, which then keeps nothing.
@@ -68,6 +83,11 @@ public:
 	}
 	// The rows still waiting are written: a failing one is said here.
 	void Fine() { m_Righe.SendBatch(); }
+	// Once every base plan is written: which splits and accounts hold a row that moved by the
+	// epsilon or more and that nobody accepted. False when the codes do not allow telling here.
+	bool CalcolaVariati(const Kvz_MastriArray& mastri);
+	// The marks of the year's splits and accounts this run did not write, where they change.
+	void MarcaNonScritti();
 
 	// Takes at once the ids and numbers of the base plans the tree will create.
 	void PrenotaTeste(const Kvz_MastriArray& mastri);
@@ -93,7 +113,8 @@ private:
 			  dImportoRateo(r.f_ImportoRateo),
 			  bRateoDaPrevisionale(r.f_RateoDaPrevisionale),
 			  dTotaleAssestato(r.f_TotaleAssestato),
-			  bGiaImportato(r.f_GiaImportato)
+			  bGiaImportato(r.f_GiaImportato),
+			  bDiffAccettato(r.f_SaldoDiffAccettato)
 		{
 		}
 		// Whether writing the row would change nothing.
@@ -118,9 +139,29 @@ private:
 		BOOL bRateoDaPrevisionale = FALSE;
 		double dTotaleAssestato = 0.0;
 		BOOL bGiaImportato = FALSE;
+		BOOL bDiffAccettato = FALSE;
 	};
+	// A split as stored: its percentage, its mark, its type as stored; whether this run wrote it.
+	struct CdcEsistente
+	{
+		double dPerc = 0.0;
+		BOOL bVariato = FALSE;
+		DWORD nTipo = 0;
+		bool bScritto = false;
+	};
+	struct ContoEsistente
+	{
+		BOOL bVariato = FALSE;
+		bool bScritto = false;
+	};
+	using ChiaveCdc = std::tuple<std::string, std::string, DWORD>;  // codes folded, type
 
 	void Carica();
+	// A row as it will stand: a changed balance not accepted marks its split and account.
+	void Variata(const CString& strConto, const CString& strCdc, DWORD nTipo, BOOL bGiaImportato, BOOL bDiffAccettato,
+				 double dSaldoContabile, double dSaldoPrecedente);
+	BOOL CdcVariato(const CString& strConto, const CString& strCdc, DWORD nTipo) const;
+	BOOL ContoVariato(const CString& strConto) const;
 
 	Kvz_CImportaSaldiDoc* m_pDoc;
 	SqlSession* m_pSession;
@@ -143,8 +184,14 @@ private:
 	SqlTable m_Conti;
 	SqlTable m_Cdc;
 
-	std::set<std::string> m_ContiEsistenti;
-	std::map<std::tuple<std::string, WORD, std::string>, double> m_CdcEsistenti;  // stored percentage
+	std::map<std::string, ContoEsistente> m_ContiEsistenti;
+	std::map<std::tuple<std::string, WORD, std::string>, CdcEsistente> m_CdcEsistenti;
+	// The marks as the rows leave them (valid only while m_bCodiciAscii holds).
+	std::set<ChiaveCdc> m_CdcVariati;
+	std::set<std::string> m_ContiVariati;
+	bool m_bCodiciAscii = true;
+	bool m_bVariatiCalcolati = false;
+	const double m_Epsilon = GetMonEpsilon();
 	std::map<ChiaveTesta, long> m_TesteEsistenti;
 	std::map<std::pair<long, int>, RigaEsistente> m_RigheEsistenti;
 	std::set<std::string> m_ContiSimboli;
@@ -159,14 +206,17 @@ void ScritturaPianoBase::Carica()
 	{
 		Kvz_TAnagContiKvz rec;
 		PerOgniRigaDellEsercizio(
-			rec, pRead, m_pDoc, nEsercizio, [&] { m_ContiEsistenti.insert(rec.f_ContoKvz.GetString().str()); },
-			{&rec.f_ContoKvz});
+			rec, pRead, m_pDoc, nEsercizio,
+			[&] { m_ContiEsistenti[rec.f_ContoKvz.GetString().str()] = {static_cast<BOOL>(rec.f_SaldoVariato), false}; },
+			{&rec.f_ContoKvz, &rec.f_SaldoVariato});
 	}
 	{
 		Kvz_TCentriCommesseContiKvz rec;
 		PerOgniRigaDellEsercizio(rec, pRead, m_pDoc, nEsercizio, [&] {
 			m_CdcEsistenti[{rec.f_ContoKvz.GetString().str(), rec.f_Tipo.GetItemValue(),
-							rec.f_CentroCommessa.GetString().str()}] = rec.f_PercRipartizione;
+							rec.f_CentroCommessa.GetString().str()}] = {rec.f_PercRipartizione,
+																		 static_cast<BOOL>(rec.f_SaldoVariato),
+																		 rec.f_Tipo.GetValue(), false};
 		});
 	}
 	{
@@ -184,7 +234,7 @@ void ScritturaPianoBase::Carica()
 			[&] { m_RigheEsistenti[{static_cast<long>(rec.f_IDPianoBase), static_cast<int>(rec.f_Mese)}] = rec; },
 			{&rec.f_IDPianoBase, &rec.f_Mese, &rec.f_ContoKvz, &rec.f_CentroCommessa, &rec.f_TipoCentroComm,
 			 &rec.f_TipoMastro, &rec.f_SaldoContabile, &rec.f_SaldoPrecedente, &rec.f_ImportoRateo,
-			 &rec.f_RateoDaPrevisionale, &rec.f_TotaleAssestato, &rec.f_GiaImportato});
+			 &rec.f_RateoDaPrevisionale, &rec.f_TotaleAssestato, &rec.f_GiaImportato, &rec.f_SaldoDiffAccettato});
 	}
 	{
 		Kvz_TElencoContiSimboloPBase rec;
@@ -242,8 +292,10 @@ void ScritturaPianoBase::Conto(const Kvz_MastroElem& mastro, const Kvz_ContoKvzE
 	m_Conto.f_ContoKvzPadre = conto.m_Padre;
 	m_Conto.f_InversioneSegno = conto.m_InversioneSegno;
 	m_Conto.f_CodiceBudget = conto.m_CodiceBudget;
-	m_Conto.f_SaldoVariato = FALSE;
-	if (m_ContiEsistenti.insert(conto.m_Codice.str()).second)
+	m_Conto.f_SaldoVariato = ContoVariato(conto.m_Codice);
+	auto [itConto, bNuovoConto] = m_ContiEsistenti.emplace(conto.m_Codice.str(), ContoEsistente{});
+	itConto->second.bScritto = true;
+	if (bNuovoConto)
 	{
 		m_Conto.f_InseritoManualmente = FALSE;
 		m_Conti.AddNew(FALSE);
@@ -269,8 +321,10 @@ void ScritturaPianoBase::CdcComm(const Kvz_ContoKvzElem& conto, const Kvz_CdcCom
 	m_CdcRec.f_CentroCommessa = cdc.m_Codice;
 	m_CdcRec.f_Tipo = DataEnum(E_KVZ_TIPOCENTROCOMM, cdc.m_Tipo);
 	m_CdcRec.f_Descrizione = cdc.m_Descrizione;
-	m_CdcRec.f_SaldoVariato = FALSE;
-	auto [it, bNuovo] = m_CdcEsistenti.emplace(std::make_tuple(conto.m_Codice.str(), cdc.m_Tipo, cdc.m_Codice.str()), cdc.m_Perc);
+	m_CdcRec.f_SaldoVariato = CdcVariato(conto.m_Codice, cdc.m_Codice, m_CdcRec.f_Tipo.GetValue());
+	auto [it, bNuovo] = m_CdcEsistenti.emplace(std::make_tuple(conto.m_Codice.str(), cdc.m_Tipo, cdc.m_Codice.str()),
+											   CdcEsistente{cdc.m_Perc, FALSE, m_CdcRec.f_Tipo.GetValue(), false});
+	it->second.bScritto = true;
 	if (bNuovo)
 	{
 		m_CdcRec.f_PercRipartizione = cdc.m_Perc;
@@ -281,9 +335,9 @@ void ScritturaPianoBase::CdcComm(const Kvz_ContoKvzElem& conto, const Kvz_CdcCom
 		return;
 	}
 	// A percentage already given is kept.
-	if (DataPerc().IsZero(it->second))
-		it->second = cdc.m_Perc;
-	m_CdcRec.f_PercRipartizione = it->second;
+	if (DataPerc().IsZero(it->second.dPerc))
+		it->second.dPerc = cdc.m_Perc;
+	m_CdcRec.f_PercRipartizione = it->second.dPerc;
 	const Kvz_TCentriCommesseContiKvz& r = m_CdcRec;
 	m_pSession->ExecuteSQL(
 		CString::Formatted("UPDATE %s SET Descrizione=?, PercRipartizione=?, SaldoVariato=? WHERE Esercizio=? AND "
@@ -391,6 +445,8 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 		r.f_TotaleAssestato = Centesimi(r.f_SaldoContabile + r.f_ImportoRateo);
 		if (!bEsiste)
 		{
+			Variata(conto.m_Codice, strCdc, r.f_TipoCentroComm.GetValue(), r.f_GiaImportato, r.f_SaldoDiffAccettato,
+					r.f_SaldoContabile, r.f_SaldoPrecedente);
 			m_Righe.AddNew(FALSE);
 			m_Righe.Update();
 			continue;
@@ -398,6 +454,10 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 		// An import of the same month again mostly finds its rows as it left them.
 		if (itRiga->second.Uguale(r))
 			continue;
+		// The row as it will stand, for the marks; who accepted a difference keeps it accepted.
+		const BOOL bDiffAccettato = itRiga->second.bDiffAccettato;
+		itRiga->second = RigaEsistente(r);
+		itRiga->second.bDiffAccettato = bDiffAccettato;
 		m_pSession->ExecuteSQL(
 			CString::Formatted("UPDATE %s SET Esercizio=?, ContoKvz=?, CentroCommessa=?, TipoCentroComm=?, TipoMastro=?, "
 							   "SaldoContabile=?, SaldoPrecedente=?, ImportoRateo=?, RateoDaPrevisionale=?, "
@@ -406,6 +466,88 @@ void ScritturaPianoBase::PianoBase(const Kvz_MastroElem& mastro, const Kvz_Conto
 			{&r.f_Esercizio, &r.f_ContoKvz, &r.f_CentroCommessa, &r.f_TipoCentroComm, &r.f_TipoMastro,
 			 &r.f_SaldoContabile, &r.f_SaldoPrecedente, &r.f_ImportoRateo, &r.f_RateoDaPrevisionale,
 			 &r.f_TotaleAssestato, &r.f_GiaImportato, &r.f_IDPianoBase, &r.f_Mese});
+	}
+}
+
+void ScritturaPianoBase::Variata(const CString& strConto, const CString& strCdc, DWORD nTipo, BOOL bGiaImportato,
+								  BOOL bDiffAccettato, double dSaldoContabile, double dSaldoPrecedente)
+{
+	// The same test as the statement that marks what this run cannot tell.
+	if (!bGiaImportato || bDiffAccettato || !(std::fabs(dSaldoContabile - dSaldoPrecedente) >= m_Epsilon))
+		return;
+	std::string conto, cdc;
+	if (!Piegato(strConto, conto) || !Piegato(strCdc, cdc))
+	{
+		m_bCodiciAscii = false;
+		return;
+	}
+	m_CdcVariati.emplace(conto, std::move(cdc), nTipo);
+	m_ContiVariati.insert(std::move(conto));
+}
+
+bool ScritturaPianoBase::CalcolaVariati(const Kvz_MastriArray& mastri)
+{
+	// The rows this run did not write, or left as they were, count as stored.
+	for (const auto& [chiave, riga] : m_RigheEsistenti)
+		Variata(riga.strConto, riga.strCdc, riga.nTipoCdc, riga.bGiaImportato, riga.bDiffAccettato,
+				riga.dSaldoContabile, riga.dSaldoPrecedente);
+	std::string piegato;
+	for (const auto& [conto, c] : m_ContiEsistenti)
+		m_bCodiciAscii = m_bCodiciAscii && Piegato(CString(conto.c_str()), piegato);
+	for (const auto& [chiave, c] : m_CdcEsistenti)
+		m_bCodiciAscii = m_bCodiciAscii && Piegato(CString(std::get<0>(chiave).c_str()), piegato) &&
+						 Piegato(CString(std::get<2>(chiave).c_str()), piegato);
+	for (const auto& pMastro : mastri)
+		for (const auto& pConto : pMastro->m_Conti)
+		{
+			m_bCodiciAscii = m_bCodiciAscii && Piegato(pConto->m_Codice, piegato);
+			for (const auto& pCdc : pConto->m_CdcComm)
+				m_bCodiciAscii = m_bCodiciAscii && Piegato(pCdc->m_Codice, piegato);
+		}
+	m_bVariatiCalcolati = m_bCodiciAscii;
+	return m_bVariatiCalcolati;
+}
+
+BOOL ScritturaPianoBase::CdcVariato(const CString& strConto, const CString& strCdc, DWORD nTipo) const
+{
+	std::string conto, cdc;
+	return m_bVariatiCalcolati && Piegato(strConto, conto) && Piegato(strCdc, cdc) &&
+		   m_CdcVariati.count({conto, cdc, nTipo}) != 0;
+}
+
+BOOL ScritturaPianoBase::ContoVariato(const CString& strConto) const
+{
+	std::string conto;
+	return m_bVariatiCalcolati && Piegato(strConto, conto) && m_ContiVariati.count(conto) != 0;
+}
+
+void ScritturaPianoBase::MarcaNonScritti()
+{
+	DataBool si(TRUE);
+	for (const auto& [chiave, c] : m_CdcEsistenti)
+	{
+		if (c.bScritto)
+			continue;
+		DataBool variato(CdcVariato(CString(std::get<0>(chiave).c_str()), CString(std::get<2>(chiave).c_str()), c.nTipo));
+		if (static_cast<BOOL>(variato) == c.bVariato)
+			continue;
+		DataStr conto(std::get<0>(chiave).c_str());
+		DataStr cdc(std::get<2>(chiave).c_str());
+		DataEnum tipo(c.nTipo);
+		m_pSession->ExecuteSQL(CString::Formatted("UPDATE %s SET SaldoVariato=? WHERE Esercizio=? AND ContoKvz=? AND "
+												  "Tipo=? AND CentroCommessa=?",
+												  Kvz_TCentriCommesseContiKvz::GetStaticName()),
+							   {&variato, &m_Esercizio, &conto, &tipo, &cdc});
+	}
+	// An account is only ever marked here, as by the statement: a mark is cleared by writing it.
+	for (const auto& [strConto, c] : m_ContiEsistenti)
+	{
+		if (c.bScritto || c.bVariato || !ContoVariato(CString(strConto.c_str())))
+			continue;
+		DataStr conto(strConto.c_str());
+		m_pSession->ExecuteSQL(CString::Formatted("UPDATE %s SET SaldoVariato=? WHERE Esercizio=? AND ContoKvz=?",
+												  Kvz_TAnagContiKvz::GetStaticName()),
+							   {&si, &m_Esercizio, &conto});
 	}
 }
 
@@ -437,6 +579,7 @@ void Kvz_CImportaSaldiDoc::PrevisionaliSuCollegati()
 
 void Kvz_CImportaSaldiDoc::MemorizzaSaldi()
 {
+	m_bSaldiVariatiScritti = FALSE;
 	if (!IsImportazione())
 		return;
 	if (m_Previsionale)
@@ -453,6 +596,15 @@ void Kvz_CImportaSaldiDoc::MemorizzaSaldi()
 			{
 				SetProgressText(CString::Formatted("Aggiornamento piano base conto raggruppato %s in corso (%zu di %zu) ...",
 												   pConto->m_Codice.GetString(), ++nConto, nConti));
+				for (const auto& pCdc : pConto->m_CdcComm)
+					scrittura.PianoBase(*pMastro, *pConto, pCdc.get());
+				scrittura.PianoBase(*pMastro, *pConto, nullptr);
+			}
+		// The accounts and splits once their rows are known: each takes its mark as it is written.
+		m_bSaldiVariatiScritti = scrittura.CalcolaVariati(m_Mastri);
+		for (const auto& pMastro : m_Mastri)
+			for (const auto& pConto : pMastro->m_Conti)
+			{
 				CString strDescrizione = DescrizioneHost(pConto->m_Codice);
 				if (strDescrizione.IsEmpty())
 					strDescrizione = pConto->m_Descrizione;
@@ -464,10 +616,9 @@ void Kvz_CImportaSaldiDoc::MemorizzaSaldi()
 				}
 				for (const auto& pCdc : pConto->m_CdcComm)
 					scrittura.CdcComm(*pConto, *pCdc);
-				for (const auto& pCdc : pConto->m_CdcComm)
-					scrittura.PianoBase(*pMastro, *pConto, pCdc.get());
-				scrittura.PianoBase(*pMastro, *pConto, nullptr);
 			}
+		if (m_bSaldiVariatiScritti)
+			scrittura.MarcaNonScritti();
 		scrittura.Fine();
 	}
 	catch (const SqlException& e)
@@ -507,6 +658,9 @@ void Kvz_CImportaSaldiDoc::CancellaAssestamentiPrevisionali()
 
 void Kvz_CImportaSaldiDoc::AggiornaSaldiVariati()
 {
+	// Usually the marks went with the accounts and splits already.
+	if (m_bSaldiVariatiScritti)
+		return;
 	SetProgressText("Aggiornamento saldi variati per conto in corso...");
 	try
 	{
