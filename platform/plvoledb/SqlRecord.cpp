@@ -204,9 +204,11 @@ CString SqlRecord::CheckFieldRules() const
 {
 	for (int i = 0; i < GetSize(); ++i)
 	{
-		if (IsLocal(i))
-			continue;
 		const SqlRecordItem* item = GetItem(i);
+		const FieldRule& rule = item->m_pDataObj->GetFieldRule();
+		// Most columns declare no rule: nothing to look at.
+		if (item->m_bLocal || (rule.kind == FieldRule::FREE && rule.maxChars <= 0))
+			continue;
 		if (CString why = CheckFieldRule(*item->m_pDataObj, item->m_strColumnName, false); !why.IsEmpty())
 			return why;
 	}

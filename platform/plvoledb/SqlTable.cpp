@@ -168,9 +168,13 @@ void SqlTable::Open(BOOL bUpdatable, BOOL, BOOL)
 	m_strDeleteSql.Empty();
 	// The record's bindings are fixed once it is built.
 	m_Columns.clear();
+	m_Objs.clear();
 	for (int i = 0; i < m_pRecord->GetSize(); ++i)
+	{
+		m_Objs.push_back(m_pRecord->GetDataObjAt(i));
 		if (!m_pRecord->IsLocal(i))
 			m_Columns.push_back(i);
+	}
 	m_Keys.clear();
 	for (auto& k : m_pRecord->GetPrimaryKey())
 	{
@@ -461,7 +465,7 @@ void SqlTable::LoadRow(Get column)
 	for (int i : m_Read)
 	{
 		const DataValue& v = column(c++);
-		DataObj* pObj = m_pRecord->GetDataObjAt(i);
+		DataObj* pObj = m_Objs[static_cast<size_t>(i)];
 		if (std::holds_alternative<std::monostate>(v))
 			pObj->Clear();
 		else
@@ -481,9 +485,10 @@ void SqlTable::LoadRow(Get column)
 		auto p = std::get_if<std::int64_t>(&v);
 		m_nCurrentRowid = p ? *p : 0;
 	}
+	const SqlConnection& conn = Connection();
 	m_CurrentKey.resize(m_Keys.size());
 	for (size_t k = 0; k < m_Keys.size(); ++k)
-		m_CurrentKey[k] = Stored(*m_pRecord->GetDataObjAt(m_Keys[k]));
+		m_CurrentKey[k] = conn.StoredValue(*m_Objs[static_cast<size_t>(m_Keys[k])]);
 }
 
 void SqlTable::LookAhead()
@@ -617,8 +622,10 @@ int SqlTable::Update(SqlRecord*, BOOL)
 	try
 	{
 		SqlConnection& conn = Connection();
+		SqlSession& session = *GetSqlSession();  // there is one: Connection() found it
 		if (!conn.IsInTransaction())
 			conn.ReleaseReadSnapshot();
+		auto column = [&](int i) { return conn.StoredValue(*m_Objs[static_cast<size_t>(i)]); };
 		int changed = 0;
 		if (m_EditMode == EditMode::Adding)
 		{
@@ -632,9 +639,9 @@ int SqlTable::Update(SqlRecord*, BOOL)
 				}
 				m_strInsertSql = sql + ") VALUES (" + values + ")";
 			}
-			if (m_bBatchInsert && !m_Keys.empty() && Session().IsInTransaction())
+			if (m_bBatchInsert && !m_Keys.empty() && session.IsInTransaction())
 			{
-				plv::db::Connection& db = Session().Db();
+				plv::db::Connection& db = session.Db();
 				if (!m_pBulk || m_pBulkDb != &db)
 				{
 					std::vector<std::string> columns;
@@ -643,9 +650,10 @@ int SqlTable::Update(SqlRecord*, BOOL)
 					m_pBulk = db.PrepareBulkInsert(Quoted(m_pRecord->GetTableName()).str(), columns);
 					m_pBulkDb = &db;
 				}
-				m_BulkRow.clear();
-				for (int c : m_Columns)
-					m_BulkRow.push_back(Stored(*m_pRecord->GetDataObjAt(c)));
+				// The row's values take the places of the last row's.
+				m_BulkRow.resize(m_Columns.size());
+				for (size_t n = 0; n < m_Columns.size(); ++n)
+					m_BulkRow[n] = column(m_Columns[n]);
 				m_pBulk->Add(m_BulkRow);
 				changed = 1;
 			}
@@ -653,7 +661,7 @@ int SqlTable::Update(SqlRecord*, BOOL)
 			{
 				plv::db::Statement& st = Prepared(m_pInsert, m_strInsertSql);
 				for (size_t n = 0; n < m_Columns.size(); ++n)
-					st.Bind(static_cast<int>(n) + 1, Stored(*m_pRecord->GetDataObjAt(m_Columns[n])));
+					st.Bind(static_cast<int>(n) + 1, column(m_Columns[n]));
 				st.Step();
 				changed = static_cast<int>(st.Changes());
 				st.Reset();
@@ -681,7 +689,7 @@ int SqlTable::Update(SqlRecord*, BOOL)
 			plv::db::Statement& st = Prepared(m_pUpdate, m_strUpdateSql);
 			int b = 1;
 			for (int c : cols)
-				st.Bind(b++, Stored(*m_pRecord->GetDataObjAt(c)));
+				st.Bind(b++, column(c));
 			if (m_Keys.empty())
 				st.Bind(b++, m_nCurrentRowid);
 			for (auto& k : m_CurrentKey)
@@ -693,7 +701,7 @@ int SqlTable::Update(SqlRecord*, BOOL)
 		m_EditMode = EditMode::None;
 		m_CurrentKey.resize(m_Keys.size());
 		for (size_t k = 0; k < m_Keys.size(); ++k)
-			m_CurrentKey[k] = Stored(*m_pRecord->GetDataObjAt(m_Keys[k]));
+			m_CurrentKey[k] = column(m_Keys[k]);
 		m_bEmpty = false;
 		return changed;
 	}

@@ -171,6 +171,7 @@ private:
 	std::vector<SqlFun> m_Funs;
 	std::vector<int> m_Keys;     // record positions of the primary key
 	std::vector<int> m_Columns;  // record positions of the table's columns
+	std::vector<DataObj*> m_Objs;  // the record's data objects by position, read once at Open
 
 	// The select as last built, and the texts it was built from (callers may edit them).
 	bool m_bSqlValid = false;
