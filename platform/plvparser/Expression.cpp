@@ -1,7 +1,6 @@
 #include "platform/plvparser/Expression.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -327,17 +326,16 @@ BOOL Expression::Parse(Parser& parser, WORD nType, int)
 
 void Expression::JoinTerms(const void* const* handlers, const DataDbl* one)
 {
-	constexpr std::uint64_t minus = std::uint64_t{1} << 63;
 	// The run being gathered: its terms from m_Terms[first], the program's step it stands for
 	// when it is one step only (a run split because it was full stands for no step).
 	bool open = false;
-	bool push = false;
+	RunBegin begin = OnAcc;
 	size_t first = 0;
 	const Instr* step = nullptr;
 	int steps = 0;
 	// The terms' places, until m_Terms stops growing.
 	std::vector<size_t> places;
-	auto close = [&] {
+	auto close = [&](const DataDbl* scale) {
 		if (!open)
 			return;
 		open = false;
@@ -349,35 +347,38 @@ void Expression::JoinTerms(const void* const* handlers, const DataDbl* one)
 			places.push_back(SIZE_MAX);
 			return;
 		}
+		const int n = static_cast<int>(m_Terms.size() - first);
 		Instr in{};
-		in.op = static_cast<Op>(static_cast<int>(push ? Op::PushTerms : Op::Terms) +
-								static_cast<int>(m_Terms.size() - first) - 1);
+		in.op = static_cast<Op>(static_cast<int>(Op::Run) + (begin * 2 + (scale ? 1 : 0)) * MaxTerms +
+								(begin >= OnPopAdd ? n : n - 1));
 		in.handler = handlers[static_cast<int>(in.op)];
+		in.a = scale;
 		m_Fast.push_back(in);
 		places.push_back(first);
 	};
-	auto start = [&](bool bPush) {
-		close();
+	auto start = [&](RunBegin b) {
+		close(nullptr);
 		open = true;
-		push = bPush;
+		begin = b;
 		first = m_Terms.size();
 		step = nullptr;
 		steps = 0;
 	};
-	auto begin = [&](const Instr& in, bool bPush) {
-		if (bPush || !open)
-			start(bPush);
+	// The instruction goes into the run open, or begins one.
+	auto take = [&](const Instr& in, RunBegin b) {
+		if (b != OnAcc || !open)
+			start(b);
 		step = &in;
 		++steps;
 	};
 	// Adds a term to the run; a full run goes on in a new one on the accumulator.
 	auto add = [&](const DataDbl* a, const DataDbl* b, bool bMinus) {
-		if (static_cast<int>(m_Terms.size() - first) == MaxTerms)
+		if (static_cast<int>(m_Terms.size() - first) == (begin >= OnPopAdd ? MaxTerms - 1 : MaxTerms))
 		{
-			start(false);
+			start(OnAcc);
 			steps = 2;
 		}
-		m_Terms.push_back({a, b, bMinus ? minus : 0});
+		m_Terms.push_back({a, b, bMinus ? -1.0 : 1.0});
 	};
 	for (const Instr& in : m_Program)
 	{
@@ -385,12 +386,12 @@ void Expression::JoinTerms(const void* const* handlers, const DataDbl* one)
 		auto k = [op](Op family) { return op - static_cast<int>(family); };
 		if (in.op == Op::Load)
 		{
-			begin(in, true);
+			take(in, OnPush);
 			add(in.a, one, false);
 		}
 		else if (k(Op::PushOp) >= 0 && k(Op::PushOp) < 3)
 		{
-			begin(in, true);
+			take(in, OnPush);
 			if (k(Op::PushOp) == 2)
 				add(in.a, in.b, false);
 			else
@@ -399,30 +400,40 @@ void Expression::JoinTerms(const void* const* handlers, const DataDbl* one)
 				add(in.b, one, k(Op::PushOp) == 1);
 			}
 		}
+		else if (k(Op::StackOp) >= 0 && k(Op::StackOp) < 2)
+		{
+			take(in, k(Op::StackOp) == 1 ? OnPopSub : OnPopAdd);
+		}
 		else if (k(Op::AccOp) >= 0 && k(Op::AccOp) < 2)
 		{
-			begin(in, false);
+			take(in, OnAcc);
 			add(in.a, one, k(Op::AccOp) == 1);
+		}
+		else if (k(Op::AccOp) == 2 && open)
+		{
+			// A run multiplied ends there.
+			++steps;
+			close(in.a);
 		}
 		else if (k(Op::AccOp2) >= 0 && k(Op::AccOp2) < 8 && k(Op::AccOp2) % 4 == 2)
 		{
-			begin(in, false);
+			take(in, OnAcc);
 			add(in.a, in.b, k(Op::AccOp2) == 6);
 		}
 		else if (k(Op::AccOpOp) >= 0 && k(Op::AccOpOp) < 8 && k(Op::AccOpOp) % 4 < 2)
 		{
-			begin(in, false);
+			take(in, OnAcc);
 			add(in.a, one, k(Op::AccOpOp) / 4 == 1);
 			add(in.b, one, k(Op::AccOpOp) % 4 == 1);
 		}
 		else
 		{
-			close();
+			close(nullptr);
 			m_Fast.push_back(in);
 			places.push_back(SIZE_MAX);
 		}
 	}
-	close();
+	close(nullptr);
 	for (size_t i = 0; i < m_Fast.size(); ++i)
 		if (places[i] != SIZE_MAX)
 			m_Fast[i].terms = &m_Terms[places[i]];
@@ -482,7 +493,7 @@ inline bool SafeDivisor(double d)
 
 inline double Expression::TermValue(const Term& t)
 {
-	return std::bit_cast<double>(std::bit_cast<std::uint64_t>(t.a->GetValue() * t.b->GetValue()) ^ t.sign);
+	return t.a->GetValue() * t.b->GetValue() * t.sign;
 }
 
 template <bool Checked>
@@ -554,11 +565,13 @@ BOOL Expression::Run(double& result, const void* const** pHandlers)
 	// processor predicts every jump from its own place. The program ends with Op::End.
 #define KVZ_OPS4(name) &&name##0, &&name##1, &&name##2, &&name##3
 #define KVZ_OPS16(name) KVZ_OPS4(name##0), KVZ_OPS4(name##1), KVZ_OPS4(name##2), KVZ_OPS4(name##3)
-#define KVZ_OPS8(name) &&name##1, &&name##2, &&name##3, &&name##4, &&name##5, &&name##6, &&name##7, &&name##8
+#define KVZ_OPS8(name) KVZ_OPS4(name##0), KVZ_OPS4(name##1)
 	static const void* const handlers[] = {&&Load,           &&Neg,           &&End,
 										   KVZ_OPS4(PushOp), KVZ_OPS4(AccOp), KVZ_OPS4(StackOp),
-										   KVZ_OPS16(AccOp2), KVZ_OPS16(AccOpOp), KVZ_OPS8(Terms),
-										   KVZ_OPS8(PushTerms)};
+										   KVZ_OPS16(AccOp2), KVZ_OPS16(AccOpOp), KVZ_OPS8(Run00),
+										   KVZ_OPS8(Run01), KVZ_OPS8(Run10), KVZ_OPS8(Run11),
+										   KVZ_OPS8(Run20), KVZ_OPS8(Run21), KVZ_OPS8(Run30),
+										   KVZ_OPS8(Run31)};
 	static_assert(MaxTerms == 8);
 #undef KVZ_OPS8
 #undef KVZ_OPS16
@@ -634,33 +647,47 @@ Neg:
 		goto Refused;                                                                                  \
 	KVZ_NEXT();
 	// Only in the unchecked program: its failures show in the result, as every divisor is
-	// checked elsewhere.
-#define KVZ_TERMS(n)                                    \
-	Terms##n:                                           \
-	{                                                   \
-		const Term* t = ip->terms;                      \
-		_Pragma("GCC unroll 8") for (int i = 0; i < n; ++i) \
-			acc = acc + TermValue(t[i]);                \
-		KVZ_NEXT();                                     \
-	}                                                   \
-	PushTerms##n:                                       \
-	{                                                   \
-		const Term* t = ip->terms;                      \
-		double x = TermValue(t[0]);                     \
-		_Pragma("GCC unroll 8") for (int i = 1; i < n; ++i) \
-			x = x + TermValue(t[i]);                    \
-		KVZ_PUSH(x);                                    \
-		KVZ_NEXT();                                     \
+	// checked elsewhere. Run<begin><scaled><slot>, the slot written as two digits 0-1, 0-3.
+#define KVZ_RUN(b, f, s1, s0)                                                               \
+	Run##b##f##s1##s0:                                                                      \
+	{                                                                                       \
+		constexpr int slot = s1 * 4 + s0;                                                   \
+		constexpr int n = b >= OnPopAdd ? slot : slot + 1;                                     \
+		const Term* t = ip->terms;                                                          \
+		double x;                                                                           \
+		if constexpr (b == OnAcc)                                                           \
+			x = acc;                                                                        \
+		else if constexpr (b == OnPush)                                                     \
+		{                                                                                   \
+			*sp++ = nos;                                                                    \
+			nos = acc;                                                                      \
+			x = TermValue(t[0]);                                                            \
+		}                                                                                   \
+		else                                                                                \
+		{                                                                                   \
+			x = b == OnPopAdd ? nos + acc : nos - acc;                                      \
+			nos = *--sp;                                                                    \
+		}                                                                                   \
+		_Pragma("GCC unroll 8") for (int i = b == OnPush ? 1 : 0; i < n; ++i)               \
+			x = x + TermValue(t[i]);                                                        \
+		if constexpr (f)                                                                    \
+			x = x * ip->a->GetValue();                                                      \
+		acc = x;                                                                            \
+		KVZ_NEXT();                                                                         \
 	}
-	KVZ_TERMS(1)
-	KVZ_TERMS(2)
-	KVZ_TERMS(3)
-	KVZ_TERMS(4)
-	KVZ_TERMS(5)
-	KVZ_TERMS(6)
-	KVZ_TERMS(7)
-	KVZ_TERMS(8)
-#undef KVZ_TERMS
+#define KVZ_RUN4(b, f, s1) KVZ_RUN(b, f, s1, 0) KVZ_RUN(b, f, s1, 1) KVZ_RUN(b, f, s1, 2) KVZ_RUN(b, f, s1, 3)
+#define KVZ_RUN8(b, f) KVZ_RUN4(b, f, 0) KVZ_RUN4(b, f, 1)
+	KVZ_RUN8(0, 0)
+	KVZ_RUN8(0, 1)
+	KVZ_RUN8(1, 0)
+	KVZ_RUN8(1, 1)
+	KVZ_RUN8(2, 0)
+	KVZ_RUN8(2, 1)
+	KVZ_RUN8(3, 0)
+	KVZ_RUN8(3, 1)
+#undef KVZ_RUN8
+#undef KVZ_RUN4
+#undef KVZ_RUN
 #define KVZ_FOUR(M) M(0) M(1) M(2) M(3)
 #define KVZ_ROW(M, k1) M(k1, 0) M(k1, 1) M(k1, 2) M(k1, 3)
 #define KVZ_SIXTEEN(M) KVZ_ROW(M, 0) KVZ_ROW(M, 1) KVZ_ROW(M, 2) KVZ_ROW(M, 3)

@@ -70,17 +70,25 @@ private:
 		AccOp2 = StackOp + 4,    // acc = acc op1 (a op2 b)
 		AccOpOp = AccOp2 + 16,   // acc = (acc op1 a) op2 b
 		// Only in the unchecked run's program: a run of additions and subtractions of terms
-		// (a field, a constant or a product of two), n - 1 added to the family.
-		Terms = AccOpOp + 16,              // acc = acc + t1 + ... + tn
-		PushTerms = Terms + MaxTerms,      // push (t1 + ... + tn)
-		Count = PushTerms + MaxTerms,
+		// (a field, a constant or a product of two), begun on the accumulator, on a new value
+		// or on the popped value and the accumulator, then multiplied or not by a. A family
+		// for each beginning (RunBegin) and scaling, each of MaxTerms slots.
+		Run = AccOpOp + 16,
+		Count = Run + 8 * MaxTerms,
 	};
-	// a * b with the sign flipped by the mask: subtracting is adding the negation, to the bit.
+	enum RunBegin
+	{
+		OnAcc,     // x = acc, then + t1 ... + tn (slot n - 1)
+		OnPush,    // push, x = t1 + ... + tn (slot n - 1)
+		OnPopAdd,  // x = popped + acc, then + t1 ... + tn (slot n)
+		OnPopSub,  // x = popped - acc, then + t1 ... + tn (slot n)
+	};
+	// a * b * sign (+1 or -1): subtracting is adding the negation, to the bit.
 	struct Term
 	{
 		const DataDbl* a = nullptr;
 		const DataDbl* b = nullptr;
-		std::uint64_t sign = 0;
+		double sign = 1;
 	};
 	static double TermValue(const Term& t);
 	struct Instr
@@ -95,12 +103,12 @@ private:
 		const DataDbl* b = nullptr;
 		int aConst = -1;  // the operands' places in m_Values while compiling
 		int bConst = -1;
-		const Term* terms = nullptr;  // of Terms and PushTerms, in m_Terms
+		const Term* terms = nullptr;  // of a Run, in m_Terms
 	};
 
 	class Compiler;
 	BOOL Fail(const CString& text, int nPos);
-	// The unchecked run's program: m_Program with its runs of terms joined.
+	// The unchecked run's program: m_Program with its runs of terms joined into Runs.
 	void JoinTerms(const void* const* handlers, const DataDbl* one);
 	// Eval on an expression not parsed, or whose table lost its fields.
 	[[gnu::noinline]] BOOL Refuse();
@@ -110,7 +118,8 @@ private:
 	// handlers' addresses by Op.
 	// Never inlined nor cloned: a copy would have labels of its own, not those of the table.
 	template <bool Checked>
-	[[gnu::noinline, gnu::noclone, gnu::visibility("hidden")]] BOOL Run(double& result,
+	// Nor are the handlers' tails shared: each ends in a jump of its own.
+	[[gnu::noinline, gnu::noclone, gnu::visibility("hidden"), gnu::optimize("no-crossjumping")]] BOOL Run(double& result,
 																		 const void* const** pHandlers = nullptr);
 	// The result of an integer type: rounded, within the type's range.
 	template <bool Checked>
