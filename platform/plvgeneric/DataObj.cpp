@@ -386,10 +386,62 @@ int DataDate::Compare(const DataObj& other) const
 	return DataObj::Compare(other);
 }
 
+namespace {
+// Fixed-width digits into place; the stored form of every row's date, so no formatting engine.
+void PutDigits(char* at, int value, int width)
+{
+	for (int i = width - 1; i >= 0; --i, value /= 10)
+		at[i] = static_cast<char>('0' + value % 10);
+}
+
+// "yyyy-mm-dd" or "yyyy-mm-dd hh:mm:ss" exactly, as the databases give them back; false for any
+// other text, which the general reading then takes.
+bool ReadStoredDate(const std::string& s, int& y, int& m, int& d, int& hh, int& mm, int& ss)
+{
+	if (s.size() != 10 && s.size() != 19)
+		return false;
+	static constexpr char kShape[] = "dddd-dd-dd dd:dd:dd";
+	for (size_t i = 0; i < s.size(); ++i)
+		if (kShape[i] == 'd' ? s[i] < '0' || s[i] > '9' : s[i] != kShape[i])
+			return false;
+	auto num = [&s](size_t at, size_t width) {
+		int v = 0;
+		for (size_t i = at; i < at + width; ++i)
+			v = v * 10 + (s[i] - '0');
+		return v;
+	};
+	y = num(0, 4);
+	m = num(5, 2);
+	d = num(8, 2);
+	if (s.size() == 19)
+	{
+		hh = num(11, 2);
+		mm = num(14, 2);
+		ss = num(17, 2);
+	}
+	return true;
+}
+}  // namespace
+
 DataValue DataDate::GetDataValue() const
 {
 	if (!m_Day)
 		return std::string(m_bFullDate ? "1799-12-31 00:00:00" : EmptyDateText());
+	const int year = Year();
+	if (year >= 0 && year <= 9999)
+	{
+		std::string text(m_bFullDate ? "0000-00-00 00:00:00" : "0000-00-00");
+		PutDigits(&text[0], year, 4);
+		PutDigits(&text[5], Month(), 2);
+		PutDigits(&text[8], Day(), 2);
+		if (m_bFullDate)
+		{
+			PutDigits(&text[11], Hour(), 2);
+			PutDigits(&text[14], Minute(), 2);
+			PutDigits(&text[17], Second(), 2);
+		}
+		return text;
+	}
 	if (m_bFullDate)
 		return CString::Formatted("%04d-%02d-%02d %02d:%02d:%02d", Year(), Month(), Day(), Hour(), Minute(), Second()).str();
 	return CString::Formatted("%04d-%02d-%02d", Year(), Month(), Day()).str();
@@ -413,8 +465,7 @@ void DataDate::SetDataValue(const DataValue& value)
 	if (!p)
 		return;
 	int y = 0, m = 0, d = 0, hh = 0, mm = 0, ss = 0;
-	int n = std::sscanf(p->c_str(), "%d-%d-%d %d:%d:%d", &y, &m, &d, &hh, &mm, &ss);
-	if (n < 3)
+	if (!ReadStoredDate(*p, y, m, d, hh, mm, ss) && std::sscanf(p->c_str(), "%d-%d-%d %d:%d:%d", &y, &m, &d, &hh, &mm, &ss) < 3)
 		return;
 	SetDate(d, m, y);
 	SetTime(hh, mm, ss);

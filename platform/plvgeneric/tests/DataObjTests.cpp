@@ -235,6 +235,27 @@ TEST(DataObjects, DatesRoundTripWithAndWithoutTime)
 	EXPECT_TRUE(back.IsEmpty());
 	EXPECT_LT(empty.Compare(d), 0);
 
+	// Texts of another shape than the stored one are read as before; the stored form is fixed-width.
+	struct Case
+	{
+		const char* text;
+		int day, month, year, hour;
+	};
+	for (const Case& c : {Case{"2026-1-5", 5, 1, 2026, 0}, Case{" 2026-12-09", 9, 12, 2026, 0},
+						  Case{"2026-12-09 7:05:00", 9, 12, 2026, 7}, Case{"2026-12-09T21:49:05", 9, 12, 2026, 0},
+						  Case{"1900-03-01 00:00:01", 1, 3, 1900, 0}})
+	{
+		DataDate t;
+		t.SetFullDate(TRUE);
+		t.SetDataValue(std::string(c.text));
+		EXPECT_EQ(t.Day(), c.day) << c.text;
+		EXPECT_EQ(t.Month(), c.month) << c.text;
+		EXPECT_EQ(t.Year(), c.year) << c.text;
+		EXPECT_EQ(t.Hour(), c.hour) << c.text;
+	}
+	DataDate early(1, 3, 1900, 0, 0, 1);
+	EXPECT_EQ(std::get<std::string>(early.GetDataValue()), "1900-03-01 00:00:01");
+
 	DataDate bad(30, 2, 2023);
 	EXPECT_TRUE(bad.IsEmpty());
 	EXPECT_EQ(MonthDays(2, 2024), 29);
