@@ -455,16 +455,14 @@ BOOL Expression::Eval(DataObj& result)
 	return TRUE;
 }
 
-BOOL Expression::Eval(double& result)
+BOOL Expression::EvalApart(double& result)
 {
-	if (!m_bParsed || (m_pSymTable && m_pSymTable->GetGeneration() != m_nGeneration)) [[unlikely]]
+	if (!m_bParsed || (m_pSymTable && m_pSymTable->GetGeneration() != m_nGeneration))
 		return Refuse();
-	if (!m_strError.IsEmpty()) [[unlikely]]
-		m_strError.Empty();
+	m_strError.Empty();
 	m_nErrorPos = -1;
-	if (!m_Converted.empty()) [[unlikely]]
+	if (!m_Converted.empty())
 		Convert();
-	// Tail call: the common path saves no register and keeps no frame.
 	return Run<false>(result);
 }
 
@@ -577,7 +575,7 @@ BOOL Expression::Run(double& result, const void* const** pHandlers)
 #undef KVZ_OPS16
 #undef KVZ_OPS4
 	static_assert(std::size(handlers) == static_cast<size_t>(Op::Count));
-	if (pHandlers)
+	if (pHandlers) [[unlikely]]
 	{
 		*pHandlers = handlers;
 		return TRUE;
@@ -727,3 +725,6 @@ Refused:
 		return Run<true>(result);
 	return FALSE;
 }
+
+// The run the callers' inline Eval enters.
+template BOOL Expression::Run<false>(double&, const void* const**);

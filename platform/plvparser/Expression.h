@@ -37,7 +37,15 @@ public:
 	// Evaluates over the fields' current values. Division by zero, an overflow or a field
 	// holding no finite number fail (FALSE, the result untouched) with the error's position.
 	BOOL Eval(DataObj& result);
-	BOOL Eval(double& result);
+	// The common case inline, so that the caller goes straight into the run.
+	BOOL Eval(double& result)
+	{
+		if (!m_bParsed || (m_pSymTable && m_pSymTable->GetGeneration() != m_nGeneration) || !m_Converted.empty() ||
+			!m_strError.IsEmpty()) [[unlikely]]
+			return EvalApart(result);
+		m_nErrorPos = -1;
+		return Run<false>(result);
+	}
 
 	const CString& GetErrorText() const { return m_strError; }
 	// Byte offset in the parsed text, -1 when there is no error.
@@ -110,6 +118,9 @@ private:
 	BOOL Fail(const CString& text, int nPos);
 	// The unchecked run's program: m_Program with its runs of terms joined into Runs.
 	void JoinTerms(const void* const* handlers, const DataDbl* one);
+	// Eval on an expression not parsed, whose table lost its fields, with fields to convert or
+	// an error to forget.
+	[[gnu::noinline]] BOOL EvalApart(double& result);
 	// Eval on an expression not parsed, or whose table lost its fields.
 	[[gnu::noinline]] BOOL Refuse();
 	[[gnu::noinline]] void Convert();
@@ -119,7 +130,7 @@ private:
 	// Never inlined nor cloned: a copy would have labels of its own, not those of the table.
 	template <bool Checked>
 	// Nor are the handlers' tails shared: each ends in a jump of its own.
-	[[gnu::noinline, gnu::noclone, gnu::visibility("hidden"), gnu::optimize("no-crossjumping")]] BOOL Run(double& result,
+	[[gnu::noinline, gnu::noclone, gnu::optimize("no-crossjumping")]] BOOL Run(double& result,
 																		 const void* const** pHandlers = nullptr);
 	// The result of an integer type: rounded, within the type's range.
 	template <bool Checked>
