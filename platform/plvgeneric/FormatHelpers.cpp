@@ -1,6 +1,8 @@
 #include "platform/plvgeneric/FormatHelpers.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,7 +38,11 @@ bool FastDecimal15(double v, long long& mantissa, int& exp10)
 										 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L};
 	if (!(v >= 1e-6 && v < 1e12))
 		return false;
-	int e = static_cast<int>(std::floor(std::log10(v)));
+	// The decade by comparisons (a logarithm costs more than the rest); a guess off by one at
+	// a boundary is put right below.
+	static const double kDecades[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3,
+									  1e4,	1e5,  1e6,	1e7,  1e8,	1e9, 1e10, 1e11};
+	int e = static_cast<int>(std::upper_bound(std::begin(kDecades), std::end(kDecades), v) - std::begin(kDecades)) - 6;
 	for (int attempt = 0; attempt < 3; ++attempt)
 	{
 		const int k = 14 - e;

@@ -202,9 +202,9 @@ void RecordBinder::End()
 
 CString SqlRecord::CheckFieldRules() const
 {
-	for (int i = 0; i < GetSize(); ++i)
+	for (const CObject* p : *this)
 	{
-		const SqlRecordItem* item = GetItem(i);
+		const auto* item = static_cast<const SqlRecordItem*>(p);
 		const FieldRule& rule = item->m_pDataObj->GetFieldRule();
 		// Most columns declare no rule: nothing to look at.
 		if (item->m_bLocal || (rule.kind == FieldRule::FREE && rule.maxChars <= 0))
