@@ -772,7 +772,9 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 	ErpSymTable& table = pCompilata->table;
 	Expression& expr = pCompilata->expr;
 	const int nMesi = UltimoMese();
-	std::vector<std::pair<SymField*, Kvz_New_Simbolo*>> campi;
+	// The fields and the symbols whose values they take, side by side.
+	std::vector<SymField*> campi;
+	std::vector<const Kvz_New_Simbolo*> simboli;
 	for (auto& pField : table)
 	{
 		auto it = m_MapSimboli.find(ChiaveSimbolo(m_Esercizio, m_Modello, pField->GetName()));
@@ -787,12 +789,12 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 			}
 			continue;
 		}
-		campi.emplace_back(pField.get(), it->second.get());
+		campi.push_back(pField.get());
+		simboli.push_back(it->second.get());
 	}
 	for (int m = 0; m < nMesi; ++m)
 	{
-		for (auto& [pField, pSimbolo] : campi)
-			pField->SetValue(pSimbolo->m_Valori[m]);
+		SymField::SetValues(campi, [&](size_t i) { return simboli[i]->m_Valori[m].GetValue(); });
 		double valore = 0;
 		if (!expr.Eval(valore))
 		{
