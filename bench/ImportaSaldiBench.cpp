@@ -21,11 +21,13 @@ namespace {
 std::unique_ptr<SqlConnection> g_pConn;
 int g_Anno = 0;
 
+// Empty as before a first import: on a server emptied by TRUNCATE, as DELETE would leave each
+// repetition the dead rows and index entries of the ones before.
 void SvuotaModulo()
 {
 	for (const char* table : {"Kvz_AnagConti", "Kvz_CentriCommPianoConti", "Kvz_PianoBaseT", "Kvz_PianoBaseR",
 							  "Kvz_PianoBaseRDett", "Kvz_IDDocumenti", "Kvz_NumDocumenti"})
-		g_pConn->ExecuteSQL(CString::Formatted("DELETE FROM %s", table));
+		g_pConn->ExecuteSQL(CString::Formatted(g_pConn->IsServer() ? "TRUNCATE TABLE %s" : "DELETE FROM %s", table));
 }
 
 // The rows a first import wrote, table by table, to be written again by the floor.
