@@ -128,9 +128,10 @@ private:
 	// finds the operation and its message. With pHandlers, only gives the table of the
 	// handlers' addresses by Op.
 	// Never inlined nor cloned: a copy would have labels of its own, not those of the table.
+	// Nor are the handlers' tails shared: each ends in a jump of its own. Called through the
+	// global offset table, not a stub that jumps once more.
 	template <bool Checked>
-	// Nor are the handlers' tails shared: each ends in a jump of its own.
-	[[gnu::noinline, gnu::noclone, gnu::optimize("no-crossjumping")]] BOOL Run(double& result,
+	[[gnu::noinline, gnu::noclone, gnu::noplt, gnu::optimize("no-crossjumping")]] BOOL Run(double& result,
 																		 const void* const** pHandlers = nullptr);
 	// The result of an integer type: rounded, within the type's range.
 	template <bool Checked>
