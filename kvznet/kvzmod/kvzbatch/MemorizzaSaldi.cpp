@@ -1,10 +1,13 @@
 // Storing of the import's grouping tree: grouped accounts, their cost-centre/job splits and
 // one base plan (head and months 1..N) per split and per account total. What the year already
 // holds is read once, so that each row costs one write.
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <map>
 #include <set>
+#include <string>
+#include <string_view>
 #include <tuple>
 
 #include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
@@ -37,16 +40,19 @@ BOOL IsZeroMon(double v)
 
 // A code as the database compares it, case aside. False for a code with other than ASCII
 // letters: how a server folds those depends on its settings.
-bool Piegato(const CString& str, std::string& out)
+bool Ascii(std::string_view str)
 {
-	out = str.str();
+	return std::all_of(str.begin(), str.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool Piegato(std::string_view str, std::string& out)
+{
+	if (!Ascii(str))
+		return false;
+	out = str;
 	for (char& c : out)
-	{
-		if (static_cast<unsigned char>(c) >= 0x80)
-			return false;
 		if (c >= 'A' && c <= 'Z')
 			c = static_cast<char>(c - 'A' + 'a');
-	}
 	return true;
 }
 
@@ -160,8 +166,8 @@ private:
 	// A row as it will stand: a changed balance not accepted marks its split and account.
 	void Variata(const CString& strConto, const CString& strCdc, DWORD nTipo, BOOL bGiaImportato, BOOL bDiffAccettato,
 				 double dSaldoContabile, double dSaldoPrecedente);
-	BOOL CdcVariato(const CString& strConto, const CString& strCdc, DWORD nTipo) const;
-	BOOL ContoVariato(const CString& strConto) const;
+	BOOL CdcVariato(std::string_view conto, std::string_view cdc, DWORD nTipo) const;
+	BOOL ContoVariato(std::string_view conto) const;
 
 	Kvz_CImportaSaldiDoc* m_pDoc;
 	SqlSession* m_pSession;
@@ -292,7 +298,7 @@ void ScritturaPianoBase::Conto(const Kvz_MastroElem& mastro, const Kvz_ContoKvzE
 	m_Conto.f_ContoKvzPadre = conto.m_Padre;
 	m_Conto.f_InversioneSegno = conto.m_InversioneSegno;
 	m_Conto.f_CodiceBudget = conto.m_CodiceBudget;
-	m_Conto.f_SaldoVariato = ContoVariato(conto.m_Codice);
+	m_Conto.f_SaldoVariato = ContoVariato(conto.m_Codice.str());
 	auto [itConto, bNuovoConto] = m_ContiEsistenti.emplace(conto.m_Codice.str(), ContoEsistente{});
 	itConto->second.bScritto = true;
 	if (bNuovoConto)
@@ -321,7 +327,7 @@ void ScritturaPianoBase::CdcComm(const Kvz_ContoKvzElem& conto, const Kvz_CdcCom
 	m_CdcRec.f_CentroCommessa = cdc.m_Codice;
 	m_CdcRec.f_Tipo = DataEnum(E_KVZ_TIPOCENTROCOMM, cdc.m_Tipo);
 	m_CdcRec.f_Descrizione = cdc.m_Descrizione;
-	m_CdcRec.f_SaldoVariato = CdcVariato(conto.m_Codice, cdc.m_Codice, m_CdcRec.f_Tipo.GetValue());
+	m_CdcRec.f_SaldoVariato = CdcVariato(conto.m_Codice.str(), cdc.m_Codice.str(), m_CdcRec.f_Tipo.GetValue());
 	auto [it, bNuovo] = m_CdcEsistenti.emplace(std::make_tuple(conto.m_Codice.str(), cdc.m_Tipo, cdc.m_Codice.str()),
 											   CdcEsistente{cdc.m_Perc, FALSE, m_CdcRec.f_Tipo.GetValue(), false});
 	it->second.bScritto = true;
@@ -476,7 +482,7 @@ void ScritturaPianoBase::Variata(const CString& strConto, const CString& strCdc,
 	if (!bGiaImportato || bDiffAccettato || !(std::fabs(dSaldoContabile - dSaldoPrecedente) >= m_Epsilon))
 		return;
 	std::string conto, cdc;
-	if (!Piegato(strConto, conto) || !Piegato(strCdc, cdc))
+	if (!Piegato(strConto.str(), conto) || !Piegato(strCdc.str(), cdc))
 	{
 		m_bCodiciAscii = false;
 		return;
@@ -491,31 +497,29 @@ bool ScritturaPianoBase::CalcolaVariati(const Kvz_MastriArray& mastri)
 	for (const auto& [chiave, riga] : m_RigheEsistenti)
 		Variata(riga.strConto, riga.strCdc, riga.nTipoCdc, riga.bGiaImportato, riga.bDiffAccettato,
 				riga.dSaldoContabile, riga.dSaldoPrecedente);
-	std::string piegato;
 	for (const auto& [conto, c] : m_ContiEsistenti)
-		m_bCodiciAscii = m_bCodiciAscii && Piegato(CString(conto.c_str()), piegato);
+		m_bCodiciAscii = m_bCodiciAscii && Ascii(conto);
 	for (const auto& [chiave, c] : m_CdcEsistenti)
-		m_bCodiciAscii = m_bCodiciAscii && Piegato(CString(std::get<0>(chiave).c_str()), piegato) &&
-						 Piegato(CString(std::get<2>(chiave).c_str()), piegato);
+		m_bCodiciAscii = m_bCodiciAscii && Ascii(std::get<0>(chiave)) && Ascii(std::get<2>(chiave));
 	for (const auto& pMastro : mastri)
 		for (const auto& pConto : pMastro->m_Conti)
 		{
-			m_bCodiciAscii = m_bCodiciAscii && Piegato(pConto->m_Codice, piegato);
+			m_bCodiciAscii = m_bCodiciAscii && Ascii(pConto->m_Codice.str());
 			for (const auto& pCdc : pConto->m_CdcComm)
-				m_bCodiciAscii = m_bCodiciAscii && Piegato(pCdc->m_Codice, piegato);
+				m_bCodiciAscii = m_bCodiciAscii && Ascii(pCdc->m_Codice.str());
 		}
 	m_bVariatiCalcolati = m_bCodiciAscii;
 	return m_bVariatiCalcolati;
 }
 
-BOOL ScritturaPianoBase::CdcVariato(const CString& strConto, const CString& strCdc, DWORD nTipo) const
+BOOL ScritturaPianoBase::CdcVariato(std::string_view strConto, std::string_view strCdc, DWORD nTipo) const
 {
 	std::string conto, cdc;
 	return m_bVariatiCalcolati && Piegato(strConto, conto) && Piegato(strCdc, cdc) &&
 		   m_CdcVariati.count({conto, cdc, nTipo}) != 0;
 }
 
-BOOL ScritturaPianoBase::ContoVariato(const CString& strConto) const
+BOOL ScritturaPianoBase::ContoVariato(std::string_view strConto) const
 {
 	std::string conto;
 	return m_bVariatiCalcolati && Piegato(strConto, conto) && m_ContiVariati.count(conto) != 0;
@@ -528,7 +532,7 @@ void ScritturaPianoBase::MarcaNonScritti()
 	{
 		if (c.bScritto)
 			continue;
-		DataBool variato(CdcVariato(CString(std::get<0>(chiave).c_str()), CString(std::get<2>(chiave).c_str()), c.nTipo));
+		DataBool variato(CdcVariato(std::get<0>(chiave), std::get<2>(chiave), c.nTipo));
 		if (static_cast<BOOL>(variato) == c.bVariato)
 			continue;
 		DataStr conto(std::get<0>(chiave).c_str());
@@ -542,7 +546,7 @@ void ScritturaPianoBase::MarcaNonScritti()
 	// An account is only ever marked here, as by the statement: a mark is cleared by writing it.
 	for (const auto& [strConto, c] : m_ContiEsistenti)
 	{
-		if (c.bScritto || c.bVariato || !ContoVariato(CString(strConto.c_str())))
+		if (c.bScritto || c.bVariato || !ContoVariato(strConto))
 			continue;
 		DataStr conto(strConto.c_str());
 		m_pSession->ExecuteSQL(CString::Formatted("UPDATE %s SET SaldoVariato=? WHERE Esercizio=? AND ContoKvz=?",
