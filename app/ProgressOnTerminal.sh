@@ -5,7 +5,7 @@
 set -uo pipefail
 kvz=$(realpath "$1") db=$2
 shift 2
-command -v script >/dev/null || { echo "progress: script is missing"; exit 77; }
+command -v script >/dev/null || { echo "progress: script (bsdutils) is missing"; exit 1; }
 cmd=$(printf '%q ' "$kvz" --db "$db" "$@")
 out=$(script -qec "$cmd" /dev/null </dev/null)
 rc=$?

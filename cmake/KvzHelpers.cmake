@@ -17,15 +17,20 @@ function(kvz_program target)
   endif()
 endfunction()
 
-# kvz_tests(<name> SOURCES ... DEPS ...): one GoogleTest binary per library.
+# kvz_tests(<name> SOURCES ... DEPS ...): one GoogleTest binary per library, with the project's
+# test main (cmake/TestMain.cpp: a failed suite set-up fails its tests, a skip in CI fails).
 function(kvz_tests name)
   if(NOT KVZ_BUILD_TESTS)
     return()
   endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT TARGET kvz_test_main)
+    add_library(kvz_test_main STATIC ${PROJECT_SOURCE_DIR}/cmake/TestMain.cpp)
+    target_link_libraries(kvz_test_main PUBLIC GTest::gtest)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   kvz_program(${name})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock kvz_test_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
 

@@ -65,7 +65,7 @@ struct Code
 // the rows above them.
 const Code kCodes[] = {{"TIT", "Conto economico gestionale", 5, "", "", "", "", 4},
 					   {"RIC", "Ricavi delle vendite", 10, "", "", "", "1000", 0},
-					   {"ALT", "Altri proventi, arrotondamenti e abbuoni attivi su vendite e incassi", 15, "", "", "", "0,1", 0},
+					   {"ALT", "Altri proventi, arrotondamenti e abbuoni attivi su vendite", 15, "", "", "", "0,1", 0},
 					   {"CVAR", "Costi variabili", 20, "", "", "", "_RRIC*-0,55", 0},
 					   {"MDC", "Margine di contribuzione", 30, "", "", "", "_RRIC+_RCVAR", 0},
 					   {"CFIS", "Costi fissi", 40, "", "", "", "-30000", 0},
@@ -329,8 +329,8 @@ TEST_F(StatementPrint, TheDemoResultsPrintAsAStatementToPdfAndXlsx)
 	std::string output;
 	const fs::path pdf = Print("pdf", open, &output);
 	ASSERT_TRUE(fs::exists(pdf)) << output;
-	if (Output("command -v pdftotext").empty())
-		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+	ASSERT_FALSE(Output("command -v pdftotext").empty())
+		<< "pdftotext (poppler-utils) is needed: tools/install-deps installs it";
 	const std::string text = Output("pdftotext -layout '" + pdf.string() + "' -");
 	// Every code with its months of January to June and the range's total.
 	for (const Code& c : kCodes)
@@ -365,8 +365,8 @@ TEST_F(StatementPrint, TheModelsSideBySidePrintTheChosenCodesUnderTheirShortDesc
 		&out);
 	ASSERT_TRUE(fs::exists(pdf)) << out;
 	EXPECT_NE(pdf.filename().string().find("StampaRiclassificatoPerCodice_"), std::string::npos);
-	if (Output("command -v pdftotext").empty())
-		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+	ASSERT_FALSE(Output("command -v pdftotext").empty())
+		<< "pdftotext (poppler-utils) is needed: tools/install-deps installs it";
 	const std::string text = Output("pdftotext -layout '" + pdf.string() + "' -");
 	// Codes in the model's row order: RIC, then MOL; January to March.
 	EXPECT_TRUE(std::regex_search(text, std::regex("Ricavi +MOL"))) << text;
@@ -381,8 +381,8 @@ TEST_F(StatementPrint, TheStatementReadsAsExpectedOnThePageAndInTheSpreadsheet)
 	std::string output;
 	const fs::path pdf = Print("pdf", open, &output);
 	ASSERT_TRUE(fs::exists(pdf)) << output;
-	if (Output("command -v pdftotext").empty() || Output("command -v unzip").empty())
-		GTEST_SKIP() << "pdftotext (poppler-utils) or unzip is not installed";
+	ASSERT_FALSE(Output("command -v pdftotext").empty() || Output("command -v unzip").empty())
+		<< "pdftotext (poppler-utils) or unzip is needed: tools/install-deps installs it";
 	ExpectGolden(Output("pdftotext -layout '" + pdf.string() + "' -"), "statement.txt");
 
 	const fs::path xlsx = Print("xlsx", open, &output);
@@ -417,8 +417,8 @@ TEST_F(StatementPrint, TheComparisonReadsAsExpectedOnThePageAndInTheSpreadsheet)
 	std::string output;
 	const fs::path pdf = Print("pdf", open, &output);
 	ASSERT_TRUE(fs::exists(pdf)) << output;
-	if (Output("command -v pdftotext").empty() || Output("command -v unzip").empty())
-		GTEST_SKIP() << "pdftotext (poppler-utils) or unzip is not installed";
+	ASSERT_FALSE(Output("command -v pdftotext").empty() || Output("command -v unzip").empty())
+		<< "pdftotext (poppler-utils) or unzip is needed: tools/install-deps installs it";
 	ExpectGolden(Output("pdftotext -layout '" + pdf.string() + "' -"), "comparison.txt");
 
 	const fs::path xlsx = Print("xlsx", open, &output);
@@ -443,8 +443,8 @@ TEST_F(StatementPrint, TheExplosionReadsAsExpectedOnThePage)
 							   "--set ModelloRiclassific=CE --save '--row=Righe riclassificazioni=5' --command Esplosione",
 							   &out);
 	ASSERT_TRUE(fs::exists(pdf)) << out;
-	if (Output("command -v pdftotext").empty())
-		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+	ASSERT_FALSE(Output("command -v pdftotext").empty())
+		<< "pdftotext (poppler-utils) is needed: tools/install-deps installs it";
 	ExpectGolden(Output("pdftotext -layout '" + pdf.string() + "' -"), "explosion.txt");
 }
 

@@ -173,8 +173,8 @@ TEST(ReportTables, SubtotalsAndTotalsSumTheSummedColumns)
 
 TEST(ReportPdf, ALongTableGoesOverPagesWithItsHeadingsRepeated)
 {
-	if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
-		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+	ASSERT_FALSE(std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+		<< "pdftotext (poppler-utils) is needed: tools/install-deps installs it";
 	CReportOutput out;
 	out.title = "Movimenti";
 	CReportTable& t = out.AddTable("Righe", {{"Riga"}, {"Importo", ColumnKind::Money}});
@@ -201,8 +201,8 @@ TEST(ReportPdf, ALongTableGoesOverPagesWithItsHeadingsRepeated)
 
 TEST(ReportXlsx, AmountsToTheCentPercentagesAsFractionsSheetsNamedWithinTheLimit)
 {
-	if (std::system("command -v unzip >/dev/null 2>&1") != 0)
-		GTEST_SKIP() << "unzip is not installed";
+	ASSERT_FALSE(std::system("command -v unzip >/dev/null 2>&1") != 0)
+		<< "unzip is needed: tools/install-deps installs it";
 	CReportOutput out;
 	out.title = "Confronto";
 	out.subtitle = "CE - Conto economico";
@@ -255,8 +255,8 @@ TEST(ReportXlsx, AmountsToTheCentPercentagesAsFractionsSheetsNamedWithinTheLimit
 
 TEST(ReportPdf, ADescriptionWrapsRatherThanBeingCutAndAnEmptyTableSaysWhatWasAsked)
 {
-	if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
-		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+	ASSERT_FALSE(std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+		<< "pdftotext (poppler-utils) is needed: tools/install-deps installs it";
 	CReportOutput out;
 	out.title = "Esplosione formula";
 	out.subtitle = "VA - Valore aggiunto";

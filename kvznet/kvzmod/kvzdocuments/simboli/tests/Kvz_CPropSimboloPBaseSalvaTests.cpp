@@ -401,7 +401,7 @@ TEST_F(SimboloDaRigaDiComando, TheEngineAndTheRunValueWhatTheCommandLineSaved)
 	const char* szDb = std::getenv("KVZ_SIMBOLO_DB");
 	const char* szKvz = std::getenv("KVZ_BINARY");
 	if (!szDb || !szKvz)
-		GTEST_SKIP() << "run by the host's test kvz_simbolo_salva";
+		GTEST_SKIP() << "run by the host's test kvz_simbolo_salva_valori";
 	auto pDemo = SqlConnection::Open(CString(szDb), SqlConnection::OPEN_EXISTING);
 	ASSERT_TRUE(pDemo);
 	auto immob = [&](int m) { return Somma(*pDemo, "ContoKvz BETWEEN '0201001' AND '0201002'", m); };
