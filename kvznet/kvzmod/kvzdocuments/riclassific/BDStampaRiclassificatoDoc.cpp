@@ -4,6 +4,7 @@
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TDescrizioniBrevi.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Progressivi.h"
 #include "kvznet/kvzmod/kvzdocuments/riclassific/ReportRows.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
@@ -296,8 +297,9 @@ DataMon BDStampaRiclassificatoDoc::CalcolaValoreCodice(const DataStr& aModello, 
 	{
 		// A model's codes at once. A month is one row of a code: where several kinds of
 		// base-plan data are stored, the first kind counts.
-		std::map<CString, double>& somme = m_Valori[aModello.GetString()];
-		it = m_Valori.find(aModello.GetString());
+		std::map<CString, std::map<int, double>> mesi;
+		std::map<CString, WORD> tipi;
+		std::map<CString, kvzdocuments::ProgressivoCodice> progressivi;
 		try
 		{
 			Kvz_TRiclassificato rec;
@@ -312,22 +314,62 @@ DataMon BDStampaRiclassificatoDoc::CalcolaValoreCodice(const DataStr& aModello, 
 			t.AddSortColumn(rec.f_CodRiclassificato);
 			t.AddSortColumn(rec.f_Mese);
 			t.AddSortColumn(rec.f_TipoDatoPianoBase);
-			CString ultimo;
-			int nUltimoMese = 0;
 			for (t.Query(); !t.IsEOF(); t.MoveNext())
+				mesi[rec.f_CodRiclassificato.GetString()].emplace(rec.f_Mese.GetValue(),
+																  static_cast<DataDbl*>(pCampo)->GetValue());
+			t.Close();
+			// The model's rows say which codes take one month alone and which are progressives.
+			Kvz_TRiclassificazioneRighe riga;
+			SqlTable r(&riga, GetReadOnlySqlSession(), this);
+			r.Open(FALSE);
+			r.Select(riga.f_CodRiclassificato);
+			r.Select(riga.f_TipoRiga);
+			r.Select(riga.f_SegnoDaApplicare);
+			r.Select(riga.f_CodRiclDividendoProgr);
+			r.Select(riga.f_CodRiclDivisoreProgr);
+			r.AddParam("p1", riga.f_Esercizio);
+			r.AddFilterColumn(riga.f_Esercizio);
+			r.AddParam("p2", riga.f_ModelloRiclassific);
+			r.AddFilterColumn(riga.f_ModelloRiclassific);
+			r.SetParamValue("p1", aEsercizio);
+			r.SetParamValue("p2", aModello);
+			for (r.Query(); !r.IsEOF(); r.MoveNext())
 			{
-				const CString codice = rec.f_CodRiclassificato.GetString();
-				if (codice == ultimo && rec.f_Mese == nUltimoMese)
-					continue;
-				ultimo = codice;
-				nUltimoMese = rec.f_Mese;
-				somme[codice] += static_cast<DataDbl*>(pCampo)->GetValue();
+				const CString codice = riga.f_CodRiclassificato.GetString();
+				tipi[codice] = riga.f_TipoRiga.GetItemValue();
+				if (riga.f_TipoRiga.GetItemValue() != kTipoRigaEsclusa)
+					progressivi[codice] = {riga.f_SegnoDaApplicare.GetString(), riga.f_CodRiclDividendoProgr.GetString(),
+										   riga.f_CodRiclDivisoreProgr.GetString()};
 			}
+			r.Close();
 		}
 		catch (const SqlException& e)
 		{
 			ShowSqlError(e, "BDStampaRiclassificatoDoc::CalcolaValoreCodice");
 		}
+		// Kinds 2 and 3 take the range's first or last month alone, as the statement does;
+		// a progressive is its operands' values combined.
+		const int nDal = m_DalMese, nAl = m_AlMese;
+		auto valore = [&](const CString& codice) {
+			auto m = mesi.find(codice);
+			if (m == mesi.end())
+				return 0.0;
+			auto t = tipi.find(codice);
+			const WORD nTipo = t == tipi.end() ? WORD(0) : t->second;
+			double v = 0;
+			for (const auto& [mese, x] : m->second)
+				if ((nTipo != 2 || mese == nDal) && (nTipo != 3 || mese == nAl))
+					v += x;
+			return v;
+		};
+		kvzdocuments::ProgressiviCalcolati calcolo(progressivi, valore);
+		std::map<CString, double>& somme = m_Valori[aModello.GetString()];
+		it = m_Valori.find(aModello.GetString());
+		for (const auto& [codice, x] : mesi)
+			somme[codice] = calcolo.Valore(codice);
+		for (const auto& [codice, p] : progressivi)
+			if (!somme.count(codice))
+				somme[codice] = calcolo.Valore(codice);
 	}
 	auto v = it->second.find(aCodice.GetString());
 	return DataMon(v == it->second.end() ? 0.0 : v->second);
@@ -448,6 +490,16 @@ void BDStampaRiclassificatoDoc::OnStampa()
 	pInfo->AddParam("w_DalMeseInput", m_DalMese);
 	pInfo->AddParam("w_AlMeseInput", m_AlMese);
 	pInfo->AddParam("w_ColonnaInput", m_Colonna);
+	// The chosen codes, one a line in print order: a column each, zero or not.
+	CString codici;
+	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
+		if (const Kvz_TRiclassificazioneRighe* p = m_pDBTRighe->GetRiga(i); p->l_Selezionata)
+		{
+			if (!codici.IsEmpty())
+				codici += '\n';
+			codici += p->f_CodRiclassificato.GetString();
+		}
+	pInfo->AddParam("w_CodiciSelezionati", DataStr(codici));
 	pInfo->m_bShowAskDialog = FALSE;
 	pInfo->m_bUnattended = TRUE;
 	if (CRendoDoc* pReport = pCmd->RunReport(pInfo.release(), this))

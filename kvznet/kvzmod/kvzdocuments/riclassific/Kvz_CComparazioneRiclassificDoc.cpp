@@ -14,6 +14,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TTmpRiclassificazioneTesta.h"
 #include "kvznet/kvzmod/kvzdocuments/formule/FormulaCtrl.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Progressivi.h"
 #include "kvznet/kvzmod/kvzdocuments/riclassific/ReportRows.h"
 #include "kvznet/kvzmod/kvzdocuments/riclassific/ReportRun.h"
 #include "platform/plvgeneric/Application.h"
@@ -107,27 +108,6 @@ void FiltraTermine(SqlTable& t, Kvz_TRiclassificato& rec, const DataInt& aEserci
 	}
 }
 
-// The first row of each code's range (by position, then month) gives the Valore10 override.
-std::map<CString, double> LeggeValori10(SqlSession* pSession, CObject* pDoc, const Kvz_TermineConfronto& t)
-{
-	std::map<CString, double> valori;
-	Kvz_TRiclassificato rec;
-	SqlTable table(&rec, pSession, pDoc);
-	table.Open();
-	table.Select(rec.f_CodRiclassificato);
-	table.Select(rec.f_Posizione);
-	table.Select(rec.f_Mese);
-	table.Select(rec.f_Valore10);
-	FiltraTermine(table, rec, t.Esercizio, t.Modello, t.TipoDatoPianoBase, t.MeseDa, t.MeseA, false);
-	table.AddSortColumn(rec.f_CodRiclassificato);
-	table.AddSortColumn(rec.f_Posizione);
-	table.AddSortColumn(rec.f_Mese);
-	for (table.Query(); !table.IsEOF(); table.MoveNext())
-		valori.emplace(rec.f_CodRiclassificato.GetString(), IsZero(rec.f_Valore10.GetValue()) ? 0.0 : rec.f_Valore10.GetValue());
-	table.Close();
-	return valori;
-}
-
 // A term's sums of a code, month by month.
 struct Mese
 {
@@ -156,12 +136,17 @@ Kvz_TermineConfronto::Kvz_TermineConfronto()
 	Modello.SetUpperCase();
 }
 
-kvzdocuments::ColonnaRisultati Kvz_TermineConfronto::Colonna() const
+CString Kvz_TermineConfronto::CodiceColonna() const
 {
 	// The budget's letter, the main value's "0" or the column's number.
-	return kvzdocuments::ColonnaDaStampare(ValoreBudget ? CString(static_cast<char>('A' + TipoBudget.GetItemValue()))
-										   : ValorePrinc ? CString("0")
-														 : CString::Formatted("%d", NrColonna.GetValue()));
+	return ValoreBudget ? CString(static_cast<char>('A' + TipoBudget.GetItemValue()))
+		   : ValorePrinc ? CString("0")
+						 : CString::Formatted("%d", NrColonna.GetValue());
+}
+
+kvzdocuments::ColonnaRisultati Kvz_TermineConfronto::Colonna() const
+{
+	return kvzdocuments::ColonnaDaStampare(CodiceColonna());
 }
 
 double Kvz_TermineConfronto::Proietta(double v) const
@@ -362,8 +347,9 @@ void Kvz_CComparazioneRiclassificDoc::ComponiEtichette()
 {
 	for (Kvz_TermineConfronto& t : m_Termine)
 	{
+		// The budget type's own text names it ("Budget A").
 		if (t.ValoreBudget)
-			t.DescriColonnaUsata = CString::Formatted(Testo(_T("Tipo budget %s")), t.TipoBudget.FormatData().GetString());
+			t.DescriColonnaUsata = t.TipoBudget.FormatData();
 		else if (t.ValorePrinc)
 			t.DescriColonnaUsata = Testo(_T("Principale"));
 		else
@@ -405,6 +391,9 @@ void Kvz_CComparazioneRiclassificDoc::EseguiReport()
 			info.AddParam(nome("TipoDatoPianoBase"), t.TipoDatoPianoBase);
 			info.AddParam(nome("DescriColonnaUsata"), t.DescriColonnaUsata);
 			info.AddParam(nome("DescriProiezione"), t.DescriProiezione);
+			// The column itself ("0", "1".."10", "A".."C"): the report tells a row the column has
+			// no formula for.
+			info.AddParam(nome("Colonna"), DataStr(t.CodiceColonna()));
 		}
 		info.AddParam(_T("w_AskDialog"), DataBool(FALSE));
 	};
@@ -490,11 +479,13 @@ BOOL Kvz_CComparazioneRiclassificDoc::EstraiDati()
 	SqlSession* pSession = GetUpdatableSqlSession();  // the placeholder rows are this session's
 
 	// Term 1 by position, code, description and month; term 2 by code and month: one grouped
-	// query each, keyed by the results' own key.
+	// query each, keyed by the results' own key. Rows of the excluded kind are never compared,
+	// but a progressive may take one as its operand.
 	using Gruppo = std::tuple<int, std::string, std::string>;  // position, code, description
-	std::map<std::string, std::vector<Gruppo>> gruppiDelCodice;
-	std::map<Gruppo, std::map<int, Mese>> termine1;
-	std::map<std::string, std::map<int, Mese>> termine2;
+	using Mesi = std::map<int, Mese>;
+	std::map<Gruppo, Mesi> termine1;
+	std::map<std::string, Mesi> termine2;
+	std::map<std::string, Mesi> operandi[2];  // every row of a code, by term
 	for (int n = 0; n < 2; ++n)
 	{
 		const Kvz_TermineConfronto& t = m_Termine[n];
@@ -504,6 +495,7 @@ BOOL Kvz_CComparazioneRiclassificDoc::EstraiDati()
 		table.Open();
 		table.Select(rec.f_CodRiclassificato);
 		table.Select(rec.f_Mese);
+		table.Select(rec.f_TipoRiga);
 		if (n == 0)
 		{
 			table.Select(rec.f_Posizione);
@@ -513,7 +505,7 @@ BOOL Kvz_CComparazioneRiclassificDoc::EstraiDati()
 		const CString colRiportato = NomeColonna(table, rec, t.Colonna().riportato);
 		if (!colRiportato.IsEmpty())
 			table.SelectSqlFun(CString::Formatted("SUM(%s)", colRiportato.GetString()), riportato);
-		FiltraTermine(table, rec, t.Esercizio, t.Modello, t.TipoDatoPianoBase, t.MeseDa, t.MeseA);
+		FiltraTermine(table, rec, t.Esercizio, t.Modello, t.TipoDatoPianoBase, t.MeseDa, t.MeseA, false);
 		if (n == 0)
 		{
 			table.AddGroupByColumn(rec.f_Posizione);
@@ -521,48 +513,101 @@ BOOL Kvz_CComparazioneRiclassificDoc::EstraiDati()
 		}
 		table.AddGroupByColumn(rec.f_CodRiclassificato);
 		table.AddGroupByColumn(rec.f_Mese);
+		table.AddGroupByColumn(rec.f_TipoRiga);
 		for (table.Query(); !table.IsEOF(); table.MoveNext())
 		{
 			const std::string codice = rec.f_CodRiclassificato.GetString().str();
 			const Mese m{valore.GetValue(), riportato.GetValue()};
+			Mese& op = operandi[n][codice][rec.f_Mese.GetValue()];
+			op.valore += m.valore;
+			op.riportato += m.riportato;
+			if (rec.f_TipoRiga.GetItemValue() == kTipoRigaEsclusa)
+				continue;
 			if (n == 1)
 			{
-				termine2[codice][rec.f_Mese.GetValue()] = m;
+				Mese& m2 = termine2[codice][rec.f_Mese.GetValue()];
+				m2.valore += m.valore;
+				m2.riportato += m.riportato;
 				continue;
 			}
 			const Gruppo g{rec.f_Posizione.GetValue(), codice, rec.f_Descrizione.GetString().str()};
-			auto& mesi = termine1[g];
-			if (mesi.empty())
-				gruppiDelCodice[codice].push_back(g);
-			mesi[rec.f_Mese.GetValue()] = m;
+			Mese& m1 = termine1[g][rec.f_Mese.GetValue()];
+			m1.valore += m.valore;
+			m1.riportato += m.riportato;
 		}
 		table.Close();
 	}
 	if (termine1.empty())
 		return FALSE;
-	const std::map<CString, double> valori10[2] = {LeggeValori10(pSession, this, t1), LeggeValori10(pSession, this, t2)};
-	auto valore10 = [&](int n, const CString& codice) {
-		auto it = valori10[n].find(codice);
-		return it == valori10[n].end() ? 0.0 : it->second;
-	};
-	// The kind of each code's row in term 1's model (none for a grouping code: kind 0).
+	// The kind of each code's row in term 1's model (none for a grouping code: kind 0), and each
+	// term's progressives: from its model's rows, or from the results of a grouping code.
 	std::map<std::string, DataEnum> tipi;
+	std::map<CString, kvzdocuments::ProgressivoCodice> progressivi[2];
+	for (int n = 0; n < 2; ++n)
 	{
+		const Kvz_TermineConfronto& t = m_Termine[n];
+		if (t.IsRaggrupp)
+		{
+			Kvz_TRiclassificato rec;
+			SqlTable table(&rec, pSession, this);
+			table.Open();
+			table.Select(rec.f_CodRiclassificato);
+			table.Select(rec.f_SegnoDaApplicare);
+			table.Select(rec.f_CodRiclDividendoProgr);
+			table.Select(rec.f_CodRiclDivisoreProgr);
+			FiltraTermine(table, rec, t.Esercizio, t.Modello, t.TipoDatoPianoBase, t.MeseDa, t.MeseA);
+			for (table.Query(); !table.IsEOF(); table.MoveNext())
+				progressivi[n].emplace(rec.f_CodRiclassificato.GetString(),
+									   kvzdocuments::ProgressivoCodice{rec.f_SegnoDaApplicare.GetString(),
+																	   rec.f_CodRiclDividendoProgr.GetString(),
+																	   rec.f_CodRiclDivisoreProgr.GetString()});
+			table.Close();
+			continue;
+		}
 		Kvz_TRiclassificazioneRighe riga;
 		SqlTable table(&riga, pSession, this);
 		table.Open();
 		table.Select(riga.f_CodRiclassificato);
 		table.Select(riga.f_TipoRiga);
+		table.Select(riga.f_SegnoDaApplicare);
+		table.Select(riga.f_CodRiclDividendoProgr);
+		table.Select(riga.f_CodRiclDivisoreProgr);
 		table.AddParam("pEsercizio", riga.f_Esercizio);
 		table.AddFilterColumn(riga.f_Esercizio);
 		table.AddParam("pModello", riga.f_ModelloRiclassific);
 		table.AddFilterColumn(riga.f_ModelloRiclassific);
-		table.SetParamValue("pEsercizio", t1.Esercizio);
-		table.SetParamValue("pModello", t1.Modello);
+		table.SetParamValue("pEsercizio", t.Esercizio);
+		table.SetParamValue("pModello", t.Modello);
 		for (table.Query(); !table.IsEOF(); table.MoveNext())
-			tipi[riga.f_CodRiclassificato.GetString().str()] = riga.f_TipoRiga;
+		{
+			if (n == 0)
+				tipi[riga.f_CodRiclassificato.GetString().str()] = riga.f_TipoRiga;
+			if (riga.f_TipoRiga.GetItemValue() != kTipoRigaEsclusa)
+				progressivi[n][riga.f_CodRiclassificato.GetString()] = {riga.f_SegnoDaApplicare.GetString(),
+																		riga.f_CodRiclDividendoProgr.GetString(),
+																		riga.f_CodRiclDivisoreProgr.GetString()};
+		}
 		table.Close();
 	}
+	auto tipoDi = [&](const std::string& codice) {
+		auto it = tipi.find(codice);
+		return it == tipi.end() ? WORD(0) : it->second.GetItemValue();
+	};
+	// A term's value of a code over its months as the comparison shows it: kinds 2 and 3 the
+	// first or the last month alone, projected when the term is.
+	auto valoreMesi = [](const Kvz_TermineConfronto& t, WORD tipo, const Mesi& mesi) {
+		double v = 0;
+		for (const auto& [mese, m] : mesi)
+			if ((tipo != kTipoRigaPrimoMese || mese == t.MeseDa) && (tipo != kTipoRigaUltimoMese || mese == t.MeseA))
+				v += m.valore;
+		return t.Proietta(v);
+	};
+	std::unique_ptr<kvzdocuments::ProgressiviCalcolati> calcolo[2];
+	for (int n = 0; n < 2; ++n)
+		calcolo[n] = std::make_unique<kvzdocuments::ProgressiviCalcolati>(progressivi[n], [&, n](const CString& c) {
+			auto it = operandi[n].find(c.str());
+			return it == operandi[n].end() ? 0.0 : valoreMesi(m_Termine[n], tipoDi(c.str()), it->second);
+		});
 
 	for (const auto& [g, mesi1] : termine1)
 	{
@@ -575,44 +620,32 @@ BOOL Kvz_CComparazioneRiclassificDoc::EstraiDati()
 		// Kinds 2 and 3 compare the first or the last month alone; the carried totals still
 		// cover the whole ranges.
 		auto mesi2 = termine2.find(codice);
-		double v2 = 0, rip2 = 0;
+		double v2 = mesi2 == termine2.end() ? 0.0 : valoreMesi(t2, tipo, mesi2->second);
+		double v1 = valoreMesi(t1, tipo, mesi1);
+		double rip1 = 0, rip2 = 0;
+		for (const auto& [mese, m] : mesi1)
+			rip1 += m.riportato;
 		if (mesi2 != termine2.end())
 			for (const auto& [mese, m] : mesi2->second)
-			{
-				if ((tipo != kTipoRigaPrimoMese || mese == t2.MeseDa) && (tipo != kTipoRigaUltimoMese || mese == t2.MeseA))
-					v2 += m.valore;
 				rip2 += m.riportato;
-			}
-		double v1 = 0, rip1 = 0;
-		for (const auto& [mese, m] : mesi1)
-		{
-			v1 += m.valore;
-			rip1 += m.riportato;
-		}
-		const double override2 = valore10(1, strCodice);
-		const double override1 = valore10(0, strCodice);
-		if (!IsZero(override2))
-			v2 = override2;
-		if (!IsZero(override1))
-			v1 = override1;
-		if (tipo == kTipoRigaPrimoMese || tipo == kTipoRigaUltimoMese)
-		{
-			auto it = mesi1.find(tipo == kTipoRigaPrimoMese ? t1.MeseDa.GetValue() : t1.MeseA.GetValue());
-			v1 = it == mesi1.end() ? 0.0 : it->second.valore;
-		}
+		// A progressive is each term's own operands over its own months (projected with them).
+		const double p1 = calcolo[0]->Progressivo(strCodice);
+		const double p2 = calcolo[1]->Progressivo(strCodice);
+		if (!kvzdocuments::ProgressiviCalcolati::IsZero(p1))
+			v1 = p1;
+		if (!kvzdocuments::ProgressiviCalcolati::IsZero(p2))
+			v2 = p2;
 		r.CodRiclassificato = strCodice;
 		r.Chiave = Kvz_ChiaveConfronto(strCodice);
 		r.Descrizione = CString(descrizione.c_str());
 		r.Posizione = posizione;
 		if (t1.ProiezMesi > 0)
 		{
-			v1 = t1.Proietta(v1);
 			rip1 = t1.Proietta(rip1);
 			r.Proiettato1 = v1;
 		}
 		if (t2.ProiezMesi > 0)
 		{
-			v2 = t2.Proietta(v2);
 			rip2 = t2.Proietta(rip2);
 			r.Proiettato2 = v2;
 		}

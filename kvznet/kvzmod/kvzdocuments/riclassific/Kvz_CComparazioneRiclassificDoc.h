@@ -59,6 +59,7 @@ struct Kvz_TermineConfronto
 	// The results columns of the value and of its carried total ("Valore", "TotaleRiportato" ...);
 	// empty names for a column or budget type outside the valid ones.
 	kvzdocuments::ColonnaRisultati Colonna() const;
+	CString CodiceColonna() const;  // "0", "1".."10", "A".."C"
 	// Values are projected to ProiezTotMesi months when ProiezMesi is above 0.
 	double Proietta(double v) const;
 };

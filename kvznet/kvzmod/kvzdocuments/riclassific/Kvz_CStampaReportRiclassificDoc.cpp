@@ -9,6 +9,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TTmpRiclassificazioneTesta.h"
+#include "kvznet/kvzmod/kvzdocuments/riclassific/Progressivi.h"
 #include "kvznet/kvzmod/kvzdocuments/riclassific/ReportRun.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
@@ -53,15 +54,10 @@ double FieldValue(const SqlRecord& rec, const CString& column)
 	const DataObj* p = rec.GetDataObjFromColumnName(column);
 	return p && p->IsKindOf(RUNTIME_CLASS(DataDbl)) ? static_cast<const DataDbl*>(p)->GetValue() : 0;
 }
-
-bool IsZero(double v)
-{
-	return v < GetMonEpsilon() && v > -GetMonEpsilon();
-}
 }  // namespace
 
 // The results of the range read once, with what the progressives need: the statement is
-// built from memory, and only computed progressives are written back.
+// built from memory and writes nothing back.
 class Kvz_CStampaReportRiclassificDoc::Estrazione
 {
 public:
@@ -74,7 +70,6 @@ public:
 		bool esclusa = false;  // of the kind never printed
 		double valore = 0;     // the column's value field
 		double riportato = 0;  // the column's reported-total field
-		double valore10 = 0;
 		CString segno, dividendo, divisore;
 	};
 	// A code's rows in the range (every kind), first by position then month.
@@ -266,7 +261,6 @@ BOOL Kvz_CStampaReportRiclassificDoc::EstraiDati()
 			r.esclusa = rec.f_TipoRiga.GetItemValue() == kTipoRigaEsclusa;
 			r.valore = FieldValue(rec, colonna.valore);
 			r.riportato = FieldValue(rec, colonna.riportato);
-			r.valore10 = rec.f_Valore10;
 			r.segno = rec.f_SegnoDaApplicare.GetString();
 			r.dividendo = rec.f_CodRiclDividendoProgr.GetString();
 			r.divisore = rec.f_CodRiclDivisoreProgr.GetString();
@@ -307,85 +301,43 @@ BOOL Kvz_CStampaReportRiclassificDoc::EstraiDati()
 		ShowSqlError(ex, "Kvz_CStampaReportRiclassificDoc::EstraiDati");
 	}
 
-	// The rows a code's operand reads: every kind by model, the printed kinds by grouping.
-	auto righeDi = [&](const CString& codice) {
-		std::vector<size_t> out;
+	// A code's value over the range as printed: kinds 2 and 3 take their first or last month
+	// alone, every other kind the sum. By model an operand may be a row of the kind never
+	// printed; by grouping only the printed kinds count.
+	auto valoreDi = [&](const CString& codice) {
 		auto it = e.m_Codici.find(codice);
-		if (it != e.m_Codici.end())
-			for (size_t i : it->second.righe)
-				if (!bRaggrupp || !e.m_Righe[i].esclusa)
-					out.push_back(i);
-		return out;
-	};
-	// The first row's positive Valore10 is a progressive computed before; else the sum.
-	auto operando = [&](const CString& codice) {
-		if (codice.IsEmpty())
+		if (it == e.m_Codici.end() || it->second.righe.empty())
 			return 0.0;
-		const std::vector<size_t> righe = righeDi(codice);
-		if (righe.empty())
-			return 0.0;
-		if (e.m_Righe[righe.front()].valore10 > 0)
-			return e.m_Righe[righe.front()].valore10;
+		const WORD nTipo = e.m_Righe[it->second.righe.front()].tipoRiga.GetItemValue();
+		const int nDa = nTipo == 3 ? nAl : nDal;
+		const int nA = nTipo == 2 ? nDal : nAl;
 		double somma = 0;
-		for (size_t i : righe)
+		for (size_t i : it->second.righe)
 		{
-			if (GetScheduler()->IsAborted())
-				break;
-			somma += e.m_Righe[i].valore;
+			const Estrazione::Riga& x = e.m_Righe[i];
+			if ((bRaggrupp && x.esclusa) || x.mese < nDa || x.mese > nA)
+				continue;
+			somma += x.valore;
 		}
 		return somma;
 	};
-	// The first row of the code's own rows takes the result (a column "10" shows it too).
-	auto scrivi = [&](size_t nRiga, double risultato) {
-		Estrazione::Riga& r = e.m_Righe[nRiga];
-		if (std::abs(r.valore10 - risultato) < GetMonEpsilon())
-			return;
-		try
-		{
-			Kvz_TRiclassificato rec;
-			const CString sql = CString::Formatted(
-				"UPDATE %s SET %s=? WHERE %s=? AND %s=? AND %s=? AND %s=? AND %s=?", Kvz_TRiclassificato::GetStaticName(),
-				rec.GetColumnName(&rec.f_Valore10).GetString(), rec.GetColumnName(&rec.f_Esercizio).GetString(),
-				rec.GetColumnName(&rec.f_ModelloRiclassific).GetString(),
-				rec.GetColumnName(&rec.f_TipoDatoPianoBase).GetString(),
-				rec.GetColumnName(&rec.f_CodRiclassificato).GetString(), rec.GetColumnName(&rec.f_Mese).GetString());
-			const DataMon valore(risultato);
-			const DataStr codice(r.codice);
-			const DataInt mese(r.mese);
-			GetUpdatableSqlSession()->ExecuteSQL(sql, {&valore, &m_Esercizio, &m_Modello, &m_TipoDato, &codice, &mese});
-			r.valore10 = risultato;
-			if (colonna.valore == "Valore10")
-				r.valore = risultato;
-		}
-		catch (const SqlException& ex)
-		{
-			ShowSqlError(ex, bRaggrupp ? "Kvz_CStampaReportRiclassificDoc::ProgressivoCalcolatoRaggrupp"
-									   : "Kvz_CStampaReportRiclassificDoc::ProgressivoCalcolato");
-		}
-	};
-	// A code's computed progressive: its dividend and divisor combined by its sign, zero when
-	// either is zero or the code has none.
-	auto progressivo = [&](const Estrazione::Riga& riga) {
-		CString segno = riga.segno, dividendo = riga.dividendo, divisore = riga.divisore;
-		if (!bRaggrupp)
-		{
-			auto it = e.m_RigheModello.find(riga.codice);
-			if (it == e.m_RigheModello.end() || GetScheduler()->IsAborted())
-				return 0.0;
-			segno = it->second.segno;
-			dividendo = it->second.dividendo;
-			divisore = it->second.divisore;
-		}
-		const double d = operando(dividendo);
-		const double s = operando(divisore);
-		if (IsZero(d) || IsZero(s))
-			return 0.0;
-		const double risultato = segno == "+" ? d + s : segno == "-" ? d - s : segno == "*" ? d * s : d / s;
-		const std::vector<size_t> propri = righeDi(riga.codice);
-		if (!propri.empty() && !GetScheduler()->IsAborted())
-			scrivi(propri.front(), risultato);
-		return risultato;
-	};
+	// By grouping the results carry each code's sign and operands; by model its row does.
+	std::map<CString, kvzdocuments::ProgressivoCodice> progressivi;
+	if (bRaggrupp)
+	{
+		for (const auto& [codice, c] : e.m_Codici)
+			for (size_t i : c.righe)
+				if (!e.m_Righe[i].esclusa)
+				{
+					const Estrazione::Riga& r = e.m_Righe[i];
+					progressivi[codice] = {r.segno, r.dividendo, r.divisore};
+					break;
+				}
+	}
+	else
+		for (const auto& [codice, p] : e.m_RigheModello)
+			progressivi[codice] = {p.segno, p.dividendo, p.divisore};
+	kvzdocuments::ProgressiviCalcolati calcolo(progressivi, valoreDi);
 
 	kvzdocuments::RigaQuadrimestre* pUltima = nullptr;
 	int nUltimoPeriodo = -1;
@@ -406,22 +358,12 @@ BOOL Kvz_CStampaReportRiclassificDoc::EstraiDati()
 			pUltima->Codice = r.codice;
 			pUltima->Descrizione = r.descrizione;
 			pUltima->TipoRiga = r.tipoRiga;
-			// Kinds 2 and 3 take the range value from its first or last month alone.
-			const WORD nTipo = r.tipoRiga.GetItemValue();
-			const int nDa = nTipo == 3 ? nAl : nDal;
-			const int nA = nTipo == 2 ? nDal : nAl;
-			double a = 0, b = 0;
+			double b = 0;
 			for (size_t i : e.m_Codici[r.codice].righe)
-			{
-				const Estrazione::Riga& x = e.m_Righe[i];
-				if (x.esclusa)
-					continue;
-				if (x.mese >= nDa && x.mese <= nA)
-					a += x.valore;
-				b += x.riportato;
-			}
-			const double p = progressivo(r);
-			pUltima->Importi[8] = IsZero(p) ? a : p;
+				if (!e.m_Righe[i].esclusa)
+					b += e.m_Righe[i].riportato;
+			// The code's progressive over this range, else its own months' value.
+			pUltima->Importi[8] = GetScheduler()->IsAborted() ? valoreDi(r.codice) : calcolo.Valore(r.codice);
 			pUltima->Importi[9] = b;
 		}
 		// Months 1, 5, 9 fill the first pair, 2, 6, 10 the second, and so on.

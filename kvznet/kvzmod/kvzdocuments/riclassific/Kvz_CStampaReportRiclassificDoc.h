@@ -2,7 +2,7 @@
 // Reclassified report extraction: the stored results of a model (or grouping code), a year, a
 // month range and a kind of base-plan data reduced to print rows of one value column, by code
 // and four-month period, for the report that reads them back; codes with a dividend and a
-// divisor get their progressive, kept in Valore10. Template "BDStampaReportRiclassific".
+// divisor get their progressive over the range. Template "BDStampaReportRiclassific".
 #include <memory>
 #include <vector>
 

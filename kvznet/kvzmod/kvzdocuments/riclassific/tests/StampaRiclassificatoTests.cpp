@@ -2,6 +2,7 @@
 // two reclassified plans, driven through their forms as a user drives them, on results written through the table records.
 #include <algorithm>
 #include <array>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -274,6 +275,21 @@ TEST_F(StampaPerCodice, ValueColumnAndMonthRangeChooseWhatACellSums)
 	EXPECT_EQ(pDoc->CalcolaValoreCodice(ce, anno, ric).GetValue(), 300);
 	ASSERT_TRUE(form.Type("Al mese", "2"));
 	EXPECT_EQ(pDoc->CalcolaValoreCodice(ce, anno, ric).GetValue(), 100);
+
+	// A stock row of the closing kind takes the range's last month, one of the opening kind
+	// its first, as the statement prints them.
+	Riga("CE", "APE", 20, 2);
+	Riga("CE", "CHI", 30, 3);
+	for (int m = 1; m <= 4; ++m)
+	{
+		Risultato("CE", "APE", m, m * 10, 20, 2);
+		Risultato("CE", "CHI", m, m * 10, 30, 3);
+	}
+	ASSERT_TRUE(form.Type("Colonna", "0"));
+	ASSERT_TRUE(form.Type("Dal mese", "2"));
+	ASSERT_TRUE(form.Type("Al mese", "4"));
+	EXPECT_EQ(pDoc->CalcolaValoreCodice(ce, anno, DataStr("APE")).GetValue(), 20);
+	EXPECT_EQ(pDoc->CalcolaValoreCodice(ce, anno, DataStr("CHI")).GetValue(), 40);
 }
 
 TEST_F(StampaPerCodice, CancellaSelezionatiKeepsEveryShortDescriptionAndDropsConsecutiveRows)
@@ -412,39 +428,119 @@ TEST_F(EstrazioneReport, TwoCodesAtOnePositionStayApart)
 														{"B", {2, 0, 2, 0, 2, 0, 2, 0, 8, 0}, 0}}));
 }
 
-TEST_F(EstrazioneReport, ProgressivesTakeAPreviousOneAndAreKeptInValore10)
+// Operands of progressives, months 1 and 2: D and S in the main column and in budget B; D's
+// first month holds 50 in column 10 (a model's own formula 10, not a progressive).
+class Progressivi : public StampaRiclassificato
 {
-	// P = D / S over the range; D's first row carries 50 from an earlier extraction.
-	Riga("CE", "D", 10);
-	Riga("CE", "S", 20);
-	Riga("CE", "P", 30, 0, "D", "S", "/");
-	Riga("CE", "Z", 40, 0, "D", "ZERO", "/");
-	Riga("CE", "M", 50, 0, "S", "S", "-");
-	Riga("CE", "X", 60, 0, "S", "S", "%");  // any other sign divides
-	for (int m = 1; m <= 2; ++m)
+protected:
+	void SetUp() override
 	{
-		Risultato("CE", "D", m, 3, 10, 0, 0, m == 1 ? 50 : 0);
-		Risultato("CE", "S", m, 2.5, 20);
-		Risultato("CE", "P", m, 1, 30);
-		Risultato("CE", "Z", m, 7, 40);
-		Risultato("CE", "ZERO", m, 0, 45);
-		Risultato("CE", "M", m, 1, 50);
-		Risultato("CE", "X", m, 1, 60);
+		StampaRiclassificato::SetUp();
+		Modello("CE", "Conto economico");
+		Riga("CE", "D", 10);
+		Riga("CE", "S", 20);
+		Riga("CE", "P", 30, 0, "D", "S", "/");
+		Riga("CE", "Z", 40, 0, "D", "ZERO", "/");
+		Riga("CE", "ZERO", 45);
+		Riga("CE", "M", 50, 0, "S", "S", "-");
+		Riga("CE", "X", 60, 0, "S", "S", "%");  // any other sign divides
+		Riga("CE", "Q", 70, 0, "P", "S", "*");  // an operand that is a progressive itself
+		for (int m = 1; m <= 2; ++m)
+		{
+			Risultato("CE", "D", m, 3, 10, 0, 0, m == 1 ? 50 : 0, 4);
+			Risultato("CE", "S", m, 2.5, 20, 0, 0, 0, 2);
+			Risultato("CE", "P", m, 1, 30);
+			Risultato("CE", "Z", m, 7, 40);
+			Risultato("CE", "ZERO", m, 0, 45);
+			Risultato("CE", "M", m, 1, 50);
+			Risultato("CE", "X", m, 1, 60);
+			Risultato("CE", "Q", m, 1, 70);
+		}
 	}
+};
+
+TEST_F(Progressivi, EachPrintComputesThemForItsColumnAndWritesNothing)
+{
+	struct Caso
+	{
+		const char* colonna;
+		std::vector<double> valori;  // D, S, P, Z, ZERO, M, X, Q
+	};
+	// P = D / S of the column printed; a zero divisor or a zero result gives the code's own
+	// sum; Q reads P's progressive. Column 10 is a stored formula: summed like any other.
+	const Caso casi[] = {{"0", {6, 5, 1.2, 14, 0, 2, 1, 6}},
+						 {"B", {8, 4, 2, 0, 0, 0, 1, 8}},
+						 {"10", {50, 0, 0, 0, 0, 0, 0, 0}}};
 	FormDriver form = Apri<Kvz_CStampaReportRiclassificDoc, Kvz_CStampaReportRiclassificView>();
 	for (int giro = 0; giro < 2; ++giro)
+		for (const Caso& c : casi)
+		{
+			auto* pDoc = static_cast<Kvz_CStampaReportRiclassificDoc*>(form.GetDocument());
+			pDoc->m_Colonna = c.colonna;
+			Estrai(form, 1, 2);
+			std::vector<double> valori;
+			for (const Estratto& e : Periodo(*pDoc, 0))
+				valori.push_back(e.importi[8]);
+			EXPECT_EQ(valori, c.valori) << c.colonna << " " << giro;
+			// Formula 10's results stay as the run stored them.
+			EXPECT_EQ(Valore10("CE", "D", 1), 50);
+			EXPECT_EQ(Valore10("CE", "P", 1), 0);
+			EXPECT_EQ(Valore10("CE", "X", 1), 0);
+		}
+}
+
+TEST_F(Progressivi, ThePrintByCodeTakesThemToo)
+{
+	FormDriver form = Apri<BDStampaRiclassificatoDoc, BDStampaRiclassificatoView>();
+	auto* pDoc = static_cast<BDStampaRiclassificatoDoc*>(form.GetDocument());
+	ASSERT_TRUE(form.Type("Al mese", "2"));
+	ASSERT_TRUE(form.Press("Carica modelli"));
+	ASSERT_TRUE(form.TypeCell("Modelli stampa riclassificato", 0, "Sel", "Sì"));
+	ASSERT_TRUE(form.RunBatch());
+	ASSERT_TRUE(form.Press("Seleziona tutti"));
+	const std::vector<double> v = Cells(*pDoc, "CE");
+	EXPECT_EQ(std::vector<double>(v.begin(), v.begin() + 8), (std::vector<double>{6, 5, 1.2, 14, 0, 2, 1, 6}));
+}
+
+TEST_F(Progressivi, TheComparisonComputesThemForEachTermAndAPrintChangesNothing)
+{
+	auto righe = [&](FormDriver& form) {
+		EXPECT_TRUE(form.RunBatch()) << m_Ui.LastMessage().str();
+		std::map<std::string, std::pair<double, double>> v;
+		for (const auto& r : static_cast<Kvz_CComparazioneRiclassificDoc*>(form.GetDocument())->m_Righe)
+			v[r.CodRiclassificato.GetString().str()] = {r.Valore1.GetValue(), r.Valore2.GetValue()};
+		return v;
+	};
+	FormDriver confronto = Apri<Kvz_CComparazioneRiclassificDoc, Kvz_CComparazioneRiclassificView>();
+	ASSERT_TRUE(confronto.Type("COMPARA_MODELLO_1", "CE"));
+	ASSERT_TRUE(confronto.Type("COMPARA_MODELLO_2", "CE"));
+	ASSERT_TRUE(confronto.Type("COMPARA_MESE_A_1", "2"));
+	ASSERT_TRUE(confronto.Type("COMPARA_MESE_A_2", "2"));
+	ASSERT_TRUE(confronto.Type("COMPARA_VALORE_BUDGET_2", "Si"));
+	ASSERT_TRUE(confronto.Type("COMPARA_TIPO_BUDGET_2", "Budget B"));
+	const auto prima = righe(confronto);
+	// The main value's ratio against budget B's own: 6 / 5 and 8 / 4.
+	EXPECT_EQ(prima.at("P"), std::make_pair(1.2, 2.0));
+	EXPECT_EQ(prima.at("Q"), std::make_pair(6.0, 8.0));
+	EXPECT_EQ(prima.at("D"), std::make_pair(6.0, 8.0));
+
+	// A statement printed meanwhile changes no cell of the comparison.
 	{
-		Kvz_CStampaReportRiclassificDoc* pDoc = Estrai(form, 1, 2);
-		std::vector<double> valori;
-		for (const Estratto& e : Periodo(*pDoc, 0))
-			valori.push_back(e.importi[8]);
-		// D and S print their sums; P = 50 / 5; a zero divisor gives no progressive; S - S is zero.
-		EXPECT_EQ(valori, (std::vector<double>{6, 5, 10, 14, 0, 2, 1})) << giro;
-		EXPECT_EQ(Valore10("CE", "P", 1), 10);
-		EXPECT_EQ(Valore10("CE", "P", 2), 0);
-		EXPECT_EQ(Valore10("CE", "Z", 1), 0);
-		EXPECT_EQ(Valore10("CE", "X", 1), 1);
+		CDocumentSet docs;
+		FormDriver stampa(FormDriver::Open(docs, RUNTIME_CLASS(Kvz_CStampaReportRiclassificDoc), RUNTIME_CLASS(CBatchFrame),
+										   RUNTIME_CLASS(Kvz_CStampaReportRiclassificView)));
+		ASSERT_TRUE(stampa.Type("Codice:", "CE"));
+		ASSERT_TRUE(stampa.Type("Al mese:", "2"));
+		ASSERT_TRUE(stampa.RunBatch());
 	}
+	EXPECT_EQ(righe(confronto), prima);
+
+	// Projected from two months to twelve: the operands are, the ratio stays the ratio.
+	ASSERT_TRUE(confronto.Type("COMPARA_PROIEZI_MESI1", "2"));
+	const auto proiettate = righe(confronto);
+	EXPECT_DOUBLE_EQ(proiettate.at("P").first, 1.2);
+	EXPECT_DOUBLE_EQ(proiettate.at("D").first, 36);
+	EXPECT_DOUBLE_EQ(proiettate.at("Q").first, 36);  // P, 1,2, times S projected, 30
 }
 
 TEST_F(EstrazioneReport, TheFormRunsTheReportAndAnotherRunReusesIt)
@@ -550,7 +646,7 @@ TEST(ComparazioneChiave, CodesSortAsIfPaddedOnTheLeftAndPercentagesFollowTheSign
 		EXPECT_DOUBLE_EQ(Kvz_PercentualeConfronto(c.v1, c.v2), c.perc) << c.v1 << " " << c.v2;
 }
 
-TEST_F(Comparazione, TwoPlansCodeByCodeWithSingleMonthKindsOverridesAndCodesOfTheSecondOnly)
+TEST_F(Comparazione, TwoPlansCodeByCodeWithSingleMonthKindsAndCodesOfTheSecondOnly)
 {
 	Modello("A", "Consuntivo");
 	Modello("B", "Budget");
@@ -569,6 +665,7 @@ TEST_F(Comparazione, TwoPlansCodeByCodeWithSingleMonthKindsOverridesAndCodesOfTh
 		Risultato("A", "ESCLUSA", m, 1, 11, 7);
 	}
 	Risultato("A", "SOLO1", 2, 80, 2);
+	// Column 10 is a formula of its own: it never stands in for the main value.
 	Risultato("A", "V10", 1, 5, 3, 0, 0, 999);
 	Risultato("A", "V10", 2, 5, 3, 0, 0, 1);
 	Risultato("B", "V10", 2, 5, 3);
@@ -585,7 +682,7 @@ TEST_F(Comparazione, TwoPlansCodeByCodeWithSingleMonthKindsOverridesAndCodesOfTh
 										  {"K2", 10, 1, -9, -90},
 										  {"K3", 30, 0, -30, -100},
 										  {"P1", -200, -100, 100, -50},
-										  {"V10", 999, 5, -994, -99.5},
+										  {"V10", 10, 5, -5, -50},
 										  {"SOLO1", 80, 0, -80, -100},
 										  {"SOLO2", 0, 50, 50, 100}}));
 	// The carried totals cover the whole ranges, for single-month kinds too.
@@ -639,7 +736,7 @@ TEST_F(Comparazione, TheFormRunsTheReportWithTheChosenColumnsAndRefusesColumnsTh
 	EXPECT_EQ(Righe(), (std::vector<Confronto>{{"RIC", 100, 80, -20, -20}}));
 	ASSERT_EQ(m_Runner.Requests().size(), 1u);
 	const CRendoInfo& info = *m_Runner.Requests()[0].info;
-	EXPECT_EQ(info.GetParamCount(), 17);
+	EXPECT_EQ(info.GetParamCount(), 19);
 	EXPECT_EQ(info.GetParamValue("w_DescriColonnaUsata1")->FormatData(), "Principale");
 	EXPECT_EQ(info.GetParamValue("w_DescriColonnaUsata2")->FormatData(), "Obiettivo");
 	EXPECT_EQ(info.GetParamValue("w_DescriModello1")->FormatData(), "Consuntivo");
