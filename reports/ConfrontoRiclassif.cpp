@@ -39,7 +39,9 @@ public:
 	void Build(CReportContext& ctx, CReportOutput& out) override
 	{
 		out.title = "Confronto riclassificati";
-		out.inputs = {{"Primo termine", Term(ctx, 1)}, {"Secondo termine", Term(ctx, 2)}};
+		out.inputs = {{"Primo termine", Term(ctx, 1)},
+					  {"Secondo termine", Term(ctx, 2)},
+					  {"Differenza", "secondo termine meno primo; la percentuale è sul primo termine"}};
 		std::vector<Riga> righe;
 		bool riportati = false, proiezioni = false;
 		for (int i = 0;; ++i)
@@ -72,7 +74,7 @@ public:
 											 {"Descrizione", ColumnKind::Text, 2.4},
 											 {titolo[0], ColumnKind::Balance, 1.3},
 											 {titolo[1], ColumnKind::Balance, 1.3},
-											 {"Differenza", ColumnKind::Balance, 1.3},
+											 {"Differenza (2° - 1°)", ColumnKind::Balance, 1.3},
 											 {"Diff. %", ColumnKind::Percent, 0.8}};
 		if (riportati)
 			colonne.insert(colonne.end(), {{"Riportato 1", ColumnKind::Balance, 1.2}, {"Riportato 2", ColumnKind::Balance, 1.2}});
@@ -80,8 +82,18 @@ public:
 			colonne.insert(colonne.end(),
 						   {{"Proiettato 1", ColumnKind::Balance, 1.2}, {"Proiettato 2", ColumnKind::Balance, 1.2}});
 		CReportTable& t = out.AddTable("Confronto per codice", colonne);
-		// The first term's model says which rows total others.
+		// The first term's model says which rows total others; a budget term's model which rows
+		// have no formula of that budget (a percentage against the zero the run left there is no
+		// comparison).
 		const ModelShape shape = ReadModel(ctx.InputInt("w_Esercizio1"), ctx.InputText("w_Modello1"), "0");
+		ModelShape columns[2];
+		for (int n = 1; n <= 2; ++n)
+		{
+			const CString column = ctx.InputText(CString::Formatted("w_Colonna%d", n), "0");
+			if (column == "A" || column == "B" || column == "C")
+				columns[n - 1] = ReadModel(ctx.InputInt(CString::Formatted("w_Esercizio%d", n)),
+										   ctx.InputText(CString::Formatted("w_Modello%d", n)), column);
+		}
 		for (int n = 1; n <= 2; ++n)
 		{
 			const CString model = ctx.InputText(CString::Formatted("w_Modello%d", n));
@@ -97,11 +109,14 @@ public:
 				t.AddRow({r.codice, r.descrizione});
 				continue;
 			}
-			std::vector<ReportCell> celle = {r.codice, r.descrizione, r.v1, r.v2, r.diff, r.perc};
+			auto importo = [&](double v) { return shape.Amount(r.codice, v); };
+			const bool senzaFormula = columns[0].IsUnformulated(r.codice) || columns[1].IsUnformulated(r.codice);
+			std::vector<ReportCell> celle = {r.codice, r.descrizione, importo(r.v1), importo(r.v2), importo(r.diff),
+											 senzaFormula ? ReportCell() : ReportCell(r.perc)};
 			if (riportati)
-				celle.insert(celle.end(), {r.rip1, r.rip2});
+				celle.insert(celle.end(), {importo(r.rip1), importo(r.rip2)});
 			if (proiezioni)
-				celle.insert(celle.end(), {r.pro1, r.pro2});
+				celle.insert(celle.end(), {importo(r.pro1), importo(r.pro2)});
 			t.AddRow(std::move(celle), shape.IsTotal(r.codice));
 		}
 	}

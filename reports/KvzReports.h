@@ -37,14 +37,25 @@ void FilterEqual(SqlTable& table, const char* param, DataObj& column, const Data
 // formulas (with the title the model gives them), "A".."C" the budgets.
 CString ColumnText(const CString& column, int year, const CString& model);
 
-// A model as its prints show it: its description, and the codes whose row totals rows above it
+// A model as its prints show it: its description, the codes whose row totals rows above it
 // (a row of kind "Totale", or one whose formula for the value column printed reads the results
-// of earlier rows), which stand out. Empty when the model cannot be read.
+// of earlier rows), which stand out, and the codes whose figures are quotients (a progressive
+// that divides), printed with four decimals. Empty when the model cannot be read. A grouping
+// code has no model: its results say which codes divide.
 struct ModelShape
 {
 	CString description;
 	std::map<CString, bool> totals;
+	std::map<CString, bool> ratios;
+	std::map<CString, bool> subtracted;  // a row's formula takes the code's result with a minus
 	bool IsTotal(const CString& code) const;
+	bool IsSubtracted(const CString& code) const;
+	// The value column read has no formula in the code's row: the run leaves it at zero.
+	std::map<CString, bool> unformulated;
+	bool IsUnformulated(const CString& code) const;
+	bool IsRatio(const CString& code) const;
+	// An amount of the code as it prints: four decimals for a quotient, else to the cent.
+	ReportCell Amount(const CString& code, double value) const;
 };
 // column: "0", "1".."10", "A".."C".
 ModelShape ReadModel(int year, const CString& model, const CString& column);
@@ -82,10 +93,19 @@ struct PrintedModel
 struct PrintByCode
 {
 	std::vector<CString> descriptions;  // nine
+	std::vector<CString> codes;         // the chosen codes in print order, as the document tells
 	std::vector<PrintedModel> models;
-	// The codes worth a column: up to the last described one or the last with a value.
+	std::vector<ModelShape> shapes;     // by model
+	// The chosen codes: each has its column, zero or not. Without the document's list, up to
+	// the last described one or the last with a value.
 	size_t UsedCodes() const;
-	CString Heading(size_t i) const;  // the short description, else "Codice n"
+	CString Code(size_t i) const;     // the code, else "Codice n"
+	CString Heading(size_t i) const;  // the short description, else the code; "- " when subtracted
+	// The code's figures are quotients (four decimals, never added up).
+	bool IsRatio(size_t i) const;
+	ReportCell Cell(size_t model, size_t i) const;
+	// "CE, CEC" or "CDC01 ... CDC10 (10 modelli)".
+	CString ModelsText() const;
 };
 // Reads the lines, then hands the printed codes back to the document (they leave its list).
 PrintByCode ReadPrintByCode(const CReportContext& ctx, size_t nCodes);

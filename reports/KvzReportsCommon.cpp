@@ -5,7 +5,9 @@
 #include <cstdlib>
 
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TCodRaggrupp.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TDescrFormula.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
 #include "platform/plvoledb/SqlTable.h"
@@ -33,6 +35,8 @@ const char* const kPrintByCodeExports[7] = {
 
 size_t PrintByCode::UsedCodes() const
 {
+	if (!codes.empty())
+		return codes.size();
 	size_t used = 0;
 	for (size_t i = 0; i < descriptions.size(); ++i)
 		if (!descriptions[i].IsEmpty())
@@ -44,15 +48,60 @@ size_t PrintByCode::UsedCodes() const
 	return std::max<size_t>(used, 1);
 }
 
+CString PrintByCode::Code(size_t i) const
+{
+	return i < codes.size() ? codes[i] : CString::Formatted("Codice %zu", i + 1);
+}
+
 CString PrintByCode::Heading(size_t i) const
 {
-	return i < descriptions.size() && !descriptions[i].IsEmpty() ? descriptions[i]
-																  : CString::Formatted("Codice %zu", i + 1);
+	const CString text = i < descriptions.size() && !descriptions[i].IsEmpty() ? descriptions[i] : Code(i);
+	const bool subtracted = i < codes.size() && !shapes.empty() && shapes.front().IsSubtracted(codes[i]);
+	return subtracted ? "- " + text : text;
+}
+
+bool PrintByCode::IsRatio(size_t i) const
+{
+	if (i >= codes.size())
+		return false;
+	for (const ModelShape& shape : shapes)
+		if (shape.IsRatio(codes[i]))
+			return true;
+	return false;
+}
+
+ReportCell PrintByCode::Cell(size_t model, size_t i) const
+{
+	const double v = models[model].cells[i];
+	return IsRatio(i) ? ReportCell(v, 4) : ReportCell(v);
+}
+
+CString PrintByCode::ModelsText() const
+{
+	if (models.size() <= 4)
+	{
+		CString text;
+		for (const PrintedModel& m : models)
+			text += (text.IsEmpty() ? CString() : CString(", ")) + m.model;
+		return text;
+	}
+	return CString::Formatted("%s ... %s (%zu modelli)", models.front().model.GetString(), models.back().model.GetString(),
+							  models.size());
 }
 
 PrintByCode ReadPrintByCode(const CReportContext& ctx, size_t nCodes)
 {
 	PrintByCode out;
+	const std::string codes = ctx.InputText("w_CodiciSelezionati").str();
+	for (size_t at = 0; at < codes.size();)
+	{
+		size_t end = codes.find('\n', at);
+		if (end == std::string::npos)
+			end = codes.size();
+		if (end > at && out.codes.size() < nCodes)
+			out.codes.emplace_back(codes.substr(at, end - at).c_str());
+		at = end + 1;
+	}
 	{
 		CReportString d[9];
 		ctx.Member<bool>(kPrintByCodeExports[0], d[0].Out(), d[1].Out(), d[2].Out(), d[3].Out(), d[4].Out(), d[5].Out(),
@@ -77,6 +126,7 @@ PrintByCode ReadPrintByCode(const CReportContext& ctx, size_t nCodes)
 			CallWithAmounts<11>(ctx, kPrintByCodeExports[5], cells + 99, model.In());
 		}
 		m.cells.resize(nCodes);
+		out.shapes.push_back(ReadModel(ctx.InputInt("w_EsercInput"), m.model, ctx.InputText("w_ColonnaInput", "0")));
 		out.models.push_back(std::move(m));
 	}
 	// The printed codes keep their short descriptions and leave the list: the next print
@@ -102,6 +152,23 @@ CString RowFormula(const Kvz_TRiclassificazioneRighe& r, const CString& column)
 	return n >= 1 && n <= 10 && !further[n - 1]->IsEmpty() ? further[n - 1]->GetString() : r.f_Formula.GetString();
 }
 
+// A progressive whose sign divides (any other than "+", "-", "*"), over two codes.
+bool IsQuotient(const CString& sign, const CString& dividend, const CString& divisor)
+{
+	return !dividend.IsEmpty() && !divisor.IsEmpty() && sign != "+" && sign != "-" && sign != "*";
+}
+
+// The formula of a model row for exactly that value column ("0" the main one).
+std::string OwnFormula(const Kvz_TRiclassificazioneRighe& r, const CString& column)
+{
+	if (column == "A" || column == "B" || column == "C" || column == "0")
+		return RowFormula(r, column).str();
+	const DataStr* further[] = {&r.f_Formula1, &r.f_Formula2, &r.f_Formula3, &r.f_Formula4, &r.f_Formula5,
+								&r.f_Formula6, &r.f_Formula7, &r.f_Formula8, &r.f_Formula9, &r.f_Formula10};
+	const int n = static_cast<int>(std::strtol(column.GetString(), nullptr, 10));
+	return n >= 1 && n <= 10 ? further[n - 1]->GetString().str() : std::string();
+}
+
 // Whether a formula names the result of one of the codes ("_RVP" for VP).
 bool ReadsAnyOf(const std::string& formula, const std::vector<std::string>& codes)
 {
@@ -119,6 +186,25 @@ bool ReadsAnyOf(const std::string& formula, const std::vector<std::string>& code
 					return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
 				}))
 				return true;
+	}
+	return false;
+}
+
+// Whether a formula subtracts the result of the code ("_RVP-_RCE" subtracts CE).
+bool Subtracts(const std::string& formula, const std::string& code)
+{
+	auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+	const std::string symbol = "_R" + code;
+	for (size_t at = formula.find(symbol); at != std::string::npos; at = formula.find(symbol, at + 1))
+	{
+		const size_t end = at + symbol.size();
+		if ((at > 0 && word(formula[at - 1])) || (end < formula.size() && word(formula[end])))
+			continue;
+		size_t before = at;
+		while (before > 0 && formula[before - 1] == ' ')
+			--before;
+		if (before > 0 && formula[before - 1] == '-')
+			return true;
 	}
 	return false;
 }
@@ -147,6 +233,19 @@ ModelShape ReadModel(int year, const CString& model, const CString& column)
 		if (!heads.IsEOF())
 			shape.description = head.f_Descrizione.GetString();
 		heads.Close();
+		// Results stored under a grouping code: the grouping's description.
+		if (shape.description.IsEmpty())
+		{
+			Kvz_TCodRaggrupp grouping;
+			SqlTable groupings(&grouping, AfxGetDefaultSqlSession());
+			groupings.Open();
+			groupings.SelectAll();
+			FilterEqual(groupings, "pCod", grouping.f_CodRaggrupp, DataStr(model));
+			groupings.Query();
+			if (!groupings.IsEOF())
+				shape.description = grouping.f_Descrizione.GetString();
+			groupings.Close();
+		}
 
 		Kvz_TRiclassificazioneRighe row;
 		SqlTable rows(&row, AfxGetDefaultSqlSession());
@@ -158,14 +257,48 @@ ModelShape ReadModel(int year, const CString& model, const CString& column)
 		rows.AddSortColumn(row.f_CodRiclassificato);
 		rows.Query();
 		std::vector<std::string> earlier;
+		std::vector<std::string> formulas;
 		constexpr int kTotale = 5;
 		for (; !rows.IsEOF(); rows.MoveNext())
 		{
 			const CString code = row.f_CodRiclassificato.GetString();
-			shape.totals[code] = row.f_TipoRiga.GetItemValue() == kTotale || ReadsAnyOf(RowFormula(row, column).str(), earlier);
+			formulas.push_back(RowFormula(row, column).str());
+			const bool ratio = IsQuotient(row.f_SegnoDaApplicare.GetString(), row.f_CodRiclDividendoProgr.GetString(),
+										  row.f_CodRiclDivisoreProgr.GetString());
+			shape.ratios[code] = ratio;
+			// The run leaves a column without its formula at zero, and computes no progressive
+			// in it either way; rows of kinds 4 and 6 to 9 are not the run's.
+			const WORD kind = row.f_TipoRiga.GetItemValue();
+			const bool progressive = !row.f_CodRiclDividendoProgr.IsEmpty() && !row.f_CodRiclDivisoreProgr.IsEmpty();
+			shape.unformulated[code] = column != "0" && OwnFormula(row, column).empty() && !progressive &&
+									   kind != 4 && (kind < 6 || kind > 9);
+			// A ratio reads the rows above it but totals none of them.
+			shape.totals[code] = !ratio && (row.f_TipoRiga.GetItemValue() == kTotale ||
+											ReadsAnyOf(RowFormula(row, column).str(), earlier));
 			earlier.push_back(code.str());
 		}
 		rows.Close();
+		for (const std::string& code : earlier)
+			for (const std::string& formula : formulas)
+				if (Subtracts(formula, code))
+					shape.subtracted[CString(code.c_str())] = true;
+		if (shape.ratios.empty())
+		{
+			Kvz_TRiclassificato result;
+			SqlTable results(&result, AfxGetDefaultSqlSession());
+			results.Open();
+			results.Select(result.f_CodRiclassificato);
+			results.Select(result.f_SegnoDaApplicare);
+			results.Select(result.f_CodRiclDividendoProgr);
+			results.Select(result.f_CodRiclDivisoreProgr);
+			FilterEqual(results, "pEs", result.f_Esercizio, DataInt(year));
+			FilterEqual(results, "pMod", result.f_ModelloRiclassific, DataStr(model));
+			for (results.Query(); !results.IsEOF(); results.MoveNext())
+				if (IsQuotient(result.f_SegnoDaApplicare.GetString(), result.f_CodRiclDividendoProgr.GetString(),
+							   result.f_CodRiclDivisoreProgr.GetString()))
+					shape.ratios[result.f_CodRiclassificato.GetString()] = true;
+			results.Close();
+		}
 	}
 	catch (const SqlException&)
 	{
@@ -178,6 +311,29 @@ bool ModelShape::IsTotal(const CString& code) const
 {
 	auto it = totals.find(code);
 	return it != totals.end() && it->second;
+}
+
+bool ModelShape::IsSubtracted(const CString& code) const
+{
+	auto it = subtracted.find(code);
+	return it != subtracted.end() && it->second;
+}
+
+bool ModelShape::IsUnformulated(const CString& code) const
+{
+	auto it = unformulated.find(code);
+	return it != unformulated.end() && it->second;
+}
+
+bool ModelShape::IsRatio(const CString& code) const
+{
+	auto it = ratios.find(code);
+	return it != ratios.end() && it->second;
+}
+
+ReportCell ModelShape::Amount(const CString& code, double value) const
+{
+	return IsRatio(code) ? ReportCell(value, 4) : ReportCell(value);
 }
 
 // The value columns' own names: "0" the main one, "1".."10" the further formulas under the

@@ -33,12 +33,14 @@ public:
 	}
 	void Build(CReportContext& ctx, CReportOutput& out) override
 	{
-		out.title = "Report riclassificazione del piano base";
 		const CString model = ctx.InputText("w_ModelloInput");
 		const int year = ctx.InputInt("w_EsercInput");
 		const CString column = ctx.InputText("w_ColonnaInput", "0");
 		const ModelShape shape = ReadModel(year, model, column);
-		out.subtitle = shape.description.IsEmpty() ? model : model + " - " + shape.description;
+		// The statement is named by its model (or grouping); what kind of print it is comes under it.
+		out.title = shape.description.IsEmpty() ? model : model + " - " + shape.description;
+		out.subtitle = CString::Formatted("Riclassificazione del piano base - esercizio %d - colonna valori: %s", year,
+										  ColumnText(column, year, model).GetString());
 		// The data kind's first item lets each symbol say which balance it takes.
 		out.inputs = {{"Modello", model},
 					  {"Esercizio", ctx.InputText("w_EsercInput")},
@@ -102,11 +104,11 @@ public:
 			for (int m = first; m <= last; ++m)
 			{
 				auto it = l.months.find(m);
-				row.push_back(it == l.months.end() ? ReportCell() : ReportCell(it->second));
+				row.push_back(it == l.months.end() ? ReportCell() : shape.Amount(l.code, it->second));
 			}
-			row.emplace_back(l.range);
+			row.push_back(shape.Amount(l.code, l.range));
 			if (carried)
-				row.emplace_back(l.carried);
+				row.push_back(shape.Amount(l.code, l.carried));
 			return row;
 		};
 

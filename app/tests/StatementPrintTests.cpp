@@ -339,7 +339,7 @@ TEST_F(StatementPrint, TheDemoResultsPrintAsAStatementToPdfAndXlsx)
 							   "113.625,00"})
 		EXPECT_NE(text.find(amount), std::string::npos) << amount << "\n" << text;
 	// MOL over revenues, 113.625 / 652.500, is the computed progressive.
-	EXPECT_TRUE(std::regex_search(text, std::regex("MOLR +MOL su ricavi .* 0,17\\s"))) << text;
+	EXPECT_TRUE(std::regex_search(text, std::regex("MOLR +MOL su ricavi .* 0,1741\\s"))) << text;
 	// July is outside the range: no amount of it.
 	EXPECT_EQ(text.find("117.500,00"), std::string::npos);
 
@@ -402,6 +402,10 @@ TEST_F(StatementPrint, TheStatementReadsAsExpectedOnThePageAndInTheSpreadsheet)
 	// Twelve times 0,1 is 1,2 to the cent, not the sum's 1.2000000000000002.
 	EXPECT_EQ(book.Row(4, "ALT")["O"].value, "1.2");
 	EXPECT_EQ(book.Row(1, "ALT")["G"].value, "1.2");
+	// A ratio keeps four decimals, as a number under a format that shows them.
+	auto molr = book.Row(4, "MOLR");
+	EXPECT_EQ(molr["O"].value, "0.1919");
+	EXPECT_EQ(molr["O"].format, "#,##0.0000;-#,##0.0000;0.0000");
 	// Negatives stay negative, with a format that shows their sign.
 	auto cvar = book.Row(4, "CVAR");
 	EXPECT_EQ(cvar["O"].value, "-767250");
@@ -432,6 +436,28 @@ TEST_F(StatementPrint, TheComparisonReadsAsExpectedOnThePageAndInTheSpreadsheet)
 	// The budget is 10% over: 0.1 under a percent format, not 10.
 	EXPECT_EQ(ric["F"].value, "0.1");
 	EXPECT_EQ(book.Row(1, "MOL")["F"].value, "0.521");
+}
+
+// A ratio is computed by each report for its own column and months, and no print changes what a
+// later report reads: the comparison is the same before and after a statement is printed.
+TEST_F(StatementPrint, APrintChangesNoLaterComparisonAndEachTermHasItsOwnRatio)
+{
+	const std::string compare = "open KvzNet.KvzMod.KvzDocuments.BDComparazioneRiclassific --set COMPARA_MODELLO_1=CE "
+		"--set COMPARA_MESE_A_1=6 --set COMPARA_MODELLO_2=CE --set COMPARA_MESE_A_2=6 --set COMPARA_VALORE_COLONNA_2=Si "
+		"--set COMPARA_VALORE_NR_COLONNA_2=1 --set COMPARA_PROIEZI_MESI1=6 --run";
+	std::string output;
+	const fs::path before = Print("csv", compare, &output);
+	ASSERT_TRUE(fs::exists(before)) << output;
+	const std::string cells = ReadText(before);
+	// MOL over revenues of January to June: 113.625 / 652.500 in the main column, projected to
+	// the year or not; 178.875 / 717.750 in the budget's column 1.
+	EXPECT_NE(cells.find("MOLR;MOL su ricavi;0,1741;0,2492;"), std::string::npos) << cells;
+	const fs::path pdf = Print("pdf", "open KvzNet.KvzMod.KvzDocuments.BDStampaReportRiclassific "
+							   "--set Codice:=CE --set 'Dal mese:=1' --set 'Al mese:=12' --run", &output);
+	ASSERT_TRUE(fs::exists(pdf)) << output;
+	const fs::path after = Print("csv", compare, &output);
+	ASSERT_TRUE(fs::exists(after)) << output;
+	EXPECT_EQ(ReadText(after), cells);
 }
 
 // Where a margin comes from: its formula's terms, then the margin itself.

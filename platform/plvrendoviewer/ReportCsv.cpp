@@ -16,9 +16,9 @@ CString Field(const CString& text)
 }
 
 // Decimal comma, no thousands separator: what a spreadsheet set to Italian reads as a number.
-CString Number(double value, ColumnKind kind)
+CString Number(double value, ColumnKind kind, int decimals)
 {
-	CString s = FormatItalianNumber(value, kind == ColumnKind::Integer ? 0 : 2);
+	CString s = FormatItalianNumber(value, kind == ColumnKind::Integer ? 0 : decimals);
 	std::string plain;
 	for (char c : s.str())
 		if (c != '.')
@@ -43,7 +43,7 @@ void WriteReportCsv(const CReportTable& table, const std::filesystem::path& file
 		for (size_t i = 0; i < columns.size(); ++i)
 		{
 			const ReportCell& c = row.cells[i];
-			os << (i ? ";" : "") << (c.IsNumber() ? Number(c.GetNumber(), columns[i].kind) : Field(c.GetText())).str();
+			os << (i ? ";" : "") << (c.IsNumber() ? Number(c.GetNumber(), columns[i].kind, c.GetDecimals()) : Field(c.GetText())).str();
 		}
 		os << "\r\n";
 	}

@@ -120,7 +120,7 @@ CString FormatReportCell(const ReportCell& cell, ColumnKind kind)
 	{
 	case ColumnKind::Integer: return FormatItalianNumber(cell.GetNumber(), 0, false);
 	case ColumnKind::Percent: return FormatItalianNumber(cell.GetNumber()) + " %";
-	default: return FormatItalianNumber(cell.GetNumber());
+	default: return FormatItalianNumber(cell.GetNumber(), cell.GetDecimals());
 	}
 }
 

@@ -43,16 +43,21 @@ public:
 	ReportCell(const char* text) : m_Text(text ? text : ""), m_bText(true) {}
 	ReportCell(double value) : m_Value(value) {}
 	ReportCell(int value) : m_Value(value) {}
+	// A number shown with its own decimals (a quotient: 0,0986), whatever its column's kind.
+	ReportCell(double value, int decimals) : m_Value(value), m_nDecimals(decimals) {}
 
 	bool IsEmpty() const { return !m_bText && !m_Value; }
 	bool IsNumber() const { return m_Value.has_value(); }
 	double GetNumber() const { return m_Value.value_or(0); }
 	const CString& GetText() const { return m_Text; }
+	// The decimals of an amount (two unless the cell says otherwise).
+	int GetDecimals() const { return m_nDecimals; }
 
 private:
 	CString m_Text;
 	bool m_bText = false;
 	std::optional<double> m_Value;
+	int m_nDecimals = 2;
 };
 
 enum class RowKind

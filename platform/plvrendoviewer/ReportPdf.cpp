@@ -257,16 +257,21 @@ public:
 				continue;
 			const double caption = kRow * 1.5, headings = HeadingsHeight(table);
 			const double firstRow = table.GetRows().empty() ? kRow : RowHeight(table, table.GetRows().front());
-			// A table starts where its caption, headings and a first row fit.
+			double whole = caption + headings;
+			for (const ReportRow& row : table.GetRows())
+				whole += RowHeight(table, row);
+			// A table starts where its caption, headings and a first row fit; one that fits on a
+			// page of its own is never broken across two.
+			const bool onePage = whole <= bottom - HeaderTop();
 			if (!first && !pages.back().empty())
 			{
-				if (fits(kRow + caption + headings + firstRow))
+				if (fits(kRow + caption + headings + firstRow) && (!onePage || fits(kRow + whole)))
 					put({Item::Gap});
 				else
 					newPage();
 			}
 			first = false;
-			if (!fits(caption + headings + firstRow))
+			if (!fits(caption + headings + firstRow) || (onePage && !fits(whole)))
 				newPage();
 			if (!table.GetCaption().IsEmpty())
 				put({Item::Caption, t, -1, false, caption});

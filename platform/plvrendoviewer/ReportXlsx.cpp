@@ -46,15 +46,19 @@ std::string SheetName(const CString& caption, std::set<std::string>& used)
 	return unique;
 }
 
-// What the cell holds: amounts to the cent (a sum of doubles is not), a percentage as the
-// fraction a percent format shows.
-double CellValue(double v, ColumnKind kind)
+// What the cell holds: amounts to the cent (a sum of doubles is not) or to the cell's own
+// decimals, a percentage as the fraction a percent format shows.
+double CellValue(double v, ColumnKind kind, int decimals)
 {
 	switch (kind)
 	{
 	case ColumnKind::Integer: return v;
 	case ColumnKind::Percent: return std::round(v * 1e4) / 1e6;
-	default: return std::round(v * 100) / 100;
+	default:
+	{
+		const double scale = std::pow(10.0, decimals);
+		return std::round(v * scale) / scale;
+	}
 	}
 }
 
@@ -124,6 +128,7 @@ void WriteReportXlsx(const CReportOutput& out, const std::filesystem::path& file
 	format_set_text_wrap(heading);
 	format_set_align(heading, LXW_ALIGN_VERTICAL_TOP);
 	lxw_format* money[3];  // detail, subtotal, total
+	lxw_format* quotient[3];  // amounts of four decimals
 	lxw_format* integer[3];
 	lxw_format* percent[3];
 	lxw_format* text[3];
@@ -131,6 +136,8 @@ void WriteReportXlsx(const CReportOutput& out, const std::filesystem::path& file
 	{
 		money[k] = workbook_add_format(wb);
 		format_set_num_format(money[k], "#,##0.00;-#,##0.00;0.00");
+		quotient[k] = workbook_add_format(wb);
+		format_set_num_format(quotient[k], "#,##0.0000;-#,##0.0000;0.0000");
 		integer[k] = workbook_add_format(wb);
 		format_set_num_format(integer[k], "0");
 		percent[k] = workbook_add_format(wb);
@@ -138,7 +145,7 @@ void WriteReportXlsx(const CReportOutput& out, const std::filesystem::path& file
 		text[k] = workbook_add_format(wb);
 		format_set_text_wrap(text[k]);
 		format_set_align(text[k], LXW_ALIGN_VERTICAL_TOP);
-		for (lxw_format* f : {money[k], integer[k], percent[k], text[k]})
+		for (lxw_format* f : {money[k], quotient[k], integer[k], percent[k], text[k]})
 			if (k > 0)
 			{
 				format_set_bold(f);
@@ -195,9 +202,12 @@ void WriteReportXlsx(const CReportOutput& out, const std::filesystem::path& file
 				lxw_format* f = columns[c].kind == ColumnKind::Integer   ? integer[k]
 								: columns[c].kind == ColumnKind::Percent ? percent[k]
 								: columns[c].kind == ColumnKind::Text    ? text[k]
+								: cell.GetDecimals() == 4                ? quotient[k]
 																		 : money[k];
 				if (cell.IsNumber())
-					Check(worksheet_write_number(ws, r, col, CellValue(cell.GetNumber(), columns[c].kind), f), "cell");
+					Check(worksheet_write_number(ws, r, col,
+												 CellValue(cell.GetNumber(), columns[c].kind, cell.GetDecimals()), f),
+						  "cell");
 				else if (!cell.GetText().IsEmpty())
 					Check(worksheet_write_string(ws, r, col, cell.GetText().GetString(), f), "cell");
 				else if (k > 0)

@@ -261,7 +261,21 @@ TEST_F(ReportDefinitions, ThePrintByCodeReadsModelsAndCellsThroughTheExportsByNa
 	ss << is.rdbuf();
 	EXPECT_EQ(ss.str(), "\xEF\xBB\xBFModello;Descrizione;Ricavi;Costi variabili;Margine di contribuzione\r\n"
 						"M1;Conto economico società;1000,50;2001,00;3001,50\r\n"
-						"M3;Budget;3001,50;6003,00;9004,50\r\n");
+						"M3;Budget;3001,50;6003,00;9004,50\r\n"
+						"Totale;;4002,00;8004,00;12006,00\r\n");
+
+	// The document's chosen codes each get their column, zeros after the last value too, headed
+	// by the code where there is no short description.
+	info.AddParam("w_CodiciSelezionati", DataStr("RIC\nCV\nMDC\nPER\nAMM"));
+	const auto chosen = renderer.Render("KvzNet.KvzMod.StampaRiclassificatoPerCodice", info, &context, nullptr);
+	ASSERT_EQ(chosen.size(), 1u);
+	std::ifstream is2(chosen[0], std::ios::binary);
+	std::stringstream ss2;
+	ss2 << is2.rdbuf();
+	EXPECT_EQ(ss2.str(), "\xEF\xBB\xBFModello;Descrizione;Ricavi;Costi variabili;Margine di contribuzione;PER;AMM\r\n"
+						 "M1;Conto economico società;1000,50;2001,00;3001,50;0,00;0,00\r\n"
+						 "M3;Budget;3001,50;6003,00;9004,50;0,00;0,00\r\n"
+						 "Totale;;4002,00;8004,00;12006,00;0,00;0,00\r\n");
 
 	renderer.SetFolder({});
 	renderer.SetFormat(std::nullopt);

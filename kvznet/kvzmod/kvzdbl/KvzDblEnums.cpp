@@ -20,7 +20,7 @@ void RegisterKvzEnumTexts()
 	AfxRegisterEnumTexts(E_KVZ_MODODOCSIMBOLO, {"Nuovo simbolo", "Modifica simbolo"});
 	AfxRegisterEnumTexts(E_KVZ_TIPOSIMBOLO, {"Conti piano base", "Codice extracontabile", "Riservato", "Codice riclassificato",
 											 "Centro di costo da elenco", "Commessa da elenco", "Risultato riclassificazione"});
-	AfxRegisterEnumTexts(E_KVZ_TIPORIGA, {"Piano base", "Extracontabile", "Riclassificato", "Risultato", "Titolo", "Totale",
+	AfxRegisterEnumTexts(E_KVZ_TIPORIGA, {"Piano base", "Extracontabile", "Saldo di inizio periodo", "Saldo di fine periodo", "Titolo", "Totale",
 										  "Drivers", "Drivers ripartiti", "Procedura esterna", "Nota"});
 	AfxRegisterEnumTexts(E_KVZ_TIPODATORITORNO, {"Saldo", "Rateo", "Totale assestato", "Budget"});
 	AfxRegisterEnumTexts(E_KVZ_TIPODATOPBASE, {"Scelta del simbolo", "Saldo senza extracontabili", "Rateo", "Valore assestato"});
