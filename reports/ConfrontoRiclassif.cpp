@@ -82,15 +82,15 @@ public:
 			colonne.insert(colonne.end(),
 						   {{"Proiettato 1", ColumnKind::Balance, 1.2}, {"Proiettato 2", ColumnKind::Balance, 1.2}});
 		CReportTable& t = out.AddTable("Confronto per codice", colonne);
-		// The first term's model says which rows total others; a budget term's model which rows
-		// have no formula of that budget (a percentage against the zero the run left there is no
-		// comparison).
+		// The first term's model says which rows total others; a term of a budget or a further
+		// column which rows have no formula there (a percentage against the zero the run left is
+		// no comparison).
 		const ModelShape shape = ReadModel(ctx.InputInt("w_Esercizio1"), ctx.InputText("w_Modello1"), "0");
 		ModelShape columns[2];
 		for (int n = 1; n <= 2; ++n)
 		{
 			const CString column = ctx.InputText(CString::Formatted("w_Colonna%d", n), "0");
-			if (column == "A" || column == "B" || column == "C")
+			if (column != "0")
 				columns[n - 1] = ReadModel(ctx.InputInt(CString::Formatted("w_Esercizio%d", n)),
 										   ctx.InputText(CString::Formatted("w_Modello%d", n)), column);
 		}

@@ -272,9 +272,10 @@ ModelShape ReadModel(int year, const CString& model, const CString& column)
 			const bool progressive = !row.f_CodRiclDividendoProgr.IsEmpty() && !row.f_CodRiclDivisoreProgr.IsEmpty();
 			shape.unformulated[code] = column != "0" && OwnFormula(row, column).empty() && !progressive &&
 									   kind != 4 && (kind < 6 || kind > 9);
-			// A ratio reads the rows above it but totals none of them.
+			// A quotient reads the rows above it but totals none of them.
+			const std::string formula = RowFormula(row, column).str();
 			shape.totals[code] = !ratio && (row.f_TipoRiga.GetItemValue() == kTotale ||
-											ReadsAnyOf(RowFormula(row, column).str(), earlier));
+											(ReadsAnyOf(formula, earlier) && formula.find('/') == std::string::npos));
 			earlier.push_back(code.str());
 		}
 		rows.Close();

@@ -239,6 +239,7 @@ protected:
 			row.f_CodRiclDivisoreProgr = c.divisor;
 			row.f_SegnoDaApplicare = c.sign;
 			row.f_Formula = c.formula;
+			row.f_Formula1 = c.formula;  // the budget's column has its formulas too
 			row.f_TipoRiga = DataEnum(E_KVZ_TIPORIGA, static_cast<WORD>(c.kind));
 			Insert(row);
 			// The code and its result symbol ("_RRIC"), as the model's save registers them.
@@ -373,6 +374,21 @@ TEST_F(StatementPrint, TheModelsSideBySidePrintTheChosenCodesUnderTheirShortDesc
 	EXPECT_TRUE(std::regex_search(text, std::regex("CE +Conto economico.* 315\\.000,00 +51\\.750,00"))) << text;
 }
 
+// Every chosen code gets its column, zero or not; afterwards the printed codes have left the list.
+TEST_F(StatementPrint, ThePrintByCodeHasAColumnForEveryChosenCode)
+{
+	std::string out;
+	const fs::path csv = Print("csv",
+							   "open KvzNet.KvzMod.KvzDocuments.BDStampaRiclassificato --set 'Dal modello=CE' "
+							   "--set 'Al modello=CE' --set Colonna=5 --press 'Carica modelli' "
+							   "--cell 'Modelli stampa riclassificato:1:Sel=Si' --run --press 'Seleziona tutti' --press Stampa --show",
+							   &out);
+	ASSERT_TRUE(fs::exists(csv)) << out;
+	EXPECT_EQ(ReadText(csv), "\xEF\xBB\xBFModello;Descrizione;TIT;RIC;ALT;CVAR;MDC;CFIS;MOL;MOLR\r\n"
+							 "CE;Conto economico a margine di contribuzione;0,00;0,00;0,00;0,00;0,00;0,00;0,00;0,0000\r\n");
+	EXPECT_TRUE(std::regex_search(out, std::regex("Codici selezionati: +0"))) << out;
+}
+
 // The statement of the year on the page and in the spreadsheet, as a controller reads it.
 TEST_F(StatementPrint, TheStatementReadsAsExpectedOnThePageAndInTheSpreadsheet)
 {
@@ -458,6 +474,26 @@ TEST_F(StatementPrint, APrintChangesNoLaterComparisonAndEachTermHasItsOwnRatio)
 	const fs::path after = Print("csv", compare, &output);
 	ASSERT_TRUE(fs::exists(after)) << output;
 	EXPECT_EQ(ReadText(after), cells);
+}
+
+// A row whose formula the budget's column lacks has no budget figure to compare: its
+// percentage stays empty rather than -100 %; the heading says what is subtracted from what.
+TEST_F(StatementPrint, TheComparisonSaysItsSignAndLeavesEmptyTheRowsTheBudgetHasNoFormulaFor)
+{
+	{
+		auto conn = SqlConnection::Open(CString(m_Db));
+		conn->ExecuteSQL("UPDATE Kvz_RiclassificazioneRighe SET Formula1 = '' WHERE CodRiclassificato = 'CFIS'");
+		conn->ExecuteSQL("UPDATE Kvz_Riclassificato SET Valore1 = 0 WHERE CodRiclassificato = 'CFIS'");
+	}
+	std::string output;
+	const fs::path csv = Print("csv", "open KvzNet.KvzMod.KvzDocuments.BDComparazioneRiclassific --set COMPARA_MODELLO_1=CE "
+		"--set COMPARA_MESE_A_1=12 --set COMPARA_MODELLO_2=CE --set COMPARA_MESE_A_2=12 --set COMPARA_VALORE_COLONNA_2=Si "
+		"--set COMPARA_VALORE_NR_COLONNA_2=1 --run", &output);
+	ASSERT_TRUE(fs::exists(csv)) << output;
+	const std::string cells = ReadText(csv);
+	EXPECT_NE(cells.find("Differenza (2° - 1°);Diff. %\r\n"), std::string::npos) << cells;
+	EXPECT_NE(cells.find("\r\nCFIS;Costi fissi;-360000,00;0,00;360000,00;\r\n"), std::string::npos) << cells;
+	EXPECT_NE(cells.find("\r\nRIC;Ricavi delle vendite;1395000,00;1534500,00;139500,00;10,00\r\n"), std::string::npos) << cells;
 }
 
 // Where a margin comes from: its formula's terms, then the margin itself.

@@ -296,29 +296,15 @@ DataMon BDStampaRiclassificatoDoc::CalcolaValoreCodice(const DataStr& aModello, 
 	if (it == m_Valori.end())
 	{
 		// A model's codes at once. A month is one row of a code: where several kinds of
-		// base-plan data are stored, the first kind counts.
-		std::map<CString, std::map<int, double>> mesi;
+		// base-plan data are stored, the first kind counts. The model's rows say which codes take
+		// one month alone (kinds 2 and 3, the range's first or last, as the statement prints
+		// them) and which are progressives, their operands' values combined.
 		std::map<CString, WORD> tipi;
 		std::map<CString, kvzdocuments::ProgressivoCodice> progressivi;
+		std::map<CString, double>& somme = m_Valori[aModello.GetString()];
+		it = m_Valori.find(aModello.GetString());
 		try
 		{
-			Kvz_TRiclassificato rec;
-			DataObj* pCampo = rec.GetDataObjFromColumnName(colonna.valore);
-			SqlTable t(&rec, GetReadOnlySqlSession(), this);
-			t.Open(FALSE);
-			t.Select(rec.f_CodRiclassificato);
-			t.Select(rec.f_Mese);
-			t.Select(rec.f_TipoDatoPianoBase);
-			t.Select(*pCampo);
-			kvzdocuments::FiltraRisultati(t, rec, aEsercizio, aModello, m_DalMese, m_AlMese);
-			t.AddSortColumn(rec.f_CodRiclassificato);
-			t.AddSortColumn(rec.f_Mese);
-			t.AddSortColumn(rec.f_TipoDatoPianoBase);
-			for (t.Query(); !t.IsEOF(); t.MoveNext())
-				mesi[rec.f_CodRiclassificato.GetString()].emplace(rec.f_Mese.GetValue(),
-																  static_cast<DataDbl*>(pCampo)->GetValue());
-			t.Close();
-			// The model's rows say which codes take one month alone and which are progressives.
 			Kvz_TRiclassificazioneRighe riga;
 			SqlTable r(&riga, GetReadOnlySqlSession(), this);
 			r.Open(FALSE);
@@ -335,41 +321,67 @@ DataMon BDStampaRiclassificatoDoc::CalcolaValoreCodice(const DataStr& aModello, 
 			r.SetParamValue("p2", aModello);
 			for (r.Query(); !r.IsEOF(); r.MoveNext())
 			{
-				const CString codice = riga.f_CodRiclassificato.GetString();
-				tipi[codice] = riga.f_TipoRiga.GetItemValue();
-				if (riga.f_TipoRiga.GetItemValue() != kTipoRigaEsclusa)
-					progressivi[codice] = {riga.f_SegnoDaApplicare.GetString(), riga.f_CodRiclDividendoProgr.GetString(),
-										   riga.f_CodRiclDivisoreProgr.GetString()};
+				const WORD nTipo = riga.f_TipoRiga.GetItemValue();
+				if (nTipo == 2 || nTipo == 3)
+					tipi[riga.f_CodRiclassificato.GetString()] = nTipo;
+				if (nTipo != kTipoRigaEsclusa && !riga.f_CodRiclDividendoProgr.IsEmpty() &&
+					!riga.f_CodRiclDivisoreProgr.IsEmpty())
+					progressivi[riga.f_CodRiclassificato.GetString()] = {riga.f_SegnoDaApplicare.GetString(),
+																		  riga.f_CodRiclDividendoProgr.GetString(),
+																		  riga.f_CodRiclDivisoreProgr.GetString()};
 			}
 			r.Close();
+
+			Kvz_TRiclassificato rec;
+			DataObj* pCampo = rec.GetDataObjFromColumnName(colonna.valore);
+			SqlTable t(&rec, GetReadOnlySqlSession(), this);
+			t.Open(FALSE);
+			t.Select(rec.f_CodRiclassificato);
+			t.Select(rec.f_Mese);
+			t.Select(rec.f_TipoDatoPianoBase);
+			t.Select(*pCampo);
+			kvzdocuments::FiltraRisultati(t, rec, aEsercizio, aModello, m_DalMese, m_AlMese);
+			t.AddSortColumn(rec.f_CodRiclassificato);
+			t.AddSortColumn(rec.f_Mese);
+			t.AddSortColumn(rec.f_TipoDatoPianoBase);
+			const int nDal = m_DalMese, nAl = m_AlMese;
+			CString ultimo;
+			int nUltimoMese = 0;
+			double* pSomma = nullptr;
+			WORD nTipo = 0;
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+			{
+				const CString& codice = rec.f_CodRiclassificato.GetString();
+				const int nMese = rec.f_Mese;
+				if (!pSomma || codice != ultimo)
+				{
+					ultimo = codice;
+					pSomma = &somme[codice];
+					auto k = tipi.find(codice);
+					nTipo = k == tipi.end() ? WORD(0) : k->second;
+				}
+				else if (nMese == nUltimoMese)
+					continue;
+				nUltimoMese = nMese;
+				if ((nTipo == 2 && nMese != nDal) || (nTipo == 3 && nMese != nAl))
+					continue;
+				*pSomma += static_cast<DataDbl*>(pCampo)->GetValue();
+			}
 		}
 		catch (const SqlException& e)
 		{
 			ShowSqlError(e, "BDStampaRiclassificatoDoc::CalcolaValoreCodice");
 		}
-		// Kinds 2 and 3 take the range's first or last month alone, as the statement does;
-		// a progressive is its operands' values combined.
-		const int nDal = m_DalMese, nAl = m_AlMese;
-		auto valore = [&](const CString& codice) {
-			auto m = mesi.find(codice);
-			if (m == mesi.end())
-				return 0.0;
-			auto t = tipi.find(codice);
-			const WORD nTipo = t == tipi.end() ? WORD(0) : t->second;
-			double v = 0;
-			for (const auto& [mese, x] : m->second)
-				if ((nTipo != 2 || mese == nDal) && (nTipo != 3 || mese == nAl))
-					v += x;
-			return v;
-		};
-		kvzdocuments::ProgressiviCalcolati calcolo(progressivi, valore);
-		std::map<CString, double>& somme = m_Valori[aModello.GetString()];
-		it = m_Valori.find(aModello.GetString());
-		for (const auto& [codice, x] : mesi)
-			somme[codice] = calcolo.Valore(codice);
-		for (const auto& [codice, p] : progressivi)
-			if (!somme.count(codice))
+		if (!progressivi.empty())
+		{
+			const std::map<CString, double> proprie = somme;
+			kvzdocuments::ProgressiviCalcolati calcolo(progressivi, [&](const CString& codice) {
+				auto x = proprie.find(codice);
+				return x == proprie.end() ? 0.0 : x->second;
+			});
+			for (const auto& [codice, p] : progressivi)
 				somme[codice] = calcolo.Valore(codice);
+		}
 	}
 	auto v = it->second.find(aCodice.GetString());
 	return DataMon(v == it->second.end() ? 0.0 : v->second);
