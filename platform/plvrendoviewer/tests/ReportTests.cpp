@@ -146,6 +146,10 @@ TEST(ReportNumbers, AreFormattedAsItalianStatementsShowThem)
 	// A year, a count: no thousands separator.
 	EXPECT_EQ(FormatReportCell(ReportCell(2026), ColumnKind::Integer), "2026");
 	EXPECT_EQ(FormatReportCell(ReportCell(-12345), ColumnKind::Integer), "-12345");
+	// A quotient keeps its four decimals in any amount column.
+	EXPECT_EQ(FormatReportCell(ReportCell(0.098597, 4), ColumnKind::Money), "0,0986");
+	EXPECT_EQ(FormatReportCell(ReportCell(0.005, 4), ColumnKind::Balance), "0,0050");
+	EXPECT_EQ(FormatReportCell(ReportCell(0.005), ColumnKind::Balance), "0,01");
 }
 
 TEST(ReportTables, SubtotalsAndTotalsSumTheSummedColumns)
@@ -199,6 +203,37 @@ TEST(ReportPdf, ALongTableGoesOverPagesWithItsHeadingsRepeated)
 	EXPECT_NE(text.find("16.987,50"), std::string::npos);  // the total of 1,5 x (1 + ... + 150)
 }
 
+// Tables of a page each: the second starts on a page of its own rather than being broken.
+TEST(ReportPdf, ATableThatFitsAPageIsNotBrokenAcrossTwo)
+{
+	if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+	CReportOutput out;
+	out.title = "Quadrimestri";
+	for (int q = 1; q <= 2; ++q)
+	{
+		CReportTable& t = out.AddTable(CString::Formatted("Quadrimestre %d", q), {{"Riga"}, {"Importo", ColumnKind::Money}});
+		for (int i = 1; i <= 30; ++i)
+			t.AddRow({CString::Formatted("Q%d riga %d", q, i), i * 1.0});
+	}
+	const auto file = std::filesystem::temp_directory_path() / ("plvreport-" + std::to_string(::getpid()) + "-q.pdf");
+	WriteReportPdf(out, file);
+	std::string text;
+	if (FILE* p = popen(("pdftotext -layout '" + file.string() + "' -").c_str(), "r"))
+	{
+		char buf[4096];
+		for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;)
+			text.append(buf, n);
+		pclose(p);
+	}
+	std::filesystem::remove(file);
+	EXPECT_EQ(text.find("segue"), std::string::npos) << text;
+	const size_t page2 = text.find("Pagina 2 di 2");
+	ASSERT_NE(page2, std::string::npos) << text;
+	EXPECT_GT(text.find("Quadrimestre 2"), page2);
+	EXPECT_LT(text.find("Q1 riga 30"), page2);
+}
+
 TEST(ReportXlsx, AmountsToTheCentPercentagesAsFractionsSheetsNamedWithinTheLimit)
 {
 	ASSERT_FALSE(std::system("command -v unzip >/dev/null 2>&1") != 0)
@@ -216,6 +251,7 @@ TEST(ReportXlsx, AmountsToTheCentPercentagesAsFractionsSheetsNamedWithinTheLimit
 	t.AddRow({"RIC", "Ricavi delle vendite e delle prestazioni di servizi", 560392.3899999999, 10.0, 2026});
 	t.AddRow({"ARR", "Arrotondamenti", 0.1 + 0.2, -12.5, 2026});
 	t.AddRow({"MOL", "Margine operativo lordo", -1234.5, 0.0, 2026}, true);
+	t.AddRow({"MOLP", "MOL su ricavi", ReportCell(0.098597, 4), 0.0, 2026});
 	// Two captions alike in their first 31 characters, and a name the definition gives.
 	out.AddTable("Confronto per codice tra il primo e il secondo termine, seconda parte", {{"Codice"}});
 	out.AddTable("Tabella", {{"Codice"}}).SetSheetName("Mesi Gen-Dic e totale");
@@ -240,6 +276,9 @@ TEST(ReportXlsx, AmountsToTheCentPercentagesAsFractionsSheetsNamedWithinTheLimit
 	EXPECT_EQ(sheet.find("560392.38999"), std::string::npos);
 	EXPECT_NE(styles.find("formatCode=\"0.00%;-0.00%\""), std::string::npos) << styles;
 	EXPECT_NE(styles.find("formatCode=\"#,##0.00;-#,##0.00;0.00\""), std::string::npos) << styles;
+	// A quotient to four decimals, under a format that shows them.
+	EXPECT_TRUE(std::regex_search(sheet, std::regex("<v>0.0986(0000+[0-9])?</v>|<v>0.09859999+[0-9]*</v>"))) << sheet;
+	EXPECT_NE(styles.find("formatCode=\"#,##0.0000;-#,##0.0000;0.0000\""), std::string::npos) << styles;
 	// The headings frozen, the page landscape and as wide as the sheet, a column as wide as its text.
 	EXPECT_TRUE(std::regex_search(sheet, std::regex("<pane ySplit=\"[0-9]+\" topLeftCell=\"A[0-9]+\" activePane=\"bottomLeft\" state=\"frozen\"")))
 		<< sheet;
