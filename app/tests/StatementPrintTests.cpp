@@ -374,9 +374,15 @@ TEST_F(StatementPrint, TheModelsSideBySidePrintTheChosenCodesUnderTheirShortDesc
 	EXPECT_TRUE(std::regex_search(text, std::regex("CE +Conto economico.* 315\\.000,00 +51\\.750,00"))) << text;
 }
 
-// Every chosen code gets its column, zero or not; afterwards the printed codes have left the list.
+// Every chosen code gets its column, zero or not, a subtracted one marked; afterwards the printed
+// codes have left the list.
 TEST_F(StatementPrint, ThePrintByCodeHasAColumnForEveryChosenCode)
 {
+	{
+		// Fixed costs kept as a positive amount and subtracted by the margin: their heading says so.
+		auto conn = SqlConnection::Open(CString(m_Db));
+		conn->ExecuteSQL("UPDATE Kvz_RiclassificazioneRighe SET Formula = '_RMDC - _RCFIS' WHERE CodRiclassificato = 'MOL'");
+	}
 	std::string out;
 	const fs::path csv = Print("csv",
 							   "open KvzNet.KvzMod.KvzDocuments.BDStampaRiclassificato --set 'Dal modello=CE' "
@@ -384,7 +390,7 @@ TEST_F(StatementPrint, ThePrintByCodeHasAColumnForEveryChosenCode)
 							   "--cell 'Modelli stampa riclassificato:1:Sel=Si' --run --press 'Seleziona tutti' --press Stampa --show",
 							   &out);
 	ASSERT_TRUE(fs::exists(csv)) << out;
-	EXPECT_EQ(ReadText(csv), "\xEF\xBB\xBFModello;Descrizione;TIT;RIC;ALT;CVAR;MDC;CFIS;MOL;MOLR\r\n"
+	EXPECT_EQ(ReadText(csv), "\xEF\xBB\xBFModello;Descrizione;TIT;RIC;ALT;CVAR;MDC;- CFIS;MOL;MOLR\r\n"
 							 "CE;Conto economico a margine di contribuzione;0,00;0,00;0,00;0,00;0,00;0,00;0,00;0,0000\r\n");
 	EXPECT_TRUE(std::regex_search(out, std::regex("Codici selezionati: +0"))) << out;
 }
