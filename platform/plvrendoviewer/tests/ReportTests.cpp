@@ -206,8 +206,8 @@ TEST(ReportPdf, ALongTableGoesOverPagesWithItsHeadingsRepeated)
 // Tables of a page each: the second starts on a page of its own rather than being broken.
 TEST(ReportPdf, ATableThatFitsAPageIsNotBrokenAcrossTwo)
 {
-	if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
-		GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+	ASSERT_FALSE(std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+		<< "pdftotext (poppler-utils) is needed: tools/install-deps installs it";
 	CReportOutput out;
 	out.title = "Quadrimestri";
 	for (int q = 1; q <= 2; ++q)
