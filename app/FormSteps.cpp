@@ -53,7 +53,7 @@ const StepSpec kSteps[] = {
 	{"--insert-row", "GRID=N|GRID:COLUMN=VALUE", "Insert a row before a row of a grid (by number or COLUMN=VALUE)"},
 	{"--delete-row", "GRID=N|GRID:COLUMN=VALUE", "Delete a row of a grid (by number or COLUMN=VALUE)"},
 	{"--cell", "GRID:ROW:COLUMN=VALUE", "Type VALUE into a cell of a grid; ROW is N or COLUMN=VALUE (Codice=MOL)"},
-	{"--select", "LIST=N", "Choose line N (from 1) of a list box, or the line of that text"},
+	{"--select", "LIST=N", "Choose line N (from 1) of a list box, or the line of that text (a grid's row as --row)"},
 	{"--dblclick", "CONTROL[:ROW[:COLUMN]]", "Double-click a control, line N of a list box, or a grid's row or cell "
 											  "(ROW is N or COLUMN=VALUE)"},
 	{"--rclick", "LIST=N", "Click line N of a list box with the right button"},
@@ -455,6 +455,9 @@ bool DriveStep(FormDriver& form, const FormStep& step, std::string& why)
 	{
 		if (!SplitAt(v, '=', left, right))
 			return malformed("LIST=N");
+		// A grid's row is chosen as --row chooses it.
+		if (step.option == "--select" && GridAndRow(form, v, grid, right) && form.Grid(grid.c_str()))
+			return rowOf(right, row) && form.SelectRow(grid.c_str(), row);
 		const int line = LineOf(form, left, right);
 		return step.option == "--select" ? form.SelectLine(left.c_str(), line) : form.RightClickLine(left.c_str(), line);
 	}
