@@ -14,6 +14,7 @@
 #include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <stdexcept>
 #include <string_view>
@@ -32,7 +33,17 @@ bool g_bProgressShown = false;
 std::string g_ProgressText;  // its whole text: the line shows what the terminal's width allows
 // Elsewhere (a file, a pipe) a line every few seconds at most; the last one is printed when the
 // work ends, so that the final count is always there.
-constexpr auto kProgressEvery = std::chrono::seconds(3);
+// $KVZ_PROGRESS_EVERY seconds (0: every line), 3 unless given.
+std::chrono::milliseconds ProgressEvery()
+{
+	static const std::chrono::milliseconds every = [] {
+		const char* s = std::getenv("KVZ_PROGRESS_EVERY");
+		char* end = nullptr;
+		const double seconds = s && *s ? std::strtod(s, &end) : 3.0;
+		return std::chrono::milliseconds(end && *end == '\0' && seconds >= 0 ? static_cast<long>(seconds * 1000) : 3000);
+	}();
+	return every;
+}
 std::chrono::steady_clock::time_point g_LastProgressLine{};
 bool g_bProgressUnprinted = false;
 
@@ -430,7 +441,8 @@ void CliInteraction::Progress(const CString& text)
 	}
 	g_ProgressText = text.str();
 	const auto now = std::chrono::steady_clock::now();
-	g_bProgressUnprinted = now - g_LastProgressLine < kProgressEvery;
+	g_bProgressUnprinted = g_LastProgressLine != std::chrono::steady_clock::time_point{} &&
+						   now - g_LastProgressLine < ProgressEvery();
 	if (g_bProgressUnprinted)
 		return;
 	g_LastProgressLine = now;

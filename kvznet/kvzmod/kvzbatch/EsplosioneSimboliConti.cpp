@@ -344,6 +344,7 @@ void UIEsplosioneSimboliConti::BuildDataControlLinks()
 			pDoc->GetHotLink(_T("HKLModello")));
 	AddLink(IDC_ESPLOSIONE_CONTI_DESCRI_MODELLO, _T("ESPLOSIONE_CONTI_DESCRI_MODELLO"), RUNTIME_CLASS(CStrStatic),
 			&pDoc->m_DescriModello);
+	SetLabels({{_T("ESPLOSIONE_CONTI_DESCRI_MODELLO"), _T("Descrizione modello")}});
 	AddLink(IDC_ESPLOSIONE_CONTI_DAL_MESE, _T("Dal mese:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_DalMese);
 	AddLink(IDC_ESPLOSIONE_CONTI_AL_MESE, _T("Al mese:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_AlMese);
 	AddLink(IDC_ESPLOSIONE_CONTI_STATO_ELAB, _T("Stato elaborazione"), RUNTIME_CLASS(CStrStatic), &pDoc->m_StatoElab);

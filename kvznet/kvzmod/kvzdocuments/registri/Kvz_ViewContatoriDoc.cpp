@@ -332,10 +332,11 @@ void Kvz_ViewContatoriDoc::AggiungiCodRiclassific()
 		// Of every model, a code shows once per model: its description says which.
 		for (aTable.Query(); !aTable.IsEOF(); aTable.MoveNext())
 			AggiungiGenerale(KVZ_CONTATORE_RICLASSIFICATO, aRec.f_CodRiclassificato,
-							 m_bTuttiModelli ? DataStr(CString::Formatted("%s (modello %s)",
-																		  aRec.f_Descrizione.GetString().GetString(),
-																		  aRec.f_ModelloRiclassific.GetString().GetString()))
-											 : aRec.f_Descrizione);
+							 !m_bTuttiModelli ? aRec.f_Descrizione
+							 : aRec.f_Descrizione.GetString().IsEmpty()
+								 ? DataStr(CString("modello ") + aRec.f_ModelloRiclassific.GetString())
+								 : DataStr(CString::Formatted("%s (modello %s)", aRec.f_Descrizione.GetString().GetString(),
+															  aRec.f_ModelloRiclassific.GetString().GetString())));
 		aTable.Close();
 	}
 	catch (const SqlException& e)

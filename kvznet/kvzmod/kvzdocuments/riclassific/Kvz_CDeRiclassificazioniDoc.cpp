@@ -1611,10 +1611,14 @@ void Kvz_AltriDatiDlg::BuildDataControlLinks()
 	AddLink(IDC_RCL_DATAINIZIO, _T("DataInizio"), RUNTIME_CLASS(CDateEdit), &pTesta->f_DataInizio);
 	AddLink(IDC_RCL_DATAFINE, _T("DataFine"), RUNTIME_CLASS(CDateEdit), &pTesta->f_DataFine);
 	AddLink(IDC_RCL_COPIA_ESERC, _T("RCL_COPIA_ESERC"), RUNTIME_CLASS(CIntEdit), &pDoc->RCL_COPIA_ESERC);
+	SetLabels({{_T("RCL_COPIA_ESERC"), _T("Copia dall'esercizio")}});
 	pDoc->RCL_COPIA_ESERC.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_RCL_COPIA_DA, _T("RCL_COPIA_DA"), RUNTIME_CLASS(CStrEdit), &pDoc->RCL_COPIA_DA, pDoc->m_pHKLCopiaDa);
+	SetLabels({{_T("RCL_COPIA_DA"), _T("Copia dal modello")}});
 	AddLink(IDC_RCL_ANCHE_FORMULE, _T("RCL_ANCHE_FORMULE"), RUNTIME_CLASS(CBoolButton), &pDoc->RCL_ANCHE_FORMULE);
+	SetLabels({{_T("RCL_ANCHE_FORMULE"), _T("Anche le formule")}});
 	AddButton(IDC_RCL_COPIA, _T("RCL_COPIA"));
+	SetLabels({{_T("RCL_COPIA"), _T("Copia")}});
 	auto* pFormula = static_cast<Kvz_CFormulaEdit*>(AddLink(IDC_RCL_FORMULA_PARAM, _T("FormulaCalcParametrico"),
 															RUNTIME_CLASS(Kvz_CFormulaEdit), &pTesta->f_FormulaCalcParametrico));
 	if (pFormula)
