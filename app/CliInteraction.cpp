@@ -6,12 +6,20 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <fstream>
+#include <filesystem>
+#include <map>
+#include <sstream>
 #include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <stdexcept>
 #include <string_view>
+
+#include <fmt/format.h>
 
 #include "platform/plvgeneric/TypedInput.h"
 #include "platform/plvoledb/driver/ConnectionString.h"
@@ -23,6 +31,21 @@ volatile std::sig_atomic_t g_bInterrupted = 0;
 // A progress line being rewritten stands on the terminal (there is one terminal, whoever prints).
 bool g_bProgressShown = false;
 std::string g_ProgressText;  // its whole text: the line shows what the terminal's width allows
+// Elsewhere (a file, a pipe) a line every few seconds at most; the last one is printed when the
+// work ends, so that the final count is always there.
+// $KVZ_PROGRESS_EVERY seconds (0: every line), 3 unless given.
+std::chrono::milliseconds ProgressEvery()
+{
+	static const std::chrono::milliseconds every = [] {
+		const char* s = std::getenv("KVZ_PROGRESS_EVERY");
+		char* end = nullptr;
+		const double seconds = s && *s ? std::strtod(s, &end) : 3.0;
+		return std::chrono::milliseconds(end && *end == '\0' && seconds >= 0 ? static_cast<long>(seconds * 1000) : 3000);
+	}();
+	return every;
+}
+std::chrono::steady_clock::time_point g_LastProgressLine{};
+bool g_bProgressUnprinted = false;
 
 extern "C" void OnInterrupt(int)
 {
@@ -286,12 +309,86 @@ int CliInteraction::Decide(const CString& text, UINT nType)
 
 void CliInteraction::ReleaseHeld()
 {
-	EndProgress();
 	FILE* out = m_bMessagesToStderr ? stderr : stdout;
-	for (const auto& [shown, text] : std::exchange(m_Held, {}))
-		std::fprintf(out, "%s\n", shown.GetString());
-	std::fflush(out);
+	auto held = std::exchange(m_Held, {});
 	m_bHolding = false;
+	if (held.empty())
+	{
+		EndProgress();
+		return;
+	}
+	// The messages first, then the work's summary: the last line is what it did.
+	const bool summary = g_bProgressShown;
+	ClearProgress();
+	for (const auto& [shown, text] : held)
+		std::fprintf(out, "%s\n", Compacted(shown).GetString());
+	std::fflush(out);
+	if (summary)
+		std::fprintf(stderr, "%s\n", g_ProgressText.c_str());
+	EndProgress();
+}
+
+void CliInteraction::SetMessageLog(const std::string& path)
+{
+	m_MessageLog = path;
+}
+
+CString CliInteraction::Compacted(const CString& text) const
+{
+	constexpr size_t kKept = 3;
+	std::vector<std::string> lines;
+	std::istringstream in(text.str());
+	for (std::string line; std::getline(in, line);)
+		lines.push_back(line);
+	// Lines of one kind start and end with the same words; what lies between (a code, a name) differs.
+	auto kindOf = [](const std::string& line) {
+		std::vector<std::string> words;
+		std::istringstream w(line);
+		for (std::string word; w >> word;)
+			words.push_back(word);
+		if (words.size() < 8)
+			return line;
+		std::string kind;
+		for (size_t i = 0; i < 3; ++i)
+			kind += words[i] + " ";
+		kind += "...";
+		for (size_t i = words.size() - 5; i < words.size(); ++i)
+			kind += " " + words[i];
+		return kind;
+	};
+	std::map<std::string, size_t> count;
+	for (auto& line : lines)
+		++count[kindOf(line)];
+	if (std::none_of(count.begin(), count.end(), [](auto& c) { return c.second > kKept + 2; }))
+		return text;
+	// The whole message goes to the log; where it cannot be written, it is shown whole.
+	std::string logged;
+	if (!m_MessageLog.empty())
+	{
+		std::error_code ec;
+		std::filesystem::create_directories(std::filesystem::path(m_MessageLog).parent_path(), ec);
+		std::ofstream log(m_MessageLog, std::ios::app);
+		log << "---- message of " << lines.size() << " lines\n" << text.str() << "\n";
+		if (log.flush())
+			logged = m_MessageLog;
+	}
+	if (logged.empty())
+		return text;
+	std::map<std::string, size_t> shown;
+	std::string out;
+	for (auto& line : lines)
+	{
+		const std::string kind = kindOf(line);
+		const size_t n = count[kind];
+		const size_t i = ++shown[kind];
+		if (n <= kKept + 2 || i <= kKept)
+			out += line + "\n";
+		if (n > kKept + 2 && i == kKept)
+			out += fmt::format("  ... and {} more like these (all {} are in {})\n", n - kKept, n, logged);
+	}
+	if (!out.empty())
+		out.pop_back();
+	return CString(out);
 }
 
 void CliInteraction::DropHeld(const std::string& reason)
@@ -316,7 +413,7 @@ int CliInteraction::MessageBox(const CString& text, UINT nType, const CString& c
 		m_bHolding = true;
 	}
 	ClearProgress();
-	std::fprintf(out, "%s\n", shown.GetString());
+	std::fprintf(out, "%s\n", ((nType & MB_TYPEMASK) == MB_OK ? Compacted(shown) : shown).GetString());
 	std::fflush(out);
 	if ((nType & MB_TYPEMASK) == MB_OK)
 		return IDOK;
@@ -342,6 +439,13 @@ void CliInteraction::Progress(const CString& text)
 		g_bProgressShown = true;
 		return;
 	}
+	g_ProgressText = text.str();
+	const auto now = std::chrono::steady_clock::now();
+	g_bProgressUnprinted = g_LastProgressLine != std::chrono::steady_clock::time_point{} &&
+						   now - g_LastProgressLine < ProgressEvery();
+	if (g_bProgressUnprinted)
+		return;
+	g_LastProgressLine = now;
 	std::fprintf(stderr, "%s\n", text.GetString());
 }
 
@@ -357,7 +461,10 @@ void CliInteraction::EndProgress()
 	// The last text stays whole, as the summary.
 	if (g_bProgressShown)
 		std::fprintf(stderr, "\r\033[K%s\n", g_ProgressText.c_str());
+	else if (g_bProgressUnprinted)
+		std::fprintf(stderr, "%s\n", g_ProgressText.c_str());
 	g_bProgressShown = false;
+	g_bProgressUnprinted = false;
 }
 
 bool CliInteraction::AbortRequested()

@@ -55,6 +55,9 @@ public:
 	void ReleaseHeld();
 	// Drops what was held into the refusal's reason; prints the rest.
 	void DropHeld(const std::string& reason);
+	// Where a message of many lines of one kind is written whole; the terminal shows the first few
+	// of each kind and counts the rest.
+	void SetMessageLog(const std::string& path);
 	// The messages shown since the last call, oldest first, with their message-box type.
 	std::vector<std::pair<CString, UINT>> TakeShownMessages() { return std::exchange(m_Shown, {}); }
 
@@ -69,6 +72,7 @@ public:
 
 private:
 	int Decide(const CString& text, UINT nType);
+	CString Compacted(const CString& text) const;
 	// A reply typed on the terminal; 0 at end of input or on Ctrl-C.
 	static int AskTerminal(UINT nType);
 	// A line typed on the terminal; false at end of input or on Ctrl-C.
@@ -85,4 +89,5 @@ private:
 	bool m_bConnectCancel = false;
 	std::string m_ConnectAnswer;
 	std::string m_FileAnswer;
+	std::string m_MessageLog;
 };

@@ -108,7 +108,7 @@ add_test(NAME kvz_adjustment_selection_counters COMMAND kvz --db editor.db --dat
   open ${docs}.BDSelezAssestamento --command Contatori --show ${here})
 set_tests_properties(kvz_adjustment_selection_counters PROPERTIES FIXTURES_REQUIRED "kvz_editor_db;kvz_editor_model"
   RESOURCE_LOCK kvz_editor FAIL_REGULAR_EXPRESSION "${no_failure}"
-  PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori [^\n]* on Kvz_CSelezAssestamentoDoc.*Codici extracontabili: +No .*Codici riclassificato: +Si .*Totale utilizzi nell'esercizio: +2026 .*Grid Contatori generali [(]2 rows[^\n]*\n[^\n]*\n[ >]+1 +A +1\n +2 +B +Doppio di A +0\n.*Grid Contatori dettaglio [(]1 rows[^\n]*\n[^\n]*\n +1 +EDT +B +1 +0 +_RA +[*] 2\n")
+  PASS_REGULAR_EXPRESSION "Opened [^\n]*BDViewContatori [^\n]* on Kvz_CSelezAssestamentoDoc.*Codici extracontabili: +No .*Codici riclassificato: +Si .*Totale utilizzi nell'esercizio: +2026 .*Grid Contatori generali [(]2 rows[^\n]*\n[^\n]*\n[ >]+1 +A +modello EDT +1\n +2 +B +Doppio di A [(]modello EDT[)] +0\n.*Grid Contatori dettaglio [(]1 rows[^\n]*\n[^\n]*\n +1 +EDT +B +1 +0 +_RA +[*] 2\n")
 
 # The fixed texts of the batch forms: headings and captions shown as the form shows them.
 foreach(pair IN ITEMS

@@ -86,7 +86,7 @@ std::vector<std::string> ItemsOf(const CParsedCtrl& ctrl)
 
 ShownForm::Grid CaptureGrid(CBodyEdit& grid, const std::string& tab)
 {
-	ShownForm::Grid g{grid.GetName().str(), tab, {}, {}, {}, grid.GetCurrRecord(), !grid.CanAddRow() && !grid.CanDeleteRow()};
+	ShownForm::Grid g{grid.GetLabel().str(), tab, {}, {}, {}, grid.GetCurrRecord(), !grid.CanAddRow() && !grid.CanDeleteRow()};
 	std::vector<int> columns;
 	for (int c = 0; c < grid.GetColumnCount(); ++c)
 	{
@@ -182,13 +182,13 @@ ShownForm CaptureForm(const FormDriver& form, const std::vector<std::pair<CStrin
 			shown.grids.push_back(CaptureGrid(*pGrid, tab));
 		else if (auto* pList = DynamicDownCast<CListBox>(p))
 		{
-			auto& l = shown.lists.emplace_back(ShownForm::List{p->GetName().str(), tab, {}, pList->GetCurSel(), !pList->IsEditable()});
+			auto& l = shown.lists.emplace_back(ShownForm::List{p->GetLabel().str(), tab, {}, pList->GetCurSel(), !pList->IsEditable()});
 			for (int i = 0; i < pList->GetCount(); ++i)
 				l.lines.push_back(pList->GetText(i).str());
 		}
 		else if (auto* pTabs = DynamicDownCast<CTabManager>(p))
 		{
-			auto& t = shown.tabs.emplace_back(ShownForm::Tabs{p->GetName().str(), {}, pTabs->GetActiveTab()});
+			auto& t = shown.tabs.emplace_back(ShownForm::Tabs{p->GetLabel().str(), {}, pTabs->GetActiveTab()});
 			for (int i = 0; i < pTabs->GetDialogCount(); ++i)
 				t.tabs.push_back(pages.at(pTabs->GetDialog(i)));
 		}
@@ -197,7 +197,7 @@ ShownForm CaptureForm(const FormDriver& form, const std::vector<std::pair<CStrin
 			shown.controls.push_back(ShownForm::Control{
 				p->GetName().str(), p->GetRuntimeClass()->m_lpszClassName, form.ColumnOf(p).str(), tab, p->GetCtrlText().str(),
 				p->GetDescription().str(), !p->IsStatic() && !p->IsButton() && !p->IsEditable(), !p->IsWindowVisible(),
-				!p->IsWindowEnabled() || (p->IsButton() && !p->IsEditable()), ItemsOf(*p), KindOf(*p)});
+				!p->IsWindowEnabled() || (p->IsButton() && !p->IsEditable()), ItemsOf(*p), KindOf(*p), p->GetLabel().str()});
 		}
 	}
 	for (auto [nID, caption] : form.Commands())
@@ -229,12 +229,13 @@ std::string FormAsText(const ShownForm& f, int maxRows)
 			std::string value = c.value;
 			if (!c.description.empty())
 				value += " (" + c.description + ")";
-			std::string where = c.column.empty() ? c.cls : c.cls + " " + c.column;
+			// The name it was linked under, where the form shows a label instead, may be typed too.
+			std::string where = c.cls + (c.label != c.name ? " " + c.name : "") + (c.column.empty() ? "" : " " + c.column);
 			if (!c.tab.empty())
 				where += ", tab " + c.tab;
 			const std::string flags = Flags(c.readOnly, c.hidden, c.disabled);
 			// A form text that ends with its own colon keeps just that one.
-			const std::string label = !c.name.empty() && c.name.back() == ':' ? c.name : c.name + ":";
+			const std::string label = !c.label.empty() && c.label.back() == ':' ? c.label : c.label + ":";
 			rows.push_back({label, value, flags.empty() ? "[" + where + "]" : "[" + where + "; " + flags + "]"});
 		}
 		Columns(out, rows, "  ");
@@ -300,15 +301,16 @@ std::string KindText(const std::string& kind, const std::vector<std::string>& it
 std::string FormControlsHelp(const ShownForm& f)
 {
 	std::string out = fmt::format("{}{} ({})\n", f.title.empty() ? "" : f.title + ": ", f.ns, f.document);
-	std::vector<std::vector<std::string>> rows{{"LABEL", "COLUMN", "TAB", "TAKES"}};
+	std::vector<std::vector<std::string>> rows{{"LABEL", "NAME", "COLUMN", "TAB", "TAKES"}};
 	std::vector<std::string> buttons;
 	for (auto& c : f.controls)
 		if (c.kind == "button")
-			buttons.push_back(c.name);
+			buttons.push_back(c.label != c.name ? c.label + " (" + c.name + ")" : c.name);
 		else
-			rows.push_back({c.name, c.column, c.tab,
+			rows.push_back({c.label, c.label != c.name ? c.name : "", c.column, c.tab,
 							KindText(c.kind, c.items) + (c.readOnly && c.kind != "shown" ? " (read-only now)" : "")});
-	out += "Controls (--set LABEL=VALUE: the label as shown, also without its ':' and in any case, or the column):\n";
+	out += "Controls (--set LABEL=VALUE: the label as shown, also without its ':' and in any case, the name or the "
+		   "column):\n";
 	Columns(out, rows, "  ");
 	if (!buttons.empty())
 	{
@@ -328,8 +330,8 @@ std::string FormControlsHelp(const ShownForm& f)
 		out += "List " + l.name + " (--select " + l.name + "=N, --dblclick " + l.name + ":N)\n";
 	for (auto& g : f.grids)
 	{
-		out += fmt::format("Grid {} (--add-row, --row {}=N, --cell {}:N:COLUMN=VALUE{}):\n", g.name, g.name, g.name,
-						   g.tab.empty() ? "" : "; tab " + g.tab);
+		out += fmt::format("Grid {0} (--add-row, --row {0}=N or {0}:COLUMN=VALUE, --cell {0}:ROW:COLUMN=VALUE{1}):\n",
+						   g.name, g.tab.empty() ? "" : "; tab " + g.tab);
 		std::vector<std::vector<std::string>> cols{{"TITLE", "NAME", "COLUMN", "TAKES"}};
 		for (auto& c : g.columns)
 			cols.push_back({c.title, c.name, c.column, KindText(c.kind, c.items)});
@@ -375,6 +377,8 @@ std::string FormAsJson(const ShownForm& f)
 					  {"value", c.value},	  {"description", c.description},
 					  {"readOnly", c.readOnly}, {"hidden", c.hidden},
 					  {"disabled", c.disabled}};
+			if (c.label != c.name)
+				j["label"] = c.label;
 			if (!c.items.empty())
 				j["items"] = c.items;
 			controls.push_back(std::move(j));

@@ -18,6 +18,7 @@ struct ShownForm
 		bool readOnly = false, hidden = false, disabled = false;
 		std::vector<std::string> items;  // what a combo offers
 		std::string kind;  // of the value it takes: text, integer, number, date, yes/no, choice; button, list, shown
+		std::string label;  // what the form shows; the name when it gives none
 	};
 	struct Column
 	{

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -15,7 +16,9 @@
 #include "CliInteraction.h"
 #include "FormPrinter.h"
 #include "Host.h"
+#include "platform/plvgenlib/CBaseApp.h"
 #include "platform/plvges/FormDriver.h"
+#include "platform/plvges/HotKeyLink.h"
 
 namespace {
 
@@ -44,14 +47,15 @@ const StepSpec kSteps[] = {
 	{"--radar", nullptr, "Write the browse list of the document's records"},
 	{"--tab", "MANAGER=TAB", "Activate a tab (by name or title) of a tab manager"},
 	{"--pick", "CONTROL=PATTERN", "Choose the first row the control's lookup lists for PATTERN (by code, else by "
-								  "description); a grid cell as GRID:N:COLUMN=PATTERN"},
-	{"--row", "GRID=N", "Make row N (from 1) of a grid current"},
+								  "description); a grid cell as GRID:ROW:COLUMN=PATTERN"},
+	{"--row", "GRID=N|GRID:COLUMN=VALUE", "Make row N (from 1) of a grid current, or the row whose COLUMN shows VALUE"},
 	{"--add-row", "GRID", "Add a row at the end of a grid"},
-	{"--insert-row", "GRID=N", "Insert a row before row N of a grid"},
-	{"--delete-row", "GRID=N", "Delete row N of a grid"},
-	{"--cell", "GRID:N:COLUMN=VALUE", "Type VALUE into a cell of a grid"},
-	{"--select", "LIST=N", "Choose line N (from 1) of a list box, or the line of that text"},
-	{"--dblclick", "CONTROL[:N[:COLUMN]]", "Double-click a control, line N of a list box, or a grid's row or cell"},
+	{"--insert-row", "GRID=N|GRID:COLUMN=VALUE", "Insert a row before a row of a grid (by number or COLUMN=VALUE)"},
+	{"--delete-row", "GRID=N|GRID:COLUMN=VALUE", "Delete a row of a grid (by number or COLUMN=VALUE)"},
+	{"--cell", "GRID:ROW:COLUMN=VALUE", "Type VALUE into a cell of a grid; ROW is N or COLUMN=VALUE (Codice=MOL)"},
+	{"--select", "LIST=N", "Choose line N (from 1) of a list box, or the line of that text (a grid's row as --row)"},
+	{"--dblclick", "CONTROL[:ROW[:COLUMN]]", "Double-click a control, line N of a list box, or a grid's row or cell "
+											  "(ROW is N or COLUMN=VALUE)"},
 	{"--rclick", "LIST=N", "Click line N of a list box with the right button"},
 	{"--command", "NAME", "Run a command of the form by its caption (toolbar, grid button) or number"},
 	{"--show", nullptr, "Print the form as it stands (the default after the last step)"},
@@ -105,6 +109,205 @@ int LineOf(const FormDriver& form, const std::string& list, const std::string& l
 		return n;
 	auto* pList = DynamicDownCast<CListBox>(form.Control(list.c_str()));
 	return pList ? pList->FindStringExact(-1, line.c_str()) : -1;
+}
+
+// A grid's row as typed: its number (from 1), or COLUMN=VALUE, the one row whose column shows
+// VALUE (trimmed, in any case). False, with why, for none or several.
+bool GridRowOf(const FormDriver& form, const std::string& grid, const std::string& text, int& row, std::string& why)
+{
+	std::string column, value;
+	if (!SplitAt(text, '=', column, value))
+	{
+		row = Index(text);
+		if (row < 0)
+			why = "\"" + text + "\" is not a row number (they count from 1) nor COLUMN=VALUE";
+		return row >= 0;
+	}
+	CBodyEdit* pGrid = form.Grid(grid.c_str());
+	if (!pGrid)
+	{
+		why = form.NoControl(grid.c_str()).str();
+		return false;
+	}
+	if (!pGrid->GetColumn(CString(column)))
+	{
+		why = pGrid->NoColumn(CString(column)).str();
+		return false;
+	}
+	CString wanted(value);
+	wanted.Trim();
+	std::vector<int> found;
+	std::vector<CString> shown;
+	for (int i = 0; i < form.RowCount(grid.c_str()); ++i)
+	{
+		CString cell = form.Cell(grid.c_str(), i, column.c_str());
+		cell.Trim();
+		if (Utf8CompareNoCase(cell.str(), wanted.str()) == 0)
+			found.push_back(i);
+		else
+			shown.push_back(cell);
+	}
+	if (found.size() == 1)
+	{
+		row = found.front();
+		return true;
+	}
+	if (found.empty())
+	{
+		const std::string what = fmt::format("No row of {} shows {}", grid, column);
+		why = shown.empty() ? fmt::format("{} {}: the grid has no rows.", what, value)
+							: NoSuchName(what.c_str(), wanted, shown).str();
+		return false;
+	}
+	std::string rows;
+	for (size_t i = 0; i < found.size() && i < 10; ++i)
+		rows += (i ? ", " : "") + std::to_string(found[i] + 1);
+	why = fmt::format("{} rows of {} show {} \"{}\" (rows {}{}): name the row by its number or by another column.",
+					  found.size(), grid, column, value, rows, found.size() > 10 ? ", ..." : "");
+	return false;
+}
+
+// "GRID:ROW" or "GRID:ROW:REST" where ROW is N or COLUMN=VALUE and REST is what follows the
+// row (a column, or COLUMN=TEXT with `restHasValue`). The grid is the first prefix before a ':'
+// that names one; a value that holds ':' ends where REST names a column of the grid.
+bool SplitGridRow(const FormDriver& form, const std::string& text, bool restHasValue, std::string& grid,
+				  std::string& row, std::string& rest)
+{
+	CBodyEdit* pGrid = nullptr;
+	size_t at = text.find(':');
+	for (; at != std::string::npos; at = text.find(':', at + 1))
+		if ((pGrid = form.Grid(text.substr(0, at).c_str())))
+			break;
+	if (!pGrid)
+		return false;
+	grid = text.substr(0, at);
+	const std::string after = text.substr(at + 1);
+	const auto eq = after.find('=');
+	const auto colon = after.find(':');
+	rest.clear();
+	// By number: up to the next ':'.
+	if (colon != std::string::npos && (eq == std::string::npos || colon < eq))
+	{
+		row = after.substr(0, colon);
+		rest = after.substr(colon + 1);
+		return true;
+	}
+	if (eq == std::string::npos)
+	{
+		row = after;
+		return true;
+	}
+	for (size_t c = after.find(':', eq); c != std::string::npos; c = after.find(':', c + 1))
+	{
+		const std::string candidate = after.substr(c + 1);
+		const auto valueAt = candidate.find('=');
+		if (restHasValue && valueAt == std::string::npos)
+			continue;
+		if (pGrid->GetColumn(CString(restHasValue ? candidate.substr(0, valueAt) : candidate)))
+		{
+			row = after.substr(0, c);
+			rest = candidate;
+			return true;
+		}
+	}
+	row = after;
+	return true;
+}
+
+// "GRID=N" or "GRID:COLUMN=VALUE", as --row, --insert-row and --delete-row take it.
+bool GridAndRow(const FormDriver& form, const std::string& text, std::string& grid, std::string& row)
+{
+	std::string rest, g, r;
+	if (!SplitAt(text, '=', grid, row))
+		return false;
+	if (!form.Grid(grid.c_str()) && SplitGridRow(form, text, false, g, r, rest) && rest.empty())
+	{
+		grid = g;
+		row = r;
+	}
+	return true;
+}
+
+
+// Edits (insert, delete, change a character) from one text to the other, in any case.
+size_t Distance(const std::string& a, const std::string& b)
+{
+	std::vector<size_t> row(b.size() + 1);
+	for (size_t j = 0; j <= b.size(); ++j)
+		row[j] = j;
+	for (size_t i = 1; i <= a.size(); ++i)
+	{
+		size_t diagonal = row[0];
+		row[0] = i;
+		for (size_t j = 1; j <= b.size(); ++j)
+		{
+			const size_t above = row[j];
+			const bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
+							  std::tolower(static_cast<unsigned char>(b[j - 1]));
+			row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+			diagonal = above;
+		}
+	}
+	return row[b.size()];
+}
+
+// The document names closest to one that names none, by the whole namespace or its last part.
+std::vector<std::string> ClosestDocuments(const std::string& typed)
+{
+	const std::string typedLast = typed.substr(typed.rfind('.') + 1);
+	std::vector<std::pair<size_t, std::string>> close;
+	for (CSingleExtDocTemplate* t : AfxGetBaseApp()->GetTemplates())
+	{
+		const std::string ns = t->GetNamespace().GetPathName().str();
+		const std::string last = ns.substr(ns.rfind('.') + 1);
+		const size_t d = std::min(Distance(typed, ns), Distance(typedLast, last));
+		if (d <= std::max<size_t>(2, typedLast.size() / 4) &&
+			std::none_of(close.begin(), close.end(), [&](auto& c) { return c.second == ns; }))
+			close.emplace_back(d, ns);
+	}
+	std::stable_sort(close.begin(), close.end(), [](auto& a, auto& b) { return a.first < b.first; });
+	std::vector<std::string> names;
+	for (size_t i = 0; i < close.size() && i < 3 && close[i].first <= close.front().first + 1; ++i)
+		names.push_back(close[i].second);
+	return names;
+}
+
+// What a refusal of a typed value leaves out: the values a choice takes, and for a code that
+// a lookup does not find, the field and the table it is looked up in.
+std::string MoreAboutRefusal(const FormDriver& form, const FormStep& step, const std::string& why)
+{
+	std::string control, value, grid, key, rest;
+	CParsedCtrl* pCtrl = nullptr;
+	if ((step.option == "--set" || step.option == "--pick") && SplitAt(step.value, '=', control, value))
+		pCtrl = form.Control(control.c_str());
+	if (!pCtrl && (step.option == "--cell" || step.option == "--pick") &&
+		SplitGridRow(form, step.value, true, grid, key, rest) && SplitAt(rest, '=', control, value))
+		if (CBodyEdit* pGrid = form.Grid(grid.c_str()))
+			if (ColumnInfo* pCol = pGrid->GetColumn(CString(control)))
+				pCtrl = pCol->GetParsedCtrl();
+	if (!pCtrl)
+		return {};
+	std::string more;
+	// A value that is none of a choice's items: the items it offers.
+	if (auto* pCombo = DynamicDownCast<CEnumCombo>(pCtrl))
+	{
+		const auto items = pCombo->GetItems();
+		const bool offered = std::any_of(items.begin(), items.end(), [&](auto& item) {
+			return Utf8CompareNoCase(item.second.str(), CString(value).Trim().str()) == 0;
+		});
+		for (size_t i = 0; i < items.size() && !offered; ++i)
+			more += (i ? ", " : " It takes: ") + items[i].second.str();
+		more += more.empty() ? "" : ".";
+	}
+	if (auto* pLink = dynamic_cast<HotKeyLink*>(pCtrl->GetHotKeyLink());
+		pLink && why.find("non esiste") != std::string::npos && pLink->GetRecord())
+	{
+		more = fmt::format(" ({} looks codes up in table {}", control, pLink->GetRecord()->GetTableName().str());
+		if (!pLink->GetAddOnFlyNamespace().IsEmpty())
+			more += ", the register " + pLink->GetAddOnFlyNamespace().str();
+		more += "; --pick \"" + control + "=TEXT\" picks one by code or description)";
+	}
+	return more;
 }
 
 // The documents that open only from another one, and where a person opens them.
@@ -180,6 +383,17 @@ static CBaseDocument* OpenAlone(KvzHost& host, const std::string& ns, const std:
 		std::fprintf(stderr, "kvz: %s.\n", only.c_str());
 		return nullptr;
 	}
+	if (!AfxGetBaseApp()->FindTemplate(ns.c_str(), view.empty() ? "Default" : view.c_str()))
+	{
+		std::string said = fmt::format("kvz: No document is registered as \"{}\" in the view \"{}\".", ns,
+									   view.empty() ? "Default" : view);
+		const auto close = ClosestDocuments(ns);
+		for (size_t i = 0; i < close.size(); ++i)
+			said += (i == 0 ? " Did you mean '" : i + 1 == close.size() ? "' or '" : "', '") + close[i];
+		said += close.empty() ? "" : "'?";
+		std::fprintf(stderr, "%s (kvz --db FILE templates lists them all.)\n", said.c_str());
+		return nullptr;
+	}
 	CUserActionScope opening;
 	return host.CommandManager().RunDocument(ns.c_str(), view.c_str());
 }
@@ -192,11 +406,12 @@ bool DriveStep(FormDriver& form, const FormStep& step, std::string& why)
 		why = std::string("expected ") + shape + ", got \"" + v + "\"";
 		return false;
 	};
-	auto rowOf = [&](const std::string& text, int& row) {
-		row = Index(text);
-		if (row < 0)
-			why = "\"" + text + "\" is not a row number (they count from 1)";
-		return row >= 0;
+	std::string grid, rest, column;
+	auto rowOf = [&](const std::string& text, int& row) { return GridRowOf(form, grid, text, row, why); };
+	// The grid named before the first ':' when no prefix names one: its refusal says so.
+	auto noGrid = [&] {
+		why = form.NoControl(v.substr(0, v.find(':')).c_str()).str();
+		return false;
 	};
 	int row = -1;
 	if (step.option == "--set")
@@ -209,33 +424,40 @@ bool DriveStep(FormDriver& form, const FormStep& step, std::string& why)
 	{
 		if (!SplitAt(v, '=', left, right))
 			return malformed("CONTROL=PATTERN");
-		std::string grid, rest, column;
-		if (!form.Control(left.c_str()) && SplitAt(left, ':', grid, rest) && SplitAt(rest, ':', rest, column))
-			return rowOf(rest, row) &&
+		std::string key;
+		if (!form.Control(left.c_str()) && SplitGridRow(form, v, true, grid, key, rest) && SplitAt(rest, '=', column, right))
+			return rowOf(key, row) &&
 				   (form.PickCell(grid.c_str(), row, column.c_str(), HotKeyLink::UPPER_BUTTON, right.c_str()) ||
 					form.PickCell(grid.c_str(), row, column.c_str(), HotKeyLink::LOWER_BUTTON, right.c_str()));
 		return form.Pick(left.c_str(), HotKeyLink::UPPER_BUTTON, right.c_str()) ||
 			   form.Pick(left.c_str(), HotKeyLink::LOWER_BUTTON, right.c_str());
 	}
 	if (step.option == "--row")
-		return SplitAt(v, '=', left, right) ? rowOf(right, row) && form.SelectRow(left.c_str(), row) : malformed("GRID=N");
+		return GridAndRow(form, v, grid, right) ? rowOf(right, row) && form.SelectRow(grid.c_str(), row) : malformed("GRID=N or GRID:COLUMN=VALUE");
 	if (step.option == "--add-row")
 		return form.AddRow(v.c_str());
 	if (step.option == "--insert-row")
-		return SplitAt(v, '=', left, right) ? rowOf(right, row) && form.InsertRow(left.c_str(), row) : malformed("GRID=N");
+		return GridAndRow(form, v, grid, right) ? rowOf(right, row) && form.InsertRow(grid.c_str(), row) : malformed("GRID=N or GRID:COLUMN=VALUE");
 	if (step.option == "--delete-row")
-		return SplitAt(v, '=', left, right) ? rowOf(right, row) && form.DeleteRow(left.c_str(), row) : malformed("GRID=N");
+		return GridAndRow(form, v, grid, right) ? rowOf(right, row) && form.DeleteRow(grid.c_str(), row) : malformed("GRID=N or GRID:COLUMN=VALUE");
 	if (step.option == "--cell")
 	{
-		std::string grid, rest, column;
-		if (!SplitAt(v, '=', left, right) || !SplitAt(left, ':', grid, rest) || !SplitAt(rest, ':', rest, column))
-			return malformed("GRID:N:COLUMN=VALUE");
-		return rowOf(rest, row) && form.TypeCell(grid.c_str(), row, column.c_str(), right.c_str());
+		std::string key;
+		if (v.find(':') == std::string::npos || v.find('=') == std::string::npos)
+			return malformed("GRID:N:COLUMN=VALUE or GRID:COLUMN=VALUE:COLUMN=VALUE");
+		if (!SplitGridRow(form, v, true, grid, key, rest))
+			return noGrid();
+		if (!SplitAt(rest, '=', column, right))
+			return malformed("GRID:N:COLUMN=VALUE or GRID:COLUMN=VALUE:COLUMN=VALUE");
+		return rowOf(key, row) && form.TypeCell(grid.c_str(), row, column.c_str(), right.c_str());
 	}
 	if (step.option == "--select" || step.option == "--rclick")
 	{
 		if (!SplitAt(v, '=', left, right))
 			return malformed("LIST=N");
+		// A grid's row is chosen as --row chooses it.
+		if (step.option == "--select" && GridAndRow(form, v, grid, right) && form.Grid(grid.c_str()))
+			return rowOf(right, row) && form.SelectRow(grid.c_str(), row);
 		const int line = LineOf(form, left, right);
 		return step.option == "--select" ? form.SelectLine(left.c_str(), line) : form.RightClickLine(left.c_str(), line);
 	}
@@ -244,12 +466,11 @@ bool DriveStep(FormDriver& form, const FormStep& step, std::string& why)
 		// The whole text may name a control that holds ':' itself.
 		if (form.Control(v.c_str()))
 			return form.DoubleClickControl(v.c_str());
-		std::string target, rest, column;
+		std::string target, key;
 		if (!SplitAt(v, ':', target, rest))
 			return form.DoubleClickControl(v.c_str());
-		SplitAt(rest, ':', rest, column);
-		if (form.Grid(target.c_str()))
-			return rowOf(rest, row) && form.DoubleClick(target.c_str(), row, column.c_str());
+		if (SplitGridRow(form, v, false, grid, key, column))
+			return rowOf(key, row) && form.DoubleClick(grid.c_str(), row, column.c_str());
 		return form.DoubleClickLine(target.c_str(), LineOf(form, target, rest));
 	}
 	if (step.option == "--command")
@@ -349,6 +570,7 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 			if (why.empty())
 				why = form.GetLastError().IsEmpty() ? "refused" : form.GetLastError().str();
 			ui.DropHeld(why);
+			why += MoreAboutRefusal(form, s, why);
 			// The reason once, with the step; its further lines under it.
 			std::string said = Shown(why, true);
 			for (size_t at = said.find('\n'); at != std::string::npos; at = said.find('\n', at + 3))

@@ -155,6 +155,7 @@ bool ApplyGlobalOptions(const GlobalOptions& opt, CliInteraction& ui)
 		}
 	}
 	ui.SetFileAnswer(opt.chooseFile);
+	ui.SetMessageLog(DiagnosticLog());
 	for (const std::string& a : opt.answers)
 	{
 		try

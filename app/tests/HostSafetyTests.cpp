@@ -75,6 +75,8 @@ public:
 			::dup2(out, 1);
 			::dup2(out, 2);
 			::signal(SIGINT, SIG_DFL);
+			// Every progress line: the tests follow the work by them.
+			::setenv("KVZ_PROGRESS_EVERY", "0", 1);
 			if (options.asNobody && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
 				::_exit(120);
 			if (options.stackBytes)

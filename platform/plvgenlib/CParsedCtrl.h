@@ -5,6 +5,7 @@
 // control's own window state (enabled, visible). A value typed by the user is parsed,
 // checked by the lookup and assigned; then the value-changed notification goes to the
 // handlers of the form and of the document.
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,10 @@ public:
 	UINT GetCtrlID() const { return m_nID; }
 	// The form text or link name the form gave the control.
 	const CString& GetName() const { return m_strName; }
+	// What a person reads beside the control: the label given to one linked under an internal
+	// name, else its name. Either finds the control.
+	const CString& GetLabel() const { return m_strLabel.IsEmpty() ? m_strName : m_strLabel; }
+	void SetLabel(const CString& strLabel) { m_strLabel = strLabel; }
 	CParsedForm* GetForm() const { return m_pForm; }
 	DataObj* GetCtrlData() const { return m_pData; }
 	// Binds the control to another data object (a grid column follows its current row).
@@ -100,6 +105,7 @@ protected:
 	CParsedCtrl* m_pParentCtrl = nullptr;
 	UINT m_nID = 0;
 	CString m_strName;
+	CString m_strLabel;
 	DataObj* m_pData = nullptr;
 	HotKeyLinkObj* m_pHotKeyLink = nullptr;
 	bool m_bEnabled = true;
@@ -172,7 +178,7 @@ class CExtButton : public CParsedCtrl
 public:
 	BOOL Attach(CObject* pBound) override;
 	BOOL IsButton() const override { return TRUE; }
-	CString GetCtrlText() const override { return m_strName; }
+	CString GetCtrlText() const override { return GetLabel(); }
 	BOOL IsEditable() const override;
 	BOOL UserInput(const CString&) override { return Refuse("A button takes no value."); }
 	BOOL UserClick() override;
@@ -255,5 +261,26 @@ PLV_DECLARE_CTRL(CQuantityStatic, CParsedStatic)
 PLV_DECLARE_CTRL(CDateStatic, CParsedStatic)
 PLV_DECLARE_CTRL(CEnumStatic, CParsedStatic)
 PLV_DECLARE_CTRL(CBoolStatic, CParsedStatic)
-// Shows the bitmap whose resource identifier the integer holds.
-PLV_DECLARE_CTRL(CIntBitmap, CParsedStatic)
+// Shows the bitmap whose resource identifier the integer holds. Without a screen to draw it on,
+// it shows the word given for that bitmap (none: the number; 0 shows nothing).
+class CIntBitmap : public CParsedStatic
+{
+	DECLARE_DYNCREATE(CIntBitmap, CParsedStatic)
+public:
+	void SetBitmapTexts(std::initializer_list<std::pair<int, LPCTSTR>> texts)
+	{
+		for (auto& [nID, szText] : texts)
+			m_Texts.emplace_back(nID, szText);
+	}
+	CString GetCtrlText() const override
+	{
+		const CString number = CParsedStatic::GetCtrlText();
+		for (auto& [nID, text] : m_Texts)
+			if (number == CString::Formatted("%d", nID))
+				return text;
+		return number == "0" ? CString() : number;
+	}
+
+private:
+	std::vector<std::pair<int, CString>> m_Texts;
+};

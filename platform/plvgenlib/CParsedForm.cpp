@@ -54,6 +54,18 @@ CExtButton* CParsedForm::AddButton(UINT nID, LPCTSTR szText)
 	return static_cast<CExtButton*>(AddLink(nID, szText, RUNTIME_CLASS(CExtButton), nullptr));
 }
 
+void CParsedForm::SetLabels(std::initializer_list<std::pair<LPCTSTR, LPCTSTR>> labels)
+{
+	for (auto& [szName, szLabel] : labels)
+	{
+		auto it = std::find_if(m_Controls.begin(), m_Controls.end(), [&](auto& p) { return p->GetName() == szName; });
+		if (it == m_Controls.end())
+			ASSERT_RELEASE_FAILED("control of the label", "CParsedForm::SetLabels", szName);
+		else
+			(*it)->SetLabel(szLabel);
+	}
+}
+
 CStaticText* CParsedForm::AddStaticText(UINT nID, LPCTSTR szText)
 {
 	return static_cast<CStaticText*>(AddLink(nID, szText, RUNTIME_CLASS(CStaticText), nullptr));
@@ -155,8 +167,12 @@ CString NoSuchName(const char* szWhat, const CString& strTyped, const std::vecto
 
 CParsedCtrl* CParsedForm::FindControl(const CString& strName) const
 {
-	for (CParsedCtrl* p : GetAllControls())
+	const std::vector<CParsedCtrl*> all = GetAllControls();
+	for (CParsedCtrl* p : all)
 		if (p->GetName() == strName)
+			return p;
+	for (CParsedCtrl* p : all)
+		if (p->GetLabel() == strName)
 			return p;
 	return nullptr;
 }

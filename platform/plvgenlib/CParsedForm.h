@@ -13,6 +13,7 @@
 // Notifications of a control go to the handlers of its form, of the forms that contain it
 // and, for views, of the document.
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -48,6 +49,9 @@ public:
 	// A radio button: the buttons of one group exclude each other.
 	CBoolButton* AddRadio(UINT nID, LPCTSTR szName, DataBool* pData, int nGroup);
 	CExtButton* AddButton(UINT nID, LPCTSTR szText);
+	// The labels a person reads for this form's controls linked under internal names, as
+	// {name, label}; the names stay accepted.
+	void SetLabels(std::initializer_list<std::pair<LPCTSTR, LPCTSTR>> labels);
 	// A fixed text of the form, found by its text.
 	CStaticText* AddStaticText(UINT nID, LPCTSTR szText);
 

@@ -327,8 +327,9 @@ BOOL FormDriver::DoubleClick(const CString& strGrid, int nRow, const CString& st
 		CBodyEdit* pGrid = GridOrFail(strGrid);
 		if (!pGrid)
 			return FALSE;
+		// No column: the row itself (a column of an empty title is no row).
 		int nCol = -1;
-		for (int i = 0; i < pGrid->GetColumnCount(); ++i)
+		for (int i = 0; i < pGrid->GetColumnCount() && !strColumn.IsEmpty(); ++i)
 			if (pGrid->GetColumn(i) == pGrid->GetColumn(strColumn))
 				nCol = i;
 		return pGrid->UserDoubleClick(nRow, nCol) || Fail(pGrid->GetLastError());
@@ -463,7 +464,7 @@ CParsedCtrl* FormDriver::Control(const CString& strControl) const
 	// when it names one control.
 	CParsedCtrl* pFound = nullptr;
 	for (CParsedCtrl* p : m_pForm->GetAllControls())
-		if (IsSameLabel(strControl, p->GetName()) ||
+		if (IsSameLabel(strControl, p->GetName()) || IsSameLabel(strControl, p->GetLabel()) ||
 			(!ColumnOf(p).IsEmpty() && ColumnOf(p).CompareNoCase(strControl) == 0))
 		{
 			if (pFound && pFound != p)
@@ -480,6 +481,8 @@ CString FormDriver::NoControl(const CString& strControl) const
 		for (CParsedCtrl* p : m_pForm->GetAllControls())
 		{
 			names.push_back(p->GetName());
+			if (p->GetLabel() != p->GetName())
+				names.push_back(p->GetLabel());
 			if (CString column = ColumnOf(p); !column.IsEmpty())
 				names.push_back(column);
 		}

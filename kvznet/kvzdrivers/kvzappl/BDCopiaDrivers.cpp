@@ -1,5 +1,6 @@
 #include "kvznet/kvzdrivers/kvzappl/BDCopiaDrivers.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -201,8 +202,35 @@ void BDCopiaDrivers::Passo(LPCTSTR szStato, std::initializer_list<std::pair<LPCT
 			aTarget.AddFilterColumn(*aDest.GetDataObjFromColumnName(szColonna), _T(""));
 		}
 
+		long nRighe = 0, nRiga = 0;
+		{
+			// The count first, for the progress.
+			Rec aConta;
+			DataLng n;
+			SqlTable conta(&aConta, GetReadOnlySqlSession());
+			conta.Open(FALSE);
+			conta.SelectSqlFun("COUNT(*)", n);
+			conta.AddParam(_T("p1"), aConta.f_Esercizio);
+			conta.AddFilterColumn(aConta.f_Esercizio, _T(""));
+			if (!m_Tutti)
+			{
+				conta.AddParam(_T("p4"), aConta.f_ModelloDrivers);
+				conta.AddFilterColumn(aConta.f_ModelloDrivers, _T(">="));
+				conta.AddParam(_T("p5"), aConta.f_ModelloDrivers);
+				conta.AddFilterColumn(aConta.f_ModelloDrivers, _T("<="));
+				conta.SetParamValue(_T("p4"), m_DalCodice);
+				conta.SetParamValue(_T("p5"), m_AlCodice);
+			}
+			conta.SetParamValue(_T("p1"), m_EsercizioDaCopiare);
+			conta.Query();
+			nRighe = conta.IsEOF() ? 0 : static_cast<long>(n);
+			conta.Close();
+		}
 		for (aSorgente.Query(); !aSorgente.IsEOF(); aSorgente.MoveNext())
 		{
+			++nRiga;
+			SetProgressText(CString::Formatted("%s (%ld di %ld)", m_StatoElab.GetString().GetString(), nRiga,
+											   std::max(nRiga, nRighe)));
 			aTarget.SetParamValue(_T("p2"), m_EsercizioTarget);
 			for (const auto& [szParam, szColonna] : chiavi)
 				aTarget.SetParamValue(szParam, *aOrig.GetDataObjFromColumnName(szColonna));
@@ -369,4 +397,13 @@ void CopiaDriversView::BuildDataControlLinks()
 			&pDoc->GetHKLAl()->GetRecord()->f_Descrizione);
 	AddLink(IDC_COPIA_DRIVERS_STATO, _T("COPIA_DRIVERS_STATO_ELABORAZIONE"), RUNTIME_CLASS(CStrStatic),
 			&pDoc->m_StatoElab);
+	SetLabels({{_T("COPIA_DRIVERS_DESCRIZIONE"), _T("Spiegazione")},
+			   {_T("COPIA_DRIVERS_ESERCIZIO"), _T("Esercizio da copiare")},
+			   {_T("COPIA_DRIVERS_TUTTI"), _T("Tutti")},
+			   {_T("COPIA_DRIVERS_RISCRIVERE_DRIVERS"), _T("Riscrivere drivers esistenti")},
+			   {_T("COPIA_DRIVERS_DAL_CODICE"), _T("Dal codice")},
+			   {_T("COPIA_DRIVERS_DESCRI_DAL_CODICE"), _T("Descrizione dal codice")},
+			   {_T("COPIA_DRIVERS_AL_CODICE"), _T("Al codice")},
+			   {_T("COPIA_DRIVERS_DESCRI_AL_CODICE"), _T("Descrizione al codice")},
+			   {_T("COPIA_DRIVERS_STATO_ELABORAZIONE"), _T("Stato elaborazione")}});
 }

@@ -162,4 +162,5 @@ void BDRicalcolaValoriEsterniView::BuildDataControlLinks()
 	auto* pDoc = static_cast<BDRicalcolaValoriEsterni*>(GetDocument());
 	AddLink(IDC_RICOSTR_SPIEGAZIONE, _T("Descrizione"), RUNTIME_CLASS(CStrStatic), &pDoc->m_Spiegazione);
 	AddLink(IDC_RICOSTR_STATO_ELAB, _T("RICOSTR_STATO_ELAB"), RUNTIME_CLASS(CStrStatic), &pDoc->m_StatoElab);
+	SetLabels({{_T("RICOSTR_STATO_ELAB"), _T("Stato elaborazione")}});
 }

@@ -38,6 +38,7 @@ void DKvzDriversView::BuildDataControlLinks()
 			pDoc->GetHKLMagazzini());
 	AddLink(IDC_KVZDRIVERS_DESCRI_MAGAZZINO, _T("KVZ_DRIVERS_DESCRI_MAGAZZINO"), RUNTIME_CLASS(CStrStatic),
 			&pDoc->m_DescriMagazzino);
+	SetLabels({{_T("KVZ_DRIVERS_DESCRI_MAGAZZINO"), _T("Descrizione magazzino")}});
 	auto* pTabber = static_cast<KvzDriversTabber*>(
 		AddLink(IDC_KVZDRIVERS_TABBER, _T("KvzDrivers"), RUNTIME_CLASS(KvzDriversTabber), nullptr));
 	if (pTabber)
@@ -81,8 +82,11 @@ void KvzDriversKvzDriversModelliBodyEdit::Customize()
 			  pRec->f_EsercizioRiclassific, 4);
 	AddColumn(IDC_KVZDRIVERS_M_DITTA, _T("Ditta"), Testo(_T("Ditta")), RUNTIME_CLASS(CStrEdit), pRec->f_Ditta, 16, 1,
 			  pDoc->GetHKLAziende());
-	AddColumn(IDC_KVZDRIVERS_M_SEL, _T("SelModelliDitta"), Testo(_T("Mod")), RUNTIME_CLASS(CIntBitmap),
-			  pRec->l_SelModelliDitta, 3);
+	// The picker's button: a double-click on it lists the company's models.
+	if (auto* pSel = DynamicDownCast<CIntBitmap>(AddColumn(IDC_KVZDRIVERS_M_SEL, _T("SelModelliDitta"), Testo(_T("Mod")),
+														   RUNTIME_CLASS(CIntBitmap), pRec->l_SelModelliDitta, 3)
+													 ->GetParsedCtrl()))
+		pSel->SetBitmapTexts({{KVZ_BITMAP_SEL_MODELLI_DITTA, _T("Scegli")}});
 	AddColumn(IDC_KVZDRIVERS_M_MODELLO, _T("ModelloRiclassific"), Testo(_T("Modello riclassificazione")),
 			  RUNTIME_CLASS(CStrEdit), pRec->f_ModelloRiclassific, 10);
 	AddColumn(IDC_KVZDRIVERS_M_DESCRIZIONE, _T("Descrizione"), Testo(_T("Descrizione")), RUNTIME_CLASS(CStrEdit),

@@ -432,11 +432,11 @@ void KvzMetriQuadriKvzMetriQuadriMesiBodyEdit::Customize()
 	auto* pRec = static_cast<TKvzMetriQuadriMesi*>(GetDBT()->GetRecord());
 	AddColumn(IDC_KVZMQ_G_ANNO, _T("Anno"), Testo(_T("Anno")), RUNTIME_CLASS(CIntStatic), pRec->f_Anno, 4);
 	AddColumn(IDC_KVZMQ_G_DITTA, _T("Ditta"), Testo(_T("Ditta")), RUNTIME_CLASS(CStrStatic), pRec->f_Ditta, 16);
-	AddColumn(IDC_KVZMQ_G_MODELLO, _T("ModelloRiclassific"), Testo(_T("ModelloRiclassific")), RUNTIME_CLASS(CStrStatic),
+	AddColumn(IDC_KVZMQ_G_MODELLO, _T("ModelloRiclassific"), Testo(_T("Modello")), RUNTIME_CLASS(CStrStatic),
 			  pRec->f_ModelloRiclassific, 10);
 	AddColumn(IDC_KVZMQ_G_DESCRIZIONE, _T("DescriModello"), Testo(_T("Descrizione")), RUNTIME_CLASS(CStrStatic),
 			  pRec->l_DescriModello, 32);
-	AddColumn(IDC_KVZMQ_G_METRI, _T("MetriQuadri"), Testo(_T("MetriQuadri")), RUNTIME_CLASS(CQuantityEdit),
+	AddColumn(IDC_KVZMQ_G_METRI, _T("MetriQuadri"), Testo(_T("Metri quadri")), RUNTIME_CLASS(CQuantityEdit),
 			  pRec->f_MetriQuadri, 32, 2);
 	EnableAddRow(FALSE);
 	EnableInsertRow(FALSE);
@@ -473,4 +473,5 @@ void DKvzMetriQuadriView::BuildDataControlLinks()
 	if (pTabber)
 		pTabber->AddDialog(RUNTIME_CLASS(KvzMetriQuadriKvzMetriQuadriMesiTabDlg), IDD_KVZMETRIQUADRI_MESI,
 						   Testo(_T("Modelli interessati")));
+	SetLabels({{_T("KVZMETRIQUADRI_DESCRIMAGAZZINO"), _T("Descrizione magazzino")}});
 }

@@ -493,4 +493,30 @@ void Kvz_ClientDocPdCTabDlg::BuildDataControlLinks()
 	link(IDC_PDC_ESCLUDI_SUPERIORI, _T("EscludiDaImportazione"), RUNTIME_CLASS(CBoolButton), pRec->f_EscludiDaImportazione);
 	link(IDC_PDC_ESCLUDI_CONTO, _T("EscludereContoDaImportazione"), RUNTIME_CLASS(CBoolButton),
 		 pRec->f_EscludereContoDaImportazione);
+	// The form's texts; each level's check box stands beside the level's name.
+	static const LPCTSTR kOrdinali[] = {_T("Primo"), _T("Secondo"), _T("Terzo"),  _T("Quarto"),
+										_T("Quinto"), _T("Sesto"),	 _T("Settimo"), _T("Ottavo")};
+	for (int n = 1; n <= StrutturaPdC::LIVELLI && n <= 8; ++n)
+	{
+		if (CParsedCtrl* p = FindControl(CString::Formatted("ADDON_PDC_NOME_LIV%d", n)))
+			p->SetLabel(CString::Formatted("Nome livello %d", n));
+		if (CParsedCtrl* p = FindControl(prefisso + pRec->GetColumnName(&FlagLivello(*pRec, n))))
+			p->SetLabel(CString(kOrdinali[n - 1]) + " livello di raggruppamento");
+	}
+	const std::pair<LPCTSTR, LPCTSTR> testi[] = {
+		{_T("ProponiInAssestamento"), _T("Da proporre in filtro conti per assestamento")},
+		{_T("ModificaInAssestamento"), _T("Da modificare in assestamento")},
+		{_T("InversioneSegno"), _T("Invertire il segno in passaggio assestamenti")},
+		{_T("EsplodiInAnalitica"), _T("Da esplodere in analitica")},
+		{_T("TipoDettaglio"), _T("Tipo di dettaglio")},
+		{_T("ContoPatrimoniale"), _T("Conto associato")},
+		{_T("CodiceBudget"), _T("Codice budget")},
+		{_T("EscludiDaImportazione"),
+		 _T("Escludere dall'importazione i livelli superiori non modificabili in assestamento")},
+		{_T("EscludereContoDaImportazione"), _T("Escludere dall'importazione")}};
+	for (auto& [szColonna, szTesto] : testi)
+		if (CParsedCtrl* p = FindControl(prefisso + szColonna))
+			p->SetLabel(szTesto);
+	SetLabels({{_T("ADDON_PDC_DESCRI_PATRIM"), _T("Descrizione conto associato")},
+			   {_T("ADDON_PDC_DES_COD_BUDGET"), _T("Descrizione codice budget")}});
 }

@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzbatch/DuplicaContiEsercizio.h"
 
+#include <algorithm>
+
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 #include "platform/plvgeneric/Application.h"
@@ -115,12 +117,29 @@ void Kvz_CDuplicaContiEsercizioDoc::DuplicaPdc()
 			centri.SetParamValue("p1", m_EsercizioDa);
 		}
 
+		long nConti = 0, nConto = 0;
+		{
+			// The count first, for the progress.
+			Kvz_TEnhAnagContiKvz contato;
+			DataLng n;
+			SqlTable conta(&contato, GetReadOnlySqlSession(), this);
+			conta.Open(FALSE);
+			conta.SelectSqlFun("COUNT(*)", n);
+			conta.AddParam("p1", contato.f_Esercizio);
+			conta.AddFilterColumn(contato.f_Esercizio);
+			conta.SetParamValue("p1", m_EsercizioDa);
+			conta.Query();
+			nConti = conta.IsEOF() ? 0 : static_cast<long>(n);
+			conta.Close();
+		}
 		for (conti.Query(); !conti.IsEOF(); conti.MoveNext())
 		{
 			if (GetScheduler()->IsAborted())
 				break;
-			m_StatoElab = CString::Formatted("Conto %s %s ...", conto.f_ContoKvz.GetString().GetString(),
-											 conto.f_Descrizione.GetString().GetString());
+			++nConto;
+			m_StatoElab = CString::Formatted("Conto %s %s (%ld di %ld) ...", conto.f_ContoKvz.GetString().GetString(),
+											 conto.f_Descrizione.GetString().GetString(), nConto,
+											 std::max(nConto, nConti));
 			SetProgressText(m_StatoElab.GetString());
 			UpdateDataView();
 

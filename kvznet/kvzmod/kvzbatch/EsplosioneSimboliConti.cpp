@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzbatch/EsplosioneSimboliConti.h"
 
+#include <algorithm>
 #include <map>
 
 #include "kvznet/kvzmod/kvzbatch/ConfermaTransazione.h"
@@ -171,13 +172,33 @@ bool BDEsplosioneSimboliConti::GeneraTemporaneo()
 		std::map<CString, CString> descrConti, annotazioni;
 		std::map<CString, Valori> valori;
 
+		long nRighe = 0, nRiga = 0;
+		{
+			// The count first, for the progress.
+			Kvz_TElencoContiSimboloPBase contato;
+			DataLng n;
+			SqlTable conta(&contato, GetReadOnlySqlSession(), this);
+			conta.Open(FALSE);
+			conta.SelectSqlFun("COUNT(*)", n);
+			conta.AddParam("p1", contato.f_Esercizio);
+			conta.AddFilterColumn(contato.f_Esercizio);
+			conta.AddParam("p2", contato.f_ModelloRiclassific);
+			conta.AddFilterColumn(contato.f_ModelloRiclassific);
+			conta.SetParamValue("p1", m_Esercizio);
+			conta.SetParamValue("p2", m_Modello);
+			conta.Query();
+			nRighe = conta.IsEOF() ? 0 : static_cast<long>(n);
+			conta.Close();
+		}
 		for (righe.Query(); !righe.IsEOF(); righe.MoveNext())
 		{
 			if (GetScheduler()->IsAborted())
 				break;
 			const CString simbolo = elenco.f_NomeSimbolo.GetString();
 			const CString conto = elenco.f_ContoSelez.GetString();
-			m_StatoElab = CString::Formatted("Simbolo %s - Conto %s ...", simbolo.GetString(), conto.GetString());
+			++nRiga;
+			m_StatoElab = CString::Formatted("Simbolo %s - Conto %s (%ld di %ld) ...", simbolo.GetString(),
+											 conto.GetString(), nRiga, std::max(nRiga, nRighe));
 			SetProgressText(m_StatoElab.GetString());
 			UpdateDataView();
 
@@ -323,6 +344,7 @@ void UIEsplosioneSimboliConti::BuildDataControlLinks()
 			pDoc->GetHotLink(_T("HKLModello")));
 	AddLink(IDC_ESPLOSIONE_CONTI_DESCRI_MODELLO, _T("ESPLOSIONE_CONTI_DESCRI_MODELLO"), RUNTIME_CLASS(CStrStatic),
 			&pDoc->m_DescriModello);
+	SetLabels({{_T("ESPLOSIONE_CONTI_DESCRI_MODELLO"), _T("Descrizione modello")}});
 	AddLink(IDC_ESPLOSIONE_CONTI_DAL_MESE, _T("Dal mese:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_DalMese);
 	AddLink(IDC_ESPLOSIONE_CONTI_AL_MESE, _T("Al mese:"), RUNTIME_CLASS(CIntEdit), &pDoc->m_AlMese);
 	AddLink(IDC_ESPLOSIONE_CONTI_STATO_ELAB, _T("Stato elaborazione"), RUNTIME_CLASS(CStrStatic), &pDoc->m_StatoElab);

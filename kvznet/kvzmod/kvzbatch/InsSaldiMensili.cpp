@@ -952,5 +952,23 @@ void Kvz_CInsSaldiMensiliView::BuildDataControlLinks()
 																	   RUNTIME_CLASS(Kvz_SelezCdcCommInsSaldiEdit),
 																	   pDoc->GetDBTCentri()));
 	pDoc->SetGrids(pConti, pCentri);
+	SetLabels({{_T("INS_SAL_ANNO"), _T("Anno")},
+			   {_T("INS_SAL_MESE"), _T("Mese")},
+			   {_T("INS_SAL_TIPO_CONTO_ECON"), _T("Economici")},
+			   {_T("INS_SAL_TIPO_CONTO_PATRIM"), _T("Patrimoniali")},
+			   {_T("INS_SAL_TIPO_CONTO_TUTTI"), _T("Tutti i tipi")},
+			   {_T("INS_SAL_TUTTI"), _T("Tutti i conti")},
+			   {_T("INS_SAL_MANUALI"), _T("Solo inseriti a mano")},
+			   {_T("INS_SAL_TOT_COSTI"), _T("Totale costi")},
+			   {_T("INS_SAL_TOT_RICAVI"), _T("Totale ricavi")},
+			   {_T("INS_SAL_DELTA_COSTI_RICAVI"), _T("Differenza ricavi e costi")},
+			   {_T("INS_SAL_TOT_ATTIVITA"), _T("Totale attività")},
+			   {_T("INS_SAL_TOT_PASSIVITA"), _T("Totale passività")},
+			   {_T("INS_SAL_DELTA_ATT_PASS"), _T("Differenza attività e passività")},
+			   {_T("INS_SAL_TOT_CONTO"), _T("Saldo del conto")},
+			   {_T("INS_SAL_TOT_COMMESSE"), _T("Totale commesse")},
+			   {_T("INS_SAL_DELTA_COMMESSE"), _T("Differenza conto e commesse")},
+			   {_T("INS_SAL_TOT_CENTRI"), _T("Totale centri")},
+			   {_T("INS_SAL_DELTA_CENTRI"), _T("Differenza conto e centri")}});
 	pDoc->RiempiDBTConti();
 }

@@ -160,6 +160,7 @@ void CChartOfAccountsView::BuildDataControlLinks()
 	AddLink(IDC_COA_DESCRIPTION, _T("Descrizione"), RUNTIME_CLASS(CStrEdit), &pRec->f_Description);
 	AddLink(IDC_COA_LEDGER, _T("Mastro"), RUNTIME_CLASS(CStrEdit), &pRec->f_Ledger);
 	AddLink(IDC_COA_LEDGER_DESCRIPTION, _T("LINK_DES_MASTRO"), RUNTIME_CLASS(CStrStatic), &pDoc->m_LedgerDescription);
+	SetLabels({{_T("LINK_DES_MASTRO"), _T("Descrizione mastro")}});
 	AddTabManager(IDC_COA_TABS, TabManagerName())
 		->AddDialog(RUNTIME_CLASS(CChartOfAccountsFlagsTab), 0, AfxLoadSourceString(_T("Generale"), "DChartOfAccounts"));
 }

@@ -134,7 +134,7 @@ TEST_F(DriversDocs, TwoCompaniesTwoCostLinesSavedReopenedAndResetOnRemoval)
 	EXPECT_EQ(again.Text("Descrizione"), "Superficie occupata");
 	EXPECT_EQ(Colonna(again, kModelli, "Ditta"), ".,AZ02");
 	EXPECT_EQ(Colonna(again, kModelli, "ModelloRiclassific"), "CE,CE2");
-	EXPECT_EQ(Colonna(again, kModelli, "SelModelliDitta"), "31869,31869");
+	EXPECT_EQ(Colonna(again, kModelli, "SelModelliDitta"), "Scegli,Scegli");  // the picker's bitmap
 	EXPECT_EQ(Colonna(again, kCosti, "CodRiclassificCosto"), "AFF,PERS");
 
 	// The current company's model: its two cost lines' codes, every month, only Valore and

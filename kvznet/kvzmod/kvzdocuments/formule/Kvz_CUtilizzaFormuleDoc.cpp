@@ -1,6 +1,7 @@
 #include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
 
 #include <exception>
+#include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
@@ -158,10 +159,21 @@ void Kvz_CUtilizzaFormuleDoc::OnFormulaChanged()
 		return;
 	}
 	const CString strFormula = ConPunti(m_pStrFormula->GetString());
+	const std::vector<CMessages::Message> prima = m_Messages.GetMessages();
 	if (!strFormula.IsEmpty() && !ParseFormula(strFormula))
 	{
-		// Shown with the user's action, together with the engine's reasons.
-		SetError(AfxLoadSourceString(_T("Errore nella formula."), kSource));
+		// One message with the user's action: ours, with the engine's reason in it.
+		const CString strMotivo = m_pMngFormula->GetErroreSintassi();
+		if (!strMotivo.IsEmpty())
+		{
+			m_Messages.Clear();
+			for (const CMessages::Message& m : prima)
+				m_Messages.Add(m.text, m.type);
+		}
+		SetError(strMotivo.IsEmpty()
+					 ? AfxLoadSourceString(_T("Errore nella formula."), kSource)
+					 : CString::Formatted(AfxLoadSourceString(_T("Errore nella formula. %s."), kSource),
+										  strMotivo.GetString()));
 		return;
 	}
 	CaricaCodiciFormula(strFormula, m_nPosizFormula, nullptr);

@@ -792,21 +792,33 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 		campi.push_back(pField.get());
 		simboli.push_back(it->second.get());
 	}
+	CString mesiFalliti, errore;
+	int nFalliti = 0;
 	for (int m = 0; m < nMesi; ++m)
 	{
 		SymField::SetValues(campi, [&](size_t i) { return simboli[i]->m_Valori[m].GetValue(); });
 		double valore = 0;
 		if (!expr.Eval(valore))
 		{
-			// The month gets 0; a run of many formulas hears of it once per formula.
-			MessaggioUnaVolta(
-				"calcolo\x1f" + m_Formula,
-				CString::Formatted(AfxLoadSourceString("Formula %s, mese %d: %s. Il mese vale 0.", kSource),
-								   m_Formula.GetString(), m + 1, expr.GetErrorText().GetString()));
+			if (errore.IsEmpty())
+				errore = expr.GetErrorText();
+			mesiFalliti += CString::Formatted(nFalliti++ ? ", %d" : "%d", m + 1);
 			valore = 0;
 		}
 		m_Risultati[m] = valore;
 	}
+	// Those months get 0; a run of many formulas hears of it once per formula, with every month.
+	if (nFalliti > 0)
+		MessaggioUnaVolta("calcolo\x1f" + m_Formula,
+						  nFalliti == 1
+							  ? CString::Formatted(AfxLoadSourceString("Modello %s, formula %s, mese %s: %s. Il mese vale 0.",
+																	   kSource),
+												   m_Modello.GetString().GetString(), m_Formula.GetString(),
+												   mesiFalliti.GetString(), errore.GetString())
+							  : CString::Formatted(AfxLoadSourceString(
+													   "Modello %s, formula %s, mesi %s: %s. Quei mesi valgono 0.", kSource),
+												   m_Modello.GetString().GetString(), m_Formula.GetString(),
+												   mesiFalliti.GetString(), errore.GetString()));
 	return TRUE;
 }
 

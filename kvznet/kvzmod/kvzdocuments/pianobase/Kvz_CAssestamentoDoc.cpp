@@ -594,7 +594,10 @@ void Kvz_RighePianoBaseEdit::Customize()
 {
 	auto* pRec = static_cast<Kvz_TEnhPianoBaseRighe*>(GetDBT()->GetRecord());
 	AddColumn(IDC_ASS_RIGHE_MESE, _T("Mese"), _T("Mese"), RUNTIME_CLASS(CIntStatic), pRec->f_Mese, 4);
-	AddColumn(IDC_ASS_RIGHE_BMP, _T("Bmp"), _T(" "), RUNTIME_CLASS(CIntBitmap), pRec->l_StatusBmp, 2);
+	if (auto* pStato = DynamicDownCast<CIntBitmap>(
+			AddColumn(IDC_ASS_RIGHE_BMP, _T("Bmp"), _T("Stato"), RUNTIME_CLASS(CIntBitmap), pRec->l_StatusBmp, 2)
+				->GetParsedCtrl()))
+		pStato->SetBitmapTexts({{KVZ_BMP_ASS_PALLINO_ROSSO, _T("Differenza")}});
 	AddColumn(IDC_ASS_RIGHE_OK, _T("OK"), _T("OK"), RUNTIME_CLASS(CBoolButton), pRec->f_SaldoDiffAccettato, 3);
 	AddColumn(IDC_ASS_RIGHE_PREC, _T("Prec."), _T("Prec."), RUNTIME_CLASS(CMoneyStatic), pRec->f_SaldoPrecedente, 14);
 	AddColumn(IDC_ASS_RIGHE_CONTABILE, _T("Contabile"), _T("Contabile"), RUNTIME_CLASS(CMoneyStatic),
@@ -653,22 +656,36 @@ void Kvz_CAssestamentoView::BuildDataControlLinks()
 		AddLink(IDC_ASS_TRIM1 + q, trimestri[q], RUNTIME_CLASS(CMoneyEdit), &pDoc->m_Trimestri[static_cast<size_t>(q)]);
 	AddLink(IDC_ASS_RIPARTISCI, _T("&Ripartizione"), RUNTIME_CLASS(CExtButton), &pDoc->m_AbilitaSalvataggio);
 	const LPCTSTR righe[] = {_T("MESE"), _T("PROG"), _T("PROIEZ")};
+	const LPCTSTR titoliRighe[] = {_T("Mese selezionato"), _T("Progressivi"), _T("Proiezione annua")};
 	Kvz_RigaConfronto* confronto[] = {&pDoc->m_Mese, &pDoc->m_Progressivi, &pDoc->m_Proiezione};
 	UINT nID = IDC_ASS_CONFRONTO_FIRST;
 	for (int r = 0; r < 3; ++r)
 	{
 		Kvz_RigaConfronto& c = *confronto[r];
 		const CString riga = righe[r];
-		AddLink(nID++, "ASS_CONS_AP_" + riga, RUNTIME_CLASS(CMoneyStatic), &c.Precedente);
-		AddLink(nID++, "ASS_BUDGET_" + riga, RUNTIME_CLASS(CMoneyStatic), &c.Budget);
-		AddLink(nID++, "ASS_INSERITO_" + riga, RUNTIME_CLASS(CMoneyStatic), &c.Inserito);
-		AddLink(nID++, "ASS_DELTA_AP_" + riga, RUNTIME_CLASS(CMoneyStatic), &c.DeltaPrec);
-		AddLink(nID++, "ASS_DELTA_AP_PERC_" + riga, RUNTIME_CLASS(CPercStatic), &c.DeltaPrecPerc);
-		AddLink(nID++, "ASS_DELTA_BDG_" + riga, RUNTIME_CLASS(CMoneyStatic), &c.DeltaBudget);
-		AddLink(nID++, "ASS_DELTA_BDG_PERC_" + riga, RUNTIME_CLASS(CPercStatic), &c.DeltaBudgetPerc);
+		// Each value read by its row and column of the panel.
+		auto etichetta = [&](CParsedCtrl* pCtrl, LPCTSTR szColonna) {
+			if (pCtrl)
+				pCtrl->SetLabel(CString(titoliRighe[r]) + ", " + szColonna);
+		};
+		etichetta(AddLink(nID++, "ASS_CONS_AP_" + riga, RUNTIME_CLASS(CMoneyStatic), &c.Precedente), _T("precedente"));
+		etichetta(AddLink(nID++, "ASS_BUDGET_" + riga, RUNTIME_CLASS(CMoneyStatic), &c.Budget), _T("budget"));
+		etichetta(AddLink(nID++, "ASS_INSERITO_" + riga, RUNTIME_CLASS(CMoneyStatic), &c.Inserito), _T("attuale"));
+		etichetta(AddLink(nID++, "ASS_DELTA_AP_" + riga, RUNTIME_CLASS(CMoneyStatic), &c.DeltaPrec),
+				  _T("delta prec."));
+		etichetta(AddLink(nID++, "ASS_DELTA_AP_PERC_" + riga, RUNTIME_CLASS(CPercStatic), &c.DeltaPrecPerc),
+				  _T("delta prec. %"));
+		etichetta(AddLink(nID++, "ASS_DELTA_BDG_" + riga, RUNTIME_CLASS(CMoneyStatic), &c.DeltaBudget),
+				  _T("delta budget"));
+		etichetta(AddLink(nID++, "ASS_DELTA_BDG_PERC_" + riga, RUNTIME_CLASS(CPercStatic), &c.DeltaBudgetPerc),
+				  _T("delta budget %"));
 	}
 	AddLink(IDC_ASS_RIPRISTINA, _T("Ripris&tina"), RUNTIME_CLASS(CExtButton), &pDoc->m_Modificato);
 	AddLink(IDC_ASS_SALVA, _T("&Salva"), RUNTIME_CLASS(CExtButton), &pDoc->m_AbilitaSalvataggio);
+	SetLabels({{_T("IDC_ASS_DES_CONTO_KVZ_CORR"), _T("Descrizione conto")},
+			   {_T("IDC_ASS_TIPO_CONTO_KVZ"), _T("Tipo conto")},
+			   {_T("IDC_ASS_DES_CDC_COMM"), _T("Descrizione centro/commessa")},
+			   {_T("ASS_ASS_MESE_FROM"), _T("Mese da copiare")}});
 	pDoc->CaricaDati();
 }
 

@@ -717,6 +717,16 @@ void Kvz_CBudgetView::BuildDataControlLinks()
 	pTabber->AddDialog(RUNTIME_CLASS(Kvz_CRigheBudgetTabDlg), IDD_BDG_RIGHE, Testo(_T("Righe budget")));
 	// Offered too: the user sees the months the amounts are paid in.
 	pTabber->AddDialog(RUNTIME_CLASS(Kvz_CRigheBudgetFinanzTabDlg), IDD_BDG_RIGHE_FINANZ, Testo(_T("Budget finanziario")));
+	SetLabels({{_T("BDG_CONTO_DESCRI"), _T("Descrizione conto")},
+			   {_T("BDG_CONTO_DESCRI_CDC_COMM"), _T("Descrizione centro/commessa")},
+			   {_T("BDG_CONTO_TIPO_CDC_COMM"), _T("Tipo centro/commessa")},
+			   {_T("BDG_PER_TOTALE"), _T("Per totale")},
+			   {_T("BDG_PER_TRIMESTRE"), _T("Per trimestre")},
+			   {_T("BDG_PER_FORMULA"), _T("Per formula")},
+			   {_T("BDG_RANGE"), _T("Mesi")},
+			   {_T("BDG_RIPARTISCI"), _T("Ripartisci")},
+			   {_T("CREA_BUDGET_FINANZ"), _T("Crea budget finanziario")},
+			   {_T("BDG_TABBER"), _T("Righe")}});
 }
 
 void Kvz_CRigheBudgetTabDlg::BuildDataControlLinks()
@@ -736,6 +746,11 @@ void Kvz_CRigheBudgetFinanzTabDlg::BuildDataControlLinks()
 							_T("BDG_FIN_TOT_TRIM4")};
 	for (int i = 0; i < 4; ++i)
 		AddLink(ids[i], nomi[i], RUNTIME_CLASS(CMoneyStatic), &pDoc->m_TotaliFinanz.trimestri[i]);
+	SetLabels({{_T("BDG_FIN_TOTALE"), _T("Totale finanziario")},
+			   {_T("BDG_FIN_TOT_TRIM1"), _T("1° trimestre finanziario")},
+			   {_T("BDG_FIN_TOT_TRIM2"), _T("2° trimestre finanziario")},
+			   {_T("BDG_FIN_TOT_TRIM3"), _T("3° trimestre finanziario")},
+			   {_T("BDG_FIN_TOT_TRIM4"), _T("4° trimestre finanziario")}});
 }
 
 void Kvz_RigheBudgetBodyEdit::Customize()

@@ -344,10 +344,12 @@ void Kvz_CPianoBaseView::BuildDataControlLinks()
 	AddLink(IDC_PBASE_CONTO, _T("Conto raggruppato"), RUNTIME_CLASS(CStrEdit), &pRec->f_ContoKvz, pDoc->m_pHKLAnagContiKvz);
 	AddLink(IDC_PBASE_CONTO_DESCRI, _T("PBASE_CONTO_DESCRI"), RUNTIME_CLASS(CStrStatic),
 			&pDoc->m_pHKLAnagContiKvz->GetRecord()->f_Descrizione);
+	SetLabels({{_T("PBASE_CONTO_DESCRI"), _T("Descrizione conto")}});
 	AddLink(IDC_PBASE_CDC_COMM, _T("Centro/commessa"), RUNTIME_CLASS(CStrEdit), &pRec->f_CentroCommessa,
 			pDoc->m_pHKLCentriCommContiKvz);
 	AddLink(IDC_PBASE_CDC_COMM_DESCRI, _T("PBASE_CONTO_DES_CDC_COMM"), RUNTIME_CLASS(CStrStatic),
 			&pDoc->m_pHKLCentriCommContiKvz->GetRecord()->f_Descrizione);
+	SetLabels({{_T("PBASE_CONTO_DES_CDC_COMM"), _T("Descrizione centro/commessa")}});
 	AddLink(IDC_PBASE_RIGHE, _T("Righe piano base"), RUNTIME_CLASS(Kvz_RighePianoBaseBodyEdit), pDoc->m_pDBTPianoBaseRighe);
 }
 

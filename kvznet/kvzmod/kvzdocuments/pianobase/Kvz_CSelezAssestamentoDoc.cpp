@@ -484,7 +484,10 @@ void Kvz_CSelezAssestamentoDoc::OnContatori()
 void Kvz_SelezAssContiKvzEdit::Customize()
 {
 	auto* pRec = static_cast<Kvz_TAnagContiKvz*>(GetDBT()->GetRecord());
-	AddColumn(IDC_SEL_ASS_CONTI_BMP, _T("Bmp"), _T(" "), RUNTIME_CLASS(CIntBitmap), pRec->l_StatusBmp, 2);
+	if (auto* pStato = DynamicDownCast<CIntBitmap>(
+			AddColumn(IDC_SEL_ASS_CONTI_BMP, _T("Bmp"), _T("Stato"), RUNTIME_CLASS(CIntBitmap), pRec->l_StatusBmp, 2)
+				->GetParsedCtrl()))
+		pStato->SetBitmapTexts({{KVZ_BMP_RIGA_NORMALE, _T("")}, {KVZ_BMP_SALDO_VARIATO, _T("Saldo variato")}});
 	AddColumn(IDC_SEL_ASS_CONTI_CONTO, _T("ContoKvz"), _T("Conto Kvz"), RUNTIME_CLASS(CStrStatic), pRec->f_ContoKvz, 11);
 	AddColumn(IDC_SEL_ASS_CONTI_DESCRI, _T("Descrizione"), _T("Descrizione"), RUNTIME_CLASS(CStrStatic),
 			  pRec->f_Descrizione, 30);
@@ -499,7 +502,10 @@ void Kvz_SelezAssContiKvzEdit::Customize()
 void Kvz_SelezCdcCommesseKvzEdit::Customize()
 {
 	auto* pRec = static_cast<Kvz_TCentriCommesseContiKvz*>(GetDBT()->GetRecord());
-	AddColumn(IDC_SEL_ASS_CDC_BMP, _T("Bmp"), _T(" "), RUNTIME_CLASS(CIntBitmap), pRec->l_StatusBmp, 2);
+	if (auto* pStato = DynamicDownCast<CIntBitmap>(
+			AddColumn(IDC_SEL_ASS_CDC_BMP, _T("Bmp"), _T("Stato"), RUNTIME_CLASS(CIntBitmap), pRec->l_StatusBmp, 2)
+				->GetParsedCtrl()))
+		pStato->SetBitmapTexts({{KVZ_BMP_RIGA_NORMALE, _T("")}, {KVZ_BMP_SALDO_VARIATO, _T("Saldo variato")}});
 	AddColumn(IDC_SEL_ASS_CDC_TIPO, _T("Tipo"), _T("Tipo"), RUNTIME_CLASS(CEnumStatic), pRec->f_Tipo, 14);
 	AddColumn(IDC_SEL_ASS_CDC_CODICE, _T("CentroCommessa"), _T("Centro/Commessa"), RUNTIME_CLASS(CStrStatic),
 			  pRec->f_CentroCommessa, 12);
@@ -517,7 +523,10 @@ void Kvz_AnteprimaPianoBaseEdit::Customize()
 {
 	auto* pRec = static_cast<Kvz_TEnhPianoBaseRighe*>(GetDBT()->GetRecord());
 	AddColumn(IDC_SEL_ASS_PB_MESE, _T("Mese"), _T("Mese"), RUNTIME_CLASS(CIntStatic), pRec->f_Mese, 4);
-	AddColumn(IDC_SEL_ASS_PB_BMP, _T("Bmp"), _T(" "), RUNTIME_CLASS(CIntBitmap), pRec->l_StatusBmp, 2);
+	if (auto* pStato = DynamicDownCast<CIntBitmap>(
+			AddColumn(IDC_SEL_ASS_PB_BMP, _T("Bmp"), _T("Stato"), RUNTIME_CLASS(CIntBitmap), pRec->l_StatusBmp, 2)
+				->GetParsedCtrl()))
+		pStato->SetBitmapTexts({{KVZ_BMP_PBASE_NORMALE, _T("")}, {KVZ_BMP_PBASE_DIFFERENZA, _T("Differenza")}});
 	AddColumn(IDC_SEL_ASS_PB_OK, _T("OK"), _T("OK"), RUNTIME_CLASS(CBoolStatic), pRec->f_SaldoDiffAccettato, 3);
 	AddColumn(IDC_SEL_ASS_PB_PREC, _T("Prec"), _T("Prec."), RUNTIME_CLASS(CMoneyStatic), pRec->f_SaldoPrecedente, 14);
 	AddColumn(IDC_SEL_ASS_PB_CONTABILE, _T("Contabile"), _T("Contabile"), RUNTIME_CLASS(CMoneyStatic),

@@ -376,6 +376,9 @@ void Kvz_CSelezBudgetView::BuildDataControlLinks()
 	AddLink(IDC_SEL_BDG_ANTEPRIMA, _T("Anteprima budget"), RUNTIME_CLASS(Kvz_AnteprimaBudgetEdit), pDoc->m_pDBTAnteprima);
 	AddLink(IDC_SEL_BDG_NOTA1, _T("SEL_BDG_NOTA1"), RUNTIME_CLASS(CStrStatic), &pDoc->m_Nota1);
 	AddLink(IDC_SEL_BDG_NOTA2, _T("SEL_BDG_NOTA2"), RUNTIME_CLASS(CStrStatic), &pDoc->m_Nota2);
+	SetLabels({{_T("SEL_BDG_DESCR_CODICE"), _T("Descrizione codice budget")},
+			   {_T("SEL_BDG_NOTA1"), _T("Nota 1")},
+			   {_T("SEL_BDG_NOTA2"), _T("Nota 2")}});
 	pDoc->RiempiDBTConti();
 }
 
@@ -429,10 +432,10 @@ void Kvz_AnteprimaBudgetEdit::Customize()
 	AddColumn(IDC_SEL_BDG_ANT_DES_IVA, _T("Descrizione"), _T("Descrizione"), RUNTIME_CLASS(CStrStatic), pRec->l_DescrIVA,
 			  20)
 		->SetReadOnly();
-	AddColumn(IDC_SEL_BDG_ANT_COND_PAG, _T("Cond.pagamento"), _T("CondPagamento"), RUNTIME_CLASS(CStrStatic),
+	AddColumn(IDC_SEL_BDG_ANT_COND_PAG, _T("Cond.pagamento"), _T("Cond. pagamento"), RUNTIME_CLASS(CStrStatic),
 			  pRec->f_CondPag, 8)
 		->SetReadOnly();
-	AddColumn(IDC_SEL_BDG_ANT_DES_COND_PAG, _T("DescrizionePag"), _T("Descrizione"), RUNTIME_CLASS(CStrStatic),
+	AddColumn(IDC_SEL_BDG_ANT_DES_COND_PAG, _T("DescrizionePag"), _T("Descrizione cond. pag."), RUNTIME_CLASS(CStrStatic),
 			  pRec->l_DescrCondPag, 20)
 		->SetReadOnly();
 	SoloLettura(*this);

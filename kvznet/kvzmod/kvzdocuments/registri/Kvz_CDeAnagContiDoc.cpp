@@ -622,6 +622,7 @@ void Kvz_CDeAnagContiView::BuildDataControlLinks()
 	AddLink(IDC_ANAGCONTI_COLLEGATO, _T("ContoCollegato"), RUNTIME_CLASS(CStrEdit), &pRec->f_ContoCollegato,
 			pDoc->m_pHKLContiKvz);
 	AddLink(IDC_ANAGCONTI_DES_COLLEGATO, _T("LINK_DES_CONTO_COLL"), RUNTIME_CLASS(CStrStatic), &pDoc->m_DesContoCollegato);
+	SetLabels({{_T("LINK_DES_CONTO_COLL"), _T("Descrizione conto collegato")}});
 	AddLink(IDC_ANAGCONTI_PROPONI, _T("ProponiInAssest"), RUNTIME_CLASS(CBoolButton), &pRec->f_ProponiInAssest);
 	AddLink(IDC_ANAGCONTI_MODIFICABILE, _T("ModifInAssest"), RUNTIME_CLASS(CBoolButton), &pRec->f_ModifInAssest);
 	AddLink(IDC_ANAGCONTI_INVERSIONE, _T("InversioneSegno"), RUNTIME_CLASS(CBoolButton), &pRec->f_InversioneSegno);
@@ -629,6 +630,7 @@ void Kvz_CDeAnagContiView::BuildDataControlLinks()
 			pDoc->m_pHKLCodiciBudget);
 	AddLink(IDC_ANAGCONTI_DES_BUDGET, _T("LINK_DES_COD_BUDGET"), RUNTIME_CLASS(CStrStatic),
 			&pDoc->m_pHKLCodiciBudget->GetRecord()->f_Descrizione);
+	SetLabels({{_T("LINK_DES_COD_BUDGET"), _T("Descrizione codice budget")}});
 	AddLink(IDC_ANAGCONTI_CDCCOMM_AUTO, _T("AggiungiCdcCommAuto"), RUNTIME_CLASS(CBoolButton),
 			&pRec->f_AggiungiCdcCommAuto);
 	AddLink(IDC_ANAGCONTI_CENTRI, _T("Centri/Commesse"), RUNTIME_CLASS(Kvz_CentriCommesseBodyEdit),

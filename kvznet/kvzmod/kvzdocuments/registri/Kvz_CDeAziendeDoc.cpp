@@ -152,9 +152,18 @@ void Kvz_CDeAziendeDoc::ProvaApertura()
 	SqlConnection* pConnection = pManager->MakeNewConnection(strStringa);
 	if (!pConnection)
 	{
-		// The manager's reason leaves the password out.
+		// The manager's reason leaves the password out. A file that is not there is said in the
+		// form's words; the server's own reasons are quoted as it gives them.
+		const CString strMotivo = pManager->GetLastError();
+		const CString kNoFile = "database file does not exist: ";
+		const int nNoFile = strMotivo.Find(kNoFile.GetString());
+		const CString strDetto =
+			nNoFile >= 0 ? CString::Formatted(AfxLoadSourceString(_TB("il file %s non esiste"), kSource),
+											  strMotivo.Mid(nNoFile + kNoFile.GetLength()).GetString())
+						 : CString::Formatted(AfxLoadSourceString(_TB("risposta del server: %s"), kSource),
+											  strMotivo.GetString());
 		AfxMessageBox(CString::Formatted(AfxLoadSourceString(_TB("Il database %s non è raggiungibile: %s"), kSource),
-										 pRec->f_DataSource.GetString().GetString(), pManager->GetLastError().GetString()),
+										 pRec->f_DataSource.GetString().GetString(), strDetto.GetString()),
 					  MB_OK | MB_ICONERROR);
 		return;
 	}

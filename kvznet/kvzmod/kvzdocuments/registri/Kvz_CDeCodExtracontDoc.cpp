@@ -674,11 +674,14 @@ void Kvz_CDeCodExtracontView::BuildDataControlLinks()
 	AddLink(IDC_EXTRA_CODICE, Testo(_T("Codice")), RUNTIME_CLASS(CStrEdit), &pRec->f_CodExtracont);
 	AddLink(IDC_EXTRA_DESCRIZIONE, Testo(_T("Descrizione")), RUNTIME_CLASS(CStrEdit), &pRec->f_Descrizione);
 	AddLink(IDC_EXTRA_COPIA_ESERCIZIO, _T("EXTRA_COPIA_ESERCIZIO"), RUNTIME_CLASS(CIntEdit), &pDoc->m_CopiaEsercizio);
+	SetLabels({{_T("EXTRA_COPIA_ESERCIZIO"), _T("Copia dall'esercizio")}});
 	pDoc->m_CopiaEsercizio.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_EXTRA_COPIA_CODICE, _T("EXTRA_COPIA_CODICE"), RUNTIME_CLASS(CStrEdit), &pDoc->m_CopiaCodice,
 			pDoc->GetHKLCopia());
+	SetLabels({{_T("EXTRA_COPIA_CODICE"), _T("Copia dal codice")}});
 	AddLink(IDC_EXTRA_COPIA_FORMULE, _T("EXTRA_COPIA_ANCHE_LE_FORMULE"), RUNTIME_CLASS(CBoolButton),
 			&pDoc->m_CopiaFormule);
+	SetLabels({{_T("EXTRA_COPIA_ANCHE_LE_FORMULE"), _T("Anche le formule")}});
 	AddLink(IDC_EXTRA_EFFETTUA_COPIA, _T("EXTRA_EFFETTUA_COPIA"), RUNTIME_CLASS(CExtButton), &pDoc->m_CopiaAbilitata);
 	auto* pTabber = static_cast<Kvz_CodExtracontTabber*>(
 		AddLink(IDC_EXTRA_TABBER, Testo(_T("Codici extracontabili")), RUNTIME_CLASS(Kvz_CodExtracontTabber), nullptr));

@@ -329,8 +329,14 @@ void Kvz_ViewContatoriDoc::AggiungiCodRiclassific()
 		aTable.AddSortColumn(aRec.f_CodRiclassificato);
 		// Rows with one code in several models keep a stable order among themselves.
 		aTable.AddSortColumn(aRec.f_ModelloRiclassific);
+		// Of every model, a code shows once per model: its description says which.
 		for (aTable.Query(); !aTable.IsEOF(); aTable.MoveNext())
-			AggiungiGenerale(KVZ_CONTATORE_RICLASSIFICATO, aRec.f_CodRiclassificato, aRec.f_Descrizione);
+			AggiungiGenerale(KVZ_CONTATORE_RICLASSIFICATO, aRec.f_CodRiclassificato,
+							 !m_bTuttiModelli ? aRec.f_Descrizione
+							 : aRec.f_Descrizione.GetString().IsEmpty()
+								 ? DataStr(CString("modello ") + aRec.f_ModelloRiclassific.GetString())
+								 : DataStr(CString::Formatted("%s (modello %s)", aRec.f_Descrizione.GetString().GetString(),
+															  aRec.f_ModelloRiclassific.GetString().GetString())));
 		aTable.Close();
 	}
 	catch (const SqlException& e)
@@ -449,7 +455,7 @@ void Kvz_ContatoriGeneraliEdit::Customize()
 {
 	auto* pRec = static_cast<Kvz_TEnhContatoriCodici*>(GetDBT()->GetRecord());
 	AddColumn(IDC_VWCONT_COL_CODICE, _T("Codice"), Testo(_T("Codice")), RUNTIME_CLASS(CStrStatic), pRec->f_Codice, 12);
-	AddColumn(IDC_VWCONT_COL_DESCRI, _T("Descri"), Testo(_T("Descizione")), RUNTIME_CLASS(CStrStatic),
+	AddColumn(IDC_VWCONT_COL_DESCRI, _T("Descri"), Testo(_T("Descrizione")), RUNTIME_CLASS(CStrStatic),
 			  pRec->l_Descrizione, 28);
 	AddColumn(IDC_VWCONT_COL_CONTATORE, _T("ContatoreUtilizzi"), Testo(_T("Contatore")), RUNTIME_CLASS(CLongStatic),
 			  pRec->f_ContatoreUtilizzi, 8);

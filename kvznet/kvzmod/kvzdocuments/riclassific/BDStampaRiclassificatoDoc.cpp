@@ -556,6 +556,7 @@ void BDStampaRiclassificatoModelli::BuildDataControlLinks()
 	AddLink(IDC_STAMPA_RICL_MODELLI, _T("Modelli stampa riclassificato"), RUNTIME_CLASS(CStampaRiclassificatoModelliEdit),
 			pDoc->GetDBTModelli());
 	AddLink(IDC_STAMPA_RICL_STATO_ELAB, _T("STAMPA_RICL_STATO_ELAB"), RUNTIME_CLASS(CStrStatic), &pDoc->m_StatoElab);
+	SetLabels({{_T("STAMPA_RICL_STATO_ELAB"), _T("Stato elaborazione")}});
 }
 
 void CStampaRiclassificatoDlg::BuildDataControlLinks()

@@ -734,4 +734,35 @@ void Kvz_CComparazioneRiclassificView::BuildDataControlLinks()
 		AddLink(id.proiezMesi, nome("COMPARA_PROIEZI_MESI%d"), RUNTIME_CLASS(CIntEdit), &t.ProiezMesi);
 		AddLink(id.proiezTot, nome("COMPARA_PROIEZ_TOTMESI%d"), RUNTIME_CLASS(CIntEdit), &t.ProiezTotMesi);
 	}
+	// Each term's labels end with its number: the form shows the two side by side.
+	SetLabels({{_T("COMPARA_ESERCIZIO_1"), _T("Esercizio 1")},
+			   {_T("COMPARA_MESE_DA_1"), _T("Dal mese 1")},
+			   {_T("COMPARA_MESE_A_1"), _T("Al mese 1")},
+			   {_T("COMPARA_ISMODELLO_1"), _T("Modello 1")},
+			   {_T("COMPARA_ISRAGGRUPP_1"), _T("Raggruppamento 1")},
+			   {_T("COMPARA_MODELLO_1"), _T("Codice 1")},
+			   {_T("COMPARA_DESCRI_MODELLO_1"), _T("Descrizione 1")},
+			   {_T("COMPARA_TIPO_DATO_1"), _T("Tipo dato 1")},
+			   {_T("COMPARA_VALORE_PRINC_1"), _T("Principale 1")},
+			   {_T("COMPARA_VALORE_COLONNA_1"), _T("Colonna numero 1")},
+			   {_T("COMPARA_VALORE_NR_COLONNA_1"), _T("Numero colonna 1")},
+			   {_T("COMPARA_VALORE_BUDGET_1"), _T("Valore calcolato per il tipo budget 1")},
+			   {_T("COMPARA_TIPO_BUDGET_1"), _T("Tipo budget 1")},
+			   {_T("COMPARA_PROIEZI_MESI1"), _T("Proiezione mesi 1")},
+			   {_T("COMPARA_PROIEZ_TOTMESI1"), _T("Proiezione su 1")},
+			   {_T("COMPARA_ESERCIZIO_2"), _T("Esercizio 2")},
+			   {_T("COMPARA_MESE_DA_2"), _T("Dal mese 2")},
+			   {_T("COMPARA_MESE_A_2"), _T("Al mese 2")},
+			   {_T("COMPARA_ISMODELLO_2"), _T("Modello 2")},
+			   {_T("COMPARA_ISRAGGRUPP_2"), _T("Raggruppamento 2")},
+			   {_T("COMPARA_MODELLO_2"), _T("Codice 2")},
+			   {_T("COMPARA_DESCRI_MODELLO_2"), _T("Descrizione 2")},
+			   {_T("COMPARA_TIPO_DATO_2"), _T("Tipo dato 2")},
+			   {_T("COMPARA_VALORE_PRINC_2"), _T("Principale 2")},
+			   {_T("COMPARA_VALORE_COLONNA_2"), _T("Colonna numero 2")},
+			   {_T("COMPARA_VALORE_NR_COLONNA_2"), _T("Numero colonna 2")},
+			   {_T("COMPARA_VALORE_BUDGET_2"), _T("Valore calcolato per il tipo budget 2")},
+			   {_T("COMPARA_TIPO_BUDGET_2"), _T("Tipo budget 2")},
+			   {_T("COMPARA_PROIEZI_MESI2"), _T("Proiezione mesi 2")},
+			   {_T("COMPARA_PROIEZ_TOTMESI2"), _T("Proiezione su 2")}});
 }

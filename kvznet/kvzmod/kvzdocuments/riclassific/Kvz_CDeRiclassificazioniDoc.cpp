@@ -1,7 +1,9 @@
 #include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CDeRiclassificazioniDoc.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
@@ -734,7 +736,8 @@ void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 		SetContestoRiga(pRiga);
 		// A formula the run could not evaluate (a wrong syntax, an unknown name) is saved as the
 		// user typed it, with a warning naming its row; it is not counted.
-		CString strNonValide;
+		// One reason once, with every formula of the row it stops (the budget formulas follow the main one).
+		std::vector<std::pair<CString, CString>> nonValide;  // reason, the formulas
 		for (int f = 0; f < KVZ_NUM_FORMULE_RIGA; ++f)
 		{
 			const CString strFormula = Kvz_DBTRiclassificRighe::Formula(pRiga, f).GetString();
@@ -755,9 +758,16 @@ void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 			GetMessages()->Clear();
 			for (const CMessages::Message& m : prima)
 				GetMessages()->Add(m.text, m.type);
-			strNonValide += CString::Formatted("%s%s%s%s", strNonValide.IsEmpty() ? "" : "; ", kColonne[f],
-											   strMotivo.IsEmpty() ? "" : ": ", strMotivo.GetString());
+			auto it = std::find_if(nonValide.begin(), nonValide.end(), [&](auto& n) { return n.first == strMotivo; });
+			if (it == nonValide.end())
+				nonValide.emplace_back(strMotivo, kColonne[f]);
+			else
+				it->second += CString(", ") + kColonne[f];
 		}
+		CString strNonValide;
+		for (auto& [strMotivo, strColonne] : nonValide)
+			strNonValide += CString::Formatted("%s%s%s%s", strNonValide.IsEmpty() ? "" : "; ", strColonne.GetString(),
+											   strMotivo.IsEmpty() ? "" : ": ", strMotivo.GetString());
 		if (!strNonValide.IsEmpty())
 			GetMessages()->Add(
 				CString::Formatted(AfxLoadSourceString(_T("Attenzione: alla riga con codice %s ci sono formule che non si "
@@ -1601,10 +1611,14 @@ void Kvz_AltriDatiDlg::BuildDataControlLinks()
 	AddLink(IDC_RCL_DATAINIZIO, _T("DataInizio"), RUNTIME_CLASS(CDateEdit), &pTesta->f_DataInizio);
 	AddLink(IDC_RCL_DATAFINE, _T("DataFine"), RUNTIME_CLASS(CDateEdit), &pTesta->f_DataFine);
 	AddLink(IDC_RCL_COPIA_ESERC, _T("RCL_COPIA_ESERC"), RUNTIME_CLASS(CIntEdit), &pDoc->RCL_COPIA_ESERC);
+	SetLabels({{_T("RCL_COPIA_ESERC"), _T("Copia dall'esercizio")}});
 	pDoc->RCL_COPIA_ESERC.SetFieldRule(FieldRule::AnYear());
 	AddLink(IDC_RCL_COPIA_DA, _T("RCL_COPIA_DA"), RUNTIME_CLASS(CStrEdit), &pDoc->RCL_COPIA_DA, pDoc->m_pHKLCopiaDa);
+	SetLabels({{_T("RCL_COPIA_DA"), _T("Copia dal modello")}});
 	AddLink(IDC_RCL_ANCHE_FORMULE, _T("RCL_ANCHE_FORMULE"), RUNTIME_CLASS(CBoolButton), &pDoc->RCL_ANCHE_FORMULE);
+	SetLabels({{_T("RCL_ANCHE_FORMULE"), _T("Anche le formule")}});
 	AddButton(IDC_RCL_COPIA, _T("RCL_COPIA"));
+	SetLabels({{_T("RCL_COPIA"), _T("Copia")}});
 	auto* pFormula = static_cast<Kvz_CFormulaEdit*>(AddLink(IDC_RCL_FORMULA_PARAM, _T("FormulaCalcParametrico"),
 															RUNTIME_CLASS(Kvz_CFormulaEdit), &pTesta->f_FormulaCalcParametrico));
 	if (pFormula)

@@ -1095,7 +1095,8 @@ CString Kvz_CRiclassificPianoBaseDoc::TestoErroriFormule() const
 		"Riclassificazione terminata con errori: %zu %s non calcolabil%s, lasciat%s a 0 in %zu %s:", nSlot,
 		nSlot == 1 ? "formula" : "formule", nSlot == 1 ? "e" : "i", nSlot == 1 ? "a" : "e", nRighe,
 		nRighe == 1 ? "riga" : "righe");
-	const size_t kMostrate = 5;
+	// One row more than those shown is shown too: "e altre 1" would say less than the row itself.
+	const size_t kMostrate = nRighe == 6 ? 6 : 5;
 	for (size_t i = 0; i < nRighe && i < kMostrate; ++i)
 	{
 		const RigaNonValutata& r = m_FormuleNonValutate[i];
@@ -1106,7 +1107,7 @@ CString Kvz_CRiclassificPianoBaseDoc::TestoErroriFormule() const
 									   elenco.c_str());
 	}
 	if (nRighe > kMostrate)
-		strTesto += CString::Formatted("; e altre %zu", nRighe - kMostrate);
+		strTesto += CString::Formatted("; e altre %zu righe", nRighe - kMostrate);
 	return strTesto + ".";
 }
 
@@ -1349,6 +1350,23 @@ void Kvz_RiclassParametriTabDlg::BuildDataControlLinks()
 	if (CParsedCtrl* pVecchio =
 			AddLink(IDC_USA_VECCHIO_ALG, _T("USA_VECCHIO_ALG"), RUNTIME_CLASS(CBoolButton), &pDoc->m_UsaVecchioAlg))
 		pVecchio->ShowWindow(FALSE);
+	SetLabels({{_T("RCL_PBASE_ESERCIZIO"), _T("Esercizio")},
+			   {_T("RCL_PBASE_DAL_MESE"), _T("Dal mese")},
+			   {_T("RCL_PBASE_MESE"), _T("Al mese")},
+			   {_T("RCL_PBASE_TUTTI_MOD"), _T("Tutti i modelli")},
+			   {_T("RCL_PBASE_MODELLO"), _T("Dal modello")},
+			   {_T("RCL_PBASE_DESCRI_MODELLO"), _T("Descrizione dal modello")},
+			   {_T("RCL_PBASE_MODELLO_A"), _T("Al modello")},
+			   {_T("RCL_PBASE_DESCRI_MODELLO_A"), _T("Descrizione al modello")},
+			   {_T("RCL_PBASE_TIPO_DATO"), _T("Tipo dato")},
+			   {_T("RCL_PBASE_STATO_ELBA"), _T("Stato elaborazione")},
+			   {_T("RCL_PBASE_SEL_PER_RAGGRUPP"), _T("Selezione per raggruppamento")},
+			   {_T("RCL_PBASE_SEL_PER_CODICE"), _T("Selezione per codice")},
+			   {_T("RCL_PBASE_RAGGRUPP"), _T("Raggruppamento")},
+			   {_T("RCL_PBASE_DESCRI_RAGGRUPP"), _T("Descrizione raggruppamento")},
+			   {_T("RCL_PBASE_NOTE"), _T("Note")},
+			   {_T("CALCOLA_DRIVERS"), _T("Calcola drivers")},
+			   {_T("USA_VECCHIO_ALG"), _T("Vecchio algoritmo")}});
 }
 
 BOOL Kvz_CRiclassificazioneTabber::Attach(CObject*)

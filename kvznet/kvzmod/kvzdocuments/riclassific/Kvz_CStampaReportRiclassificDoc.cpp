@@ -448,6 +448,7 @@ void Kvz_CStampaReportRiclassificView::BuildDataControlLinks()
 								   pDoc->GetHotLink(_T("HKLModello")));
 	AddLink(IDC_STP_RCL_PBASE_DESCRI_MODELLO, _T("STP_RCL_PBASE_DESCRI_MODELLO"), RUNTIME_CLASS(CStrStatic),
 			&pDoc->m_DescriModello);
+	SetLabels({{_T("STP_RCL_PBASE_DESCRI_MODELLO"), _T("Descrizione modello")}});
 	AddLink(IDC_STP_RCL_PBASE_TIPO_DATO, _T("Elaborazione relativa al dato:"), RUNTIME_CLASS(CEnumCombo),
 			&pDoc->m_TipoDato);
 	AddLink(IDC_STP_RCL_PBASE_COLONNA, _T("Colonna/Budget da stampare (0..10,A/B/C)"), RUNTIME_CLASS(CStrEdit),

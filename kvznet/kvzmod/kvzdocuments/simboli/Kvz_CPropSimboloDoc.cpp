@@ -359,6 +359,11 @@ void Kvz_CAziendeSimboloTabDlg::BuildDataControlLinks()
 	Kvz_TAziende* pAzienda = pDoc->m_pHKLAziende->GetRecord();
 	AddLink(IDC_SEL_AZ_DS_ODBC, _T("SEL_AZ_DS_ODBC"), RUNTIME_CLASS(CStrStatic), &pAzienda->f_DataSource);
 	AddLink(IDC_SEL_AZ_DESCRIZIONE, _T("SEL_AZ_DESCRIZIONE"), RUNTIME_CLASS(CStrStatic), &pAzienda->f_Descrizione);
+	SetLabels({{_T("SEL_AZ_CORRENTE"), _T("Azienda corrente")},
+			   {_T("SEL_AZ_ESTERNA"), _T("Altra azienda")},
+			   {_T("SEL_AZ_COD_AZIENDA"), _T("Codice azienda")},
+			   {_T("SEL_AZ_DS_ODBC"), _T("Database dell'azienda")},
+			   {_T("SEL_AZ_DESCRIZIONE"), _T("Descrizione azienda")}});
 }
 
 BOOL Kvz_CAziendeSimboloTabDlg::OnPrepareAuxData()

@@ -379,6 +379,16 @@ void Kvz_CPropSimboloPBaseView::BuildDataControlLinks()
 	pTabber->AddDialog(RUNTIME_CLASS(Kvz_CDefaultSimbPBaseTabDlg), IDD_DEFAULT_SIMB_PBASE,
 					   Testo(_T("Definizione valore")));
 	pTabber->AddDialog(RUNTIME_CLASS(Kvz_CAziendeSimboloTabDlg), IDD_AZIENDE_SIMBOLO, Testo(_T("Azienda")));
+	SetLabels({{_T("PB_SYMB_DESCR_DOCUMENTO"), _T("Documento")},
+			   {_T("PB_SYMB_ESERCIZIO_VIS"), _T("Esercizio")},
+			   {_T("PB_SYMB_MODELLO"), _T("Modello")},
+			   {_T("PB_SYMB_CODICE"), _T("Codice riga")},
+			   {_T("PB_SYMB_DESCR_RIGA"), _T("Descrizione riga")},
+			   {_T("PB_SYMB_TIPORIGA"), _T("Tipo riga")},
+			   {_T("PB_SYMB_NOME_SIMBOLO"), _T("Nome simbolo")},
+			   {_T("PB_SYMB_NOTE"), _T("Annotazioni")},
+			   {_T("PB_SYMB_CONTO"), _T("Selezione conti E loro centri/commesse")},
+			   {_T("PB_SYMB_CDC_COMM"), _T("Selezione per totali centri/commesse")}});
 	pDoc->AbilitaTab();
 }
 
@@ -444,6 +454,36 @@ void Kvz_CDefaultSimbPBaseTabDlg::BuildDataControlLinks()
 		AddLink(i.nDa, i.szDa, RUNTIME_CLASS(CMoneyEdit), i.pDa);
 		AddLink(i.nA, i.szA, RUNTIME_CLASS(CMoneyEdit), i.pA);
 	}
+	SetLabels({{_T("PB_SYMB_SEL_SALDO"), _T("Saldo")},
+			   {_T("PB_SYMB_SEL_RATEO"), _T("Rateo")},
+			   {_T("PB_SYMB_SEL_TOT_ASS"), _T("Totale assestato")},
+			   {_T("PB_SYMB_SEL_BUDGET"), _T("Budget")},
+			   {_T("PB_SYMB_TIPO_BUDGET"), _T("Tipo budget")},
+			   {_T("PB_SYMB_F_AGGREG"), _T("Funzione")},
+			   {_T("PB_SYMB_ESERCIZIO"), _T("Filtro sull'esercizio")},
+			   {_T("PB_SYMB_WHERE_ES_CONST_DA"), _T("Esercizio costante")},
+			   {_T("PB_SYMB_WHERE_ES_SYMB_DA"), _T("Esercizio del calcolo")},
+			   {_T("PB_SYMB_ES_DA"), _T("Esercizio da")},
+			   {_T("PB_SYMB_MESE"), _T("Filtro sul mese")},
+			   {_T("PB_SYMB_OPE_MESE"), _T("Operatore mese")},
+			   {_T("PB_SYMB_WHERE_MESE_CONST_DA"), _T("Mese da costante")},
+			   {_T("PB_SYMB_WHERE_MESE_SYMB_DA"), _T("Mese da del calcolo")},
+			   {_T("PB_SYMB_MESE_DA"), _T("Mese da")},
+			   {_T("PB_SYMB_WHERE_MESE_CONST_A"), _T("Mese a costante")},
+			   {_T("PB_SYMB_WHERE_MESE_SYMB_A"), _T("Mese a del calcolo")},
+			   {_T("PB_SYMB_MESE_A"), _T("Mese a")},
+			   {_T("PB_SYMB_SALDO"), _T("Filtro sul saldo")},
+			   {_T("PB_SYMB_OPE_SALDO"), _T("Operatore saldo")},
+			   {_T("PB_SYMB_SALDO_DA"), _T("Saldo da")},
+			   {_T("PB_SYMB_SALDO_A"), _T("Saldo a")},
+			   {_T("PB_SYMB_RATEO"), _T("Filtro sul rateo")},
+			   {_T("PB_SYMB_OPE_RATEO"), _T("Operatore rateo")},
+			   {_T("PB_SYMB_RATEO_DA"), _T("Rateo da")},
+			   {_T("PB_SYMB_RATEO_A"), _T("Rateo a")},
+			   {_T("PB_SYMB_TOT_ASS"), _T("Filtro sul totale assestato")},
+			   {_T("PB_SYMB_OPE_TOT_ASS"), _T("Operatore totale assestato")},
+			   {_T("PB_SYMB_TOT_ASS_DA"), _T("Totale assestato da")},
+			   {_T("PB_SYMB_TOT_ASS_A"), _T("Totale assestato a")}});
 }
 
 Kvz_CPropSimboloPBaseDoc* Kvz_CSelContiSimbPBaseTabDlg::GetDoc() const
@@ -482,6 +522,18 @@ void Kvz_CSelContiSimbPBaseTabDlg::BuildDataControlLinks()
 	pDoc->m_pGridCdcComm = static_cast<Kvz_SelCdcCommSimboloEdit*>(
 		AddLink(IDC_PB_SYMB_GRID_CDC_COMM, _T("Commesse/Centri di costo2"), RUNTIME_CLASS(Kvz_SelCdcCommSimboloEdit),
 				pDoc->m_pDBTSelCdcComm.get()));
+	SetLabels({{_T("PB_SYMB_VIS_SOLO_SEL"), _T("Solo selezionati")},
+			   {_T("PB_SYMB_VIS_TUTTI"), _T("Tutti")},
+			   {_T("PB_SYMB_OPE_CONTO"), _T("Operatore conto")},
+			   {_T("PB_SYMB_CONTO_DA"), _T("Dal conto")},
+			   {_T("PB_SYMB_CONTO_A"), _T("Al conto")},
+			   {_T("PB_SYMB_ECONOM"), _T("Economici")},
+			   {_T("PB_SYMB_PATRIM"), _T("Patrimoniali")},
+			   {_T("PB_SYMB_TUTTI"), _T("Tutti i conti")},
+			   {_T("PB_SYMB_MASTRO"), _T("Mastri")}});
+	for (int k = 1; k <= 7; ++k)
+		if (CParsedCtrl* p = FindControl(CString::Formatted("PB_SYMB_SEL_SEG%d", k)))
+			p->SetLabel(CString::Formatted("Segm%d", k));
 	// Both tabs share the grids: only the tab of the selection in force fills them.
 	if (pDoc->m_WhereCdcComm != TRUE)
 		pDoc->RiempiListBoxConti();
@@ -524,6 +576,15 @@ void Kvz_CSelCdcCommSimbPBaseTabDlg::BuildDataControlLinks()
 				pDoc->m_pDBTSelCdcComm.get()));
 	for (CParsedCtrl* p : {pSelConti, pDeselConti, pVisSoloSel, pVisTutti, pTutti, pSel})
 		p->ShowWindow(FALSE);
+	SetLabels({{_T("PB_SYMB_VIS_SOLO_SEL"), _T("Solo selezionati")},
+			   {_T("PB_SYMB_VIS_TUTTI"), _T("Tutti")},
+			   {_T("PB_SYMB_CDC_COMM_DA"), _T("Da")},
+			   {_T("PB_SYMB_CDC_COMM_A"), _T("A")},
+			   {_T("PB_SYMB_CENTRI"), _T("Centri")},
+			   {_T("PB_SYMB_COMMESSE"), _T("Commesse")},
+			   {_T("PB_SYMB_ENTRAMBI"), _T("Entrambi")},
+			   {_T("PB_SYMB_TUTTI_CONTI_DEL_CDC_COMM"), _T("Tutti i conti collegati")},
+			   {_T("PB_SYMB_SEL_CONTI_CDC_COMM"), _T("Selezione conti")}});
 	pDoc->m_VisSoloSel = FALSE;
 	pDoc->m_VisTutti = TRUE;
 	if (pDoc->m_WhereCdcComm == TRUE)

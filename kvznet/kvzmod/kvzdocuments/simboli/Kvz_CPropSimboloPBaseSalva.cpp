@@ -329,7 +329,11 @@ BOOL Kvz_CPropSimboloPBaseDoc::SalvaSimbolo()
 			}
 		},
 		kSource);
-	SetProgressText(CString());
+	// What was done stays as the last word of the save.
+	SetProgressText(bOk ? CString::Formatted(Testo(_T("Simbolo %s salvato (modello %s, esercizio %d).")),
+											 m_NomeSimbolo.GetString().GetString(), m_Modello.GetString().GetString(),
+											 static_cast<int>(EsercizioSimbolo().GetValue()))
+						: CString());
 	return bOk;
 }
 

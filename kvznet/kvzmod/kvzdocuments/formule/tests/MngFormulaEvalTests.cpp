@@ -36,13 +36,15 @@ TEST_F(Calcolo, ConstantsOverTheMonthsAndEveryEvalStartsFromZero)
 	EXPECT_EQ(Messaggi(), V{"Il simbolo NONCE non esiste nell'esercizio 2025 per il modello MOD."});
 	EXPECT_EQ(Mesi(*f), Costante(0));
 
-	// A division by zero gives the month 0, said once however often it happens.
+	// A division by zero gives the month 0, said once however often it happens, with the model
+	// and every month it met.
 	m_Messaggi.Clear();
 	f->AttachFormula("1 / (2 - 2) + 1");
 	ASSERT_TRUE(f->Eval());
 	ASSERT_TRUE(f->Eval());
 	EXPECT_EQ(Mesi(*f), Costante(0));
-	EXPECT_EQ(Messaggi(), V{"Formula 1 / (2 - 2) + 1, mese 1: Divisione per zero. Il mese vale 0."});
+	EXPECT_EQ(Messaggi(), V{"Modello MOD, formula 1 / (2 - 2) + 1, mesi 1, 2, 3, 4, 5, 6: Divisione per zero. Quei mesi "
+							"valgono 0."});
 
 	// Out of range: an assertion and 0, never a read beyond the twelve months.
 	EXPECT_TRUE(AfxGetApplicationContext()->GetAssertionReports().empty());

@@ -232,10 +232,11 @@ TEST_F(Modelli, FormulasThatCannotBeEvaluatedAreSavedWithAWarningByRow)
 					   {"NIDO", "Troppo annidata", annidata.c_str()}});
 	EXPECT_EQ(RigheSalvate().substr(0, 43), "BUONA:1:7 IGNOTO:2:_NONESISTE+1 NIDO:3:((((");
 	const std::string detto = Shown();
+	// One reason once, for every formula it stops: the budget formulas follow the main one.
 	for (const char* atteso : {"Attenzione: alla riga con codice IGNOTO ci sono formule che non si possono calcolare "
-							   "(Formula: ",
+							   "(Formula, BudgetA, Budget B, BudgetC: ",
 							   "Attenzione: alla riga con codice NIDO ci sono formule che non si possono calcolare "
-							   "(Formula: "})
+							   "(Formula, BudgetA, Budget B, BudgetC: "})
 		EXPECT_NE(detto.find(atteso), std::string::npos) << detto;
 	EXPECT_NE(detto.find("NONESISTE"), std::string::npos) << detto;
 	EXPECT_NE(detto.find("troppo annidata"), std::string::npos) << detto;
