@@ -370,6 +370,52 @@ TEST_F(HostSafety, ValuesTheirColumnsDoNotTakeAreRefusedAndNothingIsSaved)
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_RiclassificazioneTesta"), models);
 }
 
+// An enumeration takes only its own items: another tag's value or an item that does not exist is
+// refused naming the items, and nothing is saved; a settings file holding such a value gives the
+// default, with a warning.
+TEST_F(HostSafety, EnumerationsTakeOnlyTheirItemsAndAForeignSettingFallsBack)
+{
+	::setenv("KVZ_SETTINGS_DIR", (m_Dir / "settings").c_str(), 1);
+	const std::string conti = "KvzNet.KvzMod.KvzDocuments.DAnagConti", parametri = "KvzNet.KvzMod.KvzDocuments.DParametri";
+	const long long base = Count("SELECT COALESCE(SUM(BaseDiLettura), -1) FROM Kvz_Parametri");
+	const struct
+	{
+		std::vector<std::string> steps;
+		const char* message;
+	} cases[] = {
+		{{conti, "--new", "--set", "ContoKvz=AUDT", "--set", "Descrizione=x", "--set", "TipoConto=10051:3", "--save"},
+		 "TipoConto: \"10051:3\" is not one of its items: Economico (0), Patrimoniale (1)."},
+		{{conti, "--new", "--set", "ContoKvz=AUDT", "--set", "Descrizione=x", "--set", "TipoConto=7", "--save"},
+		 "TipoConto: \"7\" is not one of its items: Economico (0), Patrimoniale (1)."},
+		{{parametri, "--new", "--set", "Base di lettura=5", "--save"},
+		 "Base di lettura: \"5\" is not one of its items: Piano dei conti (0), Anagrafica conti raggruppati (1)."},
+	};
+	for (const auto& c : cases)
+	{
+		std::vector<std::string> args = {"--db", m_Db, "--date", "31/12/2026", "open"};
+		args.insert(args.end(), c.steps.begin(), c.steps.end());
+		const Outcome o = RunKvz(args);
+		EXPECT_EQ(o.status, 1) << o.output;
+		EXPECT_NE(o.output.find(c.message), std::string::npos) << o.output;
+	}
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti WHERE ContoKvz = 'AUDT'"), 0);
+	EXPECT_EQ(Count("SELECT COALESCE(SUM(BaseDiLettura), -1) FROM Kvz_Parametri"), base);
+
+	// Item 5 of the account type, remembered by an older release: a new account is economic.
+	fs::create_directories(m_Dir / "settings" / "KvzNet.KvzMod");
+	std::ofstream(m_Dir / "settings" / "KvzNet.KvzMod" / "KvzMod.config")
+		<< "[KvzNet]\nTipoConto=" << ((10043L << 16) + 5) << "\n";
+	const Outcome o = RunKvz({"--db", m_Db, "--date", "31/12/2026", "open", conti, "--new", "--set", "ContoKvz=AUDT",
+							  "--set", "Descrizione=x", "--save"});
+	EXPECT_EQ(o.status, 0) << o.output;
+	EXPECT_NE(o.output.find("Il valore '" + std::to_string((10043L << 16) + 5) +
+							"' dell'impostazione TipoConto [KvzNet]"),
+			  std::string::npos)
+		<< o.output;
+	EXPECT_EQ(Count("SELECT TipoConto FROM Kvz_AnagConti WHERE ContoKvz = 'AUDT'"), 10043L << 16);
+	::unsetenv("KVZ_SETTINGS_DIR");
+}
+
 // The grouped-accounts register typed on the command line: an account with two splits, each of
 // which gets its base-plan header and twelve months; the same steps again change nothing.
 TEST_F(HostSafety, AGroupedAccountWithItsSplitsIsCreatedFromTheCommandLine)
