@@ -2,7 +2,8 @@
 # its output (stdout and stderr) contains EXPECT_OUTPUT. A crash or a sanitizer's report (also
 # exit status 1) does not pass:
 #   cmake -DEXPECT_EXIT=1 "-DEXPECT_OUTPUT=text" -P ExpectExit.cmake program args...
-# With -DEXPECT_ONCE=ON the text must appear once only; -DEXPECT_ABSENT=text must not appear.
+# With -DEXPECT_ONCE=ON the text must appear once only; -DEXPECT_ABSENT=text must not appear;
+# -DEXPECT_ECHO=ON prints the output, for the test's own expressions.
 set(command "")
 set(take FALSE)
 math(EXPR last "${CMAKE_ARGC} - 1")
@@ -37,4 +38,7 @@ if(DEFINED EXPECT_ABSENT)
   if(NOT at EQUAL -1)
     message(FATAL_ERROR "unexpected \"${EXPECT_ABSENT}\" in:\n${all}")
   endif()
+endif()
+if(EXPECT_ECHO)
+  message("${all}")
 endif()

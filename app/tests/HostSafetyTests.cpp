@@ -372,6 +372,118 @@ TEST_F(HostSafety, ValuesTheirColumnsDoNotTakeAreRefusedAndNothingIsSaved)
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_RiclassificazioneTesta"), models);
 }
 
+// An enumeration takes only its own items: another tag's value or an item that does not exist is
+// refused naming the items, and nothing is saved; a settings file holding such a value gives the
+// default, with a warning.
+TEST_F(HostSafety, EnumerationsTakeOnlyTheirItemsAndAForeignSettingFallsBack)
+{
+	::setenv("KVZ_SETTINGS_DIR", (m_Dir / "settings").c_str(), 1);
+	const std::string conti = "KvzNet.KvzMod.KvzDocuments.DAnagConti", parametri = "KvzNet.KvzMod.KvzDocuments.DParametri";
+	const long long base = Count("SELECT COALESCE(SUM(BaseDiLettura), -1) FROM Kvz_Parametri");
+	const struct
+	{
+		std::vector<std::string> steps;
+		const char* message;
+	} cases[] = {
+		{{conti, "--new", "--set", "ContoKvz=AUDT", "--set", "Descrizione=x", "--set", "TipoConto=10051:3", "--save"},
+		 "TipoConto: \"10051:3\" is not one of its items: Economico (0), Patrimoniale (1)."},
+		{{conti, "--new", "--set", "ContoKvz=AUDT", "--set", "Descrizione=x", "--set", "TipoConto=7", "--save"},
+		 "TipoConto: \"7\" is not one of its items: Economico (0), Patrimoniale (1)."},
+		{{parametri, "--new", "--set", "Base di lettura=5", "--save"},
+		 "Base di lettura: \"5\" is not one of its items: Piano dei conti (0), Anagrafica conti raggruppati (1)."},
+	};
+	for (const auto& c : cases)
+	{
+		std::vector<std::string> args = {"--db", m_Db, "--date", "31/12/2026", "open"};
+		args.insert(args.end(), c.steps.begin(), c.steps.end());
+		const Outcome o = RunKvz(args);
+		EXPECT_EQ(o.status, 1) << o.output;
+		EXPECT_NE(o.output.find(c.message), std::string::npos) << o.output;
+	}
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti WHERE ContoKvz = 'AUDT'"), 0);
+	EXPECT_EQ(Count("SELECT COALESCE(SUM(BaseDiLettura), -1) FROM Kvz_Parametri"), base);
+
+	// Item 5 of the account type, remembered by an older release: a new account is economic.
+	fs::create_directories(m_Dir / "settings" / "KvzNet.KvzMod");
+	std::ofstream(m_Dir / "settings" / "KvzNet.KvzMod" / "KvzMod.config")
+		<< "[KvzNet]\nTipoConto=" << ((10043L << 16) + 5) << "\n";
+	const Outcome o = RunKvz({"--db", m_Db, "--date", "31/12/2026", "open", conti, "--new", "--set", "ContoKvz=AUDT",
+							  "--set", "Descrizione=x", "--save"});
+	EXPECT_EQ(o.status, 0) << o.output;
+	EXPECT_NE(o.output.find("Il valore '" + std::to_string((10043L << 16) + 5) +
+							"' dell'impostazione TipoConto [KvzNet]"),
+			  std::string::npos)
+		<< o.output;
+	EXPECT_EQ(Count("SELECT TipoConto FROM Kvz_AnagConti WHERE ContoKvz = 'AUDT'"), 10043L << 16);
+	::unsetenv("KVZ_SETTINGS_DIR");
+}
+
+// The grouped-accounts register takes the year, code and description the other registers take;
+// an account the import wrote from the host's chart with a longer code and description is found,
+// edited and saved as it is. A new account's ledger type follows its account type.
+TEST_F(HostSafety, TheGroupedAccountsRegisterKeepsTheRulesOfTheOtherRegisters)
+{
+	::setenv("KVZ_SETTINGS_DIR", (m_Dir / "settings").c_str(), 1);
+	const std::string conti = "KvzNet.KvzMod.KvzDocuments.DAnagConti";
+	const long long before = Count("SELECT COUNT(*) FROM Kvz_AnagConti");
+	const struct
+	{
+		std::vector<std::string> steps;
+		const char* message;
+	} cases[] = {
+		{{"--set", "ContoKvz=   ", "--set", "Descrizione=x"}, "Indicare sia l'esercizio che il codice conto."},
+		{{"--set", "ContoKvz=A\nB", "--set", "Descrizione=x"}, "ContoKvz: il codice contiene caratteri di controllo."},
+		{{"--set", "ContoKvz=" + std::string(36, 'C'), "--set", "Descrizione=x"},
+		 "ContoKvz: il codice supera la lunghezza massima di 26 caratteri."},
+		{{"--set", "Esercizio=-3", "--set", "ContoKvz=Y1"}, "Esercizio: l'anno -3 non è valido (da 1900 a 9999)."},
+		{{"--set", "Esercizio=99999", "--set", "ContoKvz=Y1"}, "Esercizio: l'anno 99999 non è valido (da 1900 a 9999)."},
+		{{"--set", "ContoKvz=Y2", "--set", "Descrizione=" + std::string(100, 'd')},
+		 "Descrizione: il testo supera la lunghezza massima di 64 caratteri."},
+		{{"--set", "ContoKvz=E1", "--set", "TipoMastro=Attività"},
+		 "Il tipo mastro Attività non e' di un conto economico: indicare Costi o Ricavi."},
+		{{"--set", "ContoKvz=P1", "--set", "TipoConto=Patrimoniale", "--set", "TipoMastro=Costi"},
+		 "Il tipo mastro Costi non e' di un conto patrimoniale."},
+	};
+	for (const auto& c : cases)
+	{
+		std::vector<std::string> args = {"--db", m_Db, "--date", "31/12/2026", "open", conti, "--new"};
+		args.insert(args.end(), c.steps.begin(), c.steps.end());
+		args.push_back("--save");
+		const Outcome o = RunKvz(args);
+		EXPECT_EQ(o.status, 1) << o.output;
+		EXPECT_NE(o.output.find(c.message), std::string::npos) << o.output;
+	}
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti"), before);
+
+	// Economic with the ledger type remembered as "Attività" (the first item): a cost; a balance-
+	// sheet account chosen then: an asset.
+	Outcome o = RunKvz({"--db", m_Db, "--date", "31/12/2026", "open", conti, "--new", "--set", "ContoKvz=E2", "--set",
+						"Descrizione=Nuovo costo", "--save", "--new", "--set", "ContoKvz=P2", "--set",
+						"TipoConto=Patrimoniale", "--set", "Descrizione=Nuova attività", "--save"});
+	EXPECT_EQ(o.status, 0) << o.output;
+	EXPECT_EQ(Count("SELECT TipoConto * 100 + TipoMastro - (10043 * 65536) * 100 - 10051 * 65536 FROM Kvz_AnagConti "
+					"WHERE ContoKvz = 'E2'"),
+			  3);
+	EXPECT_EQ(Count("SELECT TipoConto * 100 + TipoMastro - (10043 * 65536) * 100 - 10051 * 65536 FROM Kvz_AnagConti "
+					"WHERE ContoKvz = 'P2'"),
+			  100);
+
+	// As the import writes an account of a host's chart with a long code and description.
+	const std::string lungo(30, 'L'), descrizione(80, 'h');
+	{
+		auto db = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+		db->Execute("INSERT INTO Kvz_AnagConti (Esercizio, ContoKvz, Descrizione, TipoConto, TipoMastro) VALUES (2026, '" +
+					lungo + "', '" + descrizione + "', 10043 * 65536, 10051 * 65536 + 3)");
+	}
+	o = RunKvz({"--db", m_Db, "--date", "31/12/2026", "open", conti, "--find", "--set", "Esercizio=2026", "--set",
+				"ContoKvz=" + lungo, "--save", "--edit", "--set", "ProponiInAssest=no", "--save", "--show"});
+	EXPECT_EQ(o.status, 0) << o.output;
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti WHERE ContoKvz = '" + lungo + "' AND Descrizione = '" +
+					descrizione + "' AND ProponiInAssest = 0"),
+			  1);
+	::unsetenv("KVZ_SETTINGS_DIR");
+}
+
 // The grouped-accounts register typed on the command line: an account with two splits, each of
 // which gets its base-plan header and twelve months; the same steps again change nothing.
 TEST_F(HostSafety, AGroupedAccountWithItsSplitsIsCreatedFromTheCommandLine)

@@ -92,9 +92,16 @@ void AppendCodePoint(std::string& out, unsigned cp)
 		out += static_cast<char>(0xC0 | (cp >> 6));
 		out += static_cast<char>(0x80 | (cp & 0x3F));
 	}
-	else
+	else if (cp < 0x10000)
 	{
 		out += static_cast<char>(0xE0 | (cp >> 12));
+		out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+		out += static_cast<char>(0x80 | (cp & 0x3F));
+	}
+	else
+	{
+		out += static_cast<char>(0xF0 | (cp >> 18));
+		out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
 		out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
 		out += static_cast<char>(0x80 | (cp & 0x3F));
 	}
@@ -168,6 +175,92 @@ BOOL CLineFile::Open(LPCTSTR lpszFileName, UINT /*nOpenFlags*/, CFileException* 
 	m_strPath = path;
 	m_bFirstLine = true;
 	m_bCut = false;
+	m_eUtf16 = Utf16::none;
+	m_nPendingUnit = -1;
+	const int b0 = getc_unlocked(f);
+	const int b1 = b0 == EOF ? EOF : getc_unlocked(f);
+	if (b0 == 0xFF && b1 == 0xFE)
+		m_eUtf16 = Utf16::littleEndian;
+	else if (b0 == 0xFE && b1 == 0xFF)
+		m_eUtf16 = Utf16::bigEndian;
+	else
+		std::rewind(f);
+	return TRUE;
+}
+
+long CLineFile::ReadUnit()
+{
+	if (m_nPendingUnit >= 0)
+	{
+		const long u = m_nPendingUnit;
+		m_nPendingUnit = -1;
+		return u;
+	}
+	const int b0 = getc_unlocked(m_pFile);
+	if (b0 == EOF)
+		return -1;
+	const int b1 = getc_unlocked(m_pFile);
+	if (b1 == EOF)
+		return -1;
+	return m_eUtf16 == Utf16::littleEndian ? long(b0 | (b1 << 8)) : long((b0 << 8) | b1);
+}
+
+BOOL CLineFile::ReadUtf16String(CString& line, UINT nMax)
+{
+	const size_t keep = nMax >= 0x3FFFFFFF ? std::string::npos : size_t(nMax);
+	std::string text;
+	size_t nChars = 0;
+	bool bAny = false, bCut = false;
+	long u;
+	while ((u = ReadUnit()) >= 0)
+	{
+		bAny = true;
+		if (u == '\n')
+			break;
+		if (u == '\r')
+		{
+			const long next = ReadUnit();
+			if (next != '\n' && next >= 0)
+				m_nPendingUnit = next;
+			break;
+		}
+		unsigned cp = static_cast<unsigned>(u);
+		if (cp >= 0xD800 && cp <= 0xDBFF)
+		{
+			// A high surrogate needs its low one; alone it is no character.
+			const long low = ReadUnit();
+			if (low >= 0xDC00 && low <= 0xDFFF)
+				cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<unsigned>(low) - 0xDC00);
+			else
+			{
+				cp = 0xFFFD;
+				if (low >= 0)
+					m_nPendingUnit = low;
+			}
+		}
+		else if (cp >= 0xDC00 && cp <= 0xDFFF)
+			cp = 0xFFFD;
+		else if (cp == 0)
+			cp = ' ';
+		if (nChars < keep)
+		{
+			AppendCodePoint(text, cp);
+			++nChars;
+		}
+		else
+			bCut = true;
+	}
+	if (std::ferror(m_pFile))
+	{
+		const int err = errno;
+		std::clearerr(m_pFile);
+		throw CFileException(CFileException::readError, err, m_strPath);
+	}
+	if (!bAny)
+		return FALSE;
+	m_bFirstLine = false;
+	m_bCut = bCut;
+	line = CString(std::move(text));
 	return TRUE;
 }
 
@@ -176,6 +269,8 @@ BOOL CLineFile::ReadString(CString& line, UINT nMax)
 	m_bCut = false;
 	if (!m_pFile)
 		return FALSE;
+	if (m_eUtf16 != Utf16::none)
+		return ReadUtf16String(line, nMax);
 	// Enough bytes for nMax characters of UTF-8; what lies past them is read and dropped.
 	const size_t keep = nMax >= 0x3FFFFFFF ? std::string::npos : size_t(nMax) * 4 + 1;
 	std::string bytes;
@@ -232,4 +327,6 @@ void CLineFile::Close()
 	if (m_pFile)
 		std::fclose(m_pFile);
 	m_pFile = nullptr;
+	m_eUtf16 = Utf16::none;
+	m_nPendingUnit = -1;
 }

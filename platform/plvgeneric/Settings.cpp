@@ -1,5 +1,6 @@
 #include "platform/plvgeneric/Settings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/plvgeneric/EnumTexts.h"
 #include "platform/plvgeneric/Interaction.h"
 
 namespace fs = std::filesystem;
@@ -176,8 +178,16 @@ bool Readable(const std::string& text, const DataObj& defaultValue)
 		if (probe->GetDataValue() != DataValue(static_cast<std::int64_t>(v)))
 			return false;  // beyond the type's range
 		auto* pEnum = dynamic_cast<const DataEnum*>(&defaultValue);
-		return !pEnum || !pEnum->GetTagValue() ||
-			   static_cast<const DataEnum&>(*probe).GetTagValue() == pEnum->GetTagValue();
+		if (!pEnum || !pEnum->GetTagValue())
+			return true;
+		const auto& stored = static_cast<const DataEnum&>(*probe);
+		if (stored.GetTagValue() != pEnum->GetTagValue())
+			return false;
+		// Of the right tag, but also one of its items (when the tag has texts registered).
+		const auto items = AfxGetEnumItems(stored.GetTagValue());
+		return items.empty() || std::any_of(items.begin(), items.end(), [&](const auto& item) {
+				   return item.first == stored.GetItemValue();
+			   });
 	}
 	case DATA_DBL_TYPE:
 	case DATA_MON_TYPE:

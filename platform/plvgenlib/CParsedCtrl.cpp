@@ -74,6 +74,28 @@ std::string TypedProblem(const CString& text, WORD type)
 	}
 }
 
+// Whether an enumeration value is an item of the data's own tag (any item when no text of the
+// tag is registered): a value of another tag, or an item that does not exist, would be stored
+// as a value no filter by item finds.
+bool IsItemOfTag(const DataEnum& value, WORD wTag)
+{
+	if (wTag && value.GetTagValue() != wTag)
+		return false;
+	const auto items = AfxGetEnumItems(value.GetTagValue());
+	return items.empty() || std::any_of(items.begin(), items.end(), [&](const auto& item) {
+			   return item.first == value.GetItemValue();
+		   });
+}
+
+// The items a control takes, for the message that refuses another value.
+std::string ItemsTaken(const std::vector<std::pair<WORD, CString>>& items)
+{
+	std::string list;
+	for (const auto& [wItem, text] : items)
+		list += (list.empty() ? "" : ", ") + text.str() + " (" + std::to_string(wItem) + ")";
+	return list.empty() ? std::string() : "is not one of its items: " + list;
+}
+
 bool ParseInteger(CString text, long long& out)
 {
 	return ReadInteger(text, DATA_LNG_TYPE, out).empty();
@@ -167,6 +189,7 @@ BOOL CParsedCtrl::ParseText(const CString& strText, DataObj& value) const
 		CString t = strText;
 		t.Trim();
 		DataEnum& e = static_cast<DataEnum&>(value);
+		const WORD wTag = e.GetTagValue();
 		unsigned tag = 0, item = 0;
 		char tail = 0;
 		if (std::sscanf(t.GetString(), "%u:%u%c", &tag, &item, &tail) == 2 && tag <= 0xFFFF && item <= 0xFFFF)
@@ -187,7 +210,7 @@ BOOL CParsedCtrl::ParseText(const CString& strText, DataObj& value) const
 			// An item number keeps the enumeration's tag.
 			e = n <= 0xFFFF ? MAKELONG(static_cast<WORD>(n), e.GetTagValue()) : static_cast<DWORD>(n);
 		}
-		return TRUE;
+		return IsItemOfTag(e, wTag);
 	}
 	default:
 		return FALSE;
@@ -222,7 +245,20 @@ BOOL CParsedCtrl::UserInput(const CString& strText)
 	std::unique_ptr<DataObj> pValue(m_pData->Clone());
 	if (!ParseText(strText, *pValue))
 	{
-		const std::string why = TypedProblem(strText, pValue->GetDataType());
+		std::string why = TypedProblem(strText, pValue->GetDataType());
+		if (why.empty() && pValue->GetDataType() == DATA_ENUM_TYPE)
+		{
+			const WORD wTag = static_cast<const DataEnum&>(*m_pData).GetTagValue();
+			if (auto* pCombo = DynamicDownCast<CEnumCombo>(this))
+			{
+				std::vector<std::pair<WORD, CString>> items;
+				for (const auto& [dwValue, text] : pCombo->GetItems())
+					items.emplace_back(LOWORD(dwValue), text);
+				why = ItemsTaken(items);
+			}
+			else
+				why = ItemsTaken(AfxGetEnumItems(wTag));
+		}
 		return Refuse(CString::Formatted("%s: \"%s\" %s.", m_strName.GetString(), strText.GetString(),
 										 why.empty() ? "is not a value of the control" : why.c_str()));
 	}

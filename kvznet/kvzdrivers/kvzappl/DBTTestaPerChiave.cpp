@@ -1,6 +1,9 @@
 #include "kvznet/kvzdrivers/kvzappl/DBTTestaPerChiave.h"
 
+#include <memory>
+
 #include "platform/plvges/CAbstractFormDoc.h"
+#include "platform/plvoledb/SqlTable.h"
 
 namespace {
 DataObj& Colonna(const SqlRecord& rec, const CString& strNome)
@@ -8,6 +11,27 @@ DataObj& Colonna(const SqlRecord& rec, const CString& strNome)
 	return *rec.GetDataObjFromColumnName(strNome);
 }
 }  // namespace
+
+bool EsisteChiave(CAbstractFormDoc* pDoc, const SqlRecord& rec)
+{
+	std::unique_ptr<SqlRecord> pLetto(rec.Create());
+	if (!pLetto)
+		return false;
+	SqlTable table(pLetto.get(), pDoc->GetReadOnlySqlSession(), pDoc);
+	table.Open(FALSE, FALSE, TRUE);
+	table.SelectAll();
+	for (const CString& k : rec.GetPrimaryKey())
+	{
+		table.AddParam(k, Colonna(*pLetto, k));
+		table.AddFilterColumn(Colonna(*pLetto, k));
+	}
+	for (const CString& k : rec.GetPrimaryKey())
+		table.SetParamValue(k, Colonna(rec, k));
+	table.Query();
+	const bool bTrovato = !table.IsEOF();
+	table.Close();
+	return bTrovato;
+}
 
 // ---- head --------------------------------------------------------------------------------------
 

@@ -5,6 +5,12 @@
 // sorted by it and then by AddOrder, and each row saved takes the head's key.
 #include "platform/plvges/DBTObject.h"
 
+class CAbstractFormDoc;
+
+// Whether the table already holds a row with the record's primary key: a new master under an
+// existing key is refused with the document's reason before the database's key refuses it.
+bool EsisteChiave(CAbstractFormDoc* pDoc, const SqlRecord& rec);
+
 class DBTTestaPerChiave : public DBTMaster
 {
 	DECLARE_DYNAMIC(DBTTestaPerChiave, DBTMaster)

@@ -276,6 +276,16 @@ BOOL DKvzDrivers::OnPrepareAuxData()
 
 BOOL DKvzDrivers::OnOkTransaction()
 {
+	// A new driver under a key that exists: the reason, before the database's key refuses it.
+	if (GetFormMode() == NEW && EsisteChiave(this, *GetMasterRecord()))
+	{
+		AfxMessageBox(CString::Formatted(Testo(_T("Il driver %s esercizio %s esiste gia'.")),
+										 GetMasterRecord()->f_ModelloDrivers.GetString().GetString(),
+										 GetMasterRecord()->f_Esercizio.FormatData().GetString()),
+					  MB_OK | MB_ICONWARNING);
+		SetCtrlFocus(IDC_KVZDRIVERS_MODELLO);
+		return FALSE;
+	}
 	for (int i = 0; i < m_pDBTModelli->GetSize(); ++i)
 	{
 		TKvzDriversModelli* pRiga = m_pDBTModelli->GetRiga(i);

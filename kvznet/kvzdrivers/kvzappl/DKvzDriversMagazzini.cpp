@@ -1,6 +1,8 @@
 #include "kvznet/kvzdrivers/kvzappl/DKvzDriversMagazzini.h"
 
+#include "kvznet/kvzdrivers/kvzappl/DBTTestaPerChiave.h"
 #include "platform/plvgeneric/Application.h"
+#include "platform/plvgeneric/Interaction.h"
 
 namespace {
 const char* const kSource = "DKvzDriversMagazzini";
@@ -65,6 +67,18 @@ BOOL DKvzDriversMagazzini::OnAttachData()
 {
 	SetFormTitle(Testo(_T("Magazzini")));
 	return Attach(new DBTKvzDriversMagazzini(this));
+}
+
+// A new warehouse under a code that exists: the reason, before the database's key refuses it.
+BOOL DKvzDriversMagazzini::OnOkTransaction()
+{
+	const TKvzDriversMagazzini* pRec = GetDBTKvzDriversMagazzini()->GetKvzDriversMagazzini();
+	if (GetFormMode() != NEW || !EsisteChiave(this, *pRec))
+		return TRUE;
+	AfxMessageBox(CString::Formatted(Testo(_T("Il magazzino %s esiste gia'.")), pRec->f_CodMagazzino.GetString().GetString()),
+				  MB_OK | MB_ICONWARNING);
+	SetCtrlFocus(IDC_KVZMAGAZZINI_CODICE);
+	return FALSE;
 }
 
 void DKvzDriversMagazziniView::BuildDataControlLinks()

@@ -38,6 +38,7 @@ protected:
 	BOOL OnAttachData() override;
 	BOOL OnInitAuxData() override { return TRUE; }
 	BOOL OnPrepareAuxData() override { return TRUE; }
+	BOOL OnOkTransaction() override;
 };
 
 class DKvzDriversMagazziniView : public CMasterFormView

@@ -386,6 +386,15 @@ BOOL DKvzMetriQuadri::OnOkTransaction()
 		AfxMessageBox(Testo(_T("Mese obbligatorio. Indicare valore da 1 a 12")));
 		return FALSE;
 	}
+	// A new month under a key that exists: the reason, before the database's key refuses it.
+	if (GetFormMode() == NEW && EsisteChiave(this, *pTesta))
+	{
+		AfxMessageBox(CString::Formatted(Testo(_T("I metri quadri del magazzino %s esercizio %s mese %d esistono gia'.")),
+										 pTesta->f_CodMagazzino.GetString().GetString(),
+										 pTesta->f_Esercizio.FormatData().GetString(), nMese),
+					  MB_OK | MB_ICONWARNING);
+		return FALSE;
+	}
 	double dRighe = 0;
 	for (int i = 0; i < m_pDBTMesi->GetSize(); ++i)
 		dRighe += m_pDBTMesi->GetRiga(i)->f_MetriQuadri.GetValue();

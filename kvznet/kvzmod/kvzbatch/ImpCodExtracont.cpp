@@ -1,8 +1,12 @@
 #include "kvznet/kvzmod/kvzbatch/ImpCodExtracont.h"
 
+#include <memory>
+
 #include "kvznet/kvzmod/kvzbatch/ConfermaTransazione.h"
 #include "kvznet/kvzmod/kvzbatch/RigaCodExtracont.h"
 #include "kvznet/kvzmod/kvzdbl/KvzNetSettings.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabili.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "platform/plvgeneric/FileDialog.h"
@@ -11,6 +15,7 @@
 #include "platform/plvnamesolver/ApplicationContext.h"
 #include "platform/plvoledb/SqlException.h"
 #include "platform/plvoledb/SqlTable.h"
+#include "platform/plvparser/Expression.h"
 
 
 namespace {
@@ -26,6 +31,59 @@ enum : UINT
 
 // Progress is told every so many lines: one text per line would cost more than the line.
 constexpr long kOgniRighe = 500;
+
+// The names a code's formulas may use: the symbols and macros of its year and code, as the
+// register of the codes reads them when a formula is typed. Read again when the code changes.
+class NomiDelCodice
+{
+public:
+	explicit NomiDelCodice(CAbstractFormDoc* pDoc) : m_pDoc(pDoc) {}
+
+	// Why the formula is wrong, as the register says it; empty when it parses.
+	CString Errore(int nEsercizio, const CString& strCodice, const CString& strFormula)
+	{
+		if (!m_pNomi || nEsercizio != m_nEsercizio || strCodice != m_strCodice)
+			Leggi(nEsercizio, strCodice);
+		CString testo = strFormula;
+		testo.Replace(',', '.');
+		Parser parser(testo, nullptr, -1, 0);
+		Expression expr(m_pNomi.get());
+		return expr.Parse(parser, DataType::Double, 0) ? CString() : expr.GetErrorMessage();
+	}
+
+private:
+	void Leggi(int nEsercizio, const CString& strCodice)
+	{
+		m_pNomi = std::make_unique<SymTable>();
+		m_nEsercizio = nEsercizio;
+		m_strCodice = strCodice;
+		const DataInt aEsercizio(nEsercizio);
+		const DataStr aCodice(strCodice);
+		auto leggi = [&](SqlRecord& rec, DataInt& esercizio, DataStr& modello, DataStr& nome, const char* prefisso) {
+			SqlTable table(&rec, m_pDoc->GetReadOnlySqlSession(), m_pDoc);
+			table.Open(FALSE, FALSE, TRUE);
+			table.SelectAll();
+			table.AddParam("p1", esercizio);
+			table.AddFilterColumn(esercizio);
+			table.AddParam("p2", modello);
+			table.AddFilterColumn(modello);
+			table.SetParamValue("p1", aEsercizio);
+			table.SetParamValue("p2", aCodice);
+			for (table.Query(); !table.IsEOF(); table.MoveNext())
+				m_pNomi->Add(prefisso + nome.GetString(), DataType::Double);
+			table.Close();
+		};
+		Kvz_TAnagSimboli simboli;
+		Kvz_TAnagMacro macro;
+		leggi(simboli, simboli.f_Esercizio, simboli.f_ModelloRiclassific, simboli.f_NomeSimbolo, "_");
+		leggi(macro, macro.f_Esercizio, macro.f_ModelloRiclassific, macro.f_NomeMacro, "__");
+	}
+
+	CAbstractFormDoc* m_pDoc;
+	std::unique_ptr<SymTable> m_pNomi;
+	int m_nEsercizio = 0;
+	CString m_strCodice;
+};
 
 }  // namespace
 
@@ -88,11 +146,20 @@ void Kvz_CImpCodExtracontDoc::OnBatchExecute()
 	// Committed before the outcome is told: a commit that fails keeps nothing, and says so.
 	if (Kvz_ConfermaTransazione(GetContext()))
 	{
-		m_StatoElab = GetScheduler()->IsAborted() ? CString(_T("Elaborazione interrotta su richiesta utente."))
-												  : CString(_T("Importazione terminata."));
+		if (GetScheduler()->IsAborted())
+			m_StatoElab = _T("Elaborazione interrotta su richiesta utente.");
+		else if (m_nScartate)
+			m_StatoElab = CString::Formatted("Importazione terminata con errori: %ld %s, %ld %s.", m_nImportate,
+											 m_nImportate == 1 ? "riga importata" : "righe importate", m_nScartate,
+											 m_nScartate == 1 ? "scartata" : "scartate");
+		else
+			m_StatoElab = _T("Importazione terminata.");
 		GetMessages()->Add(CString::Formatted("Righe lette: %ld, importate: %ld, scartate: %ld.", long(m_Contatore),
 											  m_nImportate, m_nScartate),
 						   m_nScartate ? CMessages::MSG_WARNING : CMessages::MSG_INFO);
+		// What was imported stays; a refused line is still no success.
+		if (m_nScartate)
+			m_bBatchNotStarted = true;
 	}
 	else
 	{
@@ -143,6 +210,7 @@ void Kvz_CImpCodExtracontDoc::ImportaCodici(CLineFile& file)
 		return;
 	}
 
+	NomiDelCodice nomi(this);
 	// The head of a code is looked up once per run of lines of the same year and code.
 	int nEsercizioPrec = 0;
 	CString strCodicePrec;
@@ -184,6 +252,12 @@ void Kvz_CImpCodExtracontDoc::ImportaCodici(CLineFile& file)
 		}
 		try
 		{
+			// Imported as the register saves it, with the register's warning.
+			if (!riga.formula.IsEmpty())
+				if (const CString errore = nomi.Errore(riga.esercizio, riga.codice, riga.formula); !errore.IsEmpty())
+					GetMessages()->Add(CString::Formatted("Riga %ld: errore nella formula %s: %s.", nRiga,
+														  riga.formula.GetString(), errore.GetString()),
+									   CMessages::MSG_WARNING);
 			const DataInt aEsercizio(riga.esercizio);
 			const DataStr aCodice(riga.codice);
 			if (riga.esercizio != nEsercizioPrec || riga.codice != strCodicePrec)
@@ -234,6 +308,12 @@ void Kvz_CImpCodExtracontDoc::ImportaCodici(CLineFile& file)
 			// The head may not have been written: the next line of this code looks again.
 			strCodicePrec.Empty();
 		}
+	}
+	// The count told last is that of the whole file.
+	if (m_Contatore != 0 && long(m_Contatore) != 1 && long(m_Contatore) % kOgniRighe != 0)
+	{
+		m_StatoElab = CString::Formatted("Importazione in corso ... (elaborati: %ld)", long(m_Contatore));
+		SetProgressText(m_StatoElab.GetString());
 	}
 	teste.Close();
 	mesi.Close();

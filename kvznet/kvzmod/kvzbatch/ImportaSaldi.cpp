@@ -4,6 +4,7 @@
 #include <ctime>
 #include <initializer_list>
 
+#include "kvznet/kvzmod/kvzbatch/ConfermaTransazione.h"
 #include "kvznet/kvzmod/kvzbatch/LetturaTabelle.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
@@ -200,6 +201,11 @@ void Kvz_CImportaSaldiDoc::OnBatchExecute()
 		CancellaCdcCommAssentiInTabella();
 		VerificaPianoBase();
 	}
+	// The stamp tells when the base plan last took the ledger's balances: a preview or an
+	// import that keeps nothing did not. It goes with the balances, in their transaction.
+	const DataDate aDataPrec = m_DataUltImport;
+	if (!bAborted && !m_bErrore && IsImportazione())
+		AggiornaDataUltimaImportazione();
 	// An import stopped half-way, by the user or by an error, would leave the year's grouped
 	// accounts cleared and only partly rebuilt: such a run keeps nothing.
 	const BOOL bAnnulla = bAborted || (m_bErrore && IsImportazione());
@@ -224,15 +230,20 @@ void Kvz_CImportaSaldiDoc::OnBatchExecute()
 		m_StatoElab = stato;
 	}
 	if (bAnnulla)
+	{
 		GetContext()->Rollback();
-	else
-		GetContext()->Commit();
+		m_DataUltImport = aDataPrec;
+	}
+	// A commit that fails (a full disk) keeps nothing: a failed run, as any other.
+	else if (!Kvz_ConfermaTransazione(GetContext()))
+	{
+		m_bErrore = TRUE;
+		m_DataUltImport = aDataPrec;
+		m_StatoElab = IsImportazione() ? "Importazione non registrata: nessuna modifica salvata."
+									   : "Anteprima non completata per errori: nessun conto importato.";
+	}
 	if (m_bErrore)
 		m_bBatchNotStarted = true;  // a run that failed is no success
-	// The stamp tells when the base plan last took the ledger's balances: a preview or an
-	// import that kept nothing did not.
-	if (!bAnnulla && IsImportazione())
-		AggiornaDataUltimaImportazione();
 	UpdateDataView();
 	// What a run kept is shown: the preview, or the accounts no symbol of the base plan uses.
 	if (!bAnnulla && !m_bErrore)
@@ -885,12 +896,7 @@ void Kvz_CImportaSaldiDoc::AggiornaDataUltimaImportazione()
 {
 	try
 	{
-		CPLVContext context(AfxGetDefaultSqlConnection(), this);
-		if (!context.StartTransaction())
-			return;
 		Kvz_TUParametri updater(this);
-		updater.SetSqlSession(context.GetUpdatableSqlSession());
-		updater.SetAutocommit(TRUE);
 		if (updater.FindRecord(FALSE) == TableReader::FOUND)
 		{
 			const std::time_t now = std::time(nullptr);
@@ -904,7 +910,6 @@ void Kvz_CImportaSaldiDoc::AggiornaDataUltimaImportazione()
 			m_DataUltImport = stamp;
 		}
 		updater.Free();
-		context.Commit();
 	}
 	catch (const SqlException& e)
 	{

@@ -5,6 +5,7 @@
 
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Array.h"
+#include "platform/plvgeneric/EnumTexts.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgeneric/Settings.h"
 
@@ -111,8 +112,9 @@ TEST(Settings, StoredTextOfAnotherTypeGivesTheDefaultOnce)
 	fs::path file = AfxGetSettingsFilePath(ns, "prova.config").str();
 	fs::create_directories(file.parent_path());
 	std::ofstream(file) << "[S]\nb1=1\nb2=forse\ni1=-12\ni2=12abc\ni3=99999999999\nl1=99999999999\ne1=658178049\n"
-						   "e2=1\nd1=1.5e3\nd2=1,5\ndt1=2025-02-28 10:11:12\ndt2=2025-02-30\ndt3=1799-12-31\ns1=12abc\n";
+						   "e2=1\ne3=2146500609\ne4=2146500613\nd1=1.5e3\nd2=1,5\ndt1=2025-02-28 10:11:12\ndt2=2025-02-30\ndt3=1799-12-31\ns1=12abc\n";
 	AfxSetSettingsRoot(root.string());
+	AfxRegisterEnumTexts(0x7FF1, {"Zero", "Uno", "Due"});
 
 	struct Case
 	{
@@ -124,6 +126,8 @@ TEST(Settings, StoredTextOfAnotherTypeGivesTheDefaultOnce)
 		{"i1", std::make_unique<DataInt>(7), true},       {"i2", std::make_unique<DataInt>(7), false},
 		{"i3", std::make_unique<DataInt>(7), false},      {"l1", std::make_unique<DataLng>(7), true},
 		{"e1", std::make_unique<DataEnum>(0x273B, 0), true}, {"e2", std::make_unique<DataEnum>(0x273B, 0), false},
+		// Of a tag with items: item 1 is one, item 5 is none.
+		{"e3", std::make_unique<DataEnum>(0x7FF1, 0), true}, {"e4", std::make_unique<DataEnum>(0x7FF1, 0), false},
 		{"d1", std::make_unique<DataMon>(2.5), true},     {"d2", std::make_unique<DataMon>(2.5), false},
 		{"dt1", std::make_unique<DataDate>(1, 1, 2020), true}, {"dt2", std::make_unique<DataDate>(1, 1, 2020), false},
 		{"dt3", std::make_unique<DataDate>(1, 1, 2020), true}, {"s1", std::make_unique<DataStr>("x"), true},

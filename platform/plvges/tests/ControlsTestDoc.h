@@ -18,6 +18,20 @@ enum : UINT
 	IDC_SCHEDE,
 	IDC_ESITO,
 	ID_CALCOLA,
+	IDC_GENERE,
+	IDC_GENERE_RISTRETTO,
+};
+
+// An enumeration with items 0..2, and a combo that offers only the first two.
+inline constexpr WORD kTagGenere = 0x7FF2;
+class TGenereRistrettoCombo : public CEnumCombo
+{
+	DECLARE_DYNCREATE(TGenereRistrettoCombo, CEnumCombo)
+public:
+	BOOL IsValidItemListBox(const DataObj& value) const override
+	{
+		return static_cast<const DataEnum&>(value).GetItemValue() != 2;
+	}
 };
 
 class TRigaFormula : public SqlRecord
@@ -40,6 +54,8 @@ class TStrumentiDoc : public CAbstractFormDoc
 public:
 	DataBool m_Abilita;
 	DataStr m_Esito;
+	DataEnum m_Genere{kTagGenere, 0};
+	DataEnum m_GenereRistretto{kTagGenere, 0};
 	DBTSlaveBuffered* m_pRighe = nullptr;
 	std::unique_ptr<DBTSlaveBuffered> m_pOwnedRighe;
 	int m_nPreparazioni = 0;
@@ -130,6 +146,8 @@ public:
 		pTabs->AddDialog(RUNTIME_CLASS(TPrimaTab), 0, "Prima");
 		pTabs->AddDialog(RUNTIME_CLASS(TSecondaTab), 0, "Seconda");
 		AddLink(IDC_ESITO, "Esito", RUNTIME_CLASS(CStrStatic), &pDoc->m_Esito);
+		AddLink(IDC_GENERE, "Genere", RUNTIME_CLASS(CEnumCombo), &pDoc->m_Genere);
+		AddLink(IDC_GENERE_RISTRETTO, "Genere ristretto", RUNTIME_CLASS(TGenereRistrettoCombo), &pDoc->m_GenereRistretto);
 	}
 };
 

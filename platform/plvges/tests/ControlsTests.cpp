@@ -1,6 +1,7 @@
 // The controls documents build on, driven as a user would.
 #include <gtest/gtest.h>
 
+#include "platform/plvgeneric/EnumTexts.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvges/FormDriver.h"
 #include "platform/plvges/tests/ControlsTestDoc.h"
@@ -26,6 +27,50 @@ protected:
 	}
 	std::unique_ptr<FormDriver> m_pForm;
 };
+
+// An enumeration's combo takes its own items, by text or by item number, and refuses any other
+// value (of another tag, an item that does not exist, one the combo does not offer) naming the
+// items it takes; the value refused stays out of the data.
+TEST_F(ControlsTest, AnEnumerationTakesOnlyItsOwnItems)
+{
+	AfxRegisterEnumTexts(kTagGenere, {"Primo", "Secondo", "Terzo"});
+	FormDriver* form;
+	TStrumentiDoc* pDoc = Open(form);
+	const struct
+	{
+		const char* control;
+		const char* text;
+		int item;  // -1: refused
+	} cases[] = {
+		{"Genere", "secondo", 1},
+		{"Genere", "2", 2},
+		{"Genere", "32754:0", 0},  // tag and item, written out
+		{"Genere", "0x7FF20001", 1},
+		{"Genere", "3", -1},
+		{"Genere", "10051:3", -1},
+		{"Genere", "0x27430001", -1},
+		{"Genere", "70000", -1},
+		{"Genere", "Quarto", -1},
+		{"Genere ristretto", "Secondo", 1},
+		{"Genere ristretto", "Terzo", -1},
+		{"Genere ristretto", "2", -1},
+	};
+	for (const auto& c : cases)
+	{
+		SCOPED_TRACE(std::string(c.control) + " " + c.text);
+		DataEnum& data = std::string(c.control) == "Genere" ? pDoc->m_Genere : pDoc->m_GenereRistretto;
+		data = DataEnum(kTagGenere, 0);
+		EXPECT_EQ(form->Type(c.control, c.text) != FALSE, c.item >= 0);
+		EXPECT_EQ(data.GetTagValue(), kTagGenere);
+		EXPECT_EQ(int(data.GetItemValue()), c.item >= 0 ? c.item : 0);
+		if (c.item < 0)
+		{
+			EXPECT_EQ(form->GetLastError().str(),
+					  std::string(c.control) + ": \"" + c.text + "\" is not one of its items: Primo (0), Secondo (1)" +
+						  (std::string(c.control) == "Genere" ? ", Terzo (2)." : "."));
+		}
+	}
+}
 
 TEST_F(ControlsTest, ListBoxSelectionAndDoubleClickReachTheDocument)
 {

@@ -5,6 +5,7 @@
 #include "kvznet/kvzmod/kvzbatch/RigaCodExtracont.h"
 #include "kvznet/kvzmod/kvzbatch/tests/BatchFixture.h"
 #include "kvznet/kvzmod/kvzdbl/KvzNetSettings.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "platform/plvgeneric/Settings.h"
 
@@ -199,7 +200,8 @@ TEST_F(ImpCodExtracont, BadLinesAreRefusedByNumberAndTheRestImported)
 	const std::string lunga = Riga("2026", "LUNGA", "Riga lunghissima", "04", "1", "02") + std::string(1500, 'z') +
 							  Riga("2026", "FANTASMA", "", "01", "1");
 	m_Ui.SetEcho(false);
-	ASSERT_TRUE(Importa(File(
+	// What was imported stays, but a run that refused lines is no success.
+	ASSERT_FALSE(Importa(File(
 		{
 			Riga("2026", "A", "Primo", "01", "1"),
 			Riga("2026", "", "Senza codice", "01", "2"),  // line 2
@@ -218,6 +220,10 @@ TEST_F(ImpCodExtracont, BadLinesAreRefusedByNumberAndTheRestImported)
 	EXPECT_EQ(scartate[2].str(), "Riga 6 scartata: colonna della formula 11 fuori dall'intervallo 0..10.");
 	EXPECT_EQ(scartate[3].str(), "Riga 8 scartata: codice con caratteri di controllo.");
 	EXPECT_TRUE(WasShown("Righe lette: 8, importate: 3, scartate: 4."));
+	const std::vector<CString> avanzamento = m_Ui.ProgressTexts();
+	ASSERT_GE(avanzamento.size(), 2u);
+	EXPECT_EQ(avanzamento[avanzamento.size() - 2], "Importazione in corso ... (elaborati: 8)");
+	EXPECT_EQ(avanzamento.back(), "Importazione terminata con errori: 3 righe importate, 4 scartate.");
 	EXPECT_EQ(Formule(2026, "A", 1), "1");
 	EXPECT_EQ(Formule(2026, "A", 3), "||||||||||5");  // CR LF: the slot is read without the CR
 	EXPECT_EQ(Formule(2026, "LUNGA", 4), "||1");
@@ -318,6 +324,78 @@ TEST_F(ImpCodExtracont, AWindowsCodePageFileAndAByteOrderMarkReadAsText)
 	ASSERT_TRUE(Importa(File({bom}, "\n", "bom.txt")));
 	EXPECT_EQ(Formule(2026, "BOM", 2), "2");
 	EXPECT_EQ(Descrizione(2026, "BOM"), "Con BOM");
+}
+
+// What a Windows editor saves as "Unicode": UTF-16 of either byte order after its mark.
+std::string Utf16(const std::string& utf8, bool bBigEndian)
+{
+	std::string out = bBigEndian ? "\xFE\xFF" : "\xFF\xFE";
+	auto unit = [&](unsigned u) {
+		const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+		out += bBigEndian ? std::string{hi, lo} : std::string{lo, hi};
+	};
+	for (size_t i = 0; i < utf8.size();)
+	{
+		const unsigned char c = static_cast<unsigned char>(utf8[i]);
+		const size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+		unsigned cp = n == 1 ? c : c & (0xFF >> (n + 1));
+		for (size_t k = 1; k < n; ++k)
+			cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+		i += n;
+		if (cp >= 0x10000)
+		{
+			unit(0xD800 + ((cp - 0x10000) >> 10));
+			unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+		}
+		else
+			unit(cp);
+	}
+	return out;
+}
+
+TEST_F(ImpCodExtracont, AUtf16FileIsReadInEitherByteOrder)
+{
+	for (const bool bBigEndian : {false, true})
+	{
+		SCOPED_TRACE(bBigEndian ? "big endian" : "little endian");
+		const std::string codice = bBigEndian ? "BE" : "LE";
+		const std::string testo = Riga("2026", codice, "Attività €𝄞", "01", "10") + "\r\n" +
+								  Riga("2026", codice, "", "02", "20", "3") + "\r\n";
+		const std::string path = (m_Folder / ("utf16-" + codice + ".txt")).string();
+		std::ofstream(path, std::ios::binary) << Utf16(testo, bBigEndian);
+		m_Ui.Clear();
+		ASSERT_TRUE(Importa(path)) << ::testing::PrintToString(Shown());
+		EXPECT_TRUE(WasShown("Righe lette: 2, importate: 2, scartate: 0."));
+		EXPECT_EQ(Descrizione(2026, codice.c_str()), "Attività €𝄞");
+		EXPECT_EQ(Formule(2026, codice.c_str(), 1), "10");
+		EXPECT_EQ(Formule(2026, codice.c_str(), 2), "|||20");
+	}
+}
+
+// A formula the register of the codes would warn about is imported with the register's warning.
+TEST_F(ImpCodExtracont, FormulasTheRegisterWarnsAboutAreImportedWithItsWarning)
+{
+	Kvz_TAnagSimboli simbolo;
+	simbolo.f_Esercizio = 2026;
+	simbolo.f_ModelloRiclassific = "ORE";
+	simbolo.f_NomeSimbolo = "TURNI";
+	Insert(simbolo);
+	m_Ui.SetEcho(false);
+	ASSERT_TRUE(Importa(File({
+		Riga("2026", "ORE", "Ore lavorate", "01", "_TURNI*8"),
+		Riga("2026", "ORE", "Ore lavorate", "02", "((((((((("),
+		Riga("2026", "ORE", "Ore lavorate", "03", "_NONESISTE+1"),
+		Riga("2026", "MQ", "Metri quadri", "01", "_TURNI+1"),  // a symbol of another code
+	})));
+	EXPECT_TRUE(WasShown("Riga 2: errore nella formula (((((((((: Operando mancante alla fine dell'espressione "
+						 "(posizione 10)."))
+		<< ::testing::PrintToString(Shown());
+	EXPECT_TRUE(WasShown("Riga 3: errore nella formula _NONESISTE+1: Simbolo sconosciuto: _NONESISTE (posizione 1)."));
+	EXPECT_TRUE(WasShown("Riga 4: errore nella formula _TURNI+1: Simbolo sconosciuto: _TURNI (posizione 1)."));
+	EXPECT_FALSE(WasShown("Riga 1:"));
+	EXPECT_TRUE(WasShown("Righe lette: 4, importate: 4, scartate: 0."));
+	EXPECT_EQ(Formule(2026, "ORE", 2), "(((((((((");
+	EXPECT_EQ(Formule(2026, "ORE", 3), "_NONESISTE+1");
 }
 
 }  // namespace

@@ -288,6 +288,43 @@ TEST_F(ImportaSaldi, AbortedImportKeepsNothing)
 	EXPECT_FALSE(m_pConn->IsInTransaction());
 }
 
+// The stamp of the last import is written with the balances: a commit that fails keeps neither,
+// and the run is no success.
+TEST_F(ImportaSaldi, ACommitThatFailsKeepsNeitherTheBalancesNorTheStamp)
+{
+	ASSERT_TRUE(Importa(3, 2026));
+	m_pConn->ExecuteSQL("UPDATE Kvz_Parametri SET DataUltimaImportazSaldi = '2025-01-01 10:00:00'");
+	const long conti = Count("SELECT COUNT(*) FROM Kvz_AnagConti");
+	const double dGennaio = Piano("SaldoContabile", "0101", 1);
+	m_pConn->ExecuteSQL("UPDATE Erp_ChartOfAccountsBalances SET Debit = Debit + 1000 WHERE Account = '0101001' AND "
+						"BalanceYear = 2025 AND BalanceMonth = 7");  // the fiscal year's first month
+	// The stamp's update leaves a reference that only the commit checks.
+	m_pConn->Db().Execute("CREATE TABLE KvzTestPadre (Id INTEGER PRIMARY KEY)");
+	m_pConn->Db().Execute("CREATE TABLE KvzTestFiglio (Padre INTEGER REFERENCES KvzTestPadre (Id) DEFERRABLE "
+						  "INITIALLY DEFERRED)");
+	m_pConn->Db().Execute("CREATE TRIGGER KvzTestBlocca AFTER UPDATE ON Kvz_Parametri BEGIN INSERT INTO KvzTestFiglio "
+						  "VALUES (1); END");
+	m_pConn->Db().Execute("PRAGMA foreign_keys = ON");
+	m_Ui.Clear();
+	FormDriver form = Importazione(3, 2026);
+	EXPECT_FALSE(form.RunBatch());
+	EXPECT_EQ(form.Text("Stato elaborazione"), "Importazione non registrata: nessuna modifica salvata.");
+	EXPECT_EQ(m_Ui.ProgressTexts().back(), "Importazione non registrata: nessuna modifica salvata.");
+	EXPECT_TRUE(WasShown("FOREIGN KEY constraint failed"));
+	EXPECT_FALSE(m_pConn->IsInTransaction());
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti"), conti);
+	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "0101", 1), dGennaio);
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Parametri WHERE DataUltimaImportazSaldi = '2025-01-01 10:00:00'"), 1);
+	EXPECT_EQ(form.Text("Ultima importazione:"), CString("01/01/2025 10:00:00"));
+
+	// Once the commit can succeed, the same run keeps both.
+	m_pConn->Db().Execute("DROP TRIGGER KvzTestBlocca");
+	FormDriver again = Importazione(3, 2026);
+	EXPECT_TRUE(again.RunBatch());
+	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Parametri WHERE DataUltimaImportazSaldi > '2025-01-02'"), 1);
+	EXPECT_NE(Piano("SaldoContabile", "0101", 1), dGennaio);
+}
+
 // A database error half-way through the accounts: shown, and the run keeps nothing.
 TEST_F(ImportaSaldi, DatabaseErrorKeepsNothing)
 {

@@ -2,6 +2,7 @@
 
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
 #include "kvznet/kvzmod/kvzcomponents/Kvz_NuovoPianoBase.h"
+#include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 #include "kvznet/kvzmod/kvzdbl/KvzNetSettings.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciBudget.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
@@ -22,6 +23,39 @@ bool IsPatrimoniale(const DataEnum& aTipoConto)
 bool IsCommessa(const DataEnum& aTipo)
 {
 	return aTipo.GetItemValue() == 1;
+}
+
+// The host's ledger types: an economic account is a cost or a revenue, a balance-sheet one any
+// of the others.
+constexpr WORD kMastroAttivita = 0;
+constexpr WORD kMastroCosti = 3;
+constexpr WORD kMastroRicavi = 4;
+
+bool MastroDelTipo(const DataEnum& aTipoConto, const DataEnum& aTipoMastro)
+{
+	const bool bEconomico = aTipoMastro.GetItemValue() == kMastroCosti || aTipoMastro.GetItemValue() == kMastroRicavi;
+	return bEconomico != IsPatrimoniale(aTipoConto);
+}
+
+// What a new account's ledger type becomes when the one it has does not fit its account type.
+DataEnum MastroProposto(const DataEnum& aTipoConto)
+{
+	return DataEnum(E_TIPOMASTRO, IsPatrimoniale(aTipoConto) ? kMastroAttivita : kMastroCosti);
+}
+
+// The rules of the other registers on the year, the code and the description. A value of a
+// stored account that breaks them (a longer code or description the import took from the
+// host's chart) is kept as it is: that field is left without its rule while the account is shown.
+void ApplicaRegoleCampi(Kvz_TAnagContiKvz& rec, bool bNuovo)
+{
+	auto regola = [&](DataObj& campo, const FieldRule& r) {
+		campo.SetFieldRule(r);
+		if (!bNuovo && !CheckFieldRule(campo, CString(), false).IsEmpty())
+			campo.SetFieldRule(FieldRule());
+	};
+	regola(rec.f_Esercizio, {FieldRule::YEAR, 0, true});
+	regola(rec.f_ContoKvz, {FieldRule::CODE, kKvzLenCodice, true});
+	regola(rec.f_Descrizione, {FieldRule::TEXT, kKvzLenDescrizione, false});
 }
 }  // namespace
 
@@ -55,6 +89,10 @@ void Kvz_DBTDeAnagConti::OnEnableControlsForFind()
 					   static_cast<DataObj*>(&pRec->f_TipoConto), static_cast<DataObj*>(&pRec->f_TipoMastro),
 					   static_cast<DataObj*>(&pRec->f_Descrizione), static_cast<DataObj*>(&pRec->f_ContoCollegato)})
 		p->SetFindable(TRUE);
+	// A search may name any account the import wrote, however long its code or description.
+	pRec->f_Esercizio.SetFieldRule(FieldRule::AnYear());
+	pRec->f_ContoKvz.SetFieldRule(FieldRule());
+	pRec->f_Descrizione.SetFieldRule(FieldRule());
 }
 
 void Kvz_DBTDeAnagConti::OnDisableControlsForEdit()
@@ -293,6 +331,7 @@ BOOL Kvz_CDeAnagContiDoc::OnAttachData()
 BOOL Kvz_CDeAnagContiDoc::OnPrepareAuxData()
 {
 	Kvz_TAnagContiKvz* pRec = GetAnagConti();
+	ApplicaRegoleCampi(*pRec, GetFormMode() == NEW);
 	if (GetFormMode() == NEW)
 	{
 		const int nAnno = AfxGetApplicationYear();
@@ -300,6 +339,8 @@ BOOL Kvz_CDeAnagContiDoc::OnPrepareAuxData()
 		CKvzNetSettings settings;
 		pRec->f_TipoConto = DataEnum(E_TIPOCONTO, settings.GetDatiPrecTipoConto().GetItemValue());
 		pRec->f_TipoMastro = DataEnum(E_TIPOMASTRO, settings.GetDatiPrecNaturaDelConto().GetItemValue());
+		if (!MastroDelTipo(pRec->f_TipoConto, pRec->f_TipoMastro))
+			pRec->f_TipoMastro = MastroProposto(pRec->f_TipoConto);
 		pRec->f_InseritoManualmente = TRUE;
 		pRec->f_ProponiInAssest = TRUE;
 		pRec->f_ModifInAssest = TRUE;
@@ -346,6 +387,9 @@ void Kvz_CDeAnagContiDoc::OnTipoContoChanged()
 {
 	Kvz_TAnagContiKvz* pRec = GetAnagConti();
 	m_pDBTDeAnagConti->ApplicaRegolaTipoConto();
+	// A new account's ledger type follows its account type.
+	if (GetFormMode() == NEW && !MastroDelTipo(pRec->f_TipoConto, pRec->f_TipoMastro))
+		pRec->f_TipoMastro = MastroProposto(pRec->f_TipoConto);
 	if (IsPatrimoniale(pRec->f_TipoConto))
 	{
 		pRec->f_ContoCollegato.Clear();
@@ -397,6 +441,19 @@ BOOL Kvz_CDeAnagContiDoc::OnOkTransaction()
 	if (GetFormMode() == NEW)
 	{
 		const Kvz_TAnagContiKvz* pRec = GetAnagConti();
+		if (!MastroDelTipo(pRec->f_TipoConto, pRec->f_TipoMastro))
+		{
+			AfxMessageBox(CString::Formatted(
+							  IsPatrimoniale(pRec->f_TipoConto)
+								  ? AfxLoadSourceString(_T("Il tipo mastro %s non e' di un conto patrimoniale."), kSource)
+								  : AfxLoadSourceString(
+										_T("Il tipo mastro %s non e' di un conto economico: indicare Costi o Ricavi."),
+										kSource),
+							  pRec->f_TipoMastro.FormatData().GetString()),
+						  MB_OK | MB_ICONWARNING);
+			SetCtrlFocus(pRec->f_TipoMastro);
+			return FALSE;
+		}
 		try
 		{
 			Kvz_TRAnagContiKvz conti(this);
