@@ -1362,4 +1362,37 @@ TEST_F(Modelli, AnExplosionValuesTheMonthsWithoutRowsAsTheEngine)
 	}
 }
 
+// A model found and edited shows the stored counts of the codes it uses: its own uses in detail,
+// the code's general counter whole, another model's uses only in the latter.
+TEST_F(Modelli, AFoundModelShowsTheStoredCountersOfItsCodes)
+{
+	Kvz_TAnagContiKvz c;
+	c.f_Esercizio = kAnno;
+	c.f_ContoKvz = "A1";
+	c.f_Descrizione = "Vendite";
+	InsertRow(c);
+	SimboloPB("VEN", 0, "A1", "", false, {});
+	Apri();
+	CreaModello(kModello, {{"VP", "Valore", "_VEN"}, {"VP2", "Doppio", "_VEN + _VEN"}});
+	const long propri = Conta("SELECT SUM(ContatoreUtilizzi) FROM Kvz_ContatoriDettaglio WHERE Codice = 'A1'");
+	ASSERT_GT(propri, 0);
+	// Another model's save: its detail rows and the general counter with them.
+	m_pConn->ExecuteSQL(CString::Formatted(
+		"INSERT INTO Kvz_ContatoriDettaglio (Esercizio, TipoCodice, Codice, ModelloRiclassific, TipoCodCheUtilizza, "
+		"CodiceCheUtilizza, FormulaCheUtilizza, ContatoreUtilizzi) SELECT Esercizio, TipoCodice, Codice, 'ALTRO', "
+		"TipoCodCheUtilizza, CodiceCheUtilizza, FormulaCheUtilizza, 3 FROM Kvz_ContatoriDettaglio WHERE Codice = 'A1' "
+		"AND CodiceCheUtilizza = 'VP'"));
+	m_pConn->ExecuteSQL("UPDATE Kvz_ContatoriCodici SET ContatoreUtilizzi = ContatoreUtilizzi + 3 WHERE Codice = 'A1'");
+	const long generale = Conta("SELECT ContatoreUtilizzi FROM Kvz_ContatoriCodici WHERE Codice = 'A1'");
+
+	Mostra(kModello);
+	ASSERT_TRUE(Form().Edit()) << Form().GetLastError();
+	const DataEnum conto(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_CONTO);
+	EXPECT_EQ(static_cast<long>(m_pDoc->GetContatoreDettaglio(conto, DataStr("A1"))), propri);
+	EXPECT_EQ(static_cast<long>(m_pDoc->GetContatoreGenerale(conto, DataStr("A1"))), generale);
+	// Saved again unchanged, the counters stay.
+	ASSERT_TRUE(Form().Save()) << Form().GetLastError() << Shown();
+	EXPECT_EQ(Conta("SELECT ContatoreUtilizzi FROM Kvz_ContatoriCodici WHERE Codice = 'A1'"), generale);
+}
+
 }  // namespace
