@@ -791,7 +791,7 @@ public:
 			rows.push_back(std::move(row));
 		}
 		for (size_t c = 0; c < columns.size(); ++c)
-			columns[c].width = static_cast<double>(std::max<size_t>(widths[c], 3)) / 10.0;
+			columns[c].width = static_cast<double>(std::max<size_t>(widths[c], 3) + 2) / 10.0;  // with room for the gaps
 		CReportTable& t = out.AddTable(out.title, std::move(columns));
 		for (auto& row : rows)
 			t.AddRow(std::move(row));
