@@ -1,6 +1,8 @@
 // The explosion of a model row's formula: each operand of the formula, then the accounts and
 // cost centres or jobs it is made of, with the month's value and the progressive from January.
 // Meant for a spreadsheet.
+#include <vector>
+
 #include "KvzReports.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
 #include "platform/plvoledb/SqlTable.h"
@@ -73,16 +75,28 @@ public:
 					  {"Formula", ctx.InputText("w_FormulaInput")},
 					  {"Mese", MonthName(month)},
 					  {"Valore", ctx.InputText("w_DescrizioneValore")}};
-		CReportTable& t = out.AddTable("Elementi della formula", {{"Operatore", ColumnKind::Text, 0.5},
-																   {"Elemento", ColumnKind::Text, 1},
-																   {"Segno", ColumnKind::Text, 0.5},
-																   {"Conto", ColumnKind::Text, 0.9},
-																   {"Descrizione", ColumnKind::Text, 1.8},
-																   {"Tipo", ColumnKind::Text, 0.6},
-																   {"Centro/Commessa", ColumnKind::Text, 0.9},
-																   {"Descrizione centro/commessa", ColumnKind::Text, 1.6},
-																   {"Valore " + MonthName(month), ColumnKind::Money, 1},
-																   {"Progressivo", ColumnKind::Money, 1}});
+		const std::vector<ReportColumn> columns = {{"Operatore", ColumnKind::Text, 0.5},
+												   {"Elemento", ColumnKind::Text, 1},
+												   {"Segno", ColumnKind::Text, 0.5},
+												   {"Conto", ColumnKind::Text, 0.9},
+												   {"Descrizione", ColumnKind::Text, 1.8},
+												   {"Tipo", ColumnKind::Text, 0.6},
+												   {"Centro/Commessa", ColumnKind::Text, 0.9},
+												   {"Descrizione centro/commessa", ColumnKind::Text, 1.6},
+												   {"Valore " + MonthName(month), ColumnKind::Money, 1},
+												   {"Progressivo", ColumnKind::Money, 1}};
+		// The rows first: a column is printed only when some row fills it.
+		struct Pending
+		{
+			std::vector<ReportCell> cells;
+			bool strong = false;
+		};
+		std::vector<Pending> rows;
+		struct
+		{
+			std::vector<Pending>* rows;
+			void AddRow(std::vector<ReportCell> cells, bool strong = false) { rows->push_back({std::move(cells), strong}); }
+		} t{&rows};
 		// A symbol whose formula the explosion follows is totalled from its parts, printed under
 		// it one level deeper, as they join by "+" and "-"; other operators leave it without a sum.
 		struct Open
@@ -193,6 +207,26 @@ public:
 			last[8] = value->first;
 			last[9] = value->second;
 			t.AddRow(std::move(last), true);
+		}
+		std::vector<size_t> shown;
+		for (size_t c = 0; c < columns.size(); ++c)
+		{
+			bool filled = c <= 1 || columns[c].kind != ColumnKind::Text;
+			for (const Pending& r : rows)
+				filled = filled || (c < r.cells.size() && !r.cells[c].IsEmpty() && !r.cells[c].GetText().IsEmpty());
+			if (filled)
+				shown.push_back(c);
+		}
+		std::vector<ReportColumn> kept;
+		for (size_t c : shown)
+			kept.push_back(columns[c]);
+		CReportTable& table = out.AddTable("Elementi della formula", std::move(kept));
+		for (Pending& r : rows)
+		{
+			std::vector<ReportCell> cells;
+			for (size_t c : shown)
+				cells.push_back(c < r.cells.size() ? r.cells[c] : ReportCell());
+			table.AddRow(std::move(cells), r.strong);
 		}
 	}
 };

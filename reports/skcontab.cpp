@@ -1,6 +1,9 @@
 // The ledger card of the host's accounts: the cost-accounting entries of the accounts in a
 // range (a grouped code takes in the accounts beneath it) between two dates, with debit,
-// credit and the running balance of each account.
+// credit and the running balance of each account; the lines the ledger does not post (forecast,
+// provisional) apart, out of the balance.
+#include <vector>
+
 #include "KvzReports.h"
 #include "platform/erp/erpledgerdbl/TCostAccEntriesDetail.h"
 #include "platform/plvoledb/SqlTable.h"
@@ -62,27 +65,68 @@ public:
 		table.AddSortColumn(rec.f_EntryId);
 		table.AddSortColumn(rec.f_Line);
 		table.Query();
-		CString account;
-		double balance = 0;
+		// The balance is the ledger's actual postings (the kinds the import takes into the
+		// base plan); provisional and forecast lines are listed apart, out of it.
+		struct Line
+		{
+			CString date, account, costCenter, job, notes, kind;
+			double entry = 0, amount = 0;
+			bool credit = false;
+		};
+		std::vector<Line> actual, other;
 		for (; !table.IsEOF(); table.MoveNext())
 		{
-			if (rec.f_Account.GetString() != account)
-			{
-				if (!account.IsEmpty())
-					t.AddSubtotal("Totale " + account, 5);
-				account = rec.f_Account.GetString();
-				balance = 0;
-			}
-			const double amount = rec.f_Amount.GetValue();
-			const bool credit = rec.f_DebitCreditSign.GetItemValue() == 1;
-			balance += credit ? -amount : amount;
-			t.AddRow({rec.f_PostingDate.FormatData(), static_cast<double>(rec.f_EntryId.GetValue()), account,
-					  rec.f_CostCenter.GetString(), rec.f_Job.GetString(), rec.f_Notes.GetString(),
-					  credit ? ReportCell() : ReportCell(amount), credit ? ReportCell(amount) : ReportCell(), balance});
+			const WORD kind = rec.f_EntryType.GetItemValue();
+			Line l{rec.f_PostingDate.FormatData(), rec.f_Account.GetString(), rec.f_CostCenter.GetString(),
+				   rec.f_Job.GetString(), rec.f_Notes.GetString(), rec.f_EntryType.FormatData(),
+				   static_cast<double>(rec.f_EntryId.GetValue()), rec.f_Amount.GetValue(),
+				   rec.f_DebitCreditSign.GetItemValue() == 1};
+			(kind == 1 || kind == 3 ? actual : other).push_back(std::move(l));
 		}
 		table.Close();
-		t.AddSubtotal("Totale " + account, 5);
-		t.AddTotal("Totale generale", 5);
+		auto fill = [](CReportTable& t, const std::vector<Line>& lines, bool bKind) {
+			CString account;
+			double balance = 0;
+			const int label = bKind ? 6 : 5;
+			for (const Line& l : lines)
+			{
+				if (l.account != account)
+				{
+					if (!account.IsEmpty())
+						t.AddSubtotal("Totale " + account, label);
+					account = l.account;
+					balance = 0;
+				}
+				balance += l.credit ? -l.amount : l.amount;
+				std::vector<ReportCell> cells{l.date, l.entry, account, l.costCenter, l.job};
+				if (bKind)
+					cells.emplace_back(l.kind);
+				cells.emplace_back(l.notes);
+				cells.push_back(l.credit ? ReportCell() : ReportCell(l.amount));
+				cells.push_back(l.credit ? ReportCell(l.amount) : ReportCell());
+				cells.emplace_back(balance);
+				t.AddRow(std::move(cells));
+			}
+			t.AddSubtotal("Totale " + account, label);
+			t.AddTotal("Totale generale", label);
+		};
+		fill(t, actual, false);
+		if (!other.empty())
+		{
+			CReportTable& f = out.AddTable("Movimenti previsionali e provvisori, fuori dal saldo",
+										   {{"Data", ColumnKind::Text, 0.8},
+											{"Registrazione", ColumnKind::Integer, 0.8},
+											{"Conto", ColumnKind::Text, 0.9},
+											{"Centro di costo", ColumnKind::Text, 0.8},
+											{"Commessa", ColumnKind::Text, 0.8},
+											{"Tipo", ColumnKind::Text, 0.8},
+											{"Note", ColumnKind::Text, 1.6},
+											{"Dare", ColumnKind::Money, 1},
+											{"Avere", ColumnKind::Money, 1},
+											{"Saldo", ColumnKind::Balance, 1}});
+			f.SetSheetName("Fuori dal saldo");
+			fill(f, other, true);
+		}
 	}
 };
 

@@ -1,6 +1,9 @@
 #include "platform/plvges/CAbstractFormDoc.h"
 
+#include <algorithm>
 #include <atomic>
+#include <string>
+#include <vector>
 
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvges/ADMObj.h"
@@ -713,26 +716,57 @@ public:
 		if (!pRec)
 			throw CApplicationErrorException("the master record cannot be read on its own");
 		out.title = pDoc->GetFormTitle().IsEmpty() ? pRec->GetTableName() : pDoc->GetFormTitle();
+		// Each column under the text of the form's control that shows it; a column the form does
+		// not show is left out, but for the key.
+		std::vector<CParsedCtrl*> controls;
+		if (CBaseView* pView = pDoc->GetFirstView())
+			controls = pView->GetAllControls();
+		const SqlRecord* pShown = pMaster->GetRecord();
+		const std::vector<CString> keys = pRec->GetPrimaryKey();
+		auto heading = [&](int i) -> CString {
+			const DataObj* pData = i < pShown->GetSize() ? pShown->GetDataObjAt(i) : nullptr;
+			for (const CParsedCtrl* pCtrl : controls)
+				if (pData && pCtrl->GetCtrlData() == pData && !pCtrl->GetName().IsEmpty())
+				{
+					std::string text = pCtrl->GetName().str();
+					text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+					while (!text.empty() && (text.back() == ':' || text.back() == ' '))
+						text.pop_back();
+					return CString(text);
+				}
+			return CString();
+		};
 		std::vector<ReportColumn> columns;
 		std::vector<int> items;
 		for (int i = 0; i < pRec->GetSize(); ++i)
 			if (!pRec->IsLocal(i))
 			{
+				const CString name = pRec->GetItem(i)->m_strColumnName;
+				CString title = heading(i);
+				const bool key = std::find(keys.begin(), keys.end(), name) != keys.end();
+				if (title.IsEmpty() && !key)
+					continue;
+				if (title.IsEmpty())
+					title = name;
 				const WORD type = pRec->GetDataObjAt(i)->GetDataType();
 				const bool number = type == DATA_MON_TYPE || type == DATA_DBL_TYPE || type == DATA_QTY_TYPE ||
 									type == DATA_PERC_TYPE || type == DATA_INT_TYPE || type == DATA_LNG_TYPE;
-				columns.push_back({pRec->GetItem(i)->m_strColumnName,
+				columns.push_back({title,
 								   !number								   ? ColumnKind::Text
 								   : type == DATA_INT_TYPE || type == DATA_LNG_TYPE ? ColumnKind::Integer
 																				   : ColumnKind::Balance,
 								   1});
 				items.push_back(i);
 			}
-		CReportTable& t = out.AddTable(pRec->GetTableName(), std::move(columns));
+		// The rows first: each column as wide as what it holds.
+		std::vector<std::vector<ReportCell>> rows;
+		std::vector<size_t> widths(columns.size());
+		for (size_t c = 0; c < columns.size(); ++c)
+			widths[c] = std::min<size_t>(columns[c].heading.str().size(), 12);
 		SqlTable table(pRec, pDoc->GetReadOnlySqlSession());
 		table.Open();
 		table.SelectAll();
-		for (const CString& key : pRec->GetPrimaryKey())
+		for (const CString& key : keys)
 			table.AddSortColumn(key.GetString());
 		table.Query();
 		for (; !table.IsEOF(); table.MoveNext())
@@ -742,7 +776,8 @@ public:
 			{
 				const DataObj* p = pRec->GetDataObjAt(i);
 				const SoapValue v = p->GetSoapValue();
-				if (t.GetColumns()[row.size()].kind == ColumnKind::Text)
+				const size_t c = row.size();
+				if (columns[c].kind == ColumnKind::Text)
 					row.emplace_back(p->FormatData());
 				else if (auto d = std::get_if<double>(&v))
 					row.emplace_back(*d);
@@ -750,9 +785,16 @@ public:
 					row.emplace_back(*n);
 				else
 					row.emplace_back();
+				const size_t len = columns[c].kind == ColumnKind::Text ? row.back().GetText().str().size() : 12;
+				widths[c] = std::max(widths[c], std::min<size_t>(len, 40));
 			}
-			t.AddRow(std::move(row));
+			rows.push_back(std::move(row));
 		}
+		for (size_t c = 0; c < columns.size(); ++c)
+			columns[c].width = static_cast<double>(std::max<size_t>(widths[c], 3) + 2) / 10.0;  // with room for the gaps
+		CReportTable& t = out.AddTable(out.title, std::move(columns));
+		for (auto& row : rows)
+			t.AddRow(std::move(row));
 		table.Close();
 	}
 };

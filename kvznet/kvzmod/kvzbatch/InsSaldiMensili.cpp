@@ -273,10 +273,21 @@ void Kvz_CInsSaldiMensiliDoc::RiempiDBTCentriComm()
 
 void Kvz_CInsSaldiMensiliDoc::CalcolaTotaliConti()
 {
+	// The grid holds every level of the grouping and a parent's balance is its leaves' again:
+	// only the rows without a child in the grid are added.
+	std::set<std::string> padri;
+	for (int i = 0; i < m_pDBTConti->GetSize(); ++i)
+	{
+		const CString& padre = m_pDBTConti->GetConto(i)->f_ContoKvzPadre.GetString();
+		if (!padre.IsEmpty())
+			padri.insert(padre.str());
+	}
 	double costi = 0.0, ricavi = 0.0, attivita = 0.0, passivita = 0.0;
 	for (int i = 0; i < m_pDBTConti->GetSize(); ++i)
 	{
 		const Kvz_TEnhAnagContiKvz* pConto = m_pDBTConti->GetConto(i);
+		if (padri.count(pConto->f_ContoKvz.GetString().str()))
+			continue;
 		const double saldo = pConto->l_SaldoDelMese;
 		switch (pConto->f_TipoMastro.GetItemValue())
 		{

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "kvznet/kvzmod/kvzbatch/ImportaSaldi.h"
 #include "kvznet/kvzmod/kvzbatch/LetturaTabelle.h"
@@ -21,6 +22,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseRighe.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TPianoBaseTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRipartizioniAssestamento.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
 
@@ -98,8 +100,15 @@ public:
 	// Takes at once the ids and numbers of the base plans the tree will create.
 	void PrenotaTeste(const Kvz_MastriArray& mastri);
 	void Conto(const Kvz_MastroElem& mastro, const Kvz_ContoKvzElem& conto, const CString& strDescrizione);
-	// Whether a base-plan symbol of the year names the grouped account.
-	bool UsatoInSimboli(const CString& strConto) const { return m_ContiSimboli.count(strConto.str()) != 0; }
+	// Whether a base-plan symbol of the year selects the grouped account itself: an entry of its
+	// list or its account condition.
+	bool UsatoInSimboli(const CString& strConto) const
+	{
+		if (m_ContiSimboli.count(strConto.str()))
+			return true;
+		return std::any_of(m_CondizioniConto.begin(), m_CondizioniConto.end(),
+						   [&](const Kvz_TSimboliPianoBase& def) { return Kvz_CondizioneContoPrende(def, strConto); });
+	}
 	void CdcComm(const Kvz_ContoKvzElem& conto, const Kvz_CdcCommContoKvzElem& cdc);
 	void PianoBase(const Kvz_MastroElem& mastro, const Kvz_ContoKvzElem& conto, const Kvz_CdcCommContoKvzElem* pCdc);
 
@@ -201,6 +210,7 @@ private:
 	std::map<ChiaveTesta, long> m_TesteEsistenti;
 	std::map<std::pair<long, int>, RigaEsistente> m_RigheEsistenti;
 	std::set<std::string> m_ContiSimboli;
+	std::vector<Kvz_TSimboliPianoBase> m_CondizioniConto;
 	// The year's spread of adjustments by account and month: only those of a positive percentage.
 	std::map<std::string, std::map<int, double>> m_Ripartizioni;
 };
@@ -247,6 +257,16 @@ void ScritturaPianoBase::Carica()
 		PerOgniRigaDellEsercizio(
 			rec, pRead, m_pDoc, nEsercizio, [&] { m_ContiSimboli.insert(rec.f_ContoSelez.GetString().str()); },
 			{&rec.f_ContoSelez});
+	}
+	{
+		Kvz_TSimboliPianoBase rec;
+		PerOgniRigaDellEsercizio(
+			rec, pRead, m_pDoc, nEsercizio,
+			[&] {
+				if (rec.f_TipoOpeConto.GetItemValue() != 8)
+					m_CondizioniConto.push_back(rec);
+			},
+			{&rec.f_TipoOpeConto, &rec.f_ValDaConto, &rec.f_ValAConto});
 	}
 	{
 		Kvz_TRipartizioniAssestamento rec;
@@ -613,7 +633,12 @@ void Kvz_CImportaSaldiDoc::MemorizzaSaldi()
 				if (strDescrizione.IsEmpty())
 					strDescrizione = pConto->m_Descrizione;
 				scrittura.Conto(*pMastro, *pConto, strDescrizione);
-				if (pConto->m_ProponiInAssest && !scrittura.UsatoInSimboli(pConto->m_Codice))
+				// A symbol that reads an account above it reads its amounts too.
+				bool bUsato = false;
+				for (const Kvz_ContoKvzElem* p = pConto.get(); p && !bUsato;
+					 p = p->m_Padre.IsEmpty() || p->m_Padre == p->m_Codice ? nullptr : pMastro->Trova(p->m_Padre))
+					bUsato = scrittura.UsatoInSimboli(p->m_Codice);
+				if (pConto->m_ProponiInAssest && !bUsato)
 				{
 					m_ContiNonUsati.push_back(pConto->m_Codice);
 					m_DescrContiNonUsati.push_back(strDescrizione);

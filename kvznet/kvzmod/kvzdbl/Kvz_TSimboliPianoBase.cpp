@@ -1,5 +1,9 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 
+#include <cctype>
+#include <string>
+#include <string_view>
+
 #include "kvznet/kvzmod/kvzdbl/KvzDblLunghezze.h"
 
 namespace {
@@ -89,4 +93,72 @@ Kvz_TSimboliPianoBase* Kvz_TUSimboliPianoBase::GetRecord() const
 {
 	return TypedRecord<Kvz_TSimboliPianoBase>("m_pRecord->IsKindOf((Kvz_TSimboliPianoBase::GetThisClass()))",
 											  "Kvz_TUSimboliPianoBase::GetRecord", kSource);
+}
+
+namespace {
+// SQL's LIKE on ASCII codes: "%" any text, "_" one character, letters of either case.
+bool Simile(std::string_view testo, std::string_view modello)
+{
+	size_t t = 0, m = 0, tStella = std::string_view::npos, mStella = 0;
+	auto uguale = [](char a, char b) {
+		return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+	};
+	while (t < testo.size())
+	{
+		if (m < modello.size() && (modello[m] == '_' || (modello[m] != '%' && uguale(modello[m], testo[t]))))
+		{
+			++t;
+			++m;
+		}
+		else if (m < modello.size() && modello[m] == '%')
+		{
+			tStella = t;
+			mStella = ++m;
+		}
+		else if (tStella != std::string_view::npos)
+		{
+			t = ++tStella;
+			m = mStella;
+		}
+		else
+			return false;
+	}
+	while (m < modello.size() && modello[m] == '%')
+		++m;
+	return m == modello.size();
+}
+}  // namespace
+
+bool Kvz_CondizioneContoPrende(const Kvz_TSimboliPianoBase& def, const CString& strConto)
+{
+	const std::string conto = strConto.str();
+	const std::string da = def.f_ValDaConto.GetString().str();
+	switch (def.f_TipoOpeConto.GetItemValue())
+	{
+	case 0:
+		return conto == da;
+	case 1:
+		return conto <= da;
+	case 2:
+		return conto >= da;
+	case 3:
+		return conto < da;
+	case 4:
+		return conto > da;
+	case 5:
+		return conto != da;
+	case 6:
+		return conto >= da && conto <= def.f_ValAConto.GetString().str();
+	case 7:
+	{
+		std::string modello = da;
+		if (modello.find_first_of("%_*?") == std::string::npos)
+			modello += '%';
+		for (char& c : modello)
+			c = c == '*' ? '%' : c == '?' ? '_' : c;
+		return Simile(conto, modello);
+	}
+	default:
+		return false;
+	}
 }

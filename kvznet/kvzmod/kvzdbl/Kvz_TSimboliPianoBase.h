@@ -65,6 +65,11 @@ public:
 	DataMon f_ValATotAss;
 };
 
+// Whether the symbol's account condition (not a list) takes the grouped account, as the query
+// that values it compares: "=", "<=", ">=", "<", ">", "<>", a range, or a pattern ("%" or "*"
+// any text, "_" or "?" one character; none of them: the accounts that begin with it).
+bool Kvz_CondizioneContoPrende(const Kvz_TSimboliPianoBase& def, const CString& strConto);
+
 class Kvz_TRSimboliPianoBase : public SymbolKeyedReader
 {
 	DECLARE_DYNAMIC(Kvz_TRSimboliPianoBase, TableReader)

@@ -6,6 +6,7 @@
 
 #include "platform/erp/erpdemo/DemoCompany.h"
 #include "kvznet/kvzmod/kvzbatch/tests/BatchFixture.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliPianoBase.h"
 #include "platform/plvgeneric/FunctionWrappers.h"
 #include "platform/plvgenlib/CBaseApp.h"
 #include "platform/plvgenlib/CommandManager.h"
@@ -775,6 +776,64 @@ TEST_F(ImportaSaldiReport, UnusedAccountsThroughTheExport)
 	});
 	EXPECT_EQ(nonUsati, (std::map<std::string, std::string>{{"0102001", "Conto 0102001"}, {"3001001", "Vendite"}}));
 	EXPECT_FALSE(oltre);
+}
+
+// A symbol's account condition uses the accounts it selects and those below them, as the run
+// reads them: equality, a range, a pattern or a comparison, at any level above the account.
+TEST_F(ImportaSaldiReport, AnAccountReadByASymbolsConditionIsUsed)
+{
+	m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET ProponiInAssestamento = (Conto IN ('2001001', '3001001', '0102001'))");
+	const struct
+	{
+		WORD ope;
+		const char* da;
+		const char* a;
+		std::vector<std::string> nonUsati;
+	} casi[] = {
+		{0, "20", "", {"0102001", "3001001"}},         // = the ledger above it
+		{0, "2001001", "", {"0102001", "3001001"}},    // = the account itself
+		{0, "2001", "", {"0102001", "3001001"}},       // = the level between
+		{6, "2001", "3001", {"0102001"}},              // a range takes 2001 and 3001
+		{7, "01", "", {"2001001", "3001001"}},         // the accounts that begin with 01
+		{7, "3?01*", "", {"0102001", "2001001"}},      // a pattern
+		{4, "2", "", {"0102001"}},                     // > 2: the 20 and 30 ledgers
+		{3, "1", "", {"2001001", "3001001"}},          // < 1: the 01 ledger
+		{0, "200100", "", {"0102001", "2001001", "3001001"}},  // a code's beginning is not equality
+	};
+	const GetUnusedFn fn = Export<GetUnusedFn>("__CImportaSaldiDoc_Kvz_GetContoUnused");
+	ASSERT_TRUE(fn);
+	for (const auto& c : casi)
+	{
+		SCOPED_TRACE(testing::Message() << c.ope << " " << c.da << " " << c.a);
+		m_pConn->ExecuteSQL("DELETE FROM Kvz_SimboliPianoBase");
+		Kvz_TSimboliPianoBase s;
+		s.f_Esercizio = 2025;
+		s.f_ModelloRiclassific = "M1";
+		s.f_NomeSimbolo = "S1";
+		s.f_SelSaldo = TRUE;
+		s.f_WhereConto = TRUE;
+		s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, c.ope);
+		s.f_ValDaConto = c.da;
+		s.f_ValAConto = c.a;
+		Insert(s);
+		// Another year's symbol uses nothing of this one.
+		s.f_Esercizio = 2024;
+		s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, 5);
+		s.f_ValDaConto = "";
+		Insert(s);
+		FormDriver form = Importazione(3, 2026);
+		ASSERT_TRUE(form.RunBatch());
+		std::vector<std::string> nonUsati;
+		RunOnWorker(m_UiThread, [&] {
+			BSTR conto = SysAllocString(""), descr = SysAllocString("");
+			for (int i = 0; fn(m_hWnd, Doc(form), i, &conto, &descr); ++i)
+				nonUsati.push_back(conto);
+			SysFreeString(conto);
+			SysFreeString(descr);
+		});
+		std::sort(nonUsati.begin(), nonUsati.end());
+		EXPECT_EQ(nonUsati, c.nonUsati);
+	}
 }
 
 // Arrays of different lengths: the index stops at the shorter.

@@ -30,11 +30,12 @@ protected:
 		Riga(902, 4, "C1", "CC2", 0, 3, 70);
 	}
 
-	void Conto(int anno, const char* codice, WORD tipoConto, WORD natura, const char* descr)
+	void Conto(int anno, const char* codice, WORD tipoConto, WORD natura, const char* descr, const char* padre = "")
 	{
 		Kvz_TAnagContiKvz c;
 		c.f_Esercizio = anno;
 		c.f_ContoKvz = codice;
+		c.f_ContoKvzPadre = padre;
 		c.f_Descrizione = descr;
 		c.f_TipoConto = DataEnum(E_TIPOCONTO, tipoConto);
 		c.f_TipoMastro = DataEnum(E_TIPOMASTRO, natura);
@@ -413,6 +414,46 @@ TEST_F(InsSaldiMensili, AHeadWithoutAnIdIsSkippedSaidAndStaysToBeSaved)
 	EXPECT_FALSE(Doc(form)->GetDBTConti()->GetConto(1)->l_Modified);
 	EXPECT_TRUE(Doc(form)->m_Modificato);
 	EXPECT_EQ(Doc(form)->GetDBTConti()->GetConto(0)->l_IDPianoBase, -1);
+}
+
+// The grid holds every level of the grouping: a parent's balance is its leaves' again.
+TEST_F(InsSaldiMensili, TheTotalsCountEachAmountOnceAtTheLowestLevelShown)
+{
+	Conto(2026, "C", 0, 3, "Costi");
+	Conto(2026, "C2", 0, 3, "Servizi", "C");
+	Conto(2026, "C21", 0, 3, "Consulenze", "C2");
+	Conto(2026, "C22", 0, 3, "Pulizie", "C2");
+	Conto(2026, "RR", 0, 4, "Ricavi");
+	Conto(2026, "RR1", 0, 4, "Vendite estero", "RR");
+	Conto(2026, "RR2", 0, 4, "Vendite Italia", "RR");
+	const struct
+	{
+		long id;
+		const char* conto;
+		WORD natura;
+		double saldo;
+	} piani[] = {{911, "C", 3, 300},   {912, "C2", 3, 300}, {913, "C21", 3, 120}, {914, "C22", 3, 180},
+				 {915, "RR", 4, 500},  {916, "RR1", 4, 200}, {917, "RR2", 4, 300}};
+	for (const auto& p : piani)
+	{
+		Testa(p.id, 2026, p.conto, "", 0);
+		Riga(p.id, 4, p.conto, "", 0, p.natura, p.saldo);
+	}
+	FormDriver form = Apri();
+	// C1 (no child) 0, C21 and C22 300; R1 (no child) 1000, RR1 and RR2 500.
+	EXPECT_NEAR(Doc(form)->m_TotCosti, 300.0, 1e-9);
+	EXPECT_NEAR(Doc(form)->m_TotRicavi, 1500.0, 1e-9);
+	EXPECT_NEAR(Doc(form)->m_DeltaCostiRicavi, 1200.0, 1e-9);
+	// A leaf typed moves the totals once; the parent typed alone does not count twice.
+	ASSERT_TRUE(form.TypeCell(kConti, 3, "SaldoContabile", "150")) << form.GetLastError();  // C21
+	EXPECT_NEAR(Doc(form)->m_TotCosti, 330.0, 1e-9);
+	ASSERT_TRUE(form.TypeCell(kConti, 0, "SaldoContabile", "999")) << form.GetLastError();  // C
+	EXPECT_NEAR(Doc(form)->m_TotCosti, 330.0, 1e-9);
+	// Balance sheet alone: the leaves are the rows shown.
+	ASSERT_TRUE(form.Press("INS_SAL_TIPO_CONTO_PATRIM"));
+	m_Ui.PushAnswer(IDNO);
+	ASSERT_TRUE(form.Press("&Interroga"));
+	EXPECT_NEAR(Doc(form)->m_TotCosti, 0.0, 1e-9);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "kvznet/kvzmod/kvzdocuments/formule/EsplodiFormulaDescr.h"
 
 #include <algorithm>
+#include <cctype>
 #include <exception>
+#include <initializer_list>
+#include <string>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
@@ -34,20 +37,75 @@ CString Testo(const char* s)
 	return AfxLoadSourceString(s, kSource);
 }
 
-// The aggregate of a symbol, with its column or without.
+// Pieces of a sentence joined by one space, the empty ones left out.
+CString Frase(std::initializer_list<CString> parti)
+{
+	std::string s;
+	for (const CString& p : parti)
+	{
+		const std::string t = CString(p).Trim().str();
+		if (t.empty())
+			continue;
+		if (!s.empty())
+			s += ' ';
+		s += t;
+	}
+	return CString(s);
+}
+
+// A value column as a reader names it: "il saldo contabile", "il valore 3".
+CString NomeColonna(const CString& strColonna)
+{
+	const std::string c = strColonna.str();
+	if (c == "SaldoContabile")
+		return Testo("il saldo contabile");
+	if (c == "ImportoRateo")
+		return Testo("il rateo");
+	if (c == "TotaleAssestato")
+		return Testo("il totale assestato");
+	if (c == "ImportoMese")
+		return Testo("l'importo del budget");
+	if (c == "Valore")
+		return Testo("il valore");
+	if (c.rfind("ValoreBudget", 0) == 0)
+		return CString::Formatted(Testo("il valore del budget %s"), c.substr(12).c_str());
+	if (c.rfind("Valore", 0) == 0)
+		return CString::Formatted(Testo("il valore %s"), c.substr(6).c_str());
+	return strColonna;
+}
+
+// The aggregate of a symbol, with its column or without: "Somma del saldo contabile".
 CString Aggregato(int nFunzione, const CString& strColonna)
 {
-	const bool bColonna = !strColonna.IsEmpty();
-	const char* const conColonna[] = {"Somma %s ", "Media aritmetica %s ", "Contatore %s ", "Max (%s) ", "Min (%s) ", "%s "};
-	const char* const senza[] = {"Somma ", "Media aritmetica ", "Contatore ", "Max ", "Min ", ""};
+	const char* const funzioni[] = {"Somma", "Media aritmetica", "Contatore", "Massimo", "Minimo", ""};
 	if (nFunzione < 0 || nFunzione > 5)
 		return CString();
-	return bColonna ? CString::Formatted(Testo(conColonna[nFunzione]), strColonna.GetString()) : Testo(senza[nFunzione]);
+	const CString funzione = Testo(funzioni[nFunzione]);
+	if (strColonna.IsEmpty())
+		return nFunzione == 5 ? Testo("Valore") : funzione;
+	std::string colonna = NomeColonna(strColonna).str();
+	if (nFunzione == 5)
+	{
+		// The column alone, without its article.
+		const size_t spazio = colonna.find_first_of(" '");
+		colonna = spazio == std::string::npos ? colonna : colonna.substr(spazio + 1);
+		if (!colonna.empty())
+			colonna[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(colonna[0])));
+		return CString(colonna);
+	}
+	// "di" and the article: "del saldo", "dell'importo".
+	if (colonna.rfind("il ", 0) == 0)
+		colonna = "del " + colonna.substr(3);
+	else if (colonna.rfind("l'", 0) == 0)
+		colonna = "dell'" + colonna.substr(2);
+	else
+		colonna = "di " + colonna;
+	return Frase({funzione, CString(colonna)});
 }
 
 CString AnnoMese(const DataInt& anno, const DataInt& mese)
 {
-	return CString::Formatted(Testo(" per l'anno %s, mese %s, "), anno.FormatData().GetString(),
+	return CString::Formatted(Testo("per l'anno %s, mese %s,"), anno.FormatData().GetString(),
 							  mese.FormatData().GetString());
 }
 
@@ -438,9 +496,12 @@ CString Kvz_EsplodiFormulaDescr::DescriviCodici(const CString& strNome, const ch
 	if (!pDef)
 		return CString();
 	const auto& def = *pDef;
-	return Aggregato(def.f_AggregFunction.GetItemValue(), CString()) + AnnoMese(m_Esercizio, m_Mese) +
-		   CString::Formatted(Testo(" dal codice %s al codice %s"), def.f_ValoreCodice.GetString().GetString(),
-							  def.f_ValoreCodiceA.GetString().GetString());
+	const CString da = def.f_ValoreCodice.GetString(), a = def.f_ValoreCodiceA.GetString();
+	// A missing end stands for the other: one code.
+	const CString codici = a.IsEmpty() || da.IsEmpty() || a == da
+							   ? CString::Formatted(Testo("del codice %s"), (da.IsEmpty() ? a : da).GetString())
+							   : CString::Formatted(Testo("dal codice %s al codice %s"), da.GetString(), a.GetString());
+	return Frase({Aggregato(def.f_AggregFunction.GetItemValue(), CString()), AnnoMese(m_Esercizio, m_Mese), codici});
 }
 
 CString Kvz_EsplodiFormulaDescr::DescriviOutputRiclassific(const CString& strNome)
@@ -466,11 +527,11 @@ CString Kvz_EsplodiFormulaDescr::DescriviOutputRiclassific(const CString& strNom
 	const DataInt anno = def.f_ValoreEsConst ? def.f_ValoreEs : m_Esercizio;
 	const DataInt mese = def.f_ValoreMeseConst ? def.f_ValoreMese : m_Mese;
 	Kvz_CompletaIntervallo(def.f_ValoreCodiceA, def.f_ValoreCodice);
-	return Aggregato(def.f_AggregFunction.GetItemValue(), colonna) +
-		   CString::Formatted(Testo("riclassificato da %s a %s per l'anno %s, mese %s, modello %s"),
+	return Frase({Aggregato(def.f_AggregFunction.GetItemValue(), colonna),
+				  CString::Formatted(Testo("riclassificato da %s a %s per l'anno %s, mese %s, modello %s"),
 							  def.f_ValoreCodice.GetString().GetString(), def.f_ValoreCodiceA.GetString().GetString(),
 							  anno.FormatData().GetString(), mese.FormatData().GetString(),
-							  def.f_ValoreModello.GetString().GetString());
+							  def.f_ValoreModello.GetString().GetString())});
 }
 
 CString Kvz_EsplodiFormulaDescr::DescriviColonnaPianoBase(const Kvz_TSimboliPianoBase& def) const
@@ -489,19 +550,17 @@ CString Kvz_EsplodiFormulaDescr::DescriviColonnaPianoBase(const Kvz_TSimboliPian
 				  : def.f_SelTotAss ? "TotaleAssestato"
 									: "";
 	}
-	if (def.f_TipoOpeConto.GetItemValue() == 8)
-		return CString::Formatted("%s ", colonna.GetString());
-	return Aggregato(def.f_AggregFunction.GetItemValue(), colonna);
+	// A list sums its entries with their signs.
+	return Aggregato(def.f_TipoOpeConto.GetItemValue() == 8 ? 0 : def.f_AggregFunction.GetItemValue(), colonna);
 }
 
 CString Kvz_EsplodiFormulaDescr::DescriviTestataPianoBase(const Kvz_TSimboliPianoBase& def) const
 {
-	CString s;
-	if (def.f_SelBudget)
-		s = CString::Formatted(Testo("(budget %s) "), def.f_TipoBudget.FormatData().GetString());
-	s += AnnoMese(m_Esercizio, m_Mese);
-	s += def.f_WhereCdcComm && def.f_SelContoVuoto ? Testo(" commesse/centri: ") : Testo(" per i conti: ");
-	return s;
+	return Frase({def.f_SelBudget ? CString::Formatted(Testo("(%s)"), def.f_TipoBudget.FormatData().GetString())
+								   : CString(),
+				  AnnoMese(m_Esercizio, m_Mese),
+				  def.f_WhereCdcComm && def.f_SelContoVuoto ? Testo("per le commesse e i centri:")
+															 : Testo("per i conti:")});
 }
 
 CString Kvz_EsplodiFormulaDescr::DescrizioneConto(const DataStr& aConto, SqlConnection* pAltra)
@@ -539,7 +598,7 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaPianoBase(Kvz_FormulaFlatElem& elem)
 	const Kvz_TSimboliPianoBase def = *pDef;
 	if (def.f_TipoOpeConto.GetItemValue() == 8)
 		return ValorizzaPBaseDaElenco(elem, def);
-	const CString frase = DescriviColonnaPianoBase(def) + DescriviTestataPianoBase(def);
+	const CString frase = Frase({DescriviColonnaPianoBase(def), DescriviTestataPianoBase(def)});
 
 	// The accounts the symbol's condition takes, as the engine reads them.
 	const int ope = def.f_TipoOpeConto.GetItemValue();
@@ -572,7 +631,7 @@ CString Kvz_EsplodiFormulaDescr::ValorizzaPianoBase(Kvz_FormulaFlatElem& elem)
 
 CString Kvz_EsplodiFormulaDescr::ValorizzaPBaseDaElenco(Kvz_FormulaFlatElem& elem, const Kvz_TSimboliPianoBase& def)
 {
-	const CString frase = DescriviColonnaPianoBase(def) + DescriviTestataPianoBase(def);
+	const CString frase = Frase({DescriviColonnaPianoBase(def), DescriviTestataPianoBase(def)});
 	const std::unique_ptr<Kvz_New_External> pEsterna = ApriAzienda(elem, m_pMessages);
 	SqlConnection* pConn = pEsterna ? pEsterna->GetConnection() : nullptr;
 	TRJobs commesse;

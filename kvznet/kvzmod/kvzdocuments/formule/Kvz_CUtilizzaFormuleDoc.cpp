@@ -1,6 +1,8 @@
 #include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
 
 #include <exception>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
@@ -484,6 +486,28 @@ BOOL Kvz_CUtilizzaFormuleDoc::SalvaContatori()
 
 		// Only this document's rows: those of other using kinds stay.
 		Kvz_TContatoriDettaglio det;
+		// The codes whose uses go with them: one no longer named keeps no general counter of
+		// its own below, so it is counted again from the detail that remains.
+		std::set<std::pair<DWORD, std::string>> rimossi;
+		{
+			SqlTable table(&det, pSession, this);
+			table.Open();
+			table.Select(det.f_TipoCodice);
+			table.Select(det.f_Codice);
+			table.AddParam("p1", det.f_Esercizio);
+			table.AddFilterColumn(det.f_Esercizio);
+			table.AddParam("p2", det.f_ModelloRiclassific);
+			table.AddFilterColumn(det.f_ModelloRiclassific);
+			table.AddParam("p3", det.f_TipoCodCheUtilizza);
+			table.AddFilterColumn(det.f_TipoCodCheUtilizza);
+			table.SetParamValue("p1", m_Esercizio);
+			table.SetParamValue("p2", m_Modello);
+			table.SetParamValue("p3", m_TipoCodCheUtilizza);
+			for (table.Query(); !table.IsEOF(); table.MoveNext())
+				if (!m_ContatoriGenerali.Cerca(det.f_TipoCodice, det.f_Codice))
+					rimossi.emplace(det.f_TipoCodice.GetValue(), det.f_Codice.GetString().str());
+			table.Close();
+		}
 		const CString strDelete = CString::Formatted(
 			"DELETE FROM %s WHERE %s = ? AND %s = ? AND %s = ?", det.GetTableName().GetString(),
 			det.GetColumnName(&det.f_Esercizio).GetString(), det.GetColumnName(&det.f_ModelloRiclassific).GetString(),
@@ -519,6 +543,22 @@ BOOL Kvz_CUtilizzaFormuleDoc::SalvaContatori()
 					m_TUContatoriDettaglio.GetRecord()->f_ContatoreUtilizzi = DataLng(pDett->m_nContatori[nPosiz]);
 					m_TUContatoriDettaglio.UpdateRecord();
 				}
+			}
+		}
+		if (!rimossi.empty())
+		{
+			Kvz_TContatoriCodici gen;
+			const CString strRicalcola = CString::Formatted(
+				"UPDATE %s SET ContatoreUtilizzi = (SELECT COALESCE(SUM(d.ContatoreUtilizzi), 0) FROM %s d WHERE "
+				"d.Esercizio = %s.Esercizio AND d.TipoCodice = %s.TipoCodice AND d.Codice = %s.Codice) "
+				"WHERE Esercizio = ? AND TipoCodice = ? AND Codice = ?",
+				gen.GetTableName().GetString(), det.GetTableName().GetString(), gen.GetTableName().GetString(),
+				gen.GetTableName().GetString(), gen.GetTableName().GetString());
+			for (const auto& [tipo, codice] : rimossi)
+			{
+				const DataEnum aTipo(tipo);
+				const DataStr aCodice(codice.c_str());
+				pSession->ExecuteSQL(strRicalcola, {&m_Esercizio, &aTipo, &aCodice});
 			}
 		}
 		m_TUContatoriCodici.Free();

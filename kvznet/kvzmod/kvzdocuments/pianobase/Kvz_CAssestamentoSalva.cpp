@@ -6,6 +6,9 @@
 // which rolls back. A level left half-written would never be carried again, since the propagated
 // changes are differences from the values last read or saved.
 #include <cmath>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCentriCommesseContiKvz.h"
 #include "kvznet/kvzmod/kvzdocuments/pianobase/Kvz_CAssestamentoDoc.h"
@@ -16,6 +19,7 @@
 #include "platform/plvgeneric/FormatHelpers.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/SqlTable.h"
 
 namespace {
 using kvzdocuments::assestamento::kSource;
@@ -354,11 +358,73 @@ BOOL Kvz_CAssestamentoDoc::SalvaContoKvzLegato()
 	const Kvz_TAnagContiKvz conto = *conti.GetRecord();
 	if (conto.f_TipoConto == DataEnum(E_TIPOCONTO, 1) || conto.f_ContoCollegato.IsEmpty())
 		return TRUE;
-	if (conti.FindRecord(m_Anno, conto.f_ContoCollegato) != TableReader::FOUND)
-		return TRUE;
-	const DataStr collegato = conti.GetRecord()->f_ContoKvz;
-	return SalvaContoLegato(collegato, conto) &&
-		   SalvaContoPadrePatrimoniale(CalcolaContoPadre(collegato, m_Parametri), conto.f_InversioneSegno);
+	// The accounts the link selects, as the rebuild reads them: the codes that start with it.
+	std::vector<std::string> codici;
+	{
+		Kvz_TAnagContiKvz rec;
+		SqlTable t(&rec, GetUpdatableSqlSession(), this);
+		t.Open(FALSE);
+		t.Select(rec.f_ContoKvz);
+		t.AddParam("p1", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.AddParam("p3", rec.f_ContoKvz);
+		t.AddFilterLike(rec.f_ContoKvz);
+		t.AddSortColumn(rec.f_ContoKvz);
+		t.SetParamValue("p1", m_Anno);
+		t.SetParamLike("p3", conto.f_ContoCollegato);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+			codici.push_back(rec.f_ContoKvz.GetString().str());
+		t.Close();
+	}
+	const std::set<std::string> insieme(codici.begin(), codici.end());
+	// The nearest account of the year above each: an account is a leaf when it is nobody's.
+	std::set<std::string> padri;
+	for (const std::string& c : codici)
+		for (DataStr p = CalcolaContoPadre(DataStr(c.c_str()), m_Parametri); !p.IsEmpty(); p = CalcolaContoPadre(p, m_Parametri))
+			if (insieme.count(p.GetString().str()))
+			{
+				padri.insert(p.GetString().str());
+				break;
+			}
+	// Each branch the link selects gets the change once, at its first lowest-level account, and
+	// the levels above from there: what the rebuild writes.
+	for (size_t i = 0; i < codici.size(); ++i)
+	{
+		const std::string& codice = codici[i];
+		auto sotto = [&](const std::string& c, const std::string& sopra) {
+			for (DataStr p = CalcolaContoPadre(DataStr(c.c_str()), m_Parametri); !p.IsEmpty();
+				 p = CalcolaContoPadre(p, m_Parametri))
+				if (p.GetString().str() == sopra)
+					return true;
+			return false;
+		};
+		bool bSotto = false;
+		for (const std::string& altro : codici)
+			bSotto = bSotto || (altro != codice && sotto(codice, altro));
+		if (bSotto)
+			continue;
+		std::string foglia;
+		for (size_t k = i; k < codici.size() && foglia.empty(); ++k)
+		{
+			if (codici[k].compare(0, codice.size(), codice) != 0)
+				break;
+			if (!padri.count(codici[k]) && (k == i || sotto(codici[k], codice)))
+				foglia = codici[k];
+		}
+		if (foglia.empty())
+			continue;
+		if (foglia != codice)
+			AfxMessageBox(CString::Formatted(Testo(_T("Il conto %s collegato al conto economico %s non è di ultimo "
+													 "livello: il suo assestamento è riportato nel conto %s e da lì "
+													 "nei livelli superiori.")),
+											 codice.c_str(), conto.f_ContoKvz.GetString().GetString(), foglia.c_str()),
+						  MB_OK | MB_ICONWARNING);
+		const DataStr collegato(foglia.c_str());
+		if (!SalvaContoLegato(collegato, conto) ||
+			!SalvaContoPadrePatrimoniale(CalcolaContoPadre(collegato, m_Parametri), conto.f_InversioneSegno))
+			return FALSE;
+	}
+	return TRUE;
 }
 
 BOOL Kvz_CAssestamentoDoc::SalvaContoLegato(const DataStr& aConto, const Kvz_TAnagContiKvz& aContoOrigine)

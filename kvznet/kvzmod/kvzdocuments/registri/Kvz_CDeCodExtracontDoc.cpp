@@ -316,6 +316,15 @@ BOOL Kvz_CDeCodExtracontDoc::OnOkTransaction()
 	return SalvaContatori();
 }
 
+BOOL Kvz_CDeCodExtracontDoc::OnDeleteTransaction()
+{
+	// A code that goes takes its uses with it: no month is left to name them.
+	SvuotaMapContatori();
+	SvuotaContatoriGenerali();
+	SetContestoRiga(Kvz_TCodExtracontabili());
+	return SalvaContatori();
+}
+
 void Kvz_CDeCodExtracontDoc::OnGoInBrowseMode()
 {
 	m_CopiaAbilitata = FALSE;

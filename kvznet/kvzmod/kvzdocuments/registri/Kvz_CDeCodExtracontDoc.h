@@ -123,6 +123,7 @@ protected:
 	BOOL OnAttachData() override;
 	BOOL OnPrepareAuxData() override;
 	BOOL OnOkTransaction() override;
+	BOOL OnDeleteTransaction() override;
 	void OnGoInBrowseMode() override;
 
 	void OnRigaCorrenteChanged();

@@ -217,6 +217,17 @@ BOOL Kvz_CDeRiclassificazioniDoc::OnPrepareAuxData()
 		RCL_COPIA_ESERC.SetReadOnly(mode == EDIT);
 		SvuotaContatoriGenerali();
 		InizializzaContatoriDaTabella();
+		// The table's details serve the other users' counts; the model's own are its rows', as
+		// the save counts them, so that the grids show the stored counts. Their warnings are the
+		// save's to give.
+		if (mode == EDIT && m_pDBTRighe->GetSize() > 0)
+		{
+			const std::vector<CMessages::Message> prima = GetMessages()->GetMessages();
+			CaricaCodiciFormulaRighe();
+			GetMessages()->Clear();
+			for (const CMessages::Message& m : prima)
+				GetMessages()->Add(m.text, m.type);
+		}
 		if (m_pDBTDescrizioni->CreaDescrizioni())
 			UpdateDataView();
 		ApplicaTipoModello();

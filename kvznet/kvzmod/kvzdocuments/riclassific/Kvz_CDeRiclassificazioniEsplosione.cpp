@@ -265,10 +265,10 @@ void Kvz_CDeRiclassificazioniDoc::ValutaEsplosione(const Kvz_FormulaFlat& flat)
 					valori[it->second][static_cast<size_t>(r.mese - 1)] += r.valore;
 			},
 			bUnMese);
-		// As the engine: the first month read stands for the months without rows (for a list
-		// only when it reads one month).
+		// As the engine: a symbol of one month is that month in every month; otherwise a month
+		// without rows is 0.
 		const auto primo = std::find(mesiLetti.begin(), mesiLetti.end(), true);
-		const bool bRiempi = (!bElenco || bUnMese) && primo != mesiLetti.end();
+		const bool bRiempi = bUnMese && primo != mesiLetti.end();
 		for (size_t k = 0; k < dettagli.size(); ++k)
 		{
 			std::array<double, 12>& v = valori[k];

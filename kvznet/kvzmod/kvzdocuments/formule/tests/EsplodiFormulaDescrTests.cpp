@@ -211,19 +211,19 @@ TEST_F(Esplosione, EachKindOfSymbolIsDescribedWithItsAccountsCentresAndJobs)
 	EXPECT_EQ(Esplodi("_TRA+_UGUALE+_ELENCO+_CENTRI+_E+_RC+_RIS+_SENZA"),
 			  (S{"1|TRA|0", "1|+|T", "1|UGUALE|0", "1|+|T", "1|ELENCO|0", "1|+|T", "1|CENTRI|0", "1|+|T", "1|E|1",
 				 "2|1|T", "1|+|T", "1|RC|3", "1|+|T", "1|RIS|6", "1|+|T", "1|SENZA|0"}));
-	EXPECT_EQ(Elem(0).m_Descrizione.GetString().str(), "Somma SaldoContabile  per l'anno 2025, mese 3,  per i conti: ");
+	EXPECT_EQ(Elem(0).m_Descrizione.GetString().str(), "Somma del saldo contabile per l'anno 2025, mese 3, per i conti:");
 	EXPECT_EQ(Dettagli(0), (S{"2001|||0|0|Acquisti merci", "2002|||0|0|Acquisti servizi"}));
 	EXPECT_EQ(Elem(2).m_Descrizione.GetString().str(),
-			  "Media aritmetica TotaleAssestato  per l'anno 2025, mese 3,  per i conti: ");
+			  "Media aritmetica del totale assestato per l'anno 2025, mese 3, per i conti:");
 	EXPECT_EQ(Dettagli(2), (S{"3001|||0|0|Ricavi"}));
-	EXPECT_EQ(Elem(4).m_Descrizione.GetString().str(), "SaldoContabile  per l'anno 2025, mese 3,  per i conti: ");
+	EXPECT_EQ(Elem(4).m_Descrizione.GetString().str(), "Somma del saldo contabile per l'anno 2025, mese 3, per i conti:");
 	EXPECT_EQ(Dettagli(4), (S{"|||0|0|", "CDC1|2001|Acquisti merci|0|5|Produzione", "2003|||1|0|Consulenze"}));
-	EXPECT_EQ(Elem(6).m_Descrizione.GetString().str(), "SaldoContabile  per l'anno 2025, mese 3,  commesse/centri: ");
+	EXPECT_EQ(Elem(6).m_Descrizione.GetString().str(), "Somma del saldo contabile per l'anno 2025, mese 3, per le commesse e i centri:");
 	EXPECT_EQ(Dettagli(6), (S{"CDC1|||0|5|Produzione", "JOB1|||0|5|Commessa Alfa"}));
-	EXPECT_EQ(Elem(8).m_Descrizione.GetString().str(), "Somma  per l'anno 2025, mese 3,  dal codice E01 al codice ");
-	EXPECT_EQ(Elem(11).m_Descrizione.GetString().str(), " per l'anno 2025, mese 3,  dal codice C1 al codice C9");
+	EXPECT_EQ(Elem(8).m_Descrizione.GetString().str(), "Somma per l'anno 2025, mese 3, del codice E01");
+	EXPECT_EQ(Elem(11).m_Descrizione.GetString().str(), "Valore per l'anno 2025, mese 3, dal codice C1 al codice C9");
 	EXPECT_EQ(Elem(13).m_Descrizione.GetString().str(),
-			  "Somma ValoreBudgetB riclassificato da R20 a R20 per l'anno 2009, mese 3, modello BIL");
+			  "Somma del valore del budget B riclassificato da R20 a R20 per l'anno 2009, mese 3, modello BIL");
 	EXPECT_EQ(Elem(15).m_Descrizione.GetString().str(), "");
 	EXPECT_EQ(m_Messaggi.GetMessages().back().text, "Il simbolo SENZA (piano base) non e' presente in tabella simboli.");
 }

@@ -1,6 +1,7 @@
 // The adjustment selection and the adjustments document driven as a user drives their forms:
 // accounts and preview, the month rows with their entry, splits, copy, totals and comparison,
 // the read-only rules, the year change and the save question.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -627,6 +628,50 @@ TEST_F(Assestamento, ParentsFollowTheCodeSegments)
 	{
 		SCOPED_TRACE(c.conto);
 		EXPECT_EQ(Kvz_CAssestamentoDoc::CalcolaContoPadre(DataStr(c.conto), c.par).GetString(), c.padre);
+	}
+}
+
+// A link to an upper level feeds its first lowest-level account and the levels above from there,
+// as the rebuild does: after every save each parent is the sum of its leaves.
+TEST_F(Assestamento, ALinkToAnUpperLevelFeedsItsFirstLeafAsTheRebuild)
+{
+	Conto(2026, "4001001", 0, TRUE, TRUE, "0501");
+	for (const char* c : {"4001", "40"})
+		Conto(2026, c, 0, TRUE, FALSE);
+	for (const char* c : {"05", "0501", "0501001", "0501002"})
+		Conto(2026, c, 1, TRUE, FALSE);
+	const std::vector<std::pair<long, const char*>> piani = {{1, "4001001"}, {2, "4001"},	 {3, "40"},
+															  {4, "05"},	  {5, "0501"},	 {6, "0501001"},
+															  {7, "0501002"}};
+	for (auto [id, conto] : piani)
+		Piano(id, 2026, conto, Dodici(1000, id == 7 ? 2 : 0));
+	// The parents start as the sum of their leaves.
+	m_pConn->ExecuteSQL("UPDATE Kvz_PianoBaseR SET ImportoRateo = 2, TotaleAssestato = SaldoContabile + 2 WHERE IDPianoBase IN (4, 5)");
+
+	Kvz_CSelezAssestamentoDoc* pSel = Selezione();
+	Kvz_CAssestamentoDoc* pDoc = Apri(pSel, 0);
+	ASSERT_NE(pDoc, nullptr);
+	FormDriver form(pDoc);
+	ASSERT_EQ(pDoc->GetTesta()->f_ContoKvz.GetString(), "4001001");
+	ASSERT_TRUE(form.TypeCell(kRighe, 2, "Assestamento", "100"));
+	m_Ui.Clear();
+	ASSERT_TRUE(form.Press("&Salva"));
+	EXPECT_EQ(m_Ui.LastMessage(), "Il conto 0501 collegato al conto economico 4001001 non è di ultimo livello: il suo "
+								  "assestamento è riportato nel conto 0501001 e da lì nei livelli superiori.");
+	ASSERT_TRUE(form.TypeCell(kRighe, 4, "Assestamento", "10"));
+	ASSERT_TRUE(form.Press("&Salva"));
+	std::vector<double> foglia = Da(3, 100);
+	for (size_t m = 4; m < 12; ++m)
+		foglia[m] = 110;
+	EXPECT_EQ(Ratei(6), foglia);
+	EXPECT_EQ(Ratei(7), std::vector<double>(12, 2.0));
+	for (long padre : {5L, 4L})
+	{
+		SCOPED_TRACE(padre);
+		std::vector<double> somma = Ratei(6);
+		for (size_t m = 0; m < 12; ++m)
+			somma[m] += Ratei(7)[m];
+		EXPECT_EQ(Ratei(padre), somma);
 	}
 }
 

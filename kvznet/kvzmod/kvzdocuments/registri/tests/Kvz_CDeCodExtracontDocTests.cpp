@@ -282,6 +282,52 @@ TEST_F(CodiciExtracont, AFormulaIsCheckedAsItIsTypedAndItsUsesAreCountedWithTheS
 	EXPECT_EQ(Query("SELECT COUNT(*) FROM Kvz_CodExtracontabiliMesi WHERE CodExtracont = 'NUOVO'"), "0");
 }
 
+// A use that goes lowers the code's count, whether its month loses the formula, the month goes
+// or the whole code goes; another code's use stays counted.
+TEST_F(CodiciExtracont, AUseThatGoesLowersTheCountersAndADeletedCodeTakesItsUses)
+{
+	SimboloRiclass(2026, "ORE", "R", 0, "");
+	SimboloRiclass(2026, "ALT", "R", 0, "");
+	auto contatori = [&] { return Query("SELECT Codice || '=' || ContatoreUtilizzi FROM Kvz_ContatoriCodici"); };
+	auto dettaglio = [&] {
+		return Query("SELECT ModelloRiclassific || ':' || CodiceCheUtilizza || '=' || ContatoreUtilizzi "
+					 "FROM Kvz_ContatoriDettaglio ORDER BY 1");
+	};
+	FormDriver form = Apri();
+	Nuovo(form, "2026", "ALT");
+	ASSERT_TRUE(form.TypeCell(kMesi, 0, "Formula", "_R"));
+	ASSERT_TRUE(form.Save()) << m_Ui.LastMessage().GetString();
+	Nuovo(form, "2026", "ORE");
+	ASSERT_TRUE(form.TypeCell(kMesi, 2, "Formula", "_R"));
+	ASSERT_TRUE(form.TypeCell(kMesi, 4, "Formula", "_R"));
+	ASSERT_TRUE(form.Save()) << m_Ui.LastMessage().GetString();
+	EXPECT_EQ(contatori(), "C1=3");
+	EXPECT_EQ(dettaglio(), "ALT:MESE1=1;ORE:MESE3=1;ORE:MESE5=1");
+
+	// Month 5's formula cleared: one use fewer.
+	ASSERT_TRUE(form.Edit());
+	ASSERT_TRUE(form.TypeCell(kMesi, 4, "Formula", ""));
+	ASSERT_TRUE(form.Save()) << m_Ui.LastMessage().GetString();
+	EXPECT_EQ(contatori(), "C1=2");
+	EXPECT_EQ(dettaglio(), "ALT:MESE1=1;ORE:MESE3=1");
+	// Month 3's row deleted: the code's last use, so only the other code's remains.
+	ASSERT_TRUE(form.Edit());
+	ASSERT_TRUE(form.DeleteRow(kMesi, 2)) << form.GetLastError();
+	ASSERT_TRUE(form.Save()) << m_Ui.LastMessage().GetString();
+	EXPECT_EQ(contatori(), "C1=1");
+	EXPECT_EQ(dettaglio(), "ALT:MESE1=1");
+	// Used again, then the code deleted: its uses go with it.
+	ASSERT_TRUE(form.Edit());
+	ASSERT_TRUE(form.TypeCell(kMesi, 0, "Formula", "_R + _R"));
+	ASSERT_TRUE(form.Save()) << m_Ui.LastMessage().GetString();
+	EXPECT_EQ(contatori(), "C1=3");
+	m_Ui.PushAnswer(IDYES);
+	ASSERT_TRUE(form.Delete()) << form.GetLastError() << " " << m_Ui.LastMessage().GetString();
+	EXPECT_EQ(Query("SELECT COUNT(*) FROM Kvz_CodExtracontabili WHERE CodExtracont = 'ORE'"), "0");
+	EXPECT_EQ(contatori(), "C1=1");
+	EXPECT_EQ(dettaglio(), "ALT:MESE1=1");
+}
+
 TEST_F(CodiciExtracont, TheCopyChecksInOrderAndNamesWhatIsMissing)
 {
 	Codice(2026, "ESISTE", {1});

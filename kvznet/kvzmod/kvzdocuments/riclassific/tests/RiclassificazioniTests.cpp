@@ -1292,4 +1292,108 @@ TEST_F(Modelli, ACodeSymbolOnABudgetFormulaExplodesThatFormulaValuedFromTheBudge
 	EXPECT_EQ(f->GetResult(2).GetValue(), 60.0);  // the exploded 30, times 2
 }
 
+// A symbol that reads only some months: the months without rows are 0 in the explosion as in
+// the engine, and a symbol of one month is that month in every month.
+TEST_F(Modelli, AnExplosionValuesTheMonthsWithoutRowsAsTheEngine)
+{
+	Kvz_TAnagContiKvz c;
+	c.f_Esercizio = kAnno;
+	c.f_ContoKvz = "A1";
+	c.f_Descrizione = "Vendite";
+	InsertRow(c);
+	long id = 0;
+	for (int m = 1; m <= 8; ++m)
+	{
+		Kvz_TPianoBaseRighe r;
+		r.f_IDPianoBase = ++id;
+		r.f_Esercizio = kAnno;
+		r.f_Mese = m;
+		r.f_ContoKvz = "A1";
+		r.f_SaldoContabile = 10.0 * m;
+		r.f_TotaleAssestato = 10.0 * m;
+		InsertRow(r);
+	}
+	const struct
+	{
+		const char* nome;
+		int da, a;	// months read; 0: the run's
+		double mese, progr;	 // at August
+	} casi[] = {
+		{"TUTTI", 0, 0, 80, 360},  // 10 + 20 + ... + 80
+		{"DAL5", 5, 0, 80, 260},   // 50 + 60 + 70 + 80; January to April have no rows
+		{"MAR", 3, 3, 30, 240},	   // March in every month
+	};
+	for (const auto& k : casi)
+	{
+		Anagrafica(k.nome, 0);
+		Kvz_TSimboliPianoBase s;
+		s.f_Esercizio = kAnno;
+		s.f_ModelloRiclassific = kModello;
+		s.f_NomeSimbolo = k.nome;
+		s.f_SelSaldo = TRUE;
+		s.f_WhereConto = TRUE;
+		s.f_ValDaConto = "A1";
+		s.f_ValDaMeseConst = k.da > 0;
+		s.f_ValDaMese = k.da;
+		s.f_ValAMeseConst = k.a > 0;
+		s.f_ValAMese = k.a;
+		InsertRow(s);
+	}
+	Apri();
+	CreaModello("MOD", {{"VP", "Valore", "_TUTTI + _DAL5 + _MAR"}});
+	ASSERT_TRUE(Form().SelectRow(kGriglia, 0));
+	FormDriver::AnswerDialog([](FormDriver& dlg) { return dlg.Type("Mese:", "8") && dlg.Press("Saldo") ? IDOK : IDCANCEL; });
+	ASSERT_TRUE(Form().Command("Esplosione")) << Form().GetLastError();
+	const auto somme = SommeEsplose(*m_pDoc);
+	for (const auto& k : casi)
+	{
+		SCOPED_TRACE(k.nome);
+		auto f = Motore(8, 1);
+		f->AttachFormula(CString("_") + k.nome);
+		ASSERT_TRUE(f->Eval());
+		double progr = 0;
+		for (int m = 0; m < 8; ++m)
+			progr += f->GetResult(m).GetValue();
+		const auto it = somme.find(k.nome);
+		ASSERT_NE(it, somme.end());
+		EXPECT_NEAR(f->GetResult(7).GetValue(), k.mese, 1e-9);
+		EXPECT_NEAR(progr, k.progr, 1e-9);
+		EXPECT_NEAR(it->second.first, k.mese, 1e-9);
+		EXPECT_NEAR(it->second.second, k.progr, 1e-9);
+	}
+}
+
+// A model found and edited shows the stored counts of the codes it uses: its own uses in detail,
+// the code's general counter whole, another model's uses only in the latter.
+TEST_F(Modelli, AFoundModelShowsTheStoredCountersOfItsCodes)
+{
+	Kvz_TAnagContiKvz c;
+	c.f_Esercizio = kAnno;
+	c.f_ContoKvz = "A1";
+	c.f_Descrizione = "Vendite";
+	InsertRow(c);
+	SimboloPB("VEN", 0, "A1", "", false, {});
+	Apri();
+	CreaModello(kModello, {{"VP", "Valore", "_VEN"}, {"VP2", "Doppio", "_VEN + _VEN"}});
+	const long propri = Conta("SELECT SUM(ContatoreUtilizzi) FROM Kvz_ContatoriDettaglio WHERE Codice = 'A1'");
+	ASSERT_GT(propri, 0);
+	// Another model's save: its detail rows and the general counter with them.
+	m_pConn->ExecuteSQL(CString::Formatted(
+		"INSERT INTO Kvz_ContatoriDettaglio (Esercizio, TipoCodice, Codice, ModelloRiclassific, TipoCodCheUtilizza, "
+		"CodiceCheUtilizza, FormulaCheUtilizza, ContatoreUtilizzi) SELECT Esercizio, TipoCodice, Codice, 'ALTRO', "
+		"TipoCodCheUtilizza, CodiceCheUtilizza, FormulaCheUtilizza, 3 FROM Kvz_ContatoriDettaglio WHERE Codice = 'A1' "
+		"AND CodiceCheUtilizza = 'VP'"));
+	m_pConn->ExecuteSQL("UPDATE Kvz_ContatoriCodici SET ContatoreUtilizzi = ContatoreUtilizzi + 3 WHERE Codice = 'A1'");
+	const long generale = Conta("SELECT ContatoreUtilizzi FROM Kvz_ContatoriCodici WHERE Codice = 'A1'");
+
+	Mostra(kModello);
+	ASSERT_TRUE(Form().Edit()) << Form().GetLastError();
+	const DataEnum conto(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_CONTO);
+	EXPECT_EQ(static_cast<long>(m_pDoc->GetContatoreDettaglio(conto, DataStr("A1"))), propri);
+	EXPECT_EQ(static_cast<long>(m_pDoc->GetContatoreGenerale(conto, DataStr("A1"))), generale);
+	// Saved again unchanged, the counters stay.
+	ASSERT_TRUE(Form().Save()) << Form().GetLastError() << Shown();
+	EXPECT_EQ(Conta("SELECT ContatoreUtilizzi FROM Kvz_ContatoriCodici WHERE Codice = 'A1'"), generale);
+}
+
 }  // namespace
