@@ -11,6 +11,7 @@
 
 #include "platform/plvgenlib/CBaseApp.h"
 #include "platform/plvgenlib/CommandManager.h"
+#include "platform/plvoledb/SchemaCheck.h"
 #include "platform/plvoledb/SqlConnection.h"
 
 namespace {
@@ -194,6 +195,7 @@ BOOL CAddOnLibraries::RegisterAll(SqlConnection* pConnection)
 {
 	BOOL all = TRUE;
 	UINT nID = 0;
+	const SqlSchemaCheck check(pConnection);
 	for (auto& lib : m_Libraries)
 	{
 		++nID;

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <mutex>
 #include <utility>
 
 #include "platform/plvgeneric/Interaction.h"
+#include "platform/plvoledb/SchemaCheck.h"
 #include "platform/plvoledb/SqlRecord.h"
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvoledb/driver/ConnectionString.h"
@@ -206,6 +208,70 @@ SqlConnection::SqlConnection(std::unique_ptr<plv::db::Connection> db, std::strin
 	  m_pDefaultSession(std::make_unique<SqlSession>(this, TRUE))
 {
 	m_pDefaultSession->SetAutocommit(TRUE);
+}
+
+namespace {
+// What a live SqlSchemaCheck read of a connection's schema, with the changes made since.
+struct SchemaRead
+{
+	int nChecks = 0;
+	std::unique_ptr<plv::db::Schema> pTables;  // null when it could not be read at once
+	bool bReleasesRead = false;
+	std::map<CString, int> releases;  // by upper-case library name
+};
+std::mutex g_SchemaMutex;
+std::map<const SqlConnection*, SchemaRead> g_Schemas;
+
+SchemaRead* SchemaOf(const SqlConnection* pConnection)
+{
+	std::lock_guard lock(g_SchemaMutex);
+	auto it = g_Schemas.find(pConnection);
+	return it == g_Schemas.end() || !it->second.pTables ? nullptr : &it->second;
+}
+
+std::string SchemaKey(const CString& table)
+{
+	std::string key = table.str();
+	for (char& c : key)
+		if (c >= 'A' && c <= 'Z')
+			c = static_cast<char>(c - 'A' + 'a');
+	return key;
+}
+}  // namespace
+
+SqlSchemaCheck::SqlSchemaCheck(SqlConnection* pConnection) : m_pConnection(pConnection)
+{
+	if (!m_pConnection || !m_pConnection->IsValid())
+	{
+		m_pConnection = nullptr;
+		return;
+	}
+	{
+		std::lock_guard lock(g_SchemaMutex);
+		if (g_Schemas[m_pConnection].nChecks++ > 0)
+			return;
+	}
+	std::unique_ptr<plv::db::Schema> pTables;
+	try
+	{
+		pTables = std::make_unique<plv::db::Schema>(m_pConnection->Db().ReadSchema());
+	}
+	catch (const plv::db::DbError&)
+	{
+		// Not readable at once (a view over a missing table, say): asked table by table.
+	}
+	std::lock_guard lock(g_SchemaMutex);
+	g_Schemas[m_pConnection].pTables = std::move(pTables);
+}
+
+SqlSchemaCheck::~SqlSchemaCheck()
+{
+	if (!m_pConnection)
+		return;
+	std::lock_guard lock(g_SchemaMutex);
+	auto it = g_Schemas.find(m_pConnection);
+	if (it != g_Schemas.end() && --it->second.nChecks == 0)
+		g_Schemas.erase(it);
 }
 
 SqlConnection::~SqlConnection()
@@ -473,15 +539,37 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 	{
 		if (kind == SqlRecord::TABLE_TYPE)
 		{
-			if (!Db().TableExists(table.str()))
+			// Read at once for every table while an SqlSchemaCheck lives, else asked now; kept up
+			// to date with what is changed here.
+			SchemaRead* pSchema = SchemaOf(this);
+			plv::db::TableSchema asked;
+			plv::db::TableSchema* pKnown = nullptr;
+			bool bExists = false;
+			if (pSchema)
+			{
+				auto it = pSchema->pTables->find(SchemaKey(table));
+				bExists = it != pSchema->pTables->end();
+				if (bExists)
+					pKnown = &it->second;
+			}
+			else
+				bExists = Db().TableExists(table.str());
+			if (!bExists)
 			{
 				ChangeSchema(CreateTableSql(*pRec, m_bServer));
 				m_SchemaChanges.push_back("created table " + table);
+				if (pSchema)
+				{
+					pKnown = &(*pSchema->pTables)[SchemaKey(table)];
+					for (int i = 0; i < pRec->GetSize(); ++i)
+						if (!pRec->IsLocal(i))
+							pKnown->columns.push_back(pRec->GetItem(i)->m_strColumnName.str());
+				}
 			}
 			else
 			{
 				// A newer release of the record may bind columns the table lacks.
-				auto existing = Db().TableColumns(table.str());
+				const std::vector<std::string> existing = pKnown ? pKnown->columns : Db().TableColumns(table.str());
 				for (int i = 0; i < pRec->GetSize(); ++i)
 				{
 					if (pRec->IsLocal(i))
@@ -495,12 +583,16 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 						ChangeSchema("ALTER TABLE " + Quoted(table) + " ADD COLUMN " + Quoted(col) + " " +
 									 ColumnType(*pRec->GetDataObjAt(i), m_bServer));
 						m_SchemaChanges.push_back("added column " + table + "." + col);
+						if (pKnown)
+							pKnown->columns.push_back(col.str());
 					}
 				}
 			}
 			// An index already there is not created again: on a server even a statement that
 			// changes nothing waits for the table's writers, so an up-to-date company opens without one.
-			const std::vector<std::string> present = Db().TableIndexes(table.str());
+			if (!pKnown)
+				asked.indexes = Db().TableIndexes(table.str());
+			const std::vector<std::string> present = pKnown ? pKnown->indexes : asked.indexes;
 			int n = 0;
 			for (auto& index : pRec->GetIndexes())
 			{
@@ -515,6 +607,8 @@ BOOL SqlConnection::RegisterCatalogEntry(LPCTSTR, const CPLVNamespace& ns, CRunt
 				for (size_t k = 0; k < index.size(); ++k)
 					sql += (k ? ", " : "") + Quoted(index[k]);
 				ChangeSchema(sql + ")");
+				if (pKnown)
+					pKnown->indexes.push_back(name.str());
 			}
 		}
 	}
@@ -566,6 +660,13 @@ void SqlConnection::SetDatabaseRelease(const CString& library, int release)
 										kReleaseTable)
 						 .str(),
 					 {library.str(), std::int64_t(release)});
+		if (SchemaRead* pSchema = SchemaOf(this))
+		{
+			(*pSchema->pTables)[SchemaKey(kReleaseTable)];
+			CString upper = library;
+			upper.MakeUpper();
+			pSchema->releases[upper] = release;
+		}
 	}
 	catch (const plv::db::DbError& e)
 	{
@@ -577,6 +678,30 @@ int SqlConnection::GetDatabaseRelease(const CString& library)
 {
 	try
 	{
+		if (SchemaRead* pSchema = SchemaOf(this))
+		{
+			// Every library's release in one reading.
+			if (!pSchema->bReleasesRead && pSchema->pTables->count(SchemaKey(kReleaseTable)))
+			{
+				auto st = Db().Prepare(CString::Formatted("SELECT Library, Release FROM %s", kReleaseTable).str());
+				while (st->Step())
+				{
+					auto name = st->Column(0);
+					auto v = st->Column(1);
+					if (!std::holds_alternative<std::string>(name))
+						continue;
+					CString upper(std::get<std::string>(name).c_str());
+					upper.MakeUpper();
+					pSchema->releases[upper] =
+						std::holds_alternative<std::int64_t>(v) ? static_cast<int>(std::get<std::int64_t>(v)) : 0;
+				}
+			}
+			pSchema->bReleasesRead = true;
+			CString upper = library;
+			upper.MakeUpper();
+			auto it = pSchema->releases.find(upper);
+			return it == pSchema->releases.end() ? 0 : it->second;
+		}
 		if (!Db().TableExists(kReleaseTable))
 			return 0;
 		auto st = Db().Prepare(CString::Formatted("SELECT Release FROM %s WHERE Library = ?", kReleaseTable).str());

@@ -303,7 +303,7 @@ private:
 
 }  // namespace
 
-void WriteReportPdf(const CReportOutput& out, const std::filesystem::path& file)
+extern "C" void PlvWriteReportPdf(const CReportOutput& out, const std::filesystem::path& file)
 {
 	size_t maxColumns = 0;
 	for (const CReportTable& t : out.tables)

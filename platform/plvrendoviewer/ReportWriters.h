@@ -1,7 +1,8 @@
 #pragma once
 // Writers of a laid-out report: PDF (cairo and pango, any UTF-8 text), XLSX (numbers stay
 // numbers) and CSV (";" between fields, decimal comma, UTF-8). Each writes the file it is
-// given and throws std::runtime_error when it cannot.
+// given and throws std::runtime_error when it cannot. The PDF and XLSX writers are loaded from
+// libplv_reportwriters.so, beside this library, at their first use.
 #include <filesystem>
 
 #include "platform/plvrendoviewer/ReportOutput.h"

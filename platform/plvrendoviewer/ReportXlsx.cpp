@@ -99,7 +99,7 @@ void Check(lxw_error e, const char* what)
 
 }  // namespace
 
-void WriteReportXlsx(const CReportOutput& out, const std::filesystem::path& file)
+extern "C" void PlvWriteReportXlsx(const CReportOutput& out, const std::filesystem::path& file)
 {
 	lxw_workbook* wb = workbook_new(file.c_str());
 	if (!wb)

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <list>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,14 @@ namespace plv::db {
 // at the same point on every run. Without the variable both do nothing.
 void BeforeStatement(std::string_view sql);
 void AfterCommit();
+
+// A table's or view's columns (in table order) and the names of its indexes (in no given order).
+struct TableSchema {
+    std::vector<std::string> columns;
+    std::vector<std::string> indexes;
+};
+// By table name in ASCII lower case.
+using Schema = std::map<std::string, TableSchema>;
 
 // A prepared statement. Not thread-safe; must not outlive its Connection.
 // Binding a value (or clearing bindings) after the statement has been stepped starts a new
@@ -126,6 +135,9 @@ public:
     virtual std::vector<std::string> TableColumns(const std::string& table) = 0;  // table order
     // The names of the table's indexes, in no given order.
     virtual std::vector<std::string> TableIndexes(const std::string& table) = 0;
+    // Every table and view the lookups above see, with its columns and indexes, read in a
+    // constant number of statements.
+    virtual Schema ReadSchema() = 0;
 
     // Identifies the database: absolute and canonical, usable as the LockRegistry key.
     virtual std::string Path() const = 0;

@@ -454,6 +454,31 @@ public:
         return indexes;
     }
 
+    Schema ReadSchema() override {
+        // One statement for every table: a table without columns still gives a row (its
+        // column null), an index a row of kind 1.
+        Result r = RunParams(
+            "SELECT c.relname, 0 AS k, a.attnum, a.attname FROM pg_catalog.pg_class c "
+            "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+            "LEFT JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped "
+            "WHERE c.relkind IN ('r', 'v', 'm', 'p', 'f') "
+            "AND (n.nspname = pg_catalog.current_schema() OR n.oid = pg_catalog.pg_my_temp_schema()) "
+            "UNION ALL SELECT c.relname, 1, 0, i.relname FROM pg_catalog.pg_index x "
+            "JOIN pg_catalog.pg_class i ON i.oid = x.indexrelid JOIN pg_catalog.pg_class c ON c.oid = x.indrelid "
+            "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+            "WHERE (n.nspname = pg_catalog.current_schema() OR n.oid = pg_catalog.pg_my_temp_schema()) "
+            "ORDER BY 1, 2, 3",
+            {});
+        Schema schema;
+        for (int i = 0; i < PQntuples(r.get()); ++i) {
+            TableSchema& t = schema[PQgetvalue(r.get(), i, 0)];
+            if (PQgetisnull(r.get(), i, 3)) continue;
+            (std::string_view(PQgetvalue(r.get(), i, 1)) == "0" ? t.columns : t.indexes)
+                .emplace_back(PQgetvalue(r.get(), i, 3));
+        }
+        return schema;
+    }
+
     std::string Path() const override { return identity_; }
     std::string BackendName() const override { return "postgresql"; }
     bool IsUsable() const override { return PQstatus(conn_) == CONNECTION_OK; }

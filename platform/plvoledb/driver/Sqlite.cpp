@@ -270,6 +270,29 @@ public:
         return indexes;
     }
 
+    Schema ReadSchema() override {
+        // One statement: the columns through the table-valued pragma, the indexes from the
+        // master tables (which list the key's automatic indexes too, as pragma_index_list does).
+        auto stmt = Prepare(
+            "SELECT m.name, 0, p.cid, p.name FROM sqlite_master m, pragma_table_info(m.name) p "
+            "WHERE m.type IN ('table','view') "
+            "UNION ALL SELECT m.name, 0, p.cid, p.name FROM sqlite_temp_master m, pragma_table_info(m.name) p "
+            "WHERE m.type IN ('table','view') "
+            "UNION ALL SELECT tbl_name, 1, 0, name FROM sqlite_master WHERE type = 'index' "
+            "UNION ALL SELECT tbl_name, 1, 0, name FROM sqlite_temp_master WHERE type = 'index' "
+            "ORDER BY 1, 2, 3");
+        Schema schema;
+        while (stmt->Step()) {
+            std::string table = std::get<std::string>(stmt->Column(0));
+            for (char& c : table)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            TableSchema& t = schema[table];
+            (std::get<std::int64_t>(stmt->Column(1)) == 0 ? t.columns : t.indexes)
+                .push_back(std::get<std::string>(stmt->Column(3)));
+        }
+        return schema;
+    }
+
     std::string Path() const override { return path_; }
     std::string BackendName() const override { return "sqlite"; }
 

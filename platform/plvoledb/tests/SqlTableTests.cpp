@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <tuple>
 
 #include "platform/plvgeneric/Interaction.h"
+#include "platform/plvoledb/SchemaCheck.h"
 #include "platform/plvoledb/SqlMultiInsert.h"
 #include "platform/plvoledb/SqlTable.h"
 #include "platform/plvoledb/driver/Driver.h"
@@ -764,6 +766,66 @@ TEST_F(SqlTableTest, CatalogCreatesTablesFromBindings)
 	// Registering again changes nothing.
 	EXPECT_TRUE(m_pConn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TContatoriV2), 1));
 	EXPECT_EQ(m_pConn->Db().TableColumns("T_Contatori").size(), 6u);
+}
+
+// The schema read at once gives what the lookups table by table give, and a registration
+// checked against it changes the schema as one that asks table by table.
+TEST_F(SqlTableTest, CatalogCheckedAgainstOneSchemaReadMakesTheSameChanges)
+{
+	Exec("CREATE TEMP TABLE T_Appunti (Testo TEXT)");
+	auto sorted = [](std::vector<std::string> v) {
+		std::sort(v.begin(), v.end());
+		return v;
+	};
+	auto lower = [](std::string s) {
+		for (char& c : s)
+			c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+		return s;
+	};
+	const plv::db::Schema schema = m_pConn->Db().ReadSchema();
+	for (const char* table : {"T_Contatori", "T_Movimenti", "T_Appunti"})
+	{
+		SCOPED_TRACE(table);
+		auto it = schema.find(lower(table));
+		ASSERT_NE(it, schema.end());
+		EXPECT_EQ(it->second.columns, m_pConn->Db().TableColumns(table));
+		EXPECT_EQ(sorted(it->second.indexes), sorted(m_pConn->Db().TableIndexes(table)));
+	}
+	for (const auto& [table, t] : schema)
+		EXPECT_TRUE(m_pConn->Db().TableExists(table)) << table;
+
+	// A release behind: a column and an index missing, a table not there yet.
+	Exec("DROP INDEX T_Movimenti_ix1");
+	const size_t nBefore = m_pConn->GetSchemaChanges().size();
+	{
+		const SqlSchemaCheck check(m_pConn.get());
+		for (int volta = 0; volta < 2; ++volta)
+		{
+			EXPECT_TRUE(m_pConn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TContatoriV2), 1));
+			EXPECT_TRUE(m_pConn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TMovimenti), 1));
+			EXPECT_TRUE(m_pConn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TLog), 1));
+		}
+		EXPECT_EQ(m_pConn->GetDatabaseRelease("Contabilita"), 0);
+		m_pConn->SetDatabaseRelease("Contabilita", 3);
+		EXPECT_EQ(m_pConn->GetDatabaseRelease("CONTABILITA"), 3);
+	}
+	const std::vector<CString> changes(m_pConn->GetSchemaChanges().begin() + static_cast<long>(nBefore),
+									   m_pConn->GetSchemaChanges().end());
+	EXPECT_EQ(changes, (std::vector<CString>{"added column T_Contatori.Descrizione", "created table T_Log"}));
+	EXPECT_EQ(m_pConn->Db().TableColumns("T_Contatori").size(), 6u);
+	EXPECT_TRUE(m_pConn->Db().TableExists("T_Log"));
+	const std::vector<std::string> indexes = m_pConn->Db().TableIndexes("T_Movimenti");
+	EXPECT_TRUE(std::any_of(indexes.begin(), indexes.end(),
+							[&](const std::string& n) { return lower(n) == "t_movimenti_ix1"; }));
+	EXPECT_EQ(m_pConn->GetDatabaseRelease("Contabilita"), 3);
+	{
+		// Up to date: nothing more to change, and the release as written.
+		const SqlSchemaCheck check(m_pConn.get());
+		EXPECT_TRUE(m_pConn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TContatoriV2), 1));
+		EXPECT_TRUE(m_pConn->RegisterCatalogEntry("", CPLVNamespace(), RUNTIME_CLASS(TLog), 1));
+		EXPECT_EQ(m_pConn->GetDatabaseRelease("Contabilita"), 3);
+	}
+	EXPECT_EQ(m_pConn->GetSchemaChanges().size(), nBefore + 2);
 }
 
 // A cursor closed and opened again with the same definition takes its compiled statement back

@@ -1,8 +1,11 @@
 #include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CUtilizzaFormuleDoc.h"
 
+#include <algorithm>
 #include <exception>
+#include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
@@ -12,6 +15,7 @@
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/SqlMultiInsert.h"
 #include "platform/plvoledb/SqlTable.h"
 
 namespace {
@@ -36,6 +40,18 @@ std::string ChiaveContatore(const DataEnum& aTipoCodice, const DataStr& aCodice)
 {
 	return std::to_string(aTipoCodice.GetValue()) + '\x1f' + aCodice.GetString().str();
 }
+
+// A kind and code as the database compares them (codes ignore ASCII case).
+std::string ChiaveDb(const DataEnum& aTipoCodice, const DataStr& aCodice)
+{
+	CString u = aCodice.GetString();
+	u.MakeUpper();
+	return std::to_string(aTipoCodice.GetValue()) + '\x1f' + u.str();
+}
+
+// Past this many codes to look up, one grouped reading of the year serves better than a query
+// per code.
+constexpr int kLettureSingole = 8;
 
 CString ConPunti(const CString& strFormula)
 {
@@ -422,6 +438,51 @@ void Kvz_CUtilizzaFormuleDoc::CaricaContatoriGenerali()
 	for (int i = 0; i < m_ContatoriGenerali.GetSize(); ++i)
 		m_ContatoriGenerali.GetAt(i)->m_nUtilizziDoc = 0;
 
+	// The other documents' uses of the codes new here: by one grouped reading of the year when
+	// they are many, as the reader sums them.
+	int nNuovi = 0;
+	for (const auto& [codice, pArr] : m_MapContatori)
+		for (int i = 0; i < pArr->GetSize() && nNuovi <= kLettureSingole; ++i)
+			if (!m_ContatoriGenerali.Cerca(pArr->GetAt(i)->m_TipoCodice, pArr->GetAt(i)->m_Codice))
+				++nNuovi;
+	std::unordered_map<std::string, long> altri;
+	const bool bInBlocco = nNuovi > kLettureSingole;
+	if (bInBlocco)
+	{
+		Kvz_TContatoriDettaglio rec(FALSE);
+		SqlTable t(&rec, GetReadOnlySqlSession());
+		try
+		{
+			t.Open(FALSE, FALSE, TRUE);
+			DataEnum tipo(E_KVZ_TIPOSIMBOLO, 0);
+			DataStr codice;
+			DataLng somma;
+			t.SelectSqlFun(t.GetColumnName(rec.f_TipoCodice), tipo);
+			t.SelectSqlFun(t.GetColumnName(rec.f_Codice), codice);
+			t.SelectSqlFun(CString::Formatted("SUM(%s)", t.GetColumnName(rec.f_ContatoreUtilizzi).GetString()), somma);
+			t.AddParam("p1", rec.f_Esercizio);
+			t.AddFilterColumn(rec.f_Esercizio);
+			t.AddParam("p2", rec.f_TipoCodCheUtilizza);
+			t.AddParam("p3", rec.f_TipoCodCheUtilizza);
+			t.AddParam("p4", rec.f_ModelloRiclassific);
+			const CString kind = t.GetColumnName(rec.f_TipoCodCheUtilizza);
+			t.m_strFilter += CString::Formatted(" AND (%s <> ? OR (%s = ? AND %s <> ?))", kind.GetString(),
+												kind.GetString(), t.GetColumnName(rec.f_ModelloRiclassific).GetString());
+			t.m_strGroupBy = t.GetColumnName(rec.f_TipoCodice) + ", " + t.GetColumnName(rec.f_Codice);
+			t.SetParamValue("p1", m_Esercizio);
+			t.SetParamValue("p2", m_TipoCodCheUtilizza);
+			t.SetParamValue("p3", m_TipoCodCheUtilizza);
+			t.SetParamValue("p4", m_Modello);
+			for (t.Query(); !t.IsEOF(); t.MoveNext())
+				altri[ChiaveDb(tipo, codice)] += somma.GetValue();
+		}
+		catch (const std::exception& e)
+		{
+			MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaContatoriGenerali", kSource);
+		}
+		if (t.IsOpen())
+			t.Close();
+	}
 	for (const auto& [codice, pArr] : m_MapContatori)
 		for (int i = 0; i < pArr->GetSize(); ++i)
 		{
@@ -432,8 +493,14 @@ void Kvz_CUtilizzaFormuleDoc::CaricaContatoriGenerali()
 				pGen = new Kvz_ArrayContatoriElem(pDett->m_TipoCodice, pDett->m_Codice);
 				try
 				{
-					if (m_TRSommaUtilizzi.FindRecord(m_Esercizio, pDett->m_TipoCodice, pDett->m_Codice,
-													  m_TipoCodCheUtilizza, m_Modello) == TableReader::FOUND)
+					if (bInBlocco)
+					{
+						auto it = altri.find(ChiaveDb(pDett->m_TipoCodice, pDett->m_Codice));
+						if (it != altri.end())
+							pGen->m_nUtilizziAltri = static_cast<int>(it->second);
+					}
+					else if (m_TRSommaUtilizzi.FindRecord(m_Esercizio, pDett->m_TipoCodice, pDett->m_Codice,
+														   m_TipoCodCheUtilizza, m_Modello) == TableReader::FOUND)
 						pGen->m_nUtilizziAltri = static_cast<int>(m_TRSommaUtilizzi.m_SommaUtilizzi.GetValue());
 				}
 				catch (const std::exception& e)
@@ -467,21 +534,48 @@ BOOL Kvz_CUtilizzaFormuleDoc::SalvaContatori()
 	try
 	{
 		SqlSession* pSession = GetUpdatableSqlSession();
-		m_TUContatoriCodici.SetSqlSession(pSession);
-		m_TUContatoriCodici.SetAutocommit(TRUE);
-		for (int i = 0; i < m_ContatoriGenerali.GetSize(); ++i)
+		// Each code's total written over its row or as a new one, many rows a statement; a code
+		// given twice as the database compares codes keeps its last total, as row by row.
 		{
-			const Kvz_ArrayContatoriElem* pGen = m_ContatoriGenerali.GetAt(i);
-			if (m_TUContatoriCodici.FindRecord(m_Esercizio, pGen->m_TipoCodice, pGen->m_Codice, FALSE) ==
-				TableReader::NOT_FOUND)
+			std::map<std::string, const Kvz_ArrayContatoriElem*> ultimi;
+			std::vector<const Kvz_ArrayContatoriElem*> ordine;
+			for (int i = 0; i < m_ContatoriGenerali.GetSize(); ++i)
 			{
-				Kvz_TContatoriCodici* pRec = m_TUContatoriCodici.GetRecord();
-				pRec->f_Esercizio = m_Esercizio;
-				pRec->f_TipoCodice = pGen->m_TipoCodice;
-				pRec->f_Codice = pGen->m_Codice;
+				const Kvz_ArrayContatoriElem* pGen = m_ContatoriGenerali.GetAt(i);
+				auto [it, bNuovo] = ultimi.emplace(ChiaveDb(pGen->m_TipoCodice, pGen->m_Codice), pGen);
+				if (bNuovo)
+					ordine.push_back(pGen);
+				else
+					for (auto& p : ordine)
+						if (p == it->second)
+							p = pGen;
+				it->second = pGen;
 			}
-			m_TUContatoriCodici.GetRecord()->f_ContatoreUtilizzi = DataLng(pGen->GetTotale());
-			m_TUContatoriCodici.UpdateRecord();
+			Kvz_TContatoriCodici rec(FALSE);
+			const CString strTesta = CString::Formatted(
+				"INSERT INTO %s (%s, %s, %s, %s) VALUES ", rec.GetTableName().GetString(),
+				rec.GetColumnName(&rec.f_Esercizio).GetString(), rec.GetColumnName(&rec.f_TipoCodice).GetString(),
+				rec.GetColumnName(&rec.f_Codice).GetString(), rec.GetColumnName(&rec.f_ContatoreUtilizzi).GetString());
+			const CString strCoda = CString::Formatted(
+				" ON CONFLICT (%s, %s, %s) DO UPDATE SET %s = excluded.%s", rec.GetColumnName(&rec.f_Esercizio).GetString(),
+				rec.GetColumnName(&rec.f_TipoCodice).GetString(), rec.GetColumnName(&rec.f_Codice).GetString(),
+				rec.GetColumnName(&rec.f_ContatoreUtilizzi).GetString(),
+				rec.GetColumnName(&rec.f_ContatoreUtilizzi).GetString());
+			constexpr size_t kRighePerIstruzione = 200;
+			std::vector<DataLng> totali(ordine.size());
+			for (size_t nDa = 0; nDa < ordine.size(); nDa += kRighePerIstruzione)
+			{
+				const size_t nA = std::min(ordine.size(), nDa + kRighePerIstruzione);
+				CString sql = strTesta;
+				std::vector<const DataObj*> valori;
+				for (size_t k = nDa; k < nA; ++k)
+				{
+					totali[k] = DataLng(ordine[k]->GetTotale());
+					sql += k == nDa ? "(?, ?, ?, ?)" : ", (?, ?, ?, ?)";
+					valori.insert(valori.end(), {&m_Esercizio, &ordine[k]->m_TipoCodice, &ordine[k]->m_Codice, &totali[k]});
+				}
+				pSession->ExecuteSQL(sql + strCoda, valori);
+			}
 		}
 
 		// Only this document's rows: those of other using kinds stay.
@@ -514,36 +608,46 @@ BOOL Kvz_CUtilizzaFormuleDoc::SalvaContatori()
 			det.GetColumnName(&det.f_TipoCodCheUtilizza).GetString());
 		pSession->ExecuteSQL(strDelete, {&m_Esercizio, &m_Modello, &m_TipoCodCheUtilizza});
 
-		m_TUContatoriDettaglio.SetSqlSession(pSession);
-		m_TUContatoriDettaglio.SetAutocommit(TRUE);
-		for (const auto& [codice, pArr] : m_MapContatori)
+		// After the delete every detail row is new: added many a statement, a key the database
+		// sees twice keeping its last count, as row by row.
 		{
-			const DataStr aCodiceCheUtilizza(codice);
-			for (int i = 0; i < pArr->GetSize(); ++i)
+			std::map<std::string, std::pair<const Kvz_ArrayDettaglioContatoriElem*, std::pair<CString, int>>> righe;
+			std::vector<std::string> ordine;
+			for (const auto& [codice, pArr] : m_MapContatori)
 			{
-				const Kvz_ArrayDettaglioContatoriElem* pDett = pArr->GetAt(i);
-				for (int nPosiz = 0; nPosiz < KVZ_NUM_POSIZ_FORMULA; ++nPosiz)
+				CString strUsa = codice;
+				strUsa.MakeUpper();
+				for (int i = 0; i < pArr->GetSize(); ++i)
 				{
-					if (pDett->m_nContatori[nPosiz] <= 0)
-						continue;
-					const DataInt aPosiz(nPosiz);
-					if (m_TUContatoriDettaglio.FindRecord(m_Esercizio, pDett->m_TipoCodice, pDett->m_Codice, m_Modello,
-														  m_TipoCodCheUtilizza, aCodiceCheUtilizza, aPosiz,
-														  FALSE) == TableReader::NOT_FOUND)
+					const Kvz_ArrayDettaglioContatoriElem* pDett = pArr->GetAt(i);
+					for (int nPosiz = 0; nPosiz < KVZ_NUM_POSIZ_FORMULA; ++nPosiz)
 					{
-						Kvz_TContatoriDettaglio* pRec = m_TUContatoriDettaglio.GetRecord();
-						pRec->f_Esercizio = m_Esercizio;
-						pRec->f_TipoCodice = pDett->m_TipoCodice;
-						pRec->f_Codice = pDett->m_Codice;
-						pRec->f_ModelloRiclassific = m_Modello;
-						pRec->f_TipoCodCheUtilizza = m_TipoCodCheUtilizza;
-						pRec->f_CodiceCheUtilizza = aCodiceCheUtilizza;
-						pRec->f_FormulaCheUtilizza = aPosiz;
+						if (pDett->m_nContatori[nPosiz] <= 0)
+							continue;
+						const std::string chiave = ChiaveDb(pDett->m_TipoCodice, pDett->m_Codice) + '\x1f' +
+												   strUsa.str() + '\x1f' + std::to_string(nPosiz);
+						auto [it, bNuova] = righe.insert_or_assign(
+							chiave, std::make_pair(pDett, std::make_pair(codice, nPosiz)));
+						if (bNuova)
+							ordine.push_back(chiave);
 					}
-					m_TUContatoriDettaglio.GetRecord()->f_ContatoreUtilizzi = DataLng(pDett->m_nContatori[nPosiz]);
-					m_TUContatoriDettaglio.UpdateRecord();
 				}
 			}
+			SqlMultiInsert ins(pSession, Kvz_TContatoriDettaglio(FALSE), 100);
+			for (const std::string& chiave : ordine)
+			{
+				const auto& [pDett, uso] = righe.at(chiave);
+				auto& r = static_cast<Kvz_TContatoriDettaglio&>(ins.NewRow());
+				r.f_Esercizio = m_Esercizio;
+				r.f_TipoCodice = pDett->m_TipoCodice;
+				r.f_Codice = pDett->m_Codice;
+				r.f_ModelloRiclassific = m_Modello;
+				r.f_TipoCodCheUtilizza = m_TipoCodCheUtilizza;
+				r.f_CodiceCheUtilizza = DataStr(uso.first);
+				r.f_FormulaCheUtilizza = DataInt(uso.second);
+				r.f_ContatoreUtilizzi = DataLng(pDett->m_nContatori[uso.second]);
+			}
+			ins.Flush();
 		}
 		if (!rimossi.empty())
 		{

@@ -757,16 +757,45 @@ void Kvz_CRiclassificPianoBaseDoc::CancellazionePrimaDiSalvataggio(const DataStr
 	Stato("Cancellazione elaborazione precedente in corso ...");
 	try
 	{
-		// Rows other procedures fill stay while the model still has them as such.
-		const CString sql =
-			"DELETE FROM \"Kvz_Riclassificato\" WHERE \"Esercizio\" = ? AND \"ModelloRiclassific\" = ? AND "
-			"\"TipoDatoPianoBase\" = ? AND NOT (\"TipoRiga\" IN (?, ?, ?, ?) AND EXISTS (SELECT 1 FROM "
-			"\"Kvz_RiclassificazioneRighe\" R WHERE R.\"Esercizio\" = \"Kvz_Riclassificato\".\"Esercizio\" AND "
-			"R.\"ModelloRiclassific\" = \"Kvz_Riclassificato\".\"ModelloRiclassific\" AND R.\"CodRiclassificato\" = "
-			"\"Kvz_Riclassificato\".\"CodRiclassificato\" AND R.\"TipoRiga\" <> ?))";
 		const DataEnum k6(E_KVZ_TIPORIGA, 6), k7(E_KVZ_TIPORIGA, 7), k8(E_KVZ_TIPORIGA, 8), k9(E_KVZ_TIPORIGA, 9),
 			k0(E_KVZ_TIPORIGA, 0);
-		GetUpdatableSqlSession()->ExecuteSQL(sql, {&m_Esercizio, &aCodice, &m_TipoDato, &k6, &k7, &k8, &k9, &k0});
+		// Rows other procedures fill stay while the model still has them as such. Most results
+		// hold none of those: then a plain delete, without a lookup in the model per row.
+		Kvz_TRiclassificato rec(FALSE);
+		SqlTable t(&rec, GetUpdatableSqlSession(), this);
+		t.Open(FALSE, FALSE, TRUE);
+		DataLng nTenute;
+		t.SelectSqlFun("COUNT(*)", nTenute);
+		t.AddParam("p1", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.AddParam("p2", rec.f_ModelloRiclassific);
+		t.AddFilterColumn(rec.f_ModelloRiclassific);
+		t.AddParam("p3", rec.f_TipoDatoPianoBase);
+		t.AddFilterColumn(rec.f_TipoDatoPianoBase);
+		t.AddParam("p4", rec.f_TipoRiga);
+		t.AddFilterColumn(rec.f_TipoRiga, ">=");
+		t.AddParam("p5", rec.f_TipoRiga);
+		t.AddFilterColumn(rec.f_TipoRiga, "<=");
+		t.SetParamValue("p1", m_Esercizio);
+		t.SetParamValue("p2", aCodice);
+		t.SetParamValue("p3", m_TipoDato);
+		t.SetParamValue("p4", k6);
+		t.SetParamValue("p5", k9);
+		t.Query();
+		const bool bTenute = !t.IsEOF() && nTenute.GetValue() > 0;
+		t.Close();
+		if (!bTenute)
+			GetUpdatableSqlSession()->ExecuteSQL("DELETE FROM \"Kvz_Riclassificato\" WHERE \"Esercizio\" = ? AND "
+												 "\"ModelloRiclassific\" = ? AND \"TipoDatoPianoBase\" = ?",
+												 {&m_Esercizio, &aCodice, &m_TipoDato});
+		else
+			GetUpdatableSqlSession()->ExecuteSQL(
+				"DELETE FROM \"Kvz_Riclassificato\" WHERE \"Esercizio\" = ? AND \"ModelloRiclassific\" = ? AND "
+				"\"TipoDatoPianoBase\" = ? AND NOT (\"TipoRiga\" IN (?, ?, ?, ?) AND EXISTS (SELECT 1 FROM "
+				"\"Kvz_RiclassificazioneRighe\" R WHERE R.\"Esercizio\" = \"Kvz_Riclassificato\".\"Esercizio\" AND "
+				"R.\"ModelloRiclassific\" = \"Kvz_Riclassificato\".\"ModelloRiclassific\" AND "
+				"R.\"CodRiclassificato\" = \"Kvz_Riclassificato\".\"CodRiclassificato\" AND R.\"TipoRiga\" <> ?))",
+				{&m_Esercizio, &aCodice, &m_TipoDato, &k6, &k7, &k8, &k9, &k0});
 	}
 	catch (const SqlException& e)
 	{

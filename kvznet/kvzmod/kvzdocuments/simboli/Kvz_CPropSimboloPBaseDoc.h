@@ -311,10 +311,25 @@ public:
 		DataStr descrizione;
 	};
 	using CdcCommPerConto = std::map<std::string, std::vector<CdcCommLetto>>;  // by ChiaveConto
+	// The symbol's saved list, read once for a fill of the grids and matched in memory: the
+	// sign of an account's first row, of a cost centre's/job's first row whatever its account,
+	// and of each account's cost centre/job.
+	struct ElencoSalvato
+	{
+		std::map<std::string, DataEnum> conti;    // by ChiaveConto
+		std::map<std::string, DataEnum> cdcComm;  // by ChiaveCdcComm with an empty account
+		std::map<std::string, DataEnum> coppie;   // by ChiaveCdcComm
+		const DataEnum* Conto(const DataStr& aConto) const;
+		const DataEnum* CdcComm(const DataEnum& aTipo, const DataStr& aCodice) const;
+		const DataEnum* Coppia(const DataStr& aConto, const DataEnum& aTipo, const DataStr& aCodice) const;
+	};
+	ElencoSalvato LeggiElencoSalvato();
+	static std::string ChiaveCdcComm(const DataStr& aConto, const DataEnum& aTipo, const DataStr& aCodice);
 	CdcCommPerConto LeggiCdcCommDeiConti(const Kvz_TEnhAnagContiKvz* pConto);
 	static std::string ChiaveConto(const DataStr& aConto);
 	void RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto);
-	void RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto, const std::vector<CdcCommLetto>& righe);
+	void RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto, const std::vector<CdcCommLetto>& righe,
+									  const ElencoSalvato& elenco);
 	void RiempiListBoxContiDelCdcComm(Kvz_ViewCdcCommesse* pCdcComm);
 	BOOL CercaCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto, Kvz_ViewCdcCommesse* pCdcComm,
 							  Kvz_TEnhCentriCommesseContiKvz*& pCoppia, int& nIndex);

@@ -396,6 +396,73 @@ std::string Kvz_CPropSimboloPBaseDoc::ChiaveConto(const DataStr& aConto)
 	return u.str();
 }
 
+std::string Kvz_CPropSimboloPBaseDoc::ChiaveCdcComm(const DataStr& aConto, const DataEnum& aTipo,
+													const DataStr& aCodice)
+{
+	CString u = aCodice.GetString();
+	u.MakeUpper();
+	return ChiaveConto(aConto) + '\n' + std::to_string(aTipo.GetItemValue()) + '\n' + u.str();
+}
+
+const DataEnum* Kvz_CPropSimboloPBaseDoc::ElencoSalvato::Conto(const DataStr& aConto) const
+{
+	auto it = conti.find(ChiaveConto(aConto));
+	return it == conti.end() ? nullptr : &it->second;
+}
+
+const DataEnum* Kvz_CPropSimboloPBaseDoc::ElencoSalvato::CdcComm(const DataEnum& aTipo, const DataStr& aCodice) const
+{
+	auto it = cdcComm.find(ChiaveCdcComm(DataStr(), aTipo, aCodice));
+	return it == cdcComm.end() ? nullptr : &it->second;
+}
+
+const DataEnum* Kvz_CPropSimboloPBaseDoc::ElencoSalvato::Coppia(const DataStr& aConto, const DataEnum& aTipo,
+																const DataStr& aCodice) const
+{
+	auto it = coppie.find(ChiaveCdcComm(aConto, aTipo, aCodice));
+	return it == coppie.end() ? nullptr : &it->second;
+}
+
+Kvz_CPropSimboloPBaseDoc::ElencoSalvato Kvz_CPropSimboloPBaseDoc::LeggiElencoSalvato()
+{
+	ElencoSalvato elenco;
+	if (m_NomeSimbolo.IsEmpty())
+		return elenco;
+	Kvz_TElencoContiSimboloPBase rec;
+	SqlTable t(&rec, GetReadOnlySqlSession(), this);
+	try
+	{
+		t.Open();
+		t.SelectAll();
+		t.AddParam("p1", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.AddParam("p2", rec.f_ModelloRiclassific);
+		t.AddFilterColumn(rec.f_ModelloRiclassific);
+		t.AddParam("p3", rec.f_NomeSimbolo);
+		t.AddFilterColumn(rec.f_NomeSimbolo);
+		t.AddSortColumn(rec.f_ContoSelez);
+		t.AddSortColumn(rec.f_TipoCentroComm);
+		t.AddSortColumn(rec.f_CentroCommessa);
+		t.SetParamValue("p1", EsercizioSimbolo());
+		t.SetParamValue("p2", m_Modello);
+		t.SetParamValue("p3", m_NomeSimbolo);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		{
+			elenco.conti.emplace(ChiaveConto(rec.f_ContoSelez), rec.f_SegnoConto);
+			elenco.cdcComm.emplace(ChiaveCdcComm(DataStr(), rec.f_TipoCentroComm, rec.f_CentroCommessa), rec.f_SegnoConto);
+			elenco.coppie.emplace(ChiaveCdcComm(rec.f_ContoSelez, rec.f_TipoCentroComm, rec.f_CentroCommessa),
+								  rec.f_SegnoConto);
+		}
+	}
+	catch (const SqlException& e)
+	{
+		ASSERT_RELEASE_FAILED("0", "Kvz_CPropSimboloPBaseDoc::LeggiElencoSalvato", kSource);
+		e.ShowError(_T(""));
+	}
+	Chiudi(t);
+	return elenco;
+}
+
 void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto)
 {
 	if (!pConto)
@@ -405,17 +472,18 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz
 	}
 	const CdcCommPerConto letti = LeggiCdcCommDeiConti(pConto);
 	auto it = letti.find(ChiaveConto(pConto->f_ContoKvz));
-	RiempiListBoxCdcCommDelConto(pConto, it == letti.end() ? std::vector<CdcCommLetto>() : it->second);
+	RiempiListBoxCdcCommDelConto(pConto, it == letti.end() ? std::vector<CdcCommLetto>() : it->second,
+								 pConto->l_Sel == TRUE ? LeggiElencoSalvato() : ElencoSalvato());
 }
 
 void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz* pConto,
-															 const std::vector<CdcCommLetto>& righe)
+															 const std::vector<CdcCommLetto>& righe,
+															 const ElencoSalvato& elenco)
 {
 	const Kvz_CUtilizzaFormuleDoc::LetturaContatori lettura(GetDocUtilizzo());
 	m_pDBTSelCdcComm->RemoveAll(TRUE);
 	if (!pConto)
 		return;
-	const DataInt esercizio = EsercizioSimbolo();
 	for (const CdcCommLetto& letto : righe)
 	{
 		Kvz_ViewCdcCommesse* pRiga = AggiungiRigaCdcComm(letto.esercizio, letto.codice, letto.tipo, letto.descrizione);
@@ -424,11 +492,10 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcCommDelConto(Kvz_TEnhAnagContiKvz
 		{
 			Kvz_TEnhCentriCommesseContiKvz* pCoppia = nullptr;
 			int nIndex = -1;
-			if (m_TRElencoConti.FindRecord(esercizio, m_NomeSimbolo, m_Modello, pConto->f_ContoKvz, pRiga->f_Tipo,
-										   pRiga->f_CentroCommessa) == TableReader::FOUND)
+			if (const DataEnum* pSegno = elenco.Coppia(pConto->f_ContoKvz, pRiga->f_Tipo, pRiga->f_CentroCommessa))
 			{
 				pRiga->l_Sel = TRUE;
-				pRiga->l_SegnoConto = m_TRElencoConti.GetRecord()->f_SegnoConto;
+				pRiga->l_SegnoConto = *pSegno;
 				m_nSelezionati = m_nSelezionati + 1;
 			}
 			else if (CercaCdcCommDelConto(pConto, pRiga, pCoppia, nIndex))
@@ -451,40 +518,42 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxContiDelCdcComm(Kvz_ViewCdcCommesse*
 		return;
 	m_pDBTSelConti->RemoveAll(TRUE);
 	const DataInt esercizio = EsercizioSimbolo();
-	Kvz_TEnhCentriCommesseContiKvz link;
-	SqlTable t(&link, GetReadOnlySqlSession(), this);
-	Kvz_TRAnagContiKvz conti(this);
+	const ElencoSalvato elenco = pCdcComm->l_Sel == TRUE ? LeggiElencoSalvato() : ElencoSalvato();
+	// The year's accounts linked to the cost centre/job, by one query.
+	Kvz_TEnhAnagContiKvz conto;
+	SqlTable t(&conto, GetReadOnlySqlSession(), this);
 	int nPrimoSel = -1;
 	try
 	{
+		Kvz_TCentriCommesseContiKvz link(FALSE);
 		t.Open();
 		t.SelectAll();
-		t.AddSortColumn(link.f_ContoKvz);
-		t.AddParam("p1", link.f_Esercizio);
-		t.AddFilterColumn(link.f_Esercizio);
-		t.AddParam("p7", link.f_CentroCommessa);
-		t.AddFilterColumn(link.f_CentroCommessa);
+		t.AddSortColumn(conto.f_ContoKvz);
+		t.AddParam("p1", conto.f_Esercizio);
+		t.AddFilterColumn(conto.f_Esercizio);
+		t.AddParam("p2", link.f_Esercizio);
+		t.AddParam("p3", link.f_CentroCommessa);
 		t.AddParam("p4", link.f_Tipo);
-		t.AddFilterColumn(link.f_Tipo);
+		t.m_strFilter += CString::Formatted(
+			" AND %s IN (SELECT L.\"ContoKvz\" FROM \"%s\" L WHERE L.\"Esercizio\" = ? AND "
+			"L.\"CentroCommessa\" = ? AND L.\"Tipo\" = ?)",
+			t.GetColumnName(conto.f_ContoKvz).GetString(), Kvz_TCentriCommesseContiKvz::GetStaticName());
 		t.SetParamValue("p1", esercizio);
-		t.SetParamValue("p7", pCdcComm->f_CentroCommessa);
+		t.SetParamValue("p2", esercizio);
+		t.SetParamValue("p3", pCdcComm->f_CentroCommessa);
 		t.SetParamValue("p4", pCdcComm->f_Tipo);
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
 		{
-			if (conti.FindRecord(esercizio, link.f_ContoKvz) != TableReader::FOUND)
-				continue;
-			const Kvz_TEnhAnagContiKvz& conto = *conti.GetRecord();
 			BOOL bSel = FALSE;
 			DataEnum segno(E_KVZ_SEGNOCONTO, 0);
 			if (pCdcComm->l_Sel == TRUE)
 			{
 				Kvz_TEnhCentriCommesseContiKvz* pCoppia = m_CdcCommConti.Cerca(
 					conto.f_ContoKvz, pCdcComm->f_Tipo, pCdcComm->f_CentroCommessa);
-				if (m_TRElencoConti.FindRecord(esercizio, m_NomeSimbolo, m_Modello, conto.f_ContoKvz, pCdcComm->f_Tipo,
-											   pCdcComm->f_CentroCommessa) == TableReader::FOUND)
+				if (const DataEnum* pSegno = elenco.Coppia(conto.f_ContoKvz, pCdcComm->f_Tipo, pCdcComm->f_CentroCommessa))
 				{
 					bSel = TRUE;
-					segno = m_TRElencoConti.GetRecord()->f_SegnoConto;
+					segno = *pSegno;
 					if (!pCoppia)
 						m_CdcCommConti.Aggiungi(conto.f_Esercizio, conto.f_ContoKvz, pCdcComm->f_Tipo,
 												pCdcComm->f_CentroCommessa, segno);

@@ -143,6 +143,7 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxConti()
 	SqlTable tContiExt(&contoExt, bEsterna ? m_pConnLista->GetDefaultSqlSession() : GetReadOnlySqlSession(), this);
 	Kvz_TRAnagContiKvz conti(this);
 	int nPrimoSel = -1;
+	const ElencoSalvato salvato = LeggiElencoSalvato();
 	// The year's splits of every account, read once when a ticked account needs them.
 	CdcCommPerConto cdcComm;
 	bool bLetti = false;
@@ -172,10 +173,10 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxConti()
 			else
 				*pRiga = conto;
 			pRiga->l_Sel = FALSE;
-			if (m_TRElencoConti.FindRecord(esercizio, m_NomeSimbolo, m_Modello, pRiga->f_ContoKvz) == TableReader::FOUND)
+			if (const DataEnum* pSegno = salvato.Conto(pRiga->f_ContoKvz))
 			{
 				pRiga->l_Sel = TRUE;
-				pRiga->l_SegnoConto = m_TRElencoConti.GetRecord()->f_SegnoConto;
+				pRiga->l_SegnoConto = *pSegno;
 				m_nSelezionati = m_nSelezionati + 1;
 				if (nPrimoSel < 0)
 					nPrimoSel = m_pDBTSelConti->GetUpperBound();
@@ -192,7 +193,8 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxConti()
 					bLetti = true;
 				}
 				auto it = cdcComm.find(ChiaveConto(pRiga->f_ContoKvz));
-				RiempiListBoxCdcCommDelConto(pRiga, it == cdcComm.end() ? std::vector<CdcCommLetto>() : it->second);
+				RiempiListBoxCdcCommDelConto(pRiga, it == cdcComm.end() ? std::vector<CdcCommLetto>() : it->second,
+											 salvato);
 			}
 		}
 	}
@@ -237,6 +239,7 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcComm()
 	m_pDBTSelConti->RemoveAll(TRUE);
 	m_pDBTSelCdcComm->RemoveAll(TRUE);
 	int nPrimoSel = -1;
+	const ElencoSalvato elenco = LeggiElencoSalvato();
 	try
 	{
 		t.Open();
@@ -277,11 +280,10 @@ void Kvz_CPropSimboloPBaseDoc::RiempiListBoxCdcComm()
 				bEsterna ? vistaExt.f_Esercizio : vista.f_Esercizio, codice,
 				bEsterna ? DataEnum(static_cast<DWORD>(vistaExt.f_Tipo.GetValue())) : vista.f_Tipo,
 				bEsterna ? vistaExt.f_Descrizione : vista.f_Descrizione);
-			if (m_TRElencoConti.FindRecord(esercizio, m_NomeSimbolo, m_Modello, pRiga->f_Tipo, pRiga->f_CentroCommessa) ==
-				TableReader::FOUND)
+			if (const DataEnum* pSegno = elenco.CdcComm(pRiga->f_Tipo, pRiga->f_CentroCommessa))
 			{
 				pRiga->l_Sel = TRUE;
-				pRiga->l_SegnoConto = m_TRElencoConti.GetRecord()->f_SegnoConto;
+				pRiga->l_SegnoConto = *pSegno;
 				m_nSelezionati = m_nSelezionati + 1;
 				if (nPrimoSel < 0)
 					nPrimoSel = m_pDBTSelCdcComm->GetUpperBound();
