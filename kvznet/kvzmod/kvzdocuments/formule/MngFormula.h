@@ -345,6 +345,10 @@ private:
 	void NessunCodice(const CString& strNome, const DataStr& aDa, const DataStr& aA, const DataStr& aModello);
 	// Takes a symbol that failed out of the map: no later occurrence may reuse its values.
 	void ScartaSimbolo(const CString& strNome);
+	// Whether the model has a header in the year (asked once per evaluation's top engine).
+	BOOL ModelloEsiste(const DataInt& aEsercizio, const DataStr& aModello);
+	// A symbol of another company whose database could not be opened has no value: said, FALSE.
+	BOOL AziendaRaggiungibile(const CString& strNome);
 	CString CercaFormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
 									   const DataInt& aNumero, const DataBool& bBudget, const DataEnum& aTipoBudget);
 	CString CercaFormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese, const DataStr& aCodice,
@@ -423,6 +427,7 @@ private:
 	std::set<CString> m_DettiUnaVolta;
 	bool m_bRicorsione = false;  // a symbol was met inside its own formula, said and skipped
 	std::map<CString, std::unique_ptr<Kvz_New_External>> m_MapDatabase;
+	std::map<CString, bool> m_ModelliEsistenti;
 	// With stable definitions: by year, model and name; null when the table has no such row.
 	BOOL m_bDefinizioniStabili = FALSE;
 	std::map<CString, std::unique_ptr<Kvz_TAnagSimboli>> m_AnagraficheLette;

@@ -280,6 +280,8 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 	m_bErroreDb = FALSE;
 	m_bDittaMancata = FALSE;
 	m_FormuleNonValutate.clear();
+	m_DriversNonCalcolati.clear();
+	m_DriversEsclusi.clear();
 	if (!ControllaParametri())
 	{
 		m_bBatchNotStarted = true;  // a refused run is no success
@@ -412,9 +414,7 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 			bCoda = GetContext()->StartPart();
 			nPrimoNonTenuto = modelli.size();
 		}
-		CancellaValoriPrecedenti();
-		ElaboraDrivers();
-		ElaboraFaseSuccessivaDrivers();
+		FasiDrivers();
 		bAborted = IsAborted();
 	}
 
@@ -450,8 +450,19 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 		Stato(strTenuto);
 		SetKeptOnAbort(strTenuto);
 	}
-	else if (!m_FormuleNonValutate.empty())
-		Stato(TestoErroriFormule());
+	else if (!m_FormuleNonValutate.empty() || !m_DriversNonCalcolati.empty())
+	{
+		CString strTesto = "Riclassificazione terminata con errori: ";
+		if (!m_FormuleNonValutate.empty())
+		{
+			strTesto = TestoErroriFormule();
+			if (!m_DriversNonCalcolati.empty())
+				strTesto = strTesto.Left(strTesto.GetLength() - 1) + "; ";
+		}
+		if (!m_DriversNonCalcolati.empty())
+			strTesto += TestoErroriDrivers() + ".";
+		Stato(strTesto);
+	}
 	else if (m_bDittaMancata)
 		Stato(kTerminataSenzaDitte);
 	else
@@ -472,7 +483,7 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 		GetContext()->Commit();
 		// What was computed stays; targets of a company that could not be reached got nothing,
 		// rows whose formulas could not be evaluated 0: no success either way.
-		if (m_bDittaMancata || !m_FormuleNonValutate.empty())
+		if (m_bDittaMancata || !m_FormuleNonValutate.empty() || !m_DriversNonCalcolati.empty())
 			m_bBatchNotStarted = true;
 	}
 }
@@ -1057,18 +1068,21 @@ void Kvz_CRiclassificPianoBaseDoc::FormulaNonValutata(const Kvz_TEnhRiclassifica
 	// The budget formulas that follow the main one are the same text: said once.
 	if (!r.formule.insert(strFormula.str()).second)
 		return;
-	CString strMotivo;
-	if (!bMotivoDetto && m_pMngFormula)
-	{
-		m_pMngFormula->MantieniNomi(TRUE);
-		if (!m_pMngFormula->Parse(CString()))
-			strMotivo = m_pMngFormula->GetErroreSintassi();
-	}
+	const CString strMotivo = MotivoNonValutata(bMotivoDetto);
 	GetMessages()->Add(
 		CString::Formatted("Modello %s, riga %s, %s: la formula \"%s\" non si può calcolare%s%s; il valore resta 0.",
 						   strModello.GetString(), strCodice.GetString(), kSlot[nSlot],
 						   strFormula.Left(80).GetString(), strMotivo.IsEmpty() ? "" : ": ", strMotivo.GetString()),
 		CMessages::MSG_ERROR);
+}
+
+// A wrong syntax the engine does not say: the parser's reason.
+CString Kvz_CRiclassificPianoBaseDoc::MotivoNonValutata(BOOL bMotivoDetto)
+{
+	if (bMotivoDetto || !m_pMngFormula)
+		return CString();
+	m_pMngFormula->MantieniNomi(TRUE);
+	return m_pMngFormula->Parse(CString()) ? CString() : m_pMngFormula->GetErroreSintassi();
 }
 
 // The row's formulas (the budget ones often the same text as the main one) may meet the same

@@ -294,6 +294,23 @@ private:
 	// The model in progress and how many the run computes, for the progress.
 	size_t m_nModello = 0, m_nModelli = 0;
 	BOOL m_bDittaMancata = FALSE;  // a company of the driver phases was not reached
+	// The drivers whose cost line or kind-9 row could not be evaluated, in the order met, with
+	// what failed: their phases keep nothing, and the phases run again without them.
+	struct DriverNonCalcolato
+	{
+		std::string driver, cosa;
+	};
+	std::vector<DriverNonCalcolato> m_DriversNonCalcolati;
+	std::set<std::string> m_DriversEsclusi;
+	CString m_strCosaInCorso;  // the cost line or row being valued, as said when it fails
+	BOOL DriverFallito(const DataStr& aDriver) const;
+	void DriverNonValutato(const CString& strFormula, BOOL bMotivoDetto);
+	// The phases whole: run again without the drivers that failed, until none fails.
+	void FasiDrivers();
+	void AnnullaFasiEsterne();
+	CString TestoErroriDrivers() const;
+	// Why the engine could not evaluate its formula, when it did not say so itself.
+	CString MotivoNonValutata(BOOL bMotivoDetto);
 
 	// Run-wide cursors and caches.
 	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> m_pRecRighe;
@@ -350,7 +367,7 @@ private:
 	void PerOgniDriver(BOOL bSoloAttivi, const char* szMetodo, const char* szStato,
 					   const std::function<void(const TKvzDriversTesta&)>& lavoro);
 	void AggiornaTarget(const TKvzDriversModelli& target);
-	void ValutaRiga(Kvz_TEnhRiclassificazioneRighe& riga, BOOL bDitta);
+	BOOL ValutaRiga(Kvz_TEnhRiclassificazioneRighe& riga, BOOL bDitta);
 	void ValoriDeiMesi(double (&valori)[13]) const;
 	void CalcolaRigheFaseSuccessiva(const TKvzDriversModelli& target,
 									std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>>& righe, BOOL bEsterna);

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The reclassification run on copies of the demo job's company, where something it needs cannot be
+# had: each case says what failed, exits 1 and leaves stored what it says it leaves.
+# Usage: RunFailures.sh KVZ DEMO_DB WORKDIR [CASE...]   (no case: all of them)
+set -uo pipefail
+kvzbin=$(realpath "$1") demo=$(realpath "$2") work=$3
+shift 3
+[[ -f $demo ]] || { echo "run-failures: the demo job's company $demo is missing" >&2; exit 1; }
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+export KVZ_SETTINGS_DIR=$work/settings
+docs=KvzNet.KvzMod.KvzDocuments appl=KvzNet.KvzDrivers.KvzAppl righe="Righe riclassificazioni"
+failed=0
+fail() { echo "FAIL: $case: $*"; printf '%s\n' "$out" | grep -v '^  [A-Z_]' | tail -n 12 | sed 's/^/    /'; failed=1; }
+kvz() { "$kvzbin" --db x.db --date 31/12/2026 "$@" </dev/null; }
+q() { sqlite3 -separator ' ' x.db "$1"; }
+fresh() { rm -f x.db x.db-wal x.db-shm && sqlite3 "$demo" ".backup x.db"; }
+# Runs kvz, keeping its output in $out and its exit status in $rc.
+try() { out=$(kvz "$@" 2>&1); rc=$?; }
+expect_rc() { [[ $rc == "$1" ]] || fail "exit status $rc, expected $1"; }
+said() { grep -qF -- "$1" <<<"$out" || fail "not said: $1"; }
+said_once() { [[ $(grep -cF -- "$1" <<<"$out") == 1 ]] || fail "not said once: $1"; }
+not_said() { ! grep -qF -- "$1" <<<"$out" || fail "said: $1"; }
+# The stored figure, as QUERY prints it, against what is expected.
+stored() { local got; got=$(q "$1"); [[ $got == "$2" ]] || fail "stored \"$got\", expected \"$2\" ($1)"; }
+run_all() {
+  try open $docs.DRiclassificPianoBase --set RCL_PBASE_ESERCIZIO=2026 --set RCL_PBASE_DAL_MESE=1 \
+    --set RCL_PBASE_MESE=12 --set RCL_PBASE_TUTTI_MOD=Si "$@" --run
+}
+# The rent's shares over the year, model by model.
+shares="SELECT ModelloRiclassific || ':' || ROUND(SUM(Valore), 2) || ':' || COUNT(*) FROM Kvz_Riclassificato
+  WHERE Esercizio = 2026 AND CodRiclassificato = 'RIB' GROUP BY ModelloRiclassific ORDER BY ModelloRiclassific"
+rent_formula() {
+  kvz open $appl.KvzDrivers --find --set Modello=AFFITTO --save --edit "--cell=KvzDriversCosti:1:Formula=$1" --save \
+    >/dev/null 2>&1 || echo "FAIL: $case: the driver's formula $1 was not saved"
+}
+
+# A driver's cost formula that cannot be evaluated: the driver is named with its line and the
+# reason, its shares stay as the last run with the drivers left them.
+case_driver_cost() {
+  local formula reason
+  for formula in "1000+(" "_AFFITTONE"; do
+    fresh
+    rent_formula "$formula"
+    run_all --set CALCOLA_DRIVERS=Si
+    expect_rc 1
+    reason="Operando mancante"
+    [[ $formula == _* ]] && reason="Il simbolo AFFITTONE non esiste"
+    said_once "Driver AFFITTO, costo AFF: la formula \"$formula\" non si può calcolare"
+    said "$reason"
+    said "Riclassificazione terminata con errori: driver non ricalcolato, quote e righe di tipo 9 come prima: AFFITTO (costo AFF)."
+    stored "$shares" $'REPA:3000.0:12\nREPB:9000.0:12'
+  done
+}
+
+# A row of kind 9 of a target that cannot be evaluated: the same, naming the model and the row;
+# neither the shares nor the row's stored figures change.
+case_driver_row() {
+  fresh
+  q "INSERT INTO Kvz_RiclassificazioneRighe (Esercizio, ModelloRiclassific, CodRiclassificato, Posizione, Descrizione,
+      Formula, TipoRiga) VALUES (2026, 'REPA', 'TOT', 3, 'Totale', '5', 984088585)"
+  run_all --set CALCOLA_DRIVERS=Si
+  expect_rc 0
+  q "UPDATE Kvz_RiclassificazioneRighe SET Formula = '_RRIB*(' WHERE ModelloRiclassific = 'REPA' AND CodRiclassificato = 'TOT'"
+  run_all --set CALCOLA_DRIVERS=Si
+  expect_rc 1
+  said_once "Driver AFFITTO, modello REPA riga TOT: la formula \"_RRIB*(\" non si può calcolare"
+  said "AFFITTO (modello REPA riga TOT)."
+  stored "$shares" $'REPA:3000.0:12\nREPB:9000.0:12'
+  stored "SELECT COUNT(*), COALESCE(SUM(Valore), 0) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'REPA'
+    AND CodRiclassificato = 'TOT'" "12 60.0"
+}
+
+cases=("$@")
+((${#cases[@]})) || cases=(driver_cost driver_row)
+for case in "${cases[@]}"; do
+  "case_$case"
+  echo "run-failures: $case checked"
+done
+((failed)) && exit 1
+echo "run-failures: every case failed as it should"
