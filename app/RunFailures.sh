@@ -70,8 +70,36 @@ case_driver_row() {
     AND CodRiclassificato = 'TOT'" "12 60.0"
 }
 
+# A base-plan symbol of another company whose database cannot be opened (or that is not in the
+# register): the row that reads it cannot be evaluated, and the run names the company and the row.
+case_company() {
+  local company
+  for company in X3 NOPE; do
+    fresh
+    kvz open $docs.DAziende --new "--set=Codice azienda=X3" --set Server=. --set Database=/nonexistent/x3 \
+      "--set=User ID=u" --save >/dev/null 2>&1 || fail "company X3 not registered"
+    kvz open $docs.DModelliRiclassific --new --set ModelloRiclassific=M2 --set Descrizione=Altra --add-row "$righe" \
+      "--cell=$righe:1:Codice=A" "--cell=$righe:1:Formula=1" --save >/dev/null 2>&1 || fail "model M2 not saved"
+    q "INSERT INTO Kvz_AnagSimboli SELECT Esercizio, 'M2', 'XV3', TipoSimbolo, DataCreazione, DataUltModifica, 1, '$company'
+        FROM Kvz_AnagSimboli WHERE Esercizio = 2026 AND ModelloRiclassific = 'CE' AND NomeSimbolo = 'VENDITE';
+      CREATE TEMP TABLE d AS SELECT * FROM Kvz_SimboliPianoBase WHERE Esercizio = 2026 AND ModelloRiclassific = 'CE'
+        AND NomeSimbolo = 'VENDITE';
+      UPDATE d SET ModelloRiclassific = 'M2', NomeSimbolo = 'XV3';
+      INSERT INTO Kvz_SimboliPianoBase SELECT * FROM d;
+      UPDATE Kvz_RiclassificazioneRighe SET Formula = '_XV3 + 1', FormulaBudgetA = '', FormulaBudgetB = '', FormulaBudgetC = ''
+        WHERE ModelloRiclassific = 'M2'"
+    try open $docs.DRiclassificPianoBase --set RCL_PBASE_ESERCIZIO=2026 --set RCL_PBASE_DAL_MESE=1 \
+      --set RCL_PBASE_MESE=12 --set RCL_PBASE_MODELLO=M2 --run
+    expect_rc 1
+    said "Il simbolo XV3 legge l'azienda $company, il cui database non si può aprire."
+    said "Riclassificazione terminata con errori: 1 formula non calcolabile, lasciata a 0 in 1 riga: modello M2 riga A (Formula)."
+    stored "SELECT COUNT(*), SUM(Valore) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'M2' AND CodRiclassificato = 'A'" \
+      "12 0.0"
+  done
+}
+
 cases=("$@")
-((${#cases[@]})) || cases=(driver_cost driver_row)
+((${#cases[@]})) || cases=(driver_cost driver_row company)
 for case in "${cases[@]}"; do
   "case_$case"
   echo "run-failures: $case checked"
