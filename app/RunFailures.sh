@@ -98,8 +98,47 @@ case_company() {
   done
 }
 
+# A model that others read: deleting it asks first, naming who reads it, and without an answer
+# nothing goes. Once it is gone, a result symbol over it fails the run, and so does a driver
+# whose target it was; a driver cannot be saved with a target that is no model of the year.
+case_deleted_model() {
+  fresh
+  try open $docs.DModelliRiclassific --find --set ModelloRiclassific=CE --save --delete
+  expect_rc 1
+  said "Cancellare il modello CE dell'esercizio 2026 con i suoi risultati? I simboli dei modelli "
+  said "CDCCOM, SIN, SP leggono i suoi risultati"
+  said "kvz: no answer, the question is cancelled"
+  stored "SELECT COUNT(*) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'CE'" 168
+  try --yes open $docs.DModelliRiclassific --find --set ModelloRiclassific=CE --save --delete
+  expect_rc 0
+  stored "SELECT COUNT(*) FROM Kvz_RiclassificazioneTesta WHERE ModelloRiclassific = 'CE'" 0
+  try open $docs.DRiclassificPianoBase --set RCL_PBASE_ESERCIZIO=2026 --set RCL_PBASE_DAL_MESE=1 \
+    --set RCL_PBASE_MESE=12 --set RCL_PBASE_MODELLO=SP --run
+  expect_rc 1
+  said "Il simbolo UTILE legge il modello CE, che non esiste nell'esercizio 2026."
+  said "Riclassificazione terminata con errori: 8 formule non calcolabili, lasciate a 0 in 2 righe: modello SP riga UT"
+
+  try open $docs.DModelliRiclassific --find --set ModelloRiclassific=REPA --save --delete
+  expect_rc 1
+  said "Cancellare il modello REPA dell'esercizio 2026 con i suoi risultati? I drivers AFFITTO lo hanno tra i modelli di destinazione"
+  try --yes open $docs.DModelliRiclassific --find --set ModelloRiclassific=REPA --save --delete
+  expect_rc 0
+  run_all --set CALCOLA_DRIVERS=Si
+  expect_rc 1
+  said_once "Driver AFFITTO: il modello REPA non esiste nell'esercizio 2026; il driver non è stato ricalcolato."
+  said "AFFITTO (modello REPA inesistente)."
+  stored "$shares" "REPB:9000.0:12"
+
+  try open $appl.KvzDrivers --new --set Modello=D2 "--set=Codice drivers=MQ" --add-row KvzDriversModelli \
+    "--cell=KvzDriversModelli:1:ModelloRiclassific=REPB" --add-row KvzDriversModelli \
+    "--cell=KvzDriversModelli:2:ModelloRiclassific=MA" --save
+  expect_rc 1
+  said "Riga 2 dei modelli: il modello MA non esiste nell'esercizio 2026."
+  stored "SELECT COUNT(*) FROM KvzDriversTesta WHERE ModelloDrivers = 'D2'" 0
+}
+
 cases=("$@")
-((${#cases[@]})) || cases=(driver_cost driver_row company)
+((${#cases[@]})) || cases=(driver_cost driver_row company deleted_model)
 for case in "${cases[@]}"; do
   "case_$case"
   echo "run-failures: $case checked"

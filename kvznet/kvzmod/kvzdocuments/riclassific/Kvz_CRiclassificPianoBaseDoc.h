@@ -304,6 +304,8 @@ private:
 	std::set<std::string> m_DriversEsclusi;
 	CString m_strCosaInCorso;  // the cost line or row being valued, as said when it fails
 	BOOL DriverFallito(const DataStr& aDriver) const;
+	// FALSE, said, when a target of this company is no model of its year.
+	BOOL TargetPresenti(const DataStr& aDriver);
 	void DriverNonValutato(const CString& strFormula, BOOL bMotivoDetto);
 	// The phases whole: run again without the drivers that failed, until none fails.
 	void FasiDrivers();

@@ -612,6 +612,8 @@ void Kvz_CRiclassificPianoBaseDoc::ElaboraDrivers()
 {
 	PerOgniDriver(TRUE, "Kvz_CRiclassificPianoBaseDoc::ElaboraDrivers", "Calcolo drivers in corso: modello %s (%zu di %zu) ...",
 				  [this](const TKvzDriversTesta& testa) {
+					  if (!TargetPresenti(m_ModelloDriversCorrente))
+						  return;
 					  RilevaPercentualiDrivers(m_ModelloDriversCorrente, testa.f_RiclassificazioneDrivers);
 					  CalcolaIncrementi(m_ModelloDriversCorrente);
 					  CalcolaCosti(m_ModelloDriversCorrente);
@@ -636,6 +638,34 @@ BOOL Kvz_CRiclassificPianoBaseDoc::DriverFallito(const DataStr& aDriver) const
 	const std::string chiave = Chiave(aDriver);
 	return std::any_of(m_DriversNonCalcolati.begin(), m_DriversNonCalcolati.end(),
 					   [&](const DriverNonCalcolato& d) { return d.driver == chiave; });
+}
+
+BOOL Kvz_CRiclassificPianoBaseDoc::TargetPresenti(const DataStr& aDriver)
+{
+	BOOL bTutti = TRUE;
+	try
+	{
+		for (const auto& p : LeggiTarget(aDriver))
+		{
+			if (!IsDittaCorrente(p->f_Ditta) ||
+				m_pTRTesta->FindRecord(p->f_EsercizioRiclassific, p->f_ModelloRiclassific) == TableReader::FOUND)
+				continue;
+			const CString strModello = p->f_ModelloRiclassific.GetString();
+			m_DriversNonCalcolati.push_back({Chiave(aDriver), "modello " + strModello.str() + " inesistente"});
+			GetMessages()->Add(CString::Formatted("Driver %s: il modello %s non esiste nell'esercizio %d; il driver non è "
+												  "stato ricalcolato.",
+												  aDriver.GetString().GetString(), strModello.GetString(),
+												  p->f_EsercizioRiclassific.GetValue()),
+							   CMessages::MSG_ERROR);
+			bTutti = FALSE;
+		}
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::TargetPresenti");
+		return FALSE;
+	}
+	return bTutti;
 }
 
 void Kvz_CRiclassificPianoBaseDoc::DriverNonValutato(const CString& strFormula, BOOL bMotivoDetto)
