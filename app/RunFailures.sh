@@ -137,8 +137,28 @@ case_deleted_model() {
   stored "SELECT COUNT(*) FROM KvzDriversTesta WHERE ModelloDrivers = 'D2'" 0
 }
 
+# Models of kind "Per commessa" and "Per centro di costo" whose rows are split run only by their
+# grouping: a run of all models leaves them out, saying so once, and one chosen alone is refused;
+# either way their results stay the grouping run's.
+case_split_models() {
+  fresh
+  local centre="SELECT ROUND(SUM(Valore), 2) || ':' || COUNT(*) FROM Kvz_Riclassificato WHERE ModelloRiclassific = 'ACQ'
+    AND CodRiclassificato IN ('PE', 'QA')" before
+  before=$(q "$centre")
+  run_all
+  expect_rc 0
+  said_once "lasciati fuori da questa elaborazione: ACQ, AMM, COM, DIR, MAG, MAN, MKT, PRD, QUA, RSV (raggruppamento CDC); C25003"
+  said "Riclassificazione terminata."
+  stored "$centre" "$before"
+  try open $docs.DRiclassificPianoBase --set RCL_PBASE_ESERCIZIO=2026 --set RCL_PBASE_DAL_MESE=1 \
+    --set RCL_PBASE_MESE=12 --set RCL_PBASE_MODELLO=ACQ --run
+  expect_rc 1
+  said "elaborazione rifiutata: ACQ (raggruppamento CDC)."
+  stored "$centre" "$before"
+}
+
 cases=("$@")
-((${#cases[@]})) || cases=(driver_cost driver_row company deleted_model)
+((${#cases[@]})) || cases=(driver_cost driver_row company deleted_model split_models)
 for case in "${cases[@]}"; do
   "case_$case"
   echo "run-failures: $case checked"

@@ -282,6 +282,7 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 	m_FormuleNonValutate.clear();
 	m_DriversNonCalcolati.clear();
 	m_DriversEsclusi.clear();
+	m_SoloPerRaggruppamento.clear();
 	if (!ControllaParametri())
 	{
 		m_bBatchNotStarted = true;  // a refused run is no success
@@ -332,9 +333,21 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 				if (m_Modello.IsEmpty())
 					t.SetParamValue("p2", m_ModelloA);
 			}
+			std::vector<std::pair<DataStr, WORD>> letti;
 			for (t.Query(); !t.IsEOF(); t.MoveNext())
-				modelli.push_back(rec.f_ModelloRiclassific);
+				letti.emplace_back(rec.f_ModelloRiclassific, rec.f_TipoModello.GetItemValue());
 			t.Close();
+			for (const auto& [modello, tipo] : letti)
+				if (PerRaggruppamento() || !DaRipartire(modello, tipo))
+					modelli.push_back(modello);
+		}
+		if (!PerRaggruppamento() && !m_SoloPerRaggruppamento.empty() && !SoloPerRaggruppamentoDetti(modelli.empty()))
+		{
+			// Nothing else was chosen: refused, nothing touched.
+			GetContext()->UnlockAll();
+			GetContext()->Rollback();
+			m_bBatchNotStarted = true;
+			return;
 		}
 		Kvz_TRRiclassificazioneRaggrupp raggrupp(this);
 
@@ -1074,6 +1087,77 @@ void Kvz_CRiclassificPianoBaseDoc::FormulaNonValutata(const Kvz_TEnhRiclassifica
 						   strModello.GetString(), strCodice.GetString(), kSlot[nSlot],
 						   strFormula.Left(80).GetString(), strMotivo.IsEmpty() ? "" : ": ", strMotivo.GetString()),
 		CMessages::MSG_ERROR);
+}
+
+// Outside a grouping run a job's or centre's share cannot be had: such a model's split rows would
+// store the whole company's figures.
+BOOL Kvz_CRiclassificPianoBaseDoc::DaRipartire(const DataStr& aModello, WORD nTipoModello)
+{
+	if (nTipoModello != 1 && nTipoModello != 2)
+		return FALSE;
+	Kvz_TRiclassificazioneRighe rec;
+	SqlTable t(&rec, GetReadOnlySqlSession(), this);
+	t.Open(FALSE);
+	DataLng n;
+	t.SelectSqlFun("COUNT(*)", n);
+	t.AddParam("p1", rec.f_Esercizio);
+	t.AddFilterColumn(rec.f_Esercizio);
+	t.AddParam("p2", rec.f_ModelloRiclassific);
+	t.AddFilterColumn(rec.f_ModelloRiclassific);
+	t.AddParam("p3", rec.f_TipoCalcolo);
+	t.AddFilterColumn(rec.f_TipoCalcolo, "<>");
+	t.SetParamValue("p1", m_Esercizio);
+	t.SetParamValue("p2", aModello);
+	t.SetParamValue("p3", DataEnum(E_KVZ_TIPOCALCOLO, 0));
+	t.Query();
+	const BOOL bRipartito = !t.IsEOF() && n.GetValue() > 0;
+	t.Close();
+	if (!bRipartito)
+		return FALSE;
+	// The groupings it runs under, for what is said.
+	Kvz_TRiclassificazioneRaggrupp g;
+	SqlTable tg(&g, GetReadOnlySqlSession(), this);
+	tg.Open(FALSE);
+	tg.SelectAll();
+	tg.AddParam("p1", g.f_Esercizio);
+	tg.AddFilterColumn(g.f_Esercizio);
+	tg.AddParam("p2", g.f_ModelloRiclassific);
+	tg.AddFilterColumn(g.f_ModelloRiclassific);
+	tg.AddSortColumn(g.f_CodRaggrupp);
+	tg.SetParamValue("p1", m_Esercizio);
+	tg.SetParamValue("p2", aModello);
+	std::string raggruppamenti;
+	for (tg.Query(); !tg.IsEOF(); tg.MoveNext())
+		raggruppamenti += (raggruppamenti.empty() ? "" : ", ") + g.f_CodRaggrupp.GetString().str();
+	tg.Close();
+	m_SoloPerRaggruppamento[raggruppamenti].push_back(aModello.GetString().str());
+	return TRUE;
+}
+
+// Said once: a run of all models (or of a range) goes on without them; chosen alone, refused.
+BOOL Kvz_CRiclassificPianoBaseDoc::SoloPerRaggruppamentoDetti(BOOL bNessunAltro)
+{
+	std::string elenco;
+	for (const auto& [raggruppamenti, modelli] : m_SoloPerRaggruppamento)
+	{
+		std::string codici;
+		for (const std::string& m : modelli)
+			codici += (codici.empty() ? "" : ", ") + m;
+		elenco += (elenco.empty() ? "" : "; ") + codici +
+				  (raggruppamenti.empty() ? std::string(" (in nessun raggruppamento)")
+										  : " (raggruppamento " + raggruppamenti + ")");
+	}
+	const CString strTesto = CString::Formatted(
+		"I modelli per commessa o per centro di costo con righe ripartite si calcolano solo per codice di "
+		"raggruppamento, dove ciascuno ha la sua quota: %s: %s.",
+		bNessunAltro ? "elaborazione rifiutata" : "lasciati fuori da questa elaborazione", elenco.c_str());
+	if (bNessunAltro)
+	{
+		AfxMessageBox(strTesto);
+		return FALSE;
+	}
+	GetMessages()->Add(strTesto, CMessages::MSG_WARNING);
+	return TRUE;
 }
 
 // A wrong syntax the engine does not say: the parser's reason.

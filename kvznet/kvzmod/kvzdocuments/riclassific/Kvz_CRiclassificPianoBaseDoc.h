@@ -311,6 +311,10 @@ private:
 	void FasiDrivers();
 	void AnnullaFasiEsterne();
 	CString TestoErroriDrivers() const;
+	// The per-job and per-centre models a run not by grouping leaves out, by their groupings.
+	std::map<std::string, std::vector<std::string>> m_SoloPerRaggruppamento;
+	BOOL DaRipartire(const DataStr& aModello, WORD nTipoModello);
+	BOOL SoloPerRaggruppamentoDetti(BOOL bNessunAltro);
 	// Why the engine could not evaluate its formula, when it did not say so itself.
 	CString MotivoNonValutata(BOOL bMotivoDetto);
 
