@@ -1039,6 +1039,19 @@ BOOL Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 					return false;
 			}
 			++nSelezionati;
+			// A row of this run's model stored with its share is read as stored.
+			if (const auto& valoriRighe = Radice().m_ValoriRighe; valoriRighe && !m_RigaAnagrafica.f_UsaAziendaEsterna)
+			{
+				const int nSlot = bBudget ? 1 + static_cast<int>(tipoBudget.GetItemValue()) : def.f_FormulaDaUsare.GetValue() == 0 ? 0
+									  : 3 + def.f_FormulaDaUsare.GetValue();
+				if (const double* pValori = valoriRighe(esercizio, modello, codice, nSlot))
+				{
+					++Radice().m_nNonRiutilizzabili;  // before the row is stored its formula is read
+					for (int m = 0; m < UltimoMese(); ++m)
+						pSimbolo->m_Valori[m] += pValori[m];
+					return true;
+				}
+			}
 			// Here the row just read gives the formula; another company's comes from its database.
 			CString testo;
 			if (m_RigaAnagrafica.f_UsaAziendaEsterna)

@@ -626,6 +626,11 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aMode
 		pMotore->AttachEsercizio(m_Esercizio);
 		// The run writes results only: symbols and their definitions stay as they are.
 		pMotore->SetDefinizioniStabili();
+		m_RigheRipartite.clear();
+		m_strModelloRipartito = Chiave(aModello.GetString());
+		if (PerRaggruppamento())
+			pMotore->SetValoriRighe([this](const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
+										   int nSlot) { return ValoriRigaRipartita(aEsercizio, aModello, aCodice, nSlot); });
 		for (auto& pRiga : righe)
 		{
 			if (IsAborted())
@@ -711,6 +716,11 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 		}
 	}
 
+	// The split applies to this row: later rows read its shared figures, not its formulas.
+	CObject* pCommessa = nullptr;
+	const BOOL bRipartita = PerRaggruppamento() && riga.f_TipoCalcolo.GetItemValue() != 0 &&
+							(riga.f_TipoCalcolo.GetItemValue() != 3 || bBase) &&
+							m_MapCommesse.Lookup(riga.f_ModelloRiclassific.GetString(), pCommessa);
 	const auto formule = Formule(riga);
 	for (size_t s = 0; s < formule.size(); ++s)
 	{
@@ -734,6 +744,14 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 			if (riga.f_TipoCalcolo.GetItemValue() != 3 || bBase)
 				RipartisciSuCommessa(riga.f_TipoCalcolo, riga.f_ModelloRiclassific, m + 1, valore, base[m]);
 		}
+	}
+	if (bRipartita)
+	{
+		auto& valori = m_RigheRipartite[Chiave(riga.f_CodRiclassificato.GetString())];
+		for (size_t s = 0; s < 14; ++s)
+			for (int m = 0; m < 12; ++m)
+				valori[s][static_cast<size_t>(m)] =
+					m < nAl ? Valori(*mesi[static_cast<size_t>(m)])[s]->GetValue() : 0.0;
 	}
 
 	// Written at once, so that the later rows' formulas read them.
@@ -1158,6 +1176,16 @@ BOOL Kvz_CRiclassificPianoBaseDoc::SoloPerRaggruppamentoDetti(BOOL bNessunAltro)
 	}
 	GetMessages()->Add(strTesto, CMessages::MSG_WARNING);
 	return TRUE;
+}
+
+const double* Kvz_CRiclassificPianoBaseDoc::ValoriRigaRipartita(const DataInt& aEsercizio, const DataStr& aModello,
+																 const DataStr& aCodice, int nSlot) const
+{
+	if (nSlot < 0 || nSlot >= 14 || aEsercizio.GetValue() != m_Esercizio.GetValue() ||
+		Chiave(aModello.GetString()) != m_strModelloRipartito)
+		return nullptr;
+	auto it = m_RigheRipartite.find(Chiave(aCodice.GetString()));
+	return it == m_RigheRipartite.end() ? nullptr : it->second[static_cast<size_t>(nSlot)].data();
 }
 
 // A wrong syntax the engine does not say: the parser's reason.

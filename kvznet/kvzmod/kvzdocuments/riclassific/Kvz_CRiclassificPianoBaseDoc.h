@@ -5,6 +5,7 @@
 // summed under the grouping code and job-type models share values over the grouping's jobs.
 // After a run reports read its year, first month, model and rows by four-month block.
 // Template "DRiclassificPianoBase".
+#include <array>
 #include <functional>
 #include <map>
 #include <set>
@@ -314,6 +315,12 @@ private:
 	// The per-job and per-centre models a run not by grouping leaves out, by their groupings.
 	std::map<std::string, std::vector<std::string>> m_SoloPerRaggruppamento;
 	BOOL DaRipartire(const DataStr& aModello, WORD nTipoModello);
+	// The rows of the model in progress stored with their share, by code: slot by slot, the
+	// twelve months, for the later rows that read them.
+	std::map<std::string, std::array<std::array<double, 12>, 14>> m_RigheRipartite;
+	std::string m_strModelloRipartito;
+	const double* ValoriRigaRipartita(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
+									  int nSlot) const;
 	BOOL SoloPerRaggruppamentoDetti(BOOL bNessunAltro);
 	// Why the engine could not evaluate its formula, when it did not say so itself.
 	CString MotivoNonValutata(BOOL bMotivoDetto);
