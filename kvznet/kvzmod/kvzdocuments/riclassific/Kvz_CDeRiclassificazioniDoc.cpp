@@ -984,6 +984,14 @@ BOOL Kvz_CDeRiclassificazioniDoc::CanDoDeleteRecord()
 				 &Kvz_TSimboliOutputRiclass::f_ValoreModello, modello))
 			if (p->f_ModelloRiclassific.GetString() != modello.GetString())
 				modelli.insert(p->f_ModelloRiclassific.GetString());
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::CanDoDeleteRecord");
+		return FALSE;
+	}
+	try
+	{
 		for (const auto& p : kvz_copia::LeggiDi<TKvzDriversModelli>(
 				 GetReadOnlySqlSession(), &TKvzDriversModelli::f_EsercizioRiclassific, esercizio,
 				 &TKvzDriversModelli::f_ModelloRiclassific, modello))
@@ -994,10 +1002,10 @@ BOOL Kvz_CDeRiclassificazioniDoc::CanDoDeleteRecord()
 				drivers.insert(p->f_ModelloDrivers.GetString());
 		}
 	}
-	catch (const SqlException& e)
+	catch (const SqlException&)
 	{
-		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::CanDoDeleteRecord");
-		return FALSE;
+		// A company without the cost-driver tables has no drivers to name; the question stays.
+		drivers.clear();
 	}
 	auto elenco = [](const std::set<CString>& codici) {
 		CString s;
