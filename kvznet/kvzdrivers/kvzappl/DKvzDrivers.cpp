@@ -1,6 +1,7 @@
 #include "kvznet/kvzdrivers/kvzappl/DKvzDrivers.h"
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificato.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
 #include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgeneric/Interaction.h"
@@ -285,6 +286,23 @@ BOOL DKvzDrivers::OnOkTransaction()
 					  MB_OK | MB_ICONWARNING);
 		SetCtrlFocus(IDC_KVZDRIVERS_MODELLO);
 		return FALSE;
+	}
+	// A target of this company that is no model of its year would get nothing at every run.
+	Kvz_TRRiclassificazioneTesta testa(this);
+	for (int i = 0; i < m_pDBTModelli->GetSize(); ++i)
+	{
+		const TKvzDriversModelli* pRiga = m_pDBTModelli->GetRiga(i);
+		CString strDitta = pRiga->f_Ditta.GetString();
+		strDitta.Trim();
+		if ((strDitta.IsEmpty() || strDitta == ".") &&
+			testa.FindRecord(pRiga->f_EsercizioRiclassific, pRiga->f_ModelloRiclassific) != TableReader::FOUND)
+		{
+			AfxMessageBox(CString::Formatted(Testo(_T("Riga %d dei modelli: il modello %s non esiste nell'esercizio %d.")),
+											 i + 1, pRiga->f_ModelloRiclassific.GetString().GetString(),
+											 pRiga->f_EsercizioRiclassific.GetValue()),
+						  MB_OK | MB_ICONERROR);
+			return FALSE;
+		}
 	}
 	for (int i = 0; i < m_pDBTModelli->GetSize(); ++i)
 	{

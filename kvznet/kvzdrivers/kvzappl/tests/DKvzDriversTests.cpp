@@ -4,6 +4,7 @@
 #include "kvznet/kvzdrivers/kvzappl/DKvzDrivers.h"
 #include "kvznet/kvzdrivers/kvzappl/DKvzDriversMagazzini.h"
 #include "kvznet/kvzdrivers/kvzappl/tests/KvzApplFixture.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
 
 namespace {
 const char* const kModelli = "KvzDriversModelli";
@@ -13,6 +14,14 @@ const char* const kIncrementi = "KvzDriversIncrementi";
 class DriversDocs : public KvzApplLibrary
 {
 protected:
+	// A model of the year in this company: a target of this company must be one.
+	static void ModelloDellAnno(const char* modello)
+	{
+		Kvz_TRiclassificazioneTesta t;
+		t.f_Esercizio = 2026;
+		t.f_ModelloRiclassific = modello;
+		Inserisci(t);
+	}
 	// A results row of a model's code in a month.
 	template <class Rec>
 	static void Risultato(Rec& r, const char* modello, const char* codice, int mese, double valore)
@@ -98,6 +107,7 @@ protected:
 // were written.
 TEST_F(DriversDocs, TwoCompaniesTwoCostLinesSavedReopenedAndResetOnRemoval)
 {
+	ModelloDellAnno("CE");
 	AfxSetApplicationDate(DataDate(15, 6, 2026));
 	Azienda("AZ02", "az02");
 	auto altra = AltraAzienda("az02.db");
@@ -162,6 +172,7 @@ TEST_F(DriversDocs, TwoCompaniesTwoCostLinesSavedReopenedAndResetOnRemoval)
 // When the question is asked, what is reset, and a company that cannot be reached.
 TEST_F(DriversDocs, RemovalAsksOnlyForASavedDriverAndResetsOnlyOnYes)
 {
+	ModelloDellAnno("CE");
 	AfxSetApplicationDate(DataDate(15, 6, 2026));
 	Risultato("CE", "RIB", 1, 100);
 	Risultato("CE", "RIBS", 1, 40);
@@ -287,6 +298,7 @@ TEST_F(DriversDocs, AFailedConnectLeavesNoConnection)
 // saved or not, and fills the company and descriptions of what is picked.
 TEST_F(DriversDocs, TheIncrementsTabOffersTheModelsAndCostsOfTheForm)
 {
+	ModelloDellAnno("CE");
 	AfxSetApplicationDate(DataDate(15, 6, 2026));
 	Azienda("AZ02", "az02");
 	FormDriver form = ApriDrivers();

@@ -15,6 +15,7 @@
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodExtracontabiliTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TCodiciRiclassificato.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneRighe.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TRiclassificazioneTesta.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciExtracont.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliCodiciRiclass.h"
 #include "platform/plvges/CAbstractFormDoc.h"
@@ -746,7 +747,7 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 	// Every occurrence is valued as it comes (extra-accounting symbols only once).
 	for (const CString& nome : pCompilata->nomi)
 	{
-		if (!LeggiAnagrafica(nome))
+		if (!LeggiAnagrafica(nome) || !AziendaRaggiungibile(nome))
 			return FALSE;
 		switch (m_RigaAnagrafica.f_TipoSimbolo.GetItemValue())
 		{
@@ -1050,6 +1051,19 @@ BOOL Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 					return false;
 			}
 			++nSelezionati;
+			// A row of this run's model stored with its share is read as stored.
+			if (const auto& valoriRighe = Radice().m_ValoriRighe; valoriRighe && !m_RigaAnagrafica.f_UsaAziendaEsterna)
+			{
+				const int nSlot = bBudget ? 1 + static_cast<int>(tipoBudget.GetItemValue()) : def.f_FormulaDaUsare.GetValue() == 0 ? 0
+									  : 3 + def.f_FormulaDaUsare.GetValue();
+				if (const double* pValori = valoriRighe(esercizio, modello, codice, nSlot))
+				{
+					++Radice().m_nNonRiutilizzabili;  // before the row is stored its formula is read
+					for (int m = 0; m < UltimoMese(); ++m)
+						pSimbolo->m_Valori[m] += pValori[m];
+					return true;
+				}
+			}
 			// Here the row just read gives the formula; another company's comes from its database.
 			CString testo;
 			if (m_RigaAnagrafica.f_UsaAziendaEsterna)
@@ -1453,6 +1467,34 @@ Kvz_New_External* Kvz_New_MngFormula::GetDatabase(const DataStr& aAzienda)
 				 .first;
 	}
 	return it->second.get();
+}
+
+BOOL Kvz_New_MngFormula::AziendaRaggiungibile(const CString& strNome)
+{
+	if (!m_RigaAnagrafica.f_UsaAziendaEsterna)
+		return TRUE;
+	const DataStr azienda = m_RigaAnagrafica.f_Azienda;
+	if (GetDatabase(azienda)->GetConnection())
+		return TRUE;
+	// The connection's failure was said once; each formula that needs it says which symbol.
+	Messaggio(CString::Formatted(
+		AfxLoadSourceString("Il simbolo %s legge l'azienda %s, il cui database non si può aprire.", kSource),
+		strNome.GetString(), azienda.GetString().GetString()));
+	return FALSE;
+}
+
+BOOL Kvz_New_MngFormula::ModelloEsiste(const DataInt& aEsercizio, const DataStr& aModello)
+{
+	Kvz_New_MngFormula* pRadice = m_pRadice ? m_pRadice : this;
+	const CString chiave = CString::Formatted("%d\x1f%s", aEsercizio.GetValue(), ChiaveTesto(aModello.GetString()).GetString());
+	auto it = pRadice->m_ModelliEsistenti.find(chiave);
+	if (it == pRadice->m_ModelliEsistenti.end())
+	{
+		Kvz_TRRiclassificazioneTesta testa;
+		testa.SetSqlSession(Sessione());
+		it = pRadice->m_ModelliEsistenti.emplace(chiave, testa.FindRecord(aEsercizio, aModello) == TableReader::FOUND).first;
+	}
+	return it->second;
 }
 
 void Kvz_New_MngFormula::SvuotaMapDatabase()

@@ -243,6 +243,12 @@ public:
 	// The registry rows and base-plan definitions of this company read once for the engine's
 	// life, instead of at every occurrence: for a run that changes neither while it lasts.
 	void SetDefinizioniStabili(BOOL b = TRUE) { m_bDefinizioniStabili = b != FALSE; }
+	// The twelve values a run stored for a row of the model it computes, when they are not what
+	// the row's formula gives (its share taken), by year, model, code and formula slot (0 the
+	// main one, 1-3 the budgets A-C, 4-13 the formula columns 1-10); null elsewhere. A code
+	// symbol over such a row reads them in place of the formula.
+	using ValoriRiga = std::function<const double*(const DataInt&, const DataStr&, const DataStr&, int)>;
+	void SetValoriRighe(ValoriRiga valori) { m_ValoriRighe = std::move(valori); }
 	// The connection to a company's database, opened once per top engine and cached, also
 	// when it failed.
 	Kvz_New_External* GetDatabase(const DataStr& aAzienda);
@@ -345,6 +351,10 @@ private:
 	void NessunCodice(const CString& strNome, const DataStr& aDa, const DataStr& aA, const DataStr& aModello);
 	// Takes a symbol that failed out of the map: no later occurrence may reuse its values.
 	void ScartaSimbolo(const CString& strNome);
+	// Whether the model has a header in the year (asked once per evaluation's top engine).
+	BOOL ModelloEsiste(const DataInt& aEsercizio, const DataStr& aModello);
+	// A symbol of another company whose database could not be opened has no value: said, FALSE.
+	BOOL AziendaRaggiungibile(const CString& strNome);
 	CString CercaFormulaRiclassificato(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
 									   const DataInt& aNumero, const DataBool& bBudget, const DataEnum& aTipoBudget);
 	CString CercaFormulaExtracontabile(const DataInt& aEsercizio, const DataInt& aMese, const DataStr& aCodice,
@@ -423,6 +433,8 @@ private:
 	std::set<CString> m_DettiUnaVolta;
 	bool m_bRicorsione = false;  // a symbol was met inside its own formula, said and skipped
 	std::map<CString, std::unique_ptr<Kvz_New_External>> m_MapDatabase;
+	std::map<CString, bool> m_ModelliEsistenti;
+	ValoriRiga m_ValoriRighe;
 	// With stable definitions: by year, model and name; null when the table has no such row.
 	BOOL m_bDefinizioniStabili = FALSE;
 	std::map<CString, std::unique_ptr<Kvz_TAnagSimboli>> m_AnagraficheLette;

@@ -174,6 +174,17 @@ BOOL Kvz_New_MngFormula::ValorizzaOutputLocale(const Kvz_TSimboliOutputRiclass& 
 	CompletaCodici(def.f_ValoreCodice, def.f_ValoreCodiceA);
 	try
 	{
+		// A model deleted (or never made) has no results to give: no 0 in their place.
+		const DataInt esercizio = def.f_ValoreEsConst ? def.f_ValoreEs : m_Esercizio;
+		if (m_Ditta.IsEmpty() && !def.f_ValoreModello.IsEmpty() && ChiaveTesto(def.f_ValoreModello.GetString()) != ChiaveTesto(m_Modello.GetString()) &&
+			!ModelloEsiste(esercizio, def.f_ValoreModello))
+		{
+			Messaggio(CString::Formatted(
+				AfxLoadSourceString("Il simbolo %s legge il modello %s, che non esiste nell'esercizio %d.", kSource),
+				def.f_NomeSimbolo.GetString().GetString(), def.f_ValoreModello.GetString().GetString(),
+				esercizio.GetValue()));
+			return FALSE;
+		}
 		// The range by the model's row order when its first code has results, else by code.
 		auto posizione = [&](const DataStr& codice) {
 			return m_TRRisultati.FindRecord(m_Esercizio, def.f_ValoreModello, codice) == TableReader::FOUND

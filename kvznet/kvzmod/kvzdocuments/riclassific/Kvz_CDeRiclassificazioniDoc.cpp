@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "kvznet/kvzdrivers/kvzdriversdbl/TKvzDriversModelli.h"
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagSimboli.h"
@@ -989,6 +990,64 @@ BOOL Kvz_CDeRiclassificazioniDoc::CancellaRisultatiEContatori()
 		return FALSE;
 	}
 	return TRUE;
+}
+
+BOOL Kvz_CDeRiclassificazioniDoc::CanDoDeleteRecord()
+{
+	const Kvz_TRiclassificazioneTesta* pTesta = GetTesta();
+	const DataStr modello = pTesta->f_ModelloRiclassific;
+	const DataInt esercizio = pTesta->f_Esercizio;
+	std::set<CString> modelli, drivers;
+	try
+	{
+		for (const auto& p : kvz_copia::LeggiDi<Kvz_TSimboliOutputRiclass>(
+				 GetReadOnlySqlSession(), &Kvz_TSimboliOutputRiclass::f_Esercizio, esercizio,
+				 &Kvz_TSimboliOutputRiclass::f_ValoreModello, modello))
+			if (p->f_ModelloRiclassific.GetString() != modello.GetString())
+				modelli.insert(p->f_ModelloRiclassific.GetString());
+	}
+	catch (const SqlException& e)
+	{
+		MostraErrore(e, "Kvz_CDeRiclassificazioniDoc::CanDoDeleteRecord");
+		return FALSE;
+	}
+	try
+	{
+		for (const auto& p : kvz_copia::LeggiDi<TKvzDriversModelli>(
+				 GetReadOnlySqlSession(), &TKvzDriversModelli::f_EsercizioRiclassific, esercizio,
+				 &TKvzDriversModelli::f_ModelloRiclassific, modello))
+		{
+			CString strDitta = p->f_Ditta.GetString();
+			strDitta.Trim();
+			if (strDitta.IsEmpty() || strDitta == ".")
+				drivers.insert(p->f_ModelloDrivers.GetString());
+		}
+	}
+	catch (const SqlException&)
+	{
+		// A company without the cost-driver tables has no drivers to name; the question stays.
+		drivers.clear();
+	}
+	auto elenco = [](const std::set<CString>& codici) {
+		CString s;
+		for (const CString& c : codici)
+			s += (s.IsEmpty() ? "" : ", ") + c;
+		return s;
+	};
+	CString strLettori;
+	if (!modelli.empty())
+		strLettori = CString::Formatted(" I simboli dei modelli %s leggono i suoi risultati", elenco(modelli).GetString());
+	if (!drivers.empty())
+		strLettori += CString::Formatted("%s drivers %s lo hanno tra i modelli di destinazione",
+										 strLettori.IsEmpty() ? " I" : " e i", elenco(drivers).GetString());
+	if (!strLettori.IsEmpty())
+		strLettori += ": daranno errore a ogni riclassificazione.";
+	return AfxMessageBox(CString::Formatted(AfxLoadSourceString("Cancellare il modello %s dell'esercizio %d con i suoi "
+																"risultati?%s",
+																kSource),
+											modello.GetString().GetString(), esercizio.GetValue(),
+											strLettori.GetString()),
+						 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 BOOL Kvz_CDeRiclassificazioniDoc::OnDeleteTransaction()

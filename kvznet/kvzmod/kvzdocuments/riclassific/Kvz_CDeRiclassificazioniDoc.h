@@ -102,6 +102,8 @@ public:
 	// short descriptions, all in the save's transaction.
 	BOOL OnOkTransaction() override;
 	BOOL OnDeleteTransaction() override;
+	// Asks first, naming the models and drivers that read the model: no answer, no delete.
+	BOOL CanDoDeleteRecord() override;
 	void OnGoInBrowseMode() override;
 	void OnCloseDocument() override;
 	BOOL SimboloUtilizzato(CString strNome) override;

@@ -280,6 +280,9 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 	m_bErroreDb = FALSE;
 	m_bDittaMancata = FALSE;
 	m_FormuleNonValutate.clear();
+	m_DriversNonCalcolati.clear();
+	m_DriversEsclusi.clear();
+	m_SoloPerRaggruppamento.clear();
 	if (!ControllaParametri())
 	{
 		m_bBatchNotStarted = true;  // a refused run is no success
@@ -330,9 +333,21 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 				if (m_Modello.IsEmpty())
 					t.SetParamValue("p2", m_ModelloA);
 			}
+			std::vector<std::pair<DataStr, WORD>> letti;
 			for (t.Query(); !t.IsEOF(); t.MoveNext())
-				modelli.push_back(rec.f_ModelloRiclassific);
+				letti.emplace_back(rec.f_ModelloRiclassific, rec.f_TipoModello.GetItemValue());
 			t.Close();
+			for (const auto& [modello, tipo] : letti)
+				if (PerRaggruppamento() || !DaRipartire(modello, tipo))
+					modelli.push_back(modello);
+		}
+		if (!PerRaggruppamento() && !m_SoloPerRaggruppamento.empty() && !SoloPerRaggruppamentoDetti(modelli.empty()))
+		{
+			// Nothing else was chosen: refused, nothing touched.
+			GetContext()->UnlockAll();
+			GetContext()->Rollback();
+			m_bBatchNotStarted = true;
+			return;
 		}
 		Kvz_TRRiclassificazioneRaggrupp raggrupp(this);
 
@@ -412,9 +427,7 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 			bCoda = GetContext()->StartPart();
 			nPrimoNonTenuto = modelli.size();
 		}
-		CancellaValoriPrecedenti();
-		ElaboraDrivers();
-		ElaboraFaseSuccessivaDrivers();
+		FasiDrivers();
 		bAborted = IsAborted();
 	}
 
@@ -450,8 +463,19 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 		Stato(strTenuto);
 		SetKeptOnAbort(strTenuto);
 	}
-	else if (!m_FormuleNonValutate.empty())
-		Stato(TestoErroriFormule());
+	else if (!m_FormuleNonValutate.empty() || !m_DriversNonCalcolati.empty())
+	{
+		CString strTesto = "Riclassificazione terminata con errori: ";
+		if (!m_FormuleNonValutate.empty())
+		{
+			strTesto = TestoErroriFormule();
+			if (!m_DriversNonCalcolati.empty())
+				strTesto = strTesto.Left(strTesto.GetLength() - 1) + "; ";
+		}
+		if (!m_DriversNonCalcolati.empty())
+			strTesto += TestoErroriDrivers() + ".";
+		Stato(strTesto);
+	}
 	else if (m_bDittaMancata)
 		Stato(kTerminataSenzaDitte);
 	else
@@ -472,7 +496,7 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 		GetContext()->Commit();
 		// What was computed stays; targets of a company that could not be reached got nothing,
 		// rows whose formulas could not be evaluated 0: no success either way.
-		if (m_bDittaMancata || !m_FormuleNonValutate.empty())
+		if (m_bDittaMancata || !m_FormuleNonValutate.empty() || !m_DriversNonCalcolati.empty())
 			m_bBatchNotStarted = true;
 	}
 }
@@ -602,6 +626,11 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aMode
 		pMotore->AttachEsercizio(m_Esercizio);
 		// The run writes results only: symbols and their definitions stay as they are.
 		pMotore->SetDefinizioniStabili();
+		m_RigheRipartite.clear();
+		m_strModelloRipartito = Chiave(aModello.GetString());
+		if (PerRaggruppamento())
+			pMotore->SetValoriRighe([this](const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
+										   int nSlot) { return ValoriRigaRipartita(aEsercizio, aModello, aCodice, nSlot); });
 		for (auto& pRiga : righe)
 		{
 			if (IsAborted())
@@ -687,6 +716,11 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 		}
 	}
 
+	// The split applies to this row: later rows read its shared figures, not its formulas.
+	CObject* pCommessa = nullptr;
+	const BOOL bRipartita = PerRaggruppamento() && riga.f_TipoCalcolo.GetItemValue() != 0 &&
+							(riga.f_TipoCalcolo.GetItemValue() != 3 || bBase) &&
+							m_MapCommesse.Lookup(riga.f_ModelloRiclassific.GetString(), pCommessa);
 	const auto formule = Formule(riga);
 	for (size_t s = 0; s < formule.size(); ++s)
 	{
@@ -710,6 +744,14 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 			if (riga.f_TipoCalcolo.GetItemValue() != 3 || bBase)
 				RipartisciSuCommessa(riga.f_TipoCalcolo, riga.f_ModelloRiclassific, m + 1, valore, base[m]);
 		}
+	}
+	if (bRipartita)
+	{
+		auto& valori = m_RigheRipartite[Chiave(riga.f_CodRiclassificato.GetString())];
+		for (size_t s = 0; s < 14; ++s)
+			for (int m = 0; m < 12; ++m)
+				valori[s][static_cast<size_t>(m)] =
+					m < nAl ? Valori(*mesi[static_cast<size_t>(m)])[s]->GetValue() : 0.0;
 	}
 
 	// Written at once, so that the later rows' formulas read them.
@@ -1086,18 +1128,102 @@ void Kvz_CRiclassificPianoBaseDoc::FormulaNonValutata(const Kvz_TEnhRiclassifica
 	// The budget formulas that follow the main one are the same text: said once.
 	if (!r.formule.insert(strFormula.str()).second)
 		return;
-	CString strMotivo;
-	if (!bMotivoDetto && m_pMngFormula)
-	{
-		m_pMngFormula->MantieniNomi(TRUE);
-		if (!m_pMngFormula->Parse(CString()))
-			strMotivo = m_pMngFormula->GetErroreSintassi();
-	}
+	const CString strMotivo = MotivoNonValutata(bMotivoDetto);
 	GetMessages()->Add(
 		CString::Formatted("Modello %s, riga %s, %s: la formula \"%s\" non si può calcolare%s%s; il valore resta 0.",
 						   strModello.GetString(), strCodice.GetString(), kSlot[nSlot],
 						   strFormula.Left(80).GetString(), strMotivo.IsEmpty() ? "" : ": ", strMotivo.GetString()),
 		CMessages::MSG_ERROR);
+}
+
+// Outside a grouping run a job's or centre's share cannot be had: such a model's split rows would
+// store the whole company's figures.
+BOOL Kvz_CRiclassificPianoBaseDoc::DaRipartire(const DataStr& aModello, WORD nTipoModello)
+{
+	if (nTipoModello != 1 && nTipoModello != 2)
+		return FALSE;
+	Kvz_TRiclassificazioneRighe rec;
+	SqlTable t(&rec, GetReadOnlySqlSession(), this);
+	t.Open(FALSE);
+	DataLng n;
+	t.SelectSqlFun("COUNT(*)", n);
+	t.AddParam("p1", rec.f_Esercizio);
+	t.AddFilterColumn(rec.f_Esercizio);
+	t.AddParam("p2", rec.f_ModelloRiclassific);
+	t.AddFilterColumn(rec.f_ModelloRiclassific);
+	t.AddParam("p3", rec.f_TipoCalcolo);
+	t.AddFilterColumn(rec.f_TipoCalcolo, "<>");
+	t.SetParamValue("p1", m_Esercizio);
+	t.SetParamValue("p2", aModello);
+	t.SetParamValue("p3", DataEnum(E_KVZ_TIPOCALCOLO, 0));
+	t.Query();
+	const BOOL bRipartito = !t.IsEOF() && n.GetValue() > 0;
+	t.Close();
+	if (!bRipartito)
+		return FALSE;
+	// The groupings it runs under, for what is said.
+	Kvz_TRiclassificazioneRaggrupp g;
+	SqlTable tg(&g, GetReadOnlySqlSession(), this);
+	tg.Open(FALSE);
+	tg.SelectAll();
+	tg.AddParam("p1", g.f_Esercizio);
+	tg.AddFilterColumn(g.f_Esercizio);
+	tg.AddParam("p2", g.f_ModelloRiclassific);
+	tg.AddFilterColumn(g.f_ModelloRiclassific);
+	tg.AddSortColumn(g.f_CodRaggrupp);
+	tg.SetParamValue("p1", m_Esercizio);
+	tg.SetParamValue("p2", aModello);
+	std::string raggruppamenti;
+	for (tg.Query(); !tg.IsEOF(); tg.MoveNext())
+		raggruppamenti += (raggruppamenti.empty() ? "" : ", ") + g.f_CodRaggrupp.GetString().str();
+	tg.Close();
+	m_SoloPerRaggruppamento[raggruppamenti].push_back(aModello.GetString().str());
+	return TRUE;
+}
+
+// Said once: a run of all models (or of a range) goes on without them; chosen alone, refused.
+BOOL Kvz_CRiclassificPianoBaseDoc::SoloPerRaggruppamentoDetti(BOOL bNessunAltro)
+{
+	std::string elenco;
+	for (const auto& [raggruppamenti, modelli] : m_SoloPerRaggruppamento)
+	{
+		std::string codici;
+		for (const std::string& m : modelli)
+			codici += (codici.empty() ? "" : ", ") + m;
+		elenco += (elenco.empty() ? "" : "; ") + codici +
+				  (raggruppamenti.empty() ? std::string(" (in nessun raggruppamento)")
+										  : " (raggruppamento " + raggruppamenti + ")");
+	}
+	const CString strTesto = CString::Formatted(
+		"I modelli per commessa o per centro di costo con righe ripartite si calcolano solo per codice di "
+		"raggruppamento, dove ciascuno ha la sua quota: %s: %s.",
+		bNessunAltro ? "elaborazione rifiutata" : "lasciati fuori da questa elaborazione", elenco.c_str());
+	if (bNessunAltro)
+	{
+		AfxMessageBox(strTesto);
+		return FALSE;
+	}
+	GetMessages()->Add(strTesto, CMessages::MSG_WARNING);
+	return TRUE;
+}
+
+const double* Kvz_CRiclassificPianoBaseDoc::ValoriRigaRipartita(const DataInt& aEsercizio, const DataStr& aModello,
+																 const DataStr& aCodice, int nSlot) const
+{
+	if (nSlot < 0 || nSlot >= 14 || aEsercizio.GetValue() != m_Esercizio.GetValue() ||
+		Chiave(aModello.GetString()) != m_strModelloRipartito)
+		return nullptr;
+	auto it = m_RigheRipartite.find(Chiave(aCodice.GetString()));
+	return it == m_RigheRipartite.end() ? nullptr : it->second[static_cast<size_t>(nSlot)].data();
+}
+
+// A wrong syntax the engine does not say: the parser's reason.
+CString Kvz_CRiclassificPianoBaseDoc::MotivoNonValutata(BOOL bMotivoDetto)
+{
+	if (bMotivoDetto || !m_pMngFormula)
+		return CString();
+	m_pMngFormula->MantieniNomi(TRUE);
+	return m_pMngFormula->Parse(CString()) ? CString() : m_pMngFormula->GetErroreSintassi();
 }
 
 // The row's formulas (the budget ones often the same text as the main one) may meet the same

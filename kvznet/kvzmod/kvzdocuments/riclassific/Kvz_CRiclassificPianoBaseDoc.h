@@ -5,6 +5,7 @@
 // summed under the grouping code and job-type models share values over the grouping's jobs.
 // After a run reports read its year, first month, model and rows by four-month block.
 // Template "DRiclassificPianoBase".
+#include <array>
 #include <functional>
 #include <map>
 #include <set>
@@ -294,6 +295,35 @@ private:
 	// The model in progress and how many the run computes, for the progress.
 	size_t m_nModello = 0, m_nModelli = 0;
 	BOOL m_bDittaMancata = FALSE;  // a company of the driver phases was not reached
+	// The drivers whose cost line or kind-9 row could not be evaluated, in the order met, with
+	// what failed: their phases keep nothing, and the phases run again without them.
+	struct DriverNonCalcolato
+	{
+		std::string driver, cosa;
+	};
+	std::vector<DriverNonCalcolato> m_DriversNonCalcolati;
+	std::set<std::string> m_DriversEsclusi;
+	CString m_strCosaInCorso;  // the cost line or row being valued, as said when it fails
+	BOOL DriverFallito(const DataStr& aDriver) const;
+	// FALSE, said, when a target of this company is no model of its year.
+	BOOL TargetPresenti(const DataStr& aDriver);
+	void DriverNonValutato(const CString& strFormula, BOOL bMotivoDetto);
+	// The phases whole: run again without the drivers that failed, until none fails.
+	void FasiDrivers();
+	void AnnullaFasiEsterne();
+	CString TestoErroriDrivers() const;
+	// The per-job and per-centre models a run not by grouping leaves out, by their groupings.
+	std::map<std::string, std::vector<std::string>> m_SoloPerRaggruppamento;
+	BOOL DaRipartire(const DataStr& aModello, WORD nTipoModello);
+	// The rows of the model in progress stored with their share, by code: slot by slot, the
+	// twelve months, for the later rows that read them.
+	std::map<std::string, std::array<std::array<double, 12>, 14>> m_RigheRipartite;
+	std::string m_strModelloRipartito;
+	const double* ValoriRigaRipartita(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice,
+									  int nSlot) const;
+	BOOL SoloPerRaggruppamentoDetti(BOOL bNessunAltro);
+	// Why the engine could not evaluate its formula, when it did not say so itself.
+	CString MotivoNonValutata(BOOL bMotivoDetto);
 
 	// Run-wide cursors and caches.
 	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> m_pRecRighe;
@@ -350,7 +380,7 @@ private:
 	void PerOgniDriver(BOOL bSoloAttivi, const char* szMetodo, const char* szStato,
 					   const std::function<void(const TKvzDriversTesta&)>& lavoro);
 	void AggiornaTarget(const TKvzDriversModelli& target);
-	void ValutaRiga(Kvz_TEnhRiclassificazioneRighe& riga, BOOL bDitta);
+	BOOL ValutaRiga(Kvz_TEnhRiclassificazioneRighe& riga, BOOL bDitta);
 	void ValoriDeiMesi(double (&valori)[13]) const;
 	void CalcolaRigheFaseSuccessiva(const TKvzDriversModelli& target,
 									std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>>& righe, BOOL bEsterna);

@@ -531,6 +531,8 @@ void Kvz_CRiclassificPianoBaseDoc::CancellaValoriPrecedenti()
 		std::map<std::string, std::vector<std::unique_ptr<TKvzDriversCosti>>> costiDi;
 		for (const auto& pTarget : target)
 		{
+			if (m_DriversEsclusi.count(Chiave(pTarget->f_ModelloDrivers)))
+				continue;  // what it shared last time stays
 			auto& costi = costiDi[Chiave(pTarget->f_ModelloDrivers)];
 			if (costi.empty())
 				costi = LeggiCosti(pTarget->f_ModelloDrivers);
@@ -597,6 +599,8 @@ void Kvz_CRiclassificPianoBaseDoc::PerOgniDriver(BOOL bSoloAttivi, const char* s
 		const auto& pTesta = teste[i];
 		if (IsAborted())
 			break;
+		if (m_DriversEsclusi.count(Chiave(pTesta->f_ModelloDrivers)))
+			continue;
 		Stato(CString::Formatted(szStato, pTesta->f_ModelloDrivers.GetString().GetString(), i + 1, teste.size()));
 		m_TipoCalcoloCorrente = pTesta->f_TipoCalcolo;
 		m_ModelloDriversCorrente = pTesta->f_ModelloDrivers;
@@ -608,6 +612,8 @@ void Kvz_CRiclassificPianoBaseDoc::ElaboraDrivers()
 {
 	PerOgniDriver(TRUE, "Kvz_CRiclassificPianoBaseDoc::ElaboraDrivers", "Calcolo drivers in corso: modello %s (%zu di %zu) ...",
 				  [this](const TKvzDriversTesta& testa) {
+					  if (!TargetPresenti(m_ModelloDriversCorrente))
+						  return;
 					  RilevaPercentualiDrivers(m_ModelloDriversCorrente, testa.f_RiclassificazioneDrivers);
 					  CalcolaIncrementi(m_ModelloDriversCorrente);
 					  CalcolaCosti(m_ModelloDriversCorrente);
@@ -619,7 +625,140 @@ void Kvz_CRiclassificPianoBaseDoc::ElaboraFaseSuccessivaDrivers()
 {
 	PerOgniDriver(FALSE, "Kvz_CRiclassificPianoBaseDoc::ElaboraFaseSuccessivaDrivers",
 				  "Calcolo fase successiva drivers in corso: modello %s (%zu di %zu) ...",
-				  [this](const TKvzDriversTesta&) { CalcolaModelloFaseSuccessiva(m_ModelloDriversCorrente); });
+				  [this](const TKvzDriversTesta&) {
+					  if (!DriverFallito(m_ModelloDriversCorrente))
+						  CalcolaModelloFaseSuccessiva(m_ModelloDriversCorrente);
+				  });
+}
+
+// ---- drivers that cannot be computed ---------------------------------------------------------------
+
+BOOL Kvz_CRiclassificPianoBaseDoc::DriverFallito(const DataStr& aDriver) const
+{
+	const std::string chiave = Chiave(aDriver);
+	return std::any_of(m_DriversNonCalcolati.begin(), m_DriversNonCalcolati.end(),
+					   [&](const DriverNonCalcolato& d) { return d.driver == chiave; });
+}
+
+BOOL Kvz_CRiclassificPianoBaseDoc::TargetPresenti(const DataStr& aDriver)
+{
+	BOOL bTutti = TRUE;
+	try
+	{
+		for (const auto& p : LeggiTarget(aDriver))
+		{
+			if (!IsDittaCorrente(p->f_Ditta) ||
+				m_pTRTesta->FindRecord(p->f_EsercizioRiclassific, p->f_ModelloRiclassific) == TableReader::FOUND)
+				continue;
+			const CString strModello = p->f_ModelloRiclassific.GetString();
+			m_DriversNonCalcolati.push_back({Chiave(aDriver), "modello " + strModello.str() + " inesistente"});
+			GetMessages()->Add(CString::Formatted("Driver %s: il modello %s non esiste nell'esercizio %d; il driver non è "
+												  "stato ricalcolato.",
+												  aDriver.GetString().GetString(), strModello.GetString(),
+												  p->f_EsercizioRiclassific.GetValue()),
+							   CMessages::MSG_ERROR);
+			bTutti = FALSE;
+		}
+	}
+	catch (const SqlException& e)
+	{
+		ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::TargetPresenti");
+		return FALSE;
+	}
+	return bTutti;
+}
+
+void Kvz_CRiclassificPianoBaseDoc::DriverNonValutato(const CString& strFormula, BOOL bMotivoDetto)
+{
+	const CString strDriver = m_ModelloDriversCorrente.GetString();
+	m_DriversNonCalcolati.push_back({Chiave(m_ModelloDriversCorrente), m_strCosaInCorso.str()});
+	const CString strMotivo = MotivoNonValutata(bMotivoDetto);
+	GetMessages()->Add(
+		CString::Formatted("Driver %s, %s: la formula \"%s\" non si può calcolare%s%s; il driver non è stato ricalcolato.",
+						   strDriver.GetString(), m_strCosaInCorso.GetString(), strFormula.Left(80).GetString(),
+						   strMotivo.IsEmpty() ? "" : ": ", strMotivo.GetString()),
+		CMessages::MSG_ERROR);
+}
+
+// Shares add up over the drivers and are reset for all of them first, so a driver that fails
+// cannot be taken out alone: the phases are undone whole and run again without it, which leaves
+// what it shared (and its kind-9 rows) as the last run wrote them.
+void Kvz_CRiclassificPianoBaseDoc::FasiDrivers()
+{
+	m_DriversEsclusi.clear();
+	const size_t nDettiPrima = GetMessages()->GetMessages().size();
+	for (;;)
+	{
+		const size_t nFalliti = m_DriversNonCalcolati.size();
+		BOOL bParte = FALSE;
+		try
+		{
+			bParte = GetContext()->StartPart();
+		}
+		catch (const SqlException& e)
+		{
+			ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::FasiDrivers");
+			return;
+		}
+		CancellaValoriPrecedenti();
+		ElaboraDrivers();
+		ElaboraFaseSuccessivaDrivers();
+		const BOOL bDiNuovo = bParte && m_DriversNonCalcolati.size() > nFalliti && !IsAborted() && !m_bErroreDb;
+		try
+		{
+			if (bParte)
+				GetContext()->EndPart(!bDiNuovo);
+		}
+		catch (const SqlException& e)
+		{
+			ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::FasiDrivers");
+			return;
+		}
+		if (!bDiNuovo)
+			break;
+		AnnullaFasiEsterne();
+		for (size_t i = nFalliti; i < m_DriversNonCalcolati.size(); ++i)
+			m_DriversEsclusi.insert(m_DriversNonCalcolati[i].driver);
+	}
+	// The drivers that went well said what they met in each pass: once is enough.
+	UnaVoltaPerRiga(nDettiPrima);
+}
+
+// Other companies' databases hold only the phases' work, in one transaction each.
+void Kvz_CRiclassificPianoBaseDoc::AnnullaFasiEsterne()
+{
+	for (auto& [ditta, pConn] : m_ConnessioniDitte)
+		if (pConn && pConn != GetSqlConnection() && pConn->IsInTransaction())
+		{
+			try
+			{
+				pConn->RollbackTransaction();
+				pConn->BeginTransaction();
+			}
+			catch (const SqlException& e)
+			{
+				ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::AnnullaFasiEsterne");
+			}
+		}
+}
+
+CString Kvz_CRiclassificPianoBaseDoc::TestoErroriDrivers() const
+{
+	// Each driver once, with what of it failed.
+	std::vector<std::pair<std::string, std::string>> drivers;
+	for (const DriverNonCalcolato& d : m_DriversNonCalcolati)
+	{
+		auto it = std::find_if(drivers.begin(), drivers.end(), [&](const auto& p) { return p.first == d.driver; });
+		if (it == drivers.end())
+			drivers.emplace_back(d.driver, d.cosa);
+		else if (it->second.find(d.cosa) == std::string::npos)
+			it->second += ", " + d.cosa;
+	}
+	std::string elenco;
+	for (const auto& [driver, cosa] : drivers)
+		elenco += (elenco.empty() ? "" : "; ") + driver + " (" + cosa + ")";
+	return CString::Formatted("%s non ricalcolat%s, quote e righe di tipo 9 come prima: %s",
+							  drivers.size() == 1 ? "driver" : "drivers", drivers.size() == 1 ? "o" : "i", elenco.c_str());
 }
 
 // ---- measures, percentages and increments ----------------------------------------------------------
@@ -782,8 +921,9 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaIncrementi(const DataStr& aDriver)
 
 // The month copies of a row with its main formula's values (0 where it is empty or fails); in
 // another company's database when the row is that company's.
-void Kvz_CRiclassificPianoBaseDoc::ValutaRiga(Kvz_TEnhRiclassificazioneRighe& riga, BOOL bDitta)
+BOOL Kvz_CRiclassificPianoBaseDoc::ValutaRiga(Kvz_TEnhRiclassificazioneRighe& riga, BOOL bDitta)
 {
+	BOOL bValutata = TRUE;
 	SvuotaRisultati();
 	const int nDal = m_DalMese;
 	const int nAl = m_Mese;
@@ -801,6 +941,7 @@ void Kvz_CRiclassificPianoBaseDoc::ValutaRiga(Kvz_TEnhRiclassificazioneRighe& ri
 		m_pMngFormula->AttachFormula(strFormula);
 		if (bDitta && !IsDittaCorrente(m_CodiceDitta))
 			m_pMngFormula->AttachDitta(m_CodiceDitta);
+		const size_t nDetti = GetMessages()->GetMessages().size();
 		if (m_pMngFormula->Eval())
 			for (auto& p : mesi)
 			{
@@ -808,9 +949,15 @@ void Kvz_CRiclassificPianoBaseDoc::ValutaRiga(Kvz_TEnhRiclassificazioneRighe& ri
 				p->l_Valore = m_pMngFormula->GetResult(m - 1).GetValue();
 				RipartisciSuCommessa(riga.f_TipoCalcolo, riga.f_ModelloRiclassific, m, p->l_Valore, 0.0);
 			}
+		else
+		{
+			bValutata = FALSE;
+			DriverNonValutato(strFormula, GetMessages()->GetMessages().size() != nDetti);
+		}
 	}
 	for (auto& p : mesi)
 		m_Risultati.Add(p.release());
+	return bValutata;
 }
 
 void Kvz_CRiclassificPianoBaseDoc::CalcolaFormulaCosto(Kvz_TEnhRiclassificazioneRighe& riga)
@@ -940,11 +1087,15 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaCosti(const DataStr& aDriver)
 			riga.f_TipoRiga = DataEnum(E_KVZ_TIPORIGA, 0);
 			riga.f_TipoCalcolo = DataEnum(E_KVZ_TIPOCALCOLO, 0);
 			pMotore->AttachDefault(riga.f_Esercizio, m_DalMese, m_Mese, aDriver, m_TipoDato, riga.f_TipoRiga);
+			m_strCosaInCorso = "costo " + pCosto->f_CodRiclassificCosto.GetString();
 			CalcolaFormulaCosto(riga);
 			auto& mesi = mesiDi.emplace_back();
 			for (int i = m_Risultati.GetSize() - 1; i >= 0; --i)
 				mesi.emplace(mesi.begin(), static_cast<Kvz_TEnhRiclassificazioneRighe*>(m_Risultati.DetachAt(i)));
 		}
+		// A cost that cannot be valued shares nothing out: none of the driver's lines is written.
+		if (DriverFallito(aDriver))
+			return;
 		for (const auto& pTarget : target)
 			for (size_t c = 0; c < costi.size(); ++c)
 			{
@@ -975,7 +1126,7 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaModelloFaseSuccessiva(const DataStr& a
 		const auto target = LeggiTarget(aDriver);
 		for (const auto& pTarget : target)
 		{
-			if (IsAborted())
+			if (IsAborted() || DriverFallito(aDriver))
 				break;
 			m_CodiceDitta = pTarget->f_Ditta;
 			if (IsDittaCorrente(pTarget->f_Ditta))
@@ -1048,11 +1199,15 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigheFaseSuccessiva(
 	pMotore->AttachEsercizio(target.f_EsercizioRiclassific);
 	for (auto& pRiga : righe)
 	{
-		if (IsAborted())
+		if (IsAborted() || DriverFallito(m_ModelloDriversCorrente))
 			break;
 		pMotore->AttachDefault(pRiga->f_Esercizio, m_DalMese, m_Mese, target.f_ModelloRiclassific, m_TipoDato,
 							   pRiga->f_TipoRiga);
+		m_strCosaInCorso = CString::Formatted("modello %s riga %s", target.f_ModelloRiclassific.GetString().GetString(),
+											  pRiga->f_CodRiclassificato.GetString().GetString());
 		CalcolaRigaFaseSuccessiva(*pRiga);
+		if (DriverFallito(m_ModelloDriversCorrente))
+			break;
 		if (bEsterna)
 			ScriviValoriFaseSuccessiva_Ext(target, pRiga->f_CodRiclassificato);
 		else

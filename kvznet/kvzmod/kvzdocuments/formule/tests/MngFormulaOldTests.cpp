@@ -80,6 +80,11 @@ protected:
 		s.f_ValoreCodice = da;
 		s.f_ValoreCodiceA = a;
 		InsertRow(s);
+		// The model it reads is one of the year.
+		m_pConn->ExecuteSQL(CString::Formatted("INSERT INTO Kvz_RiclassificazioneTesta (Esercizio, ModelloRiclassific) SELECT %d, "
+											   "'SRC' WHERE NOT EXISTS (SELECT 1 FROM Kvz_RiclassificazioneTesta WHERE "
+											   "Esercizio = %d AND ModelloRiclassific = 'SRC')",
+											   kAnno, kAnno));
 	}
 	void Dati()
 	{

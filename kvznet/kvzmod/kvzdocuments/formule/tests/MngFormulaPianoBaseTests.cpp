@@ -348,13 +348,13 @@ TEST_F(PianoBase, AnotherCompanysRowsAggregatedHereInMonthOrder)
 	EXPECT_EQ(M(Mesi(*g), 2), 6);
 	EXPECT_TRUE(Messaggi().empty());
 
-	// An unreachable company: said once, zeros, and the formula still evaluated.
+	// An unreachable company: its connection said once, and the formula cannot be evaluated.
 	Simbolo("XROTTO", {}, "ROTTA");
 	auto f = Motore();
 	f->AttachFormula("_XROTTO + _XROTTO + 1");
-	ASSERT_TRUE(f->Eval());
-	EXPECT_EQ(Mesi(*f), Costante(1));
-	EXPECT_EQ(Messaggi(), V{"Connessione al database esterno ROTTA fallita."});
+	EXPECT_FALSE(f->Eval());
+	EXPECT_EQ(Messaggi(), (V{"Connessione al database esterno ROTTA fallita.",
+							 "Il simbolo XROTTO legge l'azienda ROTTA, il cui database non si può aprire."}));
 }
 
 }  // namespace

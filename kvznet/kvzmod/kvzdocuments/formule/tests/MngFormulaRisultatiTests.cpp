@@ -50,6 +50,11 @@ protected:
 		if (modifica)
 			modifica(s);
 		InsertRow(s);
+		// The model it reads is one of the year.
+		m_pConn->ExecuteSQL(CString::Formatted("INSERT INTO Kvz_RiclassificazioneTesta (Esercizio, ModelloRiclassific) SELECT %d, "
+											   "'SRC' WHERE NOT EXISTS (SELECT 1 FROM Kvz_RiclassificazioneTesta WHERE "
+											   "Esercizio = %d AND ModelloRiclassific = 'SRC')",
+											   kAnno, kAnno));
 	}
 	std::vector<double> Valuta(const CString& formula)
 	{

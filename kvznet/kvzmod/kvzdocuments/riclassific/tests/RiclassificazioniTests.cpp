@@ -517,6 +517,7 @@ TEST_F(Modelli, CountersAfterASaveMatchARecountFromScratch)
 	EXPECT_EQ(attesi[std::make_pair(1, std::string("X1"))], 6);
 
 	// Deleting the model takes its uses away and keeps the others'.
+	m_Ui.PushAnswer(IDYES);
 	ASSERT_TRUE(Form().Delete()) << Shown();
 	EXPECT_EQ(generali()[std::make_pair(1, std::string("X1"))], 5);
 	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_ContatoriDettaglio WHERE ModelloRiclassific='MOD'"), 0);
@@ -581,6 +582,7 @@ TEST_F(Modelli, DeletingAModelWhoseCodeHoldsAQuote)
 	Apri();
 	CreaModello("O'X", {{"A", "Riga A", "1"}});
 	EXPECT_EQ(Registrato("O''X", "A"), Registro(1, 1, 1));
+	m_Ui.PushAnswer(IDYES);
 	ASSERT_TRUE(Form().Delete()) << Shown();
 	EXPECT_EQ(Registrato("O''X", "A"), Registro(0, 0, 0));
 	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_RiclassificazioneTesta"), 0);
