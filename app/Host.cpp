@@ -99,7 +99,7 @@ bool KvzHost::OpenCompany(const std::string& path, bool bCreate)
 	{
 		// A connection string, well formed or not, may hold a password.
 		std::fprintf(stderr, "kvz: cannot open the company database %s: %s\n", plv::db::RedactSecrets(path).c_str(),
-					 plv::db::RedactSecrets(e.what()).c_str());
+					 plv::db::RedactSecrets(e.what(), path).c_str());
 		return false;
 	}
 	AfxSetDefaultSqlConnection(m_pConnection.get());

@@ -20,6 +20,8 @@
 namespace {
 const char* const kSource = "CAbstractFormDoc";
 const char* const kNoTransaction = _TB("Non è possibile aprire una nuova transazione.");
+const char* const kCompanyBusy = _TB("L'azienda è occupata da un'elaborazione in corso di un altro utente: nessuna "
+									 "modifica registrata, riprovare al suo termine.");
 const char* const kSaveChanges = _TB("Il documento è stato modificato. Salvare le modifiche?");
 const char* const kLocked = _TB("Il documento è in uso da un altro utente.");
 const char* const kNotFound = _TB("Nessun documento trovato.");
@@ -667,8 +669,12 @@ BOOL CAbstractFormDoc::StartBatchTransaction()
 {
 	CPLVContext* pContext = GetContext();
 	if (pContext && pContext->StartTransaction())
-		return TRUE;
-	Message(kNoTransaction);
+	{
+		if (pContext->KeepOutOtherBatches())
+			return TRUE;
+		pContext->Rollback();
+	}
+	Message(pContext && pContext->IsBusy() ? kCompanyBusy : kNoTransaction);
 	m_bBatchNotStarted = true;  // the run did nothing: it must not report success
 	return FALSE;
 }

@@ -170,8 +170,9 @@ public:
 	BOOL OnUpdateCmdUI(CCmdUI* pCmdUI) override;
 
 protected:
-	// Opens the document's transaction for a batch run; FALSE, with the user told
-	// "Non è possibile aprire una nuova transazione.", when none can be opened.
+	// Opens the document's transaction for a batch run, every other batch of the company kept
+	// out until it ends; FALSE, with the user told why ("Non è possibile aprire una nuova
+	// transazione.", or that another user's work holds the company), when none can be opened.
 	BOOL StartBatchTransaction();
 	BOOL IsCloseAccepted() const override { return m_bCloseAccepted; }
 

@@ -775,6 +775,7 @@ plv::db::Connection& CPLVContext::Db()
 
 BOOL CPLVContext::StartTransaction()
 {
+	m_bBusy = false;
 	if (!m_pConnection || !m_pConnection->IsValid() || m_bInTransaction)
 		return FALSE;
 	try
@@ -784,12 +785,14 @@ BOOL CPLVContext::StartTransaction()
 		else
 			m_pConnection->BeginTransaction();
 	}
-	catch (const SqlException&)
+	catch (const SqlException& e)
 	{
+		m_bBusy = e.IsBusy();
 		return FALSE;
 	}
-	catch (const plv::db::DbError&)
+	catch (const plv::db::DbError& e)
 	{
+		m_bBusy = e.IsBusy();
 		return FALSE;
 	}
 	m_bInTransaction = true;
@@ -910,6 +913,52 @@ void CPLVContext::KeepOutOtherWriters(const CString& table)
 	{
 		throw FromDbError(e);
 	}
+}
+
+namespace {
+// The key of the one lock that batches of a server database take; advisory locks of one
+// bigint are a key space apart from the row locks' pairs of integers.
+constexpr std::int64_t kBatchLockKey = 0x6b767a5f62617463;  // "kvz_batc"
+constexpr int kBatchLockTimeoutMs = 30000;
+}  // namespace
+
+BOOL CPLVContext::KeepOutOtherBatches()
+{
+	m_bBusy = false;
+	if (!m_bInTransaction)
+		return FALSE;
+	if (!m_pConnection->IsServer())
+		return TRUE;  // the transaction holds the database's write lock already
+	try
+	{
+		// Another batch may take a while: it is waited for longer than a row, once, then the
+		// statements wait as long as before.
+		plv::db::Connection& db = Db();
+		std::string previous;
+		{
+			auto st = db.Prepare("SELECT pg_catalog.current_setting('lock_timeout')");
+			if (st->Step())
+			{
+				const plv::db::Value v = st->Column(0);
+				if (auto p = std::get_if<std::string>(&v))
+					previous = *p;
+			}
+		}
+		db.Execute(CString::Formatted("SET LOCAL lock_timeout TO %d", kBatchLockTimeoutMs).str());
+		db.Execute(CString::Formatted("SELECT pg_catalog.pg_advisory_xact_lock(%lld)",
+									  static_cast<long long>(kBatchLockKey))
+					   .str());
+		if (!previous.empty())
+			db.Execute("SELECT pg_catalog.set_config('lock_timeout', ?, true)", {plv::db::Value(previous)});
+	}
+	catch (const plv::db::DbError& e)
+	{
+		m_bBusy = e.IsBusy();
+		if (!m_bBusy)
+			FromDbError(e).ShowError();
+		return FALSE;
+	}
+	return TRUE;
 }
 
 void CPLVContext::UnlockAll()

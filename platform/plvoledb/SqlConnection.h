@@ -224,6 +224,14 @@ public:
 	// transaction already holds the database's write lock: there it does nothing.
 	// SqlException when the table stays locked by another writer beyond the lock timeout.
 	void KeepOutOtherWriters(const CString& table);
+	// Within the transaction, keeps every other batch of the database waiting until it ends, as
+	// SQLite's write lock does: a batch reads and writes one state of the company, never a state
+	// that another batch's commit changes half-way. FALSE when another batch held the company
+	// for longer than a batch waits (half a minute; IsBusy then tells so) or the lock could not
+	// be asked for (shown).
+	BOOL KeepOutOtherBatches();
+	// The last transaction or batch hold could not be had: another session held the database.
+	BOOL IsBusy() const { return m_bBusy; }
 
 	// The handle the context's sessions run on (opened on first use on a server).
 	plv::db::Connection& Db();
@@ -235,6 +243,7 @@ private:
 	std::unique_ptr<SqlSession> m_pUpdatable;
 	std::unique_ptr<SqlSession> m_pReadOnly;
 	bool m_bInTransaction = false;
+	bool m_bBusy = false;
 	int m_nCommits = 0;
 	int m_nParts = 0;
 };

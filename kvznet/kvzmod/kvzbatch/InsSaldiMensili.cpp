@@ -734,9 +734,15 @@ BOOL Kvz_CInsSaldiMensiliDoc::SalvaSaldi()
 	}
 	CPLVContext* pContext = GetContext();
 	// The whole save is one transaction: a failure writes nothing, a large year commits once.
-	if (!pContext || !pContext->StartTransaction())
+	// Another user's batch (an import, a run) reads or writes the same balances: it goes first.
+	if (pContext && pContext->StartTransaction() && !pContext->KeepOutOtherBatches())
+		pContext->Rollback();
+	if (!pContext || !pContext->IsInTransaction())
 	{
-		AfxMessageBox(_T("Non è possibile aprire una nuova transazione."));
+		AfxMessageBox(pContext && pContext->IsBusy()
+						  ? _T("L'azienda è occupata da un'elaborazione in corso di un altro utente: nessuna "
+							   "modifica registrata, riprovare al suo termine.")
+						  : _T("Non è possibile aprire una nuova transazione."));
 		return FALSE;
 	}
 	BeginWaitCursor();

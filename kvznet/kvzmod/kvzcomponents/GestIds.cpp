@@ -1,6 +1,8 @@
 #include "kvznet/kvzmod/kvzcomponents/GestIds.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvges/CAbstractFormDoc.h"
@@ -100,8 +102,17 @@ void Kvz_CounterManagerObj::StartAtomicStep()
 
 BOOL Kvz_CounterManagerObj::LockRow()
 {
-	if (!m_pTable->LockCurrent(TRUE, nullptr))
-		return FALSE;
+	// Another user's session on the server holds the row only while it takes its value: it is
+	// waited for, briefly, as SQLite's write lock would make it wait.
+	SqlConnection* pConnection = m_Context.GetSqlConnection();
+	const bool bServer = pConnection && pConnection->IsServer();
+	const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+	while (!m_pTable->LockCurrent(TRUE, nullptr))
+	{
+		if (!bServer || std::chrono::steady_clock::now() >= limit)
+			return FALSE;
+		std::this_thread::sleep_for(std::chrono::milliseconds(10));
+	}
 	// Only a form document releases its locks through a later operation of the manager.
 	if (m_pDocument && m_pDocument->IsKindOf(CAbstractFormDoc::GetThisClass()))
 		++m_nLockCount;

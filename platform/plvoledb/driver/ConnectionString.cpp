@@ -184,22 +184,73 @@ std::string RedactSecrets(std::string_view text) {
                 continue;
             }
         }
-        // A URI's "user:password@".
+        // A URI's "user:password@": whatever lies between the user and the last '@' before the
+        // host, blanks, slashes and '@' included, since a malformed address may hold any of them.
         if (text.substr(i, 3) == "://") {
-            size_t end = i + 3;
-            while (end < n && !IsBlank(text[end]) && text[end] != '/' && text[end] != '?' && text[end] != '#') ++end;
-            const std::string_view authority = text.substr(i + 3, end - i - 3);
-            const size_t at = authority.rfind('@');
-            const size_t colon = authority.substr(0, at == std::string_view::npos ? 0 : at).find(':');
-            if (at != std::string_view::npos && colon != std::string_view::npos) {
-                out.append("://").append(authority.substr(0, colon + 1)).append("***").append(authority.substr(at));
-                i = end;
+            if (const auto secret = UriSecret(text.substr(i + 3))) {
+                out.append("://").append(text.substr(i + 3, secret->first)).append("***");
+                i += 3 + secret->first + secret->second;
                 continue;
             }
         }
         out += text[i++];
     }
     return out;
+}
+
+std::optional<std::pair<size_t, size_t>> UriSecret(std::string_view afterScheme) {
+    // The address ends with its line, a quote or the next address.
+    size_t end = afterScheme.find_first_of("\n\r\"");
+    end = std::min(end == std::string_view::npos ? afterScheme.size() : end, afterScheme.find("://"));
+    const std::string_view address = afterScheme.substr(0, end);
+    const size_t at = address.rfind('@');
+    if (at == std::string_view::npos) return std::nullopt;
+    // The user name ends at the first ':' or '@'; a password, if any, follows.
+    size_t user = address.find_first_of(":@");
+    if (user == at) return std::nullopt;  // "user@host": no password
+    if (address[user] == ':') ++user;
+    return std::make_pair(user, at - user);
+}
+
+std::string RedactSecrets(std::string_view text, std::string_view address) {
+    std::string out = RedactSecrets(text);
+    const size_t scheme = address.find("://");
+    const auto secret = scheme == std::string_view::npos ? std::nullopt : UriSecret(address.substr(scheme + 3));
+    if (!secret || secret->second == 0) return out;
+    const std::string password(address.substr(scheme + 3 + secret->first, secret->second));
+    // The database's own message quotes the pieces its parser cut the address into
+    // ("SECRETPART@host", a port "SE"): a quoted text that holds a piece of the password goes.
+    std::string masked;
+    for (size_t i = 0; i < out.size();) {
+        const size_t open = out.find('"', i);
+        const size_t close = open == std::string::npos ? std::string::npos : out.find('"', open + 1);
+        if (close == std::string::npos) {
+            masked.append(out, i, std::string::npos);
+            break;
+        }
+        masked.append(out, i, open + 1 - i);
+        const std::string quoted = out.substr(open + 1, close - open - 1);
+        const size_t hostAt = quoted.rfind('@');
+        const std::string before = quoted.substr(0, hostAt == std::string::npos ? quoted.size() : hostAt);
+        const bool holds = !before.empty() && (password.find(before) != std::string::npos ||
+                                               before.find(password) != std::string::npos);
+        masked += holds ? "***" + (hostAt == std::string::npos ? std::string() : quoted.substr(hostAt)) : quoted;
+        masked += '"';
+        i = close + 1;
+    }
+    // And the password itself, or a long piece of it, wherever else it stands.
+    auto replaceAll = [&](const std::string& piece) {
+        for (size_t at = masked.find(piece); !piece.empty() && at != std::string::npos; at = masked.find(piece, at + 3))
+            masked.replace(at, piece.size(), "***");
+    };
+    replaceAll(password);
+    size_t start = 0;
+    for (size_t k = 0; k <= password.size(); ++k)
+        if (k == password.size() || std::string_view("@/:;?# ").find(password[k]) != std::string_view::npos) {
+            if (k - start >= 4) replaceAll(password.substr(start, k - start));
+            start = k + 1;
+        }
+    return masked;
 }
 
 }  // namespace plv::db

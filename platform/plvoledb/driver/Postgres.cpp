@@ -50,6 +50,10 @@ DbErrorKind KindOfState(const std::string& state) {
     return DbErrorKind::Other;
 }
 
+// What a statement says when its wait for another session's lock ran out.
+constexpr const char* kLockWaitOver =
+    "another user's work holds the company's data: the wait for it ran out (try again when it ends)";
+
 DbError ResultError(const PGresult* result, PGconn* conn, std::string_view context) {
     std::string state, message;
     if (result) {
@@ -59,6 +63,9 @@ DbError ResultError(const PGresult* result, PGconn* conn, std::string_view conte
             if (const char* detail = PQresultErrorField(result, PG_DIAG_MESSAGE_DETAIL))
                 message += std::string(" (") + detail + ")";
         }
+        // The lock timeout, told from a NOWAIT refusal of the same state by where it was raised.
+        const char* function = PQresultErrorField(result, PG_DIAG_SOURCE_FUNCTION);
+        if (state == "55P03" && function && std::strcmp(function, "ProcessInterrupts") == 0) message = kLockWaitOver;
     }
     if (message.empty()) message = Trimmed(PQerrorMessage(conn));
     if (message.empty()) message = "PostgreSQL error";
@@ -365,6 +372,7 @@ public:
     void Begin() override {
         Sync();
         if (InTransaction()) throw DbError("cannot start a transaction within a transaction");
+        lockWaitOver_ = false;
         Run("BEGIN");
     }
 
@@ -386,6 +394,7 @@ public:
 
     void Rollback() override {
         DropCopies();
+        lockWaitOver_ = false;
         try {
             Sync();
         } catch (const DbError&) {
@@ -580,6 +589,11 @@ private:
     template <class Send>
     Result Exchange(Send send, std::string_view context) {
         Sync();
+        // A transaction waits once for another session's lock: once a wait has run out, every
+        // later statement of it fails at once rather than wait as long again.
+        if (lockWaitOver_ && PQtransactionStatus(conn_) == PQTRANS_INTRANS)
+            throw DbError(kLockWaitOver, 0, DbErrorKind::Busy, context, "55P03");
+        lockWaitOver_ = false;
         if (PQtransactionStatus(conn_) != PQTRANS_INTRANS) {
             if (!send()) throw ResultError(nullptr, conn_, context);
             Result last;
@@ -623,6 +637,7 @@ private:
         PQexitPipelineMode(conn_);
         if (!failure) return std::move(results[1]);
         if (!errors[0] && PQstatus(conn_) == CONNECTION_OK) UndoStatement();
+        lockWaitOver_ = failure->DriverMessage() == kLockWaitOver;
         throw *failure;
     }
 
@@ -743,6 +758,7 @@ private:
     PostgresOptions options_;
     uint64_t statements_ = 0;
     bool pipelining_ = false;
+    bool lockWaitOver_ = false;  // a statement of the open transaction waited out a lock
     std::vector<std::shared_ptr<const std::string>> queued_;
     std::vector<std::string> dead_;
     static constexpr size_t kCopyChunk = size_t{1} << 20;  // bytes of rows sent in one COPY

@@ -919,7 +919,7 @@ BOOL Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& s
 	{
 		if (m_nLivello >= MaxLivelliAnnidati || AfxStackRemaining() < MinStackLibero)
 		{
-			++radice.m_nNonRiutilizzabili;
+			++radice.m_nTroppoAnnidate;
 			MessaggioUnaVolta("annidamento", TestoTroppoAnnidato(pSimbolo));
 			return FALSE;
 		}
@@ -933,6 +933,7 @@ BOOL Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& s
 		else
 			nested->AttachFormula(strFormula);
 		const int nNonRiutilizzabili = radice.m_nNonRiutilizzabili;
+		const int nTroppoAnnidate = radice.m_nTroppoAnnidate;
 		// A formula that cannot be evaluated leaves no value to add: the symbol fails with it,
 		// unless it met a symbol inside its own formula, which was said and adds nothing.
 		const bool bValutata = nested->Eval() != FALSE;
@@ -941,7 +942,10 @@ BOOL Kvz_New_MngFormula::EvalFormula(Kvz_New_Simbolo* pSimbolo, const CString& s
 			for (int m = 0; m < 12; ++m)
 				calcolata.valori[static_cast<size_t>(m)] = nested->m_Risultati[m].GetValue();
 		pRisultato = &calcolata;
-		if (radice.m_nNonRiutilizzabili == nNonRiutilizzabili)
+		// A chain stopped by the nesting bound fails wherever it is met again: kept as failed,
+		// every later row that reaches it fails at once instead of walking it to the bound again.
+		const bool bFermata = radice.m_nTroppoAnnidate != nTroppoAnnidate;
+		if (radice.m_nNonRiutilizzabili == nNonRiutilizzabili && (!bFermata || !calcolata.bValida))
 			pRisultato = &radice.m_Annidate.emplace(chiave, calcolata).first->second;
 	}
 	if (!pRisultato->bValida)

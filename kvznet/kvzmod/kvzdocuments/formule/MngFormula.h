@@ -447,8 +447,9 @@ private:
 	std::map<CString, std::array<double, 12>> m_CachePianoBase;
 	// Top engine only: the results of the formulas nested engines evaluated, by formula, year,
 	// model, months, mode and budget type, kept for one evaluation (for the run with stable
-	// definitions). A formula that read the run's results or met a recursion or the nesting
-	// bound is not kept: its figures depend on when and from where it was evaluated.
+	// definitions). A formula that read the run's results or met a recursion is not kept: its
+	// figures depend on when and from where it was evaluated. One stopped by the nesting bound
+	// is kept as failed.
 	struct Annidata
 	{
 		std::array<double, 12> valori{};
@@ -456,5 +457,6 @@ private:
 	};
 	std::map<CString, Annidata> m_Annidate;
 	int m_nNonRiutilizzabili = 0;  // counts the events that make a nested result not reusable
+	int m_nTroppoAnnidate = 0;	   // counts the chains stopped by the nesting bound
 	int m_nLivello = 0;			   // nesting level: 0 at the top
 };

@@ -310,9 +310,21 @@ BOOL Kvz_CBudgetDoc::SaltaLivelliSuperiori() const
 
 BOOL Kvz_CBudgetDoc::OnOkTransaction()
 {
+	Kvz_TBudgetTesta* pTesta = GetTesta();
+	// One budget save at a time on a server, as on SQLite: the check that the account has no
+	// budget of the type yet, and the amounts carried to its parents, see every other save's work.
+	try
+	{
+		GetContext()->KeepOutOtherWriters(pTesta->GetTableName());
+	}
+	catch (const SqlException& e)
+	{
+		if (!e.IsBusy())
+			throw;
+		return Rifiuta(Testo(_T("Un altro utente sta salvando un budget: non salvato, riprovare al termine.")), 0);
+	}
 	if (!Controlli(DataBool(TRUE)))
 		return FALSE;
-	Kvz_TBudgetTesta* pTesta = GetTesta();
 	if (m_bPerTotale)
 		pTesta->f_TipoRipartizImporti = DataEnum(E_KVZ_TIPORIPARTIZIMPORTI, 0);
 	else if (m_bPerTrimestre)

@@ -1,6 +1,7 @@
 // The reclassification run driven through its form: models chosen by range or grouping, rows
 // evaluated into the results, rows of other procedures kept, grouping sums, job split, stops and
 // refusals.
+#include <chrono>
 #include <map>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TSimboliOutputRiclass.h"
@@ -113,6 +114,61 @@ TEST_F(Run, AChainOfTwoThousandRowsThatReadTheRowBefore)
 	}
 	EXPECT_EQ(Conta(), 2000 * 12);
 	EXPECT_EQ(Stato(), "Riclassificazione terminata.");
+}
+
+// Rows that read the rows after them, in a chain longer than the nesting allows: the chain is
+// said once, the rows it reached fail at once instead of walking it to the bound again, so the
+// run takes about the time of the same chain read backwards, and the rows past it are computed.
+TEST_F(Run, AChainOfRowsThatReadTheRowAfterFailsOnceAndFast)
+{
+	Testa(kModello);
+	// Codes P1..Pn, Pi = _P(i+1) + 1 forwards (Pn = 1), Pi = _P(i-1) + 1 backwards (P1 = 1).
+	auto catena = [&](const char* prefisso, int n, bool bAvanti) {
+		m_pConn->ExecuteSQL("DELETE FROM Kvz_RiclassificazioneRighe");
+		m_pConn->ExecuteSQL("DELETE FROM Kvz_Riclassificato");
+		m_pConn->BeginTransaction();
+		for (int i = 1; i <= n; ++i)
+		{
+			const CString codice = CString::Formatted("%s%d", prefisso, i);
+			const int j = bAvanti ? i + 1 : i - 1;
+			const CString formula =
+				j < 1 || j > n ? CString("1") : CString::Formatted("_%s%d + 1", prefisso, j);
+			Riga(codice.GetString(), i, formula.GetString());
+			SimboloRiclass(codice.GetString(), codice.GetString(), codice.GetString());
+		}
+		m_pConn->CommitTransaction();
+		m_Ui.Clear();
+		const auto inizio = std::chrono::steady_clock::now();
+		const BOOL bOk = Esegui(1, 1);
+		const std::chrono::duration<double> durata = std::chrono::steady_clock::now() - inizio;
+		return std::make_pair(bOk, durata.count());
+	};
+	auto volteAnnidati = [&] {
+		int n = 0;
+		for (const ShownMessage& m : m_Ui.Messages())
+			n += m.text.Find("Simboli annidati troppo in profondita'") >= 0 ? 1 : 0;
+		return n;
+	};
+
+	const auto [bIndietro, tIndietro] = catena("B", 400, false);
+	EXPECT_TRUE(bIndietro);
+	EXPECT_EQ(Valore(kModello, "B400", 1), 400.0);
+
+	const auto [bAvanti, tAvanti] = catena("A", 400, true);
+	EXPECT_FALSE(bAvanti);  // the first rows' chains pass the bound
+	EXPECT_EQ(volteAnnidati(), 1);
+	EXPECT_EQ(Valore(kModello, "A1", 1), 0.0);
+	EXPECT_EQ(Valore(kModello, "A400", 1), 1.0);
+	EXPECT_EQ(Valore(kModello, "A350", 1), 51.0);
+	EXPECT_LT(tAvanti, 3 * tIndietro + 0.5) << "forwards " << tAvanti << " s, backwards " << tIndietro << " s";
+
+	// Three times as long: ends in the same order of time, said once.
+	const auto [bLunga, tLunga] = catena("L", 1200, true);
+	EXPECT_FALSE(bLunga);
+	EXPECT_EQ(volteAnnidati(), 1);
+	EXPECT_EQ(Valore(kModello, "L1200", 1), 1.0);
+	EXPECT_LT(tLunga, 10 * tIndietro + 2) << "1,200 forwards " << tLunga << " s, 400 backwards " << tIndietro << " s";
+	EXPECT_TRUE(Stato().Find("non calcolabil") >= 0) << Stato().GetString();
 }
 
 TEST_F(Run, RowsEvaluatedMonthByMonthWithRunningSumAndCarryOver)
