@@ -17,6 +17,7 @@
 #include "FormPrinter.h"
 #include "Host.h"
 #include "platform/plvgenlib/CBaseApp.h"
+#include "platform/plvgenlib/EditDistance.h"
 #include "platform/plvges/FormDriver.h"
 #include "platform/plvges/HotKeyLink.h"
 
@@ -229,28 +230,6 @@ bool GridAndRow(const FormDriver& form, const std::string& text, std::string& gr
 }
 
 
-// Edits (insert, delete, change a character) from one text to the other, in any case.
-size_t Distance(const std::string& a, const std::string& b)
-{
-	std::vector<size_t> row(b.size() + 1);
-	for (size_t j = 0; j <= b.size(); ++j)
-		row[j] = j;
-	for (size_t i = 1; i <= a.size(); ++i)
-	{
-		size_t diagonal = row[0];
-		row[0] = i;
-		for (size_t j = 1; j <= b.size(); ++j)
-		{
-			const size_t above = row[j];
-			const bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
-							  std::tolower(static_cast<unsigned char>(b[j - 1]));
-			row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
-			diagonal = above;
-		}
-	}
-	return row[b.size()];
-}
-
 // The document names closest to one that names none, by the whole namespace or its last part.
 std::vector<std::string> ClosestDocuments(const std::string& typed)
 {
@@ -260,7 +239,7 @@ std::vector<std::string> ClosestDocuments(const std::string& typed)
 	{
 		const std::string ns = t->GetNamespace().GetPathName().str();
 		const std::string last = ns.substr(ns.rfind('.') + 1);
-		const size_t d = std::min(Distance(typed, ns), Distance(typedLast, last));
+		const size_t d = std::min(EditDistance(typed, ns), EditDistance(typedLast, last));
 		if (d <= std::max<size_t>(2, typedLast.size() / 4) &&
 			std::none_of(close.begin(), close.end(), [&](auto& c) { return c.second == ns; }))
 			close.emplace_back(d, ns);

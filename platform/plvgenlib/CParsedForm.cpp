@@ -1,4 +1,5 @@
 #include "platform/plvgenlib/CParsedForm.h"
+#include "platform/plvgenlib/EditDistance.h"
 
 #include <algorithm>
 #include <cctype>
@@ -115,8 +116,6 @@ BOOL IsSameLabel(const CString& strTyped, const CString& strName)
 	return Utf8CompareNoCase(PlainLabel(strTyped).str(), PlainLabel(strName).str()) == 0;
 }
 
-namespace {
-// Edits (insert, delete, change a character) from one text to the other, lower case.
 size_t EditDistance(std::string a, std::string b)
 {
 	for (std::string* s : {&a, &b})
@@ -138,7 +137,6 @@ size_t EditDistance(std::string a, std::string b)
 	}
 	return row[b.size()];
 }
-}  // namespace
 
 CString NoSuchName(const char* szWhat, const CString& strTyped, const std::vector<CString>& names)
 {
