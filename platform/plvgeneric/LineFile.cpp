@@ -121,6 +121,16 @@ std::string FromWindows1252(std::string_view s)
 		AppendCodePoint(out, c >= 0x80 && c < 0xA0 ? k80[c - 0x80] : c);
 	return out;
 }
+// A line read that stopped on an error rather than the end of the file.
+void ThrowOnReadError(FILE* pFile, const CString& strPath)
+{
+	if (std::ferror(pFile))
+	{
+		const int err = errno;
+		std::clearerr(pFile);
+		throw CFileException(CFileException::readError, err, strPath);
+	}
+}
 }  // namespace
 
 CFileException::CFileException(int cause, int osError, const CString& fileName)
@@ -250,12 +260,7 @@ BOOL CLineFile::ReadUtf16String(CString& line, UINT nMax)
 		else
 			bCut = true;
 	}
-	if (std::ferror(m_pFile))
-	{
-		const int err = errno;
-		std::clearerr(m_pFile);
-		throw CFileException(CFileException::readError, err, m_strPath);
-	}
+	ThrowOnReadError(m_pFile, m_strPath);
 	if (!bAny)
 		return FALSE;
 	m_bFirstLine = false;
@@ -294,12 +299,7 @@ BOOL CLineFile::ReadString(CString& line, UINT nMax)
 		else
 			bCutBytes = true;
 	}
-	if (std::ferror(m_pFile))
-	{
-		const int err = errno;
-		std::clearerr(m_pFile);
-		throw CFileException(CFileException::readError, err, m_strPath);
-	}
+	ThrowOnReadError(m_pFile, m_strPath);
 	if (!bAny)
 		return FALSE;
 	if (bCutBytes)
