@@ -133,8 +133,9 @@ void BDEsplosioneSimboliConti::CancellaElaborazionePrecedente()
 {
 	try
 	{
+		// In the run's transaction: on a server the default connection would commit it on its own.
 		Kvz_TmpEsplosioneCodici rec;
-		AfxGetDefaultSqlConnection()->ExecuteSQL(CString::Formatted("DELETE FROM %s", rec.GetTableName().GetString()));
+		GetUpdatableSqlSession()->ExecuteSQL(CString::Formatted("DELETE FROM %s", rec.GetTableName().GetString()));
 	}
 	catch (const SqlException& e)
 	{
