@@ -62,9 +62,7 @@ protected:
 	// Every grouping row's balance-sheet account, in code order.
 	std::string Patrimoniali()
 	{
-		auto st = m_pConn->Db().Prepare("SELECT group_concat(r, ' ') FROM (SELECT Conto || '=' || ContoPatrimoniale AS r "
-										"FROM Kvz_RaggruppPdC ORDER BY Conto)");
-		return st->Step() ? std::get<std::string>(st->Column(0)) : "";
+		return Joined("SELECT Conto, ContoPatrimoniale FROM Kvz_RaggruppPdC ORDER BY Conto", "=");
 	}
 	std::string Collegato(int anno)
 	{

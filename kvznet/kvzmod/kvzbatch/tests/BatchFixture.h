@@ -222,23 +222,113 @@ protected:
 			return static_cast<double>(std::get<std::int64_t>(*v));
 		return std::holds_alternative<double>(*v) ? std::get<double>(*v) : NAN;
 	}
-	// A base-plan value of an account (the total, or a cost centre's) in a month.
-	double Piano(const char* column, const char* conto, int mese, const char* centro = "")
+	// A base-plan value of an account (the total, or a cost centre's) in a month; of one fiscal
+	// year when more than one holds the account.
+	double Piano(const char* column, const char* conto, int mese, const char* centro = "", int esercizio = 0)
 	{
 		return Number(std::string("SELECT ") + column + " FROM Kvz_PianoBaseR WHERE ContoKvz = '" + conto +
-					  "' AND CentroCommessa = '" + centro + "' AND Mese = " + std::to_string(mese));
+					  "' AND CentroCommessa = '" + centro + "' AND Mese = " + std::to_string(mese) +
+					  (esercizio ? " AND Esercizio = " + std::to_string(esercizio) : std::string()));
 	}
-	// From now on a commit that follows a row added to `table` fails: the row leaves a deferred
-	// foreign key unmet, which SQLite checks only at COMMIT (and keeps the transaction open).
-	void CommitFailsAfterInsertInto(const char* table)
+	// A value as the tests compare it: text as it is, integers in digits, nothing for null.
+	static std::string Text(const plv::db::Value& v)
+	{
+		if (std::holds_alternative<std::string>(v))
+			return std::get<std::string>(v);
+		if (std::holds_alternative<std::int64_t>(v))
+			return std::to_string(std::get<std::int64_t>(v));
+		if (std::holds_alternative<double>(v))
+			return CString::Formatted("%g", std::get<double>(v)).str();
+		return "";
+	}
+	// An amount with two decimals, whether the database gives it as a real or an integer.
+	static std::string Amount(const plv::db::Value& v)
+	{
+		const double d = std::holds_alternative<double>(v)			? std::get<double>(v)
+						 : std::holds_alternative<std::int64_t>(v) ? static_cast<double>(std::get<std::int64_t>(v))
+																	: NAN;
+		return CString::Formatted("%.2f", d).str();
+	}
+	// Every row of a query, its columns' texts joined by `sep`, the rows joined by spaces in the
+	// query's order (SQLite's group_concat and PostgreSQL's string_agg differ, so it is done here).
+	std::string Joined(const std::string& sql, const char* sep = "")
+	{
+		auto st = m_pConn->Db().Prepare(sql);
+		std::string out;
+		for (bool bFirst = true; st->Step(); bFirst = false)
+		{
+			if (!bFirst)
+				out += ' ';
+			for (int i = 0; i < st->ColumnCount(); ++i)
+			{
+				if (i)
+					out += sep;
+				out += Text(st->Column(i));
+			}
+		}
+		return out;
+	}
+
+	// A trigger after each row (`when` as "AFTER INSERT", on `table`) that runs one INSERT, written
+	// as each backend writes triggers.
+	void Trigger(const char* name, const char* when, const char* table, const std::string& insert)
+	{
+		if (m_pConn->IsServer())
+		{
+			m_pConn->Db().Execute(std::string("CREATE FUNCTION ") + name + "() RETURNS trigger LANGUAGE plpgsql AS "
+								  "$$BEGIN " + insert + "; RETURN NULL; END$$");
+			m_pConn->Db().Execute(std::string("CREATE TRIGGER ") + name + " " + when + " ON " + table +
+								  " FOR EACH ROW EXECUTE FUNCTION " + name + "()");
+		}
+		else
+			m_pConn->Db().Execute(std::string("CREATE TRIGGER ") + name + " " + when + " ON " + table + " BEGIN " +
+								  insert + "; END");
+	}
+	// A trigger of each row that refuses it with `message`.
+	void RefusingTrigger(const char* name, const char* when, const char* table, const char* message)
+	{
+		if (m_pConn->IsServer())
+		{
+			m_pConn->Db().Execute(std::string("CREATE FUNCTION ") + name + "() RETURNS trigger LANGUAGE plpgsql AS "
+								  "$$BEGIN RAISE EXCEPTION '" + message + "'; END$$");
+			m_pConn->Db().Execute(std::string("CREATE TRIGGER ") + name + " " + when + " ON " + table +
+								  " FOR EACH ROW EXECUTE FUNCTION " + name + "()");
+		}
+		else
+			m_pConn->Db().Execute(std::string("CREATE TRIGGER ") + name + " " + when + " ON " + table +
+								  " BEGIN SELECT RAISE(ABORT, '" + message + "'); END");
+	}
+	void DropTrigger(const char* name, const char* table)
+	{
+		if (m_pConn->IsServer())
+		{
+			m_pConn->Db().Execute(std::string("DROP TRIGGER ") + name + " ON " + table);
+			m_pConn->Db().Execute(std::string("DROP FUNCTION ") + name + "()");
+		}
+		else
+			m_pConn->Db().Execute(std::string("DROP TRIGGER ") + name);
+	}
+	// From now on a commit that follows a row written to `table` (`when` as "AFTER INSERT") fails:
+	// the row leaves a deferred foreign key unmet, which the database checks only at COMMIT (SQLite
+	// keeps the transaction open then, PostgreSQL ends it). DropTrigger("KvzTestBlocca", table)
+	// lets commits succeed again.
+	void CommitFailsAfter(const char* when, const char* table)
 	{
 		m_pConn->Db().Execute("CREATE TABLE KvzTestPadre (Id INTEGER PRIMARY KEY)");
 		m_pConn->Db().Execute("CREATE TABLE KvzTestFiglio (Padre INTEGER REFERENCES KvzTestPadre (Id) DEFERRABLE "
 							  "INITIALLY DEFERRED)");
-		m_pConn->Db().Execute(std::string("CREATE TRIGGER KvzTestBlocca AFTER INSERT ON ") + table +
-							  " BEGIN INSERT INTO KvzTestFiglio VALUES (1); END");
-		m_pConn->Db().Execute("PRAGMA foreign_keys = ON");
-		ASSERT_EQ(Count("PRAGMA foreign_keys"), 1);
+		Trigger("KvzTestBlocca", when, table, "INSERT INTO KvzTestFiglio VALUES (1)");
+		if (!m_pConn->IsServer())
+		{
+			m_pConn->Db().Execute("PRAGMA foreign_keys = ON");
+			ASSERT_EQ(Count("PRAGMA foreign_keys"), 1);
+		}
+	}
+	void CommitFailsAfterInsertInto(const char* table) { CommitFailsAfter("AFTER INSERT", table); }
+	// What the database says of the commit CommitFailsAfter() makes fail.
+	const char* CommitFailure() const
+	{
+		return m_pConn->IsServer() ? "violates foreign key constraint" : "FOREIGN KEY constraint failed";
 	}
 	std::vector<CString> Shown() const
 	{

@@ -50,21 +50,17 @@ protected:
 	// Every row of a year, as "code|description|linked|sign|budget" in code order.
 	std::string Conti(int anno)
 	{
-		auto st = m_pConn->Db().Prepare(
-			"SELECT group_concat(r, ' ') FROM (SELECT ContoKvz || '|' || Descrizione || '|' || ContoCollegato || '|' || "
-			"InversioneSegno || '|' || CodiceBudget AS r FROM Kvz_AnagConti WHERE Esercizio = " +
-			std::to_string(anno) + " ORDER BY ContoKvz)");
-		return st->Step() && std::holds_alternative<std::string>(st->Column(0)) ? std::get<std::string>(st->Column(0))
-																				 : "";
+		return Joined("SELECT ContoKvz, Descrizione, ContoCollegato, InversioneSegno, CodiceBudget FROM Kvz_AnagConti "
+					  "WHERE Esercizio = " +
+						  std::to_string(anno) + " ORDER BY ContoKvz",
+					  "|");
 	}
 	std::string Centri(int anno)
 	{
-		auto st = m_pConn->Db().Prepare(
-			"SELECT group_concat(r, ' ') FROM (SELECT ContoKvz || '/' || CentroCommessa || '/' || (Tipo & 65535) || "
-			"'/' || CAST(PercRipartizione AS INTEGER) AS r FROM Kvz_CentriCommPianoConti WHERE Esercizio = " +
-			std::to_string(anno) + " ORDER BY ContoKvz, CentroCommessa, Tipo)");
-		return st->Step() && std::holds_alternative<std::string>(st->Column(0)) ? std::get<std::string>(st->Column(0))
-																				 : "";
+		return Joined("SELECT ContoKvz, CentroCommessa, Tipo & 65535, CAST(PercRipartizione AS INTEGER) FROM "
+					  "Kvz_CentriCommPianoConti WHERE Esercizio = " +
+						  std::to_string(anno) + " ORDER BY ContoKvz, CentroCommessa, Tipo",
+					  "/");
 	}
 	void Anno2026()
 	{

@@ -89,13 +89,17 @@ protected:
 	std::vector<std::string> Righe()
 	{
 		auto st = m_pConn->Db().Prepare(
-			"SELECT Simbolo || '|' || Conto || '|' || printf('%.2f|%.2f|%.2f|%.2f', ValoreContabile, ValorePrevisionale, "
-			"ValoreAssestamento, Totale) || '|' || DescrizioneConto || '|' || DescrizioneSimbolo || '|' || Descrizione "
-			"|| '|' || CodRiclassificato || '|' || Esercizio || ModelloRiclassific FROM Kvz_TmpEsplosioneCodici ORDER BY "
-			"Simbolo, Conto");
+			"SELECT Simbolo, Conto, ValoreContabile, ValorePrevisionale, ValoreAssestamento, Totale, DescrizioneConto, "
+			"DescrizioneSimbolo, Descrizione, CodRiclassificato, Esercizio, ModelloRiclassific FROM "
+			"Kvz_TmpEsplosioneCodici ORDER BY Simbolo, Conto");
 		std::vector<std::string> out;
 		while (st->Step())
-			out.push_back(std::get<std::string>(st->Column(0)));
+		{
+			std::string r = Text(st->Column(0));
+			for (int i = 1; i < 10; ++i)
+				r.append("|").append(i >= 2 && i < 6 ? Amount(st->Column(i)) : Text(st->Column(i)));
+			out.push_back(r.append("|").append(Text(st->Column(10))).append(Text(st->Column(11))));
+		}
 		return out;
 	}
 };
@@ -183,20 +187,19 @@ TEST_F(EsplosioneSimboliConti, AListingOrCommitThatFailsKeepsTheEarlierRowsAndIs
 		if (bCommit)
 			CommitFailsAfterInsertInto("Kvz_TmpEsplosioneCodici");
 		else
-			m_pConn->Db().Execute("CREATE TRIGGER KvzTestRifiuta BEFORE INSERT ON Kvz_TmpEsplosioneCodici "
-								  "BEGIN SELECT RAISE(ABORT, 'riga rifiutata'); END");
+			RefusingTrigger("KvzTestRifiuta", "BEFORE INSERT", "Kvz_TmpEsplosioneCodici", "riga rifiutata");
 		m_Ui.Clear();
 		m_Ui.SetEcho(false);
 		EXPECT_FALSE(Esplodi("CE", 4, 4));
 		EXPECT_FALSE(m_pConn->IsInTransaction());
 		EXPECT_EQ(Righe(), prima);  // the emptying was undone too
 		EXPECT_EQ(m_Ui.ProgressTexts().back(), "Elaborazione non registrata.");
-		EXPECT_TRUE(WasShown(bCommit ? "FOREIGN KEY constraint failed" : "riga rifiutata"))
+		EXPECT_TRUE(WasShown(bCommit ? CommitFailure() : "riga rifiutata"))
 			<< ::testing::PrintToString(Shown());
 		EXPECT_TRUE(WasShown("Elaborazione non registrata: l'elenco dei conti dei simboli non è stato salvato"));
 		EXPECT_FALSE(WasShown("Elaborazione terminata."));
 		if (!bCommit)
-			m_pConn->Db().Execute("DROP TRIGGER KvzTestRifiuta");
+			DropTrigger("KvzTestRifiuta", "Kvz_TmpEsplosioneCodici");
 	}
 }
 

@@ -301,13 +301,13 @@ TEST_F(ImpCodExtracont, ACommitThatFailsKeepsNothingAndIsNotReportedAsDone)
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CodExtracontabili"), 0);
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_CodExtracontabiliMesi"), 0);
 	EXPECT_EQ(m_Ui.ProgressTexts().back(), "Importazione non registrata.");
-	EXPECT_TRUE(WasShown("FOREIGN KEY constraint failed")) << ::testing::PrintToString(Shown());
+	EXPECT_TRUE(WasShown(CommitFailure())) << ::testing::PrintToString(Shown());
 	EXPECT_TRUE(WasShown("Importazione non registrata: nessuna delle 2 righe lette è stata importata."));
 	EXPECT_FALSE(WasShown("Importazione terminata."));
 	EXPECT_FALSE(WasShown("Righe lette:"));
 
 	// The rollback left the company as it was: the same file imports once the commit can succeed.
-	m_pConn->Db().Execute("DROP TRIGGER KvzTestBlocca");
+	DropTrigger("KvzTestBlocca", "Kvz_CodExtracontabiliMesi");
 	ASSERT_TRUE(Importa(path));
 	EXPECT_EQ(Formule(2026, "A", 2), "2");
 }

@@ -135,7 +135,8 @@ TEST_F(ImportaSaldi, GroupedAccountOfThreeHostAccountsAndItsAncestors)
 		EXPECT_DOUBLE_EQ(Piano("TotaleAssestato", c.conto, c.mese), c.saldo + c.rateo);
 	}
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti WHERE ContoKvz LIKE '0101%'"), 1);
-	EXPECT_EQ(Count("SELECT UltimoLivelloRaggrupp * 10 + (ContoKvzPadre = '01') FROM Kvz_AnagConti WHERE ContoKvz = '0101'"), 11);
+	EXPECT_EQ(Count("SELECT UltimoLivelloRaggrupp * 10 + CASE WHEN ContoKvzPadre = '01' THEN 1 ELSE 0 END FROM "
+					"Kvz_AnagConti WHERE ContoKvz = '0101'"), 11);
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE Descrizione = 'Previsionale' AND RateoDaPrevisionale = 1 "
 					"AND IDPianoBase = (SELECT IDPianoBase FROM Kvz_PianoBaseT WHERE ContoKvz = '0101')"),
 			  9);
@@ -300,18 +301,13 @@ TEST_F(ImportaSaldi, ACommitThatFailsKeepsNeitherTheBalancesNorTheStamp)
 	m_pConn->ExecuteSQL("UPDATE Erp_ChartOfAccountsBalances SET Debit = Debit + 1000 WHERE Account = '0101001' AND "
 						"BalanceYear = 2025 AND BalanceMonth = 7");  // the fiscal year's first month
 	// The stamp's update leaves a reference that only the commit checks.
-	m_pConn->Db().Execute("CREATE TABLE KvzTestPadre (Id INTEGER PRIMARY KEY)");
-	m_pConn->Db().Execute("CREATE TABLE KvzTestFiglio (Padre INTEGER REFERENCES KvzTestPadre (Id) DEFERRABLE "
-						  "INITIALLY DEFERRED)");
-	m_pConn->Db().Execute("CREATE TRIGGER KvzTestBlocca AFTER UPDATE ON Kvz_Parametri BEGIN INSERT INTO KvzTestFiglio "
-						  "VALUES (1); END");
-	m_pConn->Db().Execute("PRAGMA foreign_keys = ON");
+	CommitFailsAfter("AFTER UPDATE", "Kvz_Parametri");
 	m_Ui.Clear();
 	FormDriver form = Importazione(3, 2026);
 	EXPECT_FALSE(form.RunBatch());
 	EXPECT_EQ(form.Text("Stato elaborazione"), "Importazione non registrata: nessuna modifica salvata.");
 	EXPECT_EQ(m_Ui.ProgressTexts().back(), "Importazione non registrata: nessuna modifica salvata.");
-	EXPECT_TRUE(WasShown("FOREIGN KEY constraint failed"));
+	EXPECT_TRUE(WasShown(CommitFailure()));
 	EXPECT_FALSE(m_pConn->IsInTransaction());
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_AnagConti"), conti);
 	EXPECT_DOUBLE_EQ(Piano("SaldoContabile", "0101", 1), dGennaio);
@@ -319,7 +315,7 @@ TEST_F(ImportaSaldi, ACommitThatFailsKeepsNeitherTheBalancesNorTheStamp)
 	EXPECT_EQ(form.Text("Ultima importazione:"), CString("01/01/2025 10:00:00"));
 
 	// Once the commit can succeed, the same run keeps both.
-	m_pConn->Db().Execute("DROP TRIGGER KvzTestBlocca");
+	DropTrigger("KvzTestBlocca", "Kvz_Parametri");
 	FormDriver again = Importazione(3, 2026);
 	EXPECT_TRUE(again.RunBatch());
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_Parametri WHERE DataUltimaImportazSaldi > '2025-01-02'"), 1);
@@ -592,8 +588,8 @@ TEST_F(ImportaSaldi, ForecastAdjustmentsOfTheRunsYearOnly)
 	EXPECT_DOUBLE_EQ(Piano("ImportoRateo", "3001001", 2), 30);
 	EXPECT_DOUBLE_EQ(Piano("TotaleAssestato", "3001001", 2), 30);
 	EXPECT_EQ(Count("SELECT COUNT(*) FROM Kvz_PianoBaseRDett WHERE Descrizione = 'Manuale' AND ImportoRateoDett = 30"), 1);
-	EXPECT_DOUBLE_EQ(Piano("ImportoRateo", "0101", 1), 13);
-	EXPECT_DOUBLE_EQ(Piano("TotaleAssestato", "0101", 1), 313);
+	EXPECT_DOUBLE_EQ(Piano("ImportoRateo", "0101", 1, "", 2025), 13);
+	EXPECT_DOUBLE_EQ(Piano("TotaleAssestato", "0101", 1, "", 2025), 313);
 	EXPECT_EQ(Number("SELECT SUM(ImportoRateoDett) FROM Kvz_PianoBaseRDett WHERE Mese = 1 AND "
 					 "IDPianoBase = (SELECT IDPianoBase FROM Kvz_PianoBaseT WHERE ContoKvz = '0101')"),
 			  13);
@@ -756,7 +752,8 @@ TEST_F(ImportaSaldiReport, PreviewRowsInOrderThroughTheExport)
 // The grouped accounts proposed in adjustments that no symbol of the year names.
 TEST_F(ImportaSaldiReport, UnusedAccountsThroughTheExport)
 {
-	m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET ProponiInAssestamento = (Conto IN ('2001001', '3001001', '0102001'))");
+	m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET ProponiInAssestamento = CASE WHEN Conto IN ('2001001', '3001001', "
+						"'0102001') THEN 1 ELSE 0 END");
 	m_pConn->ExecuteSQL("INSERT INTO Kvz_ElencoContiSimboloPBase (Esercizio, ModelloRiclassific, NomeSimbolo, ContoSelez) "
 						"VALUES (2025, 'M1', 'S1', '2001001'), (2024, 'M1', 'S1', '3001001')");
 	FormDriver form = Importazione(3, 2026);
@@ -782,7 +779,8 @@ TEST_F(ImportaSaldiReport, UnusedAccountsThroughTheExport)
 // reads them: equality, a range, a pattern or a comparison, at any level above the account.
 TEST_F(ImportaSaldiReport, AnAccountReadByASymbolsConditionIsUsed)
 {
-	m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET ProponiInAssestamento = (Conto IN ('2001001', '3001001', '0102001'))");
+	m_pConn->ExecuteSQL("UPDATE Kvz_RaggruppPdC SET ProponiInAssestamento = CASE WHEN Conto IN ('2001001', '3001001', "
+						"'0102001') THEN 1 ELSE 0 END");
 	const struct
 	{
 		WORD ope;

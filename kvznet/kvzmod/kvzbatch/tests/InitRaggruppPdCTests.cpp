@@ -19,14 +19,14 @@ protected:
 	}
 	std::string Riga(const char* conto)
 	{
-		auto st = m_pConn->Db().Prepare(
-			std::string("SELECT PrimoLivello || SecondoLivello || TerzoLivello || QuartoLivello || QuintoLivello || "
-						"SestoLivello || SettimoLivello || OttavoLivello || ' ' || ProponiInAssestamento || "
-						"ModificaInAssestamento || EsplodiInAnalitica || ' ' || (TipoDettaglio & 65535) || ' ' || "
-						"ContoPatrimoniale || InversioneSegno || EscludiDaImportazione || CodiceBudget || "
-						"EscludereContoDaImportazione FROM Kvz_RaggruppPdC WHERE Conto = '") +
+		const std::string riga = Joined(
+			std::string("SELECT PrimoLivello, SecondoLivello, TerzoLivello, QuartoLivello, QuintoLivello, SestoLivello, "
+						"SettimoLivello, OttavoLivello, ' ', ProponiInAssestamento, ModificaInAssestamento, "
+						"EsplodiInAnalitica, ' ', TipoDettaglio & 65535, ' ', ContoPatrimoniale, InversioneSegno, "
+						"EscludiDaImportazione, CodiceBudget, EscludereContoDaImportazione FROM Kvz_RaggruppPdC "
+						"WHERE Conto = '") +
 			conto + "'");
-		return st->Step() ? std::get<std::string>(st->Column(0)) : "<none>";
+		return riga.empty() ? "<none>" : riga;
 	}
 };
 

@@ -124,13 +124,20 @@ protected:
 	std::string Mesi(const char* conto, const char* centro = "", int anno = 2026)
 	{
 		auto st = m_pConn->Db().Prepare(
-			"SELECT group_concat(x, ' ') FROM (SELECT r.Mese || ':' || printf('%.2f/%.2f/%.2f', r.SaldoContabile, "
-			"r.ImportoRateo, r.TotaleAssestato) AS x FROM Kvz_PianoBaseR r JOIN Kvz_PianoBaseT t ON t.IDPianoBase = "
-			"r.IDPianoBase WHERE t.ContoKvz = '" +
+			"SELECT r.Mese, r.SaldoContabile, r.ImportoRateo, r.TotaleAssestato FROM Kvz_PianoBaseR r JOIN "
+			"Kvz_PianoBaseT t ON t.IDPianoBase = r.IDPianoBase WHERE t.ContoKvz = '" +
 			std::string(conto) + "' AND t.CentroCommessa = '" + centro + "' AND t.Esercizio = " + std::to_string(anno) +
-			" ORDER BY r.Mese)");
-		return st->Step() && std::holds_alternative<std::string>(st->Column(0)) ? std::get<std::string>(st->Column(0))
-																				 : "";
+			" ORDER BY r.Mese");
+		std::string mesi;
+		while (st->Step())
+		{
+			if (!mesi.empty())
+				mesi += ' ';
+			mesi += Text(st->Column(0));
+			for (int i = 1; i < 4; ++i)
+				mesi.append(i == 1 ? ":" : "/").append(Amount(st->Column(i)));
+		}
+		return mesi;
 	}
 	long Teste(const char* conto, const char* centro = "", int anno = 2026)
 	{
