@@ -741,7 +741,7 @@ void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 	nomi.p->MantieniNomi(TRUE);
 	static const char* const kColonne[KVZ_NUM_FORMULE_RIGA] = {
 		"Formula",  "Formula1", "Formula2", "Formula3", "Formula4", "Formula5", "Formula6",
-		"Formula7", "Formula8", "Formula9", "Formula10", "BudgetA", "Budget B", "BudgetC"};
+		"Formula7", "Formula8", "Formula9", "Formula10", "Budget A", "Budget B", "Budget C"};
 	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
 	{
 		Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRiga(i);
@@ -770,6 +770,9 @@ void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 			GetMessages()->Clear();
 			for (const CMessages::Message& m : prima)
 				GetMessages()->Add(m.text, m.type);
+			// Refused as it was typed, with its reason: one message per fault.
+			if (FormulaSegnalata(strFormula))
+				continue;
 			auto it = std::find_if(nonValide.begin(), nonValide.end(), [&](auto& n) { return n.first == strMotivo; });
 			if (it == nonValide.end())
 				nonValide.emplace_back(strMotivo, kColonne[f]);
@@ -788,6 +791,7 @@ void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 								   pRiga->f_CodRiclassificato.GetString().GetString(), strNonValide.GetString()),
 				CMessages::MSG_WARNING);
 	}
+	m_FormuleSegnalate.clear();
 	PrecaricaContatoriGenerali();
 	CaricaContatoriGenerali();
 }
