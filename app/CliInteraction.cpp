@@ -47,6 +47,16 @@ std::chrono::milliseconds ProgressEvery()
 std::chrono::steady_clock::time_point g_LastProgressLine{};
 bool g_bProgressUnprinted = false;
 
+// "n di N" in a progress text: the count of a work under way.
+bool IsProgressCount(const std::string& text)
+{
+	for (size_t at = text.find(" di "); at != std::string::npos; at = text.find(" di ", at + 1))
+		if (at > 0 && std::isdigit(static_cast<unsigned char>(text[at - 1])) && at + 4 < text.size() &&
+			std::isdigit(static_cast<unsigned char>(text[at + 4])))
+			return true;
+	return false;
+}
+
 extern "C" void OnInterrupt(int)
 {
 	// A second Ctrl-C does not wait for the work to stop: an open transaction is never
@@ -438,6 +448,13 @@ void CliInteraction::Progress(const CString& text)
 		std::fflush(stderr);
 		g_bProgressShown = true;
 		return;
+	}
+	// A count held back is its work's last one when a text that is no count follows it (the
+	// summary, a step's status): printed first, so that the final count is never lost.
+	if (g_bProgressUnprinted && IsProgressCount(g_ProgressText) && !IsProgressCount(text.str()))
+	{
+		std::fprintf(stderr, "%s\n", g_ProgressText.c_str());
+		g_bProgressUnprinted = false;
 	}
 	g_ProgressText = text.str();
 	const auto now = std::chrono::steady_clock::now();

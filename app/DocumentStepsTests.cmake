@@ -8,7 +8,7 @@ set(no_failure "kvz: |assertion failed|Sanitizer|runtime error")
 add_test(NAME kvz_find_by_code COMMAND kvz --db batch.db --date 31/12/2026 open ${docs}.DAnagConti --find
   --set ContoKvz=2103001 --save --show ${here})
 set_tests_properties(kvz_find_by_code PROPERTIES FIXTURES_REQUIRED kvz_batch_imported
-  PASS_REGULAR_EXPRESSION "mode browse.*Esercizio: +2026 .*ContoKvz: +2103001 " FAIL_REGULAR_EXPRESSION "${no_failure}")
+  PASS_REGULAR_EXPRESSION "mode browse.*Esercizio: +2026 .*Conto Kvz: +2103001 " FAIL_REGULAR_EXPRESSION "${no_failure}")
 
 # A row's formula built in the editor with the symbol list and the keypad: written back into the row
 # with its budget formulas, saved, and run.
@@ -137,7 +137,7 @@ add_test(NAME kvz_add_on_fly COMMAND kvz --db addonfly.db --date 31/12/2026 "--a
   open ${docs}.DAnagConti --new --set ContoKvz=ZZ1 --set CodiceBudget=NUOVO "--set=Descrizione=Budget nuovo" --save
   "--set=Descrizione=Conto di prova" --save --show ${here})
 set_tests_properties(kvz_add_on_fly PROPERTIES FIXTURES_REQUIRED kvz_add_on_fly_db RESOURCE_LOCK kvz_add_on_fly
-  PASS_REGULAR_EXPRESSION "Opened [^\n]*DCodBudget [^\n]* on Kvz_CDeAnagContiDoc.*Back to Kvz_CDeAnagContiDoc.*mode browse.*ContoKvz: +ZZ1 .*CodiceBudget: +NUOVO [(]Budget nuovo[)]"
+  PASS_REGULAR_EXPRESSION "Opened [^\n]*DCodBudget [^\n]* on Kvz_CDeAnagContiDoc.*Back to Kvz_CDeAnagContiDoc.*mode browse.*Conto Kvz: +ZZ1 .*Codice budget: +NUOVO [(]Budget nuovo[)]"
   FAIL_REGULAR_EXPRESSION "${no_failure}")
 add_test(NAME kvz_add_on_fly_unanswered COMMAND ${CMAKE_COMMAND} -DEXPECT_EXIT=1
   "-DEXPECT_OUTPUT=kvz: --set CodiceBudget=ALTRO: Il codice 'ALTRO' non esiste."

@@ -1,5 +1,7 @@
 #include "kvznet/kvzmod/kvzbatch/AssegnaContoPatrim.h"
 
+#include <algorithm>
+
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "platform/erp/erpbasedbl/TChartOfAccounts.h"
 #include "platform/erp/erpbasedbl/TLedgers.h"
@@ -196,6 +198,29 @@ int Kvz_AssegnaContoPatrimDoc::Assegna()
 		raggrupp.AddBetweenColumn(rec.f_Conto);
 		raggrupp.AddSortColumn(rec.f_Conto);
 
+		// The accounts of every range first, for the progress.
+		long nConti = 0, nConto = 0;
+		{
+			Kvz_TRaggruppPdC aConta;
+			DataLng n;
+			SqlTable conta(&aConta, GetReadOnlySqlSession(), this);
+			conta.Open(FALSE);
+			conta.SelectSqlFun("COUNT(*)", n);
+			conta.AddParam("p2", aConta.f_Conto);
+			conta.AddParam("p3", aConta.f_Conto);
+			conta.AddBetweenColumn(aConta.f_Conto);
+			for (int i = 0; i < m_pDBT->GetSize(); ++i)
+			{
+				const Kvz_TEnhRaggruppPdC* pRiga = m_pDBT->GetRiga(i);
+				if (pRiga->l_DalConto.IsEmpty() || pRiga->l_AlConto.IsEmpty())
+					continue;
+				conta.SetParamValue("p2", pRiga->l_DalConto);
+				conta.SetParamValue("p3", pRiga->l_AlConto);
+				conta.Query();
+				nConti += conta.IsEOF() ? 0 : static_cast<long>(n);
+			}
+			conta.Close();
+		}
 		TRChartOfAccounts pdc(this);
 		TRLedgers mastri(this);
 		for (int i = 0; i < m_pDBT->GetSize() && !GetScheduler()->IsAborted(); ++i)
@@ -212,6 +237,12 @@ int Kvz_AssegnaContoPatrimDoc::Assegna()
 				const CString strConto = rec.f_Conto.GetString();
 				// Balance-sheet accounts are linked to, never linked.
 				const BOOL bInPdc = pdc.FindRecord(rec.f_Conto) == TableReader::FOUND;
+				++nConto;
+				m_StatoElab = CString::Formatted("Aggiornamento in corso conto %s %s(%ld di %ld) ...", strConto.GetString(),
+												 bInPdc ? (pdc.GetRecord()->f_Description.GetString() + " ").GetString()
+														: "",
+												 nConto, std::max(nConto, nConti));
+				SetProgressText(m_StatoElab.GetString());
 				const DataStr mastro(bInPdc ? pdc.GetRecord()->f_Ledger.GetString()
 											: strConto.Left(m_ParametriPdC.f_LedgerLength));
 				if (mastri.FindRecord(mastro) != TableReader::FOUND)
@@ -226,9 +257,6 @@ int Kvz_AssegnaContoPatrimDoc::Assegna()
 				if (LivelloConto(strConto) != UltimoLivelloRaggruppamento(rec))
 					continue;
 
-				m_StatoElab = CString::Formatted("Aggiornamento in corso conto %s %s...", strConto.GetString(),
-												 bInPdc ? pdc.GetRecord()->f_Description.GetString().GetString() : "");
-				SetProgressText(m_StatoElab.GetString());
 				UpdateDataView();
 
 				raggrupp.Edit();

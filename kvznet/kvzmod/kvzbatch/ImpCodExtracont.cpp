@@ -1,5 +1,6 @@
 #include "kvznet/kvzmod/kvzbatch/ImpCodExtracont.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "kvznet/kvzmod/kvzbatch/ConfermaTransazione.h"
@@ -31,6 +32,33 @@ enum : UINT
 
 // Progress is told every so many lines: one text per line would cost more than the line.
 constexpr long kOgniRighe = 500;
+
+// The lines of the file as the import reads them, for the progress's "n di N"; 0 when it cannot
+// be read again (the import then says why).
+long RigheDelFile(const CString& strFile)
+{
+	CLineFile file;
+	if (!file.Open(strFile, CLineFile::modeRead | CLineFile::typeText, nullptr, 0))
+		return 0;
+	long n = 0;
+	CString line;
+	try
+	{
+		while (file.ReadString(line, kvzbatch::kMaxCaratteriRiga))
+			++n;
+	}
+	catch (const CFileException&)
+	{
+		// the lines read so far
+	}
+	file.Close();
+	return n;
+}
+
+CString TestoAvanzamento(long nRiga, long nRighe)
+{
+	return CString::Formatted("Importazione in corso ... (elaborati: %ld di %ld)", nRiga, std::max(nRiga, nRighe));
+}
 
 // The names a code's formulas may use: the symbols and macros of its year and code, as the
 // register of the codes reads them when a formula is typed. Read again when the code changes.
@@ -210,6 +238,7 @@ void Kvz_CImpCodExtracontDoc::ImportaCodici(CLineFile& file)
 		return;
 	}
 
+	const long nRighe = RigheDelFile(m_FileCodici.GetString());
 	NomiDelCodice nomi(this);
 	// The head of a code is looked up once per run of lines of the same year and code.
 	int nEsercizioPrec = 0;
@@ -235,7 +264,7 @@ void Kvz_CImpCodExtracontDoc::ImportaCodici(CLineFile& file)
 		m_Contatore = nRiga;
 		if (nRiga == 1 || nRiga % kOgniRighe == 0)
 		{
-			m_StatoElab = CString::Formatted("Importazione in corso ... (elaborati: %ld)", nRiga);
+			m_StatoElab = TestoAvanzamento(nRiga, nRighe);
 			SetProgressText(m_StatoElab.GetString());
 			UpdateDataView();
 		}
@@ -312,7 +341,7 @@ void Kvz_CImpCodExtracontDoc::ImportaCodici(CLineFile& file)
 	// The count told last is that of the whole file.
 	if (m_Contatore != 0 && long(m_Contatore) != 1 && long(m_Contatore) % kOgniRighe != 0)
 	{
-		m_StatoElab = CString::Formatted("Importazione in corso ... (elaborati: %ld)", long(m_Contatore));
+		m_StatoElab = TestoAvanzamento(long(m_Contatore), nRighe);
 		SetProgressText(m_StatoElab.GetString());
 	}
 	teste.Close();

@@ -107,7 +107,13 @@ TEST_F(AssegnaContoPatrim, ARangeUpdatesTheAccountsGroupedAtTheirLevelOnly)
 			  "0101=OLD 010101=OLD 2001=0101 200101001=OLD 200101002=0101 2002=OLD 201=0101");
 	EXPECT_EQ(Collegato(2026), "0101");
 	EXPECT_EQ(Collegato(2025), "");
-	EXPECT_EQ(m_Ui.ProgressTexts().back(), "Aggiornati 3 conti.");
+	// Every account of the range counted "n di N", those passed over too.
+	const std::vector<CString> avanzamento = m_Ui.ProgressTexts();
+	ASSERT_GE(avanzamento.size(), 3u);
+	EXPECT_EQ(avanzamento.back(), "Aggiornati 3 conti.");
+	EXPECT_NE(avanzamento[1].Find("(1 di 7) ..."), -1) << avanzamento[1].str();
+	EXPECT_NE(avanzamento[avanzamento.size() - 2].Find("conto 201 "), -1) << avanzamento[avanzamento.size() - 2].str();
+	EXPECT_NE(avanzamento[avanzamento.size() - 2].Find("(7 di 7) ..."), -1) << avanzamento[avanzamento.size() - 2].str();
 	EXPECT_FALSE(m_pConn->IsInTransaction());
 }
 

@@ -222,7 +222,7 @@ TEST_F(ImpCodExtracont, BadLinesAreRefusedByNumberAndTheRestImported)
 	EXPECT_TRUE(WasShown("Righe lette: 8, importate: 3, scartate: 4."));
 	const std::vector<CString> avanzamento = m_Ui.ProgressTexts();
 	ASSERT_GE(avanzamento.size(), 2u);
-	EXPECT_EQ(avanzamento[avanzamento.size() - 2], "Importazione in corso ... (elaborati: 8)");
+	EXPECT_EQ(avanzamento[avanzamento.size() - 2], "Importazione in corso ... (elaborati: 8 di 8)");
 	EXPECT_EQ(avanzamento.back(), "Importazione terminata con errori: 3 righe importate, 4 scartate.");
 	EXPECT_EQ(Formule(2026, "A", 1), "1");
 	EXPECT_EQ(Formule(2026, "A", 3), "||||||||||5");  // CR LF: the slot is read without the CR

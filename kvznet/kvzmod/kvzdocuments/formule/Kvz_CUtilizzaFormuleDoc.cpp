@@ -163,6 +163,11 @@ BOOL Kvz_CUtilizzaFormuleDoc::ParseFormula(const CString& strFormula, const CStr
 	return FALSE;
 }
 
+BOOL Kvz_CUtilizzaFormuleDoc::FormulaSegnalata(const CString& strFormula) const
+{
+	return m_FormuleSegnalate.count({m_CodiceCheUtilizza.GetString().str(), ConPunti(strFormula).str()}) > 0;
+}
+
 void Kvz_CUtilizzaFormuleDoc::MostraMessaggi()
 {
 	if (!m_Messages.IsEmpty())
@@ -188,6 +193,7 @@ void Kvz_CUtilizzaFormuleDoc::OnFormulaChanged()
 			for (const CMessages::Message& m : prima)
 				m_Messages.Add(m.text, m.type);
 		}
+		m_FormuleSegnalate.insert({m_CodiceCheUtilizza.GetString().str(), strFormula.str()});
 		SetError(strMotivo.IsEmpty()
 					 ? AfxLoadSourceString(_T("Errore nella formula."), kSource)
 					 : CString::Formatted(AfxLoadSourceString(_T("Errore nella formula. %s."), kSource),

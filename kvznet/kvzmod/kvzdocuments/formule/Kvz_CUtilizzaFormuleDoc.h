@@ -11,6 +11,7 @@
 // SetContext when the row changed) and the base's OnFormulaChanged; on saving SalvaContatori.
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 
@@ -218,6 +219,10 @@ protected:
 	std::unique_ptr<Kvz_New_MngFormula> m_pMngFormula;
 	Kvz_MapContatori m_MapContatori;
 	Kvz_ArrayContatori m_ContatoriGenerali;
+	// The formulas refused as they were typed, by the code that uses them: a check of the whole
+	// record before its save does not say them again.
+	std::set<std::pair<std::string, std::string>> m_FormuleSegnalate;
+	BOOL FormulaSegnalata(const CString& strFormula) const;
 
 private:
 	// The counts by kind and code, while a LetturaContatori lives.

@@ -808,18 +808,23 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 		}
 		m_Risultati[m] = valore;
 	}
-	// Those months get 0; a run of many formulas hears of it once per formula, with every month.
+	// Those months get 0; a run of many formulas hears of it once per row and column where the
+	// caller said them (a symbol's own formula once per formula), with every month.
 	if (nFalliti > 0)
-		MessaggioUnaVolta("calcolo\x1f" + m_Formula,
+	{
+		const CString strDove = m_pRadice ? CString() : m_Dove;
+		const CString strModello = strDove.IsEmpty() ? m_Modello.GetString() : m_Modello.GetString() + ", " + strDove;
+		MessaggioUnaVolta("calcolo\x1f" + strModello + "\x1f" + m_Formula,
 						  nFalliti == 1
 							  ? CString::Formatted(AfxLoadSourceString("Modello %s, formula %s, mese %s: %s. Il mese vale 0.",
 																	   kSource),
-												   m_Modello.GetString().GetString(), m_Formula.GetString(),
+												   strModello.GetString(), m_Formula.GetString(),
 												   mesiFalliti.GetString(), errore.GetString())
 							  : CString::Formatted(AfxLoadSourceString(
 													   "Modello %s, formula %s, mesi %s: %s. Quei mesi valgono 0.", kSource),
-												   m_Modello.GetString().GetString(), m_Formula.GetString(),
+												   strModello.GetString(), m_Formula.GetString(),
 												   mesiFalliti.GetString(), errore.GetString()));
+	}
 	return TRUE;
 }
 

@@ -187,6 +187,9 @@ public:
 	void AttachFormulaBudget(const CString& strFormula, const DataEnum& aTipoBudget);
 
 	const CString& GetFormula() const { return m_Formula; }
+	// Where the caller uses the formula (a row and a column of a model), named by the messages of
+	// its months that fail; empty: the formula alone is named.
+	void AttachDove(const CString& strDove) { m_Dove = strDove; }
 
 	// Evaluates the attached formula into the results of months 1 to the last month; every
 	// evaluation starts from twelve zeros. A month whose arithmetic fails (division by zero,
@@ -393,6 +396,7 @@ private:
 	CStringArray* m_pNomi;
 
 	CString m_Formula;
+	CString m_Dove;
 	DataBool m_bFormulaBudget;
 	DataEnum m_TipoBudget{E_KVZ_TIPOBUDGET, 0};
 	std::unique_ptr<ErpSymTable> m_pSymTable;

@@ -690,6 +690,16 @@ void Kvz_CDeAnagContiView::BuildDataControlLinks()
 	SetLabels({{_T("LINK_DES_COD_BUDGET"), _T("Descrizione codice budget")}});
 	AddLink(IDC_ANAGCONTI_CDCCOMM_AUTO, _T("AggiungiCdcCommAuto"), RUNTIME_CLASS(CBoolButton),
 			&pRec->f_AggiungiCdcCommAuto);
+	// Linked under their columns' names, which --set still takes.
+	SetLabels({{_T("ContoKvz"), _T("Conto Kvz")},
+			   {_T("TipoConto"), _T("Tipo conto")},
+			   {_T("TipoMastro"), _T("Tipo mastro")},
+			   {_T("ContoCollegato"), _T("Conto collegato")},
+			   {_T("ProponiInAssest"), _T("Da proporre in assestamento")},
+			   {_T("ModifInAssest"), _T("Da modificare in assestamento")},
+			   {_T("InversioneSegno"), _T("Invertire il segno in passaggio assestamenti")},
+			   {_T("CodiceBudget"), _T("Codice budget")},
+			   {_T("AggiungiCdcCommAuto"), _T("Centri e commesse comuni ai conti con il flag")}});
 	AddLink(IDC_ANAGCONTI_CENTRI, _T("Centri/Commesse"), RUNTIME_CLASS(Kvz_CentriCommesseBodyEdit),
 			pDoc->GetCentriCommesse());
 }

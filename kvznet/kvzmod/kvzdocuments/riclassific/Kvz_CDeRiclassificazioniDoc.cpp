@@ -741,7 +741,7 @@ void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 	nomi.p->MantieniNomi(TRUE);
 	static const char* const kColonne[KVZ_NUM_FORMULE_RIGA] = {
 		"Formula",  "Formula1", "Formula2", "Formula3", "Formula4", "Formula5", "Formula6",
-		"Formula7", "Formula8", "Formula9", "Formula10", "BudgetA", "Budget B", "BudgetC"};
+		"Formula7", "Formula8", "Formula9", "Formula10", "Budget A", "Budget B", "Budget C"};
 	for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
 	{
 		Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRiga(i);
@@ -770,6 +770,9 @@ void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 			GetMessages()->Clear();
 			for (const CMessages::Message& m : prima)
 				GetMessages()->Add(m.text, m.type);
+			// Refused as it was typed, with its reason: one message per fault.
+			if (FormulaSegnalata(strFormula))
+				continue;
 			auto it = std::find_if(nonValide.begin(), nonValide.end(), [&](auto& n) { return n.first == strMotivo; });
 			if (it == nonValide.end())
 				nonValide.emplace_back(strMotivo, kColonne[f]);
@@ -788,6 +791,7 @@ void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 								   pRiga->f_CodRiclassificato.GetString().GetString(), strNonValide.GetString()),
 				CMessages::MSG_WARNING);
 	}
+	m_FormuleSegnalate.clear();
 	PrecaricaContatoriGenerali();
 	CaricaContatoriGenerali();
 }
@@ -1680,6 +1684,7 @@ void Kvz_AltriDatiDlg::BuildDataControlLinks()
 	Kvz_TRiclassificazioneTesta* pTesta = pDoc->GetTesta();
 	AddLink(IDC_RCL_DATAINIZIO, _T("DataInizio"), RUNTIME_CLASS(CDateEdit), &pTesta->f_DataInizio);
 	AddLink(IDC_RCL_DATAFINE, _T("DataFine"), RUNTIME_CLASS(CDateEdit), &pTesta->f_DataFine);
+	SetLabels({{_T("DataInizio"), _T("Data inizio")}, {_T("DataFine"), _T("Data fine")}});
 	AddLink(IDC_RCL_COPIA_ESERC, _T("RCL_COPIA_ESERC"), RUNTIME_CLASS(CIntEdit), &pDoc->RCL_COPIA_ESERC);
 	SetLabels({{_T("RCL_COPIA_ESERC"), _T("Copia dall'esercizio")}});
 	pDoc->RCL_COPIA_ESERC.SetFieldRule(FieldRule::AnYear());
@@ -1692,7 +1697,10 @@ void Kvz_AltriDatiDlg::BuildDataControlLinks()
 	auto* pFormula = static_cast<Kvz_CFormulaEdit*>(AddLink(IDC_RCL_FORMULA_PARAM, _T("FormulaCalcParametrico"),
 															RUNTIME_CLASS(Kvz_CFormulaEdit), &pTesta->f_FormulaCalcParametrico));
 	if (pFormula)
+	{
 		pFormula->SetPos(0);
+		pFormula->SetLabel(_T("Formula calcolo parametrico"));
+	}
 	AddLink(IDC_RCL_RAGGRUPP, _T("Codici di raggruppamento"), RUNTIME_CLASS(Kvz_RaggruppBodyEdit),
 			pDoc->GetMaster()->GetDBTSlave(_T("DBTRaggrupp")));
 	AddLink(IDC_RCL_DESCRIZIONI, _T("Descrizioni colonne"), RUNTIME_CLASS(Kvz_DescrizioniBodyEdit),
@@ -1703,6 +1711,7 @@ void Kvz_OperatoriStampeDlg::BuildDataControlLinks()
 {
 	auto* pDoc = static_cast<Kvz_CDeRiclassificazioniDoc*>(GetDocument());
 	AddLink(IDC_RCL_TUTTI_OPERATORI, _T("TuttiOperatori"), RUNTIME_CLASS(CBoolButton), &pDoc->GetTesta()->f_TuttiOperatori);
+	SetLabels({{_T("TuttiOperatori"), _T("Tutti gli operatori")}});
 	AddLink(IDC_RCL_OPERATORI, _T("Operatori stampe"), RUNTIME_CLASS(Kvz_OperatoriStampeBodyEdit),
 			pDoc->GetMaster()->GetDBTSlave(_T("DBTOperatoriStampe")));
 }
@@ -1717,6 +1726,10 @@ void Kvz_CDeRiclassificazioniView::BuildDataControlLinks()
 	AddLink(IDC_RCL_DESCRIZIONE, _T("Descrizione"), RUNTIME_CLASS(CStrEdit), &pTesta->f_Descrizione);
 	AddLink(IDC_RCL_PRIORITA, _T("Priorita"), RUNTIME_CLASS(CIntEdit), &pTesta->f_Priorita);
 	AddLink(IDC_RCL_TIPOMODELLO, _T("TipoModello"), RUNTIME_CLASS(CEnumCombo), &pTesta->f_TipoModello);
+	// Linked under their columns' names, which --set still takes.
+	SetLabels({{_T("ModelloRiclassific"), _T("Modello")},
+			   {_T("Priorita"), _T("Priorità")},
+			   {_T("TipoModello"), _T("Tipo modello")}});
 	CTabManager* pTabs = AddTabManager(IDC_RCL_TABBER, _T("Riclassificazioni"));
 	pTabs->AddDialog(RUNTIME_CLASS(Kvz_RiclassRigheDlg), 0, AfxLoadSourceString(_T("Righe"), kSource));
 	pTabs->AddDialog(RUNTIME_CLASS(Kvz_AltriDatiDlg), 0, AfxLoadSourceString(_T("Altri dati"), kSource));

@@ -78,6 +78,11 @@ constexpr DataStr Kvz_TRiclassificazioneRighe::*kFormule[14] = {
 	KVZ_F(f_Formula2), KVZ_F(f_Formula3),       KVZ_F(f_Formula4),       KVZ_F(f_Formula5),       KVZ_F(f_Formula6),
 	KVZ_F(f_Formula7), KVZ_F(f_Formula8),       KVZ_F(f_Formula9),       KVZ_F(f_Formula10)};
 #undef KVZ_F
+// The row's formula columns as the form names them, in the order of Formule.
+const char* const kColonne[14] = {"Formula",  "Budget A", "Budget B", "Budget C", "Formula1",
+								  "Formula2", "Formula3", "Formula4", "Formula5", "Formula6",
+								  "Formula7", "Formula8", "Formula9", "Formula10"};
+
 std::array<const DataStr*, 14> Formule(const Kvz_TRiclassificazioneRighe& r)
 {
 	std::array<const DataStr*, 14> formule;
@@ -707,6 +712,8 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 		if (!strFormula.IsEmpty())
 		{
 			pMotore->AttachFormula(strFormula);
+			pMotore->AttachDove(CString::Formatted("riga %s, formula del calcolo parametrico",
+												   riga.f_CodRiclassificato.GetString().GetString()));
 			if (pMotore->Eval())
 			{
 				bBase = TRUE;
@@ -731,6 +738,8 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 			pMotore->AttachFormulaBudget(strFormula, DataEnum(E_KVZ_TIPOBUDGET, static_cast<WORD>(s - 1)));
 		else
 			pMotore->AttachFormula(strFormula);
+		pMotore->AttachDove(CString::Formatted("riga %s, %s", riga.f_CodRiclassificato.GetString().GetString(),
+											   kColonne[s]));
 		const size_t nDetti = GetMessages()->GetMessages().size();
 		if (!pMotore->Eval())
 		{
@@ -745,6 +754,7 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 				RipartisciSuCommessa(riga.f_TipoCalcolo, riga.f_ModelloRiclassific, m + 1, valore, base[m]);
 		}
 	}
+	pMotore->AttachDove(CString());
 	if (bRipartita)
 	{
 		auto& valori = m_RigheRipartite[Chiave(riga.f_CodRiclassificato.GetString())];
@@ -1115,23 +1125,20 @@ DataInt Kvz_CRiclassificPianoBaseDoc::CercaPosizioneRaggrupp(const DataStr& aCod
 void Kvz_CRiclassificPianoBaseDoc::FormulaNonValutata(const Kvz_TEnhRiclassificazioneRighe& riga, size_t nSlot,
 													  const CString& strFormula, BOOL bMotivoDetto)
 {
-	static const char* const kSlot[14] = {"Formula",   "Budget A",  "Budget B",  "Budget C",  "Formula1",
-										  "Formula2",  "Formula3",  "Formula4",  "Formula5",  "Formula6",
-										  "Formula7",  "Formula8",  "Formula9",  "Formula10"};
 	const CString strModello = riga.f_ModelloRiclassific.GetString();
 	const CString strCodice = riga.f_CodRiclassificato.GetString();
 	if (m_FormuleNonValutate.empty() || m_FormuleNonValutate.back().modello != strModello.str() ||
 		m_FormuleNonValutate.back().codice != strCodice.str())
 		m_FormuleNonValutate.push_back({strModello.str(), strCodice.str(), {}, {}});
 	RigaNonValutata& r = m_FormuleNonValutate.back();
-	r.slot.push_back(kSlot[nSlot]);
+	r.slot.push_back(kColonne[nSlot]);
 	// The budget formulas that follow the main one are the same text: said once.
 	if (!r.formule.insert(strFormula.str()).second)
 		return;
 	const CString strMotivo = MotivoNonValutata(bMotivoDetto);
 	GetMessages()->Add(
 		CString::Formatted("Modello %s, riga %s, %s: la formula \"%s\" non si può calcolare%s%s; il valore resta 0.",
-						   strModello.GetString(), strCodice.GetString(), kSlot[nSlot],
+						   strModello.GetString(), strCodice.GetString(), kColonne[nSlot],
 						   strFormula.Left(80).GetString(), strMotivo.IsEmpty() ? "" : ": ", strMotivo.GetString()),
 		CMessages::MSG_ERROR);
 }

@@ -286,17 +286,21 @@ BOOL Kvz_CPropSimboloCodiceDoc::SalvaSimbolo()
 // ---- form ---------------------------------------------------------------------------------------
 
 namespace {
-void Link(CParsedForm& form, const Kvz_CtrlSimbolo& c, CRuntimeClass* pClasse, DataObj& data,
+// Each control shows the form's text; its link name is still taken by --set.
+void Link(CParsedForm& form, const Kvz_CtrlSimbolo& c, LPCTSTR szEtichetta, CRuntimeClass* pClasse, DataObj& data,
 		  HotKeyLinkObj* pLookup = nullptr)
 {
 	if (c.nID)
-		form.AddLink(c.nID, c.szNome, pClasse, &data, pLookup);
+		if (CParsedCtrl* p = form.AddLink(c.nID, c.szNome, pClasse, &data, pLookup))
+			p->SetLabel(szEtichetta);
 }
 
-void Radio(CParsedForm& form, const Kvz_CtrlSimbolo& c, DataBool& data, const Kvz_CtrlSimbolo& gruppo)
+void Radio(CParsedForm& form, const Kvz_CtrlSimbolo& c, LPCTSTR szEtichetta, DataBool& data,
+		   const Kvz_CtrlSimbolo& gruppo)
 {
 	if (c.nID)
-		form.AddRadio(c.nID, c.szNome, &data, static_cast<int>(gruppo.nID));
+		if (CParsedCtrl* p = form.AddRadio(c.nID, c.szNome, &data, static_cast<int>(gruppo.nID)))
+			p->SetLabel(szEtichetta);
 }
 }  // namespace
 
@@ -304,14 +308,14 @@ void Kvz_CPropSimboloCodiceView::BuildDataControlLinks()
 {
 	auto* pDoc = DynamicDownCast<Kvz_CPropSimboloCodiceDoc>(GetDocument());
 	const Kvz_FormSimboloCodice& f = pDoc->Form();
-	Link(*this, f.descrDocumento, RUNTIME_CLASS(CStrStatic), pDoc->m_Descrizione);
-	Link(*this, f.esercizioVis, RUNTIME_CLASS(CIntStatic), pDoc->m_Esercizio);
+	Link(*this, f.descrDocumento, _T("Documento"), RUNTIME_CLASS(CStrStatic), pDoc->m_Descrizione);
+	Link(*this, f.esercizioVis, _T("Esercizio"), RUNTIME_CLASS(CIntStatic), pDoc->m_Esercizio);
 	// Symbols belong to a model: opened without the formula editor, the user names it.
-	Link(*this, f.modelloVis, pDoc->GetFormulaDoc() ? RUNTIME_CLASS(CStrStatic) : RUNTIME_CLASS(CStrEdit),
+	Link(*this, f.modelloVis, _T("Modello"), pDoc->GetFormulaDoc() ? RUNTIME_CLASS(CStrStatic) : RUNTIME_CLASS(CStrEdit),
 		 pDoc->m_Modello);
-	Link(*this, f.codiceVis, RUNTIME_CLASS(CStrStatic), pDoc->m_CodiceCheUtilizza);
-	Link(*this, f.tipoRiga, RUNTIME_CLASS(CEnumStatic), pDoc->m_TipoRiga);
-	Link(*this, f.descrRiga, RUNTIME_CLASS(CStrStatic), pDoc->m_DescrizioneRiga);
+	Link(*this, f.codiceVis, _T("Riga"), RUNTIME_CLASS(CStrStatic), pDoc->m_CodiceCheUtilizza);
+	Link(*this, f.tipoRiga, _T("Tipo riga"), RUNTIME_CLASS(CEnumStatic), pDoc->m_TipoRiga);
+	Link(*this, f.descrRiga, _T("Descrizione riga"), RUNTIME_CLASS(CStrStatic), pDoc->m_DescrizioneRiga);
 	AddButton(f.nOk, _T("OK"));
 	AddButton(f.nAnnulla, _T("Annulla"));
 	AddButton(f.nCopia, _T("Copia in nuovo simbolo"));
@@ -328,26 +332,28 @@ void Kvz_CDatiSimboloCodiceTabDlg::BuildDataControlLinks()
 		return;
 	const Kvz_FormSimboloCodice& f = pDoc->Form();
 	Kvz_CPropSimboloCodiceDoc& d = *pDoc;
-	Link(*this, f.nome, RUNTIME_CLASS(CStrEdit), d.m_NomeSimbolo);
+	Link(*this, f.nome, _T("Nome del simbolo"), RUNTIME_CLASS(CStrEdit), d.m_NomeSimbolo);
 	d.m_NomeSimbolo.SetFieldRule({FieldRule::CODE, kKvzLenNomeSimbolo});
-	Link(*this, f.note, RUNTIME_CLASS(CStrEdit), d.m_Annotazioni);
-	Link(*this, f.descrFormula, RUNTIME_CLASS(CStrEdit), d.m_DescrFormula, d.m_pHKLDescrFormula);
-	Link(*this, f.aggreg, RUNTIME_CLASS(Kvz_AggregFunctionFiltratoCombo), d.m_AggregFunction);
-	Radio(*this, f.princ, d.m_UsaPrincipale, f.princ);
-	Radio(*this, f.colonna, d.m_UsaColonna, f.princ);
-	Link(*this, f.nrColonna, RUNTIME_CLASS(CIntEdit), d.m_NrColonna);
-	Link(*this, f.budget, RUNTIME_CLASS(CBoolButton), d.m_UsaBudget);
-	Link(*this, f.tipoBudget, RUNTIME_CLASS(Kvz_TipoBudgetInputCombo), d.m_TipoBudget);
-	Radio(*this, f.esConst, d.m_EsConst, f.esConst);
-	Radio(*this, f.esSymb, d.m_EsSymb, f.esConst);
-	Link(*this, f.es, RUNTIME_CLASS(CIntEdit), d.m_Es);
-	Radio(*this, f.meseConst, d.m_MeseConst, f.meseConst);
-	Radio(*this, f.meseSymb, d.m_MeseSymb, f.meseConst);
-	Link(*this, f.mese, RUNTIME_CLASS(CIntEdit), d.m_Mese);
-	Radio(*this, f.modConst, d.m_ModelloConst, f.modConst);
-	Radio(*this, f.modSymb, d.m_ModelloSymb, f.modConst);
-	Link(*this, f.modello, RUNTIME_CLASS(CStrEdit), d.m_ValoreModello, d.m_pHKLModello);
-	Link(*this, f.codiceDa, RUNTIME_CLASS(CStrEdit), d.m_CodiceDa, d.LookupCodice(TRUE));
-	Link(*this, f.codiceA, RUNTIME_CLASS(CStrEdit), d.m_CodiceA, d.LookupCodice(FALSE));
+	Link(*this, f.note, _T("Note"), RUNTIME_CLASS(CStrEdit), d.m_Annotazioni);
+	Link(*this, f.descrFormula, _T("Seleziona formula"), RUNTIME_CLASS(CStrEdit), d.m_DescrFormula, d.m_pHKLDescrFormula);
+	Link(*this, f.aggreg, _T("Funzione di agregazione"), RUNTIME_CLASS(Kvz_AggregFunctionFiltratoCombo),
+		 d.m_AggregFunction);
+	Radio(*this, f.princ, _T("Principale"), d.m_UsaPrincipale, f.princ);
+	Radio(*this, f.colonna, _T("Colonna numero"), d.m_UsaColonna, f.princ);
+	Link(*this, f.nrColonna, _T("Numero della colonna"), RUNTIME_CLASS(CIntEdit), d.m_NrColonna);
+	Link(*this, f.budget, _T("Formula del tipo budget"), RUNTIME_CLASS(CBoolButton), d.m_UsaBudget);
+	Link(*this, f.tipoBudget, _T("Tipo budget"), RUNTIME_CLASS(Kvz_TipoBudgetInputCombo), d.m_TipoBudget);
+	Radio(*this, f.esConst, _T("Esercizio costante"), d.m_EsConst, f.esConst);
+	Radio(*this, f.esSymb, _T("Esercizio da parametro"), d.m_EsSymb, f.esConst);
+	Link(*this, f.es, _T("Valore esercizio"), RUNTIME_CLASS(CIntEdit), d.m_Es);
+	Radio(*this, f.meseConst, _T("Mese costante"), d.m_MeseConst, f.meseConst);
+	Radio(*this, f.meseSymb, _T("Mese da parametro"), d.m_MeseSymb, f.meseConst);
+	Link(*this, f.mese, _T("Valore mese"), RUNTIME_CLASS(CIntEdit), d.m_Mese);
+	Radio(*this, f.modConst, _T("Modello costante"), d.m_ModelloConst, f.modConst);
+	Radio(*this, f.modSymb, _T("Modello da parametro"), d.m_ModelloSymb, f.modConst);
+	Link(*this, f.modello, _T("Modello di riclassificazione"), RUNTIME_CLASS(CStrEdit), d.m_ValoreModello,
+		 d.m_pHKLModello);
+	Link(*this, f.codiceDa, _T("Codice da"), RUNTIME_CLASS(CStrEdit), d.m_CodiceDa, d.LookupCodice(TRUE));
+	Link(*this, f.codiceA, _T("Codice a"), RUNTIME_CLASS(CStrEdit), d.m_CodiceA, d.LookupCodice(FALSE));
 	AggiungiAltri(d);
 }

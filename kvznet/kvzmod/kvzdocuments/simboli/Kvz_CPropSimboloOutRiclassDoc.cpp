@@ -165,6 +165,9 @@ void Kvz_CDatiOutRiclassTabDlg::AggiungiAltri(Kvz_CPropSimboloCodiceDoc& d)
 {
 	auto& doc = static_cast<Kvz_CPropSimboloOutRiclassDoc&>(d);
 	AddLink(IDC_OUTRCL_SYMB_TIPO_DATO, _T("OUTRCL_SYMB_TIPO_DATO"), RUNTIME_CLASS(CEnumCombo), &doc.m_TipoDatoPBase);
+	// A result symbol takes a value the run wrote, not a formula.
+	SetLabels({{_T("OUTRCL_SYMB_TIPO_DATO"), _T("Elaborazione relativa al dato")},
+			   {_T("OUTRCL_SYMB_USA_FORMULA_DEL_BUDGET"), _T("Valore calcolato per il tipo budget")}});
 	// Three buttons of one caption on the form: each named after the field it fills.
 	AddButton(IDC_OUTRCL_MULTAZ_MODELLO, _T("MultAz modello"));
 	AddButton(IDC_OUTRCL_MULTAZ_CODICE_DA, _T("MultAz codice da"));

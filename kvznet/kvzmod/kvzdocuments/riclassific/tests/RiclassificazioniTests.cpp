@@ -222,8 +222,9 @@ TEST_F(Modelli, EmptyFormulaAsksBeforeSavingUnlessTheRowKindNeedsNone)
 	EXPECT_EQ(Conta("SELECT COUNT(*) FROM Kvz_RiclassificazioneRighe WHERE ModelloRiclassific='M1'"), 2);
 }
 
-// Formulas the run could not evaluate are saved as typed, without a question, and the save warns
-// of them by row.
+// Formulas the run could not evaluate are saved as typed, without a question. One message per
+// fault: a formula refused as it was typed is not said again by the save; one stored so and not
+// typed is warned of by row at the save.
 TEST_F(Modelli, FormulasThatCannotBeEvaluatedAreSavedWithAWarningByRow)
 {
 	Apri();
@@ -231,18 +232,35 @@ TEST_F(Modelli, FormulasThatCannotBeEvaluatedAreSavedWithAWarningByRow)
 	CreaModello("M1", {{"BUONA", "Buona", "7"}, {"IGNOTO", "Simbolo ignoto", "_NONESISTE+1"},
 					   {"NIDO", "Troppo annidata", annidata.c_str()}});
 	EXPECT_EQ(RigheSalvate().substr(0, 43), "BUONA:1:7 IGNOTO:2:_NONESISTE+1 NIDO:3:((((");
-	const std::string detto = Shown();
-	// One reason once, for every formula it stops: the budget formulas follow the main one.
-	for (const char* atteso : {"Attenzione: alla riga con codice IGNOTO ci sono formule che non si possono calcolare "
-							   "(Formula, BudgetA, Budget B, BudgetC: ",
-							   "Attenzione: alla riga con codice NIDO ci sono formule che non si possono calcolare "
-							   "(Formula, BudgetA, Budget B, BudgetC: "})
-		EXPECT_NE(detto.find(atteso), std::string::npos) << detto;
-	EXPECT_NE(detto.find("NONESISTE"), std::string::npos) << detto;
-	EXPECT_NE(detto.find("troppo annidata"), std::string::npos) << detto;
-	EXPECT_EQ(detto.find("BUONA"), std::string::npos) << detto;
-	// The budget formulas that follow the main one are named too.
-	EXPECT_NE(detto.find("BudgetA"), std::string::npos) << detto;
+	const auto volte = [](const std::string& detto, const char* testo) {
+		size_t n = 0;
+		for (size_t at = detto.find(testo); at != std::string::npos; at = detto.find(testo, at + 1))
+			++n;
+		return n;
+	};
+	std::string detto = Shown();
+	EXPECT_EQ(volte(detto, "Errore nella formula. Simbolo sconosciuto: _NONESISTE (posizione 1)."), 1u) << detto;
+	EXPECT_EQ(volte(detto, "NONESISTE"), 1u) << detto;
+	EXPECT_EQ(volte(detto, "troppo annidata"), 1u) << detto;
+	EXPECT_EQ(volte(detto, "Attenzione"), 0u) << detto;
+
+	// Stored without being typed in this edit: the save names each row and its columns with the
+	// reason, once for the budget formulas that follow the main one.
+	m_pConn->ExecuteSQL("UPDATE Kvz_RiclassificazioneRighe SET Formula = '_ALTRO+1', FormulaBudgetA = '_ALTRO+1', "
+						"FormulaBudgetB = '_ALTRO+1', FormulaBudgetC = '_ALTRO+1' WHERE CodRiclassificato = 'BUONA'");
+	Mostra("M1");
+	ASSERT_TRUE(Form().Edit());
+	m_Ui.Clear();
+	ASSERT_TRUE(Form().Save()) << Shown();
+	detto = Shown();
+	EXPECT_NE(detto.find("Attenzione: alla riga con codice BUONA ci sono formule che non si possono calcolare "
+						 "(Formula, Budget A, Budget B, Budget C: "),
+			  std::string::npos)
+		<< detto;
+	EXPECT_EQ(volte(detto, "_ALTRO"), 1u) << detto;
+	EXPECT_EQ(volte(detto, "Attenzione: alla riga con codice IGNOTO "), 1u) << detto;
+	EXPECT_EQ(volte(detto, "Attenzione: alla riga con codice NIDO "), 1u) << detto;
+	EXPECT_EQ(volte(detto, "Attenzione"), 3u) << detto;
 }
 
 TEST_F(Modelli, RowRulesRefuseDuplicatedCodesAndBadSigns)
