@@ -47,6 +47,15 @@ std::chrono::milliseconds ProgressEvery()
 std::chrono::steady_clock::time_point g_LastProgressLine{};
 bool g_bProgressUnprinted = false;
 
+// Something gave way to the Ctrl-C: a run asked whether to stop, a question was cancelled.
+bool g_bHeeded = false;
+bool Heeded()
+{
+	if (g_bInterrupted)
+		g_bHeeded = true;
+	return g_bInterrupted != 0;
+}
+
 extern "C" void OnInterrupt(int)
 {
 	// A second Ctrl-C does not wait for the work to stop: an open transaction is never
@@ -133,6 +142,11 @@ void CliInteraction::CatchInterrupt()
 bool CliInteraction::Interrupted()
 {
 	return g_bInterrupted != 0;
+}
+
+bool CliInteraction::InterruptHeeded()
+{
+	return g_bHeeded;
 }
 
 int CliInteraction::CancelAnswer(UINT nType)
@@ -225,7 +239,7 @@ BOOL CliInteraction::CompleteConnectString(const CString& proposed, CString& com
 		std::fflush(out);
 		return bOk;
 	};
-	if (g_bInterrupted)
+	if (Heeded())
 		return answered(FALSE, {});
 	if (m_bConnectAnswered)
 		return answered(!m_bConnectCancel, CString(m_ConnectAnswer));
@@ -248,7 +262,7 @@ BOOL CliInteraction::CompleteConnectString(const CString& proposed, CString& com
 			else
 				std::fprintf(stderr, "kvz: not a connect string (%s)\n", plv::db::RedactSecrets(why).c_str());
 		}
-	if (!g_bInterrupted)
+	if (!Heeded())
 		std::fprintf(stderr, "kvz: no answer, the connection test is cancelled (answer it with --connect, --yes or --no)\n");
 	return answered(FALSE, {});
 }
@@ -265,7 +279,7 @@ BOOL CliInteraction::ChooseFile(const CString& title, const CString& proposed, C
 		std::fflush(out);
 		return bOk;
 	};
-	if (g_bInterrupted)
+	if (Heeded())
 		return answered(FALSE, {});
 	if (!m_FileAnswer.empty())
 		return answered(ReplyToAnswer(m_FileAnswer) != IDCANCEL, m_FileAnswer);
@@ -281,7 +295,7 @@ BOOL CliInteraction::ChooseFile(const CString& title, const CString& proposed, C
 			return answered(ReplyToAnswer(line) != IDCANCEL, line);
 		}
 	}
-	if (!g_bInterrupted)
+	if (!Heeded())
 		std::fprintf(stderr, "kvz: no answer, the file dialog is cancelled (answer it with --choose-file)\n");
 	return answered(FALSE, {});
 }
@@ -289,7 +303,7 @@ BOOL CliInteraction::ChooseFile(const CString& title, const CString& proposed, C
 int CliInteraction::Decide(const CString& text, UINT nType)
 {
 	// After Ctrl-C nothing more is agreed to, whatever the options say.
-	if (g_bInterrupted)
+	if (Heeded())
 		return CancelAnswer(nType);
 	for (auto& [fragment, answer] : m_Answers)
 		if (text.str().find(fragment) != std::string::npos)
@@ -302,7 +316,7 @@ int CliInteraction::Decide(const CString& text, UINT nType)
 		if (int answer = AskTerminal(nType))
 			return answer;
 	// Nobody answered: doing nothing is the only safe reply.
-	if (!g_bInterrupted)
+	if (!Heeded())
 		std::fprintf(stderr, "kvz: no answer, the question is cancelled (answer it with --yes, --no or --answer)\n");
 	return CancelAnswer(nType);
 }
@@ -469,7 +483,7 @@ void CliInteraction::EndProgress()
 
 bool CliInteraction::AbortRequested()
 {
-	return g_bInterrupted != 0;
+	return Heeded();
 }
 
 namespace {
