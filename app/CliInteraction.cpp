@@ -57,6 +57,15 @@ bool IsProgressCount(const std::string& text)
 	return false;
 }
 
+// Something gave way to the Ctrl-C: a run asked whether to stop, a question was cancelled.
+bool g_bHeeded = false;
+bool Heeded()
+{
+	if (g_bInterrupted)
+		g_bHeeded = true;
+	return g_bInterrupted != 0;
+}
+
 extern "C" void OnInterrupt(int)
 {
 	// A second Ctrl-C does not wait for the work to stop: an open transaction is never
@@ -143,6 +152,11 @@ void CliInteraction::CatchInterrupt()
 bool CliInteraction::Interrupted()
 {
 	return g_bInterrupted != 0;
+}
+
+bool CliInteraction::InterruptHeeded()
+{
+	return g_bHeeded;
 }
 
 int CliInteraction::CancelAnswer(UINT nType)
@@ -235,7 +249,7 @@ BOOL CliInteraction::CompleteConnectString(const CString& proposed, CString& com
 		std::fflush(out);
 		return bOk;
 	};
-	if (g_bInterrupted)
+	if (Heeded())
 		return answered(FALSE, {});
 	if (m_bConnectAnswered)
 		return answered(!m_bConnectCancel, CString(m_ConnectAnswer));
@@ -258,7 +272,7 @@ BOOL CliInteraction::CompleteConnectString(const CString& proposed, CString& com
 			else
 				std::fprintf(stderr, "kvz: not a connect string (%s)\n", plv::db::RedactSecrets(why).c_str());
 		}
-	if (!g_bInterrupted)
+	if (!Heeded())
 		std::fprintf(stderr, "kvz: no answer, the connection test is cancelled (answer it with --connect, --yes or --no)\n");
 	return answered(FALSE, {});
 }
@@ -275,7 +289,7 @@ BOOL CliInteraction::ChooseFile(const CString& title, const CString& proposed, C
 		std::fflush(out);
 		return bOk;
 	};
-	if (g_bInterrupted)
+	if (Heeded())
 		return answered(FALSE, {});
 	if (!m_FileAnswer.empty())
 		return answered(ReplyToAnswer(m_FileAnswer) != IDCANCEL, m_FileAnswer);
@@ -291,7 +305,7 @@ BOOL CliInteraction::ChooseFile(const CString& title, const CString& proposed, C
 			return answered(ReplyToAnswer(line) != IDCANCEL, line);
 		}
 	}
-	if (!g_bInterrupted)
+	if (!Heeded())
 		std::fprintf(stderr, "kvz: no answer, the file dialog is cancelled (answer it with --choose-file)\n");
 	return answered(FALSE, {});
 }
@@ -299,7 +313,7 @@ BOOL CliInteraction::ChooseFile(const CString& title, const CString& proposed, C
 int CliInteraction::Decide(const CString& text, UINT nType)
 {
 	// After Ctrl-C nothing more is agreed to, whatever the options say.
-	if (g_bInterrupted)
+	if (Heeded())
 		return CancelAnswer(nType);
 	for (auto& [fragment, answer] : m_Answers)
 		if (text.str().find(fragment) != std::string::npos)
@@ -312,7 +326,7 @@ int CliInteraction::Decide(const CString& text, UINT nType)
 		if (int answer = AskTerminal(nType))
 			return answer;
 	// Nobody answered: doing nothing is the only safe reply.
-	if (!g_bInterrupted)
+	if (!Heeded())
 		std::fprintf(stderr, "kvz: no answer, the question is cancelled (answer it with --yes, --no or --answer)\n");
 	return CancelAnswer(nType);
 }
@@ -486,7 +500,7 @@ void CliInteraction::EndProgress()
 
 bool CliInteraction::AbortRequested()
 {
-	return g_bInterrupted != 0;
+	return Heeded();
 }
 
 namespace {

@@ -37,6 +37,9 @@ public:
 	void CatchInterrupt();
 	// Ctrl-C was pressed: the program ends with kInterruptedStatus once the work is stopped.
 	static bool Interrupted();
+	// Something gave way to it (a run that asks whether to stop, a question cancelled); else the
+	// work ran to its end as if it had not been pressed.
+	static bool InterruptHeeded();
 	// What the runs stopped by Ctrl-C said they kept, in their order (for the closing line).
 	static const std::vector<std::string>& KeptOnInterrupt();
 	static constexpr int kInterruptedStatus = 130;

@@ -536,7 +536,10 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 			DynamicDownCast<CPasswordEdit>(form.Control(control.c_str())))
 			step = s.option + " " + Shown(control, false) + "=***";
 		if (CliInteraction::Interrupted())
+		{
+			std::fprintf(stderr, "kvz: %s and the steps after it: not done.\n", step.c_str());
 			return 1;
+		}
 		if (!form.IsOpen())
 		{
 			std::fprintf(stderr, "kvz: %s: the document is closed.\n", step.c_str());
@@ -548,6 +551,9 @@ int RunOpen(KvzHost& host, CliInteraction& ui, const std::string& ns, const std:
 		{
 			if (why.empty())
 				why = form.GetLastError().IsEmpty() ? "refused" : form.GetLastError().str();
+			// A step that gave way to Ctrl-C says so; the closing line says what was kept.
+			if (CliInteraction::InterruptHeeded() && FormDriver::IsGenericRefusal(CString(why)))
+				why = "stopped by Ctrl-C";
 			ui.DropHeld(why);
 			why += MoreAboutRefusal(form, s, why);
 			// The reason once, with the step; its further lines under it.

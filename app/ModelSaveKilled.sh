@@ -5,11 +5,22 @@
 # must be as before the save or as after it, with no code or symbol that no row of a model has; the same save run again on a state before reaches the state after it.
 # Two saves: a new model of three rows, and an edit of a saved model that removes a row, adds one
 # and renames one.
-# Usage: ModelSaveKilled.sh KVZ DIR [pg]   (pg: on the test run's PostgreSQL server, KVZ_TEST_PG)
+# With "interrupt" the saves get SIGINT at each point instead (KVZ_INTERRUPT_AT=N, as a Ctrl-C
+# there): a save stopped before its commit is undone and says so, with status 130; one whose commit
+# was under way is kept and says so, with status 0; then a run of the model the same way.
+# Usage: ModelSaveKilled.sh KVZ DIR [pg] [interrupt]   (pg: on the test run's PostgreSQL server, KVZ_TEST_PG)
 set -euo pipefail
 kvz=$1
 dir=$2
-pg=$([[ ${3:-} == pg ]] && echo 1 || echo 0)
+pg=0
+interrupt=0
+for a in "${@:3}"; do
+  case $a in
+    pg) pg=1 ;;
+    interrupt) interrupt=1 ;;
+    *) echo "ModelSaveKilled.sh: unknown argument $a" >&2; exit 2 ;;
+  esac
+done
 mkdir -p "$dir"
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -56,7 +67,8 @@ k "$setup_db" --new --set ModelloRiclassific=M1 --set Descrizione=Uno \
   --save >/dev/null 2>&1 || fail "the first model could not be saved"
 keep
 
-# What the saves touch: models, rows, codes, symbols and their definitions, each in its order.
+# What the saves touch: models, rows, codes, symbols and their definitions, each in its order; and
+# the results of a run.
 state() {
   q "SELECT Esercizio, ModelloRiclassific, Descrizione FROM Kvz_RiclassificazioneTesta ORDER BY 1, 2;
      SELECT Esercizio, ModelloRiclassific, CodRiclassificato, Posizione, Descrizione, Formula
@@ -64,7 +76,9 @@ state() {
      SELECT Esercizio, ModelloRiclassific, CodRiclassificato, Descrizione FROM Kvz_CodiciRiclassificato ORDER BY 1, 2, 3;
      SELECT Esercizio, ModelloRiclassific, NomeSimbolo, TipoSimbolo FROM Kvz_AnagSimboli ORDER BY 1, 2, 3;
      SELECT Esercizio, ModelloRiclassific, NomeSimbolo, ValoreCodice, Annotazioni FROM Kvz_SimboliCodRiclassif
-     ORDER BY 1, 2, 3"
+     ORDER BY 1, 2, 3;
+     SELECT Esercizio, ModelloRiclassific, TipoDatoPianoBase, CodRiclassificato, Mese, Valore FROM Kvz_Riclassificato
+     ORDER BY 1, 2, 3, 4, 5"
 }
 # Codes no row has; definitions of symbols of codes no row has; symbols without a definition
 # (every symbol of this company is a code's).
@@ -126,6 +140,65 @@ killed_at_each_point() {
   ((n > 1)) || fail "$name: no point was reached"
   echo "$name: killed at $((n - 1)) points: $asBefore left the state before, $asAfter the state after, no orphans"
 }
+
+# One piece of work interrupted at every point in turn: each time either undone (the state before,
+# status 130, the last line UNDONE) or kept (the state after, with status 0 and the line that says
+# the work was done, or with 130 and KEPT: a stopped batch's own words). Prints the counts.
+interrupted_at_each_point() {
+  local name=$1 undone=$2 kept=$3
+  shift 3
+  local whole="kvz: interrupted when the work was already done: all of it is kept."
+  restore
+  local before after
+  before=$(state)
+  k "$db" "$@" >"$dir/$name.log" 2>&1 || fail "$name: the work without an interrupt failed: $(tail -n 5 "$dir/$name.log")"
+  after=$(state)
+  [[ $before != "$after" ]] || fail "$name: the work changed nothing"
+  local n=1 asBefore=0 asAfter=0 status last now log
+  while :; do
+    restore
+    log=$dir/$name-int-$n.log
+    set +e
+    KVZ_INTERRUPT_AT=$n k "$db" "$@" >"$log" 2>&1
+    status=$?
+    set -e
+    last=$(tail -n 1 "$log")
+    ((status == 0)) && [[ $last != "kvz: interrupted"* ]] && break  # fewer points than n
+    now=$(state)
+    if [[ $now == "$before" ]] && ((status == 130)) && [[ $last == "$undone" ]]; then
+      asBefore=$((asBefore + 1))
+    elif [[ $now == "$after" ]] && { { ((status == 0)) && [[ $last == "$whole" ]]; } ||
+                                     { ((status == 130)) && [[ -n $kept && $last == "$kept" ]]; }; }; then
+      asAfter=$((asAfter + 1))
+    else
+      local as="neither before nor after"
+      [[ $now == "$before" ]] && as="as before"
+      [[ $now == "$after" ]] && as="as after"
+      fail "$name, interrupted at point $n: status $status with the data $as; the last line: $last"
+    fi
+    [[ $(orphans) == 0 ]] || fail "$name, interrupted at point $n: $(orphans) codes or symbols without their row"
+    n=$((n + 1))
+  done
+  ((n > 1)) || fail "$name: no point was reached"
+  echo "$name: interrupted at $((n - 1)) points: $asBefore undone and said so, $asAfter kept and said so"
+}
+
+if ((interrupt)); then
+  undone="kvz: interrupted. Elaborazione interrotta su richiesta utente: nessuna modifica salvata."
+  interrupted_at_each_point new "$undone" "" --new --set ModelloRiclassific=M2 --set Descrizione=Due \
+    --add-row "$g" --cell "$g:1:Codice=X" --cell "$g:1:Descrizione=Ics" --cell "$g:1:Formula=5" \
+    --add-row "$g" --cell "$g:2:Codice=Y" --cell "$g:2:Formula=_RX+1" --save
+  interrupted_at_each_point edit "$undone" "" --find --set ModelloRiclassific=M1 --save --edit --delete-row "$g=2" \
+    --cell "$g:1:Descrizione=Prima nuova" --add-row "$g" --cell "$g:2:Codice=C" --cell "$g:2:Formula=_RA+3" --save
+  # The model's run: a batch, which says what it kept when it stops.
+  models=KvzNet.KvzMod.KvzDocuments.DRiclassificPianoBase
+  stopped="kvz: interrupted. Elaborazione interrotta su richiesta utente:"
+  interrupted_at_each_point run "$stopped 0 modelli salvati; il modello M1 non è stato modificato." \
+    "$stopped 1 modello salvato." \
+    --set RCL_PBASE_ESERCIZIO=2026 --set RCL_PBASE_MESE=12 --set RCL_PBASE_MODELLO=M1 --run
+  echo "every interrupted save and run was undone or kept, as its status and last line said"
+  exit 0
+fi
 
 killed_at_each_point new --new --set ModelloRiclassific=M2 --set Descrizione=Due \
   --add-row "$g" --cell "$g:1:Codice=X" --cell "$g:1:Descrizione=Ics" --cell "$g:1:Formula=5" \

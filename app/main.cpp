@@ -333,15 +333,21 @@ int RunTables(KvzHost& host)
 	return 0;
 }
 
-// The exit status: an interrupted run says so, with what the stopped work said it kept.
+// The exit status: an interrupted run says so, with what the stopped work said it kept. A Ctrl-C
+// that nothing gave way to came when the work could no longer stop: all of it was done and stays.
 int Finished(int rc)
 {
 	if (!CliInteraction::Interrupted())
 		return rc;
+	CliInteraction::ClearProgress();
+	if (rc == 0 && !CliInteraction::InterruptHeeded())
+	{
+		std::fprintf(stderr, "kvz: interrupted when the work was already done: all of it is kept.\n");
+		return 0;
+	}
 	std::string kept;
 	for (const std::string& s : CliInteraction::KeptOnInterrupt())
 		kept += " " + s;
-	CliInteraction::ClearProgress();
 	std::fprintf(stderr, "kvz: interrupted.%s\n", kept.c_str());
 	return CliInteraction::kInterruptedStatus;
 }

@@ -52,10 +52,11 @@ function(kvz_backend_tests name)
 endfunction()
 
 # kvz_fuzzer(<name> SOURCES ... [DEPS ...]): a libFuzzer target (KVZ_FUZZ builds, clang only),
-# run as "<name> -max_total_time=600 corpus/".
+# run as "<name> -max_total_time=600 corpus/". The target "fuzzers" builds every one.
 function(kvz_fuzzer name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_property(GLOBAL APPEND PROPERTY KVZ_FUZZERS ${name})
 endfunction()

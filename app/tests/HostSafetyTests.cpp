@@ -286,6 +286,27 @@ TEST_F(HostSafety, AWriteLockHeldPastTheTimeoutFailsTheSaveAndWritesNothing)
 	EXPECT_EQ(NewAccounts(), 0);
 }
 
+// Ctrl-C while a save waits for another process's write lock: once the lock goes, the save is
+// undone before its commit, and the step and the closing line say so.
+TEST_F(HostSafety, CtrlCDuringASaveUndoesItAndSaysSo)
+{
+	auto holder = plv::db::OpenSqlite(m_Db, plv::db::OpenMode::OpenExisting);
+	holder->Execute("BEGIN IMMEDIATE");
+	KvzProcess kvz(NewAccount({"--yes"}, {"--save"}), {});
+	ASSERT_TRUE(kvz.WaitFor("--set Descrizione=Prova: done.")) << kvz.Output();
+	std::this_thread::sleep_for(std::chrono::seconds(1));  // the save is waiting for the lock
+	kvz.Signal(SIGINT);
+	EXPECT_TRUE(kvz.WaitFor("stopping the work in progress")) << kvz.Output();
+	holder->Execute("ROLLBACK");
+	const Outcome o = kvz.Wait();
+	EXPECT_EQ(o.status, 130) << o.output;
+	EXPECT_NE(o.output.find("kvz: --save: stopped by Ctrl-C\nkvz: interrupted. Elaborazione interrotta su richiesta "
+							"utente: nessuna modifica salvata.\n"),
+			  std::string::npos)
+		<< o.output;
+	EXPECT_EQ(NewAccounts(), 0);
+}
+
 TEST_F(HostSafety, AReadOnlyFileIsReadButNotWritten)
 {
 	fs::permissions(m_Db, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);

@@ -215,6 +215,8 @@ class DataInt : public DataIntegral<DataInt, int, DATA_INT_TYPE>
 	DECLARE_DYNCREATE(DataInt, DataObj)
 public:
 	using DataIntegral::DataIntegral;
+	DataInt() = default;
+	DataInt(const DataInt&) = default;
 	DataInt& operator=(int v) { m_Value = v; return *this; }
 	DataInt& operator=(const DataInt& o) = default;
 };
@@ -224,6 +226,8 @@ class DataLng : public DataIntegral<DataLng, long, DATA_LNG_TYPE>
 	DECLARE_DYNCREATE(DataLng, DataObj)
 public:
 	using DataIntegral::DataIntegral;
+	DataLng() = default;
+	DataLng(const DataLng&) = default;
 	DataLng& operator=(long v) { m_Value = v; return *this; }
 	DataLng& operator=(const DataLng& o) = default;
 };

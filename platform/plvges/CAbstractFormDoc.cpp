@@ -441,6 +441,16 @@ void CAbstractFormDoc::KeepEditLock(BOOL bNew)
 		m_pMaster->Lock();
 }
 
+BOOL CAbstractFormDoc::StoppedBeforeCommit()
+{
+	// The person asked to stop (Ctrl-C) while the record was written: the save is undone whole,
+	// as a batch that stops before its commit, and says so.
+	if (!AfxIsAbortRequested())
+		return FALSE;
+	AfxSayWhatWasKept(kStoppedNothingKept);
+	return TRUE;
+}
+
 BOOL CAbstractFormDoc::SaveRecord()
 {
 	const BOOL bSaved = SaveOrSearch();
@@ -487,7 +497,7 @@ BOOL CAbstractFormDoc::SaveOrSearch()
 		if (bSaved)
 		{
 			m_pMaster->Write(bNew);
-			bSaved = pContext->Commit();
+			bSaved = !StoppedBeforeCommit() && pContext->Commit();
 		}
 	}
 	catch (const SqlException& e)
@@ -578,7 +588,7 @@ BOOL CAbstractFormDoc::DeleteRecord()
 		if (bDeleted)
 		{
 			m_pMaster->Delete();
-			bDeleted = pContext->Commit();
+			bDeleted = !StoppedBeforeCommit() && pContext->Commit();
 		}
 	}
 	catch (const SqlException& e)

@@ -197,6 +197,9 @@ private:
 	BOOL ReportCheckFailure();
 	// After a failed save: an edited record stays locked.
 	void KeepEditLock(BOOL bNew);
+	// TRUE when an abort was asked while a save or delete was written: its transaction is not to
+	// be committed.
+	BOOL StoppedBeforeCommit();
 	// The row that failed its check becomes current, its field takes the focus.
 	void FocusRowField(DBTSlaveBuffered* pRows);
 	void LoadBrowseSet(BOOL bFind);

@@ -121,12 +121,13 @@ public:
 	int CurrentRow(const CString& strGrid) const;
 	CString Cell(const CString& strGrid, int nRow, const CString& strColumn) const;
 	BOOL IsCellEditable(const CString& strGrid, int nRow, const CString& strColumn) const;
+	// The driver's own words for a refusal the document did not explain.
+	static BOOL IsGenericRefusal(const CString& strWhy);
 
 private:
 	template <class Action>
 	BOOL Act(Action action);
 	BOOL Fail(const CString& strWhy);
-	static BOOL IsGenericRefusal(const CString& strWhy);
 	BOOL DocCommand(BOOL (CAbstractFormDoc::*pCommand)());
 	CBodyEdit* GridOrFail(const CString& strGrid);
 	BOOL ListAction(const CString& strList, const std::function<BOOL(CListBox&)>& action);

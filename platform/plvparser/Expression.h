@@ -131,8 +131,13 @@ private:
 	// Nor are the handlers' tails shared: each ends in a jump of its own. Called through the
 	// global offset table, not a stub that jumps once more.
 	template <bool Checked>
+#if defined(__clang__)
+	// clang has none of these but noinline, and inlines no function whose labels are taken.
+	[[gnu::noinline]] BOOL Run(double& result, const void* const** pHandlers = nullptr);
+#else
 	[[gnu::noinline, gnu::noclone, gnu::noplt, gnu::optimize("no-crossjumping")]] BOOL Run(double& result,
 																		 const void* const** pHandlers = nullptr);
+#endif
 	// The result of an integer type: rounded, within the type's range.
 	template <bool Checked>
 	[[gnu::noinline]] BOOL Integer(double value, double& result);

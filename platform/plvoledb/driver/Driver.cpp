@@ -18,23 +18,34 @@ bool StartsWithWord(std::string_view sql, std::string_view word) {
     return i + word.size() == sql.size() || !std::isalnum(static_cast<unsigned char>(sql[i + word.size()]));
 }
 
+long PointOf(const char* variable) {
+    const char* text = std::getenv(variable);
+    return text ? std::strtol(text, nullptr, 10) : 0L;
+}
+
 long KillAt() {
-    static const long point = [] {
-        const char* text = std::getenv("KVZ_KILL_AT");
-        return text ? std::strtol(text, nullptr, 10) : 0L;
-    }();
+    static const long point = PointOf("KVZ_KILL_AT");
     return point;
 }
 
+long InterruptAt() {
+    static const long point = PointOf("KVZ_INTERRUPT_AT");
+    return point;
+}
+
+bool Counting() { return KillAt() > 0 || InterruptAt() > 0; }
+
 void PointReached() {
     static long points = 0;
-    if (++points == KillAt()) std::raise(SIGKILL);
+    ++points;
+    if (points == KillAt()) std::raise(SIGKILL);
+    if (points == InterruptAt()) std::raise(SIGINT);
 }
 
 }  // namespace
 
 void BeforeStatement(std::string_view sql) {
-    if (KillAt() <= 0) return;
+    if (!Counting()) return;
     for (std::string_view word : {"INSERT", "UPDATE", "DELETE", "COMMIT"})
         if (StartsWithWord(sql, word)) {
             PointReached();
@@ -43,7 +54,7 @@ void BeforeStatement(std::string_view sql) {
 }
 
 void AfterCommit() {
-    if (KillAt() > 0) PointReached();
+    if (Counting()) PointReached();
 }
 
 std::unique_ptr<Statement> StatementPool::Take(std::string_view sql) {

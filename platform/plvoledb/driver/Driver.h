@@ -16,7 +16,8 @@ namespace plv::db {
 // For tests of what a killed process leaves behind: with KVZ_KILL_AT=N in the environment the
 // process ends itself by SIGKILL at its N-th point of writing, counting a point just before each
 // INSERT, UPDATE, DELETE or COMMIT and one just after each commit, on any connection: a kill lands
-// at the same point on every run. Without the variable both do nothing.
+// at the same point on every run. KVZ_INTERRUPT_AT=N sends the process SIGINT there instead, as a
+// Ctrl-C would. Without the variables both do nothing.
 void BeforeStatement(std::string_view sql);
 void AfterCommit();
 
