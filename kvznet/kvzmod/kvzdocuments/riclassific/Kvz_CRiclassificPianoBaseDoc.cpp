@@ -508,8 +508,8 @@ void Kvz_CRiclassificPianoBaseDoc::ChiudiTabelle()
 	m_pTabScrittura.reset();
 	m_pRecScrittura.reset();
 	m_pRisultatiTenuti.reset();
-	m_pTabRaggrupp.reset();
-	m_pRecRaggrupp.reset();
+	m_bRaggruppLetto = false;
+	m_RaggruppInTabella.clear();
 	m_RigheRaggrupp.clear();
 	m_Riserva.clear();
 }
@@ -521,6 +521,8 @@ SqlTable& Kvz_CRiclassificPianoBaseDoc::TabellaRisultati()
 		m_pRecScrittura = std::make_unique<Kvz_TRiclassificato>();
 		m_pTabScrittura = std::make_unique<SqlTable>(m_pRecScrittura.get(), GetUpdatableSqlSession(), this);
 		m_pTabScrittura->SetAutocommit(TRUE);
+		// The run gives up on any error: its new rows go as a batch.
+		m_pTabScrittura->SetBatchInsert(TRUE);
 		m_pTabScrittura->Open(TRUE);
 	}
 	return *m_pTabScrittura;
@@ -797,6 +799,9 @@ void Kvz_CRiclassificPianoBaseDoc::ScriviRigheTenute()
 void Kvz_CRiclassificPianoBaseDoc::CancellazionePrimaDiSalvataggio(const DataStr& aCodice)
 {
 	Stato("Cancellazione elaborazione precedente in corso ...");
+	// The grouping's rows as read are no longer what the table holds.
+	if (PerRaggruppamento() && Chiave(aCodice.GetString()) == Chiave(m_Raggrupp.GetString()))
+		m_bRaggruppLetto = false;
 	try
 	{
 		const DataEnum k6(E_KVZ_TIPORIGA, 6), k7(E_KVZ_TIPORIGA, 7), k8(E_KVZ_TIPORIGA, 8), k9(E_KVZ_TIPORIGA, 9),
@@ -962,6 +967,8 @@ void Kvz_CRiclassificPianoBaseDoc::AggiornaTestaRiclassificato(const DataStr& aC
 void Kvz_CRiclassificPianoBaseDoc::SalvaRisultati(const DataStr& aModello)
 {
 	Stato("Salvataggio risultati in corso ...");
+	if (PerRaggruppamento() && Chiave(aModello.GetString()) == Chiave(m_Raggrupp.GetString()))
+		m_bRaggruppLetto = false;  // a model of the grouping's own code wrote its rows
 	try
 	{
 		for (int i = 0; i < m_Risultati.GetSize(); ++i)
@@ -1001,30 +1008,54 @@ void Kvz_CRiclassificPianoBaseDoc::ScriviTotali(Kvz_TEnhRiclassificazioneRighe& 
 	sql += " WHERE \"Esercizio\" = ? AND \"ModelloRiclassific\" = ? AND \"TipoDatoPianoBase\" = ? AND "
 		   "\"CodRiclassificato\" = ? AND \"Mese\" = ?";
 	valori.insert(valori.end(), {&m_Esercizio, &aModello, &m_TipoDato, &e.f_CodRiclassificato, &e.l_Mese});
-	GetUpdatableSqlSession()->ExecuteSQL(sql, valori);
+	// Sent with the others: one round trip for many on a server.
+	GetUpdatableSqlSession()->SendSQL(sql, valori);
+}
+
+// The grouping's rows in the table, read once: the run alone writes them afterwards.
+void Kvz_CRiclassificPianoBaseDoc::LeggiRaggrupp()
+{
+	m_RaggruppInTabella.clear();
+	Kvz_TRiclassificato rec;
+	SqlTable t(&rec, GetUpdatableSqlSession(), this);
+	t.Open(FALSE);
+	t.SelectAll();
+	t.AddParam("p1", rec.f_Esercizio);
+	t.AddFilterColumn(rec.f_Esercizio);
+	t.AddParam("p2", rec.f_ModelloRiclassific);
+	t.AddFilterColumn(rec.f_ModelloRiclassific);
+	t.AddParam("p3", rec.f_TipoDatoPianoBase);
+	t.AddFilterColumn(rec.f_TipoDatoPianoBase);
+	t.SetParamValue("p1", m_Esercizio);
+	t.SetParamValue("p2", m_Raggrupp);
+	t.SetParamValue("p3", m_TipoDato);
+	for (t.Query(); !t.IsEOF(); t.MoveNext())
+	{
+		auto p = std::make_unique<Kvz_TRiclassificato>();
+		*p = rec;
+		m_RaggruppInTabella[{Chiave(rec.f_CodRiclassificato.GetString()), rec.f_Mese.GetValue()}] = std::move(p);
+	}
+	t.Close();
+	for (auto& [chiave, riga] : m_RigheRaggrupp)
+		riga.bInTabella = m_RaggruppInTabella.count(chiave) > 0;
+	m_bRaggruppLetto = true;
 }
 
 // The grouping's row of the element's code and month, summed in memory and written through.
 void Kvz_CRiclassificPianoBaseDoc::SommaInRaggruppamento(Kvz_TEnhRiclassificazioneRighe& e)
 {
-	if (!m_pTabRaggrupp)
-	{
-		m_pRecRaggrupp = std::make_unique<Kvz_TRiclassificato>();
-		m_pTabRaggrupp = std::make_unique<SqlTable>(m_pRecRaggrupp.get(), GetUpdatableSqlSession(), this);
-		m_pTabRaggrupp->SetAutocommit(TRUE);
-		m_pTabRaggrupp->Open(TRUE);
-		FiltroChiave(*m_pTabRaggrupp, *m_pRecRaggrupp);
-	}
-	SqlTable& t = *m_pTabRaggrupp;
+	if (!m_bRaggruppLetto)
+		LeggiRaggrupp();
 	const int nMese = e.l_Mese;
-	RigaRaggrupp& riga = m_RigheRaggrupp[{Chiave(e.f_CodRiclassificato.GetString()), nMese}];
+	const ChiaveRaggrupp chiave{Chiave(e.f_CodRiclassificato.GetString()), nMese};
+	RigaRaggrupp& riga = m_RigheRaggrupp[chiave];
 	if (!riga.pRec)
 	{
 		riga.pRec = std::make_unique<Kvz_TRiclassificato>();
-		CercaChiave(t, m_Esercizio, m_Raggrupp, m_TipoDato, e.f_CodRiclassificato, nMese);
-		if (!t.IsEOF())
+		auto letta = m_RaggruppInTabella.find(chiave);
+		if (letta != m_RaggruppInTabella.end())
 		{
-			*riga.pRec = *m_pRecRaggrupp;
+			*riga.pRec = *letta->second;
 			riga.bInTabella = true;
 		}
 		else
@@ -1066,14 +1097,30 @@ void Kvz_CRiclassificPianoBaseDoc::SommaInRaggruppamento(Kvz_TEnhRiclassificazio
 
 	if (riga.bInTabella)
 	{
-		CercaChiave(t, m_Esercizio, m_Raggrupp, m_TipoDato, e.f_CodRiclassificato, nMese);
-		if (!t.IsEOF())
+		// What the sum changes, by the row's key, sent with the others (one round trip for many
+		// on a server).
+		static const char* const kColonne[14] = {
+			"Valore",	"ValoreBudgetA", "ValoreBudgetB", "ValoreBudgetC", "Valore1", "Valore2", "Valore3",
+			"Valore4",	"Valore5",		 "Valore6",		  "Valore7",	   "Valore8", "Valore9", "Valore10"};
+		static const CString sql = [] {
+			CString testo = "UPDATE \"Kvz_Riclassificato\" SET ";
+			for (size_t s = 0; s < 14; ++s)
+				testo += CString::Formatted("\"%s\" = ?, \"TotaleRiportato%s\" = ?, ", kColonne[s], kColonne[s] + 6);
+			return testo + "\"TipoRiga\" = ?, \"CodRiclDividendoProgr\" = ?, \"CodRiclDivisoreProgr\" = ?, "
+						   "\"SegnoDaApplicare\" = ? WHERE \"ModelloRiclassific\" = ? AND \"Esercizio\" = ? AND "
+						   "\"TipoDatoPianoBase\" = ? AND \"CodRiclassificato\" = ? AND \"Mese\" = ?";
+		}();
+		std::vector<const DataObj*> parametri;
+		for (size_t s = 0; s < 14; ++s)
 		{
-			t.Edit();
-			*m_pRecRaggrupp = r;
-			t.Update();
-			return;
+			parametri.push_back(valori[s]);
+			parametri.push_back(totali[s]);
 		}
+		parametri.insert(parametri.end(), {&r.f_TipoRiga, &r.f_CodRiclDividendoProgr, &r.f_CodRiclDivisoreProgr,
+										   &r.f_SegnoDaApplicare, &r.f_ModelloRiclassific, &r.f_Esercizio,
+										   &r.f_TipoDatoPianoBase, &r.f_CodRiclassificato, &r.f_Mese});
+		GetUpdatableSqlSession()->SendSQL(sql, parametri);
+		return;
 	}
 	SqlTable& ins = TabellaRisultati();
 	ins.AddNew(FALSE);

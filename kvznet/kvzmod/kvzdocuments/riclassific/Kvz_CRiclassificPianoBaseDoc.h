@@ -249,6 +249,7 @@ protected:
 	void ScriviRigheTenute();
 	void ScriviTotali(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello);
 	void SommaInRaggruppamento(Kvz_TEnhRiclassificazioneRighe& e);
+	void LeggiRaggrupp();
 	// A formula of a model row that cannot be evaluated: its field stays 0, the run says so.
 	void FormulaNonValutata(const Kvz_TEnhRiclassificazioneRighe& riga, size_t nSlot, const CString& strFormula,
 							BOOL bMotivoDetto);
@@ -331,8 +332,9 @@ private:
 	std::unique_ptr<Kvz_TRiclassificato> m_pRecScrittura;
 	std::unique_ptr<SqlTable> m_pTabScrittura;
 	std::unique_ptr<SqlMultiInsert> m_pRisultatiTenuti;
-	std::unique_ptr<Kvz_TRiclassificato> m_pRecRaggrupp;
-	std::unique_ptr<SqlTable> m_pTabRaggrupp;
+	// The grouping's rows the table held when read (again after anything else wrote them).
+	bool m_bRaggruppLetto = false;
+	std::map<ChiaveRaggrupp, std::unique_ptr<Kvz_TRiclassificato>> m_RaggruppInTabella;
 	std::map<ChiaveRaggrupp, RigaRaggrupp> m_RigheRaggrupp;
 	std::map<std::string, int> m_PosizioniRaggrupp;
 	std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> m_Riserva;
