@@ -119,9 +119,14 @@ BOOL Kvz_New_MngFormula::ValorizzaOutputRiclassific(const CString& strNome)
 		}
 		else
 		{
-			bTrovato = m_TRSimboliOutput.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND;
+			const Kvz_TSimboliOutputRiclass* pDef = nullptr;
+			if (Kvz_New_LettureStabili* pLetture = Letture())
+				pDef = pLetture->SimboloOutput(m_Esercizio, m_Modello, strNome);
+			else if (m_TRSimboliOutput.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND)
+				pDef = m_TRSimboliOutput.GetRecord();
+			bTrovato = pDef != nullptr;
 			if (bTrovato)
-				m_DefOutput = *m_TRSimboliOutput.GetRecord();
+				m_DefOutput = *pDef;
 		}
 		// Never valued from the definition of another symbol.
 		if (!bTrovato)
