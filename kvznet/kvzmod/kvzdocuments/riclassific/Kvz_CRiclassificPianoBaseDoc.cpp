@@ -293,6 +293,9 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 
 	m_ElaborazioneTerminata = FALSE;
 	SvuotaMapCommesse();
+	m_Teste.clear();
+	m_bTesteLette = false;
+	m_ModelliRaggrupp.clear();
 	m_RigheRaggrupp.clear();
 	m_PosizioniRaggrupp.clear();
 	BOOL bErroreCiclo = FALSE;
@@ -349,7 +352,6 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 			m_bBatchNotStarted = true;
 			return;
 		}
-		Kvz_TRRiclassificazioneRaggrupp raggrupp(this);
 
 		// On a stop each model is either as before or as after: the one in progress is undone
 		// (a part of the transaction per model). Work whose parts belong together is undone from
@@ -383,7 +385,7 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 			m_nModelli = modelli.size();
 			if (IsAborted() || m_bErroreDb)
 				break;
-			if (PerRaggruppamento() && raggrupp.FindRecord(m_Esercizio, modello, m_Raggrupp) != TableReader::FOUND)
+			if (PerRaggruppamento() && !m_ModelliRaggrupp.count(Chiave(modello.GetString())))
 				continue;
 			if (target.count(Chiave(modello.GetString())))
 				apriCoda(i);
@@ -410,6 +412,9 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 			salvati.push_back(i);
 			nInCorso = modelli.size();
 		}
+		// The grouping's header once, after its last model: a stop undoes the grouping whole.
+		if (PerRaggruppamento() && !salvati.empty() && !IsAborted() && !m_bErroreDb)
+			AggiornaTestaRiclassificato(m_Raggrupp, TRUE);
 	}
 	catch (const SqlException& e)
 	{
@@ -512,6 +517,33 @@ void Kvz_CRiclassificPianoBaseDoc::ChiudiTabelle()
 	m_RaggruppInTabella.clear();
 	m_RigheRaggrupp.clear();
 	m_Riserva.clear();
+	m_pLetture.reset();
+}
+
+// The year's model headers, read once at the first asked for: the run writes none.
+const Kvz_TRiclassificazioneTesta* Kvz_CRiclassificPianoBaseDoc::Testa(const DataStr& aModello)
+{
+	if (!m_bTesteLette)
+	{
+		m_Teste.clear();
+		Kvz_TRiclassificazioneTesta rec;
+		SqlTable t(&rec, GetReadOnlySqlSession(), this);
+		t.Open(FALSE);
+		t.SelectAll();
+		t.AddParam("p1", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.SetParamValue("p1", m_Esercizio);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		{
+			auto p = std::make_unique<Kvz_TRiclassificazioneTesta>();
+			*p = rec;
+			m_Teste[Chiave(rec.f_ModelloRiclassific.GetString())] = std::move(p);
+		}
+		t.Close();
+		m_bTesteLette = true;
+	}
+	auto it = m_Teste.find(Chiave(aModello.GetString()));
+	return it == m_Teste.end() ? nullptr : it->second.get();
 }
 
 SqlTable& Kvz_CRiclassificPianoBaseDoc::TabellaRisultati()
@@ -626,8 +658,12 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aMode
 		MotoreInUso pMotore(*this);
 		pMotore->AttachModello(aModello);
 		pMotore->AttachEsercizio(m_Esercizio);
-		// The run writes results only: symbols and their definitions stay as they are.
+		// The run writes results only: symbols and their definitions stay as they are, read
+		// once for every model of the run.
 		pMotore->SetDefinizioniStabili();
+		if (!m_pLetture)
+			m_pLetture = std::make_shared<Kvz_New_LettureStabili>(GetReadOnlySqlSession());
+		pMotore->SetLettureStabili(m_pLetture);
 		m_RigheRipartite.clear();
 		m_strModelloRipartito = Chiave(aModello.GetString());
 		if (PerRaggruppamento())
@@ -702,10 +738,11 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 	// The parametric split takes its monthly base from the model header's formula.
 	double base[12] = {};
 	BOOL bBase = FALSE;
-	if (riga.f_TipoCalcolo.GetItemValue() == 3 && m_pTRTesta->FindRecord(m_Esercizio, riga.f_ModelloRiclassific) ==
-														   TableReader::FOUND)
+	const Kvz_TRiclassificazioneTesta* pTesta =
+		riga.f_TipoCalcolo.GetItemValue() == 3 ? Testa(riga.f_ModelloRiclassific) : nullptr;
+	if (pTesta)
 	{
-		const CString strFormula = m_pTRTesta->GetRecord()->f_FormulaCalcParametrico.GetString();
+		const CString strFormula = pTesta->f_FormulaCalcParametrico.GetString();
 		if (!strFormula.IsEmpty())
 		{
 			pMotore->AttachFormula(strFormula);
@@ -949,9 +986,8 @@ void Kvz_CRiclassificPianoBaseDoc::AggiornaTestaRiclassificato(const DataStr& aC
 		data.SetFullDate(TRUE);
 		data.SetTime(ora.tm_hour, ora.tm_min, ora.tm_sec);
 		pRec->f_DataUltimaElaborazione = data;
-		pRec->f_Descrizione = m_pTRTesta->FindRecord(m_Esercizio, aCodice) == TableReader::FOUND
-								  ? m_pTRTesta->GetRecord()->f_Descrizione
-								  : DataStr();
+		const Kvz_TRiclassificazioneTesta* pTesta = Testa(aCodice);
+		pRec->f_Descrizione = pTesta ? pTesta->f_Descrizione : DataStr();
 		pRec->f_Nota = m_Note;
 		testa.UpdateRecord();
 	}
@@ -984,8 +1020,6 @@ void Kvz_CRiclassificPianoBaseDoc::SalvaRisultati(const DataStr& aModello)
 	{
 		ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::SalvaRisultati");
 	}
-	if (PerRaggruppamento())
-		AggiornaTestaRiclassificato(m_Raggrupp, TRUE);
 	for (auto& q : m_Quadrim)
 		q.clear();
 }
@@ -1339,14 +1373,17 @@ void Kvz_CRiclassificPianoBaseDoc::InizializzaArrayCommesse()
 			t.SetParamValue("p1", m_Esercizio);
 			t.SetParamValue("p2", m_Raggrupp);
 			for (t.Query(); !t.IsEOF(); t.MoveNext())
+			{
 				modelli.push_back(rec.f_ModelloRiclassific);
+				m_ModelliRaggrupp.insert(Chiave(rec.f_ModelloRiclassific.GetString()));
+			}
 			t.Close();
 		}
 		for (const DataStr& modello : modelli)
 		{
-			if (m_pTRTesta->FindRecord(m_Esercizio, modello) != TableReader::FOUND)
+			const Kvz_TRiclassificazioneTesta* pTesta = Testa(modello);
+			if (!pTesta)
 				continue;
-			const Kvz_TRiclassificazioneTesta* pTesta = m_pTRTesta->GetRecord();
 			if (pTesta->f_TipoModello.GetItemValue() == 0)
 				continue;
 			CObject* pObj = nullptr;

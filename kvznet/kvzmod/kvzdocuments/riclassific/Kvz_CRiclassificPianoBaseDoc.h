@@ -26,6 +26,7 @@
 #include "platform/plvoledb/SqlMultiInsert.h"
 
 class Kvz_New_MngFormula;
+class Kvz_New_LettureStabili;
 class Kvz_HKLCodRaggrupp;
 class TKvzDriversModelli;
 class TKvzDriversCosti;
@@ -278,6 +279,12 @@ private:
 	CMapStringToOb m_MapCommesse;
 	Kvz_ArrayRisultati m_Risultati;
 	std::unique_ptr<Kvz_TRRiclassificazioneTesta> m_pTRTesta;
+	// The run's year's model headers by code, read once (null: not read yet), and the models of
+	// the grouping run.
+	std::map<std::string, std::unique_ptr<Kvz_TRiclassificazioneTesta>> m_Teste;
+	bool m_bTesteLette = false;
+	std::set<std::string> m_ModelliRaggrupp;
+	const Kvz_TRiclassificazioneTesta* Testa(const DataStr& aModello);
 	Kvz_New_MngFormula* m_pMngFormula = nullptr;
 	KVZ_HKLRiclassificazioneTesta* m_pHKLModello = nullptr;
 	KVZ_HKLRiclassificazioneTesta* m_pHKLModelloA = nullptr;
@@ -338,6 +345,8 @@ private:
 	std::map<ChiaveRaggrupp, RigaRaggrupp> m_RigheRaggrupp;
 	std::map<std::string, int> m_PosizioniRaggrupp;
 	std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> m_Riserva;
+	// The definitions and model rows the engines of the run read, shared by them.
+	std::shared_ptr<Kvz_New_LettureStabili> m_pLetture;
 	void ChiudiTabelle();
 
 	// The cost-driver phases' connections, by company code (null: the company failed) and the
