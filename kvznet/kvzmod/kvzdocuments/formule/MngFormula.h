@@ -192,8 +192,23 @@ public:
 	const Kvz_TRiclassificazioneRighe* Riga(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice);
 	const Kvz_TCodExtracontabili* MeseExtracont(const DataInt& aEsercizio, const DataStr& aCodice, int nMese);
 
+	// The models (ChiaveTesto of their codes) whose results the run writes; the others' results
+	// are read once too. Until it is given every model counts as written.
+	void SetModelliScritti(std::set<CString> modelli) { m_ModelliScritti = std::move(modelli), m_bScrittiDati = true; }
+	// A model's results of a year, every data kind, in data kind, code and month order, with the
+	// position of each code's first row; null for a model the run writes (its results are read
+	// where they are needed).
+	struct RisultatiLetti
+	{
+		std::vector<std::unique_ptr<Kvz_TRiclassificato>> righe;
+		std::map<CString, int> posizioni;  // by ChiaveTesto of the code
+	};
+	const RisultatiLetti* Risultati(const DataInt& aEsercizio, const DataStr& aModello);
+
 private:
 	struct Tabelle;
+	std::set<CString> m_ModelliScritti;
+	bool m_bScrittiDati = false;
 	SqlSession* m_pSession;
 	std::unique_ptr<Tabelle> m_pTabelle;
 };

@@ -74,6 +74,7 @@ struct Kvz_New_LettureStabili::Tabelle
 	std::map<CString, Gruppo<Kvz_TSimboliOutputRiclass>> output;
 	std::map<CString, Gruppo<Kvz_TRiclassificazioneRighe>> righe;
 	std::map<CString, Gruppo<Kvz_TCodExtracontabili>> mesi;
+	std::map<CString, RisultatiLetti> risultati;
 };
 
 Kvz_New_LettureStabili::Kvz_New_LettureStabili(SqlSession* pSession)
@@ -152,6 +153,44 @@ const Kvz_TCodExtracontabili* Kvz_New_LettureStabili::MeseExtracont(const DataIn
 			t.SetParamValue("p2", aCodice);
 		},
 		[](const Kvz_TCodExtracontabili& rec) { return CString::Formatted("%d", rec.f_Mese.GetValue()); });
+}
+
+const Kvz_New_LettureStabili::RisultatiLetti* Kvz_New_LettureStabili::Risultati(const DataInt& aEsercizio,
+																				const DataStr& aModello)
+{
+	const CString strModello = Kvz_New_MngFormula::ChiaveTesto(aModello.GetString());
+	if (!m_bScrittiDati || m_ModelliScritti.count(strModello))
+		return nullptr;
+	const CString strGruppo = ChiaveAnnoCodice(aEsercizio, aModello);
+	auto it = m_pTabelle->risultati.find(strGruppo);
+	if (it == m_pTabelle->risultati.end())
+	{
+		RisultatiLetti letti;
+		Kvz_TRiclassificato rec;
+		SqlTable t(&rec, m_pSession);
+		t.Open(FALSE, FALSE, TRUE);
+		t.SelectAll();
+		t.AddParam("p1", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.AddParam("p2", rec.f_ModelloRiclassific);
+		t.AddFilterColumn(rec.f_ModelloRiclassific);
+		t.AddSortColumn(rec.f_TipoDatoPianoBase);
+		t.AddSortColumn(rec.f_CodRiclassificato);
+		t.AddSortColumn(rec.f_Mese);
+		t.SetParamValue("p1", aEsercizio);
+		t.SetParamValue("p2", aModello);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		{
+			auto p = std::make_unique<Kvz_TRiclassificato>();
+			*p = rec;
+			letti.posizioni.emplace(Kvz_New_MngFormula::ChiaveTesto(rec.f_CodRiclassificato.GetString()),
+									rec.f_Posizione.GetValue());
+			letti.righe.push_back(std::move(p));
+		}
+		t.Close();
+		it = m_pTabelle->risultati.emplace(strGruppo, std::move(letti)).first;
+	}
+	return &it->second;
 }
 
 void Kvz_New_MngFormula::SetDefinizioniStabili(BOOL b)
