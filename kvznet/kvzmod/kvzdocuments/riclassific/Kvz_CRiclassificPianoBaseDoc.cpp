@@ -370,6 +370,19 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 			}
 		};
 
+		// What the engines read once for the whole run: the results too of the models it does
+		// not write.
+		{
+			std::set<CString> scritti;
+			for (const DataStr& modello : modelli)
+				if (!PerRaggruppamento() || m_ModelliRaggrupp.count(Chiave(modello.GetString())))
+					scritti.insert(Kvz_New_MngFormula::ChiaveTesto(modello.GetString()));
+			if (PerRaggruppamento())
+				scritti.insert(Kvz_New_MngFormula::ChiaveTesto(m_Raggrupp.GetString()));
+			m_pLetture = std::make_shared<Kvz_New_LettureStabili>(GetReadOnlySqlSession());
+			m_pLetture->SetModelliScritti(std::move(scritti));
+		}
+
 		m_RaggruppDaCancellare = TRUE;
 		if (PerRaggruppamento())
 		{
@@ -829,8 +842,9 @@ void Kvz_CRiclassificPianoBaseDoc::ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e,
 
 void Kvz_CRiclassificPianoBaseDoc::ScriviRigheTenute()
 {
+	// Queued with the other writes: the next read of the connection comes after them.
 	if (m_pRisultatiTenuti)
-		m_pRisultatiTenuti->Flush();
+		m_pRisultatiTenuti->Send();
 }
 
 void Kvz_CRiclassificPianoBaseDoc::CancellazionePrimaDiSalvataggio(const DataStr& aCodice)
