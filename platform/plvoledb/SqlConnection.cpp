@@ -157,6 +157,28 @@ long SqlSession::ExecuteSQL(LPCTSTR sql, const std::vector<const DataObj*>& para
 	}
 }
 
+void SqlSession::SendSQL(LPCTSTR sql, const std::vector<const DataObj*>& params)
+{
+	if (!m_pConnection)
+		throw SqlException("Connessione al database non valida.");
+	try
+	{
+		if (!m_pConnection->IsServer() && m_pConnection->GetTransactionDepth() == 0)
+			m_pConnection->ReleaseReadSnapshot();
+		plv::db::Connection& db = Db();
+		std::unique_ptr<plv::db::Statement> st = db.PrepareReused(sql);
+		for (size_t i = 0; i < params.size(); ++i)
+			st->Bind(static_cast<int>(i) + 1, m_pConnection->StoredValue(*params[i]));
+		st->Send();
+		if (auto pool = db.Reusable().lock())
+			pool->Keep(std::move(st));
+	}
+	catch (const plv::db::DbError& e)
+	{
+		throw FromDbError(e);
+	}
+}
+
 BOOL SqlSession::TryServerLock(const CString& table, const CString& key)
 {
 	if (HoldsServerLock(table, key))

@@ -57,6 +57,11 @@ public:
 	BOOL IsInTransaction() const;
 	// Runs a statement on that handle with its values bound in the order of the "?" in the text.
 	long ExecuteSQL(LPCTSTR sql, const std::vector<const DataObj*>& params = {});
+	// The same for a write whose count of rows the caller does not need: inside a transaction a
+	// server queues it with the others (one round trip for many), its failure then raised by a
+	// later statement of the handle, at the latest by the commit, and failing the transaction.
+	// Elsewhere it runs here. The statement is prepared once per text and kept for reuse.
+	void SendSQL(LPCTSTR sql, const std::vector<const DataObj*>& params = {});
 
 private:
 	friend class SqlTable;

@@ -66,10 +66,8 @@ const CString& SqlMultiInsert::Sql(int nRows)
 	return sql;
 }
 
-long SqlMultiInsert::Flush()
+int SqlMultiInsert::TakePending()
 {
-	if (m_nPending == 0)
-		return 0;
 	const int n = m_nPending;
 	// Held rows go whatever the outcome: a failed statement is not sent twice.
 	m_nPending = 0;
@@ -77,5 +75,21 @@ long SqlMultiInsert::Flush()
 	for (int r = 0; r < n; ++r)
 		for (int c : m_Columns)
 			m_Params.push_back(m_Rows[static_cast<size_t>(r)]->GetDataObjAt(c));
+	return n;
+}
+
+long SqlMultiInsert::Flush()
+{
+	if (m_nPending == 0)
+		return 0;
+	const int n = TakePending();
 	return m_pSession->ExecuteSQL(Sql(n), m_Params);
+}
+
+void SqlMultiInsert::Send()
+{
+	if (m_nPending == 0)
+		return;
+	const int n = TakePending();
+	m_pSession->SendSQL(Sql(n), m_Params);
 }

@@ -28,10 +28,15 @@ public:
 	SqlRecord& NewRow();
 	// Sends the rows held, as one statement; returns the rows added.
 	long Flush();
+	// The same, queued with the other writes inside a server transaction (SqlSession::SendSQL):
+	// its failure then fails the transaction. For callers that give up on any error.
+	void Send();
 	int Pending() const { return m_nPending; }
 
 private:
 	const CString& Sql(int nRows);
+	// The rows held into the parameters, none held after; their number.
+	int TakePending();
 
 	SqlSession* m_pSession;
 	std::vector<int> m_Columns;

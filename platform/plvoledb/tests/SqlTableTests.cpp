@@ -702,6 +702,58 @@ TEST_F(SqlTableTest, MultiRowInsertsFailStatementByStatement)
 	EXPECT_EQ(Rows(*m_pConn, "SELECT Importo FROM T_Contatori WHERE Codice = 'N2'"), (std::vector<Row>{{2.02}}));
 }
 
+// Writes sent (a server queues them inside a transaction) come before the session's next read;
+// a failing one is raised, at the latest by that read.
+TEST_F(SqlTableTest, SentWritesComeBeforeTheNextReadAndAFailingOneIsRaised)
+{
+	SeedContatori();
+	CPLVContext ctx(m_pConn.get());
+	ASSERT_TRUE(ctx.StartTransaction());
+	SqlSession* pSession = ctx.GetUpdatableSqlSession();
+	auto leggi = [&](const char* sql) {
+		auto st = pSession->Db().Prepare(sql);
+		std::vector<Row> rows;
+		while (st->Step())
+			rows.push_back({st->Column(0)});
+		return rows;
+	};
+	const DataMon piu(0.25);
+	const DataStr codice("A2");
+	for (int i = 0; i < 3; ++i)
+		pSession->SendSQL("UPDATE T_Contatori SET Importo = Importo + ? WHERE Codice = ? AND Esercizio = 2023", {&piu, &codice});
+	SqlMultiInsert ins(pSession, TContatori(), 4);
+	for (const char* cod : {"S1", "S2"})
+	{
+		auto& r = static_cast<TContatori&>(ins.NewRow());
+		r.f_Esercizio = 2023;
+		r.f_TipoCodice = kFattura;
+		r.f_Codice = cod;
+	}
+	ins.Send();
+	EXPECT_EQ(ins.Pending(), 0);
+	EXPECT_EQ(leggi("SELECT Importo FROM T_Contatori WHERE Codice = 'A2' AND Esercizio = 2023"), (std::vector<Row>{{0.75}}));
+	EXPECT_EQ(leggi("SELECT COUNT(*) FROM T_Contatori WHERE Codice IN ('S1', 'S2')"), (std::vector<Row>{{std::int64_t(2)}}));
+	ASSERT_TRUE(ctx.Commit());
+	EXPECT_EQ(Rows(*m_pConn, "SELECT Importo FROM T_Contatori WHERE Codice = 'A2' AND Esercizio = 2023"),
+			  (std::vector<Row>{{0.75}}));
+
+	ASSERT_TRUE(ctx.StartTransaction());
+	bool bRaised = false;
+	try
+	{
+		pSession->SendSQL("INSERT INTO T_Contatori (Esercizio, TipoCodice, Codice, Valore, Importo) VALUES (2023, ?, 'S1', 0, 0)",
+						  {&kFattura});
+		leggi("SELECT COUNT(*) FROM T_Contatori");
+	}
+	catch (const std::exception&)  // the send's own error, or the driver's at the read
+	{
+		bRaised = true;
+	}
+	EXPECT_TRUE(bRaised);
+	ctx.Rollback();
+	EXPECT_EQ(Rows(*m_pConn, "SELECT COUNT(*) FROM T_Contatori WHERE Codice = 'S1'"), (std::vector<Row>{{std::int64_t(1)}}));
+}
+
 TEST_F(SqlTableTest, CatalogCreatesTablesFromBindings)
 {
 	if (!TestBackend::OnServer())

@@ -681,6 +681,14 @@ int Kvz_New_MngFormula::CercaRigaAnagrafica(const CString& strNome, Kvz_TAnagSim
 			return -1;
 		}
 	}
+	if (Kvz_New_LettureStabili* pLetture = Letture())
+	{
+		const Kvz_TAnagSimboli* pRiga = pLetture->Anagrafica(m_Esercizio, m_Modello, strNome);
+		if (!pRiga || pRiga->f_NomeSimbolo.GetString() != strNome)
+			return 0;
+		riga = *pRiga;
+		return 1;
+	}
 	// With stable definitions a name is looked up once, found or not.
 	std::unique_ptr<Kvz_TAnagSimboli>* pLetta = nullptr;
 	if (m_bDefinizioniStabili)
@@ -1020,8 +1028,13 @@ BOOL Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 		return TRUE;
 	try
 	{
+		Kvz_New_LettureStabili* pLetture = Letture();
 		Kvz_TRSimboliCodiciRiclass& reader = m_TRSimboliRiclass;
-		if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
+		const Kvz_TSimboliCodiciRiclass* pDef =
+			pLetture ? pLetture->SimboloRiclass(m_Esercizio, m_Modello, strNome)
+					 : reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND ? reader.GetRecord()
+																										  : nullptr;
+		if (!pDef)
 		{
 			Messaggio(CString::Formatted(
 				AfxLoadSourceString("Il simbolo %s (codice riclassificato) modello %s non e' presente in tabella simboli.",
@@ -1029,7 +1042,7 @@ BOOL Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 				strNome.GetString(), m_Modello.GetString().GetString()));
 			return TRUE;
 		}
-		Kvz_TSimboliCodiciRiclass def = *reader.GetRecord();
+		Kvz_TSimboliCodiciRiclass def = *pDef;
 		if (!m_bDefaultAttached && (def.f_ValoreEsSymb || def.f_ValoreModelloSymb))
 			return TRUE;
 		const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
@@ -1042,9 +1055,14 @@ BOOL Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 
 		// The rows between the two ends' positions in the model.
 		Kvz_TRRiclassificazioneRighe& righe = m_TRRighe;
+		auto cercaRiga = [&](const DataStr& codice) -> const Kvz_TRiclassificazioneRighe* {
+			if (pLetture)
+				return pLetture->Riga(esercizio, modello, codice);
+			return righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND ? righe.GetRecord() : nullptr;
+		};
 		auto posizione = [&](const DataStr& codice) -> int {
-			return righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND ? righe.GetRecord()->f_Posizione.GetValue()
-																					  : 0;
+			const Kvz_TRiclassificazioneRighe* pRiga = cercaRiga(codice);
+			return pRiga ? pRiga->f_Posizione.GetValue() : 0;
 		};
 		const int daPos = posizione(def.f_ValoreCodice);
 		const int aPos = posizione(def.f_ValoreCodiceA);
@@ -1052,10 +1070,11 @@ BOOL Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 		BOOL bOk = TRUE;
 		int nSelezionati = 0;
 		auto valuta = [&](const DataStr& codice) -> bool {
-			const bool bTrovato = righe.FindRecord(esercizio, modello, codice) == TableReader::FOUND;
+			const Kvz_TRiclassificazioneRighe* pRiga = cercaRiga(codice);
+			const bool bTrovato = pRiga != nullptr;
 			if (bTrovato)
 			{
-				const int pos = righe.GetRecord()->f_Posizione.GetValue();
+				const int pos = pRiga->f_Posizione.GetValue();
 				if (pos < daPos || pos > aPos)
 					return false;
 			}
@@ -1079,7 +1098,7 @@ BOOL Kvz_New_MngFormula::ValorizzaRiclassific(const CString& strNome)
 				testo = CercaFormulaRiclassificato(esercizio, modello, codice, def.f_FormulaDaUsare, DataBool(bBudget),
 												   tipoBudget);
 			else
-				testo = bTrovato ? FormulaDellaRiga(*righe.GetRecord(), def.f_FormulaDaUsare.GetValue(), bBudget,
+				testo = bTrovato ? FormulaDellaRiga(*pRiga, def.f_FormulaDaUsare.GetValue(), bBudget,
 													tipoBudget)
 								 : CString("0");
 			if (testo.IsEmpty())
@@ -1132,6 +1151,11 @@ CString Kvz_New_MngFormula::CercaFormulaRiclassificato(const DataInt& aEsercizio
 	if (m_RigaAnagrafica.f_UsaAziendaEsterna)
 		return GetDatabase(m_RigaAnagrafica.f_Azienda)
 			->FormulaRiclassificato(aEsercizio, aModello, aCodice, aNumero, bBudget, aTipoBudget);
+	if (Kvz_New_LettureStabili* pLetture = Letture())
+	{
+		const Kvz_TRiclassificazioneRighe* pRiga = pLetture->Riga(aEsercizio, aModello, aCodice);
+		return pRiga ? FormulaDellaRiga(*pRiga, aNumero.GetValue(), bBudget, aTipoBudget) : CString("0");
+	}
 	Kvz_TRRiclassificazioneRighe& righe = m_TRRighe;
 	if (righe.FindRecord(aEsercizio, aModello, aCodice) != TableReader::FOUND)
 		return "0";
@@ -1145,8 +1169,13 @@ BOOL Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
 		return TRUE;
 	try
 	{
+		Kvz_New_LettureStabili* pLetture = Letture();
 		Kvz_TRSimboliCodiciExtracont& reader = m_TRSimboliExtra;
-		if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
+		const Kvz_TSimboliCodiciExtracont* pDef =
+			pLetture ? pLetture->SimboloExtracont(m_Esercizio, m_Modello, strNome)
+					 : reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND ? reader.GetRecord()
+																										  : nullptr;
+		if (!pDef)
 		{
 			Messaggio(CString::Formatted(
 				AfxLoadSourceString("Il simbolo %s (codice extracontabile) modello %s non e' presente in tabella simboli.",
@@ -1154,7 +1183,7 @@ BOOL Kvz_New_MngFormula::ValorizzaExtracont(const CString& strNome)
 				strNome.GetString(), m_Modello.GetString().GetString()));
 			return TRUE;
 		}
-		Kvz_TSimboliCodiciExtracont def = *reader.GetRecord();
+		Kvz_TSimboliCodiciExtracont def = *pDef;
 		if (!m_bDefaultAttached && (def.f_ValoreEsSymb || def.f_ValoreMeseSymb))
 			return TRUE;
 		const DataInt esercizio = def.f_ValoreEsSymb ? m_Esercizio : def.f_ValoreEs;
@@ -1226,6 +1255,11 @@ CString Kvz_New_MngFormula::CercaFormulaExtracontabile(const DataInt& aEsercizio
 	// A failing read of another company goes to the caller, which fails the symbol.
 	if (m_RigaAnagrafica.f_UsaAziendaEsterna)
 		return GetDatabase(m_RigaAnagrafica.f_Azienda)->FormulaExtracontabile(aEsercizio, aMese, aCodice, aNumero);
+	if (Kvz_New_LettureStabili* pLetture = Letture())
+	{
+		const Kvz_TCodExtracontabili* pMese = pLetture->MeseExtracont(aEsercizio, aCodice, aMese.GetValue());
+		return pMese ? FormulaNumero(*pMese, aNumero.GetValue()) : CString("0");
+	}
 	Kvz_TRCodExtracontabili& reader = m_TRCodExtra;
 	if (reader.FindRecord(aEsercizio, aCodice, aMese) != TableReader::FOUND)
 		return "0";

@@ -165,6 +165,54 @@ private:
 	std::map<CString, std::unique_ptr<Kvz_New_Cursore>> m_Query;
 };
 
+class SqlSession;
+
+// What a run reads of the symbols' definitions, the model rows and the extra-accounting codes'
+// months, none of which it writes: each table read once per year and model (the months once per
+// year and code) and the rows then matched in memory, codes compared as the database compares
+// them. Kept by a top engine with stable definitions; the engines of one run may share one.
+class Kvz_New_LettureStabili
+{
+public:
+	explicit Kvz_New_LettureStabili(SqlSession* pSession);
+	~Kvz_New_LettureStabili();
+	Kvz_New_LettureStabili(const Kvz_New_LettureStabili&) = delete;
+	Kvz_New_LettureStabili& operator=(const Kvz_New_LettureStabili&) = delete;
+
+	// Null when the table has no such row (an empty name or code has none).
+	const Kvz_TAnagSimboli* Anagrafica(const DataInt& aEsercizio, const DataStr& aModello, const CString& strNome);
+	const Kvz_TSimboliCodiciRiclass* SimboloRiclass(const DataInt& aEsercizio, const DataStr& aModello,
+													const CString& strNome);
+	const Kvz_TSimboliCodiciExtracont* SimboloExtracont(const DataInt& aEsercizio, const DataStr& aModello,
+														const CString& strNome);
+	const Kvz_TSimboliPianoBase* SimboloPianoBase(const DataInt& aEsercizio, const DataStr& aModello,
+												  const CString& strNome);
+	const Kvz_TSimboliOutputRiclass* SimboloOutput(const DataInt& aEsercizio, const DataStr& aModello,
+												   const CString& strNome);
+	const Kvz_TRiclassificazioneRighe* Riga(const DataInt& aEsercizio, const DataStr& aModello, const DataStr& aCodice);
+	const Kvz_TCodExtracontabili* MeseExtracont(const DataInt& aEsercizio, const DataStr& aCodice, int nMese);
+
+	// The models (ChiaveTesto of their codes) whose results the run writes; the others' results
+	// are read once too. Until it is given every model counts as written.
+	void SetModelliScritti(std::set<CString> modelli) { m_ModelliScritti = std::move(modelli), m_bScrittiDati = true; }
+	// A model's results of a year, every data kind, in data kind, code and month order, with the
+	// position of each code's first row; null for a model the run writes (its results are read
+	// where they are needed).
+	struct RisultatiLetti
+	{
+		std::vector<std::unique_ptr<Kvz_TRiclassificato>> righe;
+		std::map<CString, int> posizioni;  // by ChiaveTesto of the code
+	};
+	const RisultatiLetti* Risultati(const DataInt& aEsercizio, const DataStr& aModello);
+
+private:
+	struct Tabelle;
+	std::set<CString> m_ModelliScritti;
+	bool m_bScrittiDati = false;
+	SqlSession* m_pSession;
+	std::unique_ptr<Tabelle> m_pTabelle;
+};
+
 class Kvz_New_MngFormula : public CObject
 {
 	DECLARE_DYNCREATE(Kvz_New_MngFormula, CObject)
@@ -211,7 +259,7 @@ public:
 	// Creates the base-plan symbol under its key ("_" + name) and values it from the given
 	// definition (null: the one last read by the engine); FALSE, with a message, when the
 	// definition cannot be valued or its query fails.
-	BOOL ValorizzaPianoBase(const CString& strChiave, Kvz_TSimboliPianoBase* pDef);
+	BOOL ValorizzaPianoBase(const CString& strChiave, const Kvz_TSimboliPianoBase* pDef);
 
 	// One of the rows the engine values a base-plan symbol from.
 	struct RigaPianoBase
@@ -245,7 +293,10 @@ public:
 	void SvuotaMapDatabase();
 	// The registry rows and base-plan definitions of this company read once for the engine's
 	// life, instead of at every occurrence: for a run that changes neither while it lasts.
-	void SetDefinizioniStabili(BOOL b = TRUE) { m_bDefinizioniStabili = b != FALSE; }
+	void SetDefinizioniStabili(BOOL b = TRUE);
+	// With stable definitions, the reads of the registry, model rows and extra-accounting months
+	// shared with the other engines of a run (null: the engine's own).
+	void SetLettureStabili(std::shared_ptr<Kvz_New_LettureStabili> pLetture) { m_pLetture = std::move(pLetture); }
 	// The twelve values a run stored for a row of the model it computes, when they are not what
 	// the row's formula gives (its share taken), by year, model, code and formula slot (0 the
 	// main one, 1-3 the budgets A-C, 4-13 the formula columns 1-10); null elsewhere. A code
@@ -441,6 +492,9 @@ private:
 	ValoriRiga m_ValoriRighe;
 	// With stable definitions: by year, model and name; null when the table has no such row.
 	BOOL m_bDefinizioniStabili = FALSE;
+	std::shared_ptr<Kvz_New_LettureStabili> m_pLetture;
+	// The top engine's reads with stable definitions, null without.
+	Kvz_New_LettureStabili* Letture();
 	std::map<CString, std::unique_ptr<Kvz_TAnagSimboli>> m_AnagraficheLette;
 	std::map<CString, std::unique_ptr<Kvz_TSimboliPianoBase>> m_DefinizioniLette;
 	mutable std::map<CString, std::string> m_ColonneDefinizioni;  // of the base-plan values' cache key

@@ -61,9 +61,14 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strNome)
 		pLetta = &it->second;
 	}
 	Kvz_TRSimboliPianoBase& reader = m_TRSimboliPB;
+	const Kvz_TSimboliPianoBase* pDef = nullptr;
 	try
 	{
-		if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) != TableReader::FOUND)
+		if (Kvz_New_LettureStabili* pLetture = Letture())
+			pDef = pLetture->SimboloPianoBase(m_Esercizio, m_Modello, strNome);
+		else if (reader.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND)
+			pDef = reader.GetRecord();
+		if (!pDef)
 		{
 			Messaggio(CString::Formatted(
 				AfxLoadSourceString("Il simbolo %s (piano base) modello %s non e' presente in tabella simboli.", kSource),
@@ -79,12 +84,12 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strNome)
 	if (pLetta)
 	{
 		*pLetta = std::make_unique<Kvz_TSimboliPianoBase>();
-		**pLetta = *reader.GetRecord();
+		**pLetta = *pDef;
 	}
-	return ValorizzaPianoBase("_" + strNome, reader.GetRecord());
+	return ValorizzaPianoBase("_" + strNome, pDef);
 }
 
-BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strChiave, Kvz_TSimboliPianoBase* pDef)
+BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strChiave, const Kvz_TSimboliPianoBase* pDef)
 {
 	if (pDef)
 		m_DefPianoBase = *pDef;

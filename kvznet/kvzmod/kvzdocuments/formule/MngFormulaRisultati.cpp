@@ -27,9 +27,9 @@ void CompletaCodici(DataStr& aDa, DataStr& aA)
 
 // A value column of the results by name, on either record.
 template <class Rec>
-DataMon* Colonna(Rec& r, const CString& nome)
+auto Colonna(Rec& r, const CString& nome) -> decltype(&r.f_Valore)
 {
-	DataMon* colonne[] = {&r.f_Valore,  &r.f_Valore1, &r.f_Valore2, &r.f_Valore3, &r.f_Valore4, &r.f_Valore5,
+	decltype(&r.f_Valore) colonne[] = {&r.f_Valore,  &r.f_Valore1, &r.f_Valore2, &r.f_Valore3, &r.f_Valore4, &r.f_Valore5,
 						  &r.f_Valore6, &r.f_Valore7, &r.f_Valore8, &r.f_Valore9, &r.f_Valore10,
 						  &r.f_ValoreBudgetA, &r.f_ValoreBudgetB, &r.f_ValoreBudgetC};
 	const char* nomi[] = {"Valore",  "Valore1", "Valore2", "Valore3", "Valore4", "Valore5",       "Valore6",
@@ -119,9 +119,14 @@ BOOL Kvz_New_MngFormula::ValorizzaOutputRiclassific(const CString& strNome)
 		}
 		else
 		{
-			bTrovato = m_TRSimboliOutput.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND;
+			const Kvz_TSimboliOutputRiclass* pDef = nullptr;
+			if (Kvz_New_LettureStabili* pLetture = Letture())
+				pDef = pLetture->SimboloOutput(m_Esercizio, m_Modello, strNome);
+			else if (m_TRSimboliOutput.FindRecord(m_Esercizio, DataStr(strNome), m_Modello) == TableReader::FOUND)
+				pDef = m_TRSimboliOutput.GetRecord();
+			bTrovato = pDef != nullptr;
 			if (bTrovato)
-				m_DefOutput = *m_TRSimboliOutput.GetRecord();
+				m_DefOutput = *pDef;
 		}
 		// Never valued from the definition of another symbol.
 		if (!bTrovato)
@@ -185,8 +190,19 @@ BOOL Kvz_New_MngFormula::ValorizzaOutputLocale(const Kvz_TSimboliOutputRiclass& 
 				esercizio.GetValue()));
 			return FALSE;
 		}
+		// A model the run does not write gives its results once, then read here.
+		Kvz_New_LettureStabili* pLetture = m_Ditta.IsEmpty() ? Letture() : nullptr;
+		const Kvz_New_LettureStabili::RisultatiLetti* pPosizioni =
+			pLetture && m_Esercizio.GetValue() != 0 && !def.f_ValoreModello.IsEmpty()
+				? pLetture->Risultati(m_Esercizio, def.f_ValoreModello)
+				: nullptr;
 		// The range by the model's row order when its first code has results, else by code.
 		auto posizione = [&](const DataStr& codice) {
+			if (pPosizioni)
+			{
+				auto it = pPosizioni->posizioni.find(ChiaveTesto(codice.GetString()));
+				return it == pPosizioni->posizioni.end() ? 0 : it->second;
+			}
 			return m_TRRisultati.FindRecord(m_Esercizio, def.f_ValoreModello, codice) == TableReader::FOUND
 					   ? m_TRRisultati.GetRecord()->f_Posizione.GetValue()
 					   : 0;
@@ -196,6 +212,38 @@ BOOL Kvz_New_MngFormula::ValorizzaOutputLocale(const Kvz_TSimboliOutputRiclass& 
 		const bool bPosizione = daPos != 0;
 		if (!SelezionaCodici(def, daPos, aPos))
 			NessunCodice(def.f_NomeSimbolo.GetString(), def.f_ValoreCodice, def.f_ValoreCodiceA, def.f_ValoreModello);
+
+		ASSERT_RELEASE_TRACE(!m_MeseFinale.IsEmpty(), "!m_FinoAlMese.IsEmpty()", kSource);
+		const int da = def.f_ValoreMeseConst ? def.f_ValoreMese.GetValue() : m_MeseIniziale.GetValue();
+		const int a = def.f_ValoreMeseConst ? def.f_ValoreMese.GetValue() : UltimoMese();
+		if (const Kvz_New_LettureStabili::RisultatiLetti* pLetti =
+				pLetture ? pLetture->Risultati(esercizio, def.f_ValoreModello) : nullptr)
+		{
+			// As the query: the engine's data kind, the months, the range; by month.
+			const CString daCodice = ChiaveTesto(def.f_ValoreCodice.GetString());
+			const CString aCodice = ChiaveTesto(def.f_ValoreCodiceA.GetString());
+			std::vector<std::pair<int, double>> scelte;
+			for (const auto& p : pLetti->righe)
+			{
+				const Kvz_TRiclassificato& riga = *p;
+				const int mese = riga.f_Mese.GetValue();
+				if (riga.f_TipoDatoPianoBase.GetValue() != m_Modo.GetValue() || mese < da || mese > a)
+					continue;
+				if (bPosizione ? riga.f_Posizione.GetValue() < daPos || riga.f_Posizione.GetValue() > aPos
+							   : ChiaveTesto(riga.f_CodRiclassificato.GetString()).str() < daCodice.str() ||
+									 ChiaveTesto(riga.f_CodRiclassificato.GetString()).str() > aCodice.str())
+					continue;
+				const DataMon* pColonna = Colonna(riga, colonna);
+				scelte.emplace_back(mese, pColonna ? pColonna->GetValue() : 0.0);
+			}
+			std::stable_sort(scelte.begin(), scelte.end(),
+							 [](const auto& x, const auto& y) { return x.first < y.first; });
+			Kvz_New_AggregatoMese aggregato(aggreg, [&](int mese, double v) { Risultato(simbolo, def, mese, v); });
+			for (const auto& [mese, v] : scelte)
+				aggregato.Riga(mese, v);
+			aggregato.Chiudi();
+			return TRUE;
+		}
 
 		Kvz_New_MngFormula* pRadice = m_pRadice ? m_pRadice : this;
 		const CString forma = CString(fmt::format("R|{}|{}|{}", aggreg, colonna.str(), bPosizione));
@@ -241,9 +289,6 @@ BOOL Kvz_New_MngFormula::ValorizzaOutputLocale(const Kvz_TSimboliOutputRiclass& 
 				throw;
 			}
 		}
-		ASSERT_RELEASE_TRACE(!m_MeseFinale.IsEmpty(), "!m_FinoAlMese.IsEmpty()", kSource);
-		const int da = def.f_ValoreMeseConst ? def.f_ValoreMese.GetValue() : m_MeseIniziale.GetValue();
-		const int a = def.f_ValoreMeseConst ? def.f_ValoreMese.GetValue() : UltimoMese();
 		t.SetParamValue("p1", def.f_ValoreEsConst ? def.f_ValoreEs : m_Esercizio);
 		t.SetParamValue("p3", DataInt(da));
 		t.SetParamValue("p4", DataInt(a));

@@ -298,6 +298,9 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 
 	m_ElaborazioneTerminata = FALSE;
 	SvuotaMapCommesse();
+	m_Teste.clear();
+	m_bTesteLette = false;
+	m_ModelliRaggrupp.clear();
 	m_RigheRaggrupp.clear();
 	m_PosizioniRaggrupp.clear();
 	BOOL bErroreCiclo = FALSE;
@@ -354,7 +357,6 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 			m_bBatchNotStarted = true;
 			return;
 		}
-		Kvz_TRRiclassificazioneRaggrupp raggrupp(this);
 
 		// On a stop each model is either as before or as after: the one in progress is undone
 		// (a part of the transaction per model). Work whose parts belong together is undone from
@@ -373,6 +375,19 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 			}
 		};
 
+		// What the engines read once for the whole run: the results too of the models it does
+		// not write.
+		{
+			std::set<CString> scritti;
+			for (const DataStr& modello : modelli)
+				if (!PerRaggruppamento() || m_ModelliRaggrupp.count(Chiave(modello.GetString())))
+					scritti.insert(Kvz_New_MngFormula::ChiaveTesto(modello.GetString()));
+			if (PerRaggruppamento())
+				scritti.insert(Kvz_New_MngFormula::ChiaveTesto(m_Raggrupp.GetString()));
+			m_pLetture = std::make_shared<Kvz_New_LettureStabili>(GetReadOnlySqlSession());
+			m_pLetture->SetModelliScritti(std::move(scritti));
+		}
+
 		m_RaggruppDaCancellare = TRUE;
 		if (PerRaggruppamento())
 		{
@@ -388,7 +403,7 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 			m_nModelli = modelli.size();
 			if (IsAborted() || m_bErroreDb)
 				break;
-			if (PerRaggruppamento() && raggrupp.FindRecord(m_Esercizio, modello, m_Raggrupp) != TableReader::FOUND)
+			if (PerRaggruppamento() && !m_ModelliRaggrupp.count(Chiave(modello.GetString())))
 				continue;
 			if (target.count(Chiave(modello.GetString())))
 				apriCoda(i);
@@ -415,6 +430,9 @@ void Kvz_CRiclassificPianoBaseDoc::OnBatchExecute()
 			salvati.push_back(i);
 			nInCorso = modelli.size();
 		}
+		// The grouping's header once, after its last model: a stop undoes the grouping whole.
+		if (PerRaggruppamento() && !salvati.empty() && !IsAborted() && !m_bErroreDb)
+			AggiornaTestaRiclassificato(m_Raggrupp, TRUE);
 	}
 	catch (const SqlException& e)
 	{
@@ -513,10 +531,37 @@ void Kvz_CRiclassificPianoBaseDoc::ChiudiTabelle()
 	m_pTabScrittura.reset();
 	m_pRecScrittura.reset();
 	m_pRisultatiTenuti.reset();
-	m_pTabRaggrupp.reset();
-	m_pRecRaggrupp.reset();
+	m_bRaggruppLetto = false;
+	m_RaggruppInTabella.clear();
 	m_RigheRaggrupp.clear();
 	m_Riserva.clear();
+	m_pLetture.reset();
+}
+
+// The year's model headers, read once at the first asked for: the run writes none.
+const Kvz_TRiclassificazioneTesta* Kvz_CRiclassificPianoBaseDoc::Testa(const DataStr& aModello)
+{
+	if (!m_bTesteLette)
+	{
+		m_Teste.clear();
+		Kvz_TRiclassificazioneTesta rec;
+		SqlTable t(&rec, GetReadOnlySqlSession(), this);
+		t.Open(FALSE);
+		t.SelectAll();
+		t.AddParam("p1", rec.f_Esercizio);
+		t.AddFilterColumn(rec.f_Esercizio);
+		t.SetParamValue("p1", m_Esercizio);
+		for (t.Query(); !t.IsEOF(); t.MoveNext())
+		{
+			auto p = std::make_unique<Kvz_TRiclassificazioneTesta>();
+			*p = rec;
+			m_Teste[Chiave(rec.f_ModelloRiclassific.GetString())] = std::move(p);
+		}
+		t.Close();
+		m_bTesteLette = true;
+	}
+	auto it = m_Teste.find(Chiave(aModello.GetString()));
+	return it == m_Teste.end() ? nullptr : it->second.get();
 }
 
 SqlTable& Kvz_CRiclassificPianoBaseDoc::TabellaRisultati()
@@ -526,6 +571,8 @@ SqlTable& Kvz_CRiclassificPianoBaseDoc::TabellaRisultati()
 		m_pRecScrittura = std::make_unique<Kvz_TRiclassificato>();
 		m_pTabScrittura = std::make_unique<SqlTable>(m_pRecScrittura.get(), GetUpdatableSqlSession(), this);
 		m_pTabScrittura->SetAutocommit(TRUE);
+		// The run gives up on any error: its new rows go as a batch.
+		m_pTabScrittura->SetBatchInsert(TRUE);
 		m_pTabScrittura->Open(TRUE);
 	}
 	return *m_pTabScrittura;
@@ -629,8 +676,12 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aMode
 		MotoreInUso pMotore(*this);
 		pMotore->AttachModello(aModello);
 		pMotore->AttachEsercizio(m_Esercizio);
-		// The run writes results only: symbols and their definitions stay as they are.
+		// The run writes results only: symbols and their definitions stay as they are, read
+		// once for every model of the run.
 		pMotore->SetDefinizioniStabili();
+		if (!m_pLetture)
+			m_pLetture = std::make_shared<Kvz_New_LettureStabili>(GetReadOnlySqlSession());
+		pMotore->SetLettureStabili(m_pLetture);
 		m_RigheRipartite.clear();
 		m_strModelloRipartito = Chiave(aModello.GetString());
 		if (PerRaggruppamento())
@@ -705,10 +756,11 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 	// The parametric split takes its monthly base from the model header's formula.
 	double base[12] = {};
 	BOOL bBase = FALSE;
-	if (riga.f_TipoCalcolo.GetItemValue() == 3 && m_pTRTesta->FindRecord(m_Esercizio, riga.f_ModelloRiclassific) ==
-														   TableReader::FOUND)
+	const Kvz_TRiclassificazioneTesta* pTesta =
+		riga.f_TipoCalcolo.GetItemValue() == 3 ? Testa(riga.f_ModelloRiclassific) : nullptr;
+	if (pTesta)
 	{
-		const CString strFormula = m_pTRTesta->GetRecord()->f_FormulaCalcParametrico.GetString();
+		const CString strFormula = pTesta->f_FormulaCalcParametrico.GetString();
 		if (!strFormula.IsEmpty())
 		{
 			pMotore->AttachFormula(strFormula);
@@ -800,13 +852,17 @@ void Kvz_CRiclassificPianoBaseDoc::ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e,
 
 void Kvz_CRiclassificPianoBaseDoc::ScriviRigheTenute()
 {
+	// Queued with the other writes: the next read of the connection comes after them.
 	if (m_pRisultatiTenuti)
-		m_pRisultatiTenuti->Flush();
+		m_pRisultatiTenuti->Send();
 }
 
 void Kvz_CRiclassificPianoBaseDoc::CancellazionePrimaDiSalvataggio(const DataStr& aCodice)
 {
 	Stato("Cancellazione elaborazione precedente in corso ...");
+	// The grouping's rows as read are no longer what the table holds.
+	if (PerRaggruppamento() && Chiave(aCodice.GetString()) == Chiave(m_Raggrupp.GetString()))
+		m_bRaggruppLetto = false;
 	try
 	{
 		const DataEnum k6(E_KVZ_TIPORIGA, 6), k7(E_KVZ_TIPORIGA, 7), k8(E_KVZ_TIPORIGA, 8), k9(E_KVZ_TIPORIGA, 9),
@@ -954,9 +1010,8 @@ void Kvz_CRiclassificPianoBaseDoc::AggiornaTestaRiclassificato(const DataStr& aC
 		data.SetFullDate(TRUE);
 		data.SetTime(ora.tm_hour, ora.tm_min, ora.tm_sec);
 		pRec->f_DataUltimaElaborazione = data;
-		pRec->f_Descrizione = m_pTRTesta->FindRecord(m_Esercizio, aCodice) == TableReader::FOUND
-								  ? m_pTRTesta->GetRecord()->f_Descrizione
-								  : DataStr();
+		const Kvz_TRiclassificazioneTesta* pTesta = Testa(aCodice);
+		pRec->f_Descrizione = pTesta ? pTesta->f_Descrizione : DataStr();
 		pRec->f_Nota = m_Note;
 		testa.UpdateRecord();
 	}
@@ -972,6 +1027,8 @@ void Kvz_CRiclassificPianoBaseDoc::AggiornaTestaRiclassificato(const DataStr& aC
 void Kvz_CRiclassificPianoBaseDoc::SalvaRisultati(const DataStr& aModello)
 {
 	Stato("Salvataggio risultati in corso ...");
+	if (PerRaggruppamento() && Chiave(aModello.GetString()) == Chiave(m_Raggrupp.GetString()))
+		m_bRaggruppLetto = false;  // a model of the grouping's own code wrote its rows
 	try
 	{
 		for (int i = 0; i < m_Risultati.GetSize(); ++i)
@@ -987,8 +1044,6 @@ void Kvz_CRiclassificPianoBaseDoc::SalvaRisultati(const DataStr& aModello)
 	{
 		ShowSqlError(e, "Kvz_CRiclassificPianoBaseDoc::SalvaRisultati");
 	}
-	if (PerRaggruppamento())
-		AggiornaTestaRiclassificato(m_Raggrupp, TRUE);
 	for (auto& q : m_Quadrim)
 		q.clear();
 }
@@ -1011,30 +1066,54 @@ void Kvz_CRiclassificPianoBaseDoc::ScriviTotali(Kvz_TEnhRiclassificazioneRighe& 
 	sql += " WHERE \"Esercizio\" = ? AND \"ModelloRiclassific\" = ? AND \"TipoDatoPianoBase\" = ? AND "
 		   "\"CodRiclassificato\" = ? AND \"Mese\" = ?";
 	valori.insert(valori.end(), {&m_Esercizio, &aModello, &m_TipoDato, &e.f_CodRiclassificato, &e.l_Mese});
-	GetUpdatableSqlSession()->ExecuteSQL(sql, valori);
+	// Sent with the others: one round trip for many on a server.
+	GetUpdatableSqlSession()->SendSQL(sql, valori);
+}
+
+// The grouping's rows in the table, read once: the run alone writes them afterwards.
+void Kvz_CRiclassificPianoBaseDoc::LeggiRaggrupp()
+{
+	m_RaggruppInTabella.clear();
+	Kvz_TRiclassificato rec;
+	SqlTable t(&rec, GetUpdatableSqlSession(), this);
+	t.Open(FALSE);
+	t.SelectAll();
+	t.AddParam("p1", rec.f_Esercizio);
+	t.AddFilterColumn(rec.f_Esercizio);
+	t.AddParam("p2", rec.f_ModelloRiclassific);
+	t.AddFilterColumn(rec.f_ModelloRiclassific);
+	t.AddParam("p3", rec.f_TipoDatoPianoBase);
+	t.AddFilterColumn(rec.f_TipoDatoPianoBase);
+	t.SetParamValue("p1", m_Esercizio);
+	t.SetParamValue("p2", m_Raggrupp);
+	t.SetParamValue("p3", m_TipoDato);
+	for (t.Query(); !t.IsEOF(); t.MoveNext())
+	{
+		auto p = std::make_unique<Kvz_TRiclassificato>();
+		*p = rec;
+		m_RaggruppInTabella[{Chiave(rec.f_CodRiclassificato.GetString()), rec.f_Mese.GetValue()}] = std::move(p);
+	}
+	t.Close();
+	for (auto& [chiave, riga] : m_RigheRaggrupp)
+		riga.bInTabella = m_RaggruppInTabella.count(chiave) > 0;
+	m_bRaggruppLetto = true;
 }
 
 // The grouping's row of the element's code and month, summed in memory and written through.
 void Kvz_CRiclassificPianoBaseDoc::SommaInRaggruppamento(Kvz_TEnhRiclassificazioneRighe& e)
 {
-	if (!m_pTabRaggrupp)
-	{
-		m_pRecRaggrupp = std::make_unique<Kvz_TRiclassificato>();
-		m_pTabRaggrupp = std::make_unique<SqlTable>(m_pRecRaggrupp.get(), GetUpdatableSqlSession(), this);
-		m_pTabRaggrupp->SetAutocommit(TRUE);
-		m_pTabRaggrupp->Open(TRUE);
-		FiltroChiave(*m_pTabRaggrupp, *m_pRecRaggrupp);
-	}
-	SqlTable& t = *m_pTabRaggrupp;
+	if (!m_bRaggruppLetto)
+		LeggiRaggrupp();
 	const int nMese = e.l_Mese;
-	RigaRaggrupp& riga = m_RigheRaggrupp[{Chiave(e.f_CodRiclassificato.GetString()), nMese}];
+	const ChiaveRaggrupp chiave{Chiave(e.f_CodRiclassificato.GetString()), nMese};
+	RigaRaggrupp& riga = m_RigheRaggrupp[chiave];
 	if (!riga.pRec)
 	{
 		riga.pRec = std::make_unique<Kvz_TRiclassificato>();
-		CercaChiave(t, m_Esercizio, m_Raggrupp, m_TipoDato, e.f_CodRiclassificato, nMese);
-		if (!t.IsEOF())
+		auto letta = m_RaggruppInTabella.find(chiave);
+		if (letta != m_RaggruppInTabella.end())
 		{
-			*riga.pRec = *m_pRecRaggrupp;
+			*riga.pRec = *letta->second;
 			riga.bInTabella = true;
 		}
 		else
@@ -1076,14 +1155,30 @@ void Kvz_CRiclassificPianoBaseDoc::SommaInRaggruppamento(Kvz_TEnhRiclassificazio
 
 	if (riga.bInTabella)
 	{
-		CercaChiave(t, m_Esercizio, m_Raggrupp, m_TipoDato, e.f_CodRiclassificato, nMese);
-		if (!t.IsEOF())
+		// What the sum changes, by the row's key, sent with the others (one round trip for many
+		// on a server).
+		static const char* const kColonne[14] = {
+			"Valore",	"ValoreBudgetA", "ValoreBudgetB", "ValoreBudgetC", "Valore1", "Valore2", "Valore3",
+			"Valore4",	"Valore5",		 "Valore6",		  "Valore7",	   "Valore8", "Valore9", "Valore10"};
+		static const CString sql = [] {
+			CString testo = "UPDATE \"Kvz_Riclassificato\" SET ";
+			for (size_t s = 0; s < 14; ++s)
+				testo += CString::Formatted("\"%s\" = ?, \"TotaleRiportato%s\" = ?, ", kColonne[s], kColonne[s] + 6);
+			return testo + "\"TipoRiga\" = ?, \"CodRiclDividendoProgr\" = ?, \"CodRiclDivisoreProgr\" = ?, "
+						   "\"SegnoDaApplicare\" = ? WHERE \"ModelloRiclassific\" = ? AND \"Esercizio\" = ? AND "
+						   "\"TipoDatoPianoBase\" = ? AND \"CodRiclassificato\" = ? AND \"Mese\" = ?";
+		}();
+		std::vector<const DataObj*> parametri;
+		for (size_t s = 0; s < 14; ++s)
 		{
-			t.Edit();
-			*m_pRecRaggrupp = r;
-			t.Update();
-			return;
+			parametri.push_back(valori[s]);
+			parametri.push_back(totali[s]);
 		}
+		parametri.insert(parametri.end(), {&r.f_TipoRiga, &r.f_CodRiclDividendoProgr, &r.f_CodRiclDivisoreProgr,
+										   &r.f_SegnoDaApplicare, &r.f_ModelloRiclassific, &r.f_Esercizio,
+										   &r.f_TipoDatoPianoBase, &r.f_CodRiclassificato, &r.f_Mese});
+		GetUpdatableSqlSession()->SendSQL(sql, parametri);
+		return;
 	}
 	SqlTable& ins = TabellaRisultati();
 	ins.AddNew(FALSE);
@@ -1299,14 +1394,17 @@ void Kvz_CRiclassificPianoBaseDoc::InizializzaArrayCommesse()
 			t.SetParamValue("p1", m_Esercizio);
 			t.SetParamValue("p2", m_Raggrupp);
 			for (t.Query(); !t.IsEOF(); t.MoveNext())
+			{
 				modelli.push_back(rec.f_ModelloRiclassific);
+				m_ModelliRaggrupp.insert(Chiave(rec.f_ModelloRiclassific.GetString()));
+			}
 			t.Close();
 		}
 		for (const DataStr& modello : modelli)
 		{
-			if (m_pTRTesta->FindRecord(m_Esercizio, modello) != TableReader::FOUND)
+			const Kvz_TRiclassificazioneTesta* pTesta = Testa(modello);
+			if (!pTesta)
 				continue;
-			const Kvz_TRiclassificazioneTesta* pTesta = m_pTRTesta->GetRecord();
 			if (pTesta->f_TipoModello.GetItemValue() == 0)
 				continue;
 			CObject* pObj = nullptr;

@@ -26,6 +26,7 @@
 #include "platform/plvoledb/SqlMultiInsert.h"
 
 class Kvz_New_MngFormula;
+class Kvz_New_LettureStabili;
 class Kvz_HKLCodRaggrupp;
 class TKvzDriversModelli;
 class TKvzDriversCosti;
@@ -249,6 +250,7 @@ protected:
 	void ScriviRigheTenute();
 	void ScriviTotali(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello);
 	void SommaInRaggruppamento(Kvz_TEnhRiclassificazioneRighe& e);
+	void LeggiRaggrupp();
 	// A formula of a model row that cannot be evaluated: its field stays 0, the run says so.
 	void FormulaNonValutata(const Kvz_TEnhRiclassificazioneRighe& riga, size_t nSlot, const CString& strFormula,
 							BOOL bMotivoDetto);
@@ -277,6 +279,12 @@ private:
 	CMapStringToOb m_MapCommesse;
 	Kvz_ArrayRisultati m_Risultati;
 	std::unique_ptr<Kvz_TRRiclassificazioneTesta> m_pTRTesta;
+	// The run's year's model headers by code, read once (null: not read yet), and the models of
+	// the grouping run.
+	std::map<std::string, std::unique_ptr<Kvz_TRiclassificazioneTesta>> m_Teste;
+	bool m_bTesteLette = false;
+	std::set<std::string> m_ModelliRaggrupp;
+	const Kvz_TRiclassificazioneTesta* Testa(const DataStr& aModello);
 	Kvz_New_MngFormula* m_pMngFormula = nullptr;
 	KVZ_HKLRiclassificazioneTesta* m_pHKLModello = nullptr;
 	KVZ_HKLRiclassificazioneTesta* m_pHKLModelloA = nullptr;
@@ -331,11 +339,14 @@ private:
 	std::unique_ptr<Kvz_TRiclassificato> m_pRecScrittura;
 	std::unique_ptr<SqlTable> m_pTabScrittura;
 	std::unique_ptr<SqlMultiInsert> m_pRisultatiTenuti;
-	std::unique_ptr<Kvz_TRiclassificato> m_pRecRaggrupp;
-	std::unique_ptr<SqlTable> m_pTabRaggrupp;
+	// The grouping's rows the table held when read (again after anything else wrote them).
+	bool m_bRaggruppLetto = false;
+	std::map<ChiaveRaggrupp, std::unique_ptr<Kvz_TRiclassificato>> m_RaggruppInTabella;
 	std::map<ChiaveRaggrupp, RigaRaggrupp> m_RigheRaggrupp;
 	std::map<std::string, int> m_PosizioniRaggrupp;
 	std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> m_Riserva;
+	// The definitions and model rows the engines of the run read, shared by them.
+	std::shared_ptr<Kvz_New_LettureStabili> m_pLetture;
 	void ChiudiTabelle();
 
 	// The cost-driver phases' connections, by company code (null: the company failed) and the
