@@ -717,8 +717,7 @@ struct Kvz_New_MngFormula::Compilata
 Kvz_New_MngFormula::Compilata* Kvz_New_MngFormula::Compila(const CString& strFormula)
 {
 	// A run evaluates the same texts over and over: prepared and parsed once per engine.
-	const CString chiave = CString::Formatted("%d\x1f%s\x1f%u\x1f%s", m_Esercizio.GetValue(),
-											  m_Modello.GetString().GetString(), m_Modo.GetValue(), strFormula.GetString());
+	auto chiave = std::make_tuple(strFormula, m_Esercizio.GetValue(), m_Modello.GetString(), m_Modo.GetValue());
 	auto it = m_Compilate.find(chiave);
 	if (it != m_Compilate.end())
 		return it->second.get();
@@ -747,6 +746,8 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 	// Every occurrence is valued as it comes (extra-accounting symbols only once).
 	for (const CString& nome : pCompilata->nomi)
 	{
+		if (PianoBaseGiaValutato(nome))
+			continue;
 		if (!LeggiAnagrafica(nome) || !AziendaRaggiungibile(nome))
 			return FALSE;
 		switch (m_RigaAnagrafica.f_TipoSimbolo.GetItemValue())

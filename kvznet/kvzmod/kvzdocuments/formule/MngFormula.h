@@ -10,6 +10,7 @@
 #include <set>
 #include <cstddef>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
@@ -242,7 +243,11 @@ public:
 	void SvuotaMapDatabase();
 	// The registry rows and base-plan definitions of this company read once for the engine's
 	// life, instead of at every occurrence: for a run that changes neither while it lasts.
-	void SetDefinizioniStabili(BOOL b = TRUE) { m_bDefinizioniStabili = b != FALSE; }
+	void SetDefinizioniStabili(BOOL b = TRUE)
+	{
+		m_bDefinizioniStabili = b != FALSE;
+		m_ValoriPianoBase.clear();
+	}
 	// The twelve values a run stored for a row of the model it computes, when they are not what
 	// the row's formula gives (its share taken), by year, model, code and formula slot (0 the
 	// main one, 1-3 the budgets A-C, 4-13 the formula columns 1-10); null elsewhere. A code
@@ -440,7 +445,30 @@ private:
 	std::map<CString, std::unique_ptr<Kvz_TAnagSimboli>> m_AnagraficheLette;
 	std::map<CString, std::unique_ptr<Kvz_TSimboliPianoBase>> m_DefinizioniLette;
 	mutable std::map<CString, std::string> m_ColonneDefinizioni;  // of the base-plan values' cache key
-	std::map<CString, std::unique_ptr<Compilata>> m_Compilate;
+	// By formula, year, model and mode: the formula first, where the keys differ.
+	std::map<std::tuple<CString, int, CString, DWORD>, std::unique_ptr<Compilata>> m_Compilate;
+	// With stable definitions: what a base-plan symbol of this company's own valued to, by name
+	// and budget (the formula's kind), and the engine's setting it was valued in. A later occurrence in the same setting takes
+	// the values again without looking its registry row, definition and cached query up anew.
+	struct StatoPianoBase
+	{
+		int nEsercizio = 0, nMeseIniziale = 0, nUltimoMese = 0;
+		CString strModello;
+		DWORD nModo = 0, nTipoBudget = 0;
+		bool bBudget = false;
+		bool operator==(const StatoPianoBase&) const = default;
+	};
+	struct ValoriPianoBase
+	{
+		StatoPianoBase stato;
+		std::array<double, 12> valori{};
+	};
+	std::map<std::tuple<CString, bool, DWORD>, ValoriPianoBase> m_ValoriPianoBase;
+	StatoPianoBase StatoPerPianoBase() const;
+	// TRUE when the name's values were taken again into its symbol.
+	BOOL PianoBaseGiaValutato(const CString& strNome);
+	// Keeps what the name's symbol valued to, after its valuation.
+	void TieniPianoBase(const CString& strNome);
 	// Top engine only: the base-plan and result queries by their shape, prepared once, and the
 	// base-plan values read, by everything that shapes their query.
 	std::map<CString, std::unique_ptr<Kvz_New_Cursore>> m_CursoriPianoBase;
