@@ -613,8 +613,13 @@ int Kvz_New_MngFormula::UltimoMese() const
 
 CString Kvz_New_MngFormula::ChiaveSimbolo(const DataInt& aEsercizio, const DataStr& aModello, const CString& strNome)
 {
-	return CString::Formatted("%d\x1f%s\x1f%s", aEsercizio.GetValue(), aModello.GetString().GetString(),
-							  strNome.GetString());
+	// Put together, not formatted: every occurrence of a symbol makes a few.
+	std::string chiave = std::to_string(aEsercizio.GetValue());
+	chiave += '\x1f';
+	chiave += aModello.GetString().str();
+	chiave += '\x1f';
+	chiave += strNome.str();
+	return CString(std::move(chiave));
 }
 
 void Kvz_New_MngFormula::MessaggioUnaVolta(const CString& strChiave, const CString& strTesto)

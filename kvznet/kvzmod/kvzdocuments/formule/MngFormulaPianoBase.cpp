@@ -74,10 +74,11 @@ BOOL Kvz_New_MngFormula::PianoBaseGiaValutato(const CString& strNome)
 	auto it = m_ValoriPianoBase.find({strNome, stato.bBudget, stato.nTipoBudget});
 	if (it == m_ValoriPianoBase.end() || !(it->second.stato == stato))
 		return FALSE;
-	// The symbol as its valuation makes it.
+	// The symbol as its valuation makes it, in the place of the last occurrence's.
 	const CString chiave = "_" + strNome;
 	std::unique_ptr<Kvz_New_Simbolo>& p = m_MapSimboli[ChiaveSimbolo(m_Esercizio, m_Modello, chiave)];
-	p = std::make_unique<Kvz_New_Simbolo>();
+	if (!p)
+		p = std::make_unique<Kvz_New_Simbolo>();
 	p->m_Nome = chiave;
 	p->m_Tipo = DataEnum(E_KVZ_TIPOSIMBOLO, 0);
 	p->m_Modello = m_Modello;
