@@ -722,7 +722,9 @@ struct Kvz_New_MngFormula::Compilata
 Kvz_New_MngFormula::Compilata* Kvz_New_MngFormula::Compila(const CString& strFormula)
 {
 	// A run evaluates the same texts over and over: prepared and parsed once per engine.
-	auto chiave = std::make_tuple(strFormula, m_Esercizio.GetValue(), m_Modello.GetString(), m_Modo.GetValue());
+	// Looked up without copying the texts.
+	const std::tuple<const CString&, int, const CString&, DWORD> chiave(strFormula, m_Esercizio.GetValue(),
+																	 m_Modello.GetString(), m_Modo.GetValue());
 	auto it = m_Compilate.find(chiave);
 	if (it != m_Compilate.end())
 		return it->second.get();
@@ -740,7 +742,7 @@ Kvz_New_MngFormula::Compilata* Kvz_New_MngFormula::Compila(const CString& strFor
 	});
 	Parser parser(testo, nullptr, -1, 0);
 	c->bValida = c->expr.Parse(parser, DataType::Double, 1) != FALSE;
-	return m_Compilate.emplace(chiave, std::move(c)).first->second.get();
+	return m_Compilate.emplace(CompilataChiave(chiave), std::move(c)).first->second.get();
 }
 
 BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)

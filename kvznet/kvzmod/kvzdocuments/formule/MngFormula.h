@@ -446,7 +446,8 @@ private:
 	std::map<CString, std::unique_ptr<Kvz_TSimboliPianoBase>> m_DefinizioniLette;
 	mutable std::map<CString, std::string> m_ColonneDefinizioni;  // of the base-plan values' cache key
 	// By formula, year, model and mode: the formula first, where the keys differ.
-	std::map<std::tuple<CString, int, CString, DWORD>, std::unique_ptr<Compilata>> m_Compilate;
+	using CompilataChiave = std::tuple<CString, int, CString, DWORD>;
+	std::map<CompilataChiave, std::unique_ptr<Compilata>, std::less<>> m_Compilate;
 	// With stable definitions: what a base-plan symbol of this company's own valued to, by name
 	// and budget (the formula's kind), and the engine's setting it was valued in. A later occurrence in the same setting takes
 	// the values again without looking its registry row, definition and cached query up anew.
