@@ -613,8 +613,13 @@ int Kvz_New_MngFormula::UltimoMese() const
 
 CString Kvz_New_MngFormula::ChiaveSimbolo(const DataInt& aEsercizio, const DataStr& aModello, const CString& strNome)
 {
-	return CString::Formatted("%d\x1f%s\x1f%s", aEsercizio.GetValue(), aModello.GetString().GetString(),
-							  strNome.GetString());
+	// Put together, not formatted: every occurrence of a symbol makes a few.
+	std::string chiave = std::to_string(aEsercizio.GetValue());
+	chiave += '\x1f';
+	chiave += aModello.GetString().str();
+	chiave += '\x1f';
+	chiave += strNome.str();
+	return CString(std::move(chiave));
 }
 
 void Kvz_New_MngFormula::MessaggioUnaVolta(const CString& strChiave, const CString& strTesto)
@@ -725,8 +730,9 @@ struct Kvz_New_MngFormula::Compilata
 Kvz_New_MngFormula::Compilata* Kvz_New_MngFormula::Compila(const CString& strFormula)
 {
 	// A run evaluates the same texts over and over: prepared and parsed once per engine.
-	const CString chiave = CString::Formatted("%d\x1f%s\x1f%u\x1f%s", m_Esercizio.GetValue(),
-											  m_Modello.GetString().GetString(), m_Modo.GetValue(), strFormula.GetString());
+	// Looked up without copying the texts.
+	const std::tuple<const CString&, int, const CString&, DWORD> chiave(strFormula, m_Esercizio.GetValue(),
+																	 m_Modello.GetString(), m_Modo.GetValue());
 	auto it = m_Compilate.find(chiave);
 	if (it != m_Compilate.end())
 		return it->second.get();
@@ -744,7 +750,7 @@ Kvz_New_MngFormula::Compilata* Kvz_New_MngFormula::Compila(const CString& strFor
 	});
 	Parser parser(testo, nullptr, -1, 0);
 	c->bValida = c->expr.Parse(parser, DataType::Double, 1) != FALSE;
-	return m_Compilate.emplace(chiave, std::move(c)).first->second.get();
+	return m_Compilate.emplace(CompilataChiave(chiave), std::move(c)).first->second.get();
 }
 
 BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
@@ -755,6 +761,8 @@ BOOL Kvz_New_MngFormula::EvalExpression(CString* pText)
 	// Every occurrence is valued as it comes (extra-accounting symbols only once).
 	for (const CString& nome : pCompilata->nomi)
 	{
+		if (PianoBaseGiaValutato(nome))
+			continue;
 		if (!LeggiAnagrafica(nome) || !AziendaRaggiungibile(nome))
 			return FALSE;
 		switch (m_RigaAnagrafica.f_TipoSimbolo.GetItemValue())

@@ -10,6 +10,7 @@
 #include <set>
 #include <cstddef>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/KvzDblEnums.h"
@@ -498,7 +499,31 @@ private:
 	std::map<CString, std::unique_ptr<Kvz_TAnagSimboli>> m_AnagraficheLette;
 	std::map<CString, std::unique_ptr<Kvz_TSimboliPianoBase>> m_DefinizioniLette;
 	mutable std::map<CString, std::string> m_ColonneDefinizioni;  // of the base-plan values' cache key
-	std::map<CString, std::unique_ptr<Compilata>> m_Compilate;
+	// By formula, year, model and mode: the formula first, where the keys differ.
+	using CompilataChiave = std::tuple<CString, int, CString, DWORD>;
+	std::map<CompilataChiave, std::unique_ptr<Compilata>, std::less<>> m_Compilate;
+	// With stable definitions: what a base-plan symbol of this company's own valued to, by name
+	// and budget (the formula's kind), and the engine's setting it was valued in. A later occurrence in the same setting takes
+	// the values again without looking its registry row, definition and cached query up anew.
+	struct StatoPianoBase
+	{
+		int nEsercizio = 0, nMeseIniziale = 0, nUltimoMese = 0;
+		CString strModello;
+		DWORD nModo = 0, nTipoBudget = 0;
+		bool bBudget = false;
+		bool operator==(const StatoPianoBase&) const = default;
+	};
+	struct ValoriPianoBase
+	{
+		StatoPianoBase stato;
+		std::array<double, 12> valori{};
+	};
+	std::map<std::tuple<CString, bool, DWORD>, ValoriPianoBase> m_ValoriPianoBase;
+	StatoPianoBase StatoPerPianoBase() const;
+	// TRUE when the name's values were taken again into its symbol.
+	BOOL PianoBaseGiaValutato(const CString& strNome);
+	// Keeps what the name's symbol valued to, after its valuation.
+	void TieniPianoBase(const CString& strNome);
 	// Top engine only: the base-plan and result queries by their shape, prepared once, and the
 	// base-plan values read, by everything that shapes their query.
 	std::map<CString, std::unique_ptr<Kvz_New_Cursore>> m_CursoriPianoBase;

@@ -196,6 +196,7 @@ const Kvz_New_LettureStabili::RisultatiLetti* Kvz_New_LettureStabili::Risultati(
 void Kvz_New_MngFormula::SetDefinizioniStabili(BOOL b)
 {
 	m_bDefinizioniStabili = b != FALSE;
+	m_ValoriPianoBase.clear();
 	if (!m_bDefinizioniStabili)
 		m_pLetture.reset();
 }

@@ -48,6 +48,45 @@ void Kvz_New_MngFormula::SvuotaCachePianoBase()
 	Kvz_New_MngFormula& radice = Radice();
 	radice.m_CachePianoBase.clear();
 	radice.m_Annidate.clear();  // they may have read the base plan
+	radice.m_ValoriPianoBase.clear();
+	m_ValoriPianoBase.clear();
+}
+
+Kvz_New_MngFormula::StatoPianoBase Kvz_New_MngFormula::StatoPerPianoBase() const
+{
+	// What the base-plan cache's key takes from the engine, and the mode its definition check reads.
+	StatoPianoBase stato;
+	stato.nEsercizio = m_Esercizio.GetValue();
+	stato.nMeseIniziale = m_MeseIniziale.GetValue();
+	stato.nUltimoMese = UltimoMese();
+	stato.strModello = m_Modello.GetString();
+	stato.nModo = m_Modo.GetValue();
+	stato.nTipoBudget = m_TipoBudget.GetValue();
+	stato.bBudget = m_bFormulaBudget != FALSE;
+	return stato;
+}
+
+BOOL Kvz_New_MngFormula::PianoBaseGiaValutato(const CString& strNome)
+{
+	if (!m_bDefinizioniStabili || !m_Ditta.IsEmpty() || m_ValoriPianoBase.empty())
+		return FALSE;
+	const StatoPianoBase stato = StatoPerPianoBase();
+	auto it = m_ValoriPianoBase.find({strNome, stato.bBudget, stato.nTipoBudget});
+	if (it == m_ValoriPianoBase.end() || !(it->second.stato == stato))
+		return FALSE;
+	// The symbol as its valuation makes it, in the place of the last occurrence's.
+	const CString chiave = "_" + strNome;
+	std::unique_ptr<Kvz_New_Simbolo>& p = m_MapSimboli[ChiaveSimbolo(m_Esercizio, m_Modello, chiave)];
+	if (!p)
+		p = std::make_unique<Kvz_New_Simbolo>();
+	p->m_Nome = chiave;
+	p->m_Tipo = DataEnum(E_KVZ_TIPOSIMBOLO, 0);
+	p->m_Modello = m_Modello;
+	p->m_Esercizio = m_Esercizio;
+	p->m_pParent = m_pParentSimbolo;
+	for (int m = 0; m < 12; ++m)
+		p->m_Valori[m] = it->second.valori[static_cast<size_t>(m)];
+	return TRUE;
 }
 
 BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strNome)
@@ -57,7 +96,12 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strNome)
 	{
 		auto [it, bNuova] = m_DefinizioniLette.try_emplace(ChiaveSimbolo(m_Esercizio, m_Modello, strNome));
 		if (!bNuova && it->second)
-			return ValorizzaPianoBase("_" + strNome, it->second.get());
+		{
+			if (!ValorizzaPianoBase("_" + strNome, it->second.get()))
+				return FALSE;
+			TieniPianoBase(strNome);
+			return TRUE;
+		}
 		pLetta = &it->second;
 	}
 	Kvz_TRSimboliPianoBase& reader = m_TRSimboliPB;
@@ -86,7 +130,24 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strNome)
 		*pLetta = std::make_unique<Kvz_TSimboliPianoBase>();
 		**pLetta = *pDef;
 	}
-	return ValorizzaPianoBase("_" + strNome, pDef);
+	if (!ValorizzaPianoBase("_" + strNome, pDef))
+		return FALSE;
+	TieniPianoBase(strNome);
+	return TRUE;
+}
+
+void Kvz_New_MngFormula::TieniPianoBase(const CString& strNome)
+{
+	if (!m_bDefinizioniStabili || !m_Ditta.IsEmpty() || m_RigaAnagrafica.f_UsaAziendaEsterna)
+		return;
+	auto it = m_MapSimboli.find(ChiaveSimbolo(m_Esercizio, m_Modello, "_" + strNome));
+	if (it == m_MapSimboli.end() || !it->second)
+		return;
+	const StatoPianoBase stato = StatoPerPianoBase();
+	ValoriPianoBase& tenuti = m_ValoriPianoBase[{strNome, stato.bBudget, stato.nTipoBudget}];
+	tenuti.stato = stato;
+	for (int m = 0; m < 12; ++m)
+		tenuti.valori[static_cast<size_t>(m)] = it->second->m_Valori[m].GetValue();
 }
 
 BOOL Kvz_New_MngFormula::ValorizzaPianoBase(const CString& strChiave, const Kvz_TSimboliPianoBase* pDef)

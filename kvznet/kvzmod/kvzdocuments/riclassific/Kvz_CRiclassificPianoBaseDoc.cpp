@@ -602,9 +602,20 @@ std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> Kvz_CRiclassificPianoBaseDoc::Co
 	const Kvz_TEnhRiclassificazioneRighe& riga)
 {
 	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p = DallaRiserva();
-	// Field by field, typed: the record's generic copy converts every column through its
-	// stored form, and the formulas are most of the row's text.
-	Kvz_TEnhRiclassificazioneRighe& m = *p;
+	CampiDelMese(*p, riga);
+	for (DataStr Kvz_TRiclassificazioneRighe::*f : kFormule)
+		if (!((*p).*f).IsEmpty())
+			((*p).*f).Clear();
+	CopiaValoriETotali(*p, riga);
+	p->l_Mese = riga.l_Mese;
+	return p;
+}
+
+// Field by field, typed: the record's generic copy converts every column through its stored
+// form, and the formulas are most of the row's text. Neither the formulas nor the values.
+void Kvz_CRiclassificPianoBaseDoc::CampiDelMese(Kvz_TEnhRiclassificazioneRighe& m,
+												 const Kvz_TEnhRiclassificazioneRighe& riga)
+{
 	m.f_Esercizio = riga.f_Esercizio;
 	m.f_ModelloRiclassific = riga.f_ModelloRiclassific;
 	m.f_CodRiclassificato = riga.f_CodRiclassificato;
@@ -619,18 +630,44 @@ std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> Kvz_CRiclassificPianoBaseDoc::Co
 	m.f_SegnoDaApplicare = riga.f_SegnoDaApplicare;
 	m.l_Selezionata = riga.l_Selezionata;
 	m.l_DescrizioneBreve = riga.l_DescrizioneBreve;
+}
+
+void Kvz_CRiclassificPianoBaseDoc::MeseInRecord(const MeseRiga& mese, Kvz_TEnhRiclassificazioneRighe& e)
+{
+	CampiDelMese(e, *mese.pRiga);
 	for (DataStr Kvz_TRiclassificazioneRighe::*f : kFormule)
-		if (!(m.*f).IsEmpty())
-			(m.*f).Clear();
-	CopiaValoriETotali(m, riga);
-	m.l_Mese = riga.l_Mese;
-	return p;
+		if (!(e.*f).IsEmpty())
+			(e.*f).Clear();
+	auto valori = Valori(e);
+	auto totali = Totali(e);
+	for (size_t s = 0; s < 14; ++s)
+	{
+		*valori[s] = mese.valori[s];
+		*totali[s] = mese.totali[s];
+	}
+	e.l_Mese = mese.nMese;
+}
+
+const Kvz_ArrayRisultati& Kvz_CRiclassificPianoBaseDoc::GetRisultati() const
+{
+	if (m_Risultati.GetSize() == 0)
+		for (const MeseRiga& mese : m_Mesi)
+		{
+			auto p = std::make_unique<Kvz_TEnhRiclassificazioneRighe>(FALSE);
+			MeseInRecord(mese, *p);
+			m_Risultati.Add(p.release());
+		}
+	return m_Risultati;
 }
 
 void Kvz_CRiclassificPianoBaseDoc::SvuotaRisultati()
 {
 	for (int i = m_Risultati.GetSize() - 1; i >= 0; --i)
 		m_Riserva.emplace_back(static_cast<Kvz_TEnhRiclassificazioneRighe*>(m_Risultati.DetachAt(i)));
+	m_Mesi.clear();
+	for (auto& p : m_RigheModello)
+		m_Riserva.push_back(std::move(p));
+	m_RigheModello.clear();
 }
 
 void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aModello)
@@ -639,8 +676,9 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aMode
 	SvuotaRisultati();
 	try
 	{
-		// The model's rows, read whole before any is computed, through a cursor kept for the run.
-		std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> righe;
+		// The model's rows, read whole before any is computed, through a cursor kept for the run;
+		// kept until the next model, as its months' results refer to them.
+		std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>>& righe = m_RigheModello;
 		if (!m_pTabRighe)
 		{
 			m_pRecRighe = std::make_unique<Kvz_TEnhRiclassificazioneRighe>();
@@ -660,17 +698,6 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aMode
 		t.SetParamValue("p2", aModello);
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
 			righe.push_back(NuovaCopia(*m_pRecRighe));
-		// Given back however the model ends.
-		struct Restituzione
-		{
-			std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>>& righe;
-			std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>>& riserva;
-			~Restituzione()
-			{
-				for (auto& p : righe)
-					riserva.push_back(std::move(p));
-			}
-		} restituzione{righe, m_Riserva};
 
 		// The engine is the model's.
 		MotoreInUso pMotore(*this);
@@ -712,24 +739,25 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRiclassificazione(const DataStr& aMode
 
 	// The carry-over: each row with a dividend code takes that code's values of the same month
 	// (the first such row) as its reported totals.
-	std::map<std::pair<std::string, int>, int> primo;
-	for (int i = 0; i < m_Risultati.GetSize(); ++i)
+	std::map<std::pair<std::string, int>, size_t> primo;
+	const Kvz_TEnhRiclassificazioneRighe* pUltima = nullptr;  // a row's months come one after another
+	std::string chiave;
+	for (size_t i = 0; i < m_Mesi.size(); ++i)
 	{
-		const Kvz_TEnhRiclassificazioneRighe* e = m_Risultati.GetAt(i);
-		primo.emplace(std::make_pair(Chiave(e->f_CodRiclassificato.GetString()), e->l_Mese.GetValue()), i);
+		if (m_Mesi[i].pRiga != pUltima)
+		{
+			pUltima = m_Mesi[i].pRiga;
+			chiave = Chiave(pUltima->f_CodRiclassificato.GetString());
+		}
+		primo.emplace(std::make_pair(chiave, m_Mesi[i].nMese), i);
 	}
-	for (int i = 0; i < m_Risultati.GetSize(); ++i)
+	for (MeseRiga& e : m_Mesi)
 	{
-		Kvz_TEnhRiclassificazioneRighe* e = m_Risultati.GetAt(i);
-		if (e->f_Dividendo.IsEmpty())
+		if (e.pRiga->f_Dividendo.IsEmpty())
 			continue;
-		auto it = primo.find({Chiave(e->f_Dividendo.GetString()), e->l_Mese.GetValue()});
-		if (it == primo.end())
-			continue;
-		auto valori = Valori(*m_Risultati.GetAt(it->second));
-		auto totali = Totali(*e);
-		for (size_t s = 0; s < 14; ++s)
-			*totali[s] = *valori[s];
+		auto it = primo.find({Chiave(e.pRiga->f_Dividendo.GetString()), e.nMese});
+		if (it != primo.end())
+			e.totali = m_Mesi[it->second].valori;
 	}
 }
 
@@ -741,17 +769,8 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 	if (!pMotore || nDal < 1 || nAl > 12 || nDal > nAl)
 		return;
 
-	std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> mesi;
-	for (int m = 0; m < nAl; ++m)
-	{
-		std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> p = CopiaMese(riga);
-		p->l_Mese = m + 1;
-		for (DataMon* v : Valori(*p))
-			*v = 0.0;
-		for (DataMon* v : Totali(*p))
-			*v = 0.0;
-		mesi.push_back(std::move(p));
-	}
+	// The values by month and slot.
+	std::array<std::array<double, 14>, 12> valori{};
 
 	// The parametric split takes its monthly base from the model header's formula.
 	double base[12] = {};
@@ -800,51 +819,58 @@ void Kvz_CRiclassificPianoBaseDoc::CalcolaRigaModello(Kvz_TEnhRiclassificazioneR
 		}
 		for (int m = nDal - 1; m < nAl; ++m)
 		{
-			DataMon& valore = *Valori(*mesi[static_cast<size_t>(m)])[s];
-			valore = pMotore->GetResult(m).GetValue();
+			DataMon valore(pMotore->GetResult(m).GetValue());
 			if (riga.f_TipoCalcolo.GetItemValue() != 3 || bBase)
 				RipartisciSuCommessa(riga.f_TipoCalcolo, riga.f_ModelloRiclassific, m + 1, valore, base[m]);
+			valori[static_cast<size_t>(m)][s] = valore.GetValue();
 		}
 	}
 	pMotore->AttachDove(CString());
 	if (bRipartita)
 	{
-		auto& valori = m_RigheRipartite[Chiave(riga.f_CodRiclassificato.GetString())];
+		auto& ripartiti = m_RigheRipartite[Chiave(riga.f_CodRiclassificato.GetString())];
 		for (size_t s = 0; s < 14; ++s)
-			for (int m = 0; m < 12; ++m)
-				valori[s][static_cast<size_t>(m)] =
-					m < nAl ? Valori(*mesi[static_cast<size_t>(m)])[s]->GetValue() : 0.0;
+			for (size_t m = 0; m < 12; ++m)
+				ripartiti[s][m] = valori[m][s];
 	}
 
-	// Written at once, so that the later rows' formulas read them.
+	// Written at once, so that the later rows' formulas read them. The month's results refer
+	// to the row for its key and description: no record per month.
 	double dProgressivo = 0.0;
 	for (int m = nDal - 1; m < nAl; ++m)
 	{
-		std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>& p = mesi[static_cast<size_t>(m)];
-		dProgressivo += p->l_Valore.GetValue();
-		p->l_Valore9 = dProgressivo;
-		ScriviRiga(*p, riga.f_ModelloRiclassific);
-		m_Risultati.Add(p.release());
+		MeseRiga& mese = m_Mesi.emplace_back();
+		mese.pRiga = &riga;
+		mese.nMese = m + 1;
+		mese.valori = valori[static_cast<size_t>(m)];
+		dProgressivo += mese.valori[0];
+		mese.valori[12] = dProgressivo;  // Valore9: the running sum of Valore
+		ScriviRiga(mese, riga.f_ModelloRiclassific);
 	}
 	ScriviRigheTenute();
-	for (int m = 0; m < nDal - 1; ++m)
-		m_Riserva.push_back(std::move(mesi[static_cast<size_t>(m)]));
 }
 
-void Kvz_CRiclassificPianoBaseDoc::ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello)
+void Kvz_CRiclassificPianoBaseDoc::ScriviRiga(const MeseRiga& mese, const DataStr& aModello)
 {
+	const Kvz_TEnhRiclassificazioneRighe& e = *mese.pRiga;
 	if (!m_pRisultatiTenuti)
 		m_pRisultatiTenuti = std::make_unique<SqlMultiInsert>(GetUpdatableSqlSession(), Kvz_TRiclassificato(FALSE), 12);
 	Kvz_TRiclassificato& r = static_cast<Kvz_TRiclassificato&>(m_pRisultatiTenuti->NewRow());
 	r.f_Esercizio = m_Esercizio;
 	r.f_ModelloRiclassific = aModello;
 	r.f_TipoDatoPianoBase = m_TipoDato;
-	r.f_Mese = e.l_Mese;
+	r.f_Mese = mese.nMese;
 	r.f_Posizione = e.f_Posizione;
 	r.f_CodRiclassificato = e.f_CodRiclassificato;
 	r.f_Descrizione = e.f_Descrizione;
 	r.f_TipoRiga = e.f_TipoRiga;
-	CopiaValoriETotali(r, e);
+	auto valori = Valori(r);
+	auto totali = Totali(r);
+	for (size_t s = 0; s < 14; ++s)
+	{
+		*valori[s] = mese.valori[s];
+		*totali[s] = mese.totali[s];
+	}
 	r.f_CodRiclDividendoProgr = e.f_CodRiclDividendoProgr;
 	r.f_CodRiclDivisoreProgr = e.f_CodRiclDivisoreProgr;
 	r.f_SegnoDaApplicare = e.f_SegnoDaApplicare;
@@ -1031,13 +1057,18 @@ void Kvz_CRiclassificPianoBaseDoc::SalvaRisultati(const DataStr& aModello)
 		m_bRaggruppLetto = false;  // a model of the grouping's own code wrote its rows
 	try
 	{
-		for (int i = 0; i < m_Risultati.GetSize(); ++i)
+		// A month as a record only where one is written from it.
+		Kvz_TEnhRiclassificazioneRighe e(FALSE);
+		for (const MeseRiga& mese : m_Mesi)
 		{
-			Kvz_TEnhRiclassificazioneRighe* e = m_Risultati.GetAt(i);
-			if (!e->f_Dividendo.IsEmpty())
-				ScriviTotali(*e, aModello);
+			const bool bTotali = !mese.pRiga->f_Dividendo.IsEmpty();
+			if (!bTotali && !PerRaggruppamento())
+				continue;
+			MeseInRecord(mese, e);
+			if (bTotali)
+				ScriviTotali(e, aModello);
 			if (PerRaggruppamento())
-				SommaInRaggruppamento(*e);
+				SommaInRaggruppamento(e);
 		}
 	}
 	catch (const SqlException& e)

@@ -91,6 +91,7 @@ public:
 
 	// ---- one model (or grouping code) ------------------------------------------------------
 	void CalcolaRiclassificazione(const DataStr& aModello);
+	// A row of the model in progress (one of m_RigheModello: its months' results refer to it).
 	void CalcolaRigaModello(Kvz_TEnhRiclassificazioneRighe& riga);
 	void CancellazionePrimaDiSalvataggio(const DataStr& aCodice);
 	void ScriveRigheMancanti(const DataStr& aModello);
@@ -214,7 +215,9 @@ public:
 	double m_TotaliDriver[13] = {};
 	double m_QuoteRibaldamento[13] = {};
 	double m_QuoteRibaldamentoStd[13] = {};
-	const Kvz_ArrayRisultati& GetRisultati() const { return m_Risultati; }
+	// The month copies of the last model's rows (made when asked), or of the row of a cost-driver
+	// phase.
+	const Kvz_ArrayRisultati& GetRisultati() const;
 	KVZ_HKLRiclassificazioneTesta* GetHKLModello() const { return m_pHKLModello; }
 	KVZ_HKLRiclassificazioneTesta* GetHKLModelloA() const { return m_pHKLModelloA; }
 	Kvz_HKLCodRaggrupp* GetHKLRaggrupp() const { return m_pHKLRaggrupp; }
@@ -245,8 +248,15 @@ protected:
 	BOOL PerRaggruppamento() const { return m_SelPerRaggrupp; }
 	// The cursor rows are written through, prepared once per run.
 	SqlTable& TabellaRisultati();
+	// A month of a row of the model in progress: its values and reported totals by slot.
+	struct MeseRiga
+	{
+		const Kvz_TEnhRiclassificazioneRighe* pRiga = nullptr;  // in m_RigheModello
+		int nMese = 0;
+		std::array<double, 14> valori{}, totali{};
+	};
 	// A month's row added to the results held, and those held written at once.
-	void ScriviRiga(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello);
+	void ScriviRiga(const MeseRiga& mese, const DataStr& aModello);
 	void ScriviRigheTenute();
 	void ScriviTotali(Kvz_TEnhRiclassificazioneRighe& e, const DataStr& aModello);
 	void SommaInRaggruppamento(Kvz_TEnhRiclassificazioneRighe& e);
@@ -263,6 +273,8 @@ protected:
 	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> DallaRiserva();
 	// A month of a row: what its results take (key, description, kind, values), not its formulas.
 	std::unique_ptr<Kvz_TEnhRiclassificazioneRighe> CopiaMese(const Kvz_TEnhRiclassificazioneRighe& riga);
+	static void CampiDelMese(Kvz_TEnhRiclassificazioneRighe& mese, const Kvz_TEnhRiclassificazioneRighe& riga);
+	static void MeseInRecord(const MeseRiga& mese, Kvz_TEnhRiclassificazioneRighe& e);
 	void SvuotaRisultati();
 
 private:
@@ -277,7 +289,10 @@ private:
 	DataBool m_RaggruppDaCancellare;
 	DataInt m_nPosizioneRaggrupp;
 	CMapStringToOb m_MapCommesse;
-	Kvz_ArrayRisultati m_Risultati;
+	mutable Kvz_ArrayRisultati m_Risultati;
+	// The model in progress: its rows and their months' results, in the order computed.
+	std::vector<std::unique_ptr<Kvz_TEnhRiclassificazioneRighe>> m_RigheModello;
+	std::vector<MeseRiga> m_Mesi;
 	std::unique_ptr<Kvz_TRRiclassificazioneTesta> m_pTRTesta;
 	// The run's year's model headers by code, read once (null: not read yet), and the models of
 	// the grouping run.

@@ -120,6 +120,43 @@ TEST_F(PianoBase, BudgetRowsFollowTheSymbolOrTheEnginesBudgetType)
 	EXPECT_EQ(Mesi(*f), Mese(2, 30));  // budget A for the plain symbol, B for its own
 }
 
+// A stable engine keeps what a symbol valued to: each kind of formula and each setting of the
+// engine (months, mode) has its own values, however the evaluations alternate.
+TEST_F(PianoBase, AStableEngineValuesASymbolAgainForEachKindOfFormulaAndSetting)
+{
+	Riga("A1", 2, 1, 5);
+	Riga("A1", 5, 4);
+	RigaBudget("A1", 2, 10, 0);
+	RigaBudget("A1", 2, 20, 1);
+	Simbolo("S");
+	auto f = Motore();
+	f->SetDefinizioniStabili();
+	struct Caso
+	{
+		int budget;  // -1 a plain formula
+		int ultimoMese, modo;
+		std::vector<double> atteso;
+	} casi[] = {
+		{-1, 12, 0, {0, 2, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0}},  {0, 12, 0, Mese(2, 20)},
+		{1, 12, 0, Mese(2, 40)},                             {-1, 12, 0, {0, 2, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0}},
+		{-1, 4, 0, Mese(2, 2)},                              {0, 4, 0, Mese(2, 20)},
+		{-1, 12, 2, Mese(2, 10)},                            {-1, 12, 0, {0, 2, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0}},
+	};
+	for (const Caso& c : casi)
+	{
+		SCOPED_TRACE(testing::Message() << c.budget << " " << c.ultimoMese << " " << c.modo);
+		f->AttachDefault(DataInt(kAnno), DataInt(1), DataInt(c.ultimoMese), DataStr(kModello),
+						 DataEnum(E_KVZ_TIPODATOPBASE, static_cast<WORD>(c.modo)), DataEnum());
+		if (c.budget < 0)
+			f->AttachFormula("_S + _S");
+		else
+			f->AttachFormulaBudget("_S + _S", DataEnum(E_KVZ_TIPOBUDGET, static_cast<WORD>(c.budget)));
+		ASSERT_TRUE(f->Eval());
+		EXPECT_EQ(Mesi(*f), c.atteso);
+	}
+	EXPECT_TRUE(Messaggi().empty());
+}
+
 TEST_F(PianoBase, AccountConditionsAndAmountFilters)
 {
 	Riga("A1", 1, 1);
