@@ -732,12 +732,15 @@ BOOL Kvz_CDeRiclassificazioniDoc::OnOkTransaction()
 void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 {
 	SvuotaMapContatori();
-	// No symbol comes or goes while the rows are counted: the engine reads the names once.
+	// No symbol comes or goes while the rows are counted: the engine reads the names once, as
+	// they are now (other processes may have written some since the rows were typed).
 	struct NomiMantenuti
 	{
 		Kvz_New_MngFormula* p;
 		~NomiMantenuti() { p->MantieniNomi(FALSE); }
 	} nomi{GetMngFormula()};
+	nomi.p->SvuotaNomiValidazione();
+	nomi.p->MantieniNomi(FALSE);
 	nomi.p->MantieniNomi(TRUE);
 	static const char* const kColonne[KVZ_NUM_FORMULE_RIGA] = {
 		"Formula",  "Formula1", "Formula2", "Formula3", "Formula4", "Formula5", "Formula6",
