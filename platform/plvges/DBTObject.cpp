@@ -157,6 +157,46 @@ void DBTObject::InsertRow(SqlSession& conn, const SqlRecord& rec)
 	conn.ExecuteSQL("INSERT INTO " + Quoted(rec.GetTableName()) + " (" + columns + ") VALUES (" + marks + ")", values);
 }
 
+void DBTObject::InsertRows(SqlSession& conn, const std::vector<SqlRecord*>& rows)
+{
+	if (rows.size() == 1)
+	{
+		InsertRow(conn, *rows.front());
+		return;
+	}
+	// Within the least number of bound values any backend takes in one statement.
+	constexpr size_t kMaxParams = 999;
+	for (size_t from = 0; from < rows.size();)
+	{
+		const SqlRecord& first = *rows[from];
+		CString columns, marks;
+		size_t nColumns = 0;
+		for (int i = 0; i < first.GetSize(); ++i)
+		{
+			if (first.IsLocal(i))
+				continue;
+			columns += (nColumns ? ", " : "") + Quoted(first.GetItem(i)->m_strColumnName);
+			marks += nColumns ? ", ?" : "?";
+			++nColumns;
+		}
+		const size_t nPerStatement = std::max<size_t>(1, kMaxParams / std::max<size_t>(1, nColumns));
+		const size_t to = std::min(rows.size(), from + nPerStatement);
+		CString sql = "INSERT INTO " + Quoted(first.GetTableName()) + " (" + columns + ") VALUES ";
+		std::vector<const DataObj*> values;
+		for (size_t r = from; r < to; ++r)
+		{
+			const SqlRecord& rec = *rows[r];
+			rec.RefuseBrokenRules();
+			for (int i = 0; i < rec.GetSize(); ++i)
+				if (!rec.IsLocal(i))
+					values.push_back(rec.GetDataObjAt(i));
+			sql += (r == from ? "(" : ", (") + marks + ")";
+		}
+		conn.ExecuteSQL(sql, values);
+		from = to;
+	}
+}
+
 void DBTObject::UpdateRow(SqlSession& conn, const SqlRecord& rec, const SqlRecord& old)
 {
 	rec.RefuseBrokenRules();
@@ -372,14 +412,18 @@ void DBTSlaveBuffered::Write(BOOL)
 		else
 			kept.emplace(std::move(values), pOld.get());
 	}
+	// The new rows after the changed ones, many a statement.
+	std::vector<SqlRecord*> added;
 	for (SqlRecord* pRow : rows)
 	{
 		auto it = kept.find(KeyOf(*pRow, key));
 		if (it == kept.end())
-			InsertRow(conn, *pRow);
+			added.push_back(pRow);
 		else if (!pRow->IsEqual(*it->second))
 			UpdateRow(conn, *pRow, *it->second);
 	}
+	if (!added.empty())
+		InsertRows(conn, added);
 }
 
 void DBTSlaveBuffered::Delete()

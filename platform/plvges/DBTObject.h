@@ -83,6 +83,9 @@ protected:
 
 	// The statements of a save, each with its values bound.
 	static void InsertRow(SqlSession& conn, const SqlRecord& rec);
+	// Rows of one table added by statements of many rows each: one answer from a server per
+	// statement, not per row. A failing statement adds none of its rows.
+	static void InsertRows(SqlSession& conn, const std::vector<SqlRecord*>& rows);
 	// Rows are found by the key they had when they were read.
 	static void UpdateRow(SqlSession& conn, const SqlRecord& rec, const SqlRecord& old);
 	static void DeleteRow(SqlSession& conn, const SqlRecord& old);

@@ -139,6 +139,7 @@ BOOL SqlSession::IsInTransaction() const
 
 long SqlSession::ExecuteSQL(LPCTSTR sql, const std::vector<const DataObj*>& params)
 {
+	AfxNoteDatabaseChange();
 	if (!m_pConnection)
 		throw SqlException("Connessione al database non valida.");
 	if (!m_pConnection->IsServer())
@@ -434,6 +435,7 @@ void SqlConnection::CommitTransaction()
 {
 	if (m_nTransactionDepth == 0)
 		return;
+	AfxNoteDatabaseChange();
 	try
 	{
 		if (m_nTransactionDepth == 1)
@@ -452,6 +454,7 @@ void SqlConnection::RollbackTransaction()
 {
 	if (m_nTransactionDepth == 0)
 		return;
+	AfxNoteDatabaseChange();
 	--m_nTransactionDepth;
 	try
 	{
@@ -475,6 +478,7 @@ void SqlConnection::RollbackTransaction()
 
 long SqlConnection::ExecuteSQL(LPCTSTR sql, const std::vector<const DataObj*>& params)
 {
+	AfxNoteDatabaseChange();
 	try
 	{
 		if (m_nTransactionDepth == 0)
@@ -753,6 +757,20 @@ SqlConnection* AfxSetThreadDefaultSqlConnection(SqlConnection* pConnection)
 	return std::exchange(t_pThreadDefaultConnection, pConnection);
 }
 
+namespace {
+std::atomic<std::uint64_t> g_nDatabaseChanges{0};
+}  // namespace
+
+std::uint64_t AfxGetDatabaseChanges()
+{
+	return g_nDatabaseChanges.load(std::memory_order_acquire);
+}
+
+void AfxNoteDatabaseChange()
+{
+	g_nDatabaseChanges.fetch_add(1, std::memory_order_acq_rel);
+}
+
 SqlSession* AfxGetDefaultSqlSession()
 {
 	SqlConnection* p = AfxGetDefaultSqlConnection();
@@ -825,6 +843,7 @@ BOOL CPLVContext::Commit()
 {
 	if (!m_bInTransaction)
 		return FALSE;
+	AfxNoteDatabaseChange();
 	// A failure leaves the transaction to Rollback (on a server it is already undone).
 	if (m_pConnection->IsServer())
 	{
@@ -854,6 +873,7 @@ void CPLVContext::Rollback()
 {
 	if (!m_bInTransaction)
 		return;
+	AfxNoteDatabaseChange();
 	m_bInTransaction = false;
 	try
 	{
@@ -901,6 +921,7 @@ void CPLVContext::EndPart(BOOL bKeep)
 {
 	if (!m_bInTransaction || m_nParts == 0)
 		return;
+	AfxNoteDatabaseChange();
 	--m_nParts;
 	try
 	{

@@ -192,6 +192,12 @@ SqlConnection* AfxSetDefaultSqlConnection(SqlConnection* pConnection);
 // threads that work on a connection of their own; returns the thread's previous one.
 SqlConnection* AfxSetThreadDefaultSqlConnection(SqlConnection* pConnection);
 
+// Counts what this process did that may change what a database holds: every write statement,
+// commit and rollback, on any connection and thread. Rows a caller keeps in memory are still
+// what a reading would give while the count has not moved (other processes aside).
+std::uint64_t AfxGetDatabaseChanges();
+void AfxNoteDatabaseChange();
+
 // A transaction context: its own sessions on a connection and a transaction that commits or
 // rolls back the work done through them. Row locks of its sessions end with the transaction.
 // On SQLite its transaction is the connection's (nested as a savepoint when one is open); on

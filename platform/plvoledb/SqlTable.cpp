@@ -619,6 +619,7 @@ int SqlTable::Update(SqlRecord*, BOOL)
 	if (m_EditMode == EditMode::None)
 		throw SqlException(CString::Formatted("Tabella %s: Update senza AddNew o Edit.", m_pRecord->GetTableName().GetString()));
 	m_pRecord->RefuseBrokenRules();
+	AfxNoteDatabaseChange();
 	try
 	{
 		SqlConnection& conn = Connection();
@@ -720,6 +721,7 @@ void SqlTable::Delete()
 	CheckUpdatable("Delete");
 	if (m_bEmpty)
 		throw SqlException(CString::Formatted("Tabella %s: nessuna riga corrente da cancellare.", m_pRecord->GetTableName().GetString()));
+	AfxNoteDatabaseChange();
 	try
 	{
 		SqlConnection& conn = Connection();

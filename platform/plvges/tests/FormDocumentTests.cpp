@@ -44,6 +44,35 @@ TEST_F(FormTest, MasterWithGridSavesInOneTransaction)
 	EXPECT_TRUE(Shown().empty());
 }
 
+// New rows go many a statement, past what one statement binds too: each stored as typed.
+TEST_F(FormTest, ManyNewRowsAreStoredWhole)
+{
+	FormDriver form(OpenOrdini());
+	EnterOrder(form, "O2", {{"A", "1", "1"}});
+	constexpr int kRighe = 600;  // over twice the rows one statement takes of four columns
+	for (int i = 1; i < kRighe; ++i)
+	{
+		ASSERT_TRUE(form.AddRow("Righe")) << form.GetLastError();
+		const int row = form.RowCount("Righe") - 1;
+		ASSERT_TRUE(form.TypeCell("Righe", row, "Articolo", CString::Formatted("X%03d", i).GetString()));
+		ASSERT_TRUE(form.TypeCell("Righe", row, "Quantita", std::to_string(i).c_str()));
+	}
+	ASSERT_TRUE(form.Save()) << form.GetLastError();
+	EXPECT_EQ(Count("T_OrdiniRighe", "Numero = 'O2'"), kRighe);
+	for (int i : {1, 249, 250, 251, 499, 500, kRighe - 1})
+		EXPECT_EQ(Count("T_OrdiniRighe", CString::Formatted("Articolo = 'X%03d' AND Quantita = %d", i, i).GetString()), 1)
+			<< i;
+	// Added to rows already stored, with one of them changed.
+	ASSERT_TRUE(form.Edit());
+	ASSERT_TRUE(form.TypeCell("Righe", 0, "Quantita", "7"));
+	ASSERT_TRUE(form.AddRow("Righe"));
+	ASSERT_TRUE(form.TypeCell("Righe", kRighe, "Articolo", "Z"));
+	ASSERT_TRUE(form.Save()) << form.GetLastError();
+	EXPECT_EQ(Count("T_OrdiniRighe", "Numero = 'O2'"), kRighe + 1);
+	EXPECT_EQ(Count("T_OrdiniRighe", "Articolo = 'A' AND Quantita = 7"), 1);
+	EXPECT_EQ(Count("T_OrdiniRighe", "Articolo = 'Z'"), 1);
+}
+
 TEST_F(FormTest, SaveRefusedOrFailingWritesNothing)
 {
 	struct Case

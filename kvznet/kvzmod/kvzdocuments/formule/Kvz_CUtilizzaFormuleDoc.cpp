@@ -5,11 +5,13 @@
 #include <map>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_NomiValidazione.h"
 #include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaComune.h"
 #include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaErrori.h"
 #include "platform/plvgeneric/Application.h"
@@ -133,9 +135,11 @@ BOOL Kvz_CUtilizzaFormuleDoc::OnAttachData()
 
 BOOL Kvz_CUtilizzaFormuleDoc::OnPrepareAuxData()
 {
-	// A record read or about to be edited may have changed the symbols: value them anew.
+	// A record read or about to be edited may have changed the symbols: value them anew, and
+	// check its formulas against the symbols as they are now.
 	m_pMngFormula->SvuotaMapSimboli();
 	m_pMngFormula->SvuotaCachePianoBase();
+	m_pMngFormula->SvuotaNomiValidazione();
 	return TRUE;
 }
 
@@ -254,18 +258,27 @@ void Kvz_CUtilizzaFormuleDoc::CaricaCodiciFormula(CString strFormula, int nPosiz
 
 void Kvz_CUtilizzaFormuleDoc::CaricaValoriDelSimbolo(const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr, int nPosiz)
 {
-	try
+	// The registry's rows of the year and model read once for every name; read by name only
+	// when they could not be.
+	const Kvz_TAnagSimboli* pSimbolo = nullptr;
+	const auto esito = m_pMngFormula->NomiValidazione().Simbolo(m_Esercizio, m_Modello, aNome.GetString(), false, pSimbolo);
+	if (esito == Kvz_NomiValidazione::ASSENTE)
+		return;  // a name the registry does not know counts nothing
+	if (esito == Kvz_NomiValidazione::NON_LETTO)
 	{
-		// A name the registry does not know counts nothing.
-		if (m_TRAnagSimboli.FindRecord(m_Esercizio, aNome, m_Modello) != TableReader::FOUND)
+		try
+		{
+			if (m_TRAnagSimboli.FindRecord(m_Esercizio, aNome, m_Modello) != TableReader::FOUND)
+				return;
+		}
+		catch (const std::exception& e)
+		{
+			MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaValoriDelSimbolo", kSource);
 			return;
+		}
+		pSimbolo = m_TRAnagSimboli.GetRecord();
 	}
-	catch (const std::exception& e)
-	{
-		MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaValoriDelSimbolo", kSource);
-		return;
-	}
-	switch (m_TRAnagSimboli.GetRecord()->f_TipoSimbolo.GetItemValue())
+	switch (pSimbolo->f_TipoSimbolo.GetItemValue())
 	{
 	case KVZ_CONTATORE_CONTO:
 		// Rows that take their value from other rows count no base-plan accounts.
@@ -290,6 +303,16 @@ template <class Reader>
 void Kvz_CUtilizzaFormuleDoc::CaricaValoreCodice(Reader& reader, const DataStr& aNome, Kvz_ArrayDettaglioContatori& arr,
 												 int nPosiz, WORD nTipo, const char* szMetodo)
 {
+	using Rec = std::remove_const_t<std::remove_pointer_t<decltype(reader.GetRecord())>>;
+	const Rec* pDef = nullptr;
+	switch (m_pMngFormula->NomiValidazione().Definizione(m_Esercizio, m_Modello, aNome.GetString(), pDef))
+	{
+	case Kvz_NomiValidazione::TROVATO:
+		CaricaElemento(arr, nPosiz, pDef->f_ValoreCodice, DataEnum(E_KVZ_TIPOSIMBOLO, nTipo));
+		return;
+	case Kvz_NomiValidazione::ASSENTE: return;
+	default: break;
+	}
 	try
 	{
 		if (reader.FindRecord(m_Esercizio, aNome, m_Modello) == TableReader::FOUND)
@@ -324,16 +347,23 @@ void Kvz_CUtilizzaFormuleDoc::CaricaContiPianoBase(const DataStr& aNome, Kvz_Arr
 {
 	const DataEnum conto(E_KVZ_TIPOSIMBOLO, KVZ_CONTATORE_CONTO);
 	Kvz_TSimboliPianoBase def;
-	try
+	const Kvz_TSimboliPianoBase* pDef = nullptr;
+	switch (m_pMngFormula->NomiValidazione().Definizione(m_Esercizio, m_Modello, aNome.GetString(), pDef))
 	{
-		if (m_TRSimboliPianoBase.FindRecord(m_Esercizio, aNome, m_Modello) != TableReader::FOUND)
+	case Kvz_NomiValidazione::TROVATO: def = *pDef; break;
+	case Kvz_NomiValidazione::ASSENTE: return;
+	default:
+		try
+		{
+			if (m_TRSimboliPianoBase.FindRecord(m_Esercizio, aNome, m_Modello) != TableReader::FOUND)
+				return;
+			def = *m_TRSimboliPianoBase.GetRecord();
+		}
+		catch (const std::exception& e)
+		{
+			MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaContiPianoBase", kSource);
 			return;
-		def = *m_TRSimboliPianoBase.GetRecord();
-	}
-	catch (const std::exception& e)
-	{
-		MostraErroreSql(e, "Kvz_CUtilizzaFormuleDoc::CaricaContiPianoBase", kSource);
-		return;
+		}
 	}
 
 	const int ope = def.f_TipoOpeConto.GetItemValue();

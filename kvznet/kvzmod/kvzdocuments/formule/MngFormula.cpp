@@ -2,6 +2,7 @@
 #include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaErrori.h"
 #include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaCursore.h"
 #include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaComune.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/Kvz_NomiValidazione.h"
 
 #include <algorithm>
 #include <cctype>
@@ -326,16 +327,37 @@ BOOL kvz_formula::LeggiMacro(Kvz_TRAnagMacro& reader, const DataInt& aEsercizio,
 		strFormula = reader.GetRecord()->f_Formula.GetString();
 		return TRUE;
 	}
-	messaggio(CString::Formatted(
-		AfxLoadSourceString("La macro %s non esiste nell'esercizio %d per il modello %s.", kSource), strNome.GetString(),
-		aEsercizio.GetValue(), aModello.GetString().GetString()));
+	messaggio(TestoMacroMancante(strNome, aEsercizio, aModello));
 	return FALSE;
+}
+
+CString kvz_formula::TestoMacroMancante(const CString& strNome, const DataInt& aEsercizio, const DataStr& aModello)
+{
+	return CString::Formatted(
+		AfxLoadSourceString("La macro %s non esiste nell'esercizio %d per il modello %s.", kSource), strNome.GetString(),
+		aEsercizio.GetValue(), aModello.GetString().GetString());
 }
 
 void Kvz_New_MngFormula::AttachAllSymbols()
 {
 	// The names are always the current company's, whatever company the engine is attached to.
-	LeggiNomi(*m_pSymTable, m_Esercizio, m_Modello, "Kvz_New_MngFormula::AttachAllSymbols");
+	if (Sessione() == AfxGetDefaultSqlSession())
+		NomiValidazione().AggiungiNomi(*m_pSymTable, m_Esercizio, m_Modello, "Kvz_New_MngFormula::AttachAllSymbols");
+	else
+		LeggiNomi(*m_pSymTable, m_Esercizio, m_Modello, "Kvz_New_MngFormula::AttachAllSymbols");
+}
+
+Kvz_NomiValidazione& Kvz_New_MngFormula::NomiValidazione()
+{
+	// One for every engine of the thread (a document's, its formula editor's): what one read
+	// serves the others, and what one's save forgets the others read again.
+	thread_local Kvz_NomiValidazione nomi;
+	return nomi;
+}
+
+void Kvz_New_MngFormula::SvuotaNomiValidazione()
+{
+	NomiValidazione().Svuota();
 }
 
 void Kvz_New_MngFormula::SvuotaAlberoMacro()
@@ -371,7 +393,7 @@ BOOL Kvz_New_MngFormula::EsplodiAlbero(Kvz_New_AlberoMacro* pAlbero)
 	{
 		Kvz_New_AlberoMacroRamo* pRamo = pAlbero->GetRamo(i);
 		CString formula;
-		if (!LeggiMacro(pRamo->m_Nome, formula))
+		if (!LeggiMacroNota(pRamo->m_Nome, formula))
 			return FALSE;
 		if (!EstraiSimboli(pRamo->m_Nome, formula, pRamo->m_pFigli, pRamo))
 			return FALSE;
@@ -401,6 +423,18 @@ BOOL Kvz_New_MngFormula::LeggiMacro(const CString& strNome, CString& strFormula)
 {
 	return kvz_formula::LeggiMacro(m_TRAnagMacro, m_Esercizio, m_Modello, strNome, strFormula,
 								   [this](const CString& t) { Messaggio(t); });
+}
+
+BOOL Kvz_New_MngFormula::LeggiMacroNota(const CString& strNome, CString& strFormula)
+{
+	if (Sessione() != AfxGetDefaultSqlSession())
+		return LeggiMacro(strNome, strFormula);
+	switch (NomiValidazione().Macro(m_Esercizio, m_Modello, strNome, strFormula))
+	{
+	case Kvz_NomiValidazione::TROVATO: return TRUE;
+	case Kvz_NomiValidazione::ASSENTE: Messaggio(TestoMacroMancante(strNome, m_Esercizio, m_Modello)); return FALSE;
+	default: return LeggiMacro(strNome, strFormula);
+	}
 }
 
 // ---- Preparing a formula for evaluation ----------------------------------------------------

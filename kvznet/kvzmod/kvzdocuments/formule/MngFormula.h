@@ -109,6 +109,7 @@ public:
 };
 
 class Kvz_TRAziende;
+class Kvz_NomiValidazione;
 class SqlConnection;
 class SqlTable;
 // A query the engine prepares once and runs many times (defined with the engine's sources).
@@ -336,6 +337,12 @@ public:
 								 std::set<CString> nomi);
 	// Why the last Parse found the formula wrong, with the position ("" when it was not the syntax).
 	const CString& GetErroreSintassi() const { return m_ErroreSintassi; }
+	// The symbols, macros and definitions Parse and its caller's checks read of the year and
+	// model, once per table while this process changes no database (when the engine reads on
+	// the default session), shared by the engines of the thread; Svuota makes the next check
+	// read them again.
+	static Kvz_NomiValidazione& NomiValidazione();
+	static void SvuotaNomiValidazione();
 
 	// Replaces every macro reference of the text by the macro's text, through every level;
 	// FALSE (with a message) for a macro that does not exist, a macro that comes back to
@@ -439,6 +446,8 @@ private:
 	// The stored text of a macro of the engine's year and model; FALSE with a message when
 	// the macros table has no macro of exactly that name.
 	BOOL LeggiMacro(const CString& strNome, CString& strFormula);
+	// The same for Parse: from the names read for the checks when it can.
+	BOOL LeggiMacroNota(const CString& strNome, CString& strFormula);
 	BOOL EspandiMacro(CString& strText, std::vector<CString>& catena, std::map<CString, CString>& espanse);
 	void Messaggio(const CString& strTesto);
 

@@ -155,6 +155,8 @@ bool CercaAnagrafica(Kvz_TRAnagSimboli& reader, const DataInt& aEsercizio, const
 					 const CString& strNome, Kvz_TAnagSimboli& riga);
 // What is said of a symbol the registry of the year and model lacks.
 CString TestoSimboloMancante(const CString& strNome, const DataInt& aEsercizio, const DataStr& aModello);
+// What is said of a macro the year and model lack.
+CString TestoMacroMancante(const CString& strNome, const DataInt& aEsercizio, const DataStr& aModello);
 
 // FALSE, said, when a branch of the tree has the name of one of its ancestors.
 BOOL VerificaRicorsivita(Kvz_New_AlberoMacro* pAlbero, const FunzioneMessaggio& messaggio);

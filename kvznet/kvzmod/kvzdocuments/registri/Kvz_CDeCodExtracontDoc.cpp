@@ -340,6 +340,8 @@ void Kvz_CDeCodExtracontDoc::SetContestoRiga(const Kvz_TCodExtracontabili& aRiga
 void Kvz_CDeCodExtracontDoc::CaricaContatoriRighe()
 {
 	SvuotaMapContatori();
+	// The symbols as they are now: other processes may have written some since the months were typed.
+	GetMngFormula()->SvuotaNomiValidazione();
 	// The code's own context even when it has no months: its counters are the ones replaced.
 	SetContestoRiga(Kvz_TCodExtracontabili());
 	for (int i = 0; i < m_pDBTMesi->GetSize(); ++i)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -29,6 +31,8 @@
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvoledb/SqlException.h"
+#include "platform/plvoledb/SqlMultiInsert.h"
+#include "platform/plvoledb/SqlTable.h"
 #include "platform/plvrendoviewer/CRendoDoc.h"
 
 namespace {
@@ -611,6 +615,111 @@ void Kvz_CDeRiclassificazioniDoc::RegistraCodiceRiga(Kvz_TRiclassificazioneRighe
 	}
 }
 
+namespace {
+// A code or name as the database compares it in a key: ASCII letters without case.
+std::string ChiaveCodice(const CString& strCodice)
+{
+	std::string s = strCodice.str();
+	for (char& c : s)
+		if (c >= 'a' && c <= 'z')
+			c = static_cast<char>(c - 'a' + 'A');
+	return s;
+}
+
+// The keys (the column given, folded) of the rows of the year and model, read on the session.
+template <class Rec>
+std::set<std::string> ChiaviDelModello(SqlSession* pSession, CBaseDocument* pDoc, DataStr Rec::*pColonna,
+									   const DataInt& aEsercizio, const DataStr& aModello)
+{
+	Rec rec;
+	SqlTable table(&rec, pSession, pDoc);
+	table.Open();
+	table.Select(rec.*pColonna);
+	table.AddParam("p1", rec.f_Esercizio);
+	table.AddFilterColumn(rec.f_Esercizio);
+	table.AddParam("p2", rec.f_ModelloRiclassific);
+	table.AddFilterColumn(rec.f_ModelloRiclassific);
+	table.SetParamValue("p1", aEsercizio);
+	table.SetParamValue("p2", aModello);
+	std::set<std::string> chiavi;
+	for (table.Query(); !table.IsEOF(); table.MoveNext())
+		chiavi.insert(ChiaveCodice((rec.*pColonna).GetString()));
+	table.Close();
+	return chiavi;
+}
+}  // namespace
+
+void Kvz_CDeRiclassificazioniDoc::RegistraCodiciRighe(Kvz_RegistroCodici& registro)
+{
+	const int nRighe = m_pDBTRighe->GetSize();
+	SqlSession* pSession = GetUpdatableSqlSession();
+	// Two rows whose codes the database takes for one: the second finds what the first wrote.
+	std::set<std::string> codiciRighe;
+	bool bDoppi = false;
+	for (int i = 0; i < nRighe && !bDoppi; ++i)
+		bDoppi = !codiciRighe.insert(ChiaveCodice(m_pDBTRighe->GetRiga(i)->f_CodRiclassificato.GetString())).second;
+	if (nRighe < 2 || !pSession || bDoppi)
+	{
+		for (int i = 0; i < nRighe; ++i)
+			RegistraCodiceRiga(m_pDBTRighe->GetRiga(i), registro);
+		return;
+	}
+	const DataInt& esercizio = GetTesta()->f_Esercizio;
+	const DataStr& modello = GetTesta()->f_ModelloRiclassific;
+	const std::set<std::string> codici =
+		ChiaviDelModello(pSession, this, &Kvz_TCodiciRiclassificato::f_CodRiclassificato, esercizio, modello);
+	const std::set<std::string> simboli =
+		ChiaviDelModello(pSession, this, &Kvz_TAnagSimboli::f_NomeSimbolo, esercizio, modello);
+	const std::set<std::string> definizioni =
+		ChiaviDelModello(pSession, this, &Kvz_TSimboliCodiciRiclass::f_NomeSimbolo, esercizio, modello);
+	SqlMultiInsert nuoviCodici(pSession, Kvz_TCodiciRiclassificato(FALSE), 100);
+	SqlMultiInsert nuoviSimboli(pSession, Kvz_TAnagSimboli(FALSE), 100);
+	SqlMultiInsert nuoveDefinizioni(pSession, Kvz_TSimboliCodiciRiclass(FALSE), 100);
+	for (int i = 0; i < nRighe; ++i)
+	{
+		Kvz_TRiclassificazioneRighe* pRiga = m_pDBTRighe->GetRiga(i);
+		const DataStr& codice = pRiga->f_CodRiclassificato;
+		const DataStr nome = NomeSimbolo(codice);
+		if (codici.count(ChiaveCodice(codice.GetString())) || simboli.count(ChiaveCodice(nome.GetString())) ||
+			definizioni.count(ChiaveCodice(nome.GetString())))
+		{
+			RegistraCodiceRiga(pRiga, registro);
+			continue;
+		}
+		// What the updaters write for a code new in every table.
+		auto& c = static_cast<Kvz_TCodiciRiclassificato&>(nuoviCodici.NewRow());
+		c.f_Esercizio = esercizio;
+		c.f_ModelloRiclassific = modello;
+		c.f_CodRiclassificato = codice;
+		c.f_Descrizione = pRiga->f_Descrizione;
+		c.RefuseBrokenRules();
+		auto& s = static_cast<Kvz_TAnagSimboli&>(nuoviSimboli.NewRow());
+		s.f_Esercizio = esercizio;
+		s.f_ModelloRiclassific = modello;
+		s.f_NomeSimbolo = nome;
+		s.f_TipoSimbolo = TipoRiclassificato();
+		s.f_DataCreazione = AfxGetApplicationDate();
+		s.f_DataUltModifica = AfxGetApplicationDate();
+		s.RefuseBrokenRules();
+		auto& d = static_cast<Kvz_TSimboliCodiciRiclass&>(nuoveDefinizioni.NewRow());
+		d.f_Esercizio = esercizio;
+		d.f_ModelloRiclassific = modello;
+		d.f_NomeSimbolo = nome;
+		d.f_ValoreEsConst = TRUE;
+		d.f_ValoreEsSymb = FALSE;
+		d.f_ValoreEs = esercizio;
+		d.f_ValoreModelloConst = TRUE;
+		d.f_ValoreModelloSymb = FALSE;
+		d.f_ValoreModello = modello;
+		d.f_ValoreCodice = codice;
+		d.f_Annotazioni = pRiga->f_Descrizione;
+		d.RefuseBrokenRules();
+	}
+	nuoviCodici.Flush();
+	nuoviSimboli.Flush();
+	nuoveDefinizioni.Flush();
+}
+
 void Kvz_CDeRiclassificazioniDoc::CancellaCodice(Kvz_RegistroCodici& registro, const DataInt& aEsercizio,
 												 const DataStr& aModello, const DataStr& aCodice)
 {
@@ -714,8 +823,7 @@ BOOL Kvz_CDeRiclassificazioniDoc::OnOkTransaction()
 		// theirs, every saved code has its own, in this transaction.
 		CancellaCodiciRimossi();
 		Kvz_RegistroCodici registro(this, FALSE);
-		for (int i = 0; i < m_pDBTRighe->GetSize(); ++i)
-			RegistraCodiceRiga(m_pDBTRighe->GetRiga(i), registro);
+		RegistraCodiciRighe(registro);
 		CaricaCodiciFormulaRighe();
 		if (!SalvaContatori())
 			return FALSE;
@@ -732,12 +840,15 @@ BOOL Kvz_CDeRiclassificazioniDoc::OnOkTransaction()
 void Kvz_CDeRiclassificazioniDoc::CaricaCodiciFormulaRighe()
 {
 	SvuotaMapContatori();
-	// No symbol comes or goes while the rows are counted: the engine reads the names once.
+	// No symbol comes or goes while the rows are counted: the engine reads the names once, as
+	// they are now (other processes may have written some since the rows were typed).
 	struct NomiMantenuti
 	{
 		Kvz_New_MngFormula* p;
 		~NomiMantenuti() { p->MantieniNomi(FALSE); }
 	} nomi{GetMngFormula()};
+	nomi.p->SvuotaNomiValidazione();
+	nomi.p->MantieniNomi(FALSE);
 	nomi.p->MantieniNomi(TRUE);
 	static const char* const kColonne[KVZ_NUM_FORMULE_RIGA] = {
 		"Formula",  "Formula1", "Formula2", "Formula3", "Formula4", "Formula5", "Formula6",

@@ -124,6 +124,10 @@ public:
 	// Keeps the row's code in the code list and its symbol "R" + code with its definition,
 	// through the given updaters (the save's, inside its transaction).
 	void RegistraCodiceRiga(Kvz_TRiclassificazioneRighe* pRiga, Kvz_RegistroCodici& registro);
+	// The same for every row of the model, inside the save's transaction: the codes, symbols and
+	// definitions the model has are read once per table, and the rows that have none of them get
+	// theirs by statements of many rows each; the others go through the updaters.
+	void RegistraCodiciRighe(Kvz_RegistroCodici& registro);
 	// Deletes from the table every row of the model and year to clear; FALSE when it failed
 	// (the error was shown).
 	BOOL AzzeraTabellaModello(LPCTSTR szTabella, LPCTSTR szColEsercizio, LPCTSTR szColModello);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagContiKvz.h"
+#include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriCodici.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TContatoriDettaglio.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TElencoContiSimboloPBase.h"
@@ -368,6 +369,48 @@ TEST_F(Contatori, ACountersSaveIsOneTransaction)
 	ASSERT_TRUE(doc.SalvaContatori());
 	EXPECT_EQ(RigheDettaglio(), (Conteggi{{3, "C1:MOD:3:R1:0:2025", 1}}));
 	EXPECT_EQ(Generali(), (Conteggi{{3, "C1", 1}}));
+}
+
+// The checks read the symbols and macros of the year and model once, and again after any write
+// of this process or when the document is prepared again (a record read, or the save).
+TEST_F(Contatori, TheChecksSeeTheSymbolsAndMacrosWrittenSinceTheyWereRead)
+{
+	Kvz_CUtilizzaFormuleDoc doc;
+	Contesto(doc, "R1");
+	doc.CaricaCodiciFormula("_R + _N", 0);
+	EXPECT_EQ(m_Ui.LastMessage(), "Errore nella formula _R + _N.");
+	doc.CaricaCodiciFormula("__M", 1);
+	EXPECT_EQ(m_Ui.LastMessage(), "Errore nella formula __M.");
+	EXPECT_TRUE(Posizione(doc, "R1", 1).empty());
+
+	// Written by this process (a formula editor's new symbol, another document's macro).
+	SimboloRiclass("N", "C2", "C2");
+	Kvz_TAnagMacro macro;
+	macro.f_Esercizio = kAnno;
+	macro.f_ModelloRiclassific = kModello;
+	macro.f_NomeMacro = "M";
+	macro.f_Formula = "_E";
+	InsertRow(macro);
+	const size_t nMessaggi = m_Ui.Messages().size();
+	doc.CaricaCodiciFormula("_R + _N", 0);
+	doc.CaricaCodiciFormula("__M", 1);
+	EXPECT_EQ(m_Ui.Messages().size(), nMessaggi) << m_Ui.LastMessage().str();
+	EXPECT_EQ(Posizione(doc, "R1", 0), (Conteggi{{3, "C1", 1}, {3, "C2", 1}}));
+	EXPECT_EQ(Posizione(doc, "R1", 1), (Conteggi{{1, "X1", 1}}));
+	// A macro is its name as written: another case is another, missing, macro.
+	doc.CaricaCodiciFormula("__m", 1);
+	EXPECT_EQ(m_Ui.LastMessage(), "Errore nella formula __m.");
+
+	// Written where this process does not see it (another process): read again with the record.
+	AfxGetDefaultSqlConnection()->Db().Execute(
+		"INSERT INTO Kvz_AnagSimboli (Esercizio, ModelloRiclassific, NomeSimbolo, TipoSimbolo) VALUES (?, ?, ?, ?)",
+		{plv::db::Value(std::int64_t{kAnno}), plv::db::Value(std::string(kModello)), plv::db::Value(std::string("Z")),
+		 plv::db::Value(std::int64_t{1})});
+	doc.OnPrepareAuxData();
+	const size_t nDetti = m_Ui.Messages().size();
+	doc.CaricaCodiciFormula("_Z + _R", 2);
+	EXPECT_EQ(m_Ui.Messages().size(), nDetti) << m_Ui.LastMessage().str();
+	EXPECT_EQ(Posizione(doc, "R1", 2), (Conteggi{{3, "C1", 1}}));
 }
 
 TEST_F(Contatori, TheNameIsLookedForAsAPlainCaseSensitiveSubstring)
