@@ -970,7 +970,19 @@ std::string TranslateSql(std::string_view sql, int* params, bool* several) {
 }
 
 std::unique_ptr<Connection> OpenPostgres(const std::string& target, const PostgresOptions& options) {
-    std::unique_ptr<PGconn, ConnCloser> conn(PQconnectdb(target.c_str()));
+    // A target libpq cannot read is refused as PQconnectdb refuses it, with its reason.
+    char* parseError = nullptr;
+    PQconninfoOption* parsed = PQconninfoParse(target.c_str(), &parseError);
+    if (!parsed) {
+        std::string message = Trimmed(parseError ? parseError : "out of memory connecting to PostgreSQL");
+        PQfreemem(parseError);
+        throw DbError(message);
+    }
+    PQconninfoFree(parsed);
+    // The client encoding travels with the connection request: no round trip of its own.
+    const char* const keywords[] = {"dbname", "client_encoding", nullptr};
+    const char* const values[] = {target.c_str(), "UTF8", nullptr};
+    std::unique_ptr<PGconn, ConnCloser> conn(PQconnectdbParams(keywords, values, 1));
     if (!conn) throw DbError("out of memory connecting to PostgreSQL");
     if (PQstatus(conn.get()) != CONNECTION_OK) {
         // libpq's message names host, port and database, never the password.
@@ -979,23 +991,21 @@ std::unique_ptr<Connection> OpenPostgres(const std::string& target, const Postgr
         throw DbError(message, 0, missing ? DbErrorKind::NotFound : DbErrorKind::Other);
     }
     PQsetNoticeReceiver(conn.get(), IgnoreNotice, nullptr);
-    if (PQsetClientEncoding(conn.get(), "UTF8") != 0) throw ResultError(nullptr, conn.get(), "client_encoding");
 
     auto run = [&](const std::string& sql) {
         Result r(PQexec(conn.get(), sql.c_str()));
         if (!r || !Succeeded(r.get())) throw ResultError(r.get(), conn.get(), sql);
         return r;
     };
-    run(fmt::format("SET DateStyle TO ISO, YMD; SET IntervalStyle TO postgres; SET extra_float_digits TO 1; "
-                    "SET standard_conforming_strings TO on; SET lock_timeout TO {}",
-                    std::max(0, options.lockTimeoutMs)));
-
-    const char* const kProbe =
+    // The session's settings and what the module needs of the database, in one round trip.
+    Result probe = run(fmt::format(
+        "SET DateStyle TO ISO, YMD; SET IntervalStyle TO postgres; SET extra_float_digits TO 1; "
+        "SET standard_conforming_strings TO on; SET lock_timeout TO {}; "
         "SELECT pg_catalog.current_database(), pg_catalog.current_schema(), "
         "pg_catalog.to_regtype('citext') IS NOT NULL "
         "AND pg_catalog.to_regprocedure('len(text)') IS NOT NULL "
-        "AND pg_catalog.to_regprocedure('len(anycompatible)') IS NOT NULL";
-    Result probe = run(kProbe);
+        "AND pg_catalog.to_regprocedure('len(anycompatible)') IS NOT NULL",
+        std::max(0, options.lockTimeoutMs)));
     if (std::strcmp(PQgetvalue(probe.get(), 0, 2), "t") != 0) {
         try {
             run(fmt::format(
