@@ -307,10 +307,11 @@ std::unique_ptr<plv::db::Connection> SqlConnection::AcquireServerHandle()
 
 void SqlConnection::ReturnServerHandle(std::unique_ptr<plv::db::Connection> handle)
 {
-	constexpr size_t kKeptIdle = 4;
+	// Every usable one is kept: there are never more than the transactions once open together,
+	// and the statements a table prepared on one stay valid while the connection lives.
 	try
 	{
-		if (handle && handle->IsUsable() && !handle->InTransaction() && m_IdleHandles.size() < kKeptIdle)
+		if (handle && handle->IsUsable() && !handle->InTransaction())
 			m_IdleHandles.push_back(std::move(handle));
 	}
 	catch (...)
@@ -756,8 +757,7 @@ CPLVContext::~CPLVContext()
 	if (m_bInTransaction)
 		Rollback();
 	UnlockAll();
-	if (m_pOwnDb)
-		m_pConnection->ReturnServerHandle(std::move(m_pOwnDb));
+	ReturnOwnDb();
 }
 
 plv::db::Connection& CPLVContext::Db()
@@ -768,9 +768,31 @@ plv::db::Connection& CPLVContext::Db()
 			throw SqlException("Connessione al database non valida.");
 		return m_pConnection->Db();
 	}
+	if (m_pOwnDb)
+		return *m_pOwnDb;
+	// Outside its transaction a context reads the latest commits, as any session that is not
+	// in one: the connection's own handle serves, unless a transaction is open on it.
+	if (!m_bInTransaction && !m_pConnection->Db().InTransaction())
+		return m_pConnection->Db();
+	return OwnDb();
+}
+
+plv::db::Connection& CPLVContext::OwnDb()
+{
+	// A transaction of its own commits or rolls back apart from every other one (a counter's
+	// step apart from the document's transaction): its own server session.
 	if (!m_pOwnDb)
 		m_pOwnDb = m_pConnection->AcquireServerHandle();
 	return *m_pOwnDb;
+}
+
+void CPLVContext::ReturnOwnDb()
+{
+	// Between transactions the context holds no server session: the next context's transaction
+	// takes the same one again rather than open another.
+	if (m_pOwnDb && m_pConnection)
+		m_pConnection->ReturnServerHandle(std::move(m_pOwnDb));
+	m_pOwnDb.reset();
 }
 
 BOOL CPLVContext::StartTransaction()
@@ -781,7 +803,7 @@ BOOL CPLVContext::StartTransaction()
 	try
 	{
 		if (m_pConnection->IsServer())
-			Db().Begin();
+			OwnDb().Begin();
 		else
 			m_pConnection->BeginTransaction();
 	}
@@ -825,6 +847,7 @@ BOOL CPLVContext::Commit()
 	m_nParts = 0;
 	++m_nCommits;
 	UnlockAll();
+	ReturnOwnDb();
 	return TRUE;
 }
 
@@ -854,6 +877,7 @@ void CPLVContext::Rollback()
 		FromDbError(e).ShowError();
 	}
 	UnlockAll();
+	ReturnOwnDb();
 }
 
 BOOL CPLVContext::StartPart()

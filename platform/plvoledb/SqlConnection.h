@@ -7,9 +7,9 @@
 // transaction is open joins that transaction (as a savepoint) instead of waiting on a second
 // handle. Transactions nest: the outermost opens the database transaction, the inner ones are
 // savepoints.
-// On a server every transaction context has a server connection of its own, so its work
-// commits or rolls back independently of any other context's transaction; the connection's
-// default session keeps the connection's own handle.
+// On a server every transaction context's transaction runs on a server connection of its own,
+// so its work commits or rolls back independently of any other context's transaction; between
+// its transactions a context reads on the connection's own handle, as the default session does.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -155,7 +155,7 @@ private:
 	friend class SqlTable;
 	friend class SqlSession;
 	friend class CPLVContext;
-	// Server handles for contexts, kept for reuse while the connection lives.
+	// Server handles for contexts' transactions, kept for reuse while the connection lives.
 	std::unique_ptr<plv::db::Connection> AcquireServerHandle();
 	void ReturnServerHandle(std::unique_ptr<plv::db::Connection> handle);
 	// Server row locks of every session of the connection, held on a handle of their own.
@@ -233,13 +233,19 @@ public:
 	// The last transaction or batch hold could not be had: another session held the database.
 	BOOL IsBusy() const { return m_bBusy; }
 
-	// The handle the context's sessions run on (opened on first use on a server).
+	// The handle the context's sessions run on: on a server its own while its transaction is
+	// open, the connection's between transactions.
 	plv::db::Connection& Db();
 
 private:
+	// The context's own server handle, taken from the connection's idle ones (or opened), and
+	// given back to them.
+	plv::db::Connection& OwnDb();
+	void ReturnOwnDb();
+
 	SqlConnection* m_pConnection;
 	CBaseDocument* m_pDocument;
-	std::unique_ptr<plv::db::Connection> m_pOwnDb;  // on a server
+	std::unique_ptr<plv::db::Connection> m_pOwnDb;  // on a server, while needed
 	std::unique_ptr<SqlSession> m_pUpdatable;
 	std::unique_ptr<SqlSession> m_pReadOnly;
 	bool m_bInTransaction = false;
