@@ -322,21 +322,43 @@ void SqlConnection::ReturnServerHandle(std::unique_ptr<plv::db::Connection> hand
 
 BOOL SqlConnection::ServerLock(const CString& table, const CString& key, bool bLock)
 {
+	// Row locks are session locks, kept and released apart from any transaction: on the
+	// connection's own handle, or on one of their own for a lock asked for while a transaction
+	// is open there (a failing statement of it could leave a lock nobody can release). Each is
+	// released on the handle that took it.
+	const std::pair<std::string, std::string> row{table.str(), key.str()};
+	auto held = m_ServerLockHolders.find(row);
 	try
 	{
-		if (!m_pLockHandle)
+		LockStatements* pOn = nullptr;
+		if (!bLock)
 		{
-			if (!bLock)
+			if (held == m_ServerLockHolders.end())
 				return TRUE;
-			m_pLockHandle = AcquireServerHandle();
-			m_pTryLock = m_pLockHandle->Prepare("SELECT pg_catalog.pg_try_advisory_lock(?, ?)");
-			m_pUnlock = m_pLockHandle->Prepare("SELECT pg_catalog.pg_advisory_unlock(?, ?)");
+			pOn = held->second ? &m_OwnLocks : &m_MainLocks;
+			m_ServerLockHolders.erase(held);
 		}
-		plv::db::Statement& st = bLock ? *m_pTryLock : *m_pUnlock;
+		else
+		{
+			const bool bOwn = Db().InTransaction();
+			pOn = bOwn ? &m_OwnLocks : &m_MainLocks;
+			if (bOwn && !m_pLockHandle)
+				m_pLockHandle = AcquireServerHandle();
+		}
+		LockStatements& on = *pOn;
+		if (!on.pTryLock)
+		{
+			plv::db::Connection& db = &on == &m_OwnLocks ? *m_pLockHandle : Db();
+			on.pTryLock = db.Prepare("SELECT pg_catalog.pg_try_advisory_lock(?, ?)");
+			on.pUnlock = db.Prepare("SELECT pg_catalog.pg_advisory_unlock(?, ?)");
+		}
+		plv::db::Statement& st = bLock ? *on.pTryLock : *on.pUnlock;
 		st.Bind(1, LockKeyPart(GetDatabasePath() + "\x1f" + table));  // schemas of one database apart
 		st.Bind(2, LockKeyPart(key));
 		bool granted = st.Step() && st.Column(0) == plv::db::Value(std::int64_t(1));
 		st.Reset();
+		if (bLock && granted)
+			m_ServerLockHolders[row] = &on == &m_OwnLocks;
 		return granted;
 	}
 	catch (const plv::db::DbError& e)

@@ -158,7 +158,7 @@ private:
 	// Server handles for contexts' transactions, kept for reuse while the connection lives.
 	std::unique_ptr<plv::db::Connection> AcquireServerHandle();
 	void ReturnServerHandle(std::unique_ptr<plv::db::Connection> handle);
-	// Server row locks of every session of the connection, held on a handle of their own.
+	// Server row locks of every session of the connection.
 	BOOL ServerLock(const CString& table, const CString& key, bool bLock);
 	// Runs a statement that changes the schema; on a server it waits a short while only for
 	// the table's users, and a wait that runs out stops every later change of this opening.
@@ -169,8 +169,15 @@ private:
 	bool m_bServer = false;
 	std::string m_strServerTarget;
 	std::vector<std::unique_ptr<plv::db::Connection>> m_IdleHandles;
+	// Server row locks: the statements taking and releasing them on each handle, and by
+	// (table, key) whether a held one is on m_pLockHandle rather than the connection's own.
+	struct LockStatements
+	{
+		std::unique_ptr<plv::db::Statement> pTryLock, pUnlock;
+	};
 	std::unique_ptr<plv::db::Connection> m_pLockHandle;
-	std::unique_ptr<plv::db::Statement> m_pTryLock, m_pUnlock;
+	LockStatements m_MainLocks, m_OwnLocks;
+	std::map<std::pair<std::string, std::string>, bool> m_ServerLockHolders;
 	std::unique_ptr<SqlSession> m_pDefaultSession;
 	std::map<CString, CatalogEntry> m_Catalog;  // by upper-case table name
 	std::vector<CString> m_SchemaChanges;
