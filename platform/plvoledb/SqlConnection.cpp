@@ -978,24 +978,15 @@ BOOL CPLVContext::KeepOutOtherBatches()
 	try
 	{
 		// Another batch may take a while: it is waited for longer than a row, once, then the
-		// statements wait as long as before.
-		plv::db::Connection& db = Db();
-		std::string previous;
-		{
-			auto st = db.Prepare("SELECT pg_catalog.current_setting('lock_timeout')");
-			if (st->Step())
-			{
-				const plv::db::Value v = st->Column(0);
-				if (auto p = std::get_if<std::string>(&v))
-					previous = *p;
-			}
-		}
-		db.Execute(CString::Formatted("SET LOCAL lock_timeout TO %d", kBatchLockTimeoutMs).str());
-		db.Execute(CString::Formatted("SELECT pg_catalog.pg_advisory_xact_lock(%lld)",
-									  static_cast<long long>(kBatchLockKey))
-					   .str());
-		if (!previous.empty())
-			db.Execute("SELECT pg_catalog.set_config('lock_timeout', ?, true)", {plv::db::Value(previous)});
+		// statements wait as long as before. One round trip: the subquery (kept apart from the
+		// outer query by OFFSET 0) reads the wait, raises it and takes the lock, in that order,
+		// before the outer query puts the wait back.
+		Db().Execute(CString::Formatted("SELECT pg_catalog.set_config('lock_timeout', w.previous, true) FROM "
+										"(SELECT pg_catalog.current_setting('lock_timeout') AS previous, "
+										"pg_catalog.set_config('lock_timeout', '%d', true) AS raised, "
+										"pg_catalog.pg_advisory_xact_lock(%lld) AS held OFFSET 0) w",
+										kBatchLockTimeoutMs, static_cast<long long>(kBatchLockKey))
+						 .str());
 	}
 	catch (const plv::db::DbError& e)
 	{
