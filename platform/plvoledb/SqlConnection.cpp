@@ -330,10 +330,11 @@ std::unique_ptr<plv::db::Connection> SqlConnection::AcquireServerHandle()
 
 void SqlConnection::ReturnServerHandle(std::unique_ptr<plv::db::Connection> handle)
 {
-	constexpr size_t kKeptIdle = 4;
+	// Every usable one is kept: there are never more than the transactions once open together,
+	// and the statements a table prepared on one stay valid while the connection lives.
 	try
 	{
-		if (handle && handle->IsUsable() && !handle->InTransaction() && m_IdleHandles.size() < kKeptIdle)
+		if (handle && handle->IsUsable() && !handle->InTransaction())
 			m_IdleHandles.push_back(std::move(handle));
 	}
 	catch (...)
@@ -344,21 +345,43 @@ void SqlConnection::ReturnServerHandle(std::unique_ptr<plv::db::Connection> hand
 
 BOOL SqlConnection::ServerLock(const CString& table, const CString& key, bool bLock)
 {
+	// Row locks are session locks, kept and released apart from any transaction: on the
+	// connection's own handle, or on one of their own for a lock asked for while a transaction
+	// is open there (a failing statement of it could leave a lock nobody can release). Each is
+	// released on the handle that took it.
+	const std::pair<std::string, std::string> row{table.str(), key.str()};
+	auto held = m_ServerLockHolders.find(row);
 	try
 	{
-		if (!m_pLockHandle)
+		LockStatements* pOn = nullptr;
+		if (!bLock)
 		{
-			if (!bLock)
+			if (held == m_ServerLockHolders.end())
 				return TRUE;
-			m_pLockHandle = AcquireServerHandle();
-			m_pTryLock = m_pLockHandle->Prepare("SELECT pg_catalog.pg_try_advisory_lock(?, ?)");
-			m_pUnlock = m_pLockHandle->Prepare("SELECT pg_catalog.pg_advisory_unlock(?, ?)");
+			pOn = held->second ? &m_OwnLocks : &m_MainLocks;
+			m_ServerLockHolders.erase(held);
 		}
-		plv::db::Statement& st = bLock ? *m_pTryLock : *m_pUnlock;
+		else
+		{
+			const bool bOwn = Db().InTransaction();
+			pOn = bOwn ? &m_OwnLocks : &m_MainLocks;
+			if (bOwn && !m_pLockHandle)
+				m_pLockHandle = AcquireServerHandle();
+		}
+		LockStatements& on = *pOn;
+		if (!on.pTryLock)
+		{
+			plv::db::Connection& db = &on == &m_OwnLocks ? *m_pLockHandle : Db();
+			on.pTryLock = db.Prepare("SELECT pg_catalog.pg_try_advisory_lock(?, ?)");
+			on.pUnlock = db.Prepare("SELECT pg_catalog.pg_advisory_unlock(?, ?)");
+		}
+		plv::db::Statement& st = bLock ? *on.pTryLock : *on.pUnlock;
 		st.Bind(1, LockKeyPart(GetDatabasePath() + "\x1f" + table));  // schemas of one database apart
 		st.Bind(2, LockKeyPart(key));
 		bool granted = st.Step() && st.Column(0) == plv::db::Value(std::int64_t(1));
 		st.Reset();
+		if (bLock && granted)
+			m_ServerLockHolders[row] = &on == &m_OwnLocks;
 		return granted;
 	}
 	catch (const plv::db::DbError& e)
@@ -796,8 +819,7 @@ CPLVContext::~CPLVContext()
 	if (m_bInTransaction)
 		Rollback();
 	UnlockAll();
-	if (m_pOwnDb)
-		m_pConnection->ReturnServerHandle(std::move(m_pOwnDb));
+	ReturnOwnDb();
 }
 
 plv::db::Connection& CPLVContext::Db()
@@ -808,9 +830,31 @@ plv::db::Connection& CPLVContext::Db()
 			throw SqlException("Connessione al database non valida.");
 		return m_pConnection->Db();
 	}
+	if (m_pOwnDb)
+		return *m_pOwnDb;
+	// Outside its transaction a context reads the latest commits, as any session that is not
+	// in one: the connection's own handle serves, unless a transaction is open on it.
+	if (!m_bInTransaction && !m_pConnection->Db().InTransaction())
+		return m_pConnection->Db();
+	return OwnDb();
+}
+
+plv::db::Connection& CPLVContext::OwnDb()
+{
+	// A transaction of its own commits or rolls back apart from every other one (a counter's
+	// step apart from the document's transaction): its own server session.
 	if (!m_pOwnDb)
 		m_pOwnDb = m_pConnection->AcquireServerHandle();
 	return *m_pOwnDb;
+}
+
+void CPLVContext::ReturnOwnDb()
+{
+	// Between transactions the context holds no server session: the next context's transaction
+	// takes the same one again rather than open another.
+	if (m_pOwnDb && m_pConnection)
+		m_pConnection->ReturnServerHandle(std::move(m_pOwnDb));
+	m_pOwnDb.reset();
 }
 
 BOOL CPLVContext::StartTransaction()
@@ -821,7 +865,7 @@ BOOL CPLVContext::StartTransaction()
 	try
 	{
 		if (m_pConnection->IsServer())
-			Db().Begin();
+			OwnDb().Begin();
 		else
 			m_pConnection->BeginTransaction();
 	}
@@ -866,6 +910,7 @@ BOOL CPLVContext::Commit()
 	m_nParts = 0;
 	++m_nCommits;
 	UnlockAll();
+	ReturnOwnDb();
 	return TRUE;
 }
 
@@ -896,6 +941,7 @@ void CPLVContext::Rollback()
 		FromDbError(e).ShowError();
 	}
 	UnlockAll();
+	ReturnOwnDb();
 }
 
 BOOL CPLVContext::StartPart()
@@ -975,24 +1021,15 @@ BOOL CPLVContext::KeepOutOtherBatches()
 	try
 	{
 		// Another batch may take a while: it is waited for longer than a row, once, then the
-		// statements wait as long as before.
-		plv::db::Connection& db = Db();
-		std::string previous;
-		{
-			auto st = db.Prepare("SELECT pg_catalog.current_setting('lock_timeout')");
-			if (st->Step())
-			{
-				const plv::db::Value v = st->Column(0);
-				if (auto p = std::get_if<std::string>(&v))
-					previous = *p;
-			}
-		}
-		db.Execute(CString::Formatted("SET LOCAL lock_timeout TO %d", kBatchLockTimeoutMs).str());
-		db.Execute(CString::Formatted("SELECT pg_catalog.pg_advisory_xact_lock(%lld)",
-									  static_cast<long long>(kBatchLockKey))
-					   .str());
-		if (!previous.empty())
-			db.Execute("SELECT pg_catalog.set_config('lock_timeout', ?, true)", {plv::db::Value(previous)});
+		// statements wait as long as before. One round trip: the subquery (kept apart from the
+		// outer query by OFFSET 0) reads the wait, raises it and takes the lock, in that order,
+		// before the outer query puts the wait back.
+		Db().Execute(CString::Formatted("SELECT pg_catalog.set_config('lock_timeout', w.previous, true) FROM "
+										"(SELECT pg_catalog.current_setting('lock_timeout') AS previous, "
+										"pg_catalog.set_config('lock_timeout', '%d', true) AS raised, "
+										"pg_catalog.pg_advisory_xact_lock(%lld) AS held OFFSET 0) w",
+										kBatchLockTimeoutMs, static_cast<long long>(kBatchLockKey))
+						 .str());
 	}
 	catch (const plv::db::DbError& e)
 	{

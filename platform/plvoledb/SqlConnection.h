@@ -7,9 +7,9 @@
 // transaction is open joins that transaction (as a savepoint) instead of waiting on a second
 // handle. Transactions nest: the outermost opens the database transaction, the inner ones are
 // savepoints.
-// On a server every transaction context has a server connection of its own, so its work
-// commits or rolls back independently of any other context's transaction; the connection's
-// default session keeps the connection's own handle.
+// On a server every transaction context's transaction runs on a server connection of its own,
+// so its work commits or rolls back independently of any other context's transaction; between
+// its transactions a context reads on the connection's own handle, as the default session does.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -160,10 +160,10 @@ private:
 	friend class SqlTable;
 	friend class SqlSession;
 	friend class CPLVContext;
-	// Server handles for contexts, kept for reuse while the connection lives.
+	// Server handles for contexts' transactions, kept for reuse while the connection lives.
 	std::unique_ptr<plv::db::Connection> AcquireServerHandle();
 	void ReturnServerHandle(std::unique_ptr<plv::db::Connection> handle);
-	// Server row locks of every session of the connection, held on a handle of their own.
+	// Server row locks of every session of the connection.
 	BOOL ServerLock(const CString& table, const CString& key, bool bLock);
 	// Runs a statement that changes the schema; on a server it waits a short while only for
 	// the table's users, and a wait that runs out stops every later change of this opening.
@@ -174,8 +174,15 @@ private:
 	bool m_bServer = false;
 	std::string m_strServerTarget;
 	std::vector<std::unique_ptr<plv::db::Connection>> m_IdleHandles;
+	// Server row locks: the statements taking and releasing them on each handle, and by
+	// (table, key) whether a held one is on m_pLockHandle rather than the connection's own.
+	struct LockStatements
+	{
+		std::unique_ptr<plv::db::Statement> pTryLock, pUnlock;
+	};
 	std::unique_ptr<plv::db::Connection> m_pLockHandle;
-	std::unique_ptr<plv::db::Statement> m_pTryLock, m_pUnlock;
+	LockStatements m_MainLocks, m_OwnLocks;
+	std::map<std::pair<std::string, std::string>, bool> m_ServerLockHolders;
 	std::unique_ptr<SqlSession> m_pDefaultSession;
 	std::map<CString, CatalogEntry> m_Catalog;  // by upper-case table name
 	std::vector<CString> m_SchemaChanges;
@@ -244,13 +251,19 @@ public:
 	// The last transaction or batch hold could not be had: another session held the database.
 	BOOL IsBusy() const { return m_bBusy; }
 
-	// The handle the context's sessions run on (opened on first use on a server).
+	// The handle the context's sessions run on: on a server its own while its transaction is
+	// open, the connection's between transactions.
 	plv::db::Connection& Db();
 
 private:
+	// The context's own server handle, taken from the connection's idle ones (or opened), and
+	// given back to them.
+	plv::db::Connection& OwnDb();
+	void ReturnOwnDb();
+
 	SqlConnection* m_pConnection;
 	CBaseDocument* m_pDocument;
-	std::unique_ptr<plv::db::Connection> m_pOwnDb;  // on a server
+	std::unique_ptr<plv::db::Connection> m_pOwnDb;  // on a server, while needed
 	std::unique_ptr<SqlSession> m_pUpdatable;
 	std::unique_ptr<SqlSession> m_pReadOnly;
 	bool m_bInTransaction = false;

@@ -820,54 +820,20 @@ BOOL SqlTable::LockRowInDatabase()
 		values.push_back(m_CurrentKey[n]);
 	}
 	sql += " FOR UPDATE NOWAIT";
-	plv::db::Connection& db = Session().Db();
 	// Only a probe: nobody else may hold or be writing the row now. Outside a transaction the
-	// row lock ends with the statement; inside one, with the savepoint rolled back, so that it
-	// is released with the lock above and a refusal does not abort the transaction.
-	const std::string savepoint = "plv_lock";
-	bool bSavepoint = false;
-	auto undo = [&] {
-		if (bSavepoint)
-		{
-			db.RollbackTo(savepoint);
-			db.Release(savepoint);
-		}
-	};
-	bool granted = true;
+	// row lock ends with the statement; inside one, with the probe's savepoint rolled back, so
+	// that it is released with the lock above and a refusal does not abort the transaction.
 	try
 	{
-		if (db.InTransaction())
-		{
-			db.Savepoint(savepoint);
-			bSavepoint = true;
-		}
-		db.Execute(sql.str(), values);
+		Session().Db().Probe(sql.str(), values);
 	}
 	catch (const plv::db::DbError& e)
 	{
 		if (!e.IsBusy())
-		{
-			try
-			{
-				undo();
-			}
-			catch (const plv::db::DbError&)
-			{
-				// The first error is the one to report.
-			}
 			Raise(e);
-		}
-		granted = false;
+		return FALSE;
 	}
-	try
-	{
-		undo();
-	}
-	catch (const plv::db::DbError& e)
-	{
-		Raise(e);
-	}
-	return granted;
+	return TRUE;
 }
 
 void SqlTable::UnlockCurrent()

@@ -1,12 +1,15 @@
 #include "kvznet/kvzmod/kvzbatch/InitRaggruppPdC.h"
 
 #include <algorithm>
+#include <set>
+#include <string>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TParametri.h"
 #include "kvznet/kvzmod/kvzdbl/Kvz_TRaggruppPdC.h"
 #include "platform/erp/erpbasedbl/TChartOfAccounts.h"
 #include "platform/plvgeneric/Interaction.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
+#include "platform/plvoledb/SqlMultiInsert.h"
 
 namespace {
 const char* const kSource = "InitRaggruppPdC";
@@ -18,6 +21,16 @@ enum : UINT
 	IDC_INIT_PDC_TITOLO,
 	IDC_INIT_PDC_ATTENZIONE,
 };
+
+// An account as the grouping table's key compares it: without regard to ASCII case.
+std::string Chiave(const DataStr& conto)
+{
+	std::string key = conto.GetString().str();
+	for (char& c : key)
+		if (c >= 'A' && c <= 'Z')
+			c = static_cast<char>(c - 'A' + 'a');
+	return key;
+}
 
 void ShowSqlError(const SqlException& e, const char* method)
 {
@@ -83,6 +96,22 @@ void Kvz_CInitRaggruppPdCDoc::InitRaggruppPdC()
 		table.AddParam("@p1", rec.f_Conto);
 		table.AddFilterColumn(rec.f_Conto);
 
+		// The accounts already grouped, read at once, and the new ones added many to a statement:
+		// no round trip of their own for accounts that are new or left as they are.
+		std::set<std::string> esistenti;
+		{
+			Kvz_TRaggruppPdC letto;
+			SqlTable gia(&letto, GetReadOnlySqlSession(), this);
+			gia.Open(FALSE);
+			gia.Select(letto.f_Conto);
+			for (gia.Query(); !gia.IsEOF(); gia.MoveNext())
+				esistenti.insert(Chiave(letto.f_Conto));
+			gia.Close();
+		}
+		// Sent by this loop, so that the rows counted are the rows written.
+		constexpr int kRighePerInsert = 50;
+		SqlMultiInsert nuovi(GetUpdatableSqlSession(), rec, kRighePerInsert);
+
 		TChartOfAccounts conto;
 		long nConti = 0, nConto = 0;
 		{
@@ -99,39 +128,54 @@ void Kvz_CInitRaggruppPdCDoc::InitRaggruppPdC()
 		pdc.Open(FALSE);
 		pdc.SelectAll();
 		pdc.AddSortColumn(conto.f_Account);
-		DataBool* livelli[] = {&rec.f_PrimoLivello,  &rec.f_SecondoLivello, &rec.f_TerzoLivello,
-							   &rec.f_QuartoLivello, &rec.f_QuintoLivello,  &rec.f_SestoLivello,
-							   &rec.f_SettimoLivello, &rec.f_OttavoLivello};
 		for (pdc.Query(); !pdc.IsEOF(); pdc.MoveNext())
 		{
 			if (GetScheduler()->IsAborted())
 				break;
 			SetProgressText(CString::Formatted("Inizializzazione conto %s in corso (%ld di %ld) ...",
 											   conto.f_Account.GetString().GetString(), ++nConto, std::max(nConto, nConti)));
-			table.SetParamValue("@p1", conto.f_Account);
-			table.Query();
-			if (table.IsEOF())
-			{
-				table.AddNew();
-				rec.f_Conto = conto.f_Account;
-			}
-			else if (!m_TuttiPdC)
+			const bool bNuovo = esistenti.insert(Chiave(conto.f_Account)).second;
+			if (!bNuovo && !m_TuttiPdC)
 				continue;
+			Kvz_TRaggruppPdC* pRiga = &rec;
+			if (bNuovo)
+			{
+				if (nuovi.Pending() == kRighePerInsert)
+					m_nInizializzati += nuovi.Flush();
+				pRiga = &static_cast<Kvz_TRaggruppPdC&>(nuovi.NewRow());
+				pRiga->f_Conto = conto.f_Account;
+			}
 			else
+			{
+				table.SetParamValue("@p1", conto.f_Account);
+				table.Query();
+				if (table.IsEOF())
+					continue;  // gone since it was read
 				table.Edit();
+			}
 
+			DataBool* livelli[] = {&pRiga->f_PrimoLivello,  &pRiga->f_SecondoLivello, &pRiga->f_TerzoLivello,
+								   &pRiga->f_QuartoLivello, &pRiga->f_QuintoLivello,  &pRiga->f_SestoLivello,
+								   &pRiga->f_SettimoLivello, &pRiga->f_OttavoLivello};
 			for (DataBool* pLivello : livelli)
 				*pLivello = FALSE;
 			*livelli[nLivello - 1] = TRUE;
 			const BOOL bUltimo = conto.f_Account.GetString().GetLength() == nLenRaggr;
-			rec.f_ProponiInAssestamento = bUltimo;
-			rec.f_ModificaInAssestamento = bUltimo;
-			rec.f_EsplodiInAnalitica = conto.f_CostAccDetail;
+			pRiga->f_ProponiInAssestamento = bUltimo;
+			pRiga->f_ModificaInAssestamento = bUltimo;
+			pRiga->f_EsplodiInAnalitica = conto.f_CostAccDetail;
 			if (conto.f_CostAccDetail)
-				rec.f_TipoDettaglio = DataEnum(E_KVZ_TIPODETTAGLIO, 2);
-			table.Update();
-			++m_nInizializzati;
+				pRiga->f_TipoDettaglio = DataEnum(E_KVZ_TIPODETTAGLIO, 2);
+			if (bNuovo)
+				pRiga->RefuseBrokenRules();
+			else
+			{
+				table.Update();
+				++m_nInizializzati;
+			}
 		}
+		// The new rows still held, the last ones too when the run was stopped.
+		m_nInizializzati += nuovi.Flush();
 		pdc.Close();
 		table.Close();
 	}

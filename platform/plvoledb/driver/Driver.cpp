@@ -1,5 +1,7 @@
 #include "platform/plvoledb/driver/Driver.h"
 
+#include <optional>
+
 #include <cctype>
 #include <csignal>
 #include <cstdlib>
@@ -112,6 +114,33 @@ std::string BulkInsertSql(const std::string& table, const std::vector<std::strin
 std::unique_ptr<BulkInsert> Connection::PrepareBulkInsert(const std::string& table,
                                                           const std::vector<std::string>& columns) {
     return std::make_unique<PreparedBulkInsert>(PrepareReused(BulkInsertSql(table, columns)));
+}
+
+void Connection::Probe(std::string_view sql, const std::vector<Value>& params) {
+    if (!InTransaction()) {
+        Execute(sql, params);
+        return;
+    }
+    const std::string savepoint = "plv_probe";
+    Savepoint(savepoint);
+    std::optional<DbError> refused;
+    try {
+        Execute(sql, params);
+    } catch (const DbError& e) {
+        if (!e.IsBusy()) {
+            try {
+                RollbackTo(savepoint);
+                Release(savepoint);
+            } catch (const DbError&) {
+                // The statement's own error is the one to report.
+            }
+            throw;
+        }
+        refused = e;
+    }
+    RollbackTo(savepoint);
+    Release(savepoint);
+    if (refused) throw *refused;
 }
 
 void Connection::SchemaMayChange(std::string_view sql) {

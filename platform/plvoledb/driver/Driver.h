@@ -114,6 +114,12 @@ public:
     // several statements separated by ';' (schema scripts); with params it must hold one.
     virtual int64_t Execute(std::string_view sql, const std::vector<Value>& params = {}) = 0;
 
+    // Runs one statement and undoes it at once: whether it can run now (a row lock NOWAIT
+    // would be refused, say). Inside a transaction it runs under a savepoint rolled back straight
+    // after, so that the locks it took go and a refusal leaves the transaction as it was. Raises
+    // the statement's error, else an error undoing it.
+    virtual void Probe(std::string_view sql, const std::vector<Value>& params = {});
+
     virtual void Begin() = 0;
     virtual void Commit() = 0;
     virtual void Rollback() = 0;  // no-op outside a transaction, so error paths may call it freely

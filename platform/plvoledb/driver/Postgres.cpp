@@ -338,6 +338,68 @@ public:
         }
     }
 
+    // The savepoint, the statement and its undoing in one round trip: a synchronisation after
+    // the statement lets the undoing run whether it failed or not.
+    void Probe(std::string_view sql, const std::vector<Value>& params) override {
+        Sync();
+        if (PQtransactionStatus(conn_) != PQTRANS_INTRANS || lockWaitOver_) {
+            Execute(sql, params);
+            return;
+        }
+        int count = 0;
+        bool several = false;
+        std::string translated = TranslateSql(sql, &count, &several);
+        if (several) throw DbError("more than one statement in SQL text", 0, DbErrorKind::Other, sql);
+        BeforeStatement(sql);
+        std::vector<std::optional<std::string>> texts;
+        for (const auto& p : params) texts.push_back(ParamText(p));
+        std::vector<const char*> pointers;
+        for (const auto& t : texts) pointers.push_back(t ? t->c_str() : nullptr);
+        if (!PQenterPipelineMode(conn_)) throw ResultError(nullptr, conn_, sql);
+        auto command = [&](const char* text) {
+            return PQsendQueryParams(conn_, text, 0, nullptr, nullptr, nullptr, nullptr, 0);
+        };
+        const bool sent = command("SAVEPOINT plv_probe") &&
+                          PQsendQueryParams(conn_, translated.c_str(), static_cast<int>(pointers.size()), nullptr,
+                                            pointers.data(), nullptr, nullptr, 0) &&
+                          PQpipelineSync(conn_) && command("ROLLBACK TO SAVEPOINT plv_probe") &&
+                          command("RELEASE SAVEPOINT plv_probe") && PQpipelineSync(conn_);
+        // Each statement's results, ended by a null; a synchronisation after the second and the fourth.
+        std::optional<DbError> errors[4];
+        auto readStatement = [&](int q) {
+            while (PGresult* raw = PQgetResult(conn_)) {
+                Result r(raw);
+                if (PQresultStatus(r.get()) == PGRES_PIPELINE_ABORTED) continue;
+                if (!Succeeded(r.get()) && !errors[q]) errors[q] = ResultError(r.get(), conn_, sql);
+            }
+        };
+        auto readSync = [&] {
+            for (int guard = 0; PQstatus(conn_) == CONNECTION_OK && guard < 16; ++guard) {
+                PGresult* raw = PQgetResult(conn_);
+                if (!raw) continue;
+                Result r(raw);
+                if (PQresultStatus(r.get()) == PGRES_PIPELINE_SYNC) break;
+            }
+        };
+        for (int q = 0; sent && q < 4 && PQstatus(conn_) == CONNECTION_OK; ++q) {
+            readStatement(q);
+            if (q == 1 || q == 3) readSync();
+        }
+        PQexitPipelineMode(conn_);
+        std::optional<DbError> failure;
+        if (!sent || PQstatus(conn_) != CONNECTION_OK)
+            failure = ResultError(nullptr, conn_, sql);
+        else if (errors[0])
+            failure = errors[0];
+        else if (errors[1] && !errors[1]->IsBusy())
+            failure = errors[1];  // what went wrong in the undoing is then of no interest
+        else
+            failure = errors[2] ? errors[2] : errors[3] ? errors[3] : errors[1];
+        if (!failure) return;
+        lockWaitOver_ = failure->DriverMessage() == kLockWaitOver;
+        throw *failure;
+    }
+
     std::unique_ptr<BulkInsert> PrepareBulkInsert(const std::string& table,
                                                   const std::vector<std::string>& columns) override {
         std::string sql = "COPY " + table + " (";
@@ -970,7 +1032,19 @@ std::string TranslateSql(std::string_view sql, int* params, bool* several) {
 }
 
 std::unique_ptr<Connection> OpenPostgres(const std::string& target, const PostgresOptions& options) {
-    std::unique_ptr<PGconn, ConnCloser> conn(PQconnectdb(target.c_str()));
+    // A target libpq cannot read is refused as PQconnectdb refuses it, with its reason.
+    char* parseError = nullptr;
+    PQconninfoOption* parsed = PQconninfoParse(target.c_str(), &parseError);
+    if (!parsed) {
+        std::string message = Trimmed(parseError ? parseError : "out of memory connecting to PostgreSQL");
+        PQfreemem(parseError);
+        throw DbError(message);
+    }
+    PQconninfoFree(parsed);
+    // The client encoding travels with the connection request: no round trip of its own.
+    const char* const keywords[] = {"dbname", "client_encoding", nullptr};
+    const char* const values[] = {target.c_str(), "UTF8", nullptr};
+    std::unique_ptr<PGconn, ConnCloser> conn(PQconnectdbParams(keywords, values, 1));
     if (!conn) throw DbError("out of memory connecting to PostgreSQL");
     if (PQstatus(conn.get()) != CONNECTION_OK) {
         // libpq's message names host, port and database, never the password.
@@ -979,23 +1053,21 @@ std::unique_ptr<Connection> OpenPostgres(const std::string& target, const Postgr
         throw DbError(message, 0, missing ? DbErrorKind::NotFound : DbErrorKind::Other);
     }
     PQsetNoticeReceiver(conn.get(), IgnoreNotice, nullptr);
-    if (PQsetClientEncoding(conn.get(), "UTF8") != 0) throw ResultError(nullptr, conn.get(), "client_encoding");
 
     auto run = [&](const std::string& sql) {
         Result r(PQexec(conn.get(), sql.c_str()));
         if (!r || !Succeeded(r.get())) throw ResultError(r.get(), conn.get(), sql);
         return r;
     };
-    run(fmt::format("SET DateStyle TO ISO, YMD; SET IntervalStyle TO postgres; SET extra_float_digits TO 1; "
-                    "SET standard_conforming_strings TO on; SET lock_timeout TO {}",
-                    std::max(0, options.lockTimeoutMs)));
-
-    const char* const kProbe =
+    // The session's settings and what the module needs of the database, in one round trip.
+    Result probe = run(fmt::format(
+        "SET DateStyle TO ISO, YMD; SET IntervalStyle TO postgres; SET extra_float_digits TO 1; "
+        "SET standard_conforming_strings TO on; SET lock_timeout TO {}; "
         "SELECT pg_catalog.current_database(), pg_catalog.current_schema(), "
         "pg_catalog.to_regtype('citext') IS NOT NULL "
         "AND pg_catalog.to_regprocedure('len(text)') IS NOT NULL "
-        "AND pg_catalog.to_regprocedure('len(anycompatible)') IS NOT NULL";
-    Result probe = run(kProbe);
+        "AND pg_catalog.to_regprocedure('len(anycompatible)') IS NOT NULL",
+        std::max(0, options.lockTimeoutMs)));
     if (std::strcmp(PQgetvalue(probe.get(), 0, 2), "t") != 0) {
         try {
             run(fmt::format(

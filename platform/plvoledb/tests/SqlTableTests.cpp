@@ -1207,6 +1207,32 @@ TEST_F(SqlTableTest, APartOfATransactionIsUndoneAloneOrKeptWithIt)
 	EXPECT_EQ(CommittedCodes(m_Target), (std::vector<std::string>{"P1", "P2", "P5", "P7"}));
 }
 
+// A session's temporary table tells which session a context works on. On SQLite always the
+// connection's; on a server the connection's between its transactions, and for a transaction one
+// of its own, the same one again for the next context's transaction when none is open.
+TEST_F(SqlTableTest, ContextsWorkOnTheConnectionsSessionBetweenTheirTransactions)
+{
+	const bool server = TestBackend::OnServer();
+	m_pConn->ExecuteSQL("CREATE TEMP TABLE T_Sessione (x integer)");
+	CPLVContext a(m_pConn.get());
+	EXPECT_TRUE(a.Db().TableExists("T_Sessione"));
+	ASSERT_TRUE(a.StartTransaction());
+	EXPECT_EQ(a.Db().TableExists("T_Sessione"), !server);
+	a.Db().Execute("CREATE TEMP TABLE T_Transazione (x integer)");
+	EXPECT_TRUE(a.Commit());
+	EXPECT_TRUE(a.Db().TableExists("T_Sessione"));
+	EXPECT_EQ(a.Db().TableExists("T_Transazione"), !server);
+
+	CPLVContext b(m_pConn.get()), c(m_pConn.get());
+	ASSERT_TRUE(b.StartTransaction());
+	EXPECT_TRUE(b.Db().TableExists("T_Transazione"));
+	ASSERT_TRUE(c.StartTransaction());  // while b's is open: apart from it
+	EXPECT_EQ(c.Db().TableExists("T_Transazione"), !server);
+	c.Rollback();
+	b.Rollback();
+	EXPECT_TRUE(b.Db().TableExists("T_Sessione"));
+}
+
 TEST_F(SqlTableTest, ContextRollbackUndoesAndCommitKeepsNestedWrites)
 {
 	auto add = [](SqlSession* pSession, const char* cod, BOOL bAutocommit) {

@@ -404,6 +404,48 @@ TEST_F(PostgresTest, ALockHeldElsewhereIsBusyAfterTheLockTimeout) {
     EXPECT_EQ(Scalar(*other, "SELECT price FROM item WHERE id = 1"), Value(1.0));
 }
 
+// A probe inside a transaction takes nothing it keeps and leaves the transaction going, whether
+// it was granted, refused or wrong; its work queued before it is read first.
+TEST_F(PostgresTest, AProbeInATransactionUndoesItselfWhateverItsOutcome) {
+    db_->Execute("INSERT INTO item(id) VALUES (1), (2)");
+    auto other = OpenPostgres(schema_->Target());
+    other->Begin();
+    other->Execute("SELECT 1 FROM item WHERE id = 2 FOR UPDATE");
+    auto insert = db_->Prepare("INSERT INTO item(id) VALUES (?)");
+    db_->Begin();
+    insert->Bind(1, int64_t{3});
+    insert->Send();
+    const struct {
+        const char* sql;
+        bool busy;  // else granted, when no error
+        bool error;
+    } cases[] = {
+        {"SELECT 1 FROM item WHERE id = 1 FOR UPDATE NOWAIT", false, false},
+        {"SELECT 1 FROM item WHERE id = 2 FOR UPDATE NOWAIT", true, true},
+        {"SELECT 1 FROM item WHERE nothing = 1 FOR UPDATE NOWAIT", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        try {
+            db_->Probe(c.sql);
+            EXPECT_FALSE(c.error);
+        } catch (const DbError& e) {
+            EXPECT_TRUE(c.error) << e.what();
+            EXPECT_EQ(e.IsBusy(), c.busy) << e.what();
+        }
+        // The probed row stays free for everyone else.
+        auto third = OpenPostgres(schema_->Target());
+        EXPECT_NO_THROW(third->Execute("SELECT 1 FROM item WHERE id = 1 FOR UPDATE NOWAIT"));
+    }
+    db_->Execute("INSERT INTO item(id) VALUES (4)");
+    db_->Commit();
+    other->Rollback();
+    EXPECT_EQ(Int(Scalar(*other, "SELECT count(*) FROM item")), 4);
+
+    // Outside a transaction the probe is the statement alone.
+    EXPECT_NO_THROW(db_->Probe("SELECT 1 FROM item WHERE id = ? FOR UPDATE NOWAIT", {int64_t{1}}));
+}
+
 TEST_F(PostgresTest, SentStatementsAreQueuedInATransactionAndTheirErrorsSurface) {
     auto insert = db_->Prepare("INSERT INTO item(id, price) VALUES (?, ?)");
     const int rows = 1000;  // more than one queue's worth
