@@ -481,7 +481,9 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 	if (bElenco)
 	{
 		// Each row counts once per list entry that takes it, with that entry's sign; the
-		// ledger-kind sign rule applies per row.
+		// ledger-kind sign rule applies per row. The rows are summed per month and what the
+		// entries match (centre or job, its kind, the account when filtered), so the entries'
+		// signs are summed once per group, not once per row.
 		const CString l = Quotato(Kvz_TElencoContiSimboloPBase::GetStaticName());
 		CString corrispondenza = "l.\"Esercizio\" = ? AND l.\"ModelloRiclassific\" = ? AND l.\"NomeSimbolo\" = ? AND "
 								 "l.\"CentroCommessa\" = " +
@@ -490,8 +492,8 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 		if (bContoFiltrato)
 			corrispondenza += " AND l.\"ContoSelez\" = " + tabella + ".\"ContoKvz\"";
 		const CString valore = ValoreRigaSql(def);
-		elencoSegno = CString(fmt::format("SUM({} * (SELECT SUM(CASE WHEN l.\"SegnoConto\" = {} THEN 1 ELSE -1 END) "
-										  "FROM {} l WHERE {}))",
+		elencoSegno = CString(fmt::format("SUM({}) * (SELECT SUM(CASE WHEN l.\"SegnoConto\" = {} THEN 1 ELSE -1 END) "
+										  "FROM {} l WHERE {})",
 										  valore.str(), DataEnum(E_KVZ_SEGNOCONTO, 0).GetValue(), l.str(),
 										  corrispondenza.str()));
 		elencoFiltro = CString(fmt::format("EXISTS (SELECT 1 FROM {} l WHERE {})", l.str(), corrispondenza.str()));
@@ -556,6 +558,15 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 				table.AddSortColumn(colMese);
 			else
 				table.AddGroupByColumn(colMese);
+			if (bElenco)
+			{
+				auto* pPB = dynamic_cast<Kvz_TPianoBaseRighe*>(c.pRec.get());
+				auto* pBU = dynamic_cast<Kvz_TBudgetRighe*>(c.pRec.get());
+				table.AddGroupByColumn(bBudget ? pBU->f_CentroCommessa : pPB->f_CentroCommessa);
+				table.AddGroupByColumn(bBudget ? pBU->f_TipoCentroComm : pPB->f_TipoCentroComm);
+				if (bContoFiltrato)
+					table.AddGroupByColumn(bBudget ? pBU->f_ContoKvz : pPB->f_ContoKvz);
+			}
 		}
 		if (bElenco)
 		{
@@ -564,11 +575,20 @@ BOOL Kvz_New_MngFormula::ValorizzaPianoBaseLocale(const Kvz_TSimboliPianoBase& d
 			table.SetParamValue("p13", def.f_NomeSimbolo);
 		}
 
+		// A list gives a row per group, in month order: a month's value is its rows' sum.
+		int meseSommato = -1;
+		double somma = 0;
 		for (table.Query(); !table.IsEOF(); table.MoveNext())
 		{
 			double v;
 			if (bElenco)
+			{
 				v = c.valori[0].GetValue();
+				if (c.mese.GetValue() == meseSommato)
+					v += somma;
+				meseSommato = c.mese.GetValue();
+				somma = v;
+			}
 			else
 			{
 				const double saldo = c.valori[0].GetValue(), rateo = c.valori[1].GetValue(), totale = c.valori[2].GetValue();

@@ -247,6 +247,41 @@ TEST_F(PianoBase, AccountListsWithSignsAsOneQuery)
 	EXPECT_EQ(M(v, 6), -(7 - 3));
 }
 
+TEST_F(PianoBase, AListOverCentresCountsEachRowWithItsCentresSummedSigns)
+{
+	// Without the account every entry of a centre takes all its rows: two + entries count a
+	// row twice, a + and a - none; a month adds up its centres.
+	Riga("B1", 3, 10, 0, 0, "CDC1");
+	Riga("B2", 3, 1, 0, 0, "CDC1");
+	Riga("B1", 3, 100, 0, 0, "CDC2");
+	Riga("B3", 3, 1000, 0, 0, "CDC3");
+	Riga("B1", 5, 7, 0, 0, "CDC3");
+	Riga("B1", 5, 50, 0, 0, "CDC4");  // in no entry
+	for (const char* nome : {"CENTRI", "CENTRI3"})
+	{
+		Simbolo(nome, [nome](auto& s) {
+			s.f_TipoOpeConto = DataEnum(E_KVZ_TIPOOPECONTO, 8);
+			s.f_SelContoVuoto = TRUE;
+			s.f_WhereCdcComm = TRUE;
+			if (CString(nome) == "CENTRI3")
+			{
+				s.f_ValDaMeseConst = s.f_ValAMeseConst = TRUE;
+				s.f_ValDaMese = s.f_ValAMese = 3;
+			}
+		});
+		Voce(nome, "B1", 0, "CDC1");
+		Voce(nome, "B2", 0, "CDC1");
+		Voce(nome, "B1", 0, "CDC2");
+		Voce(nome, "B2", 1, "CDC2");
+		Voce(nome, "", 1, "CDC3");
+	}
+	auto v = Valuta("_CENTRI");
+	EXPECT_EQ(M(v, 3), 2 * (10 + 1) - 1000);
+	EXPECT_EQ(M(v, 5), -7);
+	EXPECT_EQ(M(v, 4), 0);
+	EXPECT_EQ(Valuta("_CENTRI3"), Costante(2 * (10 + 1) - 1000));
+}
+
 TEST_F(PianoBase, FaultsAreSaidAndFailTheEvaluation)
 {
 	Riga("A1", 1, 1);
