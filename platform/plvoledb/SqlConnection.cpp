@@ -332,14 +332,29 @@ void SqlConnection::ReturnServerHandle(std::unique_ptr<plv::db::Connection> hand
 {
 	// Every usable one is kept: there are never more than the transactions once open together,
 	// and the statements a table prepared on one stay valid while the connection lives.
+	if (!handle)
+		return;
 	try
 	{
-		if (handle && handle->IsUsable() && !handle->InTransaction())
+		if (handle->IsUsable() && handle->InTransaction())
+		{
+			try
+			{
+				handle->Rollback();
+			}
+			catch (const plv::db::DbError&)
+			{
+				// lost on the way: kept below as such
+			}
+		}
+		if (handle->IsUsable() && !handle->InTransaction())
 			m_IdleHandles.push_back(std::move(handle));
+		else if (!handle->IsUsable())
+			m_LostHandles.push_back(std::move(handle));  // the server has dropped its session already
 	}
 	catch (...)
 	{
-		// A handle that cannot be kept is closed.
+		// A handle that cannot be kept is closed: the server rolls back what it still holds.
 	}
 }
 

@@ -174,6 +174,8 @@ private:
 	bool m_bServer = false;
 	std::string m_strServerTarget;
 	std::vector<std::unique_ptr<plv::db::Connection>> m_IdleHandles;
+	// Handles the server lost: statements prepared on them may still be destroyed later.
+	std::vector<std::unique_ptr<plv::db::Connection>> m_LostHandles;
 	// Server row locks: the statements taking and releasing them on each handle, and by
 	// (table, key) whether a held one is on m_pLockHandle rather than the connection's own.
 	struct LockStatements

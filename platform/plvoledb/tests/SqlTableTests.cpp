@@ -1233,6 +1233,35 @@ TEST_F(SqlTableTest, ContextsWorkOnTheConnectionsSessionBetweenTheirTransactions
 	EXPECT_TRUE(b.Db().TableExists("T_Sessione"));
 }
 
+// A server session lost during a context's transaction: the statements prepared on it are
+// destroyed after the context gave the handle back (under the sanitizers a freed handle shows).
+TEST_F(SqlTableTest, StatementsOfASessionTheServerLostAreDestroyedSafelyAfterItsTransaction)
+{
+	if (!TestBackend::OnServer())
+		return;	 // one session serves every context on SQLite: none can be lost apart
+	std::unique_ptr<plv::db::Statement> st;
+	{
+		CPLVContext a(m_pConn.get());
+		ASSERT_TRUE(a.StartTransaction());
+		auto pid = a.Db().Prepare("SELECT pg_catalog.pg_backend_pid()");
+		ASSERT_TRUE(pid->Step());
+		const plv::db::Value v = pid->Column(0);
+		const long long backend = std::holds_alternative<int64_t>(v) ? std::get<int64_t>(v) : 0;
+		ASSERT_NE(backend, 0);
+		st = a.Db().Prepare("SELECT 1");
+		pid.reset();
+		m_pConn->ExecuteSQL(CString::Formatted("SELECT pg_catalog.pg_terminate_backend(%lld)", backend));
+		EXPECT_THROW(a.Db().Execute("SELECT 1"), plv::db::DbError);
+		a.Rollback();
+	}
+	st.reset();
+	// The connection goes on with a session of its own for the next transaction.
+	CPLVContext b(m_pConn.get());
+	ASSERT_TRUE(b.StartTransaction());
+	EXPECT_EQ(b.Db().Execute("SELECT 1"), 0);
+	b.Rollback();
+}
+
 TEST_F(SqlTableTest, ContextRollbackUndoesAndCommitKeepsNestedWrites)
 {
 	auto add = [](SqlSession* pSession, const char* cod, BOOL bAutocommit) {
