@@ -1105,6 +1105,7 @@ void Kvz_CRiclassificPianoBaseDoc::ScriviTotali(Kvz_TEnhRiclassificazioneRighe& 
 void Kvz_CRiclassificPianoBaseDoc::LeggiRaggrupp()
 {
 	m_RaggruppInTabella.clear();
+	std::map<std::string, int> posizioni;
 	Kvz_TRiclassificato rec;
 	SqlTable t(&rec, GetUpdatableSqlSession(), this);
 	t.Open(FALSE);
@@ -1122,9 +1123,15 @@ void Kvz_CRiclassificPianoBaseDoc::LeggiRaggrupp()
 	{
 		auto p = std::make_unique<Kvz_TRiclassificato>();
 		*p = rec;
-		m_RaggruppInTabella[{Chiave(rec.f_CodRiclassificato.GetString()), rec.f_Mese.GetValue()}] = std::move(p);
+		const std::string codice = Chiave(rec.f_CodRiclassificato.GetString());
+		// A code's position is the highest of its months' (what this run gave it stands).
+		int& nPos = posizioni[codice];
+		nPos = std::max(nPos, rec.f_Posizione.GetValue());
+		m_RaggruppInTabella[{codice, rec.f_Mese.GetValue()}] = std::move(p);
 	}
 	t.Close();
+	for (const auto& [codice, nPos] : posizioni)
+		m_PosizioniRaggrupp.try_emplace(codice, nPos);
 	for (auto& [chiave, riga] : m_RigheRaggrupp)
 		riga.bInTabella = m_RaggruppInTabella.count(chiave) > 0;
 	m_bRaggruppLetto = true;
@@ -1218,32 +1225,11 @@ void Kvz_CRiclassificPianoBaseDoc::SommaInRaggruppamento(Kvz_TEnhRiclassificazio
 	riga.bInTabella = true;
 }
 
+// The grouping's rows were read whole (LeggiRaggrupp): a code none of them has is new, 0.
 DataInt Kvz_CRiclassificPianoBaseDoc::CercaPosizioneRaggrupp(const DataStr& aCodice)
 {
 	auto it = m_PosizioniRaggrupp.find(Chiave(aCodice.GetString()));
-	if (it != m_PosizioniRaggrupp.end())
-		return DataInt(it->second);
-	Kvz_TRiclassificato rec;
-	SqlTable t(&rec, GetReadOnlySqlSession(), this);
-	t.Open(FALSE);
-	DataInt posizione;
-	t.SelectSqlFun("MAX(\"Posizione\")", posizione);
-	t.AddParam("p1", rec.f_Esercizio);
-	t.AddFilterColumn(rec.f_Esercizio);
-	t.AddParam("p2", rec.f_ModelloRiclassific);
-	t.AddFilterColumn(rec.f_ModelloRiclassific);
-	t.AddParam("p3", rec.f_TipoDatoPianoBase);
-	t.AddFilterColumn(rec.f_TipoDatoPianoBase);
-	t.AddParam("p4", rec.f_CodRiclassificato);
-	t.AddFilterColumn(rec.f_CodRiclassificato);
-	t.SetParamValue("p1", m_Esercizio);
-	t.SetParamValue("p2", m_Raggrupp);
-	t.SetParamValue("p3", m_TipoDato);
-	t.SetParamValue("p4", aCodice);
-	t.Query();
-	const int nPos = t.IsEOF() ? 0 : posizione.GetValue();
-	t.Close();
-	return DataInt(nPos);
+	return DataInt(it != m_PosizioniRaggrupp.end() ? it->second : 0);
 }
 
 // The field stays 0 and the other rows go on, but the run is no success: the row is said, once
