@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "kvznet/kvzmod/kvzdbl/Kvz_TAnagMacro.h"
+#include "kvznet/kvzmod/kvzdocuments/formule/MngFormula.h"
 #include "kvznet/kvzmod/kvzdocuments/formule/MngFormulaErrori.h"
 #include "platform/plvoledb/SqlConnection.h"
 #include "platform/plvoledb/SqlTable.h"
@@ -49,11 +50,7 @@ void Kvz_NomiValidazione::Righe(Tabella& t, DataStr Rec::*pNome, bool bEsatto, c
 
 std::string Kvz_NomiValidazione::Chiave(const CString& strNome)
 {
-	std::string s = strNome.str();
-	for (char& c : s)
-		if (c >= 'a' && c <= 'z')
-			c = static_cast<char>(c - 'a' + 'A');
-	return s;
+	return Kvz_New_MngFormula::ChiaveTesto(strNome).str();
 }
 
 void Kvz_NomiValidazione::Svuota()
