@@ -454,7 +454,13 @@ void SqlConnection::BeginTransaction()
 {
 	try
 	{
-		if (m_nTransactionDepth == 0)
+		if (m_nTransactionDepth == 0 && m_pLentTo)
+		{
+			// A context's transaction is open on the handle: this one is a level of it.
+			Db().Savepoint(SavepointName(0).str());
+			m_bTransactionInLent = true;
+		}
+		else if (m_nTransactionDepth == 0)
 		{
 			ReleaseReadSnapshot();  // the transaction must start on the latest commit
 			Db().Begin();
@@ -476,7 +482,12 @@ void SqlConnection::CommitTransaction()
 	AfxNoteDatabaseChange();
 	try
 	{
-		if (m_nTransactionDepth == 1)
+		if (m_nTransactionDepth == 1 && m_bTransactionInLent)
+		{
+			Db().Release(SavepointName(0).str());
+			m_bTransactionInLent = false;
+		}
+		else if (m_nTransactionDepth == 1)
 			Db().Commit();
 		else
 			Db().Release(SavepointName(m_nTransactionDepth - 1).str());
@@ -496,7 +507,13 @@ void SqlConnection::RollbackTransaction()
 	--m_nTransactionDepth;
 	try
 	{
-		if (m_nTransactionDepth == 0)
+		if (m_nTransactionDepth == 0 && m_bTransactionInLent)
+		{
+			m_bTransactionInLent = false;
+			Db().RollbackTo(SavepointName(0).str());
+			Db().Release(SavepointName(0).str());
+		}
+		else if (m_nTransactionDepth == 0)
 		{
 			ReleaseReadSnapshot();  // a rollback may abort pending statements
 			Db().Rollback();
@@ -847,9 +864,12 @@ plv::db::Connection& CPLVContext::Db()
 	}
 	if (m_pOwnDb)
 		return *m_pOwnDb;
-	// Outside its transaction a context reads the latest commits, as any session that is not
-	// in one: the connection's own handle serves, unless a transaction is open on it.
-	if (!m_bInTransaction && !m_pConnection->Db().InTransaction())
+	if (m_bOnConnectionDb)
+		return m_pConnection->Db();
+	// Outside its transaction a context works on the connection's own handle, as any session
+	// that is not in one: on the latest commits, or in the context's transaction that runs
+	// there. A transaction of the connection's own keeps the handle to itself.
+	if (!m_bInTransaction && (!m_pConnection->Db().InTransaction() || m_pConnection->m_pLentTo))
 		return m_pConnection->Db();
 	return OwnDb();
 }
@@ -870,6 +890,25 @@ void CPLVContext::ReturnOwnDb()
 	if (m_pOwnDb && m_pConnection)
 		m_pConnection->ReturnServerHandle(std::move(m_pOwnDb));
 	m_pOwnDb.reset();
+	if (m_bOnConnectionDb && m_pConnection)
+	{
+		m_pConnection->m_pLentTo = nullptr;
+		if (m_pConnection->m_bTransactionInLent)  // its levels ended with this transaction
+		{
+			m_pConnection->m_bTransactionInLent = false;
+			m_pConnection->m_nTransactionDepth = 0;
+		}
+		try
+		{
+			if (m_pConnection->Db().IsUsable() && m_pConnection->Db().InTransaction())
+				m_pConnection->Db().Rollback();
+		}
+		catch (const plv::db::DbError&)
+		{
+			// lost on the way: the server has undone it
+		}
+	}
+	m_bOnConnectionDb = false;
 }
 
 BOOL CPLVContext::StartTransaction()
@@ -880,18 +919,28 @@ BOOL CPLVContext::StartTransaction()
 	try
 	{
 		if (m_pConnection->IsServer())
-			OwnDb().Begin();
+		{
+			plv::db::Connection& own = m_pConnection->Db();
+			if (!m_pOwnDb && !m_pConnection->m_pLentTo && own.IsUsable() && !own.InTransaction())
+			{
+				m_pConnection->m_pLentTo = this;
+				m_bOnConnectionDb = true;
+			}
+			(m_bOnConnectionDb ? own : OwnDb()).Begin();
+		}
 		else
 			m_pConnection->BeginTransaction();
 	}
 	catch (const SqlException& e)
 	{
 		m_bBusy = e.IsBusy();
+		ReturnOwnDb();
 		return FALSE;
 	}
 	catch (const plv::db::DbError& e)
 	{
 		m_bBusy = e.IsBusy();
+		ReturnOwnDb();
 		return FALSE;
 	}
 	m_bInTransaction = true;

@@ -7,9 +7,13 @@
 // transaction is open joins that transaction (as a savepoint) instead of waiting on a second
 // handle. Transactions nest: the outermost opens the database transaction, the inner ones are
 // savepoints.
-// On a server every transaction context's transaction runs on a server connection of its own,
-// so its work commits or rolls back independently of any other context's transaction; between
-// its transactions a context reads on the connection's own handle, as the default session does.
+// On a server a context's transaction runs on the connection's own handle when no other
+// transaction is open there (a process whose documents work one transaction at a time needs
+// one server session); the sessions that are not in a transaction of their own then work in it,
+// as every session of an SQLite file does. A context's transaction that begins while another
+// one is open runs on a server connection of its own, so its work commits or rolls back
+// independently of the other's; between its transactions a context works on the connection's
+// own handle, as the default session does.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -174,6 +178,11 @@ private:
 	bool m_bServer = false;
 	std::string m_strServerTarget;
 	std::vector<std::unique_ptr<plv::db::Connection>> m_IdleHandles;
+	// The context whose transaction runs on the connection's own handle (none: no such one).
+	CPLVContext* m_pLentTo = nullptr;
+	// The connection's own transaction began inside that context's: its outermost level is a
+	// savepoint there.
+	bool m_bTransactionInLent = false;
 	// Handles the server lost: statements prepared on them may still be destroyed later.
 	std::vector<std::unique_ptr<plv::db::Connection>> m_LostHandles;
 	// Server row locks: the statements taking and releasing them on each handle, and by
@@ -266,6 +275,7 @@ private:
 	SqlConnection* m_pConnection;
 	CBaseDocument* m_pDocument;
 	std::unique_ptr<plv::db::Connection> m_pOwnDb;  // on a server, while needed
+	bool m_bOnConnectionDb = false;  // on a server, its transaction runs on the connection's own handle
 	std::unique_ptr<SqlSession> m_pUpdatable;
 	std::unique_ptr<SqlSession> m_pReadOnly;
 	bool m_bInTransaction = false;

@@ -81,7 +81,7 @@ void StatementPool::Keep(std::unique_ptr<Statement> statement) {
 std::unique_ptr<Statement> Connection::PrepareReused(std::string_view sql) {
     if (pool_)
         if (auto statement = pool_->Take(sql)) return statement;
-    return Prepare(sql);
+    return PrepareForRun(sql);
 }
 
 namespace {

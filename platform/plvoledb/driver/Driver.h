@@ -110,6 +110,9 @@ public:
 
     // Exactly one statement; trailing text other than blanks and comments is an error.
     virtual std::unique_ptr<Statement> Prepare(std::string_view sql) = 0;
+    // The same, where a server may compile the text with its first run, in the same round
+    // trip: a text it refuses then fails that run, not this call.
+    virtual std::unique_ptr<Statement> PrepareForRun(std::string_view sql) { return Prepare(sql); }
     // Runs to completion and returns the rows changed. Without params the text may hold
     // several statements separated by ';' (schema scripts); with params it must hold one.
     virtual int64_t Execute(std::string_view sql, const std::vector<Value>& params = {}) = 0;
@@ -152,7 +155,8 @@ public:
     // False once a server connection is lost: it is not worth keeping for reuse.
     virtual bool IsUsable() const { return true; }
 
-    // A statement of that text: one kept for reuse on this connection, else prepared now.
+    // A statement of that text: one kept for reuse on this connection, else a new one
+    // (PrepareForRun).
     std::unique_ptr<Statement> PrepareReused(std::string_view sql);
     // Where statements prepared on this connection are kept for PrepareReused. Held weakly by
     // their users: it dies as the connection starts closing, so nothing is kept into a dead one.

@@ -206,9 +206,9 @@ private:
 
 class PgStatement final : public Statement {
 public:
-    PgStatement(PgConnection& conn, std::string name, std::string sql, int params)
+    PgStatement(PgConnection& conn, std::string name, std::string sql, std::string translated, int params)
         : conn_(conn), name_(std::move(name)), sql_(std::make_shared<const std::string>(std::move(sql))),
-          values_(static_cast<size_t>(params)) {}
+          translated_(std::move(translated)), values_(static_cast<size_t>(params)) {}
     ~PgStatement() override;
 
     void Bind(int index1, const Value& value) override {
@@ -256,6 +256,11 @@ public:
     }
     const std::string& Name() const { return name_; }
     const std::shared_ptr<const std::string>& SharedSql() const { return sql_; }
+    // The text as the server takes it, and whether the server holds it compiled under Name().
+    const std::string& Translated() const { return translated_; }
+    int ParamCount() const { return static_cast<int>(values_.size()); }
+    bool IsPrepared() const { return prepared_; }
+    void SetPrepared() { prepared_ = true; }
 
 private:
     enum class State { Idle, Row, Done };
@@ -273,6 +278,8 @@ private:
     PgConnection& conn_;
     std::string name_;
     std::shared_ptr<const std::string> sql_;
+    std::string translated_;
+    bool prepared_ = false;
     std::vector<std::optional<std::string>> values_;
     Result result_;
     mutable Result description_;
@@ -291,16 +298,28 @@ public:
         PQfinish(conn_);
     }  // the server rolls back what is still open
 
-    std::unique_ptr<Statement> Prepare(std::string_view sql) override {
+    // Compiled on the server with its first run, in the same round trip.
+    std::unique_ptr<Statement> PrepareForRun(std::string_view sql) override {
         int params = 0;
         bool several = false;
         std::string translated = TranslateSql(sql, &params, &several);
         if (several) throw DbError("more than one statement in SQL text", 0, DbErrorKind::Other, sql);
         if (IsOnlyBlanks(translated)) throw DbError("no statement in SQL text", 0, DbErrorKind::Other, sql);
         std::string name = fmt::format("plv_{}", ++statements_);
-        // A text the server refuses fails inside a transaction too, without ending it.
-        Exchange([&] { return PQsendPrepare(conn_, name.c_str(), translated.c_str(), params, nullptr); }, sql);
-        return std::make_unique<PgStatement>(*this, std::move(name), std::string(sql), params);
+        return std::make_unique<PgStatement>(*this, std::move(name), std::string(sql), std::move(translated), params);
+    }
+
+    std::unique_ptr<Statement> Prepare(std::string_view sql) override {
+        auto st = PrepareForRun(sql);
+        EnsurePrepared(static_cast<PgStatement&>(*st));
+        return st;
+    }
+
+    // A text the server refuses fails inside a transaction too, without ending it.
+    void EnsurePrepared(PgStatement& st) {
+        if (st.IsPrepared()) return;
+        Exchange([&] { return SendPrepare(st); }, st.Sql());
+        st.SetPrepared();
     }
 
     int64_t Execute(std::string_view sql, const std::vector<Value>& params = {}) override {
@@ -563,10 +582,11 @@ public:
                 return PQsendQueryPrepared(conn_, st.Name().c_str(), static_cast<int>(pointers.size()),
                                            pointers.data(), nullptr, nullptr, 0);
             },
-            st.Sql());
+            st.Sql(), st.IsPrepared() ? nullptr : &st);
     }
 
-    Result Describe(const PgStatement& st) {
+    Result Describe(PgStatement& st) {
+        EnsurePrepared(st);
         Sync();
         Result r(PQdescribePrepared(conn_, st.Name().c_str()));
         if (!r || !Succeeded(r.get())) throw ResultError(r.get(), conn_, st.Sql());
@@ -576,6 +596,12 @@ public:
     // Inside a transaction the statement joins the pipeline; its outcome is read with the
     // others at the next synchronisation.
     bool Queue(PgStatement& st) {
+        if (!st.IsPrepared()) {
+            // Outside a transaction it runs now, compiled with its run; in one it is compiled
+            // first (the queue's statements are read then), once for every later send.
+            if (!pipelining_ && PQtransactionStatus(conn_) != PQTRANS_INTRANS) return false;
+            EnsurePrepared(st);
+        }
         if (waiting_) FlushCopies();
         if (!pipelining_) {
             if (PQtransactionStatus(conn_) != PQTRANS_INTRANS) return false;
@@ -645,18 +671,24 @@ private:
             sql);
     }
 
+    bool SendPrepare(const PgStatement& st) {
+        return PQsendPrepare(conn_, st.Name().c_str(), st.Translated().c_str(), st.ParamCount(), nullptr) != 0;
+    }
+
     // Runs one statement that send() hands to libpq and returns its result, raising its error.
     // Inside a transaction the statement goes between a savepoint and its release, the three
     // in one round trip: a failure undoes the statement alone and the transaction goes on.
+    // A statement not yet compiled (prepareFirst) is compiled in the same round trip.
     template <class Send>
-    Result Exchange(Send send, std::string_view context) {
+    Result Exchange(Send send, std::string_view context, PgStatement* prepareFirst = nullptr) {
         Sync();
         // A transaction waits once for another session's lock: once a wait has run out, every
         // later statement of it fails at once rather than wait as long again.
         if (lockWaitOver_ && PQtransactionStatus(conn_) == PQTRANS_INTRANS)
             throw DbError(kLockWaitOver, 0, DbErrorKind::Busy, context, "55P03");
         lockWaitOver_ = false;
-        if (PQtransactionStatus(conn_) != PQTRANS_INTRANS) {
+        const bool guarded = PQtransactionStatus(conn_) == PQTRANS_INTRANS;
+        if (!guarded && !prepareFirst) {
             if (!send()) throw ResultError(nullptr, conn_, context);
             Result last;
             std::optional<DbError> error;
@@ -675,11 +707,18 @@ private:
         auto command = [&](const std::string& text) {
             return PQsendQueryParams(conn_, text.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0);
         };
-        const bool sent = command(begin) && send() && command(end) && PQpipelineSync(conn_);
-        // The results of the three, in order, each ended by a null; then the synchronisation.
-        Result results[3];
-        std::optional<DbError> errors[3];
-        for (int q = 0; sent && q < 3 && PQstatus(conn_) == CONNECTION_OK; ++q)
+        // The commands in order: [savepoint] [compilation] statement [release].
+        int commands = 0, prepared = -1, statement = -1;
+        bool sent = true;
+        if (guarded) sent = command(begin), ++commands;
+        if (sent && prepareFirst) sent = SendPrepare(*prepareFirst), prepared = commands++;
+        if (sent) sent = send(), statement = commands++;
+        if (sent && guarded) sent = command(end), ++commands;
+        sent = sent && PQpipelineSync(conn_);
+        // The results of each, in order, each ended by a null; then the synchronisation.
+        Result results[4];
+        std::optional<DbError> errors[4];
+        for (int q = 0; sent && q < commands && PQstatus(conn_) == CONNECTION_OK; ++q)
             while (PGresult* raw = PQgetResult(conn_)) {
                 Result r(raw);
                 ExecStatusType s = PQresultStatus(r.get());
@@ -693,12 +732,14 @@ private:
             Result r(raw);
             if (PQresultStatus(r.get()) == PGRES_PIPELINE_SYNC) break;
         }
-        std::optional<DbError> failure = !sent || PQstatus(conn_) != CONNECTION_OK
-                                             ? std::optional<DbError>(ResultError(nullptr, conn_, context))
-                                             : errors[0] ? errors[0] : errors[1] ? errors[1] : errors[2];
+        std::optional<DbError> failure;
+        if (!sent || PQstatus(conn_) != CONNECTION_OK) failure = ResultError(nullptr, conn_, context);
+        for (int q = 0; !failure && q < commands; ++q)
+            if (errors[q]) failure = errors[q];
         PQexitPipelineMode(conn_);
-        if (!failure) return std::move(results[1]);
-        if (!errors[0] && PQstatus(conn_) == CONNECTION_OK) UndoStatement();
+        if (prepared >= 0 && sent && results[prepared] && !errors[prepared]) prepareFirst->SetPrepared();
+        if (!failure) return std::move(results[statement]);
+        if (guarded && !errors[0] && PQstatus(conn_) == CONNECTION_OK) UndoStatement();
         lockWaitOver_ = failure->DriverMessage() == kLockWaitOver;
         throw *failure;
     }
@@ -830,7 +871,9 @@ private:
 
 void PgBulkInsert::Add(const std::vector<Value>& row) { conn_.AddCopyRow(copy_, row); }
 
-PgStatement::~PgStatement() { conn_.Forget(name_); }
+PgStatement::~PgStatement() {
+    if (prepared_) conn_.Forget(name_);
+}
 
 bool PgStatement::Step() {
     if (state_ == State::Done) return false;
@@ -862,7 +905,7 @@ void PgStatement::Send() {
 
 const PGresult* PgStatement::Described() const {
     if (result_) return result_.get();
-    if (!description_) description_ = conn_.Describe(*this);
+    if (!description_) description_ = conn_.Describe(const_cast<PgStatement&>(*this));  // a cache
     return description_.get();
 }
 

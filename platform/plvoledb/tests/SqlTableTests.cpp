@@ -1210,18 +1210,20 @@ TEST_F(SqlTableTest, APartOfATransactionIsUndoneAloneOrKeptWithIt)
 // A session's temporary table tells which session a context works on. On SQLite always the
 // connection's; on a server the connection's between its transactions, and for a transaction one
 // of its own, the same one again for the next context's transaction when none is open.
-TEST_F(SqlTableTest, ContextsWorkOnTheConnectionsSessionBetweenTheirTransactions)
+// A temporary table is seen by the server session that made it only: it tells which session
+// a context works on.
+TEST_F(SqlTableTest, ContextsWorkOnTheConnectionsSessionUnlessAnotherTransactionHoldsIt)
 {
 	const bool server = TestBackend::OnServer();
 	m_pConn->ExecuteSQL("CREATE TEMP TABLE T_Sessione (x integer)");
 	CPLVContext a(m_pConn.get());
 	EXPECT_TRUE(a.Db().TableExists("T_Sessione"));
 	ASSERT_TRUE(a.StartTransaction());
-	EXPECT_EQ(a.Db().TableExists("T_Sessione"), !server);
+	EXPECT_TRUE(a.Db().TableExists("T_Sessione"));  // the first transaction: the connection's own session
 	a.Db().Execute("CREATE TEMP TABLE T_Transazione (x integer)");
 	EXPECT_TRUE(a.Commit());
 	EXPECT_TRUE(a.Db().TableExists("T_Sessione"));
-	EXPECT_EQ(a.Db().TableExists("T_Transazione"), !server);
+	EXPECT_TRUE(m_pConn->Db().TableExists("T_Transazione"));
 
 	CPLVContext b(m_pConn.get()), c(m_pConn.get());
 	ASSERT_TRUE(b.StartTransaction());
@@ -1233,6 +1235,43 @@ TEST_F(SqlTableTest, ContextsWorkOnTheConnectionsSessionBetweenTheirTransactions
 	EXPECT_TRUE(b.Db().TableExists("T_Sessione"));
 }
 
+// The connection's own transaction begun inside a context's on the same session is a level of
+// it, as on SQLite: undone alone, kept or undone with the context's.
+TEST_F(SqlTableTest, TheConnectionsTransactionInsideAContextsIsALevelOfIt)
+{
+	auto add = [&](const char* cod) {
+		TContatori rec;
+		SqlTable t(&rec, m_pConn->GetDefaultSqlSession());
+		t.Open(TRUE);
+		t.AddNew();
+		rec.f_Esercizio = 2024;
+		rec.f_TipoCodice = kFattura;
+		rec.f_Codice = cod;
+		t.Update();
+	};
+	for (bool commit : {true, false})
+	{
+		SCOPED_TRACE(commit ? "commit" : "rollback");
+		Exec("DELETE FROM T_Contatori");
+		CPLVContext ctx(m_pConn.get());
+		ASSERT_TRUE(ctx.StartTransaction());
+		add("A1");
+		m_pConn->BeginTransaction();
+		add("A2");
+		m_pConn->RollbackTransaction();
+		m_pConn->BeginTransaction();
+		add("A3");
+		m_pConn->CommitTransaction();
+		EXPECT_TRUE(ctx.IsInTransaction());
+		EXPECT_EQ(CommittedCodes(m_Target), std::vector<std::string>{});
+		if (commit)
+			EXPECT_TRUE(ctx.Commit());
+		else
+			ctx.Rollback();
+		EXPECT_EQ(CommittedCodes(m_Target), commit ? (std::vector<std::string>{"A1", "A3"}) : std::vector<std::string>{});
+	}
+}
+
 // A server session lost during a context's transaction: the statements prepared on it are
 // destroyed after the context gave the handle back (under the sanitizers a freed handle shows).
 TEST_F(SqlTableTest, StatementsOfASessionTheServerLostAreDestroyedSafelyAfterItsTransaction)
@@ -1241,6 +1280,9 @@ TEST_F(SqlTableTest, StatementsOfASessionTheServerLostAreDestroyedSafelyAfterIts
 		return;	 // one session serves every context on SQLite: none can be lost apart
 	std::unique_ptr<plv::db::Statement> st;
 	{
+		// The connection's own session goes to the first transaction: a's is another one.
+		CPLVContext first(m_pConn.get());
+		ASSERT_TRUE(first.StartTransaction());
 		CPLVContext a(m_pConn.get());
 		ASSERT_TRUE(a.StartTransaction());
 		auto pid = a.Db().Prepare("SELECT pg_catalog.pg_backend_pid()");
@@ -1253,6 +1295,7 @@ TEST_F(SqlTableTest, StatementsOfASessionTheServerLostAreDestroyedSafelyAfterIts
 		m_pConn->ExecuteSQL(CString::Formatted("SELECT pg_catalog.pg_terminate_backend(%lld)", backend));
 		EXPECT_THROW(a.Db().Execute("SELECT 1"), plv::db::DbError);
 		a.Rollback();
+		first.Rollback();
 	}
 	st.reset();
 	// The connection goes on with a session of its own for the next transaction.
@@ -1276,9 +1319,10 @@ TEST_F(SqlTableTest, ContextRollbackUndoesAndCommitKeepsNestedWrites)
 		t.Update();
 	};
 	// On SQLite work in a context of its own joins the transaction open on the connection; on
-	// a server it commits on its own.
+	// a server it commits on its own. The default session's work joins the transaction open on
+	// the connection's session on both.
 	const bool server = TestBackend::OnServer();
-	const std::vector<std::string> own = server ? std::vector<std::string>{"C2", "C3"} : std::vector<std::string>{};
+	const std::vector<std::string> own = server ? std::vector<std::string>{"C3"} : std::vector<std::string>{};
 	struct Case
 	{
 		bool commit;

@@ -538,6 +538,38 @@ TEST_F(PostgresTest, StatementsDroppedAreDeallocatedOnTheServer) {
     EXPECT_LE(Int(Scalar(*db_, "SELECT count(*) FROM pg_prepared_statements")), 40);
 }
 
+// A statement compiled with its first run: one round trip, the same outcomes as one prepared
+// first, a refused text failing its run alone; one never run leaves nothing on the server to
+// drop (dropping it inside a transaction would fail the transaction).
+TEST_F(PostgresTest, StatementsCompiledWithTheirFirstRunBehaveAsPreparedOnes) {
+    for (bool inTransaction : {false, true}) {
+        SCOPED_TRACE(inTransaction ? "in a transaction" : "outside");
+        db_->Execute("DELETE FROM item");
+        if (inTransaction) db_->Begin();
+        auto insert = db_->PrepareForRun("INSERT INTO item(id, name) VALUES (?, ?)");
+        for (int64_t id : {1, 2}) {
+            insert->Bind(1, id);
+            insert->Bind(2, std::string("Bolt"));
+            EXPECT_FALSE(insert->Step());
+            EXPECT_EQ(insert->Changes(), 1);
+        }
+        auto select = db_->PrepareForRun("SELECT name FROM item WHERE id = ?");
+        EXPECT_EQ(select->ColumnCount(), 1);  // known before the first run, as before
+        select->Bind(1, int64_t{2});
+        ASSERT_TRUE(select->Step());
+        EXPECT_EQ(select->Column(0), Value(std::string("Bolt")));
+        auto refused = db_->PrepareForRun("SELECT * FROM missing WHERE id = ?");
+        refused->Bind(1, int64_t{1});
+        EXPECT_THROW(refused->Step(), DbError);
+        EXPECT_THROW(refused->Step(), DbError);  // still refused, not "no such statement"
+        for (int i = 0; i < 40; ++i) db_->PrepareForRun("SELECT 1 FROM item WHERE id = ?");  // never run
+        insert->Bind(1, int64_t{3});
+        EXPECT_FALSE(insert->Step());
+        if (inTransaction) db_->Commit();
+        EXPECT_EQ(Int(Scalar(*db_, "SELECT count(*) FROM item")), 3);
+    }
+}
+
 // A test's schema does not see the tables of the database's public schema (where a company's
 // own tables may live): a table dropped in the test is gone, not found again in public.
 TEST_F(PostgresTest, PublicsTablesStayOutOfTheTestsSight) {
