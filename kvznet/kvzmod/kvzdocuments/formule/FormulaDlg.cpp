@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <new>
 #include <vector>
 
@@ -54,12 +55,28 @@ void CancellaRigheSimbolo(SqlSession* pSession, const DataInt& aEsercizio, const
 	t.Close();
 }
 
-template <class Reader>
-void LeggiDescrizione(CBaseDocument* pDoc, Kvz_SimboliToSortElem& e, const DataInt& aEsercizio, const DataStr& aModello)
+// The descriptions of the model's symbols of one kind, by their names as the database compares
+// them: one reading for the list, not one per symbol.
+template <class Record>
+std::map<CString, CString> DescrizioniDelTipo(CBaseDocument* pDoc, SqlSession* pSession, const DataInt& aEsercizio,
+											  const DataStr& aModello)
 {
-	Reader r(pDoc);
-	if (r.FindRecord(aEsercizio, e.m_NomeSimbolo, aModello) == TableReader::FOUND)
-		e.m_Descrizione = r.GetRecord()->f_Annotazioni;
+	Record rec;
+	SqlTable t(&rec, pSession, pDoc);
+	t.Open(FALSE);
+	t.Select(rec.f_NomeSimbolo);
+	t.Select(rec.f_Annotazioni);
+	t.AddParam("p1", rec.f_Esercizio);
+	t.AddFilterColumn(rec.f_Esercizio);
+	t.AddParam("p2", rec.f_ModelloRiclassific);
+	t.AddFilterColumn(rec.f_ModelloRiclassific);
+	t.SetParamValue("p1", aEsercizio);
+	t.SetParamValue("p2", aModello);
+	std::map<CString, CString> descrizioni;
+	for (t.Query(); !t.IsEOF(); t.MoveNext())
+		descrizioni.emplace(Kvz_New_MngFormula::ChiaveTesto(rec.f_NomeSimbolo.GetString()), rec.f_Annotazioni.GetString());
+	t.Close();
+	return descrizioni;
 }
 }  // namespace
 
@@ -235,15 +252,30 @@ void Kvz_CFormulaDoc::RiempiListBoxSimboli()
 		for (t.Query(); !t.IsEOF(); t.MoveNext())
 			elems.emplace_back(rec.f_TipoSimbolo, rec.f_NomeSimbolo);
 		t.Close();
-		for (Kvz_SimboliToSortElem& e : elems)
-			switch (e.m_TipoSimbolo.GetItemValue())
+		// Each kind listed: its descriptions in one reading.
+		std::map<int, std::map<CString, CString>> perTipo;
+		for (const Kvz_SimboliToSortElem& e : elems)
+		{
+			const int nTipo = static_cast<int>(e.m_TipoSimbolo.GetItemValue());
+			if (perTipo.count(nTipo))
+				continue;
+			SqlSession* pSession = GetReadOnlySqlSession();
+			switch (nTipo)
 			{
-			case 0: LeggiDescrizione<Kvz_TRSimboliPianoBase>(this, e, m_Esercizio, m_Modello); break;
-			case 1: LeggiDescrizione<Kvz_TRSimboliCodiciExtracont>(this, e, m_Esercizio, m_Modello); break;
-			case 3: LeggiDescrizione<Kvz_TRSimboliCodiciRiclass>(this, e, m_Esercizio, m_Modello); break;
-			case 6: LeggiDescrizione<Kvz_TRSimboliOutputRiclass>(this, e, m_Esercizio, m_Modello); break;
-			default: break;
+			case 0: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliPianoBase>(this, pSession, m_Esercizio, m_Modello); break;
+			case 1: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliCodiciExtracont>(this, pSession, m_Esercizio, m_Modello); break;
+			case 3: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliCodiciRiclass>(this, pSession, m_Esercizio, m_Modello); break;
+			case 6: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliOutputRiclass>(this, pSession, m_Esercizio, m_Modello); break;
+			default: perTipo[nTipo]; break;
 			}
+		}
+		for (Kvz_SimboliToSortElem& e : elems)
+		{
+			const auto& descrizioni = perTipo[static_cast<int>(e.m_TipoSimbolo.GetItemValue())];
+			auto found = descrizioni.find(Kvz_New_MngFormula::ChiaveTesto(e.m_NomeSimbolo.GetString()));
+			if (found != descrizioni.end())
+				e.m_Descrizione = found->second;
+		}
 	}
 	catch (const SqlException& e)
 	{

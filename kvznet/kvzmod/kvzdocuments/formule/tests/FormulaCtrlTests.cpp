@@ -317,6 +317,30 @@ TEST_F(Editore, AFormulaBuiltWithTheListAndTheKeypadIsWrittenBackAndCounted)
 	EXPECT_TRUE(pDoc->GetMasterFrame()->IsWindowEnabled());
 }
 
+// Each symbol listed with the description of its definition (its name's case aside), whatever
+// its kind; a symbol whose definition is missing is listed without one.
+TEST_F(Editore, TheListShowsEachSymbolWithItsDescription)
+{
+	Anagrafica("D", 1);
+	Kvz_TSimboliCodiciExtracont s;
+	s.f_Esercizio = kAnno;
+	s.f_ModelloRiclassific = kModello;
+	s.f_NomeSimbolo = "d";
+	s.f_Annotazioni = "Addetti del centro";
+	s.f_ValoreCodice = "X1";
+	InsertRow(s);
+	Anagrafica("SENZA", 3);
+	m_pConn->ExecuteSQL("UPDATE Kvz_SimboliCodRiclassif SET Annotazioni = 'Ricavi' WHERE NomeSimbolo = 'R'");
+	TFormuleDoc* pDoc = nullptr;
+	ASSERT_TRUE(ApriSullaCella(pDoc));
+	ASSERT_TRUE(m_pEditore->Press("Tutti"));
+	const Kvz_CListBoxFormula& lista = *EditoreAperto()->m_pListaSimboli;
+	std::vector<std::string> righe;
+	for (int i = 0; i < lista.GetCount(); ++i)
+		righe.push_back(lista.GetText(i).str());
+	EXPECT_EQ(righe, (std::vector<std::string>{"D  Addetti del centro", "E  ", "R  Ricavi", "SENZA  *******"}));
+}
+
 TEST_F(Editore, AWrongFormulaKeepsTheEditorOpenAndAnnullaChangesNothing)
 {
 	TFormuleDoc* pDoc = nullptr;
