@@ -9,6 +9,7 @@
 #include "kvznet/kvzmod/kvzdocuments/riclassific/Kvz_CDeRiclassificazioniDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/formule/Kvz_CFormulaDoc.h"
 #include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CPropSimboloDoc.h"
+#include "kvznet/kvzmod/kvzdocuments/simboli/Kvz_CopiaSimboli.h"
 #include "platform/plvgeneric/Application.h"
 #include "platform/plvgenlib/CommandManager.h"
 #include "platform/plvnamesolver/ApplicationContext.h"
@@ -58,24 +59,12 @@ void CancellaRigheSimbolo(SqlSession* pSession, const DataInt& aEsercizio, const
 // The descriptions of the model's symbols of one kind, by their names as the database compares
 // them: one reading for the list, not one per symbol.
 template <class Record>
-std::map<CString, CString> DescrizioniDelTipo(CBaseDocument* pDoc, SqlSession* pSession, const DataInt& aEsercizio,
-											  const DataStr& aModello)
+std::map<CString, CString> DescrizioniDelTipo(SqlSession* pSession, const DataInt& aEsercizio, const DataStr& aModello)
 {
-	Record rec;
-	SqlTable t(&rec, pSession, pDoc);
-	t.Open(FALSE);
-	t.Select(rec.f_NomeSimbolo);
-	t.Select(rec.f_Annotazioni);
-	t.AddParam("p1", rec.f_Esercizio);
-	t.AddFilterColumn(rec.f_Esercizio);
-	t.AddParam("p2", rec.f_ModelloRiclassific);
-	t.AddFilterColumn(rec.f_ModelloRiclassific);
-	t.SetParamValue("p1", aEsercizio);
-	t.SetParamValue("p2", aModello);
 	std::map<CString, CString> descrizioni;
-	for (t.Query(); !t.IsEOF(); t.MoveNext())
-		descrizioni.emplace(Kvz_New_MngFormula::ChiaveTesto(rec.f_NomeSimbolo.GetString()), rec.f_Annotazioni.GetString());
-	t.Close();
+	for (const auto& pRec : kvz_copia::LeggiSimboli<Record>(pSession, aEsercizio, aModello))
+		descrizioni.emplace(Kvz_New_MngFormula::ChiaveTesto(pRec->f_NomeSimbolo.GetString()),
+							pRec->f_Annotazioni.GetString());
 	return descrizioni;
 }
 }  // namespace
@@ -262,10 +251,10 @@ void Kvz_CFormulaDoc::RiempiListBoxSimboli()
 			SqlSession* pSession = GetReadOnlySqlSession();
 			switch (nTipo)
 			{
-			case 0: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliPianoBase>(this, pSession, m_Esercizio, m_Modello); break;
-			case 1: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliCodiciExtracont>(this, pSession, m_Esercizio, m_Modello); break;
-			case 3: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliCodiciRiclass>(this, pSession, m_Esercizio, m_Modello); break;
-			case 6: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliOutputRiclass>(this, pSession, m_Esercizio, m_Modello); break;
+			case 0: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliPianoBase>(pSession, m_Esercizio, m_Modello); break;
+			case 1: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliCodiciExtracont>(pSession, m_Esercizio, m_Modello); break;
+			case 3: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliCodiciRiclass>(pSession, m_Esercizio, m_Modello); break;
+			case 6: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliOutputRiclass>(pSession, m_Esercizio, m_Modello); break;
 			default: perTipo[nTipo]; break;
 			}
 		}
