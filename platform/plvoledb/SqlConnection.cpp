@@ -358,6 +358,33 @@ void SqlConnection::ReturnServerHandle(std::unique_ptr<plv::db::Connection> hand
 	}
 }
 
+bool SqlConnection::LendOwnHandle(CPLVContext* pContext)
+{
+	if (m_pLentTo || !m_pDb || !m_pDb->IsUsable() || m_pDb->InTransaction())
+		return false;
+	m_pLentTo = pContext;
+	return true;
+}
+
+void SqlConnection::EndLoan()
+{
+	m_pLentTo = nullptr;
+	if (m_bTransactionInLent)  // its levels ended with the context's transaction
+	{
+		m_bTransactionInLent = false;
+		m_nTransactionDepth = 0;
+	}
+	try
+	{
+		if (m_pDb->IsUsable() && m_pDb->InTransaction())
+			m_pDb->Rollback();
+	}
+	catch (const plv::db::DbError&)
+	{
+		// lost on the way: the server has undone it
+	}
+}
+
 BOOL SqlConnection::ServerLock(const CString& table, const CString& key, bool bLock)
 {
 	// Row locks are session locks, kept and released apart from any transaction: on the
@@ -891,23 +918,7 @@ void CPLVContext::ReturnOwnDb()
 		m_pConnection->ReturnServerHandle(std::move(m_pOwnDb));
 	m_pOwnDb.reset();
 	if (m_bOnConnectionDb && m_pConnection)
-	{
-		m_pConnection->m_pLentTo = nullptr;
-		if (m_pConnection->m_bTransactionInLent)  // its levels ended with this transaction
-		{
-			m_pConnection->m_bTransactionInLent = false;
-			m_pConnection->m_nTransactionDepth = 0;
-		}
-		try
-		{
-			if (m_pConnection->Db().IsUsable() && m_pConnection->Db().InTransaction())
-				m_pConnection->Db().Rollback();
-		}
-		catch (const plv::db::DbError&)
-		{
-			// lost on the way: the server has undone it
-		}
-	}
+		m_pConnection->EndLoan();
 	m_bOnConnectionDb = false;
 }
 
@@ -920,13 +931,9 @@ BOOL CPLVContext::StartTransaction()
 	{
 		if (m_pConnection->IsServer())
 		{
-			plv::db::Connection& own = m_pConnection->Db();
-			if (!m_pOwnDb && !m_pConnection->m_pLentTo && own.IsUsable() && !own.InTransaction())
-			{
-				m_pConnection->m_pLentTo = this;
-				m_bOnConnectionDb = true;
-			}
-			(m_bOnConnectionDb ? own : OwnDb()).Begin();
+			// The connection's own session serves the first transaction: no second one to open.
+			m_bOnConnectionDb = !m_pOwnDb && m_pConnection->LendOwnHandle(this);
+			(m_bOnConnectionDb ? m_pConnection->Db() : OwnDb()).Begin();
 		}
 		else
 			m_pConnection->BeginTransaction();

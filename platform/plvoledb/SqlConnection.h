@@ -167,6 +167,11 @@ private:
 	// Server handles for contexts' transactions, kept for reuse while the connection lives.
 	std::unique_ptr<plv::db::Connection> AcquireServerHandle();
 	void ReturnServerHandle(std::unique_ptr<plv::db::Connection> handle);
+	// The connection's own handle taken for a context's transaction, when no transaction is open
+	// there and no other context has it; EndLoan gives it back when that transaction has ended
+	// (rolling back what it may still hold) and ends the levels of the connection's own begun in it.
+	bool LendOwnHandle(CPLVContext* pContext);
+	void EndLoan();
 	// Server row locks of every session of the connection.
 	BOOL ServerLock(const CString& table, const CString& key, bool bLock);
 	// Runs a statement that changes the schema; on a server it waits a short while only for

@@ -596,15 +596,11 @@ public:
     // Inside a transaction the statement joins the pipeline; its outcome is read with the
     // others at the next synchronisation.
     bool Queue(PgStatement& st) {
-        if (!st.IsPrepared()) {
-            // Outside a transaction it runs now, compiled with its run; in one it is compiled
-            // first (the queue's statements are read then), once for every later send.
-            if (!pipelining_ && PQtransactionStatus(conn_) != PQTRANS_INTRANS) return false;
-            EnsurePrepared(st);
-        }
+        if (!pipelining_ && PQtransactionStatus(conn_) != PQTRANS_INTRANS) return false;
+        // Compiled first, once for every later send (the queue's statements are read then).
+        EnsurePrepared(st);
         if (waiting_) FlushCopies();
         if (!pipelining_) {
-            if (PQtransactionStatus(conn_) != PQTRANS_INTRANS) return false;
             FlushDeallocations();
             if (!PQenterPipelineMode(conn_)) return false;
             pipelining_ = true;

@@ -127,6 +127,19 @@ protected:
 	{
 		m_pConn->Db().Execute(sql, params);
 	}
+	// A counter row of 2024 added through the session given.
+	static void AddContatore(SqlSession* pSession, const char* cod, BOOL bAutocommit = FALSE)
+	{
+		TContatori rec;
+		SqlTable t(&rec, pSession);
+		t.SetAutocommit(bAutocommit);
+		t.Open(TRUE);
+		t.AddNew();
+		rec.f_Esercizio = 2024;
+		rec.f_TipoCodice = kFattura;
+		rec.f_Codice = cod;
+		t.Update();
+	}
 	static std::vector<Row> Rows(SqlConnection& conn, const char* sql)
 	{
 		auto st = conn.Db().Prepare(sql);
@@ -1164,17 +1177,7 @@ std::vector<std::string> CommittedCodes(const CString& target)
 // transaction's end, whichever it is.
 TEST_F(SqlTableTest, APartOfATransactionIsUndoneAloneOrKeptWithIt)
 {
-	auto add = [](CPLVContext& ctx, const char* cod) {
-		TContatori rec;
-		SqlTable t(&rec, ctx.GetUpdatableSqlSession());
-		t.SetAutocommit(TRUE);
-		t.Open(TRUE);
-		t.AddNew();
-		rec.f_Esercizio = 2024;
-		rec.f_TipoCodice = kFattura;
-		rec.f_Codice = cod;
-		t.Update();
-	};
+	auto add = [](CPLVContext& ctx, const char* cod) { AddContatore(ctx.GetUpdatableSqlSession(), cod, TRUE); };
 	Exec("DELETE FROM T_Contatori");
 	CPLVContext ctx(m_pConn.get());
 	EXPECT_FALSE(ctx.StartPart());  // outside a transaction there is none
@@ -1239,16 +1242,7 @@ TEST_F(SqlTableTest, ContextsWorkOnTheConnectionsSessionUnlessAnotherTransaction
 // it, as on SQLite: undone alone, kept or undone with the context's.
 TEST_F(SqlTableTest, TheConnectionsTransactionInsideAContextsIsALevelOfIt)
 {
-	auto add = [&](const char* cod) {
-		TContatori rec;
-		SqlTable t(&rec, m_pConn->GetDefaultSqlSession());
-		t.Open(TRUE);
-		t.AddNew();
-		rec.f_Esercizio = 2024;
-		rec.f_TipoCodice = kFattura;
-		rec.f_Codice = cod;
-		t.Update();
-	};
+	auto add = [&](const char* cod) { AddContatore(m_pConn->GetDefaultSqlSession(), cod); };
 	for (bool commit : {true, false})
 	{
 		SCOPED_TRACE(commit ? "commit" : "rollback");
@@ -1307,17 +1301,7 @@ TEST_F(SqlTableTest, StatementsOfASessionTheServerLostAreDestroyedSafelyAfterIts
 
 TEST_F(SqlTableTest, ContextRollbackUndoesAndCommitKeepsNestedWrites)
 {
-	auto add = [](SqlSession* pSession, const char* cod, BOOL bAutocommit) {
-		TContatori rec;
-		SqlTable t(&rec, pSession);
-		t.SetAutocommit(bAutocommit);
-		t.Open(TRUE);
-		t.AddNew();
-		rec.f_Esercizio = 2024;
-		rec.f_TipoCodice = kFattura;
-		rec.f_Codice = cod;
-		t.Update();
-	};
+	const auto add = AddContatore;
 	// On SQLite work in a context of its own joins the transaction open on the connection; on
 	// a server it commits on its own. The default session's work joins the transaction open on
 	// the connection's session on both.

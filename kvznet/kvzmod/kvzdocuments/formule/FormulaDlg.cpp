@@ -243,26 +243,25 @@ void Kvz_CFormulaDoc::RiempiListBoxSimboli()
 		t.Close();
 		// Each kind listed: its descriptions in one reading.
 		std::map<int, std::map<CString, CString>> perTipo;
-		for (const Kvz_SimboliToSortElem& e : elems)
-		{
-			const int nTipo = static_cast<int>(e.m_TipoSimbolo.GetItemValue());
-			if (perTipo.count(nTipo))
-				continue;
-			SqlSession* pSession = GetReadOnlySqlSession();
-			switch (nTipo)
-			{
-			case 0: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliPianoBase>(pSession, m_Esercizio, m_Modello); break;
-			case 1: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliCodiciExtracont>(pSession, m_Esercizio, m_Modello); break;
-			case 3: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliCodiciRiclass>(pSession, m_Esercizio, m_Modello); break;
-			case 6: perTipo[nTipo] = DescrizioniDelTipo<Kvz_TSimboliOutputRiclass>(pSession, m_Esercizio, m_Modello); break;
-			default: perTipo[nTipo]; break;
-			}
-		}
+		auto descrizioni = [&](int nTipo) -> const std::map<CString, CString>& {
+			auto [it, bNuovo] = perTipo.try_emplace(nTipo);
+			SqlSession* pSession = bNuovo ? GetReadOnlySqlSession() : nullptr;
+			if (bNuovo)
+				switch (nTipo)
+				{
+				case 0: it->second = DescrizioniDelTipo<Kvz_TSimboliPianoBase>(pSession, m_Esercizio, m_Modello); break;
+				case 1: it->second = DescrizioniDelTipo<Kvz_TSimboliCodiciExtracont>(pSession, m_Esercizio, m_Modello); break;
+				case 3: it->second = DescrizioniDelTipo<Kvz_TSimboliCodiciRiclass>(pSession, m_Esercizio, m_Modello); break;
+				case 6: it->second = DescrizioniDelTipo<Kvz_TSimboliOutputRiclass>(pSession, m_Esercizio, m_Modello); break;
+				default: break;
+				}
+			return it->second;
+		};
 		for (Kvz_SimboliToSortElem& e : elems)
 		{
-			const auto& descrizioni = perTipo[static_cast<int>(e.m_TipoSimbolo.GetItemValue())];
-			auto found = descrizioni.find(Kvz_New_MngFormula::ChiaveTesto(e.m_NomeSimbolo.GetString()));
-			if (found != descrizioni.end())
+			const auto& delTipo = descrizioni(static_cast<int>(e.m_TipoSimbolo.GetItemValue()));
+			auto found = delTipo.find(Kvz_New_MngFormula::ChiaveTesto(e.m_NomeSimbolo.GetString()));
+			if (found != delTipo.end())
 				e.m_Descrizione = found->second;
 		}
 	}

@@ -321,15 +321,10 @@ TEST_F(Editore, AFormulaBuiltWithTheListAndTheKeypadIsWrittenBackAndCounted)
 // its kind; a symbol whose definition is missing is listed without one.
 TEST_F(Editore, TheListShowsEachSymbolWithItsDescription)
 {
-	Anagrafica("D", 1);
-	Kvz_TSimboliCodiciExtracont s;
-	s.f_Esercizio = kAnno;
-	s.f_ModelloRiclassific = kModello;
-	s.f_NomeSimbolo = "d";
-	s.f_Annotazioni = "Addetti del centro";
-	s.f_ValoreCodice = "X1";
-	InsertRow(s);
+	SimboloExtra("D", "X2", "1");
 	Anagrafica("SENZA", 3);
+	m_pConn->ExecuteSQL("UPDATE Kvz_SimboliCodExtracont SET NomeSimbolo = 'd', Annotazioni = 'Addetti del centro' "
+						"WHERE NomeSimbolo = 'D'");
 	m_pConn->ExecuteSQL("UPDATE Kvz_SimboliCodRiclassif SET Annotazioni = 'Ricavi' WHERE NomeSimbolo = 'R'");
 	TFormuleDoc* pDoc = nullptr;
 	ASSERT_TRUE(ApriSullaCella(pDoc));
